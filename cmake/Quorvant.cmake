@@ -1,0 +1,61 @@
+# Shared build helpers.
+
+set(QUORVANT_WARNINGS -Wall -Wextra)
+set(QUORVANT_SOURCE_ROOT ${CMAKE_SOURCE_DIR})
+
+# Adds every listed folder that has a CMakeLists.txt. Folders that group
+# several libraries (barcodes/, batch_data/, output/) call this again for
+# their own sub-folders.
+function(quorvant_add_subdirs)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# quorvant_library(NAME SOURCES ... LIBS ...)
+# A static library whose headers are included by path from the source root,
+# e.g. #include "platform/Alerts.h".
+function(quorvant_library name)
+  cmake_parse_arguments(Q "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${Q_SOURCES})
+  target_include_directories(${name} PUBLIC ${QUORVANT_SOURCE_ROOT})
+  target_compile_options(${name} PRIVATE ${QUORVANT_WARNINGS})
+  if(Q_LIBS)
+    target_link_libraries(${name} PUBLIC ${Q_LIBS})
+  endif()
+endfunction()
+
+# quorvant_test(NAME [QT] SOURCES ... LIBS ...)
+# A GoogleTest program. With QT its main() creates a QApplication on the
+# offscreen platform and points XDG_DATA_HOME, HOME and TMPDIR into a private
+# temporary folder, so no test touches the user's files. Without QT it uses
+# gtest_main.
+function(quorvant_test name)
+  cmake_parse_arguments(Q "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${Q_SOURCES})
+  target_compile_options(${name} PRIVATE ${QUORVANT_WARNINGS})
+  target_include_directories(${name} PRIVATE ${QUORVANT_SOURCE_ROOT})
+  target_compile_definitions(${name} PRIVATE
+    QUORVANT_TEST_DATA="${QUORVANT_SOURCE_ROOT}/tests/data"
+    QUORVANT_SOURCE_DIR="${QUORVANT_SOURCE_ROOT}")
+  if(Q_QT)
+    target_link_libraries(${name} PRIVATE quorvant_test_support ${Q_LIBS} GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${Q_LIBS} GTest::gtest_main GTest::gmock)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# quorvant_bench(NAME SOURCES ... LIBS ...)
+function(quorvant_bench name)
+  cmake_parse_arguments(Q "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${Q_SOURCES})
+  target_compile_options(${name} PRIVATE ${QUORVANT_WARNINGS})
+  target_include_directories(${name} PRIVATE ${QUORVANT_SOURCE_ROOT})
+  target_compile_definitions(${name} PRIVATE
+    QUORVANT_TEST_DATA="${QUORVANT_SOURCE_ROOT}/tests/data")
+  target_link_libraries(${name} PRIVATE ${Q_LIBS} benchmark::benchmark_main)
+endfunction()

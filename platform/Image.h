@@ -1,0 +1,66 @@
+#pragma once
+// An image value as the program passes pictures around: either a vector
+// recording (resolution independent, drawn again at whatever resolution it is
+// shown or printed) or a bitmap. Either way it knows its size in points
+// (1/72 inch) and can be drawn into any rectangle or rendered to pixels at any
+// resolution. Copies are cheap (the content is shared).
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QPicture>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <functional>
+
+class QPainter;
+
+namespace platform {
+
+class Image {
+public:
+    Image() = default;
+
+    // A bitmap shown at `points`; with an empty size the bitmap's own
+    // resolution decides (72 dpi when it has none), as a file's would.
+    static Image fromBitmap(const QImage &bitmap, QSizeF points = {});
+    // A recording whose painter coordinates are points, origin top left.
+    static Image fromPicture(const QPicture &picture, QSizeF points);
+    // Records what `paint` draws on a canvas of `points` (coordinates in
+    // points, origin top left).
+    static Image record(QSizeF points, const std::function<void(QPainter &)> &paint);
+    // Reads a picture file; a null image when it cannot be read.
+    static Image fromFile(const QString &path);
+
+    bool isNull() const;
+    bool isVector() const { return m_vector; }
+    QSizeF size() const { return m_size; }
+    // Changes the size in points at which the content is shown.
+    void setSize(QSizeF points) { m_size = points; }
+
+    const QImage &bitmap() const { return m_bitmap; }
+    const QPicture &picture() const { return m_picture; }
+
+    // Draws the whole image stretched into `target` (in the painter's
+    // current coordinates).
+    void draw(QPainter &painter, const QRectF &target) const;
+
+    // Pixels at `dpi`: ceil(points * dpi / 72) on each side, the resolution
+    // stored in the image. A bitmap is scaled smoothly only when `smooth`.
+    QImage toBitmap(double dpi, QColor background = Qt::transparent, bool smooth = true) const;
+
+    // A one-page PDF of exactly the image's size.
+    QByteArray toPdf() const;
+
+private:
+    bool m_vector = false;
+    QSizeF m_size;
+    QImage m_bitmap;
+    QPicture m_picture;
+};
+
+// PDF data of a drawing: one page of `points`, painter coordinates in points.
+QByteArray pdfData(QSizeF points, const std::function<void(QPainter &)> &paint);
+
+} // namespace platform

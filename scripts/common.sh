@@ -1,0 +1,45 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${QUORVANT_BUILD_DIR:-$ROOT/build}
+
+BUILD_PACKAGES=(
+  cmake g++ ccache pkg-config
+  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
+  libminizip-dev zlib1g-dev libpugixml-dev libiec16022-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation python-is-python3
+)
+# Real outside tools that the tests use as oracles.
+TEST_PACKAGES=(
+  libzxing-dev python3-openpyxl python3-aiosmtpd poppler-utils
+  xvfb xauth imagemagick
+)
+
+install_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  local gen=()
+  command -v ninja >/dev/null && gen=(-G Ninja)
+  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$BUILD_DIR" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
+  else
+    cmake -S "$ROOT" -B "$BUILD_DIR" "$@" >/dev/null
+  fi
+  cmake --build "$BUILD_DIR" -j "$(nproc)"
+}

@@ -1,0 +1,51 @@
+#include "tests/support/TestSupport.h"
+
+#include <QPainter>
+
+#include <ZXing/ReadBarcode.h>
+
+namespace quorvant::test {
+
+TempFolder::TempFolder()
+{
+    m_dir.setAutoRemove(true);
+}
+
+Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels)
+{
+    Decoded out;
+    if (image.isNull())
+        return out;
+    QImage grey(image.width() + 2 * quietPixels, image.height() + 2 * quietPixels,
+                QImage::Format_Grayscale8);
+    grey.fill(Qt::white);
+    {
+        QPainter p(&grey);
+        QImage src = image.convertToFormat(QImage::Format_ARGB32);
+        // Transparent parts of a symbol count as white paper.
+        QImage flat(src.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter fp(&flat);
+        fp.drawImage(0, 0, src);
+        fp.end();
+        p.drawImage(quietPixels, quietPixels, flat);
+    }
+    ZXing::DecodeHints hints;
+    hints.setFormats(formats);
+    hints.setTryHarder(true);
+    auto result = ZXing::ReadBarcode(
+        ZXing::ImageView(grey.constBits(), grey.width(), grey.height(), ZXing::ImageFormat::Lum,
+                         int(grey.bytesPerLine())),
+        hints);
+    out.valid = result.isValid();
+    if (out.valid) {
+        out.text = result.text();
+        const auto &b = result.bytes();
+        out.bytes.assign(b.begin(), b.end());
+        out.format = result.format();
+        out.mirrored = result.isMirrored();
+    }
+    return out;
+}
+
+} // namespace quorvant::test

@@ -1,0 +1,38 @@
+#pragma once
+// Helpers shared by the test suites: a private folder per test and a real
+// barcode reader (zxing-cpp) to check what we draw.
+
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+
+#include <ZXing/BarcodeFormat.h>
+
+namespace quorvant::test {
+
+// A fresh temporary folder that lives as long as the object.
+class TempFolder {
+public:
+    TempFolder();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct Decoded {
+    bool valid = false;
+    std::string text;          // UTF-8
+    std::string bytes;         // the raw bytes of the symbol's content
+    ZXing::BarcodeFormat format = ZXing::BarcodeFormat::None;
+    bool mirrored = false;
+};
+
+// Decodes one barcode of the given formats from the image (converted to 8-bit
+// grey). A white border of `quietPixels` is added around the picture first, so
+// symbols drawn edge to edge still have the quiet zone a reader needs.
+Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels = 40);
+
+} // namespace quorvant::test
