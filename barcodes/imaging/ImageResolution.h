@@ -1,0 +1,34 @@
+#pragma once
+// Resolution of the barcode images that the designer hands to barcode
+// objects. An image keeps its size in points; its pixels are made fine enough
+// to print sharply by redrawing it, without smoothing, at the chosen
+// resolution, so every module of a 2-D symbol becomes a block of whole pixels
+// with hard edges.
+
+#include "platform/Image.h"
+
+#include <QSizeF>
+#include <atomic>
+
+namespace barcodes {
+
+// Dots per inch at which 2-D symbols are resampled; read at each resampling.
+// Shared by the designer (which changes it) and any thread making symbols.
+inline std::atomic<int> USED_DPI_VALUE{600};
+
+// The resolutions a bitmap is ever made at; others are clamped into range.
+inline constexpr double kMinimumDpi = 72.0;
+inline constexpr double kMaximumDpi = 2400.0;
+
+// Redraws `image` into a bitmap of ceil(dpi × points / 72) pixels on each
+// side, without interpolation, keeping its size in points. The bitmap is
+// 32-bit RGBA with transparency where the source has none. Gives a null image
+// when the source is null or the bitmap cannot be allocated.
+platform::Image Increase_DPI(const platform::Image &image, double withDPI);
+
+// Redraws `image` into a bitmap of `new_size` points at one pixel per point
+// (the size truncated to whole pixels), without interpolation. Gives a null
+// image when the source is null or the size has no whole pixel.
+platform::Image Resize_Image(const platform::Image &image, QSizeF new_size);
+
+} // namespace barcodes

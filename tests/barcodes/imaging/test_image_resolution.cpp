@@ -1,0 +1,112 @@
+#include "barcodes/imaging/ImageResolution.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using barcodes::Increase_DPI;
+using barcodes::Resize_Image;
+using platform::Image;
+
+namespace {
+
+// A 2 x 2 checkerboard of black and white squares, as a bitmap of 2 x 2
+// pixels shown at `points`.
+Image checkerboard(QSizeF points)
+{
+    QImage px(2, 2, QImage::Format_RGB32);
+    px.setPixel(0, 0, qRgb(0, 0, 0));
+    px.setPixel(1, 0, qRgb(255, 255, 255));
+    px.setPixel(0, 1, qRgb(255, 255, 255));
+    px.setPixel(1, 1, qRgb(0, 0, 0));
+    return Image::fromBitmap(px, points);
+}
+
+// Every pixel is pure black or pure white: no smoothing took place.
+bool onlyBlackAndWhite(const QImage &img)
+{
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            if (c != qRgb(0, 0, 0) && c != qRgb(255, 255, 255))
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+TEST(IncreaseDpi, PixelSizeIsResolutionTimesPointsRoundedUp)
+{
+    struct Case {
+        QSizeF points;
+        double dpi;
+        QSize pixels;
+    };
+    const Case cases[] = {
+        {{60, 60}, 600, {500, 500}},
+        {{100, 100}, 600, {834, 834}},   // 833.33 rounded up
+        {{10, 10}, 300, {42, 42}},       // 41.67
+        {{10.2, 3.5}, 72, {11, 4}},      // the point size rounded up
+        {{200, 100}, 600, {1667, 834}},
+    };
+    for (const Case &c : cases) {
+        Image out = Increase_DPI(checkerboard(c.points), c.dpi);
+        ASSERT_FALSE(out.isNull());
+        EXPECT_EQ(out.bitmap().size(), c.pixels) << c.points.width() << " pt at " << c.dpi;
+        EXPECT_EQ(out.size(), c.points);
+        EXPECT_FALSE(out.isVector());
+    }
+}
+
+TEST(IncreaseDpi, ModulesBecomeHardBlocksOfWholePixels)
+{
+    Image out = Increase_DPI(checkerboard({12, 12}), 600);   // 100 x 100 pixels
+    const QImage &bmp = out.bitmap();
+    ASSERT_EQ(bmp.size(), QSize(100, 100));
+    EXPECT_TRUE(onlyBlackAndWhite(bmp));
+    EXPECT_EQ(bmp.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(bmp.pixel(49, 49), qRgb(0, 0, 0));
+    EXPECT_EQ(bmp.pixel(50, 49), qRgb(255, 255, 255));
+    EXPECT_EQ(bmp.pixel(49, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(bmp.pixel(99, 99), qRgb(0, 0, 0));
+    // The resolution is recorded, so the bitmap alone still knows its size.
+    EXPECT_NEAR(Image::fromBitmap(bmp).size().width(), 12, 0.01);
+}
+
+TEST(IncreaseDpi, ResolutionIsClampedToItsRange)
+{
+    EXPECT_EQ(Increase_DPI(checkerboard({36, 36}), 10).bitmap().size(), QSize(36, 36));
+    EXPECT_EQ(Increase_DPI(checkerboard({36, 36}), -300).bitmap().size(), QSize(36, 36));
+    EXPECT_EQ(Increase_DPI(checkerboard({3, 3}), 100000).bitmap().size(), QSize(100, 100));
+    EXPECT_EQ(Increase_DPI(checkerboard({3, 3}), std::nan("")).bitmap().size(), QSize(3, 3));
+}
+
+TEST(IncreaseDpi, VectorSourcesAreRenderedAtTheResolution)
+{
+    Image vec = Image::record({20, 10}, [](QPainter &p) { p.fillRect(QRectF(0, 0, 10, 10), Qt::black); });
+    Image out = Increase_DPI(vec, 144);
+    ASSERT_EQ(out.bitmap().size(), QSize(40, 20));
+    EXPECT_EQ(out.bitmap().pixel(5, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(qAlpha(out.bitmap().pixel(35, 10)), 0);   // undrawn stays transparent
+}
+
+TEST(IncreaseDpi, NoImageForAnInvalidOrUnallocatableSource)
+{
+    EXPECT_TRUE(Increase_DPI(Image(), 600).isNull());
+    // 100000 points at 2400 dpi would be far beyond any sane bitmap.
+    EXPECT_TRUE(Increase_DPI(checkerboard({100000, 100000}), 2400).isNull());
+}
+
+TEST(ResizeImage, SizeIsTruncatedToWholePixels)
+{
+    Image out = Resize_Image(checkerboard({2, 2}), QSizeF(40.9, 20.2));
+    ASSERT_FALSE(out.isNull());
+    EXPECT_EQ(out.bitmap().size(), QSize(40, 20));
+    EXPECT_EQ(out.size(), QSizeF(40.9, 20.2));
+    EXPECT_TRUE(onlyBlackAndWhite(out.bitmap()));
+    EXPECT_EQ(out.bitmap().pixel(19, 9), qRgb(0, 0, 0));
+    EXPECT_EQ(out.bitmap().pixel(20, 9), qRgb(255, 255, 255));
+
+    EXPECT_TRUE(Resize_Image(Image(), QSizeF(10, 10)).isNull());
+    EXPECT_TRUE(Resize_Image(checkerboard({2, 2}), QSizeF(0.5, 10)).isNull());
+}
