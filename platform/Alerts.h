@@ -1,0 +1,40 @@
+#pragma once
+// Alerts: a message with a row of buttons, always shown on the main thread
+// while the caller (on any thread) waits for the answer. Tests install a
+// responder that answers instead, so nothing is shown.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace platform {
+
+struct AlertRequest {
+    QString text;
+    QStringList buttons;
+    int defaultButton = 0;
+};
+
+using AlertResponder = std::function<int(const AlertRequest &)>;
+
+// Shows the alert and returns the index of the button pressed. Closing the
+// alert without a button counts as the last button ("No", "Cancel").
+int showAlert(const AlertRequest &request);
+
+// While a responder is set it is called (on the main thread) instead of
+// showing the alert, and its answer is returned. An empty function removes it.
+void setAlertResponder(AlertResponder responder);
+
+// Installs a responder for its lifetime and puts the previous one back.
+class ScopedAlertResponder {
+public:
+    explicit ScopedAlertResponder(AlertResponder responder);
+    ~ScopedAlertResponder();
+    ScopedAlertResponder(const ScopedAlertResponder &) = delete;
+    ScopedAlertResponder &operator=(const ScopedAlertResponder &) = delete;
+
+private:
+    AlertResponder m_previous;
+};
+
+} // namespace platform

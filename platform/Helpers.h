@@ -1,0 +1,41 @@
+#pragma once
+// Helper functions that every part of the program calls: messages to the
+// user and the log, string clean-up, and small file and widget chores.
+
+#include <QString>
+
+class QWidget;
+
+// Shows the message (after a line break) with one "OK" button, on the main
+// thread; the caller waits until it is closed.
+void Show_MessageBox(const QString &msg);
+// Asks with "Yes" (default) and "No" on the main thread; true for "Yes".
+bool Show_YES_NO_MessageBox(const QString &msg);
+// Writes a non-empty message to the log.
+void Show_NSLog_Message(const QString &msg);
+
+// White space, line breaks and control characters taken off both ends.
+QString Trim_Str(const QString &str);
+// The characters / \ ? % * | " < > and white space taken off both ends of a
+// file name; characters inside the name stay.
+QString Remove_Reserve_Char_In_File_Name(const QString &name);
+// The first n characters (none for n < 0, all when n reaches the length).
+QString Left_Str_substringToIndex(const QString &str, int n);
+// The last n characters (none for n < 0, all when n reaches the length).
+QString Right_Str_substringFromIndex(const QString &str, int n);
+// The characters from index n on (all for n < 0, none past the end).
+QString Read_Str_FromIndex(const QString &str, int n);
+// Every occurrence of `what` replaced by `by`; an empty `what` changes nothing.
+QString Replace_char_in_string(const QString &s, const QString &what, const QString &by);
+// True when `part` is not empty and occurs in `text` (case sensitive).
+bool Find_Str(const QString &text, const QString &part);
+
+// Removes the file (or empty folder) when it can be removed; failures are
+// silent. Folders with content are left alone.
+void Delete_File(const QString &path);
+// Opens "Help.pdf" of the resource folder (the bundle's copy when the user
+// has none) with the desktop's default application.
+void Open_Help_File();
+// Enables or disables a control; for a box (group box or plain container)
+// every control inside it as well.
+void SetObjEnabled(QWidget *view, bool enabled);

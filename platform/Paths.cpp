@@ -1,0 +1,41 @@
+#include "platform/Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace platform {
+
+QString bundleResourcesPath()
+{
+    const QString fromEnv = qEnvironmentVariable("QUORVANT_RESOURCES");
+    if (!fromEnv.isEmpty())
+        return QDir::cleanPath(fromEnv);
+
+    if (QCoreApplication::instance()) {
+        const QDir exeDir(QCoreApplication::applicationDirPath());
+        const QString installed = QDir::cleanPath(exeDir.filePath(QStringLiteral("../share/quorvant")));
+        if (QFileInfo(installed).isDir())
+            return installed;
+        // A build tree inside the source tree: the first ancestor holding
+        // both the project file and resources/.
+        QDir up = exeDir;
+        do {
+            if (QFileInfo(up.filePath(QStringLiteral("CMakeLists.txt"))).isFile()
+                && QFileInfo(up.filePath(QStringLiteral("resources"))).isDir())
+                return up.filePath(QStringLiteral("resources"));
+        } while (up.cdUp());
+    }
+    return QStringLiteral(QUORVANT_CONFIGURED_RESOURCES);
+}
+
+QString userResourcePath()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString path = QDir(base).filePath(QStringLiteral("Quorvant"));
+    QDir().mkpath(path);
+    return path;
+}
+
+} // namespace platform
