@@ -1,0 +1,211 @@
+#pragma once
+// The model of one linear or postal barcode symbol. A symbology subclass turns
+// the content into a module string: '0' for a space module, '1' for a bar
+// module, each `barWidth` points wide. The module string, the bar geometry
+// (barTop/barBottom, firstBar/lastBar) and the caption strings are all a
+// renderer needs to draw the symbol.
+//
+// Symbols are made in two steps, because the initialisers call operations
+// that subclasses replace: construct, then run the virtual initialiser. The
+// factory `SymBarcode::create<T>()` does both and answers nullptr when the
+// initialiser yields nothing (no content).
+//
+// A symbol reads its fonts and margins from the SymbolStyle it was given and
+// measures text through a TextMeasurer; neither touches a window, so symbols
+// work on any thread.
+
+#include "barcodes/symbologies/SymbolStyle.h"
+#include "barcodes/symbologies/TextMeasurer.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QDataStream;
+
+namespace barcodes {
+
+class SymBarcode {
+public:
+    // Makes a T and runs initWithContent(content, printsCaption); nullptr when
+    // there is no content.
+    template <class T>
+    static std::unique_ptr<T> create(const std::optional<std::string> &content, bool printsCaption = true)
+    {
+        auto symbol = std::make_unique<T>();
+        if (!symbol->initWithContent(content, printsCaption))
+            return nullptr;
+        return symbol;
+    }
+    // Makes a T through the full initialiser.
+    template <class T>
+    static std::unique_ptr<T> create(const std::optional<std::string> &content, bool printsCaption,
+                                     float barWidth, float height, float fontSize, int checkDigit)
+    {
+        auto symbol = std::make_unique<T>();
+        if (!symbol->initWithContent(content, printsCaption, barWidth, height, fontSize, checkDigit))
+            return nullptr;
+        return symbol;
+    }
+
+    SymBarcode();
+    virtual ~SymBarcode();
+    SymBarcode(const SymBarcode &) = delete;
+    SymBarcode &operator=(const SymBarcode &) = delete;
+
+    // Initialisers; false means "no symbol" (missing content).
+    bool initWithContent(const std::optional<std::string> &content);
+    virtual bool initWithContent(const std::optional<std::string> &content, bool printsCaption);
+    virtual bool initWithContent(const std::optional<std::string> &content, bool printsCaption,
+                                 float barWidth, float height, float fontSize, int checkDigit);
+
+    // Style and text measuring (defaults: SymbolStyle{} and the Qt measurer).
+    void setStyle(const SymbolStyle &style) { m_style = style; }
+    const SymbolStyle &style() const { return m_style; }
+    void setTextMeasurer(std::shared_ptr<const TextMeasurer> measurer);
+    const TextMeasurer &textMeasurer() const;
+
+    void setFooter(const QString &footer) { m_footer = footer; }
+    void setHeader(const QString &header) { m_header = header; }
+    virtual void setContent(const std::string &content);
+
+    virtual void setHeight(float height) { m_height = height; }
+    void setWidth(float width) { m_width = width; }
+    virtual void setBarWidth(float barWidth) { m_barWidth = barWidth; }
+    // width = module count x barWidth.
+    virtual void calculateWidth();
+
+    // Check character: a character code, -1 for none (Code 128: the check
+    // symbol's value 0..102).
+    void setCheckDigit(int checkDigit) { m_checkDigit = checkDigit; }
+    virtual void setPrintsCaption(bool flag) { m_printsCaption = flag; }
+    virtual void setPrintsHeader(bool flag) { m_printsHeader = flag; }
+    virtual void setPrintsFooter(bool flag) { m_printsFooter = flag; }
+
+    const std::string &content() const { return m_content; }
+    float height() const { return m_height; }
+    float width() const { return m_width; }
+    int checkDigit() const { return m_checkDigit; }
+    virtual bool printsCaption() const { return m_printsCaption; }
+    virtual bool printsHeader() const { return m_printsHeader; }
+    virtual bool printsFooter() const { return m_printsFooter; }
+    float barWidth() const { return m_barWidth; }
+
+    virtual bool isSizeValid() const { return true; }
+    virtual void generateChecksum() {}
+    // True when every character of the content can be encoded (and, where the
+    // symbology says so, its length and check are right).
+    virtual bool isContentValid();
+
+    // Start and stop patterns.
+    virtual std::string initiator() const { return {}; }
+    virtual std::string terminator() const { return {}; }
+    // The pattern of one character; empty when it cannot be encoded.
+    virtual std::string _encodeChar(char c) const;
+    // The data modules: every character's pattern, then the check character's.
+    virtual std::string barcode() const;
+    // initiator + barcode + terminator.
+    std::string completeBarcode() const;
+
+    void setCaptionHeight(float inches) { m_captionHeight = inches; }
+    void setHeaderHeight(float inches) { m_headerHeight = inches; }
+    void setFooterHeight(float inches) { m_footerHeight = inches; }
+    void setHeaderWidth(float points) { m_headerWidth = points; }
+    void setFooterWidth(float points) { m_footerWidth = points; }
+    float captionHeight() const { return m_captionHeight; }
+    float headerHeight() const { return m_headerHeight; }
+    float footerHeight() const { return m_footerHeight; }
+    float headerWidth() const { return m_headerWidth; }
+    float footerWidth() const { return m_footerWidth; }
+
+    // Store the size and measure the text heights (inches) from the style's
+    // value, header and footer fonts; header and footer widths (points) too.
+    void setCaptionFontSize(float size);
+    void setHeaderFontSize(float size);
+    void setFooterFontSize(float size);
+    float caption_fontSize() const { return m_captionFontSize; }
+    float header_fontSize() const { return m_headerFontSize; }
+    float footer_fontSize() const { return m_footerFontSize; }
+
+    // Content characters printed outside the bars on the left and right.
+    virtual int digitsToLeft() const { return 0; }
+    virtual int digitsToRight() const { return 0; }
+    virtual std::string leftCaption() const;
+    virtual std::string rightCaption() const;
+    const QString &header() const { return m_header; }
+    const QString &footer() const { return m_footer; }
+    // The text under the bars; a tab separates groups spread over the bars.
+    virtual std::string caption() const;
+
+    // Bar geometry of module `index`, points from the bottom of the symbol.
+    virtual float barBottom(int index) const;
+    virtual float barTop(int index) const;
+    virtual float firstBar() const { return 0.0f; }
+    virtual float lastBar() const { return m_width - m_barWidth; }
+
+    std::string description() const;
+    bool isEqual(const SymBarcode &other) const { return m_content == other.m_content; }
+    // A new symbol of the same class from content, caption flag, module width,
+    // height, caption font size and check character; header and footer are
+    // not copied.
+    std::unique_ptr<SymBarcode> copyWithZone() const;
+
+    // Archive of content, caption flag, module width, width, height, caption
+    // font size, caption height and check character, in that order.
+    void encodeWithCoder(QDataStream &out) const;
+    // Reads such an archive into a fresh symbol of class T; nullptr when the
+    // stream is short or corrupt.
+    template <class T>
+    static std::unique_ptr<T> initWithCoder(QDataStream &in)
+    {
+        auto symbol = std::make_unique<T>();
+        if (!symbol->readArchive(in))
+            return nullptr;
+        return symbol;
+    }
+
+protected:
+    // An empty instance of the receiver's class, for copyWithZone(); every
+    // symbology declares its own with QUORVANT_SYMBOL_CLASS.
+    virtual std::unique_ptr<SymBarcode> newInstance() const { return std::make_unique<SymBarcode>(); }
+    virtual const char *className() const { return "SymBarcode"; }
+    // Lets a symbology carry settings that its initialiser needs (before the
+    // copy is initialised).
+    virtual void prepareCopy(const SymBarcode &) {}
+    bool readArchive(QDataStream &in);
+    // True when every byte of the content is 7-bit ASCII.
+    bool contentIsAscii() const;
+
+    int m_checkDigit = -1;
+    float m_barWidth = 0.0f;
+    std::string m_content;
+    QString m_header;
+    QString m_footer;
+    float m_height = 0.0f;
+    float m_width = 0.0f;
+    bool m_printsCaption = false;
+    bool m_printsHeader = false;
+    bool m_printsFooter = false;
+    float m_captionFontSize = 0.0f;
+    float m_headerFontSize = 0.0f;
+    float m_footerFontSize = 0.0f;
+    float m_captionHeight = 0.0f;
+    float m_headerHeight = 0.0f;
+    float m_footerHeight = 0.0f;
+    float m_headerWidth = 0.0f;
+    float m_footerWidth = 0.0f;
+
+    SymbolStyle m_style;
+    std::shared_ptr<const TextMeasurer> m_measurer;
+};
+
+// Declares newInstance() and className() for a concrete symbology class.
+#define QUORVANT_SYMBOL_CLASS(Class) \
+protected: \
+    std::unique_ptr<SymBarcode> newInstance() const override { return std::make_unique<Class>(); } \
+    const char *className() const override { return #Class; } \
+\
+public:
+
+} // namespace barcodes

@@ -1,0 +1,48 @@
+#pragma once
+// The rendering settings a barcode symbol and its renderer read while they
+// measure or draw: fonts, margins, colours, alignments and the placement of
+// the value text. A plain value, so a symbol can be built and drawn on any
+// thread and in tests without the designer window; the designer fills one
+// from its controls.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+namespace barcodes {
+
+struct SymbolStyle {
+    static QFont defaultFont()
+    {
+        QFont f(QStringLiteral("Times New Roman"));
+        f.setPointSizeF(10.0);
+        return f;
+    }
+
+    QFont value_font = defaultFont();   // caption (value text)
+    QFont header_font = defaultFont();
+    QFont footer_font = defaultFont();
+
+    // Margins in points.
+    float value_margin = 0.1f;   // between the bars and the value text
+    float header_margin = 0.1f;  // between the header and the symbol
+    float footer_margin = 0.1f;  // between the symbol and the footer
+    float TB_margin = 0.1f;      // above and below the whole image
+    float LR_margin = 0.1f;      // left and right of the whole image
+
+    QColor barcode_clr = Qt::black;   // bars
+    QColor bar_back_clr = Qt::white;  // background of a linear symbol image
+    QColor bar_val_clr = Qt::black;   // value text
+    QColor bar_hdr_clr = Qt::black;   // header
+    QColor bar_ftr_clr = Qt::black;   // footer
+
+    // Header and footer alignment as the designer's item text:
+    // "Center", "Left" or "Right"; any other text keeps the default.
+    QString align_hdr = QStringLiteral("Center");
+    QString align_ftr = QStringLiteral("Center");
+
+    bool showinTop = false;      // value text above the bars
+    bool kerning_value = false;  // spread the value text over the symbol width
+};
+
+} // namespace barcodes

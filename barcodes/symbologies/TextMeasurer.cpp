@@ -1,0 +1,42 @@
+#include "barcodes/symbologies/TextMeasurer.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+
+namespace barcodes {
+
+namespace {
+
+// Metrics against a 72 dpi device come out in points, whatever the screen.
+QFontMetricsF pointMetrics(const QFont &font)
+{
+    QImage device(1, 1, QImage::Format_ARGB32);
+    const int dotsPerMeter = qRound(72.0 / 0.0254);
+    device.setDotsPerMeterX(dotsPerMeter);
+    device.setDotsPerMeterY(dotsPerMeter);
+    return QFontMetricsF(font, &device);
+}
+
+} // namespace
+
+double QtTextMeasurer::capHeight(const QFont &font) const
+{
+    return pointMetrics(font).capHeight();
+}
+
+QSizeF QtTextMeasurer::textSize(const QString &text, const QFont &font, double kerning) const
+{
+    QFont f(font);
+    if (kerning != 0.0)
+        f.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
+    const QFontMetricsF fm = pointMetrics(f);
+    return {fm.horizontalAdvance(text), fm.height()};
+}
+
+std::shared_ptr<const TextMeasurer> defaultTextMeasurer()
+{
+    static const auto measurer = std::make_shared<const QtTextMeasurer>();
+    return measurer;
+}
+
+} // namespace barcodes
