@@ -1,0 +1,185 @@
+#include "batch_data/series/SeriesStore.h"
+
+#include "platform/Helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace batch_data {
+
+namespace {
+
+bool boundTo(const std::vector<SeriesBinding> &graphics, const QString &name)
+{
+    return std::any_of(graphics.begin(), graphics.end(), [&](const SeriesBinding &g) {
+        return g.bindable && g.data_source_type == 1 && g.batch_list_name == name;
+    });
+}
+
+} // namespace
+
+SeriesStore::SeriesStore(QString folder)
+    : m_folder(std::move(folder))
+{
+}
+
+QString SeriesStore::extension()
+{
+    return QStringLiteral("txt");
+}
+
+bool SeriesStore::isValidSeriesName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return false;
+    // A NUL would cut the path short in the C library below QFile.
+    return !name.contains(QChar(0));
+}
+
+std::optional<QString> SeriesStore::seriesFilePath(const QString &name) const
+{
+    if (!isValidSeriesName(name))
+        return std::nullopt;
+    return QDir(m_folder).filePath(name + QLatin1Char('.') + extension());
+}
+
+QStringList SeriesStore::Get_datasheet_File_Name_Array() const
+{
+    QStringList names;
+    const QFileInfo folderInfo(m_folder);
+    if (m_folder.isEmpty() || !folderInfo.isDir())
+        return names;
+    const QDir dir(m_folder);
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                                                    QDir::Name);
+    const QString suffix = QLatin1Char('.') + extension();
+    for (const QFileInfo &entry : entries) {
+        const QString fileName = entry.fileName();
+        if (!fileName.endsWith(suffix))
+            continue;
+        const QString name = fileName.left(fileName.size() - suffix.size());
+        if (isValidSeriesName(name))
+            names.append(name);
+    }
+    return names;
+}
+
+std::optional<QString> SeriesStore::readText(const QString &name) const
+{
+    const auto path = seriesFilePath(name);
+    if (!path)
+        return std::nullopt;
+    QFile file(*path);
+    if (!QFileInfo(*path).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QString SeriesStore::Get_First_Value_Of_Dataset(const QString &name) const
+{
+    const auto text = readText(name);
+    if (!text)
+        return QString();
+    const qsizetype end = text->indexOf(QLatin1Char('\n'));
+    return end < 0 ? *text : text->left(end);
+}
+
+QStringList SeriesStore::readValues(const QString &name) const
+{
+    QStringList values;
+    const auto text = readText(name);
+    if (!text)
+        return values;
+    for (const QString &piece : text->split(QLatin1Char('\n'))) {
+        const QString value = Trim_Str(piece);
+        if (!value.isEmpty())
+            values.append(value);
+    }
+    return values;
+}
+
+QStringList SeriesStore::readRecords(const QString &name) const
+{
+    const auto text = readText(name);
+    if (!text)
+        return {};
+    const QString trimmed = Trim_Str(*text);
+    if (trimmed.isEmpty())
+        return {};
+    return trimmed.split(QLatin1Char('\n'));
+}
+
+bool SeriesStore::Check_Batch_File_In_Use_Validation(const QString &name,
+                                                     const std::vector<SeriesBinding> &front,
+                                                     const std::vector<SeriesBinding> &back,
+                                                     bool twoSided) const
+{
+    const auto path = seriesFilePath(name);
+    if (!path || !QFileInfo(*path).isFile())
+        return false;
+    if (boundTo(front, name))
+        return true;
+    return twoSided && boundTo(back, name);
+}
+
+QString seriesLine(const QString &value)
+{
+    QString line = value;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QChar(0x2028), QLatin1Char(' '));
+    line.replace(QChar(0x2029), QLatin1Char(' '));
+    return line;
+}
+
+bool SeriesStore::writeSeries(const QString &name, const QStringList &values, QString *error) const
+{
+    const auto path = seriesFilePath(name);
+    if (!path) {
+        if (error)
+            *error = QStringLiteral("Invalid series name.");
+        return false;
+    }
+    if (!QDir().mkpath(m_folder)) {
+        if (error)
+            *error = QStringLiteral("Cannot create the series folder.");
+        return false;
+    }
+    QByteArray data;
+    for (const QString &value : values) {
+        data += seriesLine(value).toUtf8();
+        data += '\n';
+    }
+    QSaveFile file(*path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool SeriesStore::removeSeries(const QString &name) const
+{
+    const auto path = seriesFilePath(name);
+    return path && QFile::remove(*path);
+}
+
+void Delete_Excel_File_Temp_Folder()
+{
+    QDir(QDir(QDir::tempPath()).filePath(QStringLiteral("ziptmp"))).removeRecursively();
+}
+
+} // namespace batch_data

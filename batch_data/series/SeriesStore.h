@@ -1,0 +1,88 @@
+#pragma once
+// The Batch Processing Series store: one UTF-8 text file per series in the
+// series folder, one value per line, every value followed by a line feed.
+// The store keeps no state of its own; the folder is the store. Every
+// operation takes the series folder so that callers (and tests) decide where
+// it lies.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace batch_data {
+
+// How a graphic of the design takes its value, as far as the in-use test
+// needs to know. Only image, text and barcode objects can be bound
+// (`bindable`); the rest are passed over.
+struct SeriesBinding {
+    bool bindable = false;
+    int data_source_type = 0;
+    QString batch_list_name;
+};
+
+class SeriesStore {
+public:
+    explicit SeriesStore(QString folder);
+
+    const QString &folder() const { return m_folder; }
+
+    // The one way a series name becomes a path. Names come from users and
+    // from spreadsheet headers, so a name that could leave the folder (empty,
+    // ".", "..", or holding "/" or "\") gives no path at all.
+    std::optional<QString> seriesFilePath(const QString &name) const;
+    static bool isValidSeriesName(const QString &name);
+
+    // The names of the series files ("txt") of the folder, without extension,
+    // sorted by name so that positions stay stable. Empty when the folder is
+    // missing.
+    QStringList Get_datasheet_File_Name_Array() const;
+
+    // The text before the first line feed of the series file, as read (not
+    // trimmed); "" for a missing or unreadable file.
+    QString Get_First_Value_Of_Dataset(const QString &name) const;
+
+    // True when the series file exists and a bindable graphic of the front,
+    // or of the back when the design has two sides, takes its values from it
+    // (names compared exactly).
+    bool Check_Batch_File_In_Use_Validation(const QString &name,
+                                            const std::vector<SeriesBinding> &front,
+                                            const std::vector<SeriesBinding> &back,
+                                            bool twoSided) const;
+
+    // The whole file as text; nullopt when missing, unreadable or not UTF-8.
+    std::optional<QString> readText(const QString &name) const;
+
+    // Values as the series editor and viewer show them: split at every line
+    // feed, each trimmed, empty lines skipped.
+    QStringList readValues(const QString &name) const;
+
+    // Records as a batch run counts them: the whole text trimmed, then split
+    // at every line feed; an empty line is a record with an empty value.
+    QStringList readRecords(const QString &name) const;
+
+    // Writes the series atomically: every value followed by one line feed.
+    // A line break inside a value becomes a space, so that the lines of
+    // different series stay in step. False (with a reason) when the name is
+    // refused or the file cannot be written; an earlier file is then intact.
+    bool writeSeries(const QString &name, const QStringList &values, QString *error = nullptr) const;
+
+    // Removes the series file; false when the name is refused or the removal
+    // fails.
+    bool removeSeries(const QString &name) const;
+
+    // File name extension of series files.
+    static QString extension();
+
+private:
+    QString m_folder;
+};
+
+// One line of a series file as it must be written: breaks turned to spaces.
+QString seriesLine(const QString &value);
+
+// Removes the shared spreadsheet work folder "ziptmp" of the temporary
+// directory with everything in it; failures are ignored.
+void Delete_Excel_File_Temp_Folder();
+
+} // namespace batch_data
