@@ -1,0 +1,355 @@
+#include "batch_data/zip/ZipArchive.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <minizip/unzip.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kErrorDomain = QStringLiteral("ZipArchiveErrorDomain");
+
+void setError(ZipError *error, int code, const QString &description)
+{
+    if (error)
+        *error = ZipError{kErrorDomain, code, description};
+}
+
+// Closes the reader however unpacking ends.
+struct UnzCloser {
+    void operator()(void *handle) const { unzClose(handle); }
+};
+using UnzHandle = std::unique_ptr<void, UnzCloser>;
+
+// An entry name that would land outside the destination folder (absolute,
+// a drive letter, a parent-folder component) or that names nothing.
+bool isUnsafeName(const QString &name)
+{
+    if (name.isEmpty() || name.startsWith(u'/') || name.contains(QChar(0)))
+        return true;
+    const QStringList parts = name.split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return true;
+    if (parts.first().size() == 2 && parts.first().at(1) == u':')
+        return true;
+    for (const QString &part : parts) {
+        if (part == QLatin1String(".."))
+            return true;
+    }
+    return false;
+}
+
+QDateTime entryDate(const tm_unz &date)
+{
+    return QDateTime(QDate(int(date.tm_year), int(date.tm_mon) + 1, int(date.tm_mday)),
+                     QTime(int(date.tm_hour), int(date.tm_min), int(date.tm_sec)));
+}
+
+// Sums what the central directory declares, so that an archive far beyond
+// the bounds is refused before anything is written.
+bool withinLimits(unzFile zip, const ZipLimits &limits)
+{
+    unz_global_info64 global{};
+    if (unzGetGlobalInfo64(zip, &global) != UNZ_OK)
+        return true;   // the walk below reports the damage
+    if (qint64(global.number_entry) > limits.maxEntries)
+        return false;
+    qint64 total = 0;
+    qint64 entries = 0;
+    for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
+        unz_file_info64 info{};
+        if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            break;
+        total += qint64(info.uncompressed_size);
+        if (++entries > limits.maxEntries || total > limits.maxTotalBytes || total < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ZipArchive::ZipArchive(const QString &path) : _path(path) {}
+
+ZipArchive::~ZipArchive()
+{
+    if (_zip)
+        zipClose(_zip, nullptr);
+}
+
+QDateTime ZipArchive::_dateFor1980()
+{
+    return QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+}
+
+bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestination)
+{
+    return unzipFileAtPath(path, toDestination, true, QString(), nullptr);
+}
+
+bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestination, bool overwrite,
+                                 const QString &password, ZipError *error, const ZipLimits &limits)
+{
+    UnzHandle zip(unzOpen64(path.toUtf8().constData()));
+    if (!zip) {
+        setError(error, -1, QStringLiteral("failed to open zip file"));
+        return false;
+    }
+    if (!withinLimits(zip.get(), limits)) {
+        qInfo().noquote() << QStringLiteral("Refused zip archive beyond the size limits: %1").arg(path);
+        setError(error, -3, QStringLiteral("zip file too large"));
+        return false;
+    }
+    if (unzGoToFirstFile(zip.get()) != UNZ_OK) {
+        setError(error, -2, QStringLiteral("failed to open first file in zip file"));
+        return false;
+    }
+
+    const QByteArray passwordBytes = password.toLatin1();
+    const QString destination = QDir::cleanPath(toDestination);
+    std::vector<char> buffer(4096);
+    qint64 written = 0;
+    bool success = true;
+
+    for (;;) {
+        const int opened = passwordBytes.isEmpty()
+            ? unzOpenCurrentFile(zip.get())
+            : unzOpenCurrentFilePassword(zip.get(), passwordBytes.constData());
+        if (opened != UNZ_OK) {
+            success = false;
+            break;
+        }
+        unz_file_info64 info{};
+        if (unzGetCurrentFileInfo64(zip.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+            success = false;
+            unzCloseCurrentFile(zip.get());
+            break;
+        }
+        QByteArray rawName(int(info.size_filename) + 1, '\0');
+        unzGetCurrentFileInfo64(zip.get(), &info, rawName.data(), uLong(rawName.size()),
+                                nullptr, 0, nullptr, 0);
+        rawName.truncate(int(info.size_filename));
+        QString name = QString::fromUtf8(rawName);
+        const bool isFolder = name.endsWith(u'/') || name.endsWith(u'\\');
+        name.replace(u'\\', u'/');
+
+        bool entryOk = true;
+        if (isUnsafeName(name)) {
+            qInfo().noquote() << QStringLiteral("Refused zip entry outside the destination: \"%1\" in %2")
+                                     .arg(name, path);
+            entryOk = false;
+            unzCloseCurrentFile(zip.get());
+        } else {
+            const QString target = destination + u'/' + name;
+            const QFileInfo targetInfo(target);
+            if (isFolder)
+                QDir().mkpath(target);
+            else
+                QDir().mkpath(targetInfo.absolutePath());
+
+            if (isFolder || !targetInfo.exists() || overwrite) {
+                if (isFolder) {
+                    entryOk = QFileInfo(target).isDir();
+                    unzCloseCurrentFile(zip.get());
+                } else {
+                    // A damaged entry must not replace a good file: the
+                    // bytes go to a temporary file that is renamed into
+                    // place only once the CRC has been checked.
+                    QSaveFile file(target);
+                    const bool created = !targetInfo.isSymLink() && file.open(QIODevice::WriteOnly);
+                    for (;;) {
+                        const int n = unzReadCurrentFile(zip.get(), buffer.data(), unsigned(buffer.size()));
+                        if (n == 0)
+                            break;
+                        if (n < 0) {
+                            entryOk = false;
+                            break;
+                        }
+                        written += n;
+                        if (written > limits.maxTotalBytes) {
+                            entryOk = false;
+                            success = false;
+                            break;
+                        }
+                        if (created && file.write(buffer.data(), n) != n)
+                            entryOk = false;
+                    }
+                    if (unzCloseCurrentFile(zip.get()) != UNZ_OK)
+                        entryOk = false;
+                    if (!created)
+                        entryOk = false;
+                    if (entryOk && file.commit()) {
+                        if (info.dosDate != 0) {
+                            QFile done(target);
+                            if (done.open(QIODevice::ReadOnly))
+                                done.setFileTime(entryDate(info.tmu_date), QFileDevice::FileModificationTime);
+                        }
+                    } else {
+                        file.cancelWriting();
+                        entryOk = false;
+                        qInfo().noquote() << QStringLiteral("Could not unpack zip entry \"%1\" of %2").arg(name, path);
+                    }
+                    if (written > limits.maxTotalBytes) {
+                        qInfo().noquote() << QStringLiteral("Refused zip archive beyond the size limits: %1").arg(path);
+                        setError(error, -3, QStringLiteral("zip file too large"));
+                        return false;
+                    }
+                }
+            } else {
+                unzCloseCurrentFile(zip.get());
+            }
+        }
+        if (!entryOk)
+            success = false;
+
+        const int next = unzGoToNextFile(zip.get());
+        if (next != UNZ_OK) {
+            if (next != UNZ_END_OF_LIST_OF_FILE)
+                success = false;
+            break;
+        }
+    }
+    return success;
+}
+
+bool ZipArchive::createZipFileAtPath(const QString &path, const QStringList &withFilesAtPaths)
+{
+    ZipArchive archive(path);
+    if (!archive.open())
+        return false;
+    for (QString item : withFilesAtPaths) {
+        while (item.size() > 1 && item.endsWith(u'/'))
+            item.chop(1);
+        const int slash = item.lastIndexOf(u'/');
+        const QString name = slash < 0 ? item : item.mid(slash + 1);
+        const QString base = slash < 0 ? QStringLiteral(".") : item.left(slash + 1);
+        archive.writeFile(name, base);   // an unreadable path is left out
+    }
+    return archive.close();
+}
+
+bool ZipArchive::createZipFileAtPath(const QString &path, const QString &withFilesAtPath)
+{
+    return createZipFileAtPath(path, QStringList{withFilesAtPath});
+}
+
+bool ZipArchive::open()
+{
+    if (_zip) {
+        qInfo() << "Attempting open an archive which is already open";
+        return false;
+    }
+    _failed = false;
+    _zip = zipOpen64(_path.toUtf8().constData(), APPEND_STATUS_CREATE);
+    return _zip != nullptr;
+}
+
+bool ZipArchive::startEntry(const QString &name, const zip_fileinfo *info)
+{
+    // Bit 11: the name is UTF-8. Zip64 extra fields are added when needed.
+    const int rc = zipOpenNewFileInZip4_64(_zip, name.toUtf8().constData(), info, nullptr, 0, nullptr, 0,
+                                           nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS,
+                                           DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, 0x800, 1);
+    if (rc != ZIP_OK)
+        _failed = true;
+    return rc == ZIP_OK;
+}
+
+bool ZipArchive::finishEntry()
+{
+    if (zipCloseFileInZip(_zip) != ZIP_OK) {
+        _failed = true;
+        return false;
+    }
+    return true;
+}
+
+bool ZipArchive::writeFile(const QString &file, const QString &basePath)
+{
+    if (!_zip) {
+        qInfo() << "Attempting to write to an archive which was never opened";
+        return false;
+    }
+    const QString fullPath = basePath.endsWith(u'/') ? basePath + file : basePath + u'/' + file;
+    const QFileInfo fileInfo(fullPath);
+    if (fileInfo.isDir()) {
+        if (fileInfo.isSymLink())
+            return false;   // never follow a link out of the packed folder
+        const QStringList entries = QDir(fullPath).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        if (entries.isEmpty())
+            return startEntry(file + u'/', nullptr) && finishEntry();
+        for (const QString &entry : entries) {
+            if (!writeFile(file + u'/' + entry, basePath))
+                return false;
+        }
+        return true;
+    }
+
+    QFile input(fullPath);
+    if (!input.open(QIODevice::ReadOnly))
+        return false;
+    if (!startEntry(file, nullptr))
+        return false;
+    bool ok = true;
+    std::vector<char> buffer(16384);
+    for (;;) {
+        const qint64 n = input.read(buffer.data(), qint64(buffer.size()));
+        if (n < 0) {
+            ok = false;
+            _failed = true;
+            break;
+        }
+        if (n == 0)
+            break;
+        if (zipWriteInFileInZip(_zip, buffer.data(), unsigned(n)) != ZIP_OK) {
+            ok = false;
+            _failed = true;
+            break;
+        }
+    }
+    return finishEntry() && ok;
+}
+
+bool ZipArchive::writeData(const QByteArray &data, const QString &filename)
+{
+    if (!_zip || data.isEmpty())
+        return false;
+    zip_fileinfo info{};
+    zipInfo(info, QDateTime::currentDateTime());
+    if (!startEntry(filename, &info))
+        return false;
+    const bool ok = zipWriteInFileInZip(_zip, data.constData(), unsigned(data.size())) == ZIP_OK;
+    if (!ok)
+        _failed = true;
+    return finishEntry() && ok;
+}
+
+void ZipArchive::zipInfo(zip_fileinfo &info, const QDateTime &setDate)
+{
+    const QDateTime local = setDate.toLocalTime();
+    info.tmz_date.tm_sec = uInt(local.time().second());
+    info.tmz_date.tm_min = uInt(local.time().minute());
+    info.tmz_date.tm_hour = uInt(local.time().hour());
+    info.tmz_date.tm_mday = uInt(local.date().day());
+    info.tmz_date.tm_mon = uInt(local.date().month() - 1);
+    info.tmz_date.tm_year = uInt(local.date().year());
+    info.dosDate = 0;
+}
+
+bool ZipArchive::close()
+{
+    if (!_zip) {
+        qInfo() << "Attempting to close an archive which was never opened";
+        return false;
+    }
+    const int rc = zipClose(_zip, nullptr);
+    _zip = nullptr;
+    return rc == ZIP_OK && !_failed;
+}
