@@ -1,5 +1,6 @@
 #include "platform/Alerts.h"
 
+#include "platform/Log.h"
 #include "platform/MainThread.h"
 
 #include <QApplication>
@@ -57,10 +58,16 @@ int showAlert(const AlertRequest &request)
 {
     int answer = 0;
     runOnMainThread([&] {
-        if (AlertResponder answerer = responder())
+        if (AlertResponder answerer = responder()) {
             answer = answerer(request);
-        else
+        } else if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
             answer = showMessageBox(request);
+        } else {
+            // No screen to ask on (a command-line tool): log the text and
+            // take the last, cautious answer ("No", "Cancel").
+            log(request.text);
+            answer = qMax(int(request.buttons.size()) - 1, 0);
+        }
     });
     return answer;
 }

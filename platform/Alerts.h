@@ -18,7 +18,8 @@ struct AlertRequest {
 using AlertResponder = std::function<int(const AlertRequest &)>;
 
 // Shows the alert and returns the index of the button pressed. Closing the
-// alert without a button counts as the last button ("No", "Cancel").
+// alert without a button counts as the last button ("No", "Cancel"); so does
+// a process without a QApplication, which only logs the text.
 int showAlert(const AlertRequest &request);
 
 // While a responder is set it is called (on the main thread) instead of
