@@ -1,0 +1,147 @@
+#pragma once
+// The barcode designer's settings: the one record of rendering settings that
+// every barcode image is drawn with. The designer window edits it, and the
+// symbols, the offscreen renderer, the 2-D front ends and the batch fill read
+// it, through Barcode_Gen_Var, at the moment they measure or draw. It is a
+// plain value and touches no widget, so it can be read on any thread.
+//
+// The style part (fonts, margins in points, colours, header and footer
+// alignment, value placement, kerning) is the SymbolStyle that symbols are
+// given; the designer's combo boxes and check boxes for those are held as
+// their item text and state:
+//   align_hdr_combo, align_ftr_combo  ->  align_hdr, align_ftr
+//   showinTopCheckbox                 ->  showinTop
+//   kerning_value_Checkbox            ->  kerning_value
+//
+// Besides the style it keeps the designer fields that the size computation
+// reads (lengths as typed, in the unit Measument_Unit_Is) and the designer's
+// own symbol record for 2-D symbols, which the 2-D renderer reads as it reads
+// a linear symbol's fields.
+
+#include "barcodes/symbologies/SymbolStyle.h"
+#include "barcodes/symbologies/TextMeasurer.h"
+
+#include <QString>
+#include <atomic>
+#include <memory>
+
+namespace barcodes {
+
+class Barcode_Gen : public SymbolStyle {
+public:
+    Barcode_Gen();
+
+    // The process-wide record that Barcode_Gen_Var refers to at start.
+    static Barcode_Gen &defaultInstance();
+
+    // The style part alone, to hand to a symbol.
+    SymbolStyle symbolStyle() const { return *this; }
+
+    // Text measuring for the 2-D record (default: the Qt measurer).
+    void setTextMeasurer(std::shared_ptr<const TextMeasurer> measurer);
+    const TextMeasurer &textMeasurer() const { return *m_measurer; }
+
+    // --- Designer fields read by the size computation -------------------
+    // Lengths as the user typed them, in the unit Measument_Unit_Is; a text
+    // that does not begin with a number reads as 0.
+    QString HeightText = QStringLiteral("0.6");   // bar height of a linear symbol
+    QString widthText = QStringLiteral("20");     // narrowest bar, in mils
+    QString val_mar_Text = QStringLiteral("0.1");
+    QString hdr_mar_Text = QStringLiteral("0.1");
+    QString ftr_mar_Text = QStringLiteral("0.1");
+    QString TB_mar_Text = QStringLiteral("0.1");
+    QString LR_mar_Text = QStringLiteral("0.1");
+    // Check box states; 1 hides the value text, the header, the footer.
+    int captionCheckbox = 0;
+    int hideHeaderCheckbox = 0;
+    int hideFooterCheckbox = 0;
+
+    // --- The designer's own symbol record for 2-D symbols ---------------
+    void setContent(const QString &content) { m_content = content; }
+    void setHeader(const QString &header) { m_header = header; }
+    void setFooter(const QString &footer) { m_footer = footer; }
+    // The content; a null string when none was ever set.
+    const QString &caption() const { return m_content; }
+    // "" when none was set.
+    QString header() const { return m_header.isNull() ? QStringLiteral("") : m_header; }
+    QString footer() const { return m_footer.isNull() ? QStringLiteral("") : m_footer; }
+
+    void setWidth(float points) { m_width = points; }
+    void setHeight(float points) { m_height = points; }
+    float width() const { return m_width; }
+    float height() const { return m_height; }
+
+    void setPrintsCaption(bool flag) { m_printsCaption = flag; }
+    void setPrintsHeader(bool flag) { m_printsHeader = flag; }
+    void setPrintsFooter(bool flag) { m_printsFooter = flag; }
+    bool printsCaption() const { return m_printsCaption; }
+    bool printsHeader() const { return m_printsHeader; }
+    bool printsFooter() const { return m_printsFooter; }
+
+    // Text heights in inches.
+    void setCaptionHeight(float inches) { m_captionHeight = inches; }
+    void setHeaderHeight(float inches) { m_headerHeight = inches; }
+    void setFooterHeight(float inches) { m_footerHeight = inches; }
+    float captionHeight() const { return m_captionHeight; }
+    float headerHeight() const { return m_headerHeight; }
+    float footerHeight() const { return m_footerHeight; }
+
+    // Measured text widths in points.
+    void setHeaderWidth(float points) { m_headerWidth = points; }
+    void setFooterWidth(float points) { m_footerWidth = points; }
+    float headerWidth() const { return m_headerWidth; }
+    float footerWidth() const { return m_footerWidth; }
+
+    // Store the size; the heights (and the header and footer widths) follow
+    // the record's fonts, whose point size the callers pass.
+    void setCaptionFontSize(float size);
+    void setHeaderFontSize(float size);
+    void setFooterFontSize(float size);
+    float caption_fontSize() const { return m_captionFontSize; }
+    float header_fontSize() const { return m_headerFontSize; }
+    float footer_fontSize() const { return m_footerFontSize; }
+
+private:
+    QString m_content;
+    QString m_header;
+    QString m_footer;
+    float m_width = 0.0f;
+    float m_height = 0.0f;
+    bool m_printsCaption = false;
+    bool m_printsHeader = false;
+    bool m_printsFooter = false;
+    float m_captionHeight = 0.0f;
+    float m_headerHeight = 0.0f;
+    float m_footerHeight = 0.0f;
+    float m_headerWidth = 0.0f;
+    float m_footerWidth = 0.0f;
+    float m_captionFontSize = 0.0f;
+    float m_headerFontSize = 0.0f;
+    float m_footerFontSize = 0.0f;
+
+    std::shared_ptr<const TextMeasurer> m_measurer;
+};
+
+// Narrowest bar width in points from the designer's width in mils.
+float barWidthFromMils(float mils);
+
+// The settings record every reader uses. Never null: it refers to
+// Barcode_Gen::defaultInstance() until the designer window points it at the
+// record it edits.
+extern Barcode_Gen *Barcode_Gen_Var;
+
+// Resolution of 2-D symbol bitmaps, dots per inch.
+extern std::atomic<int> USED_DPI_VALUE;
+// Unit of the designer's length fields: 0 inch, 1 centimetre, 2 millimetre.
+extern std::atomic<int> Measument_Unit_Is;
+// The previous unit; kept with Measument_Unit_Is.
+extern std::atomic<int> last_unit_val;
+// Module size of the 2-D symbol being drawn.
+extern std::atomic<int> Barcode_module_size;
+// QR version (0 automatic, 1..40), error-correction level (0..3 = L, M, Q,
+// H) and the selected encoding-mode item.
+extern std::atomic<int> QR_Version_Val;
+extern std::atomic<int> QR_EC_Level_Val;
+extern std::atomic<int> QR_Enc_Mode_Val;
+
+} // namespace barcodes

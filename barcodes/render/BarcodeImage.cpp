@@ -1,0 +1,56 @@
+#include "barcodes/render/BarcodeImage.h"
+
+#include "barcodes/render/SymBarcodeOffscreenView.h"
+#include "platform/Helpers.h"
+
+#include <QPainter>
+#include <exception>
+
+namespace barcodes {
+
+namespace {
+
+platform::Image recordView(const SymBarcodeOffscreenView &view)
+{
+    const QRectF bounds = view.bounds();
+    // A frame of zero or negative size is no picture rather than an empty one.
+    if (!(bounds.width() > 0) || !(bounds.height() > 0))
+        return {};
+    return platform::Image::record(bounds.size(), [&](QPainter &p) { view.drawRect(p, bounds); });
+}
+
+template <class MakeView>
+platform::Image imageOf(MakeView makeView)
+{
+    try {
+        const auto view = makeView();
+        return recordView(*view);
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Show_NSLog_Message(QStringLiteral("Unknown failure while drawing a barcode"));
+    }
+    return {};
+}
+
+} // namespace
+
+platform::Image imageFromBarcode(const SymBarcode &barcode)
+{
+    return imageOf([&] { return SymBarcodeOffscreenView::initWithBarcode(barcode); });
+}
+
+platform::Image imageFromBarcodeImage(const platform::Image &image)
+{
+    if (image.isNull())
+        return {};
+    return imageOf([&] { return SymBarcodeOffscreenView::initWithBarcodeImage(image); });
+}
+
+QByteArray pdfFromBarcode(const SymBarcode &barcode)
+{
+    const auto view = SymBarcodeOffscreenView::initWithBarcode(barcode);
+    return view->dataWithPDFInsideRect(view->bounds());
+}
+
+} // namespace barcodes

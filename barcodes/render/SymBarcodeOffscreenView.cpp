@@ -1,0 +1,302 @@
+#include "barcodes/render/SymBarcodeOffscreenView.h"
+
+#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/FourState.h"
+#include "barcodes/symbologies/SymBarcode.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <QStringList>
+
+namespace barcodes {
+
+namespace {
+
+// Left and right captions stand this far above the caption line.
+constexpr double kSideCaptionRaise = 3.0;
+// Extra space after each character of the header and footer lines.
+constexpr double kHeaderKerning = 2.0;
+// Spacing of the value text when it is not spread over the symbol.
+constexpr double kPlainCaptionKerning = 2.0;
+// Share of the computed spacing that a caption segment is given.
+constexpr double kSegmentKerningFactor = 1.3;
+
+Qt::Alignment alignmentFromItem(const QString &item)
+{
+    if (item == QLatin1String("Center"))
+        return Qt::AlignHCenter;
+    if (item == QLatin1String("Left"))
+        return Qt::AlignLeft;
+    if (item == QLatin1String("Right"))
+        return Qt::AlignRight;
+    // Any other item keeps the default (natural) alignment.
+    return Qt::AlignLeft;
+}
+
+// Paints in the view's y-up coordinates on a painter whose coordinates are
+// points from the top left.
+class Canvas {
+public:
+    Canvas(QPainter &painter, double viewHeight, const TextMeasurer &measurer)
+        : m_painter(painter)
+        , m_height(viewHeight)
+        , m_measurer(measurer)
+    {
+    }
+
+    QRectF toPainter(double x, double y, double w, double h) const { return QRectF(x, m_height - y - h, w, h); }
+
+    void fill(double x, double y, double w, double h, const QColor &colour)
+    {
+        m_painter.fillRect(toPainter(x, y, w, h), colour);
+    }
+
+    QSizeF measure(const QString &text, const QFont &font, double kerning = 0.0) const
+    {
+        return m_measurer.textSize(text, font, kerning);
+    }
+
+    // Text laid out inside a rectangle whose height is the text's own: the
+    // first line's top at the rectangle's top.
+    void drawInRect(const QString &text, double x, double y, double w, double h, const QFont &font,
+                    const QColor &colour, Qt::Alignment alignment, double kerning)
+    {
+        m_painter.setFont(deviceFont(font, kerning));
+        m_painter.setPen(colour);
+        m_painter.drawText(toPainter(x, y, w, h), int(alignment | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip),
+                           text);
+    }
+
+    // Text with the lower left corner of its line at (x, y).
+    void drawAtPoint(const QString &text, double x, double y, const QFont &font, const QColor &colour, double kerning)
+    {
+        const double h = measure(text, font, kerning).height();
+        m_painter.setFont(deviceFont(font, kerning));
+        m_painter.setPen(colour);
+        const double w = measure(text, font, kerning).width();
+        m_painter.drawText(toPainter(x, y, std::max(w, 1.0) * 2.0, h),
+                           int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip), text);
+    }
+
+    void drawImage(const platform::Image &image, double x, double y, double w, double h)
+    {
+        image.draw(m_painter, toPainter(x, y, w, h));
+    }
+
+private:
+    // The font sized so that its point size is in the painter's units, which
+    // are points whatever the device's resolution.
+    QFont deviceFont(const QFont &font, double kerning) const
+    {
+        QFont f(font);
+        const QPaintDevice *device = m_painter.device();
+        const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
+        if (font.pointSizeF() > 0)
+            f.setPointSizeF(font.pointSizeF() * 72.0 / dpi);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
+        f.setKerning(false);
+        return f;
+    }
+
+    QPainter &m_painter;
+    double m_height;
+    const TextMeasurer &m_measurer;
+};
+
+// Header at the top and footer at the bottom, each one line across the view.
+void drawHeaderAndFooter(Canvas &canvas, const Barcode_Gen &gen, const QRectF &b, bool printsHeader,
+                         const QString &header, double headerHeight, bool printsFooter, const QString &footer)
+{
+    if (printsHeader && !header.isEmpty()) {
+        const double th = canvas.measure(header, gen.header_font).height();
+        canvas.drawInRect(header, b.x(), b.y() + b.height() - headerHeight - gen.TB_margin, b.width(), th,
+                          gen.header_font, gen.bar_hdr_clr, alignmentFromItem(gen.align_hdr), kHeaderKerning);
+    }
+    if (printsFooter && !footer.isEmpty()) {
+        const double th = canvas.measure(footer, gen.footer_font).height();
+        canvas.drawInRect(footer, b.x(), b.y() + gen.TB_margin, b.width(), th, gen.footer_font, gen.bar_ftr_clr,
+                          alignmentFromItem(gen.align_ftr), kHeaderKerning);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcode(const SymBarcode &barcode)
+{
+    std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
+    view->m_fromImageOrBarcode = false;
+    const double headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0;
+    const double footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0;
+    const double width = std::max({headerWidth, footerWidth, double(barcode.width())});
+    view->m_frame = QRectF(0, 0, width, barcode.height());
+    view->setBarcode(&barcode);
+    return view;
+}
+
+std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcodeImage(const platform::Image &image)
+{
+    std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
+    view->m_fromImageOrBarcode = true;
+    view->m_frame = QRectF(0, 0, Barcode_Gen_Var->width(), Barcode_Gen_Var->height());
+    view->setBarcode_Image_2D(image);
+    return view;
+}
+
+bool SymBarcodeOffscreenView::knowsPageRange(int &firstPage, int &pageCount) const
+{
+    firstPage = 1;
+    pageCount = 1;
+    return true;
+}
+
+QRectF SymBarcodeOffscreenView::rectForPage(int) const
+{
+    if (!m_barcode)
+        return {};
+    return QRectF(0, 0, m_barcode->width(), m_barcode->height());
+}
+
+void SymBarcodeOffscreenView::drawRect(QPainter &painter, const QRectF &) const
+{
+    if (m_fromImageOrBarcode)
+        drawImage(painter);
+    else if (m_barcode)
+        drawSymbol(painter);
+}
+
+void SymBarcodeOffscreenView::drawSymbol(QPainter &painter) const
+{
+    const Barcode_Gen &gen = *Barcode_Gen_Var;
+    const SymBarcode &symbol = *m_barcode;
+    const QRectF b = bounds();
+    Canvas canvas(painter, b.height(), gen.textMeasurer());
+
+    const double capH = symbol.printsCaption() ? symbol.captionHeight() * 72.0 : 0.0;
+    const double hdrH = symbol.printsHeader() ? symbol.headerHeight() * 72.0 : 0.0;
+    const double ftrH = symbol.printsFooter() ? symbol.footerHeight() * 72.0 : 0.0;
+    const double Mv = gen.value_margin;
+    const double Mf = gen.footer_margin;
+    const double Mtb = gen.TB_margin;
+    const double Mlr = gen.LR_margin;
+    const double W = symbol.width();
+    const double bw = symbol.barWidth();
+
+    canvas.fill(b.x(), b.y(), b.width(), b.height(), gen.bar_back_clr);
+
+    // Bars: the module string centred in the view, every run of bar modules
+    // one rectangle on the common baseline.
+    const std::string modules = symbol.completeBarcode();
+    const int n = int(modules.size());
+    double x = (b.width() - n * bw) / 2.0;
+    const double yb = gen.showinTop ? ftrH + Mf + Mtb : capH + ftrH + Mv + Mf + Mtb;
+    const bool fourState = isFourStateSymbol(symbol);
+    double hBar = 0.0;
+    int run = 0;
+    bool inBar = false;
+    int last = 0;
+    auto drawRun = [&] {
+        hBar = symbol.barTop(last);
+        // Four-state bars differ in where they start as well as where they
+        // end: trackers and ascenders stand clear of the baseline.
+        const double bottom = fourState ? symbol.barBottom(last) : 0.0;
+        canvas.fill(x, yb + bottom, bw * run, hBar - bottom, gen.barcode_clr);
+    };
+    for (int i = 0; i < n; ++i) {
+        if (modules[std::size_t(i)] == '1') {
+            inBar = true;
+            ++run;
+            last = i;
+            if (i == n - 1)
+                drawRun();
+        } else {
+            if (inBar)
+                drawRun();
+            x += bw * (run + 1);
+            run = 0;
+            inBar = false;
+        }
+    }
+
+    if (symbol.printsCaption()) {
+        const double yc = gen.showinTop ? ftrH + Mf + hBar + Mv + Mtb : ftrH + Mf + Mtb;
+        const QFont &font = gen.value_font;
+        const QColor &colour = gen.bar_val_clr;
+        const QString left = QString::fromLatin1(symbol.leftCaption());
+        const QString caption = QString::fromLatin1(symbol.caption());
+        const QString right = QString::fromLatin1(symbol.rightCaption());
+
+        if (!left.isEmpty())
+            canvas.drawAtPoint(left, b.x() + 0.25 * symbol.firstBar() + Mlr, yc + kSideCaptionRaise, font, colour, 0.0);
+
+        if (!caption.isEmpty()) {
+            const QStringList segments = caption.split(QLatin1Char('\t'));
+            if (left.isEmpty() && segments.size() <= 1) {
+                // One group: centred on the view, optionally spread over the
+                // symbol's width.
+                const QSizeF size = canvas.measure(segments[0], font);
+                const double k = (W - size.width()) / (2.0 * segments[0].size());
+                const double kerning = gen.kerning_value ? 2.0 * k : kPlainCaptionKerning;
+                canvas.drawInRect(caption, b.x(), yc, b.width(), size.height(), font, colour, Qt::AlignHCenter,
+                                  kerning);
+            } else {
+                // Groups spread over the bar area between the start and stop
+                // patterns.
+                const int q = int(segments.size());
+                const double L = double(symbol.initiator().size());
+                const double S = q == 1 ? W - 2.0 * L * bw - 2.0 * symbol.firstBar()
+                                        : W / q - L * bw - symbol.firstBar();
+                for (int j = 0; j < q; ++j) {
+                    const QString &segment = segments[j];
+                    // An empty group (two tabs in a row) has nothing to spread.
+                    if (segment.isEmpty())
+                        continue;
+                    const double tw = canvas.measure(segment, font).width();
+                    const double kj = (S - tw) / (2.0 * segment.size());
+                    const double px = b.x() + 3.0 * kj + symbol.firstBar() + (j + 1) * L * bw + j * S + Mlr;
+                    canvas.drawAtPoint(segment, px, yc, font, colour, kSegmentKerningFactor * kj);
+                }
+            }
+        }
+
+        if (!right.isEmpty())
+            canvas.drawAtPoint(right, b.x() + symbol.lastBar() + 0.07 * W + Mlr, yc + kSideCaptionRaise, font, colour,
+                               0.0);
+    }
+
+    drawHeaderAndFooter(canvas, gen, b, symbol.printsHeader(), symbol.header(), hdrH, symbol.printsFooter(),
+                        symbol.footer());
+}
+
+void SymBarcodeOffscreenView::drawImage(QPainter &painter) const
+{
+    const Barcode_Gen &gen = *Barcode_Gen_Var;
+    const QRectF b = bounds();
+    Canvas canvas(painter, b.height(), gen.textMeasurer());
+
+    canvas.fill(b.x(), b.y(), b.width(), b.height(), Qt::white);
+
+    const double iw = m_image_2d.size().width();
+    const double ih = m_image_2d.size().height();
+    const double hdrH = gen.printsHeader() ? gen.headerHeight() * 72.0 : 0.0;
+    // The top of the image area: under the header when one is printed; the
+    // header margin is kept either way.
+    const double top = b.y() + b.height() - hdrH - gen.TB_margin;
+    if (!m_image_2d.isNull())
+        canvas.drawImage(m_image_2d, (gen.width() - iw) / 2.0, top - ih - gen.header_margin, iw, ih);
+
+    drawHeaderAndFooter(canvas, gen, b, gen.printsHeader(), gen.header(), hdrH, gen.printsFooter(), gen.footer());
+}
+
+QByteArray SymBarcodeOffscreenView::dataWithPDFInsideRect(const QRectF &rect) const
+{
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return {};
+    // The page's top left is the rectangle's top left corner in the view.
+    const double top = m_frame.height() - rect.y() - rect.height();
+    return platform::pdfData(rect.size(), [&](QPainter &p) {
+        p.translate(-rect.x(), -top);
+        drawRect(p, rect);
+    });
+}
+
+} // namespace barcodes
