@@ -6,28 +6,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <mutex>
 #include <vector>
 
 namespace platform {
 
 namespace {
-
-std::mutex responderMutex;
-AlertResponder currentResponder;
-
-AlertResponder responder()
-{
-    std::lock_guard lock(responderMutex);
-    return currentResponder;
-}
-
-AlertResponder exchangeResponder(AlertResponder next)
-{
-    std::lock_guard lock(responderMutex);
-    std::swap(currentResponder, next);
-    return next;
-}
 
 int showMessageBox(const AlertRequest &request)
 {
@@ -58,7 +41,7 @@ int showAlert(const AlertRequest &request)
 {
     int answer = 0;
     runOnMainThread([&] {
-        if (AlertResponder answerer = responder()) {
+        if (AlertResponder answerer = alertResponderSlot().get()) {
             answer = answerer(request);
         } else if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
             answer = showMessageBox(request);
@@ -72,19 +55,15 @@ int showAlert(const AlertRequest &request)
     return answer;
 }
 
+ResponderSlot<AlertResponder> &alertResponderSlot()
+{
+    static ResponderSlot<AlertResponder> slot;
+    return slot;
+}
+
 void setAlertResponder(AlertResponder responder)
 {
-    exchangeResponder(std::move(responder));
-}
-
-ScopedAlertResponder::ScopedAlertResponder(AlertResponder responder)
-    : m_previous(exchangeResponder(std::move(responder)))
-{
-}
-
-ScopedAlertResponder::~ScopedAlertResponder()
-{
-    exchangeResponder(std::move(m_previous));
+    alertResponderSlot().exchange(std::move(responder));
 }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 // while the caller (on any thread) waits for the answer. Tests install a
 // responder that answers instead, so nothing is shown.
 
+#include "platform/ResponderSlot.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -26,16 +28,8 @@ int showAlert(const AlertRequest &request);
 // showing the alert, and its answer is returned. An empty function removes it.
 void setAlertResponder(AlertResponder responder);
 
+ResponderSlot<AlertResponder> &alertResponderSlot();
 // Installs a responder for its lifetime and puts the previous one back.
-class ScopedAlertResponder {
-public:
-    explicit ScopedAlertResponder(AlertResponder responder);
-    ~ScopedAlertResponder();
-    ScopedAlertResponder(const ScopedAlertResponder &) = delete;
-    ScopedAlertResponder &operator=(const ScopedAlertResponder &) = delete;
-
-private:
-    AlertResponder m_previous;
-};
+using ScopedAlertResponder = ScopedResponder<AlertResponder, alertResponderSlot>;
 
 } // namespace platform

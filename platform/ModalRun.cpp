@@ -2,35 +2,13 @@
 
 #include "platform/MainThread.h"
 
-#include <mutex>
-
 namespace platform {
-
-namespace {
-
-std::mutex responderMutex;
-ModalResponder currentResponder;
-
-ModalResponder exchangeResponder(ModalResponder next)
-{
-    std::lock_guard lock(responderMutex);
-    std::swap(currentResponder, next);
-    return next;
-}
-
-ModalResponder responder()
-{
-    std::lock_guard lock(responderMutex);
-    return currentResponder;
-}
-
-} // namespace
 
 int runModal(QDialog &dialog, bool sheet)
 {
     int result = 0;
     runOnMainThread([&] {
-        if (ModalResponder answer = responder()) {
+        if (ModalResponder answer = modalResponderSlot().get()) {
             result = answer(dialog);
             return;
         }
@@ -40,19 +18,15 @@ int runModal(QDialog &dialog, bool sheet)
     return result;
 }
 
+ResponderSlot<ModalResponder> &modalResponderSlot()
+{
+    static ResponderSlot<ModalResponder> slot;
+    return slot;
+}
+
 void setModalResponder(ModalResponder responder)
 {
-    exchangeResponder(std::move(responder));
-}
-
-ScopedModalResponder::ScopedModalResponder(ModalResponder responder)
-    : m_previous(exchangeResponder(std::move(responder)))
-{
-}
-
-ScopedModalResponder::~ScopedModalResponder()
-{
-    exchangeResponder(std::move(m_previous));
+    modalResponderSlot().exchange(std::move(responder));
 }
 
 } // namespace platform

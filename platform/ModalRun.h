@@ -1,6 +1,8 @@
 #pragma once
 // Running dialogs modally in a way tests can script.
 
+#include "platform/ResponderSlot.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -17,16 +19,8 @@ int runModal(QDialog &dialog, bool sheet = false);
 // An empty function removes it.
 void setModalResponder(ModalResponder responder);
 
+ResponderSlot<ModalResponder> &modalResponderSlot();
 // Installs a responder for its lifetime and puts the previous one back.
-class ScopedModalResponder {
-public:
-    explicit ScopedModalResponder(ModalResponder responder);
-    ~ScopedModalResponder();
-    ScopedModalResponder(const ScopedModalResponder &) = delete;
-    ScopedModalResponder &operator=(const ScopedModalResponder &) = delete;
-
-private:
-    ModalResponder m_previous;
-};
+using ScopedModalResponder = ScopedResponder<ModalResponder, modalResponderSlot>;
 
 } // namespace platform
