@@ -1,0 +1,110 @@
+#include "barcodes/qr/QRFrontEnd.h"
+
+#include "barcodes/imaging/ImageResolution.h"
+#include "barcodes/qr/QRSymbolEncoder.h"
+
+#include <QtDebug>
+#include <cstring>
+#include <exception>
+
+namespace barcodes {
+
+std::int64_t QRFrontEnd::capacity(int mode, int level, int version)
+{
+    if (level < 0 || level > 3 || version < 0 || version > qr::kMaxVersion)
+        return 0;
+    const int v = version == 0 ? qr::kMaxVersion : version;
+    const std::size_t index = std::size_t((v - 1) * 4 + level);
+    switch (mode) {
+    case QRSymbolEncoder::Numeral: return qr::QR_Numric_size_array[index];
+    case QRSymbolEncoder::Alphabet: return qr::QR_AlphaNumric_size_array[index];
+    case QRSymbolEncoder::Kanji: return 2 * qr::QR_Kanji_size_array[index];
+    default: return qr::QR_8_BIT_size_array[index];
+    }
+}
+
+std::unique_ptr<DataMatrix> QRFrontEnd::encodeWithECLevel(int level, int version, const QString &string)
+{
+    try {
+        const QByteArray utf8 = string.toUtf8();
+        return encodeCStringWithECLevel(level, version, utf8.constData());
+    } catch (const std::exception &e) {
+        qInfo().noquote() << QString::fromUtf8(e.what());
+        return nullptr;
+    }
+}
+
+std::unique_ptr<DataMatrix> QRFrontEnd::encodeCStringWithECLevel(int level, int version, const char *cstring)
+{
+    if (cstring == nullptr)
+        return nullptr;
+    try {
+        auto encoder = std::make_unique<QRSymbolEncoder>();
+        const auto n = std::int64_t(std::strlen(cstring));
+        const int mode = QRSymbolEncoder::Get_Encoding_Mode(cstring, n);
+        if (n > capacity(mode, level, version))
+            return nullptr;
+        if (!encoder->EncodeData(level, version, true, -1, cstring, n))
+            return nullptr;
+        const std::int64_t size = encoder->m_nSymbleSize;
+        auto grid = std::make_unique<DataMatrix>(size);
+        for (std::int64_t y = 0; y < size; ++y)
+            for (std::int64_t x = 0; x < size; ++x)
+                grid->set(encoder->m_byModuleData[std::size_t(x)][std::size_t(y)] == 1 ? 1 : 0, x, y);
+        return grid;
+    } catch (const std::exception &e) {
+        qInfo().noquote() << QString::fromUtf8(e.what());
+        return nullptr;
+    }
+}
+
+QImage QRFrontEnd::renderModules(const DataMatrix &grid, int imageDimension)
+{
+    const std::int64_t n = grid.dimension();
+    if (n == 0)
+        return {};
+    // A side smaller than the grid would leave no pixel per module.
+    const int d = int(std::max<std::int64_t>(imageDimension, n));
+    const int scale = int(d / n);
+    const int margin = (d - scale * int(n)) / 2;
+
+    QImage image(d, d, QImage::Format_RGBA8888);
+    if (image.isNull())
+        return {};
+    // Margin pixels: white, fully transparent.
+    image.fill(QColor(255, 255, 255, 0));
+    const QRgb dark = qRgba(0, 0, 0, 255);
+    const QRgb light = qRgba(255, 255, 255, 255);
+    for (std::int64_t y = 0; y < n; ++y) {
+        for (int r = 0; r < scale; ++r) {
+            auto *row = reinterpret_cast<std::uint8_t *>(image.scanLine(margin + int(y) * scale + r));
+            for (std::int64_t x = 0; x < n; ++x) {
+                const QRgb c = grid.valueAt(x, y) ? dark : light;
+                for (int s = 0; s < scale; ++s) {
+                    std::uint8_t *px = row + 4 * (margin + int(x) * scale + s);
+                    px[0] = std::uint8_t(qRed(c));
+                    px[1] = std::uint8_t(qGreen(c));
+                    px[2] = std::uint8_t(qBlue(c));
+                    px[3] = std::uint8_t(qAlpha(c));
+                }
+            }
+        }
+    }
+    return image;
+}
+
+platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDimension)
+{
+    try {
+        const QImage bitmap = renderModules(grid, imageDimension);
+        if (bitmap.isNull())
+            return {};
+        const platform::Image image = platform::Image::fromBitmap(bitmap, QSizeF(bitmap.width(), bitmap.height()));
+        return Increase_DPI(image, USED_DPI_VALUE.load());
+    } catch (const std::exception &e) {
+        qWarning().noquote() << QString::fromUtf8(e.what());
+        return {};
+    }
+}
+
+} // namespace barcodes

@@ -1,0 +1,41 @@
+#pragma once
+// The designer's way to QR Code: checks that a text fits the chosen version
+// and level, encodes it into a module grid, and renders a grid into a square
+// image resampled to the barcode resolution.
+
+#include "barcodes/qr/DataMatrix.h"
+#include "platform/Image.h"
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+namespace barcodes {
+
+class QRFrontEnd {
+public:
+    QRFrontEnd() = delete;
+
+    // Level 0..3 (L, M, Q, H); version 1..40, or 0 for the smallest version
+    // that holds the text. A requested version that is too small for the text
+    // by the capacity tables gives none; otherwise the encoder may still move
+    // to a larger version. None also when the encoder refuses the text.
+    static std::unique_ptr<DataMatrix> encodeWithECLevel(int level, int version, const QString &string);
+    // The same for zero-terminated bytes. Bytes that are not valid UTF-8 may
+    // hold Shift JIS pairs, which go out in Kanji mode.
+    static std::unique_ptr<DataMatrix> encodeCStringWithECLevel(int level, int version, const char *cstring);
+
+    // The grid as a D × D image (D in pixels and points; raised to the grid's
+    // side when smaller), modules black and white, the margin around them
+    // transparent, resampled to USED_DPI_VALUE. Null for an empty grid.
+    static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension);
+    // The D × D bitmap before resampling (RGBA, not premultiplied).
+    static QImage renderModules(const DataMatrix &grid, int imageDimension);
+
+    // The largest number of bytes of the given mode that `version` holds at
+    // `level` by the character capacity tables (Kanji counts two bytes per
+    // character); version 0 means the largest version.
+    static std::int64_t capacity(int mode, int level, int version);
+};
+
+} // namespace barcodes
