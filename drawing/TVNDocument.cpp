@@ -1,0 +1,140 @@
+#include "drawing/TVNDocument.h"
+
+#include <algorithm>
+
+namespace {
+
+class InsertGraphicCommand : public QUndoCommand {
+public:
+    InsertGraphicCommand(TVNDocument &doc, GraphicList &list, GraphicPtr graphic, int index, const QString &name)
+        : QUndoCommand(name), m_doc(doc), m_list(list), m_graphic(std::move(graphic)), m_index(index)
+    {
+    }
+    void redo() override
+    {
+        m_list.insert(m_list.begin() + m_index, m_graphic);
+        emit m_doc.graphicsChanged();
+    }
+    void undo() override
+    {
+        const auto it = std::find(m_list.begin(), m_list.end(), m_graphic);
+        if (it != m_list.end())
+            m_list.erase(it);
+        emit m_doc.graphicsChanged();
+    }
+
+private:
+    TVNDocument &m_doc;
+    GraphicList &m_list;
+    GraphicPtr m_graphic;
+    int m_index;
+};
+
+class RemoveGraphicCommand : public QUndoCommand {
+public:
+    RemoveGraphicCommand(TVNDocument &doc, GraphicList &list, GraphicPtr graphic, const QString &name)
+        : QUndoCommand(name), m_doc(doc), m_list(list), m_graphic(std::move(graphic))
+    {
+    }
+    void redo() override
+    {
+        const auto it = std::find(m_list.begin(), m_list.end(), m_graphic);
+        if (it == m_list.end())
+            return;
+        m_index = int(it - m_list.begin());
+        m_list.erase(it);
+        emit m_doc.graphicsChanged();
+    }
+    void undo() override
+    {
+        const int index = std::clamp(m_index, 0, int(m_list.size()));
+        m_list.insert(m_list.begin() + index, m_graphic);
+        emit m_doc.graphicsChanged();
+    }
+
+private:
+    TVNDocument &m_doc;
+    GraphicList &m_list;
+    GraphicPtr m_graphic;
+    int m_index = 0;
+};
+
+class SetBoundsCommand : public QUndoCommand {
+public:
+    SetBoundsCommand(TVNDocument &doc, GraphicList graphics, QList<QRectF> oldBounds, const QString &name)
+        : QUndoCommand(name), m_doc(doc), m_graphics(std::move(graphics)), m_old(std::move(oldBounds))
+    {
+        for (const GraphicPtr &g : m_graphics)
+            m_new.append(g->bounds());
+    }
+    void redo() override { apply(m_new); }
+    void undo() override { apply(m_old); }
+
+private:
+    void apply(const QList<QRectF> &bounds)
+    {
+        for (size_t i = 0; i < m_graphics.size() && i < size_t(bounds.size()); ++i)
+            m_graphics[i]->setBounds(bounds[qsizetype(i)]);
+        emit m_doc.graphicsChanged();
+    }
+    TVNDocument &m_doc;
+    GraphicList m_graphics;
+    QList<QRectF> m_old, m_new;
+};
+
+} // namespace
+
+TVNDocument::TVNDocument(QObject *parent) : QObject(parent) {}
+
+// The undo stack goes first: its commands refer to the lists.
+TVNDocument::~TVNDocument()
+{
+    _undoStack.clear();
+}
+
+void TVNDocument::disableUndoRegistration()
+{
+    ++_undoDisabled;
+}
+
+void TVNDocument::enableUndoRegistration()
+{
+    if (_undoDisabled > 0)
+        --_undoDisabled;
+}
+
+void TVNDocument::perform(std::unique_ptr<QUndoCommand> command)
+{
+    if (isUndoRegistrationEnabled())
+        _undoStack.push(command.release()); // the stack owns its commands
+    else
+        command->redo();
+}
+
+void TVNDocument::insertGraphic(GraphicList &list, const GraphicPtr &graphic, int index, const QString &actionName)
+{
+    if (!graphic)
+        return;
+    index = std::clamp(index, 0, int(list.size()));
+    perform(std::make_unique<InsertGraphicCommand>(*this, list, graphic, index, actionName));
+}
+
+bool TVNDocument::removeGraphic(GraphicList &list, const GraphicPtr &graphic, const QString &actionName)
+{
+    if (std::find(list.begin(), list.end(), graphic) == list.end())
+        return false;
+    perform(std::make_unique<RemoveGraphicCommand>(*this, list, graphic, actionName));
+    return true;
+}
+
+void TVNDocument::registerBoundsChange(const GraphicList &changed, const QList<QRectF> &oldBounds,
+                                       const QString &actionName)
+{
+    if (changed.empty())
+        return;
+    auto command = std::make_unique<SetBoundsCommand>(*this, changed, oldBounds, actionName);
+    if (isUndoRegistrationEnabled())
+        _undoStack.push(command.release()); // redo() re-applies the bounds already set
+    else
+        emit graphicsChanged();
+}

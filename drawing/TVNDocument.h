@@ -1,0 +1,49 @@
+#pragma once
+// The design: the front, back and scratch graphic lists and the undo stack
+// that changes to them go through.
+
+#include "drawing/TVNGraphic.h"
+
+#include <QObject>
+#include <QRectF>
+#include <QUndoStack>
+
+class TVNDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit TVNDocument(QObject *parent = nullptr);
+    ~TVNDocument() override;
+
+    GraphicList graphics;      // front
+    GraphicList graphics_back; // back
+    GraphicList graphics_temp; // scratch list of the profile previews
+
+    QUndoStack &undoManager() { return _undoStack; }
+
+    // Undo registration; calls nest, registration is on again once every
+    // disable has been matched by an enable. While it is off, changes are
+    // made directly and leave no undo step.
+    void disableUndoRegistration();
+    void enableUndoRegistration();
+    bool isUndoRegistrationEnabled() const { return _undoDisabled == 0; }
+
+    // Inserts `graphic` into `list` (one of the three lists) at `index`
+    // (clamped to the list) as one undoable step named `actionName`.
+    void insertGraphic(GraphicList &list, const GraphicPtr &graphic, int index, const QString &actionName);
+    // Removes `graphic` from `list` as one undoable step; false when it is
+    // not in the list.
+    bool removeGraphic(GraphicList &list, const GraphicPtr &graphic, const QString &actionName);
+    // Moves or resizes graphics as one undoable step (the new bounds are
+    // already set; `oldBounds` are the ones before, in the same order).
+    void registerBoundsChange(const GraphicList &changed, const QList<QRectF> &oldBounds, const QString &actionName);
+
+signals:
+    // A list or a graphic changed (also by undo and redo).
+    void graphicsChanged();
+
+private:
+    void perform(std::unique_ptr<QUndoCommand> command);
+
+    QUndoStack _undoStack;
+    int _undoDisabled = 0;
+};

@@ -1,0 +1,269 @@
+#include "drawing/TVNGraphic.h"
+
+#include "drawing/DrawingHost.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+
+namespace {
+
+QFont timesNewRoman(double points)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(points);
+    return font;
+}
+
+// Text is laid out on a 72 dpi device, so that a 12 pt font is 12 units tall
+// in card coordinates whatever device the card is finally painted on.
+QPaintDevice &pointDevice()
+{
+    static QImage device = [] {
+        QImage img(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dpm = qRound(72.0 / 0.0254);
+        img.setDotsPerMeterX(dpm);
+        img.setDotsPerMeterY(dpm);
+        return img;
+    }();
+    return device;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TVNGraphic
+
+TVNGraphic::TVNGraphic()
+    : value_font_val(timesNewRoman(10)), header_font_val(timesNewRoman(10)),
+      footer_font_val(timesNewRoman(10))
+{
+}
+
+TVNGraphic::~TVNGraphic() = default;
+
+void TVNGraphic::setBounds(const QRectF &rect)
+{
+    _bounds = rect.normalized();
+}
+
+void TVNGraphic::draw(QPainter &painter, bool onCanvas) const
+{
+    if (!ctrl_is_visible)
+        return;
+    painter.save();
+    if (_isDrawingFill)
+        painter.fillRect(_bounds, _fillColor);
+    drawContents(painter, onCanvas);
+    if (_isDrawingStroke && _strokeWidth > 0) {
+        QPen pen(_strokeColor, _strokeWidth);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(_bounds);
+    }
+    painter.restore();
+}
+
+bool TVNGraphic::hitTest(const QPointF &point) const
+{
+    return ctrl_is_visible && _bounds.contains(point);
+}
+
+QWidget *TVNGraphic::newEditingView(QWidget *)
+{
+    return nullptr;
+}
+
+// ------------------------------------------------------------------- TVNText
+
+TVNText::TVNText() : _Text_contents(std::make_unique<QTextDocument>())
+{
+    _Text_contents->documentLayout()->setPaintDevice(&pointDevice());
+    _Text_contents->setDocumentMargin(0);
+    _Text_contents->setUndoRedoEnabled(false);
+    setTextFont(drawing::host().defaultTextFont());
+    setTextColor(drawing::host().defaultTextColor());
+    setAlignment(Qt::AlignLeft);
+}
+
+TVNText::~TVNText() = default;
+
+void TVNText::setBounds(const QRectF &rect)
+{
+    TVNGraphic::setBounds(rect);
+    _Text_contents->setTextWidth(_bounds.width());
+}
+
+QString TVNText::contentsString() const
+{
+    return _Text_contents->toPlainText();
+}
+
+void TVNText::setContentsString(const QString &text)
+{
+    QTextCursor cursor(_Text_contents.get());
+    cursor.movePosition(QTextCursor::Start);
+    // The format of the first character (the one right of the start).
+    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    const QTextCharFormat format = _Text_contents->isEmpty() ? cursor.blockCharFormat() : cursor.charFormat();
+    const QTextBlockFormat block = cursor.blockFormat();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setBlockFormat(block);
+    cursor.setBlockCharFormat(format);
+    cursor.insertText(text, format);
+}
+
+QFont TVNText::textFont() const
+{
+    return _Text_contents->defaultFont();
+}
+
+void TVNText::setTextFont(const QFont &font)
+{
+    _Text_contents->setDefaultFont(font);
+    QTextCursor cursor(_Text_contents.get());
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat format;
+    format.setFont(font);
+    cursor.mergeCharFormat(format);
+    cursor.mergeBlockCharFormat(format);
+}
+
+QColor TVNText::textColor() const
+{
+    QTextCursor cursor(_Text_contents.get());
+    const QTextCharFormat format = cursor.blockCharFormat();
+    return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor(Qt::black);
+}
+
+void TVNText::setTextColor(const QColor &color)
+{
+    QTextCursor cursor(_Text_contents.get());
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat format;
+    format.setForeground(color);
+    cursor.mergeCharFormat(format);
+    cursor.mergeBlockCharFormat(format);
+}
+
+Qt::Alignment TVNText::alignment() const
+{
+    return _Text_contents->defaultTextOption().alignment();
+}
+
+void TVNText::setAlignment(Qt::Alignment alignment)
+{
+    QTextOption option = _Text_contents->defaultTextOption();
+    option.setAlignment(alignment);
+    _Text_contents->setDefaultTextOption(option);
+    for (QTextBlock block = _Text_contents->begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextBlockFormat format = block.blockFormat();
+        format.setAlignment(alignment);
+        cursor.setBlockFormat(format);
+    }
+}
+
+void TVNText::drawContents(QPainter &painter, bool) const
+{
+    if (_bounds.isEmpty())
+        return;
+    painter.save();
+    painter.translate(_bounds.topLeft());
+    const QRectF clip(0, 0, _bounds.width(), _bounds.height());
+    painter.setClipRect(clip, Qt::IntersectClip);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip;
+    context.palette.setColor(QPalette::Text, textColor());
+    _Text_contents->documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
+// ------------------------------------------------------------------ TVNImage
+
+void TVNImage::setFilePath(const QString &path)
+{
+    _filePath = path;
+    if (control_ID.trimmed() == QLatin1String("PARTY_IMAGE")) {
+        _image = drawing::host().Main_Photo_image();
+        return;
+    }
+    _image = platform::Image::fromFile(path);
+    if (_image.isNull())
+        _image = drawing::host().no_image();
+}
+
+void TVNImage::drawContents(QPainter &painter, bool) const
+{
+    if (_image.isNull() || _bounds.isEmpty())
+        return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    _image.draw(painter, _bounds);
+}
+
+// ---------------------------------------------------------------- TVNBarcode
+
+void TVNBarcode::drawContents(QPainter &painter, bool onCanvas) const
+{
+    if (!_barcode_image.isNull()) {
+        _barcode_image.draw(painter, _bounds);
+        return;
+    }
+    if (!onCanvas || _bounds.isEmpty())
+        return;
+    QPen pen(QColor(128, 128, 128), 0.5, Qt::DashLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(_bounds);
+    // Bars of a mock symbol so the object is recognisable before it has one.
+    const double step = _bounds.width() / 24.0;
+    const QRectF inner = _bounds.adjusted(step * 2, _bounds.height() * 0.2, -step * 2, -_bounds.height() * 0.2);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(160, 160, 160));
+    for (int i = 0; i < 20; ++i) {
+        if (i % 3 == 1)
+            continue;
+        painter.drawRect(QRectF(inner.left() + i * inner.width() / 20.0, inner.top(),
+                                inner.width() / 20.0 * ((i % 2) ? 0.5 : 1.0), inner.height()));
+    }
+}
+
+// ------------------------------------------------------------------- factory
+
+GraphicPtr newGraphicOfClass(GraphicClass cls)
+{
+    switch (cls) {
+    case GraphicClass::Text:
+        return std::make_shared<TVNText>();
+    case GraphicClass::Image:
+        return std::make_shared<TVNImage>();
+    case GraphicClass::Barcode:
+        return std::make_shared<TVNBarcode>();
+    }
+    return {};
+}
+
+QFont fontFromPostScriptName(const QString &name, double points)
+{
+    QString family = name.section(QLatin1Char('-'), 0, 0);
+    QString style = name.section(QLatin1Char('-'), 1);
+    // Foundry suffixes that are not part of the family or style name.
+    static const QRegularExpression suffix(QStringLiteral("(PS|MT|PSMT)$"));
+    family.remove(suffix);
+    style.remove(suffix);
+    // "TimesNewRoman" -> "Times New Roman"
+    static const QRegularExpression wordStart(QStringLiteral("(?<=[a-z])(?=[A-Z])"));
+    family.replace(wordStart, QStringLiteral(" "));
+
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(style.contains(QLatin1String("Bold")));
+    font.setItalic(style.contains(QLatin1String("Italic")) || style.contains(QLatin1String("Oblique")));
+    return font;
+}

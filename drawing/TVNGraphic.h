@@ -1,0 +1,216 @@
+#pragma once
+// The objects on a card. TVNGraphic holds what every object has (bounds,
+// visibility, fill and stroke, control identifier, data binding and the
+// barcode settings that the barcode designer reads and writes), and the
+// three object kinds that can be bound to data derive from it.
+
+#include "platform/Image.h"
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QTextDocument;
+class QWidget;
+
+// The kind of graphic a creation request asks for.
+enum class GraphicClass { Text, Image, Barcode };
+
+class TVNGraphic {
+public:
+    TVNGraphic();
+    virtual ~TVNGraphic();
+    TVNGraphic(const TVNGraphic &) = delete;
+    TVNGraphic &operator=(const TVNGraphic &) = delete;
+
+    virtual GraphicClass graphicClass() const = 0;
+
+    // --- geometry, in points, origin top left
+    QRectF bounds() const { return _bounds; }
+    virtual void setBounds(const QRectF &rect);
+
+    // --- appearance
+    bool isDrawingFill() const { return _isDrawingFill; }
+    void setDrawingFill(bool on) { _isDrawingFill = on; }
+    bool isDrawingStroke() const { return _isDrawingStroke; }
+    void setDrawingStroke(bool on) { _isDrawingStroke = on; }
+    QColor fillColor() const { return _fillColor; }
+    void setFillColor(const QColor &c) { _fillColor = c; }
+    QColor strokeColor() const { return _strokeColor; }
+    void setStrokeColor(const QColor &c) { _strokeColor = c; }
+    double strokeWidth() const { return _strokeWidth; }
+    void setStrokeWidth(double w) { _strokeWidth = w; }
+
+    // Draws the object in card coordinates. `onCanvas` is true while editing
+    // on screen, false when a card is rendered for output.
+    void draw(QPainter &painter, bool onCanvas) const;
+    // True when `point` (card coordinates) hits the object.
+    virtual bool hitTest(const QPointF &point) const;
+
+    // An in-place editor for the object, or nullptr when it has none.
+    virtual QWidget *newEditingView(QWidget *parent);
+
+    // --- setters of the binding and state fields
+    void Set_Data_source_type(int value) { data_source_type = value; }
+    void Set_Batch_List_Name(const QString &name) { batch_list_name = name; }
+    void Set_Batch_List_Index(int index) { batch_list_index = index; }
+    void Set_Excel_binding(bool on) { excel_binding = on; }
+    void Set_Excel_binding_Index(int index) { excel_col_indx = index; }
+    void Set_Ctrl_Is_Visible(bool visible) { ctrl_is_visible = visible; }
+    void Set_Ctrl_Is_Printable(bool printable) { ctrl_is_printable = printable; }
+    // The image a barcode object draws (shared; the graphic keeps its copy).
+    void Set_Barcode_image(const platform::Image &image) { _barcode_image = image; }
+
+    // --- identification and state
+    QString control_ID;
+    bool ctrl_is_visible = true;
+    // Left out when a card is rendered for output when false.
+    bool ctrl_is_printable = true;
+    // A text object's text; an image placed by the profile placement keeps
+    // its file path here.
+    QString Text_Value;
+
+    // --- binding: 0 typed value, 1 Batch Processing Series, 2 spreadsheet
+    int data_source_type = 0;
+    QString batch_list_name;
+    int batch_list_index = 0;
+    bool excel_binding = false;
+    int excel_col_indx = 0;
+
+    // --- barcode value and texts
+    int linear_or_2d = 0;
+    int barcode_font_index = 0;
+    QString linear_font_val = QStringLiteral("0123");
+    QString two_d_font_val = QStringLiteral("0123");
+    QString header_val = QStringLiteral("HEADER");
+    QString footer_val = QStringLiteral("FOOTER");
+
+    // --- barcode switches (1 hides header, footer, value text)
+    int show_hide_hdr = 0;
+    int show_hide_ftr = 0;
+    int show_hide_val = 0;
+    int show_val_on_top = 0;
+    int align_hdr_index = 1;
+    int align_ftr_index = 1;
+
+    // --- barcode sizes (centimetres unless noted)
+    float linear_height_val = 0.6f;
+    float linear_width_val = 20.0f; // mils
+    int qr_size_val = 60;
+    int qr_version_index = 0;
+    int qr_ec_index = 0;
+    int pdf_hgt_val = 20;
+    int pdf_wdt_val = 100;
+    int pdf_ec_val = 2;
+    int dm_module_val = 2;
+    int dm_format_index = 0;
+    int dm_encoding_index = 0;
+    float hdr_margin_val = 0.1f;
+    float ftr_margin_val = 0.1f;
+    float val_margin_val = 0.1f;
+    float TB_marging_val = 0.1f;
+    float LR_margin_val = 0.1f;
+
+    // --- barcode style
+    QFont value_font_val;
+    QFont header_font_val;
+    QFont footer_font_val;
+    QColor barcode_hdr_clr_val = Qt::black;
+    QColor barcode_ftr_clr_val = Qt::black;
+    QColor barcode_val_clr_val = Qt::black;
+    QColor barcode_clr_val = Qt::black;
+    QColor barcode_back_clr_val = Qt::white;
+    int dpi_val_index = 0;
+    QString dpi_custom_val = QStringLiteral("0");
+    int barcode_unit_val = 1;
+
+    platform::Image _barcode_image;
+
+protected:
+    // Draws the object's own content inside bounds(); the base class has
+    // already painted fill and stroke when they are on.
+    virtual void drawContents(QPainter &painter, bool onCanvas) const = 0;
+
+    QRectF _bounds;
+    bool _isDrawingFill = false;
+    bool _isDrawingStroke = false;
+    QColor _fillColor = Qt::white;
+    QColor _strokeColor = Qt::black;
+    double _strokeWidth = 1.0;
+};
+
+using GraphicPtr = std::shared_ptr<TVNGraphic>;
+using GraphicList = std::vector<GraphicPtr>;
+
+class TVNText : public TVNGraphic {
+public:
+    TVNText();
+    ~TVNText() override;
+
+    GraphicClass graphicClass() const override { return GraphicClass::Text; }
+    void setBounds(const QRectF &rect) override;
+
+    // The rich text. Its fonts are in points.
+    QTextDocument &textContents() const { return *_Text_contents; }
+    // The plain string of the text.
+    QString contentsString() const;
+    // Replaces the whole text; the new text takes the font and colour of the
+    // old text's first character.
+    void setContentsString(const QString &text);
+
+    // Font and colour of the whole text (and of text typed later).
+    QFont textFont() const;
+    void setTextFont(const QFont &font);
+    QColor textColor() const;
+    void setTextColor(const QColor &color);
+    Qt::Alignment alignment() const;
+    void setAlignment(Qt::Alignment alignment);
+
+protected:
+    void drawContents(QPainter &painter, bool onCanvas) const override;
+
+private:
+    std::unique_ptr<QTextDocument> _Text_contents;
+};
+
+class TVNImage : public TVNGraphic {
+public:
+    GraphicClass graphicClass() const override { return GraphicClass::Image; }
+
+    QString filePath() const { return _filePath; }
+    // Stores the path and loads the picture from it; the "PARTY_IMAGE"
+    // graphic shows the host's main photo instead. A file that cannot be read
+    // shows the host's placeholder picture.
+    void setFilePath(const QString &path);
+
+    platform::Image image() const { return _image; }
+    void setImage(const platform::Image &image) { _image = image; }
+
+protected:
+    void drawContents(QPainter &painter, bool onCanvas) const override;
+
+private:
+    QString _filePath;
+    platform::Image _image;
+};
+
+class TVNBarcode : public TVNGraphic {
+public:
+    GraphicClass graphicClass() const override { return GraphicClass::Barcode; }
+
+protected:
+    // Draws _barcode_image stretched over the bounds; without one only a
+    // dashed frame marks the object on the canvas.
+    void drawContents(QPainter &painter, bool onCanvas) const override;
+};
+
+// A new graphic of the given kind, at its initial values.
+GraphicPtr newGraphicOfClass(GraphicClass cls);
+
+// The font for a PostScript-style name such as "TimesNewRomanPS-BoldItalicMT"
+// (family words, optional weight and slant after the dash) at `points`.
+QFont fontFromPostScriptName(const QString &name, double points);
