@@ -1,0 +1,827 @@
+#include "design_window/DesignFile.h"
+
+#include "design_window/Globals.h"
+#include "platform/Files.h"
+#include "platform/PropertyList.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPicture>
+#include <cmath>
+
+namespace design_window {
+
+namespace {
+
+// ---- field tables of TVNGraphic: one entry per stored field
+
+struct IntField {
+    const char *name;
+    int TVNGraphic::*member;
+};
+struct FloatField {
+    const char *name;
+    float TVNGraphic::*member;
+};
+struct StringField {
+    const char *name;
+    QString TVNGraphic::*member;
+};
+struct BoolField {
+    const char *name;
+    bool TVNGraphic::*member;
+};
+struct ColorField {
+    const char *name;
+    QColor TVNGraphic::*member;
+};
+struct FontField {
+    const char *name;
+    QFont TVNGraphic::*member;
+};
+
+const IntField kIntFields[] = {
+    {"data_source_type", &TVNGraphic::data_source_type},
+    {"batch_list_index", &TVNGraphic::batch_list_index},
+    {"excel_col_indx", &TVNGraphic::excel_col_indx},
+    {"linear_or_2d", &TVNGraphic::linear_or_2d},
+    {"barcode_font_index", &TVNGraphic::barcode_font_index},
+    {"show_hide_hdr", &TVNGraphic::show_hide_hdr},
+    {"show_hide_ftr", &TVNGraphic::show_hide_ftr},
+    {"show_hide_val", &TVNGraphic::show_hide_val},
+    {"show_val_on_top", &TVNGraphic::show_val_on_top},
+    {"align_hdr_index", &TVNGraphic::align_hdr_index},
+    {"align_ftr_index", &TVNGraphic::align_ftr_index},
+    {"qr_size_val", &TVNGraphic::qr_size_val},
+    {"qr_version_index", &TVNGraphic::qr_version_index},
+    {"qr_ec_index", &TVNGraphic::qr_ec_index},
+    {"pdf_hgt_val", &TVNGraphic::pdf_hgt_val},
+    {"pdf_wdt_val", &TVNGraphic::pdf_wdt_val},
+    {"pdf_ec_val", &TVNGraphic::pdf_ec_val},
+    {"dm_module_val", &TVNGraphic::dm_module_val},
+    {"dm_format_index", &TVNGraphic::dm_format_index},
+    {"dm_encoding_index", &TVNGraphic::dm_encoding_index},
+    {"dpi_val_index", &TVNGraphic::dpi_val_index},
+    {"barcode_unit_val", &TVNGraphic::barcode_unit_val},
+};
+
+const FloatField kFloatFields[] = {
+    {"linear_height_val", &TVNGraphic::linear_height_val},
+    {"linear_width_val", &TVNGraphic::linear_width_val},
+    {"hdr_margin_val", &TVNGraphic::hdr_margin_val},
+    {"ftr_margin_val", &TVNGraphic::ftr_margin_val},
+    {"val_margin_val", &TVNGraphic::val_margin_val},
+    {"TB_marging_val", &TVNGraphic::TB_marging_val},
+    {"LR_margin_val", &TVNGraphic::LR_margin_val},
+};
+
+const StringField kStringFields[] = {
+    {"control_ID", &TVNGraphic::control_ID},
+    {"Text_Value", &TVNGraphic::Text_Value},
+    {"batch_list_name", &TVNGraphic::batch_list_name},
+    {"linear_font_val", &TVNGraphic::linear_font_val},
+    {"two_d_font_val", &TVNGraphic::two_d_font_val},
+    {"header_val", &TVNGraphic::header_val},
+    {"footer_val", &TVNGraphic::footer_val},
+    {"dpi_custom_val", &TVNGraphic::dpi_custom_val},
+};
+
+const BoolField kBoolFields[] = {
+    {"ctrl_is_visible", &TVNGraphic::ctrl_is_visible},
+    {"ctrl_is_printable", &TVNGraphic::ctrl_is_printable},
+    {"excel_binding", &TVNGraphic::excel_binding},
+};
+
+const ColorField kColorFields[] = {
+    {"barcode_hdr_clr_val", &TVNGraphic::barcode_hdr_clr_val},
+    {"barcode_ftr_clr_val", &TVNGraphic::barcode_ftr_clr_val},
+    {"barcode_val_clr_val", &TVNGraphic::barcode_val_clr_val},
+    {"barcode_clr_val", &TVNGraphic::barcode_clr_val},
+    {"barcode_back_clr_val", &TVNGraphic::barcode_back_clr_val},
+};
+
+const FontField kFontFields[] = {
+    {"value_font_val", &TVNGraphic::value_font_val},
+    {"header_font_val", &TVNGraphic::header_font_val},
+    {"footer_font_val", &TVNGraphic::footer_font_val},
+};
+
+QString className(GraphicClass cls)
+{
+    switch (cls) {
+    case GraphicClass::Text:
+        return QStringLiteral("TVNText");
+    case GraphicClass::Image:
+        return QStringLiteral("TVNImage");
+    case GraphicClass::Barcode:
+        return QStringLiteral("TVNBarcode");
+    }
+    return QString();
+}
+
+std::optional<GraphicClass> classFromName(const QString &name)
+{
+    if (name == QLatin1String("TVNText"))
+        return GraphicClass::Text;
+    if (name == QLatin1String("TVNImage"))
+        return GraphicClass::Image;
+    if (name == QLatin1String("TVNBarcode"))
+        return GraphicClass::Barcode;
+    return std::nullopt;
+}
+
+// ---- writing values
+
+QVariantMap colorDict(const QColor &c)
+{
+    const QColor rgb = c.toRgb();
+    return {{"red", rgb.redF()}, {"green", rgb.greenF()}, {"blue", rgb.blueF()}, {"alpha", rgb.alphaF()}};
+}
+
+QVariantMap fontDict(const QFont &f)
+{
+    QVariantMap dict{{"family", f.family()},
+                     {"weight", int(f.weight())},
+                     {"italic", f.italic()},
+                     {"underline", f.underline()},
+                     {"strikeOut", f.strikeOut()},
+                     {"letterSpacing", f.letterSpacing()},
+                     {"letterSpacingType", int(f.letterSpacingType())}};
+    if (f.pointSizeF() > 0)
+        dict.insert("pointSize", f.pointSizeF());
+    else
+        dict.insert("pixelSize", f.pixelSize());
+    return dict;
+}
+
+QVariantMap rectDict(const QRectF &r)
+{
+    return {{"x", r.x()}, {"y", r.y()}, {"width", r.width()}, {"height", r.height()}};
+}
+
+QVariantMap sizeDict(const QSizeF &s)
+{
+    return {{"width", s.width()}, {"height", s.height()}};
+}
+
+QVariantMap pointDict(const QPointF &p)
+{
+    return {{"x", p.x()}, {"y", p.y()}};
+}
+
+// An image as a dictionary: "vector" pictures keep their recording, bitmaps
+// are stored as PNG. A null image has no dictionary.
+std::optional<QVariantMap> imageDict(const platform::Image &image)
+{
+    if (image.isNull())
+        return std::nullopt;
+    QVariantMap dict{{"width", image.size().width()}, {"height", image.size().height()}};
+    if (image.isVector()) {
+        const QPicture &picture = image.picture();
+        dict.insert("kind", QStringLiteral("vector"));
+        dict.insert("data", QByteArray(picture.data(), int(picture.size())));
+    } else {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.bitmap().save(&buffer, "PNG");
+        dict.insert("kind", QStringLiteral("bitmap"));
+        dict.insert("data", png);
+    }
+    return dict;
+}
+
+void insertImage(QVariantMap &dict, const char *key, const platform::Image &image)
+{
+    if (auto d = imageDict(image))
+        dict.insert(QLatin1String(key), *d);
+}
+
+QVariantMap cardDict(const Card_Property &card)
+{
+    QVariantMap dict{{"Card_Size", sizeDict(card.Card_Size)},
+                     {"Card_Location", pointDict(card.Card_Location)},
+                     {"Card_Fill", card.Card_Fill},
+                     {"Card_Fill_Color", colorDict(card.Card_Fill_Color)},
+                     {"BG_Image_Path", card.BG_Image_Path}};
+    insertImage(dict, "BG_Image", card.BG_Image);
+    return dict;
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+// ---- reading values: a missing key keeps the initial value, a value of the
+// wrong kind makes the whole file damaged.
+
+class Reader {
+public:
+    bool ok() const { return m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+
+    void fail(const QString &why)
+    {
+        if (m_error.isEmpty())
+            m_error = why;
+    }
+
+    const QVariant *find(const QVariantMap &map, const QString &key)
+    {
+        auto it = map.constFind(key);
+        return it == map.constEnd() ? nullptr : &it.value();
+    }
+
+    bool isNumber(const QVariant &v)
+    {
+        const int t = v.typeId();
+        return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::Double
+            || t == QMetaType::ULongLong || t == QMetaType::UInt;
+    }
+
+    void number(const QVariantMap &map, const QString &key, double &out)
+    {
+        if (const QVariant *v = find(map, key)) {
+            if (!isNumber(*v) || !std::isfinite(v->toDouble()))
+                return fail(QStringLiteral("\"%1\" is not a number.").arg(key));
+            out = v->toDouble();
+        }
+    }
+
+    void number(const QVariantMap &map, const QString &key, float &out)
+    {
+        double d = out;
+        number(map, key, d);
+        out = float(d);
+    }
+
+    void integer(const QVariantMap &map, const QString &key, int &out)
+    {
+        if (const QVariant *v = find(map, key)) {
+            const int t = v->typeId();
+            if (t != QMetaType::LongLong && t != QMetaType::Int)
+                return fail(QStringLiteral("\"%1\" is not an integer.").arg(key));
+            const qint64 value = v->toLongLong();
+            if (value < INT_MIN || value > INT_MAX)
+                return fail(QStringLiteral("\"%1\" is out of range.").arg(key));
+            out = int(value);
+        }
+    }
+
+    void string(const QVariantMap &map, const QString &key, QString &out)
+    {
+        if (const QVariant *v = find(map, key)) {
+            if (v->typeId() != QMetaType::QString)
+                return fail(QStringLiteral("\"%1\" is not a string.").arg(key));
+            out = v->toString();
+        }
+    }
+
+    void boolean(const QVariantMap &map, const QString &key, bool &out)
+    {
+        if (const QVariant *v = find(map, key)) {
+            if (v->typeId() != QMetaType::Bool)
+                return fail(QStringLiteral("\"%1\" is not a flag.").arg(key));
+            out = v->toBool();
+        }
+    }
+
+    // "Y" / "N" flags of the design-level values.
+    void yesNo(const QVariantMap &map, const QString &key, bool &out)
+    {
+        QString text = flag(out);
+        string(map, key, text);
+        if (text != QLatin1String("Y") && text != QLatin1String("N"))
+            return fail(QStringLiteral("\"%1\" is not Y or N.").arg(key));
+        out = text == QLatin1String("Y");
+    }
+
+    std::optional<QVariantMap> dict(const QVariantMap &map, const QString &key)
+    {
+        const QVariant *v = find(map, key);
+        if (!v)
+            return std::nullopt;
+        if (v->typeId() != QMetaType::QVariantMap) {
+            fail(QStringLiteral("\"%1\" is not a dictionary.").arg(key));
+            return std::nullopt;
+        }
+        return v->toMap();
+    }
+
+    std::optional<QVariantList> list(const QVariantMap &map, const QString &key)
+    {
+        const QVariant *v = find(map, key);
+        if (!v)
+            return std::nullopt;
+        if (v->typeId() != QMetaType::QVariantList && v->typeId() != QMetaType::QStringList) {
+            fail(QStringLiteral("\"%1\" is not an array.").arg(key));
+            return std::nullopt;
+        }
+        return v->toList();
+    }
+
+    void color(const QVariantMap &map, const QString &key, QColor &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        double r = 0, g = 0, b = 0, a = 1;
+        number(*d, "red", r);
+        number(*d, "green", g);
+        number(*d, "blue", b);
+        number(*d, "alpha", a);
+        for (double c : {r, g, b, a}) {
+            if (c < 0 || c > 1)
+                return fail(QStringLiteral("\"%1\" is not a colour.").arg(key));
+        }
+        out = QColor::fromRgbF(float(r), float(g), float(b), float(a));
+    }
+
+    void font(const QVariantMap &map, const QString &key, QFont &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        QString family = out.family();
+        double size = 0;
+        int pixels = 0;
+        int weight = int(out.weight());
+        bool italic = out.italic(), underline = out.underline(), strikeOut = out.strikeOut();
+        double spacing = 0;
+        int spacingType = int(QFont::PercentageSpacing);
+        string(*d, "family", family);
+        number(*d, "pointSize", size);
+        integer(*d, "pixelSize", pixels);
+        integer(*d, "weight", weight);
+        boolean(*d, "italic", italic);
+        boolean(*d, "underline", underline);
+        boolean(*d, "strikeOut", strikeOut);
+        number(*d, "letterSpacing", spacing);
+        integer(*d, "letterSpacingType", spacingType);
+        const bool sized = (size > 0 && size <= 2000) || (size == 0 && pixels > 0 && pixels <= 4000);
+        const bool spacingKnown = spacingType == int(QFont::PercentageSpacing)
+            || spacingType == int(QFont::AbsoluteSpacing);
+        if (!sized || weight < 1 || weight > 1000 || !spacingKnown)
+            return fail(QStringLiteral("\"%1\" is not a font.").arg(key));
+        QFont f(family);
+        if (size > 0)
+            f.setPointSizeF(size);
+        else
+            f.setPixelSize(pixels);
+        f.setWeight(QFont::Weight(weight));
+        f.setItalic(italic);
+        f.setUnderline(underline);
+        f.setStrikeOut(strikeOut);
+        if (spacingType == int(QFont::AbsoluteSpacing) || spacing != 0)
+            f.setLetterSpacing(QFont::SpacingType(spacingType), spacing);
+        out = f;
+    }
+
+    void rect(const QVariantMap &map, const QString &key, QRectF &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        double x = 0, y = 0, w = 0, h = 0;
+        number(*d, "x", x);
+        number(*d, "y", y);
+        number(*d, "width", w);
+        number(*d, "height", h);
+        out = QRectF(x, y, w, h);
+    }
+
+    void size(const QVariantMap &map, const QString &key, QSizeF &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        double w = 0, h = 0;
+        number(*d, "width", w);
+        number(*d, "height", h);
+        if (w <= 0 || h <= 0)
+            return fail(QStringLiteral("\"%1\" is not a size.").arg(key));
+        out = QSizeF(w, h);
+    }
+
+    void point(const QVariantMap &map, const QString &key, QPointF &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        double x = 0, y = 0;
+        number(*d, "x", x);
+        number(*d, "y", y);
+        out = QPointF(x, y);
+    }
+
+    void image(const QVariantMap &map, const QString &key, platform::Image &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        QString kind;
+        double w = 0, h = 0;
+        string(*d, "kind", kind);
+        number(*d, "width", w);
+        number(*d, "height", h);
+        const QVariant *data = find(*d, "data");
+        if (!ok())
+            return;
+        if (!data || data->typeId() != QMetaType::QByteArray || w <= 0 || h <= 0)
+            return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
+        const QByteArray bytes = data->toByteArray();
+        if (kind == QLatin1String("vector")) {
+            QPicture picture;
+            QBuffer buffer;
+            buffer.setData(bytes);
+            if (!buffer.open(QIODevice::ReadOnly) || !picture.load(&buffer))
+                return fail(QStringLiteral("\"%1\" is a damaged picture.").arg(key));
+            out = platform::Image::fromPicture(picture, QSizeF(w, h));
+        } else if (kind == QLatin1String("bitmap")) {
+            QImage bitmap;
+            if (!bitmap.loadFromData(bytes, "PNG"))
+                return fail(QStringLiteral("\"%1\" is a damaged picture.").arg(key));
+            out = platform::Image::fromBitmap(bitmap, QSizeF(w, h));
+        } else {
+            fail(QStringLiteral("\"%1\" is not an image.").arg(key));
+        }
+    }
+
+    void card(const QVariantMap &map, const QString &key, Card_Property &out)
+    {
+        const auto d = dict(map, key);
+        if (!d)
+            return;
+        size(*d, "Card_Size", out.Card_Size);
+        point(*d, "Card_Location", out.Card_Location);
+        boolean(*d, "Card_Fill", out.Card_Fill);
+        color(*d, "Card_Fill_Color", out.Card_Fill_Color);
+        string(*d, "BG_Image_Path", out.BG_Image_Path);
+        image(*d, "BG_Image", out.BG_Image);
+    }
+
+private:
+    QString m_error;
+};
+
+GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
+{
+    QString name;
+    in.string(dict, "class", name);
+    const auto cls = classFromName(name);
+    if (!in.ok())
+        return nullptr;
+    if (!cls) {
+        in.fail(QStringLiteral("Unknown object kind \"%1\".").arg(name));
+        return nullptr;
+    }
+    GraphicPtr g = newGraphicOfClass(*cls);
+
+    QRectF bounds = g->bounds();
+    in.rect(dict, "bounds", bounds);
+    bool fill = g->isDrawingFill(), stroke = g->isDrawingStroke();
+    in.boolean(dict, "isDrawingFill", fill);
+    in.boolean(dict, "isDrawingStroke", stroke);
+    QColor fillColor = g->fillColor(), strokeColor = g->strokeColor();
+    in.color(dict, "fillColor", fillColor);
+    in.color(dict, "strokeColor", strokeColor);
+    double strokeWidth = g->strokeWidth();
+    in.number(dict, "strokeWidth", strokeWidth);
+
+    for (const auto &f : kIntFields)
+        in.integer(dict, f.name, (*g).*f.member);
+    for (const auto &f : kFloatFields)
+        in.number(dict, f.name, (*g).*f.member);
+    for (const auto &f : kStringFields)
+        in.string(dict, f.name, (*g).*f.member);
+    for (const auto &f : kBoolFields)
+        in.boolean(dict, f.name, (*g).*f.member);
+    for (const auto &f : kColorFields)
+        in.color(dict, f.name, (*g).*f.member);
+    for (const auto &f : kFontFields)
+        in.font(dict, f.name, (*g).*f.member);
+    in.image(dict, "_barcode_image", g->_barcode_image);
+
+    if (auto *text = dynamic_cast<TVNText *>(g.get())) {
+        QString contents;
+        QFont font = text->textFont();
+        QColor color = text->textColor();
+        int alignment = int(text->alignment());
+        in.string(dict, "Text_contents", contents);
+        in.font(dict, "textFont", font);
+        in.color(dict, "textColor", color);
+        in.integer(dict, "alignment", alignment);
+        if (in.ok()) {
+            text->setContentsString(contents);
+            text->setTextFont(font);
+            text->setTextColor(color);
+            text->setAlignment(Qt::Alignment(alignment));
+        }
+    } else if (auto *image = dynamic_cast<TVNImage *>(g.get())) {
+        QString path;
+        platform::Image picture;
+        in.string(dict, "filePath", path);
+        in.image(dict, "image", picture);
+        if (in.ok()) {
+            // The file gives the picture when it is still there (the main
+            // photo graphic takes the main photo); otherwise the stored copy.
+            if (!path.isEmpty())
+                image->setFilePath(path);
+            if (!picture.isNull() && (path.isEmpty() || !QFileInfo(path).isFile()))
+                image->setImage(picture);
+        }
+    }
+    if (!in.ok())
+        return nullptr;
+    g->setBounds(bounds);
+    g->setDrawingFill(fill);
+    g->setDrawingStroke(stroke);
+    g->setFillColor(fillColor);
+    g->setStrokeColor(strokeColor);
+    g->setStrokeWidth(strokeWidth);
+    return g;
+}
+
+void readGraphics(Reader &in, const QVariantMap &map, const QString &key, GraphicList &out)
+{
+    const auto items = in.list(map, key);
+    if (!items)
+        return;
+    for (const QVariant &item : *items) {
+        if (item.typeId() != QMetaType::QVariantMap)
+            return in.fail(QStringLiteral("An object of \"%1\" is damaged.").arg(key));
+        GraphicPtr g = readGraphic(in, item.toMap());
+        if (!g)
+            return;
+        out.push_back(std::move(g));
+    }
+}
+
+QVariantList graphicsList(const GraphicList &graphics)
+{
+    QVariantList list;
+    for (const GraphicPtr &g : graphics) {
+        if (g)
+            list.append(graphicToDictionary(*g));
+    }
+    return list;
+}
+
+// The photo adjustment keys, in file order.
+struct PhotoKey {
+    const char *name;
+    float PhotoAdjustments::*member;
+};
+const PhotoKey kPhotoKeys[] = {
+    {"IMG_rotate_image", &PhotoAdjustments::rotate}, {"IMG_trnsp_val", &PhotoAdjustments::transparency},
+    {"IMG_hue_val", &PhotoAdjustments::hue},         {"IMG_sat_val", &PhotoAdjustments::saturation},
+    {"IMG_brt_val", &PhotoAdjustments::brightness},  {"IMG_con_val", &PhotoAdjustments::contrast},
+    {"IMG_srp_val", &PhotoAdjustments::sharpness},   {"IMG_ev_val", &PhotoAdjustments::exposure},
+    {"IMG_blr_val", &PhotoAdjustments::blur},
+};
+struct PhotoFlag {
+    const char *name;
+    bool PhotoAdjustments::*member;
+};
+const PhotoFlag kPhotoFlags[] = {
+    {"IMG_gray_Scale", &PhotoAdjustments::grayScale},
+    {"IMG_Sepia", &PhotoAdjustments::sepia},
+    {"IMG_invert_clr", &PhotoAdjustments::invert},
+};
+
+// Spreadsheet tables from outside until the data source installs its own.
+SpreadsheetTable &keptTable()
+{
+    static SpreadsheetTable table;
+    return table;
+}
+std::function<SpreadsheetTable()> &tableGetter()
+{
+    static std::function<SpreadsheetTable()> get;
+    return get;
+}
+std::function<void(const SpreadsheetTable &)> &tableSetter()
+{
+    static std::function<void(const SpreadsheetTable &)> set;
+    return set;
+}
+
+} // namespace
+
+PhotoAdjustments PhotoAdjustments::current()
+{
+    PhotoAdjustments p;
+    p.rotate = IMG_rotate_image;
+    p.transparency = IMG_trnsp_val;
+    p.hue = IMG_hue_val;
+    p.saturation = IMG_sat_val;
+    p.brightness = IMG_brt_val;
+    p.contrast = IMG_con_val;
+    p.sharpness = IMG_srp_val;
+    p.exposure = IMG_ev_val;
+    p.blur = IMG_blr_val;
+    p.grayScale = IMG_gray_Scale;
+    p.sepia = IMG_Sepia;
+    p.invert = IMG_invert_clr;
+    return p;
+}
+
+void PhotoAdjustments::makeCurrent() const
+{
+    IMG_rotate_image = rotate;
+    IMG_trnsp_val = transparency;
+    IMG_hue_val = hue;
+    IMG_sat_val = saturation;
+    IMG_brt_val = brightness;
+    IMG_con_val = contrast;
+    IMG_srp_val = sharpness;
+    IMG_ev_val = exposure;
+    IMG_blr_val = blur;
+    IMG_gray_Scale = grayScale;
+    IMG_Sepia = sepia;
+    IMG_invert_clr = invert;
+}
+
+QVariantMap graphicToDictionary(const TVNGraphic &g)
+{
+    QVariantMap dict{{"class", className(g.graphicClass())},
+                     {"bounds", rectDict(g.bounds())},
+                     {"isDrawingFill", g.isDrawingFill()},
+                     {"isDrawingStroke", g.isDrawingStroke()},
+                     {"fillColor", colorDict(g.fillColor())},
+                     {"strokeColor", colorDict(g.strokeColor())},
+                     {"strokeWidth", g.strokeWidth()}};
+    for (const auto &f : kIntFields)
+        dict.insert(f.name, g.*f.member);
+    for (const auto &f : kFloatFields)
+        dict.insert(f.name, double(g.*f.member));
+    for (const auto &f : kStringFields)
+        dict.insert(f.name, g.*f.member);
+    for (const auto &f : kBoolFields)
+        dict.insert(f.name, g.*f.member);
+    for (const auto &f : kColorFields)
+        dict.insert(f.name, colorDict(g.*f.member));
+    for (const auto &f : kFontFields)
+        dict.insert(f.name, fontDict(g.*f.member));
+    insertImage(dict, "_barcode_image", g._barcode_image);
+
+    if (const auto *text = dynamic_cast<const TVNText *>(&g)) {
+        dict.insert("Text_contents", text->contentsString());
+        dict.insert("textFont", fontDict(text->textFont()));
+        dict.insert("textColor", colorDict(text->textColor()));
+        dict.insert("alignment", int(text->alignment()));
+    } else if (const auto *image = dynamic_cast<const TVNImage *>(&g)) {
+        dict.insert("filePath", image->filePath());
+        insertImage(dict, "image", image->image());
+    }
+    return dict;
+}
+
+GraphicPtr graphicFromDictionary(const QVariantMap &dict, QString *error)
+{
+    Reader in;
+    GraphicPtr g = readGraphic(in, dict);
+    if (!g && error)
+        *error = in.error();
+    return g;
+}
+
+QByteArray encodeDesign(const Design &d)
+{
+    QVariantMap design{{"front_graphics", graphicsList(d.front)},
+                       {"back_graphics", graphicsList(d.back)},
+                       {"Front_card_Prop", cardDict(d.frontCard)},
+                       {"Back_card_Prop", cardDict(d.backCard)},
+                       {"Card_Category", d.card.category},
+                       {"Card_Size_Index", d.card.sizeIndex},
+                       {"Card_Orientation", d.card.orientation},
+                       {"Card_Shape", d.cardShape},
+                       {"CARD_SIDE_STR", d.cardSides},
+                       {"Invite_Frame_Pic_IMG", d.mainPhotoPath},
+                       {"Excel_Binding_Use", flag(d.excelBindingUse)},
+                       {"Excel_Source_Path", d.excelSourcePath}};
+    for (const auto &k : kPhotoKeys)
+        design.insert(k.name, double(d.photo.*k.member));
+    for (const auto &k : kPhotoFlags)
+        design.insert(k.name, flag(d.photo.*k.member));
+    QVariantList rows;
+    for (const QVariantMap &row : d.table.rows)
+        rows.append(row);
+    design.insert("Excel_Column_Titles", d.table.titles);
+    design.insert("Excel_Rows", rows);
+    return platform::writePropertyList(QVariantList{kDesignFileMarker, design});
+}
+
+std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
+{
+    auto refuse = [error](const QString &why) -> std::optional<Design> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    QString plistError;
+    const auto root = platform::readPropertyList(bytes, &plistError);
+    if (!root)
+        return refuse(plistError.isEmpty() ? QStringLiteral("Not a property list.") : plistError);
+    if (root->typeId() != QMetaType::QVariantList && root->typeId() != QMetaType::QStringList)
+        return refuse(QStringLiteral("Not a design file."));
+    const QVariantList items = root->toList();
+    if (items.isEmpty() || items.first().typeId() != QMetaType::QString || items.first().toString() != kDesignFileMarker)
+        return refuse(QStringLiteral("Not a design file."));
+    if (items.size() < 2 || items.at(1).typeId() != QMetaType::QVariantMap)
+        return refuse(QStringLiteral("The design is missing."));
+    const QVariantMap map = items.at(1).toMap();
+
+    Design d;
+    Reader in;
+    readGraphics(in, map, "front_graphics", d.front);
+    readGraphics(in, map, "back_graphics", d.back);
+    in.card(map, "Front_card_Prop", d.frontCard);
+    in.card(map, "Back_card_Prop", d.backCard);
+    in.string(map, "Card_Category", d.card.category);
+    in.integer(map, "Card_Size_Index", d.card.sizeIndex);
+    in.string(map, "Card_Orientation", d.card.orientation);
+    in.integer(map, "Card_Shape", d.cardShape);
+    in.string(map, "CARD_SIDE_STR", d.cardSides);
+    in.string(map, "Invite_Frame_Pic_IMG", d.mainPhotoPath);
+    for (const auto &k : kPhotoKeys)
+        in.number(map, k.name, d.photo.*k.member);
+    for (const auto &k : kPhotoFlags)
+        in.yesNo(map, k.name, d.photo.*k.member);
+    in.yesNo(map, "Excel_Binding_Use", d.excelBindingUse);
+    in.string(map, "Excel_Source_Path", d.excelSourcePath);
+    if (const auto titles = in.list(map, "Excel_Column_Titles")) {
+        for (const QVariant &t : *titles) {
+            if (t.typeId() != QMetaType::QString) {
+                in.fail(QStringLiteral("A column title is damaged."));
+                break;
+            }
+            d.table.titles.append(t.toString());
+        }
+    }
+    if (const auto rows = in.list(map, "Excel_Rows")) {
+        for (const QVariant &r : *rows) {
+            if (r.typeId() != QMetaType::QVariantMap) {
+                in.fail(QStringLiteral("A spreadsheet row is damaged."));
+                break;
+            }
+            d.table.rows.append(r.toMap());
+        }
+    }
+    if (in.ok() && d.cardSides != QLatin1String("1") && d.cardSides != QLatin1String("2"))
+        in.fail(QStringLiteral("The number of sides is damaged."));
+    if (in.ok() && (d.cardShape < 0 || d.cardShape > 2))
+        in.fail(QStringLiteral("The card shape is damaged."));
+    if (in.ok() && d.card.orientation != QLatin1String("H") && d.card.orientation != QLatin1String("V"))
+        in.fail(QStringLiteral("The card orientation is damaged."));
+    if (!in.ok())
+        return refuse(in.error());
+    return d;
+}
+
+bool saveDesignFile(const QString &path, const Design &design, QString *error)
+{
+    const QByteArray bytes = encodeDesign(design);
+    if (bytes.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("The design could not be encoded.");
+        return false;
+    }
+    return platform::writeFileAtomically(path, bytes, error);
+}
+
+std::optional<Design> loadDesignFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return decodeDesign(file.readAll(), error);
+}
+
+void setSpreadsheetTableAccess(std::function<SpreadsheetTable()> get,
+                               std::function<void(const SpreadsheetTable &)> set)
+{
+    tableGetter() = std::move(get);
+    tableSetter() = std::move(set);
+}
+
+SpreadsheetTable currentSpreadsheetTable()
+{
+    return tableGetter() ? tableGetter()() : keptTable();
+}
+
+void restoreSpreadsheetTable(const SpreadsheetTable &table)
+{
+    if (tableSetter())
+        tableSetter()(table);
+    else
+        keptTable() = table;
+}
+
+} // namespace design_window

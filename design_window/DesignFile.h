@@ -1,0 +1,92 @@
+#pragma once
+// The design file: an XML property list whose root array holds the marker
+// "ZELTMACBDAYINVITECARD" and then one dictionary with the design: both
+// sides' graphics field by field, both card records, the card settings, the
+// main photo with its adjustments, the profile's spreadsheet settings and the
+// spreadsheet data source's table. Colours, fonts, images and graphics are
+// dictionaries keyed by field name.
+//
+// Reading builds a complete design first; nothing of the open design is
+// touched unless the whole file was understood.
+
+#include "drawing/Card_Property.h"
+#include "drawing/TVNGraphic.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <functional>
+#include <optional>
+
+namespace design_window {
+
+inline const QString kDesignFileMarker = QStringLiteral("ZELTMACBDAYINVITECARD");
+
+// The spreadsheet data source as the design file keeps it: the chosen
+// columns' titles and one row per record ("Extension" the record number,
+// "Column%d" from 1 the cells).
+struct SpreadsheetTable {
+    QStringList titles;
+    QList<QVariantMap> rows;
+    bool operator==(const SpreadsheetTable &) const = default;
+};
+
+// The main photo's adjustment values.
+struct PhotoAdjustments {
+    float rotate = 0, transparency = 100, hue = 0, saturation = 1, brightness = 0, contrast = 1;
+    float sharpness = 0, exposure = 0, blur = 0;
+    bool grayScale = false, sepia = false, invert = false;
+    bool operator==(const PhotoAdjustments &) const = default;
+
+    static PhotoAdjustments current();
+    void makeCurrent() const;
+};
+
+// Card panel choices that are not part of a card record.
+struct CardChoice {
+    QString category = QStringLiteral("PVC Card");
+    int sizeIndex = 0;
+    QString orientation = QStringLiteral("H");
+    bool operator==(const CardChoice &) const = default;
+};
+
+struct Design {
+    GraphicList front;
+    GraphicList back;
+    Card_Property frontCard;
+    Card_Property backCard;
+    CardChoice card;
+    int cardShape = 0;
+    QString cardSides = QStringLiteral("1");
+    QString mainPhotoPath;  // Invite_Frame_Pic_IMG
+    PhotoAdjustments photo;
+    bool excelBindingUse = false;
+    QString excelSourcePath;
+    SpreadsheetTable table;
+};
+
+// Encodes a design as the file's bytes.
+QByteArray encodeDesign(const Design &design);
+// Decodes the file's bytes; nullopt with a reason when the data is not a
+// design file or is damaged.
+std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nullptr);
+
+// Writes the design atomically: the previous file stays intact when the
+// write fails.
+bool saveDesignFile(const QString &path, const Design &design, QString *error = nullptr);
+std::optional<Design> loadDesignFile(const QString &path, QString *error = nullptr);
+
+// One graphic as a dictionary and back (also used for templates).
+QVariantMap graphicToDictionary(const TVNGraphic &graphic);
+GraphicPtr graphicFromDictionary(const QVariantMap &dict, QString *error = nullptr);
+
+// Where the spreadsheet data source's table is read from when saving and
+// given to when loading. The spreadsheet data source installs these; until
+// then a table kept here serves.
+void setSpreadsheetTableAccess(std::function<SpreadsheetTable()> get,
+                               std::function<void(const SpreadsheetTable &)> set);
+SpreadsheetTable currentSpreadsheetTable();
+void restoreSpreadsheetTable(const SpreadsheetTable &table);
+
+} // namespace design_window

@@ -1,0 +1,50 @@
+#include "design_window/ExportFileBox.h"
+
+#include "design_window/Globals.h"
+#include "platform/Desktop.h"
+#include "platform/ModalRun.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QVBoxLayout>
+
+Export_File_Box::Export_File_Box(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName("Open_Export_Files");
+    setWindowTitle(design_window::App_Name);
+    _open_log_message = new QLabel(this);
+    _open_log_message->setObjectName("_open_log_message");
+    _open_log_message->setWordWrap(true);
+    _open_log_path = new QLabel(this);
+    _open_log_path->setObjectName("_open_log_path");
+    _open_log_path->setWordWrap(true);
+    _open_log_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    _open_log_chk = new QCheckBox(this);
+    _open_log_chk->setObjectName("_open_log_chk");
+    _open_log_chk->setChecked(true);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { done(1); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(_open_log_message);
+    layout->addWidget(_open_log_path);
+    layout->addWidget(_open_log_chk);
+    layout->addWidget(buttons);
+}
+
+int Export_File_Box::Open_Export_File_Box()
+{
+    using namespace design_window;
+    const bool folder = QFileInfo(Export_File_Path).isDir();
+    _open_log_chk->setText(folder ? tr("Open containing folder.") : tr("Open exported file."));
+    _open_log_path->setText(Export_File_Path);
+    _open_log_message->setText(Export_File_Message);
+    const int result = platform::runModal(*this);
+    hide();
+    if (result == 1 && _open_log_chk->isChecked() && !Export_File_Path.isEmpty())
+        platform::openWithDefaultApplication(Export_File_Path);
+    return result;
+}
