@@ -1,2 +1,306 @@
+// The encoder against the worked values of the QR Code standard, and every
+// symbol it makes read back by a real decoder.
+#include "barcodes/qr/QRSymbolEncoder.h"
+#include "barcodes/qr/QRTables.h"
+#include "tests/support/TestSupport.h"
+
+#include <QImage>
 #include <gtest/gtest.h>
-TEST(X, Y) {}
+#include <memory>
+#include <string>
+#include <vector>
+
+using barcodes::QRSymbolEncoder;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+enum { L = 0, M = 1, Q = 2, H = 3 };
+
+std::unique_ptr<QRSymbolEncoder> encode(const std::string &text, int level, int version = 0, int mask = -1,
+                                        bool autoExtent = true)
+{
+    auto e = std::make_unique<QRSymbolEncoder>();
+    if (!e->EncodeData(level, version, autoExtent, mask, text.data(), std::int64_t(text.size())))
+        return nullptr;
+    return e;
+}
+
+// The matrix drawn at 3 pixels per module, dark modules black.
+QImage picture(const QRSymbolEncoder &e)
+{
+    const int n = int(e.m_nSymbleSize);
+    QImage img(n * 3, n * 3, QImage::Format_Grayscale8);
+    img.fill(Qt::white);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (e.m_byModuleData[x / 3][y / 3])
+                img.setPixel(x, y, qRgb(0, 0, 0));
+    return img;
+}
+
+quorvant::test::Decoded scan(const QRSymbolEncoder &e)
+{
+    return quorvant::test::decodeBarcode(picture(e), ZXing::BarcodeFormat::QRCode);
+}
+
+// Checks that `text` encodes at the level and scans back as itself; returns
+// the version used.
+int roundTrip(const std::string &text, int level, int version = 0)
+{
+    auto e = encode(text, level, version);
+    EXPECT_TRUE(e) << text.substr(0, 40);
+    if (!e)
+        return 0;
+    EXPECT_EQ(e->m_nSymbleSize, 4 * e->version() + 17);
+    const auto d = scan(*e);
+    EXPECT_TRUE(d.valid) << "version " << e->version() << " level " << level;
+    EXPECT_FALSE(d.mirrored);
+    EXPECT_EQ(d.bytes, text) << "version " << e->version() << " level " << level;
+    return e->version();
+}
+
+} // namespace
+
+TEST(QRWorkedValues, NumericDataAndCorrectionCodewordsAtLevelM)
+{
+    auto e = encode("01234567", M, 1);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->dataCodeWordBits(), 41 + 4);
+    const Bytes data{0x10, 0x20, 0x0C, 0x56, 0x61, 0x80, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11};
+    EXPECT_EQ(e->dataCodeWords(), data);
+    const Bytes ec{0xA5, 0x24, 0xD4, 0xC1, 0xED, 0x36, 0xC7, 0x87, 0x2C, 0x55};
+    Bytes all = data;
+    all.insert(all.end(), ec.begin(), ec.end());
+    EXPECT_EQ(e->allCodeWords(), all);
+}
+
+TEST(QRWorkedValues, AlphanumericDataAndCorrectionCodewordsAtLevelM)
+{
+    auto e = encode("HELLO WORLD", M);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->version(), 1);
+    ASSERT_EQ(e->blockModes().size(), 1u);
+    EXPECT_EQ(e->blockModes()[0], QRSymbolEncoder::Alphabet);
+    EXPECT_EQ(e->blockLengths()[0], 11);
+    const Bytes all{0x20, 0x5B, 0x0B, 0x78, 0xD1, 0x72, 0xDC, 0x4D, 0x43, 0x40, 0xEC, 0x11, 0xEC,
+                    0x11, 0xEC, 0x11, 0xC4, 0x23, 0x27, 0x77, 0xEB, 0xD7, 0xE7, 0xE2, 0x5D, 0x17};
+    EXPECT_EQ(e->allCodeWords(), all);
+}
+
+TEST(QRWorkedValues, FormatAndVersionInformation)
+{
+    EXPECT_EQ(QRSymbolEncoder::formatInfoBits(M, 0), 0x5412);
+    EXPECT_EQ(QRSymbolEncoder::formatInfoBits(L, 0), 0x77C4);
+    EXPECT_EQ(QRSymbolEncoder::formatInfoBits(Q, 0), 0x355F);
+    EXPECT_EQ(QRSymbolEncoder::formatInfoBits(H, 0), 0x1689);
+    EXPECT_EQ(QRSymbolEncoder::formatInfoBits(M, 5), 0b100000011001110);
+    EXPECT_EQ(QRSymbolEncoder::versionInfoBits(7), 0x07C94);
+    EXPECT_EQ(QRSymbolEncoder::versionInfoBits(40), 0x28C69);
+}
+
+TEST(QRWorkedValues, GeneratorPolynomialAndTables)
+{
+    const std::uint8_t *g7 = barcodes::qr::byRSExp(7);
+    ASSERT_NE(g7, nullptr);
+    EXPECT_EQ(Bytes(g7, g7 + 7), (Bytes{87, 229, 146, 149, 238, 102, 21}));
+    // Every block size of every version is consistent with its totals.
+    for (int v = 1; v <= 40; ++v) {
+        const auto &info = barcodes::qr::QR_VersonInfo[v];
+        for (int l = 0; l < 4; ++l) {
+            int all = 0, data = 0;
+            for (const auto &g : info.RS_BlockInfo[l]) {
+                all += g.ncRSBlock * g.ncAllCodeWord;
+                data += g.ncRSBlock * g.ncDataCodeWord;
+            }
+            EXPECT_EQ(all, info.ncAllCodeWord) << v;
+            EXPECT_EQ(data, info.ncDataCodeWord[l]) << v;
+        }
+    }
+    const auto at = [](const auto &table, int v, int l) { return table[std::size_t((v - 1) * 4 + l)]; };
+    using namespace barcodes::qr;
+    EXPECT_EQ(at(QR_Numric_size_array, 1, L), 41);
+    EXPECT_EQ(at(QR_Numric_size_array, 2, H), 34);
+    EXPECT_EQ(at(QR_Numric_size_array, 40, H), 3057);
+    EXPECT_EQ(at(QR_AlphaNumric_size_array, 1, Q), 16);
+    EXPECT_EQ(at(QR_AlphaNumric_size_array, 40, L), 4296);
+    EXPECT_EQ(at(QR_8_BIT_size_array, 2, M), 26);
+    EXPECT_EQ(at(QR_8_BIT_size_array, 40, Q), 1663);
+    EXPECT_EQ(at(QR_Kanji_size_array, 1, H), 4);
+    EXPECT_EQ(at(QR_Kanji_size_array, 40, M), 1435);
+    EXPECT_EQ(at(QR_Kanji_size_array, 40, L), 1817);
+}
+
+TEST(QRStructure, VersionInformationOnlyFromVersionSeven)
+{
+    // Six light modules above the bottom-left finder's separator area carry
+    // version bits only from version 7.
+    auto v6 = encode("A", L, 6);
+    auto v7 = encode("A", L, 7);
+    ASSERT_TRUE(v6 && v7);
+    const int bits = QRSymbolEncoder::versionInfoBits(7);
+    const int n = int(v7->m_nSymbleSize);
+    for (int i = 0; i < 6; ++i)
+        for (int j = 0; j < 3; ++j) {
+            const int expected = (bits >> (i * 3 + j)) & 1;
+            EXPECT_EQ(v7->m_byModuleData[i][n - 11 + j], expected);
+            EXPECT_EQ(v7->m_byModuleData[n - 11 + j][i], expected);
+        }
+    EXPECT_EQ(scan(*v6).bytes, "A");
+    EXPECT_EQ(scan(*v7).bytes, "A");
+}
+
+TEST(QRStructure, VersionTwoHasOneAlignmentPattern)
+{
+    auto e = encode("A", L, 2, 0);
+    ASSERT_TRUE(e);
+    // Centre dark, ring light, border dark.
+    EXPECT_EQ(e->m_byModuleData[18][18], 1);
+    for (int d = -1; d <= 1; ++d) {
+        EXPECT_EQ(e->m_byModuleData[18 + d][17], 0);
+        EXPECT_EQ(e->m_byModuleData[16][18 + d], 1);
+        EXPECT_EQ(e->m_byModuleData[20][18 + d], 1);
+    }
+    // The finders stay whole where the other combinations would fall.
+    EXPECT_EQ(e->m_byModuleData[18][6], 1); // bottom row of the top-right finder
+    EXPECT_EQ(e->m_byModuleData[19][5], 0); // its light ring
+}
+
+TEST(QRStructure, GivenMaskIsUsedAndEveryMaskScans)
+{
+    for (int mask = 0; mask < 8; ++mask) {
+        auto e = encode("MASK TEST 12345", Q, 0, mask);
+        ASSERT_TRUE(e);
+        EXPECT_EQ(e->maskingNo(), mask);
+        EXPECT_EQ(scan(*e).bytes, "MASK TEST 12345") << mask;
+    }
+}
+
+TEST(QRBlocks, NumericAndAlphanumericRunsMergeByCost)
+{
+    auto e = encode("123456789012A", L);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->blockModes(), (Bytes{QRSymbolEncoder::Numeral, QRSymbolEncoder::Alphabet}));
+    e = encode("A1B", L);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->blockModes(), (Bytes{QRSymbolEncoder::Alphabet}));
+    EXPECT_EQ(e->blockLengths(), (std::vector<std::int64_t>{3}));
+}
+
+TEST(QRBlocks, ManyModeChangesStayInsideTheTablesAndScan)
+{
+    // Thousands of alternations: more blocks than a fixed table would hold.
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += "1A";
+    EXPECT_GT(roundTrip(text, L), 30);
+    std::string bytes;
+    for (int i = 0; i < 1400; ++i)
+        bytes += (i % 2) ? "a" : "1";
+    roundTrip(bytes, L);
+    // Short runs mixing every class.
+    std::string mixed;
+    for (int i = 0; i < 60; ++i)
+        mixed += "123456789012ABCDEFGHxyz~";
+    roundTrip(mixed, M);
+}
+
+TEST(QRBlocks, CapacityCountsTheWholeStream)
+{
+    // A letter, twenty digits and a letter fit version 1 at level L.
+    const std::string text = "A" + std::string(20, '7') + "B";
+    EXPECT_EQ(roundTrip(text, L), 1);
+    // 2953 bytes fill version 40 at level L; one more byte fits nowhere.
+    const std::string full(2953, 'x');
+    EXPECT_EQ(roundTrip(full, L), 40);
+    EXPECT_FALSE(encode(full + "x", L));
+    EXPECT_FALSE(encode(std::string(7090, '9'), L));
+    EXPECT_EQ(roundTrip(std::string(7089, '9'), L), 40);
+}
+
+TEST(QREncode, RefusesEmptyAndTooSmallVersionWithoutExtension)
+{
+    EXPECT_FALSE(encode("", M));
+    QRSymbolEncoder e;
+    EXPECT_FALSE(e.EncodeData(M, 0, true, -1, "", 0));
+    EXPECT_EQ(e.m_nSymbleSize, 0);
+    EXPECT_FALSE(encode(std::string(30, 'x'), M, 1, -1, false));
+    auto extended = encode(std::string(30, 'x'), M, 1, -1, true);
+    ASSERT_TRUE(extended);
+    EXPECT_EQ(extended->version(), 3);
+    // A larger requested version is kept.
+    auto larger = encode("SHORT", M, 12);
+    ASSERT_TRUE(larger);
+    EXPECT_EQ(larger->version(), 12);
+    EXPECT_EQ(scan(*larger).bytes, "SHORT");
+    // Zero-terminated source.
+    QRSymbolEncoder z;
+    ASSERT_TRUE(z.EncodeData(L, 0, true, -1, "ZERO 123", 0));
+    EXPECT_EQ(scan(z).bytes, "ZERO 123");
+}
+
+TEST(QRScan, ModesLevelsAndVersions)
+{
+    const std::vector<std::string> texts{
+        "0",
+        "HELLO WORLD",
+        "https://example.com/card?id=1234567&name=Jane%20Doe",
+        std::string(300, '5'),
+        std::string(500, 'Q') + "123" + std::string(200, 'z'),
+        "Mixed 1234567890 text WITH $%*+-./: and lower case",
+    };
+    for (int level = 0; level < 4; ++level)
+        for (const auto &t : texts)
+            roundTrip(t, level);
+    // Every version at some level, by asking for it.
+    for (int v = 1; v <= 40; v += 3)
+        EXPECT_EQ(roundTrip("VERSION " + std::to_string(v), v % 4, v), v);
+    // Large symbols filled near capacity, in each count-field group.
+    EXPECT_EQ(roundTrip(std::string(1270, 'k'), H), 40);
+    roundTrip(std::string(400, '8'), Q, 10);
+    roundTrip(std::string(2000, 'P'), M);
+}
+
+TEST(QRScan, KanjiPairsAndUtf8Text)
+{
+    // Shift JIS "日本語" goes out in Kanji mode and reads back as Unicode.
+    const std::string sjis = "\x93\xFA\x96\x7B\x8C\xEA";
+    auto e = encode(sjis, M);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->blockModes(), (Bytes{QRSymbolEncoder::Kanji}));
+    const auto d = scan(*e);
+    EXPECT_TRUE(d.valid);
+    EXPECT_EQ(d.text, "日本語");
+    EXPECT_EQ(QRSymbolEncoder::KanjiToBinaly(0x935F), 0x0D9F);
+    EXPECT_EQ(QRSymbolEncoder::KanjiToBinaly(0xE4AA), 0x1AAA);
+
+    // The same characters in UTF-8 are bytes, never Kanji.
+    for (const std::string text : {"日本", "€", "Grüße €5", "日本語のテキスト 123"}) {
+        auto u = encode(text, L);
+        ASSERT_TRUE(u);
+        for (auto m : u->blockModes())
+            EXPECT_NE(m, QRSymbolEncoder::Kanji) << text;
+        EXPECT_EQ(scan(*u).text, text);
+    }
+}
+
+TEST(QRClassify, OverallMode)
+{
+    auto mode = [](const std::string &s) { return QRSymbolEncoder::Get_Encoding_Mode(s.data(), std::int64_t(s.size())); };
+    EXPECT_EQ(mode("0123"), QRSymbolEncoder::Numeral);
+    EXPECT_EQ(mode("AB 12"), QRSymbolEncoder::Alphabet);
+    EXPECT_EQ(mode("ab"), QRSymbolEncoder::EightBit);
+    EXPECT_EQ(mode(""), QRSymbolEncoder::EightBit);
+    // A Shift JIS text ending in a pair counts as 8-bit through its last byte,
+    // unless that byte is a capital letter.
+    EXPECT_EQ(mode("\x93\xFA\x96\x7B"), QRSymbolEncoder::EightBit);
+    EXPECT_EQ(mode("\x88\x41"), QRSymbolEncoder::Kanji);
+    EXPECT_EQ(mode("日本"), QRSymbolEncoder::EightBit);
+    EXPECT_EQ(QRSymbolEncoder::Get_Encoding_Mode_Test("123", 3, QRSymbolEncoder::Numeral), QRSymbolEncoder::Numeral);
+    EXPECT_EQ(QRSymbolEncoder::Get_Encoding_Mode_Test("12A", 3, QRSymbolEncoder::Numeral), QRSymbolEncoder::EightBit);
+    EXPECT_EQ(QRSymbolEncoder::Get_Encoding_Mode_Test("", 0, QRSymbolEncoder::Alphabet), QRSymbolEncoder::Numeral);
+    EXPECT_TRUE(QRSymbolEncoder::IsKanjiData(0x9F, 0xFC));
+    EXPECT_FALSE(QRSymbolEncoder::IsKanjiData(0x9F, 0xFD));
+    EXPECT_FALSE(QRSymbolEncoder::IsKanjiData(0xEB, 0xC0));
+    EXPECT_FALSE(QRSymbolEncoder::IsKanjiData(0xA0, 0x40));
+}
