@@ -1,0 +1,287 @@
+#include "barcodes/pdf417/Pdf417Encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using namespace barcodes;
+
+namespace {
+
+pdf417_record encodeText(const std::string &text, int options = 0, int level = 2)
+{
+    pdf417_record p;
+    pdf417_reset(p);
+    p.text = text;
+    p.lenText = int(text.size());
+    p.options = options;
+    p.errorLevel = level;
+    paintCode(p);
+    return p;
+}
+
+// Raw data codewords: the length descriptor n and n - 1 codewords.
+pdf417_record encodeRaw(int n, int options, int columns = 0, int rows = 0, int level = 0)
+{
+    pdf417_record p;
+    pdf417_reset(p);
+    p.options = options | PDF417_USE_RAW_CODEWORDS;
+    p.codewords[0] = n;
+    for (int i = 1; i < n && i < PDF417_MAX_CODEWORDS; ++i)
+        p.codewords[std::size_t(i)] = (i * 37) % 900;
+    p.lenCodewords = n;
+    p.codeColumns = columns;
+    p.codeRows = rows;
+    p.errorLevel = level;
+    p.aspectRatio = 1.0f;
+    paintCode(p);
+    return p;
+}
+
+// The data codewords, length descriptor first (pad codewords included).
+std::vector<int> dataCodewords(const pdf417_record &p)
+{
+    return {p.codewords.begin(), p.codewords.begin() + p.codewords[0]};
+}
+
+int powMod(int base, int exp)
+{
+    long long r = 1;
+    for (int i = 0; i < exp; ++i)
+        r = r * base % 929;
+    return int(r);
+}
+
+// The whole sequence read as a polynomial over GF(929), the first codeword
+// the highest power, vanishes at 3, 3^2, ..., 3^k when its last k codewords
+// are a correct Reed-Solomon check.
+bool errorCorrectionHolds(const pdf417_record &p)
+{
+    const int k = 2 << p.errorLevel;
+    for (int i = 1; i <= k; ++i) {
+        const int x = powMod(3, i);
+        long long sum = 0;
+        for (int j = 0; j < p.lenCodewords; ++j)
+            sum = (sum * x + p.codewords[std::size_t(j)]) % 929;
+        if (sum != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(Pdf417Encoder, TextAndNumericSegmentsGiveTheKnownCodewords)
+{
+    pdf417_record p = encodeText("ABC1234567890123XYZ");
+    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+    EXPECT_EQ(dataCodewords(p), (std::vector<int>{12, 1, 89, 902, 17, 110, 836, 811, 223, 900, 714, 779}));
+
+    // Twelve digits stay inside the text.
+    p = encodeText("ABC123456789012XYZ");
+    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+    const auto data = dataCodewords(p);
+    EXPECT_EQ(std::count(data.begin() + 1, data.end(), 902), 0);
+    EXPECT_EQ(std::count(data.begin() + 1, data.end(), 900), 0);
+}
+
+TEST(Pdf417Encoder, ShortTextSymbolSizeAndLevel)
+{
+    pdf417_record p;
+    pdf417_reset(p);
+    p.text = "PDF417";
+    p.options = PDF417_USE_ERROR_LEVEL;
+    p.errorLevel = 2;
+    p.aspectRatio = 1.0f;
+    paintCode(p);
+    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+    EXPECT_EQ(dataCodewords(p), (std::vector<int>{5, 453, 178, 121, 239}));
+    EXPECT_EQ(p.codeColumns, 1);
+    EXPECT_EQ(p.codeRows, 13);
+    EXPECT_EQ(p.errorLevel, 2);
+    EXPECT_EQ(p.lenCodewords, 13);
+    EXPECT_EQ(p.bitColumns, 86);
+    EXPECT_EQ(p.lenBits, 11 * 13);
+    EXPECT_EQ(int(p.outBits.size()), p.lenBits);
+    EXPECT_TRUE(errorCorrectionHolds(p));
+}
+
+TEST(Pdf417Encoder, DigitOnlyTextsOfEightOrMoreAreNumeric)
+{
+    for (const std::string digits : {"12345678", "123456789012"})
+        EXPECT_EQ(encodeText(digits).codewords[1], 902) << digits;
+    EXPECT_NE(encodeText("1234567").codewords[1], 902);
+    // Digits within text are only numeric from thirteen on.
+    EXPECT_NE(encodeText("A12345678").codewords[2], 902);
+}
+
+TEST(Pdf417Encoder, SingleControlByteInsideTextIsShifted)
+{
+    // Enough text around it: one text segment with a byte shift.
+    EXPECT_EQ(dataCodewords(encodeText("AB\x01" "CD")), (std::vector<int>{5, 1, 913, 1, 63}));
+    // Too little text: the three segments become one byte segment.
+    EXPECT_EQ(dataCodewords(encodeText("A\x01" "B")), (std::vector<int>{5, 901, 65, 1, 66}));
+    // A byte shift after an odd number of values is padded first.
+    EXPECT_EQ(dataCodewords(encodeText("ABC\x01" "DE")), (std::vector<int>{6, 1, 89, 913, 1, 94}));
+}
+
+TEST(Pdf417Encoder, ByteSegmentsChooseTheirLatchByLength)
+{
+    std::string twelve, thirteen;
+    for (int i = 0; i < 13; ++i) {
+        thirteen.push_back(char(0x80 + i));
+        if (i < 12)
+            twelve.push_back(char(0x80 + i));
+    }
+    pdf417_record p = encodeText(twelve);
+    EXPECT_EQ(p.codewords[1], 924);
+    EXPECT_EQ(p.codewords[0], 12);   // descriptor, latch, two groups of five
+    p = encodeText(thirteen);
+    EXPECT_EQ(p.codewords[1], 901);
+    EXPECT_EQ(p.codewords[0], 13);
+    EXPECT_EQ(p.codewords[12], 0x8C);
+
+    // Short text between byte runs joins them: one run of six.
+    p = encodeText("\x80\x81" "abc" "\x82");
+    EXPECT_EQ(p.codewords[1], 924);
+    EXPECT_EQ(p.codewords[0], 7);
+}
+
+TEST(Pdf417Encoder, AutomaticErrorLevelFollowsTheDataSize)
+{
+    // Columns chosen so that the symbol leaves no room to raise the level.
+    struct Case {
+        int data, columns, level;
+    };
+    for (const Case &c : {Case{40, 1, 2}, Case{41, 1, 3}, Case{160, 2, 3}, Case{161, 3, 4}, Case{320, 4, 4},
+                          Case{321, 5, 5}}) {
+        pdf417_record p = encodeRaw(c.data, PDF417_FIXED_COLUMNS, c.columns);
+        ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+        EXPECT_EQ(p.errorLevel, c.level) << c.data;
+        EXPECT_TRUE(errorCorrectionHolds(p)) << c.data;
+    }
+    // A fixed rectangle with room to spare gets the strongest level it holds.
+    pdf417_record p = encodeRaw(40, PDF417_FIXED_RECTANGLE, 10, 90);
+    EXPECT_EQ(p.errorLevel, 8);
+    EXPECT_TRUE(errorCorrectionHolds(p));
+    // A requested level is a minimum; nonsense levels are clamped.
+    EXPECT_EQ(encodeRaw(10, PDF417_USE_ERROR_LEVEL | PDF417_FIXED_COLUMNS, 1, 0, 5).errorLevel, 5);
+    EXPECT_EQ(encodeRaw(10, PDF417_USE_ERROR_LEVEL | PDF417_FIXED_COLUMNS, 1, 0, -1).errorLevel, 0);
+    EXPECT_EQ(encodeRaw(10, PDF417_USE_ERROR_LEVEL | PDF417_FIXED_COLUMNS, 30, 0, 9).errorLevel, 8);
+}
+
+TEST(Pdf417Encoder, RowsAndColumnsFollowTheAspectRatio)
+{
+    struct Case {
+        int needed, columns, rows;
+    };
+    for (const Case &c : {Case{12, 1, 12}, Case{100, 3, 34}, Case{500, 8, 63}}) {
+        // Level 0 adds two correction codewords to the data.
+        pdf417_record p = encodeRaw(c.needed - 2, PDF417_USE_ERROR_LEVEL);
+        ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+        EXPECT_EQ(p.codeColumns, c.columns) << c.needed;
+        EXPECT_EQ(p.codeRows, c.rows) << c.needed;
+        EXPECT_EQ(p.lenCodewords, c.columns * c.rows);
+        EXPECT_TRUE(errorCorrectionHolds(p));
+    }
+    // Fixed rows derive the columns; too many rows are capped.
+    pdf417_record p = encodeRaw(100, PDF417_FIXED_ROWS | PDF417_USE_ERROR_LEVEL, 0, 10);
+    EXPECT_EQ(p.codeRows, 10);
+    EXPECT_EQ(p.codeColumns, 11);
+    p = encodeRaw(100, PDF417_FIXED_COLUMNS | PDF417_USE_ERROR_LEVEL, 1);
+    EXPECT_EQ(p.codeRows, 90);
+    EXPECT_EQ(p.codeColumns, 2);
+}
+
+TEST(Pdf417Encoder, FixedRectangleIsCutToTheLargestSymbol)
+{
+    struct Case {
+        int columns, rows, outColumns, outRows;
+    };
+    for (const Case &c : {Case{30, 90, 29, 32}, Case{12, 90, 16, 58}, Case{10, 90, 10, 90}, Case{4, 5, 4, 5}}) {
+        pdf417_record p = encodeRaw(10, PDF417_FIXED_RECTANGLE, c.columns, c.rows);
+        ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+        EXPECT_EQ(p.codeColumns, c.outColumns);
+        EXPECT_EQ(p.codeRows, c.outRows);
+        EXPECT_EQ(p.bitColumns, 17 * (c.outColumns + 3) + 18);
+    }
+    // A rectangle too small for the data grows.
+    pdf417_record p = encodeRaw(100, PDF417_FIXED_RECTANGLE, 2, 3);
+    EXPECT_EQ(p.codeColumns, 2);
+    EXPECT_GE(p.codeColumns * p.codeRows, 100 + 16);
+}
+
+TEST(Pdf417Encoder, BitmapRowsStartAndEndWithTheGuardPatterns)
+{
+    pdf417_record plain = encodeText("PDF417");
+    pdf417_record inverted = encodeText("PDF417", PDF417_INVERT_BITMAP);
+    ASSERT_EQ(plain.lenBits, inverted.lenBits);
+    const int bytesPerRow = plain.lenBits / plain.codeRows;
+    for (int row = 0; row < plain.codeRows; ++row) {
+        const std::uint8_t *bits = plain.outBits.data() + row * bytesPerRow;
+        EXPECT_EQ(bits[0], 0xFF);   // start pattern 1 1111 1110 1010 1000
+        EXPECT_EQ(bits[1], 0x54);
+        // Modules 80..85 end the stop pattern (...101001); the two bits
+        // past the row stay clear.
+        EXPECT_EQ(bits[10], 0xA4);
+    }
+    for (int i = 0; i < plain.lenBits; ++i)
+        ASSERT_EQ(std::uint8_t(~plain.outBits[std::size_t(i)]), inverted.outBits[std::size_t(i)]);
+}
+
+TEST(Pdf417Encoder, LimitsOfTheDataAreRefused)
+{
+    // 2708 digits make 926 data codewords: room for level 0 only.
+    pdf417_record p = encodeText(std::string(2708, '7'));
+    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
+    EXPECT_EQ(p.codewords[0], 926);
+    EXPECT_EQ(p.errorLevel, 0);
+    EXPECT_EQ(p.lenCodewords, 928);
+    EXPECT_EQ(p.codeColumns * p.codeRows, 928);
+    EXPECT_TRUE(errorCorrectionHolds(p));
+    // Three more digits would need a 927th.
+    p = encodeText(std::string(2711, '7'));
+    EXPECT_EQ(p.error, PDF417_ERROR_TEXT_TOO_BIG);
+    EXPECT_TRUE(p.outBits.empty());
+
+    EXPECT_EQ(encodeText(std::string(5421, 'a')).error, PDF417_ERROR_TEXT_TOO_BIG);
+    EXPECT_EQ(encodeText(std::string(1900, 'a')).error, PDF417_ERROR_TEXT_TOO_BIG);
+    EXPECT_EQ(encodeText(std::string(1200, '\xC4')).error, PDF417_ERROR_TEXT_TOO_BIG);
+    EXPECT_EQ(encodeText("").error, PDF417_ERROR_EMPTY_TEXT);
+
+    EXPECT_EQ(encodeRaw(926, 0).error, PDF417_ERROR_SUCCESS);
+    EXPECT_EQ(encodeRaw(927, 0).error, PDF417_ERROR_INVALID_PARAMS);
+    EXPECT_EQ(encodeRaw(0, 0).error, PDF417_ERROR_INVALID_PARAMS);
+    pdf417_record bad;
+    bad.options = PDF417_USE_RAW_CODEWORDS;
+    bad.lenCodewords = 3;
+    bad.codewords = {{4, 1, 2}};   // descriptor disagrees
+    paintCode(bad);
+    EXPECT_EQ(bad.error, PDF417_ERROR_INVALID_PARAMS);
+    bad.codewords = {{3, 1, 929}};   // no such codeword
+    paintCode(bad);
+    EXPECT_EQ(bad.error, PDF417_ERROR_INVALID_PARAMS);
+}
+
+TEST(Pdf417Encoder, FailedEncodingLeavesNoEarlierBitmap)
+{
+    pdf417_record p = encodeText("first");
+    ASSERT_FALSE(p.outBits.empty());
+    p.text = std::string(5421, 'x');
+    p.lenText = -1;
+    paintCode(p);
+    EXPECT_EQ(p.error, PDF417_ERROR_TEXT_TOO_BIG);
+    EXPECT_TRUE(p.outBits.empty());
+    EXPECT_EQ(p.lenBits, 0);
+
+    // The text ends at its first zero byte when no length is given.
+    p.text = std::string("AB\0CD", 5);
+    p.lenText = -1;
+    paintCode(p);
+    EXPECT_EQ(p.codewords[0], 2);
+    p.lenText = 5;
+    paintCode(p);
+    EXPECT_EQ(p.codewords[0], 5);
+}
