@@ -1,6 +1,6 @@
 #include "barcodes/imaging/ImageResolution.h"
 
-#include "barcodes/imaging/ImagingLog.h"
+#include "platform/Helpers.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -22,12 +22,12 @@ QImage blankBitmap(int width, int height)
     if (width <= 0 || height <= 0)
         return {};
     if (double(width) * double(height) * 4.0 > kMaximumBitmapBytes) {
-        imagingLog(QStringLiteral("Image of %1 x %2 pixels is too large").arg(width).arg(height));
+        Show_NSLog_Message(QStringLiteral("Image of %1 x %2 pixels is too large").arg(width).arg(height));
         return {};
     }
     QImage bitmap(width, height, QImage::Format_ARGB32_Premultiplied);
     if (bitmap.isNull()) {
-        imagingLog(QStringLiteral("Unable to allocate an image of %1 x %2 pixels").arg(width).arg(height));
+        Show_NSLog_Message(QStringLiteral("Unable to allocate an image of %1 x %2 pixels").arg(width).arg(height));
         return {};
     }
     bitmap.fill(Qt::transparent);
@@ -58,7 +58,7 @@ int pixelsFor(double points, double dpi)
 platform::Image Increase_DPI(const platform::Image &image, double withDPI)
 {
     if (image.isNull()) {
-        imagingLog(QStringLiteral("Invalid image"));
+        Show_NSLog_Message(QStringLiteral("Invalid image"));
         return {};
     }
     const double dpi = std::isnan(withDPI) ? kMinimumDpi : std::clamp(withDPI, kMinimumDpi, kMaximumDpi);
@@ -76,7 +76,7 @@ platform::Image Increase_DPI(const platform::Image &image, double withDPI)
 platform::Image Resize_Image(const platform::Image &image, QSizeF new_size)
 {
     if (image.isNull()) {
-        imagingLog(QStringLiteral("Invalid image"));
+        Show_NSLog_Message(QStringLiteral("Invalid image"));
         return {};
     }
     const double w = new_size.width();

@@ -1,0 +1,95 @@
+#include "barcodes/imaging/BarcodeImageFile.h"
+#include "barcodes/imaging/BarcodeValueCheck.h"
+#include "platform/Alerts.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace barcodes;
+using platform::Image;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(SaveBarcodeImage, WritesPngThatKeepsTheSizeInPoints)
+{
+    quorvant::test::TempFolder dir;
+    QImage px(250, 125, QImage::Format_RGB32);
+    px.fill(Qt::black);
+    const QString path = dir.file("symbol.png");
+    ASSERT_TRUE(Save_Barcode_image(Image::fromBitmap(px, QSizeF(60, 30)), path));
+
+    QImageReader reader(path);
+    EXPECT_EQ(reader.format(), "png");
+    const QImage back = reader.read();
+    EXPECT_EQ(back.size(), QSize(250, 125));
+    EXPECT_EQ(back.pixel(10, 10), qRgb(0, 0, 0));
+    const Image again = Image::fromBitmap(back);
+    EXPECT_NEAR(again.size().width(), 60, 0.05);
+    EXPECT_NEAR(again.size().height(), 30, 0.05);
+
+    // A recording is written at one pixel per point.
+    Image vec = Image::record({20, 10}, [](QPainter &p) { p.fillRect(QRectF(0, 0, 20, 10), Qt::black); });
+    ASSERT_TRUE(Save_Barcode_image(vec, path));
+    EXPECT_EQ(QImage(path).size(), QSize(20, 10));
+}
+
+TEST(SaveBarcodeImage, FailureIsReportedAndTheOldFileKept)
+{
+    quorvant::test::TempFolder dir;
+    const QString path = dir.file("old.png");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("previous content");
+    }
+    EXPECT_FALSE(Save_Barcode_image(Image(), path));
+    EXPECT_EQ(readAll(path), "previous content");
+
+    QImage px(4, 4, QImage::Format_RGB32);
+    px.fill(Qt::white);
+    EXPECT_FALSE(Save_Barcode_image(Image::fromBitmap(px, {4, 4}), dir.file("missing/folder/x.png")));
+    EXPECT_FALSE(Save_Barcode_image(Image::fromBitmap(px, {4, 4}), dir.path()));   // a folder
+    EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+}
+
+TEST(BarcodeValueCheck, EmptyAndNonAsciiValuesFail)
+{
+    std::vector<QString> shown;
+    platform::ScopedAlertResponder responder([&](const platform::AlertRequest &r) {
+        shown.push_back(r.text);
+        return 0;
+    });
+    EXPECT_TRUE(Check_And_Validat_Barcode("0123", false, false));
+    EXPECT_TRUE(Check_And_Validat_Barcode("line\nwith ~ and \x7f", false, false));
+    EXPECT_FALSE(Check_And_Validat_Barcode("", false, false));
+    EXPECT_FALSE(Check_And_Validat_Barcode(QString::fromUtf8("caf\u00e9"), false, false));
+    EXPECT_TRUE(shown.empty());   // no message without show_message
+
+    EXPECT_FALSE(Check_And_Validat_Barcode(QString::fromUtf8("\u6771\u4eac"), true, false));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].contains("Invalid barcode value"));
+    EXPECT_TRUE(Check_And_Validat_Barcode("ok", true, false));
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST(BarcodeValueCheck, SymbolCheckNeedsAValidSymbolAndAPreview)
+{
+    platform::ScopedAlertResponder responder([](const platform::AlertRequest &) { return 0; });
+    EXPECT_TRUE(Check_And_Validat_Barcode("12", false, true, {true, true, true}));
+    EXPECT_TRUE(Check_And_Validat_Barcode("12", false, true, {false, false, true}));   // no symbol to ask
+    EXPECT_FALSE(Check_And_Validat_Barcode("12", false, true, {true, false, true}));
+    EXPECT_FALSE(Check_And_Validat_Barcode("12", false, true, {true, true, false}));
+    // Without the symbol check only the value counts.
+    EXPECT_TRUE(Check_And_Validat_Barcode("12", false, false, {true, false, false}));
+}
