@@ -67,7 +67,7 @@ void SymBarcode::calculateWidth()
     m_width = float(completeBarcode().size()) * m_barWidth;
 }
 
-bool SymBarcode::isContentValid()
+bool SymBarcode::isContentValid() const
 {
     for (char c : m_content) {
         if (_encodeChar(c).empty())

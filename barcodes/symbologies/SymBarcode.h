@@ -96,7 +96,7 @@ public:
     virtual void generateChecksum() {}
     // True when every character of the content can be encoded (and, where the
     // symbology says so, its length and check are right).
-    virtual bool isContentValid();
+    virtual bool isContentValid() const;
 
     // Start and stop patterns.
     virtual std::string initiator() const { return {}; }

@@ -1,0 +1,170 @@
+#include "barcodes/symbologies/SymCode39.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace barcodes {
+
+namespace {
+
+// Characters in check-value order (0..42), then the start/stop character.
+constexpr const char *kCharacters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%*";
+
+// Nine elements per character (bar, space, ... bar), 'w' wide, 'n' narrow.
+constexpr const char *kElements[] = {
+    "nnnwwnwnn", "wnnwnnnnw", "nnwwnnnnw", "wnwwnnnnn", "nnnwwnnnw", "wnnwwnnnn", "nnwwwnnnn", "nnnwnnwnw",
+    "wnnwnnwnn", "nnwwnnwnn", "wnnnnwnnw", "nnwnnwnnw", "wnwnnwnnn", "nnnnwwnnw", "wnnnwwnnn", "nnwnwwnnn",
+    "nnnnnwwnw", "wnnnnwwnn", "nnwnnwwnn", "nnnnwwwnn", "wnnnnnnww", "nnwnnnnww", "wnwnnnnwn", "nnnnwnnww",
+    "wnnnwnnwn", "nnwnwnnwn", "nnnnnnwww", "wnnnnnwwn", "nnwnnnwwn", "nnnnwnwwn", "wwnnnnnnw", "nwwnnnnnw",
+    "wwwnnnnnn", "nwnnwnnnw", "wwnnwnnnn", "nwwnwnnnn", "nwnnnnwnw", "wwnnnnwnn", "nwwnnnwnn", "nwnwnwnnn",
+    "nwnwnnnwn", "nwnnnwnwn", "nnnwnwnwn", "nwnnwnwnn"};
+
+int indexOf(char c)
+{
+    if (c == '\0')
+        return -1;
+    const char *found = std::strchr(kCharacters, c);
+    return found ? int(found - kCharacters) : -1;
+}
+
+std::string upper(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    return s;
+}
+
+} // namespace
+
+std::string SymCode39Barcode::patternOf(char c)
+{
+    const int index = indexOf(c);
+    if (index < 0)
+        return {};
+    std::string modules;
+    const char *elements = kElements[index];
+    for (int i = 0; i < 9; ++i) {
+        const char module = i % 2 == 0 ? '1' : '0';
+        modules.append(elements[i] == 'w' ? 2 : 1, module);
+    }
+    return modules + '0';
+}
+
+bool SymCode39Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
+{
+    if (!content)
+        return false;
+    return SymBarcode::initWithContent(upper(*content), printsCaption);
+}
+
+std::string SymCode39Barcode::_encodeChar(char c) const
+{
+    return patternOf(c);
+}
+
+std::string SymCode39Barcode::initiator() const
+{
+    return patternOf('*');
+}
+
+std::string SymCode39Barcode::terminator() const
+{
+    return patternOf('*');
+}
+
+std::string SymCode39Barcode::barcode() const
+{
+    if (!contentIsAscii())
+        return {};
+    std::string modules;
+    for (char c : m_content)
+        modules += _encodeChar(c);
+    // The check is a plain Code 39 character in every form.
+    if (m_checkDigit != -1)
+        modules += patternOf(char(m_checkDigit));
+    return modules;
+}
+
+bool SymCode39Barcode::isContentValid() const
+{
+    // '*' inside the data would read as the end of the symbol.
+    if (m_content.find('*') != std::string::npos)
+        return false;
+    return SymBarcode::isContentValid();
+}
+
+void SymCode39Barcode::generateChecksum()
+{
+    int sum = 0;
+    for (char c : code39Text()) {
+        const int value = indexOf(c);
+        if (value >= 0 && value < 43)
+            sum += value;
+    }
+    m_checkDigit = kCharacters[sum % 43];
+    calculateWidth();
+}
+
+// ---- full ASCII ----
+
+bool SymExtendedCode39Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
+{
+    if (!SymCode39Barcode::initWithContent(content, printsCaption))
+        return false;
+    setContent(*content);
+    calculateWidth();
+    return true;
+}
+
+std::string SymExtendedCode39Barcode::fullAsciiPair(char c)
+{
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '.')
+        return std::string(1, c);
+    if (c >= '!' && c <= ',')
+        return std::string{'/', char('A' + (c - '!'))};
+    if (c == '/')
+        return "/O";
+    if (c == ':')
+        return "/Z";
+    if (c >= ';' && c <= '?')
+        return std::string{'%', char('F' + (c - ';'))};
+    if (c == '@')
+        return "%V";
+    if (c >= '[' && c <= '_')
+        return std::string{'%', char('K' + (c - '['))};
+    if (c == '`')
+        return "%W";
+    if (c >= 'a' && c <= 'z')
+        return std::string{'+', char(c - 'a' + 'A')};
+    if (c >= '{' && c <= '~')
+        return std::string{'%', char('P' + (c - '{'))};
+    if (c == '\t')
+        return "$I";
+    if (c == '\n')
+        return "$J";
+    return {};
+}
+
+std::string SymExtendedCode39Barcode::_encodeChar(char c) const
+{
+    std::string modules;
+    for (char part : fullAsciiPair(c))
+        modules += patternOf(part);
+    return modules;
+}
+
+std::string SymExtendedCode39Barcode::code39Text() const
+{
+    std::string text;
+    for (char c : m_content)
+        text += fullAsciiPair(c);
+    return text;
+}
+
+std::string SymExtendedCode39Barcode::getRequirementDescription()
+{
+    return "Character set: 0..9, A..Z, a..z, and  space, _, ., $, /, +, %, *, lenght = 7 + 1 check digit "
+           "(Calculated).";
+}
+
+} // namespace barcodes

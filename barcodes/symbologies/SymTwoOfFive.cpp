@@ -1,0 +1,80 @@
+#include "barcodes/symbologies/SymTwoOfFive.h"
+
+#include <algorithm>
+
+namespace barcodes {
+
+namespace {
+
+// Five elements per digit, 'W' wide, 'N' narrow.
+constexpr const char *kElements[] = {"NNWWN", "WNNNW", "NWNNW", "WWNNN", "NNWNW",
+                                     "WNWNN", "NWWNN", "NNNWW", "WNNWN", "NWNWN"};
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool SymInterleavedTwoOfFiveBarcode::_getBarForDigit(char digit, int barNumber)
+{
+    if (!isDigit(digit) || barNumber < 0 || barNumber > 4)
+        return true;
+    return kElements[digit - '0'][barNumber] == 'N';
+}
+
+std::string SymInterleavedTwoOfFiveBarcode::textWithCheck() const
+{
+    std::string text = m_content;
+    if (m_checkDigit != -1)
+        text += char(m_checkDigit);
+    return text;
+}
+
+std::string SymInterleavedTwoOfFiveBarcode::barcode() const
+{
+    if (!contentIsAscii())
+        return {};
+    std::string text = textWithCheck();
+    if (text.size() % 2)
+        text.insert(text.begin(), '0');
+    std::string modules;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        for (int k = 0; k < 5; ++k) {
+            modules += _getBarForDigit(text[i], k) ? "1" : "111";
+            modules += _getBarForDigit(text[i + 1], k) ? "0" : "000";
+        }
+    }
+    return modules;
+}
+
+void SymInterleavedTwoOfFiveBarcode::generateChecksum()
+{
+    std::string text = m_content;
+    if (text.size() % 2)
+        text.insert(text.begin(), '0');
+    int sum = 0;
+    for (std::size_t i = 0; i < text.size(); i += 2)
+        sum += 3 * (text[i] - '0') + (text[i + 1] - '0');
+    m_checkDigit = '0' + ((10 - sum % 10) % 10 + 10) % 10;
+}
+
+bool SymInterleavedTwoOfFiveBarcode::isContentValid() const
+{
+    return std::all_of(m_content.begin(), m_content.end(), isDigit);
+}
+
+std::string SymIndustrialTwoOfFiveBarcode::barcode() const
+{
+    if (!contentIsAscii())
+        return {};
+    std::string modules;
+    for (char c : textWithCheck()) {
+        for (int k = 0; k < 5; ++k)
+            modules += _getBarForDigit(c, k) ? "100" : "11100";
+    }
+    return modules;
+}
+
+} // namespace barcodes
