@@ -1,13 +1,12 @@
+#include "app/FirstWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Quorvant");
-    QMainWindow window;
-    window.setWindowTitle("Quorvant");
-    window.resize(1100, 720);
+    QApplication::setApplicationName(QStringLiteral("Quorvant"));
+    FirstWindow window;
     window.show();
     return app.exec();
 }
