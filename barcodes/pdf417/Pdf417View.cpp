@@ -68,8 +68,9 @@ int pdf417View::drawWithText(const QString &text)
         m_imageState = EncodingFailed;
         return m_imageState;
     }
-    const platform::Image symbol = platform::Image::fromBitmap(bitmapOf(m_p), m_frame);
-    m_pdf417Image = Increase_DPI(symbol, USED_DPI_VALUE.load());
+    // The symbol is stretched to the frame; without one there is no image.
+    if (!m_frame.isEmpty())
+        m_pdf417Image = Increase_DPI(platform::Image::fromBitmap(bitmapOf(m_p), m_frame), USED_DPI_VALUE.load());
     if (m_pdf417Image.isNull()) {
         qInfo().noquote() << QStringLiteral("Unable to make a %1 x %2 point barcode image.")
                                  .arg(m_frame.width())
