@@ -54,10 +54,14 @@ std::unique_ptr<SymCode128Barcode> SymCode128Barcode::create(const std::optional
 
 bool SymCode128Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
+    if (!content)
+        return false;
+    if (m_codeSet == CodeSetAuto) {
+        m_content = *content;
+        m_codeSet = _bestCodeSetForContent();
+    }
     if (!SymBarcode::initWithContent(content, printsCaption))
         return false;
-    if (m_codeSet == CodeSetAuto)
-        m_codeSet = _bestCodeSetForContent();
     generateChecksum();
     calculateWidth();
     return true;
