@@ -12,7 +12,9 @@ public:
     }
     void redo() override
     {
-        m_list.insert(m_list.begin() + m_index, m_graphic);
+        // The list may have changed outside the undo stack since.
+        const int index = std::clamp(m_index, 0, int(m_list.size()));
+        m_list.insert(m_list.begin() + index, m_graphic);
         emit m_doc.graphicsChanged();
     }
     void undo() override

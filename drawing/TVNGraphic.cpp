@@ -124,15 +124,20 @@ QFont TVNText::textFont() const
     return _Text_contents->defaultFont();
 }
 
+void TVNText::mergeIntoWholeText(const QTextCharFormat &format)
+{
+    QTextCursor cursor(_Text_contents.get());
+    cursor.select(QTextCursor::Document);
+    cursor.mergeCharFormat(format);
+    cursor.mergeBlockCharFormat(format);
+}
+
 void TVNText::setTextFont(const QFont &font)
 {
     _Text_contents->setDefaultFont(font);
-    QTextCursor cursor(_Text_contents.get());
-    cursor.select(QTextCursor::Document);
     QTextCharFormat format;
     format.setFont(font);
-    cursor.mergeCharFormat(format);
-    cursor.mergeBlockCharFormat(format);
+    mergeIntoWholeText(format);
 }
 
 QColor TVNText::textColor() const
@@ -144,12 +149,9 @@ QColor TVNText::textColor() const
 
 void TVNText::setTextColor(const QColor &color)
 {
-    QTextCursor cursor(_Text_contents.get());
-    cursor.select(QTextCursor::Document);
     QTextCharFormat format;
     format.setForeground(color);
-    cursor.mergeCharFormat(format);
-    cursor.mergeBlockCharFormat(format);
+    mergeIntoWholeText(format);
 }
 
 Qt::Alignment TVNText::alignment() const

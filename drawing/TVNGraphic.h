@@ -14,6 +14,7 @@
 #include <vector>
 
 class QPainter;
+class QTextCharFormat;
 class QTextDocument;
 class QWidget;
 
@@ -174,6 +175,9 @@ protected:
     void drawContents(QPainter &painter, bool onCanvas) const override;
 
 private:
+    // Applies `format` to every character and to text typed later.
+    void mergeIntoWholeText(const QTextCharFormat &format);
+
     std::unique_ptr<QTextDocument> _Text_contents;
 };
 
