@@ -22,7 +22,7 @@ QPointF DefaultDrawingHost::Control_New_Point(const QString &)
 {
     const QPointF point = nextPoint;
     nextPoint += QPointF(9, 9);
-    if (nextPoint.x() > size.width() / 2 || nextPoint.y() > size.height() / 2)
+    if (nextPoint.x() > cardSize.width() / 2 || nextPoint.y() > cardSize.height() / 2)
         nextPoint = QPointF(9, 9);
     return point;
 }

@@ -69,7 +69,7 @@ public:
 
     int Card_Front_Or_Back() const override { return side; }
     int Card_Shape() const override { return shape; }
-    QSizeF canvasSize() const override { return size; }
+    QSizeF canvasSize() const override { return cardSize; }
     void Card_Base_Drawing(QPainter &, const QRectF &, int) override {}
 
     int Selected_Control_Tool() const override { return tool; }
@@ -89,7 +89,7 @@ public:
 
     int side = 0;
     int shape = 0;
-    QSizeF size = kCR80SizePt;
+    QSizeF cardSize = kCR80SizePt;
     int tool = 0;
     QString librarySelectedImage;
     QPointF nextPoint{9, 9};

@@ -157,6 +157,8 @@ public:
 
     // The rich text. Its fonts are in points.
     QTextDocument &textContents() const { return *_Text_contents; }
+    // The same document as a field; never null, never to be replaced.
+    const std::unique_ptr<QTextDocument> _Text_contents;
     // The plain string of the text.
     QString contentsString() const;
     // Replaces the whole text; the new text takes the font and colour of the
@@ -177,8 +179,6 @@ protected:
 private:
     // Applies `format` to every character and to text typed later.
     void mergeIntoWholeText(const QTextCharFormat &format);
-
-    std::unique_ptr<QTextDocument> _Text_contents;
 };
 
 class TVNImage : public TVNGraphic {

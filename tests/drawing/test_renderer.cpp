@@ -19,7 +19,7 @@ GraphicPtr filledBox(QRectF bounds, QColor colour)
 TEST(Renderer, DrawsAVectorImageAtTheCanvasSizeInPoints)
 {
     TestHost host;
-    host.size = drawing::kCR80SizePt;
+    host.cardSize = drawing::kCR80SizePt;
     const platform::Image card = TVNRenderingView::image_From_Card_Graphics({}, false);
     ASSERT_FALSE(card.isNull());
     EXPECT_TRUE(card.isVector());
@@ -31,14 +31,14 @@ TEST(Renderer, DrawsAVectorImageAtTheCanvasSizeInPoints)
 
     EXPECT_TRUE(TVNRenderingView::image_From_Card_Graphics({}, true).isVector());
 
-    host.size = QSizeF();
+    host.cardSize = QSizeF();
     EXPECT_TRUE(TVNRenderingView::image_From_Card_Graphics({}, false).isNull());
 }
 
 TEST(Renderer, DrawsTheCurrentSideBackgroundInsideTheOutlineOnly)
 {
     TestHost host;
-    host.size = QSizeF(200, 100);
+    host.cardSize = QSizeF(200, 100);
     host.background = Qt::blue;
     host.side = 1;
 
@@ -71,7 +71,7 @@ TEST(Renderer, DrawsTheCurrentSideBackgroundInsideTheOutlineOnly)
 TEST(Renderer, LeavesOutHiddenAndNonPrintingGraphicsAndKeepsIndexZeroInFront)
 {
     TestHost host;
-    host.size = QSizeF(100, 100);
+    host.cardSize = QSizeF(100, 100);
     const GraphicPtr front = filledBox(QRectF(0, 0, 50, 50), Qt::red);
     const GraphicPtr behind = filledBox(QRectF(0, 0, 100, 100), Qt::green);
     const GraphicPtr noPrint = filledBox(QRectF(60, 60, 30, 30), Qt::blue);
@@ -89,7 +89,7 @@ TEST(Renderer, LeavesOutHiddenAndNonPrintingGraphicsAndKeepsIndexZeroInFront)
 TEST(Renderer, BarcodeDrawsItsImageStretchedOverItsBounds)
 {
     TestHost host;
-    host.size = QSizeF(100, 50);
+    host.cardSize = QSizeF(100, 50);
     QImage bars(2, 1, QImage::Format_ARGB32);
     bars.setPixelColor(0, 0, Qt::black);
     bars.setPixelColor(1, 0, Qt::white);
