@@ -13,6 +13,14 @@ TempFolder::TempFolder()
 
 Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels)
 {
+    ZXing::DecodeHints hints;
+    hints.setFormats(formats);
+    hints.setTryHarder(true);
+    return decodeBarcode(image, hints, quietPixels);
+}
+
+Decoded decodeBarcode(const QImage &image, const ZXing::DecodeHints &hints, int quietPixels)
+{
     Decoded out;
     if (image.isNull())
         return out;
@@ -30,9 +38,6 @@ Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int qu
         fp.end();
         p.drawImage(quietPixels, quietPixels, flat);
     }
-    ZXing::DecodeHints hints;
-    hints.setFormats(formats);
-    hints.setTryHarder(true);
     auto result = ZXing::ReadBarcode(
         ZXing::ImageView(grey.constBits(), grey.width(), grey.height(), ZXing::ImageFormat::Lum,
                          int(grey.bytesPerLine())),

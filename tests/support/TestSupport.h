@@ -8,6 +8,7 @@
 #include <string>
 
 #include <ZXing/BarcodeFormat.h>
+#include <ZXing/DecodeHints.h>
 
 namespace quorvant::test {
 
@@ -34,5 +35,9 @@ struct Decoded {
 // grey). A white border of `quietPixels` is added around the picture first, so
 // symbols drawn edge to edge still have the quiet zone a reader needs.
 Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels = 40);
+// The same with the reader's options given in full (formats included), for
+// readings that need one switched on (Code 39 full ASCII, Codabar start and
+// stop characters).
+Decoded decodeBarcode(const QImage &image, const ZXing::DecodeHints &hints, int quietPixels = 40);
 
 } // namespace quorvant::test
