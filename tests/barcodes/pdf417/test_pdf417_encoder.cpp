@@ -108,6 +108,24 @@ TEST(Pdf417Encoder, ShortTextSymbolSizeAndLevel)
     EXPECT_TRUE(errorCorrectionHolds(p));
 }
 
+TEST(Pdf417Encoder, TextSubModesLatchOnlyForRunsAndShiftOtherwise)
+{
+    struct Case {
+        std::string text;
+        std::vector<int> data;
+    };
+    const Case cases[] = {
+        {"abcDEF", {6, 810, 32, 868, 94, 179}},   // back to alpha for a run of capitals
+        {"abcDe", {5, 810, 32, 813, 149}},        // one capital is shifted
+        {"A;<>", {4, 28, 750, 32}},               // a punctuation run latches
+        {"A;B", {3, 29, 1}},                      // a lone one is shifted
+        {"1a", {3, 841, 810}},                    // mixed, then lower
+        {"a ;<>b", {7, 810, 808, 750, 32, 897, 59}}, // lower, punctuation run, back via alpha
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(dataCodewords(encodeText(c.text)), c.data) << c.text;
+}
+
 TEST(Pdf417Encoder, DigitOnlyTextsOfEightOrMoreAreNumeric)
 {
     for (const std::string digits : {"12345678", "123456789012"})
