@@ -1,0 +1,366 @@
+// OpenDocument spreadsheets and the XML Spreadsheet 2003 format.
+
+#include "batch_data/spreadsheet/SpreadsheetWriter.h"
+
+#include "batch_data/spreadsheet/XmlSupport.h"
+#include "batch_data/zip/ZipArchive.h"
+#include "platform/Log.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+using namespace spreadsheet_xml;
+
+namespace {
+
+// Bounds of what a read builds: the widest and longest sheets spreadsheet
+// programs make, and a total number of cells, so that a file repeating
+// empty rows or cells a billion times cannot exhaust memory.
+constexpr qint64 kMaxColumns = 16384;
+constexpr qint64 kMaxRows = 1048576;
+constexpr qint64 kMaxCells = 20000000;
+
+qint64 repeatCount(const pugi::xml_node &node, const char *local)
+{
+    const pugi::xml_attribute a = attribute(node, local);
+    if (!a)
+        return 1;
+    const long long n = std::atoll(a.value());
+    return n < 1 ? 1 : n;
+}
+
+// A paragraph's text with OpenDocument's space, tab and line-break elements
+// turned back into the characters they stand for.
+void appendParagraph(const pugi::xml_node &node, QString &out)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
+            out += QString::fromUtf8(c.value());
+        } else if (isNamed(c, "s")) {
+            out += QString(int(std::clamp<qint64>(repeatCount(c, "c"), 1, 1000)), u' ');
+        } else if (isNamed(c, "tab")) {
+            out += u'\t';
+        } else if (isNamed(c, "line-break")) {
+            out += u'\n';
+        } else if (isNamed(c, "annotation") || isNamed(c, "note")) {
+            continue;   // comments are not the cell's text
+        } else if (c.type() == pugi::node_element) {
+            appendParagraph(c, out);
+        }
+    }
+}
+
+// A cell's text: its paragraphs, one per line.
+QString odsCellText(const pugi::xml_node &cell)
+{
+    QString out;
+    bool first = true;
+    for (pugi::xml_node p = cell.first_child(); p; p = p.next_sibling()) {
+        if (!isNamed(p, "p") && !isNamed(p, "h"))
+            continue;
+        if (!first)
+            out += u'\n';
+        first = false;
+        appendParagraph(p, out);
+    }
+    return out;
+}
+
+struct RowRun {
+    QStringList cells;
+    qint64 repeat = 1;
+};
+
+void collectRows(const pugi::xml_node &parent, QList<RowRun> &runs)
+{
+    for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
+        if (isNamed(node, "table-row")) {
+            RowRun run;
+            run.repeat = repeatCount(node, "number-rows-repeated");
+            for (pugi::xml_node cell = node.first_child(); cell; cell = cell.next_sibling()) {
+                if (cell.type() != pugi::node_element)
+                    continue;
+                const QString value = odsCellText(cell);
+                const qint64 n = std::min(repeatCount(cell, "number-columns-repeated"),
+                                          kMaxColumns - run.cells.size());
+                for (qint64 i = 0; i < n; ++i)
+                    run.cells.append(value);
+            }
+            runs.append(std::move(run));
+        } else if (isNamed(node, "table-header-rows") || isNamed(node, "table-row-group")
+                   || isNamed(node, "table-rows")) {
+            collectRows(node, runs);
+        }
+    }
+}
+
+qsizetype usedWidth(const QStringList &cells)
+{
+    qsizetype n = cells.size();
+    while (n > 0 && cells.at(n - 1).isEmpty())
+        --n;
+    return n;
+}
+
+// All text inside the element: a rich-text cell keeps its formatting as
+// HTML elements around the runs.
+QString wholeText(const pugi::xml_node &node)
+{
+    QString out;
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
+            out += QString::fromUtf8(c.value());
+        else if (c.type() == pugi::node_element)
+            out += wholeText(c);
+    }
+    return out;
+}
+
+pugi::xml_node appendStyle(pugi::xml_node parent, const char *name, const char *family)
+{
+    pugi::xml_node style = parent.append_child("style:style");
+    style.append_attribute("style:name") = name;
+    style.append_attribute("style:family") = family;
+    return style;
+}
+
+} // namespace
+
+SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path)
+{
+    instance();
+    Rows rows;
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quorvant-ods-XXXXXX"));
+    if (!work.isValid())
+        return rows;
+    if (!ZipArchive::unzipFileAtPath(path, work.path()))
+        platform::log(QStringLiteral("Spreadsheet %1 could not be unpacked completely").arg(path));
+    pugi::xml_document doc;
+    QString error;
+    if (!load(doc, work.filePath(QStringLiteral("content.xml")), &error)) {
+        platform::log(QStringLiteral("Error: %1").arg(error));
+        return rows;
+    }
+    const pugi::xml_node table =
+        child(child(child(child(doc, "document-content"), "body"), "spreadsheet"), "table");
+
+    QList<RowRun> runs;
+    collectRows(table, runs);
+    // Spreadsheet programs pad a table to the sheet's edge with repeated
+    // empty cells and rows; those are no data. Identical neighbouring rows
+    // and cells stored once with a repeat count are.
+    qsizetype width = 0;
+    for (const RowRun &run : runs)
+        width = std::max(width, usedWidth(run.cells));
+    while (!runs.isEmpty() && usedWidth(runs.last().cells) == 0)
+        runs.removeLast();
+    qint64 cells = 0;
+    for (RowRun &run : runs) {
+        if (run.cells.size() > width)
+            run.cells.resize(width);
+        for (qint64 i = 0; i < run.repeat; ++i) {
+            cells += std::max<qsizetype>(1, run.cells.size());
+            if (rows.size() >= kMaxRows || cells > kMaxCells) {
+                platform::log(QStringLiteral("Spreadsheet %1 is too large; reading its first %2 rows")
+                                  .arg(path).arg(rows.size()));
+                return rows;
+            }
+            rows.append(run.cells);
+        }
+    }
+    return rows;
+}
+
+bool SpreadsheetWriter::WriteODSData(const QString &path)
+{
+    qsizetype width = 1;
+    for (const QStringList &row : _data)
+        width = std::max(width, row.size());
+
+    pugi::xml_document doc;
+    addDeclaration(doc);
+    pugi::xml_node root = doc.append_child("office:document-content");
+    static const char *const namespaces[][2] = {
+        {"office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"},
+        {"style", "urn:oasis:names:tc:opendocument:xmlns:style:1.0"},
+        {"text", "urn:oasis:names:tc:opendocument:xmlns:text:1.0"},
+        {"table", "urn:oasis:names:tc:opendocument:xmlns:table:1.0"},
+        {"draw", "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"},
+        {"fo", "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"},
+        {"xlink", "http://www.w3.org/1999/xlink"},
+        {"dc", "http://purl.org/dc/elements/1.1/"},
+        {"meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
+        {"number", "urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"},
+        {"presentation", "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0"},
+        {"svg", "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"},
+        {"chart", "urn:oasis:names:tc:opendocument:xmlns:chart:1.0"},
+        {"dr3d", "urn:oasis:names:tc:opendocument:xmlns:dr3d:1.0"},
+        {"math", "http://www.w3.org/1998/Math/MathML"},
+        {"form", "urn:oasis:names:tc:opendocument:xmlns:form:1.0"},
+        {"script", "urn:oasis:names:tc:opendocument:xmlns:script:1.0"},
+        {"ooo", "http://openoffice.org/2004/office"},
+        {"ooow", "http://openoffice.org/2004/writer"},
+        {"oooc", "http://openoffice.org/2004/calc"},
+        {"dom", "http://www.w3.org/2001/xml-events"},
+        {"xforms", "http://www.w3.org/2002/xforms"},
+        {"xsd", "http://www.w3.org/2001/XMLSchema"},
+        {"xsi", "http://www.w3.org/2001/XMLSchema-instance"},
+        {"rpt", "http://openoffice.org/2005/report"},
+        {"of", "urn:oasis:names:tc:opendocument:xmlns:of:1.2"},
+        {"html", "http://www.w3.org/1999/xhtml"},
+        {"grddl", "http://www.w3.org/2003/g/data-view#"},
+        {"tableooo", "http://openoffice.org/2009/table"},
+        {"field", "urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0"},
+        {"formx", "urn:openoffice:names:experimental:ooxml-odf-interop:xmlns:form:1.00"},
+        {"css3t", "http://www.w3.org/TR/css3-text/"},
+    };
+    for (const auto &ns : namespaces)
+        root.append_attribute((std::string("xmlns:") + ns[0]).c_str()) = ns[1];
+    root.append_attribute("office:version") = "1.2";
+
+    root.append_child("office:scripts");
+    pugi::xml_node fonts = root.append_child("office:font-face-decls");
+    for (const auto &font : {std::pair{"Arial", "swiss"}, std::pair{"Arial Unicode MS", "system"},
+                             std::pair{"Tahoma", "system"}}) {
+        pugi::xml_node face = fonts.append_child("style:font-face");
+        face.append_attribute("style:name") = font.first;
+        face.append_attribute("svg:font-family") = font.first;
+        face.append_attribute("style:font-family-generic") = font.second;
+        face.append_attribute("style:font-pitch") = "variable";
+    }
+
+    pugi::xml_node styles = root.append_child("office:automatic-styles");
+    pugi::xml_node column = appendStyle(styles, "co1", "table-column").append_child("style:table-column-properties");
+    column.append_attribute("fo:break-before") = "auto";
+    column.append_attribute("style:column-width") = "2.258cm";
+    pugi::xml_node rowStyle = appendStyle(styles, "ro1", "table-row").append_child("style:table-row-properties");
+    rowStyle.append_attribute("style:row-height") = "0.427cm";
+    rowStyle.append_attribute("fo:break-before") = "auto";
+    rowStyle.append_attribute("style:use-optimal-row-height") = "true";
+    pugi::xml_node tableStyle = appendStyle(styles, "ta1", "table");
+    tableStyle.append_attribute("style:master-page-name") = "Default";
+    pugi::xml_node tableProps = tableStyle.append_child("style:table-properties");
+    tableProps.append_attribute("table:display") = "true";
+    tableProps.append_attribute("style:writing-mode") = "lr-tb";
+
+    pugi::xml_node table = root.append_child("office:body").append_child("office:spreadsheet").append_child("table:table");
+    table.append_attribute("table:name") = "Sheet1";
+    table.append_attribute("table:style-name") = "ta1";
+    pugi::xml_node columns = table.append_child("table:table-column");
+    columns.append_attribute("table:style-name") = "co1";
+    columns.append_attribute("table:number-columns-repeated") = std::to_string(width).c_str();
+    columns.append_attribute("table:default-cell-style-name") = "Default";
+    for (const QStringList &values : _data) {
+        pugi::xml_node row = table.append_child("table:table-row");
+        row.append_attribute("table:style-name") = "ro1";
+        for (const QString &value : values) {
+            pugi::xml_node cell = row.append_child("table:table-cell");
+            cell.append_attribute("office:value-type") = "string";
+            // One paragraph per line, as spreadsheet programs store them.
+            for (const QString &line : value.split(u'\n'))
+                cell.append_child("text:p").text() = xmlText(line).c_str();
+        }
+    }
+    return save(doc, path);
+}
+
+bool SpreadsheetWriter::WriteODS(const QString &path, const Rows &withData, bool hasTitleRow)
+{
+    Q_UNUSED(hasTitleRow);
+    SpreadsheetWriter &self = instance();
+    self._data = withData;
+    const QString templatePath = bundleResource(QStringLiteral("Template.ods"));
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quorvant-write-XXXXXX"));
+    if (!work.isValid()) {
+        platform::log(QStringLiteral("Error when writing file %1 (no temporary folder)").arg(path));
+        return false;
+    }
+    if (!QFileInfo::exists(templatePath) || !ZipArchive::unzipFileAtPath(templatePath, work.path())) {
+        platform::log(QStringLiteral("Error when writing file %1 (template %2 unusable)").arg(path, templatePath));
+        return false;
+    }
+    return self.WriteODSData(work.filePath(QStringLiteral("content.xml")))
+        && packFolder(work.path(), path, {QStringLiteral("mimetype")});
+}
+
+SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &path)
+{
+    Rows rows;
+    pugi::xml_document doc;
+    QString error;
+    if (!load(doc, path, &error)) {
+        platform::log(QStringLiteral("Error: %1").arg(error));
+        return rows;
+    }
+    const pugi::xml_node table = child(child(child(doc, "Workbook"), "Worksheet"), "Table");
+    qint64 cells = 0;
+    for (pugi::xml_node row = table.first_child(); row; row = row.next_sibling()) {
+        if (!isNamed(row, "Row"))
+            continue;
+        // ss:Index places a row or cell explicitly (from 1); the gap before
+        // it is empty rows or cells.
+        const long long rowIndex = std::atoll(attribute(row, "Index").value());
+        if (rowIndex > kMaxRows) {
+            platform::log(QStringLiteral("Spreadsheet %1: row index %2 out of range").arg(path).arg(rowIndex));
+            break;
+        }
+        while (rowIndex > 0 && rows.size() < rowIndex - 1)
+            rows.append(QStringList());
+        QStringList values;
+        for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
+            if (!isNamed(cell, "Cell"))
+                continue;
+            const long long index = std::atoll(attribute(cell, "Index").value());
+            const long long merged = std::max(0LL, std::atoll(attribute(cell, "MergeAcross").value()));
+            if (index > kMaxColumns || values.size() + merged >= kMaxColumns)
+                break;
+            while (index > 0 && values.size() < index - 1)
+                values.append(QString());
+            values.append(wholeText(child(cell, "Data")));
+            for (long long i = 0; i < merged; ++i)
+                values.append(QString());
+        }
+        cells += values.size();
+        if (cells > kMaxCells) {
+            platform::log(QStringLiteral("Spreadsheet %1 is too large; reading its first %2 rows").arg(path).arg(rows.size()));
+            break;
+        }
+        rows.append(std::move(values));
+    }
+    return rows;
+}
+
+bool SpreadsheetWriter::WriteWorksheetXML2004(const QString &path, const Rows &withData)
+{
+    qsizetype width = 1;
+    for (const QStringList &row : withData)
+        width = std::max(width, row.size());
+
+    pugi::xml_document doc;
+    addDeclaration(doc);
+    pugi::xml_node workbook = doc.append_child("Workbook");
+    workbook.append_attribute("xmlns") = "urn:schemas-microsoft-com:office:spreadsheet";
+    workbook.append_attribute("xmlns:o") = "urn:schemas-microsoft-com:office:office";
+    workbook.append_attribute("xmlns:x") = "urn:schemas-microsoft-com:office:excel";
+    workbook.append_attribute("xmlns:ss") = "urn:schemas-microsoft-com:office:spreadsheet";
+    workbook.append_attribute("xmlns:html") = "http://www.w3.org/TR/REC-html40";
+    pugi::xml_node worksheet = workbook.append_child("Worksheet");
+    worksheet.append_attribute("ss:Name") = "Notes";
+    pugi::xml_node table = worksheet.append_child("Table");
+    table.append_attribute("ss:ExpandedColumnCount") = std::to_string(width).c_str();
+    table.append_attribute("ss:ExpandedRowCount") = std::to_string(withData.size()).c_str();
+    for (const QStringList &values : withData) {
+        pugi::xml_node row = table.append_child("Row");
+        for (const QString &value : values) {
+            pugi::xml_node data = row.append_child("Cell").append_child("Data");
+            data.append_attribute("ss:Type") = isPlainNumber(value) ? "Number" : "String";
+            data.text() = xmlText(value).c_str();
+        }
+    }
+    return save(doc, path);
+}

@@ -1,0 +1,113 @@
+#pragma once
+// The program's reader and writer of spreadsheets: xlsx workbooks (read one
+// worksheet as rows of cell texts, write rows as a one-sheet workbook built
+// from the bundle's "Template.xlsx"), OpenDocument spreadsheets and the
+// single-file XML Spreadsheet 2003 format. Rows are lists of cell texts,
+// column A first.
+//
+// A workbook that is opened is unpacked into a private temporary folder of
+// its own, which lives until the next workbook is opened, the folder is
+// dropped with Delete_Work_Folder(), or the program ends. Writing never
+// touches that folder. Everything here runs on the main thread.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QTemporaryDir;
+
+namespace batch_data {
+
+// The worksheet that reads use: the worksheet part "xl/worksheets/sheet<N>.xml"
+// of the opened workbook, N from 1. The importers set it.
+extern int Excel_Sheet_Number;
+// The width of the current worksheet, the length of every row a full read
+// returns. 1 when a workbook is opened; set by the header read.
+extern int Excel_Sheet_Columns;
+
+} // namespace batch_data
+
+// Column letters of a cell reference ("AB" of "AB12").
+QString Get_Column_Char_Str(const QString &reference);
+// Column letters to a number: with base 65 the 0-based index (A = 0,
+// AA = 26), with base 64 the 1-based column number (A = 1, AA = 27).
+// -1 without letters.
+int Get_Col_index(const QString &letters, int base);
+
+class SpreadsheetWriter {
+public:
+    using Rows = QList<QStringList>;
+
+    ~SpreadsheetWriter();
+    SpreadsheetWriter(const SpreadsheetWriter &) = delete;
+    SpreadsheetWriter &operator=(const SpreadsheetWriter &) = delete;
+
+    // The single instance that the class operations work on.
+    static SpreadsheetWriter &instance();
+
+    // With `only_col` set: opens the workbook at `path` (unpacks it into a
+    // new private folder and loads its shared strings) and sets
+    // Excel_Sheet_Columns to 1; the result is the rows read before.
+    // With it clear (`path` is not used): every row of worksheet
+    // Excel_Sheet_Number, each Excel_Sheet_Columns texts long. Rows that the
+    // worksheet leaves out (empty rows) do not appear.
+    static Rows ReadWorkbook(const QString &path, bool only_col);
+    // The first row of worksheet Excel_Sheet_Number, "Untitled Column %d"
+    // where a header cell is empty; sets Excel_Sheet_Columns from the
+    // worksheet's dimension and its cells. No row when the sheet has none.
+    static Rows ReadData_only_column();
+    // The worksheet names of the opened workbook, in workbook order.
+    static QStringList Read_Sheet_Name();
+    // Writes the rows as a one-sheet workbook at `path` (atomically). The
+    // title-row flag is accepted and not used. False, with a log line, when
+    // anything could not be written; the file at `path` is then untouched.
+    static bool WriteWorkbook(const QString &path, const Rows &withData, bool hasTitleRow);
+    static QString ColumnNumber_To_Name(int number);
+    static void Release_Data();
+
+    // The folder the opened workbook is unpacked in; empty when none is open.
+    static QString Work_Folder();
+    // The worksheet parts of the opened workbook ("sheet1", "sheet2", ...),
+    // ordered by their number: the part at position i is worksheet i + 1.
+    static QStringList Worksheet_Parts();
+    // Drops the opened workbook's folder with everything in it.
+    static void Delete_Work_Folder();
+
+    // OpenDocument: the rows of the first table of the ods file.
+    static Rows ReadODS(const QString &path);
+    // Writes the rows as a one-table ods file from the bundle's "Template.ods".
+    static bool WriteODS(const QString &path, const Rows &withData, bool hasTitleRow);
+    // XML Spreadsheet 2003: the rows of the first worksheet.
+    static Rows ReadWorksheetXML2004(const QString &path);
+    static bool WriteWorksheetXML2004(const QString &path, const Rows &withData);
+
+    // Replaces sharedStrings with those of the part (empty when unreadable).
+    void ReadSharedStrings(const QString &path);
+    // Replaces data with every row of the worksheet part.
+    void ReadData(const QString &path);
+    // Writes data as a worksheet part; rebuilds sharedStrings.
+    bool WriteWorksheetData(const QString &path);
+    bool WriteSharedStringsXML(const QString &path);
+    bool WriteWorkbookXML(const QString &path, const QString &withSheetName);
+    // Writes data as the "content.xml" part of an ods package.
+    bool WriteODSData(const QString &path);
+    // Column number from 1 to letters: 1 = A, 27 = AA, 702 = ZZ, 703 = AAA.
+    static QString ColumnIndexToName(int number);
+
+    const Rows &data() const { return _data; }
+    void setData(const Rows &data) { _data = data; }
+    const QStringList &sharedStrings() const { return _sharedStrings; }
+    void setSharedStrings(const QStringList &strings) { _sharedStrings = strings; }
+    // The opened workbook's folder (empty when none).
+    QString tmpDir() const;
+
+private:
+    SpreadsheetWriter();
+    void readRows(const QString &path, bool headerOnly);
+
+    Rows _data;
+    QStringList _sharedStrings;
+    std::unique_ptr<QTemporaryDir> _workDir;
+};
