@@ -168,52 +168,45 @@ void textCompaction(Context &ctx, int start, int end)
             ++i;
             continue;
         }
+        auto latch = [&](int newMode, std::initializer_list<int> vs) {
+            emit(vs);
+            mode = newMode;
+        };
+        // A punctuation-only byte: latch for a run of three, else shift.
+        auto punctuationOnly = [&](std::initializer_list<int> latchCodes) {
+            if (nextTwo(i, PUNCTUATION)) {
+                emit(latchCodes);
+                latch(PUNCTUATION, {t.value});
+            } else {
+                emit({kPunctuationShift, t.value});
+            }
+        };
         switch (mode) {
         case ALPHA:
-            if (t.classes & LOWER) {
-                emit({kLowerOrAlphaShift, t.value});
-                mode = LOWER;
-            } else if (t.classes & MIXED) {
-                emit({kMixedOrAlphaLatch, t.value});
-                mode = MIXED;
-            } else if (nextTwo(i, PUNCTUATION)) {
-                emit({kMixedOrAlphaLatch, kPunctuationLatch, t.value});
-                mode = PUNCTUATION;
-            } else {
-                emit({kPunctuationShift, t.value});
-            }
+            if (t.classes & LOWER)
+                latch(LOWER, {kLowerOrAlphaShift, t.value});
+            else if (t.classes & MIXED)
+                latch(MIXED, {kMixedOrAlphaLatch, t.value});
+            else
+                punctuationOnly({kMixedOrAlphaLatch, kPunctuationLatch});
             break;
         case LOWER:
-            if (t.classes & ALPHA) {
-                if (nextTwo(i, ALPHA)) {
-                    emit({kMixedOrAlphaLatch, kMixedOrAlphaLatch, t.value});
-                    mode = ALPHA;
-                } else {
-                    emit({kLowerOrAlphaShift, t.value});
-                }
-            } else if (t.classes & MIXED) {
-                emit({kMixedOrAlphaLatch, t.value});
-                mode = MIXED;
-            } else if (nextTwo(i, PUNCTUATION)) {
-                emit({kMixedOrAlphaLatch, kPunctuationLatch, t.value});
-                mode = PUNCTUATION;
-            } else {
-                emit({kPunctuationShift, t.value});
-            }
+            if ((t.classes & ALPHA) && nextTwo(i, ALPHA))
+                latch(ALPHA, {kMixedOrAlphaLatch, kMixedOrAlphaLatch, t.value});
+            else if (t.classes & ALPHA)
+                emit({kLowerOrAlphaShift, t.value});
+            else if (t.classes & MIXED)
+                latch(MIXED, {kMixedOrAlphaLatch, t.value});
+            else
+                punctuationOnly({kMixedOrAlphaLatch, kPunctuationLatch});
             break;
         case MIXED:
-            if (t.classes & LOWER) {
-                emit({kLowerOrAlphaShift, t.value});
-                mode = LOWER;
-            } else if (t.classes & ALPHA) {
-                emit({kMixedOrAlphaLatch, t.value});
-                mode = ALPHA;
-            } else if (nextTwo(i, PUNCTUATION)) {
-                emit({kPunctuationLatch, t.value});
-                mode = PUNCTUATION;
-            } else {
-                emit({kPunctuationShift, t.value});
-            }
+            if (t.classes & LOWER)
+                latch(LOWER, {kLowerOrAlphaShift, t.value});
+            else if (t.classes & ALPHA)
+                latch(ALPHA, {kMixedOrAlphaLatch, t.value});
+            else
+                punctuationOnly({kPunctuationLatch});
             break;
         default:   // punctuation: back to alpha, and the byte is handled again there
             values.push_back(kPunctuationShift);
@@ -445,19 +438,16 @@ void calculateErrorCorrection(pdf417_record &p, int dataLength, int level)
         E[j] = (929 - E[j]) % 929;
 }
 
-void outCodeword17(Context &ctx, std::uint32_t pattern)
+// ORs a pattern of `width` modules into the row, first module first.
+void outPattern(Context &ctx, std::uint32_t pattern, int width)
 {
-    for (int b = 16; b >= 0; --b, ++ctx.bitPtr)
+    for (int b = width - 1; b >= 0; --b, ++ctx.bitPtr)
         if (pattern & (1u << b))
             ctx.p.outBits[std::size_t(ctx.bitPtr / 8)] |= std::uint8_t(0x80 >> (ctx.bitPtr % 8));
 }
 
-void outCodeword18(Context &ctx, std::uint32_t pattern)
-{
-    for (int b = 17; b >= 0; --b, ++ctx.bitPtr)
-        if (pattern & (1u << b))
-            ctx.p.outBits[std::size_t(ctx.bitPtr / 8)] |= std::uint8_t(0x80 >> (ctx.bitPtr % 8));
-}
+void outCodeword17(Context &ctx, std::uint32_t pattern) { outPattern(ctx, pattern, 17); }
+void outCodeword18(Context &ctx, std::uint32_t pattern) { outPattern(ctx, pattern, 18); }
 
 void outStartPattern(Context &ctx) { outCodeword17(ctx, kStartPattern); }
 void outStopPattern(Context &ctx) { outCodeword18(ctx, kStopPattern); }
