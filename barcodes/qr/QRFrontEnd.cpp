@@ -4,10 +4,19 @@
 #include "barcodes/qr/QRSymbolEncoder.h"
 
 #include <QtDebug>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
 namespace barcodes {
+
+QRSizeMinimum Check_And_Set_QR_size_Acc_Version(int version, int currentSide)
+{
+    QRSizeMinimum out;
+    out.minimum = std::max(4 * (version - 1) + 21, 21);
+    out.side = std::max(currentSide, out.minimum);
+    return out;
+}
 
 std::int64_t QRFrontEnd::capacity(int mode, int level, int version)
 {

@@ -12,6 +12,15 @@
 
 namespace barcodes {
 
+// The smallest side, in points, that the symbol image of a version may have
+// (one point per module; version 0, "Auto", counts as version 1), and the
+// designer's side raised to it.
+struct QRSizeMinimum {
+    int minimum = 21;
+    int side = 21;
+};
+QRSizeMinimum Check_And_Set_QR_size_Acc_Version(int version, int currentSide);
+
 class QRFrontEnd {
 public:
     QRFrontEnd() = delete;

@@ -1,0 +1,276 @@
+#include "barcodes/datamatrix/DataMatrixSymbol.h"
+
+#include "barcodes/imaging/ImageResolution.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+extern "C" {
+#include <iec16022ecc200.h>
+}
+
+namespace barcodes {
+
+namespace {
+
+// libiec16022 keeps global state between calls.
+std::mutex &libraryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+int parseInt(const QString &text)
+{
+    // Leading digits, as a C reader of integers would take them.
+    const QString t = text.trimmed();
+    int i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    while (i < t.size() && t[i].isDigit())
+        ++i;
+    bool ok = false;
+    const int value = t.left(i).toInt(&ok);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+const QStringList &dataMatrixFormatNames()
+{
+    static const QStringList names{
+        "Auto",    "C10X10",  "C12X12",   "C14X14",   "C16X16",   "C18X18",   "C20X20",   "C22X22",
+        "C24X24",  "C26X26",  "C32X32",   "C36X36",   "C40X40",   "C44X44",   "C48X48",   "C52X52",
+        "C64X64",  "C72X72",  "C80X80",   "C88X88",   "C96X96",   "C104X104", "C120X120", "C132X132",
+        "C144X144", "C8X18",  "C8X32",    "C12X26",   "C12X36",   "C16X36",   "C16X48"};
+    return names;
+}
+
+const QStringList &dataMatrixEncodingNames()
+{
+    static const QStringList names{"Auto", "Ascii", "C40", "Text", "Base256"};
+    return names;
+}
+
+DataMatrixFormat dataMatrixFormatFromName(const QString &name)
+{
+    const int x = name.indexOf(QLatin1Char('X'));
+    if (x < 0)
+        return {};
+    const QString rows = name.left(x).mid(name.startsWith(QLatin1Char('C')) ? 1 : 0);
+    return {parseInt(rows), parseInt(name.mid(x + 1))};
+}
+
+char dataMatrixEncodationLetter(const QString &item)
+{
+    if (item == QLatin1String("Ascii"))
+        return 'A';
+    if (item == QLatin1String("C40"))
+        return 'C';
+    if (item == QLatin1String("Text"))
+        return 'T';
+    if (item == QLatin1String("Base256"))
+        return 'B';
+    return 0;
+}
+
+namespace {
+
+// C40 and Text values that one byte takes: 1 in the basic set, 2 with a
+// shift, and 2 more for the upper shift of bytes above 127.
+int tripletValues(unsigned char c, char encodation)
+{
+    int extra = 0;
+    if (c >= 128) {
+        extra = 2;
+        c = static_cast<unsigned char>(c - 128);
+    }
+    const bool basic = c == ' ' || (c >= '0' && c <= '9')
+        || (encodation == 'C' ? (c >= 'A' && c <= 'Z') : (c >= 'a' && c <= 'z'));
+    return extra + (basic ? 1 : 2);
+}
+
+// One letter per byte of the data. A C40 or Text run whose last triplet
+// would hold a single value gets it padded by the library into a stray NUL
+// character that readers return; the bytes that spill into that triplet are
+// written in ASCII instead, which the format lets a run end with.
+std::string encodationLetters(const QByteArray &data, char encodation)
+{
+    std::string letters(std::size_t(data.size()), encodation);
+    if (encodation != 'C' && encodation != 'T')
+        return letters;
+    int total = 0;
+    for (char c : data)
+        total += tripletValues(static_cast<unsigned char>(c), encodation);
+    if (total % 3 != 1)
+        return letters;
+    int kept = total;
+    for (std::size_t i = letters.size(); i-- > 0 && kept % 3 != 0;) {
+        kept -= tripletValues(static_cast<unsigned char>(data[int(i)]), encodation);
+        letters[i] = 'A';
+    }
+    return letters;
+}
+
+DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation)
+{
+    DataMatrixGrid out;
+    std::string letters;
+    if (encodation != 0)
+        letters = encodationLetters(data, encodation);
+
+    QByteArray bytes = data; // the library takes a writable pointer
+    int w = W, h = H, len = 0, max = 0, ecc = 0;
+    char *encoding = encodation != 0 ? letters.data() : nullptr;
+    unsigned char *grid = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(libraryMutex());
+        grid = iec16022ecc200(&w, &h, &encoding, int(bytes.size()),
+                              reinterpret_cast<unsigned char *>(bytes.data()), &len, &max, &ecc);
+    }
+    out.W = w;
+    out.H = h;
+    out.encodedLength = len;
+    out.capacity = max;
+    out.eccLength = ecc;
+    if (encoding != nullptr) {
+        out.encoding = encoding;
+        if (encodation == 0)
+            std::free(encoding); // the library's own choice, allocated for us
+    }
+    if (grid == nullptr)
+        return out;
+    if (w > 0 && h > 0)
+        out.modules.assign(grid, grid + std::size_t(w) * std::size_t(h));
+    std::free(grid);
+    for (auto &m : out.modules)
+        m = m ? 1 : 0;
+    return out;
+}
+
+} // namespace
+
+DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation)
+{
+    if (data.isEmpty() || data.size() > MAXBARCODE) {
+        DataMatrixGrid out;
+        out.W = W;
+        out.H = H;
+        return out;
+    }
+    DataMatrixGrid out = callLibrary(data, W, H, encodation);
+    // The library's own choice fails on some texts with bytes above 127
+    // (UTF-8 "€", "日本"); ASCII encodation with upper shifts holds them.
+    const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
+    if (!out.isValid() && encodation == 0 && nonAscii)
+        out = callLibrary(data, W, H, 'A');
+    return out;
+}
+
+QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const DataMatrixGrid &grid)
+{
+    QByteArray eps;
+    eps += "%!PS-Adobe-3.0 EPSF-3.0\n";
+    eps += "%%Creator: IEC16022 barcode/stamp generator\n";
+    eps += "%%BarcodeData: " + value + "\n";
+    eps += "%%BarcodeSize: " + QByteArray::number(W) + "x" + QByteArray::number(H) + "\n";
+    eps += "%%BarcodeFormat: ECC200\n";
+    eps += "%%DocumentData: Clean7Bit\n";
+    eps += "%%LanguageLevel: 1\n";
+    eps += "%%Pages: 1\n";
+    eps += "%%BoundingBox: 0 0 " + QByteArray::number(W + 2) + " " + QByteArray::number(H + 2) + "\n";
+    eps += "%%EndComments\n";
+    eps += "%%Page: 1 1\n";
+    eps += QByteArray::number(W) + " " + QByteArray::number(H) + " 1[1 0 0 1 -1 -1]{<\n";
+
+    static const char hex[] = "0123456789ABCDEF";
+    const bool haveGrid = grid.isValid() && grid.W == W && grid.H == H;
+    int counter = 0;
+    for (int y = 0; y < H; ++y) {
+        for (int x0 = 0; x0 < W; x0 += 8) {
+            unsigned v = 0;
+            for (int b = 0; b < 8; ++b) {
+                const int x = x0 + b;
+                if (x < W && haveGrid && grid.dark(x, y))
+                    v |= 0x80u >> b;
+            }
+            v ^= 0xFF;
+            eps += hex[v >> 4];
+            eps += hex[v & 0xF];
+            ++counter;
+        }
+        eps += ' ';
+        ++counter;
+        if (counter >= 80) {
+            eps += '\n';
+            counter = 0;
+        }
+    }
+    if (counter != 0)
+        eps += '\n';
+    eps += "\n>}image\n";
+    return eps;
+}
+
+platform::Image dataMatrixPageImage(const DataMatrixGrid &grid)
+{
+    if (!grid.isValid())
+        return {};
+    QImage page(grid.W + 2, grid.H + 2, QImage::Format_ARGB32);
+    if (page.isNull())
+        return {};
+    page.fill(Qt::transparent);
+    for (int y = 0; y < grid.H; ++y)
+        for (int x = 0; x < grid.W; ++x)
+            // Row 0 of the grid is the bottom row of the page.
+            page.setPixel(x + 1, grid.H - y, grid.dark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255));
+    return platform::Image::fromBitmap(page, QSizeF(page.width(), page.height()));
+}
+
+DataMatrixDrawing Draw_DataMatrix_Barcode(const QString &value, const QString &format, const QString &encoding,
+                                          int moduleSize, double dpi)
+{
+    DataMatrixDrawing out;
+    const QByteArray utf8 = value.toUtf8();
+    const DataMatrixFormat size = dataMatrixFormatFromName(format);
+    const char letter = dataMatrixEncodationLetter(encoding);
+
+    out.grid = encodeDataMatrix(utf8, size.columns, size.rows, letter);
+    if (out.grid.isValid()) {
+        out.eps = makeEPS_Data_Matrix(utf8, out.grid.W, out.grid.H, out.grid);
+        platform::Image resampled = Increase_DPI(dataMatrixPageImage(out.grid), dpi);
+        if (!resampled.isNull()) {
+            resampled.setSize(QSizeF(double(out.grid.W) * moduleSize, double(out.grid.H) * moduleSize));
+            out.image = resampled;
+        }
+        return out;
+    }
+
+    const std::string letters = letter != 0 ? std::string(std::size_t(utf8.size()), letter) : std::string();
+    std::fputs("No barcode produced\n", stderr);
+    std::printf("Size    : %dx%d\n", out.grid.W, out.grid.H);
+    std::printf("Encoded : %d of %d bytes with %d bytes of ecc\n", out.grid.encodedLength, out.grid.capacity,
+                out.grid.eccLength);
+    std::printf("Barcode : %s\n", utf8.constData());
+    std::printf("Encoding: %s\n", out.grid.encoding.empty() ? letters.c_str() : out.grid.encoding.c_str());
+    std::fflush(stdout);
+    return out;
+}
+
+QSize data_matrix_barcode_size_acc_format(const QString &format, int moduleSize, QSize current)
+{
+    if (format == QLatin1String("Auto"))
+        return current;
+    const DataMatrixFormat f = dataMatrixFormatFromName(format);
+    QSize out = current;
+    if (out.width() < f.columns * moduleSize)
+        out.setWidth(f.columns * moduleSize);
+    if (out.height() < f.rows * moduleSize)
+        out.setHeight(f.rows * moduleSize);
+    return out;
+}
+
+} // namespace barcodes

@@ -1,0 +1,84 @@
+#pragma once
+// Data Matrix ECC200 symbols through libiec16022: the size and encodation
+// choices of the designer, the library call, the EPS page of a symbol and the
+// symbol image, plus the size minimum that a chosen symbol size imposes.
+
+#include "platform/Image.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace barcodes {
+
+// The items of the size list: "Auto", the 24 square sizes, the 6 rectangular
+// ones, each "C" rows "X" columns.
+const QStringList &dataMatrixFormatNames();
+// The items of the encodation list: "Auto", "Ascii", "C40", "Text", "Base256".
+const QStringList &dataMatrixEncodingNames();
+
+struct DataMatrixFormat {
+    int rows = 0;    // H
+    int columns = 0; // W
+};
+
+// Rows and columns of a size name ("C8X18" is 8 rows by 18 columns); 0 and 0
+// for "Auto" or any name without "X".
+DataMatrixFormat dataMatrixFormatFromName(const QString &name);
+
+// The encodation letter of a list item ('A', 'C', 'T', 'B'), or 0 when the
+// library is to choose.
+char dataMatrixEncodationLetter(const QString &item);
+
+// A symbol as libiec16022 makes it.
+struct DataMatrixGrid {
+    int W = 0;
+    int H = 0;
+    // W × H values, modules[y * W + x], 1 dark; row y = 0 is the BOTTOM row.
+    std::vector<std::uint8_t> modules;
+    std::string encoding; // the encodation letters the library used
+    int encodedLength = 0;
+    int capacity = 0;
+    int eccLength = 0;
+
+    bool isValid() const { return W > 0 && H > 0 && modules.size() == std::size_t(W) * std::size_t(H); }
+    bool dark(int x, int y) const { return modules[std::size_t(y) * std::size_t(W) + std::size_t(x)] != 0; }
+};
+
+// Encodes `data` at W × H (0 and 0: the smallest size that holds it) with
+// one encodation letter per byte, or the library's own choice when
+// `encodation` is 0. Calls are serialised: the library keeps global state.
+// An invalid grid when the data does not fit; the counters and size are
+// filled in as far as the library got.
+DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation);
+
+// The EPS page of a symbol: a 1-bit image of W × H samples one unit in from
+// the origin, in a bounding box of W + 2 by H + 2.
+QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const DataMatrixGrid &grid);
+
+// The symbol as the EPS page shows it: a bitmap of W + 2 by H + 2 pixels and
+// points, modules black and white, the one-module border transparent.
+platform::Image dataMatrixPageImage(const DataMatrixGrid &grid);
+
+struct DataMatrixDrawing {
+    platform::Image image; // null when no symbol was made
+    QByteArray eps;
+    DataMatrixGrid grid;
+};
+
+// Makes the symbol of `value` with the chosen size and encodation list items:
+// its EPS page, and its image resampled to `dpi` and shown at W × moduleSize
+// by H × moduleSize points. When no symbol comes back, writes the diagnostic
+// lines to the standard streams and returns a null image.
+DataMatrixDrawing Draw_DataMatrix_Barcode(const QString &value, const QString &format, const QString &encoding,
+                                          int moduleSize, double dpi);
+
+// The width and height fields raised to the chosen size at `moduleSize`
+// points per module; "Auto" leaves them as they are. Never lowers them.
+QSize data_matrix_barcode_size_acc_format(const QString &format, int moduleSize, QSize current);
+
+} // namespace barcodes
