@@ -26,11 +26,9 @@ double QtTextMeasurer::capHeight(const QFont &font) const
 
 QSizeF QtTextMeasurer::textSize(const QString &text, const QFont &font, double kerning) const
 {
-    QFont f(font);
-    if (kerning != 0.0)
-        f.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
-    const QFontMetricsF fm = pointMetrics(f);
-    return {fm.horizontalAdvance(text), fm.height()};
+    // Kerning is extra space after every character, the last one included.
+    const QFontMetricsF fm = pointMetrics(font);
+    return {fm.horizontalAdvance(text) + kerning * text.size(), fm.height()};
 }
 
 std::shared_ptr<const TextMeasurer> defaultTextMeasurer()

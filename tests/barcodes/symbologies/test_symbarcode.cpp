@@ -21,6 +21,7 @@ std::unique_ptr<SymBarcode> plainSymbol(const std::string &content)
 TEST(SymBarcode, DefaultsAndModuleString)
 {
     auto symbol = plainSymbol("AB");
+    EXPECT_NE(symbol->description().find("Barcode Class: SymBarcode\n\tContent: AB"), std::string::npos);
     EXPECT_FLOAT_EQ(symbol->barWidth(), 0.936f);
     EXPECT_FLOAT_EQ(symbol->height(), 36.0f);
     EXPECT_FLOAT_EQ(symbol->caption_fontSize(), 6.0f);
@@ -116,4 +117,44 @@ TEST(SymBarcode, CopyAndArchiveKeepTheSymbolButNotHeaderOrFooter)
 
     QDataStream truncated(data.left(5));
     EXPECT_EQ(SymBarcode::initWithCoder<SymBarcode>(truncated), nullptr);
+}
+
+#include "barcodes/symbologies/Symbologies.h"
+
+#include <functional>
+#include <typeinfo>
+
+TEST(SymBarcode, EveryClassCopiesToItsOwnClass)
+{
+    using namespace barcodes;
+    const std::vector<std::function<std::unique_ptr<SymBarcode>()>> makers = {
+        [] { return SymBarcode::create<SymUPCABarcode>("03600029145"); },
+        [] { return SymBarcode::create<SymUPCEBarcode>("04252614"); },
+        [] { return SymBarcode::create<SymEAN13Barcode>("400638133393"); },
+        [] { return SymBarcode::create<SymEAN8Barcode>("9638507"); },
+        [] { return SymBarcode::create<SymCode39Barcode>("CODE39"); },
+        [] { return SymBarcode::create<SymExtendedCode39Barcode>("Code39"); },
+        [] { return SymCode128Barcode::create("Hello", SymCode128Barcode::CodeSetAuto); },
+        [] { return SymBarcode::create<SymCodabarBarcode>("A123B"); },
+        [] { return SymBarcode::create<SymInterleavedTwoOfFiveBarcode>("1234"); },
+        [] { return SymBarcode::create<SymIndustrialTwoOfFiveBarcode>("1234"); },
+        [] { return SymBarcode::create<SymModifiedPlesseyBarcode>("1234"); },
+        [] { return SymBarcode::create<SymModifiedPlesseyHexBarcode>("12AB"); },
+        [] { return SymBarcode::create<SymPostnetBarcode>("12345"); },
+        [] { return SymBarcode::create<SymPlanetBarcode>("12345"); },
+        [] { return SymBarcode::create<SymRoyalMailBarcode>("SN34RD1A"); },
+        [] { return SymBarcode::create<JapanPostBarcode>("1234567ABC"); },
+    };
+    for (const auto &make : makers) {
+        auto symbol = make();
+        ASSERT_NE(symbol, nullptr);
+        EXPECT_TRUE(symbol->isContentValid()) << symbol->description();
+        auto twin = symbol->copyWithZone();
+        EXPECT_EQ(typeid(*twin), typeid(*symbol)) << symbol->description();
+        EXPECT_EQ(twin->completeBarcode(), symbol->completeBarcode()) << symbol->description();
+        EXPECT_FLOAT_EQ(twin->width(), symbol->width()) << symbol->description();
+    }
+    // Equality looks at the content only.
+    EXPECT_TRUE(SymBarcode::create<SymCode39Barcode>("1234")->isEqual(
+        *SymBarcode::create<SymInterleavedTwoOfFiveBarcode>("1234")));
 }
