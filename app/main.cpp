@@ -1,4 +1,4 @@
-#include "app/FirstWindow.h"
+#include "design_window/TVNWindowController.h"
 
 #include <QApplication>
 
@@ -6,7 +6,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvant"));
-    FirstWindow window;
+    TVNWindowController window;
     window.show();
     return app.exec();
 }

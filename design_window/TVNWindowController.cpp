@@ -1,0 +1,645 @@
+#include "design_window/TVNWindowController.h"
+
+#include "design_window/CardSizes.h"
+#include "design_window/ColorButton.h"
+#include "design_window/ExportFileBox.h"
+#include "design_window/Globals.h"
+#include "design_window/LongSmsDlg.h"
+#include "design_window/ResourceFolder.h"
+#include "drawing/ImageProcesser.h"
+#include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
+#include "drawing/TVNGrid.h"
+#include "platform/Helpers.h"
+#include "platform/Paths.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QPushButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cmath>
+
+using namespace design_window;
+
+namespace {
+
+// Screen pixels per point of the canvases: the card shows a little larger
+// than print size so that small text stays legible.
+constexpr double kCanvasScale = 2.0;
+
+} // namespace
+
+GraphicPtr design_window::findGraphic(const GraphicList &list, const TVNGraphic *graphic)
+{
+    for (const GraphicPtr &g : list) {
+        if (g.get() == graphic)
+            return g;
+    }
+    return nullptr;
+}
+
+TVNWindowController::TVNWindowController()
+    : document(std::make_unique<TVNDocument>())
+{
+    setObjectName("DrawWindow");
+    Main_App_wnd = this;
+    drawing::setHost(this);
+
+    grid = new TVNGrid(this);
+    default_text_font = QFont(QStringLiteral("Times New Roman"));
+    default_text_font.setPointSizeF(12);
+    _no_image = drawing::placeholderPicture();
+    pvc_card_arry = pvcCardNames();
+    paper_card_arry = paperCardNames();
+
+    if (Resource_Path.isEmpty())
+        setResourceFolder(platform::userResourcePath());
+    act_path_location = Resource_Path;
+
+    Open_Export_Files = new Export_File_Box(this);
+
+    buildCanvases();
+    buildActions();
+    buildInspector();
+
+    connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
+        // A graphic that left every list (deleted, undone) is no longer shown.
+        if (m_inspected && !findGraphic(document->graphics, m_inspected)
+            && !findGraphic(document->graphics_back, m_inspected))
+            Show_RHS_Properties(nullptr);
+        updateUndoActions();
+        Refresh_Canvas();
+    });
+    connect(grid, &TVNGrid::changed, this, [this] { Refresh_Canvas(); });
+
+    resize(1200, 760);
+    New_Project_Setting_Reset();
+}
+
+TVNWindowController::~TVNWindowController()
+{
+    // The canvases hold the document's lists: let them go first.
+    delete centralWidget();
+    drawing::setHost(nullptr);
+    if (Main_App_wnd == this)
+        Main_App_wnd = nullptr;
+}
+
+TVNWindowController *TVNWindowController::defaultInstance()
+{
+    return Main_App_wnd;
+}
+
+// ---------------------------------------------------------------- building
+
+void TVNWindowController::buildCanvases()
+{
+    auto makeCanvas = [this](const char *name, GraphicList *list, int side) {
+        auto *canvas = new TVNGraphicView;
+        canvas->setObjectName(name);
+        canvas->bindGraphics(document.get(), list);
+        canvas->setCardSide(side);
+        canvas->setGrid(grid);
+        canvas->setScale(kCanvasScale);
+        connect(canvas, &TVNGraphicView::selectionChanged, this, [this] { updateUndoActions(); });
+        return canvas;
+    };
+    _graphicView = makeCanvas("_graphicView", &document->graphics, 0);
+    _graphicView_BACK = makeCanvas("_graphicView_BACK", &document->graphics_back, 1);
+    _graphicView_TEMP = makeCanvas("_graphicView_TEMP", &document->graphics_temp, 0);
+    // The scratch canvas serves the profile previews; it is never shown here.
+    _graphicView_TEMP->hide();
+
+    canvas_stack = new QStackedWidget;
+    canvas_stack->setObjectName("canvas_stack");
+    for (TVNGraphicView *canvas : {_graphicView, _graphicView_BACK}) {
+        auto *scroll = new QScrollArea;
+        scroll->setWidget(canvas);
+        scroll->setAlignment(Qt::AlignCenter);
+        scroll->setBackgroundRole(QPalette::Dark);
+        canvas_stack->addWidget(scroll);
+    }
+
+    side_switch = new QComboBox;
+    side_switch->setObjectName("side_switch");
+    side_switch->addItems({tr("Front"), tr("Back")});
+    connect(side_switch, &QComboBox::activated, this, [this](int index) { setEditedSide(index); });
+
+    auto *left = new QWidget;
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    auto *sideRow = new QHBoxLayout;
+    sideRow->addWidget(new QLabel(tr("Card side:")));
+    sideRow->addWidget(side_switch);
+    sideRow->addStretch();
+    leftLayout->addLayout(sideRow);
+    leftLayout->addWidget(canvas_stack, 1);
+    leftLayout->addWidget(_graphicView_TEMP);
+
+    auto *splitter = new QSplitter;
+    splitter->setObjectName("main_splitter");
+    splitter->addWidget(left);
+    inspector_pages = new QStackedWidget;
+    auto *inspector = new QWidget;
+    inspector->setObjectName("property_inspector");
+    auto *inspectorLayout = new QVBoxLayout(inspector);
+    inspector_title = new QLabel;
+    inspector_title->setObjectName("inspector_title");
+    QFont bold = inspector_title->font();
+    bold.setBold(true);
+    inspector_title->setFont(bold);
+    inspectorLayout->addWidget(inspector_title);
+    inspectorLayout->addWidget(inspector_pages);
+    inspectorLayout->addStretch();
+    auto *inspectorScroll = new QScrollArea;
+    inspectorScroll->setWidget(inspector);
+    inspectorScroll->setWidgetResizable(true);
+    inspectorScroll->setMinimumWidth(340);
+    splitter->addWidget(inspectorScroll);
+    splitter->setStretchFactor(0, 1);
+    setCentralWidget(splitter);
+}
+
+void TVNWindowController::buildActions()
+{
+    auto action = [this](const QString &text, const char *name, QKeySequence key = {}) {
+        auto *a = new QAction(text, this);
+        a->setObjectName(name);
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        return a;
+    };
+    auto pending = [&](const QString &text, const char *name) {
+        QAction *a = action(text, name);
+        a->setEnabled(false);
+        a->setToolTip(tr("Not available yet"));
+        pending_actions.append(a);
+        return a;
+    };
+
+    act_new = action(tr("&New"), "act_new", QKeySequence::New);
+    act_open = action(tr("&Open..."), "act_open", QKeySequence::Open);
+    act_save = action(tr("&Save"), "act_save", QKeySequence::Save);
+    act_save_as = action(tr("Save &As..."), "act_save_as", QKeySequence::SaveAs);
+    act_exit = action(tr("E&xit"), "act_exit", QKeySequence::Quit);
+    connect(act_new, &QAction::triggered, this, [this] {
+        if (Show_YES_NO_MessageBox(tr("Do you want to save changes before closing?")) && !Save_Design())
+            return;
+        New_Project_Setting_Reset();
+    });
+    connect(act_open, &QAction::triggered, this, [this] { Open_Log_File(); });
+    connect(act_save, &QAction::triggered, this, [this] { Save_Design(); });
+    connect(act_save_as, &QAction::triggered, this, [this] { Save_Design_As(); });
+    connect(act_exit, &QAction::triggered, this, [this] { close(); });
+
+    act_undo = action(tr("&Undo"), "act_undo", QKeySequence::Undo);
+    act_redo = action(tr("&Redo"), "act_redo", QKeySequence::Redo);
+    act_delete = action(tr("&Delete"), "act_delete", QKeySequence::Delete);
+    connect(act_undo, &QAction::triggered, this, [this] { document->undoManager().undo(); });
+    connect(act_redo, &QAction::triggered, this, [this] { document->undoManager().redo(); });
+    connect(act_delete, &QAction::triggered, this, [this] { currentCanvas()->deleteSelectedGraphics(); });
+    connect(&document->undoManager(), &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
+
+    act_tool_select = action(tr("Select"), "act_tool_select");
+    act_tool_text = action(tr("Text"), "act_tool_text");
+    act_tool_image = action(tr("Image"), "act_tool_image");
+    act_tool_barcode = action(tr("Barcode"), "act_tool_barcode");
+    act_tool_select->setToolTip(tr("Select and move objects"));
+    act_tool_text->setToolTip(tr("Add a text"));
+    act_tool_image->setToolTip(tr("Add an image"));
+    act_tool_barcode->setToolTip(tr("Add a barcode"));
+    connect(act_tool_select, &QAction::triggered, this, [this] { selectTool(kSelectTool); });
+    connect(act_tool_text, &QAction::triggered, this, [this] { selectTool(kTextTool); });
+    connect(act_tool_image, &QAction::triggered, this, [this] { selectTool(kImageTool); });
+    connect(act_tool_barcode, &QAction::triggered, this, [this] { selectTool(kBarcodeTool); });
+
+    act_show_grid = action(tr("Show Grid"), "act_show_grid");
+    act_show_grid->setCheckable(true);
+    connect(act_show_grid, &QAction::toggled, this, [this](bool on) {
+        Show_hide_grid_chk->setChecked(on);
+        Grid_Show_Hide_Changed();
+    });
+    act_snap_grid = action(tr("Snap to Grid"), "act_snap_grid");
+    act_snap_grid->setCheckable(true);
+    connect(act_snap_grid, &QAction::toggled, this, [this](bool on) { grid->setConstraining(on); });
+    act_help = action(tr("Quorvant Help"), "act_help", QKeySequence::HelpContents);
+    connect(act_help, &QAction::triggered, this, [] { Open_Help_File(); });
+
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->addActions({act_new, act_open});
+    file->addSeparator();
+    file->addActions({act_save, act_save_as});
+    file->addAction(pending(tr("Export as Template..."), "act_export_template"));
+    file->addSeparator();
+    file->addAction(pending(tr("Export Image..."), "act_export"));
+    file->addAction(pending(tr("Print..."), "act_print"));
+    file->addAction(pending(tr("Send by E-mail..."), "act_mail"));
+    file->addSeparator();
+    file->addAction(act_exit);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addActions({act_undo, act_redo});
+    edit->addSeparator();
+    edit->addAction(act_delete);
+
+    QMenu *insert = menuBar()->addMenu(tr("&Insert"));
+    insert->addActions({act_tool_text, act_tool_image, act_tool_barcode});
+    insert->addAction(pending(tr("Image from Library..."), "act_library"));
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    view->addActions({act_show_grid, act_snap_grid});
+    view->addAction(pending(tr("Grid Options..."), "act_grid_options"));
+
+    QMenu *data = menuBar()->addMenu(tr("&Data"));
+    data->addAction(pending(tr("Batch Processing Series..."), "act_series_manager"));
+    data->addAction(pending(tr("Spreadsheet Data Source..."), "act_spreadsheet"));
+    data->addAction(pending(tr("User Profile..."), "act_profile"));
+    data->addAction(pending(tr("E-mail Settings..."), "act_mail_settings"));
+
+    QMenu *wizards = menuBar()->addMenu(tr("&Wizards"));
+    wizards->addAction(pending(tr("Start Window..."), "act_start_window"));
+    wizards->addAction(pending(tr("Templates..."), "act_templates"));
+    wizards->addAction(pending(tr("Card Size Wizard..."), "act_card_size_wizard"));
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(act_help);
+
+    QToolBar *tools = addToolBar(tr("Tools"));
+    tools->setObjectName("tool_bar");
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tools->addActions({act_new, act_open, act_save});
+    tools->addSeparator();
+    tools->addActions({act_tool_select, act_tool_text, act_tool_image, act_tool_barcode});
+    tools->addSeparator();
+    tools->addActions({act_undo, act_redo, act_delete});
+    tools->addSeparator();
+    tools->addAction(act_show_grid);
+    statusBar();
+}
+
+// ---------------------------------------------------------------- lists and canvases
+
+GraphicList &TVNWindowController::Get_Front_Controls_Array()
+{
+    return document->graphics;
+}
+
+GraphicList &TVNWindowController::Get_Back_Controls_Array()
+{
+    return document->graphics_back;
+}
+
+GraphicList TVNWindowController::Get_Temp_Controls_Array() const
+{
+    return document->graphics_temp;
+}
+
+void TVNWindowController::Temp_Design_Control_Assign()
+{
+    _graphicView_TEMP->deselectAll();
+    document->graphics_temp = design_window::Card_Front_Or_Back == 1 ? document->graphics_back : document->graphics;
+    _graphicView_TEMP->update();
+}
+
+TVNGraphicView *TVNWindowController::currentCanvas() const
+{
+    return design_window::Card_Front_Or_Back == 1 ? _graphicView_BACK : _graphicView;
+}
+
+void TVNWindowController::setEditedSide(int side)
+{
+    if (side == 1 && CARD_SIDE_STR != QLatin1String("2"))
+        side = 0;
+    design_window::Card_Front_Or_Back = side;
+    canvas_stack->setCurrentIndex(side);
+    side_switch->setCurrentIndex(side);
+    _graphicView_TEMP->setCardSide(side);
+    const GraphicList &selection = currentCanvas()->selectedGraphics();
+    Show_RHS_Properties(selection.size() == 1 ? selection.front().get() : nullptr);
+    Refresh_Canvas();
+}
+
+void TVNWindowController::Refresh_Canvas()
+{
+    if (Card_Value_In_Process)
+        return;
+    currentCanvas()->update();
+}
+
+void TVNWindowController::updateSideControls()
+{
+    const bool twoSided = CARD_SIDE_STR == QLatin1String("2");
+    side_switch->setEnabled(twoSided);
+    if (!twoSided && design_window::Card_Front_Or_Back == 1)
+        setEditedSide(0);
+}
+
+void TVNWindowController::updateUndoActions()
+{
+    QUndoStack &undo = document->undoManager();
+    act_undo->setEnabled(undo.canUndo());
+    act_redo->setEnabled(undo.canRedo());
+    act_delete->setEnabled(!currentCanvas()->selectedGraphics().empty());
+}
+
+void TVNWindowController::updateTitle()
+{
+    const QString name = m_designFilePath.isEmpty() ? tr("Untitled") : QFileInfo(m_designFilePath).fileName();
+    setWindowTitle(QStringLiteral("%1 - %2").arg(name, App_Name));
+}
+
+void TVNWindowController::selectTool(int tool)
+{
+    design_window::Selected_Control_Tool = tool;
+    if (tool == kSelectTool)
+        return;
+    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
+        : tool == kImageTool                   ? GraphicClass::Image
+                                               : GraphicClass::Barcode;
+    const QString side = design_window::Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
+    TVNGraphicView *canvas = currentCanvas();
+    canvas->createGraphicOfClass(cls, nullptr, false, QRectF(), side,
+                                 cls == GraphicClass::Text ? tr("Text") : QString(), QString());
+    if (canvas->_Selected_Graphic)
+        Show_RHS_Properties(canvas->_Selected_Graphic.get());
+    Refresh_Canvas();
+}
+
+// ---------------------------------------------------------------- card
+
+QSizeF TVNWindowController::Get_My_card_Size(const QString &category, const QString &preset, int list_index)
+{
+    return design_window::Get_My_card_Size(category, preset, list_index);
+}
+
+double TVNWindowController::MM_to_Points_Convert(double mm)
+{
+    return design_window::MM_to_Points_Convert(mm);
+}
+
+QSizeF TVNWindowController::Set_Document_Size(QSizeF points) const
+{
+    // The document keeps no size of its own: the canvases carry it.
+    return points;
+}
+
+void TVNWindowController::SetDocumentCanvasSize(QSizeF points)
+{
+    const std::array<TVNGraphicView *, 3> canvases{_graphicView, _graphicView_BACK, _graphicView_TEMP};
+    for (TVNGraphicView *canvas : canvases) {
+        canvas->setCanvasSize(QSizeF(0, 0));
+        canvas->update();
+    }
+    for (TVNGraphicView *canvas : canvases) {
+        canvas->setCanvasSize(points);
+        canvas->update();
+    }
+}
+
+void TVNWindowController::applyCardSize(QSizeF mm)
+{
+    const QSizeF points = design_window::MM_to_Points_Convert(mm);
+    Front_card_Prop.Card_Size = points;
+    Back_card_Prop.Card_Size = points;
+    Set_Document_Size(points);
+    SetDocumentCanvasSize(points);
+    Set_Card_Size_In_Control(mm);
+}
+
+void TVNWindowController::set_Front_BG_Image(const QString &path)
+{
+    card_bg_path->setText(path);
+    if (path.isEmpty())
+        return;
+    Front_card_Prop.Card_Fill = true;
+    Front_card_Prop.BG_Image_Path = path;
+    Front_card_Prop.BG_Image = platform::Image::fromFile(path);
+    if (GraphicPtr bg = _graphicView->Selcect_Ctrl_With_ID(QStringLiteral("PARTY_IMAGE_BG"))) {
+        if (auto *image = dynamic_cast<TVNImage *>(bg.get()))
+            image->setFilePath(path);
+        _graphicView->_Selected_Graphic = bg;
+    }
+    Show_RHS_Properties(nullptr);
+    _graphicView->update();
+}
+
+// ---------------------------------------------------------------- files and paths
+
+QString TVNWindowController::Convert_Path_From_URL(const QUrl &url)
+{
+    return url.toLocalFile();
+}
+
+bool TVNWindowController::Check_And_Validate_File_Path(const QString &path)
+{
+    const QString trimmed = Trim_Str(path);
+    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
+        return false;
+    Show_MessageBox(tr("Please select valid file path."));
+    return true;
+}
+
+void TVNWindowController::Open_Export_File_Box()
+{
+    Open_Export_Files->Open_Export_File_Box();
+}
+
+// ---------------------------------------------------------------- series store
+
+batch_data::SeriesStore TVNWindowController::seriesStore() const
+{
+    return batch_data::SeriesStore(Data_Folder_Path);
+}
+
+QStringList TVNWindowController::Get_datasheet_File_Name_Array() const
+{
+    return seriesStore().Get_datasheet_File_Name_Array();
+}
+
+bool TVNWindowController::Check_Batch_File_In_Use_Validation(const QString &name)
+{
+    auto bindings = [](const GraphicList &list) {
+        std::vector<batch_data::SeriesBinding> out;
+        for (const GraphicPtr &g : list)
+            out.push_back({g != nullptr, g ? g->data_source_type : 0, g ? g->batch_list_name : QString()});
+        return out;
+    };
+    return seriesStore().Check_Batch_File_In_Use_Validation(name, bindings(document->graphics),
+                                                            bindings(document->graphics_back),
+                                                            CARD_SIDE_STR == QLatin1String("2"));
+}
+
+QString TVNWindowController::Get_First_Value_Of_Dataset(const QString &name) const
+{
+    return seriesStore().Get_First_Value_Of_Dataset(name);
+}
+
+void TVNWindowController::Delete_Excel_File_Temp_Folder()
+{
+    batch_data::Delete_Excel_File_Temp_Folder();
+}
+
+void TVNWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox *combo)
+{
+    combo->setCurrentIndex(-1);
+    combo->clear();
+    combo->addItems(Get_datasheet_File_Name_Array());
+    combo->setCurrentIndex(-1);
+}
+
+void TVNWindowController::Add_Excel_Col_Name_In_Combo(QComboBox *combo)
+{
+    if (combo->count() == 2)
+        combo->addItem(QStringLiteral("Excel"));
+}
+
+void TVNWindowController::Remove_Excel_Col_Name_In_Combo(QComboBox *combo)
+{
+    if (combo->count() == 3)
+        combo->removeItem(combo->findText(QStringLiteral("Excel")));
+}
+
+// ---------------------------------------------------------------- main photo
+
+void TVNWindowController::Update_frame_Main_Photo_And_Path(const QString &path, bool change_path)
+{
+    const platform::Image photo = platform::Image::fromFile(path);
+    _Main_Photo_image = {};
+    if (!photo.isNull()) {
+        const QImage processed = ImageProcesser::Get_Processed_Image(
+            photo.toBitmap(72 * 2), IMG_gray_Scale, IMG_Sepia, IMG_invert_clr, IMG_hue_val, IMG_sat_val, IMG_brt_val,
+            IMG_con_val, int(IMG_rotate_image), IMG_srp_val, IMG_ev_val, IMG_blr_val, IMG_trnsp_val);
+        if (!processed.isNull())
+            _Main_Photo_image = platform::Image::fromBitmap(processed, photo.size());
+    }
+    if (change_path)
+        Invite_Frame_Pic_IMG = path;
+}
+
+// ---------------------------------------------------------------- DrawingHost
+
+int TVNWindowController::Card_Front_Or_Back() const
+{
+    return design_window::Card_Front_Or_Back;
+}
+
+int TVNWindowController::Card_Shape() const
+{
+    return design_window::Card_Shape;
+}
+
+QSizeF TVNWindowController::canvasSize() const
+{
+    return Front_card_Prop.Card_Size;
+}
+
+void TVNWindowController::Card_Base_Drawing(QPainter &painter, const QRectF &cardRect, int side)
+{
+    const Card_Property &card = side == 1 ? Back_card_Prop : Front_card_Prop;
+    painter.fillRect(cardRect, Qt::white);
+    card.drawBackground(painter, cardRect);
+}
+
+int TVNWindowController::Selected_Control_Tool() const
+{
+    return design_window::Selected_Control_Tool;
+}
+
+QString TVNWindowController::Library_Selected_Image() const
+{
+    return design_window::Library_Selected_Image;
+}
+
+QPointF TVNWindowController::Control_New_Point(const QString &)
+{
+    // New objects cascade from the top left corner and start over once they
+    // would leave the card's upper left quarter.
+    const QSizeF size = canvasSize();
+    last_ctrl_X += 9;
+    last_ctrl_Y += 9;
+    if (last_ctrl_X > size.width() / 2 || last_ctrl_Y > size.height() / 2) {
+        last_ctrl_X = 9;
+        last_ctrl_Y = 9;
+    }
+    return QPointF(last_ctrl_X, last_ctrl_Y);
+}
+
+void TVNWindowController::Open_Barcode_Window(TVNGraphic *)
+{
+    // The barcode designer connects here once it is part of the program.
+}
+
+QFont TVNWindowController::defaultTextFont() const
+{
+    return default_text_font;
+}
+
+QColor TVNWindowController::defaultTextColor() const
+{
+    return default_text_color;
+}
+
+platform::Image TVNWindowController::no_image() const
+{
+    return _no_image;
+}
+
+platform::Image TVNWindowController::Main_Photo_image() const
+{
+    return _Main_Photo_image;
+}
+
+bool TVNWindowController::fileExists(const QString &path) const
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// ---------------------------------------------------------------- grid
+
+void TVNWindowController::Grid_Clr_Changed()
+{
+    grid->setColor(buttonColor(Grid_clr));
+    grid->setAlwaysShown(true);
+}
+
+void TVNWindowController::Grid_Slider_Changed()
+{
+    grid->setSpacing(Grid_Space_slidr->value());
+    grid->setAlwaysShown(true);
+}
+
+void TVNWindowController::Grid_Show_Hide_Changed()
+{
+    const bool on = Show_hide_grid_chk->isChecked();
+    grid->setAlwaysShown(on);
+    SetObjEnabled(Grid_Opt_box, on);
+    const QSignalBlocker block(act_show_grid);
+    act_show_grid->setChecked(on);
+    Refresh_Canvas();
+}
+
+void TVNWindowController::closeEvent(QCloseEvent *event)
+{
+    if (Exit_Application())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,281 @@
+#pragma once
+// The design window: the program's one main window and hub. It owns the
+// document, the card records and the grid, shows the front, back and scratch
+// canvases, the tool bar and the property inspector, keeps the design file,
+// and answers what the drawing core asks of its host. Logic that belongs to a
+// subsystem lives in that subsystem's service classes; the controller
+// forwards to them.
+
+#include "batch_data/series/SeriesStore.h"
+#include "design_window/DesignFile.h"
+#include "drawing/Card_Property.h"
+#include "drawing/DrawingHost.h"
+#include "drawing/TVNGraphic.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QFontComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QStackedWidget;
+class QToolButton;
+class QUrl;
+class Export_File_Box;
+class TVNDocument;
+class TVNGraphicView;
+class TVNGrid;
+
+namespace design_window {
+// The shared pointer of `graphic` in `list`, or none.
+GraphicPtr findGraphic(const GraphicList &list, const TVNGraphic *graphic);
+} // namespace design_window
+
+class TVNWindowController : public QMainWindow, public drawing::DrawingHost {
+    Q_OBJECT
+public:
+    // Tool numbers: the canvas builds an image from the library for 8 and a
+    // graphic of the requested class for any tool outside 8 to 12.
+    static constexpr int kSelectTool = 0;
+    static constexpr int kTextTool = drawing::kTextTool;
+    static constexpr int kImageTool = drawing::kImageTool;
+    static constexpr int kBarcodeTool = 13;
+
+    TVNWindowController();
+    ~TVNWindowController() override;
+    // The one instance (Main_App_wnd), or null before it exists.
+    static TVNWindowController *defaultInstance();
+
+    // ---- the design's lists and canvases
+    GraphicList &Get_Front_Controls_Array();
+    GraphicList &Get_Back_Controls_Array();
+    GraphicList Get_Temp_Controls_Array() const;
+    void Temp_Design_Control_Assign();
+    // The canvas of the side being edited.
+    TVNGraphicView *currentCanvas() const;
+    // Switches the side being edited (0 front, 1 back).
+    void setEditedSide(int side);
+
+    // ---- card
+    static QSizeF Get_My_card_Size(const QString &category, const QString &preset, int list_index);
+    static double MM_to_Points_Convert(double mm);
+    void Set_Card_Size_In_Control(QSizeF mm);
+    QSizeF Set_Document_Size(QSizeF points) const;
+    void SetDocumentCanvasSize(QSizeF points);
+    void set_Front_BG_Image(const QString &path);
+    // Applies the card panel's size to both card records and the canvases.
+    void applyCardSize(QSizeF mm);
+
+    // ---- files and paths
+    static QString Convert_Path_From_URL(const QUrl &url);
+    bool Check_And_Validate_File_Path(const QString &path);
+    void Open_Export_File_Box();
+
+    // ---- series store
+    batch_data::SeriesStore seriesStore() const;
+    QStringList Get_datasheet_File_Name_Array() const;
+    bool Check_Batch_File_In_Use_Validation(const QString &name);
+    QString Get_First_Value_Of_Dataset(const QString &name) const;
+    void Delete_Excel_File_Temp_Folder();
+    void Fill_Data_Set_File_Name_In_Combo(QComboBox *combo);
+    void Add_Excel_Col_Name_In_Combo(QComboBox *combo);
+    void Remove_Excel_Col_Name_In_Combo(QComboBox *combo);
+
+    // ---- the design file
+    design_window::Design currentDesign() const;
+    // Replaces the open design with `design` (graphics, cards, settings).
+    void applyDesign(design_window::Design design);
+    // Saves the design to `path`; true when written. Messages only with
+    // show_msg (failures are always reported).
+    bool Save_project_file(const QString &path, bool show_msg);
+    // Save: to the design's file, or through Save As when untitled.
+    bool Save_Design();
+    bool Save_Design_As();
+    // Open panel, then load with mode "L". 1 when loaded.
+    int Open_Log_File();
+    // Loads a design file; mode "L" names the design after the file, any
+    // other mode leaves it untitled. 1 when loaded, 0 (with a message, the
+    // open design untouched) otherwise.
+    int Read_and_load_design_Log(const QString &path, const QString &log_or_template);
+    void New_Project_Setting_Reset();
+    // Asks "Do you want to save changes before closing?", saves on Yes.
+    // Returns false only when a wanted save failed and the user stays.
+    bool Exit_Application();
+    QString designFilePath() const { return m_designFilePath; }
+
+    // ---- main photo
+    void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path);
+
+    // ---- grid
+    void Grid_Clr_Changed();
+    void Grid_Slider_Changed();
+    void Grid_Show_Hide_Changed();
+
+    // ---- tools and inspector
+    // Makes a new object of the tool's kind on the current side at once.
+    void selectTool(int tool);
+    void Show_RHS_Properties(TVNGraphic *graphic) override;
+    // The inspector's data-source handlers.
+    void Data_Source_Type_Changed();
+    void Batch_Series_Changed();
+    void Data_Source_Help_Button();
+    // The graphic the inspector shows (null for the card).
+    TVNGraphic *inspectedGraphic() const { return m_inspected; }
+
+    // ---- DrawingHost
+    int Card_Front_Or_Back() const override;
+    int Card_Shape() const override;
+    QSizeF canvasSize() const override;
+    void Card_Base_Drawing(QPainter &painter, const QRectF &cardRect, int side) override;
+    int Selected_Control_Tool() const override;
+    QString Library_Selected_Image() const override;
+    QPointF Control_New_Point(const QString &side) override;
+    void Refresh_Canvas() override;
+    void Open_Barcode_Window(TVNGraphic *graphic) override;
+    QFont defaultTextFont() const override;
+    QColor defaultTextColor() const override;
+    platform::Image no_image() const override;
+    platform::Image Main_Photo_image() const override;
+    bool fileExists(const QString &path) const override;
+
+    // ---- fields (outlets)
+    std::unique_ptr<TVNDocument> document;
+    TVNGrid *grid = nullptr;
+    Card_Property Front_card_Prop;
+    Card_Property Back_card_Prop;
+    design_window::CardChoice card_choice;
+    QFont default_text_font;
+    QColor default_text_color = Qt::black;
+    platform::Image _no_image;
+    platform::Image _Main_Photo_image;
+    bool main_photo_ds_batch = false;
+    QString act_path_location;
+    QStringList pvc_card_arry;
+    QStringList paper_card_arry;
+
+    TVNGraphicView *_graphicView = nullptr;
+    TVNGraphicView *_graphicView_BACK = nullptr;
+    TVNGraphicView *_graphicView_TEMP = nullptr;
+    QStackedWidget *canvas_stack = nullptr;
+    QComboBox *side_switch = nullptr;
+
+    // inspector
+    QStackedWidget *inspector_pages = nullptr;
+    QLabel *inspector_title = nullptr;
+    // card panel
+    QComboBox *card_category = nullptr;
+    QListWidget *card_size_list = nullptr;
+    QComboBox *card_orientation = nullptr;
+    QDoubleSpinBox *card_width_mm = nullptr;
+    QDoubleSpinBox *card_height_mm = nullptr;
+    QComboBox *card_shape_combo = nullptr;
+    QComboBox *card_sides_combo = nullptr;
+    QCheckBox *card_fill_chk = nullptr;
+    QPushButton *card_fill_color_btn = nullptr;
+    QLineEdit *card_bg_path = nullptr;
+    QPushButton *card_bg_browse = nullptr;
+    QPushButton *card_bg_clear = nullptr;
+    QGroupBox *Grid_Opt_box = nullptr;
+    QCheckBox *Show_hide_grid_chk = nullptr;
+    QPushButton *Grid_clr = nullptr;
+    QSlider *Grid_Space_slidr = nullptr;
+    QCheckBox *snap_grid_chk = nullptr;
+    // text panel
+    QPlainTextEdit *text_content = nullptr;
+    QFontComboBox *text_font_family = nullptr;
+    QDoubleSpinBox *text_font_size = nullptr;
+    QCheckBox *text_bold = nullptr;
+    QCheckBox *text_italic = nullptr;
+    QPushButton *text_color_btn = nullptr;
+    QComboBox *text_alignment = nullptr;
+    // image panel
+    QLineEdit *image_path = nullptr;
+    QPushButton *image_browse = nullptr;
+    // barcode panel
+    QLabel *barcode_value_lbl = nullptr;
+    QPushButton *barcode_designer_btn = nullptr;
+    // data source (shared by the three object panels)
+    QGroupBox *data_source_box = nullptr;
+    QComboBox *Data_source_type = nullptr;
+    QComboBox *Batch_Series = nullptr;
+    QPushButton *view_series_btn = nullptr;
+    QPushButton *data_source_help_btn = nullptr;
+
+    // actions
+    QAction *act_new = nullptr;
+    QAction *act_open = nullptr;
+    QAction *act_save = nullptr;
+    QAction *act_save_as = nullptr;
+    QAction *act_exit = nullptr;
+    QAction *act_undo = nullptr;
+    QAction *act_redo = nullptr;
+    QAction *act_delete = nullptr;
+    QAction *act_tool_select = nullptr;
+    QAction *act_tool_text = nullptr;
+    QAction *act_tool_image = nullptr;
+    QAction *act_tool_barcode = nullptr;
+    QAction *act_show_grid = nullptr;
+    QAction *act_snap_grid = nullptr;
+    QAction *act_help = nullptr;
+    // Commands that later work connects; shown disabled until then.
+    QList<QAction *> pending_actions;
+
+    Export_File_Box *Open_Export_Files = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCanvases();
+    void buildActions();
+    void buildInspector();
+    QWidget *buildCardPanel();
+    QWidget *buildTextPanel();
+    QWidget *buildImagePanel();
+    QWidget *buildBarcodePanel();
+    QWidget *buildDataSourceBox();
+    void fillCardPanel();
+    void fillGraphicPanel(TVNGraphic *graphic);
+    void fillDataSourceBox(TVNGraphic *graphic);
+    void updateSideControls();
+    void updateTitle();
+    void updateUndoActions();
+
+    // card panel handlers
+    void cardCategoryChanged();
+    void cardSizeRowChanged();
+    void cardSizeFieldsChanged();
+    void cardShapeChanged();
+    void cardSidesChanged();
+    void cardFillChanged();
+    void chooseCardFillColor();
+    void browseCardBackground();
+    // object panel handlers
+    void textContentChanged();
+    void textFontChanged();
+    void chooseTextColor();
+    void textAlignmentChanged();
+    void browseImageFile();
+    void applyImagePath(const QString &path);
+    // Puts `value` into the inspected graphic as its shown value.
+    void previewBoundValue(TVNGraphic *graphic, const QString &value);
+
+    // Runs a file panel scripted in tests; empty when cancelled.
+    QString runFilePanel(bool save, const QString &title, const QString &filter, const QString &suffix);
+
+    TVNGraphic *m_inspected = nullptr;
+    GraphicPtr m_inspectedHold;
+    QString m_designFilePath;
+    bool m_filling = false;
+};

@@ -1,0 +1,171 @@
+// The design window's file commands: new, open, save, save as and exit.
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
+#include "drawing/TVNGrid.h"
+#include "platform/Helpers.h"
+
+#include <QFileInfo>
+
+using namespace design_window;
+
+namespace {
+
+const QString kDesignFilter = QStringLiteral("Design files (*.zelg)");
+
+void reloadMainPhotoGraphics(GraphicList &list)
+{
+    // The main photo's graphic shows the main photo: give it the photo that
+    // was loaded with the design.
+    for (const GraphicPtr &g : list) {
+        auto *image = dynamic_cast<TVNImage *>(g.get());
+        if (image && image->control_ID.trimmed() == QLatin1String("PARTY_IMAGE"))
+            image->setFilePath(image->filePath());
+    }
+}
+
+} // namespace
+
+Design TVNWindowController::currentDesign() const
+{
+    Design d;
+    d.front = document->graphics;
+    d.back = document->graphics_back;
+    d.frontCard = Front_card_Prop;
+    d.backCard = Back_card_Prop;
+    d.card = card_choice;
+    d.cardShape = design_window::Card_Shape;
+    d.cardSides = CARD_SIDE_STR;
+    d.mainPhotoPath = Invite_Frame_Pic_IMG;
+    d.photo = PhotoAdjustments::current();
+    d.excelBindingUse = Excel_Binding_Use;
+    d.excelSourcePath = Excel_Source_Path;
+    d.table = currentSpreadsheetTable();
+    return d;
+}
+
+void TVNWindowController::applyDesign(Design d)
+{
+    for (TVNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP}) {
+        canvas->deselectAll();
+        canvas->_Selected_Graphic.reset();
+    }
+    m_inspected = nullptr;
+    m_inspectedHold.reset();
+    document->undoManager().clear();
+    document->graphics = std::move(d.front);
+    document->graphics_back = std::move(d.back);
+    document->graphics_temp.clear();
+    Front_card_Prop = d.frontCard;
+    Back_card_Prop = d.backCard;
+    card_choice = d.card;
+    design_window::Card_Shape = d.cardShape;
+    CARD_SIDE_STR = d.cardSides;
+    Invite_Frame_Pic_IMG = d.mainPhotoPath;
+    d.photo.makeCurrent();
+    Excel_Binding_Use = d.excelBindingUse;
+    Excel_Source_Path = d.excelSourcePath;
+    restoreSpreadsheetTable(d.table);
+
+    _Main_Photo_image = {};
+    if (!Invite_Frame_Pic_IMG.isEmpty())
+        Update_frame_Main_Photo_And_Path(Invite_Frame_Pic_IMG, false);
+    reloadMainPhotoGraphics(document->graphics);
+    reloadMainPhotoGraphics(document->graphics_back);
+
+    SetDocumentCanvasSize(Front_card_Prop.Card_Size);
+    setEditedSide(0);
+    updateSideControls();
+    Show_RHS_Properties(nullptr);
+    emit document->graphicsChanged();
+}
+
+bool TVNWindowController::Save_project_file(const QString &path, bool show_msg)
+{
+    QString error;
+    if (!saveDesignFile(path, currentDesign(), &error)) {
+        Show_NSLog_Message(QStringLiteral("Saving %1 failed: %2").arg(path, error));
+        Show_MessageBox(tr("The design could not be saved.\n%1").arg(error));
+        return false;
+    }
+    if (show_msg)
+        Show_MessageBox(tr("Design saved successfully."));
+    return true;
+}
+
+bool TVNWindowController::Save_Design()
+{
+    if (m_designFilePath.isEmpty())
+        return Save_Design_As();
+    return Save_project_file(m_designFilePath, true);
+}
+
+bool TVNWindowController::Save_Design_As()
+{
+    QString path = runFilePanel(true, tr("Save Design"), kDesignFilter, design_file_EXT);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix() != design_file_EXT)
+        path += QLatin1Char('.') + design_file_EXT;
+    if (!Save_project_file(path, true))
+        return false;
+    m_designFilePath = path;
+    updateTitle();
+    return true;
+}
+
+int TVNWindowController::Open_Log_File()
+{
+    const QString path = runFilePanel(false, tr("Open Design"), kDesignFilter, {});
+    if (path.isEmpty())
+        return 0;
+    return Read_and_load_design_Log(path, QStringLiteral("L"));
+}
+
+int TVNWindowController::Read_and_load_design_Log(const QString &path, const QString &log_or_template)
+{
+    if (Check_And_Validate_File_Path(path))
+        return 0;
+    QString error;
+    std::optional<Design> design = loadDesignFile(Trim_Str(path), &error);
+    if (!design) {
+        Show_NSLog_Message(QStringLiteral("Loading %1 failed: %2").arg(path, error));
+        Show_MessageBox(tr("The selected file is not a valid design file or it is damaged."));
+        return 0;
+    }
+    applyDesign(std::move(*design));
+    m_designFilePath = log_or_template == QLatin1String("L") ? Trim_Str(path) : QString();
+    updateTitle();
+    return 1;
+}
+
+void TVNWindowController::New_Project_Setting_Reset()
+{
+    Check_Path_And_Create_Files();
+    Design fresh;
+    fresh.photo = PhotoAdjustments::current();
+    fresh.excelBindingUse = Excel_Binding_Use;
+    fresh.excelSourcePath = Excel_Source_Path;
+    fresh.table = currentSpreadsheetTable();
+    applyDesign(std::move(fresh));
+    Invite_Frame_IMG.clear();
+    Invite_Frame_Pic_IMG.clear();
+    Fill_User_Profile = false;
+    last_ctrl_X = 0;
+    last_ctrl_Y = 0;
+    design_window::Selected_Control_Tool = kSelectTool;
+    m_designFilePath.clear();
+    updateTitle();
+}
+
+bool TVNWindowController::Exit_Application()
+{
+    if (Show_YES_NO_MessageBox(tr("Do you want to save changes before closing?")) && !Save_Design()) {
+        // The design was not saved (panel cancelled or the write failed):
+        // stay open rather than lose it.
+        return false;
+    }
+    return true;
+}
