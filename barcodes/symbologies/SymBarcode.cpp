@@ -69,6 +69,8 @@ void SymBarcode::calculateWidth()
 
 bool SymBarcode::isContentValid() const
 {
+    if (!contentIsAscii())
+        return false;
     for (char c : m_content) {
         if (_encodeChar(c).empty())
             return false;

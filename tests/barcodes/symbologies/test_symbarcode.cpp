@@ -1,9 +1,11 @@
-#include "barcodes/symbologies/SymBarcode.h"
+#include "barcodes/symbologies/Symbologies.h"
 #include "tests/barcodes/symbologies/FixedMeasurer.h"
 
-#include <QBuffer>
 #include <QDataStream>
+#include <QIODevice>
+#include <functional>
 #include <gtest/gtest.h>
+#include <typeinfo>
 
 using barcodes::SymBarcode;
 
@@ -47,6 +49,8 @@ TEST(SymBarcode, NonAsciiContentHasNoModules)
 {
     auto symbol = plainSymbol("A\xc3\xa9");
     EXPECT_EQ(symbol->barcode(), "");
+    EXPECT_FALSE(symbol->isContentValid());
+    EXPECT_FALSE(barcodes::SymBarcode::create<barcodes::SymCode39Barcode>("A\xc3\xa9")->isContentValid());
 }
 
 TEST(SymBarcode, BarTopAndBottomFollowPrintSwitchesAndMargins)
@@ -118,11 +122,6 @@ TEST(SymBarcode, CopyAndArchiveKeepTheSymbolButNotHeaderOrFooter)
     QDataStream truncated(data.left(5));
     EXPECT_EQ(SymBarcode::initWithCoder<SymBarcode>(truncated), nullptr);
 }
-
-#include "barcodes/symbologies/Symbologies.h"
-
-#include <functional>
-#include <typeinfo>
 
 TEST(SymBarcode, EveryClassCopiesToItsOwnClass)
 {
