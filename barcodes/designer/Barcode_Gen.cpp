@@ -59,7 +59,7 @@ float barWidthFromMils(float mils)
 
 Barcode_Gen *Barcode_Gen_Var = &Barcode_Gen::defaultInstance();
 
-std::atomic<int> USED_DPI_VALUE{600};
+// USED_DPI_VALUE is defined beside the resampling (barcodes/imaging).
 std::atomic<int> Measument_Unit_Is{1};
 std::atomic<int> last_unit_val{1};
 std::atomic<int> Barcode_module_size{1};

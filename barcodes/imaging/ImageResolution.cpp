@@ -9,6 +9,8 @@
 
 namespace barcodes {
 
+std::atomic<int> USED_DPI_VALUE{600};
+
 namespace {
 
 // Larger bitmaps are refused rather than risk exhausting memory halfway

@@ -14,7 +14,8 @@ namespace barcodes {
 
 // Dots per inch at which 2-D symbols are resampled; read at each resampling.
 // Shared by the designer (which changes it) and any thread making symbols.
-inline std::atomic<int> USED_DPI_VALUE{600};
+// Defined here, the lowest layer that reads it; 600 at start.
+extern std::atomic<int> USED_DPI_VALUE;
 
 // The resolutions a bitmap is ever made at; others are clamped into range.
 inline constexpr double kMinimumDpi = 72.0;
