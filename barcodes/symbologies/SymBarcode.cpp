@@ -97,10 +97,10 @@ std::string SymBarcode::barcode() const
     if (!contentIsAscii())
         return {};
     std::string modules;
-    for (char c : m_content)
+    for (char c : encodedText())
         modules += _encodeChar(c);
     if (m_checkDigit != -1)
-        modules += _encodeChar(char(m_checkDigit));
+        modules += _encodeCheckChar(char(m_checkDigit));
     return modules;
 }
 

@@ -174,6 +174,11 @@ protected:
     // copy is initialised).
     virtual void prepareCopy(const SymBarcode &) {}
     bool readArchive(QDataStream &in);
+    // The characters that barcode() encodes one by one: the content, unless
+    // a symbology encodes a converted form.
+    virtual const std::string &encodedText() const { return m_content; }
+    // The pattern of the check character.
+    virtual std::string _encodeCheckChar(char c) const { return _encodeChar(c); }
     // True when every byte of the content is 7-bit ASCII.
     bool contentIsAscii() const;
 

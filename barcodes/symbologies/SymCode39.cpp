@@ -72,19 +72,6 @@ std::string SymCode39Barcode::terminator() const
     return patternOf('*');
 }
 
-std::string SymCode39Barcode::barcode() const
-{
-    if (!contentIsAscii())
-        return {};
-    std::string modules;
-    for (char c : m_content)
-        modules += _encodeChar(c);
-    // The check is a plain Code 39 character in every form.
-    if (m_checkDigit != -1)
-        modules += patternOf(char(m_checkDigit));
-    return modules;
-}
-
 bool SymCode39Barcode::isContentValid() const
 {
     // '*' inside the data would read as the end of the symbol.

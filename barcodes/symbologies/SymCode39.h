@@ -15,7 +15,6 @@ class SymCode39Barcode : public SymBarcode {
     std::string _encodeChar(char c) const override;
     std::string initiator() const override;
     std::string terminator() const override;
-    std::string barcode() const override;
     bool isContentValid() const override;
     // Appends the modulo-43 check character and recomputes the width.
     void generateChecksum() override;
@@ -24,6 +23,8 @@ class SymCode39Barcode : public SymBarcode {
     static std::string patternOf(char c);
 
 protected:
+    // The check is a plain Code 39 character in every form.
+    std::string _encodeCheckChar(char c) const override { return patternOf(c); }
     // The Code 39 characters that the content stands for.
     virtual std::string code39Text() const { return m_content; }
 };

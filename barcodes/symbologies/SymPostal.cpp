@@ -344,16 +344,6 @@ bool JapanPostBarcode::isContentValid() const
     return m_content.size() >= 7 && std::all_of(m_content.begin(), m_content.begin() + 7, isDigit);
 }
 
-std::string JapanPostBarcode::barcode() const
-{
-    std::string modules;
-    for (char c : m_japanpostContents)
-        modules += _encodeChar(c);
-    if (m_checkDigit != -1)
-        modules += _encodeChar(char(m_checkDigit));
-    return modules;
-}
-
 int JapanPostBarcode::_barDescriptor(int index) const
 {
     const int n = int(m_japanpostContents.size());

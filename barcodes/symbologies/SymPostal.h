@@ -95,7 +95,6 @@ class JapanPostBarcode : public SymBarcode {
     void setContent(const std::string &content) override;
     // A postal code of seven digits first.
     bool isContentValid() const override;
-    std::string barcode() const override;
     bool printsCaption() const override { return true; }
     bool printsHeader() const override { return true; }
     bool printsFooter() const override { return true; }
@@ -106,6 +105,9 @@ class JapanPostBarcode : public SymBarcode {
     float barTop(int index) const override;
     float barBottom(int index) const override;
     void calculateWidth() override;
+
+protected:
+    const std::string &encodedText() const override { return m_japanpostContents; }
 
 private:
     std::string m_japanpostContents;

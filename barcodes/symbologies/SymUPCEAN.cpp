@@ -111,6 +111,21 @@ bool SymAbstractUPCEANBarcode::hasDigitsAndCheck(std::size_t length, int expecte
            && m_checkDigit == expectedCheck;
 }
 
+std::string SymAbstractUPCEANBarcode::twoHalves(std::size_t split, std::size_t end) const
+{
+    if (!contentIsAscii())
+        return {};
+    std::string modules;
+    for (std::size_t i = 0; i < std::min(m_content.size(), split); ++i)
+        modules += _encodeChar(m_content[i]);
+    modules += kCentreGuard;
+    for (std::size_t i = split; i < std::min(m_content.size(), end); ++i)
+        modules += rightHand(m_content[i]);
+    if (m_checkDigit >= 0)
+        modules += rightHand(char(m_checkDigit));
+    return modules;
+}
+
 // ---- UPC-A ----
 
 bool SymUPCABarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
@@ -137,17 +152,7 @@ void SymUPCABarcode::generateChecksum()
 
 std::string SymUPCABarcode::barcode() const
 {
-    if (!contentIsAscii())
-        return {};
-    std::string modules;
-    for (std::size_t i = 0; i < std::min<std::size_t>(m_content.size(), 6); ++i)
-        modules += _encodeChar(m_content[i]);
-    modules += kCentreGuard;
-    for (std::size_t i = 6; i < std::min<std::size_t>(m_content.size(), 11); ++i)
-        modules += rightHand(m_content[i]);
-    if (m_checkDigit >= 0)
-        modules += rightHand(char(m_checkDigit));
-    return modules;
+    return twoHalves(6, 11);
 }
 
 std::string SymUPCABarcode::caption() const
@@ -373,17 +378,7 @@ void SymEAN8Barcode::generateChecksum()
 
 std::string SymEAN8Barcode::barcode() const
 {
-    if (!contentIsAscii())
-        return {};
-    std::string modules;
-    for (std::size_t i = 0; i < std::min<std::size_t>(m_content.size(), 4); ++i)
-        modules += _encodeChar(m_content[i]);
-    modules += kCentreGuard;
-    for (std::size_t i = 4; i < std::min<std::size_t>(m_content.size(), 7); ++i)
-        modules += rightHand(m_content[i]);
-    if (m_checkDigit >= 0)
-        modules += rightHand(char(m_checkDigit));
-    return modules;
+    return twoHalves(4, 7);
 }
 
 std::string SymEAN8Barcode::caption() const

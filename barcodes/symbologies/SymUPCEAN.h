@@ -40,6 +40,9 @@ protected:
     // True when the content is `length` digits and the stored check digit is
     // the one they give.
     bool hasDigitsAndCheck(std::size_t length, int expectedCheck) const;
+    // Digits [0, split) as left-hand patterns, the centre guard, digits
+    // [split, end) as right-hand patterns, then the check digit.
+    std::string twoHalves(std::size_t split, std::size_t end) const;
     // Right-hand pattern of a digit character.
     std::string rightHand(char c) const { return swapHandedness(_encodeChar(c)); }
 };
