@@ -243,7 +243,8 @@ DataMatrixDrawing Draw_DataMatrix_Barcode(const QString &value, const QString &f
         out.eps = makeEPS_Data_Matrix(utf8, out.grid.W, out.grid.H, out.grid);
         platform::Image resampled = Increase_DPI(dataMatrixPageImage(out.grid), dpi);
         if (!resampled.isNull()) {
-            resampled.setSize(QSizeF(double(out.grid.W) * moduleSize, double(out.grid.H) * moduleSize));
+            const int module = std::max(moduleSize, 1);
+            resampled.setSize(QSizeF(double(out.grid.W) * module, double(out.grid.H) * module));
             out.image = resampled;
         }
         return out;
