@@ -121,6 +121,46 @@ QString wholeText(const pugi::xml_node &node)
     return out;
 }
 
+// Readers collapse runs of white space in a paragraph, so spaces after the
+// first, leading spaces and tabs are written as their elements.
+void appendOdfParagraph(pugi::xml_node cell, const QString &line)
+{
+    pugi::xml_node p = cell.append_child("text:p");
+    QString run;
+    auto flush = [&] {
+        if (!run.isEmpty())
+            p.append_child(pugi::node_pcdata).set_value(xmlText(run).c_str());
+        run.clear();
+    };
+    for (qsizetype i = 0; i < line.size();) {
+        const QChar c = line.at(i);
+        if (c == u'\t') {
+            flush();
+            p.append_child("text:tab");
+            ++i;
+        } else if (c == u' ') {
+            qsizetype n = 0;
+            while (i + n < line.size() && line.at(i + n) == u' ')
+                ++n;
+            const bool keepFirst = i > 0;
+            if (keepFirst)
+                run += u' ';
+            flush();
+            const qsizetype extra = keepFirst ? n - 1 : n;
+            if (extra > 0) {
+                pugi::xml_node s = p.append_child("text:s");
+                if (extra > 1)
+                    s.append_attribute("text:c") = std::to_string(extra).c_str();
+            }
+            i += n;
+        } else {
+            run += c;
+            ++i;
+        }
+    }
+    flush();
+}
+
 pugi::xml_node appendStyle(pugi::xml_node parent, const char *name, const char *family)
 {
     pugi::xml_node style = parent.append_child("style:style");
@@ -263,10 +303,11 @@ bool SpreadsheetWriter::WriteODSData(const QString &path)
             cell.append_attribute("office:value-type") = "string";
             // One paragraph per line, as spreadsheet programs store them.
             for (const QString &line : value.split(u'\n'))
-                cell.append_child("text:p").text() = xmlText(line).c_str();
+                appendOdfParagraph(cell, line);
         }
     }
-    return save(doc, path);
+    // Indentation inside a paragraph would read as spaces.
+    return save(doc, path, false);
 }
 
 bool SpreadsheetWriter::WriteODS(const QString &path, const Rows &withData, bool hasTitleRow)

@@ -82,10 +82,10 @@ struct ByteWriter : pugi::xml_writer {
 };
 } // namespace
 
-bool save(const pugi::xml_document &doc, const QString &path)
+bool save(const pugi::xml_document &doc, const QString &path, bool indent)
 {
     ByteWriter writer;
-    doc.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+    doc.save(writer, "  ", indent ? pugi::format_indent : pugi::format_raw, pugi::encoding_utf8);
     QString error;
     if (!platform::writeFileAtomically(path, writer.bytes, &error)) {
         platform::log(QStringLiteral("Error when writing file %1 (%2)").arg(path, error));

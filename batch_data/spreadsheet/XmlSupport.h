@@ -23,9 +23,9 @@ bool load(pugi::xml_document &doc, const QString &path, QString *error);
 
 // Adds `<?xml version="1.0" encoding="UTF-8" standalone="yes"?>`.
 void addDeclaration(pugi::xml_document &doc);
-// Serialises indented and writes atomically; logs and returns false when
-// the file cannot be written.
-bool save(const pugi::xml_document &doc, const QString &path);
+// Serialises (indented unless the format gives white space a meaning) and
+// writes atomically; logs and returns false when the file cannot be written.
+bool save(const pugi::xml_document &doc, const QString &path, bool indent = true);
 
 // The text as UTF-8 without the characters that XML 1.0 cannot carry.
 std::string xmlText(const QString &text);
