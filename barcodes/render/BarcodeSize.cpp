@@ -85,6 +85,9 @@ void Set_Barcode_Height(Barcode_Gen &gen, SymBarcode &symbol)
         height = float(double(height) + double(symbol.footerHeight()) * 72.0 + double(gen.footer_margin));
     height = height + 2.0f * gen.TB_margin;
     symbol.setHeight(height);
+    // The symbol's bar tops are measured with these margins, as the renderer
+    // will draw with them.
+    symbol.setStyle(gen.symbolStyle());
 }
 
 float Set_Linear_Barcode_Width(Barcode_Gen &gen, const SymBarcode &symbol)

@@ -26,7 +26,8 @@ float lengthInPoints(float value, int unit);
 float fieldFloatValue(const QString &text);
 
 // Sets the symbol's total height: bars, value text, header, footer, their
-// margins and the top-bottom margin.
+// margins and the top-bottom margin. The symbol takes the record's style with
+// the margins just computed, so its bar tops agree with the picture.
 void Set_Barcode_Height(Barcode_Gen &gen, SymBarcode &symbol);
 // The total width of the picture of `symbol`: the widest of bars, header and
 // footer plus the left-right margins. The symbol is not changed.

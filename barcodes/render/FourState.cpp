@@ -1,12 +1,17 @@
 #include "barcodes/render/FourState.h"
 
-#include "barcodes/symbologies/SymBarcode.h"
+#include "barcodes/symbologies/SymPostal.h"
 
 namespace barcodes {
 
-bool isFourStateSymbol(const SymBarcode &)
+bool isFourStateSymbol(const SymBarcode &symbol)
 {
-    return false;
+    return dynamic_cast<const SymRoyalMailBarcode *>(&symbol) != nullptr || heightIsSymbolSize(symbol);
+}
+
+bool heightIsSymbolSize(const SymBarcode &symbol)
+{
+    return dynamic_cast<const JapanPostBarcode *>(&symbol) != nullptr;
 }
 
 } // namespace barcodes

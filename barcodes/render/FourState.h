@@ -1,12 +1,18 @@
 #pragma once
-// Symbols whose bars differ in where they start as well as in where they end
-// (trackers, ascenders, descenders and full bars), so that each bar has to be
-// drawn from its own bottom to its own top.
+// Postal symbols whose geometry the renderer cannot take from the common
+// rules alone.
 
 namespace barcodes {
 
 class SymBarcode;
 
+// Bars that differ in where they start as well as in where they end
+// (trackers, ascenders, descenders and full bars): each bar is drawn from its
+// own bottom to its own top.
 bool isFourStateSymbol(const SymBarcode &symbol);
+
+// Symbols whose `height` is the size of the symbol itself (Japan Post, 8.5 to
+// 11.5 points) rather than the height of the whole picture.
+bool heightIsSymbolSize(const SymBarcode &symbol);
 
 } // namespace barcodes

@@ -119,6 +119,33 @@ void drawHeaderAndFooter(Canvas &canvas, const Barcode_Gen &gen, const QRectF &b
     }
 }
 
+// Height of the picture of a symbol. For most symbols that is the symbol's
+// height, which the size computation made the whole picture's. A symbol whose
+// height is its own size would leave no room for its texts, and its bars
+// would stand above the picture: its picture is as high as its tallest bar
+// plus the texts and margins around the bars.
+double pictureHeight(const SymBarcode &symbol, const Barcode_Gen &gen)
+{
+    if (!heightIsSymbolSize(symbol))
+        return symbol.height();
+    const std::string modules = symbol.completeBarcode();
+    double height = 0.0;
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        if (modules[i] == '1')
+            height = std::max(height, double(symbol.barTop(int(i))));
+    }
+    // The bars stand on the value and footer margins whether or not those
+    // texts are printed.
+    height += gen.value_margin + gen.footer_margin + 2.0 * gen.TB_margin;
+    if (symbol.printsCaption())
+        height += symbol.captionHeight() * 72.0;
+    if (symbol.printsHeader())
+        height += symbol.headerHeight() * 72.0 + gen.header_margin;
+    if (symbol.printsFooter())
+        height += symbol.footerHeight() * 72.0;
+    return height;
+}
+
 } // namespace
 
 std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcode(const SymBarcode &barcode)
@@ -128,7 +155,7 @@ std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcod
     const double headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0;
     const double footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0;
     const double width = std::max({headerWidth, footerWidth, double(barcode.width())});
-    view->m_frame = QRectF(0, 0, width, barcode.height());
+    view->m_frame = QRectF(0, 0, width, pictureHeight(barcode, *Barcode_Gen_Var));
     view->setBarcode(&barcode);
     return view;
 }
