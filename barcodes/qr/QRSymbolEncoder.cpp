@@ -101,8 +101,9 @@ int QRSymbolEncoder::KanjiToBinaly(int wc)
 
 bool QRSymbolEncoder::KanjiAllowed(std::string_view s)
 {
-    // A strict UTF-8 check (no overlong forms, no surrogates, at most
-    // U+10FFFF). Plain ASCII passes too, and has no Kanji pairs anyway.
+    // True unless the text is well-formed UTF-8 (no overlong forms, no
+    // surrogates, nothing above U+10FFFF). Plain ASCII is well-formed too,
+    // and has no Kanji pairs anyway.
     std::size_t i = 0;
     const std::size_t n = s.size();
     while (i < n) {
@@ -143,53 +144,48 @@ bool QRSymbolEncoder::KanjiAllowed(std::string_view s)
     return false;
 }
 
+namespace {
+
+// The mode of the byte at `i`, Kanji when it starts a Shift JIS pair.
+int modeAt(const unsigned char *s, std::size_t i, std::size_t n, bool kanjiAllowed)
+{
+    if (kanjiAllowed && i + 1 < n && QRSymbolEncoder::IsKanjiData(s[i], s[i + 1]))
+        return QRSymbolEncoder::Kanji;
+    if (QRSymbolEncoder::IsNumeralData(s[i]))
+        return QRSymbolEncoder::Numeral;
+    if (QRSymbolEncoder::IsAlphabetData(s[i]))
+        return QRSymbolEncoder::Alphabet;
+    return QRSymbolEncoder::EightBit;
+}
+
+} // namespace
+
 int QRSymbolEncoder::Get_Encoding_Mode(const char *lpsSource, std::int64_t ncLength)
 {
+    const std::size_t n = std::size_t(std::max<std::int64_t>(ncLength, 0));
     const auto *s = reinterpret_cast<const unsigned char *>(lpsSource);
-    const bool kanjiAllowed = KanjiAllowed(std::string_view(lpsSource, std::size_t(std::max<std::int64_t>(ncLength, 0))));
-    bool any8Bit = false, anyKanji = false, anyAlpha = false, anyDigit = false;
-    for (std::int64_t i = 0; i < ncLength; ++i) {
-        // A pair is noted but the scan moves on one byte only, so the pair's
-        // second byte is looked at in its turn.
-        if (kanjiAllowed && i < ncLength - 1 && IsKanjiData(s[i], s[i + 1]))
-            anyKanji = true;
-        else if (IsNumeralData(s[i]))
-            anyDigit = true;
-        else if (IsAlphabetData(s[i]))
-            anyAlpha = true;
-        else
-            any8Bit = true;
-    }
-    if (any8Bit)
-        return EightBit;
-    if (anyKanji)
-        return Kanji;
-    if (anyAlpha)
-        return Alphabet;
-    if (anyDigit)
-        return Numeral;
+    const bool kanjiAllowed = KanjiAllowed(std::string_view(lpsSource, n));
+    std::array<bool, 4> seen{};
+    // A pair is noted but the scan moves on one byte only, so the pair's
+    // second byte is looked at in its turn.
+    for (std::size_t i = 0; i < n; ++i)
+        seen[std::size_t(modeAt(s, i, n, kanjiAllowed))] = true;
+    for (int mode : {EightBit, Kanji, Alphabet, Numeral})
+        if (seen[std::size_t(mode)])
+            return mode;
     return EightBit;
 }
 
 int QRSymbolEncoder::Get_Encoding_Mode_Test(const char *lpsSource, std::int64_t ncLength, int byte_mode)
 {
-    const auto *s = reinterpret_cast<const unsigned char *>(lpsSource);
     if (ncLength <= 0)
         return Numeral;
-    const bool kanjiAllowed = KanjiAllowed(std::string_view(lpsSource, std::size_t(ncLength)));
-    for (std::int64_t i = 0; i < ncLength; ++i) {
-        int mode;
-        if (kanjiAllowed && i < ncLength - 1 && IsKanjiData(s[i], s[i + 1]))
-            mode = Kanji;
-        else if (IsNumeralData(s[i]))
-            mode = Numeral;
-        else if (IsAlphabetData(s[i]))
-            mode = Alphabet;
-        else
-            mode = EightBit;
-        if (mode != byte_mode)
+    const std::size_t n = std::size_t(ncLength);
+    const auto *s = reinterpret_cast<const unsigned char *>(lpsSource);
+    const bool kanjiAllowed = KanjiAllowed(std::string_view(lpsSource, n));
+    for (std::size_t i = 0; i < n; ++i)
+        if (modeAt(s, i, n, kanjiAllowed) != byte_mode)
             return EightBit;
-    }
     return byte_mode;
 }
 
@@ -305,18 +301,8 @@ void QRSymbolEncoder::classify(std::string_view source)
     const auto *s = reinterpret_cast<const unsigned char *>(source.data());
     const std::size_t n = source.size();
     for (std::size_t i = 0; i < n;) {
-        std::uint8_t mode;
-        std::int64_t len = 1;
-        if (m_bKanjiAllowed && i + 1 < n && IsKanjiData(s[i], s[i + 1])) {
-            mode = Kanji;
-            len = 2;
-        } else if (IsNumeralData(s[i])) {
-            mode = Numeral;
-        } else if (IsAlphabetData(s[i])) {
-            mode = Alphabet;
-        } else {
-            mode = EightBit;
-        }
+        const auto mode = std::uint8_t(modeAt(s, i, n, m_bKanjiAllowed));
+        const std::int64_t len = mode == Kanji ? 2 : 1;
         if (m_byBlockMode.empty() || m_byBlockMode.back() != mode) {
             m_byBlockMode.push_back(mode);
             m_nBlockLength.push_back(len);
