@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <ZXing/DecodeHints.h>
 #include <set>
+#include <thread>
 #include <utility>
 
 using namespace barcodes;
@@ -140,6 +141,19 @@ TEST_F(RenderDecode, CodabarAndInterleavedTwoOfFive)
         ASSERT_TRUE(s->isContentValid()) << value;
         EXPECT_EQ(read(*s, ZXing::BarcodeFormat::ITF), value);
     }
+}
+
+TEST_F(RenderDecode, DrawsOnAWorkerThread)
+{
+    // Batch runs make their barcode images away from the main thread.
+    auto s = SymCode128Barcode::create("BATCH-0042", SymCode128Barcode::CodeSetAuto);
+    layOut(*s);
+    QImage bitmap;
+    std::thread worker([&] { bitmap = imageFromBarcode(*s).toBitmap(kDpi, Qt::white); });
+    worker.join();
+    const Decoded d = decodeBarcode(bitmap, ZXing::BarcodeFormat::Code128);
+    EXPECT_TRUE(d.valid);
+    EXPECT_EQ(d.text, "BATCH-0042");
 }
 
 TEST_F(RenderDecode, WideHeaderAndColoursStillRead)
