@@ -1,0 +1,657 @@
+// The design window driven headless through its operations and handlers,
+// with alerts and modal runs scripted.
+#include "design_window/CardSizes.h"
+#include "design_window/DesignFile.h"
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
+#include "drawing/TVNGrid.h"
+#include "platform/Alerts.h"
+#include "platform/ModalRun.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace design_window;
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QStringList alerts;
+    int alertAnswer = 0; // "OK" / "Yes"
+    std::unique_ptr<platform::ScopedAlertResponder> responder;
+    std::unique_ptr<TVNWindowController> wnd;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        responder = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
+            alerts.append(r.text.trimmed());
+            return alertAnswer;
+        });
+        setResourceFolder(tmp.filePath("res"));
+        wnd = std::make_unique<TVNWindowController>();
+    }
+    void TearDown() override
+    {
+        wnd.reset();
+        restoreSpreadsheetTable({});
+        Excel_Binding_Use = false;
+        Excel_Source_Path.clear();
+        resetPhotoAdjustments();
+    }
+
+    QString makePng(const QString &name, QColor color, QSize size = QSize(40, 30))
+    {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(color);
+        const QString path = tmp.filePath(name);
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+    void makeSeries(const QString &name, const QByteArray &content)
+    {
+        QDir().mkpath(Data_Folder_Path);
+        QFile f(QDir(Data_Folder_Path).filePath(name + ".txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    GraphicPtr add(int tool)
+    {
+        wnd->selectTool(tool);
+        return wnd->currentCanvas()->_Selected_Graphic;
+    }
+    void bind(const GraphicPtr &g, const QString &series, int index)
+    {
+        g->Set_Data_source_type(1);
+        g->Set_Batch_List_Name(series);
+        g->Set_Batch_List_Index(index);
+    }
+};
+
+// Everything a graphic stores, compared one field at a time.
+void expectSameGraphic(const TVNGraphic &a, const TVNGraphic &b)
+{
+    EXPECT_EQ(a.graphicClass(), b.graphicClass());
+    EXPECT_EQ(a.bounds(), b.bounds());
+    EXPECT_EQ(a.isDrawingFill(), b.isDrawingFill());
+    EXPECT_EQ(a.isDrawingStroke(), b.isDrawingStroke());
+    EXPECT_EQ(a.fillColor(), b.fillColor());
+    EXPECT_EQ(a.strokeColor(), b.strokeColor());
+    EXPECT_EQ(a.strokeWidth(), b.strokeWidth());
+    EXPECT_EQ(a.control_ID, b.control_ID);
+    EXPECT_EQ(a.ctrl_is_visible, b.ctrl_is_visible);
+    EXPECT_EQ(a.ctrl_is_printable, b.ctrl_is_printable);
+    EXPECT_EQ(a.Text_Value, b.Text_Value);
+    EXPECT_EQ(a.data_source_type, b.data_source_type);
+    EXPECT_EQ(a.batch_list_name, b.batch_list_name);
+    EXPECT_EQ(a.batch_list_index, b.batch_list_index);
+    EXPECT_EQ(a.excel_binding, b.excel_binding);
+    EXPECT_EQ(a.excel_col_indx, b.excel_col_indx);
+    EXPECT_EQ(a.linear_or_2d, b.linear_or_2d);
+    EXPECT_EQ(a.barcode_font_index, b.barcode_font_index);
+    EXPECT_EQ(a.linear_font_val, b.linear_font_val);
+    EXPECT_EQ(a.two_d_font_val, b.two_d_font_val);
+    EXPECT_EQ(a.header_val, b.header_val);
+    EXPECT_EQ(a.footer_val, b.footer_val);
+    EXPECT_EQ(a.show_hide_hdr, b.show_hide_hdr);
+    EXPECT_EQ(a.show_hide_ftr, b.show_hide_ftr);
+    EXPECT_EQ(a.show_hide_val, b.show_hide_val);
+    EXPECT_EQ(a.show_val_on_top, b.show_val_on_top);
+    EXPECT_EQ(a.align_hdr_index, b.align_hdr_index);
+    EXPECT_EQ(a.align_ftr_index, b.align_ftr_index);
+    EXPECT_EQ(a.linear_height_val, b.linear_height_val);
+    EXPECT_EQ(a.linear_width_val, b.linear_width_val);
+    EXPECT_EQ(a.qr_size_val, b.qr_size_val);
+    EXPECT_EQ(a.qr_version_index, b.qr_version_index);
+    EXPECT_EQ(a.qr_ec_index, b.qr_ec_index);
+    EXPECT_EQ(a.pdf_hgt_val, b.pdf_hgt_val);
+    EXPECT_EQ(a.pdf_wdt_val, b.pdf_wdt_val);
+    EXPECT_EQ(a.pdf_ec_val, b.pdf_ec_val);
+    EXPECT_EQ(a.dm_module_val, b.dm_module_val);
+    EXPECT_EQ(a.dm_format_index, b.dm_format_index);
+    EXPECT_EQ(a.dm_encoding_index, b.dm_encoding_index);
+    EXPECT_EQ(a.hdr_margin_val, b.hdr_margin_val);
+    EXPECT_EQ(a.ftr_margin_val, b.ftr_margin_val);
+    EXPECT_EQ(a.val_margin_val, b.val_margin_val);
+    EXPECT_EQ(a.TB_marging_val, b.TB_marging_val);
+    EXPECT_EQ(a.LR_margin_val, b.LR_margin_val);
+    EXPECT_EQ(a.value_font_val, b.value_font_val);
+    EXPECT_EQ(a.header_font_val, b.header_font_val);
+    EXPECT_EQ(a.footer_font_val, b.footer_font_val);
+    EXPECT_EQ(a.barcode_hdr_clr_val, b.barcode_hdr_clr_val);
+    EXPECT_EQ(a.barcode_ftr_clr_val, b.barcode_ftr_clr_val);
+    EXPECT_EQ(a.barcode_val_clr_val, b.barcode_val_clr_val);
+    EXPECT_EQ(a.barcode_clr_val, b.barcode_clr_val);
+    EXPECT_EQ(a.barcode_back_clr_val, b.barcode_back_clr_val);
+    EXPECT_EQ(a.dpi_val_index, b.dpi_val_index);
+    EXPECT_EQ(a.dpi_custom_val, b.dpi_custom_val);
+    EXPECT_EQ(a.barcode_unit_val, b.barcode_unit_val);
+    EXPECT_EQ(a._barcode_image.isNull(), b._barcode_image.isNull());
+    if (!a._barcode_image.isNull()) {
+        EXPECT_EQ(a._barcode_image.size(), b._barcode_image.size());
+        EXPECT_EQ(a._barcode_image.toBitmap(72), b._barcode_image.toBitmap(72));
+    }
+    if (auto *ta = dynamic_cast<const TVNText *>(&a)) {
+        auto *tb = dynamic_cast<const TVNText *>(&b);
+        ASSERT_NE(tb, nullptr);
+        EXPECT_EQ(ta->contentsString(), tb->contentsString());
+        EXPECT_EQ(ta->textFont(), tb->textFont());
+        EXPECT_EQ(ta->textColor(), tb->textColor());
+        EXPECT_EQ(ta->alignment(), tb->alignment());
+    }
+    if (auto *ia = dynamic_cast<const TVNImage *>(&a)) {
+        auto *ib = dynamic_cast<const TVNImage *>(&b);
+        ASSERT_NE(ib, nullptr);
+        EXPECT_EQ(ia->filePath(), ib->filePath());
+        EXPECT_EQ(ia->image().toBitmap(72), ib->image().toBitmap(72));
+    }
+}
+
+void expectSameCard(const Card_Property &a, const Card_Property &b)
+{
+    EXPECT_EQ(a.Card_Size, b.Card_Size);
+    EXPECT_EQ(a.Card_Location, b.Card_Location);
+    EXPECT_EQ(a.Card_Fill, b.Card_Fill);
+    EXPECT_EQ(a.Card_Fill_Color, b.Card_Fill_Color);
+    EXPECT_EQ(a.BG_Image_Path, b.BG_Image_Path);
+    EXPECT_EQ(a.BG_Image.toBitmap(72), b.BG_Image.toBitmap(72));
+}
+
+} // namespace
+
+TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyCr80Design)
+{
+    EXPECT_EQ(Main_App_wnd, wnd.get());
+    EXPECT_EQ(TVNWindowController::defaultInstance(), wnd.get());
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+    EXPECT_TRUE(wnd->Get_Back_Controls_Array().empty());
+    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 85.598 * 2.834645669291, 1e-9);
+    EXPECT_EQ(wnd->_graphicView->canvasSize(), wnd->Front_card_Prop.Card_Size);
+    EXPECT_EQ(CARD_SIDE_STR, "1");
+    EXPECT_FALSE(wnd->side_switch->isEnabled());
+    for (const char *sub : {"DataSet", "Frames", "Fill_Style_Image", "LibraryImage", "Templates/User"})
+        EXPECT_TRUE(QFileInfo(tmp.filePath("res/") + sub).isDir()) << sub;
+    // Commands that other work provides are there but disabled.
+    ASSERT_FALSE(wnd->pending_actions.isEmpty());
+    for (QAction *a : wnd->pending_actions)
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+}
+
+TEST_F(WindowTest, ToolsCreateObjectsOnTheEditedSideAndTheInspectorFollows)
+{
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().front(), text);
+    EXPECT_EQ(wnd->inspectedGraphic(), text.get());
+    EXPECT_EQ(wnd->text_content->toPlainText(), "Text");
+
+    // Typing in the text panel changes the object.
+    wnd->text_content->setPlainText("Jane Doe");
+    EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Jane Doe");
+    wnd->text_font_size->setValue(20);
+    wnd->text_bold->setChecked(true);
+    EXPECT_EQ(static_cast<TVNText *>(text.get())->textFont().pointSizeF(), 20);
+    EXPECT_TRUE(static_cast<TVNText *>(text.get())->textFont().bold());
+    wnd->text_alignment->setCurrentIndex(1);
+    emit wnd->text_alignment->activated(1);
+    EXPECT_EQ(static_cast<TVNText *>(text.get())->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+    // The back side is reachable only on a two-sided card.
+    wnd->setEditedSide(1);
+    EXPECT_EQ(Card_Front_Or_Back, 0);
+    wnd->card_sides_combo->setCurrentIndex(1);
+    emit wnd->card_sides_combo->activated(1);
+    EXPECT_EQ(CARD_SIDE_STR, "2");
+    EXPECT_TRUE(wnd->side_switch->isEnabled());
+    wnd->setEditedSide(1);
+    EXPECT_EQ(wnd->currentCanvas(), wnd->_graphicView_BACK);
+    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    ASSERT_TRUE(barcode);
+    EXPECT_EQ(barcode->graphicClass(), GraphicClass::Barcode);
+    EXPECT_EQ(wnd->Get_Back_Controls_Array().size(), 1u);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+
+    // The scratch list takes the edited side's objects themselves.
+    wnd->Temp_Design_Control_Assign();
+    ASSERT_EQ(wnd->Get_Temp_Controls_Array().size(), 1u);
+    EXPECT_EQ(wnd->Get_Temp_Controls_Array().front(), barcode);
+
+    // Going back to one side returns to the front.
+    wnd->card_sides_combo->setCurrentIndex(0);
+    emit wnd->card_sides_combo->activated(0);
+    EXPECT_EQ(Card_Front_Or_Back, 0);
+    EXPECT_FALSE(wnd->side_switch->isEnabled());
+
+    // Undo removes the last object; the inspector drops it.
+    wnd->setEditedSide(0);
+    wnd->Show_RHS_Properties(text.get());
+    wnd->document->undoManager().undo();
+    wnd->document->undoManager().undo();
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+    EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
+}
+
+TEST_F(WindowTest, CardPanelSetsSizesShapeAndBackground)
+{
+    wnd->card_category->setCurrentIndex(1);
+    emit wnd->card_category->activated(1);
+    EXPECT_EQ(wnd->card_size_list->count(), 8);
+    wnd->card_size_list->setCurrentRow(7);
+    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 5.91 * 72, 1e-6);
+    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.height(), 4.96 * 72, 1e-6);
+    EXPECT_EQ(wnd->Back_card_Prop.Card_Size, wnd->Front_card_Prop.Card_Size);
+    EXPECT_NEAR(wnd->card_width_mm->value(), 150.11, 0.01);
+
+    wnd->card_orientation->setCurrentIndex(1);
+    emit wnd->card_orientation->activated(1);
+    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 4.96 * 72, 1e-6);
+    EXPECT_EQ(wnd->_graphicView_BACK->canvasSize(), wnd->Front_card_Prop.Card_Size);
+
+    // A typed size is a custom size.
+    wnd->card_width_mm->setValue(60);
+    EXPECT_EQ(wnd->card_size_list->currentRow(), -1);
+    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 60 * 2.834645669291, 1e-9);
+
+    wnd->card_shape_combo->setCurrentIndex(2);
+    emit wnd->card_shape_combo->activated(2);
+    EXPECT_EQ(Card_Shape, 2);
+
+    // A background image goes to the front card and the frame graphic.
+    const QString frame = makePng("frame.png", Qt::red);
+    GraphicPtr bg = add(TVNWindowController::kImageTool);
+    bg->control_ID = "PARTY_IMAGE_BG";
+    wnd->set_Front_BG_Image(frame);
+    EXPECT_TRUE(wnd->Front_card_Prop.Card_Fill);
+    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame);
+    EXPECT_FALSE(wnd->Front_card_Prop.BG_Image.isNull());
+    EXPECT_EQ(static_cast<TVNImage *>(bg.get())->filePath(), frame);
+    EXPECT_EQ(wnd->_graphicView->_Selected_Graphic, bg);
+    EXPECT_EQ(wnd->card_bg_path->text(), frame);
+    EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
+
+    // Grid controls drive the shared grid.
+    wnd->Show_hide_grid_chk->setChecked(true);
+    wnd->Grid_Show_Hide_Changed();
+    EXPECT_TRUE(wnd->grid->isAlwaysShown());
+    EXPECT_TRUE(wnd->Grid_Opt_box->isEnabled());
+    wnd->Grid_Space_slidr->setValue(18);
+    EXPECT_EQ(wnd->grid->spacing(), 18);
+}
+
+TEST_F(WindowTest, DataSourceControlsBindAndPreviewTheFirstValue)
+{
+    makeSeries("Names", " Ann Lee \r\nBob\n");
+    makeSeries("Codes", "A-1\n");
+    const QString photo = makePng("ann.png", Qt::blue);
+    makeSeries("Photos", (photo + "\n").toUtf8());
+
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    EXPECT_TRUE(wnd->data_source_box->isVisibleTo(wnd.get()));
+    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    wnd->Data_source_type->setCurrentIndex(1);
+    wnd->Data_Source_Type_Changed();
+    EXPECT_EQ(wnd->Batch_Series->count(), 3);
+    EXPECT_EQ(wnd->Batch_Series->itemText(0), "Codes");
+    EXPECT_EQ(wnd->Batch_Series->itemText(2), "Photos");
+    wnd->Batch_Series->setCurrentIndex(1);
+    wnd->Batch_Series_Changed();
+    EXPECT_EQ(text->data_source_type, 1);
+    EXPECT_EQ(text->batch_list_name, "Names");
+    EXPECT_EQ(text->batch_list_index, 1);
+    EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Ann Lee");
+    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Names"));
+    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Codes"));
+
+    // Showing the object again selects its series.
+    wnd->Show_RHS_Properties(nullptr);
+    wnd->Show_RHS_Properties(text.get());
+    EXPECT_EQ(wnd->Data_source_type->currentIndex(), 1);
+    EXPECT_EQ(wnd->Batch_Series->currentText(), "Names");
+
+    // An image bound to a series of paths shows the first picture.
+    GraphicPtr image = add(TVNWindowController::kImageTool);
+    wnd->Data_source_type->setCurrentIndex(1);
+    wnd->Data_Source_Type_Changed();
+    wnd->Batch_Series->setCurrentIndex(2);
+    wnd->Batch_Series_Changed();
+    EXPECT_EQ(static_cast<TVNImage *>(image.get())->filePath(), photo);
+    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+
+    // A barcode takes the value as its code.
+    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    wnd->Data_source_type->setCurrentIndex(1);
+    wnd->Data_Source_Type_Changed();
+    wnd->Batch_Series->setCurrentIndex(0);
+    wnd->Batch_Series_Changed();
+    EXPECT_EQ(barcode->linear_font_val, "A-1");
+    EXPECT_EQ(wnd->barcode_value_lbl->text(), "A-1");
+
+    // Back to manual.
+    wnd->Data_source_type->setCurrentIndex(0);
+    wnd->Data_Source_Type_Changed();
+    EXPECT_EQ(barcode->data_source_type, 0);
+    EXPECT_FALSE(wnd->Batch_Series->isEnabled());
+
+    // "Excel" is offered while a spreadsheet is loaded, never twice.
+    restoreSpreadsheetTable({{"Name", "City"}, {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}}}});
+    wnd->Show_RHS_Properties(text.get());
+    wnd->Show_RHS_Properties(text.get());
+    EXPECT_EQ(wnd->Data_source_type->count(), 3);
+    wnd->Data_source_type->setCurrentIndex(2);
+    wnd->Data_Source_Type_Changed();
+    EXPECT_EQ(wnd->Batch_Series->count(), 3);
+    EXPECT_EQ(wnd->Batch_Series->itemText(2), "City");
+    wnd->Batch_Series->setCurrentIndex(2);
+    wnd->Batch_Series_Changed();
+    EXPECT_EQ(text->data_source_type, 2);
+    EXPECT_TRUE(text->excel_binding);
+    EXPECT_EQ(text->excel_col_indx, 2);
+    EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Oslo");
+    restoreSpreadsheetTable({});
+    wnd->Show_RHS_Properties(text.get());
+    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+
+    // No series at all: the user is told.
+    QDir(Data_Folder_Path).removeRecursively();
+    wnd->Data_source_type->setCurrentIndex(1);
+    wnd->Data_Source_Type_Changed();
+    ASSERT_FALSE(alerts.isEmpty());
+    EXPECT_EQ(alerts.last(), "There is no Batch Processing Series. Create one first.");
+}
+
+TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
+{
+    makeSeries("Names", "Ann\n");
+    const QString photo = makePng("photo.png", Qt::green, QSize(30, 40));
+    const QString frame = makePng("frame.png", Qt::yellow);
+
+    // Front: text, image, barcode, all bound to series.
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    auto *t = static_cast<TVNText *>(text.get());
+    t->setContentsString("Jane Doe");
+    QFont font("Liberation Serif");
+    font.setPointSizeF(17.5);
+    font.setItalic(true);
+    t->setTextFont(font);
+    t->setTextColor(QColor(10, 20, 30, 200));
+    t->setAlignment(Qt::AlignRight);
+    text->setBounds(QRectF(10.25, 12.5, 120, 30));
+    text->control_ID = "Fup_Name";
+    bind(text, "Names", 0);
+    GraphicPtr image = add(TVNWindowController::kImageTool);
+    static_cast<TVNImage *>(image.get())->setFilePath(photo);
+    bind(image, "Photos", 1);
+    image->ctrl_is_printable = false;
+    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    bind(barcode, "Codes", 2);
+    barcode->linear_or_2d = 1;
+    barcode->barcode_font_index = 3;
+    barcode->two_d_font_val = "https://example.org/ü";
+    barcode->linear_height_val = 0.7f;
+    barcode->LR_margin_val = 0.123f;
+    barcode->qr_version_index = 5;
+    barcode->barcode_clr_val = QColor(200, 0, 0);
+    barcode->header_font_val = QFont("Liberation Sans", 9);
+    barcode->dpi_custom_val = "300";
+    barcode->Set_Barcode_image(platform::Image::fromBitmap(QImage(photo)));
+
+    // Back: the same kinds, bound as well; the back is used.
+    wnd->card_sides_combo->setCurrentIndex(1);
+    emit wnd->card_sides_combo->activated(1);
+    wnd->setEditedSide(1);
+    GraphicPtr backText = add(TVNWindowController::kTextTool);
+    bind(backText, "Names", 0);
+    GraphicPtr backImage = add(TVNWindowController::kImageTool);
+    static_cast<TVNImage *>(backImage.get())->setFilePath(tmp.filePath("gone.png"));
+    bind(backImage, "Photos", 1);
+    GraphicPtr backBarcode = add(TVNWindowController::kBarcodeTool);
+    backBarcode->show_hide_ftr = 1;
+    backBarcode->Set_Excel_binding(true);
+    backBarcode->Set_Excel_binding_Index(2);
+    backBarcode->Set_Data_source_type(2);
+
+    // Card settings and process-wide values.
+    wnd->set_Front_BG_Image(frame);
+    wnd->Front_card_Prop.Card_Fill_Color = QColor(1, 2, 3);
+    wnd->Back_card_Prop.Card_Fill = true;
+    wnd->Back_card_Prop.Card_Fill_Color = QColor(250, 240, 230, 128);
+    Card_Shape = 1;
+    wnd->card_choice = CardChoice{kPaperCategory, 3, "V"};
+    Invite_Frame_Pic_IMG = photo;
+    IMG_hue_val = 0.25f;
+    IMG_Sepia = true;
+    Excel_Binding_Use = true;
+    Excel_Source_Path = "/data/people.xlsx";
+    const SpreadsheetTable table{{"Name", "City"},
+                                 {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}},
+                                  {{"Extension", "2"}, {"Column1", "Bob"}, {"Column2", "Rome"}}}};
+    restoreSpreadsheetTable(table);
+
+    const GraphicList front = wnd->Get_Front_Controls_Array();
+    const GraphicList back = wnd->Get_Back_Controls_Array();
+    const Card_Property frontCard = wnd->Front_card_Prop, backCard = wnd->Back_card_Prop;
+    const CardChoice choice = wnd->card_choice;
+    const PhotoAdjustments adjustments = PhotoAdjustments::current();
+
+    const QString path = tmp.filePath("design.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join("|").toStdString();
+
+    wnd->New_Project_Setting_Reset();
+    resetPhotoAdjustments();
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
+    restoreSpreadsheetTable({});
+    ASSERT_TRUE(wnd->Get_Front_Controls_Array().empty());
+
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
+    EXPECT_EQ(wnd->designFilePath(), path);
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), front.size());
+    ASSERT_EQ(wnd->Get_Back_Controls_Array().size(), back.size());
+    for (size_t i = 0; i < front.size(); ++i)
+        expectSameGraphic(*front[i], *wnd->Get_Front_Controls_Array()[i]);
+    for (size_t i = 0; i < back.size(); ++i)
+        expectSameGraphic(*back[i], *wnd->Get_Back_Controls_Array()[i]);
+    expectSameCard(frontCard, wnd->Front_card_Prop);
+    expectSameCard(backCard, wnd->Back_card_Prop);
+    EXPECT_EQ(wnd->card_choice, choice);
+    EXPECT_EQ(Card_Shape, 1);
+    EXPECT_EQ(CARD_SIDE_STR, "2");
+    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_EQ(PhotoAdjustments::current(), adjustments);
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, "/data/people.xlsx");
+    EXPECT_EQ(currentSpreadsheetTable(), table);
+    EXPECT_EQ(wnd->_graphicView->canvasSize(), frontCard.Card_Size);
+    // The loaded design is live: bindings count for the in-use test.
+    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Names"));
+
+    // Another mode loads the design untitled.
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "T"), 1);
+    EXPECT_TRUE(wnd->designFilePath().isEmpty());
+}
+
+TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
+{
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    static_cast<TVNText *>(text.get())->setContentsString("Keep me");
+    CARD_SIDE_STR = "2";
+    const QString good = tmp.filePath("good.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(good, false));
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = goodFile.readAll();
+    CARD_SIDE_STR = "1";
+
+    auto write = [&](const QString &name, const QByteArray &data) {
+        QFile f(tmp.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        return tmp.filePath(name);
+    };
+    QByteArray wrongMarker = bytes;
+    wrongMarker.replace("ZELTMACBDAYINVITECARD", "SOMETHINGELSEENTIRELY");
+    auto edited = [&](const QString &pattern, const QString &by) {
+        QString text = QString::fromUtf8(bytes);
+        text.replace(QRegularExpression(pattern), by);
+        EXPECT_NE(text.toUtf8(), bytes) << "the fixture edit must hit: " << pattern.toStdString();
+        return text.toUtf8();
+    };
+    const QByteArray wrongType =
+        edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><integer>2</integer>");
+    const QByteArray badSides =
+        edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><string>7</string>");
+    const QByteArray badColor = edited(R"(<key>red</key>\s*<real>[^<]*</real>)", "<key>red</key><real>7</real>");
+    QByteArray badClass = bytes;
+    badClass.replace("<string>TVNText</string>", "<string>TVNSpaceship</string>");
+    ASSERT_NE(badClass, bytes);
+
+    const QStringList damaged{
+        write("garbage.zelg", "this is not a design"),
+        write("truncated.zelg", bytes.left(bytes.size() / 2)),
+        write("marker.zelg", wrongMarker),
+        write("type.zelg", wrongType),
+        write("sides.zelg", badSides),
+        write("class.zelg", badClass),
+        write("color.zelg", badColor),
+        write("empty.zelg", QByteArray()),
+    };
+    const QString openPath = tmp.filePath("open.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(openPath, false));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(openPath, "L"), 1);
+    const GraphicList before = wnd->Get_Front_Controls_Array();
+    for (const QString &file : damaged) {
+        alerts.clear();
+        EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << file.toStdString();
+        ASSERT_EQ(alerts.size(), 1) << file.toStdString();
+        EXPECT_EQ(alerts.first(), "The selected file is not a valid design file or it is damaged.");
+        EXPECT_EQ(wnd->Get_Front_Controls_Array(), before);
+        EXPECT_EQ(wnd->designFilePath(), openPath);
+        EXPECT_EQ(CARD_SIDE_STR, "1");
+    }
+    alerts.clear();
+    EXPECT_EQ(wnd->Read_and_load_design_Log(tmp.filePath("missing.zelg"), "L"), 0);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first(), "Please select valid file path.");
+    // The good file still loads.
+    EXPECT_EQ(wnd->Read_and_load_design_Log(good, "L"), 1);
+    EXPECT_EQ(CARD_SIDE_STR, "2");
+}
+
+TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
+{
+    add(TVNWindowController::kTextTool);
+    const QString path = tmp.filePath("design.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(path, true));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first(), "Design saved successfully.");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray saved = f.readAll();
+    f.close();
+
+    alerts.clear();
+    EXPECT_FALSE(wnd->Save_project_file(tmp.filePath("no/such/folder/design.zelg"), true));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("The design could not be saved."));
+
+    // A write that cannot complete leaves the earlier file as it was: the
+    // target's folder is replaced by a file so the rename must fail.
+    alerts.clear();
+    QDir().mkpath(tmp.filePath("blocked.zelg"));
+    EXPECT_FALSE(wnd->Save_project_file(tmp.filePath("blocked.zelg"), true));
+    EXPECT_EQ(alerts.size(), 1);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), saved);
+}
+
+TEST_F(WindowTest, FilePanelsAndExitAreScripted)
+{
+    add(TVNWindowController::kTextTool);
+    const QString path = tmp.filePath("chosen");
+    // Save As through the panel adds the extension and names the design.
+    {
+        platform::ScopedModalResponder pick([&](QDialog &d) {
+            auto &panel = static_cast<QFileDialog &>(d);
+            EXPECT_EQ(panel.acceptMode(), QFileDialog::AcceptSave);
+            panel.selectFile(path);
+            return 1;
+        });
+        EXPECT_TRUE(wnd->Save_Design_As());
+    }
+    EXPECT_EQ(wnd->designFilePath(), path + ".zelg");
+    EXPECT_TRUE(QFileInfo::exists(path + ".zelg"));
+    EXPECT_TRUE(wnd->windowTitle().startsWith("chosen.zelg"));
+
+    // Open through the panel; a cancelled panel loads nothing.
+    wnd->New_Project_Setting_Reset();
+    {
+        platform::ScopedModalResponder cancel([](QDialog &) { return 0; });
+        EXPECT_EQ(wnd->Open_Log_File(), 0);
+    }
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+    {
+        platform::ScopedModalResponder pick([&](QDialog &d) {
+            static_cast<QFileDialog &>(d).selectFile(path + ".zelg");
+            return 1;
+        });
+        EXPECT_EQ(wnd->Open_Log_File(), 1);
+    }
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+
+    // Exit: "No" leaves without saving; "Yes" saves to the design's file.
+    alerts.clear();
+    alertAnswer = 1;
+    QFile::remove(path + ".zelg");
+    EXPECT_TRUE(wnd->Exit_Application());
+    EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
+    EXPECT_FALSE(QFileInfo::exists(path + ".zelg"));
+    alertAnswer = 0;
+    EXPECT_TRUE(wnd->Exit_Application());
+    EXPECT_TRUE(QFileInfo::exists(path + ".zelg"));
+
+    // An untitled design whose save panel is cancelled keeps the window.
+    wnd->New_Project_Setting_Reset();
+    platform::ScopedModalResponder cancel([](QDialog &) { return 0; });
+    EXPECT_FALSE(wnd->Exit_Application());
+}
+
+TEST_F(WindowTest, PathChecksAndMainPhoto)
+{
+    EXPECT_TRUE(wnd->Check_And_Validate_File_Path("   "));
+    EXPECT_TRUE(wnd->Check_And_Validate_File_Path(tmp.filePath("missing.png")));
+    EXPECT_EQ(alerts, (QStringList{"Please select valid file path.", "Please select valid file path."}));
+    const QString photo = makePng("p.png", Qt::white);
+    EXPECT_FALSE(wnd->Check_And_Validate_File_Path("  " + photo + "\n"));
+    EXPECT_EQ(TVNWindowController::Convert_Path_From_URL(QUrl::fromLocalFile(photo)), photo);
+
+    // The main photo is read and adjusted; only change_path stores the path.
+    Invite_Frame_Pic_IMG = "before";
+    IMG_invert_clr = true;
+    wnd->Update_frame_Main_Photo_And_Path(photo, false);
+    EXPECT_EQ(Invite_Frame_Pic_IMG, "before");
+    ASSERT_FALSE(wnd->Main_Photo_image().isNull());
+    EXPECT_EQ(wnd->Main_Photo_image().toBitmap(72).pixelColor(5, 5).rgb(), QColor(Qt::black).rgb());
+    wnd->Update_frame_Main_Photo_And_Path(tmp.filePath("unreadable.png"), true);
+    EXPECT_TRUE(wnd->Main_Photo_image().isNull());
+    EXPECT_EQ(Invite_Frame_Pic_IMG, tmp.filePath("unreadable.png"));
+}
