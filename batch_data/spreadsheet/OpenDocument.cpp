@@ -7,7 +7,6 @@
 #include "platform/Log.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -315,16 +314,9 @@ bool SpreadsheetWriter::WriteODS(const QString &path, const Rows &withData, bool
     Q_UNUSED(hasTitleRow);
     SpreadsheetWriter &self = instance();
     self._data = withData;
-    const QString templatePath = bundleResource(QStringLiteral("Template.ods"));
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quorvant-write-XXXXXX"));
-    if (!work.isValid()) {
-        platform::log(QStringLiteral("Error when writing file %1 (no temporary folder)").arg(path));
+    if (!unpackTemplate(QStringLiteral("Template.ods"), work, path))
         return false;
-    }
-    if (!QFileInfo::exists(templatePath) || !ZipArchive::unzipFileAtPath(templatePath, work.path())) {
-        platform::log(QStringLiteral("Error when writing file %1 (template %2 unusable)").arg(path, templatePath));
-        return false;
-    }
     return self.WriteODSData(work.filePath(QStringLiteral("content.xml")))
         && packFolder(work.path(), path, {QStringLiteral("mimetype")});
 }

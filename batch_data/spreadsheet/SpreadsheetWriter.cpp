@@ -436,16 +436,9 @@ bool SpreadsheetWriter::WriteWorkbook(const QString &path, const Rows &withData,
     SpreadsheetWriter &self = instance();
     self._data = withData;
 
-    const QString templatePath = bundleResource(QStringLiteral("Template.xlsx"));
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quorvant-write-XXXXXX"));
-    if (!work.isValid()) {
-        platform::log(QStringLiteral("Error when writing file %1 (no temporary folder)").arg(path));
+    if (!unpackTemplate(QStringLiteral("Template.xlsx"), work, path))
         return false;
-    }
-    if (!QFileInfo::exists(templatePath) || !ZipArchive::unzipFileAtPath(templatePath, work.path())) {
-        platform::log(QStringLiteral("Error when writing file %1 (template %2 unusable)").arg(path, templatePath));
-        return false;
-    }
     QDir().mkpath(work.filePath(QStringLiteral("xl/worksheets")));
 
     // The opened workbook (if any) keeps its own string table for later reads.

@@ -145,9 +145,18 @@ bool isPlainNumber(const QString &text)
     return !(intStart == 1 && intDigits == 1 && fracDigits == 0 && text.at(intStart) == u'0');
 }
 
-QString bundleResource(const QString &name)
+bool unpackTemplate(const QString &name, const QTemporaryDir &work, const QString &target)
 {
-    return QDir(platform::bundleResourcesPath()).filePath(name);
+    if (!work.isValid()) {
+        platform::log(QStringLiteral("Error when writing file %1 (no temporary folder)").arg(target));
+        return false;
+    }
+    const QString templatePath = QDir(platform::bundleResourcesPath()).filePath(name);
+    if (!QFile::exists(templatePath) || !ZipArchive::unzipFileAtPath(templatePath, work.path())) {
+        platform::log(QStringLiteral("Error when writing file %1 (template %2 unusable)").arg(target, templatePath));
+        return false;
+    }
+    return true;
 }
 
 bool packFolder(const QString &folder, const QString &path, const QStringList &first)

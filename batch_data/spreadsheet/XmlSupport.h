@@ -9,6 +9,8 @@
 
 #include <pugixml.hpp>
 
+class QTemporaryDir;
+
 namespace spreadsheet_xml {
 
 // The element or attribute name without its prefix.
@@ -34,8 +36,10 @@ std::string xmlText(const QString &text);
 // at most 15 digits. "007", "1.50", "1e5" and long IDs stay text.
 bool isPlainNumber(const QString &text);
 
-// The bundle resource `name` (such as "Template.xlsx").
-QString bundleResource(const QString &name);
+// Unpacks the bundle's template `name` (such as "Template.xlsx") into
+// `work`; logs against `target` and returns false when it is unusable, so
+// that no package is written without the template's parts.
+bool unpackTemplate(const QString &name, const QTemporaryDir &work, const QString &target);
 // Packs the entries directly inside `folder` (names in `first` before the
 // others, the rest by name) into a package written atomically at `path`.
 bool packFolder(const QString &folder, const QString &path, const QStringList &first = {});
