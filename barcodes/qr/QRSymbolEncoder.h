@@ -70,6 +70,11 @@ public:
     static int formatInfoBits(int nLevel, int nMaskingNo);
     static int versionInfoBits(int nVersion);
 
+    // Penalty score of the matrix as it stands (a module is dark when bit
+    // 0x01 or 0x10 is set): runs, 2 x 2 blocks, finder-like patterns and the
+    // balance of dark and light.
+    std::int64_t CountPenalty() const;
+
 private:
     int GetEncodeVersion(int nVersion, std::string_view source);
     bool EncodeSourceData(std::string_view source, int nVerGroup);
@@ -85,7 +90,6 @@ private:
     void SetCodeWordPattern();
     void SetMaskingPattern(int nPatternNo);
     void SetFormatInfoPattern(int nPatternNo);
-    std::int64_t CountPenalty() const;
 
     void classify(std::string_view source);
     void mergeNumeralAndAlphabet(int nVerGroup);

@@ -176,6 +176,37 @@ TEST(QRStructure, GivenMaskIsUsedAndEveryMaskScans)
     }
 }
 
+TEST(QRStructure, PenaltyRules)
+{
+    QRSymbolEncoder e;
+    e.m_nSymbleSize = 21;
+    auto fill = [&e](auto dark) {
+        for (int x = 0; x < 21; ++x)
+            for (int y = 0; y < 21; ++y)
+                e.m_byModuleData[x][y] = dark(x, y) ? 1 : 0;
+    };
+    // All light: 42 runs of 21 (19 each), 400 blocks (3 each), all light (100).
+    fill([](int, int) { return false; });
+    EXPECT_EQ(e.CountPenalty(), 42 * 19 + 400 * 3 + 100);
+    // A checkerboard scores nothing.
+    const auto board = [](int x, int y) { return (x + y) % 2 == 1; };
+    fill(board);
+    EXPECT_EQ(e.CountPenalty(), 0);
+    // One dark row: one run of 21.
+    fill([&](int x, int y) { return y == 10 || board(x, y); });
+    EXPECT_EQ(e.CountPenalty(), 19);
+    // A finder-like 1:1:3:1:1 at the start of a row, light after it.
+    const int finder[11] = {1, 0, 1, 1, 1, 0, 1, 0, 0, 0, 0};
+    fill([&](int x, int y) { return y == 0 && x < 11 ? finder[x] == 1 : board(x, y); });
+    EXPECT_EQ(e.CountPenalty(), 40);
+    // The same dark function modules count as dark.
+    fill([&](int x, int y) { return y == 0 && x < 11 ? finder[x] == 1 : board(x, y); });
+    for (int x = 0; x < 21; ++x)
+        for (int y = 0; y < 21; ++y)
+            e.m_byModuleData[x][y] = e.m_byModuleData[x][y] ? 0x30 : 0x20;
+    EXPECT_EQ(e.CountPenalty(), 40);
+}
+
 TEST(QRBlocks, NumericAndAlphanumericRunsMergeByCost)
 {
     auto e = encode("123456789012A", L);
