@@ -2,8 +2,8 @@
 
 #include "barcodes/imaging/ImageResolution.h"
 #include "barcodes/qr/QRSymbolEncoder.h"
+#include "platform/Helpers.h"
 
-#include <QtDebug>
 #include <algorithm>
 #include <cstring>
 #include <exception>
@@ -38,7 +38,7 @@ std::unique_ptr<DataMatrix> QRFrontEnd::encodeWithECLevel(int level, int version
         const QByteArray utf8 = string.toUtf8();
         return encodeCStringWithECLevel(level, version, utf8.constData());
     } catch (const std::exception &e) {
-        qInfo().noquote() << QString::fromUtf8(e.what());
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
         return nullptr;
     }
 }
@@ -62,7 +62,7 @@ std::unique_ptr<DataMatrix> QRFrontEnd::encodeCStringWithECLevel(int level, int 
                 grid->set(encoder->m_byModuleData[std::size_t(x)][std::size_t(y)] == 1 ? 1 : 0, x, y);
         return grid;
     } catch (const std::exception &e) {
-        qInfo().noquote() << QString::fromUtf8(e.what());
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
         return nullptr;
     }
 }
@@ -111,7 +111,7 @@ platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDi
         const platform::Image image = platform::Image::fromBitmap(bitmap, QSizeF(bitmap.width(), bitmap.height()));
         return Increase_DPI(image, USED_DPI_VALUE.load());
     } catch (const std::exception &e) {
-        qWarning().noquote() << QString::fromUtf8(e.what());
+        Show_MessageBox(QString::fromUtf8(e.what()));
         return {};
     }
 }
