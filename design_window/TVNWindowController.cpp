@@ -67,6 +67,8 @@ TVNWindowController::TVNWindowController()
     default_text_font = QFont(QStringLiteral("Times New Roman"));
     default_text_font.setPointSizeF(12);
     _no_image = drawing::placeholderPicture();
+    wizard_pattern_image =
+        platform::Image::fromFile(QDir(platform::bundleResourcesPath()).filePath(QStringLiteral("Wizard_pattern.jpg")));
     pvc_card_arry = pvcCardNames();
     paper_card_arry = paperCardNames();
 

@@ -159,6 +159,8 @@ public:
     QColor default_text_color = Qt::black;
     platform::Image _no_image;
     platform::Image _Main_Photo_image;
+    // The start window's background pattern.
+    platform::Image wizard_pattern_image;
     bool main_photo_ds_batch = false;
     QString act_path_location;
     QStringList pvc_card_arry;

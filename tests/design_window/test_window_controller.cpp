@@ -190,6 +190,9 @@ TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyCr80Design)
     EXPECT_FALSE(wnd->side_switch->isEnabled());
     for (const char *sub : {"DataSet", "Frames", "Fill_Style_Image", "LibraryImage", "Templates/User"})
         EXPECT_TRUE(QFileInfo(tmp.filePath("res/") + sub).isDir()) << sub;
+    // The bundle's default content was copied in.
+    EXPECT_TRUE(QFileInfo(tmp.filePath("res/Title.txt")).isFile());
+    EXPECT_EQ(QDir(tmp.filePath("res/Frames")).entryList({"*.png"}).size(), 4);
     // Commands that other work provides are there but disabled.
     ASSERT_FALSE(wnd->pending_actions.isEmpty());
     for (QAction *a : wnd->pending_actions)
