@@ -6,7 +6,8 @@ namespace barcodes::qr {
 // pattern centres (Annex E). Per entry: version, total codewords, data
 // codewords for L, M, Q, H, the count and list of alignment coordinates other
 // than 6, then for L, M, Q, H two block groups {blocks, codewords, data}.
-const std::array<QR_VERSIONINFO, kMaxVersion + 1> QR_VersonInfo{{
+namespace {
+constexpr std::array<QR_VERSIONINFO, kMaxVersion + 1> kVersions{{
     {0, 0, {0, 0, 0, 0}, 0, {0, 0, 0, 0, 0, 0}, {}},
     {1, 26, {19, 16, 13, 9}, 0, {0, 0, 0, 0, 0, 0}, {{{1, 26, 19}, {0, 0, 0}}, {{1, 26, 16}, {0, 0, 0}}, {{1, 26, 13}, {0, 0, 0}}, {{1, 26, 9}, {0, 0, 0}}}},
     {2, 44, {34, 28, 22, 16}, 1, {18, 0, 0, 0, 0, 0}, {{{1, 44, 34}, {0, 0, 0}}, {{1, 44, 28}, {0, 0, 0}}, {{1, 44, 22}, {0, 0, 0}}, {{1, 44, 16}, {0, 0, 0}}}},
@@ -49,8 +50,6 @@ const std::array<QR_VERSIONINFO, kMaxVersion + 1> QR_VersonInfo{{
     {39, 3532, {2812, 2216, 1582, 1222}, 6, {26, 54, 82, 110, 138, 166}, {{{20, 147, 117}, {4, 148, 118}}, {{40, 75, 47}, {7, 76, 48}}, {{43, 54, 24}, {22, 55, 25}}, {{10, 45, 15}, {67, 46, 16}}}},
     {40, 3706, {2956, 2334, 1666, 1276}, 6, {30, 58, 86, 114, 142, 170}, {{{19, 148, 118}, {6, 149, 119}}, {{18, 75, 47}, {31, 76, 48}}, {{34, 54, 24}, {34, 55, 25}}, {{20, 45, 15}, {61, 46, 16}}}},
 }};
-
-namespace {
 
 struct GaloisTables {
     std::array<std::uint8_t, 256> exp{};
@@ -108,47 +107,61 @@ constexpr Generators makeGenerators()
 
 constexpr Generators kGenerators = makeGenerators();
 
-// Largest number of characters a mode takes in `bits` with a count field of
-// `width`, given the bit cost of n characters.
-template <typename Cost>
-std::int64_t capacity(int bits, int width, Cost cost)
+constexpr int groupOf(int version) { return version <= 9 ? 0 : version <= 26 ? 1 : 2; }
+
+enum class CountedMode { Numeric, Alphanumeric, Byte, Kanji };
+
+// Largest number of characters of a mode that the data bits of a version and
+// level take after the mode indicator and the count field, and that the
+// count field can state.
+constexpr std::int64_t capacity(CountedMode mode, int bits, int width)
 {
+    const std::int64_t avail = bits - 4 - width;
     std::int64_t n = 0;
-    while (4 + width + cost(n + 1) <= bits && n + 1 < (std::int64_t(1) << width))
-        ++n;
-    return n;
+    switch (mode) {
+    case CountedMode::Numeric:
+        n = 3 * (avail / 10) + (avail % 10 >= 7 ? 2 : avail % 10 >= 4 ? 1 : 0);
+        break;
+    case CountedMode::Alphanumeric:
+        n = 2 * (avail / 11) + (avail % 11 >= 6 ? 1 : 0);
+        break;
+    case CountedMode::Byte:
+        n = avail / 8;
+        break;
+    case CountedMode::Kanji:
+        n = avail / 13;
+        break;
+    }
+    const std::int64_t countLimit = (std::int64_t(1) << width) - 1;
+    return n < countLimit ? n : countLimit;
 }
 
-int groupOf(int version) { return version <= 9 ? 0 : version <= 26 ? 1 : 2; }
-
-std::array<std::int64_t, kMaxVersion * 4> capacityTable(const std::array<int, 3> &widths,
-                                                        std::int64_t (*cost)(std::int64_t))
+constexpr std::array<std::int64_t, kMaxVersion * 4> capacityTable(CountedMode mode, const std::array<int, 3> &widths)
 {
     std::array<std::int64_t, kMaxVersion * 4> out{};
     for (int v = 1; v <= kMaxVersion; ++v)
         for (int l = 0; l < 4; ++l)
-            out[(v - 1) * 4 + l] =
-                capacity(QR_VersonInfo[v].ncDataCodeWord[l] * 8, widths[groupOf(v)], cost);
+            out[std::size_t((v - 1) * 4 + l)] =
+                capacity(mode, kVersions[std::size_t(v)].ncDataCodeWord[std::size_t(l)] * 8, widths[std::size_t(groupOf(v))]);
     return out;
 }
 
-std::int64_t numericCost(std::int64_t n) { return 10 * (n / 3) + (n % 3 == 1 ? 4 : n % 3 == 2 ? 7 : 0); }
-std::int64_t alphaCost(std::int64_t n) { return 11 * (n / 2) + 6 * (n % 2); }
-std::int64_t byteCost(std::int64_t n) { return 8 * n; }
-std::int64_t kanjiCost(std::int64_t n) { return 13 * n; }
-
-} // namespace
-
-const std::array<int, kMaxVersion * 4> data_bit_size_array = [] {
+constexpr std::array<int, kMaxVersion * 4> dataBits()
+{
     std::array<int, kMaxVersion * 4> out{};
     for (int v = 1; v <= kMaxVersion; ++v)
         for (int l = 0; l < 4; ++l)
-            out[(v - 1) * 4 + l] = QR_VersonInfo[v].ncDataCodeWord[l] * 8;
+            out[std::size_t((v - 1) * 4 + l)] = kVersions[std::size_t(v)].ncDataCodeWord[std::size_t(l)] * 8;
     return out;
-}();
+}
 
-const std::array<std::uint8_t, 256> byExpToInt = kGalois.exp;
-const std::array<std::uint8_t, 256> byIntToExp = kGalois.log;
+} // namespace
+
+constinit const std::array<QR_VERSIONINFO, kMaxVersion + 1> QR_VersonInfo = kVersions;
+constinit const std::array<int, kMaxVersion * 4> data_bit_size_array = dataBits();
+
+constinit const std::array<std::uint8_t, 256> byExpToInt = kGalois.exp;
+constinit const std::array<std::uint8_t, 256> byIntToExp = kGalois.log;
 
 const std::uint8_t *byRSExp(int count)
 {
@@ -157,13 +170,13 @@ const std::uint8_t *byRSExp(int count)
     return kGenerators.exps[count].data();
 }
 
-const std::array<std::int64_t, kMaxVersion * 4> QR_Numric_size_array =
-    capacityTable(nIndicatorLenNumeral, numericCost);
-const std::array<std::int64_t, kMaxVersion * 4> QR_AlphaNumric_size_array =
-    capacityTable(nIndicatorLenAlphabet, alphaCost);
-const std::array<std::int64_t, kMaxVersion * 4> QR_8_BIT_size_array =
-    capacityTable(nIndicatorLen8Bit, byteCost);
-const std::array<std::int64_t, kMaxVersion * 4> QR_Kanji_size_array =
-    capacityTable(nIndicatorLenKanji, kanjiCost);
+constinit const std::array<std::int64_t, kMaxVersion * 4> QR_Numric_size_array =
+    capacityTable(CountedMode::Numeric, nIndicatorLenNumeral);
+constinit const std::array<std::int64_t, kMaxVersion * 4> QR_AlphaNumric_size_array =
+    capacityTable(CountedMode::Alphanumeric, nIndicatorLenAlphabet);
+constinit const std::array<std::int64_t, kMaxVersion * 4> QR_8_BIT_size_array =
+    capacityTable(CountedMode::Byte, nIndicatorLen8Bit);
+constinit const std::array<std::int64_t, kMaxVersion * 4> QR_Kanji_size_array =
+    capacityTable(CountedMode::Kanji, nIndicatorLenKanji);
 
 } // namespace barcodes::qr

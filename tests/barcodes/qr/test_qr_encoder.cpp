@@ -117,18 +117,25 @@ TEST(QRWorkedValues, GeneratorPolynomialAndTables)
             EXPECT_EQ(data, info.ncDataCodeWord[l]) << v;
         }
     }
-    const auto at = [](const auto &table, int v, int l) { return table[std::size_t((v - 1) * 4 + l)]; };
+    // The character capacities of versions 1, 2 and 40 at L, M, Q, H.
     using namespace barcodes::qr;
-    EXPECT_EQ(at(QR_Numric_size_array, 1, L), 41);
-    EXPECT_EQ(at(QR_Numric_size_array, 2, H), 34);
-    EXPECT_EQ(at(QR_Numric_size_array, 40, H), 3057);
-    EXPECT_EQ(at(QR_AlphaNumric_size_array, 1, Q), 16);
-    EXPECT_EQ(at(QR_AlphaNumric_size_array, 40, L), 4296);
-    EXPECT_EQ(at(QR_8_BIT_size_array, 2, M), 26);
-    EXPECT_EQ(at(QR_8_BIT_size_array, 40, Q), 1663);
-    EXPECT_EQ(at(QR_Kanji_size_array, 1, H), 4);
-    EXPECT_EQ(at(QR_Kanji_size_array, 40, M), 1435);
-    EXPECT_EQ(at(QR_Kanji_size_array, 40, L), 1817);
+    const auto row = [](const auto &table, int v) {
+        return std::vector<std::int64_t>(table.begin() + (v - 1) * 4, table.begin() + v * 4);
+    };
+    using Row = std::vector<std::int64_t>;
+    EXPECT_EQ(row(QR_Numric_size_array, 1), (Row{41, 34, 27, 17}));
+    EXPECT_EQ(row(QR_Numric_size_array, 2), (Row{77, 63, 48, 34}));
+    EXPECT_EQ(row(QR_Numric_size_array, 40), (Row{7089, 5596, 3993, 3057}));
+    EXPECT_EQ(row(QR_AlphaNumric_size_array, 1), (Row{25, 20, 16, 10}));
+    EXPECT_EQ(row(QR_AlphaNumric_size_array, 2), (Row{47, 38, 29, 20}));
+    EXPECT_EQ(row(QR_AlphaNumric_size_array, 40), (Row{4296, 3391, 2420, 1852}));
+    EXPECT_EQ(row(QR_8_BIT_size_array, 1), (Row{17, 14, 11, 7}));
+    EXPECT_EQ(row(QR_8_BIT_size_array, 2), (Row{32, 26, 20, 14}));
+    EXPECT_EQ(row(QR_8_BIT_size_array, 40), (Row{2953, 2331, 1663, 1273}));
+    EXPECT_EQ(row(QR_Kanji_size_array, 1), (Row{10, 8, 7, 4}));
+    EXPECT_EQ(row(QR_Kanji_size_array, 2), (Row{20, 16, 12, 8}));
+    EXPECT_EQ(row(QR_Kanji_size_array, 40), (Row{1817, 1435, 1024, 784}));
+    EXPECT_EQ(data_bit_size_array[(10 - 1) * 4 + Q], 154 * 8);
 }
 
 TEST(QRStructure, VersionInformationOnlyFromVersionSeven)
