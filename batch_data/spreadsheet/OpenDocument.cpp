@@ -22,7 +22,7 @@ namespace {
 // empty rows or cells a billion times cannot exhaust memory.
 constexpr qint64 kMaxColumns = 16384;
 constexpr qint64 kMaxRows = 1048576;
-constexpr qint64 kMaxCells = 20000000;
+constexpr qint64 kMaxCells = 10000000;
 
 qint64 repeatCount(const pugi::xml_node &node, const char *local)
 {
@@ -70,40 +70,48 @@ QString odsCellText(const pugi::xml_node &cell)
     return out;
 }
 
+// One row element: its cells up to the last one with text, how many cells
+// the row spans in all (trailing empty cells are only counted, never
+// built, as tables padded to the sheet's edge have thousands), and how
+// many times the row repeats.
 struct RowRun {
     QStringList cells;
+    qint64 length = 0;
     qint64 repeat = 1;
 };
 
-void collectRows(const pugi::xml_node &parent, QList<RowRun> &runs)
+// False once the cells built so far pass the budget.
+bool collectRows(const pugi::xml_node &parent, QList<RowRun> &runs, qint64 &budget)
 {
     for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
         if (isNamed(node, "table-row")) {
             RowRun run;
             run.repeat = repeatCount(node, "number-rows-repeated");
-            for (pugi::xml_node cell = node.first_child(); cell; cell = cell.next_sibling()) {
+            for (pugi::xml_node cell = node.first_child(); cell && run.length < kMaxColumns;
+                 cell = cell.next_sibling()) {
                 if (cell.type() != pugi::node_element)
                     continue;
                 const QString value = odsCellText(cell);
-                const qint64 n = std::min(repeatCount(cell, "number-columns-repeated"),
-                                          kMaxColumns - run.cells.size());
+                const qint64 n = std::min(repeatCount(cell, "number-columns-repeated"), kMaxColumns - run.length);
+                run.length += n;
+                if (value.isEmpty())
+                    continue;
+                budget -= run.length - run.cells.size();
+                if (budget < 0)
+                    return false;
+                while (run.cells.size() < run.length - n)
+                    run.cells.append(QString());
                 for (qint64 i = 0; i < n; ++i)
                     run.cells.append(value);
             }
             runs.append(std::move(run));
         } else if (isNamed(node, "table-header-rows") || isNamed(node, "table-row-group")
                    || isNamed(node, "table-rows")) {
-            collectRows(node, runs);
+            if (!collectRows(node, runs, budget))
+                return false;
         }
     }
-}
-
-qsizetype usedWidth(const QStringList &cells)
-{
-    qsizetype n = cells.size();
-    while (n > 0 && cells.at(n - 1).isEmpty())
-        --n;
-    return n;
+    return true;
 }
 
 // All text inside the element: a rich-text cell keeps its formatting as
@@ -189,19 +197,21 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path)
         child(child(child(child(doc, "document-content"), "body"), "spreadsheet"), "table");
 
     QList<RowRun> runs;
-    collectRows(table, runs);
+    qint64 budget = kMaxCells;
+    if (!collectRows(table, runs, budget))
+        platform::log(QStringLiteral("Spreadsheet %1 is too large; reading only its first rows").arg(path));
     // Spreadsheet programs pad a table to the sheet's edge with repeated
     // empty cells and rows; those are no data. Identical neighbouring rows
     // and cells stored once with a repeat count are.
-    qsizetype width = 0;
+    qint64 width = 0;
     for (const RowRun &run : runs)
-        width = std::max(width, usedWidth(run.cells));
-    while (!runs.isEmpty() && usedWidth(runs.last().cells) == 0)
+        width = std::max<qint64>(width, run.cells.size());
+    while (!runs.isEmpty() && runs.last().cells.isEmpty())
         runs.removeLast();
     qint64 cells = 0;
     for (RowRun &run : runs) {
-        if (run.cells.size() > width)
-            run.cells.resize(width);
+        while (run.cells.size() < std::min(run.length, width))
+            run.cells.append(QString());
         for (qint64 i = 0; i < run.repeat; ++i) {
             cells += std::max<qsizetype>(1, run.cells.size());
             if (rows.size() >= kMaxRows || cells > kMaxCells) {

@@ -24,6 +24,9 @@ namespace {
 // Widest sheet the formats allow (column XFD); wider claims are refused so
 // that a damaged dimension cannot make every row enormous.
 constexpr int kMaxColumns = 16384;
+// Cells one read may build, so that a small damaged file cannot claim
+// gigabytes; far beyond any data source a card run uses.
+constexpr qint64 kMaxCells = 20000000;
 
 const char *const kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 const char *const kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
@@ -293,6 +296,11 @@ void SpreadsheetWriter::readRows(const QString &path, bool headerOnly)
     for (pugi::xml_node row = sheetData.first_child(); row; row = row.next_sibling()) {
         if (!isNamed(row, "row"))
             continue;
+        if ((_data.size() + 1) * qint64(std::max(1, width)) > kMaxCells) {
+            platform::log(QStringLiteral("Worksheet %1 is too large; reading its first %2 rows")
+                              .arg(path).arg(_data.size()));
+            break;
+        }
         QStringList values = defaults;
         int column = -1;
         for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {

@@ -77,6 +77,19 @@ TEST(OdsReader, RepeatsSpacesAndPaddingAreUnderstood)
         << show(rows);
 }
 
+TEST(OdsReader, HugeRepeatCountsAreBounded)
+{
+    TempFolder tmp;
+    const Rows rows = SpreadsheetWriter::ReadODS(makeOds(tmp, R"(<table:table table:name="T">
+        <table:table-row table:number-rows-repeated="999999999">
+          <table:table-cell table:number-columns-repeated="3"><text:p>x</text:p></table:table-cell>
+        </table:table-row>
+        <table:table-row><table:table-cell table:number-columns-repeated="999999999"><text:p>y</text:p></table:table-cell></table:table-row>
+      </table:table>)"));
+    ASSERT_EQ(rows.size(), 1048576);
+    EXPECT_EQ(rows.first(), (QStringList{"x", "x", "x"}));
+}
+
 TEST(OdsReader, DamagedFilesGiveNoRows)
 {
     TempFolder tmp;
