@@ -51,7 +51,9 @@ std::unique_ptr<DataMatrix> QRFrontEnd::encodeCStringWithECLevel(int level, int 
         auto encoder = std::make_unique<QRSymbolEncoder>();
         const auto n = std::int64_t(std::strlen(cstring));
         const int mode = QRSymbolEncoder::Get_Encoding_Mode(cstring, n);
-        if (n > capacity(mode, level, version))
+        // A chosen version bounds the text by the capacity of its overall
+        // mode; with "Auto" the encoder finds whatever version holds it.
+        if (version != 0 && n > capacity(mode, level, version))
             return nullptr;
         if (!encoder->EncodeData(level, version, true, -1, cstring, n))
             return nullptr;

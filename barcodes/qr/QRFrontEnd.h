@@ -27,8 +27,9 @@ public:
 
     // Level 0..3 (L, M, Q, H); version 1..40, or 0 for the smallest version
     // that holds the text. A requested version that is too small for the text
-    // by the capacity tables gives none; otherwise the encoder may still move
-    // to a larger version. None also when the encoder refuses the text.
+    // by the capacity table of its overall mode gives none; otherwise the
+    // encoder may still move to a larger version. None also when no version
+    // holds the text.
     static std::unique_ptr<DataMatrix> encodeWithECLevel(int level, int version, const QString &string);
     // The same for zero-terminated bytes. Bytes that are not valid UTF-8 may
     // hold Shift JIS pairs, which go out in Kanji mode.

@@ -46,6 +46,12 @@ TEST(QRFrontEndCapacity, AutomaticVersionTakesTheSmallestThatHolds)
     EXPECT_EQ(sideOf(H, 0, std::string(1273, 'a')), 177);
     EXPECT_EQ(sideOf(H, 0, std::string(1274, 'a')), 0);
     EXPECT_EQ(sideOf(M, 0, ""), 0);
+    // Mostly digits with one lower-case letter: more than the 8-bit capacity
+    // table allows, but the digits go out as a numeric block.
+    const std::string mixed = "a" + std::string(5000, '4');
+    auto grid = QRFrontEnd::encodeCStringWithECLevel(L, 0, mixed.c_str());
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(scanGrid(*grid), mixed);
     EXPECT_EQ(QRFrontEnd::encodeCStringWithECLevel(M, 0, nullptr), nullptr);
 }
 
