@@ -45,7 +45,7 @@ std::unique_ptr<DataMatrix> QRFrontEnd::encodeWithECLevel(int level, int version
 
 std::unique_ptr<DataMatrix> QRFrontEnd::encodeCStringWithECLevel(int level, int version, const char *cstring)
 {
-    if (cstring == nullptr)
+    if (cstring == nullptr || level < 0 || level > 3 || version < 0 || version > qr::kMaxVersion)
         return nullptr;
     try {
         auto encoder = std::make_unique<QRSymbolEncoder>();

@@ -53,6 +53,8 @@ TEST(QRFrontEndCapacity, AutomaticVersionTakesTheSmallestThatHolds)
     ASSERT_TRUE(grid);
     EXPECT_EQ(scanGrid(*grid), mixed);
     EXPECT_EQ(QRFrontEnd::encodeCStringWithECLevel(M, 0, nullptr), nullptr);
+    EXPECT_EQ(sideOf(4, 0, "LEVEL"), 0);
+    EXPECT_EQ(sideOf(M, 41, "VERSION"), 0);
 }
 
 TEST(QRFrontEndCapacity, RequestedVersionBoundsTheText)
