@@ -70,12 +70,8 @@ public:
     // Text with the lower left corner of its line at (x, y).
     void drawAtPoint(const QString &text, double x, double y, const QFont &font, const QColor &colour, double kerning)
     {
-        const double h = measure(text, font, kerning).height();
-        m_painter.setFont(deviceFont(font, kerning));
-        m_painter.setPen(colour);
-        const double w = measure(text, font, kerning).width();
-        m_painter.drawText(toPainter(x, y, std::max(w, 1.0) * 2.0, h),
-                           int(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip), text);
+        const QSizeF size = measure(text, font, kerning);
+        drawInRect(text, x, y, size.width(), size.height(), font, colour, Qt::AlignLeft, kerning);
     }
 
     void drawImage(const platform::Image &image, double x, double y, double w, double h)
@@ -94,7 +90,6 @@ private:
         if (font.pointSizeF() > 0)
             f.setPointSizeF(font.pointSizeF() * 72.0 / dpi);
         f.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
-        f.setKerning(false);
         return f;
     }
 
