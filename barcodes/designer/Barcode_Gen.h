@@ -130,7 +130,8 @@ float barWidthFromMils(float mils);
 // record it edits.
 extern Barcode_Gen *Barcode_Gen_Var;
 
-// Resolution of 2-D symbol bitmaps, dots per inch.
+// Resolution of 2-D symbol bitmaps, dots per inch; 600 at start. Defined
+// with the resampling that reads it (barcodes/imaging).
 extern std::atomic<int> USED_DPI_VALUE;
 // Unit of the designer's length fields: 0 inch, 1 centimetre, 2 millimetre.
 extern std::atomic<int> Measument_Unit_Is;
