@@ -99,7 +99,8 @@ TVNWindowController::TVNWindowController()
 TVNWindowController::~TVNWindowController()
 {
     // The canvases hold the document's lists: let them go first.
-    delete centralWidget();
+    std::unique_ptr<QWidget> canvases(takeCentralWidget());
+    canvases.reset();
     drawing::setHost(nullptr);
     if (Main_App_wnd == this)
         Main_App_wnd = nullptr;
@@ -170,7 +171,7 @@ void TVNWindowController::buildCanvases()
     inspector_title->setFont(bold);
     inspectorLayout->addWidget(inspector_title);
     inspectorLayout->addWidget(inspector_pages);
-    inspectorLayout->addStretch();
+    inspectorLayout->addStretch(1);
     auto *inspectorScroll = new QScrollArea;
     inspectorScroll->setWidget(inspector);
     inspectorScroll->setWidgetResizable(true);

@@ -49,6 +49,17 @@ QColor chooseColor(QWidget *parent, const QColor &initial)
     return dialog.selectedColor();
 }
 
+// A page of the inspector: a form at the top, empty space below.
+QFormLayout *pageForm(QWidget *page)
+{
+    auto *outer = new QVBoxLayout(page);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *form = new QFormLayout;
+    outer->addLayout(form);
+    outer->addStretch();
+    return form;
+}
+
 QString recordNumberTitle()
 {
     return QStringLiteral("Record No.");
@@ -77,6 +88,15 @@ void TVNWindowController::buildInspector()
     inspector_pages->addWidget(buildTextPanel());
     inspector_pages->addWidget(buildImagePanel());
     inspector_pages->addWidget(buildBarcodePanel());
+    // The inspector is as tall as the page shown, not as the tallest page.
+    connect(inspector_pages, &QStackedWidget::currentChanged, this, [this](int current) {
+        for (int i = 0; i < inspector_pages->count(); ++i) {
+            inspector_pages->widget(i)->setSizePolicy(QSizePolicy::Preferred,
+                                                      i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+        }
+        inspector_pages->adjustSize();
+    });
+    emit inspector_pages->currentChanged(inspector_pages->currentIndex());
     auto *layout = qobject_cast<QVBoxLayout *>(inspector_pages->parentWidget()->layout());
     layout->insertWidget(layout->indexOf(inspector_pages) + 1, buildDataSourceBox());
 }
@@ -85,7 +105,7 @@ QWidget *TVNWindowController::buildCardPanel()
 {
     auto *page = new QWidget;
     page->setObjectName("card_panel");
-    auto *form = new QFormLayout(page);
+    auto *form = pageForm(page);
 
     card_category = new QComboBox;
     card_category->setObjectName("card_category");
@@ -203,7 +223,7 @@ QWidget *TVNWindowController::buildTextPanel()
 {
     auto *page = new QWidget;
     page->setObjectName("text_panel");
-    auto *form = new QFormLayout(page);
+    auto *form = pageForm(page);
     text_content = new QPlainTextEdit;
     text_content->setObjectName("text_content");
     text_content->setMaximumHeight(90);
@@ -248,7 +268,7 @@ QWidget *TVNWindowController::buildImagePanel()
 {
     auto *page = new QWidget;
     page->setObjectName("image_panel");
-    auto *form = new QFormLayout(page);
+    auto *form = pageForm(page);
     image_path = new QLineEdit;
     image_path->setObjectName("image_path");
     connect(image_path, &QLineEdit::editingFinished, this, [this] {
@@ -267,7 +287,7 @@ QWidget *TVNWindowController::buildBarcodePanel()
 {
     auto *page = new QWidget;
     page->setObjectName("barcode_panel");
-    auto *form = new QFormLayout(page);
+    auto *form = pageForm(page);
     barcode_value_lbl = new QLabel;
     barcode_value_lbl->setObjectName("barcode_value_lbl");
     barcode_value_lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);

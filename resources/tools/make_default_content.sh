@@ -11,7 +11,7 @@ mkdir -p "$content/Frames" "$content/LibraryImage/Shapes" "$content/LibraryImage
 frame() { # name stroke fill inset radius
   convert -size 1011x639 xc:none -fill "$3" -draw "roundrectangle 0,0 1010,638 $5,$5" \
     -fill none -stroke "$2" -strokewidth 8 -draw "roundrectangle $4,$4 $((1010-$4)),$((638-$4)) $5,$5" \
-    \( -size 1011x639 xc:white -fill black -draw "roundrectangle 44,44 966,594 30,30" \) \
+    \( -size 1011x639 xc:black -fill white -draw "roundrectangle 0,0 1010,638 $5,$5" -fill black -draw "roundrectangle 44,44 966,594 30,30" \) \
     -alpha off -compose CopyOpacity -composite "$content/Frames/$1.png"
 }
 frame "Gold Border" "#b8860b" "#f5deb3" 22 40
