@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPicture>
+#include <algorithm>
 #include <cmath>
 
 namespace design_window {
@@ -611,40 +612,6 @@ std::function<void(const SpreadsheetTable &)> &tableSetter()
 
 } // namespace
 
-PhotoAdjustments PhotoAdjustments::current()
-{
-    PhotoAdjustments p;
-    p.rotate = IMG_rotate_image;
-    p.transparency = IMG_trnsp_val;
-    p.hue = IMG_hue_val;
-    p.saturation = IMG_sat_val;
-    p.brightness = IMG_brt_val;
-    p.contrast = IMG_con_val;
-    p.sharpness = IMG_srp_val;
-    p.exposure = IMG_ev_val;
-    p.blur = IMG_blr_val;
-    p.grayScale = IMG_gray_Scale;
-    p.sepia = IMG_Sepia;
-    p.invert = IMG_invert_clr;
-    return p;
-}
-
-void PhotoAdjustments::makeCurrent() const
-{
-    IMG_rotate_image = rotate;
-    IMG_trnsp_val = transparency;
-    IMG_hue_val = hue;
-    IMG_sat_val = saturation;
-    IMG_brt_val = brightness;
-    IMG_con_val = contrast;
-    IMG_srp_val = sharpness;
-    IMG_ev_val = exposure;
-    IMG_blr_val = blur;
-    IMG_gray_Scale = grayScale;
-    IMG_Sepia = sepia;
-    IMG_invert_clr = invert;
-}
-
 QVariantMap graphicToDictionary(const TVNGraphic &g)
 {
     QVariantMap dict{{"class", className(g.graphicClass())},
@@ -764,11 +731,15 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
     }
     if (const auto rows = in.list(map, "Excel_Rows")) {
         for (const QVariant &r : *rows) {
-            if (r.typeId() != QMetaType::QVariantMap) {
+            const QVariantMap row = r.toMap();
+            const bool cellsAreText = std::all_of(row.cbegin(), row.cend(), [](const QVariant &cell) {
+                return cell.typeId() == QMetaType::QString;
+            });
+            if (r.typeId() != QMetaType::QVariantMap || !cellsAreText) {
                 in.fail(QStringLiteral("A spreadsheet row is damaged."));
                 break;
             }
-            d.table.rows.append(r.toMap());
+            d.table.rows.append(row);
         }
     }
     if (in.ok() && d.cardSides != QLatin1String("1") && d.cardSides != QLatin1String("2"))

@@ -9,6 +9,7 @@
 // Reading builds a complete design first; nothing of the open design is
 // touched unless the whole file was understood.
 
+#include "design_window/Globals.h"
 #include "drawing/Card_Property.h"
 #include "drawing/TVNGraphic.h"
 
@@ -30,17 +31,6 @@ struct SpreadsheetTable {
     QStringList titles;
     QList<QVariantMap> rows;
     bool operator==(const SpreadsheetTable &) const = default;
-};
-
-// The main photo's adjustment values.
-struct PhotoAdjustments {
-    float rotate = 0, transparency = 100, hue = 0, saturation = 1, brightness = 0, contrast = 1;
-    float sharpness = 0, exposure = 0, blur = 0;
-    bool grayScale = false, sepia = false, invert = false;
-    bool operator==(const PhotoAdjustments &) const = default;
-
-    static PhotoAdjustments current();
-    void makeCurrent() const;
 };
 
 // Card panel choices that are not part of a card record.

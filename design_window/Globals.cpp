@@ -47,33 +47,60 @@ QString Start_Card_Option;
 QString Invite_Frame_IMG;
 QString Invite_Frame_Pic_IMG;
 
-float IMG_rotate_image = 0;
-float IMG_trnsp_val = 100;
-float IMG_hue_val = 0;
-float IMG_sat_val = 1;
-float IMG_brt_val = 0;
-float IMG_con_val = 1;
-float IMG_srp_val = 0;
-float IMG_ev_val = 0;
-float IMG_blr_val = 0;
-bool IMG_gray_Scale = false;
-bool IMG_Sepia = false;
-bool IMG_invert_clr = false;
+namespace {
+constexpr PhotoAdjustments kInitialPhoto{};
+}
+
+float IMG_rotate_image = kInitialPhoto.rotate;
+float IMG_trnsp_val = kInitialPhoto.transparency;
+float IMG_hue_val = kInitialPhoto.hue;
+float IMG_sat_val = kInitialPhoto.saturation;
+float IMG_brt_val = kInitialPhoto.brightness;
+float IMG_con_val = kInitialPhoto.contrast;
+float IMG_srp_val = kInitialPhoto.sharpness;
+float IMG_ev_val = kInitialPhoto.exposure;
+float IMG_blr_val = kInitialPhoto.blur;
+bool IMG_gray_Scale = kInitialPhoto.grayScale;
+bool IMG_Sepia = kInitialPhoto.sepia;
+bool IMG_invert_clr = kInitialPhoto.invert;
+
+PhotoAdjustments PhotoAdjustments::current()
+{
+    PhotoAdjustments p;
+    p.rotate = IMG_rotate_image;
+    p.transparency = IMG_trnsp_val;
+    p.hue = IMG_hue_val;
+    p.saturation = IMG_sat_val;
+    p.brightness = IMG_brt_val;
+    p.contrast = IMG_con_val;
+    p.sharpness = IMG_srp_val;
+    p.exposure = IMG_ev_val;
+    p.blur = IMG_blr_val;
+    p.grayScale = IMG_gray_Scale;
+    p.sepia = IMG_Sepia;
+    p.invert = IMG_invert_clr;
+    return p;
+}
+
+void PhotoAdjustments::makeCurrent() const
+{
+    IMG_rotate_image = rotate;
+    IMG_trnsp_val = transparency;
+    IMG_hue_val = hue;
+    IMG_sat_val = saturation;
+    IMG_brt_val = brightness;
+    IMG_con_val = contrast;
+    IMG_srp_val = sharpness;
+    IMG_ev_val = exposure;
+    IMG_blr_val = blur;
+    IMG_gray_Scale = grayScale;
+    IMG_Sepia = sepia;
+    IMG_invert_clr = invert;
+}
 
 void resetPhotoAdjustments()
 {
-    IMG_rotate_image = 0;
-    IMG_trnsp_val = 100;
-    IMG_hue_val = 0;
-    IMG_sat_val = 1;
-    IMG_brt_val = 0;
-    IMG_con_val = 1;
-    IMG_srp_val = 0;
-    IMG_ev_val = 0;
-    IMG_blr_val = 0;
-    IMG_gray_Scale = false;
-    IMG_Sepia = false;
-    IMG_invert_clr = false;
+    kInitialPhoto.makeCurrent();
 }
 
 } // namespace design_window

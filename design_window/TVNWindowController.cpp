@@ -77,6 +77,14 @@ TVNWindowController::TVNWindowController()
     act_path_location = Resource_Path;
 
     Open_Export_Files = new Export_File_Box(this);
+    saveDialogCustomView = new QWidget(this);
+    saveDialogCustomView->setObjectName("saveDialogCustomView");
+    saveDialogCustomView->hide();
+    auto *saveTypeRow = new QHBoxLayout(saveDialogCustomView);
+    saveTypeRow->addWidget(new QLabel(tr("File type:")));
+    Save_Ext_ComboBox = new QComboBox;
+    Save_Ext_ComboBox->setObjectName("Save_Ext_ComboBox");
+    saveTypeRow->addWidget(Save_Ext_ComboBox);
 
     buildCanvases();
     buildActions();
@@ -498,6 +506,15 @@ QString TVNWindowController::Get_First_Value_Of_Dataset(const QString &name) con
 void TVNWindowController::Delete_Excel_File_Temp_Folder()
 {
     batch_data::Delete_Excel_File_Temp_Folder();
+}
+
+QString TVNWindowController::Get_First_Value_Of_Excel_Binding(int n) const
+{
+    const SpreadsheetTable table = currentSpreadsheetTable();
+    if (table.rows.isEmpty())
+        return QString();
+    const QString key = n == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(n);
+    return table.rows.first().value(key).toString();
 }
 
 void TVNWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox *combo)

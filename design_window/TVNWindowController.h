@@ -88,6 +88,9 @@ public:
     bool Check_Batch_File_In_Use_Validation(const QString &name);
     QString Get_First_Value_Of_Dataset(const QString &name) const;
     void Delete_Excel_File_Temp_Folder();
+    // The spreadsheet's first record under column n (0 the record number);
+    // "" when there is no record.
+    QString Get_First_Value_Of_Excel_Binding(int n) const;
     void Fill_Data_Set_File_Name_In_Combo(QComboBox *combo);
     void Add_Excel_Col_Name_In_Combo(QComboBox *combo);
     void Remove_Excel_Col_Name_In_Combo(QComboBox *combo);
@@ -234,6 +237,17 @@ public:
     QList<QAction *> pending_actions;
 
     Export_File_Box *Open_Export_Files = nullptr;
+    QMainWindow *Main_wnd = this;
+    // The save panel's accessory view with its file-type list (filled by
+    // whoever runs the panel, e.g. the series export with "xlsx" and "txt").
+    QWidget *saveDialogCustomView = nullptr;
+    QComboBox *Save_Ext_ComboBox = nullptr;
+
+    // The record binding's table (one slot per series: its name, or its
+    // lines once loaded) and the list of the side being filled. Only the
+    // record binding fills, empties or sets them.
+    QVariantList data_table_content;
+    GraphicList *Graphics_array_Batch = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -49,15 +49,18 @@ QColor chooseColor(QWidget *parent, const QColor &initial)
     return dialog.selectedColor();
 }
 
-// A page of the inspector: a form at the top, empty space below.
-QFormLayout *pageForm(QWidget *page)
+// A page of the inspector named `name`: a form at the top, empty space
+// below. The page's form comes back in `form`.
+QWidget *newPage(const char *name, QFormLayout *&form)
 {
+    auto *page = new QWidget;
+    page->setObjectName(name);
     auto *outer = new QVBoxLayout(page);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *form = new QFormLayout;
+    form = new QFormLayout;
     outer->addLayout(form);
     outer->addStretch();
-    return form;
+    return page;
 }
 
 QString recordNumberTitle()
@@ -103,9 +106,8 @@ void TVNWindowController::buildInspector()
 
 QWidget *TVNWindowController::buildCardPanel()
 {
-    auto *page = new QWidget;
-    page->setObjectName("card_panel");
-    auto *form = pageForm(page);
+    QFormLayout *form = nullptr;
+    QWidget *page = newPage("card_panel", form);
 
     card_category = new QComboBox;
     card_category->setObjectName("card_category");
@@ -221,9 +223,8 @@ QWidget *TVNWindowController::buildCardPanel()
 
 QWidget *TVNWindowController::buildTextPanel()
 {
-    auto *page = new QWidget;
-    page->setObjectName("text_panel");
-    auto *form = pageForm(page);
+    QFormLayout *form = nullptr;
+    QWidget *page = newPage("text_panel", form);
     text_content = new QPlainTextEdit;
     text_content->setObjectName("text_content");
     text_content->setMaximumHeight(90);
@@ -266,9 +267,8 @@ QWidget *TVNWindowController::buildTextPanel()
 
 QWidget *TVNWindowController::buildImagePanel()
 {
-    auto *page = new QWidget;
-    page->setObjectName("image_panel");
-    auto *form = pageForm(page);
+    QFormLayout *form = nullptr;
+    QWidget *page = newPage("image_panel", form);
     image_path = new QLineEdit;
     image_path->setObjectName("image_path");
     connect(image_path, &QLineEdit::editingFinished, this, [this] {
@@ -285,9 +285,8 @@ QWidget *TVNWindowController::buildImagePanel()
 
 QWidget *TVNWindowController::buildBarcodePanel()
 {
-    auto *page = new QWidget;
-    page->setObjectName("barcode_panel");
-    auto *form = pageForm(page);
+    QFormLayout *form = nullptr;
+    QWidget *page = newPage("barcode_panel", form);
     barcode_value_lbl = new QLabel;
     barcode_value_lbl->setObjectName("barcode_value_lbl");
     barcode_value_lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -667,11 +666,7 @@ void TVNWindowController::Batch_Series_Changed()
         g->Set_Data_source_type(2);
         g->Set_Excel_binding(true);
         g->Set_Excel_binding_Index(item);
-        const SpreadsheetTable table = currentSpreadsheetTable();
-        if (!table.rows.isEmpty()) {
-            const QString key = item == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(item);
-            value = table.rows.first().value(key).toString();
-        }
+        value = Get_First_Value_Of_Excel_Binding(item);
     }
     previewBoundValue(g, Trim_Str(value));
 }
