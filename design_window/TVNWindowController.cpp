@@ -489,8 +489,12 @@ bool TVNWindowController::Check_Batch_File_In_Use_Validation(const QString &name
 {
     auto bindings = [](const GraphicList &list) {
         std::vector<batch_data::SeriesBinding> out;
-        for (const GraphicPtr &g : list)
-            out.push_back({g != nullptr, g ? g->data_source_type : 0, g ? g->batch_list_name : QString()});
+        for (const GraphicPtr &g : list) {
+            // Only texts, images and barcodes take values from data.
+            const bool bindable = dynamic_cast<TVNText *>(g.get()) || dynamic_cast<TVNImage *>(g.get())
+                || dynamic_cast<TVNBarcode *>(g.get());
+            out.push_back({bindable, bindable ? g->data_source_type : 0, bindable ? g->batch_list_name : QString()});
+        }
         return out;
     };
     return seriesStore().Check_Batch_File_In_Use_Validation(name, bindings(document->graphics),

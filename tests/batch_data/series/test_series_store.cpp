@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -114,16 +115,28 @@ TEST_F(SeriesStoreTest, WrittenValuesStayOneLineEach)
     EXPECT_FALSE(store.removeSeries(".."));
 }
 
-TEST_F(SeriesStoreTest, WriteIntoUnwritableFolderFailsAndKeepsOldFile)
+TEST_F(SeriesStoreTest, WritesThatCannotHappenAreReported)
 {
     ASSERT_TRUE(store.writeSeries("Keep", {"old"}));
-    QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+    // The series file's place is taken by a folder: nothing is written and
+    // the folder stays.
+    ASSERT_TRUE(QDir(folder()).mkdir("Blocked.txt"));
     QString error;
-    const bool written = store.writeSeries("Keep", {"new"}, &error);
-    QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (written)
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_FALSE(store.writeSeries("Blocked", {"x"}, &error));
     EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(QDir(folder()).filePath("Blocked.txt")).isDir());
+
+    // The series folder's place is taken by a file.
+    const QString notAFolder = tmp.filePath("plain-file");
+    QFile plain(notAFolder);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    error.clear();
+    EXPECT_FALSE(SeriesStore(notAFolder).writeSeries("Names", {"x"}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(SeriesStore(notAFolder).Get_datasheet_File_Name_Array().isEmpty());
+
     EXPECT_EQ(bytesOf("Keep.txt"), QByteArray("old\n"));
 }
 
