@@ -28,10 +28,6 @@ std::atomic<int> Data_table_rows{0};
 std::atomic<int> Excel_table_rows{0};
 std::atomic<int> Total_Batch_Excel_Card{0};
 platform::Image Barcode_output_image;
-std::atomic<int> USED_DPI_VALUE{600};
-int Measument_Unit_Is = 1;
-int Excel_Sheet_Number = 1;
-int Excel_Sheet_Columns = 0;
 
 int Selected_Control_Tool = 0;
 QString Library_Selected_Image;

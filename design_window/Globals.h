@@ -57,13 +57,10 @@ extern std::atomic<int> Excel_table_rows;
 extern std::atomic<int> Total_Batch_Excel_Card;
 // The barcode designer's last result image.
 extern platform::Image Barcode_output_image;
-// Resolution of two-dimensional barcode bitmaps, dots per inch.
-extern std::atomic<int> USED_DPI_VALUE;
-// Unit of the barcode designer's lengths: 0 inch, 1 centimetre, 2 millimetre.
-extern int Measument_Unit_Is;
-// Worksheet (from 1) and its number of columns for the spreadsheet reader.
-extern int Excel_Sheet_Number;
-extern int Excel_Sheet_Columns;
+// The barcode resolution and unit (USED_DPI_VALUE, Measument_Unit_Is) live
+// with the barcode code (barcodes/imaging, barcodes/designer), and the
+// worksheet choice (Excel_Sheet_Number, Excel_Sheet_Columns) with the
+// spreadsheet reader (batch_data/spreadsheet): one copy each.
 
 // Drawing tool of the canvases: 0 select, 2 text, 8 image.
 extern int Selected_Control_Tool;

@@ -1,5 +1,7 @@
 #include "batch_data/series/SeriesStore.h"
 
+#include "batch_data/spreadsheet/SpreadsheetWriter.h"
+
 #include "platform/Helpers.h"
 
 #include <QDir>
@@ -179,7 +181,7 @@ bool SeriesStore::removeSeries(const QString &name) const
 
 void Delete_Excel_File_Temp_Folder()
 {
-    QDir(QDir(QDir::tempPath()).filePath(QStringLiteral("ziptmp"))).removeRecursively();
+    SpreadsheetWriter::Delete_Work_Folder();
 }
 
 } // namespace batch_data

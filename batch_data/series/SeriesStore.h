@@ -81,8 +81,8 @@ private:
 // One line of a series file as it must be written: breaks turned to spaces.
 QString seriesLine(const QString &value);
 
-// Removes the shared spreadsheet work folder "ziptmp" of the temporary
-// directory with everything in it; failures are ignored.
+// Removes the private folder into which the open workbook was unpacked, with
+// everything in it; failures are ignored.
 void Delete_Excel_File_Temp_Folder();
 
 } // namespace batch_data

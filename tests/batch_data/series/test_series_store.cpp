@@ -1,4 +1,5 @@
 #include "batch_data/series/SeriesStore.h"
+#include "batch_data/spreadsheet/SpreadsheetWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,21 +161,14 @@ TEST_F(SeriesStoreTest, InUseFollowsBindingsAndSides)
 
 TEST(SpreadsheetWorkFolder, RemovedWithItsContent)
 {
-    // Work in a private temporary directory: the shared one may hold a
-    // workbook that another program is reading.
-    QTemporaryDir privateTmp;
-    const QByteArray oldTmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", privateTmp.path().toUtf8());
-    const QString work = QDir(QDir::tempPath()).filePath("ziptmp");
-    ASSERT_TRUE(QDir().mkpath(work + "/xl/worksheets"));
-    QFile f(work + "/xl/worksheets/sheet1.xml");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    QTemporaryDir dir;
+    const QString book = dir.filePath("book.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(book, {{"Name"}, {"Ann"}}, true));
+    SpreadsheetWriter::ReadWorkbook(book, true); // opens (unpacks) the workbook
+    const QString work = SpreadsheetWriter::Work_Folder();
+    ASSERT_FALSE(work.isEmpty());
+    ASSERT_TRUE(QFileInfo::exists(work));
     batch_data::Delete_Excel_File_Temp_Folder();
     EXPECT_FALSE(QFileInfo::exists(work));
-    batch_data::Delete_Excel_File_Temp_Folder(); // a missing folder is fine
-    if (oldTmp.isEmpty())
-        qunsetenv("TMPDIR");
-    else
-        qputenv("TMPDIR", oldTmp);
+    batch_data::Delete_Excel_File_Temp_Folder(); // nothing open is fine
 }
