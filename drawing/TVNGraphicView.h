@@ -3,14 +3,14 @@
 // front) over the card background and the grid, selects, moves and resizes
 // graphics with the mouse, and creates graphics on request.
 
+#include "drawing/TVNDocument.h"
 #include "drawing/TVNGraphic.h"
+#include "drawing/TVNGrid.h"
 
 #include <QPointer>
 #include <QWidget>
 
 class QMouseEvent;
-class TVNDocument;
-class TVNGrid;
 
 class TVNGraphicView : public QWidget {
     Q_OBJECT
