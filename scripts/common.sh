@@ -28,7 +28,7 @@ install_packages() {
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -q
-  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q "${missing[@]}"
 }
 
 configure_and_build() {
