@@ -16,6 +16,11 @@ namespace design_window {
 
 namespace {
 
+// The largest card side a design may have: 200 inches, the largest page a
+// PDF can hold. Anything larger cannot be printed or exported and would give
+// the canvases a size no window can have.
+constexpr double kMaxCardSidePt = 200 * 72;
+
 // ---- field tables of TVNGraphic: one entry per stored field
 
 struct IntField {
@@ -402,7 +407,7 @@ public:
         double w = 0, h = 0;
         number(*d, "width", w);
         number(*d, "height", h);
-        if (w <= 0 || h <= 0)
+        if (w <= 0 || h <= 0 || w > kMaxCardSidePt || h > kMaxCardSidePt)
             return fail(QStringLiteral("\"%1\" is not a size.").arg(key));
         out = QSizeF(w, h);
     }

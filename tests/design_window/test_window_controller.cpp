@@ -524,6 +524,9 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
     const QByteArray badSides =
         edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><string>7</string>");
     const QByteArray badColor = edited(R"(<key>red</key>\s*<real>[^<]*</real>)", "<key>red</key><real>7</real>");
+    // A card larger than any page it could be printed or exported on.
+    const QByteArray hugeCard =
+        edited(R"(<key>width</key>\s*<real>242[^<]*</real>)", "<key>width</key><real>1e30</real>");
     QByteArray badClass = bytes;
     badClass.replace("<string>TVNText</string>", "<string>TVNSpaceship</string>");
     ASSERT_NE(badClass, bytes);
@@ -536,6 +539,7 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
         write("sides.zelg", badSides),
         write("class.zelg", badClass),
         write("color.zelg", badColor),
+        write("huge.zelg", hugeCard),
         write("empty.zelg", QByteArray()),
     };
     const QString openPath = tmp.filePath("open.zelg");
