@@ -162,6 +162,10 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
         return out;
     }
     DataMatrixGrid out = callLibrary(data, W, H, encodation);
+    // The library makes no symbol at all when bytes are marked for Base 256;
+    // its own choice holds the same bytes.
+    if (!out.isValid() && encodation == 'B')
+        return encodeDataMatrix(data, W, H, 0);
     // The library's own choice fails on some texts with bytes above 127
     // (UTF-8 "€", "日本"); ASCII encodation with upper shifts holds them.
     const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });

@@ -51,7 +51,10 @@ struct DataMatrixGrid {
 
 // Encodes `data` at W × H (0 and 0: the smallest size that holds it) with
 // one encodation letter per byte, or the library's own choice when
-// `encodation` is 0. Calls are serialised: the library keeps global state.
+// `encodation` is 0. Base 256 ('B'), which the library cannot make, and the
+// library's own choice where it fails on bytes above 127, fall back to an
+// encodation that holds the same bytes. Calls are serialised: the library
+// keeps global state.
 // An invalid grid when the data does not fit; the counters and size are
 // filled in as far as the library got.
 DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation);

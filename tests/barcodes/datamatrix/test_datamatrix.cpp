@@ -179,6 +179,17 @@ TEST(DataMatrixScan, LengthsEncodationsSizesAndText)
     expectReadsBack(QString::fromUtf8("€ 12,50"), "Auto", "Ascii");
 }
 
+TEST(DataMatrixScan, Base256ChoiceStillMakesASymbol)
+{
+    // The library makes nothing when every byte is marked for Base 256; the
+    // symbol is made with another encodation rather than none at all.
+    expectReadsBack("HELLO123", "Auto", "Base256");
+    expectReadsBack(QString::fromUtf8("Grüße 12 €"), "Auto", "Base256");
+    expectReadsBack("SHORT", "C8X18", "Base256");
+    // Too long for the chosen size whatever the encodation: still no symbol.
+    EXPECT_TRUE(Draw_DataMatrix_Barcode(QString(40, QChar('x')), "C10X10", "Base256", 1, 600).image.isNull());
+}
+
 TEST(DataMatrixScan, TripletEncodationsEndWithoutStrayCharacters)
 {
     // Every remainder of the last C40 or Text triplet, with shifted and
