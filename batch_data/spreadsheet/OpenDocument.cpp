@@ -189,7 +189,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path)
         platform::log(QStringLiteral("Spreadsheet %1 could not be unpacked completely").arg(path));
     pugi::xml_document doc;
     QString error;
-    if (!load(doc, work.filePath(QStringLiteral("content.xml")), &error)) {
+    if (!load(doc, work.filePath(QStringLiteral("content.xml")), &error, true)) {
         platform::log(QStringLiteral("Error: %1").arg(error));
         return rows;
     }
@@ -336,7 +336,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &p
     Rows rows;
     pugi::xml_document doc;
     QString error;
-    if (!load(doc, path, &error)) {
+    if (!load(doc, path, &error, true)) {
         platform::log(QStringLiteral("Error: %1").arg(error));
         return rows;
     }

@@ -42,7 +42,7 @@ pugi::xml_attribute attribute(const pugi::xml_node &node, const char *local)
     return {};
 }
 
-bool load(pugi::xml_document &doc, const QString &path, QString *error)
+bool load(pugi::xml_document &doc, const QString &path, QString *error, bool keepSpaceBetweenRuns)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -51,8 +51,10 @@ bool load(pugi::xml_document &doc, const QString &path, QString *error)
         return false;
     }
     const QByteArray bytes = file.readAll();
-    const pugi::xml_parse_result result = doc.load_buffer(
-        bytes.constData(), size_t(bytes.size()), pugi::parse_default | pugi::parse_ws_pcdata_single);
+    const unsigned options = pugi::parse_default
+        | (keepSpaceBetweenRuns ? pugi::parse_ws_pcdata : pugi::parse_ws_pcdata_single);
+    const pugi::xml_parse_result result =
+        doc.load_buffer(bytes.constData(), size_t(bytes.size()), options);
     if (!result) {
         if (error)
             *error = QStringLiteral("%1 at offset %2 of %3")

@@ -20,8 +20,10 @@ pugi::xml_node child(const pugi::xml_node &node, const char *local);
 pugi::xml_attribute attribute(const pugi::xml_node &node, const char *local);
 
 // Loads a part; false with the reason in `error` when it cannot be read or
-// is not well-formed.
-bool load(pugi::xml_document &doc, const QString &path, QString *error);
+// is not well-formed. With `keepSpaceBetweenRuns` a text of white space only
+// between elements is kept: in formats where styled runs of a cell are
+// elements side by side, such a text is the space between two words.
+bool load(pugi::xml_document &doc, const QString &path, QString *error, bool keepSpaceBetweenRuns = false);
 
 // Adds `<?xml version="1.0" encoding="UTF-8" standalone="yes"?>`.
 void addDeclaration(pugi::xml_document &doc);

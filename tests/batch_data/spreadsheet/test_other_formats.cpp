@@ -77,6 +77,28 @@ TEST(OdsReader, RepeatsSpacesAndPaddingAreUnderstood)
         << show(rows);
 }
 
+TEST(StyledRuns, TheSpaceBetweenTwoRunsIsKept)
+{
+    // What LibreOffice writes for a cell "Bold italic" with two styled
+    // words: the space between them is a text of its own.
+    TempFolder tmp;
+    const QString ods = makeOds(tmp, R"(<table:table table:name="T"><table:table-row><table:table-cell><text:p><text:span text:style-name="T1">Bold</text:span> <text:span text:style-name="T2">italic</text:span></text:p></table:table-cell></table:table-row></table:table>)");
+    EXPECT_EQ(SpreadsheetWriter::ReadODS(ods), (Rows{{"Bold italic"}}));
+
+    writeFile(tmp.file("runs.xml"), R"(<?xml version="1.0"?>
+<Workbook xmlns="urn:schemas-microsoft-com:office:spreadsheet" xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet">
+ <Worksheet ss:Name="S">
+  <Table>
+   <Row>
+    <Cell><ss:Data xmlns="http://www.w3.org/TR/REC-html40" ss:Type="String"><B>Bold</B> <I>italic</I></ss:Data></Cell>
+    <Cell><Data ss:Type="String">plain</Data></Cell>
+   </Row>
+  </Table>
+ </Worksheet>
+</Workbook>)");
+    EXPECT_EQ(SpreadsheetWriter::ReadWorksheetXML2004(tmp.file("runs.xml")), (Rows{{"Bold italic", "plain"}}));
+}
+
 TEST(OdsReader, HugeRepeatCountsAreBounded)
 {
     TempFolder tmp;
