@@ -598,6 +598,15 @@ const PhotoFlag kPhotoFlags[] = {
     {"IMG_invert_clr", &PhotoAdjustments::invert},
 };
 
+// A spreadsheet cell that the file keeps as a number (the record number, a
+// numeric cell); every other cell is kept as its text.
+bool isTableNumber(const QVariant &cell)
+{
+    const int t = cell.typeId();
+    return (t == QMetaType::Int || t == QMetaType::LongLong || t == QMetaType::UInt || t == QMetaType::Double)
+        && std::isfinite(cell.toDouble());
+}
+
 // Spreadsheet tables from outside until the data source installs its own.
 SpreadsheetTable &keptTable()
 {
@@ -680,8 +689,14 @@ QByteArray encodeDesign(const Design &d)
     for (const auto &k : kPhotoFlags)
         design.insert(k.name, flag(d.photo.*k.member));
     QVariantList rows;
-    for (const QVariantMap &row : d.table.rows)
-        rows.append(row);
+    for (const QVariantMap &row : d.table.rows) {
+        // Cells are kept as text or numbers, whatever the data source holds,
+        // so that every saved table reads back.
+        QVariantMap cells;
+        for (auto it = row.cbegin(); it != row.cend(); ++it)
+            cells.insert(it.key(), isTableNumber(it.value()) ? it.value() : QVariant(it.value().toString()));
+        rows.append(cells);
+    }
     design.insert("Excel_Column_Titles", d.table.titles);
     design.insert("Excel_Rows", rows);
     return platform::writePropertyList(QVariantList{kDesignFileMarker, design});
@@ -738,7 +753,7 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
         for (const QVariant &r : *rows) {
             const QVariantMap row = r.toMap();
             const bool cellsAreText = std::all_of(row.cbegin(), row.cend(), [](const QVariant &cell) {
-                return cell.typeId() == QMetaType::QString;
+                return cell.typeId() == QMetaType::QString || isTableNumber(cell);
             });
             if (r.typeId() != QMetaType::QVariantMap || !cellsAreText) {
                 in.fail(QStringLiteral("A spreadsheet row is damaged."));

@@ -564,6 +564,27 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
     EXPECT_EQ(CARD_SIDE_STR, "2");
 }
 
+TEST_F(WindowTest, SpreadsheetRowsWithNumbersSaveAndOpenAgain)
+{
+    // The data source may keep the record number, or a cell, as a number; a
+    // design saved with such a table must open again.
+    const SpreadsheetTable table{{"Name", "Age"},
+                                 {{{"Extension", 1}, {"Column1", "Ann"}, {"Column2", 42.5}},
+                                  {{"Extension", 2}, {"Column1", "Bob"}, {"Column2", QDate(2020, 1, 2)}}}};
+    restoreSpreadsheetTable(table);
+    const QString path = tmp.filePath("numbers.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+    restoreSpreadsheetTable({});
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1) << alerts.join("|").toStdString();
+    const SpreadsheetTable loaded = currentSpreadsheetTable();
+    ASSERT_EQ(loaded.rows.size(), 2);
+    EXPECT_EQ(loaded.rows[0].value("Extension").toInt(), 1);
+    EXPECT_EQ(loaded.rows[0].value("Column2").toDouble(), 42.5);
+    EXPECT_EQ(loaded.rows[1].value("Column1").toString(), "Bob");
+    EXPECT_EQ(loaded.rows[1].value("Column2").toString(), "2020-01-02");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "1");
+}
+
 TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
 {
     add(TVNWindowController::kTextTool);
