@@ -163,6 +163,7 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
                     // place only once the CRC has been checked.
                     QSaveFile file(target);
                     const bool created = !targetInfo.isSymLink() && file.open(QIODevice::WriteOnly);
+                    qint64 entryBytes = 0;
                     for (;;) {
                         const int n = unzReadCurrentFile(zip.get(), buffer.data(), unsigned(buffer.size()));
                         if (n == 0)
@@ -172,6 +173,7 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
                             break;
                         }
                         written += n;
+                        entryBytes += n;
                         if (written > limits.maxTotalBytes) {
                             entryOk = false;
                             success = false;
@@ -180,7 +182,11 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
                         if (created && file.write(buffer.data(), n) != n)
                             entryOk = false;
                     }
-                    if (unzCloseCurrentFile(zip.get()) != UNZ_OK)
+                    // minizip compares the checksum only when the entry
+                    // gave all the bytes it declares; a stream that ends
+                    // early is damaged too.
+                    if (unzCloseCurrentFile(zip.get()) != UNZ_OK
+                        || entryBytes != qint64(info.uncompressed_size))
                         entryOk = false;
                     if (!created)
                         entryOk = false;

@@ -170,6 +170,32 @@ open(sys.argv[1], 'wb').write(data)
     EXPECT_EQ(readText(dest + "/fine.txt"), "fine");
 }
 
+TEST(ZipArchiveUnpack, EntryShorterThanItsDeclaredSizeFails)
+{
+    // The deflate stream ends before the size that the headers declare: the
+    // entry was damaged, although no checksum is ever compared.
+    TempFolder tmp;
+    const QString zip = tmp.file("short.zip");
+    const auto made = runPython(QStringLiteral(R"(
+import struct, sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('short.txt', 'ABCDEFGHIJ' * 10)
+    z.writestr('fine.txt', 'fine')
+data = bytearray(open(sys.argv[1], 'rb').read())
+local = data.find(b'PK\x03\x04')
+central = data.find(b'PK\x01\x02')
+struct.pack_into('<I', data, local + 22, 1000)
+struct.pack_into('<I', data, central + 24, 1000)
+open(sys.argv[1], 'wb').write(data)
+)"), {zip});
+    ASSERT_TRUE(made.ok) << made.err.toStdString();
+    const QString dest = tmp.file("out");
+    writeText(dest + "/short.txt", "previous");
+    EXPECT_FALSE(ZipArchive::unzipFileAtPath(zip, dest));
+    EXPECT_EQ(readText(dest + "/short.txt"), "previous");
+    EXPECT_EQ(readText(dest + "/fine.txt"), "fine");
+}
+
 TEST(ZipArchiveUnpack, ArchivesBeyondTheLimitsAreRefused)
 {
     TempFolder tmp;
