@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -70,6 +71,9 @@ struct Planes {
     }
 };
 
+// Blur radii below this leave every pixel as it is.
+constexpr float kLeastBlur = 1e-3f;
+
 constexpr float kLumR = 0.2126f, kLumG = 0.7152f, kLumB = 0.0722f;
 
 float luminance(float r, float g, float b)
@@ -77,18 +81,26 @@ float luminance(float r, float g, float b)
     return kLumR * r + kLumG * g + kLumB * b;
 }
 
-// Separable Gaussian blur of one plane with edges extended.
+// Separable Gaussian blur of one plane with edges extended. The kernel never
+// reaches further than the image is long, so a huge or infinite radius (as a
+// damaged design file may hold) spreads the picture flat instead of running
+// for ever or overflowing; a radius too small to move a pixel does nothing.
 void gaussian(std::vector<float> &plane, int w, int h, float sigma)
 {
-    const int radius = std::max(1, int(std::ceil(sigma * 3)));
+    if (!(sigma >= kLeastBlur) || w <= 0 || h <= 0)
+        return;
+    const double reach = std::min(std::ceil(double(sigma) * 3.0), double(std::max(w, h)));
+    const int radius = std::max(1, int(reach));
+    const double twoSigmaSquared = 2.0 * double(sigma) * double(sigma);
     std::vector<float> kernel(size_t(radius) * 2 + 1);
-    float sum = 0;
+    double sum = 0;
     for (int k = -radius; k <= radius; ++k) {
-        kernel[size_t(k + radius)] = std::exp(-(k * k) / (2 * sigma * sigma));
-        sum += kernel[size_t(k + radius)];
+        const double weight = std::exp(-double(k) * k / twoSigmaSquared);
+        kernel[size_t(k + radius)] = float(weight);
+        sum += weight;
     }
     for (float &v : kernel)
-        v /= sum;
+        v = float(v / sum);
     std::vector<float> tmp(plane.size());
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -106,18 +118,15 @@ void gaussian(std::vector<float> &plane, int w, int h, float sigma)
         }
 }
 
-} // namespace
-
-QImage ImageProcesser::Get_Processed_Image(const QImage &image, bool grayscale, bool sepia, bool invrtclr,
-                                           float hue, float sat, float brt, float con, int rotate, float r,
-                                           float g, float b, float)
+QImage adjusted(const QImage &image, bool grayscale, bool sepia, bool invrtclr, float hue, float sat, float brt,
+                float con, int rotate, float r, float g, float b)
 {
     if (image.isNull())
         return {};
 
     const bool colourControls = sat != 1.0f || brt != 0.0f || con != 1.0f;
     const bool anyPixelWork =
-        grayscale || sepia || invrtclr || hue != 0.0f || colourControls || r != 0.0f || b > 0.0f || g != 0.0f;
+        grayscale || sepia || invrtclr || hue != 0.0f || colourControls || r != 0.0f || b >= kLeastBlur || g != 0.0f;
 
     QImage result = image;
     if (anyPixelWork) {
@@ -167,7 +176,7 @@ QImage ImageProcesser::Get_Processed_Image(const QImage &image, bool grayscale, 
             }
             p.clamp();
         }
-        if (b > 0.0f) {
+        if (b >= kLeastBlur) {
             // Blur colour weighted by alpha, so transparent pixels do not
             // bleed their (meaningless) colour into the picture.
             for (auto *plane : {&p.r, &p.g, &p.b})
@@ -198,4 +207,22 @@ QImage ImageProcesser::Get_Processed_Image(const QImage &image, bool grayscale, 
         result.setDotsPerMeterY(image.dotsPerMeterY());
     }
     return result;
+}
+
+} // namespace
+
+QImage ImageProcesser::Get_Processed_Image(const QImage &image, bool grayscale, bool sepia, bool invrtclr,
+                                           float hue, float sat, float brt, float con, int rotate, float r,
+                                           float g, float b, float)
+{
+    // A failure (memory for a very large picture) ends the adjustment with no
+    // image rather than taking the program down.
+    try {
+        return adjusted(image, grayscale, sepia, invrtclr, hue, sat, brt, con, rotate, r, g, b);
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QStringLiteral("Image adjustment failed: %1").arg(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        Show_NSLog_Message(QStringLiteral("Image adjustment failed."));
+    }
+    return {};
 }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -114,4 +115,19 @@ TEST(ImageAdjustments, RotationTurnsCounterClockwiseLast)
     };
     EXPECT_LT(reddest(0, 2), 128);
     EXPECT_EQ(reddest(turned.height() - 3, turned.height() - 1), 255);
+}
+
+TEST(ImageAdjustments, DamagedBlurRadiiNeitherRunAwayNorSpoilThePicture)
+{
+    // One white pixel at the left end of a black row.
+    QImage row = solid(Qt::black, 16, 1);
+    row.setPixelColor(0, 0, Qt::white);
+    for (const float huge : {1e9f, std::numeric_limits<float>::infinity()}) {
+        const QImage spread = process(row, false, false, false, 0, 1, 0, 1, 0, 0, 0, huge);
+        ASSERT_EQ(spread.size(), row.size()) << huge;
+        EXPECT_GT(qRed(spread.pixel(15, 0)), 0) << huge << ": the white reaches the far end";
+        EXPECT_EQ(qAlpha(spread.pixel(15, 0)), 255) << huge;
+    }
+    const QImage tiny = process(row, false, false, false, 0, 1, 0, 1, 0, 0, 0, 1e-30f);
+    EXPECT_EQ(tiny.convertToFormat(QImage::Format_ARGB32), row) << "a vanishing radius changes nothing";
 }
