@@ -611,7 +611,14 @@ void TVNWindowController::applyImagePath(const QString &path)
     auto *image = dynamic_cast<TVNImage *>(m_inspected);
     if (!image || Check_And_Validate_File_Path(path))
         return;
-    Update_frame_Main_Photo_And_Path(path, true);
+    if (platform::Image::fromFile(Trim_Str(path)).isNull()) {
+        // Taking it would also replace the main photo with nothing.
+        Show_MessageBox(tr("The selected file is not an image."));
+        image_path->setText(image->filePath());
+        image_path->setModified(false);
+        return;
+    }
+    Update_frame_Main_Photo_And_Path(Trim_Str(path), true);
     image->setFilePath(Trim_Str(path));
     image_path->setText(image->filePath());
     image_path->setModified(false);

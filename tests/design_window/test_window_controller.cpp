@@ -253,6 +253,38 @@ TEST_F(WindowTest, ToolsCreateObjectsOnTheEditedSideAndTheInspectorFollows)
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
 }
 
+TEST_F(WindowTest, ImagePanelTakesImagesAndRefusesOtherFiles)
+{
+    const QString photo = makePng("photo.png", Qt::blue);
+    GraphicPtr image = add(TVNWindowController::kImageTool);
+    auto *img = static_cast<TVNImage *>(image.get());
+    EXPECT_EQ(wnd->inspectedGraphic(), image.get());
+
+    // A typed path to a picture: the object and the main photo take it.
+    wnd->image_path->setText(photo);
+    wnd->image_path->setModified(true);
+    emit wnd->image_path->editingFinished();
+    EXPECT_EQ(img->filePath(), photo);
+    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_FALSE(wnd->Main_Photo_image().isNull());
+    EXPECT_TRUE(alerts.isEmpty());
+
+    // A file that is not a picture is refused and nothing changes.
+    const QString notes = tmp.filePath("notes.txt");
+    QFile f(notes);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture");
+    f.close();
+    wnd->image_path->setText(notes);
+    wnd->image_path->setModified(true);
+    emit wnd->image_path->editingFinished();
+    EXPECT_EQ(alerts, QStringList{"The selected file is not an image."});
+    EXPECT_EQ(img->filePath(), photo);
+    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_FALSE(wnd->Main_Photo_image().isNull());
+    EXPECT_EQ(wnd->image_path->text(), photo);
+}
+
 TEST_F(WindowTest, CardPanelSetsSizesShapeAndBackground)
 {
     wnd->card_category->setCurrentIndex(1);
