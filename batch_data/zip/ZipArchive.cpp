@@ -256,12 +256,15 @@ bool ZipArchive::open()
     return _zip != nullptr;
 }
 
-bool ZipArchive::startEntry(const QString &name, const zip_fileinfo *info)
+bool ZipArchive::startEntry(const QString &name, const zip_fileinfo *info, qint64 size)
 {
-    // Bit 11: the name is UTF-8. Zip64 extra fields are added when needed.
+    // Bit 11: the name is UTF-8. Only an entry that needs it gets the zip64
+    // block in its local header; office programs refuse small entries with
+    // one.
+    const int zip64 = size >= qint64(0xffffffff) ? 1 : 0;
     const int rc = zipOpenNewFileInZip4_64(_zip, name.toUtf8().constData(), info, nullptr, 0, nullptr, 0,
                                            nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS,
-                                           DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, 0x800, 1);
+                                           DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, 0x800, zip64);
     if (rc != ZIP_OK)
         _failed = true;
     return rc == ZIP_OK;
@@ -290,7 +293,7 @@ bool ZipArchive::writeFile(const QString &file, const QString &basePath)
         const QStringList entries = QDir(fullPath).entryList(
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         if (entries.isEmpty())
-            return startEntry(file + u'/', nullptr) && finishEntry();
+            return startEntry(file + u'/', nullptr, 0) && finishEntry();
         for (const QString &entry : entries) {
             if (!writeFile(file + u'/' + entry, basePath))
                 return false;
@@ -301,7 +304,7 @@ bool ZipArchive::writeFile(const QString &file, const QString &basePath)
     QFile input(fullPath);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    if (!startEntry(file, nullptr))
+    if (!startEntry(file, nullptr, fileInfo.size()))
         return false;
     bool ok = true;
     std::vector<char> buffer(16384);
@@ -329,7 +332,7 @@ bool ZipArchive::writeData(const QByteArray &data, const QString &filename)
         return false;
     zip_fileinfo info{};
     zipInfo(info, QDateTime::currentDateTime());
-    if (!startEntry(filename, &info))
+    if (!startEntry(filename, &info, data.size()))
         return false;
     const bool ok = zipWriteInFileInZip(_zip, data.constData(), unsigned(data.size())) == ZIP_OK;
     if (!ok)

@@ -67,7 +67,7 @@ public:
     bool close();
 
 private:
-    bool startEntry(const QString &name, const zip_fileinfo *info);
+    bool startEntry(const QString &name, const zip_fileinfo *info, qint64 size);
     bool finishEntry();
 
     QString _path;

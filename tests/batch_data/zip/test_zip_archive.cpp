@@ -237,6 +237,21 @@ TEST(ZipArchivePack, ListedFoldersKeepTheirContentAndHiddenEntries)
 
     ASSERT_TRUE(ZipArchive::createZipFileAtPath(tmp.file("one.zip"), tmp.file("src/a")));
     EXPECT_EQ(zipNames(tmp.file("one.zip")).size(), 3);
+
+    // Small entries carry no zip64 block in their local headers: some
+    // office programs call a package with one damaged.
+    const auto headers = runPython(QStringLiteral(R"(
+import struct, sys, zipfile
+raw = open(sys.argv[1], 'rb').read()
+with zipfile.ZipFile(sys.argv[1]) as z:
+    for i in z.infolist():
+        version, = struct.unpack_from('<H', raw, i.header_offset + 4)
+        extra, = struct.unpack_from('<H', raw, i.header_offset + 28)
+        print(i.filename, version, extra)
+)"), {zip});
+    ASSERT_TRUE(headers.ok) << headers.err.toStdString();
+    for (const QString &line : headers.out.split(u'\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.endsWith(" 20 0")) << line.toStdString();
 }
 
 TEST(ZipArchivePack, DataEntriesAreDatedAndUnopenedArchivesRefuseWrites)
