@@ -114,6 +114,28 @@ TEST_F(RenderDecode, Code128WithCaptionBelowOrAboveAndOnAWorkerThread)
     EXPECT_EQ(text, "BATCH-0042");
 }
 
+TEST_F(RenderDecode, Code128EveryCodeSetWithShifts)
+{
+    // Each set as the designer's "Code 128 SET A/B/C" items choose it, with
+    // characters that the set has to borrow from the other one; at the
+    // designer's own 20 mil bars.
+    struct Case {
+        const char *value;
+        int codeSet;
+    };
+    const Case cases[] = {{"CODE-128 A", SymCode128Barcode::CodeSetA}, {"Abc xyz", SymCode128Barcode::CodeSetA},
+                          {"x\ty", SymCode128Barcode::CodeSetB},       {"~{}|`", SymCode128Barcode::CodeSetB},
+                          {"00998877", SymCode128Barcode::CodeSetC},   {"TAB\tx", SymCode128Barcode::CodeSetAuto}};
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::Code128);
+    for (const Case &c : cases) {
+        auto s = SymCode128Barcode::create(c.value, c.codeSet);
+        ASSERT_TRUE(s->isContentValid()) << c.value;
+        s->setBarWidth(barWidthFromMils(fieldFloatValue(gen().widthText)));
+        EXPECT_EQ(read(*s, hints), c.value);
+    }
+}
+
 TEST_F(RenderDecode, PdfPageIsTheFrameAndReadsBack)
 {
     auto s = SymCode128Barcode::create("PDF-128", SymCode128Barcode::CodeSetAuto);
