@@ -10,6 +10,11 @@
 
 namespace barcodes {
 
+namespace {
+// Digits that version 40 at level L holds: no symbol holds a longer text.
+constexpr std::int64_t kLargestCapacity = 7089;
+} // namespace
+
 QRSizeMinimum Check_And_Set_QR_size_Acc_Version(int version, int currentSide)
 {
     QRSizeMinimum out;
@@ -50,6 +55,10 @@ std::unique_ptr<DataMatrix> QRFrontEnd::encodeCStringWithECLevel(int level, int 
     try {
         auto encoder = std::make_unique<QRSymbolEncoder>();
         const auto n = std::int64_t(std::strlen(cstring));
+        // No symbol holds more than the largest numeric capacity; longer
+        // texts are refused before the encoder spends time on them.
+        if (n > kLargestCapacity)
+            return nullptr;
         const int mode = QRSymbolEncoder::Get_Encoding_Mode(cstring, n);
         // A chosen version bounds the text by the capacity of its overall
         // mode; with "Auto" the encoder finds whatever version holds it.

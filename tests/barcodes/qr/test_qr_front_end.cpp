@@ -53,6 +53,10 @@ TEST(QRFrontEndCapacity, AutomaticVersionTakesTheSmallestThatHolds)
     ASSERT_TRUE(grid);
     EXPECT_EQ(scanGrid(*grid), mixed);
     EXPECT_EQ(QRFrontEnd::encodeCStringWithECLevel(M, 0, nullptr), nullptr);
+    // The largest symbol's numeric capacity is the bound for any text.
+    EXPECT_EQ(sideOf(L, 0, std::string(7089, '7')), 177);
+    EXPECT_EQ(sideOf(L, 0, std::string(7090, '7')), 0);
+    EXPECT_EQ(sideOf(L, 0, std::string(1 << 20, '7')), 0);
     EXPECT_EQ(sideOf(4, 0, "LEVEL"), 0);
     EXPECT_EQ(sideOf(M, 41, "VERSION"), 0);
 }
