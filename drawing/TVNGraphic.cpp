@@ -192,6 +192,9 @@ void TVNText::drawContents(QPainter &painter, bool) const
 void TVNImage::setFilePath(const QString &path)
 {
     _filePath = path;
+    // The path is the image's value: the profile dialogs read a placed
+    // photo's path back from here.
+    Text_Value = path;
     if (control_ID.trimmed() == QLatin1String("PARTY_IMAGE")) {
         _image = drawing::host().Main_Photo_image();
         return;

@@ -186,9 +186,9 @@ public:
     GraphicClass graphicClass() const override { return GraphicClass::Image; }
 
     QString filePath() const { return _filePath; }
-    // Stores the path and loads the picture from it; the "PARTY_IMAGE"
-    // graphic shows the host's main photo instead. A file that cannot be read
-    // shows the host's placeholder picture.
+    // Stores the path (also as Text_Value) and loads the picture from it;
+    // the "PARTY_IMAGE" graphic shows the host's main photo instead. A file
+    // that cannot be read shows the host's placeholder picture.
     void setFilePath(const QString &path);
 
     platform::Image image() const { return _image; }

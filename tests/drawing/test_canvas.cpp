@@ -328,3 +328,26 @@ TEST(Grid, SnapsHalfWayUpAndReportsShownChanges)
     grid.setAlwaysShown(false);
     EXPECT_EQ(changes, 2);
 }
+
+TEST_F(Canvas, AProfilePhotoKeepsTheLastPathItTookAsItsValue)
+{
+    quorvant::test::TempFolder dir;
+    QImage pic(9, 9, QImage::Format_ARGB32);
+    pic.fill(Qt::red);
+    ASSERT_TRUE(pic.save(dir.file("first.png")));
+    ASSERT_TRUE(pic.save(dir.file("second.png")));
+    host.tool = drawing::kImageTool;
+    host.librarySelectedImage = dir.file("first.png");
+
+    view.ReplaceGraphicText(GraphicClass::Image, nullptr, true, QRectF(5, 5, 40, 50), "F", dir.file("first.png"),
+                            "Fup_Photo");
+    const GraphicPtr photo = view._Selected_Graphic;
+    ASSERT_TRUE(photo);
+    EXPECT_EQ(photo->Text_Value, dir.file("first.png")) << "the profile dialog reads the photo path from here";
+
+    view.ReplaceGraphicText(GraphicClass::Image, nullptr, false, {}, "F", dir.file("second.png"), "Fup_Photo");
+    EXPECT_EQ(photo->Text_Value, dir.file("second.png"));
+    view.ReplaceGraphicText(GraphicClass::Image, nullptr, false, {}, "F", dir.file("gone.png"), "Fup_Photo");
+    EXPECT_EQ(photo->Text_Value, dir.file("second.png")) << "a missing file leaves the photo as it was";
+    EXPECT_EQ(doc.graphics.size(), 1u);
+}
