@@ -2,6 +2,7 @@
 // texts take no room, and a left-right margin adds its allowance.
 
 #include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeSize.h"
 #include "barcodes/symbologies/SymBarcode.h"
 #include "tests/barcodes/symbologies/FixedMeasurer.h"
@@ -121,4 +122,22 @@ TEST_F(BarcodeSize, TwoDimensionalFrame)
     Set_2d_Barcode_Width(gen, QSizeF(100, 100));
     EXPECT_NEAR(gen.height(), 100.0 + 2 * 0.1 * kCm, 1e-3);
     EXPECT_FLOAT_EQ(gen.width(), 100.0f);
+}
+
+TEST_F(BarcodeSize, PictureIsFramedWithTheComputedSize)
+{
+    // What the card shows is exactly as large as computed here: the height
+    // written into the symbol by the widest printed part plus the margins.
+    gen.HeightText = QStringLiteral("1");
+    for (bool header : {false, true}) {
+        gen.hideHeaderCheckbox = header ? 0 : 1;
+        auto s = symbol(true, header, true);
+        Set_Barcode_Height(gen, *s);
+        s->calculateWidth();
+        s->setWidth(Set_Linear_Barcode_Width(gen, *s));
+        const QSizeF size = imageFromBarcode(*s).size();
+        // The header is 90 points wide, the footer 20, the bars 8 modules.
+        EXPECT_NEAR(size.width(), (header ? 90.0 : 20.0) + 2 * 0.1 * kCm + 15.0, 1e-3) << header;
+        EXPECT_NEAR(size.height(), kCm + (header ? 3 : 2) * (13.5 + 0.1 * kCm) + 2 * 0.1 * kCm, 1e-3) << header;
+    }
 }
