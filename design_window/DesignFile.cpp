@@ -244,8 +244,10 @@ public:
     bool isNumber(const QVariant &v)
     {
         const int t = v.typeId();
+        // Float too: colours are written as QColor's float components, and a
+        // dictionary is read back without a file in between as well.
         return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::Double
-            || t == QMetaType::ULongLong || t == QMetaType::UInt;
+            || t == QMetaType::Float || t == QMetaType::ULongLong || t == QMetaType::UInt;
     }
 
     void number(const QVariantMap &map, const QString &key, double &out)

@@ -525,6 +525,22 @@ TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
     EXPECT_TRUE(wnd->designFilePath().isEmpty());
 }
 
+TEST_F(WindowTest, GraphicDictionaryReadsBackWithoutAFile)
+{
+    // Templates and copies take a graphic as a dictionary and back directly.
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    static_cast<TVNText *>(text.get())->setTextColor(QColor(10, 20, 30));
+    text->setStrokeColor(QColor(200, 100, 50));
+    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    barcode->barcode_clr_val = QColor(0, 0, 255);
+    for (const GraphicPtr &g : {text, barcode}) {
+        QString error;
+        GraphicPtr copy = graphicFromDictionary(graphicToDictionary(*g), &error);
+        ASSERT_TRUE(copy) << error.toStdString();
+        expectSameGraphic(*g, *copy);
+    }
+}
+
 TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
 {
     GraphicPtr text = add(TVNWindowController::kTextTool);
