@@ -106,6 +106,10 @@ TVNWindowController::TVNWindowController()
 
 TVNWindowController::~TVNWindowController()
 {
+    // The document's last signals (its undo history is cleared as it goes)
+    // must not reach this window once its canvases are gone.
+    disconnect(document.get(), nullptr, this, nullptr);
+    disconnect(&document->undoManager(), nullptr, this, nullptr);
     // The canvases hold the document's lists: let them go first.
     std::unique_ptr<QWidget> canvases(takeCentralWidget());
     canvases.reset();

@@ -711,6 +711,19 @@ TEST_F(WindowTest, FilePanelsAndExitAreScripted)
     EXPECT_FALSE(wnd->Exit_Application());
 }
 
+TEST_F(WindowTest, ClosingWithUndoHistoryRunsNoHandlerOnDeletedCanvases)
+{
+    // The document clears its undo history as it goes, after the canvases.
+    // Any window handler still listening then reads a deleted canvas; the
+    // undo action is the first thing such a handler touches.
+    add(TVNWindowController::kTextTool);
+    ASSERT_TRUE(wnd->act_undo->isEnabled());
+    int handled = 0;
+    QObject::connect(wnd->act_undo, &QAction::enabledChanged, [&] { ++handled; });
+    wnd.reset();
+    EXPECT_EQ(handled, 0);
+}
+
 TEST_F(WindowTest, PathChecksAndMainPhoto)
 {
     EXPECT_TRUE(wnd->Check_And_Validate_File_Path("   "));
