@@ -46,7 +46,8 @@ bool SeriesStore::isValidSeriesName(const QString &name)
 
 std::optional<QString> SeriesStore::seriesFilePath(const QString &name) const
 {
-    if (!isValidSeriesName(name))
+    // Without a folder the path would name a file in the working folder.
+    if (m_folder.isEmpty() || !isValidSeriesName(name))
         return std::nullopt;
     return QDir(m_folder).filePath(name + QLatin1Char('.') + extension());
 }

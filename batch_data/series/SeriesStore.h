@@ -29,7 +29,8 @@ public:
 
     // The one way a series name becomes a path. Names come from users and
     // from spreadsheet headers, so a name that could leave the folder (empty,
-    // ".", "..", or holding "/" or "\") gives no path at all.
+    // ".", "..", or holding "/" or "\") gives no path at all, and neither
+    // does any name while the store has no folder.
     std::optional<QString> seriesFilePath(const QString &name) const;
     static bool isValidSeriesName(const QString &name);
 

@@ -66,6 +66,18 @@ TEST_F(SeriesStoreTest, NamesThatWouldLeaveTheFolderAreRefused)
     EXPECT_FALSE(QFile::exists(tmp.filePath("escape.txt")));
     EXPECT_EQ(*store.seriesFilePath("Names"), QDir(folder()).filePath("Names.txt"));
     EXPECT_EQ(*store.seriesFilePath("..hidden"), QDir(folder()).filePath("..hidden.txt"));
+
+    // Without a series folder no name is a path (it would name a file in the
+    // working folder).
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
+    put("../Names.txt", "from the working folder\n");
+    const SeriesStore nowhere{QString()};
+    EXPECT_FALSE(nowhere.seriesFilePath("Names").has_value());
+    EXPECT_EQ(nowhere.Get_First_Value_Of_Dataset("Names"), "");
+    EXPECT_FALSE(nowhere.writeSeries("Other", {"x"}));
+    EXPECT_FALSE(QFile::exists(tmp.filePath("Other.txt")));
+    QDir::setCurrent(saved);
 }
 
 TEST_F(SeriesStoreTest, ReadersSplitAndTrimAsTheirUseNeeds)
