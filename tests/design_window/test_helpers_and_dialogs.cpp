@@ -7,6 +7,7 @@
 #include "design_window/ResourceFolder.h"
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -15,27 +16,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace design_window;
 
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+using quorvant::test::readTestFile;
+using quorvant::test::writeTestFile;
 
 TEST(CardSizes, TablesInMillimetres)
 {
@@ -64,13 +51,13 @@ TEST(ResourceFolder, CreatesFoldersAndNeverOverwritesUserFiles)
     QTemporaryDir tmp;
     const QString bundle = tmp.filePath("bundle");
     const QString user = tmp.filePath("user");
-    writeFile(bundle + "/Title.txt", "Happy Birthday\n");
-    writeFile(bundle + "/Frames/Gold.png", "png-bytes");
-    writeFile(user + "/Title.txt", "my own titles\n");
+    writeTestFile(bundle + "/Title.txt", "Happy Birthday\n");
+    writeTestFile(bundle + "/Frames/Gold.png", "png-bytes");
+    writeTestFile(user + "/Title.txt", "my own titles\n");
 
     EXPECT_EQ(copyMissingContent(bundle, user), 1);
-    EXPECT_EQ(readFile(user + "/Title.txt"), QByteArray("my own titles\n"));
-    EXPECT_EQ(readFile(user + "/Frames/Gold.png"), QByteArray("png-bytes"));
+    EXPECT_EQ(readTestFile(user + "/Title.txt"), QByteArray("my own titles\n"));
+    EXPECT_EQ(readTestFile(user + "/Frames/Gold.png"), QByteArray("png-bytes"));
     EXPECT_EQ(copyMissingContent(bundle, user), 0);
     EXPECT_EQ(copyMissingContent(tmp.filePath("no-bundle"), user), 0);
 
@@ -80,7 +67,7 @@ TEST(ResourceFolder, CreatesFoldersAndNeverOverwritesUserFiles)
     Check_Path_And_Create_Files();
     for (const char *sub : {"DataSet", "Frames", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
         EXPECT_TRUE(QFileInfo(user + "/" + QLatin1String(sub)).isDir()) << sub;
-    EXPECT_EQ(readFile(user + "/Title.txt"), QByteArray("my own titles\n"));
+    EXPECT_EQ(readTestFile(user + "/Title.txt"), QByteArray("my own titles\n"));
     Resource_Path = savedResource;
     Data_Folder_Path = savedData;
 }
@@ -146,7 +133,7 @@ TEST(ExportResultBox, OffersTheRightOpenAction)
 {
     QTemporaryDir tmp;
     const QString file = tmp.filePath("Card_1.png");
-    writeFile(file, "x");
+    writeTestFile(file, "x");
     QList<QUrl> opened;
     platform::setOpenUrlHandler([&](const QUrl &url) {
         opened.append(url);

@@ -1,6 +1,10 @@
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
+#include <gtest/gtest.h>
 
 #include <ZXing/ReadBarcode.h>
 
@@ -9,6 +13,20 @@ namespace quorvant::test {
 TempFolder::TempFolder()
 {
     m_dir.setAutoRemove(true);
+}
+
+void writeTestFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+QByteArray readTestFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels)

@@ -23,6 +23,11 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Writes a file for a test, creating its folders; a failure fails the test.
+void writeTestFile(const QString &path, const QByteArray &bytes);
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray readTestFile(const QString &path);
+
 struct Decoded {
     bool valid = false;
     std::string text;          // UTF-8

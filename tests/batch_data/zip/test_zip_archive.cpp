@@ -14,21 +14,10 @@
 using quorvant::test::runPython;
 using quorvant::test::TempFolder;
 
+using quorvant::test::readTestFile;
+using quorvant::test::writeTestFile;
+
 namespace {
-
-void writeText(const QString &path, const QByteArray &text)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-QByteArray readText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // Builds an archive with Python's zipfile: entries is a JSON list of
 // [name, text, [y, m, d, H, M, S]] with the date optional.
@@ -74,10 +63,10 @@ TEST(ZipArchiveUnpack, CreatesFoldersFilesAndDatesFromEntries)
     });
     const QString dest = tmp.file("out");
     ASSERT_TRUE(ZipArchive::unzipFileAtPath(zip, dest));
-    EXPECT_EQ(readText(dest + "/plain/one.txt"), "1");
-    EXPECT_EQ(readText(dest + "/back/slash/two.txt"), "2");
+    EXPECT_EQ(readTestFile(dest + "/plain/one.txt"), "1");
+    EXPECT_EQ(readTestFile(dest + "/back/slash/two.txt"), "2");
     EXPECT_TRUE(QFileInfo(dest + "/folder").isDir());
-    EXPECT_EQ(readText(dest + QString::fromUtf8("/Übung/ä.txt")), "u");
+    EXPECT_EQ(readTestFile(dest + QString::fromUtf8("/Übung/ä.txt")), "u");
     EXPECT_EQ(QFileInfo(dest + "/dated.txt").lastModified(),
               QDateTime(QDate(2023, 3, 14), QTime(10, 20, 30)));
 }
@@ -98,20 +87,20 @@ TEST(ZipArchiveUnpack, OverwriteFlagDecidesWhetherExistingFilesAreKept)
     const QString zip = tmp.file("o.zip");
     makeZip(zip, QJsonArray{QJsonArray{"keep.txt", "new"}, QJsonArray{"fresh.txt", "fresh"}});
     const QString dest = tmp.file("out");
-    writeText(dest + "/keep.txt", "old");
+    writeTestFile(dest + "/keep.txt", "old");
 
     EXPECT_TRUE(ZipArchive::unzipFileAtPath(zip, dest, false, QString(), nullptr));
-    EXPECT_EQ(readText(dest + "/keep.txt"), "old");
-    EXPECT_EQ(readText(dest + "/fresh.txt"), "fresh");
+    EXPECT_EQ(readTestFile(dest + "/keep.txt"), "old");
+    EXPECT_EQ(readTestFile(dest + "/fresh.txt"), "fresh");
 
     EXPECT_TRUE(ZipArchive::unzipFileAtPath(zip, dest, true, QString(), nullptr));
-    EXPECT_EQ(readText(dest + "/keep.txt"), "new");
+    EXPECT_EQ(readTestFile(dest + "/keep.txt"), "new");
 }
 
 TEST(ZipArchiveUnpack, OpeningFailuresAreDescribed)
 {
     TempFolder tmp;
-    writeText(tmp.file("not.zip"), "this is no archive at all");
+    writeTestFile(tmp.file("not.zip"), "this is no archive at all");
     ZipError error;
     EXPECT_FALSE(ZipArchive::unzipFileAtPath(tmp.file("not.zip"), tmp.file("out"), true, QString(), &error));
     EXPECT_EQ(error.domain, "ZipArchiveErrorDomain");
@@ -136,8 +125,8 @@ TEST(ZipArchiveUnpack, NamesLeavingTheDestinationAreRefusedButSiblingsExtracted)
     });
     const QString dest = tmp.file("box/dest");
     EXPECT_FALSE(ZipArchive::unzipFileAtPath(zip, dest));
-    EXPECT_EQ(readText(dest + "/good.txt"), "g");
-    EXPECT_EQ(readText(dest + "/sub/inner..name.txt"), "ok");
+    EXPECT_EQ(readTestFile(dest + "/good.txt"), "g");
+    EXPECT_EQ(readTestFile(dest + "/sub/inner..name.txt"), "ok");
     EXPECT_FALSE(QFile::exists(tmp.file("box/evil.txt")));
     EXPECT_FALSE(QFile::exists(tmp.file("box/evil2.txt")));
     EXPECT_FALSE(QFile::exists(tmp.file("box/evil3.txt")));
@@ -164,10 +153,10 @@ open(sys.argv[1], 'wb').write(data)
 )"), {zip});
     ASSERT_TRUE(made.ok) << made.err.toStdString();
     const QString dest = tmp.file("out");
-    writeText(dest + "/bad.txt", "previous");
+    writeTestFile(dest + "/bad.txt", "previous");
     EXPECT_FALSE(ZipArchive::unzipFileAtPath(zip, dest));
-    EXPECT_EQ(readText(dest + "/bad.txt"), "previous");
-    EXPECT_EQ(readText(dest + "/fine.txt"), "fine");
+    EXPECT_EQ(readTestFile(dest + "/bad.txt"), "previous");
+    EXPECT_EQ(readTestFile(dest + "/fine.txt"), "fine");
 }
 
 TEST(ZipArchiveUnpack, EntryShorterThanItsDeclaredSizeFails)
@@ -190,10 +179,10 @@ open(sys.argv[1], 'wb').write(data)
 )"), {zip});
     ASSERT_TRUE(made.ok) << made.err.toStdString();
     const QString dest = tmp.file("out");
-    writeText(dest + "/short.txt", "previous");
+    writeTestFile(dest + "/short.txt", "previous");
     EXPECT_FALSE(ZipArchive::unzipFileAtPath(zip, dest));
-    EXPECT_EQ(readText(dest + "/short.txt"), "previous");
-    EXPECT_EQ(readText(dest + "/fine.txt"), "fine");
+    EXPECT_EQ(readTestFile(dest + "/short.txt"), "previous");
+    EXPECT_EQ(readTestFile(dest + "/fine.txt"), "fine");
 }
 
 TEST(ZipArchiveUnpack, ArchivesBeyondTheLimitsAreRefused)
@@ -217,12 +206,12 @@ TEST(ZipArchiveUnpack, ArchivesBeyondTheLimitsAreRefused)
 TEST(ZipArchivePack, ListedFoldersKeepTheirContentAndHiddenEntries)
 {
     TempFolder tmp;
-    writeText(tmp.file("src/a/b.txt"), "b");
-    writeText(tmp.file("src/a/_rels/.rels"), "rels");
+    writeTestFile(tmp.file("src/a/b.txt"), "b");
+    writeTestFile(tmp.file("src/a/_rels/.rels"), "rels");
     QDir().mkpath(tmp.file("src/a/c"));
-    writeText(tmp.file("src/x.xml"), "<x/>");
+    writeTestFile(tmp.file("src/x.xml"), "<x/>");
     const QString zip = tmp.file("out.zip");
-    writeText(zip, "an older file in the way");
+    writeTestFile(zip, "an older file in the way");
 
     ASSERT_TRUE(ZipArchive::createZipFileAtPath(
         zip, QStringList{tmp.file("src/missing"), tmp.file("src/a/"), tmp.file("src/x.xml")}));
@@ -232,7 +221,7 @@ TEST(ZipArchivePack, ListedFoldersKeepTheirContentAndHiddenEntries)
 
     // What we packed unpacks to the same bytes.
     ASSERT_TRUE(ZipArchive::unzipFileAtPath(zip, tmp.file("back")));
-    EXPECT_EQ(readText(tmp.file("back/a/_rels/.rels")), "rels");
+    EXPECT_EQ(readTestFile(tmp.file("back/a/_rels/.rels")), "rels");
     EXPECT_TRUE(QFileInfo(tmp.file("back/a/c")).isDir());
 
     ASSERT_TRUE(ZipArchive::createZipFileAtPath(tmp.file("one.zip"), tmp.file("src/a")));
