@@ -1,13 +1,19 @@
 #include "platform/Image.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImageReader>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace platform {
 
@@ -16,6 +22,147 @@ constexpr double kPointsPerMetre = 72.0 / 0.0254;
 // QPicture replays scaled by the device's resolution over the resolution it
 // recorded at; that scale is undone so that a recording is always in points.
 constexpr double kPictureDpi = 96.0;
+
+// Bounds on SVG data we are prepared to draw. Our own pictures stay far
+// below each of them.
+constexpr qsizetype kMaxSvgBytes = 16 * 1024 * 1024;
+// 200 inches, the largest page a PDF can hold.
+constexpr double kMaxSvgSidePt = 200 * 72;
+// QtSvg builds, draws and frees its tree recursively, following <use>
+// references as it goes: this bounds that recursion.
+constexpr int kMaxSvgDepth = 256;
+// Elements drawn once every <use> is expanded, plus path segments to stroke
+// or fill and text to lay out: about a second of drawing at print resolution.
+constexpr qint64 kMaxSvgCost = 250'000;
+constexpr qint64 kSvgCharactersPerCost = 8;
+constexpr qint64 kSvgPathBytesPerCost = 16;
+
+// Whether an <image> reference is a PNG or JPEG carried in the data itself.
+// Anything else is refused: a path would be read from the disk, and an SVG
+// picture (whatever its label) would be drawn without these checks.
+bool isEmbeddedBitmap(QStringView href)
+{
+    const qsizetype comma = href.indexOf(QLatin1Char(','));
+    if (comma < 0 || !href.startsWith(QLatin1String("data:"), Qt::CaseInsensitive)
+        || !href.left(comma).endsWith(QLatin1String(";base64"), Qt::CaseInsensitive))
+        return false;
+    const QStringView payload = href.mid(comma + 1);
+    // Strict base64 only, so that nothing is decoded differently by QtSvg.
+    const bool base64 = std::all_of(payload.begin(), payload.end(), [](QChar c) {
+        return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') || c == QLatin1Char('/')
+            || c == QLatin1Char('=');
+    });
+    if (!base64)
+        return false;
+    const QByteArray bytes = QByteArray::fromBase64(payload.left(16).toLatin1());
+    return bytes.startsWith("\x89PNG\r\n\x1a\n") || bytes.startsWith("\xff\xd8\xff");
+}
+
+// Checks SVG data before QtSvg sees it, so that a hostile or damaged
+// document cannot exhaust the stack or keep a draw busy indefinitely: the XML
+// must be well formed, nesting (through references as well) shallow, the
+// work after expanding references bounded, ids unique so that a reference
+// means one element, and pictures embedded rather than loaded from a path.
+bool svgIsWithinBounds(const QByteArray &svg)
+{
+    struct Element {
+        qsizetype end = 0; // one past the last descendant
+        qint64 ownCost = 1;
+        QString use;       // the id a <use> draws
+    };
+    std::vector<Element> elements;
+    std::vector<qsizetype> open;
+    QHash<QString, qsizetype> ids;
+
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            if (open.size() >= size_t(kMaxSvgDepth) || qint64(elements.size()) >= kMaxSvgCost)
+                return false;
+            Element e;
+            QString href;
+            QString id;
+            for (const QXmlStreamAttribute &a : xml.attributes()) {
+                if (a.name() == QLatin1String("href"))
+                    href = a.value().trimmed().toString();
+                else if (a.name() == QLatin1String("id") && a.prefix().isEmpty())
+                    id = a.value().toString();
+                else if (a.name() == QLatin1String("d") || a.name() == QLatin1String("points"))
+                    e.ownCost += a.value().size() / kSvgPathBytesPerCost;
+            }
+            const QStringView name = xml.name();
+            if (name == QLatin1String("image") && !isEmbeddedBitmap(href))
+                return false;
+            if (name == QLatin1String("use") && href.startsWith(QLatin1Char('#')))
+                e.use = href.mid(1);
+            if (!id.isEmpty()) {
+                if (ids.contains(id))
+                    return false;
+                ids.insert(id, qsizetype(elements.size()));
+            }
+            open.push_back(qsizetype(elements.size()));
+            elements.push_back(std::move(e));
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            elements[size_t(open.back())].end = qsizetype(elements.size());
+            open.pop_back();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!xml.isWhitespace() && !open.empty())
+                elements[size_t(open.back())].ownCost += xml.text().size() / kSvgCharactersPerCost;
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError() || elements.empty())
+        return false;
+
+    // Cost and height of each element's drawing, references expanded; a
+    // reference back into itself is refused.
+    constexpr qint64 kOver = kMaxSvgCost + 1;
+    constexpr qint64 kVisiting = -2;
+    std::vector<qint64> cost(elements.size(), -1);
+    std::vector<int> height(elements.size(), 0);
+    // Returns false when the drawing from element `i` at `depth` exceeds a
+    // bound; the recursion stops at kMaxSvgDepth.
+    auto measure = [&](auto &&self, qsizetype i, int depth) -> bool {
+        const size_t at = size_t(i);
+        if (cost[at] == kVisiting)
+            return false;
+        if (cost[at] >= 0)
+            return depth + height[at] <= kMaxSvgDepth;
+        if (depth >= kMaxSvgDepth)
+            return false;
+        cost[at] = kVisiting;
+        const Element &e = elements[at];
+        qint64 total = e.ownCost;
+        int tallest = 0;
+        auto add = [&](qsizetype child) {
+            if (!self(self, child, depth + 1))
+                return false;
+            total = std::min(kOver, total + cost[size_t(child)]);
+            tallest = std::max(tallest, height[size_t(child)]);
+            return total <= kMaxSvgCost;
+        };
+        for (qsizetype c = i + 1; c < e.end; c = elements[size_t(c)].end) {
+            if (!add(c))
+                return false;
+        }
+        if (!e.use.isEmpty()) {
+            const auto target = ids.constFind(e.use);
+            if (target != ids.constEnd() && !add(*target))
+                return false;
+        }
+        cost[at] = total;
+        height[at] = tallest + 1;
+        return true;
+    };
+    return measure(measure, 0, 0);
+}
 } // namespace
 
 Image Image::fromBitmap(const QImage &bitmap, QSizeF points)
@@ -119,6 +266,41 @@ QByteArray Image::toPdf() const
     if (isNull())
         return {};
     return pdfData(m_size, [this](QPainter &p) { draw(p, QRectF(QPointF(0, 0), m_size)); });
+}
+
+QByteArray Image::toSvg() const
+{
+    if (isNull())
+        return {};
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    // At 72 dpi the generator's units are points.
+    generator.setResolution(72);
+    generator.setSize(QSize(int(std::ceil(m_size.width())), int(std::ceil(m_size.height()))));
+    generator.setViewBox(QRectF(QPointF(0, 0), m_size));
+    QPainter p;
+    if (!p.begin(&generator))
+        return {};
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    draw(p, QRectF(QPointF(0, 0), m_size));
+    p.end();
+    return data;
+}
+
+Image Image::fromSvg(const QByteArray &svg, QSizeF points)
+{
+    const bool sizeOk = std::isfinite(points.width()) && std::isfinite(points.height()) && points.width() > 0
+        && points.height() > 0 && points.width() <= kMaxSvgSidePt && points.height() <= kMaxSvgSidePt;
+    if (!sizeOk || svg.isEmpty() || svg.size() > kMaxSvgBytes || !svgIsWithinBounds(svg))
+        return {};
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return {};
+    return record(points, [&](QPainter &p) { renderer.render(&p, QRectF(QPointF(0, 0), points)); });
 }
 
 QByteArray pdfData(QSizeF points, const std::function<void(QPainter &)> &paint)

@@ -53,6 +53,17 @@ public:
     // A one-page PDF of exactly the image's size.
     QByteArray toPdf() const;
 
+    // The image as an SVG document: size in points, viewBox 0 0 w h. Empty
+    // for a null image.
+    QByteArray toSvg() const;
+    // A vector image of `points` drawn from SVG data. The drawing is recorded
+    // afresh, so what is replayed later is always a recording of our own.
+    // Null when the data does not parse or is beyond what we are prepared to
+    // draw (too large, too deeply nested, references that multiply the work,
+    // pictures loaded from outside the data), or when `points` is not a
+    // sensible size.
+    static Image fromSvg(const QByteArray &svg, QSizeF points);
+
 private:
     bool m_vector = false;
     QSizeF m_size;
