@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPicture>
 #include <algorithm>
 #include <cmath>
 
@@ -177,17 +176,16 @@ QVariantMap pointDict(const QPointF &p)
     return {{"x", p.x()}, {"y", p.y()}};
 }
 
-// An image as a dictionary: "vector" pictures keep their recording, bitmaps
-// are stored as PNG. A null image has no dictionary.
+// An image as a dictionary: vector pictures are stored as SVG, bitmaps as
+// PNG. A null image has no dictionary.
 std::optional<QVariantMap> imageDict(const platform::Image &image)
 {
     if (image.isNull())
         return std::nullopt;
     QVariantMap dict{{"width", image.size().width()}, {"height", image.size().height()}};
     if (image.isVector()) {
-        const QPicture &picture = image.picture();
-        dict.insert("kind", QStringLiteral("vector"));
-        dict.insert("data", QByteArray(picture.data(), int(picture.size())));
+        dict.insert("kind", QStringLiteral("svg"));
+        dict.insert("data", image.toSvg());
     } else {
         QByteArray png;
         QBuffer buffer(&png);
@@ -441,13 +439,13 @@ public:
         if (!data || data->typeId() != QMetaType::QByteArray || w <= 0 || h <= 0)
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         const QByteArray bytes = data->toByteArray();
-        if (kind == QLatin1String("vector")) {
-            QPicture picture;
-            QBuffer buffer;
-            buffer.setData(bytes);
-            if (!buffer.open(QIODevice::ReadOnly) || !picture.load(&buffer))
+        if (kind == QLatin1String("svg")) {
+            // Drawn once into a recording of our own: the file's content is
+            // never replayed as it stands.
+            const platform::Image picture = platform::Image::fromSvg(bytes, QSizeF(w, h));
+            if (picture.isNull())
                 return fail(QStringLiteral("\"%1\" is a damaged picture.").arg(key));
-            out = platform::Image::fromPicture(picture, QSizeF(w, h));
+            out = picture;
         } else if (kind == QLatin1String("bitmap")) {
             QImage bitmap;
             if (!bitmap.loadFromData(bytes, "PNG"))

@@ -4,7 +4,8 @@
 // sides' graphics field by field, both card records, the card settings, the
 // main photo with its adjustments, the profile's spreadsheet settings and the
 // spreadsheet data source's table. Colours, fonts, images and graphics are
-// dictionaries keyed by field name.
+// dictionaries keyed by field name; an image keeps its size in points and its
+// content as SVG (vector pictures) or PNG (bitmaps).
 //
 // Reading builds a complete design first; nothing of the open design is
 // touched unless the whole file was understood.

@@ -10,6 +10,8 @@
 #include "drawing/TVNGrid.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "platform/PropertyList.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -22,6 +24,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -610,6 +613,142 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
     // The good file still loads.
     EXPECT_EQ(wnd->Read_and_load_design_Log(good, "L"), 1);
     EXPECT_EQ(CARD_SIDE_STR, "2");
+}
+
+namespace {
+
+// A barcode picture as the barcode designer records it: bars and a caption.
+platform::Image recordedBarcode()
+{
+    return platform::Image::record(QSizeF(120, 60), [](QPainter &p) {
+        for (int i = 0; i < 24; ++i)
+            p.fillRect(QRectF(6 + i * 4.5, 4, 1 + i % 3, 38), Qt::black);
+        QFont font("Liberation Sans");
+        font.setPixelSize(10);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, 44, 120, 14), Qt::AlignCenter, "4006381333931");
+    });
+}
+
+// The saved file with the front's barcode picture dictionary changed by
+// `edit`, written back as a property list.
+QByteArray withBarcodePicture(const QByteArray &file, const std::function<void(QVariantMap &)> &edit)
+{
+    const auto root = platform::readPropertyList(file);
+    if (!root)
+        return {};
+    QVariantList items = root->toList();
+    QVariantMap design = items.value(1).toMap();
+    QVariantList front = design.value("front_graphics").toList();
+    for (QVariant &item : front) {
+        QVariantMap graphic = item.toMap();
+        if (!graphic.contains("_barcode_image"))
+            continue;
+        QVariantMap picture = graphic.value("_barcode_image").toMap();
+        edit(picture);
+        graphic.insert("_barcode_image", picture);
+        item = graphic;
+    }
+    design.insert("front_graphics", front);
+    items[1] = design;
+    return platform::writePropertyList(items);
+}
+
+const TVNGraphic *findBarcode(const GraphicList &graphics)
+{
+    for (const GraphicPtr &g : graphics) {
+        if (g->graphicClass() == GraphicClass::Barcode)
+            return g.get();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WindowTest, VectorBarcodePictureOpensAgainIntact)
+{
+    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    const platform::Image original = recordedBarcode();
+    barcode->Set_Barcode_image(original);
+    const QString path = tmp.filePath("vector.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+
+    // Kept as SVG, not as a raw recording.
+    withBarcodePicture(quorvant::test::readTestFile(path), [](QVariantMap &picture) {
+        EXPECT_EQ(picture.value("kind").toString(), "svg");
+        EXPECT_TRUE(picture.value("data").toByteArray().contains("<svg"));
+        EXPECT_EQ(picture.value("width").toDouble(), 120);
+        EXPECT_EQ(picture.value("height").toDouble(), 60);
+    });
+
+    wnd->New_Project_Setting_Reset();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1) << alerts.join("|").toStdString();
+    const TVNGraphic *loaded = findBarcode(wnd->Get_Front_Controls_Array());
+    ASSERT_NE(loaded, nullptr);
+    const platform::Image &picture = loaded->_barcode_image;
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_TRUE(picture.isVector());
+    EXPECT_EQ(picture.size(), original.size());
+    const QImage before = original.toBitmap(144, Qt::white);
+    const QImage after = picture.toBitmap(144, Qt::white);
+    // The bars agree to the edge; the caption's glyphs may land a fraction
+    // of a pixel apart.
+    const QRect bars(0, 0, before.width(), 88);
+    EXPECT_LT(quorvant::test::differingPixelShare(before.copy(bars), after.copy(bars), 48), 0.002);
+    EXPECT_LT(quorvant::test::differingPixelShare(before, after, 48), 0.03);
+    EXPECT_LT(quorvant::test::differingPixelShare(before, after, 160), 0.005);
+}
+
+TEST_F(WindowTest, DamagedVectorPictureRefusesTheFileAndTheOpenDesignStays)
+{
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    static_cast<TVNText *>(text.get())->setContentsString("Keep me");
+    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    barcode->Set_Barcode_image(recordedBarcode());
+    const QString openPath = tmp.filePath("open.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(openPath, false));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(openPath, "L"), 1);
+    const GraphicList before = wnd->Get_Front_Controls_Array();
+    const QByteArray saved = quorvant::test::readTestFile(openPath);
+
+    auto replaced = [&](const QString &kind, const QByteArray &data) {
+        return withBarcodePicture(saved, [&](QVariantMap &picture) {
+            picture.insert("kind", kind);
+            picture.insert("data", data);
+        });
+    };
+    QByteArray deep = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 120 60\">";
+    for (int i = 0; i < 50000; ++i)
+        deep += "<g>";
+    for (int i = 0; i < 50000; ++i)
+        deep += "</g>";
+    deep += "</svg>";
+    const platform::Image recording = recordedBarcode();
+    const QByteArray svg = recording.toSvg();
+    const QPicture &raw = recording.picture();
+    const QMap<QString, QByteArray> damaged{
+        {"garbage.zelg", replaced("svg", "\x01\x02 not a picture at all \xff")},
+        {"truncated.zelg", replaced("svg", svg.left(svg.size() / 2))},
+        {"nested.zelg", replaced("svg", deep)},
+        // A raw recording is not a format the file keeps.
+        {"recording.zelg", replaced("vector", QByteArray(raw.data(), int(raw.size())))},
+    };
+    for (auto it = damaged.cbegin(); it != damaged.cend(); ++it) {
+        ASSERT_FALSE(it.value().isEmpty()) << it.key().toStdString();
+        const QString file = tmp.filePath(it.key());
+        quorvant::test::writeTestFile(file, it.value());
+        alerts.clear();
+        EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << it.key().toStdString();
+        ASSERT_EQ(alerts.size(), 1) << it.key().toStdString();
+        EXPECT_EQ(alerts.first(), "The selected file is not a valid design file or it is damaged.");
+        EXPECT_EQ(wnd->Get_Front_Controls_Array(), before);
+        EXPECT_EQ(wnd->designFilePath(), openPath);
+    }
+    // The same edit with the SVG left whole opens: the refusals were the data's.
+    const QString whole = tmp.filePath("whole.zelg");
+    quorvant::test::writeTestFile(whole, replaced("svg", svg));
+    EXPECT_EQ(wnd->Read_and_load_design_Log(whole, "L"), 1);
 }
 
 TEST_F(WindowTest, SpreadsheetRowsWithNumbersSaveAndOpenAgain)

@@ -1,9 +1,11 @@
 #include "platform/Image.h"
+#include "tests/support/TestSupport.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
 
 using platform::Image;
+using quorvant::test::differingPixelShare;
 
 namespace {
 int blackRun(const QImage &img, int y)
@@ -53,28 +55,6 @@ TEST(ImageValue, PdfHasOnePageOfTheImageSize)
 }
 
 namespace {
-// Share of pixels whose colour differs by more than `tolerance` in any
-// channel; images of different sizes differ everywhere.
-double differingShare(const QImage &a, const QImage &b, int tolerance)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1.0;
-    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
-    qint64 differing = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
-        const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col) {
-            const int d = std::max({std::abs(qRed(p[col]) - qRed(q[col])), std::abs(qGreen(p[col]) - qGreen(q[col])),
-                                    std::abs(qBlue(p[col]) - qBlue(q[col])), std::abs(qAlpha(p[col]) - qAlpha(q[col]))});
-            if (d > tolerance)
-                ++differing;
-        }
-    }
-    return double(differing) / (double(x.width()) * x.height());
-}
-
 // Draws what an SVG image holds at a print resolution; for hostile data the
 // point is that this returns at all.
 void drawIfAny(const Image &img)
@@ -121,12 +101,12 @@ TEST(ImageSvg, RecordingSurvivesTheRoundTrip)
     const QImage after = copy.toBitmap(144, Qt::white);
     ASSERT_EQ(before.size(), QSize(301, 160));
     // Edges may antialias a little differently; nothing may move or vanish.
-    EXPECT_LT(differingShare(before, after, 48), 0.01);
-    EXPECT_LT(differingShare(before, after, 160), 0.002);
+    EXPECT_LT(differingPixelShare(before, after, 48), 0.01);
+    EXPECT_LT(differingPixelShare(before, after, 160), 0.002);
     // Not trivially equal because both are blank.
     QImage blank(before.size(), QImage::Format_ARGB32);
     blank.fill(Qt::white);
-    EXPECT_GT(differingShare(before, blank, 48), 0.1);
+    EXPECT_GT(differingPixelShare(before, blank, 48), 0.1);
 
     // The SVG is drawn at the size asked for, whatever it says itself.
     const Image wider = Image::fromSvg(svg, QSizeF(301, 80));

@@ -8,6 +8,9 @@
 
 #include <ZXing/ReadBarcode.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace quorvant::test {
 
 TempFolder::TempFolder()
@@ -27,6 +30,26 @@ QByteArray readTestFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+double differingPixelShare(const QImage &a, const QImage &b, int tolerance)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    qint64 differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            const int d = std::max({std::abs(qRed(p[col]) - qRed(q[col])), std::abs(qGreen(p[col]) - qGreen(q[col])),
+                                    std::abs(qBlue(p[col]) - qBlue(q[col])), std::abs(qAlpha(p[col]) - qAlpha(q[col]))});
+            if (d > tolerance)
+                ++differing;
+        }
+    }
+    return double(differing) / (double(x.width()) * x.height());
 }
 
 Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels)

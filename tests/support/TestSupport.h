@@ -28,6 +28,10 @@ void writeTestFile(const QString &path, const QByteArray &bytes);
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray readTestFile(const QString &path);
 
+// Share (0..1) of pixels whose colour differs by more than `tolerance` in any
+// channel (alpha included); images of different sizes differ everywhere.
+double differingPixelShare(const QImage &a, const QImage &b, int tolerance);
+
 struct Decoded {
     bool valid = false;
     std::string text;          // UTF-8
