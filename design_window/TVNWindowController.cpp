@@ -255,6 +255,9 @@ void TVNWindowController::buildActions()
     act_snap_grid = action(tr("Snap to Grid"), "act_snap_grid");
     act_snap_grid->setCheckable(true);
     connect(act_snap_grid, &QAction::toggled, this, [this](bool on) { grid->setConstraining(on); });
+    // Aligning with the grid is offered only while the grid is shown.
+    act_snap_grid->setEnabled(grid->isAlwaysShown());
+    connect(grid, &TVNGrid::alwaysShownChanged, act_snap_grid, &QAction::setEnabled);
     act_help = action(tr("Quorvant Help"), "act_help", QKeySequence::HelpContents);
     connect(act_help, &QAction::triggered, this, [] { Open_Help_File(); });
 

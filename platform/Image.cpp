@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QHash>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPageLayout>
 #include <QPageSize>
@@ -203,6 +204,9 @@ Image Image::record(QSizeF points, const std::function<void(QPainter &)> &paint)
 
 Image Image::fromFile(const QString &path)
 {
+    // Only regular files: a pipe or a device would block the reader forever.
+    if (!QFileInfo(path).isFile())
+        return {};
     QImageReader reader(path);
     reader.setAutoTransform(true);
     QImage bitmap = reader.read();

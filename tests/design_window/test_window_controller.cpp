@@ -326,11 +326,14 @@ TEST_F(WindowTest, CardPanelSetsSizesShapeAndBackground)
     EXPECT_EQ(wnd->card_bg_path->text(), frame);
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
 
-    // Grid controls drive the shared grid.
+    // Grid controls drive the shared grid; aligning with it is offered only
+    // while it is shown.
+    EXPECT_FALSE(wnd->act_snap_grid->isEnabled());
     wnd->Show_hide_grid_chk->setChecked(true);
     wnd->Grid_Show_Hide_Changed();
     EXPECT_TRUE(wnd->grid->isAlwaysShown());
     EXPECT_TRUE(wnd->Grid_Opt_box->isEnabled());
+    EXPECT_TRUE(wnd->act_snap_grid->isEnabled());
     wnd->Grid_Space_slidr->setValue(18);
     EXPECT_EQ(wnd->grid->spacing(), 18);
 }

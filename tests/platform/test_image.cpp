@@ -2,6 +2,11 @@
 #include "tests/support/TestSupport.h"
 
 #include <QPainter>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using platform::Image;
@@ -42,6 +47,12 @@ TEST(ImageValue, BitmapKeepsItsSizeInPoints)
     EXPECT_FALSE(img.isVector());
     EXPECT_TRUE(Image().isNull());
     EXPECT_TRUE(Image::fromFile("/nonexistent/file.png").isNull());
+    // A folder or a pipe is no picture, and reading one must not block.
+    EXPECT_TRUE(Image::fromFile(QDir::tempPath()).isNull());
+    const QString fifo = QDir::temp().filePath(QString("quorvant-fifo-%1").arg(QCoreApplication::applicationPid()));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_TRUE(Image::fromFile(fifo).isNull());
+    QFile::remove(fifo);
     EXPECT_TRUE(Image().toBitmap(300).isNull());
 }
 
