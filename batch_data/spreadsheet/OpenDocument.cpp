@@ -227,9 +227,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path)
 
 bool SpreadsheetWriter::WriteODSData(const QString &path)
 {
-    qsizetype width = 1;
-    for (const QStringList &row : _data)
-        width = std::max(width, row.size());
+    const qsizetype width = widestRow(_data);
 
     pugi::xml_document doc;
     addDeclaration(doc);
@@ -380,9 +378,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &p
 
 bool SpreadsheetWriter::WriteWorksheetXML2004(const QString &path, const Rows &withData)
 {
-    qsizetype width = 1;
-    for (const QStringList &row : withData)
-        width = std::max(width, row.size());
+    const qsizetype width = widestRow(withData);
 
     pugi::xml_document doc;
     addDeclaration(doc);

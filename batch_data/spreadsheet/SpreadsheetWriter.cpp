@@ -335,9 +335,7 @@ QString SpreadsheetWriter::ColumnIndexToName(int number)
 bool SpreadsheetWriter::WriteWorksheetData(const QString &path)
 {
     _sharedStrings.clear();
-    qsizetype width = 1;
-    for (const QStringList &row : _data)
-        width = std::max(width, row.size());
+    const qsizetype width = widestRow(_data);
     const qsizetype rowCount = std::max<qsizetype>(1, _data.size());
     const std::string lastCell =
         (ColumnIndexToName(int(width)) + QString::number(rowCount)).toStdString();

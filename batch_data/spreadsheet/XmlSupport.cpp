@@ -200,4 +200,12 @@ bool packFolder(const QString &folder, const QString &path, const QStringList &f
     return true;
 }
 
+qsizetype widestRow(const QList<QStringList> &rows)
+{
+    qsizetype width = 1;
+    for (const QStringList &row : rows)
+        width = std::max(width, row.size());
+    return width;
+}
+
 } // namespace spreadsheet_xml

@@ -38,6 +38,10 @@ std::string xmlText(const QString &text);
 // at most 15 digits. "007", "1.50", "1e5" and long IDs stay text.
 bool isPlainNumber(const QString &text);
 
+// The length of the longest row, at least 1: the width every written sheet
+// declares.
+qsizetype widestRow(const QList<QStringList> &rows);
+
 // Unpacks the bundle's template `name` (such as "Template.xlsx") into
 // `work`; logs against `target` and returns false when it is unusable, so
 // that no package is written without the template's parts.
