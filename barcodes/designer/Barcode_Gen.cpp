@@ -2,51 +2,12 @@
 
 namespace barcodes {
 
-namespace {
-
-// A line of text is given its cap height plus 35 % below it, in inches.
-float textHeightInches(const TextMeasurer &measurer, const QFont &font)
-{
-    const double capHeight = measurer.capHeight(font);
-    return float(capHeight / 72.0 + 0.35 * (capHeight / 72.0));
-}
-
-} // namespace
-
-Barcode_Gen::Barcode_Gen()
-    : m_measurer(defaultTextMeasurer())
-{
-}
+Barcode_Gen::Barcode_Gen() = default;
 
 Barcode_Gen &Barcode_Gen::defaultInstance()
 {
     static Barcode_Gen instance;
     return instance;
-}
-
-void Barcode_Gen::setTextMeasurer(std::shared_ptr<const TextMeasurer> measurer)
-{
-    m_measurer = measurer ? std::move(measurer) : defaultTextMeasurer();
-}
-
-void Barcode_Gen::setCaptionFontSize(float size)
-{
-    m_captionFontSize = size;
-    m_captionHeight = textHeightInches(*m_measurer, value_font);
-}
-
-void Barcode_Gen::setHeaderFontSize(float size)
-{
-    m_headerFontSize = size;
-    m_headerHeight = textHeightInches(*m_measurer, header_font);
-    m_headerWidth = float(m_measurer->textSize(header(), header_font, 0.0).width());
-}
-
-void Barcode_Gen::setFooterFontSize(float size)
-{
-    m_footerFontSize = size;
-    m_footerHeight = textHeightInches(*m_measurer, footer_font);
-    m_footerWidth = float(m_measurer->textSize(footer(), footer_font, 0.0).width());
 }
 
 float barWidthFromMils(float mils)

@@ -15,19 +15,19 @@
 //
 // Besides the style it keeps the designer fields that the size computation
 // reads (lengths as typed, in the unit Measument_Unit_Is) and the designer's
-// own symbol record for 2-D symbols, which the 2-D renderer reads as it reads
-// a linear symbol's fields.
+// own symbol record for 2-D symbols (the SymbolFrame part, measured with the
+// record's own fonts), which the 2-D renderer reads as it reads a linear
+// symbol's fields.
 
+#include "barcodes/symbologies/SymbolFrame.h"
 #include "barcodes/symbologies/SymbolStyle.h"
-#include "barcodes/symbologies/TextMeasurer.h"
 
 #include <QString>
 #include <atomic>
-#include <memory>
 
 namespace barcodes {
 
-class Barcode_Gen : public SymbolStyle {
+class Barcode_Gen : public SymbolStyle, public SymbolFrame {
 public:
     Barcode_Gen();
 
@@ -36,10 +36,6 @@ public:
 
     // The style part alone, to hand to a symbol.
     SymbolStyle symbolStyle() const { return *this; }
-
-    // Text measuring for the 2-D record (default: the Qt measurer).
-    void setTextMeasurer(std::shared_ptr<const TextMeasurer> measurer);
-    const TextMeasurer &textMeasurer() const { return *m_measurer; }
 
     // --- Designer fields read by the size computation -------------------
     // Lengths as the user typed them, in the unit Measument_Unit_Is; a text
@@ -57,69 +53,19 @@ public:
     int hideFooterCheckbox = 0;
 
     // --- The designer's own symbol record for 2-D symbols ---------------
+    // Size, text lines and their measurements are the SymbolFrame part.
     void setContent(const QString &content) { m_content = content; }
-    void setHeader(const QString &header) { m_header = header; }
-    void setFooter(const QString &footer) { m_footer = footer; }
     // The content; a null string when none was ever set.
     const QString &caption() const { return m_content; }
     // "" when none was set.
     QString header() const { return m_header.isNull() ? QStringLiteral("") : m_header; }
     QString footer() const { return m_footer.isNull() ? QStringLiteral("") : m_footer; }
 
-    void setWidth(float points) { m_width = points; }
-    void setHeight(float points) { m_height = points; }
-    float width() const { return m_width; }
-    float height() const { return m_height; }
-
-    void setPrintsCaption(bool flag) { m_printsCaption = flag; }
-    void setPrintsHeader(bool flag) { m_printsHeader = flag; }
-    void setPrintsFooter(bool flag) { m_printsFooter = flag; }
-    bool printsCaption() const { return m_printsCaption; }
-    bool printsHeader() const { return m_printsHeader; }
-    bool printsFooter() const { return m_printsFooter; }
-
-    // Text heights in inches.
-    void setCaptionHeight(float inches) { m_captionHeight = inches; }
-    void setHeaderHeight(float inches) { m_headerHeight = inches; }
-    void setFooterHeight(float inches) { m_footerHeight = inches; }
-    float captionHeight() const { return m_captionHeight; }
-    float headerHeight() const { return m_headerHeight; }
-    float footerHeight() const { return m_footerHeight; }
-
-    // Measured text widths in points.
-    void setHeaderWidth(float points) { m_headerWidth = points; }
-    void setFooterWidth(float points) { m_footerWidth = points; }
-    float headerWidth() const { return m_headerWidth; }
-    float footerWidth() const { return m_footerWidth; }
-
-    // Store the size; the heights (and the header and footer widths) follow
-    // the record's fonts, whose point size the callers pass.
-    void setCaptionFontSize(float size);
-    void setHeaderFontSize(float size);
-    void setFooterFontSize(float size);
-    float caption_fontSize() const { return m_captionFontSize; }
-    float header_fontSize() const { return m_headerFontSize; }
-    float footer_fontSize() const { return m_footerFontSize; }
+protected:
+    const SymbolStyle &textStyle() const override { return *this; }
 
 private:
     QString m_content;
-    QString m_header;
-    QString m_footer;
-    float m_width = 0.0f;
-    float m_height = 0.0f;
-    bool m_printsCaption = false;
-    bool m_printsHeader = false;
-    bool m_printsFooter = false;
-    float m_captionHeight = 0.0f;
-    float m_headerHeight = 0.0f;
-    float m_footerHeight = 0.0f;
-    float m_headerWidth = 0.0f;
-    float m_footerWidth = 0.0f;
-    float m_captionFontSize = 0.0f;
-    float m_headerFontSize = 0.0f;
-    float m_footerFontSize = 0.0f;
-
-    std::shared_ptr<const TextMeasurer> m_measurer;
 };
 
 // Narrowest bar width in points from the designer's width in mils.

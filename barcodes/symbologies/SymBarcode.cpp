@@ -6,17 +6,6 @@
 
 namespace barcodes {
 
-namespace {
-
-// Height in inches reserved for a line of text whose capitals are `capHeight`
-// points high: the cap height plus 35 % below it for descenders.
-float textHeightInches(double capHeight)
-{
-    return float(capHeight / 72.0 + 0.35 * (capHeight / 72.0));
-}
-
-} // namespace
-
 SymBarcode::SymBarcode() = default;
 SymBarcode::~SymBarcode() = default;
 
@@ -43,18 +32,6 @@ bool SymBarcode::initWithContent(const std::optional<std::string> &content, bool
     calculateWidth();
     m_checkDigit = checkDigit;
     return true;
-}
-
-void SymBarcode::setTextMeasurer(std::shared_ptr<const TextMeasurer> measurer)
-{
-    m_measurer = std::move(measurer);
-}
-
-const TextMeasurer &SymBarcode::textMeasurer() const
-{
-    if (!m_measurer)
-        return *defaultTextMeasurer();
-    return *m_measurer;
 }
 
 void SymBarcode::setContent(const std::string &content)
@@ -107,26 +84,6 @@ std::string SymBarcode::barcode() const
 std::string SymBarcode::completeBarcode() const
 {
     return initiator() + barcode() + terminator();
-}
-
-void SymBarcode::setCaptionFontSize(float size)
-{
-    m_captionFontSize = size;
-    m_captionHeight = textHeightInches(textMeasurer().capHeight(m_style.value_font));
-}
-
-void SymBarcode::setHeaderFontSize(float size)
-{
-    m_headerFontSize = size;
-    m_headerHeight = textHeightInches(textMeasurer().capHeight(m_style.header_font));
-    m_headerWidth = float(textMeasurer().textSize(header(), m_style.header_font, 0.0).width());
-}
-
-void SymBarcode::setFooterFontSize(float size)
-{
-    m_footerFontSize = size;
-    m_footerHeight = textHeightInches(textMeasurer().capHeight(m_style.footer_font));
-    m_footerWidth = float(textMeasurer().textSize(footer(), m_style.footer_font, 0.0).width());
 }
 
 std::string SymBarcode::leftCaption() const

@@ -12,10 +12,11 @@
 //
 // A symbol reads its fonts and margins from the SymbolStyle it was given and
 // measures text through a TextMeasurer; neither touches a window, so symbols
-// work on any thread.
+// work on any thread. Size, text lines and their measurements are the
+// SymbolFrame part.
 
+#include "barcodes/symbologies/SymbolFrame.h"
 #include "barcodes/symbologies/SymbolStyle.h"
-#include "barcodes/symbologies/TextMeasurer.h"
 
 #include <QString>
 #include <memory>
@@ -26,7 +27,7 @@ class QDataStream;
 
 namespace barcodes {
 
-class SymBarcode {
+class SymBarcode : public SymbolFrame {
 public:
     // Makes a T and runs initWithContent(content, printsCaption); nullptr when
     // there is no content.
@@ -60,18 +61,12 @@ public:
     virtual bool initWithContent(const std::optional<std::string> &content, bool printsCaption,
                                  float barWidth, float height, float fontSize, int checkDigit);
 
-    // Style and text measuring (defaults: SymbolStyle{} and the Qt measurer).
+    // Style (default: SymbolStyle{}); its fonts measure the text lines.
     void setStyle(const SymbolStyle &style) { m_style = style; }
     const SymbolStyle &style() const { return m_style; }
-    void setTextMeasurer(std::shared_ptr<const TextMeasurer> measurer);
-    const TextMeasurer &textMeasurer() const;
 
-    void setFooter(const QString &footer) { m_footer = footer; }
-    void setHeader(const QString &header) { m_header = header; }
     virtual void setContent(const std::string &content);
 
-    virtual void setHeight(float height) { m_height = height; }
-    void setWidth(float width) { m_width = width; }
     virtual void setBarWidth(float barWidth) { m_barWidth = barWidth; }
     // width = module count x barWidth.
     virtual void calculateWidth();
@@ -79,17 +74,9 @@ public:
     // Check character: a character code, -1 for none (Code 128: the check
     // symbol's value 0..102).
     void setCheckDigit(int checkDigit) { m_checkDigit = checkDigit; }
-    virtual void setPrintsCaption(bool flag) { m_printsCaption = flag; }
-    virtual void setPrintsHeader(bool flag) { m_printsHeader = flag; }
-    virtual void setPrintsFooter(bool flag) { m_printsFooter = flag; }
 
     const std::string &content() const { return m_content; }
-    float height() const { return m_height; }
-    float width() const { return m_width; }
     int checkDigit() const { return m_checkDigit; }
-    virtual bool printsCaption() const { return m_printsCaption; }
-    virtual bool printsHeader() const { return m_printsHeader; }
-    virtual bool printsFooter() const { return m_printsFooter; }
     float barWidth() const { return m_barWidth; }
 
     virtual bool isSizeValid() const { return true; }
@@ -107,26 +94,6 @@ public:
     virtual std::string barcode() const;
     // initiator + barcode + terminator.
     std::string completeBarcode() const;
-
-    void setCaptionHeight(float inches) { m_captionHeight = inches; }
-    void setHeaderHeight(float inches) { m_headerHeight = inches; }
-    void setFooterHeight(float inches) { m_footerHeight = inches; }
-    void setHeaderWidth(float points) { m_headerWidth = points; }
-    void setFooterWidth(float points) { m_footerWidth = points; }
-    float captionHeight() const { return m_captionHeight; }
-    float headerHeight() const { return m_headerHeight; }
-    float footerHeight() const { return m_footerHeight; }
-    float headerWidth() const { return m_headerWidth; }
-    float footerWidth() const { return m_footerWidth; }
-
-    // Store the size and measure the text heights (inches) from the style's
-    // value, header and footer fonts; header and footer widths (points) too.
-    void setCaptionFontSize(float size);
-    void setHeaderFontSize(float size);
-    void setFooterFontSize(float size);
-    float caption_fontSize() const { return m_captionFontSize; }
-    float header_fontSize() const { return m_headerFontSize; }
-    float footer_fontSize() const { return m_footerFontSize; }
 
     // Content characters printed outside the bars on the left and right.
     virtual int digitsToLeft() const { return 0; }
@@ -181,28 +148,13 @@ protected:
     virtual std::string _encodeCheckChar(char c) const { return _encodeChar(c); }
     // True when every byte of the content is 7-bit ASCII.
     bool contentIsAscii() const;
+    const SymbolStyle &textStyle() const override { return m_style; }
 
     int m_checkDigit = -1;
     float m_barWidth = 0.0f;
     std::string m_content;
-    QString m_header;
-    QString m_footer;
-    float m_height = 0.0f;
-    float m_width = 0.0f;
-    bool m_printsCaption = false;
-    bool m_printsHeader = false;
-    bool m_printsFooter = false;
-    float m_captionFontSize = 0.0f;
-    float m_headerFontSize = 0.0f;
-    float m_footerFontSize = 0.0f;
-    float m_captionHeight = 0.0f;
-    float m_headerHeight = 0.0f;
-    float m_footerHeight = 0.0f;
-    float m_headerWidth = 0.0f;
-    float m_footerWidth = 0.0f;
 
     SymbolStyle m_style;
-    std::shared_ptr<const TextMeasurer> m_measurer;
 };
 
 // Declares newInstance() and className() for a concrete symbology class.
