@@ -1,30 +1,12 @@
 #include "platform/Helpers.h"
 
-#include "platform/Alerts.h"
-#include "platform/Desktop.h"
 #include "platform/Log.h"
-#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFrame>
-#include <QGroupBox>
-#include <exception>
 
 namespace {
-
-template <typename Fn>
-void logFailures(const char *where, Fn &&fn)
-{
-    try {
-        fn();
-    } catch (const std::exception &e) {
-        platform::log(QStringLiteral("%1: %2").arg(QLatin1String(where), QString::fromLocal8Bit(e.what())));
-    } catch (...) {
-        platform::log(QStringLiteral("%1: unknown exception").arg(QLatin1String(where)));
-    }
-}
 
 bool isBlankOrControl(QChar c)
 {
@@ -54,22 +36,6 @@ QString stripEnds(const QString &str, Pred strip)
 }
 
 } // namespace
-
-void Show_MessageBox(const QString &msg)
-{
-    logFailures("Show_MessageBox", [&] {
-        platform::showAlert({QStringLiteral("\n") + msg, {QStringLiteral("OK")}, 0});
-    });
-}
-
-bool Show_YES_NO_MessageBox(const QString &msg)
-{
-    bool yes = false;
-    logFailures("Show_YES_NO_MessageBox", [&] {
-        yes = platform::showAlert({msg, {QStringLiteral("Yes"), QStringLiteral("No")}, 0}) == 0;
-    });
-    return yes;
-}
 
 void Show_NSLog_Message(const QString &msg)
 {
@@ -121,7 +87,7 @@ bool Find_Str(const QString &text, const QString &part)
 
 void Delete_File(const QString &path)
 {
-    logFailures("Delete_File", [&] {
+    platform::logFailures("Delete_File", [&] {
         if (path.isEmpty())
             return;
         const QFileInfo info(path);
@@ -130,34 +96,4 @@ void Delete_File(const QString &path)
         else if (info.isDir())
             QDir().rmdir(path);
     });
-}
-
-void Open_Help_File()
-{
-    const QString name = QStringLiteral("Help.pdf");
-    QString path = QDir(platform::userResourcePath()).filePath(name);
-    if (!QFileInfo(path).isFile())
-        path = QDir(platform::bundleResourcesPath()).filePath(name);
-    if (!QFileInfo(path).isFile()) {
-        Show_MessageBox(QStringLiteral("Help file does not exist!"));
-        return;
-    }
-    if (!platform::openWithDefaultApplication(path))
-        platform::log(QStringLiteral("Could not open %1").arg(path));
-}
-
-void SetObjEnabled(QWidget *view, bool enabled)
-{
-    if (!view)
-        return;
-    view->setEnabled(enabled);
-    // A box passes the state on to every control inside it, so controls that
-    // were switched off one by one come back with the box.
-    const QMetaObject *type = view->metaObject();
-    const bool isBox = qobject_cast<QGroupBox *>(view) || type == &QFrame::staticMetaObject
-                       || type == &QWidget::staticMetaObject;
-    if (!isBox)
-        return;
-    for (QWidget *child : view->findChildren<QWidget *>())
-        child->setEnabled(enabled);
 }

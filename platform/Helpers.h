@@ -1,16 +1,13 @@
 #pragma once
 // Helper functions that every part of the program calls: messages to the
 // user and the log, string clean-up, and small file and widget chores.
+// The last group shows alerts or touches widgets: it is defined in
+// platform_widgets, so a library calling it must link that.
 
 #include <QString>
 
 class QWidget;
 
-// Shows the message (after a line break) with one "OK" button, on the main
-// thread; the caller waits until it is closed.
-void Show_MessageBox(const QString &msg);
-// Asks with "Yes" (default) and "No" on the main thread; true for "Yes".
-bool Show_YES_NO_MessageBox(const QString &msg);
 // Writes a non-empty message to the log.
 void Show_NSLog_Message(const QString &msg);
 
@@ -33,6 +30,14 @@ bool Find_Str(const QString &text, const QString &part);
 // Removes the file (or empty folder) when it can be removed; failures are
 // silent. Folders with content are left alone.
 void Delete_File(const QString &path);
+
+// --- platform_widgets ---
+
+// Shows the message (after a line break) with one "OK" button, on the main
+// thread; the caller waits until it is closed.
+void Show_MessageBox(const QString &msg);
+// Asks with "Yes" (default) and "No" on the main thread; true for "Yes".
+bool Show_YES_NO_MessageBox(const QString &msg);
 // Opens "Help.pdf" of the resource folder (the bundle's copy when the user
 // has none) with the desktop's default application.
 void Open_Help_File();
