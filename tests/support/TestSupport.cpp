@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +10,9 @@
 #include <ZXing/ReadBarcode.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace quorvant::test {
 
@@ -30,6 +33,18 @@ QByteArray readTestFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void runOnWorker(const std::function<void()> &work)
+{
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    worker.join();
 }
 
 double differingPixelShare(const QImage &a, const QImage &b, int tolerance)

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <string>
 
 #include <ZXing/BarcodeFormat.h>
@@ -27,6 +28,10 @@ private:
 void writeTestFile(const QString &path, const QByteArray &bytes);
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray readTestFile(const QString &path);
+
+// Runs `work` on a worker thread while this (main) thread keeps processing
+// events, as the program's event loop would; returns when the work is done.
+void runOnWorker(const std::function<void()> &work);
 
 // Share (0..1) of pixels whose colour differs by more than `tolerance` in any
 // channel (alpha included); images of different sizes differ everywhere.

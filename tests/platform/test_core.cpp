@@ -1,0 +1,115 @@
+// The core services: atomic writes, paths, string and file helpers, and the
+// hand-off to the main thread.
+#include "platform/Files.h"
+#include "platform/Helpers.h"
+#include "platform/MainThread.h"
+#include "platform/Paths.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using quorvant::test::readTestFile;
+using quorvant::test::writeTestFile;
+
+TEST(AtomicWrite, ReplacesTheWholeFileOrLeavesTheOldOne)
+{
+    quorvant::test::TempFolder tmp;
+    const QString path = tmp.file("design.zelg");
+    QString error;
+    ASSERT_TRUE(platform::writeFileAtomically(path, "first version", &error)) << error.toStdString();
+    ASSERT_TRUE(platform::writeFileAtomically(path, "second", &error));
+    EXPECT_EQ(readTestFile(path), QByteArray("second"));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList{"design.zelg"});
+
+    // A folder that does not exist: failure reported, nothing created.
+    EXPECT_FALSE(platform::writeFileAtomically(tmp.file("missing/x.txt"), "data", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(tmp.file("missing")));
+    EXPECT_FALSE(platform::writeFileAtomically(QString(), "x"));
+
+    // A read-only folder: the existing file stays as it was (root may write
+    // anyway, which is no failure).
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool written = platform::writeFileAtomically(path, "third", &error);
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!written) {
+        EXPECT_EQ(readTestFile(path), QByteArray("second"));
+    }
+}
+
+TEST(Paths, UserFolderFollowsXdgAndBundleFollowsTheOverride)
+{
+    const QString user = platform::userResourcePath();
+    EXPECT_EQ(user, qEnvironmentVariable("XDG_DATA_HOME") + "/Quorvant");
+    EXPECT_TRUE(QFileInfo(user).isDir());
+
+    qputenv("QUORVANT_RESOURCES", "/somewhere/else/");
+    EXPECT_EQ(platform::bundleResourcesPath(), "/somewhere/else");
+    qunsetenv("QUORVANT_RESOURCES");
+    EXPECT_EQ(platform::bundleResourcesPath(), QStringLiteral(QUORVANT_SOURCE_DIR "/resources"));
+}
+
+TEST(StringHelpers, CleanTheEndsOnlyAndClampIndexes)
+{
+    const QString s = QStringLiteral("abcdef");
+    const struct {
+        QString got, want;
+    } rows[] = {
+        // Blanks and controls mixed at the ends all go; inner ones stay.
+        {Trim_Str("\x01 a\x02 b \x1b\t\r\n"), "a\x02 b"},
+        {Trim_Str(QString::fromUtf16(u"\u00a0\ufeffÜnï ✓\u200b\u2028")), QString::fromUtf16(u"Ünï ✓")},
+        // Reserved characters only at the ends, even behind blanks.
+        {Remove_Reserve_Char_In_File_Name(" /\\?%*|\"<>series 1<>|*%?\\/ \n"), "series 1"},
+        {Remove_Reserve_Char_In_File_Name("a/b?c*d"), "a/b?c*d"},
+        // Out-of-range indexes clamp instead of failing.
+        {Left_Str_substringToIndex(s, -3), ""},
+        {Left_Str_substringToIndex(s, 99), s},
+        {Right_Str_substringFromIndex(s, -1), ""},
+        {Read_Str_FromIndex(s, -5), s},
+        {Read_Str_FromIndex(s, 7), ""},
+        {Replace_char_in_string("aaa", "aa", "b"), "ba"},
+        {Replace_char_in_string("abc", QString(), "x"), "abc"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.got, row.want);
+    EXPECT_TRUE(Trim_Str(QString()).isNull());
+}
+
+TEST(DeleteFile, RemovesFilesAndEmptyFoldersOnly)
+{
+    quorvant::test::TempFolder tmp;
+    writeTestFile(tmp.file("a.txt"), "x");
+    Delete_File(tmp.file("a.txt"));
+    EXPECT_FALSE(QFile::exists(tmp.file("a.txt")));
+    EXPECT_NO_FATAL_FAILURE(Delete_File(tmp.file("a.txt")));
+
+    writeTestFile(tmp.file("full/keep.txt"), "x");
+    Delete_File(tmp.file("full"));
+    EXPECT_TRUE(QFile::exists(tmp.file("full/keep.txt")));
+}
+
+TEST(MainThread, WorkerWaitsForTheResultAndGetsTheException)
+{
+    int value = 0;
+    bool onMain = false;
+    std::string caught;
+    quorvant::test::runOnWorker([&] {
+        platform::runOnMainThread([&] {
+            onMain = platform::isMainThread();
+            value = 42;
+        });
+        EXPECT_EQ(value, 42); // returns only once the work is done
+        try {
+            platform::runOnMainThread([] { throw std::runtime_error("boom"); });
+        } catch (const std::runtime_error &e) {
+            caught = e.what();
+        }
+    });
+    EXPECT_TRUE(onMain);
+    EXPECT_EQ(caught, "boom");
+}

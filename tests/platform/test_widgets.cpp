@@ -1,0 +1,118 @@
+// The widget side: alerts and modal runs that tests script, from any thread,
+// the help file and switching boxes of controls.
+#include "platform/Alerts.h"
+#include "platform/Desktop.h"
+#include "platform/Helpers.h"
+#include "platform/ModalRun.h"
+#include "platform/Paths.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using platform::AlertRequest;
+using platform::ScopedAlertResponder;
+
+TEST(Alerts, FromAWorkerTheResponderGetsTheExactRequestOnTheMainThread)
+{
+    QStringList seen; // text, buttons and default button of each alert, and where it was answered
+    ScopedAlertResponder responder([&](const AlertRequest &r) {
+        const bool onMain = QThread::currentThread() == QCoreApplication::instance()->thread();
+        seen << r.text + "|" + r.buttons.join(',') + "|" + QString::number(r.defaultButton) + (onMain ? "" : " off main");
+        return seen.size() == 2 ? 0 : 1; // "Yes" to the first question, "No" to the second
+    });
+    bool first = false, second = true;
+    quorvant::test::runOnWorker([&] {
+        Show_MessageBox(QStringLiteral("Export finished."));
+        first = Show_YES_NO_MessageBox(QStringLiteral("Stop?"));
+        second = Show_YES_NO_MessageBox(QStringLiteral("Stop?"));
+    });
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(seen, (QStringList{"\nExport finished.|OK|0", "Stop?|Yes,No|0", "Stop?|Yes,No|0"}));
+}
+
+TEST(Alerts, RespondersNestAndAFailingOneIsLoggedNotThrown)
+{
+    ScopedAlertResponder outer([](const AlertRequest &) -> int { throw std::runtime_error("no display"); });
+    {
+        ScopedAlertResponder inner([](const AlertRequest &) { return 1; });
+        EXPECT_EQ(platform::showAlert({"?", {"a", "b"}, 0}), 1);
+    }
+    EXPECT_NO_THROW(Show_MessageBox(QStringLiteral("x")));
+    EXPECT_NO_THROW(EXPECT_FALSE(Show_YES_NO_MessageBox(QStringLiteral("x"))));
+}
+
+TEST(ModalRun, TheResponderFillsTheSetUpDialogOrItRunsUntilItEnds)
+{
+    QWidget owner;
+    QDialog dialog(&owner);
+    auto *field = new QLineEdit("preset", &dialog);
+    QString seen;
+    {
+        platform::ScopedModalResponder responder([&](QDialog &d) {
+            seen = field->text();
+            field->setText("typed");
+            d.accept();
+            return d.result();
+        });
+        EXPECT_EQ(platform::runModal(dialog), 1);
+    }
+    EXPECT_EQ(seen, "preset");
+    EXPECT_EQ(field->text(), "typed");
+
+    // Unscripted, a sheet is modal to its own window and runs until it ends.
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+        dialog.reject();
+    });
+    EXPECT_EQ(platform::runModal(dialog, true), 0);
+}
+
+TEST(HelpFile, OpensTheUsersCopyOrTheBundlesOrSaysItIsMissing)
+{
+    QStringList opened, alerts;
+    platform::setOpenUrlHandler([&](const QUrl &url) {
+        opened << url.toLocalFile();
+        return true;
+    });
+    ScopedAlertResponder responder([&](const AlertRequest &r) {
+        alerts << r.text;
+        return 0;
+    });
+    quorvant::test::TempFolder bundle;
+    qputenv("QUORVANT_RESOURCES", bundle.path().toUtf8());
+    const QString own = QDir(platform::userResourcePath()).filePath("Help.pdf");
+
+    Open_Help_File();
+    quorvant::test::writeTestFile(bundle.file("Help.pdf"), "x");
+    Open_Help_File();
+    quorvant::test::writeTestFile(own, "x");
+    Open_Help_File();
+    EXPECT_EQ(alerts, QStringList{"\nHelp file does not exist!"});
+    EXPECT_EQ(opened, (QStringList{bundle.file("Help.pdf"), own}));
+
+    QFile::remove(own);
+    qunsetenv("QUORVANT_RESOURCES");
+    platform::setOpenUrlHandler({});
+}
+
+TEST(SetObjEnabled, ABoxSwitchesOnAgainTheControlsSwitchedOffInside)
+{
+    QGroupBox box;
+    auto *button = new QPushButton("Go", &box);
+    button->setEnabled(false);
+    SetObjEnabled(&box, true);
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_NO_FATAL_FAILURE(SetObjEnabled(nullptr, true));
+}
