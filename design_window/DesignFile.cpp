@@ -10,6 +10,8 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+#include <variant>
 
 namespace design_window {
 
@@ -20,97 +22,63 @@ namespace {
 // the canvases a size no window can have.
 constexpr double kMaxCardSidePt = 200 * 72;
 
-// ---- field tables of TVNGraphic: one entry per stored field
+// ---- the fields of a graphic's barcode settings, one row per stored field
+// under its field name
 
-struct IntField {
+using barcodes::BarcodeSettings;
+
+struct Field {
     const char *name;
-    int TVNGraphic::*member;
-};
-struct FloatField {
-    const char *name;
-    float TVNGraphic::*member;
-};
-struct StringField {
-    const char *name;
-    QString TVNGraphic::*member;
-};
-struct BoolField {
-    const char *name;
-    bool TVNGraphic::*member;
-};
-struct ColorField {
-    const char *name;
-    QColor TVNGraphic::*member;
-};
-struct FontField {
-    const char *name;
-    QFont TVNGraphic::*member;
+    std::variant<int BarcodeSettings::*, float BarcodeSettings::*, QString BarcodeSettings::*,
+                 bool BarcodeSettings::*, QColor BarcodeSettings::*, QFont BarcodeSettings::*>
+        member;
 };
 
-const IntField kIntFields[] = {
-    {"data_source_type", &TVNGraphic::data_source_type},
-    {"batch_list_index", &TVNGraphic::batch_list_index},
-    {"excel_col_indx", &TVNGraphic::excel_col_indx},
-    {"linear_or_2d", &TVNGraphic::linear_or_2d},
-    {"barcode_font_index", &TVNGraphic::barcode_font_index},
-    {"show_hide_hdr", &TVNGraphic::show_hide_hdr},
-    {"show_hide_ftr", &TVNGraphic::show_hide_ftr},
-    {"show_hide_val", &TVNGraphic::show_hide_val},
-    {"show_val_on_top", &TVNGraphic::show_val_on_top},
-    {"align_hdr_index", &TVNGraphic::align_hdr_index},
-    {"align_ftr_index", &TVNGraphic::align_ftr_index},
-    {"qr_size_val", &TVNGraphic::qr_size_val},
-    {"qr_version_index", &TVNGraphic::qr_version_index},
-    {"qr_ec_index", &TVNGraphic::qr_ec_index},
-    {"pdf_hgt_val", &TVNGraphic::pdf_hgt_val},
-    {"pdf_wdt_val", &TVNGraphic::pdf_wdt_val},
-    {"pdf_ec_val", &TVNGraphic::pdf_ec_val},
-    {"dm_module_val", &TVNGraphic::dm_module_val},
-    {"dm_format_index", &TVNGraphic::dm_format_index},
-    {"dm_encoding_index", &TVNGraphic::dm_encoding_index},
-    {"dpi_val_index", &TVNGraphic::dpi_val_index},
-    {"barcode_unit_val", &TVNGraphic::barcode_unit_val},
-};
-
-const FloatField kFloatFields[] = {
-    {"linear_height_val", &TVNGraphic::linear_height_val},
-    {"linear_width_val", &TVNGraphic::linear_width_val},
-    {"hdr_margin_val", &TVNGraphic::hdr_margin_val},
-    {"ftr_margin_val", &TVNGraphic::ftr_margin_val},
-    {"val_margin_val", &TVNGraphic::val_margin_val},
-    {"TB_marging_val", &TVNGraphic::TB_marging_val},
-    {"LR_margin_val", &TVNGraphic::LR_margin_val},
-};
-
-const StringField kStringFields[] = {
-    {"control_ID", &TVNGraphic::control_ID},
-    {"Text_Value", &TVNGraphic::Text_Value},
-    {"batch_list_name", &TVNGraphic::batch_list_name},
-    {"linear_font_val", &TVNGraphic::linear_font_val},
-    {"two_d_font_val", &TVNGraphic::two_d_font_val},
-    {"header_val", &TVNGraphic::header_val},
-    {"footer_val", &TVNGraphic::footer_val},
-    {"dpi_custom_val", &TVNGraphic::dpi_custom_val},
-};
-
-const BoolField kBoolFields[] = {
-    {"ctrl_is_visible", &TVNGraphic::ctrl_is_visible},
-    {"ctrl_is_printable", &TVNGraphic::ctrl_is_printable},
-    {"excel_binding", &TVNGraphic::excel_binding},
-};
-
-const ColorField kColorFields[] = {
-    {"barcode_hdr_clr_val", &TVNGraphic::barcode_hdr_clr_val},
-    {"barcode_ftr_clr_val", &TVNGraphic::barcode_ftr_clr_val},
-    {"barcode_val_clr_val", &TVNGraphic::barcode_val_clr_val},
-    {"barcode_clr_val", &TVNGraphic::barcode_clr_val},
-    {"barcode_back_clr_val", &TVNGraphic::barcode_back_clr_val},
-};
-
-const FontField kFontFields[] = {
-    {"value_font_val", &TVNGraphic::value_font_val},
-    {"header_font_val", &TVNGraphic::header_font_val},
-    {"footer_font_val", &TVNGraphic::footer_font_val},
+const Field kFields[] = {
+    {"data_source_type", &BarcodeSettings::data_source_type},
+    {"batch_list_name", &BarcodeSettings::batch_list_name},
+    {"batch_list_index", &BarcodeSettings::batch_list_index},
+    {"excel_binding", &BarcodeSettings::excel_binding},
+    {"excel_col_indx", &BarcodeSettings::excel_col_indx},
+    {"linear_or_2d", &BarcodeSettings::linear_or_2d},
+    {"barcode_font_index", &BarcodeSettings::barcode_font_index},
+    {"linear_font_val", &BarcodeSettings::linear_font_val},
+    {"two_d_font_val", &BarcodeSettings::two_d_font_val},
+    {"header_val", &BarcodeSettings::header_val},
+    {"footer_val", &BarcodeSettings::footer_val},
+    {"value_font_val", &BarcodeSettings::value_font_val},
+    {"header_font_val", &BarcodeSettings::header_font_val},
+    {"footer_font_val", &BarcodeSettings::footer_font_val},
+    {"barcode_hdr_clr_val", &BarcodeSettings::barcode_hdr_clr_val},
+    {"barcode_ftr_clr_val", &BarcodeSettings::barcode_ftr_clr_val},
+    {"barcode_val_clr_val", &BarcodeSettings::barcode_val_clr_val},
+    {"barcode_clr_val", &BarcodeSettings::barcode_clr_val},
+    {"barcode_back_clr_val", &BarcodeSettings::barcode_back_clr_val},
+    {"show_hide_hdr", &BarcodeSettings::show_hide_hdr},
+    {"show_hide_ftr", &BarcodeSettings::show_hide_ftr},
+    {"show_hide_val", &BarcodeSettings::show_hide_val},
+    {"show_val_on_top", &BarcodeSettings::show_val_on_top},
+    {"align_hdr_index", &BarcodeSettings::align_hdr_index},
+    {"align_ftr_index", &BarcodeSettings::align_ftr_index},
+    {"linear_height_val", &BarcodeSettings::linear_height_val},
+    {"linear_width_val", &BarcodeSettings::linear_width_val},
+    {"qr_size_val", &BarcodeSettings::qr_size_val},
+    {"qr_version_index", &BarcodeSettings::qr_version_index},
+    {"qr_ec_index", &BarcodeSettings::qr_ec_index},
+    {"pdf_hgt_val", &BarcodeSettings::pdf_hgt_val},
+    {"pdf_wdt_val", &BarcodeSettings::pdf_wdt_val},
+    {"pdf_ec_val", &BarcodeSettings::pdf_ec_val},
+    {"dm_module_val", &BarcodeSettings::dm_module_val},
+    {"dm_format_index", &BarcodeSettings::dm_format_index},
+    {"dm_encoding_index", &BarcodeSettings::dm_encoding_index},
+    {"hdr_margin_val", &BarcodeSettings::hdr_margin_val},
+    {"ftr_margin_val", &BarcodeSettings::ftr_margin_val},
+    {"val_margin_val", &BarcodeSettings::val_margin_val},
+    {"TB_marging_val", &BarcodeSettings::TB_marging_val},
+    {"LR_margin_val", &BarcodeSettings::LR_margin_val},
+    {"dpi_val_index", &BarcodeSettings::dpi_val_index},
+    {"dpi_custom_val", &BarcodeSettings::dpi_custom_val},
+    {"barcode_unit_val", &BarcodeSettings::barcode_unit_val},
 };
 
 QString className(GraphicClass cls)
@@ -217,6 +185,27 @@ QVariantMap cardDict(const Card_Property &card)
 QString flag(bool on)
 {
     return on ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+// A field's value as the file keeps it: numbers, strings and flags as they
+// are, colours and fonts as dictionaries.
+template <class T>
+QVariant stored(const T &value)
+{
+    if constexpr (std::is_same_v<T, QColor>)
+        return colorDict(value);
+    else if constexpr (std::is_same_v<T, QFont>)
+        return fontDict(value);
+    else if constexpr (std::is_same_v<T, float>)
+        return double(value);
+    else
+        return value;
+}
+
+void insertBarcodeSettings(QVariantMap &dict, const BarcodeSettings &s)
+{
+    for (const Field &f : kFields)
+        std::visit([&](auto member) { dict.insert(f.name, stored(s.*member)); }, f.member);
 }
 
 // ---- reading values: a missing key keeps the initial value, a value of the
@@ -469,6 +458,29 @@ public:
         image(*d, "BG_Image", out.BG_Image);
     }
 
+    void barcodeSettings(const QVariantMap &map, BarcodeSettings &out)
+    {
+        for (const Field &f : kFields)
+            std::visit([&](auto member) { field(map, f.name, out.*member); }, f.member);
+    }
+
+    template <class T>
+    void field(const QVariantMap &map, const QString &key, T &out)
+    {
+        if constexpr (std::is_same_v<T, int>)
+            integer(map, key, out);
+        else if constexpr (std::is_same_v<T, float>)
+            number(map, key, out);
+        else if constexpr (std::is_same_v<T, QString>)
+            string(map, key, out);
+        else if constexpr (std::is_same_v<T, bool>)
+            boolean(map, key, out);
+        else if constexpr (std::is_same_v<T, QColor>)
+            color(map, key, out);
+        else
+            font(map, key, out);
+    }
+
 private:
     QString m_error;
 };
@@ -497,18 +509,13 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
     double strokeWidth = g->strokeWidth();
     in.number(dict, "strokeWidth", strokeWidth);
 
-    for (const auto &f : kIntFields)
-        in.integer(dict, f.name, (*g).*f.member);
-    for (const auto &f : kFloatFields)
-        in.number(dict, f.name, (*g).*f.member);
-    for (const auto &f : kStringFields)
-        in.string(dict, f.name, (*g).*f.member);
-    for (const auto &f : kBoolFields)
-        in.boolean(dict, f.name, (*g).*f.member);
-    for (const auto &f : kColorFields)
-        in.color(dict, f.name, (*g).*f.member);
-    for (const auto &f : kFontFields)
-        in.font(dict, f.name, (*g).*f.member);
+    // The id first: an image graphic's picture depends on it.
+    in.string(dict, "control_ID", g->control_ID);
+    in.string(dict, "Text_Value", g->Text_Value);
+    in.boolean(dict, "ctrl_is_visible", g->ctrl_is_visible);
+    in.boolean(dict, "ctrl_is_printable", g->ctrl_is_printable);
+    BarcodeSettings settings = g->barcodeSettings();
+    in.barcodeSettings(dict, settings);
     in.image(dict, "_barcode_image", g->_barcode_image);
 
     if (auto *text = dynamic_cast<TVNText *>(g.get())) {
@@ -542,6 +549,7 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
     }
     if (!in.ok())
         return nullptr;
+    g->setBarcodeSettings(settings);
     g->setBounds(bounds);
     g->setDrawingFill(fill);
     g->setDrawingStroke(stroke);
@@ -634,19 +642,12 @@ QVariantMap graphicToDictionary(const TVNGraphic &g)
                      {"isDrawingStroke", g.isDrawingStroke()},
                      {"fillColor", colorDict(g.fillColor())},
                      {"strokeColor", colorDict(g.strokeColor())},
-                     {"strokeWidth", g.strokeWidth()}};
-    for (const auto &f : kIntFields)
-        dict.insert(f.name, g.*f.member);
-    for (const auto &f : kFloatFields)
-        dict.insert(f.name, double(g.*f.member));
-    for (const auto &f : kStringFields)
-        dict.insert(f.name, g.*f.member);
-    for (const auto &f : kBoolFields)
-        dict.insert(f.name, g.*f.member);
-    for (const auto &f : kColorFields)
-        dict.insert(f.name, colorDict(g.*f.member));
-    for (const auto &f : kFontFields)
-        dict.insert(f.name, fontDict(g.*f.member));
+                     {"strokeWidth", g.strokeWidth()},
+                     {"control_ID", g.control_ID},
+                     {"Text_Value", g.Text_Value},
+                     {"ctrl_is_visible", g.ctrl_is_visible},
+                     {"ctrl_is_printable", g.ctrl_is_printable}};
+    insertBarcodeSettings(dict, g.barcodeSettings());
     insertImage(dict, "_barcode_image", g._barcode_image);
 
     if (const auto *text = dynamic_cast<const TVNText *>(&g)) {

@@ -13,13 +13,6 @@
 
 namespace {
 
-QFont timesNewRoman(double points)
-{
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSizeF(points);
-    return font;
-}
-
 // Text is laid out on a 72 dpi device, so that a 12 pt font is 12 units tall
 // in card coordinates whatever device the card is finally painted on.
 QPaintDevice &pointDevice()
@@ -38,11 +31,7 @@ QPaintDevice &pointDevice()
 
 // ---------------------------------------------------------------- TVNGraphic
 
-TVNGraphic::TVNGraphic()
-    : value_font_val(timesNewRoman(10)), header_font_val(timesNewRoman(10)),
-      footer_font_val(timesNewRoman(10))
-{
-}
+TVNGraphic::TVNGraphic() = default;
 
 TVNGraphic::~TVNGraphic() = default;
 

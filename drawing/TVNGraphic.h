@@ -1,9 +1,11 @@
 #pragma once
 // The objects on a card. TVNGraphic holds what every object has (bounds,
-// visibility, fill and stroke, control identifier, data binding and the
-// barcode settings that the barcode designer reads and writes), and the
-// three object kinds that can be bound to data derive from it.
+// visibility, fill and stroke, control identifier, and as its
+// BarcodeSettings part the data binding and the barcode settings that the
+// barcode designer reads and writes), and the three object kinds that can
+// be bound to data derive from it.
 
+#include "barcodes/designer/BarcodeSettings.h"
 #include "platform/Image.h"
 
 #include <QColor>
@@ -21,7 +23,7 @@ class QWidget;
 // The kind of graphic a creation request asks for.
 enum class GraphicClass { Text, Image, Barcode };
 
-class TVNGraphic {
+class TVNGraphic : public barcodes::BarcodeSettings {
 public:
     TVNGraphic();
     virtual ~TVNGraphic();
@@ -63,6 +65,10 @@ public:
     void Set_Excel_binding_Index(int index) { excel_col_indx = index; }
     void Set_Ctrl_Is_Visible(bool visible) { ctrl_is_visible = visible; }
     void Set_Ctrl_Is_Printable(bool printable) { ctrl_is_printable = printable; }
+    // The binding and barcode settings as one value, and all of them
+    // replaced in one step.
+    const barcodes::BarcodeSettings &barcodeSettings() const { return *this; }
+    void setBarcodeSettings(const barcodes::BarcodeSettings &settings) { BarcodeSettings::operator=(settings); }
     // The image a barcode object draws (shared; the graphic keeps its copy).
     void Set_Barcode_image(const platform::Image &image) { _barcode_image = image; }
 
@@ -74,60 +80,6 @@ public:
     // A text object's text; an image placed by the profile placement keeps
     // its file path here.
     QString Text_Value;
-
-    // --- binding: 0 typed value, 1 Batch Processing Series, 2 spreadsheet
-    int data_source_type = 0;
-    QString batch_list_name;
-    int batch_list_index = 0;
-    bool excel_binding = false;
-    int excel_col_indx = 0;
-
-    // --- barcode value and texts
-    int linear_or_2d = 0;
-    int barcode_font_index = 0;
-    QString linear_font_val = QStringLiteral("0123");
-    QString two_d_font_val = QStringLiteral("0123");
-    QString header_val = QStringLiteral("HEADER");
-    QString footer_val = QStringLiteral("FOOTER");
-
-    // --- barcode switches (1 hides header, footer, value text)
-    int show_hide_hdr = 0;
-    int show_hide_ftr = 0;
-    int show_hide_val = 0;
-    int show_val_on_top = 0;
-    int align_hdr_index = 1;
-    int align_ftr_index = 1;
-
-    // --- barcode sizes (centimetres unless noted)
-    float linear_height_val = 0.6f;
-    float linear_width_val = 20.0f; // mils
-    int qr_size_val = 60;
-    int qr_version_index = 0;
-    int qr_ec_index = 0;
-    int pdf_hgt_val = 20;
-    int pdf_wdt_val = 100;
-    int pdf_ec_val = 2;
-    int dm_module_val = 2;
-    int dm_format_index = 0;
-    int dm_encoding_index = 0;
-    float hdr_margin_val = 0.1f;
-    float ftr_margin_val = 0.1f;
-    float val_margin_val = 0.1f;
-    float TB_marging_val = 0.1f;
-    float LR_margin_val = 0.1f;
-
-    // --- barcode style
-    QFont value_font_val;
-    QFont header_font_val;
-    QFont footer_font_val;
-    QColor barcode_hdr_clr_val = Qt::black;
-    QColor barcode_ftr_clr_val = Qt::black;
-    QColor barcode_val_clr_val = Qt::black;
-    QColor barcode_clr_val = Qt::black;
-    QColor barcode_back_clr_val = Qt::white;
-    int dpi_val_index = 0;
-    QString dpi_custom_val = QStringLiteral("0");
-    int barcode_unit_val = 1;
 
     platform::Image _barcode_image;
 

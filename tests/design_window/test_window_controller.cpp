@@ -90,7 +90,7 @@ protected:
     }
 };
 
-// Everything a graphic stores, compared one field at a time.
+// Everything a graphic stores; the binding and barcode settings as one value.
 void expectSameGraphic(const TVNGraphic &a, const TVNGraphic &b)
 {
     EXPECT_EQ(a.graphicClass(), b.graphicClass());
@@ -104,50 +104,7 @@ void expectSameGraphic(const TVNGraphic &a, const TVNGraphic &b)
     EXPECT_EQ(a.ctrl_is_visible, b.ctrl_is_visible);
     EXPECT_EQ(a.ctrl_is_printable, b.ctrl_is_printable);
     EXPECT_EQ(a.Text_Value, b.Text_Value);
-    EXPECT_EQ(a.data_source_type, b.data_source_type);
-    EXPECT_EQ(a.batch_list_name, b.batch_list_name);
-    EXPECT_EQ(a.batch_list_index, b.batch_list_index);
-    EXPECT_EQ(a.excel_binding, b.excel_binding);
-    EXPECT_EQ(a.excel_col_indx, b.excel_col_indx);
-    EXPECT_EQ(a.linear_or_2d, b.linear_or_2d);
-    EXPECT_EQ(a.barcode_font_index, b.barcode_font_index);
-    EXPECT_EQ(a.linear_font_val, b.linear_font_val);
-    EXPECT_EQ(a.two_d_font_val, b.two_d_font_val);
-    EXPECT_EQ(a.header_val, b.header_val);
-    EXPECT_EQ(a.footer_val, b.footer_val);
-    EXPECT_EQ(a.show_hide_hdr, b.show_hide_hdr);
-    EXPECT_EQ(a.show_hide_ftr, b.show_hide_ftr);
-    EXPECT_EQ(a.show_hide_val, b.show_hide_val);
-    EXPECT_EQ(a.show_val_on_top, b.show_val_on_top);
-    EXPECT_EQ(a.align_hdr_index, b.align_hdr_index);
-    EXPECT_EQ(a.align_ftr_index, b.align_ftr_index);
-    EXPECT_EQ(a.linear_height_val, b.linear_height_val);
-    EXPECT_EQ(a.linear_width_val, b.linear_width_val);
-    EXPECT_EQ(a.qr_size_val, b.qr_size_val);
-    EXPECT_EQ(a.qr_version_index, b.qr_version_index);
-    EXPECT_EQ(a.qr_ec_index, b.qr_ec_index);
-    EXPECT_EQ(a.pdf_hgt_val, b.pdf_hgt_val);
-    EXPECT_EQ(a.pdf_wdt_val, b.pdf_wdt_val);
-    EXPECT_EQ(a.pdf_ec_val, b.pdf_ec_val);
-    EXPECT_EQ(a.dm_module_val, b.dm_module_val);
-    EXPECT_EQ(a.dm_format_index, b.dm_format_index);
-    EXPECT_EQ(a.dm_encoding_index, b.dm_encoding_index);
-    EXPECT_EQ(a.hdr_margin_val, b.hdr_margin_val);
-    EXPECT_EQ(a.ftr_margin_val, b.ftr_margin_val);
-    EXPECT_EQ(a.val_margin_val, b.val_margin_val);
-    EXPECT_EQ(a.TB_marging_val, b.TB_marging_val);
-    EXPECT_EQ(a.LR_margin_val, b.LR_margin_val);
-    EXPECT_EQ(a.value_font_val, b.value_font_val);
-    EXPECT_EQ(a.header_font_val, b.header_font_val);
-    EXPECT_EQ(a.footer_font_val, b.footer_font_val);
-    EXPECT_EQ(a.barcode_hdr_clr_val, b.barcode_hdr_clr_val);
-    EXPECT_EQ(a.barcode_ftr_clr_val, b.barcode_ftr_clr_val);
-    EXPECT_EQ(a.barcode_val_clr_val, b.barcode_val_clr_val);
-    EXPECT_EQ(a.barcode_clr_val, b.barcode_clr_val);
-    EXPECT_EQ(a.barcode_back_clr_val, b.barcode_back_clr_val);
-    EXPECT_EQ(a.dpi_val_index, b.dpi_val_index);
-    EXPECT_EQ(a.dpi_custom_val, b.dpi_custom_val);
-    EXPECT_EQ(a.barcode_unit_val, b.barcode_unit_val);
+    EXPECT_EQ(a.barcodeSettings(), b.barcodeSettings());
     EXPECT_EQ(a._barcode_image.isNull(), b._barcode_image.isNull());
     if (!a._barcode_image.isNull()) {
         EXPECT_EQ(a._barcode_image.size(), b._barcode_image.size());
@@ -444,15 +401,17 @@ TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
     image->ctrl_is_printable = false;
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     bind(barcode, "Codes", 2);
-    barcode->linear_or_2d = 1;
-    barcode->barcode_font_index = 3;
-    barcode->two_d_font_val = "https://example.org/ü";
-    barcode->linear_height_val = 0.7f;
-    barcode->LR_margin_val = 0.123f;
-    barcode->qr_version_index = 5;
-    barcode->barcode_clr_val = QColor(200, 0, 0);
-    barcode->header_font_val = QFont("Liberation Sans", 9);
-    barcode->dpi_custom_val = "300";
+    barcodes::BarcodeSettings settings = barcode->barcodeSettings();
+    settings.linear_or_2d = 1;
+    settings.barcode_font_index = 3;
+    settings.two_d_font_val = "https://example.org/ü";
+    settings.linear_height_val = 0.7f;
+    settings.LR_margin_val = 0.123f;
+    settings.qr_version_index = 5;
+    settings.barcode_clr_val = QColor(200, 0, 0);
+    settings.header_font_val = QFont("Liberation Sans", 9);
+    settings.dpi_custom_val = "300";
+    barcode->setBarcodeSettings(settings);
     barcode->Set_Barcode_image(platform::Image::fromBitmap(QImage(photo)));
 
     // Back: the same kinds, bound as well; the back is used.
