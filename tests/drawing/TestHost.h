@@ -16,13 +16,11 @@ struct TestHost : drawing::DefaultDrawingHost {
     }
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect, int side) override
     {
-        drawnSides.append(side);
-        if (background.isValid())
-            painter.fillRect(rect, background);
+        if (background[side].isValid())
+            painter.fillRect(rect, background[side]);
     }
 
     QPointF newPoint{20, 30};
     QStringList placementSides;
-    QList<int> drawnSides;
-    QColor background; // invalid: no background
+    QColor background[2]; // front, back; invalid: no background
 };
