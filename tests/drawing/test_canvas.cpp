@@ -4,6 +4,7 @@
 #include "drawing/TVNGrid.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -43,6 +44,12 @@ protected:
         QMouseEvent event(type, pos, view.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : buttons, mods);
         QApplication::sendEvent(&view, &event);
+    }
+
+    void click(QPointF point, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        mouse(QEvent::MouseButtonPress, point, Qt::LeftButton, mods);
+        mouse(QEvent::MouseButtonRelease, point);
     }
 
     void drag(QPointF from, QPointF to)
@@ -95,58 +102,55 @@ TEST_F(Canvas, WithUndoRegistrationOffCreationLeavesNoUndoStep)
     EXPECT_EQ(doc.undoManager().count(), 0);
 }
 
-TEST_F(Canvas, GivenRectangleIsUsedOnlyWithAnId)
+TEST_F(Canvas, TakesTheGivenRectangleOnlyWithAnIdAndSnapsItToAConstrainingGrid)
 {
-    const GraphicPtr g = create(GraphicClass::Text, true, QRectF(50, 60, 70, 20), "", "Fup_Name");
-    EXPECT_EQ(g->bounds(), QRectF(50, 60, 70, 20));
-    EXPECT_TRUE(host.placementSides.isEmpty());
-    const GraphicPtr anonymous = create(GraphicClass::Text, true, QRectF(50, 60, 70, 20));
-    EXPECT_EQ(anonymous->bounds(), QRectF(20, 30, 70, 20)) << "no id: origin from the placement point";
-}
-
-TEST_F(Canvas, SnapsOriginAndFarCornerToTheGridHalfSpacingGoingUp)
-{
-    grid.setSpacing(10);
-    grid.setConstraining(true);
-    const GraphicPtr g = create(GraphicClass::Image, true, QRectF(14.9, 15, 31, 24.9), "", "X");
-    // origin (14.9, 15) -> (10, 20); far corner (45.9, 39.9) -> (50, 40)
-    EXPECT_EQ(g->bounds(), QRectF(10, 20, 40, 20));
-
-    const GraphicPtr tiny = create(GraphicClass::Image, true, QRectF(21, 21, 2, 2), "", "Y");
-    EXPECT_EQ(tiny->bounds(), QRectF(20, 20, 10, 10)) << "a snapped graphic never collapses to nothing";
-
-    grid.setConstraining(false);
-    const GraphicPtr free = create(GraphicClass::Image, true, QRectF(14.9, 15, 31, 24.9), "", "Z");
-    EXPECT_EQ(free->bounds(), QRectF(14.9, 15, 31, 24.9));
-
-    grid.setConstraining(true);
-    grid.setSpacing(0);
-    const GraphicPtr unusable = create(GraphicClass::Image, true, QRectF(14.9, 15, 31, 24.9), "", "W");
-    EXPECT_EQ(unusable->bounds(), QRectF(14.9, 15, 31, 24.9)) << "a grid without spacing does not snap";
+    struct Row {
+        double spacing;
+        bool constraining;
+        QRectF rect;
+        const char *id;
+        QRectF expected;
+        const char *why;
+    } const rows[] = {
+        {10, false, {50, 60, 70, 20}, "Fup_Name", {50, 60, 70, 20}, "the rectangle as given"},
+        {10, false, {50, 60, 70, 20}, "", {20, 30, 70, 20}, "no id: origin from the placement point"},
+        {10, true, {14.9, 15, 31, 24.9}, "X", {10, 20, 40, 20}, "origin and far corner snap, half way up"},
+        {10, true, {21, 21, 2, 2}, "Y", {20, 20, 10, 10}, "a snapped graphic never collapses to nothing"},
+        {0, true, {14.9, 15, 31, 24.9}, "W", {14.9, 15, 31, 24.9}, "a grid without spacing does not snap"},
+    };
+    for (const Row &row : rows) {
+        grid.setSpacing(row.spacing);
+        grid.setConstraining(row.constraining);
+        EXPECT_EQ(create(GraphicClass::Image, true, row.rect, "", row.id)->bounds(), row.expected) << row.why;
+    }
+    EXPECT_EQ(host.placementSides, QStringList{"F"});
 }
 
 TEST_F(Canvas, TextTakesTheValueAndInvitationIdsTheirAlignmentAndFont)
 {
-    const auto text = std::dynamic_pointer_cast<TVNText>(create(GraphicClass::Text, false, {}, "Dear Ann", "PARTY_TITLE"));
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->contentsString(), "Dear Ann");
-    EXPECT_EQ(text->Text_Value, "Dear Ann");
-    EXPECT_FALSE(text->isDrawingFill());
-    EXPECT_FALSE(text->isDrawingStroke());
-    EXPECT_EQ(text->control_ID, "PARTY_TITLE");
-    EXPECT_EQ(text->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    EXPECT_EQ(text->textFont().family(), "Times New Roman");
-    EXPECT_TRUE(text->textFont().bold() && text->textFont().italic());
-    EXPECT_DOUBLE_EQ(text->textFont().pointSizeF(), 18);
-
-    const auto from = std::dynamic_pointer_cast<TVNText>(create(GraphicClass::Text, false, {}, "Bob", "PARTY_FROM"));
-    EXPECT_EQ(from->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_DOUBLE_EQ(from->textFont().pointSizeF(), 12) << "only title and marriage info change font";
-
-    const auto venue = std::dynamic_pointer_cast<TVNText>(create(GraphicClass::Text, false, {}, "Hall", "PARTY_VENUE"));
-    EXPECT_EQ(venue->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    const auto other = std::dynamic_pointer_cast<TVNText>(create(GraphicClass::Text, false, {}, "x", "TITLE"));
-    EXPECT_EQ(other->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    // The invitation's look: centred title, date, time, venue and marriage
+    // line, a right-aligned sender, the title lines in Times bold italic 18.
+    struct Row {
+        const char *id;
+        Qt::Alignment alignment;
+        bool titleFont;
+    } const rows[] = {
+        {"PARTY_TITLE", Qt::AlignHCenter, true}, {"PARTY_MARRINGE_INFO", Qt::AlignHCenter, true},
+        {"PARTY_VENUE", Qt::AlignHCenter, false}, {"PARTY_FROM", Qt::AlignRight, false},
+        {"TITLE", Qt::AlignLeft, false},
+    };
+    for (const Row &row : rows) {
+        const auto text = std::dynamic_pointer_cast<TVNText>(create(GraphicClass::Text, false, {}, "Ann", row.id));
+        ASSERT_TRUE(text);
+        EXPECT_EQ(text->contentsString(), "Ann");
+        EXPECT_EQ(text->Text_Value, "Ann");
+        EXPECT_FALSE(text->isDrawingFill() || text->isDrawingStroke());
+        EXPECT_EQ(text->alignment() & Qt::AlignHorizontal_Mask, row.alignment) << row.id;
+        const QFont font = text->textFont();
+        EXPECT_EQ(font.family() == "Times New Roman" && font.bold() && font.italic() && font.pointSizeF() == 18,
+                  row.titleFont)
+            << row.id;
+    }
 }
 
 TEST_F(Canvas, ImageToolPrefersTheLibraryPictureThenTheValueThenThePlaceholder)
@@ -163,6 +167,7 @@ TEST_F(Canvas, ImageToolPrefersTheLibraryPictureThenTheValueThenThePlaceholder)
     auto g = std::dynamic_pointer_cast<TVNImage>(create(GraphicClass::Text, false, {}, dir.file("value.png")));
     ASSERT_TRUE(g) << "the image tool builds an image whatever class is asked for";
     EXPECT_EQ(g->image().bitmap().size(), QSize(11, 11));
+    EXPECT_EQ(g->Text_Value, host.librarySelectedImage) << "the profile dialogs read the path from here";
 
     host.librarySelectedImage = dir.file("gone.png");
     g = std::dynamic_pointer_cast<TVNImage>(create(GraphicClass::Image, false, {}, dir.file("value.png")));
@@ -173,34 +178,26 @@ TEST_F(Canvas, ImageToolPrefersTheLibraryPictureThenTheValueThenThePlaceholder)
     EXPECT_EQ(g->image().bitmap().size(), QSize(5, 5));
 }
 
-TEST_F(Canvas, SelectsTheFirstTextOrImageWithTheIdInListOrder)
+TEST_F(Canvas, ProfileIdsFindTheFirstTextOrImageAndHideEveryOne)
 {
-    add(GraphicClass::Barcode, "Fup_Name");
-    const GraphicPtr firstText = add(GraphicClass::Text, " Fup_Name ");
-    add(GraphicClass::Image, "Fup_Name");
+    const GraphicPtr barcode = add(GraphicClass::Barcode, "Fup_Name");
+    const GraphicPtr name = add(GraphicClass::Text, " Fup_Name ");
+    const GraphicPtr second = add(GraphicClass::Image, "Fup_Name");
     const GraphicPtr photo = add(GraphicClass::Image, "Fup_Photo");
+    const GraphicPtr caption = add(GraphicClass::Text, "Fup_lbl_Name");
+    const GraphicPtr party = add(GraphicClass::Text, "PARTY_TITLE");
 
-    EXPECT_EQ(view.Selcect_Ctrl_With_ID("Fup_Name"), firstText) << "barcodes are passed over; ids are trimmed";
+    EXPECT_EQ(view.Selcect_Ctrl_With_ID("Fup_Name"), name) << "barcodes are passed over; ids are trimmed";
     EXPECT_EQ(view.Selcect_Ctrl_With_ID("Fup_Photo"), photo);
     EXPECT_EQ(view.Selcect_Ctrl_With_ID("Fup_Title"), nullptr);
     EXPECT_EQ(view.Selcect_Ctrl_With_ID(""), nullptr);
-}
-
-TEST_F(Canvas, HidesEveryProfileValueGraphicIncludingTheFirst)
-{
-    const GraphicPtr first = add(GraphicClass::Text, "Fup_Name");
-    const GraphicPtr photo = add(GraphicClass::Image, "Fup_Photo");
-    const GraphicPtr caption = add(GraphicClass::Text, "Fup_lbl_Name");
-    const GraphicPtr barcode = add(GraphicClass::Barcode, "Fup_UniqueNo");
-    const GraphicPtr party = add(GraphicClass::Text, "PARTY_TITLE");
 
     view.Hide_all_Text_control_FUP_Control();
-    EXPECT_FALSE(first->ctrl_is_visible);
-    EXPECT_FALSE(photo->ctrl_is_visible);
-    EXPECT_TRUE(caption->ctrl_is_visible);
-    EXPECT_TRUE(barcode->ctrl_is_visible);
-    EXPECT_TRUE(party->ctrl_is_visible);
-    EXPECT_EQ(doc.graphics.size(), 5u);
+    for (const GraphicPtr &g : {name, second, photo})
+        EXPECT_FALSE(g->ctrl_is_visible) << g->control_ID.toStdString();
+    for (const GraphicPtr &g : {barcode, caption, party})
+        EXPECT_TRUE(g->ctrl_is_visible) << g->control_ID.toStdString();
+    EXPECT_EQ(doc.graphics.size(), 6u);
 }
 
 TEST_F(Canvas, ReplaceUpdatesAFoundGraphicOrCreatesOne)
@@ -223,11 +220,16 @@ TEST_F(Canvas, ReplaceUpdatesAFoundGraphicOrCreatesOne)
     EXPECT_FALSE(text->isDrawingFill());
     EXPECT_TRUE(text->ctrl_is_visible);
     EXPECT_EQ(view._Selected_Graphic, text);
-
     view.ReplaceGraphicText(GraphicClass::Text, nullptr, false, {}, "F", "", "Fup_Name");
     EXPECT_EQ(text->contentsString(), "Ann") << "an empty value leaves the text";
 
-    QStringList logged;
+    // The profile dialogs read a placed photo's path back from Text_Value.
+    view.ReplaceGraphicText(GraphicClass::Image, nullptr, false, {}, "F", dir.file("p.png"), "Fup_Photo");
+    EXPECT_EQ(image->filePath(), dir.file("p.png"));
+    EXPECT_EQ(image->Text_Value, dir.file("p.png"));
+    EXPECT_TRUE(image->ctrl_is_visible);
+    EXPECT_EQ(view._Selected_Graphic, image);
+    image->Set_Ctrl_Is_Visible(false);
     const auto previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &msg) {
         qApp->setProperty("lastLog", msg);
     });
@@ -235,12 +237,7 @@ TEST_F(Canvas, ReplaceUpdatesAFoundGraphicOrCreatesOne)
     qInstallMessageHandler(previous);
     EXPECT_TRUE(qApp->property("lastLog").toString().contains(dir.file("none.png")));
     EXPECT_FALSE(image->ctrl_is_visible) << "a missing file leaves the graphic unchanged";
-    EXPECT_TRUE(image->filePath().isEmpty());
-
-    view.ReplaceGraphicText(GraphicClass::Image, nullptr, false, {}, "F", dir.file("p.png"), "Fup_Photo");
-    EXPECT_EQ(image->filePath(), dir.file("p.png"));
-    EXPECT_TRUE(image->ctrl_is_visible);
-    EXPECT_EQ(view._Selected_Graphic, image);
+    EXPECT_EQ(image->Text_Value, dir.file("p.png"));
     EXPECT_EQ(doc.graphics.size(), 2u);
 
     view.ReplaceGraphicText(GraphicClass::Text, nullptr, false, {}, "B", "Acme", "Fup_Company");
@@ -268,17 +265,26 @@ TEST_F(Canvas, MouseSelectsTheFrontGraphicAndMovesItAsOneUndoStep)
     doc.undoManager().redo();
     EXPECT_EQ(front->bounds(), QRectF(50, 35, 40, 20));
 
-    mouse(QEvent::MouseButtonPress, QPointF(15, 15));
-    mouse(QEvent::MouseButtonRelease, QPointF(15, 15));
+    click(QPointF(15, 15));
     EXPECT_EQ(view.selectedGraphics(), GraphicList{back});
-    mouse(QEvent::MouseButtonPress, QPointF(55, 40), Qt::LeftButton, Qt::ShiftModifier);
-    mouse(QEvent::MouseButtonRelease, QPointF(55, 40));
+    click(QPointF(55, 40), Qt::ShiftModifier);
     EXPECT_EQ(view.selectedGraphics().size(), 2u);
-
-    mouse(QEvent::MouseButtonPress, QPointF(200, 140));
-    mouse(QEvent::MouseButtonRelease, QPointF(200, 140));
-    EXPECT_TRUE(view.selectedGraphics().empty()) << "a click on the empty card deselects";
     EXPECT_EQ(doc.undoManager().count(), 1) << "clicks without movement leave no undo step";
+    click(QPointF(200, 140));
+    EXPECT_TRUE(view.selectedGraphics().empty()) << "a click on the empty card deselects";
+}
+
+TEST_F(Canvas, TheDeleteKeyRemovesTheSelectionUndoably)
+{
+    const GraphicPtr a = add(GraphicClass::Text, "a");
+    const GraphicPtr b = add(GraphicClass::Text, "b");
+    view.selectGraphic(a);
+    view.selectGraphic(b);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&view, &press);
+    EXPECT_TRUE(doc.graphics.empty());
+    doc.undoManager().undo();
+    EXPECT_EQ(doc.graphics, (GraphicList{a, b}));
 }
 
 TEST_F(Canvas, HandlesResizeAndTheGridSnapsMovesAndResizes)
@@ -301,23 +307,10 @@ TEST_F(Canvas, HandlesResizeAndTheGridSnapsMovesAndResizes)
     EXPECT_EQ(doc.undoManager().count(), 4);
 }
 
-TEST_F(Canvas, DeleteKeyRemovesTheSelectionUndoably)
-{
-    const GraphicPtr a = add(GraphicClass::Text, "a");
-    const GraphicPtr b = add(GraphicClass::Text, "b");
-    view.selectGraphic(a);
-    view.selectGraphic(b);
-    view.deleteSelectedGraphics();
-    EXPECT_TRUE(doc.graphics.empty());
-    doc.undoManager().undo();
-    EXPECT_EQ(doc.graphics, (GraphicList{a, b}));
-}
-
 TEST(Grid, SnapsHalfWayUpAndReportsShownChanges)
 {
     TVNGrid grid;
-    EXPECT_EQ(grid.spacing(), 9);
-    EXPECT_EQ(grid.color(), QColor(Qt::lightGray));
+    grid.setSpacing(9);
     EXPECT_DOUBLE_EQ(grid.snap(4.5), 9);
     EXPECT_DOUBLE_EQ(grid.snap(4.49), 0);
     EXPECT_DOUBLE_EQ(grid.snap(-4.5), 0);
@@ -327,27 +320,4 @@ TEST(Grid, SnapsHalfWayUpAndReportsShownChanges)
     grid.setAlwaysShown(true);
     grid.setAlwaysShown(false);
     EXPECT_EQ(changes, 2);
-}
-
-TEST_F(Canvas, AProfilePhotoKeepsTheLastPathItTookAsItsValue)
-{
-    quorvant::test::TempFolder dir;
-    QImage pic(9, 9, QImage::Format_ARGB32);
-    pic.fill(Qt::red);
-    ASSERT_TRUE(pic.save(dir.file("first.png")));
-    ASSERT_TRUE(pic.save(dir.file("second.png")));
-    host.tool = drawing::kImageTool;
-    host.librarySelectedImage = dir.file("first.png");
-
-    view.ReplaceGraphicText(GraphicClass::Image, nullptr, true, QRectF(5, 5, 40, 50), "F", dir.file("first.png"),
-                            "Fup_Photo");
-    const GraphicPtr photo = view._Selected_Graphic;
-    ASSERT_TRUE(photo);
-    EXPECT_EQ(photo->Text_Value, dir.file("first.png")) << "the profile dialog reads the photo path from here";
-
-    view.ReplaceGraphicText(GraphicClass::Image, nullptr, false, {}, "F", dir.file("second.png"), "Fup_Photo");
-    EXPECT_EQ(photo->Text_Value, dir.file("second.png"));
-    view.ReplaceGraphicText(GraphicClass::Image, nullptr, false, {}, "F", dir.file("gone.png"), "Fup_Photo");
-    EXPECT_EQ(photo->Text_Value, dir.file("second.png")) << "a missing file leaves the photo as it was";
-    EXPECT_EQ(doc.graphics.size(), 1u);
 }

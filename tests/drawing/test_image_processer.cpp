@@ -1,20 +1,25 @@
 #include "drawing/ImageProcesser.h"
 
 #include <QColor>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace {
 
-QImage noise(int w, int h)
+// The adjustments, neutral unless a test names them.
+struct Adjust {
+    bool grey = false, sepia = false, invert = false;
+    float hue = 0, sat = 1, brt = 0, con = 1;
+    int rotate = 0;
+    float sharp = 0, ev = 0, blur = 0, transparency = 100;
+};
+
+QImage process(const QImage &img, const Adjust &a = {})
 {
-    QImage img(w, h, QImage::Format_ARGB32);
-    QRandomGenerator rng(7);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgba(rng.bounded(256), rng.bounded(256), rng.bounded(256), 255));
-    return img;
+    return ImageProcesser::Get_Processed_Image(img, a.grey, a.sepia, a.invert, a.hue, a.sat, a.brt, a.con, a.rotate,
+                                               a.sharp, a.ev, a.blur, a.transparency);
 }
 
 QImage solid(QColor c, int w = 8, int h = 6)
@@ -24,63 +29,51 @@ QImage solid(QColor c, int w = 8, int h = 6)
     return img;
 }
 
-QImage process(const QImage &img, bool grey = false, bool sepia = false, bool invert = false, float hue = 0,
-               float sat = 1, float brt = 0, float con = 1, int rotate = 0, float sharp = 0, float ev = 0,
-               float blur = 0)
+QColor processed(QColor c, const Adjust &a)
 {
-    return ImageProcesser::Get_Processed_Image(img, grey, sepia, invert, hue, sat, brt, con, rotate, sharp, ev,
-                                               blur, 100);
+    return process(solid(c), a).pixelColor(0, 0);
 }
 
 } // namespace
 
 TEST(ImageAdjustments, NeutralSettingsLeaveEveryPixelAndANullImageGivesNone)
 {
-    const QImage img = noise(31, 17);
-    const QImage out = process(img);
-    ASSERT_EQ(out.size(), img.size());
-    EXPECT_EQ(out.convertToFormat(QImage::Format_ARGB32), img);
-    EXPECT_EQ(process(img, false, false, false, 0, 1, 0, 1, 360), img) << "a full turn is no turn";
-    // Transparency is not applied.
-    EXPECT_EQ(ImageProcesser::Get_Processed_Image(img, false, false, false, 0, 1, 0, 1, 0, 0, 0, 0, 20), img);
+    QImage img(31, 17, QImage::Format_ARGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qRgba(rng.bounded(256), rng.bounded(256), rng.bounded(256), 255));
+    EXPECT_EQ(process(img).convertToFormat(QImage::Format_ARGB32), img);
+    EXPECT_EQ(process(img, {.rotate = 360}), img) << "a full turn is no turn";
+    EXPECT_EQ(process(img, {.transparency = 20}), img) << "transparency is not applied";
     EXPECT_TRUE(process(QImage()).isNull());
 }
 
-TEST(ImageAdjustments, ColourEffects)
+TEST(ImageAdjustments, ColourEffectsWithWorkedValues)
 {
-    const QImage grey = process(solid(QColor(200, 40, 90)), true);
-    const QColor g = grey.pixelColor(3, 3);
-    EXPECT_EQ(g.red(), g.green());
-    EXPECT_EQ(g.green(), g.blue());
+    struct Row {
+        const char *what;
+        QColor in;
+        Adjust adjust;
+        QColor out;
+    } const rows[] = {
+        {"inversion is 255 minus each channel", {200, 40, 90}, {.invert = true}, {55, 215, 165}},
+        {"no contrast is mid grey", {100, 100, 100}, {.con = 0}, {128, 128, 128}},
+        {"one stop of exposure doubles", {100, 100, 100}, {.ev = 1}, {200, 200, 200}},
+        // 51 inverted is 204, plus 0.2 brightness (51) is 255; the other order would give 153.
+        {"inversion comes before brightness", {51, 51, 51}, {.invert = true, .brt = 0.2f}, {255, 255, 255}},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(processed(row.in, row.adjust), row.out) << row.what;
 
-    const QColor inv = process(solid(QColor(200, 40, 90)), false, false, true).pixelColor(0, 0);
-    EXPECT_EQ(inv, QColor(55, 215, 165));
-
-    const QColor sep = process(solid(QColor(128, 128, 128)), false, true).pixelColor(0, 0);
-    EXPECT_GT(sep.red(), sep.green());
-    EXPECT_GT(sep.green(), sep.blue());
-
-    // Half a turn of hue takes red towards cyan.
-    const QColor turned = process(solid(Qt::red), false, false, false, float(M_PI)).pixelColor(0, 0);
-    EXPECT_LT(turned.red(), turned.green());
-    EXPECT_LT(turned.red(), turned.blue());
-
-    const QColor desaturated = process(solid(QColor(200, 40, 90)), false, false, false, 0, 0).pixelColor(0, 0);
+    const QColor grey = processed({200, 40, 90}, {.grey = true});
+    EXPECT_TRUE(grey.red() == grey.green() && grey.green() == grey.blue());
+    const QColor sepia = processed({128, 128, 128}, {.sepia = true});
+    EXPECT_TRUE(sepia.red() > sepia.green() && sepia.green() > sepia.blue()) << "sepia is a warm brown";
+    const QColor turned = processed(Qt::red, {.hue = float(M_PI)});
+    EXPECT_TRUE(turned.red() < turned.green() && turned.red() < turned.blue()) << "half a turn takes red to cyan";
+    const QColor desaturated = processed({200, 40, 90}, {.sat = 0});
     EXPECT_EQ(desaturated.red(), desaturated.blue());
-    EXPECT_EQ(process(solid(QColor(100, 100, 100)), false, false, false, 0, 1, 0, 0).pixelColor(0, 0),
-              QColor(128, 128, 128))
-        << "no contrast is mid grey";
-    EXPECT_EQ(process(solid(QColor(100, 100, 100)), false, false, false, 0, 1, 0, 1, 0, 0, 1).pixelColor(0, 0),
-              QColor(200, 200, 200))
-        << "one stop doubles";
-}
-
-TEST(ImageAdjustments, InversionComesBeforeBrightness)
-{
-    // 51 inverted is 204, plus 0.2 brightness (51) is 255; the other order
-    // would give 153.
-    const QColor c = process(solid(QColor(51, 51, 51)), false, false, true, 0, 1, 0.2f).pixelColor(0, 0);
-    EXPECT_EQ(c, QColor(255, 255, 255));
 }
 
 TEST(ImageAdjustments, BlurAndSharpenWorkOnAnEdge)
@@ -89,11 +82,11 @@ TEST(ImageAdjustments, BlurAndSharpenWorkOnAnEdge)
     for (int x = 0; x < 20; ++x)
         for (int y = 0; y < 4; ++y)
             edge.setPixelColor(x, y, x < 10 ? QColor(60, 60, 60) : QColor(190, 190, 190));
-    const QImage blurred = process(edge, false, false, false, 0, 1, 0, 1, 0, 0, 0, 2);
+    const QImage blurred = process(edge, {.blur = 2});
     EXPECT_GT(qRed(blurred.pixel(9, 1)), 60);
     EXPECT_LT(qRed(blurred.pixel(10, 1)), 190);
     EXPECT_EQ(qRed(blurred.pixel(0, 1)), 60) << "far from the edge nothing changes";
-    const QImage sharp = process(edge, false, false, false, 0, 1, 0, 1, 0, 1);
+    const QImage sharp = process(edge, {.sharp = 1});
     EXPECT_LT(qRed(sharp.pixel(9, 1)), 60);
     EXPECT_GT(qRed(sharp.pixel(10, 1)), 190);
 }
@@ -101,20 +94,13 @@ TEST(ImageAdjustments, BlurAndSharpenWorkOnAnEdge)
 TEST(ImageAdjustments, RotationTurnsCounterClockwiseLast)
 {
     QImage img = solid(Qt::white, 40, 20);
-    for (int y = 0; y < 20; ++y)
-        img.setPixelColor(39, y, Qt::red); // right edge red
-    const QImage turned = process(img, false, false, false, 0, 1, 0, 1, 90);
+    QPainter(&img).fillRect(30, 0, 10, 20, Qt::red); // the right quarter
+    const QImage turned = process(img, {.rotate = 90});
     EXPECT_NEAR(turned.width(), 20, 1);
     EXPECT_NEAR(turned.height(), 40, 1);
     // Counter-clockwise: the right edge ends on top.
-    const auto reddest = [&](int fromRow, int toRow) {
-        int least = 255;
-        for (int y = fromRow; y <= toRow; ++y)
-            least = std::min(least, qGreen(turned.pixel(turned.width() / 2, y)));
-        return least;
-    };
-    EXPECT_LT(reddest(0, 2), 128);
-    EXPECT_EQ(reddest(turned.height() - 3, turned.height() - 1), 255);
+    EXPECT_EQ(turned.pixelColor(turned.width() / 2, 5), QColor(Qt::red));
+    EXPECT_EQ(turned.pixelColor(turned.width() / 2, turned.height() - 5), QColor(Qt::white));
 }
 
 TEST(ImageAdjustments, DamagedBlurRadiiNeitherRunAwayNorSpoilThePicture)
@@ -123,11 +109,11 @@ TEST(ImageAdjustments, DamagedBlurRadiiNeitherRunAwayNorSpoilThePicture)
     QImage row = solid(Qt::black, 16, 1);
     row.setPixelColor(0, 0, Qt::white);
     for (const float huge : {1e9f, std::numeric_limits<float>::infinity()}) {
-        const QImage spread = process(row, false, false, false, 0, 1, 0, 1, 0, 0, 0, huge);
+        const QImage spread = process(row, {.blur = huge});
         ASSERT_EQ(spread.size(), row.size()) << huge;
         EXPECT_GT(qRed(spread.pixel(15, 0)), 0) << huge << ": the white reaches the far end";
         EXPECT_EQ(qAlpha(spread.pixel(15, 0)), 255) << huge;
     }
-    const QImage tiny = process(row, false, false, false, 0, 1, 0, 1, 0, 0, 0, 1e-30f);
-    EXPECT_EQ(tiny.convertToFormat(QImage::Format_ARGB32), row) << "a vanishing radius changes nothing";
+    EXPECT_EQ(process(row, {.blur = 1e-30f}).convertToFormat(QImage::Format_ARGB32), row)
+        << "a vanishing radius changes nothing";
 }
