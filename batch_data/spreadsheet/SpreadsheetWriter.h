@@ -5,18 +5,19 @@
 // single-file XML Spreadsheet 2003 format. Rows are lists of cell texts,
 // column A first.
 //
-// A workbook that is opened is unpacked into a private temporary folder of
-// its own, which lives until the next workbook is opened, the folder is
-// dropped with Delete_Work_Folder(), or the program ends. Writing never
-// touches that folder. Everything here runs on the main thread.
+// The xlsx class operations are the fixed entry points over one
+// batch_data::Workbook that the single instance holds: opening replaces it,
+// the reads take the worksheet choice from the process-wide values below,
+// and Delete_Work_Folder() drops it with its folder. Writing never touches
+// it. The class operations run on the main thread.
+
+#include "batch_data/spreadsheet/Workbook.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-class QTemporaryDir;
+#include <optional>
 
 namespace batch_data {
 
@@ -29,13 +30,6 @@ extern int Excel_Sheet_Columns;
 
 } // namespace batch_data
 
-// Column letters of a cell reference ("AB" of "AB12").
-QString Get_Column_Char_Str(const QString &reference);
-// Column letters to a number: with base 65 the 0-based index (A = 0,
-// AA = 26), with base 64 the 1-based column number (A = 1, AA = 27).
-// -1 without letters.
-int Get_Col_index(const QString &letters, int base);
-
 class SpreadsheetWriter {
 public:
     using Rows = QList<QStringList>;
@@ -47,13 +41,14 @@ public:
     // The single instance that the class operations work on.
     static SpreadsheetWriter &instance();
 
-    // With `only_col` set: opens the workbook at `path` (unpacks it into a
-    // new private folder and loads its shared strings) and sets
-    // Excel_Sheet_Columns to 1; the result is the rows read before.
+    // With `only_col` set: opens the workbook at `path` in place of the one
+    // open before and sets Excel_Sheet_Columns to 1; the result is the rows
+    // read before, or none (with the reason in `error` and a log line) when
+    // the workbook cannot be opened.
     // With it clear (`path` is not used): every row of worksheet
-    // Excel_Sheet_Number, each Excel_Sheet_Columns texts long. Rows that the
-    // worksheet leaves out (empty rows) do not appear.
-    static Rows ReadWorkbook(const QString &path, bool only_col);
+    // Excel_Sheet_Number, each Excel_Sheet_Columns texts long (see
+    // Workbook::rows); none, with the reason, when it cannot be read.
+    static Rows ReadWorkbook(const QString &path, bool only_col, QString *error = nullptr);
     // The first row of worksheet Excel_Sheet_Number, "Untitled Column %d"
     // where a header cell is empty; sets Excel_Sheet_Columns from the
     // worksheet's dimension and its cells. No row when the sheet has none.
@@ -85,7 +80,8 @@ public:
 
     // Replaces sharedStrings with those of the part (empty when unreadable).
     void ReadSharedStrings(const QString &path);
-    // Replaces data with every row of the worksheet part.
+    // Replaces data with every row of the worksheet part at the width
+    // Excel_Sheet_Columns, read with sharedStrings.
     void ReadData(const QString &path);
     // Writes data as a worksheet part; rebuilds sharedStrings.
     bool WriteWorksheetData(const QString &path);
@@ -105,9 +101,9 @@ public:
 
 private:
     SpreadsheetWriter();
-    void readRows(const QString &path, bool headerOnly);
 
     Rows _data;
+    // The table of the workbook opened or written last.
     QStringList _sharedStrings;
-    std::unique_ptr<QTemporaryDir> _workDir;
+    std::optional<batch_data::Workbook> _workbook;
 };

@@ -163,9 +163,14 @@ TEST(XlsxReader, FullReadWithoutHeaderReadUsesWidthOneAndMissingPartsGiveNothing
     EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(QString(), false).isEmpty());
     Excel_Sheet_Number = 1;
 
-    // Not a workbook at all: opened without parts, nothing to list or read.
+    // Not a workbook at all: no rows of the earlier read come back, the
+    // reason does, and nothing is left to list or read.
+    ASSERT_FALSE(SpreadsheetWriter::ReadWorkbook(QString(), false).isEmpty());
     writeFile(tmp.file("junk.xlsx"), "junk");
-    SpreadsheetWriter::ReadWorkbook(tmp.file("junk.xlsx"), true);
+    QString error;
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(tmp.file("junk.xlsx"), true, &error).isEmpty());
+    EXPECT_TRUE(error.contains("junk.xlsx")) << error.toStdString();
+    EXPECT_TRUE(SpreadsheetWriter::Work_Folder().isEmpty());
     EXPECT_TRUE(SpreadsheetWriter::Worksheet_Parts().isEmpty());
     EXPECT_TRUE(SpreadsheetWriter::instance().sharedStrings().isEmpty());
     EXPECT_TRUE(SpreadsheetWriter::ReadData_only_column().isEmpty());
