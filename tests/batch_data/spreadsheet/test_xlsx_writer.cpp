@@ -2,129 +2,125 @@
 #include "batch_data/spreadsheet/XmlSupport.h"
 #include "tests/batch_data/spreadsheet/SheetTestSupport.h"
 #include "tests/batch_data/zip/PythonRunner.h"
-#include "tests/support/TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 using namespace quorvant::test;
-using batch_data::Excel_Sheet_Number;
 using Rows = SpreadsheetWriter::Rows;
 
 namespace {
 
-// Rows as openpyxl sees them: text as is, numbers in Python's shortest form.
+// Rows of the only worksheet as openpyxl sees them: text as is, numbers in
+// Python's shortest form.
 Rows readWithOpenpyxl(const QString &path)
 {
     const auto result = runPython(QStringLiteral(R"(
 import json, sys, openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
-ws = wb.worksheets[0]
-rows = []
-for row in ws.iter_rows(values_only=True):
-    rows.append(['' if v is None else (v if isinstance(v, str) else repr(v)) for v in row])
-print(json.dumps({'sheets': wb.sheetnames, 'rows': rows}))
+assert len(wb.sheetnames) == 1
+print(json.dumps([['' if v is None else (v if isinstance(v, str) else repr(v)) for v in row]
+                  for row in wb.worksheets[0].iter_rows(values_only=True)]))
 )"), {path});
     EXPECT_TRUE(result.ok) << result.err.toStdString();
-    const QJsonObject doc = QJsonDocument::fromJson(result.out.toUtf8()).object();
-    EXPECT_EQ(doc["sheets"].toArray().size(), 1);
     Rows rows;
-    for (const QJsonValue &row : doc["rows"].toArray())
+    for (const QJsonValue &row : QJsonDocument::fromJson(result.out.toUtf8()).array())
         rows.append(row.toVariant().toStringList());
     return rows;
 }
 
+QString worksheetXml(const TempFolder &tmp, const QString &xlsx)
+{
+    EXPECT_TRUE(ZipArchive::unzipFileAtPath(xlsx, tmp.file("x")));
+    return QString::fromUtf8(readTestFile(tmp.file("x/xl/worksheets/sheet1.xml")));
+}
+
 } // namespace
 
-TEST(XlsxWriter, WritesTheSeriesExportShape)
+TEST(XlsxWriter, WritesTheSeriesExportShapeAndLeavesTheOpenedWorkbookReadable)
 {
-    SpreadsheetWriter::Delete_Work_Folder();   // no opened workbook to keep
+    SpreadsheetWriter::ReadWorkbook(QStringLiteral(QUORVANT_TEST_DATA "/spreadsheet/sample.xlsx"), true);
     TempFolder tmp;
     const QString path = tmp.file("series.xlsx");
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, {{"Batch Value"}, {"12"}, {"abc"}, {"12"}}, false));
+    const Rows series{{"Batch Value"}, {"12"}, {"abc"}, {"12"}};
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, series, false));
+    EXPECT_EQ(readWithOpenpyxl(path), series);
 
-    ASSERT_TRUE(ZipArchive::unzipFileAtPath(path, tmp.file("x")));
-    const QString sheet = QString::fromUtf8(readFile(tmp.file("x/xl/worksheets/sheet1.xml")));
-    EXPECT_TRUE(sheet.contains(R"(<dimension ref="A1:A4" />)")) << sheet.toStdString();
-    EXPECT_TRUE(sheet.contains(R"(activeCell="A4" sqref="A4")"));
+    // The worked example of the series export: text as shared strings in
+    // order, numbers in place.
+    const QString sheet = worksheetXml(tmp, path);
+    for (const char *fragment : {R"(<dimension ref="A1:A4" />)", R"(activeCell="A4" sqref="A4")",
+                                 R"(<c r="A1" t="s">)", R"(<c r="A2">)", R"(<c r="A3" t="s">)"})
+        EXPECT_TRUE(sheet.contains(fragment)) << fragment;
     EXPECT_EQ(sheet.count(R"(spans="1:1")"), 4);
-    EXPECT_TRUE(sheet.contains(R"(<c r="A1" t="s">)"));
-    EXPECT_TRUE(sheet.contains(R"(<c r="A2">)"));
-    EXPECT_TRUE(sheet.contains(R"(<c r="A3" t="s">)"));
-    const QString strings = QString::fromUtf8(readFile(tmp.file("x/xl/sharedStrings.xml")));
-    EXPECT_TRUE(strings.contains(R"(count="2" uniqueCount="2")")) << strings.toStdString();
-    EXPECT_EQ(SpreadsheetWriter::instance().sharedStrings(), (QStringList{"Batch Value", "abc"}));
+    EXPECT_TRUE(readTestFile(tmp.file("x/xl/sharedStrings.xml")).contains(R"(count="2" uniqueCount="2")"));
 
-    EXPECT_EQ(readWithOpenpyxl(path), (Rows{{"Batch Value"}, {"12"}, {"abc"}, {"12"}}));
+    batch_data::Excel_Sheet_Number = 1;
+    EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(), (Rows{{"Name", "Untitled Column 2", "Amount", "Note"}}));
 }
 
-TEST(XlsxWriter, OpenpyxlReadsBackTheSameValues)
+TEST(XlsxWriter, OpenpyxlReadsBackWhatWasWritten)
 {
-    TempFolder tmp;
-    const QString path = tmp.file("values.xlsx");
-    const Rows rows{
-        {"Name", "Code", "Amount"},
-        {"Zoë Ünal", "007", "42"},
-        {"line one\nline two", "12345678901234567890", "-3.25"},
-        {"  padded  ", "1.50", "0.5"},
-        {"same", "same", "1e5"},
-        {"", "tab\there", "123456789012345"},
+    const struct {
+        const char *why;
+        Rows written;
+        Rows read;                // when not as written
+        const char *dimension;   // of the widest row
+    } cases[] = {
+        // Only a plain decimal of at most 15 digits is stored as a number;
+        // anything that would not come back as written stays text.
+        {"text, numbers and text that looks like one",
+         {{"Name", "Code", "Amount", "Text"},
+          {"Zoë Ünal", "007", "42", "-0"},
+          {"line one\nline two", "12345678901234567890", "-3.25", "1."},
+          {"  padded  ", "1.50", "0.5", "+1"},
+          {"same", "same", "1e5", " 12"},
+          {"", "tab\there", "123456789012345", QString::fromUtf8("١٢")}},
+         {},
+         "A1:D6"},
+        {"ragged rows and characters XML cannot carry",
+         {{"a", "b"}, {"1"}, {"x", "y", QString("bell\x07") + QChar(0xFFFF) + "end"}},
+         {{"a", "b", ""}, {"1", "", ""}, {"x", "y", "bellend"}},
+         "A1:C3"},
     };
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
-    EXPECT_EQ(readWithOpenpyxl(path), rows);
+    for (const auto &c : cases) {
+        TempFolder tmp;
+        const QString path = tmp.file("values.xlsx");
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.written, true)) << c.why;
+        const Rows expected = c.read.isEmpty() ? c.written : c.read;
+        EXPECT_EQ(readWithOpenpyxl(path), expected) << c.why;
+        EXPECT_TRUE(worksheetXml(tmp, path).contains(QStringLiteral(R"(<dimension ref="%1" />)").arg(c.dimension)))
+            << c.why;
 
-    // Our own reader agrees too.
-    SpreadsheetWriter::ReadWorkbook(path, true);
-    Excel_Sheet_Number = 1;
-    SpreadsheetWriter::ReadData_only_column();
-    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QString(), false), rows);
-}
-
-TEST(XlsxWriter, RaggedRowsAndUnwritableCharactersStillGiveAValidWorkbook)
-{
-    TempFolder tmp;
-    const QString path = tmp.file("ragged.xlsx");
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
-        path, {{"a", "b"}, {"1"}, {"x", "y", QString("bell\x07") + QChar(0xFFFF) + "end"}}, false));
-    EXPECT_EQ(readWithOpenpyxl(path), (Rows{{"a", "b", ""}, {"1", "", ""}, {"x", "y", "bellend"}}));
-    ASSERT_TRUE(ZipArchive::unzipFileAtPath(path, tmp.file("x")));
-    EXPECT_TRUE(readFile(tmp.file("x/xl/worksheets/sheet1.xml")).contains(R"(<dimension ref="A1:C3" />)"));
+        // Our own reader agrees.
+        SpreadsheetWriter::ReadWorkbook(path, true);
+        batch_data::Excel_Sheet_Number = 1;
+        SpreadsheetWriter::ReadData_only_column();
+        EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QString(), false), expected) << c.why;
+    }
 }
 
 TEST(XlsxWriter, FailuresAreReportedAndLeaveNoHalfFile)
 {
     TempFolder tmp;
-    writeFile(tmp.file("file"), "x");
-    EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(tmp.file("file/inside.xlsx"), {{"a"}}, false));
     EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(tmp.file("no/such/dir/a.xlsx"), {{"a"}}, false));
 
     // Without its template the writer refuses rather than writing a broken
     // package, and an existing file stays as it was.
-    writeFile(tmp.file("keep.xlsx"), "previous");
+    writeTestFile(tmp.file("keep.xlsx"), "previous");
     qputenv("QUORVANT_RESOURCES", tmp.file("empty").toUtf8());
     const bool written = SpreadsheetWriter::WriteWorkbook(tmp.file("keep.xlsx"), {{"a"}}, false);
     qunsetenv("QUORVANT_RESOURCES");
     EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(tmp.file("keep.xlsx")), "previous");
+    EXPECT_EQ(readTestFile(tmp.file("keep.xlsx")), "previous");
 }
 
-TEST(XlsxWriter, WritingLeavesTheOpenedWorkbookReadable)
+TEST(XlsxWriter, NumbersBeyondFifteenDigitsStayText)
 {
-    SpreadsheetWriter::ReadWorkbook(QStringLiteral(QUORVANT_TEST_DATA "/spreadsheet/sample.xlsx"), true);
-    TempFolder tmp;
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(tmp.file("other.xlsx"), {{"zzz"}, {"yyy"}}, false));
-    Excel_Sheet_Number = 1;
-    EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(),
-              (Rows{{"Name", "Untitled Column 2", "Amount", "Note"}}));
-}
-
-TEST(XlsxWriter, OnlyPlainDecimalsAreStoredAsNumbers)
-{
-    using spreadsheet_xml::isPlainNumber;
-    for (const char *yes : {"0", "12", "-7", "3.5", "-0.25", "0.5", "123456789012345", "12345678901234.5"})
-        EXPECT_TRUE(isPlainNumber(yes)) << yes;
-    for (const char *no : {"", "-", "007", "00", "1.50", "1.", ".5", "-0", "+1", "1e5", " 12", "12 ",
-                           "1,5", "1234567890123456", "0.0000000000000001", "NaN", "inf", "١٢"})
-        EXPECT_FALSE(isPlainNumber(QString::fromUtf8(no))) << no;
+    // Spreadsheet programs keep 15 significant digits; openpyxl would read a
+    // longer number back whole, so the rule is checked here.
+    for (const char *digits : {"123456789012345", "12345678901234.5", "-1234567890.12345"})
+        EXPECT_TRUE(spreadsheet_xml::isPlainNumber(digits)) << digits;
+    for (const char *digits : {"1234567890123456", "1234567890123.456", "0.0000000000000001"})
+        EXPECT_FALSE(spreadsheet_xml::isPlainNumber(digits)) << digits;
 }
