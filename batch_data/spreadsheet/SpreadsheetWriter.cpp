@@ -59,15 +59,16 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString &path, boo
     SpreadsheetWriter &self = instance();
     QString reason;
     if (!only_col) {
-        self._data.clear();
+        std::optional<Rows> rows;
         if (!self._workbook)
             reason = QStringLiteral("no workbook is open");
-        else if (auto rows = self._workbook->rows(batch_data::Excel_Sheet_Number, batch_data::Excel_Sheet_Columns, &reason))
-            self._data = std::move(*rows);
         else
+            rows = self._workbook->rows(batch_data::Excel_Sheet_Number, batch_data::Excel_Sheet_Columns, &reason);
+        if (!rows)
             platform::log(QStringLiteral("Error: %1").arg(reason));
         if (error)
             *error = reason;
+        self._data = std::move(rows).value_or(Rows());
         return self._data;
     }
 
@@ -75,12 +76,12 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString &path, boo
     batch_data::Excel_Sheet_Columns = 1;
     self._workbook.reset();   // the earlier workbook's parts go with it
     self._workbook = batch_data::Workbook::open(path, &reason);
+    if (error)
+        *error = reason;
     if (!self._workbook) {
         platform::log(QStringLiteral("Error: %1").arg(reason));
         self._sharedStrings.clear();
         self._data.clear();
-        if (error)
-            *error = reason;
         return {};
     }
     self._sharedStrings = self._workbook->sharedStrings();
