@@ -60,43 +60,50 @@ bool IMG_gray_Scale = kInitialPhoto.grayScale;
 bool IMG_Sepia = kInitialPhoto.sepia;
 bool IMG_invert_clr = kInitialPhoto.invert;
 
-PhotoAdjustments PhotoAdjustments::current()
+namespace {
+
+// Each adjustment's process-wide value and its field in the value.
+template <class T>
+struct Slot {
+    T *global;
+    T PhotoAdjustments::*field;
+};
+const Slot<float> kAmounts[] = {
+    {&IMG_rotate_image, &PhotoAdjustments::rotate},  {&IMG_trnsp_val, &PhotoAdjustments::transparency},
+    {&IMG_hue_val, &PhotoAdjustments::hue},          {&IMG_sat_val, &PhotoAdjustments::saturation},
+    {&IMG_brt_val, &PhotoAdjustments::brightness},   {&IMG_con_val, &PhotoAdjustments::contrast},
+    {&IMG_srp_val, &PhotoAdjustments::sharpness},    {&IMG_ev_val, &PhotoAdjustments::exposure},
+    {&IMG_blr_val, &PhotoAdjustments::blur},
+};
+const Slot<bool> kEffects[] = {
+    {&IMG_gray_Scale, &PhotoAdjustments::grayScale},
+    {&IMG_Sepia, &PhotoAdjustments::sepia},
+    {&IMG_invert_clr, &PhotoAdjustments::invert},
+};
+
+} // namespace
+
+PhotoAdjustments currentPhotoAdjustments()
 {
-    PhotoAdjustments p;
-    p.rotate = IMG_rotate_image;
-    p.transparency = IMG_trnsp_val;
-    p.hue = IMG_hue_val;
-    p.saturation = IMG_sat_val;
-    p.brightness = IMG_brt_val;
-    p.contrast = IMG_con_val;
-    p.sharpness = IMG_srp_val;
-    p.exposure = IMG_ev_val;
-    p.blur = IMG_blr_val;
-    p.grayScale = IMG_gray_Scale;
-    p.sepia = IMG_Sepia;
-    p.invert = IMG_invert_clr;
-    return p;
+    PhotoAdjustments adjustments;
+    for (const Slot<float> &slot : kAmounts)
+        adjustments.*slot.field = *slot.global;
+    for (const Slot<bool> &slot : kEffects)
+        adjustments.*slot.field = *slot.global;
+    return adjustments;
 }
 
-void PhotoAdjustments::makeCurrent() const
+void setCurrentPhotoAdjustments(const PhotoAdjustments &adjustments)
 {
-    IMG_rotate_image = rotate;
-    IMG_trnsp_val = transparency;
-    IMG_hue_val = hue;
-    IMG_sat_val = saturation;
-    IMG_brt_val = brightness;
-    IMG_con_val = contrast;
-    IMG_srp_val = sharpness;
-    IMG_ev_val = exposure;
-    IMG_blr_val = blur;
-    IMG_gray_Scale = grayScale;
-    IMG_Sepia = sepia;
-    IMG_invert_clr = invert;
+    for (const Slot<float> &slot : kAmounts)
+        *slot.global = adjustments.*slot.field;
+    for (const Slot<bool> &slot : kEffects)
+        *slot.global = adjustments.*slot.field;
 }
 
 void resetPhotoAdjustments()
 {
-    kInitialPhoto.makeCurrent();
+    setCurrentPhotoAdjustments(kInitialPhoto);
 }
 
 } // namespace design_window

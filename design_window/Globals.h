@@ -3,6 +3,7 @@
 // the dialogs, the batch fill and the output code share. Values that worker
 // threads touch during a batch run are atomic.
 
+#include "drawing/ImageProcesser.h"
 #include "platform/Image.h"
 
 #include <QString>
@@ -97,18 +98,10 @@ extern bool IMG_gray_Scale;
 extern bool IMG_Sepia;
 extern bool IMG_invert_clr;
 
-// The main photo's adjustment values as one value, with their initial
-// values; current() reads the process-wide values, makeCurrent() sets them.
-struct PhotoAdjustments {
-    float rotate = 0, transparency = 100, hue = 0, saturation = 1, brightness = 0, contrast = 1;
-    float sharpness = 0, exposure = 0, blur = 0;
-    bool grayScale = false, sepia = false, invert = false;
-    bool operator==(const PhotoAdjustments &) const = default;
-
-    static PhotoAdjustments current();
-    void makeCurrent() const;
-};
-
+// The main photo's adjustment values as one value: read and set together.
+using PhotoAdjustments = drawing::PhotoAdjustments;
+PhotoAdjustments currentPhotoAdjustments();
+void setCurrentPhotoAdjustments(const PhotoAdjustments &adjustments);
 // Puts the main photo's adjustments back to their initial values.
 void resetPhotoAdjustments();
 

@@ -555,9 +555,8 @@ void TVNWindowController::Update_frame_Main_Photo_And_Path(const QString &path, 
     const platform::Image photo = platform::Image::fromFile(path);
     _Main_Photo_image = {};
     if (!photo.isNull()) {
-        const QImage processed = ImageProcesser::Get_Processed_Image(
-            photo.toBitmap(72 * 2), IMG_gray_Scale, IMG_Sepia, IMG_invert_clr, IMG_hue_val, IMG_sat_val, IMG_brt_val,
-            IMG_con_val, int(IMG_rotate_image), IMG_srp_val, IMG_ev_val, IMG_blr_val, IMG_trnsp_val);
+        const QImage processed =
+            ImageProcesser::Get_Processed_Image(photo.toBitmap(72 * 2), currentPhotoAdjustments());
         if (!processed.isNull())
             _Main_Photo_image = platform::Image::fromBitmap(processed, photo.size());
     }

@@ -39,7 +39,7 @@ Design TVNWindowController::currentDesign() const
     d.cardShape = design_window::Card_Shape;
     d.cardSides = CARD_SIDE_STR;
     d.mainPhotoPath = Invite_Frame_Pic_IMG;
-    d.photo = PhotoAdjustments::current();
+    d.photo = currentPhotoAdjustments();
     d.excelBindingUse = Excel_Binding_Use;
     d.excelSourcePath = Excel_Source_Path;
     d.table = currentSpreadsheetTable();
@@ -64,7 +64,7 @@ void TVNWindowController::applyDesign(Design d)
     design_window::Card_Shape = d.cardShape;
     CARD_SIDE_STR = d.cardSides;
     Invite_Frame_Pic_IMG = d.mainPhotoPath;
-    d.photo.makeCurrent();
+    setCurrentPhotoAdjustments(d.photo);
     Excel_Binding_Use = d.excelBindingUse;
     Excel_Source_Path = d.excelSourcePath;
     restoreSpreadsheetTable(d.table);
@@ -145,7 +145,7 @@ void TVNWindowController::New_Project_Setting_Reset()
 {
     Check_Path_And_Create_Files();
     Design fresh;
-    fresh.photo = PhotoAdjustments::current();
+    fresh.photo = currentPhotoAdjustments();
     fresh.excelBindingUse = Excel_Binding_Use;
     fresh.excelSourcePath = Excel_Source_Path;
     fresh.table = currentSpreadsheetTable();

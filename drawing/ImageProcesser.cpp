@@ -118,11 +118,17 @@ void gaussian(std::vector<float> &plane, int w, int h, float sigma)
         }
 }
 
-QImage adjusted(const QImage &image, bool grayscale, bool sepia, bool invrtclr, float hue, float sat, float brt,
-                float con, int rotate, float r, float g, float b)
+QImage adjusted(const QImage &image, const drawing::PhotoAdjustments &adjustments)
 {
     if (image.isNull())
         return {};
+    const bool grayscale = adjustments.grayScale, sepia = adjustments.sepia, invrtclr = adjustments.invert;
+    const float hue = adjustments.hue, sat = adjustments.saturation, brt = adjustments.brightness,
+                con = adjustments.contrast;
+    const float r = adjustments.sharpness, g = adjustments.exposure, b = adjustments.blur;
+    // Whole degrees; a turn past a full circle (or no number at all, as a
+    // damaged design file may hold) must not overflow the conversion.
+    const int rotate = std::isfinite(adjustments.rotate) ? int(std::fmod(adjustments.rotate, 360.0f)) : 0;
 
     const bool colourControls = sat != 1.0f || brt != 0.0f || con != 1.0f;
     const bool anyPixelWork =
@@ -211,14 +217,12 @@ QImage adjusted(const QImage &image, bool grayscale, bool sepia, bool invrtclr, 
 
 } // namespace
 
-QImage ImageProcesser::Get_Processed_Image(const QImage &image, bool grayscale, bool sepia, bool invrtclr,
-                                           float hue, float sat, float brt, float con, int rotate, float r,
-                                           float g, float b, float)
+QImage ImageProcesser::Get_Processed_Image(const QImage &image, const drawing::PhotoAdjustments &adjustments)
 {
     // A failure (memory for a very large picture) ends the adjustment with no
     // image rather than taking the program down.
     try {
-        return adjusted(image, grayscale, sepia, invrtclr, hue, sat, brt, con, rotate, r, g, b);
+        return adjusted(image, adjustments);
     } catch (const std::exception &e) {
         Show_NSLog_Message(QStringLiteral("Image adjustment failed: %1").arg(QString::fromLocal8Bit(e.what())));
     } catch (...) {

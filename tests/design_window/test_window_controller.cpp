@@ -450,7 +450,7 @@ TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
     const GraphicList back = wnd->Get_Back_Controls_Array();
     const Card_Property frontCard = wnd->Front_card_Prop, backCard = wnd->Back_card_Prop;
     const CardChoice choice = wnd->card_choice;
-    const PhotoAdjustments adjustments = PhotoAdjustments::current();
+    const PhotoAdjustments adjustments = currentPhotoAdjustments();
 
     const QString path = tmp.filePath("design.zelg");
     ASSERT_TRUE(wnd->Save_project_file(path, false));
@@ -477,7 +477,7 @@ TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
     EXPECT_EQ(Card_Shape, 1);
     EXPECT_EQ(CARD_SIDE_STR, "2");
     EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
-    EXPECT_EQ(PhotoAdjustments::current(), adjustments);
+    EXPECT_EQ(currentPhotoAdjustments(), adjustments);
     EXPECT_TRUE(Excel_Binding_Use);
     EXPECT_EQ(Excel_Source_Path, "/data/people.xlsx");
     EXPECT_EQ(currentSpreadsheetTable(), table);

@@ -9,17 +9,11 @@
 namespace {
 
 // The adjustments, neutral unless a test names them.
-struct Adjust {
-    bool grey = false, sepia = false, invert = false;
-    float hue = 0, sat = 1, brt = 0, con = 1;
-    int rotate = 0;
-    float sharp = 0, ev = 0, blur = 0, transparency = 100;
-};
+using Adjust = drawing::PhotoAdjustments;
 
 QImage process(const QImage &img, const Adjust &a = {})
 {
-    return ImageProcesser::Get_Processed_Image(img, a.grey, a.sepia, a.invert, a.hue, a.sat, a.brt, a.con, a.rotate,
-                                               a.sharp, a.ev, a.blur, a.transparency);
+    return ImageProcesser::Get_Processed_Image(img, a);
 }
 
 QImage solid(QColor c, int w = 8, int h = 6)
@@ -58,21 +52,21 @@ TEST(ImageAdjustments, ColourEffectsWithWorkedValues)
         QColor out;
     } const rows[] = {
         {"inversion is 255 minus each channel", {200, 40, 90}, {.invert = true}, {55, 215, 165}},
-        {"no contrast is mid grey", {100, 100, 100}, {.con = 0}, {128, 128, 128}},
-        {"one stop of exposure doubles", {100, 100, 100}, {.ev = 1}, {200, 200, 200}},
+        {"no contrast is mid grey", {100, 100, 100}, {.contrast = 0}, {128, 128, 128}},
+        {"one stop of exposure doubles", {100, 100, 100}, {.exposure = 1}, {200, 200, 200}},
         // 51 inverted is 204, plus 0.2 brightness (51) is 255; the other order would give 153.
-        {"inversion comes before brightness", {51, 51, 51}, {.invert = true, .brt = 0.2f}, {255, 255, 255}},
+        {"inversion comes before brightness", {51, 51, 51}, {.brightness = 0.2f, .invert = true}, {255, 255, 255}},
     };
     for (const Row &row : rows)
         EXPECT_EQ(processed(row.in, row.adjust), row.out) << row.what;
 
-    const QColor grey = processed({200, 40, 90}, {.grey = true});
+    const QColor grey = processed({200, 40, 90}, {.grayScale = true});
     EXPECT_TRUE(grey.red() == grey.green() && grey.green() == grey.blue());
     const QColor sepia = processed({128, 128, 128}, {.sepia = true});
     EXPECT_TRUE(sepia.red() > sepia.green() && sepia.green() > sepia.blue()) << "sepia is a warm brown";
     const QColor turned = processed(Qt::red, {.hue = float(M_PI)});
     EXPECT_TRUE(turned.red() < turned.green() && turned.red() < turned.blue()) << "half a turn takes red to cyan";
-    const QColor desaturated = processed({200, 40, 90}, {.sat = 0});
+    const QColor desaturated = processed({200, 40, 90}, {.saturation = 0});
     EXPECT_EQ(desaturated.red(), desaturated.blue());
 }
 
@@ -86,7 +80,7 @@ TEST(ImageAdjustments, BlurAndSharpenWorkOnAnEdge)
     EXPECT_GT(qRed(blurred.pixel(9, 1)), 60);
     EXPECT_LT(qRed(blurred.pixel(10, 1)), 190);
     EXPECT_EQ(qRed(blurred.pixel(0, 1)), 60) << "far from the edge nothing changes";
-    const QImage sharp = process(edge, {.sharp = 1});
+    const QImage sharp = process(edge, {.sharpness = 1});
     EXPECT_LT(qRed(sharp.pixel(9, 1)), 60);
     EXPECT_GT(qRed(sharp.pixel(10, 1)), 190);
 }
@@ -103,7 +97,7 @@ TEST(ImageAdjustments, RotationTurnsCounterClockwiseLast)
     EXPECT_EQ(turned.pixelColor(turned.width() / 2, turned.height() - 5), QColor(Qt::white));
 }
 
-TEST(ImageAdjustments, DamagedBlurRadiiNeitherRunAwayNorSpoilThePicture)
+TEST(ImageAdjustments, DamagedRadiiAndTurnsNeitherRunAwayNorSpoilThePicture)
 {
     // One white pixel at the left end of a black row.
     QImage row = solid(Qt::black, 16, 1);
@@ -116,4 +110,7 @@ TEST(ImageAdjustments, DamagedBlurRadiiNeitherRunAwayNorSpoilThePicture)
     }
     EXPECT_EQ(process(row, {.blur = 1e-30f}).convertToFormat(QImage::Format_ARGB32), row)
         << "a vanishing radius changes nothing";
+    // Turns that are no number leave the picture upright.
+    for (const float turn : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()})
+        EXPECT_EQ(process(row, {.rotate = turn}).size(), row.size()) << turn;
 }
