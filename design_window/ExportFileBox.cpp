@@ -35,16 +35,22 @@ Export_File_Box::Export_File_Box(QWidget *parent)
     layout->addWidget(buttons);
 }
 
+design_window::ExportResultAnswer Export_File_Box::run(const design_window::ExportResultRequest &request)
+{
+    const bool folder = QFileInfo(request.path).isDir();
+    _open_log_chk->setText(folder ? tr("Open containing folder.") : tr("Open exported file."));
+    _open_log_path->setText(request.path);
+    _open_log_message->setText(request.message);
+    const bool accepted = platform::runModal(*this) == 1;
+    hide();
+    return {accepted, accepted && _open_log_chk->isChecked()};
+}
+
 int Export_File_Box::Open_Export_File_Box()
 {
     using namespace design_window;
-    const bool folder = QFileInfo(Export_File_Path).isDir();
-    _open_log_chk->setText(folder ? tr("Open containing folder.") : tr("Open exported file."));
-    _open_log_path->setText(Export_File_Path);
-    _open_log_message->setText(Export_File_Message);
-    const int result = platform::runModal(*this);
-    hide();
-    if (result == 1 && _open_log_chk->isChecked() && !Export_File_Path.isEmpty())
+    const ExportResultAnswer answer = run({Export_File_Path, Export_File_Message});
+    if (answer.openResult && !Export_File_Path.isEmpty())
         platform::openWithDefaultApplication(Export_File_Path);
-    return result;
+    return answer.accepted ? 1 : 0;
 }

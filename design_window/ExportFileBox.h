@@ -7,13 +7,32 @@
 class QCheckBox;
 class QLabel;
 
+namespace design_window {
+
+// What the box reports: the written file, or the folder of a batch run,
+// and a message. The answer: OK, and whether the user asked to open the path.
+struct ExportResultRequest {
+    QString path;
+    QString message;
+};
+struct ExportResultAnswer {
+    bool accepted = false;
+    bool openResult = false;
+};
+
+} // namespace design_window
+
 class Export_File_Box : public QDialog {
     Q_OBJECT
 public:
     explicit Export_File_Box(QWidget *parent = nullptr);
 
-    // Shows `Export_File_Path` and `Export_File_Message` modally; on OK with
-    // the option ticked the path is opened with the desktop.
+    // Shows the request modally; the option reads "Open containing folder."
+    // for a folder and "Open exported file." otherwise. Opens nothing itself.
+    design_window::ExportResultAnswer run(const design_window::ExportResultRequest &request);
+
+    // Shows `Export_File_Path` and `Export_File_Message`; on OK with the
+    // option ticked the path is opened with the desktop.
     int Open_Export_File_Box();
 
     QCheckBox *_open_log_chk = nullptr;

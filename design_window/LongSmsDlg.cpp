@@ -56,19 +56,25 @@ Long_SMS_Dlg &Long_SMS_Dlg::defaultInstance()
     return design_window::singleInstance<Long_SMS_Dlg>();
 }
 
+design_window::LongMessageAnswer Long_SMS_Dlg::run(const design_window::LongMessageRequest &request)
+{
+    title_lbl->setText(request.title);
+    msg_text->setPlainText(request.text);
+    no_btn->setVisible(request.question);
+    ok_btn->setText(request.question ? tr("Yes") : tr("OK"));
+    apply_chk->setVisible(request.showApplyToAll);
+    const bool accepted = platform::runModal(*this) == 1;
+    hide();
+    return {accepted, apply_chk->isChecked()};
+}
+
 int Long_SMS_Dlg::Open_Long_sms_Dialog()
 {
     using namespace design_window;
     const bool question = !title_val.isEmpty();
-    title_lbl->setText(question ? title_val : Cutom_Msg_Title);
-    msg_text->setPlainText(question ? msg_val_str : Cutom_Msg_Val);
-    no_btn->setVisible(question);
-    ok_btn->setText(question ? tr("Yes") : tr("OK"));
-    apply_chk->setVisible(apply_chk_show);
-
-    const int result = platform::runModal(*this) == 1 ? 1 : 0;
-    if (result == 1)
-        Msg_Apply_All_Chk = apply_chk->isChecked();
-    hide();
-    return result;
+    const LongMessageAnswer answer = run({question ? title_val : Cutom_Msg_Title,
+                                          question ? msg_val_str : Cutom_Msg_Val, question, apply_chk_show});
+    if (answer.accepted)
+        Msg_Apply_All_Chk = answer.applyToAll;
+    return answer.accepted ? 1 : 0;
 }

@@ -9,11 +9,36 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace design_window {
+
+// What the long-message dialog shows. A question offers "Yes" and "No",
+// anything else only "OK".
+struct LongMessageRequest {
+    QString title;
+    QString text;
+    bool question = false;
+    bool showApplyToAll = false;
+};
+
+// How the user answered: accepted for OK or Yes, and the state the
+// apply-to-all box had then (also when it was hidden).
+struct LongMessageAnswer {
+    bool accepted = false;
+    bool applyToAll = false;
+    bool operator==(const LongMessageAnswer &) const = default;
+};
+
+} // namespace design_window
+
 class Long_SMS_Dlg : public QDialog {
     Q_OBJECT
 public:
     Long_SMS_Dlg();
     static Long_SMS_Dlg &defaultInstance();
+
+    // Runs the dialog modally. The apply-to-all box keeps the state the user
+    // left it in from one run to the next.
+    design_window::LongMessageAnswer run(const design_window::LongMessageRequest &request);
 
     // Set before opening. With a title the dialog shows it and `msg_val_str`
     // and offers "No"; without one it shows the help title and text

@@ -24,24 +24,24 @@ using namespace design_window;
 using quorvant::test::readTestFile;
 using quorvant::test::writeTestFile;
 
-TEST(CardSizes, TablesInMillimetres)
+TEST(CardSizes, PresetRowsInMillimetres)
 {
-    const QSizeF cr80 = Get_My_card_Size("PVC Card", "H", 0);
-    EXPECT_NEAR(cr80.width(), 85.598, 1e-9);
-    EXPECT_NEAR(cr80.height(), 54.102, 1e-9);
-    const QSizeF cr70v = Get_My_card_Size("PVC Card", "V", 6);
-    EXPECT_NEAR(cr70v.width(), 2.12 * 25.4, 1e-9);
-    EXPECT_NEAR(cr70v.height(), 2.88 * 25.4, 1e-9);
-    // Any other category is paper; its last row is 5.91 x 4.96 inches.
-    const QSizeF paper = Get_My_card_Size("Badge", "H", 7);
-    EXPECT_NEAR(paper.width(), 5.91 * 25.4, 1e-9);
-    EXPECT_NEAR(paper.height(), 4.96 * 25.4, 1e-9);
-    // No row, or a row past the table, gives the 30 mm square.
-    EXPECT_EQ(Get_My_card_Size("PVC Card", "V", -1), QSizeF(30, 30));
-    EXPECT_EQ(Get_My_card_Size("PVC Card", "H", 7), QSizeF(30, 30));
-    EXPECT_EQ(pvcCardNames().size(), 7);
-    EXPECT_EQ(paperCardNames().size(), 8);
-    EXPECT_EQ(pvcCardNames().first(), "CR80-Credit Card Size");
+    struct Row {
+        const char *category, *orientation;
+        int row;
+        QSizeF mm;
+    } const rows[] = {
+        {"PVC Card", "H", 0, {85.598, 54.102}},           // CR80, 3.37 x 2.13 in
+        {"PVC Card", "V", 6, {2.12 * 25.4, 2.88 * 25.4}}, // CR70 turned upright
+        {"Badge", "H", 7, {5.91 * 25.4, 4.96 * 25.4}},    // any other category is paper
+        {"PVC Card", "V", -1, {30, 30}},                  // no row
+        {"PVC Card", "H", 7, {30, 30}},                   // past the table
+    };
+    for (const Row &r : rows) {
+        const QSizeF mm = Get_My_card_Size(r.category, r.orientation, r.row);
+        EXPECT_NEAR(mm.width(), r.mm.width(), 1e-9) << r.category << r.row;
+        EXPECT_NEAR(mm.height(), r.mm.height(), 1e-9) << r.category << r.row;
+    }
     EXPECT_NEAR(MM_to_Points_Convert(25.4), 72.0, 1e-9);
     EXPECT_NEAR(Points_to_MM_Convert(MM_to_Points_Convert(54.102)), 54.102, 1e-9);
 }
@@ -72,64 +72,61 @@ TEST(ResourceFolder, CreatesFoldersAndNeverOverwritesUserFiles)
     Data_Folder_Path = savedData;
 }
 
-TEST(LongMessageDialog, QuestionAndHelpModes)
+namespace {
+
+// Answers the long-message dialog with the box ticked or not and Yes (OK) or
+// No, after checking that it shows `shown`.
+platform::ScopedModalResponder answerLongMessage(bool tick, bool yes, const LongMessageRequest &shown)
+{
+    return platform::ScopedModalResponder([=](QDialog &d) {
+        auto &l = static_cast<Long_SMS_Dlg &>(d);
+        EXPECT_EQ(l.title_lbl->text(), shown.title);
+        EXPECT_EQ(l.msg_text->toPlainText(), shown.text);
+        EXPECT_EQ(l.ok_btn->text(), shown.question ? "Yes" : "OK");
+        EXPECT_EQ(l.no_btn->isHidden(), !shown.question);
+        EXPECT_EQ(l.apply_chk->isHidden(), !shown.showApplyToAll);
+        l.apply_chk->setChecked(tick);
+        (yes ? l.ok_btn : l.no_btn)->click();
+        return l.result();
+    });
+}
+
+} // namespace
+
+TEST(LongMessageDialog, AsksOrHelpsAndOnlyYesStoresTheApplyToAllBox)
 {
     Long_SMS_Dlg &dlg = Long_SMS_Dlg::defaultInstance();
     EXPECT_EQ(&dlg, &Long_SMS_Dlg::defaultInstance());
+    const LongMessageRequest question{"Replace?", "The series exists.", true, true};
+    {
+        const auto answer = answerLongMessage(true, false, question);
+        EXPECT_EQ(dlg.run(question), (LongMessageAnswer{false, true}));
+    }
+
+    // The fixed entry point asks with the caller's fields; Yes stores the
+    // box, No leaves the stored state as it was.
     Msg_Apply_All_Chk = false;
-
-    // A question with the apply-to-all box: Yes takes the box's state.
-    dlg.title_val = "Replace?";
-    dlg.msg_val_str = "The series exists.";
+    dlg.title_val = question.title;
+    dlg.msg_val_str = question.text;
     dlg.apply_chk_show = true;
-    {
-        platform::ScopedModalResponder answer([](QDialog &d) {
-            auto &l = static_cast<Long_SMS_Dlg &>(d);
-            EXPECT_EQ(l.title_lbl->text(), "Replace?");
-            EXPECT_EQ(l.msg_text->toPlainText(), "The series exists.");
-            EXPECT_FALSE(l.no_btn->isHidden());
-            EXPECT_FALSE(l.apply_chk->isHidden());
-            l.apply_chk->setChecked(true);
-            l.ok_btn->click();
-            return l.result();
-        });
-        EXPECT_EQ(dlg.Open_Long_sms_Dialog(), 1);
+    for (const bool yes : {true, false}) {
+        const auto answer = answerLongMessage(yes, yes, question);
+        EXPECT_EQ(dlg.Open_Long_sms_Dialog(), yes ? 1 : 0);
+        EXPECT_TRUE(Msg_Apply_All_Chk);
     }
-    EXPECT_TRUE(Msg_Apply_All_Chk);
 
-    // No leaves the flag as it was, even with the box cleared.
-    {
-        platform::ScopedModalResponder answer([](QDialog &d) {
-            auto &l = static_cast<Long_SMS_Dlg &>(d);
-            l.apply_chk->setChecked(false);
-            l.no_btn->click();
-            return l.result();
-        });
-        EXPECT_EQ(dlg.Open_Long_sms_Dialog(), 0);
-    }
-    EXPECT_TRUE(Msg_Apply_All_Chk);
-
-    // Help mode: the help title and text, no "No" button; OK still records
+    // Without a title it shows the help text and only OK, which still stores
     // the (hidden) box.
     dlg.title_val.clear();
     dlg.apply_chk_show = false;
     Cutom_Msg_Title = "Batch Processing Settings Help :";
     Cutom_Msg_Val = "Select Data Source";
-    {
-        platform::ScopedModalResponder answer([](QDialog &d) {
-            auto &l = static_cast<Long_SMS_Dlg &>(d);
-            EXPECT_EQ(l.title_lbl->text(), "Batch Processing Settings Help :");
-            EXPECT_EQ(l.msg_text->toPlainText(), "Select Data Source");
-            EXPECT_TRUE(l.no_btn->isHidden());
-            EXPECT_TRUE(l.apply_chk->isHidden());
-            return 1;
-        });
-        EXPECT_EQ(dlg.Open_Long_sms_Dialog(), 1);
-    }
+    const auto answer = answerLongMessage(false, true, {Cutom_Msg_Title, Cutom_Msg_Val, false, false});
+    EXPECT_EQ(dlg.Open_Long_sms_Dialog(), 1);
     EXPECT_FALSE(Msg_Apply_All_Chk);
 }
 
-TEST(ExportResultBox, OffersTheRightOpenAction)
+TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
 {
     QTemporaryDir tmp;
     const QString file = tmp.filePath("Card_1.png");
@@ -140,33 +137,31 @@ TEST(ExportResultBox, OffersTheRightOpenAction)
         return true;
     });
     Export_File_Box box;
-
-    Export_File_Path = tmp.path();
+    struct Case {
+        QString path;
+        const char *option;
+        bool tick;
+        int result;
+        bool opens;
+    } const cases[] = {
+        {tmp.path(), "Open containing folder.", false, 1, false},
+        {file, "Open exported file.", true, 0, false},
+        {file, "Open exported file.", true, 1, true},
+    };
     Export_File_Message = "Export completed.";
-    {
-        platform::ScopedModalResponder answer([](QDialog &d) {
+    for (const Case &c : cases) {
+        opened.clear();
+        Export_File_Path = c.path;
+        platform::ScopedModalResponder answer([&](QDialog &d) {
             auto &b = static_cast<Export_File_Box &>(d);
-            EXPECT_EQ(b._open_log_chk->text(), "Open containing folder.");
+            EXPECT_EQ(b._open_log_chk->text(), c.option);
+            EXPECT_EQ(b._open_log_path->text(), c.path);
             EXPECT_EQ(b._open_log_message->text(), "Export completed.");
-            b._open_log_chk->setChecked(false);
-            return 1;
+            b._open_log_chk->setChecked(c.tick);
+            return c.result;
         });
-        box.Open_Export_File_Box();
+        EXPECT_EQ(box.Open_Export_File_Box(), c.result);
+        EXPECT_EQ(opened, c.opens ? QList<QUrl>{QUrl::fromLocalFile(file)} : QList<QUrl>{}) << c.option;
     }
-    EXPECT_TRUE(opened.isEmpty());
-
-    Export_File_Path = file;
-    {
-        platform::ScopedModalResponder answer([](QDialog &d) {
-            auto &b = static_cast<Export_File_Box &>(d);
-            EXPECT_EQ(b._open_log_chk->text(), "Open exported file.");
-            EXPECT_TRUE(b._open_log_path->text().endsWith("Card_1.png"));
-            b._open_log_chk->setChecked(true);
-            return 1;
-        });
-        box.Open_Export_File_Box();
-    }
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.first().toLocalFile(), file);
     platform::setOpenUrlHandler({});
 }
