@@ -1,10 +1,11 @@
 #include "design_window/TVNWindowController.h"
 
+#include "design_window/CardPanel.h"
 #include "design_window/CardSizes.h"
-#include "design_window/ColorButton.h"
+#include "design_window/DataSourcePanel.h"
 #include "design_window/ExportFileBox.h"
 #include "design_window/Globals.h"
-#include "design_window/LongSmsDlg.h"
+#include "design_window/PanelSupport.h"
 #include "design_window/ResourceFolder.h"
 #include "drawing/ImageProcesser.h"
 #include "drawing/TVNDocument.h"
@@ -14,12 +15,9 @@
 #include "platform/Paths.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QSlider>
-#include <QPushButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -92,8 +90,8 @@ TVNWindowController::TVNWindowController()
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.
-        if (m_inspected && !findGraphic(document->graphics, m_inspected)
-            && !findGraphic(document->graphics_back, m_inspected))
+        if (m_inspected && !findGraphic(document->graphics, m_inspected.get())
+            && !findGraphic(document->graphics_back, m_inspected.get()))
             Show_RHS_Properties(nullptr);
         updateUndoActions();
         Refresh_Canvas();
@@ -444,7 +442,7 @@ void TVNWindowController::applyCardSize(QSizeF mm)
 
 void TVNWindowController::set_Front_BG_Image(const QString &path)
 {
-    card_bg_path->setText(path);
+    cardPanel->card_bg_path->setText(path);
     if (path.isEmpty())
         return;
     Front_card_Prop.Card_Fill = true;
@@ -468,11 +466,7 @@ QString TVNWindowController::Convert_Path_From_URL(const QUrl &url)
 
 bool TVNWindowController::Check_And_Validate_File_Path(const QString &path)
 {
-    const QString trimmed = Trim_Str(path);
-    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
-        return false;
-    Show_MessageBox(tr("Please select valid file path."));
-    return true;
+    return !checkFilePath(path);
 }
 
 void TVNWindowController::Open_Export_File_Box()
@@ -484,7 +478,7 @@ void TVNWindowController::Open_Export_File_Box()
 
 batch_data::SeriesStore TVNWindowController::seriesStore() const
 {
-    return batch_data::SeriesStore(Data_Folder_Path);
+    return currentSeriesStore();
 }
 
 QStringList TVNWindowController::Get_datasheet_File_Name_Array() const
@@ -521,31 +515,22 @@ void TVNWindowController::Delete_Excel_File_Temp_Folder()
 
 QString TVNWindowController::Get_First_Value_Of_Excel_Binding(int n) const
 {
-    const SpreadsheetTable table = currentSpreadsheetTable();
-    if (table.rows.isEmpty())
-        return QString();
-    const QString key = n == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(n);
-    return table.rows.first().value(key).toString();
+    return firstSpreadsheetValue(n);
 }
 
 void TVNWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox *combo)
 {
-    combo->setCurrentIndex(-1);
-    combo->clear();
-    combo->addItems(Get_datasheet_File_Name_Array());
-    combo->setCurrentIndex(-1);
+    fillSeriesNames(combo);
 }
 
 void TVNWindowController::Add_Excel_Col_Name_In_Combo(QComboBox *combo)
 {
-    if (combo->count() == 2)
-        combo->addItem(QStringLiteral("Excel"));
+    offerSpreadsheetSource(combo, true);
 }
 
 void TVNWindowController::Remove_Excel_Col_Name_In_Combo(QComboBox *combo)
 {
-    if (combo->count() == 3)
-        combo->removeItem(combo->findText(QStringLiteral("Excel")));
+    offerSpreadsheetSource(combo, false);
 }
 
 // ---------------------------------------------------------------- main photo
@@ -640,30 +625,6 @@ platform::Image TVNWindowController::Main_Photo_image() const
 bool TVNWindowController::fileExists(const QString &path) const
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
-}
-
-// ---------------------------------------------------------------- grid
-
-void TVNWindowController::Grid_Clr_Changed()
-{
-    grid->setColor(buttonColor(Grid_clr));
-    grid->setAlwaysShown(true);
-}
-
-void TVNWindowController::Grid_Slider_Changed()
-{
-    grid->setSpacing(Grid_Space_slidr->value());
-    grid->setAlwaysShown(true);
-}
-
-void TVNWindowController::Grid_Show_Hide_Changed()
-{
-    const bool on = Show_hide_grid_chk->isChecked();
-    grid->setAlwaysShown(on);
-    SetObjEnabled(Grid_Opt_box, on);
-    const QSignalBlocker block(act_show_grid);
-    act_show_grid->setChecked(on);
-    Refresh_Canvas();
 }
 
 void TVNWindowController::closeEvent(QCloseEvent *event)

@@ -2,9 +2,10 @@
 // The design window: the program's one main window and hub. It owns the
 // document, the card records and the grid, shows the front, back and scratch
 // canvases, the tool bar and the property inspector, keeps the design file,
-// and answers what the drawing core asks of its host. Logic that belongs to a
-// subsystem lives in that subsystem's service classes; the controller
-// forwards to them.
+// and answers what the drawing core asks of its host. The inspector's pages
+// are panels of their own (CardPanel, TextPanel, ImagePanel, BarcodePanel,
+// DataSourcePanel) that the window places and wires; logic that belongs to a
+// subsystem lives in that subsystem's classes, and the controller forwards.
 
 #include "batch_data/series/SeriesStore.h"
 #include "design_window/DesignFile.h"
@@ -14,30 +15,31 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <memory>
 
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
-class QFontComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QSlider;
-class QSpinBox;
 class QStackedWidget;
-class QToolButton;
 class QUrl;
+class BarcodePanel;
+class CardPanel;
+class DataSourcePanel;
 class Export_File_Box;
+class ImagePanel;
+class ObjectPanel;
+class TextPanel;
 class TVNDocument;
 class TVNGraphicView;
 class TVNGrid;
 
 namespace design_window {
+struct CardSettings;
 // The shared pointer of `graphic` in `list`, or none.
 GraphicPtr findGraphic(const GraphicList &list, const TVNGraphic *graphic);
 } // namespace design_window
@@ -134,7 +136,7 @@ public:
     void Batch_Series_Changed();
     void Data_Source_Help_Button();
     // The graphic the inspector shows (null for the card).
-    TVNGraphic *inspectedGraphic() const { return m_inspected; }
+    TVNGraphic *inspectedGraphic() const { return m_inspected.get(); }
 
     // ---- DrawingHost
     int Card_Front_Or_Back() const override;
@@ -175,47 +177,23 @@ public:
     QStackedWidget *canvas_stack = nullptr;
     QComboBox *side_switch = nullptr;
 
-    // inspector
+    // inspector: the page of the object shown (or of the card) above the
+    // data-source box of an object
     QStackedWidget *inspector_pages = nullptr;
     QLabel *inspector_title = nullptr;
-    // card panel
-    QComboBox *card_category = nullptr;
-    QListWidget *card_size_list = nullptr;
-    QComboBox *card_orientation = nullptr;
-    QDoubleSpinBox *card_width_mm = nullptr;
-    QDoubleSpinBox *card_height_mm = nullptr;
-    QComboBox *card_shape_combo = nullptr;
-    QComboBox *card_sides_combo = nullptr;
-    QCheckBox *card_fill_chk = nullptr;
-    QPushButton *card_fill_color_btn = nullptr;
-    QLineEdit *card_bg_path = nullptr;
-    QPushButton *card_bg_browse = nullptr;
-    QPushButton *card_bg_clear = nullptr;
+    CardPanel *cardPanel = nullptr;
+    TextPanel *textPanel = nullptr;
+    ImagePanel *imagePanel = nullptr;
+    BarcodePanel *barcodePanel = nullptr;
+    DataSourcePanel *dataSourcePanel = nullptr;
+    // the panels' controls that other windows reach through the hub
     QGroupBox *Grid_Opt_box = nullptr;
     QCheckBox *Show_hide_grid_chk = nullptr;
     QPushButton *Grid_clr = nullptr;
     QSlider *Grid_Space_slidr = nullptr;
-    QCheckBox *snap_grid_chk = nullptr;
-    // text panel
-    QPlainTextEdit *text_content = nullptr;
-    QFontComboBox *text_font_family = nullptr;
-    QDoubleSpinBox *text_font_size = nullptr;
-    QCheckBox *text_bold = nullptr;
-    QCheckBox *text_italic = nullptr;
-    QPushButton *text_color_btn = nullptr;
-    QComboBox *text_alignment = nullptr;
-    // image panel
-    QLineEdit *image_path = nullptr;
-    QPushButton *image_browse = nullptr;
-    // barcode panel
-    QLabel *barcode_value_lbl = nullptr;
-    QPushButton *barcode_designer_btn = nullptr;
-    // data source (shared by the three object panels)
-    QGroupBox *data_source_box = nullptr;
     QComboBox *Data_source_type = nullptr;
     QComboBox *Batch_Series = nullptr;
     QPushButton *view_series_btn = nullptr;
-    QPushButton *data_source_help_btn = nullptr;
 
     // actions
     QAction *act_new = nullptr;
@@ -256,42 +234,22 @@ private:
     void buildCanvases();
     void buildActions();
     void buildInspector();
-    QWidget *buildCardPanel();
-    QWidget *buildTextPanel();
-    QWidget *buildImagePanel();
-    QWidget *buildBarcodePanel();
-    QWidget *buildDataSourceBox();
-    void fillCardPanel();
-    void fillGraphicPanel(TVNGraphic *graphic);
-    void fillDataSourceBox(TVNGraphic *graphic);
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();
 
-    // card panel handlers
-    void cardCategoryChanged();
-    void cardSizeRowChanged();
-    void cardSizeFieldsChanged();
-    void cardShapeChanged();
-    void cardSidesChanged();
-    void cardFillChanged();
-    void chooseCardFillColor();
-    void browseCardBackground();
-    // object panel handlers
-    void textContentChanged();
-    void textFontChanged();
-    void chooseTextColor();
-    void textAlignmentChanged();
-    void browseImageFile();
-    void applyImagePath(const QString &path);
-    // Puts `value` into the inspected graphic as its shown value.
-    void previewBoundValue(TVNGraphic *graphic, const QString &value);
+    // The card record of the side being edited.
+    Card_Property &editedCard();
+    // What the card panel shows.
+    design_window::CardSettings cardSettings() const;
+    // The side being edited takes the picture at `path` as its background;
+    // an empty path clears it.
+    void setEditedSideBackground(const QString &path);
+    // The object panels take the inspected graphic (or let go of it) and the
+    // inspector shows the page of its kind, or the card's.
+    void showInspectedObject();
+    std::array<ObjectPanel *, 3> objectPanels() const;
 
-    // Runs a file panel scripted in tests; empty when cancelled.
-    QString runFilePanel(bool save, const QString &title, const QString &filter, const QString &suffix);
-
-    TVNGraphic *m_inspected = nullptr;
-    GraphicPtr m_inspectedHold;
+    GraphicPtr m_inspected;
     QString m_designFilePath;
-    bool m_filling = false;
 };

@@ -1,5 +1,6 @@
 // The design window's file commands: new, open, save, save as and exit.
 #include "design_window/Globals.h"
+#include "design_window/PanelSupport.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
@@ -52,8 +53,7 @@ void TVNWindowController::applyDesign(Design d)
         canvas->deselectAll();
         canvas->_Selected_Graphic.reset();
     }
-    m_inspected = nullptr;
-    m_inspectedHold.reset();
+    m_inspected.reset();
     document->undoManager().clear();
     document->graphics = std::move(d.front);
     document->graphics_back = std::move(d.back);
@@ -104,7 +104,7 @@ bool TVNWindowController::Save_Design()
 
 bool TVNWindowController::Save_Design_As()
 {
-    QString path = runFilePanel(true, tr("Save Design"), kDesignFilter, design_file_EXT);
+    QString path = runFilePanel(this, true, tr("Save Design"), kDesignFilter, design_file_EXT);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix() != design_file_EXT)
@@ -118,7 +118,7 @@ bool TVNWindowController::Save_Design_As()
 
 int TVNWindowController::Open_Log_File()
 {
-    const QString path = runFilePanel(false, tr("Open Design"), kDesignFilter, {});
+    const QString path = runFilePanel(this, false, tr("Open Design"), kDesignFilter, {});
     if (path.isEmpty())
         return 0;
     return Read_and_load_design_Log(path, QStringLiteral("L"));

@@ -1,10 +1,16 @@
 // The design window driven headless through its operations and handlers,
 // with alerts and modal runs scripted.
+#include "design_window/BarcodePanel.h"
+#include "design_window/CardPanel.h"
 #include "design_window/CardSizes.h"
+#include "design_window/DataSourcePanel.h"
 #include "design_window/DesignFile.h"
 #include "design_window/Globals.h"
+#include "design_window/ImagePanel.h"
+#include "design_window/LongSmsDlg.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
+#include "design_window/TextPanel.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/TVNGraphicView.h"
 #include "drawing/TVNGrid.h"
@@ -13,12 +19,15 @@
 #include "platform/PropertyList.h"
 #include "tests/support/TestSupport.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
-#include <QComboBox>
+#include <QStackedWidget>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -72,16 +81,37 @@ protected:
     }
     void makeSeries(const QString &name, const QByteArray &content)
     {
-        QDir().mkpath(Data_Folder_Path);
-        QFile f(QDir(Data_Folder_Path).filePath(name + ".txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath(name + ".txt"), content);
     }
     GraphicPtr add(int tool)
     {
         wnd->selectTool(tool);
         return wnd->currentCanvas()->_Selected_Graphic;
     }
+    // The canvas of the side being edited as the user sees it.
+    QImage canvasPicture() { return wnd->currentCanvas()->grab().toImage(); }
+    // Saves and opens the design as it is; a refused file must leave it open.
+    void openAsKeptDesign()
+    {
+        keptPath = tmp.filePath("open.zelg");
+        ASSERT_TRUE(wnd->Save_project_file(keptPath, false));
+        ASSERT_EQ(wnd->Read_and_load_design_Log(keptPath, "L"), 1);
+        kept = wnd->Get_Front_Controls_Array();
+    }
+    void expectRefused(const QString &name, const QByteArray &bytes)
+    {
+        const QString file = tmp.filePath(name);
+        quorvant::test::writeTestFile(file, bytes);
+        alerts.clear();
+        EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << name.toStdString();
+        EXPECT_EQ(alerts, QStringList{"The selected file is not a valid design file or it is damaged."})
+            << name.toStdString();
+        EXPECT_EQ(wnd->Get_Front_Controls_Array(), kept);
+        EXPECT_EQ(wnd->designFilePath(), keptPath);
+    }
+    QString keptPath;
+    GraphicList kept;
+
     void bind(const GraphicPtr &g, const QString &series, int index)
     {
         g->Set_Data_source_type(1);
@@ -136,22 +166,26 @@ void expectSameCard(const Card_Property &a, const Card_Property &b)
     EXPECT_EQ(a.BG_Image.toBitmap(72), b.BG_Image.toBitmap(72));
 }
 
+// Dark pixels of `picture` inside `box`.
+int darkPixels(const QImage &picture, const QRect &box)
+{
+    int dark = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            dark += qGray(picture.pixel(x, y)) < 100;
+    return dark;
+}
+
 } // namespace
 
-TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyCr80Design)
+TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyDesignShowingTheCard)
 {
-    EXPECT_EQ(Main_App_wnd, wnd.get());
     EXPECT_EQ(TVNWindowController::defaultInstance(), wnd.get());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
-    EXPECT_TRUE(wnd->Get_Back_Controls_Array().empty());
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 85.598 * 2.834645669291, 1e-9);
     EXPECT_EQ(wnd->_graphicView->canvasSize(), wnd->Front_card_Prop.Card_Size);
-    EXPECT_EQ(CARD_SIDE_STR, "1");
     EXPECT_FALSE(wnd->side_switch->isEnabled());
-    for (const char *sub : {"DataSet", "Frames", "Fill_Style_Image", "LibraryImage", "Templates/User"})
-        EXPECT_TRUE(QFileInfo(tmp.filePath("res/") + sub).isDir()) << sub;
-    // The bundle's default content was copied in.
-    EXPECT_TRUE(QFileInfo(tmp.filePath("res/Title.txt")).isFile());
+    EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
+    // The bundle's default content was copied into the resource folder.
     EXPECT_EQ(QDir(tmp.filePath("res/Frames")).entryList({"*.png"}).size(), 4);
     // Commands that other work provides are there but disabled.
     ASSERT_FALSE(wnd->pending_actions.isEmpty());
@@ -159,190 +193,241 @@ TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyCr80Design)
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }
 
-TEST_F(WindowTest, ToolsCreateObjectsOnTheEditedSideAndTheInspectorFollows)
+TEST_F(WindowTest, EachObjectShowsItsOwnPageAndAnythingElseTheCard)
+{
+    struct Case {
+        int tool;
+        QWidget *page;
+        const char *title;
+    } const cases[] = {
+        {TVNWindowController::kTextTool, wnd->textPanel, "Text"},
+        {TVNWindowController::kImageTool, wnd->imagePanel, "Image"},
+        {TVNWindowController::kBarcodeTool, wnd->barcodePanel, "Barcode"},
+    };
+    for (const Case &c : cases) {
+        const GraphicPtr g = add(c.tool);
+        EXPECT_EQ(wnd->inspectedGraphic(), g.get());
+        EXPECT_EQ(wnd->inspector_pages->currentWidget(), c.page) << c.title;
+        EXPECT_EQ(wnd->inspector_title->text(), c.title);
+        EXPECT_TRUE(wnd->dataSourcePanel->isVisibleTo(wnd.get())) << c.title;
+    }
+    // A graphic that is not part of the design shows the card.
+    const GraphicPtr stray = newGraphicOfClass(GraphicClass::Text);
+    wnd->Show_RHS_Properties(stray.get());
+    EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
+    EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
+    EXPECT_EQ(wnd->inspector_title->text(), "Card");
+    EXPECT_FALSE(wnd->dataSourcePanel->isVisibleTo(wnd.get()));
+}
+
+TEST_F(WindowTest, TextPageEditsTheTextAndTheCanvasShowsIt)
+{
+    GraphicPtr text = add(TVNWindowController::kTextTool);
+    auto *t = static_cast<TVNText *>(text.get());
+    TextPanel &panel = *wnd->textPanel;
+    EXPECT_EQ(panel.text_content->toPlainText(), "Text");
+    text->setBounds(QRectF(10, 10, 140, 40));
+    const QRect box(20, 20, 280, 80); // the bounds at the canvas' scale of 2
+
+    panel.text_content->setPlainText("");
+    const int blank = darkPixels(canvasPicture(), box);
+    panel.text_content->setPlainText("MMMMMM");
+    EXPECT_EQ(t->contentsString(), "MMMMMM");
+    EXPECT_GT(darkPixels(canvasPicture(), box), blank + 200);
+
+    panel.text_font_size->setValue(20);
+    panel.text_bold->setChecked(true);
+    EXPECT_EQ(t->textFont().pointSizeF(), 20);
+    EXPECT_TRUE(t->textFont().bold());
+    panel.text_alignment->setCurrentIndex(1);
+    emit panel.text_alignment->activated(1);
+    EXPECT_EQ(t->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    // Showing another text fills the page without writing back.
+    GraphicPtr other = add(TVNWindowController::kTextTool);
+    EXPECT_EQ(panel.text_content->toPlainText(), "Text");
+    EXPECT_FALSE(static_cast<TVNText *>(other.get())->textFont().bold());
+    EXPECT_EQ(t->contentsString(), "MMMMMM");
+}
+
+TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
 {
     GraphicPtr text = add(TVNWindowController::kTextTool);
     ASSERT_TRUE(text);
     EXPECT_EQ(wnd->Get_Front_Controls_Array().front(), text);
-    EXPECT_EQ(wnd->inspectedGraphic(), text.get());
-    EXPECT_EQ(wnd->text_content->toPlainText(), "Text");
-
-    // Typing in the text panel changes the object.
-    wnd->text_content->setPlainText("Jane Doe");
-    EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Jane Doe");
-    wnd->text_font_size->setValue(20);
-    wnd->text_bold->setChecked(true);
-    EXPECT_EQ(static_cast<TVNText *>(text.get())->textFont().pointSizeF(), 20);
-    EXPECT_TRUE(static_cast<TVNText *>(text.get())->textFont().bold());
-    wnd->text_alignment->setCurrentIndex(1);
-    emit wnd->text_alignment->activated(1);
-    EXPECT_EQ(static_cast<TVNText *>(text.get())->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
     // The back side is reachable only on a two-sided card.
+    QComboBox *sides = wnd->cardPanel->card_sides_combo;
     wnd->setEditedSide(1);
     EXPECT_EQ(Card_Front_Or_Back, 0);
-    wnd->card_sides_combo->setCurrentIndex(1);
-    emit wnd->card_sides_combo->activated(1);
+    sides->setCurrentIndex(1);
+    emit sides->activated(1);
     EXPECT_EQ(CARD_SIDE_STR, "2");
     EXPECT_TRUE(wnd->side_switch->isEnabled());
     wnd->setEditedSide(1);
     EXPECT_EQ(wnd->currentCanvas(), wnd->_graphicView_BACK);
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
-    ASSERT_TRUE(barcode);
-    EXPECT_EQ(barcode->graphicClass(), GraphicClass::Barcode);
-    EXPECT_EQ(wnd->Get_Back_Controls_Array().size(), 1u);
-    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    EXPECT_EQ(wnd->Get_Back_Controls_Array(), GraphicList{barcode});
+    EXPECT_EQ(wnd->Get_Front_Controls_Array(), GraphicList{text});
 
     // The scratch list takes the edited side's objects themselves.
     wnd->Temp_Design_Control_Assign();
-    ASSERT_EQ(wnd->Get_Temp_Controls_Array().size(), 1u);
-    EXPECT_EQ(wnd->Get_Temp_Controls_Array().front(), barcode);
+    EXPECT_EQ(wnd->Get_Temp_Controls_Array(), GraphicList{barcode});
 
     // Going back to one side returns to the front.
-    wnd->card_sides_combo->setCurrentIndex(0);
-    emit wnd->card_sides_combo->activated(0);
+    sides->setCurrentIndex(0);
+    emit sides->activated(0);
     EXPECT_EQ(Card_Front_Or_Back, 0);
     EXPECT_FALSE(wnd->side_switch->isEnabled());
 
-    // Undo removes the last object; the inspector drops it.
-    wnd->setEditedSide(0);
+    // Undo removes the last objects; the inspector lets go of them.
     wnd->Show_RHS_Properties(text.get());
     wnd->document->undoManager().undo();
     wnd->document->undoManager().undo();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
+    EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
 }
 
-TEST_F(WindowTest, ImagePanelTakesImagesAndRefusesOtherFiles)
+TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
 {
     const QString photo = makePng("photo.png", Qt::blue);
+    const QString notes = tmp.filePath("notes.txt");
+    quorvant::test::writeTestFile(notes, "not a picture");
     GraphicPtr image = add(TVNWindowController::kImageTool);
     auto *img = static_cast<TVNImage *>(image.get());
-    EXPECT_EQ(wnd->inspectedGraphic(), image.get());
+    QLineEdit *field = wnd->imagePanel->image_path;
+    const auto type = [&](const QString &path) {
+        field->setText(path);
+        field->setModified(true);
+        emit field->editingFinished();
+    };
 
     // A typed path to a picture: the object and the main photo take it.
-    wnd->image_path->setText(photo);
-    wnd->image_path->setModified(true);
-    emit wnd->image_path->editingFinished();
+    type(photo);
     EXPECT_EQ(img->filePath(), photo);
     EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
     EXPECT_FALSE(wnd->Main_Photo_image().isNull());
     EXPECT_TRUE(alerts.isEmpty());
 
-    // A file that is not a picture is refused and nothing changes.
-    const QString notes = tmp.filePath("notes.txt");
-    QFile f(notes);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a picture");
-    f.close();
-    wnd->image_path->setText(notes);
-    wnd->image_path->setModified(true);
-    emit wnd->image_path->editingFinished();
-    EXPECT_EQ(alerts, QStringList{"The selected file is not an image."});
+    // A file that is not a picture, or no file, is refused and nothing
+    // changes.
+    type(notes);
+    type(tmp.filePath("missing.png"));
+    EXPECT_EQ(alerts, (QStringList{"The selected file is not an image.", "Please select valid file path."}));
     EXPECT_EQ(img->filePath(), photo);
     EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
     EXPECT_FALSE(wnd->Main_Photo_image().isNull());
-    EXPECT_EQ(wnd->image_path->text(), photo);
 }
 
-TEST_F(WindowTest, CardPanelSetsSizesShapeAndBackground)
+TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
 {
-    wnd->card_category->setCurrentIndex(1);
-    emit wnd->card_category->activated(1);
-    EXPECT_EQ(wnd->card_size_list->count(), 8);
-    wnd->card_size_list->setCurrentRow(7);
+    CardPanel &panel = *wnd->cardPanel;
+    panel.card_category->setCurrentIndex(1);
+    emit panel.card_category->activated(1);
+    EXPECT_EQ(panel.card_size_list->count(), 8);
+    panel.card_size_list->setCurrentRow(7);
+    // The last paper row is 5.91 x 4.96 inches.
     EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 5.91 * 72, 1e-6);
     EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.height(), 4.96 * 72, 1e-6);
     EXPECT_EQ(wnd->Back_card_Prop.Card_Size, wnd->Front_card_Prop.Card_Size);
-    EXPECT_NEAR(wnd->card_width_mm->value(), 150.11, 0.01);
+    EXPECT_NEAR(panel.card_width_mm->value(), 150.11, 0.01);
 
-    wnd->card_orientation->setCurrentIndex(1);
-    emit wnd->card_orientation->activated(1);
+    panel.card_orientation->setCurrentIndex(1);
+    emit panel.card_orientation->activated(1);
     EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 4.96 * 72, 1e-6);
     EXPECT_EQ(wnd->_graphicView_BACK->canvasSize(), wnd->Front_card_Prop.Card_Size);
 
     // A typed size is a custom size.
-    wnd->card_width_mm->setValue(60);
-    EXPECT_EQ(wnd->card_size_list->currentRow(), -1);
+    panel.card_width_mm->setValue(60);
+    EXPECT_EQ(panel.card_size_list->currentRow(), -1);
+    EXPECT_EQ(wnd->card_choice.sizeIndex, -1);
     EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 60 * 2.834645669291, 1e-9);
 
-    wnd->card_shape_combo->setCurrentIndex(2);
-    emit wnd->card_shape_combo->activated(2);
+    panel.card_shape_combo->setCurrentIndex(2);
+    emit panel.card_shape_combo->activated(2);
     EXPECT_EQ(Card_Shape, 2);
 
-    // A background image goes to the front card and the frame graphic.
+    // A background picture chosen in the open panel goes to the front card
+    // and the frame graphic; Clear takes it away again.
     const QString frame = makePng("frame.png", Qt::red);
     GraphicPtr bg = add(TVNWindowController::kImageTool);
     bg->control_ID = "PARTY_IMAGE_BG";
-    wnd->set_Front_BG_Image(frame);
+    wnd->Show_RHS_Properties(nullptr);
+    {
+        platform::ScopedModalResponder pick([&](QDialog &d) {
+            static_cast<QFileDialog &>(d).selectFile(frame);
+            return 1;
+        });
+        panel.card_bg_browse->click();
+    }
     EXPECT_TRUE(wnd->Front_card_Prop.Card_Fill);
     EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame);
     EXPECT_FALSE(wnd->Front_card_Prop.BG_Image.isNull());
     EXPECT_EQ(static_cast<TVNImage *>(bg.get())->filePath(), frame);
     EXPECT_EQ(wnd->_graphicView->_Selected_Graphic, bg);
-    EXPECT_EQ(wnd->card_bg_path->text(), frame);
+    EXPECT_EQ(panel.card_bg_path->text(), frame);
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
+    panel.card_bg_clear->click();
+    EXPECT_TRUE(wnd->Front_card_Prop.BG_Image_Path.isEmpty());
+    EXPECT_TRUE(wnd->Front_card_Prop.BG_Image.isNull());
+    EXPECT_TRUE(panel.card_bg_path->text().isEmpty());
 
     // Grid controls drive the shared grid; aligning with it is offered only
     // while it is shown.
     EXPECT_FALSE(wnd->act_snap_grid->isEnabled());
-    wnd->Show_hide_grid_chk->setChecked(true);
-    wnd->Grid_Show_Hide_Changed();
+    wnd->Show_hide_grid_chk->click();
     EXPECT_TRUE(wnd->grid->isAlwaysShown());
     EXPECT_TRUE(wnd->Grid_Opt_box->isEnabled());
+    EXPECT_TRUE(wnd->act_show_grid->isChecked());
     EXPECT_TRUE(wnd->act_snap_grid->isEnabled());
     wnd->Grid_Space_slidr->setValue(18);
     EXPECT_EQ(wnd->grid->spacing(), 18);
+    panel.snap_grid_chk->setChecked(true);
+    EXPECT_TRUE(wnd->grid->isConstraining());
 }
 
-TEST_F(WindowTest, DataSourceControlsBindAndPreviewTheFirstValue)
+TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
 {
     makeSeries("Names", " Ann Lee \r\nBob\n");
     makeSeries("Codes", "A-1\n");
     const QString photo = makePng("ann.png", Qt::blue);
     makeSeries("Photos", (photo + "\n").toUtf8());
+    // Binds the inspected object to item `item` of `source`.
+    const auto choose = [&](int source, int item) {
+        wnd->Data_source_type->setCurrentIndex(source);
+        wnd->Data_Source_Type_Changed();
+        wnd->Batch_Series->setCurrentIndex(item);
+        wnd->Batch_Series_Changed();
+    };
 
     GraphicPtr text = add(TVNWindowController::kTextTool);
-    EXPECT_TRUE(wnd->data_source_box->isVisibleTo(wnd.get()));
     EXPECT_EQ(wnd->Data_source_type->count(), 2);
-    wnd->Data_source_type->setCurrentIndex(1);
-    wnd->Data_Source_Type_Changed();
+    choose(1, 1);
     EXPECT_EQ(wnd->Batch_Series->count(), 3);
     EXPECT_EQ(wnd->Batch_Series->itemText(0), "Codes");
-    EXPECT_EQ(wnd->Batch_Series->itemText(2), "Photos");
-    wnd->Batch_Series->setCurrentIndex(1);
-    wnd->Batch_Series_Changed();
     EXPECT_EQ(text->data_source_type, 1);
     EXPECT_EQ(text->batch_list_name, "Names");
     EXPECT_EQ(text->batch_list_index, 1);
-    EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Ann Lee");
+    EXPECT_EQ(wnd->textPanel->text_content->toPlainText(), "Ann Lee");
     EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Names"));
     EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Codes"));
-
     // Showing the object again selects its series.
     wnd->Show_RHS_Properties(nullptr);
     wnd->Show_RHS_Properties(text.get());
     EXPECT_EQ(wnd->Data_source_type->currentIndex(), 1);
     EXPECT_EQ(wnd->Batch_Series->currentText(), "Names");
 
-    // An image bound to a series of paths shows the first picture.
+    // An image bound to a series of paths shows the first picture, and a
+    // barcode takes the value as its code.
     GraphicPtr image = add(TVNWindowController::kImageTool);
-    wnd->Data_source_type->setCurrentIndex(1);
-    wnd->Data_Source_Type_Changed();
-    wnd->Batch_Series->setCurrentIndex(2);
-    wnd->Batch_Series_Changed();
+    choose(1, 2);
     EXPECT_EQ(static_cast<TVNImage *>(image.get())->filePath(), photo);
+    EXPECT_EQ(wnd->imagePanel->image_path->text(), photo);
     EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
-
-    // A barcode takes the value as its code.
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
-    wnd->Data_source_type->setCurrentIndex(1);
-    wnd->Data_Source_Type_Changed();
-    wnd->Batch_Series->setCurrentIndex(0);
-    wnd->Batch_Series_Changed();
+    choose(1, 0);
     EXPECT_EQ(barcode->linear_font_val, "A-1");
-    EXPECT_EQ(wnd->barcode_value_lbl->text(), "A-1");
-
+    EXPECT_EQ(wnd->barcodePanel->barcode_value_lbl->text(), "A-1");
     // Back to manual.
     wnd->Data_source_type->setCurrentIndex(0);
     wnd->Data_Source_Type_Changed();
@@ -354,12 +439,8 @@ TEST_F(WindowTest, DataSourceControlsBindAndPreviewTheFirstValue)
     wnd->Show_RHS_Properties(text.get());
     wnd->Show_RHS_Properties(text.get());
     EXPECT_EQ(wnd->Data_source_type->count(), 3);
-    wnd->Data_source_type->setCurrentIndex(2);
-    wnd->Data_Source_Type_Changed();
-    EXPECT_EQ(wnd->Batch_Series->count(), 3);
+    choose(2, 2);
     EXPECT_EQ(wnd->Batch_Series->itemText(2), "City");
-    wnd->Batch_Series->setCurrentIndex(2);
-    wnd->Batch_Series_Changed();
     EXPECT_EQ(text->data_source_type, 2);
     EXPECT_TRUE(text->excel_binding);
     EXPECT_EQ(text->excel_col_indx, 2);
@@ -370,10 +451,16 @@ TEST_F(WindowTest, DataSourceControlsBindAndPreviewTheFirstValue)
 
     // No series at all: the user is told.
     QDir(Data_Folder_Path).removeRecursively();
-    wnd->Data_source_type->setCurrentIndex(1);
-    wnd->Data_Source_Type_Changed();
-    ASSERT_FALSE(alerts.isEmpty());
-    EXPECT_EQ(alerts.last(), "There is no Batch Processing Series. Create one first.");
+    choose(1, -1);
+    EXPECT_EQ(alerts, QStringList{"There is no Batch Processing Series. Create one first."});
+
+    // The help button opens the long-message dialog with the help text.
+    platform::ScopedModalResponder help([](QDialog &d) {
+        EXPECT_EQ(static_cast<Long_SMS_Dlg &>(d).title_lbl->text(), "Batch Processing Settings Help :");
+        return 1;
+    });
+    wnd->dataSourcePanel->data_source_help_btn->click();
+    EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
 }
 
 TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
@@ -415,8 +502,8 @@ TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
     barcode->Set_Barcode_image(platform::Image::fromBitmap(QImage(photo)));
 
     // Back: the same kinds, bound as well; the back is used.
-    wnd->card_sides_combo->setCurrentIndex(1);
-    emit wnd->card_sides_combo->activated(1);
+    wnd->cardPanel->card_sides_combo->setCurrentIndex(1);
+    emit wnd->cardPanel->card_sides_combo->activated(1);
     wnd->setEditedSide(1);
     GraphicPtr backText = add(TVNWindowController::kTextTool);
     bind(backText, "Names", 0);
@@ -513,17 +600,9 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
     CARD_SIDE_STR = "2";
     const QString good = tmp.filePath("good.zelg");
     ASSERT_TRUE(wnd->Save_project_file(good, false));
-    QFile goodFile(good);
-    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
-    const QByteArray bytes = goodFile.readAll();
+    const QByteArray bytes = quorvant::test::readTestFile(good);
     CARD_SIDE_STR = "1";
 
-    auto write = [&](const QString &name, const QByteArray &data) {
-        QFile f(tmp.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-        return tmp.filePath(name);
-    };
     QByteArray wrongMarker = bytes;
     wrongMarker.replace("ZELTMACBDAYINVITECARD", "SOMETHINGELSEENTIRELY");
     auto edited = [&](const QString &pattern, const QString &by) {
@@ -532,40 +611,26 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
         EXPECT_NE(text.toUtf8(), bytes) << "the fixture edit must hit: " << pattern.toStdString();
         return text.toUtf8();
     };
-    const QByteArray wrongType =
-        edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><integer>2</integer>");
-    const QByteArray badSides =
-        edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><string>7</string>");
-    const QByteArray badColor = edited(R"(<key>red</key>\s*<real>[^<]*</real>)", "<key>red</key><real>7</real>");
-    // A card larger than any page it could be printed or exported on.
-    const QByteArray hugeCard =
-        edited(R"(<key>width</key>\s*<real>242[^<]*</real>)", "<key>width</key><real>1e30</real>");
     QByteArray badClass = bytes;
     badClass.replace("<string>TVNText</string>", "<string>TVNSpaceship</string>");
     ASSERT_NE(badClass, bytes);
-
-    const QStringList damaged{
-        write("garbage.zelg", "this is not a design"),
-        write("truncated.zelg", bytes.left(bytes.size() / 2)),
-        write("marker.zelg", wrongMarker),
-        write("type.zelg", wrongType),
-        write("sides.zelg", badSides),
-        write("class.zelg", badClass),
-        write("color.zelg", badColor),
-        write("huge.zelg", hugeCard),
-        write("empty.zelg", QByteArray()),
+    const QMap<QString, QByteArray> damaged{
+        {"garbage.zelg", "this is not a design"},
+        {"truncated.zelg", bytes.left(bytes.size() / 2)},
+        {"marker.zelg", wrongMarker},
+        {"type.zelg",
+         edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><integer>2</integer>")},
+        {"sides.zelg",
+         edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><string>7</string>")},
+        {"class.zelg", badClass},
+        {"color.zelg", edited(R"(<key>red</key>\s*<real>[^<]*</real>)", "<key>red</key><real>7</real>")},
+        // A card larger than any page it could be printed or exported on.
+        {"huge.zelg", edited(R"(<key>width</key>\s*<real>242[^<]*</real>)", "<key>width</key><real>1e30</real>")},
+        {"empty.zelg", QByteArray()},
     };
-    const QString openPath = tmp.filePath("open.zelg");
-    ASSERT_TRUE(wnd->Save_project_file(openPath, false));
-    ASSERT_EQ(wnd->Read_and_load_design_Log(openPath, "L"), 1);
-    const GraphicList before = wnd->Get_Front_Controls_Array();
-    for (const QString &file : damaged) {
-        alerts.clear();
-        EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << file.toStdString();
-        ASSERT_EQ(alerts.size(), 1) << file.toStdString();
-        EXPECT_EQ(alerts.first(), "The selected file is not a valid design file or it is damaged.");
-        EXPECT_EQ(wnd->Get_Front_Controls_Array(), before);
-        EXPECT_EQ(wnd->designFilePath(), openPath);
+    openAsKeptDesign();
+    for (auto it = damaged.cbegin(); it != damaged.cend(); ++it) {
+        expectRefused(it.key(), it.value());
         EXPECT_EQ(CARD_SIDE_STR, "1");
     }
     alerts.clear();
@@ -668,11 +733,8 @@ TEST_F(WindowTest, DamagedVectorPictureRefusesTheFileAndTheOpenDesignStays)
     static_cast<TVNText *>(text.get())->setContentsString("Keep me");
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     barcode->Set_Barcode_image(recordedBarcode());
-    const QString openPath = tmp.filePath("open.zelg");
-    ASSERT_TRUE(wnd->Save_project_file(openPath, false));
-    ASSERT_EQ(wnd->Read_and_load_design_Log(openPath, "L"), 1);
-    const GraphicList before = wnd->Get_Front_Controls_Array();
-    const QByteArray saved = quorvant::test::readTestFile(openPath);
+    openAsKeptDesign();
+    const QByteArray saved = quorvant::test::readTestFile(keptPath);
 
     auto replaced = [&](const QString &kind, const QByteArray &data) {
         return withBarcodePicture(saved, [&](QVariantMap &picture) {
@@ -698,14 +760,7 @@ TEST_F(WindowTest, DamagedVectorPictureRefusesTheFileAndTheOpenDesignStays)
     };
     for (auto it = damaged.cbegin(); it != damaged.cend(); ++it) {
         ASSERT_FALSE(it.value().isEmpty()) << it.key().toStdString();
-        const QString file = tmp.filePath(it.key());
-        quorvant::test::writeTestFile(file, it.value());
-        alerts.clear();
-        EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << it.key().toStdString();
-        ASSERT_EQ(alerts.size(), 1) << it.key().toStdString();
-        EXPECT_EQ(alerts.first(), "The selected file is not a valid design file or it is damaged.");
-        EXPECT_EQ(wnd->Get_Front_Controls_Array(), before);
-        EXPECT_EQ(wnd->designFilePath(), openPath);
+        expectRefused(it.key(), it.value());
     }
     // The same edit with the SVG left whole opens: the refusals were the data's.
     const QString whole = tmp.filePath("whole.zelg");
@@ -739,12 +794,8 @@ TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
     add(TVNWindowController::kTextTool);
     const QString path = tmp.filePath("design.zelg");
     ASSERT_TRUE(wnd->Save_project_file(path, true));
-    ASSERT_EQ(alerts.size(), 1);
-    EXPECT_EQ(alerts.first(), "Design saved successfully.");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray saved = f.readAll();
-    f.close();
+    EXPECT_EQ(alerts, QStringList{"Design saved successfully."});
+    const QByteArray saved = quorvant::test::readTestFile(path);
 
     alerts.clear();
     EXPECT_FALSE(wnd->Save_project_file(tmp.filePath("no/such/folder/design.zelg"), true));
@@ -757,8 +808,7 @@ TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
     QDir().mkpath(tmp.filePath("blocked.zelg"));
     EXPECT_FALSE(wnd->Save_project_file(tmp.filePath("blocked.zelg"), true));
     EXPECT_EQ(alerts.size(), 1);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), saved);
+    EXPECT_EQ(quorvant::test::readTestFile(path), saved);
 }
 
 TEST_F(WindowTest, FilePanelsAndExitAreScripted)
@@ -827,12 +877,10 @@ TEST_F(WindowTest, ClosingWithUndoHistoryRunsNoHandlerOnDeletedCanvases)
 
 TEST_F(WindowTest, PathChecksAndMainPhoto)
 {
-    EXPECT_TRUE(wnd->Check_And_Validate_File_Path("   "));
-    EXPECT_TRUE(wnd->Check_And_Validate_File_Path(tmp.filePath("missing.png")));
-    EXPECT_EQ(alerts, (QStringList{"Please select valid file path.", "Please select valid file path."}));
     const QString photo = makePng("p.png", Qt::white);
+    EXPECT_TRUE(wnd->Check_And_Validate_File_Path("   "));
     EXPECT_FALSE(wnd->Check_And_Validate_File_Path("  " + photo + "\n"));
-    EXPECT_EQ(TVNWindowController::Convert_Path_From_URL(QUrl::fromLocalFile(photo)), photo);
+    EXPECT_EQ(alerts, QStringList{"Please select valid file path."});
 
     // The main photo is read and adjusted; only change_path stores the path.
     Invite_Frame_Pic_IMG = "before";

@@ -1,0 +1,183 @@
+#include "design_window/DataSourcePanel.h"
+
+#include "design_window/DesignFile.h"
+#include "design_window/Globals.h"
+#include "design_window/PanelSupport.h"
+#include "drawing/TVNDocument.h"
+#include "platform/Helpers.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+using namespace design_window;
+
+namespace {
+
+enum Source { Manual = 0, Series = 1, Spreadsheet = 2 };
+
+const QString kSpreadsheetSource = QStringLiteral("Excel");
+
+bool isMainPhoto(const TVNGraphic &graphic)
+{
+    return graphic.graphicClass() == GraphicClass::Image && graphic.control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
+}
+
+// The spreadsheet choice: the record number, then the column titles.
+void fillColumnTitles(QComboBox *combo)
+{
+    combo->addItem(QStringLiteral("Record No."));
+    combo->addItems(currentSpreadsheetTable().titles);
+}
+
+} // namespace
+
+batch_data::SeriesStore design_window::currentSeriesStore()
+{
+    return batch_data::SeriesStore(Data_Folder_Path);
+}
+
+void design_window::fillSeriesNames(QComboBox *combo)
+{
+    combo->setCurrentIndex(-1);
+    combo->clear();
+    combo->addItems(currentSeriesStore().Get_datasheet_File_Name_Array());
+    combo->setCurrentIndex(-1);
+}
+
+void design_window::offerSpreadsheetSource(QComboBox *combo, bool offered)
+{
+    if (offered && combo->count() == 2)
+        combo->addItem(kSpreadsheetSource);
+    else if (!offered && combo->count() == 3)
+        combo->removeItem(combo->findText(kSpreadsheetSource));
+}
+
+QString design_window::firstSpreadsheetValue(int n)
+{
+    const SpreadsheetTable table = currentSpreadsheetTable();
+    if (table.rows.isEmpty())
+        return QString();
+    const QString key = n == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(n);
+    return table.rows.first().value(key).toString();
+}
+
+DataSourcePanel::DataSourcePanel(QWidget *parent, TVNDocument *document)
+    : QGroupBox(tr("Data source"), parent)
+    , m_document(document)
+{
+    setObjectName("data_source_box");
+    auto *form = new QFormLayout(this);
+    Data_source_type = named(new QComboBox, "Data_source_type");
+    Data_source_type->addItems({QStringLiteral("Manual"), QStringLiteral("Series")});
+    connect(Data_source_type, &QComboBox::activated, this, [this] { Data_Source_Type_Changed(); });
+    Batch_Series = named(new QComboBox, "Batch_Series");
+    connect(Batch_Series, &QComboBox::activated, this, [this] { Batch_Series_Changed(); });
+    view_series_btn = named(new QPushButton(tr("View")), "view_series_btn");
+    // The series viewer is not part of the program yet.
+    view_series_btn->setEnabled(false);
+    data_source_help_btn = named(new QPushButton(tr("?")), "data_source_help_btn");
+    data_source_help_btn->setFixedWidth(28);
+    connect(data_source_help_btn, &QPushButton::clicked, this, &DataSourcePanel::helpRequested);
+    auto *sourceRow = new QHBoxLayout;
+    sourceRow->addWidget(Data_source_type, 1);
+    sourceRow->addWidget(data_source_help_btn);
+    auto *seriesRow = new QHBoxLayout;
+    seriesRow->addWidget(Batch_Series, 1);
+    seriesRow->addWidget(view_series_btn);
+    form->addRow(tr("Source:"), sourceRow);
+    form->addRow(tr("Values:"), seriesRow);
+    hide();
+}
+
+void DataSourcePanel::showGraphic(const GraphicPtr &graphic)
+{
+    m_graphic = graphic;
+    setVisible(bool(graphic));
+    if (!graphic)
+        return;
+    offerSpreadsheetSource(Data_source_type, !currentSpreadsheetTable().titles.isEmpty());
+
+    int source = graphic->data_source_type;
+    if (source == Spreadsheet && Data_source_type->count() < 3)
+        source = Manual;
+    Data_source_type->setCurrentIndex(std::clamp(source, 0, Data_source_type->count() - 1));
+    Batch_Series->clear();
+    if (source == Series) {
+        fillSeriesNames(Batch_Series);
+        Batch_Series->setCurrentIndex(Batch_Series->findText(graphic->batch_list_name));
+    } else if (source == Spreadsheet) {
+        fillColumnTitles(Batch_Series);
+        Batch_Series->setCurrentIndex(graphic->excel_col_indx < Batch_Series->count() ? graphic->excel_col_indx : -1);
+    }
+    Batch_Series->setEnabled(source != Manual);
+}
+
+void DataSourcePanel::Data_Source_Type_Changed()
+{
+    if (!m_graphic)
+        return;
+    const int source = Data_source_type->currentIndex();
+    Batch_Series->clear();
+    Batch_Series->setEnabled(source != Manual);
+    if (source == Manual) {
+        m_graphic->Set_Data_source_type(0);
+        m_graphic->Set_Excel_binding(false);
+        if (isMainPhoto(*m_graphic))
+            emit mainPhotoBound(false);
+        return;
+    }
+    if (source == Series) {
+        fillSeriesNames(Batch_Series);
+        if (Batch_Series->count() == 0)
+            Show_MessageBox(tr("There is no Batch Processing Series. Create one first."));
+    } else {
+        fillColumnTitles(Batch_Series);
+        Batch_Series->setCurrentIndex(-1);
+    }
+}
+
+void DataSourcePanel::Batch_Series_Changed()
+{
+    const int item = Batch_Series->currentIndex();
+    if (!m_graphic || item < 0)
+        return;
+    QString value;
+    if (Data_source_type->currentIndex() == Series) {
+        const QString name = Batch_Series->currentText();
+        m_graphic->Set_Data_source_type(1);
+        m_graphic->Set_Batch_List_Name(name);
+        m_graphic->Set_Batch_List_Index(item);
+        m_graphic->Set_Excel_binding(false);
+        if (isMainPhoto(*m_graphic))
+            emit mainPhotoBound(true);
+        value = currentSeriesStore().Get_First_Value_Of_Dataset(name);
+    } else {
+        m_graphic->Set_Data_source_type(2);
+        m_graphic->Set_Excel_binding(true);
+        m_graphic->Set_Excel_binding_Index(item);
+        value = firstSpreadsheetValue(item);
+    }
+    showBoundValue(Trim_Str(value));
+}
+
+void DataSourcePanel::showBoundValue(const QString &value)
+{
+    if (auto *text = dynamic_cast<TVNText *>(m_graphic.get())) {
+        text->setContentsString(value);
+        text->Text_Value = value;
+    } else if (auto *image = dynamic_cast<TVNImage *>(m_graphic.get())) {
+        if (!value.isEmpty() && QFileInfo(value).isFile()) {
+            emit mainPhotoChosen(value);
+            image->setFilePath(value);
+        }
+    } else if (m_graphic->linear_or_2d == 1) {
+        m_graphic->two_d_font_val = value;
+    } else {
+        m_graphic->linear_font_val = value;
+    }
+    emit boundValueShown();
+    emit m_document->graphicsChanged();
+}

@@ -1,0 +1,61 @@
+#include "design_window/ImagePanel.h"
+
+#include "platform/Helpers.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace design_window;
+
+ImagePanel::ImagePanel(QWidget *parent, TVNDocument *document)
+    : ObjectPanel(parent, document, "image_panel", tr("Image"))
+{
+    image_path = named(new QLineEdit, "image_path");
+    connect(image_path, &QLineEdit::editingFinished, this, [this] {
+        if (image_path->isModified())
+            applyImagePath(image_path->text());
+    });
+    image_browse = named(new QPushButton(tr("Browse...")), "image_browse");
+    connect(image_browse, &QPushButton::clicked, this, [this] { browse(); });
+    form()->addRow(tr("File:"), image_path);
+    form()->addRow(QString(), image_browse);
+}
+
+bool ImagePanel::showGraphic(const GraphicPtr &graphic)
+{
+    m_image = std::dynamic_pointer_cast<TVNImage>(graphic);
+    if (m_image)
+        showPath();
+    return bool(m_image);
+}
+
+void ImagePanel::showPath()
+{
+    image_path->setText(m_image->filePath());
+    image_path->setModified(false);
+}
+
+void ImagePanel::browse()
+{
+    if (!m_image)
+        return;
+    const QString path =
+        runFilePanel(this, false, tr("Image"), tr("Images (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.svg)"));
+    if (!path.isEmpty())
+        applyImagePath(path);
+}
+
+void ImagePanel::applyImagePath(const QString &path)
+{
+    if (!m_image || !checkFilePath(path))
+        return;
+    // Taking a file that is no picture would also replace the main photo
+    // with nothing.
+    if (checkImageFile(path)) {
+        emit mainPhotoChosen(Trim_Str(path));
+        m_image->setFilePath(Trim_Str(path));
+        objectEdited();
+    }
+    showPath();
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The inspector's page for an image object: its picture file, typed or
+// chosen with the open panel. A file that names no picture is refused with a
+// message and the object keeps its picture.
+
+#include "design_window/PanelSupport.h"
+
+class QLineEdit;
+class QPushButton;
+
+class ImagePanel : public ObjectPanel {
+    Q_OBJECT
+public:
+    ImagePanel(QWidget *parent, TVNDocument *document);
+    bool showGraphic(const GraphicPtr &graphic) override;
+    // The image shown takes the picture at `path` (trimmed), when it is one.
+    void applyImagePath(const QString &path);
+
+    QLineEdit *image_path = nullptr;
+    QPushButton *image_browse = nullptr;
+
+signals:
+    // Any image's new picture is the main photo as well; sent before the
+    // image takes the path, so that the main photo's own graphic shows it.
+    void mainPhotoChosen(const QString &path);
+
+private:
+    void browse();
+    void showPath();
+
+    std::shared_ptr<TVNImage> m_image;
+};

@@ -1,0 +1,66 @@
+#pragma once
+// What the design window's panels share: the inspector page of one kind of
+// object, the colour and file panels they run (scripted in tests through
+// platform::runModal), and the checks of a picture file the user chose.
+
+#include "drawing/TVNGraphic.h"
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+class QFormLayout;
+class TVNDocument;
+
+namespace design_window {
+
+// `widget` with its object name set: the name tests and other windows find
+// the control by.
+template <class Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// Lays `page` out as a form at the top with empty space below; the form.
+QFormLayout *newPageForm(QWidget *page);
+
+// The colour panel; an invalid colour when cancelled.
+QColor chooseColor(QWidget *parent, const QColor &initial);
+
+// An open (or, with `save`, a save) panel; the chosen path, empty when
+// cancelled. `suffix` is added to a typed name without one.
+QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter,
+                     const QString &suffix = {});
+
+// False after telling the user "Please select valid file path." when the
+// trimmed path names nothing; true when it exists.
+bool checkFilePath(const QString &path);
+// False after telling the user "The selected file is not an image." when
+// the file at the trimmed path holds no picture we can read.
+bool checkImageFile(const QString &path);
+
+} // namespace design_window
+
+// An inspector page for one kind of object. Edits go into the object shown
+// at once and are announced with the document's graphicsChanged, which
+// repaints the canvases.
+class ObjectPanel : public QWidget {
+    Q_OBJECT
+public:
+    // Shows `graphic` when it is of the page's kind and gives true; anything
+    // else (or none) leaves the page showing nothing and gives false.
+    virtual bool showGraphic(const GraphicPtr &graphic) = 0;
+
+protected:
+    // The document is not owned: it must outlive the page. `title` is what
+    // the inspector shows above the page.
+    ObjectPanel(QWidget *parent, TVNDocument *document, const char *name, const QString &title);
+    QFormLayout *form() const { return m_form; }
+    void objectEdited();
+
+private:
+    TVNDocument *m_document;
+    QFormLayout *m_form;
+};

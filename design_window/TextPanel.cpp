@@ -1,0 +1,116 @@
+#include "design_window/TextPanel.h"
+
+#include "design_window/ColorButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFontComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace design_window;
+
+namespace {
+// The alignment list's rows.
+const Qt::Alignment kAlignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+} // namespace
+
+TextPanel::TextPanel(QWidget *parent, TVNDocument *document)
+    : ObjectPanel(parent, document, "text_panel", tr("Text"))
+{
+    text_content = named(new QPlainTextEdit, "text_content");
+    text_content->setMaximumHeight(90);
+    connect(text_content, &QPlainTextEdit::textChanged, this, [this] { contentChanged(); });
+    form()->addRow(tr("Text:"), text_content);
+
+    text_font_family = named(new QFontComboBox, "text_font_family");
+    connect(text_font_family, &QFontComboBox::currentFontChanged, this, [this] { fontChanged(); });
+    form()->addRow(tr("Font:"), text_font_family);
+    text_font_size = named(new QDoubleSpinBox, "text_font_size");
+    text_font_size->setRange(1, 400);
+    text_font_size->setSuffix(tr(" pt"));
+    text_font_size->setKeyboardTracking(false);
+    connect(text_font_size, &QDoubleSpinBox::valueChanged, this, [this] { fontChanged(); });
+    text_bold = named(new QCheckBox(tr("Bold")), "text_bold");
+    text_italic = named(new QCheckBox(tr("Italic")), "text_italic");
+    auto *styleRow = new QHBoxLayout;
+    styleRow->addWidget(text_font_size);
+    for (QCheckBox *style : {text_bold, text_italic}) {
+        connect(style, &QCheckBox::toggled, this, [this] { fontChanged(); });
+        styleRow->addWidget(style);
+    }
+    form()->addRow(tr("Size:"), styleRow);
+
+    text_color_btn = named(new QPushButton, "text_color_btn");
+    connect(text_color_btn, &QPushButton::clicked, this, [this] { chooseColor(); });
+    form()->addRow(tr("Colour:"), text_color_btn);
+    text_alignment = named(new QComboBox, "text_alignment");
+    text_alignment->addItems({tr("Left"), tr("Centre"), tr("Right"), tr("Justified")});
+    connect(text_alignment, &QComboBox::activated, this, [this] { alignmentChanged(); });
+    form()->addRow(tr("Alignment:"), text_alignment);
+}
+
+bool TextPanel::showGraphic(const GraphicPtr &graphic)
+{
+    m_text = std::dynamic_pointer_cast<TVNText>(graphic);
+    if (!m_text)
+        return false;
+    m_filling = true;
+    text_content->setPlainText(m_text->contentsString());
+    const QFont font = m_text->textFont();
+    text_font_family->setCurrentFont(font);
+    text_font_size->setValue(font.pointSizeF() > 0 ? font.pointSizeF() : 12);
+    text_bold->setChecked(font.bold());
+    text_italic->setChecked(font.italic());
+    setButtonColor(text_color_btn, m_text->textColor());
+    const Qt::Alignment align = m_text->alignment() & Qt::AlignHorizontal_Mask;
+    const auto row = std::find(std::begin(kAlignments), std::end(kAlignments), align);
+    text_alignment->setCurrentIndex(row == std::end(kAlignments) ? 0 : int(row - std::begin(kAlignments)));
+    m_filling = false;
+    return true;
+}
+
+void TextPanel::contentChanged()
+{
+    if (m_filling || !m_text)
+        return;
+    m_text->setContentsString(text_content->toPlainText());
+    m_text->Text_Value = text_content->toPlainText();
+    objectEdited();
+}
+
+void TextPanel::fontChanged()
+{
+    if (m_filling || !m_text)
+        return;
+    QFont font = m_text->textFont();
+    font.setFamily(text_font_family->currentFont().family());
+    font.setPointSizeF(text_font_size->value());
+    font.setBold(text_bold->isChecked());
+    font.setItalic(text_italic->isChecked());
+    m_text->setTextFont(font);
+    objectEdited();
+}
+
+void TextPanel::chooseColor()
+{
+    if (!m_text)
+        return;
+    const QColor c = design_window::chooseColor(this, m_text->textColor());
+    if (!c.isValid())
+        return;
+    m_text->setTextColor(c);
+    setButtonColor(text_color_btn, c);
+    objectEdited();
+}
+
+void TextPanel::alignmentChanged()
+{
+    if (m_filling || !m_text)
+        return;
+    m_text->setAlignment(kAlignments[std::clamp(text_alignment->currentIndex(), 0, 3)]);
+    objectEdited();
+}
