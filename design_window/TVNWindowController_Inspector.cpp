@@ -11,13 +11,11 @@
 #include "design_window/TVNWindowController.h"
 #include "design_window/TextPanel.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
 #include "drawing/TVNGrid.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
