@@ -1,9 +1,9 @@
 #pragma once
-// The barcode designer's settings: the one record of rendering settings that
-// every barcode image is drawn with. The designer window edits it, and the
-// symbols, the offscreen renderer, the 2-D front ends and the batch fill read
-// it, through Barcode_Gen_Var, at the moment they measure or draw. It is a
-// plain value and touches no widget, so it can be read on any thread.
+// The barcode designer's settings: the record of rendering settings that a
+// barcode image is drawn with. The designer window edits the process-wide
+// record (Barcode_Gen_Var) and passes it, or a copy for a worker, to the
+// layout and the renderer (barcodes/render), which take it as an argument.
+// It is a plain value and touches no widget, so it can be used on any thread.
 //
 // The style part (fonts, margins in points, colours, header and footer
 // alignment, value placement, kerning) is the SymbolStyle that symbols are
@@ -13,8 +13,8 @@
 //   showinTopCheckbox                 ->  showinTop
 //   kerning_value_Checkbox            ->  kerning_value
 //
-// Besides the style it keeps the designer fields that the size computation
-// reads (lengths as typed, in the unit Measument_Unit_Is) and the designer's
+// Besides the style it keeps the designer fields that the layout reads
+// (lengths as typed, in the designer's unit of measure) and the designer's
 // own symbol record for 2-D symbols (the SymbolFrame part, measured with the
 // record's own fonts), which the 2-D renderer reads as it reads a linear
 // symbol's fields.
@@ -34,12 +34,14 @@ public:
     // The process-wide record that Barcode_Gen_Var refers to at start.
     static Barcode_Gen &defaultInstance();
 
-    // The style part alone, to hand to a symbol.
+    // The style part alone, to hand to a symbol, and its replacement.
     SymbolStyle symbolStyle() const { return *this; }
+    void setSymbolStyle(const SymbolStyle &style) { static_cast<SymbolStyle &>(*this) = style; }
 
     // --- Designer fields read by the size computation -------------------
-    // Lengths as the user typed them, in the unit Measument_Unit_Is; a text
-    // that does not begin with a number reads as 0.
+    // Lengths as the user typed them, in the designer's unit of measure
+    // (Measument_Unit_Is); a text that does not begin with a number reads
+    // as 0.
     QString HeightText = QStringLiteral("0.6");   // bar height of a linear symbol
     QString widthText = QStringLiteral("20");     // narrowest bar, in mils
     QString val_mar_Text = QStringLiteral("0.1");
@@ -71,13 +73,14 @@ private:
 // Narrowest bar width in points from the designer's width in mils.
 float barWidthFromMils(float mils);
 
-// The settings record every reader uses. Never null: it refers to
+// The process-wide settings record, read by the windows and the fixed-name
+// operations and passed on from there. Never null: it refers to
 // Barcode_Gen::defaultInstance() until the designer window points it at the
 // record it edits.
 extern Barcode_Gen *Barcode_Gen_Var;
 
 // Resolution of 2-D symbol bitmaps, dots per inch; 600 at start. Defined
-// with the resampling that reads it (barcodes/imaging).
+// with the resampling (barcodes/imaging), which takes it as an argument.
 extern std::atomic<int> USED_DPI_VALUE;
 // Unit of the designer's length fields: 0 inch, 1 centimetre, 2 millimetre.
 extern std::atomic<int> Measument_Unit_Is;

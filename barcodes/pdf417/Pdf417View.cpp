@@ -50,6 +50,11 @@ void pdf417View::setErrorLevel(int errorLevel)
 
 int pdf417View::drawWithText(const QString &text)
 {
+    return drawWithText(text, USED_DPI_VALUE.load());
+}
+
+int pdf417View::drawWithText(const QString &text, double dpi)
+{
     m_pdf417Image = {};
     if (text.isEmpty()) {
         _drawEmptyString();
@@ -70,7 +75,7 @@ int pdf417View::drawWithText(const QString &text)
     }
     // The symbol is stretched to the frame; without one there is no image.
     if (!m_frame.isEmpty())
-        m_pdf417Image = Increase_DPI(platform::Image::fromBitmap(bitmapOf(m_p), m_frame), USED_DPI_VALUE.load());
+        m_pdf417Image = Increase_DPI(platform::Image::fromBitmap(bitmapOf(m_p), m_frame), dpi);
     if (m_pdf417Image.isNull()) {
         qInfo().noquote() << QStringLiteral("Unable to make a %1 x %2 point barcode image.")
                                  .arg(m_frame.width())

@@ -1,8 +1,9 @@
 #pragma once
 // The PDF417 symbol maker of the barcode designer: encodes a text at the
 // chosen error level and keeps the symbol as an image of the view's size in
-// points, resampled to the barcode resolution (USED_DPI_VALUE). It has no
-// window; drawRect paints what a view of it would show.
+// points, resampled to the resolution the caller gives (the designer's
+// USED_DPI_VALUE). It has no window; drawRect paints what a view of it would
+// show.
 
 #include "barcodes/pdf417/Pdf417Encoder.h"
 #include "platform/Image.h"
@@ -26,9 +27,11 @@ public:
     void setFrameSize(QSizeF frameSize) { m_frame = frameSize; }
     QSizeF frameSize() const { return m_frame; }
 
-    // Encodes `text` as UTF-8 and makes the image; returns the new state.
-    // An empty text or one that cannot be encoded leaves no image, so a
-    // batch never reuses the previous record's symbol.
+    // Encodes `text` as UTF-8 and makes the image at `dpi`; returns the new
+    // state. An empty text or one that cannot be encoded leaves no image, so
+    // a batch never reuses the previous record's symbol.
+    int drawWithText(const QString &text, double dpi);
+    // The fixed operation: at USED_DPI_VALUE.
     int drawWithText(const QString &text);
 
     // The image of the last encoding; a null image when there is none.

@@ -113,18 +113,28 @@ QImage QRFrontEnd::renderModules(const DataMatrix &grid, int imageDimension)
     return image;
 }
 
-platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDimension)
+platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDimension, double dpi, QString *error)
 {
     try {
         const QImage bitmap = renderModules(grid, imageDimension);
         if (bitmap.isNull())
             return {};
         const platform::Image image = platform::Image::fromBitmap(bitmap, QSizeF(bitmap.width(), bitmap.height()));
-        return Increase_DPI(image, USED_DPI_VALUE.load());
+        return Increase_DPI(image, dpi);
     } catch (const std::exception &e) {
-        Show_MessageBox(QString::fromUtf8(e.what()));
+        if (error)
+            *error = QString::fromUtf8(e.what());
         return {};
     }
+}
+
+platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDimension)
+{
+    QString error;
+    const platform::Image image = renderDataMatrix(grid, imageDimension, USED_DPI_VALUE.load(), &error);
+    if (!error.isEmpty())
+        Show_MessageBox(error);
+    return image;
 }
 
 } // namespace barcodes

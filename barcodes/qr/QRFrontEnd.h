@@ -1,7 +1,9 @@
 #pragma once
 // The designer's way to QR Code: checks that a text fits the chosen version
 // and level, encodes it into a module grid, and renders a grid into a square
-// image resampled to the barcode resolution.
+// image resampled to a resolution the caller gives. The designer passes its
+// process-wide level, version and resolution (QR_EC_Level_Val,
+// QR_Version_Val, USED_DPI_VALUE); nothing here reads them.
 
 #include "barcodes/qr/DataMatrix.h"
 #include "platform/Image.h"
@@ -37,7 +39,12 @@ public:
 
     // The grid as a D × D image (D in pixels and points; raised to the grid's
     // side when smaller), modules black and white, the margin around them
-    // transparent, resampled to USED_DPI_VALUE. Null for an empty grid.
+    // transparent, resampled to `dpi`. Null for an empty grid, and when an
+    // exception (no memory) stops it, with its reason in *error.
+    static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension, double dpi,
+                                            QString *error = nullptr);
+    // The fixed operation: resampled to USED_DPI_VALUE; the reason of a
+    // failure is shown to the user.
     static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension);
     // The D × D bitmap before resampling (RGBA, not premultiplied).
     static QImage renderModules(const DataMatrix &grid, int imageDimension);

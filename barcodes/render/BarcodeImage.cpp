@@ -33,7 +33,30 @@ platform::Image imageOf(MakeView makeView)
     return {};
 }
 
+QByteArray pdfOf(const SymBarcodeOffscreenView &view)
+{
+    return view.dataWithPDFInsideRect(view.bounds());
+}
+
 } // namespace
+
+platform::Image imageFromBarcode(const SymBarcode &barcode, const SymbolStyle &style)
+{
+    return imageOf([&] { return SymBarcodeOffscreenView::initWithBarcode(barcode, style); });
+}
+
+platform::Image imageFromBarcodeImage(const platform::Image &image, const Barcode_Gen &settings,
+                                      const BarcodeLayout &layout)
+{
+    if (image.isNull())
+        return {};
+    return imageOf([&] { return SymBarcodeOffscreenView::initWithBarcodeImage(image, settings, layout); });
+}
+
+QByteArray pdfFromBarcode(const SymBarcode &barcode, const SymbolStyle &style)
+{
+    return pdfOf(*SymBarcodeOffscreenView::initWithBarcode(barcode, style));
+}
 
 platform::Image imageFromBarcode(const SymBarcode &barcode)
 {
@@ -49,8 +72,7 @@ platform::Image imageFromBarcodeImage(const platform::Image &image)
 
 QByteArray pdfFromBarcode(const SymBarcode &barcode)
 {
-    const auto view = SymBarcodeOffscreenView::initWithBarcode(barcode);
-    return view->dataWithPDFInsideRect(view->bounds());
+    return pdfOf(*SymBarcodeOffscreenView::initWithBarcode(barcode));
 }
 
 } // namespace barcodes

@@ -1,7 +1,8 @@
 #pragma once
 // The picture of a barcode as the designer puts it on a card: the whole frame
 // of an offscreen view, as a resolution-independent image or as PDF data.
-// Drawing needs no window and no event loop, so these run on any thread.
+// Drawing needs no window and no event loop, so these run on any thread with
+// settings of their own (a copy, never the live record).
 
 #include "platform/Image.h"
 
@@ -9,17 +10,29 @@
 
 namespace barcodes {
 
+class Barcode_Gen;
 class SymBarcode;
+struct BarcodeLayout;
+struct SymbolStyle;
 
 // The picture of a linear or postal symbol with its caption, header and
-// footer; a null image when the symbol's frame has no area or drawing fails
-// (the reason is logged).
-platform::Image imageFromBarcode(const SymBarcode &barcode);
-// A finished 2-D symbol image under the settings' header and above their
-// footer, framed by the settings' 2-D width and height; a null image for a
-// null input or a frame without area.
-platform::Image imageFromBarcodeImage(const platform::Image &image);
+// footer, drawn with `style` (a layout's, see BarcodeLayout.h); a null image
+// when the symbol's frame has no area or drawing fails (the reason is
+// logged).
+platform::Image imageFromBarcode(const SymBarcode &barcode, const SymbolStyle &style);
+// A finished 2-D symbol image framed by the layout and drawn with its style,
+// under the header and above the footer of the settings' 2-D text record; a
+// null image for a null input or a frame without area.
+platform::Image imageFromBarcodeImage(const platform::Image &image, const Barcode_Gen &settings,
+                                      const BarcodeLayout &layout);
 // One PDF page of the symbol's picture; empty when the frame has no area.
+QByteArray pdfFromBarcode(const SymBarcode &barcode, const SymbolStyle &style);
+
+// The fixed operations: the same, drawn with the process-wide settings
+// record (Barcode_Gen_Var) as it stands, the 2-D frame being the record's
+// width and height.
+platform::Image imageFromBarcode(const SymBarcode &barcode);
+platform::Image imageFromBarcodeImage(const platform::Image &image);
 QByteArray pdfFromBarcode(const SymBarcode &barcode);
 
 } // namespace barcodes

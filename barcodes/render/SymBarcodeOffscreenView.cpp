@@ -1,6 +1,7 @@
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 
 #include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/render/FourState.h"
 #include "barcodes/symbologies/SymBarcode.h"
 
@@ -99,7 +100,7 @@ private:
 };
 
 // Header at the top and footer at the bottom, each one line across the view.
-void drawHeaderAndFooter(Canvas &canvas, const Barcode_Gen &gen, const QRectF &b, bool printsHeader,
+void drawHeaderAndFooter(Canvas &canvas, const SymbolStyle &gen, const QRectF &b, bool printsHeader,
                          const QString &header, double headerHeight, bool printsFooter, const QString &footer)
 {
     if (printsHeader && !header.isEmpty()) {
@@ -119,7 +120,7 @@ void drawHeaderAndFooter(Canvas &canvas, const Barcode_Gen &gen, const QRectF &b
 // height is its own size would leave no room for its texts, and its bars
 // would stand above the picture: its picture is as high as its tallest bar
 // plus the texts and margins around the bars.
-double pictureHeight(const SymBarcode &symbol, const Barcode_Gen &gen)
+double pictureHeight(const SymBarcode &symbol, const SymbolStyle &gen)
 {
     if (!heightIsSymbolSize(symbol))
         return symbol.height();
@@ -143,25 +144,59 @@ double pictureHeight(const SymBarcode &symbol, const Barcode_Gen &gen)
 
 } // namespace
 
+std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcode(const SymBarcode &barcode,
+                                                                                  const SymbolStyle &style)
+{
+    std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
+    view->m_own.setSymbolStyle(style);
+    view->frameSymbol(barcode);
+    return view;
+}
+
+std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcodeImage(const platform::Image &image,
+                                                                                       const Barcode_Gen &settings,
+                                                                                       const BarcodeLayout &layout)
+{
+    std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
+    view->m_own = settings;
+    view->m_own.setSymbolStyle(layout.style);
+    view->m_own.setWidth(layout.width);
+    view->m_own.setHeight(layout.height);
+    view->frameImage(image);
+    return view;
+}
+
 std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcode(const SymBarcode &barcode)
 {
     std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
-    view->m_fromImageOrBarcode = false;
-    const double headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0;
-    const double footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0;
-    const double width = std::max({headerWidth, footerWidth, double(barcode.width())});
-    view->m_frame = QRectF(0, 0, width, pictureHeight(barcode, *Barcode_Gen_Var));
-    view->setBarcode(&barcode);
+    view->m_settings = Barcode_Gen_Var;
+    view->frameSymbol(barcode);
     return view;
 }
 
 std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcodeImage(const platform::Image &image)
 {
     std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
-    view->m_fromImageOrBarcode = true;
-    view->m_frame = QRectF(0, 0, Barcode_Gen_Var->width(), Barcode_Gen_Var->height());
-    view->setBarcode_Image_2D(image);
+    view->m_settings = Barcode_Gen_Var;
+    view->frameImage(image);
     return view;
+}
+
+void SymBarcodeOffscreenView::frameSymbol(const SymBarcode &barcode)
+{
+    m_fromImageOrBarcode = false;
+    const double headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0;
+    const double footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0;
+    const double width = std::max({headerWidth, footerWidth, double(barcode.width())});
+    m_frame = QRectF(0, 0, width, pictureHeight(barcode, *m_settings));
+    setBarcode(&barcode);
+}
+
+void SymBarcodeOffscreenView::frameImage(const platform::Image &image)
+{
+    m_fromImageOrBarcode = true;
+    m_frame = QRectF(0, 0, m_settings->width(), m_settings->height());
+    setBarcode_Image_2D(image);
 }
 
 bool SymBarcodeOffscreenView::knowsPageRange(int &firstPage, int &pageCount) const
@@ -188,7 +223,7 @@ void SymBarcodeOffscreenView::drawRect(QPainter &painter, const QRectF &) const
 
 void SymBarcodeOffscreenView::drawSymbol(QPainter &painter) const
 {
-    const Barcode_Gen &gen = *Barcode_Gen_Var;
+    const Barcode_Gen &gen = *m_settings;
     const SymBarcode &symbol = *m_barcode;
     const QRectF b = bounds();
     Canvas canvas(painter, b.height(), gen.textMeasurer());
@@ -291,7 +326,7 @@ void SymBarcodeOffscreenView::drawSymbol(QPainter &painter) const
 
 void SymBarcodeOffscreenView::drawImage(QPainter &painter) const
 {
-    const Barcode_Gen &gen = *Barcode_Gen_Var;
+    const Barcode_Gen &gen = *m_settings;
     const QRectF b = bounds();
     Canvas canvas(painter, b.height(), gen.textMeasurer());
 

@@ -5,15 +5,18 @@
 //    footer;
 //  - image mode: a finished 2-D symbol image centred under the header and
 //    above the footer.
-// The view holds no settings of its own: fonts, colours, margins, alignment,
-// value placement and kerning are read from the settings record
-// (Barcode_Gen_Var) each time it draws, so a change of the settings between
-// two drawings changes the picture.
+// What it draws with (fonts, colours, margins, alignment, value placement,
+// kerning, and in image mode the frame and the header and footer lines) is
+// given to the initialiser and copied into the view, so a worker draws with
+// its own settings. The fixed initialisers without settings draw with the
+// process-wide record (Barcode_Gen_Var) instead, read afresh at every
+// drawing, so a change of it between two drawings changes the picture.
 //
 // Lengths are points. The view's own geometry is y-up from its bottom edge;
 // drawRect() paints on a painter whose coordinates are points with the origin
 // at the top left of the frame (as platform::Image::record gives them).
 
+#include "barcodes/designer/Barcode_Gen.h"
 #include "platform/Image.h"
 
 #include <QByteArray>
@@ -25,17 +28,29 @@ class QPainter;
 namespace barcodes {
 
 class SymBarcode;
+struct BarcodeLayout;
 
 class SymBarcodeOffscreenView {
 public:
-    // Symbol mode. The frame is the symbol's height by the widest of its
-    // printed header, printed footer and width. The symbol is not owned: it
-    // must outlive the view.
+    // Symbol mode, drawn with `style`. The frame is the symbol's height by
+    // the widest of its printed header, printed footer and width. The symbol
+    // is not owned: it must outlive the view.
+    static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcode(const SymBarcode &barcode,
+                                                                    const SymbolStyle &style);
+    // Image mode: framed by the layout and drawn with its style, under the
+    // header and above the footer of the settings' 2-D text record. The view
+    // keeps its own copy of the image.
+    static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcodeImage(const platform::Image &image,
+                                                                         const Barcode_Gen &settings,
+                                                                         const BarcodeLayout &layout);
+    // The fixed initialisers, drawing with the process-wide record; in image
+    // mode the frame is the record's 2-D width and height, computed
+    // beforehand from the image.
     static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcode(const SymBarcode &barcode);
-    // Image mode. The frame is the settings record's 2-D width and height,
-    // computed beforehand from the image; the view keeps its own copy of the
-    // image.
     static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcodeImage(const platform::Image &image);
+
+    SymBarcodeOffscreenView(const SymBarcodeOffscreenView &) = delete;
+    SymBarcodeOffscreenView &operator=(const SymBarcodeOffscreenView &) = delete;
 
     bool fromImageOrBarcode() const { return m_fromImageOrBarcode; }
     const SymBarcode *barcode() const { return m_barcode; }
@@ -61,9 +76,14 @@ public:
 private:
     SymBarcodeOffscreenView() = default;
 
+    void frameSymbol(const SymBarcode &barcode);
+    void frameImage(const platform::Image &image);
     void drawSymbol(QPainter &painter) const;
     void drawImage(QPainter &painter) const;
 
+    // What the view draws with: its own copy, or the process-wide record.
+    Barcode_Gen m_own;
+    const Barcode_Gen *m_settings = &m_own;
     QRectF m_frame;
     const SymBarcode *m_barcode = nullptr;
     bool m_fromImageOrBarcode = false;

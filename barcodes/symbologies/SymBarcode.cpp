@@ -39,9 +39,14 @@ void SymBarcode::setContent(const std::string &content)
     m_content = content;
 }
 
-void SymBarcode::calculateWidth()
+float SymBarcode::barsWidth(float barWidth) const
 {
-    m_width = float(completeBarcode().size()) * m_barWidth;
+    return float(completeBarcode().size()) * barWidth;
+}
+
+float SymBarcode::barWidthAtHeight(float) const
+{
+    return m_barWidth;
 }
 
 bool SymBarcode::isContentValid() const

@@ -68,8 +68,14 @@ public:
     virtual void setContent(const std::string &content);
 
     virtual void setBarWidth(float barWidth) { m_barWidth = barWidth; }
-    // width = module count x barWidth.
-    virtual void calculateWidth();
+    // width = barsWidth(barWidth()).
+    void calculateWidth() { m_width = barsWidth(m_barWidth); }
+    // The width in points of the bars at modules `barWidth` points wide:
+    // module count x barWidth (UPC and EAN add their quiet zones).
+    virtual float barsWidth(float barWidth) const;
+    // The module width the symbol takes when it is made `height` points
+    // high: its own, unless its modules follow its size (Japan Post).
+    virtual float barWidthAtHeight(float height) const;
 
     // Check character: a character code, -1 for none (Code 128: the check
     // symbol's value 0..102).

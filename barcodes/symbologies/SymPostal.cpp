@@ -271,8 +271,13 @@ bool JapanPostBarcode::initWithContent(const std::optional<std::string> &content
 void JapanPostBarcode::setHeight(float height)
 {
     m_height = std::clamp(height, 8.5f, 11.5f);
-    m_barWidth = m_height / 6.0f;
+    m_barWidth = barWidthAtHeight(height);
     calculateWidth();
+}
+
+float JapanPostBarcode::barWidthAtHeight(float height) const
+{
+    return std::clamp(height, 8.5f, 11.5f) / 6.0f;
 }
 
 void JapanPostBarcode::setBarWidth(float barWidth)
@@ -366,11 +371,6 @@ float JapanPostBarcode::barTop(int index) const
 float JapanPostBarcode::barBottom(int index) const
 {
     return japanpost_barBottom(_barDescriptor(index), m_height);
-}
-
-void JapanPostBarcode::calculateWidth()
-{
-    m_width = float(completeBarcode().size()) * m_barWidth;
 }
 
 } // namespace barcodes

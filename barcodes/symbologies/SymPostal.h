@@ -88,6 +88,7 @@ class JapanPostBarcode : public SymBarcode {
     const std::string &japanpostContents() const { return m_japanpostContents; }
     // Symbol size clamped to 8.5..11.5; the module width is a sixth of it.
     void setHeight(float height) override;
+    float barWidthAtHeight(float height) const override;
     // Module width clamped to 8/6..11.5/6; the size is six module widths.
     void setBarWidth(float barWidth) override;
     void generateChecksum() override;
@@ -104,7 +105,6 @@ class JapanPostBarcode : public SymBarcode {
     int _barDescriptor(int index) const;
     float barTop(int index) const override;
     float barBottom(int index) const override;
-    void calculateWidth() override;
 
 protected:
     const std::string &encodedText() const override { return m_japanpostContents; }

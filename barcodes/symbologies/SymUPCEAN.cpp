@@ -49,13 +49,11 @@ std::string swapParity(const std::string &pattern)
 
 // ---- common base ----
 
-void SymAbstractUPCEANBarcode::calculateWidth()
+float SymAbstractUPCEANBarcode::barsWidth(float barWidth) const
 {
-    if (m_content.empty()) {
-        m_width = 0.0f;
-        return;
-    }
-    m_width = float(completeBarcode().size()) * m_barWidth * 1.2f;
+    if (m_content.empty())
+        return 0.0f;
+    return float(completeBarcode().size()) * barWidth * 1.2f;
 }
 
 std::string SymAbstractUPCEANBarcode::_encodeChar(char c) const

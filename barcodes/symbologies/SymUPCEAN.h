@@ -17,7 +17,7 @@ std::string swapParity(const std::string &pattern);
 
 class SymAbstractUPCEANBarcode : public SymBarcode {
     QUORVANT_SYMBOL_CLASS(SymAbstractUPCEANBarcode)
-    void calculateWidth() override;
+    float barsWidth(float barWidth) const override;
     float firstBar() const override { return m_width * 0.1f; }
     float lastBar() const override { return m_width * 0.9f - m_barWidth; }
     // The L (odd parity) pattern of a digit; empty for anything else.

@@ -43,6 +43,8 @@ struct SymbolStyle {
 
     bool showinTop = false;      // value text above the bars
     bool kerning_value = false;  // spread the value text over the symbol width
+
+    bool operator==(const SymbolStyle &) const = default;
 };
 
 } // namespace barcodes

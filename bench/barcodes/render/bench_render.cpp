@@ -4,7 +4,7 @@
 
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeImage.h"
-#include "barcodes/render/BarcodeSize.h"
+#include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "barcodes/symbologies/SymCode128.h"
 

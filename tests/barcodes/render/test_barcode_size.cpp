@@ -3,7 +3,7 @@
 
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeImage.h"
-#include "barcodes/render/BarcodeSize.h"
+#include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/SymBarcode.h"
 #include "tests/barcodes/symbologies/FixedMeasurer.h"
 

@@ -1,7 +1,7 @@
 // Symbols laid out as the designer does and drawn by the renderer, read back
 // by a real barcode reader; four-state postal bars measured in the picture.
 
-#include "barcodes/render/BarcodeSize.h"
+#include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "barcodes/symbologies/Symbologies.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
