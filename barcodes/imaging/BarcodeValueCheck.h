@@ -1,7 +1,11 @@
 #pragma once
-// The check of a barcode value that comes before every symbol or preview.
+// The check of a barcode value that comes before every symbol or preview. It
+// answers with the reason a value cannot be used and shows nothing: the
+// window, or the fixed entry point Check_And_Validat_Barcode
+// (barcodes/widgets), tells the user.
 
 #include <QString>
+#include <optional>
 
 namespace barcodes {
 
@@ -16,11 +20,11 @@ struct BarcodeSymbolState {
 // character is 7-bit ASCII.
 bool isAsciiBarcodeValue(const QString &value);
 
-// The value check. With check_symbol it also fails when the preview symbol
-// is invalid or the preview shows no image. On failure with show_message the
-// user is told "Invalid barcode value". The caller clears its preview when
-// the answer is false.
-bool Check_And_Validat_Barcode(const QString &value, bool show_message, bool check_symbol,
-                               const BarcodeSymbolState &symbol = {});
+// Why no symbol can be made of `value`: "Invalid barcode value" when it is
+// not an ASCII value, or with check_symbol when the preview symbol is
+// invalid or the preview shows no image. None when it can be used; the
+// caller clears its preview otherwise.
+std::optional<QString> barcodeValueProblem(const QString &value, bool check_symbol,
+                                           const BarcodeSymbolState &symbol = {});
 
 } // namespace barcodes

@@ -1,7 +1,7 @@
 #include "barcodes/qr/QRFrontEnd.h"
 
 #include "barcodes/imaging/ImageResolution.h"
-#include "barcodes/qr/QRSymbolEncoder.h"
+#include "barcodes/qrencoder/QRSymbolEncoder.h"
 #include "platform/Helpers.h"
 
 #include <algorithm>
@@ -126,15 +126,6 @@ platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDi
             *error = QString::fromUtf8(e.what());
         return {};
     }
-}
-
-platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDimension)
-{
-    QString error;
-    const platform::Image image = renderDataMatrix(grid, imageDimension, USED_DPI_VALUE.load(), &error);
-    if (!error.isEmpty())
-        Show_MessageBox(error);
-    return image;
 }
 
 } // namespace barcodes

@@ -44,7 +44,8 @@ public:
     static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension, double dpi,
                                             QString *error = nullptr);
     // The fixed operation: resampled to USED_DPI_VALUE; the reason of a
-    // failure is shown to the user.
+    // failure is shown to the user. It is defined in barcodes_widgets, which
+    // a caller of it links.
     static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension);
     // The D × D bitmap before resampling (RGBA, not premultiplied).
     static QImage renderModules(const DataMatrix &grid, int imageDimension);

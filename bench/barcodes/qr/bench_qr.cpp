@@ -1,7 +1,7 @@
 // Encoding speed of the 2-D symbols the designer makes per record.
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
 #include "barcodes/qr/QRFrontEnd.h"
-#include "barcodes/qr/QRSymbolEncoder.h"
+#include "barcodes/qrencoder/QRSymbolEncoder.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

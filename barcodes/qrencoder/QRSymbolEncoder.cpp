@@ -1,4 +1,4 @@
-#include "barcodes/qr/QRSymbolEncoder.h"
+#include "barcodes/qrencoder/QRSymbolEncoder.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "barcodes/qr/QRTables.h"
+#include "barcodes/qrencoder/QRTables.h"
 
 namespace barcodes::qr {
 

@@ -1,4 +1,4 @@
-#include "barcodes/render/SymBarcodeImageView.h"
+#include "barcodes/widgets/SymBarcodeImageView.h"
 
 #include <QMouseEvent>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 // The encoder against the worked values of the QR Code standard, and every
 // symbol it makes read back by a real decoder.
-#include "barcodes/qr/QRSymbolEncoder.h"
-#include "barcodes/qr/QRTables.h"
+#include "barcodes/qrencoder/QRSymbolEncoder.h"
+#include "barcodes/qrencoder/QRTables.h"
 #include "tests/support/TestSupport.h"
 
 #include <QImage>

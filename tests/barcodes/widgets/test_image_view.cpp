@@ -1,7 +1,7 @@
 // The barcode image view: it shows its picture, and clicks and drags on it
 // go nowhere.
 
-#include "barcodes/render/SymBarcodeImageView.h"
+#include "barcodes/widgets/SymBarcodeImageView.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -8,7 +8,7 @@
 // All working state lives in the object, so separate encoders may run on
 // separate threads. One object makes one symbol.
 
-#include "barcodes/qr/QRTables.h"
+#include "barcodes/qrencoder/QRTables.h"
 
 #include <array>
 #include <cstdint>
