@@ -22,13 +22,10 @@ quorvant::test::Decoded scan(const DataMatrixDrawing &d)
 void expectReadsBack(const QString &value, const QString &format = "Auto", const QString &encoding = "Auto",
                      int module = 2)
 {
-    const DataMatrixDrawing d = Draw_DataMatrix_Barcode(value, format, encoding, module, 600);
-    ASSERT_FALSE(d.image.isNull()) << value.left(30).toStdString() << " " << format.toStdString() << " "
-                                   << encoding.toStdString();
-    const auto r = scan(d);
-    EXPECT_TRUE(r.valid) << value.left(30).toStdString() << " " << encoding.toStdString();
+    const auto r = scan(Draw_DataMatrix_Barcode(value, format, encoding, module, 600));
     EXPECT_FALSE(r.mirrored);
-    EXPECT_EQ(r.text, value.toStdString()) << encoding.toStdString();
+    EXPECT_EQ(r.valid ? r.text : "<unreadable>", value.toStdString())
+        << format.toStdString() << " " << encoding.toStdString();
 }
 
 DataMatrixGrid uniformGrid(int W, int H, bool dark)
@@ -51,62 +48,47 @@ QList<QByteArray> bodyLines(const QByteArray &eps)
 
 } // namespace
 
-TEST(DataMatrixChoices, SizeNamesAndEncodationLetters)
+TEST(DataMatrixChoices, SizeNamesGiveRowsAndColumns)
 {
     EXPECT_EQ(dataMatrixFormatNames().size(), 31);
-    EXPECT_EQ(dataMatrixFormatNames().first(), "Auto");
     for (const QString &name : dataMatrixFormatNames().mid(1)) {
         const DataMatrixFormat f = dataMatrixFormatFromName(name);
         EXPECT_EQ(QString("C%1X%2").arg(f.rows).arg(f.columns), name);
     }
-    const DataMatrixFormat rect = dataMatrixFormatFromName("C8X18");
-    EXPECT_EQ(rect.rows, 8);
-    EXPECT_EQ(rect.columns, 18);
     EXPECT_EQ(dataMatrixFormatFromName("C 12 X 26 ").columns, 26);
     EXPECT_EQ(dataMatrixFormatFromName("Auto").rows, 0);
     EXPECT_EQ(dataMatrixFormatFromName("C16").columns, 0);
-
-    EXPECT_EQ(dataMatrixEncodingNames(), (QStringList{"Auto", "Ascii", "C40", "Text", "Base256"}));
-    EXPECT_EQ(dataMatrixEncodationLetter("Ascii"), 'A');
-    EXPECT_EQ(dataMatrixEncodationLetter("C40"), 'C');
-    EXPECT_EQ(dataMatrixEncodationLetter("Text"), 'T');
     EXPECT_EQ(dataMatrixEncodationLetter("Base256"), 'B');
     EXPECT_EQ(dataMatrixEncodationLetter("Auto"), 0);
 }
 
-TEST(DataMatrixEps, SixDigitsInTenByTen)
+TEST(DataMatrixEps, PageHoldsTheGridInsideItsBorder)
 {
     const DataMatrixDrawing d = Draw_DataMatrix_Barcode("123456", "C10X10", "Ascii", 1, 600);
     ASSERT_FALSE(d.image.isNull());
-    EXPECT_EQ(d.grid.encoding, "AAAAAA");
     EXPECT_EQ(d.image.size(), QSizeF(10, 10));
-    const QByteArray head = "%!PS-Adobe-3.0 EPSF-3.0\n"
-                            "%%Creator: IEC16022 barcode/stamp generator\n"
-                            "%%BarcodeData: 123456\n"
-                            "%%BarcodeSize: 10x10\n"
-                            "%%BarcodeFormat: ECC200\n"
-                            "%%DocumentData: Clean7Bit\n"
-                            "%%LanguageLevel: 1\n"
-                            "%%Pages: 1\n"
-                            "%%BoundingBox: 0 0 12 12\n"
-                            "%%EndComments\n"
-                            "%%Page: 1 1\n"
-                            "10 10 1[1 0 0 1 -1 -1]{<\n";
-    EXPECT_TRUE(d.eps.startsWith(head)) << d.eps.toStdString();
+    for (const char *line : {"%!PS-Adobe-3.0 EPSF-3.0\n", "%%BarcodeData: 123456\n", "%%BoundingBox: 0 0 12 12\n",
+                             "\n10 10 1[1 0 0 1 -1 -1]{<\n"})
+        EXPECT_TRUE(d.eps.contains(line)) << line;
     EXPECT_TRUE(d.eps.endsWith("\n>}image\n"));
-    // Ten rows of two hex bytes and a space: 50 characters on one line.
+    // Ten rows of two hex bytes and a space on one line: the grid, row 0
+    // first, dark as 0 bits.
     const auto lines = bodyLines(d.eps);
-    ASSERT_EQ(lines.size(), 2); // the line, and the empty one before ">}image"
     ASSERT_EQ(lines[0].size(), 50);
-    // The hex digits are the grid, row 0 first, dark as 0 bits.
     for (int y = 0; y < 10; ++y) {
         const unsigned row = lines[0].mid(y * 5, 4).toUInt(nullptr, 16) ^ 0xFFFF;
         for (int x = 0; x < 10; ++x)
             EXPECT_EQ(bool(row & (0x8000u >> x)), d.grid.dark(x, y)) << x << "," << y;
     }
-    const auto r = scan(d);
-    EXPECT_EQ(r.text, "123456");
-    EXPECT_FALSE(r.mirrored);
+    EXPECT_EQ(scan(d).text, "123456");
+
+    // The page with its border, 50 by 18 points, at 300 dots per inch, the
+    // border left transparent.
+    const DataMatrixDrawing rect = Draw_DataMatrix_Barcode("HELLO123", "C16X48", "Auto", 2, 300);
+    EXPECT_EQ(rect.image.size(), QSizeF(96, 32));
+    EXPECT_EQ(rect.image.bitmap().size(), QSize(209, 75));
+    EXPECT_EQ(rect.image.bitmap().pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(scan(rect).text, "HELLO123");
 }
 
 TEST(DataMatrixEps, RowPackingAndLineBreaks)
@@ -125,74 +107,49 @@ TEST(DataMatrixEps, RowPackingAndLineBreaks)
     EXPECT_TRUE(lines[29].isEmpty());
 }
 
-TEST(DataMatrixDraw, TooLongForTheSizeWritesDiagnostics)
+TEST(DataMatrixDraw, NoSymbolWritesDiagnosticsAndDrawsNothing)
 {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     const DataMatrixDrawing d = Draw_DataMatrix_Barcode("12345678901234567890ABCDEFG", "C10X10", "Ascii", 1, 600);
     const std::string out = testing::internal::GetCapturedStdout();
-    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("No barcode produced\n"), std::string::npos);
     EXPECT_TRUE(d.image.isNull());
     EXPECT_TRUE(d.eps.isEmpty());
-    EXPECT_NE(err.find("No barcode produced\n"), std::string::npos);
-    EXPECT_NE(out.find("Size    : 10x10\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("Encoded : "), std::string::npos);
-    EXPECT_NE(out.find("Barcode : 12345678901234567890ABCDEFG\n"), std::string::npos);
-    EXPECT_NE(out.find("Encoding: " + std::string(27, 'A') + "\n"), std::string::npos);
+    for (const char *line : {"Size    : 10x10\n", "Barcode : 12345678901234567890ABCDEFG\n", "Encoding: AAAAAAAAAAAA"})
+        EXPECT_NE(out.find(line), std::string::npos) << out;
 
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Draw_DataMatrix_Barcode("", "Auto", "Auto", 1, 600).image.isNull());
     EXPECT_TRUE(Draw_DataMatrix_Barcode(QString(3200, 'x'), "Auto", "Auto", 1, 600).image.isNull());
+    // Too long for the chosen size whatever the encodation.
+    EXPECT_TRUE(Draw_DataMatrix_Barcode(QString(40, QChar('x')), "C10X10", "Base256", 1, 600).image.isNull());
     // The library's 144x144 symbols do not scan: none is drawn, whether the
     // size was chosen or picked for a long text.
     EXPECT_TRUE(Draw_DataMatrix_Barcode("HELLO123", "C144X144", "Auto", 1, 600).image.isNull());
     EXPECT_TRUE(Draw_DataMatrix_Barcode(QString(3000, '5'), "Auto", "Auto", 1, 600).image.isNull());
-    EXPECT_FALSE(Draw_DataMatrix_Barcode(QString(2000, '5'), "Auto", "Auto", 1, 600).image.isNull());
     testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
 }
 
-TEST(DataMatrixDraw, ImageSizeFollowsModuleAndResolution)
-{
-    const DataMatrixDrawing d = Draw_DataMatrix_Barcode("HELLO123", "C16X48", "Auto", 2, 300);
-    ASSERT_FALSE(d.image.isNull());
-    EXPECT_EQ(d.grid.W, 48);
-    EXPECT_EQ(d.grid.H, 16);
-    EXPECT_EQ(d.image.size(), QSizeF(96, 32));
-    // The page with its border, 50 by 18 points, at 300 dots per inch.
-    EXPECT_EQ(d.image.bitmap().size(), QSize(209, 75));
-    EXPECT_EQ(d.image.bitmap().pixelColor(0, 0).alpha(), 0); // the unpainted border
-    EXPECT_EQ(scan(d).text, "HELLO123");
-}
-
 TEST(DataMatrixScan, LengthsEncodationsSizesAndText)
 {
-    for (const char *enc : {"Auto", "Ascii", "C40", "Text"}) {
+    for (const char *enc : {"Auto", "Ascii", "C40", "Text", "Base256"}) {
         expectReadsBack("HELLO123", "Auto", enc);
-        expectReadsBack("a", "Auto", enc);
         expectReadsBack("Card 0042, Jane Doe", "Auto", enc);
         expectReadsBack(QString("ABC123xyz-").repeated(30), "Auto", enc);
     }
-    expectReadsBack(QString("1234567890").repeated(150), "Auto", "Auto", 1);
-    expectReadsBack("SHORT", "C8X18");
-    expectReadsBack("RECT 32", "C8X32");
-    expectReadsBack("42", "C24X24");
-    expectReadsBack("Big square", "C132X132", "Ascii", 1);
-    for (const char *text : {"€", "日本", "Grüße aus Köln", "é", "日本語のテキスト 2026"})
-        expectReadsBack(QString::fromUtf8(text));
-    expectReadsBack(QString::fromUtf8("€ 12,50"), "Auto", "Ascii");
-}
-
-TEST(DataMatrixScan, Base256ChoiceStillMakesASymbol)
-{
-    // The library makes nothing when every byte is marked for Base 256; the
-    // symbol is made with another encodation rather than none at all.
-    expectReadsBack("HELLO123", "Auto", "Base256");
+    // Base 256, which the library cannot make, falls back to another
+    // encodation rather than no symbol.
     expectReadsBack(QString::fromUtf8("Grüße 12 €"), "Auto", "Base256");
     expectReadsBack("SHORT", "C8X18", "Base256");
-    // Too long for the chosen size whatever the encodation: still no symbol.
-    EXPECT_TRUE(Draw_DataMatrix_Barcode(QString(40, QChar('x')), "C10X10", "Base256", 1, 600).image.isNull());
+    expectReadsBack(QString("1234567890").repeated(200), "Auto", "Auto", 1);
+    expectReadsBack("RECT 32", "C8X32");
+    expectReadsBack("Big square", "C132X132", "Ascii", 1);
+    for (const char *text : {"€", "日本語のテキスト 2026"})
+        expectReadsBack(QString::fromUtf8(text));
+    expectReadsBack(QString::fromUtf8("€ 12,50"), "Auto", "Ascii");
 }
 
 TEST(DataMatrixScan, TripletEncodationsEndWithoutStrayCharacters)
@@ -223,9 +180,6 @@ TEST(DataMatrixScan, ConcurrentCallsAreSerialised)
         runs.push_back(std::async(std::launch::async, work, t));
     for (auto &r : runs)
         EXPECT_EQ(r.get(), 20);
-    // And the result equals what a lone call gives.
-    const DataMatrixDrawing d = Draw_DataMatrix_Barcode("T3-7-T3-7-T3-7-", "Auto", "Auto", 2, 600);
-    EXPECT_EQ(scan(d).text, "T3-7-T3-7-T3-7-");
 }
 
 TEST(DataMatrixSize, MinimumOfTheChosenFormat)

@@ -9,16 +9,6 @@
 using namespace barcodes;
 using platform::Image;
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
-
 TEST(SaveBarcodeImage, WritesPngThatKeepsTheSizeInPoints)
 {
     quorvant::test::TempFolder dir;
@@ -32,9 +22,7 @@ TEST(SaveBarcodeImage, WritesPngThatKeepsTheSizeInPoints)
     const QImage back = reader.read();
     EXPECT_EQ(back.size(), QSize(250, 125));
     EXPECT_EQ(back.pixel(10, 10), qRgb(0, 0, 0));
-    const Image again = Image::fromBitmap(back);
-    EXPECT_NEAR(again.size().width(), 60, 0.05);
-    EXPECT_NEAR(again.size().height(), 30, 0.05);
+    EXPECT_NEAR(Image::fromBitmap(back).size().width(), 60, 0.05);
 
     // A recording is written at one pixel per point.
     Image vec = Image::record({20, 10}, [](QPainter &p) { p.fillRect(QRectF(0, 0, 20, 10), Qt::black); });
@@ -46,13 +34,9 @@ TEST(SaveBarcodeImage, FailureIsReportedAndTheOldFileKept)
 {
     quorvant::test::TempFolder dir;
     const QString path = dir.file("old.png");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("previous content");
-    }
+    quorvant::test::writeTestFile(path, "previous content");
     EXPECT_FALSE(Save_Barcode_image(Image(), path));
-    EXPECT_EQ(readAll(path), "previous content");
+    EXPECT_EQ(quorvant::test::readTestFile(path), "previous content");
 
     QImage px(4, 4, QImage::Format_RGB32);
     px.fill(Qt::white);

@@ -73,76 +73,41 @@ bool errorCorrectionHolds(const pdf417_record &p)
 
 } // namespace
 
-TEST(Pdf417Encoder, TextAndNumericSegmentsGiveTheKnownCodewords)
+TEST(Pdf417Encoder, SegmentsGiveTheKnownCodewords)
 {
-    pdf417_record p = encodeText("ABC1234567890123XYZ");
-    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-    EXPECT_EQ(dataCodewords(p), (std::vector<int>{12, 1, 89, 902, 17, 110, 836, 811, 223, 900, 714, 779}));
-
-    // Twelve digits stay inside the text.
-    p = encodeText("ABC123456789012XYZ");
-    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-    const auto data = dataCodewords(p);
-    EXPECT_EQ(std::count(data.begin() + 1, data.end(), 902), 0);
-    EXPECT_EQ(std::count(data.begin() + 1, data.end(), 900), 0);
-}
-
-TEST(Pdf417Encoder, ShortTextSymbolSizeAndLevel)
-{
-    pdf417_record p;
-    pdf417_reset(p);
-    p.text = "PDF417";
-    p.options = PDF417_USE_ERROR_LEVEL;
-    p.errorLevel = 2;
-    p.aspectRatio = 1.0f;
-    paintCode(p);
-    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-    EXPECT_EQ(dataCodewords(p), (std::vector<int>{5, 453, 178, 121, 239}));
-    EXPECT_EQ(p.codeColumns, 1);
-    EXPECT_EQ(p.codeRows, 13);
-    EXPECT_EQ(p.errorLevel, 2);
-    EXPECT_EQ(p.lenCodewords, 13);
-    EXPECT_EQ(p.bitColumns, 86);
-    EXPECT_EQ(p.lenBits, 11 * 13);
-    EXPECT_EQ(int(p.outBits.size()), p.lenBits);
-    EXPECT_TRUE(errorCorrectionHolds(p));
-}
-
-TEST(Pdf417Encoder, TextSubModesLatchOnlyForRunsAndShiftOtherwise)
-{
-    struct Case {
+    // Data codewords, length descriptor first, by the text, numeric and byte
+    // compaction rules.
+    const struct {
         std::string text;
         std::vector<int> data;
-    };
-    const Case cases[] = {
-        {"abcDEF", {6, 810, 32, 868, 94, 179}},   // back to alpha for a run of capitals
-        {"abcDe", {5, 810, 32, 813, 149}},        // one capital is shifted
-        {"A;<>", {4, 28, 750, 32}},               // a punctuation run latches
-        {"A;B", {3, 29, 1}},                      // a lone one is shifted
-        {"1a", {3, 841, 810}},                    // mixed, then lower
+    } cases[] = {
+        {"PDF417", {5, 453, 178, 121, 239}},
+        {"ABC1234567890123XYZ", {12, 1, 89, 902, 17, 110, 836, 811, 223, 900, 714, 779}},
+        {"abcDEF", {6, 810, 32, 868, 94, 179}},      // back to alpha for a run of capitals
+        {"abcDe", {5, 810, 32, 813, 149}},           // one capital is shifted
+        {"A;<>", {4, 28, 750, 32}},                  // a punctuation run latches
+        {"A;B", {3, 29, 1}},                         // a lone one is shifted
+        {"1a", {3, 841, 810}},                       // mixed, then lower
         {"a ;<>b", {7, 810, 808, 750, 32, 897, 59}}, // lower, punctuation run, back via alpha
+        {"AB\x01" "CD", {5, 1, 913, 1, 63}},          // a control byte inside text is shifted
+        {"A\x01" "B", {5, 901, 65, 1, 66}},           // too little text: one byte segment
+        {"ABC\x01" "DE", {6, 1, 89, 913, 1, 94}},     // an odd number of values is padded first
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(dataCodewords(encodeText(c.text)), c.data) << c.text;
-}
 
-TEST(Pdf417Encoder, DigitOnlyTextsOfEightOrMoreAreNumeric)
-{
+    // Digits are numeric alone from eight on, inside text from thirteen on.
     for (const std::string digits : {"12345678", "123456789012"})
         EXPECT_EQ(encodeText(digits).codewords[1], 902) << digits;
     EXPECT_NE(encodeText("1234567").codewords[1], 902);
-    // Digits within text are only numeric from thirteen on.
-    EXPECT_NE(encodeText("A12345678").codewords[2], 902);
-}
+    const auto twelve = dataCodewords(encodeText("ABC123456789012XYZ"));
+    EXPECT_EQ(std::count(twelve.begin() + 1, twelve.end(), 902), 0);
 
-TEST(Pdf417Encoder, SingleControlByteInsideTextIsShifted)
-{
-    // Enough text around it: one text segment with a byte shift.
-    EXPECT_EQ(dataCodewords(encodeText("AB\x01" "CD")), (std::vector<int>{5, 1, 913, 1, 63}));
-    // Too little text: the three segments become one byte segment.
-    EXPECT_EQ(dataCodewords(encodeText("A\x01" "B")), (std::vector<int>{5, 901, 65, 1, 66}));
-    // A byte shift after an odd number of values is padded first.
-    EXPECT_EQ(dataCodewords(encodeText("ABC\x01" "DE")), (std::vector<int>{6, 1, 89, 913, 1, 94}));
+    // Level 2 on six letters: one column of 13 rows, a correct check.
+    pdf417_record p = encodeText("PDF417", PDF417_USE_ERROR_LEVEL);
+    EXPECT_EQ(std::pair(p.codeColumns, p.codeRows), std::pair(1, 13));
+    EXPECT_EQ(p.lenBits, 11 * 13);
+    EXPECT_TRUE(errorCorrectionHolds(p));
 }
 
 TEST(Pdf417Encoder, ByteSegmentsChooseTheirLatchByLength)
@@ -190,101 +155,54 @@ TEST(Pdf417Encoder, AutomaticErrorLevelFollowsTheDataSize)
     EXPECT_EQ(encodeRaw(10, PDF417_USE_ERROR_LEVEL | PDF417_FIXED_COLUMNS, 30, 0, 9).errorLevel, 8);
 }
 
-TEST(Pdf417Encoder, RowsAndColumnsFollowTheAspectRatio)
+TEST(Pdf417Encoder, ShapeFollowsTheAspectRatioOrTheFixedSize)
 {
-    struct Case {
-        int needed, columns, rows;
+    // Level 0 adds two correction codewords to the data.
+    const struct {
+        int data, options, columns, rows, outColumns, outRows;
+    } cases[] = {
+        {10, PDF417_USE_ERROR_LEVEL, 0, 0, 1, 12},
+        {98, PDF417_USE_ERROR_LEVEL, 0, 0, 3, 34},
+        {498, PDF417_USE_ERROR_LEVEL, 0, 0, 8, 63},
+        {100, PDF417_USE_ERROR_LEVEL | PDF417_FIXED_ROWS, 0, 10, 11, 10},
+        {100, PDF417_USE_ERROR_LEVEL | PDF417_FIXED_COLUMNS, 1, 0, 2, 90}, // too many rows: capped
+        // A fixed rectangle is cut to the largest symbol, or grows to hold
+        // the data.
+        {10, PDF417_FIXED_RECTANGLE, 30, 90, 29, 32},
+        {10, PDF417_FIXED_RECTANGLE, 12, 90, 16, 58},
+        {10, PDF417_FIXED_RECTANGLE, 4, 5, 4, 5},
+        {100, PDF417_FIXED_RECTANGLE, 2, 3, 2, 58},
     };
-    for (const Case &c : {Case{12, 1, 12}, Case{100, 3, 34}, Case{500, 8, 63}}) {
-        // Level 0 adds two correction codewords to the data.
-        pdf417_record p = encodeRaw(c.needed - 2, PDF417_USE_ERROR_LEVEL);
+    for (const auto &c : cases) {
+        const pdf417_record p = encodeRaw(c.data, c.options, c.columns, c.rows);
         ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-        EXPECT_EQ(p.codeColumns, c.columns) << c.needed;
-        EXPECT_EQ(p.codeRows, c.rows) << c.needed;
-        EXPECT_EQ(p.lenCodewords, c.columns * c.rows);
-        EXPECT_TRUE(errorCorrectionHolds(p));
-    }
-    // Fixed rows derive the columns; too many rows are capped.
-    pdf417_record p = encodeRaw(100, PDF417_FIXED_ROWS | PDF417_USE_ERROR_LEVEL, 0, 10);
-    EXPECT_EQ(p.codeRows, 10);
-    EXPECT_EQ(p.codeColumns, 11);
-    p = encodeRaw(100, PDF417_FIXED_COLUMNS | PDF417_USE_ERROR_LEVEL, 1);
-    EXPECT_EQ(p.codeRows, 90);
-    EXPECT_EQ(p.codeColumns, 2);
-}
-
-TEST(Pdf417Encoder, FixedRectangleIsCutToTheLargestSymbol)
-{
-    struct Case {
-        int columns, rows, outColumns, outRows;
-    };
-    for (const Case &c : {Case{30, 90, 29, 32}, Case{12, 90, 16, 58}, Case{10, 90, 10, 90}, Case{4, 5, 4, 5}}) {
-        pdf417_record p = encodeRaw(10, PDF417_FIXED_RECTANGLE, c.columns, c.rows);
-        ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-        EXPECT_EQ(p.codeColumns, c.outColumns);
-        EXPECT_EQ(p.codeRows, c.outRows);
+        EXPECT_EQ(std::pair(p.codeColumns, p.codeRows), std::pair(c.outColumns, c.outRows)) << c.data;
         EXPECT_EQ(p.bitColumns, 17 * (c.outColumns + 3) + 18);
+        EXPECT_TRUE(errorCorrectionHolds(p)) << c.data;
     }
-    // A rectangle too small for the data grows.
-    pdf417_record p = encodeRaw(100, PDF417_FIXED_RECTANGLE, 2, 3);
-    EXPECT_EQ(p.codeColumns, 2);
-    EXPECT_GE(p.codeColumns * p.codeRows, 100 + 16);
 }
 
-TEST(Pdf417Encoder, BitmapRowsStartAndEndWithTheGuardPatterns)
+TEST(Pdf417Encoder, LimitsAreRefusedAndLeaveNoEarlierBitmap)
 {
-    pdf417_record plain = encodeText("PDF417");
-    pdf417_record inverted = encodeText("PDF417", PDF417_INVERT_BITMAP);
-    ASSERT_EQ(plain.lenBits, inverted.lenBits);
-    const int bytesPerRow = plain.lenBits / plain.codeRows;
-    for (int row = 0; row < plain.codeRows; ++row) {
-        const std::uint8_t *bits = plain.outBits.data() + row * bytesPerRow;
-        EXPECT_EQ(bits[0], 0xFF);   // start pattern 1 1111 1110 1010 1000
-        EXPECT_EQ(bits[1], 0x54);
-        // Modules 80..85 end the stop pattern (...101001); the two bits
-        // past the row stay clear.
-        EXPECT_EQ(bits[10], 0xA4);
-    }
-    for (int i = 0; i < plain.lenBits; ++i)
-        ASSERT_EQ(std::uint8_t(~plain.outBits[std::size_t(i)]), inverted.outBits[std::size_t(i)]);
-}
-
-TEST(Pdf417Encoder, LimitsOfTheDataAreRefused)
-{
-    // 2708 digits make 926 data codewords: room for level 0 only.
-    pdf417_record p = encodeText(std::string(2708, '7'));
-    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-    EXPECT_EQ(p.codewords[0], 926);
-    EXPECT_EQ(p.errorLevel, 0);
-    EXPECT_EQ(p.lenCodewords, 928);
-    EXPECT_EQ(p.codeColumns * p.codeRows, 928);
-    EXPECT_TRUE(errorCorrectionHolds(p));
-    // Three more digits would need a 927th.
-    p = encodeText(std::string(2711, '7'));
-    EXPECT_EQ(p.error, PDF417_ERROR_TEXT_TOO_BIG);
-    EXPECT_TRUE(p.outBits.empty());
-
-    EXPECT_EQ(encodeText(std::string(5421, 'a')).error, PDF417_ERROR_TEXT_TOO_BIG);
-    EXPECT_EQ(encodeText(std::string(1900, 'a')).error, PDF417_ERROR_TEXT_TOO_BIG);
-    EXPECT_EQ(encodeText(std::string(1200, '\xC4')).error, PDF417_ERROR_TEXT_TOO_BIG);
+    // 2708 digits make 926 data codewords, room for level 0 only; three
+    // more would need a 927th.
+    EXPECT_EQ(encodeText(std::string(2708, '7')).errorLevel, 0);
+    for (const std::string &text : {std::string(2711, '7'), std::string(1900, 'a'), std::string(1200, '\xC4')})
+        EXPECT_EQ(encodeText(text).error, PDF417_ERROR_TEXT_TOO_BIG) << text.size();
     EXPECT_EQ(encodeText("").error, PDF417_ERROR_EMPTY_TEXT);
-
     EXPECT_EQ(encodeRaw(926, 0).error, PDF417_ERROR_SUCCESS);
     EXPECT_EQ(encodeRaw(927, 0).error, PDF417_ERROR_INVALID_PARAMS);
     EXPECT_EQ(encodeRaw(0, 0).error, PDF417_ERROR_INVALID_PARAMS);
     pdf417_record bad;
     bad.options = PDF417_USE_RAW_CODEWORDS;
     bad.lenCodewords = 3;
-    bad.codewords = {{4, 1, 2}};   // descriptor disagrees
+    bad.codewords = {{4, 1, 2}}; // the descriptor disagrees
     paintCode(bad);
     EXPECT_EQ(bad.error, PDF417_ERROR_INVALID_PARAMS);
-    bad.codewords = {{3, 1, 929}};   // no such codeword
+    bad.codewords = {{3, 1, 929}}; // no such codeword
     paintCode(bad);
     EXPECT_EQ(bad.error, PDF417_ERROR_INVALID_PARAMS);
-}
 
-TEST(Pdf417Encoder, FailedEncodingLeavesNoEarlierBitmap)
-{
     pdf417_record p = encodeText("first");
     ASSERT_FALSE(p.outBits.empty());
     p.text = std::string(5421, 'x');
@@ -292,14 +210,9 @@ TEST(Pdf417Encoder, FailedEncodingLeavesNoEarlierBitmap)
     paintCode(p);
     EXPECT_EQ(p.error, PDF417_ERROR_TEXT_TOO_BIG);
     EXPECT_TRUE(p.outBits.empty());
-    EXPECT_EQ(p.lenBits, 0);
-
     // The text ends at its first zero byte when no length is given.
     p.text = std::string("AB\0CD", 5);
     p.lenText = -1;
     paintCode(p);
     EXPECT_EQ(p.codewords[0], 2);
-    p.lenText = 5;
-    paintCode(p);
-    EXPECT_EQ(p.codewords[0], 5);
 }

@@ -1,6 +1,5 @@
 // Every symbol is read back by a real PDF417 reader.
 
-#include "barcodes/imaging/ImageResolution.h"
 #include "barcodes/pdf417/Pdf417Encoder.h"
 #include "barcodes/pdf417/Pdf417View.h"
 #include "tests/support/TestSupport.h"
@@ -16,12 +15,6 @@ using namespace barcodes;
 using quorvant::test::decodeBarcode;
 
 namespace {
-
-// Restores the process-wide resolution after a test changes it.
-struct DpiGuard {
-    int saved = USED_DPI_VALUE.load();
-    ~DpiGuard() { USED_DPI_VALUE = saved; }
-};
 
 // The encoder's bitmap drawn with `moduleWidth` pixels per module and
 // `rowHeight` pixels per row.
@@ -84,140 +77,74 @@ const std::vector<std::string> &sampleTexts()
 
 } // namespace
 
-TEST(Pdf417Symbol, TextsReadBackAtEveryErrorLevelAndAspectRatio)
+TEST(Pdf417Symbol, TextsReadBackAtEveryLevelAspectAndFixedSize)
 {
-    for (const std::string &text : sampleTexts())
-        for (int level : {0, 2, 5, 8})
-            for (float aspect : {0.2f, 1.0f, 4.0f}) {
-                pdf417_record p;
-                pdf417_reset(p);
-                p.text = text;
-                p.lenText = int(text.size());
-                p.options = PDF417_USE_ERROR_LEVEL | (level == 5 ? PDF417_INVERT_BITMAP : 0);
-                p.errorLevel = level;
-                p.aspectRatio = aspect;
-                paintCode(p);
-                ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS) << text;
-                EXPECT_GE(p.errorLevel, level);
-                EXPECT_EQ(decodedBytes(symbolImage(p, 2, 6)), text)
-                    << "level " << level << ", aspect " << aspect << ", " << p.codeColumns << " x " << p.codeRows;
-            }
-}
-
-TEST(Pdf417Symbol, FixedSizesReadBack)
-{
-    const std::string text = longText();
-    struct Case {
-        int options, columns, rows;
-    };
-    for (const Case &c : {Case{PDF417_FIXED_COLUMNS, 2, 0}, Case{PDF417_FIXED_COLUMNS, 30, 0},
-                          Case{PDF417_FIXED_ROWS, 0, 3}, Case{PDF417_FIXED_ROWS, 0, 90},
-                          Case{PDF417_FIXED_RECTANGLE, 12, 90}, Case{PDF417_FIXED_RECTANGLE, 2, 3}}) {
+    auto readBack = [](const std::string &text, int options, int level, float aspect, int columns, int rows) {
         pdf417_record p;
         pdf417_reset(p);
         p.text = text;
-        p.options = c.options;
-        p.codeColumns = c.columns;
-        p.codeRows = c.rows;
+        p.lenText = int(text.size()); // the binary text holds a zero byte
+        p.options = options;
+        p.errorLevel = level;
+        p.aspectRatio = aspect;
+        p.codeColumns = columns;
+        p.codeRows = rows;
         paintCode(p);
-        ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-        EXPECT_EQ(decodedBytes(symbolImage(p, 2, 6)), text) << p.codeColumns << " x " << p.codeRows;
-    }
+        EXPECT_EQ(p.error, PDF417_ERROR_SUCCESS) << text;
+        EXPECT_GE(p.errorLevel, level);
+        return decodedBytes(symbolImage(p, 2, 6));
+    };
+    for (const std::string &text : sampleTexts())
+        for (int level : {0, 2, 5, 8})
+            for (float aspect : {0.2f, 1.0f, 4.0f}) {
+                const int options = PDF417_USE_ERROR_LEVEL | (level == 5 ? PDF417_INVERT_BITMAP : 0);
+                EXPECT_EQ(readBack(text, options, level, aspect, 0, 0), text) << level << ", " << aspect;
+            }
+    const struct {
+        int options, columns, rows;
+    } sizes[] = {{PDF417_FIXED_COLUMNS, 2, 0},      {PDF417_FIXED_COLUMNS, 30, 0}, {PDF417_FIXED_ROWS, 0, 3},
+                 {PDF417_FIXED_ROWS, 0, 90},        {PDF417_FIXED_RECTANGLE, 12, 90},
+                 {PDF417_FIXED_RECTANGLE, 2, 3}};
+    for (const auto &c : sizes)
+        EXPECT_EQ(readBack(longText(), c.options, 0, 0.5f, c.columns, c.rows), longText()) << c.columns << c.rows;
+    // 2708 digits make 926 data codewords: the whole symbol at level 0.
+    std::string digits;
+    for (int i = 0; i < 2708; ++i)
+        digits.push_back(char('0' + (i * 7 + i / 10) % 10));
+    EXPECT_EQ(readBack(digits, 0, 0, 0.5f, 0, 0), digits);
 }
 
-TEST(Pdf417Symbol, LargestSymbolReadsBack)
+TEST(Pdf417Symbol, ViewMakesAnImageOfItsSizeAtTheResolutionOrNone)
 {
-    // 926 data codewords: the whole symbol, level 0.
-    const std::string digits = [] {
-        std::string s;
-        for (int i = 0; i < 2708; ++i)
-            s.push_back(char('0' + (i * 7 + i / 10) % 10));
-        return s;
-    }();
-    pdf417_record p;
-    pdf417_reset(p);
-    p.text = digits;
-    paintCode(p);
-    ASSERT_EQ(p.error, PDF417_ERROR_SUCCESS);
-    ASSERT_EQ(p.lenCodewords, 928);
-    EXPECT_EQ(decodedBytes(symbolImage(p, 2, 6)), digits);
-}
-
-TEST(Pdf417Symbol, ViewMakesAnImageOfItsSizeAtTheResolution)
-{
-    DpiGuard dpi;
-    USED_DPI_VALUE = 600;
     pdf417View view(QSizeF(200, 100));
     EXPECT_EQ(view.imageState(), pdf417View::EmptyText);
-    EXPECT_TRUE(view.getImage().isNull());
-
-    ASSERT_EQ(view.drawWithText("PDF417"), pdf417View::ImageReady);
-    EXPECT_EQ(view.record().codeColumns, 1);
+    ASSERT_EQ(view.drawWithText("PDF417", 600), pdf417View::ImageReady);
     EXPECT_EQ(view.record().codeRows, 13);
-    EXPECT_EQ(view.record().bitColumns, 86);
-    EXPECT_EQ(view.record().errorLevel, 2);
-    const platform::Image image = view.getImage();
-    EXPECT_EQ(image.size(), QSizeF(200, 100));
-    EXPECT_EQ(image.bitmap().size(), QSize(1667, 834));
-    EXPECT_EQ(decodeBarcode(image.bitmap(), ZXing::BarcodeFormat::PDF417).text, "PDF417");
+    EXPECT_EQ(view.getImage().size(), QSizeF(200, 100));
+    EXPECT_EQ(view.getImage().bitmap().size(), QSize(1667, 834));
+    EXPECT_EQ(decodedBytes(view.getImage().bitmap()), "PDF417");
 
-    // The designer's usual frame and a lower resolution.
-    USED_DPI_VALUE = 300;
+    // A chosen level, another frame and resolution.
     view.setFrameSize(QSizeF(100, 20));
     view.setErrorLevel(4);
-    ASSERT_EQ(view.drawWithText("0123"), pdf417View::ImageReady);
+    ASSERT_EQ(view.drawWithText("0123", 300), pdf417View::ImageReady);
     EXPECT_EQ(view.record().errorLevel, 4);
     EXPECT_EQ(view.getImage().bitmap().size(), QSize(417, 84));
-    EXPECT_EQ(decodeBarcode(view.getImage().bitmap(), ZXing::BarcodeFormat::PDF417).text, "0123");
-}
+    EXPECT_EQ(decodedBytes(view.getImage().bitmap()), "0123");
 
-TEST(Pdf417Symbol, ViewReadsBackTextsAtSeveralLevels)
-{
-    DpiGuard dpi;
-    USED_DPI_VALUE = 300;
-    pdf417View view;
-    for (const std::string &text : sampleTexts())
-        for (int level : {-1, 0, 3, 9}) {
-            view.setErrorLevel(level);
-            // A frame of two points per module and six per row.
-            view.setFrameSize(QSizeF(200, 100));
-            ASSERT_EQ(view.drawWithText(QString::fromStdString(text)), pdf417View::ImageReady);
-            const pdf417_record &p = view.record();
-            view.setFrameSize(QSizeF(2.0 * p.bitColumns, 6.0 * p.codeRows));
-            ASSERT_EQ(view.drawWithText(QString::fromStdString(text)), pdf417View::ImageReady);
-            EXPECT_GE(p.errorLevel, std::clamp(level, 0, 8));
-            // Binary bytes that are not UTF-8 come back as their UTF-8 form.
-            EXPECT_EQ(decodedBytes(view.getImage().bitmap()), QString::fromStdString(text).toStdString())
-                << "level " << level;
-        }
-}
-
-TEST(Pdf417Symbol, FailuresLeaveNoImage)
-{
-    DpiGuard dpi;
-    USED_DPI_VALUE = 150;
-    pdf417View view(QSizeF(100, 50));
-    ASSERT_EQ(view.drawWithText("first"), pdf417View::ImageReady);
-    ASSERT_FALSE(view.getImage().isNull());
-
-    EXPECT_EQ(view.drawWithText(QString(5421, QChar('a'))), pdf417View::EncodingFailed);
-    EXPECT_EQ(view.imageState(), pdf417View::EncodingFailed);
+    // Too long, empty, or no frame: no image, so no earlier one is reused.
+    EXPECT_EQ(view.drawWithText(QString(5421, QChar('a')), 300), pdf417View::EncodingFailed);
     EXPECT_TRUE(view.getImage().isNull());
-
-    ASSERT_EQ(view.drawWithText("second"), pdf417View::ImageReady);
-    EXPECT_EQ(view.drawWithText(""), pdf417View::EmptyText);
+    ASSERT_EQ(view.drawWithText("second", 300), pdf417View::ImageReady);
+    EXPECT_EQ(view.drawWithText("", 300), pdf417View::EmptyText);
     EXPECT_TRUE(view.getImage().isNull());
-
-    // No size, no image.
     view.setFrameSize(QSizeF());
-    EXPECT_EQ(view.drawWithText("third"), pdf417View::EncodingFailed);
+    EXPECT_EQ(view.drawWithText("third", 300), pdf417View::EncodingFailed);
     EXPECT_TRUE(view.getImage().isNull());
 }
 
 TEST(Pdf417Symbol, DrawRectPaintsByState)
 {
-    DpiGuard dpi;
-    USED_DPI_VALUE = 72;
     pdf417View view(QSizeF(172, 52));
     auto paint = [&] {
         QImage canvas(172, 52, QImage::Format_RGB32);
@@ -227,14 +154,14 @@ TEST(Pdf417Symbol, DrawRectPaintsByState)
         return canvas;
     };
     EXPECT_EQ(paint().pixel(5, 5), QColor(Qt::lightGray).rgb());
-    ASSERT_EQ(view.drawWithText("PDF417"), pdf417View::ImageReady);
+    ASSERT_EQ(view.drawWithText("PDF417", 72), pdf417View::ImageReady);
     const QImage shown = paint();
-    EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));   // the start pattern's first bar
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0)); // the start pattern's first bar
     EXPECT_EQ(decodeBarcode(shown, ZXing::BarcodeFormat::PDF417).text, "PDF417");
-    view.drawWithText(QString(6000, QChar('z')));
+    view.drawWithText(QString(6000, QChar('z')), 72);
     const QImage failed = paint();
     EXPECT_EQ(failed.pixel(171, 51), qRgb(255, 255, 255));
-    int dark = 0;   // the failure notice
+    int dark = 0; // the failure notice
     for (int y = 0; y < failed.height(); ++y)
         for (int x = 0; x < failed.width(); ++x)
             dark += qGray(failed.pixel(x, y)) < 128;

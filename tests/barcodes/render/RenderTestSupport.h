@@ -1,14 +1,12 @@
 #pragma once
 // Helpers for the renderer's tests: a symbol whose module string is its
-// content, the live settings reset around each test, and scans of a rendered
-// picture in points.
+// content, a style without margins, and scans of a rendered picture in
+// points.
 
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/symbologies/SymBarcode.h"
 
 #include <QImage>
-#include <gtest/gtest.h>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,13 +29,21 @@ public:
     float first = -1, last = -1;
 };
 
+// Margins of 0 put bars on exact positions.
+inline barcodes::SymbolStyle zeroMargins()
+{
+    barcodes::SymbolStyle style;
+    style.value_margin = style.header_margin = style.footer_margin = style.TB_margin = style.LR_margin = 0;
+    return style;
+}
+
 // Modules of `barWidth` points, `height` high, `width` wide (0: the modules'
-// width), styled by the live settings as the designer does.
+// width), with the style it is drawn with.
 inline std::unique_ptr<ModuleSymbol> moduleSymbol(const std::string &modules, double barWidth, double height,
-                                                  double width = 0, bool caption = false)
+                                                  double width, bool caption, const barcodes::SymbolStyle &style)
 {
     auto s = barcodes::SymBarcode::create<ModuleSymbol>(modules, caption);
-    s->setStyle(barcodes::Barcode_Gen_Var->symbolStyle());
+    s->setStyle(style);
     s->setBarWidth(float(barWidth));
     s->calculateWidth();
     if (width > 0)
@@ -45,19 +51,6 @@ inline std::unique_ptr<ModuleSymbol> moduleSymbol(const std::string &modules, do
     s->setHeight(float(height));
     return s;
 }
-
-class LiveSettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset() { *barcodes::Barcode_Gen_Var = barcodes::Barcode_Gen(); }
-    static barcodes::Barcode_Gen &gen() { return *barcodes::Barcode_Gen_Var; }
-    // Margins of 0 put bars on exact positions.
-    static void zeroMargins()
-    {
-        gen().value_margin = gen().header_margin = gen().footer_margin = gen().TB_margin = gen().LR_margin = 0;
-    }
-};
 
 // A picture rendered at `dpi`, scanned in points from the top left.
 class Scan {

@@ -1,82 +1,102 @@
 // The offscreen renderer: bars where the module string says, the frame sized
-// to the widest part, captions, header and footer where the settings put
-// them, and the 2-D image framed by the settings.
+// to the widest part, captions, header and footer where the style puts them,
+// and the 2-D image framed by its layout.
 
+#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
 
 #include <QPainter>
+#include <gtest/gtest.h>
 
 using namespace barcodes;
 using namespace quorvant::test;
 
 namespace {
 constexpr double kDpi = 288; // 4 pixels per point
-class OffscreenView : public LiveSettingsTest {};
 } // namespace
 
-TEST_F(OffscreenView, BarsFollowTheModuleStringCentredInTheView)
+TEST(OffscreenView, BarsFollowTheModuleStringCentredInTheWidestPrintedPart)
 {
-    zeroMargins();
+    const SymbolStyle style = zeroMargins();
     // "0110", modules of 1 point, a 10 point view: one bar from x = 4 to 6.
-    auto s = moduleSymbol("0110", 1, 20, 10);
-    const platform::Image image = imageFromBarcode(*s);
+    const platform::Image image = imageFromBarcode(*moduleSymbol("0110", 1, 20, 10, false, style), style);
     EXPECT_TRUE(image.isVector());
     EXPECT_EQ(image.size(), QSizeF(10, 20));
     for (double dpi : {72.0, kDpi, 720.0})
         EXPECT_EQ(Scan(image, dpi).extent(isBlack), QRectF(4, 0, 2, 20)) << dpi;
 
-    // A longer string ending in a bar, 2 points per module, 10 points of
-    // background either side.
+    // A longer string ending in a bar, 2 points per module, in a frame as
+    // wide as the printed header: 10 points of background either side.
     const std::string modules = "1011001110001011110100111";
-    auto longer = moduleSymbol(modules, 2, 30, 2 * modules.size() + 20);
-    const Scan wide(imageFromBarcode(*longer), kDpi);
+    const auto longer = moduleSymbol(modules, 2, 30, 0, false, style);
+    longer->setPrintsHeader(true);
+    longer->setHeaderWidth(2 * modules.size() + 20);
+    longer->setFooterWidth(300); // wider still, but not printed
+    const auto view = SymBarcodeOffscreenView::initWithBarcode(*longer, style);
+    EXPECT_EQ(view->frame(), QRectF(0, 0, 2 * modules.size() + 20, 30));
+    EXPECT_EQ(view->rectForPage(3), QRectF(0, 0, 2 * modules.size(), 30));
+    const Scan wide(imageFromBarcode(*longer, style), kDpi);
     for (std::size_t i = 0; i < modules.size(); ++i)
         EXPECT_EQ(wide.dark(10 + 2 * i + 1, 15), modules[i] == '1') << "module " << i;
     EXPECT_FALSE(wide.dark(9, 15));
     EXPECT_FALSE(wide.dark(10 + 2 * modules.size() + 1, 15));
 
-    EXPECT_TRUE(Scan(imageFromBarcode(*moduleSymbol("0000", 1, 10, 10)), kDpi).extent(isBlack).isEmpty());
+    // No height, no picture.
+    const auto flat = moduleSymbol("0110", 1, 0, 10, false, style);
+    EXPECT_TRUE(imageFromBarcode(*flat, style).isNull());
+    EXPECT_TRUE(pdfFromBarcode(*flat, style).isEmpty());
+    flat->setHeight(-5);
+    EXPECT_TRUE(imageFromBarcode(*flat, style).isNull());
 }
 
-TEST_F(OffscreenView, ColoursAreReadAtEveryDrawing)
+TEST(OffscreenView, ColoursComeFromTheStyleOrTheLiveRecordAtEachDrawing)
 {
-    zeroMargins();
-    auto s = moduleSymbol("0110", 1, 20, 10);
-    const auto view = SymBarcodeOffscreenView::initWithBarcode(*s);
-    auto draw = [&](QColor bars, QColor back) {
-        gen().barcode_clr = bars;
-        gen().bar_back_clr = back;
+    SymbolStyle style = zeroMargins();
+    style.barcode_clr = Qt::blue;
+    style.bar_back_clr = Qt::yellow;
+    const auto s = moduleSymbol("0110", 1, 20, 10, false, style);
+    auto colours = [](const SymBarcodeOffscreenView &view) {
         QImage out(10, 20, QImage::Format_RGB32);
         QPainter p(&out);
-        view->drawRect(p);
+        view.drawRect(p);
         return std::pair(QColor(out.pixel(4, 10)), QColor(out.pixel(1, 10)));
     };
-    EXPECT_EQ(draw(Qt::blue, Qt::yellow), std::pair(QColor(Qt::blue), QColor(Qt::yellow)));
-    EXPECT_EQ(draw(Qt::red, Qt::white), std::pair(QColor(Qt::red), QColor(Qt::white)));
+    EXPECT_EQ(colours(*SymBarcodeOffscreenView::initWithBarcode(*s, style)),
+              std::pair(QColor(Qt::blue), QColor(Qt::yellow)));
+
+    // The fixed view reads the process-wide record whenever it draws.
+    const Barcode_Gen saved = *Barcode_Gen_Var;
+    const auto live = SymBarcodeOffscreenView::initWithBarcode(*s);
+    Barcode_Gen_Var->barcode_clr = Qt::red;
+    EXPECT_EQ(colours(*live).first, QColor(Qt::red));
+    Barcode_Gen_Var->barcode_clr = Qt::green;
+    EXPECT_EQ(colours(*live).first, QColor(Qt::green));
+    *Barcode_Gen_Var = saved;
 }
 
-TEST_F(OffscreenView, CaptionBelowOrAboveTheBars)
+TEST(OffscreenView, CaptionBelowOrAboveTheBars)
 {
-    zeroMargins();
-    gen().value_margin = 2;
-    gen().TB_margin = 1;
-    gen().bar_val_clr = Qt::red;
-    auto s = moduleSymbol("1111111111", 4, 60, 40, true);
+    SymbolStyle style = zeroMargins();
+    style.value_margin = 2;
+    style.TB_margin = 1;
+    style.bar_val_clr = Qt::red;
+    const auto s = moduleSymbol("1111111111", 4, 60, 40, true, style);
     s->captionText = "8888";
     s->setCaptionHeight(0.25f); // 18 points
     ASSERT_FLOAT_EQ(s->barTop(0), 60 - 18 - 2 - 2);
 
     // Below: bars stand on caption + value margin + top-bottom margin.
-    const Scan below(imageFromBarcode(*s), kDpi);
+    const Scan below(imageFromBarcode(*s, style), kDpi);
     QRectF bars = below.extent(isBlack);
     EXPECT_NEAR(bars.bottom(), 60 - 21, 0.3);
     EXPECT_NEAR(bars.height(), 38, 0.3);
     EXPECT_GT(below.extent(isRed).top(), bars.bottom());
 
     // Above: bars stand on the top-bottom margin, the caption over them.
-    gen().showinTop = true;
-    const Scan above(imageFromBarcode(*s), kDpi);
+    style.showinTop = true;
+    const Scan above(imageFromBarcode(*s, style), kDpi);
     bars = above.extent(isBlack);
     EXPECT_NEAR(bars.bottom(), 60 - 1, 0.3);
     EXPECT_LT(above.extent(isRed).bottom(), bars.top());
@@ -84,23 +104,23 @@ TEST_F(OffscreenView, CaptionBelowOrAboveTheBars)
 
     // Kerning on spreads a single caption over the symbol's width.
     s->setWidth(200);
-    const double plain = Scan(imageFromBarcode(*s), kDpi).extent(isRed).width();
-    gen().kerning_value = true;
-    const QRectF spread = Scan(imageFromBarcode(*s), kDpi).extent(isRed);
+    const double plain = Scan(imageFromBarcode(*s, style), kDpi).extent(isRed).width();
+    style.kerning_value = true;
+    const QRectF spread = Scan(imageFromBarcode(*s, style), kDpi).extent(isRed);
     EXPECT_LT(plain, 40);
     EXPECT_GT(spread.width(), 120);
     EXPECT_LT(spread.left(), 60);
 }
 
-TEST_F(OffscreenView, SegmentedCaptionsAndSideCaptions)
+TEST(OffscreenView, SegmentedCaptionsAndSideCaptions)
 {
     // The retail layout: a digit left of the bars, two groups over them and
     // a digit right of them.
-    zeroMargins();
-    gen().LR_margin = 1;
-    gen().bar_val_clr = Qt::red;
+    SymbolStyle style = zeroMargins();
+    style.LR_margin = 1;
+    style.bar_val_clr = Qt::red;
     const double W = 240, bw = 2, L = 3, firstBar = 24, lastBar = 214;
-    auto s = moduleSymbol(std::string(95, '1'), bw, 60, W, true);
+    const auto s = moduleSymbol(std::string(95, '1'), bw, 60, W, true, style);
     s->setCaptionHeight(0.2f);
     s->start = "101";
     s->first = float(firstBar);
@@ -112,13 +132,13 @@ TEST_F(OffscreenView, SegmentedCaptionsAndSideCaptions)
     // Where segment j of q starts.
     auto segmentX = [&](const QString &segment, int j, int q) {
         const double S = W / q - L * bw - firstBar;
-        const double tw = gen().textMeasurer().textSize(segment, gen().value_font).width();
+        const double tw = defaultTextMeasurer()->textSize(segment, style.value_font).width();
         const double kj = (S - tw) / (2.0 * segment.size());
         return 3 * kj + firstBar + (j + 1) * L * bw + j * S + 1;
     };
     const double x0 = segmentX(QStringLiteral("12345"), 0, 2), x1 = segmentX(QStringLiteral("67890"), 1, 2);
     const double leftX = 0.25 * firstBar + 1, rightX = lastBar + 0.07 * W + 1;
-    const Scan scan(imageFromBarcode(*s), kDpi);
+    const Scan scan(imageFromBarcode(*s, style), kDpi);
     for (double x : {leftX, x0, x1, rightX})
         EXPECT_NEAR(scan.extent(isRed, x - 2, x + 6).left(), x, 1.0); // less the side bearing
     // Side captions stand 3 points higher than the groups.
@@ -131,43 +151,27 @@ TEST_F(OffscreenView, SegmentedCaptionsAndSideCaptions)
     s->rightText.clear();
     s->captionText = "12\t\t34";
     const double a = segmentX(QStringLiteral("12"), 0, 3), c = segmentX(QStringLiteral("34"), 2, 3);
-    const Scan three(imageFromBarcode(*s), kDpi);
+    const Scan three(imageFromBarcode(*s, style), kDpi);
     EXPECT_NEAR(three.extent(isRed).left(), a, 1.0);
     EXPECT_NEAR(three.extent(isRed, c - 2, W).left(), c, 1.0);
 }
 
-TEST_F(OffscreenView, FrameIsTheWidestPrintedPartWithBarsCentred)
+TEST(OffscreenView, HeaderAndFooterAlignmentAndPlace)
 {
-    zeroMargins();
-    auto s = moduleSymbol("1111", 10, 40, 40);
-    s->setPrintsHeader(true);
-    s->setHeaderWidth(200);
-    s->setFooterWidth(300); // wider still, but not printed
-    const auto view = SymBarcodeOffscreenView::initWithBarcode(*s);
-    EXPECT_EQ(view->frame(), QRectF(0, 0, 200, 40));
-    EXPECT_EQ(view->rectForPage(3), QRectF(0, 0, 40, 40));
-    const QRectF bars = Scan(imageFromBarcode(*s), kDpi).extent(isBlack);
-    EXPECT_NEAR(bars.left(), 80, 0.3);
-    EXPECT_NEAR(bars.right(), 120, 0.3);
-}
-
-TEST_F(OffscreenView, HeaderAndFooterAlignmentAndPlace)
-{
-    zeroMargins();
-    gen().TB_margin = 2;
-    gen().bar_hdr_clr = Qt::blue;
-    gen().bar_ftr_clr = Qt::red;
-    auto s = moduleSymbol("0", 1, 80, 200);
+    SymbolStyle style = zeroMargins();
+    style.TB_margin = 2;
+    style.bar_hdr_clr = Qt::blue;
+    style.bar_ftr_clr = Qt::red;
+    const auto s = moduleSymbol("0", 1, 80, 200, false, style);
     s->setHeader(QStringLiteral("HEAD"));
     s->setFooter(QStringLiteral("FOOT"));
     s->setPrintsHeader(true);
     s->setPrintsFooter(true);
     s->setHeaderHeight(0.15f); // 10.8 points
-    s->setFooterHeight(0.15f);
 
     auto header = [&](const char *alignment) {
-        gen().align_hdr = QString::fromLatin1(alignment);
-        return Scan(imageFromBarcode(*s), kDpi).extent(isBlue);
+        style.align_hdr = QString::fromLatin1(alignment);
+        return Scan(imageFromBarcode(*s, style), kDpi).extent(isBlue);
     };
     const QRectF centre = header("Center"), left = header("Left");
     EXPECT_NEAR(centre.center().x(), 100, 3);
@@ -178,63 +182,53 @@ TEST_F(OffscreenView, HeaderAndFooterAlignmentAndPlace)
     // footer's at the top-bottom margin above the bottom.
     EXPECT_GT(centre.top(), 0);
     EXPECT_LT(centre.bottom(), 10.8 + 2);
-    const QRectF footer = Scan(imageFromBarcode(*s), kDpi).extent(isRed);
+    const QRectF footer = Scan(imageFromBarcode(*s, style), kDpi).extent(isRed);
     EXPECT_LT(footer.bottom(), 80 - 2);
     EXPECT_GT(footer.bottom(), 80 - 2 - 6);
 
     // A hidden footer and an empty header draw nothing.
     s->setPrintsFooter(false);
     s->setHeader(QString());
-    const Scan none(imageFromBarcode(*s), kDpi);
+    const Scan none(imageFromBarcode(*s, style), kDpi);
     EXPECT_TRUE(none.extent(isBlue).isEmpty());
     EXPECT_TRUE(none.extent(isRed).isEmpty());
 }
 
-TEST_F(OffscreenView, ImageModeFramesThe2DImageUnderItsHeader)
+TEST(OffscreenView, ImageModeFramesThe2DImageUnderItsHeader)
 {
-    zeroMargins();
-    gen().TB_margin = 2;
-    gen().header_margin = 3;
-    gen().setWidth(60);
-    gen().setHeight(50);
+    BarcodeLayout layout{zeroMargins(), 50, 60};
+    layout.style.TB_margin = 2;
+    layout.style.header_margin = 3;
+    layout.style.bar_back_clr = Qt::yellow;
     QImage square(20, 20, QImage::Format_RGB32);
     square.fill(Qt::black);
     const auto symbolImage = platform::Image::fromBitmap(square, QSizeF(20, 20));
-    EXPECT_TRUE(SymBarcodeOffscreenView::initWithBarcodeImage(symbolImage)->rectForPage(1).isEmpty());
+    Barcode_Gen settings;
+    EXPECT_TRUE(SymBarcodeOffscreenView::initWithBarcodeImage(symbolImage, settings, layout)->rectForPage(1).isEmpty());
 
     // No header: the top-bottom and header margins are still kept above it;
     // the background is white whatever the background well says.
-    gen().bar_back_clr = Qt::yellow;
-    const platform::Image framed = imageFromBarcodeImage(symbolImage);
+    const platform::Image framed = imageFromBarcodeImage(symbolImage, settings, layout);
     EXPECT_EQ(framed.size(), QSizeF(60, 50));
     const Scan plain(framed, kDpi);
     EXPECT_EQ(plain.extent(isBlack), QRectF(20, 5, 20, 20));
     EXPECT_EQ(plain.at(1, 1), QColor(Qt::white));
 
-    gen().bar_hdr_clr = Qt::blue;
-    gen().bar_ftr_clr = Qt::red;
-    gen().setHeader(QStringLiteral("TOP"));
-    gen().setFooter(QStringLiteral("END"));
-    gen().setPrintsHeader(true);
-    gen().setPrintsFooter(true);
-    gen().setHeaderHeight(0.15f); // 10.8 points
-    const Scan both(imageFromBarcodeImage(symbolImage), kDpi);
+    layout.style.bar_hdr_clr = Qt::blue;
+    layout.style.bar_ftr_clr = Qt::red;
+    settings.setHeader(QStringLiteral("TOP"));
+    settings.setFooter(QStringLiteral("END"));
+    settings.setPrintsHeader(true);
+    settings.setPrintsFooter(true);
+    settings.setHeaderHeight(0.15f); // 10.8 points
+    const Scan both(imageFromBarcodeImage(symbolImage, settings, layout), kDpi);
     const QRectF image = both.extent(isBlack);
     EXPECT_NEAR(image.top(), 2 + 10.8 + 3, 0.3);
     EXPECT_LT(both.extent(isBlue).bottom(), image.top() + 1);
     EXPECT_GT(both.extent(isRed).top(), image.bottom());
-}
 
-TEST_F(OffscreenView, NoPictureWithoutAFrameOrAnImage)
-{
-    auto flat = moduleSymbol("0110", 1, 0, 10);
-    EXPECT_TRUE(imageFromBarcode(*flat).isNull());
-    EXPECT_TRUE(pdfFromBarcode(*flat).isEmpty());
-    flat->setHeight(-5);
-    EXPECT_TRUE(imageFromBarcode(*flat).isNull());
-
-    EXPECT_TRUE(imageFromBarcodeImage(platform::Image()).isNull());
-    QImage square(20, 20, QImage::Format_RGB32);
-    gen().setHeight(40); // but no width
-    EXPECT_TRUE(imageFromBarcodeImage(platform::Image::fromBitmap(square)).isNull());
+    // No image, or a frame without width: no picture.
+    EXPECT_TRUE(imageFromBarcodeImage(platform::Image(), settings, layout).isNull());
+    layout.width = 0;
+    EXPECT_TRUE(imageFromBarcodeImage(symbolImage, settings, layout).isNull());
 }

@@ -1,0 +1,30 @@
+#include "barcodes/imaging/BarcodeValueCheck.h"
+
+#include <gtest/gtest.h>
+
+using namespace barcodes;
+
+TEST(BarcodeValueCheck, OnlyAsciiValuesAndUsablePreviewsPass)
+{
+    const struct {
+        QString value;
+        bool checkSymbol;
+        BarcodeSymbolState symbol;
+        bool usable;
+    } cases[] = {
+        {"0123", false, {}, true},
+        {"line\nwith ~ and \x7f", false, {}, true},
+        {"", false, {}, false},
+        {QString::fromUtf8("caf\u00e9"), false, {}, false},
+        {"12", true, {true, true, true}, true},
+        {"12", true, {false, false, true}, true}, // no symbol to ask
+        {"12", true, {true, false, true}, false}, // an invalid symbol
+        {"12", true, {true, true, false}, false}, // no preview image
+        {"12", false, {true, false, false}, true}, // without the symbol check only the value counts
+    };
+    for (const auto &c : cases) {
+        const auto problem = barcodeValueProblem(c.value, c.checkSymbol, c.symbol);
+        EXPECT_EQ(problem, c.usable ? std::nullopt : std::optional(QStringLiteral("Invalid barcode value")))
+            << c.value.toStdString();
+    }
+}
