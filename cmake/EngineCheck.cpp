@@ -1,0 +1,71 @@
+// The engine check's program: it uses every engine library once, linked
+// with Qt Core and Gui alone (see EngineCheck.cmake), and says which use
+// failed. Exit status 0 when all of them worked.
+
+#include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/imaging/BarcodeImageFile.h"
+#include "barcodes/imaging/BarcodeValueCheck.h"
+#include "barcodes/pdf417/Pdf417View.h"
+#include "barcodes/qr/QRFrontEnd.h"
+#include "barcodes/qrencoder/QRSymbolEncoder.h"
+#include "barcodes/render/BarcodeImage.h"
+#include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/symbologies/SymCode128.h"
+#include "batch_data/series/SeriesStore.h"
+#include "batch_data/spreadsheet/Workbook.h"
+#include "batch_data/zip/ZipArchive.h"
+#include "platform/Files.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    // Text is measured with real fonts: a GUI application without a display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir folder;
+    int failures = 0;
+    auto check = [&](bool ok, const char *what) {
+        if (!ok) {
+            std::fprintf(stderr, "engine check: %s failed\n", what);
+            ++failures;
+        }
+    };
+
+    using namespace barcodes;
+    const Barcode_Gen settings;
+    auto symbol = SymCode128Barcode::create("ENGINE-CHECK", SymCode128Barcode::CodeSetAuto);
+    const BarcodeLayout layout = layoutLinear(settings, *symbol, 1);
+    applyLayout(*symbol, layout);
+    const platform::Image picture = imageFromBarcode(*symbol, layout.style);
+    check(!picture.isNull(), "a linear picture");
+    QRSymbolEncoder encoder;
+    check(encoder.EncodeData(1, 0, true, -1, "ENGINE", 6), "the QR encoder");
+    const auto grid = QRFrontEnd::encodeWithECLevel(1, 0, QStringLiteral("ENGINE"));
+    check(grid && !QRFrontEnd::renderDataMatrix(*grid, 60, 300).isNull(), "a QR image");
+    pdf417View pdf417(QSizeF(100, 20));
+    check(pdf417.drawWithText(QStringLiteral("ENGINE"), 300) == pdf417View::ImageReady, "a PDF417 image");
+    check(!Draw_DataMatrix_Barcode("ENGINE", "Auto", "Auto", 2, 300).image.isNull(), "a Data Matrix image");
+    check(!barcodeValueProblem(QStringLiteral("ENGINE"), false), "the value check");
+    const QString png = QDir(folder.path()).filePath(QStringLiteral("symbol.png"));
+    check(Save_Barcode_image(picture, png), "a PNG file");
+
+    const QString zip = QDir(folder.path()).filePath(QStringLiteral("symbol.zip"));
+    check(ZipArchive::createZipFileAtPath(zip, QStringList{png}), "a zip archive");
+    QString reason;
+    check(!batch_data::Workbook::open(QDir(folder.path()).filePath(QStringLiteral("none.xlsx")), &reason)
+              && !reason.isEmpty(),
+          "a workbook's reason");
+    const batch_data::SeriesStore series(folder.path());
+    check(series.writeSeries(QStringLiteral("Engine"), {QStringLiteral("1"), QStringLiteral("2")})
+              && series.readValues(QStringLiteral("Engine")).size() == 2,
+          "a series");
+    check(platform::writeFileAtomically(QDir(folder.path()).filePath(QStringLiteral("note.txt")), "engine"),
+          "an atomic write");
+    return failures == 0 ? 0 : 1;
+}
