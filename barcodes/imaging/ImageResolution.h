@@ -12,9 +12,9 @@
 
 namespace barcodes {
 
-// Dots per inch at which 2-D symbols are resampled; read at each resampling.
-// Shared by the designer (which changes it) and any thread making symbols.
-// Defined here, the lowest layer that reads it; 600 at start.
+// The designer's resolution of 2-D symbols, dots per inch; 600 at start.
+// The designer changes it; the fixed-name operations read it and pass it to
+// the resampling below, which takes its resolution as an argument.
 extern std::atomic<int> USED_DPI_VALUE;
 
 // The resolutions a bitmap is ever made at; others are clamped into range.
