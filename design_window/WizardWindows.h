@@ -1,0 +1,43 @@
+#pragma once
+// The wizards and libraries that the design window opens (title and message
+// picker, clip-art and frame library, grid options, template name dialog,
+// card size wizard, template gallery). They sit in a layer above the design
+// window, which reaches them through this interface; the program installs
+// the implementation at start-up. Without one the commands that need them
+// are disabled.
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace design_window {
+
+class WizardWindows {
+public:
+    virtual ~WizardWindows() = default;
+    // The title ("T") or message (any other mode) the user chose; none after
+    // Cancel.
+    virtual std::optional<QString> chooseTemplateText(const QString &title_or_msg) = 0;
+    // The clip art ("C") or frame (any other mode) the user picked; none
+    // after Cancel.
+    virtual std::optional<QString> chooseLibraryImage(const QString &control_or_BG) = 0;
+    // Runs the grid options dialog over `options`, the main window's grid
+    // controls.
+    virtual void openGridOptions(QWidget *options) = 0;
+    // Asks for a template name and stores the open design as that user
+    // template, with a message either way.
+    virtual void exportAsTemplate() = 0;
+    // The card size wizard; its OK sizes the open design's card.
+    virtual void openCardSizeWizard() = 0;
+    // The template gallery; its OK opens the chosen template as an untitled
+    // design.
+    virtual void openTemplateGallery() = 0;
+};
+
+// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
+void setWizardWindows(WizardWindows *windows);
+// The installed windows, or null.
+WizardWindows *wizardWindows();
+
+} // namespace design_window

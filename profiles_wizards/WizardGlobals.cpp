@@ -1,0 +1,34 @@
+#include "profiles_wizards/WizardGlobals.h"
+
+#include "design_window/Globals.h"
+
+#include <QDir>
+#include <QPalette>
+#include <QWidget>
+
+namespace profiles_wizards {
+
+QString Template_Msg_Val;
+QString Selected_Template_Path;
+quint64 User_Defined_File = 0;
+QString export_template_name;
+
+QString templatesFolder()
+{
+    return QDir(design_window::Resource_Path).filePath(QStringLiteral("Templates"));
+}
+
+QString userTemplatesFolder()
+{
+    return QDir(templatesFolder()).filePath(QStringLiteral("User"));
+}
+
+void applyDialogBackground(QWidget &dialog)
+{
+    QPalette palette = dialog.palette();
+    palette.setColor(QPalette::Window, QColor(241, 244, 250));
+    dialog.setPalette(palette);
+    dialog.setAutoFillBackground(true);
+}
+
+} // namespace profiles_wizards

@@ -1,0 +1,145 @@
+#include "profiles_wizards/WizardWindowsImpl.h"
+
+#include "design_window/DesignFile.h"
+#include "design_window/Globals.h"
+#include "design_window/SingleInstance.h"
+#include "design_window/TVNWindowController.h"
+#include "design_window/WizardWindows.h"
+#include "drawing/TVNRenderingView.h"
+#include "platform/Helpers.h"
+#include "profiles_wizards/Card_Wizard.h"
+#include "profiles_wizards/Export_Template.h"
+#include "profiles_wizards/Grid_Wizard.h"
+#include "profiles_wizards/Image_Library.h"
+#include "profiles_wizards/Insert_Template.h"
+#include "profiles_wizards/TemplateFiles.h"
+#include "profiles_wizards/Template_Wizard.h"
+#include "profiles_wizards/WizardGlobals.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace profiles_wizards {
+
+namespace {
+
+// Thumbnails are drawn at this resolution: a CR80 card gives 505 x 319 pixels.
+constexpr double kThumbnailDpi = 150;
+
+QImage renderSide(TVNWindowController &main, int side)
+{
+    const int editing = design_window::Card_Front_Or_Back;
+    design_window::Card_Front_Or_Back = side;
+    const GraphicList &graphics = side == 1 ? main.Get_Back_Controls_Array() : main.Get_Front_Controls_Array();
+    const QImage image = TVNRenderingView::image_From_Card_Graphics(graphics, true).toBitmap(kThumbnailDpi);
+    design_window::Card_Front_Or_Back = editing;
+    return image;
+}
+
+class Windows : public design_window::WizardWindows {
+public:
+    std::optional<QString> chooseTemplateText(const QString &title_or_msg) override
+    {
+        Insert_Template &picker = Insert_Template::defaultInstance();
+        picker.title_or_msg = title_or_msg;
+        picker.resourceFolder = design_window::Resource_Path;
+        if (picker.Open_Template_Dialog() != 1)
+            return std::nullopt;
+        return Template_Msg_Val;
+    }
+
+    std::optional<QString> chooseLibraryImage(const QString &control_or_BG) override
+    {
+        Image_Library &library = Image_Library::defaultInstance();
+        library.control_or_BG = control_or_BG;
+        library.resourceFolder = design_window::Resource_Path;
+        if (library.Open_Library_Window() != 1)
+            return std::nullopt;
+        return library.selected_image;
+    }
+
+    void openGridOptions(QWidget *options) override
+    {
+        if (Grid_Wizard *dialog = Grid_Wizard::defaultInstance())
+            dialog->Open_Wnd(options);
+    }
+
+    void exportAsTemplate() override
+    {
+        TVNWindowController *main = design_window::Main_App_wnd;
+        if (!main)
+            return;
+        Export_Template &dialog = design_window::singleInstance<Export_Template>();
+        dialog.userFolder = userTemplatesFolder();
+        dialog.template_name->clear();
+        dialog.template_passed->clear();
+        if (dialog.Open_Wnd() != 1)
+            return;
+        QString error;
+        QDir().mkpath(userTemplatesFolder());
+        const QByteArray design = design_window::encodeDesign(main->currentDesign());
+        const QByteArray png = templateThumbnail(*main);
+        if (png.isEmpty())
+            error = QStringLiteral("The card has no size.");
+        if (!error.isEmpty()
+            || !writeTemplate(QDir(userTemplatesFolder()).filePath(export_template_name), design, png, &error)) {
+            Show_NSLog_Message(QStringLiteral("Template export failed: %1").arg(error));
+            Show_MessageBox(QObject::tr("The template could not be exported.\n%1").arg(error));
+            return;
+        }
+        Show_MessageBox(QObject::tr("Template exported successfully."));
+    }
+
+    void openCardSizeWizard() override { Card_Wizard::defaultInstance().Open_Wnd(); }
+
+    void openTemplateGallery() override
+    {
+        TVNWindowController *main = design_window::Main_App_wnd;
+        Template_Wizard &gallery = Template_Wizard::defaultInstance();
+        if (!main || gallery.Open_Template_Window() != 1)
+            return;
+        // The template replaces the open design.
+        if (Show_YES_NO_MessageBox(QObject::tr("Do you want to save changes before closing?")) && !main->Save_Design())
+            return;
+        if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
+            return;
+        if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {
+            main->card_choice = size->choice;
+            main->applyCardSize(size->mm);
+            main->Show_RHS_Properties(nullptr);
+        }
+    }
+};
+
+} // namespace
+
+void installWizardWindows()
+{
+    static Windows windows;
+    design_window::setWizardWindows(&windows);
+}
+
+QByteArray templateThumbnail(TVNWindowController &main)
+{
+    const QImage front = renderSide(main, 0);
+    if (front.isNull())
+        return {};
+    QImage card = front;
+    if (design_window::CARD_SIDE_STR == QLatin1String("2")) {
+        const QImage back = renderSide(main, 1);
+        card = QImage(std::max(front.width(), back.width()), front.height() + back.height(), QImage::Format_ARGB32);
+        card.fill(Qt::transparent);
+        QPainter painter(&card);
+        painter.drawImage(0, 0, front);
+        painter.drawImage(0, front.height(), back);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    card.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace profiles_wizards

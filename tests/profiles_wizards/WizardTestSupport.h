@@ -1,0 +1,72 @@
+#pragma once
+// A private resource folder, recorded alerts and small picture files for the
+// wizard and library tests.
+
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "platform/Alerts.h"
+#include "tests/support/TestSupport.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include <ostream>
+
+// Readable test failures for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '[' << list.join("\", \"").toStdString() << ']';
+}
+
+namespace quorvant::test {
+
+class WizardTest : public ::testing::Test {
+protected:
+    TempFolder tmp;
+    QStringList alerts;
+    // Answers of the alerts in turn ("OK"/"Yes" is 0, "No" 1); 0 when used up.
+    QList<int> answers;
+    std::unique_ptr<platform::ScopedAlertResponder> responder;
+    QString savedResource, savedData;
+
+    void SetUp() override
+    {
+        savedResource = design_window::Resource_Path;
+        savedData = design_window::Data_Folder_Path;
+        design_window::setResourceFolder(res());
+        QDir().mkpath(res());
+        responder = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
+            alerts.append(r.text.trimmed());
+            return answers.isEmpty() ? 0 : answers.takeFirst();
+        });
+    }
+    void TearDown() override
+    {
+        design_window::Resource_Path = savedResource;
+        design_window::Data_Folder_Path = savedData;
+    }
+
+    QString res() const { return tmp.file("res"); }
+    QString res(const QString &relative) const { return QDir(res()).filePath(relative); }
+
+    // A picture file of one colour.
+    static QString makePicture(const QString &path, QColor color = Qt::red, QSize size = QSize(40, 30))
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(color);
+        EXPECT_TRUE(image.save(path, QFileInfo(path).suffix().compare("jpg", Qt::CaseInsensitive) == 0 ? "JPG" : "PNG"))
+            << path.toStdString();
+        return path;
+    }
+};
+
+} // namespace quorvant::test
