@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes the pictures and the help document of the default resource content.
+# Makes the pictures, the built-in templates and the help document of the
+# default resource content.
 # Run once after changing this script; the results are committed so that
-# builds need neither ImageMagick nor LibreOffice.
+# builds need neither ImageMagick nor groff.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 content="$here/DefaultContent"
@@ -36,6 +37,13 @@ convert -size 256x256 xc:none -fill "#fde68a" -stroke "#b45309" -strokewidth 5 \
 
 # The start window's background pattern (a bundle resource, not copied).
 convert -size 64x64 pattern:checkerboard -fill "#eef2ff" -colorize 85% "$here/Wizard_pattern.jpg"
+
+# Built-in templates, made with the program's own design-file writer from
+# the frames and clip art above (so build the program first).
+build="${QUORVANT_BUILD_DIR:-$here/../build}"
+cmake --build "$build" --target quorvant_make_templates
+rm -rf "$content/Templates"
+"$build/profiles_wizards/quorvant_make_templates" "$content/Templates" "$content"
 
 # Help document from its troff source.
 groff -Tps "$here/tools/Help.roff" | ps2pdf - "$here/Help.pdf"
