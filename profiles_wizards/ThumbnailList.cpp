@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
+#include <QIcon>
 #include <QPixmap>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -34,7 +35,7 @@ class ThumbnailModel : public QAbstractListModel {
 public:
     struct Row {
         MyImageObject item;
-        mutable QPixmap pixmap;
+        mutable QIcon icon;
         mutable bool loaded = false;
     };
 
@@ -52,13 +53,18 @@ public:
             return row.item.imageTitle();
         case Qt::ToolTipRole:
             return row.item.path;
+        case Qt::SizeHintRole:
+            // Every cell has the zoomed size, whatever the picture's shape,
+            // so the view never needs a thumbnail to lay itself out.
+            return cellSize;
         case Qt::DecorationRole:
             // Only the thumbnails the view paints are made, each once.
             if (!row.loaded) {
-                row.pixmap = QPixmap::fromImage(ThumbnailCache::shared().thumbnail(row.item.path));
+                row.icon = QIcon(QPixmap::fromImage(ThumbnailCache::shared().thumbnail(row.item.path)));
                 row.loaded = true;
             }
-            return row.pixmap;
+            // An icon, not a pixmap: the view fits it into the zoomed size.
+            return row.icon;
         default:
             return {};
         }
@@ -94,6 +100,7 @@ public:
     }
 
     std::vector<Row> rows;
+    QSize cellSize;
 };
 
 namespace {
@@ -263,7 +270,9 @@ void ThumbnailList::zoomSliderDidChange()
 {
     const int side = kSmallestIcon + int((kLargestIcon - kSmallestIcon) * zoom());
     browser->setIconSize(QSize(side, side));
-    browser->setGridSize(QSize(side + 24, side + 2 * fontMetrics().height() + 16));
+    m_model->cellSize = QSize(side + 16, side + 2 * fontMetrics().height() + 8);
+    browser->setGridSize(m_model->cellSize + QSize(8, 8));
+    browser->doItemsLayout();
 }
 
 bool ThumbnailList::listFolder(const QString &folder, const std::function<QString(const QString &)> &uid)

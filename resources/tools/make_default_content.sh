@@ -6,7 +6,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 content="$here/DefaultContent"
-mkdir -p "$content/Frames" "$content/LibraryImage/Shapes" "$content/LibraryImage/Celebration"
+mkdir -p "$content/Frames" "$content/LibraryImage/Shapes" "$content/LibraryImage/Celebration" "$content/LibraryImage/Nature"
 
 # Frames: card-sized (CR80 at 300 dpi) borders with a transparent middle.
 frame() { # name stroke fill inset radius
@@ -34,6 +34,22 @@ convert -size 256x256 xc:none -fill "#a855f7" -stroke "#581c87" -strokewidth 4 \
 convert -size 256x256 xc:none -fill "#fde68a" -stroke "#b45309" -strokewidth 5 \
   -draw "rectangle 40,120 216,236" -draw "rectangle 28,96 228,126" -fill "#ef4444" -stroke none \
   -draw "rectangle 118,96 138,236" "$content/LibraryImage/Celebration/Gift.png"
+convert -size 256x256 xc:none -fill "#fbcfe8" -stroke "#9d174d" -strokewidth 5 \
+  -draw "rectangle 44,120 212,228" -fill "#fdf2f8" -draw "rectangle 44,120 212,150" \
+  -fill "#fde047" -stroke "#a16207" -strokewidth 3 -draw "rectangle 122,70 134,120" \
+  -fill "#f97316" -stroke none -draw "ellipse 128,58 9,14 0,360" "$content/LibraryImage/Celebration/Cake.png"
+convert -size 256x256 xc:none -fill "#facc15" -stroke "#ca8a04" -strokewidth 6 -draw "circle 128,128 128,70" \
+  -strokewidth 10 -draw "line 128,10 128,46" -draw "line 128,210 128,246" -draw "line 10,128 46,128" \
+  -draw "line 210,128 246,128" -draw "line 45,45 70,70" -draw "line 186,186 211,211" \
+  -draw "line 45,211 70,186" -draw "line 186,70 211,45" "$content/LibraryImage/Nature/Sun.png"
+convert -size 256x256 xc:none -fill "#22c55e" -stroke "#14532d" -strokewidth 6 \
+  -draw "path 'M 40,216 C 40,90 120,30 220,36 C 226,140 160,216 40,216 Z'" \
+  -fill none -strokewidth 5 -draw "path 'M 40,216 C 100,150 150,100 200,56'" "$content/LibraryImage/Nature/Leaf.png"
+convert -size 256x256 xc:none -stroke "#15803d" -strokewidth 8 -draw "line 128,140 128,248" \
+  -fill "#f472b6" -stroke "#9d174d" -strokewidth 4 \
+  -draw "circle 128,58 128,98" -draw "circle 82,92 82,132" -draw "circle 174,92 174,132" \
+  -draw "circle 100,140 100,178" -draw "circle 156,140 156,178" \
+  -fill "#fde047" -stroke "#a16207" -draw "circle 128,110 128,136" "$content/LibraryImage/Nature/Flower.png"
 
 # The start window's background pattern (a bundle resource, not copied).
 convert -size 64x64 pattern:checkerboard -fill "#eef2ff" -colorize 85% "$here/Wizard_pattern.jpg"
