@@ -30,12 +30,9 @@ constexpr double kThumbnailDpi = 150;
 
 QImage renderSide(TVNWindowController &main, int side)
 {
-    const int editing = design_window::Card_Front_Or_Back;
-    design_window::Card_Front_Or_Back = side;
     const GraphicList &graphics = side == 1 ? main.Get_Back_Controls_Array() : main.Get_Front_Controls_Array();
-    const QImage image = TVNRenderingView::image_From_Card_Graphics(graphics, true).toBitmap(kThumbnailDpi);
-    design_window::Card_Front_Or_Back = editing;
-    return image;
+    return TVNRenderingView::image_From_Card_Graphics(graphics, TVNRenderingView::cardFace(side))
+        .toBitmap(kThumbnailDpi);
 }
 
 class Windows : public design_window::WizardWindows {
