@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QSlider>
 #include <cmath>
 
@@ -94,8 +95,11 @@ CardPanel::CardPanel(QWidget *parent, TVNGrid *grid)
     connect(card_bg_browse, &QPushButton::clicked, this, [this] { browseBackground(); });
     card_bg_clear = named(new QPushButton(tr("Clear")), "card_bg_clear");
     connect(card_bg_clear, &QPushButton::clicked, this, [this] { emit backgroundChosen(QString()); });
+    card_bg_frames = named(new QPushButton(tr("Frames...")), "card_bg_frames");
+    connect(card_bg_frames, &QPushButton::clicked, this, [this] { emit frameLibraryRequested(); });
     auto *bgRow = new QHBoxLayout;
     bgRow->addWidget(card_bg_browse);
+    bgRow->addWidget(card_bg_frames);
     bgRow->addWidget(card_bg_clear);
     form->addRow(tr("Image:"), card_bg_path);
     form->addRow(QString(), bgRow);
@@ -122,8 +126,13 @@ CardPanel::CardPanel(QWidget *parent, TVNGrid *grid)
     gridForm->addRow(tr("Colour:"), Grid_clr);
     gridForm->addRow(tr("Spacing:"), Grid_Space_slidr);
     gridForm->addRow(snap_grid_chk);
-    form->addRow(Show_hide_grid_chk);
-    form->addRow(Grid_Opt_box);
+    // Shown by the grid options dialog, not on the card page.
+    grid_options = named(new QWidget(this), "grid_options");
+    grid_options->hide();
+    auto *gridLayout = new QVBoxLayout(grid_options);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    gridLayout->addWidget(Show_hide_grid_chk);
+    gridLayout->addWidget(Grid_Opt_box);
 }
 
 void CardPanel::showCard(const CardSettings &settings)
@@ -140,6 +149,14 @@ void CardPanel::showCard(const CardSettings &settings)
     card_fill_chk->setChecked(settings.fill);
     setButtonColor(card_fill_color_btn, settings.fillColor);
     card_bg_path->setText(settings.backgroundPath);
+    showGrid();
+    m_filling = wasFilling;
+}
+
+void CardPanel::showGrid()
+{
+    const bool wasFilling = m_filling;
+    m_filling = true;
     Show_hide_grid_chk->setChecked(m_grid->isAlwaysShown());
     setButtonColor(Grid_clr, m_grid->color());
     Grid_Space_slidr->setValue(int(std::lround(m_grid->spacing())));

@@ -4,7 +4,8 @@
 // number of sides, the fill and background picture of the side being edited,
 // and the grid options. It shows a CardSettings value and reports each edit
 // as a value; the design window applies it to the card records. The grid
-// controls drive the grid directly.
+// controls drive the grid directly; they sit in `grid_options`, which the
+// grid options dialog shows.
 
 #include "design_window/DesignFile.h"
 
@@ -49,6 +50,9 @@ public:
     void showCard(const design_window::CardSettings &settings);
     // The size fields show `mm`; sends nothing.
     void showSizeMm(QSizeF mm);
+    // The grid controls show the grid's colour, spacing and whether it is
+    // shown; sends nothing.
+    void showGrid();
 
     // The grid takes the colour of Grid_clr, or the spacing of
     // Grid_Space_slidr, and is shown; or it is shown or hidden as
@@ -72,7 +76,9 @@ public:
     QLineEdit *card_bg_path = nullptr;
     QPushButton *card_bg_browse = nullptr;
     QPushButton *card_bg_clear = nullptr;
-    // grid
+    QPushButton *card_bg_frames = nullptr;
+    // grid: the check box and the options box, inside grid_options
+    QWidget *grid_options = nullptr;
     QCheckBox *Show_hide_grid_chk = nullptr;
     QGroupBox *Grid_Opt_box = nullptr;
     QPushButton *Grid_clr = nullptr;
@@ -89,6 +95,8 @@ signals:
     // A picture file that was checked; empty when the picture is cleared.
     void backgroundChosen(const QString &path);
     void gridShowingChanged(bool shown);
+    // The frame library is asked for a background picture.
+    void frameLibraryRequested();
 
 private:
     void categoryChanged();

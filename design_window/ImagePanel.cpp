@@ -3,6 +3,7 @@
 #include "platform/Helpers.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -19,7 +20,13 @@ ImagePanel::ImagePanel(QWidget *parent, TVNDocument *document)
     image_browse = named(new QPushButton(tr("Browse...")), "image_browse");
     connect(image_browse, &QPushButton::clicked, this, [this] { browse(); });
     form()->addRow(tr("File:"), image_path);
-    form()->addRow(QString(), image_browse);
+    image_library = named(new QPushButton(tr("Library...")), "image_library");
+    connect(image_library, &QPushButton::clicked, this, [this] { emit libraryRequested(); });
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(image_browse);
+    buttons->addWidget(image_library);
+    buttons->addStretch();
+    form()->addRow(QString(), buttons);
 }
 
 bool ImagePanel::showGraphic(const GraphicPtr &graphic)

@@ -18,11 +18,14 @@ public:
 
     QLineEdit *image_path = nullptr;
     QPushButton *image_browse = nullptr;
+    QPushButton *image_library = nullptr;
 
 signals:
     // Any image's new picture is the main photo as well; sent before the
     // image takes the path, so that the main photo's own graphic shows it.
     void mainPhotoChosen(const QString &path);
+    // The clip-art library is asked for the image's picture.
+    void libraryRequested();
 
 private:
     void browse();

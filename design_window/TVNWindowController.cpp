@@ -87,6 +87,7 @@ TVNWindowController::TVNWindowController()
     buildCanvases();
     buildActions();
     buildInspector();
+    buildWizardCommands();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.

@@ -127,6 +127,20 @@ public:
     void Grid_Slider_Changed();
     void Grid_Show_Hide_Changed();
 
+    // ---- wizards and libraries (through the installed WizardWindows)
+    // The text panel's template buttons: a ready-made title for the button
+    // titled "Use Template Title", else a message, into the text shown.
+    void Insert_Template_Button(const QString &buttonTitle);
+    // Runs the clip-art ("C") or frame (other modes) library: 1 with the
+    // pick in `lib_window_sel_file`, 0 after Cancel.
+    int Open_Image_Library_Window(const QString &mode);
+    // The grid options dialog, its controls showing the grid.
+    void toggleGridShowing();
+    // Stores the open design as a user template under a name asked for.
+    void Export_As_Template_Clicked();
+    // A new image object on the edited side with a clip-art pick.
+    void Insert_Library_Image();
+
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
     void selectTool(int tool);
@@ -234,6 +248,7 @@ private:
     void buildCanvases();
     void buildActions();
     void buildInspector();
+    void buildWizardCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

@@ -51,6 +51,20 @@ TextPanel::TextPanel(QWidget *parent, TVNDocument *document)
     text_alignment->addItems({tr("Left"), tr("Centre"), tr("Right"), tr("Justified")});
     connect(text_alignment, &QComboBox::activated, this, [this] { alignmentChanged(); });
     form()->addRow(tr("Alignment:"), text_alignment);
+
+    template_title_btn = named(new QPushButton(QStringLiteral("Use Template Title")), "template_title_btn");
+    template_message_btn = named(new QPushButton(QStringLiteral("Use Template Message")), "template_message_btn");
+    auto *templateRow = new QHBoxLayout;
+    for (QPushButton *button : {template_title_btn, template_message_btn}) {
+        connect(button, &QPushButton::clicked, this, [this, button] { emit templateRequested(button->text()); });
+        templateRow->addWidget(button);
+    }
+    form()->addRow(QString(), templateRow);
+}
+
+void TextPanel::insertText(const QString &text)
+{
+    text_content->setPlainText(text);
 }
 
 bool TextPanel::showGraphic(const GraphicPtr &graphic)

@@ -16,6 +16,8 @@ class TextPanel : public ObjectPanel {
 public:
     TextPanel(QWidget *parent, TVNDocument *document);
     bool showGraphic(const GraphicPtr &graphic) override;
+    // The editor takes `text`, and the text object shown with it.
+    void insertText(const QString &text);
 
     QPlainTextEdit *text_content = nullptr;
     // the font
@@ -26,6 +28,13 @@ public:
     // the paragraph
     QPushButton *text_color_btn = nullptr;
     QComboBox *text_alignment = nullptr;
+    // ready-made titles and messages
+    QPushButton *template_title_btn = nullptr;
+    QPushButton *template_message_btn = nullptr;
+
+signals:
+    // A template button was pressed; `buttonTitle` is its title.
+    void templateRequested(const QString &buttonTitle);
 
 private:
     void contentChanged();
