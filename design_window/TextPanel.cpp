@@ -54,12 +54,10 @@ TextPanel::TextPanel(QWidget *parent, TVNDocument *document)
 
     template_title_btn = named(new QPushButton(QStringLiteral("Use Template Title")), "template_title_btn");
     template_message_btn = named(new QPushButton(QStringLiteral("Use Template Message")), "template_message_btn");
-    auto *templateRow = new QHBoxLayout;
     for (QPushButton *button : {template_title_btn, template_message_btn}) {
         connect(button, &QPushButton::clicked, this, [this, button] { emit templateRequested(button->text()); });
-        templateRow->addWidget(button);
+        form()->addRow(QString(), button);
     }
-    form()->addRow(QString(), templateRow);
 }
 
 void TextPanel::insertText(const QString &text)
