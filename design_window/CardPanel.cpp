@@ -99,10 +99,10 @@ CardPanel::CardPanel(QWidget *parent, TVNGrid *grid)
     connect(card_bg_frames, &QPushButton::clicked, this, [this] { emit frameLibraryRequested(); });
     auto *bgRow = new QHBoxLayout;
     bgRow->addWidget(card_bg_browse);
-    bgRow->addWidget(card_bg_frames);
     bgRow->addWidget(card_bg_clear);
     form->addRow(tr("Image:"), card_bg_path);
     form->addRow(QString(), bgRow);
+    form->addRow(QString(), card_bg_frames);
 
     Show_hide_grid_chk = named(new QCheckBox(tr("Show grid")), "Show_hide_grid_chk");
     connect(Show_hide_grid_chk, &QCheckBox::clicked, this, [this] { Grid_Show_Hide_Changed(); });
