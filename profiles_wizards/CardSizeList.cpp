@@ -10,12 +10,15 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace profiles_wizards {
 
 namespace {
 const QString kColumn = QStringLiteral("Extension");
-}
+// Within the steppers' precision.
+constexpr double kSameMm = 0.0005;
+} // namespace
 
 // The table's rows: one dictionary per size, its name under "Extension".
 class SizeNamesModel : public QAbstractTableModel {
@@ -202,8 +205,14 @@ void CardSizeList::showChoice(const design_window::CardChoice &choice, QSizeF mm
 design_window::CardChoice CardSizeList::choice() const
 {
     const QModelIndexList rows = ColList->selectionModel()->selectedRows();
-    return design_window::CardChoice{Category_ComboBox->currentText(), rows.isEmpty() ? -1 : rows.first().row(),
+    design_window::CardChoice choice{Category_ComboBox->currentText(), rows.isEmpty() ? -1 : rows.first().row(),
                                      Preset_ComboBox->currentIndex() == 0 ? QStringLiteral("H") : QStringLiteral("V")};
+    // A size typed over the row's is no preset.
+    const QSizeF preset = design_window::Get_My_card_Size(choice.category, choice.orientation, choice.sizeIndex);
+    const QSizeF typed = sizeInMillimetres();
+    if (std::abs(preset.width() - typed.width()) > kSameMm || std::abs(preset.height() - typed.height()) > kSameMm)
+        choice.sizeIndex = -1;
+    return choice;
 }
 
 QSizeF CardSizeList::sizeInMillimetres() const

@@ -47,7 +47,8 @@ public:
     void reset();
     // Shows `choice` with `mm` as width and height, as a design records them.
     void showChoice(const design_window::CardChoice &choice, QSizeF mm);
-    // The category, row and orientation chosen.
+    // The category, row and orientation chosen; row -1 when the steppers
+    // hold a size other than the row's.
     design_window::CardChoice choice() const;
     // Width and height in millimetres, as the steppers hold them.
     QSizeF sizeInMillimetres() const;

@@ -144,6 +144,9 @@ void Template_Wizard::picked(const QString &path)
         const QSizeF mm(design_window::Points_to_MM_Convert(pt.width()), design_window::Points_to_MM_Convert(pt.height()));
         sizes->showChoice(design->card, mm);
         m_templateMm = sizes->sizeInMillimetres();
+    } else {
+        // No card to show: the list shows no template's size.
+        sizes->reset();
     }
 }
 

@@ -3,6 +3,9 @@
 // wizard and library tests.
 
 #include "design_window/Globals.h"
+#include "design_window/TVNWindowController.h"
+#include "platform/ModalRun.h"
+#include "profiles_wizards/WizardWindowsImpl.h"
 #include "design_window/ResourceFolder.h"
 #include "platform/Alerts.h"
 #include "tests/support/TestSupport.h"
@@ -11,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -66,6 +70,33 @@ protected:
         EXPECT_TRUE(image.save(path, QFileInfo(path).suffix().compare("jpg", Qt::CaseInsensitive) == 0 ? "JPG" : "PNG"))
             << path.toStdString();
         return path;
+    }
+};
+
+// A design window with the wizards installed; `user` acts in every modal
+// run.
+class WindowTest : public WizardTest {
+protected:
+    std::unique_ptr<TVNWindowController> wnd;
+    std::function<void(QDialog &)> user;
+    std::unique_ptr<platform::ScopedModalResponder> modal;
+
+    void SetUp() override
+    {
+        WizardTest::SetUp();
+        profiles_wizards::installWizardWindows();
+        wnd = std::make_unique<TVNWindowController>();
+        modal = std::make_unique<platform::ScopedModalResponder>([this](QDialog &d) {
+            user(d);
+            return d.result();
+        });
+    }
+    void TearDown() override
+    {
+        modal.reset();
+        wnd.reset();
+        design_window::Card_Shape = 0;
+        WizardTest::TearDown();
     }
 };
 

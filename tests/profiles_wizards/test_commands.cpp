@@ -25,34 +25,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using quorvant::test::WizardTest;
 using quorvant::test::writeTestFile;
 
 namespace {
 
-class CommandTest : public WizardTest {
+class CommandTest : public quorvant::test::WindowTest {
 protected:
-    std::unique_ptr<TVNWindowController> wnd;
-    // What each modal run does.
-    std::function<void(QDialog &)> user;
-    std::unique_ptr<platform::ScopedModalResponder> modal;
-
-    void SetUp() override
-    {
-        WizardTest::SetUp();
-        profiles_wizards::installWizardWindows();
-        wnd = std::make_unique<TVNWindowController>();
-        modal = std::make_unique<platform::ScopedModalResponder>([this](QDialog &d) {
-            user(d);
-            return d.result();
-        });
-    }
-    void TearDown() override
-    {
-        modal.reset();
-        wnd.reset();
-        WizardTest::TearDown();
-    }
     QAction *action(const char *name) const { return wnd->findChild<QAction *>(name); }
     GraphicPtr selected() const { return wnd->currentCanvas()->_Selected_Graphic; }
 };

@@ -1,6 +1,6 @@
 // The default content of the resource folder: built-in templates that open
 // as designs and look like their thumbnails, frames with a clear centre,
-// clip art, ready-made texts and a help document about the program.
+// clip art and a help document about the program.
 #include "design_window/DesignFile.h"
 #include "design_window/TVNWindowController.h"
 #include "platform/Paths.h"
@@ -64,18 +64,6 @@ TEST_F(DefaultContentTest, FramesAreClearInTheMiddleAndClipArtHasCategories)
     ASSERT_GE(categories.size(), 2);
     for (const QString &category : categories)
         EXPECT_GE(files(content("LibraryImage/" + category), {"*.png"}).size(), 2) << category.toStdString();
-}
-
-TEST_F(DefaultContentTest, ReadyMadeTextsHaveOneTextPerLine)
-{
-    for (const char *name : {"Title.txt", "Message.txt"}) {
-        QFile file(content(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-        const QStringList lines = QString::fromUtf8(file.readAll()).trimmed().split('\n');
-        EXPECT_GE(lines.size(), 5) << name;
-        for (const QString &line : lines)
-            EXPECT_FALSE(line.trimmed().isEmpty()) << name;
-    }
 }
 
 TEST_F(DefaultContentTest, HelpDescribesTheTemplatesAndLibraries)

@@ -276,27 +276,12 @@ TEST_F(LibraryTest, EachOpeningStartsWithoutAPick)
 
 namespace {
 
-class CardWizardTest : public WizardTest {
+class CardWizardTest : public quorvant::test::WindowTest {
 protected:
-    std::unique_ptr<TVNWindowController> wnd;
     Card_Wizard &wizard = Card_Wizard::defaultInstance();
-    void SetUp() override
-    {
-        WizardTest::SetUp();
-        wnd = std::make_unique<TVNWindowController>();
-    }
-    void TearDown() override
-    {
-        wnd.reset();
-        design_window::Card_Shape = 0;
-        WizardTest::TearDown();
-    }
     int open(const std::function<void(Card_Wizard &)> &steps)
     {
-        platform::ScopedModalResponder answer([&](QDialog &d) {
-            steps(static_cast<Card_Wizard &>(d));
-            return d.result();
-        });
+        user = [&](QDialog &d) { steps(static_cast<Card_Wizard &>(d)); };
         return wizard.Open_Wnd();
     }
 };
@@ -313,19 +298,15 @@ TEST_F(CardWizardTest, OkGivesTheCardTheChosenSize)
     EXPECT_NEAR(wnd->_graphicView->canvasSize().height(), 153.4, 0.05);
     EXPECT_EQ(wnd->Front_card_Prop.Card_Size, points);
     EXPECT_EQ(wnd->Back_card_Prop.Card_Size, points);
+    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));
 
-    // A portrait paper badge with its height typed over.
-    EXPECT_EQ(open([](Card_Wizard &d) {
-                  d.sizes->Category_ComboBox->setCurrentIndex(1);
-                  d.sizes->comboBoxSelectionDidChange(d.sizes->Category_ComboBox);
-                  d.sizes->Preset_ComboBox->setCurrentIndex(1);
-                  d.sizes->comboBoxSelectionDidChange(d.sizes->Preset_ComboBox);
-                  d.sizes->height_Stepper->setValue(100);
-                  d.ok_btn->click();
-              }),
-              1);
-    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"Paper Card", 0, "V"}));
-    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, QSizeF(1.58 * 25.4 * 2.834645669291, 100 * 2.834645669291));
+    // A typed width is no preset row.
+    open([](Card_Wizard &d) {
+        d.sizes->width_Stepper->setValue(90);
+        d.ok_btn->click();
+    });
+    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", -1, "H"}));
+    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, QSizeF(90 * 2.834645669291, points.height()));
 }
 
 TEST_F(CardWizardTest, CancelPutsBackTheOutlineItFound)

@@ -58,29 +58,21 @@ protected:
 
 } // namespace
 
-TEST_F(GalleryTest, OkOpensThePickedTemplatesDesignFile)
+TEST_F(GalleryTest, OkOpensThePickedTemplatesDesignFileAndCancelEmptiesThePick)
 {
     makePicture(res("Templates/Party.png"));
     makePicture(res("Templates/Badge.jpg"));
-    platform::ScopedModalResponder answer([](QDialog &d) {
-        static_cast<Template_Wizard &>(d).ok_btn->click();
-        return d.result();
-    });
-    // The first built-in thumbnail is picked; only it need exist.
-    EXPECT_EQ(gallery.Open_Template_Window(), 1);
-    EXPECT_EQ(Selected_Template_Path, res("Templates/Badge.zelg"));
-    EXPECT_TRUE(gallery.Delete_temp_btn->isHidden());
-}
-
-TEST_F(GalleryTest, CancelEmptiesThePickUntilTheNextOpening)
-{
-    makePicture(res("Templates/Party.png"));
-    platform::ScopedModalResponder answer([](QDialog &d) {
-        static_cast<Template_Wizard &>(d).cancel_btn->click();
-        return d.result();
-    });
-    EXPECT_EQ(gallery.Open_Template_Window(), 0);
-    EXPECT_TRUE(Selected_Template_Path.isEmpty());
+    for (const bool ok : {true, false}) {
+        platform::ScopedModalResponder answer([ok](QDialog &d) {
+            auto &g = static_cast<Template_Wizard &>(d);
+            EXPECT_TRUE(g.Delete_temp_btn->isHidden());
+            (ok ? g.ok_btn : g.cancel_btn)->click();
+            return d.result();
+        });
+        // The first built-in thumbnail is picked; only it need exist.
+        EXPECT_EQ(gallery.Open_Template_Window(), ok ? 1 : 0);
+        EXPECT_EQ(Selected_Template_Path, ok ? res("Templates/Badge.zelg") : QString());
+    }
 }
 
 TEST_F(GalleryTest, CopiesTakeTheNextFreeCopyName)
@@ -173,53 +165,35 @@ TEST_F(GalleryTest, BuiltInTemplatesCannotBeChangedAndUserOnesDeleted)
     EXPECT_TRUE(userFiles().isEmpty());
 }
 
-TEST_F(GalleryTest, UserTemplateIdsAreNeverReused)
-{
-    makeUserTemplate("A");
-    makeUserTemplate("B");
-    QStringList ids;
-    openUserTemplates({}, [&](Template_Wizard &g) {
-        for (int round = 0; round < 2; ++round) {
-            g.comboBoxSelectionDidChange();
-            for (int i = 0; i < g.thumbnails->numberOfItemsInImageBrowser(); ++i)
-                ids << g.thumbnails->imageBrowser(i).imageUID();
-        }
-        g.cancel_btn->click();
-    });
-    ASSERT_EQ(ids.size(), 4);
-    EXPECT_TRUE(ids[0].startsWith("TEMP") && ids[0].endsWith(".png"));
-    ids.removeDuplicates();
-    EXPECT_EQ(ids.size(), 4);
-}
-
 namespace {
 
-class ExportTest : public GalleryTest {
+class ExportTest : public quorvant::test::WindowTest {
 protected:
-    std::unique_ptr<TVNWindowController> wnd;
-    void SetUp() override
-    {
-        GalleryTest::SetUp();
-        installWizardWindows();
-        wnd = std::make_unique<TVNWindowController>();
-    }
-    void TearDown() override
-    {
-        wnd.reset();
-        design_window::Card_Shape = 0;
-        design_window::CARD_SIDE_STR = "1";
-        GalleryTest::TearDown();
-    }
+    QString user(const QString &name) const { return res("Templates/User/" + name); }
     void exportAs(const QString &name)
     {
-        platform::ScopedModalResponder answer([&](QDialog &d) {
+        WindowTest::user = [&](QDialog &d) {
             auto &dialog = static_cast<Export_Template &>(d);
             EXPECT_TRUE(dialog.template_name->text().isEmpty());
             dialog.template_name->setText(name);
             dialog.ok_btn->click();
-            return d.result();
-        });
+        };
         design_window::wizardWindows()->exportAsTemplate();
+    }
+    // Opens the first user template from the gallery, after `steps`,
+    // without saving the open design.
+    void openFromGallery(const std::function<void(Template_Wizard &)> &steps)
+    {
+        answers = {1};
+        WindowTest::user = [&](QDialog &d) {
+            auto &g = static_cast<Template_Wizard &>(d);
+            g.cat_cmbo_bx->setCurrentIndex(1);
+            g.comboBoxSelectionDidChange();
+            g.thumbnails->selectItem(0);
+            steps(g);
+            g.ok_btn->click();
+        };
+        design_window::wizardWindows()->openTemplateGallery();
     }
 };
 
@@ -248,47 +222,27 @@ TEST_F(ExportTest, ExportedTemplateOpensFromTheGalleryAsTheSameDesign)
     EXPECT_EQ(thumbnail.pixelColor(450, 250), QColor(200, 10, 10));
 
     wnd->New_Project_Setting_Reset();
-    answers = {1}; // no need to save the empty design
     alerts.clear();
-    platform::ScopedModalResponder answer([&](QDialog &d) {
-        auto &g = static_cast<Template_Wizard &>(d);
-        g.cat_cmbo_bx->setCurrentIndex(1);
-        g.comboBoxSelectionDidChange();
-        g.thumbnails->selectItem(0);
+    openFromGallery([](Template_Wizard &g) {
         // The size list shows the template's card.
         EXPECT_EQ(g.sizes->choice(), (design_window::CardChoice{"Paper Card", 3, "H"}));
-        g.ok_btn->click();
-        return d.result();
     });
-    design_window::wizardWindows()->openTemplateGallery();
     EXPECT_EQ(design_window::encodeDesign(wnd->currentDesign()), exported);
     EXPECT_TRUE(wnd->designFilePath().isEmpty());
     EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
-}
 
-TEST_F(ExportTest, GallerySizeChosenByTheUserSizesTheOpenedTemplate)
-{
-    exportAs("Plain");
-    alerts.clear();
-    answers = {1};
-    platform::ScopedModalResponder answer([&](QDialog &d) {
-        auto &g = static_cast<Template_Wizard &>(d);
-        g.cat_cmbo_bx->setCurrentIndex(1);
-        g.comboBoxSelectionDidChange();
-        g.thumbnails->selectItem(0);
-        g.sizes->Preset_ComboBox->setCurrentIndex(1);
-        g.sizes->comboBoxSelectionDidChange(g.sizes->Preset_ComboBox);
-        g.ok_btn->click();
-        return d.result();
+    // A size the user chooses in the gallery sizes the opened template.
+    openFromGallery([](Template_Wizard &g) {
+        g.sizes->Category_ComboBox->setCurrentIndex(0);
+        g.sizes->comboBoxSelectionDidChange(g.sizes->Category_ComboBox);
     });
-    design_window::wizardWindows()->openTemplateGallery();
-    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", 0, "V"}));
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 54.102 * 2.834645669291, 1e-9);
+    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));
+    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 85.598 * 2.834645669291, 1e-9);
 }
 
 TEST_F(ExportTest, ExportReplacesOnlyWithACompleteTemplateAndReportsFailure)
 {
-    makeUserTemplate("Staff");
+    writeTestFile(user("Staff.zelg"), "old");
     answers = {0}; // Yes, replace
     exportAs("Staff");
     EXPECT_EQ(alerts, QStringList({"Template with this name already exists, Do you want to replace the existing "
@@ -298,8 +252,7 @@ TEST_F(ExportTest, ExportReplacesOnlyWithACompleteTemplateAndReportsFailure)
 
     // A folder in the way of the thumbnail: nothing of the old template is
     // lost and the failure is reported.
-    makeUserTemplate("Badge");
-    QFile::remove(user("Badge.png"));
+    writeTestFile(user("Badge.zelg"), "design of Badge");
     QDir().mkpath(user("Badge.png"));
     alerts.clear();
     answers = {0};
