@@ -60,6 +60,7 @@ const Field kFields[] = {
     {"show_val_on_top", &BarcodeSettings::show_val_on_top},
     {"align_hdr_index", &BarcodeSettings::align_hdr_index},
     {"align_ftr_index", &BarcodeSettings::align_ftr_index},
+    {"kerning_val", &BarcodeSettings::kerning_val},
     {"linear_height_val", &BarcodeSettings::linear_height_val},
     {"linear_width_val", &BarcodeSettings::linear_width_val},
     {"qr_size_val", &BarcodeSettings::qr_size_val},

@@ -53,6 +53,8 @@ struct BarcodeSettings {
     int show_val_on_top = 0;
     int align_hdr_index = 1;
     int align_ftr_index = 1;
+    // 1 spreads the value text over the width of the bars
+    int kerning_val = 0;
 
     // --- sizes: bar height and margins in centimetres, narrowest bar in
     // mils; QR side in points with its version (0 automatic) and level
