@@ -25,13 +25,6 @@ bool isMainPhoto(const TVNGraphic &graphic)
     return graphic.graphicClass() == GraphicClass::Image && graphic.control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
 }
 
-// The spreadsheet choice: the record number, then the column titles.
-void fillColumnTitles(QComboBox *combo)
-{
-    combo->addItem(QStringLiteral("Record No."));
-    combo->addItems(currentSpreadsheetTable().titles);
-}
-
 } // namespace
 
 batch_data::SeriesStore design_window::currentSeriesStore()
@@ -53,6 +46,12 @@ void design_window::offerSpreadsheetSource(QComboBox *combo, bool offered)
         combo->addItem(kSpreadsheetSource);
     else if (!offered && combo->count() == 3)
         combo->removeItem(combo->findText(kSpreadsheetSource));
+}
+
+void design_window::fillColumnTitles(QComboBox *combo)
+{
+    combo->addItem(QStringLiteral("Record No."));
+    combo->addItems(currentSpreadsheetTable().titles);
 }
 
 QString design_window::firstSpreadsheetValue(int n)

@@ -23,6 +23,9 @@ void fillSeriesNames(QComboBox *combo);
 // Offers "Excel" as the source combo box's third item, or takes it away; it
 // is never offered twice.
 void offerSpreadsheetSource(QComboBox *combo, bool offered);
+// Fills `combo` with the spreadsheet choice: the record number, then the
+// column titles.
+void fillColumnTitles(QComboBox *combo);
 // The loaded spreadsheet's first record under column n (0 the record
 // number); "" when there is no record.
 QString firstSpreadsheetValue(int n);

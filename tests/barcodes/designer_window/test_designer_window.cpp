@@ -1,0 +1,277 @@
+// The barcode designer window driven as a user would: symbology switches,
+// help buttons, invalid values, OK and Cancel, the data source and the
+// resolution, with alerts and modal runs answered by the test.
+
+#include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "barcodes/designer_window/Stepper.h"
+#include "barcodes/imaging/ImageResolution.h"
+#include "barcodes/widgets/SymBarcodeImageView.h"
+#include "design_window/DesignFile.h"
+#include "design_window/Globals.h"
+#include "design_window/LongSmsDlg.h"
+#include "drawing/TVNGraphic.h"
+#include "platform/Alerts.h"
+#include "platform/ModalRun.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using namespace barcodes;
+using namespace quorvant::test;
+using design_window::Barcode_output_image;
+
+namespace {
+
+class DesignerWindow : public ::testing::Test {
+protected:
+    // Every alert is recorded and answered with its first button.
+    DesignerWindow()
+        : alerts([this](const platform::AlertRequest &r) {
+            shown << r.text.trimmed();
+            return 0;
+        })
+    {
+        design_window::Data_Folder_Path = folder.path();
+        design_window::restoreSpreadsheetTable({});
+    }
+
+    void choose(const QString &title)
+    {
+        dialog.barcodeTypePopup->setCurrentIndex(dialog.barcodeTypePopup->findText(title));
+        dialog.barcodeTypeChanged();
+    }
+    void type(const QString &value)
+    {
+        dialog.dataText->setText(value);
+        dialog.controlTextDidChange(dialog.dataText);
+    }
+    void pick(QComboBox *combo, const QString &item)
+    {
+        combo->setCurrentIndex(combo->findText(item));
+        dialog.comboBoxSelectionDidChange(combo);
+    }
+    // Shown or hidden by the window itself, whichever tab is in front.
+    static bool visible(QWidget *w) { return !w->isHidden(); }
+    std::string previewText(ZXing::BarcodeFormat format)
+    {
+        return decodeBarcode(dialog.barcodeImage->image().toBitmap(300, Qt::white), format).text;
+    }
+
+    TempFolder folder;
+    QStringList shown;
+    platform::ScopedAlertResponder alerts;
+    Barcode_Gen_Dialog dialog;
+};
+
+} // namespace
+
+TEST_F(DesignerWindow, LinearToTwoDimensionalSwitchesPanelsTabsAndLabels)
+{
+    EXPECT_EQ(dialog.sett_tab->count(), 3);
+    EXPECT_EQ(dialog.barHeightLabel->text(), "Bar Height (cm):");
+    type(QStringLiteral("CODE-128"));
+    choose(QStringLiteral("Code 128"));
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::Code128), "CODE-128");
+
+    // QR Code: the multi-line value, its own box and the resolution tab.
+    dialog.dataText_2D->setPlainText(QStringLiteral("https://quorvant.example/q"));
+    choose(QStringLiteral("QR Code"));
+    EXPECT_EQ(dialog.sett_tab->count(), 4);
+    EXPECT_EQ(dialog.sett_tab->widget(3), dialog.dpi_tab_item);
+    EXPECT_TRUE(visible(dialog.two_d_sett_box));
+    EXPECT_FALSE(visible(dialog.pdf_2d_sett_box) || visible(dialog.dm_2d_sett_box) || visible(dialog.linear_sett_box));
+    EXPECT_TRUE(visible(dialog.dataText_2D));
+    EXPECT_FALSE(visible(dialog.dataText) || visible(dialog.captionCheckbox) || visible(dialog.bar_back_clr));
+    EXPECT_EQ(dialog.barHeightLabel->text(), "Bar Height :");
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::QRCode), "https://quorvant.example/q");
+
+    // PDF417 after QR Code: its box, the same value, still four tabs.
+    choose(QStringLiteral("PDF417"));
+    EXPECT_TRUE(visible(dialog.pdf_2d_sett_box));
+    EXPECT_FALSE(visible(dialog.two_d_sett_box));
+    EXPECT_EQ(dialog.sett_tab->count(), 4);
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::PDF417), "https://quorvant.example/q");
+
+    // Back to linear: the tab goes, the first tab is shown, the linear value
+    // is still there.
+    dialog.sett_tab->setCurrentIndex(2);
+    choose(QStringLiteral("EAN-13"));
+    EXPECT_EQ(dialog.sett_tab->count(), 3);
+    EXPECT_EQ(dialog.sett_tab->currentIndex(), 0);
+    EXPECT_EQ(dialog.dataText->text(), "CODE-128");
+    EXPECT_EQ(dialog.barHeightLabel->text(), "Bar Height (cm):");
+    // Fixed caption groups: no spreading.
+    EXPECT_FALSE(dialog.kerning_value_Checkbox->isEnabled());
+    choose(QStringLiteral("Code 39"));
+    EXPECT_TRUE(dialog.kerning_value_Checkbox->isEnabled());
+}
+
+TEST_F(DesignerWindow, HelpButtonsShowTheirTexts)
+{
+    QString title, text;
+    platform::ScopedModalResponder answer([&](QDialog &d) {
+        auto &l = static_cast<Long_SMS_Dlg &>(d);
+        title = l.title_lbl->text();
+        text = l.msg_text->toPlainText();
+        return 1;
+    });
+    struct Row {
+        QPushButton *button;
+        const char *title;
+        const char *text;
+    };
+    const Row rows[] = {
+        {dialog.qr_version_help_btn, "Version :",
+         "Version is configuration or number of modules (combination of black and white dots)."},
+        {dialog.qr_ec_lvl_help_btn, "Error correction (EC) level :",
+         "An error-correction mechanism is built in each symbol so that the symbol can still be decoded even if it "
+         "is damaged."},
+        {dialog.pdf_row_help_btn, "PDF Rows :", "Number of rows in the PDF barcode."},
+        {dialog.pdf_col_help_btn, "PDF Columns :", "Number of columns in the PDF barcode."},
+        {dialog.pdf_ec_lvl_help_btn, "PDF EC Level :",
+         "An error-correction mechanism is built in each symbol so that the symbol can still be decoded even if it "
+         "is damaged in PDF barcode."},
+        {dialog.dm_format_help_btn, "Preferred Format :", "Preferred Mode determines the smallest size of the symbol."},
+        {dialog.dm_encoding_help_btn, "Encoding Mode :",
+         "Encoding Mode is mode of compaction to encode data in the symbol."},
+        {dialog.dpi_help_btn, "DPI (Dots Per Inch) :",
+         "Dots per inch is a measure of the resolution of printers in terms of Print Quality.\n\nBigger the DPI, "
+         "Better the Print Quality. But File size of image also increases, as you choose bigger DPI."},
+    };
+    for (const Row &row : rows) {
+        title.clear();
+        row.button->click();
+        EXPECT_EQ(title, row.title);
+        EXPECT_EQ(text, row.text);
+    }
+}
+
+TEST_F(DesignerWindow, InvalidValueBlanksThePreviewWithItsNoticeAndNoMessage)
+{
+    choose(QStringLiteral("Code 128"));
+    ASSERT_FALSE(dialog.barcodeImage->image().isNull());
+    ASSERT_FALSE(visible(dialog.barcode_error_label));
+    struct Row {
+        const char *title;
+        QString value;
+        const char *notice;
+    };
+    const Row rows[] = {
+        {"Code 128", QStringLiteral("caf\u00e9"), "Invalid barcode value"},
+        {"EAN-13", QStringLiteral("ABC"), "The value cannot be written as EAN-13."},
+    };
+    for (const Row &row : rows) {
+        choose(row.title);
+        type(row.value);
+        EXPECT_TRUE(dialog.barcodeImage->image().isNull()) << row.title;
+        EXPECT_TRUE(visible(dialog.barcode_error_label)) << row.title;
+        EXPECT_EQ(dialog.barcode_error_label->text(), row.notice);
+        // A valid value brings the preview back and the notice goes.
+        type(QStringLiteral("400638133393"));
+        EXPECT_FALSE(dialog.barcodeImage->image().isNull()) << row.title;
+        EXPECT_FALSE(visible(dialog.barcode_error_label)) << row.title;
+    }
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+}
+
+TEST_F(DesignerWindow, OkWritesSettingsAndPictureBackAndRefusesAValueWithoutASymbol)
+{
+    TVNBarcode graphic;
+    platform::ScopedModalResponder answer([&](QDialog &) {
+        choose(QStringLiteral("EAN-13"));
+        type(QStringLiteral("ABC"));
+        dialog.ok_btn->click();     // no symbol: refused with a message
+        EXPECT_EQ(dialog.result(), 0);
+        type(QStringLiteral("400638133393"));
+        dialog.HeaderText->setText(QStringLiteral("ASSET"));
+        dialog.controlTextDidChange(dialog.HeaderText);
+        dialog.ok_btn->click();
+        return dialog.result();
+    });
+    EXPECT_EQ(dialog.Open_Wnd(&graphic), &graphic);
+    EXPECT_EQ(shown, QStringList{"Invalid barcode value"});
+    EXPECT_EQ(graphic.barcode_font_index, int(barcodeTypeTitles().indexOf("EAN-13")));
+    EXPECT_EQ(graphic.linear_font_val, "400638133393");
+    EXPECT_EQ(graphic.header_val, "ASSET");
+    EXPECT_EQ(graphic.barcodeSettings(), dialog.currentSettings());
+    EXPECT_EQ(decodeBarcode(Barcode_output_image.toBitmap(300, Qt::white), ZXing::BarcodeFormat::EAN13).text,
+              "4006381333931");
+}
+
+TEST_F(DesignerWindow, CancelLeavesTheObjectAndNoResultImage)
+{
+    TVNBarcode graphic;
+    const BarcodeSettings before = graphic.barcodeSettings();
+    platform::ScopedModalResponder answer([&](QDialog &) {
+        choose(QStringLiteral("QR Code"));
+        dialog.cancel_btn->click();
+        return dialog.result();
+    });
+    dialog.Open_Wnd(&graphic);
+    EXPECT_EQ(graphic.barcodeSettings(), before);
+    EXPECT_TRUE(Barcode_output_image.isNull());
+}
+
+TEST_F(DesignerWindow, SpreadsheetColumnBindsTheObjectAndShowsItsFirstValue)
+{
+    QVariantMap row{{"Extension", 1}, {"Column1", "Ann"}, {"Column2", "ID-7781"}};
+    design_window::restoreSpreadsheetTable({{"Name", "Badge"}, {row}});
+    TVNBarcode graphic;
+    dialog.Set_Barcode_Prop_To_Control(&graphic);
+    pick(dialog.Data_source_type, QStringLiteral("Excel"));
+    EXPECT_TRUE(dialog.dataText->isReadOnly());
+    pick(dialog.Batch_Series, QStringLiteral("Badge"));
+    EXPECT_EQ(graphic.data_source_type, 2);
+    EXPECT_EQ(graphic.excel_col_indx, 2);
+    EXPECT_EQ(dialog.dataText->text(), "ID-7781");
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::Code39), "ID-7781");
+}
+
+TEST_F(DesignerWindow, SeriesWithoutAnySeriesIsRefusedAndTheSourceStays)
+{
+    TVNBarcode graphic;
+    dialog.Set_Barcode_Prop_To_Control(&graphic);
+    pick(dialog.Data_source_type, QStringLiteral("Series"));
+    EXPECT_EQ(shown, QStringList{"Please create batch processing series first."});
+    EXPECT_EQ(dialog.Data_source_type->currentText(), "Manual");
+    EXPECT_EQ(graphic.data_source_type, 0);
+    EXPECT_FALSE(dialog.dataText->isReadOnly());
+}
+
+TEST_F(DesignerWindow, ResolutionAndQRVersionFollowTheLoadedObject)
+{
+    TVNBarcode graphic;
+    BarcodeSettings s;
+    s.linear_or_2d = 1;
+    s.barcode_font_index = int(barcodeTypeTitles().indexOf("QR Code"));
+    s.dpi_val_index = int(dpiItems().indexOf("Custom"));
+    s.dpi_custom_val = QStringLiteral("1200");
+    s.qr_version_index = 11;  // at least 61 points: one per module
+    graphic.setBarcodeSettings(s);
+    dialog.Set_Barcode_Prop_To_Control(&graphic);
+    EXPECT_EQ(USED_DPI_VALUE.load(), 1200);
+    EXPECT_TRUE(visible(dialog.dpi_Text));
+    EXPECT_EQ(QR_Version_Val.load(), 11);
+    EXPECT_EQ(dialog.HeightText_2D->text(), "61");
+    BarcodeSettings expected = s;
+    expected.qr_size_val = 61;
+    EXPECT_EQ(dialog.currentSettings(), expected);
+
+    // Typing a resolution moves the arrows only; clicking them takes it.
+    dialog.dpi_Text->setText(QStringLiteral("300"));
+    dialog.DPI_Value_Changed(dialog.dpi_Text);
+    EXPECT_EQ(USED_DPI_VALUE.load(), 1200);
+    dialog.dpi_Stepper->stepUp();
+    EXPECT_EQ(USED_DPI_VALUE.load(), 301);
+    pick(dialog.DPI_ComboBox, QStringLiteral("Auto"));
+    EXPECT_EQ(USED_DPI_VALUE.load(), 600);
+    EXPECT_FALSE(visible(dialog.dpi_Text));
+}
