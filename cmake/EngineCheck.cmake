@@ -17,6 +17,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   barcodes_datamatrix
   barcodes_imaging
   barcodes_designer
+  barcodes_designer_engine
   barcodes_render
   batch_zip
   batch_spreadsheet

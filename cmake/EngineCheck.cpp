@@ -3,6 +3,7 @@
 // failed. Exit status 0 when all of them worked.
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "barcodes/designer/BarcodeEngine.h"
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/imaging/BarcodeImageFile.h"
 #include "barcodes/imaging/BarcodeValueCheck.h"
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
     check(pdf417.drawWithText(QStringLiteral("ENGINE"), 300) == pdf417View::ImageReady, "a PDF417 image");
     check(!Draw_DataMatrix_Barcode("ENGINE", "Auto", "Auto", 2, 300).image.isNull(), "a Data Matrix image");
     check(!barcodeValueProblem(QStringLiteral("ENGINE"), false), "the value check");
+    check(!barcodeImageFor(BarcodeSettings{}).isNull(), "a barcode object's picture");
     const QString png = QDir(folder.path()).filePath(QStringLiteral("symbol.png"));
     check(Save_Barcode_image(picture, png), "a PNG file");
 
