@@ -171,6 +171,17 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
     const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
     if (!out.isValid() && encodation == 0 && nonAscii)
         out = callLibrary(data, W, H, 'A');
+    // The library's EDIFACT encodation, which its own choice may take for
+    // runs of capitals and punctuation, is read back with characters added
+    // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"); the other encodations hold the
+    // same text correctly.
+    if (out.isValid() && encodation == 0 && out.encoding.find('E') != std::string::npos) {
+        for (const char other : {'A', 'C', 'T'}) {
+            out = callLibrary(data, W, H, other);
+            if (out.isValid())
+                break;
+        }
+    }
     // The library interleaves the largest size's blocks in a way readers do
     // not accept: a symbol that cannot be scanned is worse than none.
     if (out.isValid() && out.W == 144 && out.H == 144) {
