@@ -1,5 +1,8 @@
 #include "design_window/BarcodePanel.h"
 
+#include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/BarcodeDesigner.h"
+
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -13,8 +16,7 @@ BarcodePanel::BarcodePanel(QWidget *parent, TVNDocument *document)
     barcode_value_lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form()->addRow(tr("Value:"), barcode_value_lbl);
     barcode_designer_btn = named(new QPushButton(tr("Barcode Designer...")), "barcode_designer_btn");
-    // The designer is not part of the program yet.
-    barcode_designer_btn->setEnabled(false);
+    connect(barcode_designer_btn, &QPushButton::clicked, this, &BarcodePanel::designerRequested);
     form()->addRow(QString(), barcode_designer_btn);
 }
 
@@ -22,6 +24,7 @@ bool BarcodePanel::showGraphic(const GraphicPtr &graphic)
 {
     if (!graphic || graphic->graphicClass() != GraphicClass::Barcode)
         return false;
-    barcode_value_lbl->setText(graphic->linear_or_2d == 1 ? graphic->two_d_font_val : graphic->linear_font_val);
+    barcode_value_lbl->setText(barcodes::barcodeValueOf(graphic->barcodeSettings()));
+    barcode_designer_btn->setEnabled(barcodeDesignerInstalled());
     return true;
 }

@@ -15,4 +15,8 @@ public:
 
     QLabel *barcode_value_lbl = nullptr;
     QPushButton *barcode_designer_btn = nullptr;
+
+signals:
+    // The designer button was pressed for the object shown.
+    void designerRequested();
 };

@@ -1,5 +1,6 @@
 #include "design_window/DataSourcePanel.h"
 
+#include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/DesignFile.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
@@ -172,10 +173,13 @@ void DataSourcePanel::showBoundValue(const QString &value)
             emit mainPhotoChosen(value);
             image->setFilePath(value);
         }
-    } else if (m_graphic->linear_or_2d == 1) {
-        m_graphic->two_d_font_val = value;
-    } else {
-        m_graphic->linear_font_val = value;
+    } else if (auto *barcode = dynamic_cast<TVNBarcode *>(m_graphic.get())) {
+        const QString title = barcodes::barcodeTypeTitle(barcode->barcode_font_index);
+        (barcodes::isTwoDimensionalTitle(title) ? barcode->two_d_font_val : barcode->linear_font_val) = value;
+        // The canvas shows the bound value's symbol, or the stand-in when the
+        // symbology has none for it.
+        if (!barcode->makeBarcodeImage())
+            barcode->Set_Barcode_image({});
     }
     emit boundValueShown();
     emit m_document->graphicsChanged();

@@ -551,6 +551,12 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
     if (!in.ok())
         return nullptr;
     g->setBarcodeSettings(settings);
+    // A barcode's picture is made again from its settings: a stored vector
+    // picture comes back through SVG, which keeps no letter spacing, and
+    // designs saved before barcode objects had pictures store none. The
+    // stored one serves only when the settings make no symbol.
+    if (auto *barcode = dynamic_cast<TVNBarcode *>(g.get()))
+        barcode->makeBarcodeImage();
     g->setBounds(bounds);
     g->setDrawingFill(fill);
     g->setDrawingStroke(stroke);

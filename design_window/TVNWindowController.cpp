@@ -1,5 +1,6 @@
 #include "design_window/TVNWindowController.h"
 
+#include "design_window/BarcodeDesigner.h"
 #include "design_window/CardPanel.h"
 #include "design_window/CardSizes.h"
 #include "design_window/DataSourcePanel.h"
@@ -324,6 +325,11 @@ GraphicList &TVNWindowController::Get_Back_Controls_Array()
     return document->graphics_back;
 }
 
+GraphicList &TVNWindowController::editedSideGraphics()
+{
+    return design_window::Card_Front_Or_Back == 1 ? document->graphics_back : document->graphics;
+}
+
 GraphicList TVNWindowController::Get_Temp_Controls_Array() const
 {
     return document->graphics_temp;
@@ -398,6 +404,9 @@ void TVNWindowController::selectTool(int tool)
     if (canvas->_Selected_Graphic)
         Show_RHS_Properties(canvas->_Selected_Graphic.get());
     Refresh_Canvas();
+    // A new barcode is set up in the designer straight away.
+    if (cls == GraphicClass::Barcode && canvas->_Selected_Graphic)
+        Open_Barcode_Window(canvas->_Selected_Graphic.get());
 }
 
 // ---------------------------------------------------------------- card
@@ -598,9 +607,58 @@ QPointF TVNWindowController::Control_New_Point(const QString &)
     return QPointF(last_ctrl_X, last_ctrl_Y);
 }
 
-void TVNWindowController::Open_Barcode_Window(TVNGraphic *)
+void TVNWindowController::Open_Barcode_Window(TVNGraphic *graphic)
 {
-    // The barcode designer connects here once it is part of the program.
+    TVNGraphicView *canvas = currentCanvas();
+    if (!graphic)
+        graphic = canvas->_Selected_Graphic.get();
+    const GraphicPtr opened = findGraphic(editedSideGraphics(), graphic);
+    if (!opened || opened->graphicClass() != GraphicClass::Barcode || !barcodeDesignerInstalled())
+        return;
+    // What the designer may change, as it was, for the undo step.
+    GraphicList changed{opened};
+    for (const GraphicPtr &g : canvas->selectedGraphics()) {
+        if (g != opened && g->graphicClass() == GraphicClass::Barcode)
+            changed.push_back(g);
+    }
+    std::vector<BarcodeState> before;
+    for (const GraphicPtr &g : changed)
+        before.push_back(BarcodeState::of(*g));
+
+    Update_Barcode_Graphics(openBarcodeDesigner(opened.get()));
+
+    bool differs = !Barcode_output_image.isNull();
+    for (std::size_t i = 0; i < changed.size() && !differs; ++i)
+        differs = !(changed[i]->barcodeSettings() == before[i].settings);
+    if (differs)
+        document->registerBarcodeChange(changed, before, tr("Change Barcode"));
+    Show_RHS_Properties(opened.get());
+    Refresh_Canvas();
+}
+
+void TVNWindowController::Update_Barcode_Graphics(TVNGraphic *graphic)
+{
+    if (!graphic || Barcode_output_image.isNull())
+        return;
+    GraphicList targets = currentCanvas()->selectedGraphics();
+    if (!findGraphic(targets, graphic)) {
+        if (const GraphicPtr own = findGraphic(editedSideGraphics(), graphic))
+            targets.push_back(own);
+    }
+    const QSizeF picture = Barcode_output_image.size();
+    for (const GraphicPtr &g : targets) {
+        if (g->graphicClass() != GraphicClass::Barcode)
+            continue;
+        if (g.get() != graphic)
+            g->setBarcodeSettings(graphic->barcodeSettings());
+        // The object keeps the scale at which it drew its previous picture,
+        // so the new one is neither distorted nor resized by the user's
+        // earlier stretching.
+        const QSizeF previous = g->_barcode_image.size();
+        const double scale = previous.width() > 0 ? g->bounds().width() / previous.width() : 1.0;
+        g->Set_Barcode_image(Barcode_output_image);
+        g->setBounds(QRectF(g->bounds().topLeft(), picture * scale));
+    }
 }
 
 QFont TVNWindowController::defaultTextFont() const

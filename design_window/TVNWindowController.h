@@ -66,6 +66,8 @@ public:
     void Temp_Design_Control_Assign();
     // The canvas of the side being edited.
     TVNGraphicView *currentCanvas() const;
+    // The graphics of the side being edited.
+    GraphicList &editedSideGraphics();
     // Switches the side being edited (0 front, 1 back).
     void setEditedSide(int side);
 
@@ -141,6 +143,12 @@ public:
     // A new image object on the edited side with a clip-art pick.
     void Insert_Library_Image();
 
+    // ---- barcodes
+    // With a result image from the designer: every selected barcode object
+    // of the side takes `graphic`'s settings and the image, drawn at the
+    // scale it had.
+    void Update_Barcode_Graphics(TVNGraphic *graphic);
+
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
     void selectTool(int tool);
@@ -161,6 +169,9 @@ public:
     QString Library_Selected_Image() const override;
     QPointF Control_New_Point(const QString &side) override;
     void Refresh_Canvas() override;
+    // Opens the barcode designer on `graphic` (the selected graphic of the
+    // side when none), then gives the result to the side's selected barcode
+    // objects as one undoable step.
     void Open_Barcode_Window(TVNGraphic *graphic) override;
     QFont defaultTextFont() const override;
     QColor defaultTextColor() const override;

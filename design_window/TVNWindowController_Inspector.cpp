@@ -85,6 +85,7 @@ void TVNWindowController::buildInspector()
     connect(dataSourcePanel, &DataSourcePanel::mainPhotoBound, this, [this](bool bound) { main_photo_ds_batch = bound; });
     connect(dataSourcePanel, &DataSourcePanel::boundValueShown, this, [this] { showInspectedObject(); });
     connect(dataSourcePanel, &DataSourcePanel::helpRequested, this, [this] { Data_Source_Help_Button(); });
+    connect(barcodePanel, &BarcodePanel::designerRequested, this, [this] { Open_Barcode_Window(m_inspected.get()); });
 }
 
 // ---------------------------------------------------------------- showing

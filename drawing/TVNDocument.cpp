@@ -84,6 +84,33 @@ private:
     QList<QRectF> m_old, m_new;
 };
 
+class BarcodeChangeCommand : public QUndoCommand {
+public:
+    BarcodeChangeCommand(TVNDocument &doc, GraphicList graphics, std::vector<BarcodeState> before,
+                         const QString &name)
+        : QUndoCommand(name), m_doc(doc), m_graphics(std::move(graphics)), m_old(std::move(before))
+    {
+        for (const GraphicPtr &g : m_graphics)
+            m_new.push_back(BarcodeState::of(*g));
+    }
+    void redo() override { apply(m_new); }
+    void undo() override { apply(m_old); }
+
+private:
+    void apply(const std::vector<BarcodeState> &states)
+    {
+        for (std::size_t i = 0; i < m_graphics.size() && i < states.size(); ++i) {
+            m_graphics[i]->setBarcodeSettings(states[i].settings);
+            m_graphics[i]->Set_Barcode_image(states[i].image);
+            m_graphics[i]->setBounds(states[i].bounds);
+        }
+        emit m_doc.graphicsChanged();
+    }
+    TVNDocument &m_doc;
+    GraphicList m_graphics;
+    std::vector<BarcodeState> m_old, m_new;
+};
+
 } // namespace
 
 TVNDocument::TVNDocument(QObject *parent) : QObject(parent) {}
@@ -137,6 +164,18 @@ void TVNDocument::registerBoundsChange(const GraphicList &changed, const QList<Q
     auto command = std::make_unique<SetBoundsCommand>(*this, changed, oldBounds, actionName);
     if (isUndoRegistrationEnabled())
         _undoStack.push(command.release()); // redo() re-applies the bounds already set
+    else
+        emit graphicsChanged();
+}
+
+void TVNDocument::registerBarcodeChange(const GraphicList &changed, const std::vector<BarcodeState> &before,
+                                        const QString &actionName)
+{
+    if (changed.empty())
+        return;
+    auto command = std::make_unique<BarcodeChangeCommand>(*this, changed, before, actionName);
+    if (isUndoRegistrationEnabled())
+        _undoStack.push(command.release()); // redo() re-applies what is already set
     else
         emit graphicsChanged();
 }

@@ -7,6 +7,20 @@
 #include <QObject>
 #include <QRectF>
 #include <QUndoStack>
+#include <vector>
+
+// What a change of a barcode object's settings touches: the settings, the
+// picture made of them and the bounds it is drawn in.
+struct BarcodeState {
+    barcodes::BarcodeSettings settings;
+    platform::Image image;
+    QRectF bounds;
+
+    static BarcodeState of(const TVNGraphic &graphic)
+    {
+        return {graphic.barcodeSettings(), graphic._barcode_image, graphic.bounds()};
+    }
+};
 
 class TVNDocument : public QObject {
     Q_OBJECT
@@ -36,6 +50,10 @@ public:
     // Moves or resizes graphics as one undoable step (the new bounds are
     // already set; `oldBounds` are the ones before, in the same order).
     void registerBoundsChange(const GraphicList &changed, const QList<QRectF> &oldBounds, const QString &actionName);
+    // Barcode objects took new settings, pictures or bounds as one undoable
+    // step (already applied; `before` in the same order as `changed`).
+    void registerBarcodeChange(const GraphicList &changed, const std::vector<BarcodeState> &before,
+                               const QString &actionName);
 
 signals:
     // A list or a graphic changed (also by undo and redo).

@@ -1,5 +1,6 @@
 #include "drawing/TVNGraphic.h"
 
+#include "barcodes/designer/BarcodeEngine.h"
 #include "drawing/DrawingHost.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -202,6 +203,15 @@ void TVNImage::drawContents(QPainter &painter, bool) const
 }
 
 // ---------------------------------------------------------------- TVNBarcode
+
+bool TVNBarcode::makeBarcodeImage(QString *error)
+{
+    const platform::Image picture = barcodes::barcodeImageFor(barcodeSettings(), error);
+    if (picture.isNull())
+        return false;
+    _barcode_image = picture;
+    return true;
+}
 
 void TVNBarcode::drawContents(QPainter &painter, bool onCanvas) const
 {

@@ -158,6 +158,11 @@ class TVNBarcode : public TVNGraphic {
 public:
     GraphicClass graphicClass() const override { return GraphicClass::Barcode; }
 
+    // Draws the picture of the object's own settings (its value, header and
+    // footer at its resolution) into _barcode_image. False, with the reason
+    // and the picture left as it was, when no symbol can be made of them.
+    bool makeBarcodeImage(QString *error = nullptr);
+
 protected:
     // Draws _barcode_image stretched over the bounds; without one only a
     // dashed frame marks the object on the canvas.

@@ -298,6 +298,10 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
         applyInvitationStyle(*text, ctrl_ID);
     }
     graphic->control_ID = ctrl_ID;
+    // A new barcode shows the symbol of its settings at once, at the size
+    // of its picture.
+    if (auto *barcode = dynamic_cast<TVNBarcode *>(graphic.get()); barcode && barcode->makeBarcodeImage() && !use_rect)
+        rect.setSize(barcode->_barcode_image.size());
     graphic->setBounds(rect);
 
     insertAtFront(graphic);

@@ -515,6 +515,7 @@ TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
     backBarcode->Set_Excel_binding(true);
     backBarcode->Set_Excel_binding_Index(2);
     backBarcode->Set_Data_source_type(2);
+    ASSERT_TRUE(static_cast<TVNBarcode &>(*backBarcode).makeBarcodeImage());
 
     // Card settings and process-wide values.
     wnd->set_Front_BG_Image(frame);
@@ -585,6 +586,7 @@ TEST_F(WindowTest, GraphicDictionaryReadsBackWithoutAFile)
     text->setStrokeColor(QColor(200, 100, 50));
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     barcode->barcode_clr_val = QColor(0, 0, 255);
+    ASSERT_TRUE(static_cast<TVNBarcode &>(*barcode).makeBarcodeImage());
     for (const GraphicPtr &g : {text, barcode}) {
         QString error;
         GraphicPtr copy = graphicFromDictionary(graphicToDictionary(*g), &error);
@@ -695,7 +697,10 @@ const TVNGraphic *findBarcode(const GraphicList &graphics)
 
 TEST_F(WindowTest, VectorBarcodePictureOpensAgainIntact)
 {
+    // A barcode whose settings make no symbol shows the picture the file
+    // keeps; any other is drawn again from its settings.
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    barcode->linear_font_val.clear();
     const platform::Image original = recordedBarcode();
     barcode->Set_Barcode_image(original);
     const QString path = tmp.filePath("vector.zelg");

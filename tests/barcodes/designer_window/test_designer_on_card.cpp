@@ -1,0 +1,200 @@
+// The designer as the design window opens it: the barcode tool, a double
+// click on a barcode, what the card then shows (read back from the rendered
+// card), undo, and designs saved before barcode objects had pictures.
+
+#include "barcodes/designer/BarcodeEngine.h"
+#include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "design_window/BarcodeDesigner.h"
+#include "design_window/DesignFile.h"
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
+#include "drawing/TVNRenderingView.h"
+#include "platform/Alerts.h"
+#include "platform/ModalRun.h"
+#include "platform/PropertyList.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace barcodes;
+using namespace quorvant::test;
+using ZXing::BarcodeFormat;
+
+namespace {
+
+class DesignerOnCard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        design_window::setResourceFolder(folder.file("res"));
+        design_window::setBarcodeDesigner([this](TVNGraphic *g) { return designer.Open_Wnd(g); });
+        wnd = std::make_unique<TVNWindowController>();
+    }
+    void TearDown() override
+    {
+        wnd.reset();
+        design_window::setBarcodeDesigner({});
+    }
+
+    // The user's part in the designer for the next opening: `script` edits
+    // the window, then OK (or Cancel) is pressed.
+    platform::ScopedModalResponder answer(std::function<void(Barcode_Gen_Dialog &)> script, bool ok = true)
+    {
+        return platform::ScopedModalResponder([this, script, ok](QDialog &) {
+            if (script)
+                script(designer);
+            (ok ? designer.ok_btn : designer.cancel_btn)->click();
+            return designer.result();
+        });
+    }
+    static void choose(Barcode_Gen_Dialog &d, const QString &title, const QString &value)
+    {
+        d.barcodeTypePopup->setCurrentIndex(d.barcodeTypePopup->findText(title));
+        if (isTwoDimensionalTitle(title))
+            d.dataText_2D->setPlainText(value);
+        else
+            d.dataText->setText(value);
+        d.barcodeTypeChanged();
+    }
+    GraphicPtr addBarcode()
+    {
+        wnd->selectTool(TVNWindowController::kBarcodeTool);
+        return wnd->currentCanvas()->_Selected_Graphic;
+    }
+    static std::string read(const platform::Image &picture, BarcodeFormat format)
+    {
+        return decodeBarcode(picture.toBitmap(300, Qt::white), format).text;
+    }
+    QImage card()
+    {
+        return TVNRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false)
+            .toBitmap(300, Qt::white);
+    }
+
+    TempFolder folder;
+    QStringList alerts;
+    platform::ScopedAlertResponder alertResponder{[this](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        return 0;
+    }};
+    Barcode_Gen_Dialog designer;
+    std::unique_ptr<TVNWindowController> wnd;
+};
+
+} // namespace
+
+TEST_F(DesignerOnCard, BarcodeToolOpensTheDesignerAndTheCardShowsBothSymbols)
+{
+    GraphicPtr linear, square;
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("CARD-128")); });
+        linear = addBarcode();
+    }
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) {
+            choose(d, QStringLiteral("QR Code"), QStringLiteral("https://quorvant.example/c/7"));
+            d.hideHeaderCheckbox->setChecked(true);
+            d.hideHeaderChanged();
+            d.hideFooterCheckbox->setChecked(true);
+            d.hideFooterChanged();
+        });
+        square = addBarcode();
+    }
+    EXPECT_EQ(read(linear->_barcode_image, BarcodeFormat::Code128), "CARD-128");
+    EXPECT_EQ(read(square->_barcode_image, BarcodeFormat::QRCode), "https://quorvant.example/c/7");
+    // The object takes its picture's size: neither symbol is distorted.
+    EXPECT_EQ(linear->bounds().size(), linear->_barcode_image.size());
+    // Side by side on the card, both read back from the card's picture.
+    linear->setBounds(QRectF(QPointF(4, 4), linear->bounds().size()));
+    square->setBounds(QRectF(QPointF(150, 60), square->bounds().size()));
+    const QImage picture = card();
+    EXPECT_EQ(decodeBarcode(picture, BarcodeFormat::Code128).text, "CARD-128");
+    EXPECT_EQ(decodeBarcode(picture, BarcodeFormat::QRCode).text, "https://quorvant.example/c/7");
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+TEST_F(DesignerOnCard, CancelledNewBarcodeKeepsThePictureOfItsSettings)
+{
+    GraphicPtr barcode;
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("EAN-13"), QStringLiteral("12")); },
+                           false);
+        barcode = addBarcode();
+    }
+    EXPECT_TRUE(design_window::Barcode_output_image.isNull());
+    EXPECT_EQ(barcodeTypeTitle(barcode->barcode_font_index), "Code 39");
+    EXPECT_EQ(read(barcode->_barcode_image, BarcodeFormat::Code39), "0123");
+}
+
+TEST_F(DesignerOnCard, DoubleClickGivesEverySelectedBarcodeTheResultAndUndoBringsThemBack)
+{
+    GraphicPtr first, second;
+    {
+        auto user = answer({}, false);
+        first = addBarcode();
+        second = addBarcode();
+    }
+    // The user had drawn the second one twice as large.
+    second->setBounds(QRectF(QPointF(100, 80), second->bounds().size() * 2));
+    const BarcodeState before = BarcodeState::of(*second);
+    TVNGraphicView *canvas = wnd->currentCanvas();
+    canvas->selectGraphic(first);
+    canvas->selectGraphic(second);
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("BOTH-2")); });
+        const QPointF at = first->bounds().center() * canvas->scale();
+        QMouseEvent click(QEvent::MouseButtonDblClick, at, canvas->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(canvas, &click);
+    }
+    for (const GraphicPtr &g : {first, second}) {
+        EXPECT_EQ(g->linear_font_val, "BOTH-2");
+        EXPECT_EQ(read(g->_barcode_image, BarcodeFormat::Code128), "BOTH-2");
+    }
+    // Each keeps the scale it was drawn at.
+    EXPECT_NEAR(second->bounds().width() / second->_barcode_image.size().width(), 2.0, 1e-9);
+    EXPECT_EQ(second->bounds().topLeft(), QPointF(100, 80));
+
+    wnd->document->undoManager().undo();
+    EXPECT_EQ(second->barcodeSettings(), before.settings);
+    EXPECT_EQ(second->bounds(), before.bounds);
+    EXPECT_EQ(read(second->_barcode_image, BarcodeFormat::Code39), "0123");
+}
+
+TEST_F(DesignerOnCard, DesignSavedWithoutBarcodePicturesOpensWithThemDrawn)
+{
+    BarcodeSettings s;
+    s.barcode_font_index = int(barcodeTypeTitles().indexOf("DataMatrix"));
+    s.linear_or_2d = 1;
+    s.two_d_font_val = QStringLiteral("OLD-DESIGN-42");
+    auto barcode = std::make_shared<TVNBarcode>();
+    barcode->setBarcodeSettings(s);
+    barcode->setBounds(QRectF(10, 10, 80, 100));
+    design_window::Design design;
+    design.front = {barcode};
+    // As files were written before barcode objects had pictures.
+    QVariantList root = platform::readPropertyList(design_window::encodeDesign(design))->toList();
+    QVariantMap body = root[1].toMap();
+    QVariantList front = body["front_graphics"].toList();
+    QVariantMap graphic = front[0].toMap();
+    graphic.remove("_barcode_image");
+    graphic.remove("kerning_val");
+    front[0] = graphic;
+    body["front_graphics"] = front;
+    root[1] = body;
+    const auto loaded = design_window::decodeDesign(platform::writePropertyList(root));
+    ASSERT_TRUE(loaded);
+    const TVNGraphic &g = *loaded->front.at(0);
+    EXPECT_EQ(g.barcodeSettings(), s);
+    EXPECT_EQ(read(g._barcode_image, BarcodeFormat::DataMatrix), "OLD-DESIGN-42");
+}
