@@ -275,3 +275,22 @@ TEST_F(DesignerWindow, ResolutionAndQRVersionFollowTheLoadedObject)
     EXPECT_EQ(USED_DPI_VALUE.load(), 600);
     EXPECT_FALSE(visible(dialog.dpi_Text));
 }
+
+TEST_F(DesignerWindow, FlipsMirrorThePreviewImage)
+{
+    type(QStringLiteral("FLIP-1"));
+    choose(QStringLiteral("Code 128"));
+    const QImage before = dialog.barcodeImage->image().toBitmap(144, Qt::white);
+    struct Row {
+        void (*flip)(SymBarcodeImageView *);
+        bool horizontal;
+    };
+    for (const Row &row : {Row{&Barcode_Gen_Dialog::flipImageHorizontally, true},
+                           Row{&Barcode_Gen_Dialog::flipImageVertically, false}}) {
+        row.flip(dialog.barcodeImage);
+        const QImage after = dialog.barcodeImage->image().toBitmap(144, Qt::white);
+        EXPECT_LT(differingPixelShare(before.mirrored(row.horizontal, !row.horizontal), after, 128), 0.01);
+        row.flip(dialog.barcodeImage);
+        EXPECT_LT(differingPixelShare(before, dialog.barcodeImage->image().toBitmap(144, Qt::white), 128), 0.01);
+    }
+}
