@@ -1057,7 +1057,7 @@ void Barcode_Gen_Dialog::fontLabels()
 
 // ---------------------------------------------------------------- fonts and texts
 
-void Barcode_Gen_Dialog::chooseFont(QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &))
+void Barcode_Gen_Dialog::chooseFont(const QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &))
 {
     QFontDialog panel(font, this);
     panel.setOption(QFontDialog::DontUseNativeDialog);

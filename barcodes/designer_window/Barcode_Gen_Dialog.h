@@ -302,7 +302,7 @@ private:
     // takes it at once. False when the choice was refused.
     bool applyDataSourceChoice(bool fromUser);
     bool enabledHere(const QWidget *control) const;
-    void chooseFont(QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &));
+    void chooseFont(const QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &));
 
     std::unique_ptr<SymBarcode> m_testBarcode;
     std::unique_ptr<SymBarcode> m_testBarcode_EXP;

@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -293,4 +294,39 @@ TEST_F(DesignerWindow, FlipsMirrorThePreviewImage)
         row.flip(dialog.barcodeImage);
         EXPECT_LT(differingPixelShare(before, dialog.barcodeImage->image().toBitmap(144, Qt::white), 128), 0.01);
     }
+}
+
+TEST_F(DesignerWindow, FontsAndLengthPairsReshapeThePreview)
+{
+    dialog.dataText_2D->setPlainText(QStringLiteral("FONT-2D"));
+    choose(QStringLiteral("QR Code"));
+    const QSizeF plain = dialog.barcodeImage->image().size();
+    // A 20 point header font, taken from the font panel, redraws the 2-D
+    // picture with a taller header without encoding again.
+    {
+        platform::ScopedModalResponder panel([](QDialog &d) {
+            QFont font(QStringLiteral("Liberation Serif"));
+            font.setPointSizeF(20);
+            static_cast<QFontDialog &>(d).setCurrentFont(font);
+            return 1;
+        });
+        dialog.header_font_btn->click();
+    }
+    EXPECT_EQ(dialog.header_font_value->text(), "Liberation Serif ( 20.00 )");
+    EXPECT_GT(dialog.barcodeImage->image().size().height(), plain.height() + 5);
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::QRCode), "FONT-2D");
+
+    // The arrows move the field; the linear picture widens by both margins.
+    type(QStringLiteral("PAIR-1"));
+    choose(QStringLiteral("Code 128"));
+    const double narrow = dialog.barcodeImage->image().size().width();
+    dialog.LR_mar_Stepper->stepUp();
+    EXPECT_EQ(dialog.LR_mar_Text->text(), "0.2");
+    // 0.1 cm more on each side: 2 x 2.8346 points.
+    EXPECT_NEAR(dialog.barcodeImage->image().size().width() - narrow, 2 * 2.8346472, 0.01);
+    // Typed text moves the arrows; a text that is no number reads as 0.
+    dialog.LR_mar_Text->setText(QStringLiteral("none"));
+    dialog.LR_Margin_Changed(dialog.LR_mar_Text);
+    EXPECT_EQ(dialog.LR_mar_Stepper->value(), 0.0);
+    EXPECT_EQ(dialog.currentSettings().LR_margin_val, 0.0f);
 }
