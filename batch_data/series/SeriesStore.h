@@ -12,13 +12,15 @@
 
 namespace batch_data {
 
-// How a graphic of the design takes its value, as far as the in-use test
-// needs to know. Only image, text and barcode objects can be bound
+// How a graphic of the design takes its value: 0 typed, 1 from the series
+// named `batch_list_name`, 2 from spreadsheet column `excel_col_indx` (0 the
+// record number). Only image, text and barcode objects can be bound
 // (`bindable`); the rest are passed over.
 struct SeriesBinding {
     bool bindable = false;
     int data_source_type = 0;
     QString batch_list_name;
+    int excel_col_indx = 0;
 };
 
 class SeriesStore {

@@ -1,0 +1,112 @@
+#include "batch_data/binding/RecordBinding.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using batch_data::ListData;
+using batch_data::RecordBinding;
+using batch_data::RecordCounts;
+using batch_data::SeriesBinding;
+using batch_data::SeriesStore;
+using batch_data::SourcesInUse;
+using quorvant::test::TempFolder;
+using quorvant::test::writeTestFile;
+
+namespace {
+
+SeriesBinding series(const QString &name) { return {true, batch_data::kSeriesValue, name, 0}; }
+SeriesBinding column(int k) { return {true, batch_data::kSpreadsheetValue, QString(), k}; }
+
+// A spreadsheet table of `rows` records with one column holding "r1", "r2", ...
+ListData sheet(int rows)
+{
+    ListData table;
+    for (int r = 1; r <= rows; ++r)
+        table.Create_List_By_Array({QStringLiteral("r%1").arg(r)}, 1);
+    return table;
+}
+
+class RecordBindingTest : public ::testing::Test {
+protected:
+    void writeSeries(const QString &name, const QByteArray &text) { writeTestFile(tmp.file("DataSet/" + name + ".txt"), text); }
+    // The values that records 0..n-1 give `binding`, "-" where it keeps its own.
+    QStringList values(const SeriesBinding &binding, int n, SourcesInUse use) const
+    {
+        QStringList out;
+        for (int r = 0; r < n; ++r)
+            out.append(binding_.valueAt(binding, r, use).value_or("-"));
+        return out;
+    }
+
+    TempFolder tmp;
+    SeriesStore store{tmp.file("DataSet")};
+    RecordBinding binding_;
+};
+
+} // namespace
+
+TEST_F(RecordBindingTest, ShorterSeriesGiveEmptyValuesUpToTheLongestOne)
+{
+    writeSeries("Names", "Ann\nBob\nCid\n");
+    writeSeries("Codes", "C1\nC2\nC3\nC4\nC5\n");
+    const RecordCounts counts = binding_.check(store, {series("Names"), series("Codes")}, {}, false, {});
+    EXPECT_EQ(counts, (RecordCounts{{true, false}, 5, 0, 5}));
+    EXPECT_EQ(values(series("Names"), 5, counts.use), (QStringList{"Ann", "Bob", "Cid", "", ""}));
+    EXPECT_EQ(values(series("Codes"), 5, counts.use), (QStringList{"C1", "C2", "C3", "C4", "C5"}));
+}
+
+TEST_F(RecordBindingTest, ChecksFindTheSourcesInUseAndTheirRecords)
+{
+    writeSeries("Four", "1\n2\n3\n4\n");
+    writeSeries("Blank", "\n \n");
+    struct Row {
+        std::vector<SeriesBinding> front, back;
+        bool twoSided;
+        int sheetRows;
+        RecordCounts expected;
+        const char *why;
+    } const rows[] = {
+        {{series("Four"), column(1)}, {}, false, 10, {{true, true}, 4, 10, 10}, "the larger count wins"},
+        {{}, {series("Four")}, false, 10, {{false, false}, 0, 0, 0}, "the back of a one-sided card is not looked at"},
+        {{}, {series("Four")}, true, 10, {{true, false}, 4, 0, 4}, "the back of a two-sided card is"},
+        {{series("Gone"), column(0)}, {}, false, 3, {{false, true}, 0, 3, 3}, "a deleted series has no records"},
+        {{series("Blank")}, {}, false, 0, {{false, false}, 0, 0, 0}, "a series of blanks trims to nothing"},
+        {{column(2)}, {}, false, 0, {{false, false}, 0, 0, 0}, "no spreadsheet loaded"},
+        {{{false, 1, "Four", 0}, {false, 2, "", 1}}, {}, false, 3, {{false, false}, 0, 0, 0},
+         "lines, shapes and signatures are never bound"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(binding_.check(store, row.front, row.back, row.twoSided, sheet(row.sheetRows)), row.expected)
+            << row.why;
+}
+
+TEST_F(RecordBindingTest, SpreadsheetAndSeriesTogetherRunToTheLongerSource)
+{
+    writeSeries("Four", "  42  \r\nb\nc\nd\n");
+    RecordCounts counts = binding_.check(store, {series("Four"), column(1), column(0)}, {}, false, sheet(10));
+    ASSERT_EQ(counts.total, 10);
+    EXPECT_EQ(values(series("Four"), 10, counts.use), (QStringList{"42", "b", "c", "d", "", "", "", "", "", ""}))
+        << "values are trimmed; records past the series are empty";
+    EXPECT_EQ(values(column(1), 11, counts.use).mid(8), (QStringList{"r9", "r10", ""}));
+    EXPECT_EQ(values(column(0), 3, counts.use), (QStringList{"1", "2", "3"})) << "column 0 is the record number";
+    EXPECT_EQ(values(column(7), 1, counts.use), QStringList{""}) << "a column the table does not have";
+
+    // An output that leaves the series out runs over the spreadsheet alone,
+    // and its series-bound objects keep their own values.
+    counts = binding_.Get_total_Card_count({false, true});
+    EXPECT_EQ(counts, (RecordCounts{{false, true}, 0, 10, 10}));
+    EXPECT_EQ(values(series("Four"), 1, counts.use), QStringList{"-"});
+    EXPECT_EQ(values({true, batch_data::kTypedValue, "Four", 1}, 1, {true, true}), QStringList{"-"});
+}
+
+TEST(ListData, RecordsAreNumberedInTheTableAndNeedEveryChosenColumn)
+{
+    ListData table;
+    EXPECT_TRUE(table.Create_List_By_Array({" Ann ", "Oslo", "ignored"}, 2));
+    EXPECT_FALSE(table.Create_List_By_Array({"Bob"}, 2)) << "a short row adds no record";
+    EXPECT_TRUE(table.Create_List_By_Array({"Cid", ""}, 2));
+    EXPECT_EQ(table.rows(), (QList<QVariantMap>{{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}},
+                                                {{"Extension", "2"}, {"Column1", "Cid"}, {"Column2", ""}}}));
+    // The design file may hold numbers as numbers.
+    EXPECT_EQ(ListData({{{"Extension", 1}, {"Column1", 42.0}}}).value(0, 1), "42");
+}
