@@ -96,17 +96,26 @@ QString TVNText::contentsString() const
 
 void TVNText::setContentsString(const QString &text)
 {
+    setContentsString(text, firstCharacterLook());
+}
+
+TVNText::Look TVNText::firstCharacterLook() const
+{
     QTextCursor cursor(_Text_contents.get());
     cursor.movePosition(QTextCursor::Start);
     // The format of the first character (the one right of the start).
     cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-    const QTextCharFormat format = _Text_contents->isEmpty() ? cursor.blockCharFormat() : cursor.charFormat();
-    const QTextBlockFormat block = cursor.blockFormat();
+    return {_Text_contents->isEmpty() ? cursor.blockCharFormat() : cursor.charFormat(), cursor.blockFormat()};
+}
+
+void TVNText::setContentsString(const QString &text, const Look &look)
+{
+    QTextCursor cursor(_Text_contents.get());
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
-    cursor.setBlockFormat(block);
-    cursor.setBlockCharFormat(format);
-    cursor.insertText(text, format);
+    cursor.setBlockFormat(look.paragraph);
+    cursor.setBlockCharFormat(look.characters);
+    cursor.insertText(text, look.characters);
 }
 
 QFont TVNText::textFont() const

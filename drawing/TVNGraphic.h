@@ -12,11 +12,11 @@
 #include <QFont>
 #include <QRectF>
 #include <QString>
+#include <QTextFormat>
 #include <memory>
 #include <vector>
 
 class QPainter;
-class QTextCharFormat;
 class QTextDocument;
 class QWidget;
 
@@ -116,6 +116,15 @@ public:
     // Replaces the whole text; the new text takes the font and colour of the
     // old text's first character.
     void setContentsString(const QString &text);
+    // The look of the first character and its paragraph (of the empty
+    // paragraph when there is no text): what a new whole text takes.
+    struct Look {
+        QTextCharFormat characters;
+        QTextBlockFormat paragraph;
+    };
+    Look firstCharacterLook() const;
+    // Replaces the whole text, which takes `look`.
+    void setContentsString(const QString &text, const Look &look);
 
     // Font and colour of the whole text (and of text typed later).
     QFont textFont() const;
