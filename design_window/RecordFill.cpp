@@ -1,0 +1,217 @@
+#include "design_window/RecordFill.h"
+
+#include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/Globals.h"
+#include "drawing/CardLayers.h"
+#include "platform/Log.h"
+#include "platform/MainThread.h"
+
+#include <QSet>
+#include <exception>
+
+namespace design_window {
+
+namespace {
+
+batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
+{
+    // Only texts, images and barcodes take values from data.
+    const bool bindable =
+        dynamic_cast<const TVNText *>(&g) || dynamic_cast<const TVNImage *>(&g) || dynamic_cast<const TVNBarcode *>(&g);
+    return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
+}
+
+std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)
+{
+    std::vector<batch_data::SeriesBinding> out;
+    out.reserve(list.size());
+    for (const GraphicPtr &g : list) {
+        if (g)
+            out.push_back(bindingOf(*g));
+    }
+    return out;
+}
+
+} // namespace
+
+// A bound object of a prepared side and what its fill needs.
+struct RecordFill::Bound {
+    GraphicPtr graphic;
+    batch_data::SeriesBinding binding;
+    TVNText *text = nullptr;
+    TVNImage *image = nullptr;
+    // An image that shows the main photo takes each record's picture as the
+    // main photo.
+    bool showsMainPhoto = false;
+    barcodes::BarcodeSettings barcode;
+};
+
+struct RecordFill::Side {
+    int number = 0;
+    GraphicList graphics; // the list as it was prepared
+    batch_data::SourcesInUse use;
+    std::vector<Bound> bound;
+    drawing::CardFace face;
+    std::unique_ptr<drawing::CardLayers> layers;
+    bool filled = false;
+};
+
+RecordFill::RecordFill(Design design) : m_design(std::move(design)) {}
+
+RecordFill::~RecordFill() = default;
+
+batch_data::RecordCounts RecordFill::check(const batch_data::SeriesStore &store,
+                                           const batch_data::ListData &spreadsheet, bool twoSided)
+{
+    batch_data::RecordCounts counts;
+    platform::runOnMainThread([&] {
+        m_sides = {};
+        m_looks.clear();
+        m_failedBarcodes = 0;
+        m_firstBarcodeFailure.clear();
+        counts = m_binding.check(store, bindingsOf(m_design.graphics(0)), bindingsOf(m_design.graphics(1)), twoSided,
+                                 spreadsheet);
+    });
+    return counts;
+}
+
+void RecordFill::setResolution(double dpi)
+{
+    m_dpi = dpi;
+    m_sides = {};
+}
+
+RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use)
+{
+    std::unique_ptr<Side> &side = m_sides[size_t(number)];
+    const GraphicList &graphics = m_design.graphics(number);
+    if (side && side->graphics == graphics && side->use == use)
+        return *side;
+
+    const bool filled = side && side->filled;
+    side = std::make_unique<Side>();
+    side->number = number;
+    side->graphics = graphics;
+    side->use = use;
+    side->filled = filled;
+    QSet<const TVNGraphic *> changing;
+    for (const GraphicPtr &g : graphics) {
+        if (!g)
+            continue;
+        Bound bound;
+        bound.graphic = g;
+        bound.binding = bindingOf(*g);
+        // Objects whose source the run does not use keep their values.
+        if (!m_binding.valueAt(bound.binding, 0, use))
+            continue;
+        if ((bound.text = dynamic_cast<TVNText *>(g.get()))) {
+            // The look is taken once, before the run writes a record: an
+            // empty record would leave no first character to take it from.
+            if (!m_looks.contains(g.get()))
+                m_looks.insert(g.get(), bound.text->firstCharacterLook());
+        } else if ((bound.image = dynamic_cast<TVNImage *>(g.get()))) {
+            bound.showsMainPhoto = bound.binding.data_source_type == batch_data::kSeriesValue
+                && g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
+        } else {
+            bound.barcode = g->barcodeSettings();
+        }
+        changing.insert(g.get());
+        side->bound.push_back(std::move(bound));
+    }
+    side->face = m_design.face(number);
+    if (m_dpi > 0) {
+        side->layers = std::make_unique<drawing::CardLayers>(
+            graphics, side->face, [&changing](const TVNGraphic &g) { return changing.contains(&g); }, m_dpi);
+    }
+    return *side;
+}
+
+void RecordFill::fill(Side &side, int n)
+{
+    for (Bound &b : side.bound) {
+        const QString value = m_binding.valueAt(b.binding, n, side.use).value_or(QString());
+        if (b.text) {
+            b.text->setContentsString(value, m_looks.value(b.graphic.get()));
+            b.text->Text_Value = value;
+        } else if (b.image) {
+            if (b.showsMainPhoto)
+                m_design.showMainPhoto(value);
+            b.image->setFilePath(value);
+            // No value, no picture (not the placeholder of a missing file).
+            if (value.isEmpty())
+                b.image->setImage({});
+        } else {
+            platform::Image symbol;
+            if (!value.isEmpty()) {
+                QString error;
+                symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
+                                                   barcodes::barcodeDpi(b.barcode), &error);
+                if (symbol.isNull() && m_failedBarcodes++ == 0) {
+                    m_firstBarcodeFailure = QStringLiteral("Record %1, \"%2\": %3").arg(n + 1).arg(value, error);
+                    platform::log(QStringLiteral("No barcode for record %1").arg(m_firstBarcodeFailure));
+                }
+            }
+            b.graphic->Set_Barcode_image(symbol);
+            (b.graphic->linear_or_2d == 1 ? b.graphic->two_d_font_val : b.graphic->linear_font_val) = value;
+        }
+    }
+    side.filled = true;
+}
+
+platform::Image RecordFill::render(const Side &side) const
+{
+    if (side.layers)
+        return platform::Image::fromBitmap(side.layers->render(), side.face.size);
+    return TVNRenderingView::image_From_Card_Graphics(side.graphics, side.face);
+}
+
+platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &card_side,
+                                                         batch_data::SourcesInUse use)
+{
+    const int number = card_side == QLatin1String("F") ? 0 : 1;
+    platform::Image image;
+    try {
+        platform::runOnMainThread([&] {
+            Side &side = prepared(number, use);
+            fill(side, n);
+            image = render(side);
+        });
+    } catch (const std::exception &e) {
+        platform::log(QStringLiteral("Set_data_table_value_to_card: %1").arg(QString::fromLocal8Bit(e.what())));
+        return {};
+    }
+    return image;
+}
+
+void RecordFill::Assign_Batch_Values_To_Control(int n, int side, batch_data::SourcesInUse use)
+{
+    platform::runOnMainThread([&] { fill(prepared(side == 1 ? 1 : 0, use), n); });
+}
+
+void RecordFill::endRun(batch_data::SourcesInUse use)
+{
+    platform::runOnMainThread([&] {
+        for (int number : {0, 1}) {
+            if (m_sides[size_t(number)] && m_sides[size_t(number)]->filled)
+                fill(prepared(number, use), 0);
+        }
+        m_sides = {};
+        m_looks.clear();
+    });
+}
+
+batch_data::SourcesInUse sourcesInUse()
+{
+    return {Use_Data_Sheet_Values, Use_Excel_Binding_Values};
+}
+
+void publishRecordCounts(const batch_data::RecordCounts &counts)
+{
+    Use_Data_Sheet_Values = counts.use.series;
+    Use_Excel_Binding_Values = counts.use.spreadsheet;
+    Data_table_rows = counts.seriesRows;
+    Excel_table_rows = counts.spreadsheetRows;
+    Total_Batch_Excel_Card = counts.total;
+}
+
+} // namespace design_window

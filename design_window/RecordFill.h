@@ -1,0 +1,118 @@
+#pragma once
+// The per-record fill of a batch run: record n written into the bound texts,
+// images and barcodes of one side of the live design, and that side
+// rendered. Printing, image export and e-mail make every card through it;
+// the design window's fixed operations forward here.
+//
+// A run starts with check() and ends with endRun(), which puts record 0 back
+// into every side the run filled; the design is not edited in between. What
+// does not depend on the record is prepared once per run and side, at its
+// first fill: the look each bound text keeps (taken before any record is
+// written, so an empty record cannot lose it), a copy of each bound barcode's
+// settings, the side's face and, for bitmap output, the background and
+// unbound objects drawn once (drawing::CardLayers). A fill then does only
+// what the record changes, and nothing it keeps grows with the number of
+// records.
+//
+// The live design is touched on the main thread only: called from a worker,
+// each operation hands itself over (platform::runOnMainThread) and waits.
+
+#include "batch_data/binding/RecordBinding.h"
+#include "drawing/TVNRenderingView.h"
+#include "platform/Image.h"
+
+#include <QHash>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace drawing {
+class CardLayers;
+}
+
+namespace design_window {
+
+class RecordFill {
+public:
+    // What the fill needs of the design window.
+    struct Design {
+        // The document's own graphics list of side 0 (front) or 1 (back).
+        std::function<GraphicList &(int side)> graphics;
+        // How side 0 or 1 is drawn besides its graphics.
+        std::function<drawing::CardFace(int side)> face;
+        // Makes the picture at the path the main photo, with the photo
+        // adjustments, without making it the design's photo path.
+        std::function<void(const QString &path)> showMainPhoto;
+    };
+
+    explicit RecordFill(Design design);
+    ~RecordFill();
+    RecordFill(const RecordFill &) = delete;
+    RecordFill &operator=(const RecordFill &) = delete;
+
+    // Check_Series_Or_Excel_Use_or_not: finds the sources the design's
+    // bindings use (the back only when `twoSided`), loads the bound series
+    // from `store`, keeps `spreadsheet` for the run and counts. Starts a new
+    // run.
+    batch_data::RecordCounts check(const batch_data::SeriesStore &store, const batch_data::ListData &spreadsheet,
+                                   bool twoSided);
+    // Get_total_Card_count for the sources still in use.
+    batch_data::RecordCounts Get_total_Card_count(batch_data::SourcesInUse use) const
+    {
+        return m_binding.Get_total_Card_count(use);
+    }
+    // The series and spreadsheet values of the run (data_table_content).
+    const batch_data::RecordBinding &binding() const { return m_binding; }
+
+    // What the fill returns: 0 (at start) a resolution-independent picture,
+    // as the card renderer draws it; above 0 a bitmap of that many dots per
+    // inch, drawn over layers made once per run.
+    void setResolution(double dpi);
+
+    // Set_data_table_value_to_card: writes record n into side "F" (front)
+    // or any other side string (back) and returns the side rendered, the
+    // whole card at its size in points. The side being edited stays as it
+    // is. A null image when the side cannot be drawn or the fill fails (the
+    // reason is logged).
+    platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
+    // Assign_Batch_Values_To_Control: writes record n into the bound objects
+    // of side 0 or 1. An object whose source is not in `use` keeps its
+    // value; a missing value is "": an empty text, an image without a
+    // picture, a barcode without a symbol.
+    void Assign_Batch_Values_To_Control(int n, int side, batch_data::SourcesInUse use);
+
+    // Ends the run: record 0 back into every side that was filled, so the
+    // design shows its first record again.
+    void endRun(batch_data::SourcesInUse use);
+
+    // Barcode values of the run that gave no symbol (the object then shows
+    // none), and the reason of the first.
+    int failedBarcodes() const { return m_failedBarcodes; }
+    QString firstBarcodeFailure() const { return m_firstBarcodeFailure; }
+
+private:
+    struct Bound;
+    struct Side;
+
+    Side &prepared(int side, batch_data::SourcesInUse use);
+    void fill(Side &side, int n);
+    platform::Image render(const Side &side) const;
+
+    Design m_design;
+    batch_data::RecordBinding m_binding;
+    double m_dpi = 0;
+    std::array<std::unique_ptr<Side>, 2> m_sides;
+    // The look of each bound text as the run found it.
+    QHash<const TVNGraphic *, TVNText::Look> m_looks;
+    int m_failedBarcodes = 0;
+    QString m_firstBarcodeFailure;
+};
+
+// The batch values of the design window: the sources in use
+// (Use_Data_Sheet_Values, Use_Excel_Binding_Values) as they are now, and a
+// check's results stored into them and into the counts.
+batch_data::SourcesInUse sourcesInUse();
+void publishRecordCounts(const batch_data::RecordCounts &counts);
+
+} // namespace design_window
