@@ -35,6 +35,8 @@ namespace design_window {
 
 class RecordFill {
 public:
+    static constexpr double kPrintDpi = 300;
+
     // What the fill needs of the design window.
     struct Design {
         // The document's own graphics list of side 0 (front) or 1 (back).
@@ -65,9 +67,10 @@ public:
     // The series and spreadsheet values of the run (data_table_content).
     const batch_data::RecordBinding &binding() const { return m_binding; }
 
-    // What the fill returns: 0 (at start) a resolution-independent picture,
-    // as the card renderer draws it; above 0 a bitmap of that many dots per
-    // inch, drawn over layers made once per run.
+    // What the fill returns: a bitmap of `dpi` dots per inch (300 at
+    // start), drawn over layers made once per run; or with 0 the
+    // resolution-independent picture of the card renderer, which must carry
+    // every picture of the card through each recording and costs far more.
     void setResolution(double dpi);
 
     // Set_data_table_value_to_card: writes record n into side "F" (front)
@@ -101,7 +104,7 @@ private:
 
     Design m_design;
     batch_data::RecordBinding m_binding;
-    double m_dpi = 0;
+    double m_dpi = kPrintDpi;
     std::array<std::unique_ptr<Side>, 2> m_sides;
     // The look of each bound text as the run found it.
     QHash<const TVNGraphic *, TVNText::Look> m_looks;

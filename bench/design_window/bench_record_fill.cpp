@@ -1,0 +1,193 @@
+// A batch run as the outputs make it: every record filled into a CR80 card
+// with a bound text, a bound photo and a bound Code 128 (besides a gradient
+// background, a logo and a title that stay), and the card rendered at
+// 300 dpi. Reported per record, with the peak memory of the run and the
+// memory held after 1,000 records and at the end, which must not grow with
+// the number of records. Once over layers drawn once per run (what a run
+// that wants pixels uses), once through the resolution-independent picture.
+
+#include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/RecordFill.h"
+#include "drawing/DrawingHost.h"
+#include "drawing/TVNDocument.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr double kDpi = 300;
+constexpr int kPhotos = 8;
+
+// Kilobytes of the process's resident memory now ("VmRSS") or at its peak
+// ("VmHWM") from /proc/self/status.
+double residentMegabytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Starts a new peak ("VmHWM") from the memory held now.
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+class Batch {
+public:
+    explicit Batch(int records)
+    {
+        QStringList names, photos, codes;
+        for (int p = 0; p < kPhotos; ++p) {
+            QImage photo(600, 800, QImage::Format_RGB32);
+            QPainter painter(&photo);
+            QLinearGradient shade(0, 0, 600, 800);
+            shade.setColorAt(0, QColor::fromHsv(p * 45, 160, 230));
+            shade.setColorAt(1, QColor::fromHsv(p * 45, 220, 90));
+            painter.fillRect(photo.rect(), shade);
+            painter.setBrush(QColor(240, 210, 190));
+            painter.drawEllipse(QRect(180, 160, 240, 300));
+            painter.end();
+            photo.save(m_dir.filePath(QStringLiteral("photo%1.jpg").arg(p)), "JPG", 85);
+        }
+        for (int n = 0; n < records; ++n) {
+            names.append(QStringLiteral("Visitor %1 Example-Name").arg(n + 1));
+            photos.append(m_dir.filePath(QStringLiteral("photo%1.jpg").arg(n % kPhotos)));
+            codes.append(QStringLiteral("QV-%1").arg(n + 1, 6, 10, QLatin1Char('0')));
+        }
+        const batch_data::SeriesStore store(m_dir.filePath(QStringLiteral("DataSet")));
+        store.writeSeries(QStringLiteral("Names"), names);
+        store.writeSeries(QStringLiteral("Photos"), photos);
+        store.writeSeries(QStringLiteral("Codes"), codes);
+        m_lastName = names.last();
+
+        auto add = [this](GraphicClass cls, QRectF bounds, const QString &series) {
+            GraphicPtr g = newGraphicOfClass(cls);
+            g->setBounds(bounds);
+            if (!series.isEmpty()) {
+                g->Set_Data_source_type(batch_data::kSeriesValue);
+                g->Set_Batch_List_Name(series);
+            }
+            m_doc.graphics.push_back(g);
+            return g;
+        };
+        auto &title = static_cast<TVNText &>(*add(GraphicClass::Text, {90, 8, 145, 22}, {}));
+        title.setTextFont(QFont(QStringLiteral("Liberation Serif"), 16, QFont::Bold));
+        title.setContentsString(QStringLiteral("Quorvant Conference"));
+        m_name = std::static_pointer_cast<TVNText>(add(GraphicClass::Text, {90, 40, 145, 40}, QStringLiteral("Names")));
+        m_name->setTextFont(QFont(QStringLiteral("Liberation Sans"), 13));
+        add(GraphicClass::Image, {10, 10, 70, 92}, QStringLiteral("Photos"));
+        GraphicPtr code = add(GraphicClass::Barcode, {90, 95, 145, 45}, QStringLiteral("Codes"));
+        code->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QStringLiteral("Code 128")));
+        static_cast<TVNImage &>(*add(GraphicClass::Image, {10, 110, 70, 35}, {}))
+            .setFilePath(m_dir.filePath(QStringLiteral("photo0.jpg")));
+
+        m_fill = std::make_unique<design_window::RecordFill>(design_window::RecordFill::Design{
+            [this](int side) -> GraphicList & { return side ? m_doc.graphics_back : m_doc.graphics; },
+            [](int side) {
+                return drawing::CardFace{drawing::kCR80SizePt, side, drawing::kShapeRounded,
+                                         [](QPainter &p, const QRectF &card, int) {
+                                             QLinearGradient fade(card.topLeft(), card.bottomRight());
+                                             fade.setColorAt(0, QColor(235, 242, 255));
+                                             fade.setColorAt(1, QColor(180, 200, 240));
+                                             p.fillRect(card, fade);
+                                         }};
+            },
+            [](const QString &) {}});
+        m_counts = m_fill->check(store, {}, false);
+    }
+
+    int records() const { return m_counts.total; }
+    // Record n of the front as the output receives it, as pixels.
+    QImage card(int n) const
+    {
+        const platform::Image image = m_fill->Set_data_table_value_to_card(n, QStringLiteral("F"), m_counts.use);
+        return image.isVector() ? image.toBitmap(kDpi) : image.bitmap();
+    }
+    design_window::RecordFill &fill() { return *m_fill; }
+    bool endsOnTheLastRecord() const { return m_name->contentsString() == m_lastName; }
+
+private:
+    QTemporaryDir m_dir;
+    TVNDocument m_doc;
+    std::shared_ptr<TVNText> m_name;
+    QString m_lastName;
+    std::unique_ptr<design_window::RecordFill> m_fill;
+    batch_data::RecordCounts m_counts;
+};
+
+void runBatch(benchmark::State &state, double resolution)
+{
+    const int records = int(state.range(0));
+    Batch batch(records);
+    batch.fill().setResolution(resolution);
+    if (batch.records() != records) {
+        state.SkipWithError("the series were not read back");
+        return;
+    }
+    double atThousand = -1;
+    QSize size;
+    for (auto _ : state) {
+        resetPeak();
+        for (int n = 0; n < records; ++n) {
+            const QImage card = batch.card(n);
+            benchmark::DoNotOptimize(card.constBits());
+            size = card.size();
+            if (n + 1 == 1000)
+                atThousand = residentMegabytes("VmRSS:");
+        }
+    }
+    // CR80 at 300 dpi: 1011 x 639 pixels.
+    if (size != QSize(1011, 639) || !batch.endsOnTheLastRecord()) {
+        state.SkipWithError("the cards were not filled and rendered");
+        return;
+    }
+    state.counters["per_record"] =
+        benchmark::Counter(double(records), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["peak_MB"] = residentMegabytes("VmHWM:");
+    if (atThousand >= 0)
+        state.counters["rss_at_1000_MB"] = atThousand;
+    state.counters["rss_at_end_MB"] = residentMegabytes("VmRSS:");
+}
+
+void BM_FillAndRenderOverLayers(benchmark::State &state)
+{
+    runBatch(state, kDpi);
+}
+BENCHMARK(BM_FillAndRenderOverLayers)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_FillAndRenderPicture(benchmark::State &state)
+{
+    runBatch(state, 0);
+}
+// Every picture goes through each recording: 200 records show the cost.
+BENCHMARK(BM_FillAndRenderPicture)->Arg(200)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+// Text needs a GUI application; the offscreen platform serves without a
+// display.
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
