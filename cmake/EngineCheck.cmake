@@ -22,6 +22,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   batch_zip
   batch_spreadsheet
   batch_series
+  batch_binding
 )
 
 # Fails the configuration when `library` reaches Qt Widgets through its

@@ -13,6 +13,7 @@
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/SymCode128.h"
+#include "batch_data/binding/RecordBinding.h"
 #include "batch_data/series/SeriesStore.h"
 #include "batch_data/spreadsheet/Workbook.h"
 #include "batch_data/zip/ZipArchive.h"
@@ -67,6 +68,11 @@ int main(int argc, char **argv)
     check(series.writeSeries(QStringLiteral("Engine"), {QStringLiteral("1"), QStringLiteral("2")})
               && series.readValues(QStringLiteral("Engine")).size() == 2,
           "a series");
+    batch_data::RecordBinding binding;
+    const batch_data::SeriesBinding bound{true, batch_data::kSeriesValue, QStringLiteral("Engine"), 0};
+    check(binding.check(series, {bound}, {}, false, {}).total == 2
+              && binding.valueAt(bound, 1, {true, false}) == QStringLiteral("2"),
+          "a record binding");
     check(platform::writeFileAtomically(QDir(folder.path()).filePath(QStringLiteral("note.txt")), "engine"),
           "an atomic write");
     return failures == 0 ? 0 : 1;

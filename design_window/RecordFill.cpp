@@ -21,6 +21,8 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
     return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
 }
 
+} // namespace
+
 std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)
 {
     std::vector<batch_data::SeriesBinding> out;
@@ -31,8 +33,6 @@ std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)
     }
     return out;
 }
-
-} // namespace
 
 // A bound object of a prepared side and what its fill needs.
 struct RecordFill::Bound {
@@ -60,8 +60,7 @@ RecordFill::RecordFill(Design design) : m_design(std::move(design)) {}
 
 RecordFill::~RecordFill() = default;
 
-batch_data::RecordCounts RecordFill::check(const batch_data::SeriesStore &store,
-                                           const batch_data::ListData &spreadsheet, bool twoSided)
+batch_data::RecordCounts RecordFill::check()
 {
     batch_data::RecordCounts counts;
     platform::runOnMainThread([&] {
@@ -69,10 +68,19 @@ batch_data::RecordCounts RecordFill::check(const batch_data::SeriesStore &store,
         m_looks.clear();
         m_failedBarcodes = 0;
         m_firstBarcodeFailure.clear();
-        counts = m_binding.check(store, bindingsOf(m_design.graphics(0)), bindingsOf(m_design.graphics(1)), twoSided,
-                                 spreadsheet);
+        counts = m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
+                                 bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
     });
     return counts;
+}
+
+void RecordFill::Create_Dataset_binding_table()
+{
+    platform::runOnMainThread([&] {
+        m_sides = {};
+        m_binding.Create_Dataset_binding_table(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
+                                               bindingsOf(m_design.graphics(1)), m_design.twoSided());
+    });
 }
 
 void RecordFill::setResolution(double dpi)
@@ -173,6 +181,7 @@ platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &c
     try {
         platform::runOnMainThread([&] {
             Side &side = prepared(number, use);
+            m_lastSide = number;
             fill(side, n);
             image = render(side);
         });
@@ -183,9 +192,9 @@ platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &c
     return image;
 }
 
-void RecordFill::Assign_Batch_Values_To_Control(int n, int side, batch_data::SourcesInUse use)
+void RecordFill::Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse use)
 {
-    platform::runOnMainThread([&] { fill(prepared(side == 1 ? 1 : 0, use), n); });
+    platform::runOnMainThread([&] { fill(prepared(m_lastSide, use), n); });
 }
 
 void RecordFill::endRun(batch_data::SourcesInUse use)

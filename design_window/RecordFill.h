@@ -46,6 +46,11 @@ public:
         // Makes the picture at the path the main photo, with the photo
         // adjustments, without making it the design's photo path.
         std::function<void(const QString &path)> showMainPhoto;
+        // The series folder, the spreadsheet data source's table, and
+        // whether the design has two sides, as they are now.
+        std::function<batch_data::SeriesStore()> seriesStore;
+        std::function<batch_data::ListData()> spreadsheet;
+        std::function<bool()> twoSided;
     };
 
     explicit RecordFill(Design design);
@@ -54,11 +59,13 @@ public:
     RecordFill &operator=(const RecordFill &) = delete;
 
     // Check_Series_Or_Excel_Use_or_not: finds the sources the design's
-    // bindings use (the back only when `twoSided`), loads the bound series
-    // from `store`, keeps `spreadsheet` for the run and counts. Starts a new
-    // run.
-    batch_data::RecordCounts check(const batch_data::SeriesStore &store, const batch_data::ListData &spreadsheet,
-                                   bool twoSided);
+    // bindings use (the back only on a two-sided design), loads the bound
+    // series, keeps the spreadsheet table for the run and counts. Starts a
+    // new run.
+    batch_data::RecordCounts check();
+    // Create_Dataset_binding_table: loads the series the design is bound to
+    // afresh.
+    void Create_Dataset_binding_table();
     // Get_total_Card_count for the sources still in use.
     batch_data::RecordCounts Get_total_Card_count(batch_data::SourcesInUse use) const
     {
@@ -80,10 +87,11 @@ public:
     // reason is logged).
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
     // Assign_Batch_Values_To_Control: writes record n into the bound objects
-    // of side 0 or 1. An object whose source is not in `use` keeps its
-    // value; a missing value is "": an empty text, an image without a
-    // picture, a barcode without a symbol.
-    void Assign_Batch_Values_To_Control(int n, int side, batch_data::SourcesInUse use);
+    // of the side filled last (Graphics_array_Batch; the front at first). An
+    // object whose source is not in `use` keeps its value; a missing value
+    // is "": an empty text, an image without a picture, a barcode without a
+    // symbol.
+    void Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse use);
 
     // Ends the run: record 0 back into every side that was filled, so the
     // design shows its first record again.
@@ -106,11 +114,16 @@ private:
     batch_data::RecordBinding m_binding;
     double m_dpi = kPrintDpi;
     std::array<std::unique_ptr<Side>, 2> m_sides;
+    int m_lastSide = 0;
     // The look of each bound text as the run found it.
     QHash<const TVNGraphic *, TVNText::Look> m_looks;
     int m_failedBarcodes = 0;
     QString m_firstBarcodeFailure;
 };
+
+// How each graphic of `list` takes its value (only texts, images and
+// barcodes can be bound).
+std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list);
 
 // The batch values of the design window: the sources in use
 // (Use_Data_Sheet_Values, Use_Excel_Binding_Values) as they are now, and a

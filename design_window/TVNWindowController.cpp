@@ -7,11 +7,13 @@
 #include "design_window/ExportFileBox.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/RecordFill.h"
 #include "design_window/ResourceFolder.h"
 #include "drawing/ImageProcesser.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/TVNGraphicView.h"
 #include "drawing/TVNGrid.h"
+#include "drawing/TVNRenderingView.h"
 #include "platform/Helpers.h"
 #include "platform/Paths.h"
 
@@ -89,6 +91,12 @@ TVNWindowController::TVNWindowController()
     buildActions();
     buildInspector();
     buildWizardCommands();
+    m_recordFill = std::make_unique<RecordFill>(RecordFill::Design{
+        [this](int side) -> GraphicList & { return side == 1 ? document->graphics_back : document->graphics; },
+        [](int side) { return TVNRenderingView::cardFace(side); },
+        [this](const QString &path) { Update_frame_Main_Photo_And_Path(path, false); },
+        [this] { return seriesStore(); }, [] { return batch_data::ListData(currentSpreadsheetTable().rows); },
+        [] { return CARD_SIDE_STR == QLatin1String("2"); }});
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.
@@ -498,18 +506,8 @@ QStringList TVNWindowController::Get_datasheet_File_Name_Array() const
 
 bool TVNWindowController::Check_Batch_File_In_Use_Validation(const QString &name)
 {
-    auto bindings = [](const GraphicList &list) {
-        std::vector<batch_data::SeriesBinding> out;
-        for (const GraphicPtr &g : list) {
-            // Only texts, images and barcodes take values from data.
-            const bool bindable = dynamic_cast<TVNText *>(g.get()) || dynamic_cast<TVNImage *>(g.get())
-                || dynamic_cast<TVNBarcode *>(g.get());
-            out.push_back({bindable, bindable ? g->data_source_type : 0, bindable ? g->batch_list_name : QString()});
-        }
-        return out;
-    };
-    return seriesStore().Check_Batch_File_In_Use_Validation(name, bindings(document->graphics),
-                                                            bindings(document->graphics_back),
+    return seriesStore().Check_Batch_File_In_Use_Validation(name, bindingsOf(document->graphics),
+                                                            bindingsOf(document->graphics_back),
                                                             CARD_SIDE_STR == QLatin1String("2"));
 }
 
@@ -526,6 +524,33 @@ void TVNWindowController::Delete_Excel_File_Temp_Folder()
 QString TVNWindowController::Get_First_Value_Of_Excel_Binding(int n) const
 {
     return firstSpreadsheetValue(n);
+}
+
+// ---------------------------------------------------------------- record fill
+
+void TVNWindowController::Check_Series_Or_Excel_Use_or_not()
+{
+    publishRecordCounts(m_recordFill->check());
+}
+
+void TVNWindowController::Get_total_Card_count()
+{
+    publishRecordCounts(m_recordFill->Get_total_Card_count(sourcesInUse()));
+}
+
+void TVNWindowController::Create_Dataset_binding_table()
+{
+    m_recordFill->Create_Dataset_binding_table();
+}
+
+platform::Image TVNWindowController::Set_data_table_value_to_card(int n, const QString &card_side, bool)
+{
+    return m_recordFill->Set_data_table_value_to_card(n, card_side, sourcesInUse());
+}
+
+void TVNWindowController::Assign_Batch_Values_To_Control(int n)
+{
+    m_recordFill->Assign_Batch_Values_To_Control(n, sourcesInUse());
 }
 
 void TVNWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox *combo)

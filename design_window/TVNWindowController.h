@@ -40,6 +40,7 @@ class TVNGrid;
 
 namespace design_window {
 struct CardSettings;
+class RecordFill;
 // The shared pointer of `graphic` in `list`, or none.
 GraphicPtr findGraphic(const GraphicList &list, const TVNGraphic *graphic);
 } // namespace design_window
@@ -98,6 +99,21 @@ public:
     void Fill_Data_Set_File_Name_In_Combo(QComboBox *combo);
     void Add_Excel_Col_Name_In_Combo(QComboBox *combo);
     void Remove_Excel_Col_Name_In_Combo(QComboBox *combo);
+
+    // ---- record binding and per-record fill (design_window::RecordFill);
+    // any thread: the fill hands itself to the main thread
+    // Sets the batch values (Use_Data_Sheet_Values, Use_Excel_Binding_Values,
+    // the counts) from the design's bindings; starts a run.
+    void Check_Series_Or_Excel_Use_or_not();
+    // Counts again for the sources still in use (Total_Batch_Excel_Card).
+    void Get_total_Card_count();
+    void Create_Dataset_binding_table();
+    // Record n filled into side "F" or "B" and the side rendered; null on
+    // failure. The side being edited stays as it is.
+    platform::Image Set_data_table_value_to_card(int n, const QString &card_side, bool print_box);
+    void Assign_Batch_Values_To_Control(int n);
+    // The fill itself: its resolution, the end of a run.
+    design_window::RecordFill &recordFill() { return *m_recordFill; }
 
     // ---- the design file
     design_window::Design currentDesign() const;
@@ -246,12 +262,6 @@ public:
     QWidget *saveDialogCustomView = nullptr;
     QComboBox *Save_Ext_ComboBox = nullptr;
 
-    // The record binding's table (one slot per series: its name, or its
-    // lines once loaded) and the list of the side being filled. Only the
-    // record binding fills, empties or sets them.
-    QVariantList data_table_content;
-    GraphicList *Graphics_array_Batch = nullptr;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -278,4 +288,7 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The binding table (data_table_content) and the side being filled
+    // (Graphics_array_Batch) live in the fill.
+    std::unique_ptr<design_window::RecordFill> m_recordFill;
 };

@@ -105,8 +105,9 @@ public:
                                              p.fillRect(card, fade);
                                          }};
             },
-            [](const QString &) {}});
-        m_counts = m_fill->check(store, {}, false);
+            [](const QString &) {}, [store] { return store; }, [] { return batch_data::ListData(); },
+            [] { return false; }});
+        m_counts = m_fill->check();
     }
 
     int records() const { return m_counts.total; }

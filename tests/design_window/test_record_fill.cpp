@@ -1,11 +1,16 @@
 // Records filled into a design and rendered, checked on the pixels: text in
 // its box, pictures, and barcodes read back by a real reader.
 #include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
+#include "platform/Alerts.h"
 #include "platform/MainThread.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QPainter>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -34,16 +39,22 @@ struct CountingBox : TVNBarcode {
 
 class RecordFillTest : public ::testing::Test {
 protected:
-    // The front is white, the back light grey; both rectangles of kCard.
-    RecordFill fill{{[this](int side) -> GraphicList & { return side ? doc.graphics_back : doc.graphics; },
-                     [this](int side) {
-                         return drawing::CardFace{kCard, side, drawing::kShapeRectangle,
-                                                  [this](QPainter &p, const QRectF &card, int s) {
-                                                      ++backgroundsDrawn;
-                                                      p.fillRect(card, s ? QColor(230, 230, 230) : Qt::white);
-                                                  }};
-                     },
-                     [this](const QString &path) { mainPhotos.append(path); }}};
+    // The document's lists; the front is white, the back light grey, both
+    // rectangles of kCard; the series of the test's folder.
+    RecordFill::Design design()
+    {
+        return {[this](int side) -> GraphicList & { return side ? doc.graphics_back : doc.graphics; },
+                [this](int side) {
+                    return drawing::CardFace{kCard, side, drawing::kShapeRectangle,
+                                             [this](QPainter &p, const QRectF &card, int s) {
+                                                 ++backgroundsDrawn;
+                                                 p.fillRect(card, s ? QColor(230, 230, 230) : Qt::white);
+                                             }};
+                },
+                [this](const QString &path) { mainPhotos.append(path); },
+                [this] { return batch_data::SeriesStore(tmp.file("DataSet")); }, [this] { return sheet; },
+                [this] { return twoSided; }};
+    }
 
     GraphicPtr add(int side, GraphicClass cls, QRectF bounds, int source = 0, const QString &series = {},
                    int column = 0)
@@ -75,9 +86,11 @@ protected:
     {
         writeTestFile(tmp.file("DataSet/" + name + ".txt"), (values.join('\n') + '\n').toUtf8());
     }
-    batch_data::RecordCounts check(const ListData &sheet = {}, bool twoSided = false)
+    batch_data::RecordCounts check(const ListData &table = {}, bool sides = false)
     {
-        return fill.check(batch_data::SeriesStore(tmp.file("DataSet")), sheet, twoSided);
+        sheet = table;
+        twoSided = sides;
+        return fill.check();
     }
     QImage card(int n, const char *side, SourcesInUse use)
     {
@@ -87,8 +100,11 @@ protected:
 
     TempFolder tmp;
     TVNDocument doc;
+    ListData sheet;
+    bool twoSided = false;
     QStringList mainPhotos;
     int backgroundsDrawn = 0;
+    RecordFill fill{design()};
 };
 
 QRect pixels(const QRectF &points)
@@ -281,14 +297,16 @@ TEST_F(RecordFillTest, AWorkerHandsTheFillToTheMainThreadAndTheRunEndsOnRecordZe
     auto &front = static_cast<TVNText &>(*addText(0, {10, 10, 200, 30}, batch_data::kSeriesValue, "Names"));
     auto &back = static_cast<TVNText &>(*addText(1, {10, 10, 200, 30}, batch_data::kSeriesValue, "Names"));
     std::atomic<int> offMain = 0;
-    RecordFill watched({[&](int side) -> GraphicList & {
-                            offMain += !platform::isMainThread();
-                            return side ? doc.graphics_back : doc.graphics;
-                        },
-                        [](int side) { return drawing::CardFace{kCard, side, drawing::kShapeRectangle, {}}; }, [](const QString &) {}});
+    RecordFill::Design watching = design();
+    watching.graphics = [&](int side) -> GraphicList & {
+        offMain += !platform::isMainThread();
+        return side ? doc.graphics_back : doc.graphics;
+    };
+    RecordFill watched(watching);
+    twoSided = true;
     platform::Image last;
     quorvant::test::runOnWorker([&] {
-        const auto counts = watched.check(batch_data::SeriesStore(tmp.file("DataSet")), {}, true);
+        const auto counts = watched.check();
         for (int n = 0; n < counts.total; ++n) {
             watched.Set_data_table_value_to_card(n, "B", counts.use);
             last = watched.Set_data_table_value_to_card(n, "F", counts.use);
@@ -299,4 +317,43 @@ TEST_F(RecordFillTest, AWorkerHandsTheFillToTheMainThreadAndTheRunEndsOnRecordZe
     EXPECT_FALSE(last.isNull());
     EXPECT_EQ(front.contentsString(), "Ann");
     EXPECT_EQ(back.contentsString(), "Ann") << "the back shows the first record too";
+}
+
+TEST(RecordFillInTheWindow, OutputsFillAndRenderThroughTheHubWhileTheFrontStaysBeingEdited)
+{
+    using namespace design_window;
+    TempFolder tmp;
+    const platform::ScopedAlertResponder alerts([](const platform::AlertRequest &) { return 0; });
+    setResourceFolder(tmp.file("res"));
+    TVNWindowController wnd;
+    CARD_SIDE_STR = "2";
+    writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\nBob\n");
+    wnd.Back_card_Prop.Card_Fill = true;
+    wnd.Back_card_Prop.Card_Fill_Color = Qt::yellow;
+    const QRectF box(10, 10, 200, 40);
+    for (GraphicList *side : {&wnd.document->graphics, &wnd.document->graphics_back}) {
+        auto text = std::make_shared<TVNText>();
+        text->setBounds(box);
+        text->setTextFont(QFont(QStringLiteral("Liberation Sans"), 20));
+        text->Set_Data_source_type(batch_data::kSeriesValue);
+        text->Set_Batch_List_Name("Names");
+        side->push_back(text);
+    }
+    auto &back = static_cast<TVNText &>(*wnd.document->graphics_back.front());
+
+    wnd.Check_Series_Or_Excel_Use_or_not();
+    EXPECT_TRUE(Use_Data_Sheet_Values);
+    EXPECT_EQ(Total_Batch_Excel_Card, 2);
+    QImage image;
+    quorvant::test::runOnWorker([&] { image = wnd.Set_data_table_value_to_card(1, "B", true).bitmap(); });
+    EXPECT_EQ(back.contentsString(), "Bob");
+    EXPECT_EQ(Card_Front_Or_Back, 0) << "the front is still the side being edited";
+    EXPECT_GT(pixelsLike(image, box, Qt::black), 50);
+    EXPECT_EQ(image.pixelColor(pixels(box).bottomRight() + QPoint(20, 20)), QColor(Qt::yellow)) << "the back's own fill";
+
+    // An output without series: nothing to run over.
+    Use_Data_Sheet_Values = false;
+    wnd.Get_total_Card_count();
+    EXPECT_EQ(Total_Batch_Excel_Card, 0);
+    CARD_SIDE_STR = "1";
 }
