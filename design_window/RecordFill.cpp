@@ -53,7 +53,6 @@ struct RecordFill::Side {
     std::vector<Bound> bound;
     drawing::CardFace face;
     std::unique_ptr<drawing::CardLayers> layers;
-    bool filled = false;
 };
 
 RecordFill::RecordFill(Design design) : m_design(std::move(design)) {}
@@ -65,6 +64,7 @@ batch_data::RecordCounts RecordFill::check()
     batch_data::RecordCounts counts;
     platform::runOnMainThread([&] {
         m_sides = {};
+        m_filled = {};
         m_looks.clear();
         m_failedBarcodes = 0;
         m_firstBarcodeFailure.clear();
@@ -77,7 +77,6 @@ batch_data::RecordCounts RecordFill::check()
 void RecordFill::Create_Dataset_binding_table()
 {
     platform::runOnMainThread([&] {
-        m_sides = {};
         m_binding.Create_Dataset_binding_table(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
                                                bindingsOf(m_design.graphics(1)), m_design.twoSided());
     });
@@ -85,8 +84,10 @@ void RecordFill::Create_Dataset_binding_table()
 
 void RecordFill::setResolution(double dpi)
 {
-    m_dpi = dpi;
-    m_sides = {};
+    platform::runOnMainThread([&] {
+        m_dpi = dpi;
+        m_sides = {};
+    });
 }
 
 RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use)
@@ -96,12 +97,10 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use)
     if (side && side->graphics == graphics && side->use == use)
         return *side;
 
-    const bool filled = side && side->filled;
     side = std::make_unique<Side>();
     side->number = number;
     side->graphics = graphics;
     side->use = use;
-    side->filled = filled;
     QSet<const TVNGraphic *> changing;
     for (const GraphicPtr &g : graphics) {
         if (!g)
@@ -163,7 +162,7 @@ void RecordFill::fill(Side &side, int n)
             (b.graphic->linear_or_2d == 1 ? b.graphic->two_d_font_val : b.graphic->linear_font_val) = value;
         }
     }
-    side.filled = true;
+    m_filled[size_t(side.number)] = true;
 }
 
 platform::Image RecordFill::render(const Side &side) const
@@ -201,10 +200,11 @@ void RecordFill::endRun(batch_data::SourcesInUse use)
 {
     platform::runOnMainThread([&] {
         for (int number : {0, 1}) {
-            if (m_sides[size_t(number)] && m_sides[size_t(number)]->filled)
+            if (m_filled[size_t(number)])
                 fill(prepared(number, use), 0);
         }
         m_sides = {};
+        m_filled = {};
         m_looks.clear();
     });
 }

@@ -114,6 +114,8 @@ private:
     batch_data::RecordBinding m_binding;
     double m_dpi = kPrintDpi;
     std::array<std::unique_ptr<Side>, 2> m_sides;
+    // The sides the run has written records into, and the last of them.
+    std::array<bool, 2> m_filled{};
     int m_lastSide = 0;
     // The look of each bound text as the run found it.
     QHash<const TVNGraphic *, TVNText::Look> m_looks;
