@@ -84,7 +84,7 @@ public:
             return g;
         };
         auto &title = static_cast<TVNText &>(*add(GraphicClass::Text, {90, 8, 145, 22}, {}));
-        title.setTextFont(QFont(QStringLiteral("Liberation Serif"), 16, QFont::Bold));
+        title.setTextFont(QFont(QStringLiteral("Liberation Serif"), 13, QFont::Bold));
         title.setContentsString(QStringLiteral("Quorvant Conference"));
         m_name = std::static_pointer_cast<TVNText>(add(GraphicClass::Text, {90, 40, 145, 40}, QStringLiteral("Names")));
         m_name->setTextFont(QFont(QStringLiteral("Liberation Sans"), 13));
