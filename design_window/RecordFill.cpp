@@ -43,7 +43,10 @@ struct RecordFill::Bound {
     // An image that shows the main photo takes each record's picture as the
     // main photo.
     bool showsMainPhoto = false;
+    // A barcode's settings as the run found them, and the resolution of its
+    // 2-D bitmaps.
     barcodes::BarcodeSettings barcode;
+    double barcodeDpi = 0;
 };
 
 struct RecordFill::Side {
@@ -121,6 +124,7 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use)
                 && g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
         } else {
             bound.barcode = g->barcodeSettings();
+            bound.barcodeDpi = barcodes::barcodeDpi(bound.barcode);
         }
         changing.insert(g.get());
         side->bound.push_back(std::move(bound));
@@ -152,7 +156,7 @@ void RecordFill::fill(Side &side, int n)
             if (!value.isEmpty()) {
                 QString error;
                 symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
-                                                   barcodes::barcodeDpi(b.barcode), &error);
+                                                   b.barcodeDpi, &error);
                 if (symbol.isNull() && m_failedBarcodes++ == 0) {
                     m_firstBarcodeFailure = QStringLiteral("Record %1, \"%2\": %3").arg(n + 1).arg(value, error);
                     platform::log(QStringLiteral("No barcode for record %1").arg(m_firstBarcodeFailure));

@@ -85,12 +85,14 @@ public:
         };
         auto &title = static_cast<TVNText &>(*add(GraphicClass::Text, {90, 8, 145, 22}, {}));
         title.setTextFont(QFont(QStringLiteral("Liberation Serif"), 13, QFont::Bold));
-        title.setContentsString(QStringLiteral("Quorvant Conference"));
+        title.setContentsString(QStringLiteral("Quorvant Day"));
         m_name = std::static_pointer_cast<TVNText>(add(GraphicClass::Text, {90, 40, 145, 40}, QStringLiteral("Names")));
         m_name->setTextFont(QFont(QStringLiteral("Liberation Sans"), 13));
         add(GraphicClass::Image, {10, 10, 70, 92}, QStringLiteral("Photos"));
         GraphicPtr code = add(GraphicClass::Barcode, {90, 95, 145, 45}, QStringLiteral("Codes"));
         code->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QStringLiteral("Code 128")));
+        code->show_hide_hdr = 1;
+        code->show_hide_ftr = 1;
         static_cast<TVNImage &>(*add(GraphicClass::Image, {10, 110, 70, 35}, {}))
             .setFilePath(m_dir.filePath(QStringLiteral("photo0.jpg")));
 

@@ -188,7 +188,7 @@ TEST_F(RecordFillTest, EveryRecordOfATwoSidedRunReadsBackFromItsBarcodes)
     for (const auto &s : symbols) {
         GraphicPtr g = add(s.side, GraphicClass::Barcode, s.box, kSeriesValue, s.series);
         g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(s.symbology));
-        g->linear_or_2d = s.format == ZXing::BarcodeFormat::Code128 ? 0 : 1;
+        g->linear_or_2d = barcodes::isTwoDimensionalTitle(s.symbology);
     }
     twoSided = true;
     counts = fill.check();
