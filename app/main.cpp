@@ -16,6 +16,12 @@ int main(int argc, char **argv)
     design_window::setBarcodeDesigner(
         [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
     TVNWindowController window;
+    // Leaving the start window later in the session ends the program.
+    QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
+    // The program opens on its start window; the design window follows with
+    // the card chosen there.
+    if (!window.Open_Start_Window())
+        return 0;
     window.show();
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "design_window/Globals.h"
 
+#include "platform/Helpers.h"
+
 namespace design_window {
 
 TVNWindowController *Main_App_wnd = nullptr;
@@ -39,9 +41,37 @@ bool Fill_User_Profile = false;
 bool Excel_Binding_Use = false;
 QString Excel_Source_Path;
 
-QString Start_Card_Option;
+QString Start_Card_Option = QStringLiteral("T");
+QString Invite_Title;
+QString Invite_Message;
+QString Invite_From;
+QString Invite_To;
+QString Invite_Venue;
+QString Invite_Date;
+QString Invite_Time;
+QString Invite_BG_IMG;
 QString Invite_Frame_IMG;
 QString Invite_Frame_Pic_IMG;
+
+InvitationAnswers currentInvitation()
+{
+    return {Invite_Title, Invite_Message, Invite_From, Invite_To,          Invite_Venue,
+            Invite_Date,  Invite_Time,    Invite_Frame_IMG, Invite_Frame_Pic_IMG};
+}
+
+void setCurrentInvitation(const InvitationAnswers &answers)
+{
+    Invite_Title = Trim_Str(answers.title);
+    Invite_Message = Trim_Str(answers.message);
+    Invite_From = Trim_Str(answers.from);
+    Invite_To = Trim_Str(answers.to);
+    Invite_Venue = Trim_Str(answers.venue);
+    Invite_Date = Trim_Str(answers.date);
+    Invite_Time = Trim_Str(answers.time);
+    Invite_BG_IMG = Trim_Str(answers.frame);
+    Invite_Frame_IMG = Invite_BG_IMG;
+    Invite_Frame_Pic_IMG = Trim_Str(answers.photo);
+}
 
 namespace {
 constexpr PhotoAdjustments kInitialPhoto{};

@@ -78,11 +78,36 @@ extern bool Fill_User_Profile;
 extern bool Excel_Binding_Use;
 extern QString Excel_Source_Path;
 
-// Start window's choice ("T", "W", "L" or "").
+// Start window's choice: "T" until chosen, "W" the invitation wizard, "L"
+// a saved design, "" after the start window was left.
 extern QString Start_Card_Option;
-// Invitation frame and main photo paths.
+// The invitation wizard's answers, trimmed: its texts, the chosen frame
+// (Invite_BG_IMG, and as the frame graphic's picture Invite_Frame_IMG) and
+// the main photo's path (Invite_Frame_Pic_IMG). The date and time are the
+// texts shown to the user, empty when not chosen.
+extern QString Invite_Title;
+extern QString Invite_Message;
+extern QString Invite_From;
+extern QString Invite_To;
+extern QString Invite_Venue;
+extern QString Invite_Date;
+extern QString Invite_Time;
+extern QString Invite_BG_IMG;
 extern QString Invite_Frame_IMG;
 extern QString Invite_Frame_Pic_IMG;
+
+// The invitation's answers as one value: read and set together.
+struct InvitationAnswers {
+    QString title, message, from, to, venue, date, time;
+    QString frame; // Invite_BG_IMG and Invite_Frame_IMG
+    QString photo; // Invite_Frame_Pic_IMG
+    bool operator==(const InvitationAnswers &) const = default;
+};
+// The answers as the invitation layout reads them (the frame graphic's
+// picture from Invite_Frame_IMG).
+InvitationAnswers currentInvitation();
+// Stores every answer, each trimmed with Trim_Str.
+void setCurrentInvitation(const InvitationAnswers &answers);
 
 // The main photo's adjustment values.
 extern float IMG_rotate_image;

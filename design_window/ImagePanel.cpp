@@ -27,6 +27,10 @@ ImagePanel::ImagePanel(QWidget *parent, TVNDocument *document)
     buttons->addWidget(image_library);
     buttons->addStretch();
     form()->addRow(QString(), buttons);
+    edit_main_photo = named(new QPushButton(tr("Edit Photo...")), "edit_main_photo");
+    edit_main_photo->setToolTip(tr("Adjust the invitation's main photo"));
+    connect(edit_main_photo, &QPushButton::clicked, this, [this] { emit mainPhotoEditRequested(); });
+    form()->addRow(QString(), edit_main_photo);
 }
 
 bool ImagePanel::showGraphic(const GraphicPtr &graphic)
@@ -34,6 +38,7 @@ bool ImagePanel::showGraphic(const GraphicPtr &graphic)
     m_image = std::dynamic_pointer_cast<TVNImage>(graphic);
     if (m_image)
         showPath();
+    edit_main_photo->setVisible(m_image && m_image->control_ID.trimmed() == QLatin1String("PARTY_IMAGE"));
     return bool(m_image);
 }
 

@@ -19,6 +19,8 @@ public:
     QLineEdit *image_path = nullptr;
     QPushButton *image_browse = nullptr;
     QPushButton *image_library = nullptr;
+    // Shown for the main photo's graphic ("PARTY_IMAGE") only.
+    QPushButton *edit_main_photo = nullptr;
 
 signals:
     // Any image's new picture is the main photo as well; sent before the
@@ -26,6 +28,8 @@ signals:
     void mainPhotoChosen(const QString &path);
     // The clip-art library is asked for the image's picture.
     void libraryRequested();
+    // The main photo is to be edited with its adjustments.
+    void mainPhotoEditRequested();
 
 private:
     void browse();

@@ -91,6 +91,7 @@ TVNWindowController::TVNWindowController()
     buildActions();
     buildInspector();
     buildWizardCommands();
+    buildFrameBrowser();
     m_recordFill = std::make_unique<RecordFill>(RecordFill::Design{
         [this](int side) -> GraphicList & { return side == 1 ? document->graphics_back : document->graphics; },
         [](int side) { return TVNRenderingView::cardFace(side); },
@@ -110,6 +111,8 @@ TVNWindowController::TVNWindowController()
 
     resize(1200, 760);
     New_Project_Setting_Reset();
+    // After the reset, which gives a first start its default frames.
+    Load_and_fill_backgrounds();
 }
 
 TVNWindowController::~TVNWindowController()
@@ -227,8 +230,13 @@ void TVNWindowController::buildActions()
         if (Show_YES_NO_MessageBox(tr("Do you want to save changes before closing?")) && !Save_Design())
             return;
         New_Project_Setting_Reset();
+        // Every new design begins on the start window.
+        Open_Start_Window();
     });
-    connect(act_open, &QAction::triggered, this, [this] { Open_Log_File(); });
+    connect(act_open, &QAction::triggered, this, [this] {
+        if (Open_Log_File() != 1)
+            Open_Start_Window();
+    });
     connect(act_save, &QAction::triggered, this, [this] { Save_Design(); });
     connect(act_save_as, &QAction::triggered, this, [this] { Save_Design_As(); });
     connect(act_exit, &QAction::triggered, this, [this] { close(); });
@@ -291,6 +299,7 @@ void TVNWindowController::buildActions()
     insert->addAction(pending(tr("Image from Library..."), "act_library"));
 
     QMenu *view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName("view_menu");
     view->addActions({act_show_grid, act_snap_grid});
     view->addAction(pending(tr("Grid Options..."), "act_grid_options"));
 
@@ -302,6 +311,7 @@ void TVNWindowController::buildActions()
 
     QMenu *wizards = menuBar()->addMenu(tr("&Wizards"));
     wizards->addAction(pending(tr("Start Window..."), "act_start_window"));
+    wizards->addAction(pending(tr("Main Photo..."), "act_edit_main_photo"));
     wizards->addAction(pending(tr("Templates..."), "act_templates"));
     wizards->addAction(pending(tr("Card Size Wizard..."), "act_card_size_wizard"));
 
@@ -572,14 +582,8 @@ void TVNWindowController::Remove_Excel_Col_Name_In_Combo(QComboBox *combo)
 
 void TVNWindowController::Update_frame_Main_Photo_And_Path(const QString &path, bool change_path)
 {
-    const platform::Image photo = platform::Image::fromFile(path);
-    _Main_Photo_image = {};
-    if (!photo.isNull()) {
-        const QImage processed =
-            ImageProcesser::Get_Processed_Image(photo.toBitmap(72 * 2), currentPhotoAdjustments());
-        if (!processed.isNull())
-            _Main_Photo_image = platform::Image::fromBitmap(processed, photo.size());
-    }
+    // Always from the file as read: the adjustments are applied once.
+    _Main_Photo_image = drawing::adjustedPhoto(platform::Image::fromFile(path), currentPhotoAdjustments());
     if (change_path)
         Invite_Frame_Pic_IMG = path;
 }

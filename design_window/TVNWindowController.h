@@ -21,6 +21,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDockWidget;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -31,6 +32,7 @@ class BarcodePanel;
 class CardPanel;
 class DataSourcePanel;
 class Export_File_Box;
+class FrameBrowser;
 class ImagePanel;
 class ObjectPanel;
 class TextPanel;
@@ -137,7 +139,34 @@ public:
     bool Exit_Application();
     QString designFilePath() const { return m_designFilePath; }
 
-    // ---- main photo
+    // ---- start window, invitation, frames and main photo
+    // Runs the start window (at start-up, after New and after an Open that
+    // loaded nothing). True when the session goes on with the card the user
+    // chose: the invitation laid out on the front ("W") or the loaded design
+    // ("L"). When the start window is closed or left, the program ends:
+    // first the user may save the design's changes (asked only when there
+    // are any); then programEndRequested() is sent and the answer is false.
+    // A save the user wanted that did not happen keeps the session (true).
+    // Without the wizards installed nothing is shown and the answer is true.
+    bool Open_Start_Window();
+    // Lays the invitation wizard's answers out on the front side (see
+    // design_window::invitationLayout).
+    void Fill_Party_Invidation_Details();
+    // Edits the main photo on the start window's photo page; after Finish
+    // the front's "PARTY_IMAGE" graphic shows the new photo (made when
+    // there is none).
+    void Edit_Main_Photo_Button();
+    // Lists the resource folder's "Frames" in the frame browser.
+    void Load_and_fill_backgrounds();
+    // A frame chosen in the frame browser becomes the front's background
+    // and the picture of its "PARTY_IMAGE_BG" graphic.
+    void imageBrowserSelectionDidChange(const QString &path);
+    // The design changed since it was created, opened or saved.
+    bool hasUnsavedChanges() const { return isWindowModified(); }
+
+    // Reads the picture at `path` as the main photo with the photo's
+    // adjustments applied (none when it cannot be read); with change_path
+    // the path becomes the design's main photo path.
     void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path);
 
     // ---- grid
@@ -255,12 +284,22 @@ public:
     // Commands that later work connects; shown disabled until then.
     QList<QAction *> pending_actions;
 
+    // The frame browser (none without the wizards) in its dock, and the
+    // frame last chosen in it.
+    FrameBrowser *imageBrowser = nullptr;
+    QDockWidget *frames_dock = nullptr;
+    QString selected_image;
+
     Export_File_Box *Open_Export_Files = nullptr;
     QMainWindow *Main_wnd = this;
     // The save panel's accessory view with its file-type list (filled by
     // whoever runs the panel, e.g. the series export with "xlsx" and "txt").
     QWidget *saveDialogCustomView = nullptr;
     QComboBox *Save_Ext_ComboBox = nullptr;
+
+signals:
+    // The user left the start window: the program is to end (status 0).
+    void programEndRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -270,6 +309,7 @@ private:
     void buildActions();
     void buildInspector();
     void buildWizardCommands();
+    void buildFrameBrowser();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

@@ -33,10 +33,14 @@ void TVNWindowController::buildWizardCommands()
     command("act_grid_options", [this] { toggleGridShowing(); });
     command("act_templates", [] { wizardWindows()->openTemplateGallery(); });
     command("act_card_size_wizard", [] { wizardWindows()->openCardSizeWizard(); });
+    // The start window from the menu is a new design, as File > New.
+    command("act_start_window", [this] { act_new->trigger(); });
+    command("act_edit_main_photo", [this] { Edit_Main_Photo_Button(); });
 
     for (QPushButton *button : {textPanel->template_title_btn, textPanel->template_message_btn,
-                                imagePanel->image_library, cardPanel->card_bg_frames})
+                                imagePanel->image_library, imagePanel->edit_main_photo, cardPanel->card_bg_frames})
         button->setEnabled(available);
+    connect(imagePanel, &ImagePanel::mainPhotoEditRequested, this, [this] { Edit_Main_Photo_Button(); });
     connect(textPanel, &TextPanel::templateRequested, this, &TVNWindowController::Insert_Template_Button);
     connect(imagePanel, &ImagePanel::libraryRequested, this, [this] {
         if (Open_Image_Library_Window(QStringLiteral("C")) == 1)

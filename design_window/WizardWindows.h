@@ -1,7 +1,8 @@
 #pragma once
 // The wizards and libraries that the design window opens (title and message
 // picker, clip-art and frame library, grid options, template name dialog,
-// card size wizard, template gallery). They sit in a layer above the design
+// card size wizard, template gallery, start window and invitation wizard,
+// frame browser). They sit in a layer above the design
 // window, which reaches them through this interface; the program installs
 // the implementation at start-up. Without one the commands that need them
 // are disabled.
@@ -9,6 +10,7 @@
 #include <QString>
 #include <optional>
 
+class FrameBrowser;
 class QWidget;
 
 namespace design_window {
@@ -33,6 +35,18 @@ public:
     // The template gallery; its OK opens the chosen template as an untitled
     // design.
     virtual void openTemplateGallery() = 0;
+    // The start window. 1 when the user built an invitation (its answers,
+    // the photo's adjustments and the card's size and outline applied to
+    // the design window; Start_Card_Option "W") or opened a design ("L");
+    // 0 when the window was closed or left (Start_Card_Option "").
+    virtual int runStartWindow() = 0;
+    // The start window's photo page over the design's main photo. 1 after
+    // Finish, with the photo's path and adjustments stored, the main photo
+    // made afresh from its file and the outline a rectangle; 0 after Close,
+    // with nothing changed.
+    virtual int editMainPhoto() = 0;
+    // A new, empty frame browser for the design window to place.
+    virtual FrameBrowser *newFrameBrowser() = 0;
 };
 
 // Installs `windows` (not owned: it must outlive its use); nullptr removes it.

@@ -230,3 +230,15 @@ QImage ImageProcesser::Get_Processed_Image(const QImage &image, const drawing::P
     }
     return {};
 }
+
+platform::Image drawing::adjustedPhoto(const platform::Image &photo, const PhotoAdjustments &adjustments)
+{
+    if (photo.isNull())
+        return {};
+    const QImage pixels = photo.isVector() ? photo.toBitmap(144) : photo.bitmap();
+    const QImage processed = ImageProcesser::Get_Processed_Image(pixels, adjustments);
+    if (processed.isNull() || pixels.width() <= 0)
+        return {};
+    const double pointsPerPixel = photo.size().width() / pixels.width();
+    return platform::Image::fromBitmap(processed, QSizeF(processed.size()) * pointsPerPixel);
+}

@@ -3,6 +3,8 @@
 // exposure and rotation, applied in that order to a copy of the image. Runs
 // on any thread: it reads nothing but its arguments.
 
+#include "platform/Image.h"
+
 #include <QImage>
 
 namespace drawing {
@@ -23,6 +25,12 @@ struct PhotoAdjustments {
     bool grayScale = false, sepia = false, invert = false;
     bool operator==(const PhotoAdjustments &) const = default;
 };
+
+// The photo with `adjustments` applied to its own pixels (a vector picture
+// drawn at 144 dpi first), shown at the photo's scale: a turned photo grows
+// in points as it grows in pixels. A null image for a null photo or a failed
+// adjustment.
+platform::Image adjustedPhoto(const platform::Image &photo, const PhotoAdjustments &adjustments);
 
 } // namespace drawing
 

@@ -276,11 +276,12 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
         auto image = std::make_shared<TVNImage>();
         // The id first: "PARTY_IMAGE" shows the main photo.
         image->control_ID = ctrl_ID;
-        const QString library = host.Library_Selected_Image();
-        if (host.fileExists(library))
-            image->setFilePath(library);
-        else if (host.fileExists(ctrl_value))
-            image->setFilePath(ctrl_value);
+        // A path given with the request decides; the library's pick serves
+        // only a request without one, so a pick left over from an earlier
+        // insertion never replaces the picture asked for.
+        const QString path = ctrl_value.isEmpty() ? host.Library_Selected_Image() : ctrl_value;
+        if (host.fileExists(path))
+            image->setFilePath(path);
         else
             image->setImage(host.no_image());
         graphic = image;

@@ -61,9 +61,11 @@ public:
     // otherwise creates it with createGraphicOfClass().
     void ReplaceGraphicText(GraphicClass graphicClass, QMouseEvent *event, bool use_rect, const QRectF &bound_rect,
                             const QString &card_side, const QString &ctrl_value, const QString &ctrl_ID);
-    // Builds a graphic for the host's current tool, places it (snapped to the
-    // grid when it constrains) and inserts it at index 0 as one undoable
-    // step; it becomes the selection and _Selected_Graphic.
+    // Builds a graphic for the host's current tool (the image tool: from
+    // the path in `ctrl_value`, or without one from the host's library
+    // pick; the placeholder when that file is missing), places it (snapped
+    // to the grid when it constrains) and inserts it at index 0 as one
+    // undoable step; it becomes the selection and _Selected_Graphic.
     void createGraphicOfClass(GraphicClass graphicClass, QMouseEvent *event, bool use_rect, const QRectF &bound_rect,
                               const QString &card_side, const QString &ctrl_value, const QString &ctrl_ID);
     // Shows the graphic's in-place editor when it has one.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -52,6 +53,21 @@ QString Trim_Str(const QString &str)
 QString Remove_Reserve_Char_In_File_Name(const QString &name)
 {
     return stripEnds(name, [](QChar c) { return isReservedInFileName(c) || isBlankOrControl(c); });
+}
+
+QString Limit_Str_Characters(const QString &str, int limit)
+{
+    if (limit < 0)
+        return {};
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, str);
+    qsizetype end = 0;
+    for (int n = 0; n < limit; ++n) {
+        const qsizetype next = graphemes.toNextBoundary();
+        if (next < 0)
+            return str;
+        end = next;
+    }
+    return str.left(end);
 }
 
 QString Left_Str_substringToIndex(const QString &str, int n)

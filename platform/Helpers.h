@@ -24,6 +24,11 @@ QString Right_Str_substringFromIndex(const QString &str, int n);
 QString Read_Str_FromIndex(const QString &str, int n);
 // Every occurrence of `what` replaced by `by`; an empty `what` changes nothing.
 QString Replace_char_in_string(const QString &s, const QString &what, const QString &by);
+// The first `limit` characters as the user sees them (grapheme clusters: a
+// letter with its accents, a surrogate pair, an emoji sequence), so a limit
+// never cuts one in half; the whole text when it has no more (none for
+// limit < 0).
+QString Limit_Str_Characters(const QString &str, int limit);
 // True when `part` is not empty and occurs in `text` (case sensitive).
 bool Find_Str(const QString &text, const QString &part);
 

@@ -6,26 +6,10 @@
 #include "profiles_wizards/WizardGlobals.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-// The lines of a resource text file: the whole text trimmed, then split at
-// every line feed; the pieces keep their own blanks, empty ones included.
-// No list when the file cannot be read.
-QStringList readLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return Trim_Str(QString::fromUtf8(file.readAll())).split(QLatin1Char('\n'));
-}
-
-} // namespace
 
 Insert_Template::Insert_Template()
 {
@@ -121,9 +105,9 @@ void Insert_Template::Msg_Next_Click()
 void Insert_Template::Load_Msg_And_Title()
 {
     const QDir folder(resourceFolder);
-    Title_Array = readLines(folder.filePath(QStringLiteral("Title.txt")));
+    Title_Array = profiles_wizards::readResourceLines(folder.filePath(QStringLiteral("Title.txt")));
     title_count = int(Title_Array.size());
-    Message_Array = readLines(folder.filePath(QStringLiteral("Message.txt")));
+    Message_Array = profiles_wizards::readResourceLines(folder.filePath(QStringLiteral("Message.txt")));
     message_count = int(Message_Array.size());
 }
 

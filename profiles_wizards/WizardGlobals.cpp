@@ -2,7 +2,10 @@
 
 #include "design_window/Globals.h"
 
+#include "platform/Helpers.h"
+
 #include <QDir>
+#include <QFile>
 #include <QPalette>
 #include <QWidget>
 
@@ -21,6 +24,14 @@ QString templatesFolder()
 QString userTemplatesFolder()
 {
     return QDir(templatesFolder()).filePath(QStringLiteral("User"));
+}
+
+QStringList readResourceLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return Trim_Str(QString::fromUtf8(file.readAll())).split(QLatin1Char('\n'));
 }
 
 void applyDialogBackground(QWidget &dialog)

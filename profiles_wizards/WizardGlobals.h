@@ -3,6 +3,7 @@
 // look they share.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -22,6 +23,11 @@ extern QString export_template_name;
 // The resource folder's "Templates" folder and its "User" subfolder.
 QString templatesFolder();
 QString userTemplatesFolder();
+
+// The lines of a resource text file ("Title.txt", "Message.txt"): the whole
+// text read as UTF-8 and trimmed, then split at every line feed; the lines
+// keep their own blanks. No lines when the file cannot be read.
+QStringList readResourceLines(const QString &path);
 
 // Gives a dialog of this layer the background the dialogs share.
 void applyDialogBackground(QWidget &dialog);

@@ -1,6 +1,7 @@
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include "design_window/DesignFile.h"
+#include "design_window/FrameBrowser.h"
 #include "design_window/Globals.h"
 #include "design_window/SingleInstance.h"
 #include "design_window/TVNWindowController.h"
@@ -12,7 +13,9 @@
 #include "profiles_wizards/Grid_Wizard.h"
 #include "profiles_wizards/Image_Library.h"
 #include "profiles_wizards/Insert_Template.h"
+#include "profiles_wizards/Invitation_Wizard.h"
 #include "profiles_wizards/TemplateFiles.h"
+#include "profiles_wizards/ThumbnailList.h"
 #include "profiles_wizards/Template_Wizard.h"
 #include "profiles_wizards/WizardGlobals.h"
 
@@ -20,6 +23,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
+#include <QVBoxLayout>
 
 namespace profiles_wizards {
 
@@ -34,6 +38,34 @@ QImage renderSide(TVNWindowController &main, int side)
     return TVNRenderingView::image_From_Card_Graphics(graphics, TVNRenderingView::cardFace(side))
         .toBitmap(kThumbnailDpi);
 }
+
+// The design window's frame browser over the shared thumbnail list.
+class FrameBrowserPanel : public FrameBrowser {
+public:
+    FrameBrowserPanel() : m_list(new ThumbnailList(kFrameBrowserZoom))
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_list);
+        connect(m_list, &ThumbnailList::picked, this, &FrameBrowser::imageBrowserSelectionDidChange);
+    }
+    bool listFolder(const QString &folder) override
+    {
+        return m_list->listFolder(folder, [](const QString &fileName) { return fileName; });
+    }
+    int numberOfItemsInImageBrowser() const override { return m_list->numberOfItemsInImageBrowser(); }
+    MyImageObject imageBrowser(int index) const override { return m_list->imageBrowser(index); }
+    bool imageBrowser(QList<int> indexes, int toIndex) override { return m_list->imageBrowser(indexes, toIndex); }
+    void addImageWithPath(const QString &path, const QString &imageName, const QString &image_UID) override
+    {
+        m_list->addImageWithPath(path, imageName, image_UID);
+    }
+    void selectItem(int index) override { m_list->selectItem(index); }
+
+private:
+    static constexpr double kFrameBrowserZoom = 0.4;
+    ThumbnailList *m_list;
+};
 
 class Windows : public design_window::WizardWindows {
 public:
@@ -90,6 +122,50 @@ public:
     }
 
     void openCardSizeWizard() override { Card_Wizard::defaultInstance().Open_Wnd(); }
+
+    int runStartWindow() override
+    {
+        TVNWindowController *main = design_window::Main_App_wnd;
+        if (!main)
+            return 0;
+        Invitation_Wizard &wizard = Invitation_Wizard::defaultInstance();
+        wizard.resourceFolder = design_window::Resource_Path;
+        wizard.setBackgroundPattern(main->wizard_pattern_image);
+        wizard.openDesign = [main] { return main->Open_Log_File(); };
+        const int result = wizard.Open_Wnd();
+        design_window::Start_Card_Option = wizard.startOption;
+        if (result != 1 || wizard.startOption != QLatin1String("W"))
+            return result;
+        const Invitation_Wizard::Finish &finish = wizard.finished;
+        design_window::Card_Shape = 0;
+        main->card_choice.sizeIndex = -1;
+        main->applyCardSize(finish.cardSizeMm);
+        design_window::setCurrentInvitation(finish.answers);
+        design_window::setCurrentPhotoAdjustments(finish.photo);
+        main->Update_frame_Main_Photo_And_Path(design_window::Invite_Frame_Pic_IMG, true);
+        return result;
+    }
+
+    int editMainPhoto() override
+    {
+        TVNWindowController *main = design_window::Main_App_wnd;
+        if (!main)
+            return 0;
+        Invitation_Wizard &wizard = Invitation_Wizard::defaultInstance();
+        wizard.resourceFolder = design_window::Resource_Path;
+        wizard.setBackgroundPattern(main->wizard_pattern_image);
+        wizard.openDesign = nullptr;
+        if (wizard.Open_Wnd_For_Edit_Photo(design_window::Invite_Frame_Pic_IMG,
+                                           design_window::currentPhotoAdjustments(), !main->main_photo_ds_batch)
+            != 1)
+            return 0;
+        design_window::Card_Shape = 0;
+        design_window::setCurrentPhotoAdjustments(wizard.finished.photo);
+        main->Update_frame_Main_Photo_And_Path(wizard.finished.answers.photo, true);
+        return 1;
+    }
+
+    FrameBrowser *newFrameBrowser() override { return new FrameBrowserPanel; }
 
     void openTemplateGallery() override
     {

@@ -153,7 +153,7 @@ TEST_F(Canvas, TextTakesTheValueAndInvitationIdsTheirAlignmentAndFont)
     }
 }
 
-TEST_F(Canvas, ImageToolPrefersTheLibraryPictureThenTheValueThenThePlaceholder)
+TEST_F(Canvas, ImageToolTakesTheGivenPathAndTheLibraryPickOnlyWithoutOne)
 {
     quorvant::test::TempFolder dir;
     QImage a(11, 11, QImage::Format_ARGB32), b(22, 22, QImage::Format_ARGB32);
@@ -162,20 +162,28 @@ TEST_F(Canvas, ImageToolPrefersTheLibraryPictureThenTheValueThenThePlaceholder)
     ASSERT_TRUE(a.save(dir.file("lib.png")));
     ASSERT_TRUE(b.save(dir.file("value.png")));
     host.tool = drawing::kImageTool;
-
-    host.librarySelectedImage = dir.file("lib.png");
-    auto g = std::dynamic_pointer_cast<TVNImage>(create(GraphicClass::Text, false, {}, dir.file("value.png")));
-    ASSERT_TRUE(g) << "the image tool builds an image whatever class is asked for";
-    EXPECT_EQ(g->image().bitmap().size(), QSize(11, 11));
-    EXPECT_EQ(g->Text_Value, host.librarySelectedImage) << "the profile dialogs read the path from here";
-
-    host.librarySelectedImage = dir.file("gone.png");
-    g = std::dynamic_pointer_cast<TVNImage>(create(GraphicClass::Image, false, {}, dir.file("value.png")));
-    EXPECT_EQ(g->image().bitmap().size(), QSize(22, 22));
-
     host.placeholder = platform::Image::fromBitmap(QImage(5, 5, QImage::Format_ARGB32));
-    g = std::dynamic_pointer_cast<TVNImage>(create(GraphicClass::Image, false, {}, dir.file("nothing.png")));
-    EXPECT_EQ(g->image().bitmap().size(), QSize(5, 5));
+    host.librarySelectedImage = dir.file("lib.png");
+
+    // A pick left over in the library never replaces the path asked for,
+    // not even when that file is missing.
+    const struct {
+        GraphicClass asked;
+        const char *value;
+        QSize shown;
+    } rows[] = {
+        {GraphicClass::Text, "value.png", {22, 22}}, // the image tool builds an image whatever is asked
+        {GraphicClass::Image, "", {11, 11}},
+        {GraphicClass::Image, "nothing.png", {5, 5}},
+    };
+    for (const auto &row : rows) {
+        const QString value = *row.value ? dir.file(row.value) : QString();
+        auto g = std::dynamic_pointer_cast<TVNImage>(create(row.asked, false, {}, value));
+        ASSERT_TRUE(g) << row.value;
+        EXPECT_EQ(g->image().bitmap().size(), row.shown) << row.value;
+    }
+    auto g = std::dynamic_pointer_cast<TVNImage>(create(GraphicClass::Image, false, {}, QString()));
+    EXPECT_EQ(g->Text_Value, host.librarySelectedImage) << "the profile dialogs read the path from here";
 }
 
 TEST_F(Canvas, ProfileIdsFindTheFirstTextOrImageAndHideEveryOne)

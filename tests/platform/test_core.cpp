@@ -74,6 +74,15 @@ TEST(StringHelpers, CleanTheEndsOnlyAndClampIndexes)
         {Read_Str_FromIndex(s, 7), ""},
         {Replace_char_in_string("aaa", "aa", "b"), "ba"},
         {Replace_char_in_string("abc", QString(), "x"), "abc"},
+        // Limits count what the user sees as one character: a surrogate
+        // pair (U+1F382), a letter with a combining accent, a flag of two
+        // regional indicators, are each kept whole or left out whole.
+        {Limit_Str_Characters(QString::fromUtf16(u"ab\U0001F382c"), 3), QString::fromUtf16(u"ab\U0001F382")},
+        {Limit_Str_Characters(QString::fromUtf16(u"ab\U0001F382c"), 2), "ab"},
+        {Limit_Str_Characters(QString::fromUtf16(u"e\u0301e\u0301"), 1), QString::fromUtf16(u"e\u0301")},
+        {Limit_Str_Characters(QString::fromUtf16(u"\U0001F1EB\U0001F1F7!"), 1), QString::fromUtf16(u"\U0001F1EB\U0001F1F7")},
+        {Limit_Str_Characters("abc", 40), "abc"},
+        {Limit_Str_Characters("abc", -1), ""},
     };
     for (const auto &row : rows)
         EXPECT_EQ(row.got, row.want);

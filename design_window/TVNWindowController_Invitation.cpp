@@ -1,0 +1,107 @@
+// The design window's start window, the invitation it lays out on the front,
+// the frame browser and the main photo. The start window and the frame
+// browser's thumbnails belong to the wizards' layer, reached through
+// WizardWindows.
+#include "design_window/FrameBrowser.h"
+#include "design_window/Globals.h"
+#include "design_window/InvitationLayout.h"
+#include "design_window/TVNWindowController.h"
+#include "design_window/WizardWindows.h"
+#include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
+
+#include <QDir>
+#include <QDockWidget>
+#include <QMenu>
+
+using namespace design_window;
+
+void TVNWindowController::buildFrameBrowser()
+{
+    WizardWindows *windows = wizardWindows();
+    if (!windows)
+        return;
+    imageBrowser = windows->newFrameBrowser();
+    imageBrowser->setObjectName("imageBrowser");
+    connect(imageBrowser, &FrameBrowser::imageBrowserSelectionDidChange, this,
+            &TVNWindowController::imageBrowserSelectionDidChange);
+    frames_dock = new QDockWidget(tr("Frames"), this);
+    frames_dock->setObjectName("frames_dock");
+    frames_dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    frames_dock->setWidget(imageBrowser);
+    frames_dock->setMinimumWidth(190);
+    addDockWidget(Qt::LeftDockWidgetArea, frames_dock);
+    if (auto *view = findChild<QMenu *>("view_menu")) {
+        view->addSeparator();
+        view->addAction(frames_dock->toggleViewAction());
+    }
+}
+
+void TVNWindowController::Load_and_fill_backgrounds()
+{
+    if (imageBrowser)
+        imageBrowser->listFolder(QDir(Resource_Path).filePath(QStringLiteral("Frames")));
+}
+
+void TVNWindowController::imageBrowserSelectionDidChange(const QString &path)
+{
+    selected_image = path;
+    set_Front_BG_Image(path);
+    Refresh_Canvas();
+}
+
+bool TVNWindowController::Open_Start_Window()
+{
+    WizardWindows *windows = wizardWindows();
+    if (!windows)
+        return true;
+    if (windows->runStartWindow() != 1) {
+        // Leaving the start window ends the program, but never drops the
+        // open design's changes unasked.
+        if (hasUnsavedChanges() && !Exit_Application())
+            return true;
+        emit programEndRequested();
+        return false;
+    }
+    if (Start_Card_Option != QLatin1String("W"))
+        return true;
+
+    // The invitation is the design's starting point, not an edit to undo.
+    document->disableUndoRegistration();
+    Front_card_Prop.Card_Location = QPointF();
+    Back_card_Prop.Card_Location = QPointF();
+    setEditedSide(0);
+    Show_RHS_Properties(nullptr);
+    Fill_Party_Invidation_Details();
+    Show_RHS_Properties(nullptr);
+    document->enableUndoRegistration();
+    updateUndoActions();
+    return true;
+}
+
+void TVNWindowController::Fill_Party_Invidation_Details()
+{
+    design_window::Selected_Control_Tool = kTextTool;
+    const std::vector<InvitationItem> items =
+        invitationLayout(currentInvitation(), Front_card_Prop.Card_Size, Front_card_Prop.Card_Location);
+    for (const InvitationItem &item : items) {
+        design_window::Selected_Control_Tool = item.graphicClass == GraphicClass::Image ? kImageTool : kTextTool;
+        _graphicView->createGraphicOfClass(item.graphicClass, nullptr, true, item.rect, QStringLiteral("F"),
+                                           item.value, item.ctrlId);
+    }
+}
+
+void TVNWindowController::Edit_Main_Photo_Button()
+{
+    WizardWindows *windows = wizardWindows();
+    if (!windows || windows->editMainPhoto() != 1)
+        return;
+    design_window::Selected_Control_Tool = kImageTool;
+    _graphicView->ReplaceGraphicText(GraphicClass::Image, nullptr, false, QRectF(), QStringLiteral("F"),
+                                     Invite_Frame_Pic_IMG, QStringLiteral("PARTY_IMAGE"));
+    // The graphic found took the new photo without an undo step: say so.
+    emit document->graphicsChanged();
+    _graphicView->update();
+    Refresh_Canvas();
+    Show_RHS_Properties(nullptr);
+}
