@@ -14,6 +14,10 @@ std::vector<InvitationItem> invitationLayout(const InvitationAnswers &a, QSizeF 
     float y = 40;
 
     std::vector<InvitationItem> items;
+    // The photo is centred on the card and so may overlap the texts: it is
+    // placed first, behind them, so that no text is hidden under it.
+    if (!a.photo.isEmpty())
+        items.push_back({GraphicClass::Image, a.photo, QStringLiteral("PARTY_IMAGE"), QRectF(x, photoTop, w, 250)});
     const auto text = [&](const QString &value, const char *id, float left, float height) {
         items.push_back({GraphicClass::Text, value, QLatin1String(id), QRectF(left, y, w, height)});
     };
@@ -48,8 +52,6 @@ std::vector<InvitationItem> invitationLayout(const InvitationAnswers &a, QSizeF 
     }
     if (!a.from.isEmpty())
         text(QStringLiteral("From:\n") + a.from, "PARTY_FROM", x, 40);
-    if (!a.photo.isEmpty())
-        items.push_back({GraphicClass::Image, a.photo, QStringLiteral("PARTY_IMAGE"), QRectF(x, photoTop, w, 250)});
     if (!a.frame.isEmpty())
         items.push_back({GraphicClass::Image, a.frame, QStringLiteral("PARTY_IMAGE_BG"), QRectF(cardOrigin, cardSize)});
     return items;

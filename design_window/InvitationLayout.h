@@ -1,10 +1,11 @@
 #pragma once
 // The invitation on the front of a card: where each answer of the
 // invitation wizard goes, as a list of graphics to create, in creation
-// order (each new graphic goes in front of the earlier ones, so the frame,
-// placed last, lies in front of the photo and the texts). Rectangles are in
-// points with y growing downwards; the arithmetic is single precision, as
-// the layout has always been computed. Plain values: any thread.
+// order. Each new graphic goes in front of the earlier ones: the photo lies
+// at the back, the texts over it, and the frame (clear in its middle) in
+// front of all. Rectangles are in points with y growing downwards; the
+// arithmetic is single precision, as the layout has always been computed.
+// Plain values: any thread.
 
 #include "design_window/Globals.h"
 #include "drawing/TVNGraphic.h"
@@ -24,9 +25,9 @@ struct InvitationItem {
 };
 
 // The graphics for `answers` on a card of `cardSize` at `cardOrigin`: texts
-// in a column 40 points in from each side, the photo 250 points tall and
-// centred vertically whatever the texts above it take, the frame over the
-// whole card. An empty answer places nothing.
+// in a column 40 points in from each side from the top down, the photo 250
+// points tall and centred vertically whatever the texts take, the frame
+// over the whole card. An empty answer places nothing.
 std::vector<InvitationItem> invitationLayout(const InvitationAnswers &answers, QSizeF cardSize, QPointF cardOrigin);
 
 } // namespace design_window

@@ -344,7 +344,9 @@ QGroupBox *Invitation_Wizard::buildDetails()
 {
     details_box = new QGroupBox(tr("Invitation"));
     details_box->setObjectName("details_box");
-    auto *form = new QFormLayout(details_box);
+    auto *outer = new QVBoxLayout(details_box);
+    auto *form = new QFormLayout;
+    outer->addLayout(form);
 
     auto line = [this](const char *name, const QString &placeholder) {
         auto *field = new QLineEdit;
@@ -431,8 +433,11 @@ QGroupBox *Invitation_Wizard::buildDetails()
     buttons->addWidget(clear_details_btn);
     buttons->addStretch();
     buttons->addWidget(Help_btn_2);
-    form->addRow(buttons);
-    form->addRow(new QLabel(tr("<i>A date or time appears on the card once you choose one.</i>")));
+    auto *note = new QLabel(tr("<i>A date or time appears on the card once you choose one.</i>"));
+    note->setWordWrap(true);
+    outer->addWidget(note);
+    outer->addStretch();
+    outer->addLayout(buttons);
     return details_box;
 }
 
