@@ -1,0 +1,104 @@
+// Moving an adjustment slider on the photo page with a 12-megapixel photo:
+// the preview adjusts a copy at preview size, against adjusting the whole
+// photo (what a full-size preview would cost on every move), and making
+// the main photo from the file once at Finish.
+#include "drawing/ImageProcesser.h"
+#include "platform/ModalRun.h"
+#include "profiles_wizards/Invitation_Wizard.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Blur and hue, the costliest adjustments, with the colour controls.
+drawing::PhotoAdjustments moved()
+{
+    drawing::PhotoAdjustments a;
+    a.blur = 3;
+    a.hue = 0.5f;
+    a.saturation = 1.3f;
+    return a;
+}
+
+const QString &photoPath()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        QImage photo(4000, 3000, QImage::Format_RGB32);
+        QPainter painter(&photo);
+        QLinearGradient sky(0, 0, 0, 3000);
+        sky.setColorAt(0, QColor(135, 206, 235));
+        sky.setColorAt(1, QColor(254, 243, 199));
+        painter.fillRect(photo.rect(), sky);
+        painter.setBrush(QColor(21, 128, 61));
+        painter.drawEllipse(QRect(-500, 1800, 5000, 3000));
+        painter.end();
+        const QString file = dir.filePath("photo.jpg");
+        photo.save(file, "JPG", 90);
+        return file;
+    }();
+    return path;
+}
+
+void BM_SliderMovePreviewCopy(benchmark::State &state)
+{
+    Invitation_Wizard &wizard = Invitation_Wizard::defaultInstance();
+    platform::ScopedModalResponder user([&](QDialog &) {
+        int value = 0;
+        for (auto _ : state) {
+            // Each move adjusts the preview copy and shows it.
+            wizard.Sat_slidr->setValue(value = value == 150 ? 151 : 150);
+        }
+        if (!wizard.Selected_picture->pixmap().isNull())
+            return 0;
+        state.SkipWithError("no preview");
+        return 0;
+    });
+    wizard.Open_Wnd_For_Edit_Photo(photoPath(), moved(), true);
+}
+BENCHMARK(BM_SliderMovePreviewCopy)->Unit(benchmark::kMillisecond);
+
+void BM_SliderMoveWholePhoto(benchmark::State &state)
+{
+    const QImage photo(photoPath());
+    for (auto _ : state) {
+        const QImage adjusted = ImageProcesser::Get_Processed_Image(photo, moved());
+        if (adjusted.size() != photo.size()) {
+            state.SkipWithError("wrong size");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_SliderMoveWholePhoto)->Unit(benchmark::kMillisecond);
+
+void BM_MainPhotoFromFile(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const platform::Image main = drawing::adjustedPhoto(platform::Image::fromFile(photoPath()), moved());
+        if (main.isNull()) {
+            state.SkipWithError("no main photo");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_MainPhotoFromFile)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
