@@ -73,6 +73,8 @@ bool TVNWindowController::Open_Start_Window()
     setEditedSide(0);
     Show_RHS_Properties(nullptr);
     Fill_Party_Invidation_Details();
+    // The card's page shows, so nothing stays selected behind it.
+    _graphicView->deselectAll();
     Show_RHS_Properties(nullptr);
     document->enableUndoRegistration();
     updateUndoActions();
@@ -103,5 +105,6 @@ void TVNWindowController::Edit_Main_Photo_Button()
     emit document->graphicsChanged();
     _graphicView->update();
     Refresh_Canvas();
+    _graphicView->deselectAll();
     Show_RHS_Properties(nullptr);
 }

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <algorithm>
 
 namespace {
 
@@ -201,6 +202,19 @@ void TVNImage::setFilePath(const QString &path)
     _image = platform::Image::fromFile(path);
     if (_image.isNull())
         _image = drawing::host().no_image();
+}
+
+bool TVNImage::hitTest(const QPointF &point) const
+{
+    if (!TVNGraphic::hitTest(point))
+        return false;
+    const QImage &pixels = _image.bitmap();
+    if (_isDrawingFill || _image.isVector() || pixels.isNull() || !pixels.hasAlphaChannel())
+        return true;
+    const QPointF at = point - _bounds.topLeft();
+    const int x = std::clamp(int(at.x() / _bounds.width() * pixels.width()), 0, pixels.width() - 1);
+    const int y = std::clamp(int(at.y() / _bounds.height() * pixels.height()), 0, pixels.height() - 1);
+    return qAlpha(pixels.pixel(x, y)) > 0;
 }
 
 void TVNImage::drawContents(QPainter &painter, bool) const

@@ -155,6 +155,10 @@ public:
     platform::Image image() const { return _image; }
     void setImage(const platform::Image &image) { _image = image; }
 
+    // Clear parts of a bitmap (the middle of a frame) let a click through
+    // to what lies behind, unless the graphic fills its box.
+    bool hitTest(const QPointF &point) const override;
+
 protected:
     void drawContents(QPainter &painter, bool onCanvas) const override;
 

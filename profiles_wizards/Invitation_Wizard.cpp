@@ -44,6 +44,7 @@ constexpr int kNameLimit = 40, kVenueLimit = 100, kTitleLimit = 100, kMessageLim
 // main photo itself is made from the full picture.
 constexpr int kWorkingSide = 640;
 const QSize kPreviewSize(300, 230);
+const QSize kWizardSize(1040, 680), kEditSize(620, 680);
 
 } // namespace
 
@@ -100,7 +101,7 @@ Invitation_Wizard::Invitation_Wizard()
     layout->addWidget(photo_box, 1);
     layout->addWidget(button_box);
     layout->addLayout(editButtons);
-    resize(1040, 680);
+    resize(kWizardSize);
 }
 
 Invitation_Wizard::~Invitation_Wizard() = default;
@@ -227,8 +228,8 @@ QWidget *Invitation_Wizard::buildPhotoPage()
 {
     auto *page = new QWidget;
     page->setObjectName("photo_box");
-    auto *heading = new QLabel(tr("<b>Step 2 of 2: your photo and your words</b>"));
-    heading->setObjectName("photo_heading");
+    photo_heading = new QLabel;
+    photo_heading->setObjectName("photo_heading");
 
     Selected_picture = new QLabel;
     Selected_picture->setObjectName("Selected_picture");
@@ -260,7 +261,7 @@ QWidget *Invitation_Wizard::buildPhotoPage()
     columns->addWidget(buildDetails(), 1);
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(heading);
+    layout->addWidget(photo_heading);
     layout->addLayout(columns, 1);
     return page;
 }
@@ -446,6 +447,9 @@ QGroupBox *Invitation_Wizard::buildDetails()
 int Invitation_Wizard::Open_Wnd()
 {
     wizard_or_edit_photo = false;
+    setWindowTitle(tr("Welcome to %1").arg(design_window::App_Name));
+    photo_heading->setText(tr("<b>Step 2 of 2: your photo and your words</b>"));
+    resize(kWizardSize);
     startOption = QStringLiteral("T");
     finished = {};
     browse_photo_btn->setEnabled(true);
@@ -472,6 +476,9 @@ int Invitation_Wizard::Open_Wnd_For_Edit_Photo(const QString &photoPath, const P
                                                bool browseAllowed)
 {
     wizard_or_edit_photo = true;
+    setWindowTitle(tr("Main Photo"));
+    photo_heading->setText(tr("<b>The invitation's photo and its adjustments</b>"));
+    resize(kEditSize);
     // Finish must not take the open-a-design way.
     startOption = QStringLiteral("W");
     finished = {};

@@ -153,6 +153,7 @@ public:
     QWidget *photo_box = nullptr;
     QWidget *button_box = nullptr;
     QGroupBox *details_box = nullptr;
+    QLabel *photo_heading = nullptr;
     QLabel *APP_path_label = nullptr;
     QPushButton *wizard_btn = nullptr;
     QPushButton *open_btn = nullptr;

@@ -282,6 +282,31 @@ TEST_F(Canvas, MouseSelectsTheFrontGraphicAndMovesItAsOneUndoStep)
     EXPECT_TRUE(view.selectedGraphics().empty()) << "a click on the empty card deselects";
 }
 
+TEST_F(Canvas, ClearPartsOfAPictureLetClicksThroughToWhatLiesBehind)
+{
+    const GraphicPtr text = add(GraphicClass::Text, "behind", QRectF(30, 30, 40, 20));
+    // A frame in front: opaque border, clear middle.
+    QImage frame(100, 100, QImage::Format_ARGB32);
+    frame.fill(Qt::transparent);
+    {
+        QPainter border(&frame);
+        border.setPen(QPen(Qt::darkGreen, 20));
+        border.drawRect(frame.rect());
+    }
+    auto image = std::make_shared<TVNImage>();
+    image->setImage(platform::Image::fromBitmap(frame));
+    image->setBounds(QRectF(0, 0, 100, 100));
+    doc.graphics.insert(doc.graphics.begin(), image);
+
+    click(QPointF(50, 40));
+    EXPECT_EQ(view.selectedGraphics(), GraphicList{text});
+    click(QPointF(3, 50));
+    EXPECT_EQ(view.selectedGraphics(), GraphicList{GraphicPtr(image)});
+    image->setDrawingFill(true);
+    click(QPointF(50, 40));
+    EXPECT_EQ(view.selectedGraphics(), GraphicList{GraphicPtr(image)}) << "a filled box is hit all over";
+}
+
 TEST_F(Canvas, TheDeleteKeyRemovesTheSelectionUndoably)
 {
     const GraphicPtr a = add(GraphicClass::Text, "a");
