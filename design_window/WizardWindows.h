@@ -2,10 +2,10 @@
 // The wizards and libraries that the design window opens (title and message
 // picker, clip-art and frame library, grid options, template name dialog,
 // card size wizard, template gallery, start window and invitation wizard,
-// frame browser). They sit in a layer above the design
-// window, which reaches them through this interface; the program installs
-// the implementation at start-up. Without one the commands that need them
-// are disabled.
+// frame browser). They sit in a layer above the design window, which
+// reaches them through this interface; the program installs the
+// implementation at start-up. Without one the commands that need them are
+// disabled, and the start window and the frame browser are left out.
 
 #include <QString>
 #include <optional>
