@@ -13,7 +13,7 @@ BUILD_PACKAGES=(
 )
 # Real outside tools that the tests use as oracles.
 TEST_PACKAGES=(
-  libzxing-dev python3-openpyxl python3-aiosmtpd poppler-utils
+  libzxing-dev libzbar-dev libdmtx-dev python3-openpyxl python3-aiosmtpd poppler-utils
   xvfb xauth imagemagick
 )
 

@@ -1,0 +1,26 @@
+#pragma once
+// Readers besides zxing-cpp, from other code bases, so a symbol that one
+// reader forgives is still caught by another: zbar (linear symbols and QR
+// Code) and libdmtx (Data Matrix).
+
+#include <QImage>
+#include <optional>
+#include <string>
+
+namespace quorvant::test {
+
+// The symbologies zbar is asked to look for.
+enum class ZbarSymbology { Ean13, Ean8, UpcA, UpcE, Code39, Code128, Interleaved2of5, Codabar, QrCode };
+
+// The bytes of the one symbol of `symbology` that zbar finds in the image
+// (flattened on white, grey, with a white border of `quietPixels`); none when
+// it finds none. Code 39 comes back as its plain characters (zbar has no
+// full-ASCII reading); QR Code as its bytes, not converted to a character
+// set zbar guesses.
+std::optional<std::string> zbarDecode(const QImage &image, ZbarSymbology symbology, int quietPixels = 40);
+
+// The bytes of the Data Matrix symbol that libdmtx finds in the image (with a
+// white border of `quietPixels`); none when it finds none.
+std::optional<std::string> dmtxDecode(const QImage &image, int quietPixels = 16);
+
+} // namespace quorvant::test
