@@ -7,6 +7,10 @@ namespace barcodes {
 
 namespace {
 
+// Bar and space of one bit; a wide element is two narrow ones.
+constexpr const char *kOne = "110";
+constexpr const char *kZero = "100";
+
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -17,8 +21,8 @@ bool isDigit(char c)
 std::string SymModifiedPlesseyBarcode::groups(int value)
 {
     std::string modules;
-    for (int bit = 0; bit < 4; ++bit)
-        modules += (value >> bit) & 1 ? "1110" : "1000";
+    for (int bit = 3; bit >= 0; --bit)
+        modules += (value >> bit) & 1 ? kOne : kZero;
     return modules;
 }
 
@@ -45,12 +49,12 @@ std::string SymModifiedPlesseyBarcode::_encodeChar(char c) const
 
 std::string SymModifiedPlesseyBarcode::initiator() const
 {
-    return groups(0b1011);
+    return kOne;
 }
 
 std::string SymModifiedPlesseyBarcode::terminator() const
 {
-    return "111" + groups(0b1100);
+    return std::string(kZero) + "1";
 }
 
 void SymModifiedPlesseyBarcode::generateChecksum()

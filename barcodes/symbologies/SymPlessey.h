@@ -1,7 +1,9 @@
 #pragma once
-// Modified Plessey (MSI) and its hexadecimal form. Each character is four
-// bit groups, least significant bit first: "1110" for a 1, "1000" for a 0.
-// The modulo-10 check character is always present.
+// Modified Plessey (MSI) and its hexadecimal form. Each character is its
+// value in four bits, most significant first; a 1 bit is a wide bar and a
+// narrow space ("110"), a 0 bit a narrow bar and a wide space ("100"). The
+// start is one 1 bit, the stop a 0 bit and a narrow bar. The modulo-10
+// check character is always present.
 
 #include "barcodes/symbologies/SymBarcode.h"
 
@@ -18,7 +20,7 @@ class SymModifiedPlesseyBarcode : public SymBarcode {
     void generateChecksum() override;
 
 protected:
-    // The four bit groups of a value 0..15.
+    // The four bits of a value 0..15, most significant first.
     static std::string groups(int value);
 };
 

@@ -51,13 +51,19 @@ std::string SymInterleavedTwoOfFiveBarcode::barcode() const
 
 void SymInterleavedTwoOfFiveBarcode::generateChecksum()
 {
-    std::string text = m_content;
-    if (text.size() % 2)
-        text.insert(text.begin(), '0');
+    // The rightmost data digit weighs 3, the next 1, and so on leftwards.
     int sum = 0;
-    for (std::size_t i = 0; i < text.size(); i += 2)
-        sum += 3 * (text[i] - '0') + (text[i + 1] - '0');
+    int weight = 3;
+    for (auto it = m_content.rbegin(); it != m_content.rend(); ++it, weight = 4 - weight)
+        sum += weight * (*it - '0');
     m_checkDigit = '0' + ((10 - sum % 10) % 10 + 10) % 10;
+}
+
+std::string SymInterleavedTwoOfFiveBarcode::caption() const
+{
+    if (textWithCheck().size() % 2)
+        return '0' + m_content;
+    return m_content;
 }
 
 bool SymInterleavedTwoOfFiveBarcode::isContentValid() const
@@ -72,7 +78,7 @@ std::string SymIndustrialTwoOfFiveBarcode::barcode() const
     std::string modules;
     for (char c : textWithCheck()) {
         for (int k = 0; k < 5; ++k)
-            modules += _getBarForDigit(c, k) ? "100" : "11100";
+            modules += _getBarForDigit(c, k) ? "10" : "1110";
     }
     return modules;
 }
