@@ -1,6 +1,7 @@
 #include "barcodes/symbologies/SymCode128.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <array>
 
 namespace barcodes {
@@ -8,6 +9,7 @@ namespace barcodes {
 namespace {
 
 constexpr int kShift = 98;
+constexpr int kCodeB = 100;
 constexpr int kStartA = 103;
 
 // Bar and space widths of the symbol values 0..106 (106 is the stop).
@@ -182,13 +184,16 @@ std::optional<std::vector<int>> SymCode128Barcode::symbolValues() const
 {
     std::vector<int> values;
     if (m_codeSet == CodeSetC) {
-        std::string text = m_content;
-        if (text.size() % 2)
-            text.insert(text.begin(), '0');
-        for (std::size_t i = 0; i < text.size(); i += 2) {
-            if (!isDigit(text[i]) || !isDigit(text[i + 1]))
-                return std::nullopt;
-            values.push_back((text[i] - '0') * 10 + (text[i + 1] - '0'));
+        if (!std::all_of(m_content.begin(), m_content.end(), isDigit))
+            return std::nullopt;
+        const std::size_t pairs = m_content.size() / 2;
+        for (std::size_t i = 0; i < 2 * pairs; i += 2)
+            values.push_back((m_content[i] - '0') * 10 + (m_content[i + 1] - '0'));
+        // A digit without a partner goes in set B: a leading zero would make
+        // the symbol read as a different number from its caption.
+        if (m_content.size() % 2) {
+            values.push_back(kCodeB);
+            values.push_back(valueInSet(m_content.back(), CodeSetB));
         }
         return values;
     }
@@ -234,7 +239,13 @@ std::string SymCode128Barcode::barcode() const
     if (!contentIsAscii())
         return {};
     std::string modules;
-    if (m_codeSet == CodeSetC) {
+    if (const auto values = symbolValues()) {
+        modules.reserve((values->size() + 1) * 11);
+        for (int value : *values)
+            modules += patternForValue(value);
+    } else if (m_codeSet == CodeSetC) {
+        // Not all digits: what pairs can be read is written, and the symbol
+        // is refused by isContentValid.
         std::string text = m_content;
         if (text.size() % 2)
             text.insert(text.begin(), '0');

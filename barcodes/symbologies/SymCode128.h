@@ -1,7 +1,9 @@
 #pragma once
 // Code 128 with its three code sets. checkDigit holds the check symbol's
 // value 0..102. A character outside the chosen set A or B is written as SHIFT
-// followed by its value in the other set; set C takes digits only, in pairs.
+// followed by its value in the other set; set C takes digits only, in pairs,
+// and an odd last digit after a change to set B, so the symbol reads as the
+// digits given.
 
 #include "barcodes/symbologies/SymBarcode.h"
 

@@ -105,8 +105,15 @@ bool SymExtendedCode39Barcode::initWithContent(const std::optional<std::string> 
 
 std::string SymExtendedCode39Barcode::fullAsciiPair(char c)
 {
+    const int code = static_cast<unsigned char>(c);
     if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '.')
         return std::string(1, c);
+    if (code == 0)
+        return "%U";
+    if (code <= 26)
+        return std::string{'$', char('A' + code - 1)};
+    if (code <= 31)
+        return std::string{'%', char('A' + code - 27)};
     if (c >= '!' && c <= ',')
         return std::string{'/', char('A' + (c - '!'))};
     if (c == '/')
@@ -125,10 +132,8 @@ std::string SymExtendedCode39Barcode::fullAsciiPair(char c)
         return std::string{'+', char(c - 'a' + 'A')};
     if (c >= '{' && c <= '~')
         return std::string{'%', char('P' + (c - '{'))};
-    if (c == '\t')
-        return "$I";
-    if (c == '\n')
-        return "$J";
+    if (code == 127)
+        return "%T";
     return {};
 }
 

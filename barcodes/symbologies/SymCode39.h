@@ -40,7 +40,8 @@ class SymExtendedCode39Barcode : public SymCode39Barcode {
     bool isContentValid() const override { return SymBarcode::isContentValid(); }
     static std::string getRequirementDescription();
 
-    // The Code 39 characters for one ASCII character ("" for none).
+    // The Code 39 characters for one ASCII character by the full-ASCII
+    // table: NUL to DEL; "" for bytes above 127.
     static std::string fullAsciiPair(char c);
 
 protected:
