@@ -14,4 +14,9 @@ bool heightIsSymbolSize(const SymBarcode &symbol)
     return dynamic_cast<const JapanPostBarcode *>(&symbol) != nullptr;
 }
 
+bool barsHaveTheirOwnHeights(const SymBarcode &symbol)
+{
+    return isFourStateSymbol(symbol) || dynamic_cast<const SymPostnetBarcode *>(&symbol) != nullptr;
+}
+
 } // namespace barcodes

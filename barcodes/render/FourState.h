@@ -15,4 +15,9 @@ bool isFourStateSymbol(const SymBarcode &symbol);
 // 11.5 points) rather than the height of the whole picture.
 bool heightIsSymbolSize(const SymBarcode &symbol);
 
+// Postal symbols, whose bars have the heights their standards give them
+// whatever bar height the designer holds: the picture must be at least as
+// high as those bars and the texts around them.
+bool barsHaveTheirOwnHeights(const SymBarcode &symbol);
+
 } // namespace barcodes

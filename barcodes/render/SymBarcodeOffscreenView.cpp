@@ -116,13 +116,14 @@ void drawHeaderAndFooter(Canvas &canvas, const SymbolStyle &gen, const QRectF &b
 }
 
 // Height of the picture of a symbol. For most symbols that is the symbol's
-// height, which the size computation made the whole picture's. A symbol whose
-// height is its own size would leave no room for its texts, and its bars
-// would stand above the picture: its picture is as high as its tallest bar
-// plus the texts and margins around the bars.
+// height, which the size computation made the whole picture's. Postal bars
+// have heights of their own: a symbol whose height is its own size would
+// leave no room for its texts, and a bar height shorter than the bars would
+// push them into the header. Their picture is at least as high as the
+// tallest bar plus the texts and margins around the bars.
 double pictureHeight(const SymBarcode &symbol, const SymbolStyle &gen)
 {
-    if (!heightIsSymbolSize(symbol))
+    if (!barsHaveTheirOwnHeights(symbol))
         return symbol.height();
     const std::string modules = symbol.completeBarcode();
     double height = 0.0;
@@ -139,7 +140,9 @@ double pictureHeight(const SymBarcode &symbol, const SymbolStyle &gen)
         height += symbol.headerHeight() * 72.0 + gen.header_margin;
     if (symbol.printsFooter())
         height += symbol.footerHeight() * 72.0;
-    return height;
+    if (heightIsSymbolSize(symbol))
+        return height;
+    return std::max(height, double(symbol.height()));
 }
 
 } // namespace

@@ -86,6 +86,12 @@ float SymPlanetBarcode::_heightForDigit(int digitIndex, int bar) const
     return SymPostnetBarcode::_heightForDigit(digitIndex, bar) == 0.125f ? 0.05f : 0.125f;
 }
 
+bool SymPlanetBarcode::isContentValid() const
+{
+    const std::size_t n = m_content.size();
+    return (n == 11 || n == 13) && std::all_of(m_content.begin(), m_content.end(), isDigit);
+}
+
 // ---- RM4SCC ----
 
 std::uint16_t royalmail_characterDescriptor(char c)
@@ -153,13 +159,13 @@ int royalmail_collapseDescenders(std::uint16_t code)
     return collapse(code, kDescender);
 }
 
-bool SymRoyalMailBarcode::initWithContent(const std::optional<std::string> &content, bool)
+bool SymRoyalMailBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
     if (!content)
         return false;
     setContent(upper(*content));
     m_barWidth = 1.4173229f;
-    m_printsCaption = false;
+    m_printsCaption = printsCaption;
     generateChecksum();
     m_height = 14.3149605f;
     calculateWidth();
@@ -258,12 +264,13 @@ float japanpost_barBottom(int descriptor, float size)
     return float(mm / kMillimetresPerPoint);
 }
 
-bool JapanPostBarcode::initWithContent(const std::optional<std::string> &content, bool, float, float height,
-                                       float, int)
+bool JapanPostBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption, float,
+                                       float height, float, int)
 {
     if (!content)
         return false;
     setContent(*content);
+    m_printsCaption = printsCaption;
     setHeight(height >= 8.0f && height <= 11.5f ? height : 10.0f);
     return true;
 }

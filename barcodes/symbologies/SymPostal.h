@@ -34,6 +34,8 @@ class SymPlanetBarcode : public SymPostnetBarcode {
     QUORVANT_SYMBOL_CLASS(SymPlanetBarcode)
     // POSTNET's heights exchanged: full bars become half and the rest full.
     float _heightForDigit(int digitIndex, int bar) const override;
+    // 11 or 13 digits (12 or 14 with the check digit).
+    bool isContentValid() const override;
 };
 
 // RM4SCC character code (16 bits, four bars); 0 (four trackers) for none.
@@ -53,9 +55,6 @@ class SymRoyalMailBarcode : public SymBarcode {
     // Upper-cases the content; module width 0.5 mm, height 5.05 mm, check
     // character computed.
     bool initWithContent(const std::optional<std::string> &content, bool printsCaption) override;
-    bool printsCaption() const override { return true; }
-    bool printsHeader() const override { return true; }
-    bool printsFooter() const override { return true; }
     std::string initiator() const override { return "10"; }
     std::string terminator() const override { return "1"; }
     std::string _encodeChar(char) const override { return "10101010"; }
@@ -80,8 +79,9 @@ float japanpost_barBottom(int descriptor, float size);
 class JapanPostBarcode : public SymBarcode {
     QUORVANT_SYMBOL_CLASS(JapanPostBarcode)
     using SymBarcode::initWithContent;
-    // Converts the content (setContent) and sets the size: `height` when it
-    // lies in 8..11.5, else 10. The other arguments are not used.
+    // Converts the content (setContent), takes the caption flag and sets the
+    // size: `height` when it lies in 8..11.5, else 10. Module width, font
+    // size and check are the symbology's own.
     bool initWithContent(const std::optional<std::string> &content, bool printsCaption, float barWidth,
                          float height, float fontSize, int checkDigit) override;
     // The 20-character encoded body.
@@ -96,9 +96,6 @@ class JapanPostBarcode : public SymBarcode {
     void setContent(const std::string &content) override;
     // A postal code of seven digits first.
     bool isContentValid() const override;
-    bool printsCaption() const override { return true; }
-    bool printsHeader() const override { return true; }
-    bool printsFooter() const override { return true; }
     std::string initiator() const override { return "1010"; }
     std::string terminator() const override { return "101"; }
     std::string _encodeChar(char) const override { return "101010"; }
