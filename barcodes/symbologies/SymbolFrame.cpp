@@ -38,7 +38,7 @@ void SymbolFrame::setHeaderFontSize(float size)
     const QFont &font = textStyle().header_font;
     m_headerFontSize = size;
     m_headerHeight = textHeightInches(textMeasurer().capHeight(font));
-    m_headerWidth = float(textMeasurer().textSize(m_header, font, 0.0).width());
+    m_headerWidth = float(textMeasurer().textSize(m_header, font, kHeaderFooterKerning).width());
 }
 
 void SymbolFrame::setFooterFontSize(float size)
@@ -46,7 +46,7 @@ void SymbolFrame::setFooterFontSize(float size)
     const QFont &font = textStyle().footer_font;
     m_footerFontSize = size;
     m_footerHeight = textHeightInches(textMeasurer().capHeight(font));
-    m_footerWidth = float(textMeasurer().textSize(m_footer, font, 0.0).width());
+    m_footerWidth = float(textMeasurer().textSize(m_footer, font, kHeaderFooterKerning).width());
 }
 
 } // namespace barcodes

@@ -13,6 +13,10 @@
 
 namespace barcodes {
 
+// Extra space in points after each character of the header and footer
+// lines, as they are drawn and measured.
+constexpr double kHeaderFooterKerning = 2.0;
+
 class SymbolFrame {
 public:
     virtual ~SymbolFrame();
@@ -53,7 +57,8 @@ public:
 
     // Store the size and measure the text height (inches) with the style's
     // value, header or footer font, whose point size the callers pass; the
-    // header and footer widths (points) too.
+    // header and footer widths (points) too, with the letter spacing they
+    // are drawn with.
     void setCaptionFontSize(float size);
     void setHeaderFontSize(float size);
     void setFooterFontSize(float size);
