@@ -151,6 +151,26 @@ DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation
     return out;
 }
 
+// A value as the text of a comment line: each line break in it starts a
+// continuation line ("%%+"), so no line of the value stands in the page
+// description as a line of its own.
+QByteArray commentText(const QByteArray &value)
+{
+    QByteArray out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+                ++i;
+            out += "\n%%+ ";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation)
@@ -196,7 +216,7 @@ QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const Data
     QByteArray eps;
     eps += "%!PS-Adobe-3.0 EPSF-3.0\n";
     eps += "%%Creator: IEC16022 barcode/stamp generator\n";
-    eps += "%%BarcodeData: " + value + "\n";
+    eps += "%%BarcodeData: " + commentText(value) + "\n";
     eps += "%%BarcodeSize: " + QByteArray::number(W) + "x" + QByteArray::number(H) + "\n";
     eps += "%%BarcodeFormat: ECC200\n";
     eps += "%%DocumentData: Clean7Bit\n";

@@ -60,7 +60,8 @@ struct DataMatrixGrid {
 DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation);
 
 // The EPS page of a symbol: a 1-bit image of W × H samples one unit in from
-// the origin, in a bounding box of W + 2 by H + 2.
+// the origin, in a bounding box of W + 2 by H + 2. A line break in the value
+// continues its comment line ("%%+ ") instead of ending it.
 QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const DataMatrixGrid &grid);
 
 // The symbol as the EPS page shows it: a bitmap of W + 2 by H + 2 pixels and

@@ -40,8 +40,7 @@ std::int64_t QRFrontEnd::capacity(int mode, int level, int version)
 std::unique_ptr<DataMatrix> QRFrontEnd::encodeWithECLevel(int level, int version, const QString &string)
 {
     try {
-        const QByteArray utf8 = string.toUtf8();
-        return encodeCStringWithECLevel(level, version, utf8.constData());
+        return encodeBytesWithECLevel(level, version, string.toUtf8());
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return nullptr;
@@ -50,11 +49,19 @@ std::unique_ptr<DataMatrix> QRFrontEnd::encodeWithECLevel(int level, int version
 
 std::unique_ptr<DataMatrix> QRFrontEnd::encodeCStringWithECLevel(int level, int version, const char *cstring)
 {
-    if (cstring == nullptr || level < 0 || level > 3 || version < 0 || version > qr::kMaxVersion)
+    if (cstring == nullptr)
+        return nullptr;
+    return encodeBytesWithECLevel(level, version, QByteArray(cstring));
+}
+
+std::unique_ptr<DataMatrix> QRFrontEnd::encodeBytesWithECLevel(int level, int version, const QByteArray &bytes)
+{
+    if (level < 0 || level > 3 || version < 0 || version > qr::kMaxVersion)
         return nullptr;
     try {
         auto encoder = std::make_unique<QRSymbolEncoder>();
-        const auto n = std::int64_t(std::strlen(cstring));
+        const char *cstring = bytes.constData();
+        const auto n = std::int64_t(bytes.size());
         // No symbol holds more than the largest numeric capacity; longer
         // texts are refused before the encoder spends time on them.
         if (n > kLargestCapacity)

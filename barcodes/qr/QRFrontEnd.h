@@ -36,6 +36,9 @@ public:
     // The same for zero-terminated bytes. Bytes that are not valid UTF-8 may
     // hold Shift JIS pairs, which go out in Kanji mode.
     static std::unique_ptr<DataMatrix> encodeCStringWithECLevel(int level, int version, const char *cstring);
+    // The same for bytes of any value, NUL included; the text's UTF-8 goes
+    // this way, so a NUL in it does not end the symbol's data.
+    static std::unique_ptr<DataMatrix> encodeBytesWithECLevel(int level, int version, const QByteArray &bytes);
 
     // The grid as a D × D image (D in pixels and points; raised to the grid's
     // side when smaller), modules black and white, the margin around them
