@@ -202,6 +202,28 @@ Image Image::record(QSizeF points, const std::function<void(QPainter &)> &paint)
     return fromPicture(picture, points);
 }
 
+Image Image::drawing(QSizeF points, std::function<void(QPainter &)> paint)
+{
+    Image img;
+    img.m_vector = true;
+    img.m_size = points;
+    img.m_paint = std::make_shared<const std::function<void(QPainter &)>>(std::move(paint));
+    return img;
+}
+
+QPicture Image::picture() const
+{
+    if (!m_paint)
+        return m_picture;
+    QPicture picture;
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    (*m_paint)(p);
+    p.end();
+    return picture;
+}
+
 Image Image::fromFile(const QString &path)
 {
     // Only regular files: a pipe or a device would block the reader forever.
@@ -228,6 +250,14 @@ void Image::draw(QPainter &painter, const QRectF &target) const
         return;
     if (!m_vector) {
         painter.drawImage(target, m_bitmap);
+        return;
+    }
+    if (m_paint) {
+        painter.save();
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
+        (*m_paint)(painter);
+        painter.restore();
         return;
     }
     QPaintDevice *device = painter.device();

@@ -13,6 +13,7 @@
 #include <QSizeF>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QPainter;
 
@@ -30,6 +31,12 @@ public:
     // Records what `paint` draws on a canvas of `points` (coordinates in
     // points, origin top left).
     static Image record(QSizeF points, const std::function<void(QPainter &)> &paint);
+    // A vector image that `paint` draws afresh each time it is shown, on the
+    // painter of the device it is shown on (coordinates in points, origin top
+    // left): nothing is recorded, so the drawing can fit itself to that
+    // device (whole pixels on a bitmap, exact lengths in a PDF). `paint` owns
+    // what it draws and may be called on any thread.
+    static Image drawing(QSizeF points, std::function<void(QPainter &)> paint);
     // Reads a picture file; a null image when it cannot be read.
     static Image fromFile(const QString &path);
 
@@ -40,7 +47,9 @@ public:
     void setSize(QSizeF points) { m_size = points; }
 
     const QImage &bitmap() const { return m_bitmap; }
-    const QPicture &picture() const { return m_picture; }
+    // The recording of a vector image; a drawing() image is recorded on
+    // demand.
+    QPicture picture() const;
 
     // Draws the whole image stretched into `target` (in the painter's
     // current coordinates).
@@ -69,6 +78,7 @@ private:
     QSizeF m_size;
     QImage m_bitmap;
     QPicture m_picture;
+    std::shared_ptr<const std::function<void(QPainter &)>> m_paint;
 };
 
 // PDF data of a drawing: one page of `points`, painter coordinates in points.
