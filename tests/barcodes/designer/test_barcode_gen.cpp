@@ -20,7 +20,8 @@ TEST(BarcodeGen, TwoDimensionalRecordMeasuresWithItsOwnFonts)
     gen.setFooterFontSize(8.0f);
     // Capitals of 10 points: 1.35 x 10 / 72 inch whatever size was passed.
     EXPECT_NEAR(gen.captionHeight(), 0.1875, 1e-6);
-    EXPECT_FLOAT_EQ(gen.footerWidth(), 20.0f);
+    // Four characters with 2 points of letter spacing each.
+    EXPECT_FLOAT_EQ(gen.footerWidth(), 28.0f);
 }
 
 TEST(BarcodeGen, FontsMeasureInPointsWithTimesMetrics)
@@ -35,11 +36,12 @@ TEST(BarcodeGen, FontsMeasureInPointsWithTimesMetrics)
     gen.setHeader(QStringLiteral("HEADER"));
     gen.setHeaderFontSize(10.0f);
     EXPECT_NEAR(gen.headerHeight(), 1.35 * 6.6 / 72.0, 0.015);
-    const float tenPoints = gen.headerWidth();
+    // The letters alone, without the spacing they are drawn with.
+    const float tenPoints = gen.headerWidth() - 6 * kHeaderFooterKerning;
     gen.header_font.setPointSizeF(20.0);
     gen.setHeaderFontSize(20.0f);
     EXPECT_NEAR(gen.headerHeight(), 2 * 1.35 * 6.6 / 72.0, 0.03);
-    EXPECT_NEAR(gen.headerWidth(), 2 * tenPoints, 1.5);
+    EXPECT_NEAR(gen.headerWidth() - 6 * kHeaderFooterKerning, 2 * tenPoints, 1.5);
     // Kerning adds its space after each character.
     const QtTextMeasurer measurer;
     EXPECT_NEAR(measurer.textSize("HEADER", gen.header_font, 2.0).width(), 2 * tenPoints + 6 * 2.0, 1.5);

@@ -18,7 +18,8 @@ namespace {
 constexpr double kCm = 28.346472; // points in a centimetre
 constexpr double kMm = kCm / 10;
 // Measured with capitals of 10 points: every text line is 0.1875 inch (13.5
-// points) high and every character 5 points wide.
+// points) high and every character 5 points wide, a header or footer
+// character 7 with the letter spacing it is drawn with.
 constexpr double kLine = 13.5;
 
 const auto measurer = std::make_shared<quorvant::test::FixedMeasurer>();
@@ -49,15 +50,15 @@ TEST(BarcodeLayout, LinearSizesFromTheTypedFields)
         bool header, footer, hideHeader;
         double expectedHeight, expectedWidth;
     } cases[] = {
-        {"caption", 1, "1", "0.1", "0.1", false, false, false, kCm + kLine + 3 * 0.1 * kCm, 90 + 0.2 * kCm + 15},
+        {"caption", 1, "1", "0.1", "0.1", false, false, false, kCm + kLine + 3 * 0.1 * kCm, 126 + 0.2 * kCm + 15},
         {"every text", 1, "1", "0.1", "0.1", true, true, false, kCm + 3 * (kLine + 0.1 * kCm) + 0.2 * kCm,
-         90 + 0.2 * kCm + 15},
-        {"millimetres", 2, "10", "1", "1", false, false, false, 10 * kMm + kLine + 3 * kMm, 90 + 2 * kMm + 15},
-        {"inches, a leading number", 0, " 0.5in", "0", "0", false, false, false, 36 + kLine, 90},
+         126 + 0.2 * kCm + 15},
+        {"millimetres", 2, "10", "1", "1", false, false, false, 10 * kMm + kLine + 3 * kMm, 126 + 2 * kMm + 15},
+        {"inches, a leading number", 0, " 0.5in", "0", "0", false, false, false, 36 + kLine, 126},
         // A hidden header neither widens the picture nor keeps its margin;
         // only a positive left-right margin earns the allowance.
-        {"hidden header", 1, "1", "0.1", "-0.1", true, false, true, kCm + kLine + 3 * 0.1 * kCm, 20 - 0.2 * kCm},
-        {"nothing typed", 1, "cm", "", "", false, false, false, kLine, 90},
+        {"hidden header", 1, "1", "0.1", "-0.1", true, false, true, kCm + kLine + 3 * 0.1 * kCm, 28 - 0.2 * kCm},
+        {"nothing typed", 1, "cm", "", "", false, false, false, kLine, 126},
     };
     for (const auto &c : cases) {
         Barcode_Gen settings;
@@ -78,13 +79,13 @@ TEST(BarcodeLayout, TwoDimensionalFrameCountsNoValueTextAndTheFixedOperationsAgr
     Barcode_Gen gen;
     gen.setTextMeasurer(measurer);
     gen.setHeader(QStringLiteral("HEAD"));
-    gen.setFooter(QStringLiteral("A FOOTER TEXT LONGER THAN THE SYMBOL")); // 180 points
+    gen.setFooter(QStringLiteral("A FOOTER TEXT LONGER THAN THE SYMBOL")); // 252 points
     gen.setHeaderFontSize(10);
     gen.setFooterFontSize(10);
     gen.val_mar_Text = QStringLiteral("3");
     BarcodeLayout layout = layout2D(gen, QSizeF(100, 100), 1);
     EXPECT_NEAR(layout.height, 100 + 2 * (kLine + 0.1 * kCm) + 0.2 * kCm, 1e-3);
-    EXPECT_NEAR(layout.width, 180 + 0.2 * kCm + 15, 1e-3);
+    EXPECT_NEAR(layout.width, 252 + 0.2 * kCm + 15, 1e-3);
 
     // The designer's fixed operations store the same, read in the
     // process-wide unit.

@@ -2,9 +2,12 @@
 // pixel: header and footer lines fit the picture, and the four-state postal
 // symbols print only the texts that are switched on, below their header.
 
-#include "barcodes/render/BarcodeSize.h"
+#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/Symbologies.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
+
+#include <gtest/gtest.h>
 
 using namespace barcodes;
 using namespace quorvant::test;
@@ -13,21 +16,21 @@ namespace {
 
 constexpr double kDpi = 288;
 
-class SymbolPictures : public LiveSettingsTest {
+class SymbolPictures : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LiveSettingsTest::SetUp();
         // Bars black, value text red, header and footer blue.
-        gen().bar_val_clr = Qt::red;
-        gen().bar_hdr_clr = gen().bar_ftr_clr = Qt::blue;
+        settings.bar_val_clr = Qt::red;
+        settings.bar_hdr_clr = settings.bar_ftr_clr = Qt::blue;
     }
 
-    static void layOut(SymBarcode &s, const QString &header, bool texts)
+    // The picture of `s` laid out as the designer does, with its texts all
+    // shown or all hidden.
+    platform::Image picture(SymBarcode &s, const QString &header, bool texts)
     {
-        Barcode_Gen &g = gen();
-        g.captionCheckbox = g.hideHeaderCheckbox = g.hideFooterCheckbox = texts ? 0 : 1;
-        s.setStyle(g.symbolStyle());
+        settings.captionCheckbox = settings.hideHeaderCheckbox = settings.hideFooterCheckbox = texts ? 0 : 1;
+        s.setStyle(settings.symbolStyle());
         s.setHeader(header);
         s.setFooter(header);
         s.setPrintsCaption(texts);
@@ -36,10 +39,12 @@ protected:
         s.setCaptionFontSize(10);
         s.setHeaderFontSize(10);
         s.setFooterFontSize(10);
-        Set_Barcode_Height(g, s);
-        s.calculateWidth();
-        s.setWidth(Set_Linear_Barcode_Width(g, s));
+        const BarcodeLayout layout = layoutLinear(settings, s, 1);
+        applyLayout(s, layout);
+        return imageFromBarcode(s, layout.style);
     }
+
+    Barcode_Gen settings;
 };
 
 } // namespace
@@ -49,10 +54,9 @@ TEST_F(SymbolPictures, HeaderAndFooterWiderThanTheSymbolWidenThePicture)
     // Drawn with 2 points of letter spacing, a long line is far wider than
     // its plain measure; none of it may fall outside the picture.
     auto s = SymBarcode::create<SymEAN8Barcode>("9638507");
-    layOut(*s, QStringLiteral("A HEADER LINE MUCH WIDER THAN THE SYMBOL"), true);
-    const platform::Image picture = imageFromBarcode(*s);
-    const Scan scan(picture, kDpi);
-    const double width = picture.size().width();
+    const platform::Image image = picture(*s, QStringLiteral("A HEADER LINE MUCH WIDER THAN THE SYMBOL"), true);
+    const Scan scan(image, kDpi);
+    const double width = image.size().width();
     const QRectF lines = scan.extent(isBlue);
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_GT(lines.left(), 1.0);
@@ -66,8 +70,7 @@ TEST_F(SymbolPictures, FourStateSymbolsPrintOnlyTheTextsSwitchedOn)
         symbols.push_back(SymBarcode::create<SymRoyalMailBarcode>("SN34RD1A"));
         symbols.push_back(SymBarcode::create<JapanPostBarcode>("1234567ABC"));
         for (const auto &s : symbols) {
-            layOut(*s, QStringLiteral("HEADER"), texts);
-            const Scan scan(imageFromBarcode(*s), kDpi);
+            const Scan scan(picture(*s, QStringLiteral("HEADER"), texts), kDpi);
             EXPECT_EQ(scan.extent(isRed).isEmpty(), !texts) << s->content() << " caption " << texts;
             EXPECT_EQ(scan.extent(isBlue).isEmpty(), !texts) << s->content() << " header " << texts;
             EXPECT_FALSE(scan.extent(isBlack).isEmpty()) << s->content();
@@ -81,14 +84,14 @@ TEST_F(SymbolPictures, PostalBarsStayBelowTheHeader)
     // height the designer holds: a short one must not push them into the
     // header line or out of the picture.
     for (const char *barHeight : {"0.1", "0.6", "2"}) {
-        gen().HeightText = QString::fromLatin1(barHeight);
+        settings.HeightText = QString::fromLatin1(barHeight);
         std::vector<std::unique_ptr<SymBarcode>> symbols;
         symbols.push_back(SymBarcode::create<SymRoyalMailBarcode>("SN34RD1A"));
         symbols.push_back(SymBarcode::create<JapanPostBarcode>("1234567ABC"));
         symbols.push_back(SymBarcode::create<SymPostnetBarcode>("12345"));
         for (const auto &s : symbols) {
-            layOut(*s, QStringLiteral("HEADER"), true);
-            const QImage bitmap = imageFromBarcode(*s).toBitmap(kDpi, Qt::white).convertToFormat(QImage::Format_RGB32);
+            const QImage bitmap =
+                picture(*s, QStringLiteral("HEADER"), true).toBitmap(kDpi, Qt::white).convertToFormat(QImage::Format_RGB32);
             // Rows from the top: the last row of the header (blue above the
             // first bar row) and the first row with a bar.
             int firstBarRow = -1, headerEnd = -1;

@@ -60,7 +60,7 @@ TEST(Symbols, ContentThatCannotBeWrittenIsInvalid)
         {make<SymEAN13Barcode>(), "4006381333932", false}, {make<SymEAN13Barcode>(), "40063813339X", false},
         {make<SymEAN8Barcode>(), "96385075", false},     {make<SymEAN8Barcode>(), "963850", false},
         {make<SymCode39Barcode>(), "-. $/+%", true},     {make<SymCode39Barcode>(), "AB*CD", false},
-        {make<SymCode39Barcode>(), "A#B", false},        {make<SymExtendedCode39Barcode>(), "a\x7f", false},
+        {make<SymCode39Barcode>(), "A#B", false},        {make<SymExtendedCode39Barcode>(), "a\xe9", false},
         {code128(C::CodeSetC), "123", true},             {code128(C::CodeSetC), "12a4", false},
         {code128(C::CodeSetB), "all ASCII \x01\x7f", true}, {code128(C::CodeSetB), "A\xc3\xa9", false},
         {code128(7), "X", false}, // no such code set
@@ -78,14 +78,15 @@ TEST(Symbols, ContentThatCannotBeWrittenIsInvalid)
 TEST(Symbols, CheckCharactersNoReaderVerifies)
 {
     // Code 39 modulo 43 (sums of 36..42 give the symbol characters),
-    // interleaved 2 of 5 modulo 10, Plessey's hexadecimal form.
+    // interleaved 2 of 5 modulo 10 weighted 3, 1, ... from the right,
+    // Plessey's hexadecimal form.
     const struct {
         Maker make;
         std::string value;
         char check;
     } cases[] = {
         {make<SymCode39Barcode>(), "CODE39", 'W'},    {make<SymCode39Barcode>(), "Z1", '-'},
-        {make<SymCode39Barcode>(), "Z7", '%'},        {make<SymInterleavedTwoOfFiveBarcode>(), "1234567", '8'},
+        {make<SymCode39Barcode>(), "Z7", '%'},        {make<SymInterleavedTwoOfFiveBarcode>(), "1234567", '0'},
         {make<SymInterleavedTwoOfFiveBarcode>(), "55", '0'}, {make<SymModifiedPlesseyHexBarcode>(), "1a", '9'},
     };
     for (const auto &c : cases) {
@@ -146,18 +147,20 @@ TEST(Symbols, Code128ChoosesTheShortestCodeSet)
     EXPECT_EQ(C::create("12345678", C::CodeSetAuto)->codeSet(), C::CodeSetC);
     EXPECT_EQ(C::create("Hello", C::CodeSetAuto)->codeSet(), C::CodeSetB);
     EXPECT_EQ(C::create("A\tB", C::CodeSetAuto)->codeSet(), C::CodeSetA);
-    // An odd number of digits would gain a leading zero in set C.
+    // An odd number of digits is no shorter in set C.
     EXPECT_EQ(C::create("123", C::CodeSetAuto)->codeSet(), C::CodeSetB);
 }
 
 TEST(Symbols, PatternsOfSymbologiesNoReaderKnows)
 {
-    // Industrial 2 of 5: bars only, wide 3 modules, narrow 1, space 1.
+    // Industrial 2 of 5: bars only, wide 3 modules, narrow 1, space 1; its
+    // own start and stop.
     EXPECT_EQ(SymBarcode::create<SymIndustrialTwoOfFiveBarcode>("1")->completeBarcode(),
-              "1010" "11100" "100" "100" "100" "11100" "11101");
-    // Modified Plessey: start, '1', 'A', the check '9', stop.
+              "1110111010" "1110" "10" "10" "10" "1110" "111010111");
+    // Modified Plessey: start, '1', 'A', the check '9', stop; bits most
+    // significant first.
     EXPECT_EQ(SymBarcode::create<SymModifiedPlesseyHexBarcode>("1A")->completeBarcode(),
-              "1110111010001110" "1110100010001000" "1000111010001110" "1110100010001110" "1111000100011101110");
+              "110" "100100100110" "110100110100" "110100100110" "1001");
 }
 
 TEST(Symbols, RetailGeometryLeavesQuietZonesAndLongGuardBars)
@@ -190,7 +193,8 @@ TEST(Symbols, BarsLeaveRoomForPrintedTextsAndTheirMargins)
     symbol->setFooterFontSize(10);
     // Capitals of 10 points: 1.35 x 10 / 72 inch, 13.5 points of text.
     EXPECT_FLOAT_EQ(symbol->captionHeight(), 13.5f / 72.0f);
-    EXPECT_FLOAT_EQ(symbol->headerWidth(), 20.0f);
+    // With the 2 points of letter spacing the line is drawn with.
+    EXPECT_FLOAT_EQ(symbol->headerWidth(), 28.0f);
     symbol->setHeight(100);
     symbol->setPrintsCaption(false);
     EXPECT_FLOAT_EQ(symbol->barTop(3), 99.0f);
