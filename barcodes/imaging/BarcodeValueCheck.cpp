@@ -11,7 +11,7 @@ bool isAsciiBarcodeValue(const QString &value)
 
 std::optional<QString> barcodeValueProblem(const QString &value, bool check_symbol, const BarcodeSymbolState &symbol)
 {
-    bool valid = isAsciiBarcodeValue(value);
+    bool valid = symbol.twoDimensional ? !value.isEmpty() : isAsciiBarcodeValue(value);
     if (valid && check_symbol)
         valid = !(symbol.hasSymbol && !symbol.symbolContentValid) && symbol.previewHasImage;
     if (valid)
