@@ -1,22 +1,28 @@
 #include "barcodes/render/BarcodeImage.h"
 
+#include "barcodes/render/BarcodePicture.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "platform/Helpers.h"
 
 #include <QPainter>
 #include <exception>
+#include <memory>
 
 namespace barcodes {
 
 namespace {
 
+// The view's picture, worked out now and drawn afresh on whatever device the
+// image is shown on, so bars fit that device's pixels and nothing passes
+// through a recording.
 platform::Image recordView(const SymBarcodeOffscreenView &view)
 {
     const QRectF bounds = view.bounds();
     // A frame of zero or negative size is no picture rather than an empty one.
     if (!(bounds.width() > 0) || !(bounds.height() > 0))
         return {};
-    return platform::Image::record(bounds.size(), [&](QPainter &p) { view.drawRect(p, bounds); });
+    auto picture = std::make_shared<const BarcodePicture>(view.picture());
+    return platform::Image::drawing(bounds.size(), [picture](QPainter &p) { picture->paint(p); });
 }
 
 template <class MakeView>

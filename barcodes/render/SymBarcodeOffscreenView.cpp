@@ -2,10 +2,10 @@
 
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodePicture.h"
 #include "barcodes/render/FourState.h"
 #include "barcodes/symbologies/SymBarcode.h"
 
-#include <QPaintDevice>
 #include <QPainter>
 #include <QStringList>
 
@@ -15,8 +15,6 @@ namespace {
 
 // Left and right captions stand this far above the caption line.
 constexpr double kSideCaptionRaise = 3.0;
-// Extra space after each character of the header and footer lines.
-constexpr double kHeaderKerning = 2.0;
 // Spacing of the value text when it is not spread over the symbol.
 constexpr double kPlainCaptionKerning = 2.0;
 // Share of the computed spacing that a caption segment is given.
@@ -34,23 +32,18 @@ Qt::Alignment alignmentFromItem(const QString &item)
     return Qt::AlignLeft;
 }
 
-// Paints in the view's y-up coordinates on a painter whose coordinates are
-// points from the top left.
+// Lays out the picture in the view's y-up coordinates; the picture's own
+// coordinates are points from the top left.
 class Canvas {
 public:
-    Canvas(QPainter &painter, double viewHeight, const TextMeasurer &measurer)
-        : m_painter(painter)
+    Canvas(BarcodePicture &picture, double viewHeight, const TextMeasurer &measurer)
+        : m_picture(picture)
         , m_height(viewHeight)
         , m_measurer(measurer)
     {
     }
 
-    QRectF toPainter(double x, double y, double w, double h) const { return QRectF(x, m_height - y - h, w, h); }
-
-    void fill(double x, double y, double w, double h, const QColor &colour)
-    {
-        m_painter.fillRect(toPainter(x, y, w, h), colour);
-    }
+    QRectF toPicture(double x, double y, double w, double h) const { return QRectF(x, m_height - y - h, w, h); }
 
     QSizeF measure(const QString &text, const QFont &font, double kerning = 0.0) const
     {
@@ -62,10 +55,8 @@ public:
     void drawInRect(const QString &text, double x, double y, double w, double h, const QFont &font,
                     const QColor &colour, Qt::Alignment alignment, double kerning)
     {
-        m_painter.setFont(deviceFont(font, kerning));
-        m_painter.setPen(colour);
-        m_painter.drawText(toPainter(x, y, w, h), int(alignment | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip),
-                           text);
+        m_picture.texts.push_back(
+            BarcodePicture::layOutText(text, font, kerning, toPicture(x, y, w, h), alignment, colour));
     }
 
     // Text with the lower left corner of its line at (x, y).
@@ -75,26 +66,8 @@ public:
         drawInRect(text, x, y, size.width(), size.height(), font, colour, Qt::AlignLeft, kerning);
     }
 
-    void drawImage(const platform::Image &image, double x, double y, double w, double h)
-    {
-        image.draw(m_painter, toPainter(x, y, w, h));
-    }
-
 private:
-    // The font sized so that its point size is in the painter's units, which
-    // are points whatever the device's resolution.
-    QFont deviceFont(const QFont &font, double kerning) const
-    {
-        QFont f(font);
-        const QPaintDevice *device = m_painter.device();
-        const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
-        if (font.pointSizeF() > 0)
-            f.setPointSizeF(font.pointSizeF() * 72.0 / dpi);
-        f.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
-        return f;
-    }
-
-    QPainter &m_painter;
+    BarcodePicture &m_picture;
     double m_height;
     const TextMeasurer &m_measurer;
 };
@@ -106,12 +79,12 @@ void drawHeaderAndFooter(Canvas &canvas, const SymbolStyle &gen, const QRectF &b
     if (printsHeader && !header.isEmpty()) {
         const double th = canvas.measure(header, gen.header_font).height();
         canvas.drawInRect(header, b.x(), b.y() + b.height() - headerHeight - gen.TB_margin, b.width(), th,
-                          gen.header_font, gen.bar_hdr_clr, alignmentFromItem(gen.align_hdr), kHeaderKerning);
+                          gen.header_font, gen.bar_hdr_clr, alignmentFromItem(gen.align_hdr), kHeaderFooterKerning);
     }
     if (printsFooter && !footer.isEmpty()) {
         const double th = canvas.measure(footer, gen.footer_font).height();
         canvas.drawInRect(footer, b.x(), b.y() + gen.TB_margin, b.width(), th, gen.footer_font, gen.bar_ftr_clr,
-                          alignmentFromItem(gen.align_ftr), kHeaderKerning);
+                          alignmentFromItem(gen.align_ftr), kHeaderFooterKerning);
     }
 }
 
@@ -218,18 +191,26 @@ QRectF SymBarcodeOffscreenView::rectForPage(int) const
 
 void SymBarcodeOffscreenView::drawRect(QPainter &painter, const QRectF &) const
 {
-    if (m_fromImageOrBarcode)
-        drawImage(painter);
-    else if (m_barcode)
-        drawSymbol(painter);
+    picture().paint(painter);
 }
 
-void SymBarcodeOffscreenView::drawSymbol(QPainter &painter) const
+BarcodePicture SymBarcodeOffscreenView::picture() const
+{
+    BarcodePicture picture;
+    picture.size = m_frame.size();
+    if (m_fromImageOrBarcode)
+        drawImage(picture);
+    else if (m_barcode)
+        drawSymbol(picture);
+    return picture;
+}
+
+void SymBarcodeOffscreenView::drawSymbol(BarcodePicture &picture) const
 {
     const Barcode_Gen &gen = *m_settings;
     const SymBarcode &symbol = *m_barcode;
     const QRectF b = bounds();
-    Canvas canvas(painter, b.height(), gen.textMeasurer());
+    Canvas canvas(picture, b.height(), gen.textMeasurer());
 
     const double capH = symbol.printsCaption() ? symbol.captionHeight() * 72.0 : 0.0;
     const double hdrH = symbol.printsHeader() ? symbol.headerHeight() * 72.0 : 0.0;
@@ -241,40 +222,34 @@ void SymBarcodeOffscreenView::drawSymbol(QPainter &painter) const
     const double W = symbol.width();
     const double bw = symbol.barWidth();
 
-    canvas.fill(b.x(), b.y(), b.width(), b.height(), gen.bar_back_clr);
+    picture.background = gen.bar_back_clr;
 
     // Bars: the module string centred in the view, every run of bar modules
     // one rectangle on the common baseline.
     const std::string modules = symbol.completeBarcode();
     const int n = int(modules.size());
-    double x = (b.width() - n * bw) / 2.0;
     const double yb = gen.showinTop ? ftrH + Mf + Mtb : capH + ftrH + Mv + Mf + Mtb;
     const bool fourState = isFourStateSymbol(symbol);
+    picture.modulesLeft = (b.width() - n * bw) / 2.0;
+    picture.moduleWidth = bw;
+    picture.moduleCount = n;
+    picture.barColour = gen.barcode_clr;
     double hBar = 0.0;
-    int run = 0;
-    bool inBar = false;
-    int last = 0;
-    auto drawRun = [&] {
+    for (int i = 0; i < n;) {
+        if (modules[std::size_t(i)] != '1') {
+            ++i;
+            continue;
+        }
+        const int first = i;
+        while (i < n && modules[std::size_t(i)] == '1')
+            ++i;
+        const int last = i - 1;
         hBar = symbol.barTop(last);
         // Four-state bars differ in where they start as well as where they
         // end: trackers and ascenders stand clear of the baseline.
         const double bottom = fourState ? symbol.barBottom(last) : 0.0;
-        canvas.fill(x, yb + bottom, bw * run, hBar - bottom, gen.barcode_clr);
-    };
-    for (int i = 0; i < n; ++i) {
-        if (modules[std::size_t(i)] == '1') {
-            inBar = true;
-            ++run;
-            last = i;
-            if (i == n - 1)
-                drawRun();
-        } else {
-            if (inBar)
-                drawRun();
-            x += bw * (run + 1);
-            run = 0;
-            inBar = false;
-        }
+        const QRectF bar = canvas.toPicture(0, yb + bottom, 0, hBar - bottom);
+        picture.bars.push_back({first, i - first, bar.top(), bar.bottom()});
     }
 
     if (symbol.printsCaption()) {
@@ -327,13 +302,13 @@ void SymBarcodeOffscreenView::drawSymbol(QPainter &painter) const
                         symbol.footer());
 }
 
-void SymBarcodeOffscreenView::drawImage(QPainter &painter) const
+void SymBarcodeOffscreenView::drawImage(BarcodePicture &picture) const
 {
     const Barcode_Gen &gen = *m_settings;
     const QRectF b = bounds();
-    Canvas canvas(painter, b.height(), gen.textMeasurer());
+    Canvas canvas(picture, b.height(), gen.textMeasurer());
 
-    canvas.fill(b.x(), b.y(), b.width(), b.height(), Qt::white);
+    picture.background = Qt::white;
 
     const double iw = m_image_2d.size().width();
     const double ih = m_image_2d.size().height();
@@ -341,8 +316,10 @@ void SymBarcodeOffscreenView::drawImage(QPainter &painter) const
     // The top of the image area: under the header when one is printed; the
     // header margin is kept either way.
     const double top = b.y() + b.height() - hdrH - gen.TB_margin;
-    if (!m_image_2d.isNull())
-        canvas.drawImage(m_image_2d, (gen.width() - iw) / 2.0, top - ih - gen.header_margin, iw, ih);
+    if (!m_image_2d.isNull()) {
+        picture.image = m_image_2d;
+        picture.imageRect = canvas.toPicture((gen.width() - iw) / 2.0, top - ih - gen.header_margin, iw, ih);
+    }
 
     drawHeaderAndFooter(canvas, gen, b, gen.printsHeader(), gen.header(), hdrH, gen.printsFooter(), gen.footer());
 }

@@ -17,6 +17,7 @@
 // at the top left of the frame (as platform::Image::record gives them).
 
 #include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodePicture.h"
 #include "platform/Image.h"
 
 #include <QByteArray>
@@ -68,6 +69,9 @@ public:
 
     // Draws the whole picture; the dirty rectangle is not consulted.
     void drawRect(QPainter &painter, const QRectF &dirtyRect = {}) const;
+    // What drawRect draws, worked out from the symbol or image and the
+    // settings as they are now; it owns all it needs to be drawn later.
+    BarcodePicture picture() const;
 
     // One PDF page of `rect` (view coordinates, y-up) of the drawing; empty
     // when the rectangle is empty.
@@ -78,8 +82,8 @@ private:
 
     void frameSymbol(const SymBarcode &barcode);
     void frameImage(const platform::Image &image);
-    void drawSymbol(QPainter &painter) const;
-    void drawImage(QPainter &painter) const;
+    void drawSymbol(BarcodePicture &picture) const;
+    void drawImage(BarcodePicture &picture) const;
 
     // What the view draws with: its own copy, or the process-wide record.
     Barcode_Gen m_own;

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quorvant::test {
 
@@ -60,6 +62,7 @@ public:
         , m_bitmap(image.toBitmap(dpi, Qt::white).convertToFormat(QImage::Format_RGB32))
     {
     }
+    const QImage &bitmap() const { return m_bitmap; }
     QColor at(double x, double y) const { return QColor(m_bitmap.pixel(int(x * m_scale), int(y * m_scale))); }
     bool dark(double x, double y) const { return qGray(at(x, y).rgb()) < 128; }
 
@@ -80,6 +83,25 @@ public:
         if (x1 < 0)
             return {};
         return QRectF(x0 / m_scale, y0 / m_scale, (x1 + 1 - x0) / m_scale, (y1 + 1 - y0) / m_scale);
+    }
+
+    // The runs of pixels that `match` along the row at `y`, as column ranges
+    // in points, left to right.
+    std::vector<std::pair<double, double>> runs(const std::function<bool(QRgb)> &match, double y) const
+    {
+        std::vector<std::pair<double, double>> out;
+        const int row = int(y * m_scale);
+        int start = -1;
+        for (int x = 0; x <= m_bitmap.width(); ++x) {
+            const bool in = x < m_bitmap.width() && match(m_bitmap.pixel(x, row));
+            if (in && start < 0)
+                start = x;
+            if (!in && start >= 0) {
+                out.emplace_back(start / m_scale, x / m_scale);
+                start = -1;
+            }
+        }
+        return out;
     }
 
 private:

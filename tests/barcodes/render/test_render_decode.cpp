@@ -197,12 +197,24 @@ TEST(RenderDecode, PostalBarsStandWhereTheirGeometrySays)
         // bars all stand on the baseline.
         const bool fourState = s->content() != "12345";
         const std::string modules = s->completeBarcode();
-        std::set<std::pair<long, long>> shapes;
+        // Every bar crosses the band between the highest bar bottom and the
+        // lowest bar top: its columns are the runs of black along it.
+        double highestBottom = 0, lowestTop = 1e9;
         for (std::size_t i = 0; i < modules.size(); ++i) {
+            if (modules[i] == '1') {
+                highestBottom = std::max(highestBottom, fourState ? double(s->barBottom(int(i))) : 0.0);
+                lowestTop = std::min(lowestTop, double(s->barTop(int(i))));
+            }
+        }
+        const std::vector<std::pair<double, double>> columns =
+            scan.runs(isBlack, baseline - (highestBottom + lowestTop) / 2);
+        ASSERT_EQ(columns.size(), std::size_t(std::count(modules.begin(), modules.end(), '1'))) << s->content();
+        std::set<std::pair<long, long>> shapes;
+        for (std::size_t i = 0, k = 0; i < modules.size(); ++i) {
             if (modules[i] != '1')
                 continue;
-            const double x = (frame.width() - modules.size() * s->barWidth()) / 2 + (i + 0.5) * s->barWidth();
-            const QRectF bar = scan.extent(isBlack, x - 0.2, x + 0.2);
+            const auto [from, to] = columns[k++];
+            const QRectF bar = scan.extent(isBlack, from, to);
             EXPECT_NEAR(bar.bottom(), baseline - (fourState ? s->barBottom(int(i)) : 0.0), 0.3) << s->content() << i;
             EXPECT_NEAR(bar.top(), baseline - s->barTop(int(i)), 0.3) << s->content() << " bar " << i;
             shapes.insert({std::lround(bar.top() * 2), std::lround(bar.bottom() * 2)});

@@ -6,7 +6,9 @@
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/Symbologies.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
+#include "tests/support/TestSupport.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace barcodes;
@@ -108,4 +110,52 @@ TEST_F(SymbolPictures, PostalBarsStayBelowTheHeader)
             EXPECT_LT(headerEnd, firstBarRow) << s->content() << " at " << barHeight;
         }
     }
+}
+
+TEST_F(SymbolPictures, BarsTakeWholeDevicePixelsOnBitmapsAndExactLengthsInVectors)
+{
+    // Code 128 elements are 1 to 4 modules wide. On a bitmap every module is
+    // the same whole number of pixels, the exact width rounded down or up
+    // (up when the picture has room), and no pixel of a bar row is grey; in
+    // a vector picture every bar is its exact width in points.
+    auto s = SymCode128Barcode::create("QUORVANT-0012345", SymCode128Barcode::CodeSetAuto);
+    const platform::Image image = picture(*s, QStringLiteral("HEADER"), true);
+    const double bw = s->barWidth();
+    for (double dpi : {96.0, 203.0, 300.0, 600.0}) {
+        const Scan scan(image, dpi);
+        const double y = scan.extent(isBlack).center().y();
+        const auto bars = scan.runs(isBlack, y);
+        const auto all = scan.runs([](QRgb) { return true; }, y);
+        const auto pure = scan.runs([](QRgb c) { return c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255); }, y);
+        EXPECT_EQ(pure, all) << dpi << " dpi: grey pixels in the bar row";
+        ASSERT_FALSE(bars.empty());
+        double narrowest = 1e9;
+        for (const auto &bar : bars)
+            narrowest = std::min(narrowest, (bar.second - bar.first) * dpi / 72.0);
+        const int module = int(std::lround(narrowest));
+        EXPECT_GE(module, std::max(1, int(std::floor(bw * dpi / 72.0)))) << dpi;
+        EXPECT_LE(module, int(std::ceil(bw * dpi / 72.0))) << dpi;
+        for (std::size_t i = 0; i + 1 < bars.size(); ++i) {
+            for (double length : {bars[i].second - bars[i].first, bars[i + 1].first - bars[i].second}) {
+                const double modules = length * dpi / 72.0 / module;
+                EXPECT_NEAR(modules, std::round(modules), 1e-6) << dpi << " dpi, element " << i;
+                EXPECT_GE(std::round(modules), 1.0);
+                EXPECT_LE(std::round(modules), 4.0);
+            }
+        }
+        EXPECT_EQ(decodeBarcode(scan.bitmap(), ZXing::BarcodeFormat::Code128).text, "QUORVANT-0012345") << dpi;
+    }
+
+    // The SVG of the picture: bar widths in points, multiples of the module.
+    const QString svg = QString::fromUtf8(image.toSvg());
+    const QRegularExpression rect(QStringLiteral("<rect [^>]*width=\"([0-9.]+)\""));
+    int barRects = 0;
+    for (auto m = rect.globalMatch(svg); m.hasNext();) {
+        const double width = m.next().captured(1).toDouble();
+        if (width >= image.size().width() - 1e-3)
+            continue; // the background
+        ++barRects;
+        EXPECT_NEAR(width / bw, std::round(width / bw), 1e-3) << width;
+    }
+    EXPECT_GT(barRects, 10);
 }

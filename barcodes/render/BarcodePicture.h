@@ -1,0 +1,74 @@
+#pragma once
+// What a barcode picture consists of, worked out once from a symbol (or a
+// 2-D symbol image) and its settings: the background, the bars as runs of
+// modules, the symbol image, and every line of text with its place, font and
+// colour. It owns all of it, so it can be drawn any number of times, on any
+// thread, after the symbol is gone.
+//
+// Coordinates are points from the top left of the picture. Drawing fits the
+// bars to the device: on a bitmap each module is a whole number of device
+// pixels and every bar starts on a pixel edge, all drawn without
+// antialiasing, so no bar has grey edges and no width drifts across the
+// symbol; on a vector device (PDF, print, SVG, a recording) the bars keep
+// their exact lengths. Text is drawn antialiased everywhere.
+
+#include "platform/Image.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <vector>
+
+class QPainter;
+
+namespace barcodes {
+
+struct BarcodePicture {
+    // A run of bar modules, from module `first` for `modules` modules, from
+    // `top` down to `bottom`.
+    struct Bar {
+        int first = 0;
+        int modules = 0;
+        double top = 0.0;
+        double bottom = 0.0;
+    };
+    // A line of text, its glyphs placed once in points (letter spacing
+    // included), so it comes out the same size on every device.
+    struct Text {
+        QList<QGlyphRun> glyphs;
+        QColor colour;
+    };
+
+    // A line of `text` in `font` (point size in points) with `kerning`
+    // points after each character, laid out in `rect` with `alignment`, its
+    // top at the rectangle's top.
+    static Text layOutText(const QString &text, const QFont &font, double kerning, const QRectF &rect,
+                           Qt::Alignment alignment, const QColor &colour);
+
+    QSizeF size;
+    QColor background;
+
+    // Module 0 starts at `modulesLeft`; modules are `moduleWidth` wide.
+    double modulesLeft = 0.0;
+    double moduleWidth = 0.0;
+    int moduleCount = 0;
+    QColor barColour;
+    std::vector<Bar> bars;
+
+    // A 2-D symbol image and where it goes.
+    platform::Image image;
+    QRectF imageRect;
+
+    std::vector<Text> texts;
+
+    void paint(QPainter &painter) const;
+
+private:
+    void paintBars(QPainter &painter) const;
+};
+
+} // namespace barcodes
