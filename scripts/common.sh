@@ -16,6 +16,10 @@ TEST_PACKAGES=(
   libzxing-dev libzbar-dev libdmtx-dev python3-openpyxl python3-aiosmtpd poppler-utils
   xvfb xauth imagemagick
 )
+# What the benchmarks measure against (never linked into the program).
+BENCH_PACKAGES=(
+  libzint-dev
+)
 
 install_packages() {
   local missing=()

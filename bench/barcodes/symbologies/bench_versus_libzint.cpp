@@ -1,0 +1,300 @@
+// Every symbology side by side with libzint, a well-known open-source barcode
+// library, on the same values: encoding alone (value to modules) and encoding
+// plus a 300 dpi bitmap (what an exported or mailed card needs). Our bitmap is
+// the picture the designer makes, value text included, with the modules and
+// bar height libzint is given too. libzint is the yardstick only; nothing
+// else links it.
+//
+//   bench_versus_libzint --benchmark_filter=Raster
+
+#include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/pdf417/Pdf417Encoder.h"
+#include "barcodes/pdf417/Pdf417View.h"
+#include "barcodes/qr/QRFrontEnd.h"
+#include "barcodes/render/BarcodeImage.h"
+#include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/symbologies/Symbologies.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <benchmark/benchmark.h>
+#include <zint.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+using namespace barcodes;
+
+namespace {
+
+constexpr double kDpi = 300;
+// The designer's default module (13 mils) and bar height (0.6 cm).
+constexpr float kModulePoints = 0.936f;
+constexpr float kBarPoints = 0.6f * 0.393701f * 72.0f;
+// QR and Data Matrix modules of 2 points.
+constexpr int kModule2D = 2;
+const std::string kText2D = "https://www.example.org/card/0042?name=Jane%20Doe&hall=B12";
+
+using Maker = std::function<std::unique_ptr<SymBarcode>(const std::string &)>;
+
+template <class T>
+Maker plain()
+{
+    return [](const std::string &value) { return SymBarcode::create<T>(value); };
+}
+
+struct Linear {
+    const char *name;
+    int zint;
+    const char *value;
+    Maker make;
+    int zintOption2 = 0;
+};
+
+const Linear kLinear[] = {
+    {"UPCA", BARCODE_UPCA, "03600029145", plain<SymUPCABarcode>()},
+    {"UPCE", BARCODE_UPCE, "0425261", plain<SymUPCEBarcode>()},
+    {"EAN13", BARCODE_EANX, "400638133393", plain<SymEAN13Barcode>()},
+    {"EAN8", BARCODE_EANX, "9638507", plain<SymEAN8Barcode>()},
+    {"Code39", BARCODE_CODE39, "CODE 39-12345", plain<SymCode39Barcode>()},
+    {"Code39FullAscii", BARCODE_EXCODE39, "Code 39 ext!", plain<SymExtendedCode39Barcode>()},
+    {"Code128", BARCODE_CODE128, "QUORVANT-0012345",
+     [](const std::string &v) { return SymCode128Barcode::create(v, SymCode128Barcode::CodeSetAuto); }},
+    {"Codabar", BARCODE_CODABAR, "A1234567B", plain<SymCodabarBarcode>()},
+    {"Interleaved2of5", BARCODE_C25INTER, "1234567890", plain<SymInterleavedTwoOfFiveBarcode>()},
+    {"Industrial2of5", BARCODE_C25IND, "1234567890", plain<SymIndustrialTwoOfFiveBarcode>()},
+    {"MSI", BARCODE_MSI_PLESSEY, "1234567", plain<SymModifiedPlesseyBarcode>(), 1},
+    {"Postnet", BARCODE_POSTNET, "12345678901", plain<SymPostnetBarcode>()},
+    {"Planet", BARCODE_PLANET, "12345678901", plain<SymPlanetBarcode>()},
+    {"RM4SCC", BARCODE_RM4SCC, "SN34RD1A", plain<SymRoyalMailBarcode>()},
+    {"JapanPost", BARCODE_JAPANPOST, "1234567ABC", plain<JapanPostBarcode>()},
+};
+
+// libzint with our module width at kDpi (its scale 1 is 2 pixels a module)
+// and our bar height; `buffer` adds its bitmap.
+bool zintSymbol(int symbology, const std::string &value, int option1, int option2, float modulePoints,
+                bool buffer)
+{
+    zint_symbol *symbol = ZBarcode_Create();
+    symbol->symbology = symbology;
+    symbol->option_1 = option1;
+    symbol->option_2 = option2;
+    symbol->scale = float(modulePoints * kDpi / 72.0 / 2.0);
+    symbol->height = kBarPoints / modulePoints;
+    const auto *data = reinterpret_cast<const unsigned char *>(value.data());
+    const int error = buffer ? ZBarcode_Encode_and_Buffer(symbol, data, int(value.size()), 0)
+                             : ZBarcode_Encode(symbol, data, int(value.size()));
+    const bool ok = error < ZINT_ERROR && (!buffer || symbol->bitmap != nullptr);
+    benchmark::DoNotOptimize(symbol->encoded_data);
+    ZBarcode_Delete(symbol);
+    return ok;
+}
+
+void zintBench(benchmark::State &state, int symbology, const std::string &value, int option1, int option2,
+               float modulePoints, bool buffer)
+{
+    for (auto _ : state) {
+        if (!zintSymbol(symbology, value, option1, option2, modulePoints, buffer)) {
+            state.SkipWithError("libzint made no symbol");
+            return;
+        }
+    }
+}
+
+// ---- linear and postal ----
+
+void oursLinearEncode(benchmark::State &state, const Linear &row)
+{
+    for (auto _ : state) {
+        const auto symbol = row.make(row.value);
+        const std::string modules = symbol->completeBarcode();
+        if (modules.empty()) {
+            state.SkipWithError("no modules");
+            return;
+        }
+        benchmark::DoNotOptimize(modules.data());
+    }
+}
+
+// The designer's steps for a record: symbol, text measures, layout, picture,
+// and the picture as a bitmap.
+void oursLinearRaster(benchmark::State &state, const Linear &row)
+{
+    Barcode_Gen settings;
+    settings.hideHeaderCheckbox = settings.hideFooterCheckbox = 1;
+    settings.LR_mar_Text = settings.TB_mar_Text = QStringLiteral("0");
+    for (auto _ : state) {
+        const auto symbol = row.make(row.value);
+        symbol->setStyle(settings.symbolStyle());
+        symbol->setBarWidth(kModulePoints);
+        symbol->setCaptionFontSize(10);
+        symbol->setHeaderFontSize(10);
+        symbol->setFooterFontSize(10);
+        const BarcodeLayout layout = layoutLinear(settings, *symbol, 1);
+        applyLayout(*symbol, layout);
+        const QImage bitmap = imageFromBarcode(*symbol, layout.style).toBitmap(kDpi, Qt::white);
+        if (bitmap.isNull()) {
+            state.SkipWithError("no bitmap");
+            return;
+        }
+        benchmark::DoNotOptimize(bitmap.constBits());
+    }
+}
+
+// ---- 2-D ----
+
+// The symbol image framed as the designer shows it, as a bitmap.
+QImage framed(const platform::Image &symbolImage)
+{
+    Barcode_Gen settings;
+    settings.hideHeaderCheckbox = settings.hideFooterCheckbox = 1;
+    settings.LR_mar_Text = settings.TB_mar_Text = QStringLiteral("0");
+    const BarcodeLayout layout = layout2D(settings, symbolImage.size(), 1);
+    return imageFromBarcodeImage(symbolImage, settings, layout).toBitmap(kDpi, Qt::white);
+}
+
+void oursQrEncode(benchmark::State &state)
+{
+    const QString text = QString::fromStdString(kText2D);
+    for (auto _ : state) {
+        const auto grid = QRFrontEnd::encodeWithECLevel(1, 0, text);
+        if (!grid) {
+            state.SkipWithError("no grid");
+            return;
+        }
+        benchmark::DoNotOptimize(grid->dimension());
+    }
+}
+
+void oursQrRaster(benchmark::State &state)
+{
+    const QString text = QString::fromStdString(kText2D);
+    for (auto _ : state) {
+        const auto grid = QRFrontEnd::encodeWithECLevel(1, 0, text);
+        const QImage bitmap =
+            grid ? framed(QRFrontEnd::renderDataMatrix(*grid, int(grid->dimension()) * kModule2D, kDpi)) : QImage();
+        if (bitmap.isNull()) {
+            state.SkipWithError("no bitmap");
+            return;
+        }
+        benchmark::DoNotOptimize(bitmap.constBits());
+    }
+}
+
+void oursDataMatrixEncode(benchmark::State &state)
+{
+    const QByteArray bytes = QByteArray::fromStdString(kText2D);
+    for (auto _ : state) {
+        const DataMatrixGrid grid = encodeDataMatrix(bytes, 0, 0, 0);
+        if (!grid.isValid()) {
+            state.SkipWithError("no grid");
+            return;
+        }
+        benchmark::DoNotOptimize(grid.modules.data());
+    }
+}
+
+void oursDataMatrixRaster(benchmark::State &state)
+{
+    const QString text = QString::fromStdString(kText2D);
+    for (auto _ : state) {
+        const DataMatrixDrawing d = Draw_DataMatrix_Barcode(text, "Auto", "Auto", kModule2D, kDpi);
+        const QImage bitmap = d.image.isNull() ? QImage() : framed(d.image);
+        if (bitmap.isNull()) {
+            state.SkipWithError("no bitmap");
+            return;
+        }
+        benchmark::DoNotOptimize(bitmap.constBits());
+    }
+}
+
+void oursPdf417Encode(benchmark::State &state)
+{
+    pdf417_record p;
+    for (auto _ : state) {
+        pdf417_reset(p);
+        p.text = kText2D;
+        p.options = PDF417_USE_ERROR_LEVEL | PDF417_INVERT_BITMAP;
+        p.errorLevel = 2;
+        p.aspectRatio = 1.0f;
+        paintCode(p);
+        if (p.outBits.empty()) {
+            state.SkipWithError("no symbol");
+            return;
+        }
+        benchmark::DoNotOptimize(p.outBits.data());
+    }
+}
+
+// The PDF417 view at the width libzint's symbol takes with modules of
+// kModule2D / 2 points.
+void oursPdf417Raster(benchmark::State &state)
+{
+    const QString text = QString::fromStdString(kText2D);
+    for (auto _ : state) {
+        pdf417View view(QSizeF(200, 60));
+        const QImage bitmap =
+            view.drawWithText(text, kDpi) == pdf417View::ImageReady ? framed(view.getImage()) : QImage();
+        if (bitmap.isNull()) {
+            state.SkipWithError("no bitmap");
+            return;
+        }
+        benchmark::DoNotOptimize(bitmap.constBits());
+    }
+}
+
+void registerAll()
+{
+    for (const Linear &row : kLinear) {
+        const std::string name = row.name;
+        benchmark::RegisterBenchmark(("Encode/" + name + "/ours").c_str(), oursLinearEncode, row);
+        benchmark::RegisterBenchmark(("Encode/" + name + "/libzint").c_str(), zintBench, row.zint,
+                                     std::string(row.value), 0, row.zintOption2, kModulePoints, false);
+        benchmark::RegisterBenchmark(("Raster/" + name + "/ours").c_str(), oursLinearRaster, row);
+        benchmark::RegisterBenchmark(("Raster/" + name + "/libzint").c_str(), zintBench, row.zint,
+                                     std::string(row.value), 0, row.zintOption2, kModulePoints, true);
+    }
+    // QR at level M, PDF417 at level 2.
+    struct TwoD {
+        const char *name;
+        int zint;
+        int option1;
+        void (*encode)(benchmark::State &);
+        void (*raster)(benchmark::State &);
+        float modulePoints;
+    };
+    const TwoD twoD[] = {
+        {"QRCode", BARCODE_QRCODE, 2, oursQrEncode, oursQrRaster, float(kModule2D)},
+        {"DataMatrix", BARCODE_DATAMATRIX, 0, oursDataMatrixEncode, oursDataMatrixRaster, float(kModule2D)},
+        {"PDF417", BARCODE_PDF417, 3, oursPdf417Encode, oursPdf417Raster, 1.0f},
+    };
+    for (const TwoD &row : twoD) {
+        const std::string name = row.name;
+        benchmark::RegisterBenchmark(("Encode/" + name + "/ours").c_str(), row.encode);
+        benchmark::RegisterBenchmark(("Encode/" + name + "/libzint").c_str(), zintBench, row.zint, kText2D,
+                                     row.option1, 0, row.modulePoints, false);
+        benchmark::RegisterBenchmark(("Raster/" + name + "/ours").c_str(), row.raster);
+        benchmark::RegisterBenchmark(("Raster/" + name + "/libzint").c_str(), zintBench, row.zint, kText2D,
+                                     row.option1, 0, row.modulePoints, true);
+    }
+}
+
+} // namespace
+
+// Text needs a GUI application; the offscreen platform serves without a
+// display.
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
