@@ -202,10 +202,11 @@ Image Image::record(QSizeF points, const std::function<void(QPainter &)> &paint)
     return fromPicture(picture, points);
 }
 
-Image Image::drawing(QSizeF points, std::function<void(QPainter &)> paint)
+Image Image::drawing(QSizeF points, std::function<void(QPainter &)> paint, bool opaque)
 {
     Image img;
     img.m_vector = true;
+    img.m_opaque = opaque;
     img.m_size = points;
     img.m_paint = std::make_shared<const std::function<void(QPainter &)>>(std::move(paint));
     return img;
@@ -285,7 +286,8 @@ QImage Image::toBitmap(double dpi, QColor background, bool smooth) const
     const int dpm = int(std::lround(dpi / 0.0254));
     out.setDotsPerMeterX(dpm);
     out.setDotsPerMeterY(dpm);
-    out.fill(background);
+    if (!m_opaque)
+        out.fill(background);
     QPainter p(&out);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

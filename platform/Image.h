@@ -35,8 +35,10 @@ public:
     // painter of the device it is shown on (coordinates in points, origin top
     // left): nothing is recorded, so the drawing can fit itself to that
     // device (whole pixels on a bitmap, exact lengths in a PDF). `paint` owns
-    // what it draws and may be called on any thread.
-    static Image drawing(QSizeF points, std::function<void(QPainter &)> paint);
+    // what it draws and may be called on any thread. An `opaque` drawing
+    // covers every pixel of its area with opaque paint, so a bitmap made of
+    // it need not be cleared first.
+    static Image drawing(QSizeF points, std::function<void(QPainter &)> paint, bool opaque = false);
     // Reads a picture file; a null image when it cannot be read.
     static Image fromFile(const QString &path);
 
@@ -79,6 +81,7 @@ private:
     QImage m_bitmap;
     QPicture m_picture;
     std::shared_ptr<const std::function<void(QPainter &)>> m_paint;
+    bool m_opaque = false;
 };
 
 // PDF data of a drawing: one page of `points`, painter coordinates in points.

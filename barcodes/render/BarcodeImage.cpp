@@ -22,7 +22,8 @@ platform::Image recordView(const SymBarcodeOffscreenView &view)
     if (!(bounds.width() > 0) || !(bounds.height() > 0))
         return {};
     auto picture = std::make_shared<const BarcodePicture>(view.picture());
-    return platform::Image::drawing(bounds.size(), [picture](QPainter &p) { picture->paint(p); });
+    return platform::Image::drawing(
+        bounds.size(), [picture](QPainter &p) { picture->paint(p); }, picture->background.alpha() == 255);
 }
 
 template <class MakeView>

@@ -3,7 +3,6 @@
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/symbologies/SymBarcode.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace barcodes {
@@ -75,13 +74,34 @@ float fieldFloatValue(const QString &text)
 {
     // The leading number, as a text field's float value reads it: white space
     // first is skipped, anything after the number ignored.
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
-    const QRegularExpressionMatch m = number.match(text);
-    if (!m.hasMatch())
+    const auto digitAt = [&](qsizetype i) { return i < text.size() && text[i] >= u'0' && text[i] <= u'9'; };
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    for (; digitAt(i); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == u'.') {
+        for (++i; digitAt(i); ++i)
+            ++digits;
+    }
+    if (digits == 0)
         return 0.0f;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype e = i + 1;
+        if (e < text.size() && (text[e] == u'+' || text[e] == u'-'))
+            ++e;
+        if (digitAt(e)) {
+            while (digitAt(e))
+                ++e;
+            i = e;
+        }
+    }
     bool ok = false;
-    const float v = m.captured(1).toFloat(&ok);
+    const float v = QStringView(text).mid(start, i - start).toFloat(&ok);
     return ok ? v : 0.0f;
 }
 

@@ -3,9 +3,12 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 namespace barcodes {
 
@@ -15,7 +18,7 @@ void BarcodePicture::paint(QPainter &painter) const
     // Areas of one colour with hard edges; text below keeps the caller's
     // smoothing.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(QRectF(QPointF(0, 0), size), background);
+    paintBackground(painter);
     if (!image.isNull()) {
         // Modules stay blocks of whole pixels, never blurred.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -35,11 +38,13 @@ void BarcodePicture::paint(QPainter &painter) const
     painter.restore();
 }
 
-BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont &font, double kerning,
-                                                const QRectF &rect, Qt::Alignment alignment, const QColor &colour)
+namespace {
+
+// Laid out at 72 dots per inch, so lengths come out in points, with the
+// outlines' own metrics, which any resolution draws alike. The device is
+// only asked for its resolution, so one serves every thread.
+QFont pointFont(const QFont &font)
 {
-    // Laid out at 72 dots per inch, so lengths come out in points, with the
-    // outlines' own metrics, which any resolution draws alike.
     static const QImage pointDevice = [] {
         QImage device(1, 1, QImage::Format_ARGB32);
         const int dotsPerMetre = int(std::lround(72.0 / 0.0254));
@@ -49,29 +54,76 @@ BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont
     }();
     QFont unhinted(font);
     unhinted.setHintingPreference(QFont::PreferNoHinting);
-    // One line: line breaks in the text count as spaces.
-    QString single(text);
-    single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    QTextLayout layout(single, QFont(unhinted, &pointDevice), &pointDevice);
+    return QFont(unhinted, &pointDevice);
+}
+
+// The glyphs of one line of text in the font itself, its origin at the top
+// left; none when the font lacks a character (another font must stand in).
+std::optional<QGlyphRun> inFontItself(const QString &text, const QFont &font, double &width)
+{
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return std::nullopt;
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (glyphs.isEmpty() || std::find(glyphs.begin(), glyphs.end(), 0u) != glyphs.end())
+        return std::nullopt;
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    double x = 0.0;
+    for (const QPointF &advance : advances) {
+        positions.append(QPointF(x, raw.ascent()));
+        x += advance.x();
+    }
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    width = x;
+    return run;
+}
+
+// The same through the full text layout: font fallback, shaping, scripts.
+QList<QGlyphRun> laidOut(const QString &text, const QFont &font, double &width)
+{
+    QTextLayout layout(text, font);
     layout.beginLayout();
     QTextLine line = layout.createLine();
     if (!line.isValid()) {
         layout.endLayout();
-        return {{}, colour};
+        return {};
     }
     line.setLineWidth(1e6);
     layout.endLayout();
+    width = line.naturalTextWidth();
+    return layout.glyphRuns();
+}
+
+} // namespace
+
+BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont &font, double kerning,
+                                                const QRectF &rect, Qt::Alignment alignment, const QColor &colour)
+{
+    // One line: line breaks in the text count as spaces.
+    QString single(text);
+    single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    const QFont points = pointFont(font);
+    double natural = 0.0;
+    QList<QGlyphRun> runs;
+    if (auto run = inFontItself(single, points, natural))
+        runs.append(*run);
+    else
+        runs = laidOut(single, points, natural);
 
     // Each glyph moves right by the spacing of the glyphs before it, in the
     // order they stand on the line.
-    QList<QGlyphRun> runs = layout.glyphRuns();
     std::vector<double> xs;
     for (const QGlyphRun &run : runs) {
         for (const QPointF &p : run.positions())
             xs.push_back(p.x());
     }
     std::sort(xs.begin(), xs.end());
-    const double width = line.naturalTextWidth() + kerning * text.size();
+    const double width = natural + kerning * single.size();
     double left = rect.left();
     if (alignment & Qt::AlignHCenter)
         left += (rect.width() - width) / 2.0;
@@ -86,6 +138,25 @@ BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont
         run.setPositions(positions);
     }
     return {runs, colour};
+}
+
+void BarcodePicture::paintBackground(QPainter &painter) const
+{
+    const QTransform t = painter.deviceTransform();
+    const QPaintEngine *engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || t.type() > QTransform::TxScale) {
+        painter.fillRect(QRectF(QPointF(0, 0), size), background);
+        return;
+    }
+    // Every pixel the picture touches, the partly covered ones at its edges
+    // included, so a bitmap of the picture needs no clearing first.
+    const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
+    const QRect pixels(QPoint(int(std::floor(area.left() + 1e-6)), int(std::floor(area.top() + 1e-6))),
+                       QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
+    painter.save();
+    painter.resetTransform();
+    painter.fillRect(pixels, background);
+    painter.restore();
 }
 
 void BarcodePicture::paintBars(QPainter &painter) const
@@ -120,15 +191,74 @@ void BarcodePicture::paintBars(QPainter &painter) const
                              barColour);
         return;
     }
-    painter.save();
-    painter.resetTransform();
+    std::vector<QRect> rects;
+    rects.reserve(bars.size());
     for (const Bar &b : bars) {
         const int top = int(std::lround(t.dy() + b.top * t.m22()));
         const int bottom = int(std::lround(t.dy() + b.bottom * t.m22()));
-        painter.fillRect(QRect(left + b.first * pixels, top, b.modules * pixels, std::max(1, bottom - top)),
-                         barColour);
+        rects.emplace_back(left + b.first * pixels, top, b.modules * pixels, std::max(1, bottom - top));
     }
+    if (writeBarsIntoBitmap(painter, rects))
+        return;
+    painter.save();
+    painter.resetTransform();
+    for (const QRect &r : rects)
+        painter.fillRect(r, barColour);
     painter.restore();
+}
+
+bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const
+{
+    // Narrow bars filled one by one are many tiny fills, one per bar and row.
+    // On a plain 32-bit bitmap the rows between two bar ends are all alike:
+    // one is made and copied down. Only where nothing could come out
+    // differently from the painter's own fill: opaque colours, plain
+    // compositing, no clipping, a bitmap the painter does not share.
+    auto *image = dynamic_cast<QImage *>(painter.device());
+    const bool plain = image && image->isDetached() && image->depth() == 32
+        && (image->format() == QImage::Format_ARGB32_Premultiplied || image->format() == QImage::Format_RGB32
+            || image->format() == QImage::Format_ARGB32)
+        && !painter.hasClipping() && painter.opacity() >= 1.0
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver && barColour.alpha() == 255;
+    if (!plain)
+        return false;
+    const QRect bounds = image->rect();
+    std::vector<int> edges;
+    int x0 = bounds.right() + 1, x1 = bounds.left();
+    for (const QRect &r : rects) {
+        const QRect c = r.intersected(bounds);
+        if (c.isEmpty())
+            continue;
+        edges.push_back(c.top());
+        edges.push_back(c.bottom() + 1);
+        x0 = std::min(x0, c.left());
+        x1 = std::max(x1, c.right() + 1);
+    }
+    if (edges.empty())
+        return true;
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    const QRgb ink = barColour.rgba();
+    const std::size_t span = std::size_t(x1 - x0);
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = edges[band], bottom = edges[band + 1];
+        // The first row of the band gets the bars that cross it; the rest of
+        // the band is that row again.
+        auto *first = reinterpret_cast<QRgb *>(image->scanLine(top));
+        bool any = false;
+        for (const QRect &r : rects) {
+            const QRect c = r.intersected(bounds);
+            if (c.isEmpty() || c.top() > top || c.bottom() < top)
+                continue;
+            std::fill(first + c.left(), first + c.right() + 1, ink);
+            any = true;
+        }
+        if (!any)
+            continue;
+        for (int y = top + 1; y < bottom; ++y)
+            std::memcpy(reinterpret_cast<QRgb *>(image->scanLine(y)) + x0, first + x0, span * sizeof(QRgb));
+    }
+    return true;
 }
 
 } // namespace barcodes

@@ -18,6 +18,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QList>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -68,7 +69,11 @@ struct BarcodePicture {
     void paint(QPainter &painter) const;
 
 private:
+    void paintBackground(QPainter &painter) const;
     void paintBars(QPainter &painter) const;
+    // Writes bars given in device pixels straight into the painter's bitmap;
+    // false when the painter must fill them itself.
+    bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const;
 };
 
 } // namespace barcodes

@@ -79,6 +79,7 @@ std::string SymBarcode::barcode() const
     if (!contentIsAscii())
         return {};
     std::string modules;
+    modules.reserve(encodedText().size() * 16);
     for (char c : encodedText())
         modules += _encodeChar(c);
     if (m_checkDigit != -1)
@@ -88,7 +89,10 @@ std::string SymBarcode::barcode() const
 
 std::string SymBarcode::completeBarcode() const
 {
-    return initiator() + barcode() + terminator();
+    std::string modules = initiator();
+    modules += barcode();
+    modules += terminator();
+    return modules;
 }
 
 std::string SymBarcode::leftCaption() const

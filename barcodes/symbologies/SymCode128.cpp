@@ -33,15 +33,30 @@ bool isDigit(char c)
 
 } // namespace
 
+namespace {
+
+// The modules of every symbol value, worked out once from the widths.
+const std::array<std::string, 107> &patterns()
+{
+    static const std::array<std::string, 107> table = [] {
+        std::array<std::string, 107> out;
+        for (std::size_t value = 0; value < out.size(); ++value) {
+            bool bar = true;
+            for (const char *w = kWidths[value]; *w; ++w, bar = !bar)
+                out[value].append(std::size_t(*w - '0'), bar ? '1' : '0');
+        }
+        return out;
+    }();
+    return table;
+}
+
+} // namespace
+
 std::string SymCode128Barcode::patternForValue(int value)
 {
     if (value < 0 || value > 106)
         return {};
-    std::string modules;
-    bool bar = true;
-    for (const char *w = kWidths[value]; *w; ++w, bar = !bar)
-        modules.append(std::size_t(*w - '0'), bar ? '1' : '0');
-    return modules;
+    return patterns()[std::size_t(value)];
 }
 
 std::unique_ptr<SymCode128Barcode> SymCode128Barcode::create(const std::optional<std::string> &content,
@@ -242,7 +257,7 @@ std::string SymCode128Barcode::barcode() const
     if (const auto values = symbolValues()) {
         modules.reserve((values->size() + 1) * 11);
         for (int value : *values)
-            modules += patternForValue(value);
+            modules += patterns()[std::size_t(value)];
     } else if (m_codeSet == CodeSetC) {
         // Not all digits: what pairs can be read is written, and the symbol
         // is refused by isContentValid.

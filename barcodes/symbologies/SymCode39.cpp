@@ -1,6 +1,7 @@
 #include "barcodes/symbologies/SymCode39.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -38,16 +39,20 @@ std::string upper(std::string s)
 
 std::string SymCode39Barcode::patternOf(char c)
 {
+    // The modules of every character, worked out once from its elements.
+    static const std::array<std::string, 44> table = [] {
+        std::array<std::string, 44> out;
+        for (std::size_t index = 0; index < out.size(); ++index) {
+            for (int i = 0; i < 9; ++i)
+                out[index].append(kElements[index][i] == 'w' ? 2 : 1, i % 2 == 0 ? '1' : '0');
+            out[index] += '0';
+        }
+        return out;
+    }();
     const int index = indexOf(c);
     if (index < 0)
         return {};
-    std::string modules;
-    const char *elements = kElements[index];
-    for (int i = 0; i < 9; ++i) {
-        const char module = i % 2 == 0 ? '1' : '0';
-        modules.append(elements[i] == 'w' ? 2 : 1, module);
-    }
-    return modules + '0';
+    return table[std::size_t(index)];
 }
 
 bool SymCode39Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)

@@ -42,7 +42,9 @@ bool SymPostnetBarcode::initWithContent(const std::optional<std::string> &conten
 
 float SymPostnetBarcode::barTop(int index) const
 {
-    const int count = int(completeBarcode().size());
+    // Frame bar, 15 modules for each digit and the check, frame bar.
+    const int digits = int(m_content.size()) + (m_checkDigit != -1 ? 1 : 0);
+    const int count = 3 + 15 * digits + 1;
     if (index == 0 || index >= count - 1)
         return 9.0f;
     const int digit = (index - 3) / 15;

@@ -8,12 +8,16 @@ namespace barcodes {
 namespace {
 
 // Metrics against a 72 dpi device come out in points, whatever the screen.
+// The device is only asked for its resolution, so one serves every thread.
 QFontMetricsF pointMetrics(const QFont &font)
 {
-    QImage device(1, 1, QImage::Format_ARGB32);
-    const int dotsPerMeter = qRound(72.0 / 0.0254);
-    device.setDotsPerMeterX(dotsPerMeter);
-    device.setDotsPerMeterY(dotsPerMeter);
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        const int dotsPerMeter = qRound(72.0 / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
     return QFontMetricsF(font, &device);
 }
 

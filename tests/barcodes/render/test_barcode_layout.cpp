@@ -144,3 +144,15 @@ TEST(BarcodeLayout, PictureHasTheSizeLaidOut)
         EXPECT_EQ(imageFromBarcode(*s, layout.style).size(), QSizeF(layout.width, layout.height)) << header;
     }
 }
+
+TEST(BarcodeLayout, FieldsReadTheirLeadingNumber)
+{
+    // As a text field's float value reads a typed length.
+    const struct {
+        const char *text;
+        float value;
+    } cases[] = {{"  1.5cm", 1.5f}, {"-.5e1", -5.0f}, {"+3.25e+1x", 32.5f}, {"2e", 2.0f},
+                 {"1.", 1.0f},      {"cm 3", 0.0f},   {".", 0.0f},          {"", 0.0f}};
+    for (const auto &c : cases)
+        EXPECT_FLOAT_EQ(fieldFloatValue(QString::fromLatin1(c.text)), c.value) << c.text;
+}
