@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 #include <zint.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ constexpr float kBarPoints = 0.6f * 0.393701f * 72.0f;
 // QR and Data Matrix modules of 2 points.
 constexpr int kModule2D = 2;
 const std::string kText2D = "https://www.example.org/card/0042?name=Jane%20Doe&hall=B12";
+// The PDF417 view's frame, which its symbol is stretched to.
+const QSizeF kPdf417Size(200, 60);
 
 using Maker = std::function<std::unique_ptr<SymBarcode>(const std::string &)>;
 
@@ -51,6 +54,9 @@ struct Linear {
     const char *value;
     Maker make;
     int zintOption2 = 0;
+    // libzint prints no value text under postal symbols, whose bars have
+    // their own heights: ours are drawn alike, as tall as their bars.
+    bool postal = false;
 };
 
 const Linear kLinear[] = {
@@ -66,23 +72,22 @@ const Linear kLinear[] = {
     {"Interleaved2of5", BARCODE_C25INTER, "1234567890", plain<SymInterleavedTwoOfFiveBarcode>()},
     {"Industrial2of5", BARCODE_C25IND, "1234567890", plain<SymIndustrialTwoOfFiveBarcode>()},
     {"MSI", BARCODE_MSI_PLESSEY, "1234567", plain<SymModifiedPlesseyBarcode>(), 1},
-    {"Postnet", BARCODE_POSTNET, "12345678901", plain<SymPostnetBarcode>()},
-    {"Planet", BARCODE_PLANET, "12345678901", plain<SymPlanetBarcode>()},
-    {"RM4SCC", BARCODE_RM4SCC, "SN34RD1A", plain<SymRoyalMailBarcode>()},
-    {"JapanPost", BARCODE_JAPANPOST, "1234567ABC", plain<JapanPostBarcode>()},
+    {"Postnet", BARCODE_POSTNET, "12345678901", plain<SymPostnetBarcode>(), 0, true},
+    {"Planet", BARCODE_PLANET, "12345678901", plain<SymPlanetBarcode>(), 0, true},
+    {"RM4SCC", BARCODE_RM4SCC, "SN34RD1A", plain<SymRoyalMailBarcode>(), 0, true},
+    {"JapanPost", BARCODE_JAPANPOST, "1234567ABC", plain<JapanPostBarcode>(), 0, true},
 };
 
-// libzint with our module width at kDpi (its scale 1 is 2 pixels a module)
-// and our bar height; `buffer` adds its bitmap.
-bool zintSymbol(int symbology, const std::string &value, int option1, int option2, float modulePoints,
-                bool buffer)
+// libzint at `scale` (its scale 1 is 2 pixels a module) with bars as tall as
+// ours; `buffer` adds its bitmap.
+bool zintSymbol(int symbology, const std::string &value, int option1, int option2, float scale, bool buffer)
 {
     zint_symbol *symbol = ZBarcode_Create();
     symbol->symbology = symbology;
     symbol->option_1 = option1;
     symbol->option_2 = option2;
-    symbol->scale = float(modulePoints * kDpi / 72.0 / 2.0);
-    symbol->height = kBarPoints / modulePoints;
+    symbol->scale = scale;
+    symbol->height = float(kBarPoints * kDpi / 72.0 / (2.0 * scale));
     const auto *data = reinterpret_cast<const unsigned char *>(value.data());
     const int error = buffer ? ZBarcode_Encode_and_Buffer(symbol, data, int(value.size()), 0)
                              : ZBarcode_Encode(symbol, data, int(value.size()));
@@ -92,11 +97,25 @@ bool zintSymbol(int symbology, const std::string &value, int option1, int option
     return ok;
 }
 
+// The scale at which libzint's symbol is `pixels` wide at kDpi, so both
+// libraries draw symbols of one size.
+float zintScaleFor(int symbology, const std::string &value, int option1, int option2, double pixels)
+{
+    zint_symbol *symbol = ZBarcode_Create();
+    symbol->symbology = symbology;
+    symbol->option_1 = option1;
+    symbol->option_2 = option2;
+    ZBarcode_Encode(symbol, reinterpret_cast<const unsigned char *>(value.data()), int(value.size()));
+    const int modules = std::max(symbol->width, 1);
+    ZBarcode_Delete(symbol);
+    return float(pixels / (2.0 * modules));
+}
+
 void zintBench(benchmark::State &state, int symbology, const std::string &value, int option1, int option2,
-               float modulePoints, bool buffer)
+               float scale, bool buffer)
 {
     for (auto _ : state) {
-        if (!zintSymbol(symbology, value, option1, option2, modulePoints, buffer)) {
+        if (!zintSymbol(symbology, value, option1, option2, scale, buffer)) {
             state.SkipWithError("libzint made no symbol");
             return;
         }
@@ -125,10 +144,16 @@ void oursLinearRaster(benchmark::State &state, const Linear &row)
     Barcode_Gen settings;
     settings.hideHeaderCheckbox = settings.hideFooterCheckbox = 1;
     settings.LR_mar_Text = settings.TB_mar_Text = QStringLiteral("0");
+    if (row.postal) {
+        settings.captionCheckbox = 1;
+        settings.HeightText = QStringLiteral("0");
+    }
     for (auto _ : state) {
         const auto symbol = row.make(row.value);
+        symbol->setPrintsCaption(!row.postal);
         symbol->setStyle(settings.symbolStyle());
-        symbol->setBarWidth(kModulePoints);
+        if (!row.postal)
+            symbol->setBarWidth(kModulePoints);
         symbol->setCaptionFontSize(10);
         symbol->setHeaderFontSize(10);
         symbol->setFooterFontSize(10);
@@ -228,13 +253,12 @@ void oursPdf417Encode(benchmark::State &state)
     }
 }
 
-// The PDF417 view at the width libzint's symbol takes with modules of
-// kModule2D / 2 points.
+// The PDF417 view; libzint's symbol is made as wide.
 void oursPdf417Raster(benchmark::State &state)
 {
     const QString text = QString::fromStdString(kText2D);
     for (auto _ : state) {
-        pdf417View view(QSizeF(200, 60));
+        pdf417View view(kPdf417Size);
         const QImage bitmap =
             view.drawWithText(text, kDpi) == pdf417View::ImageReady ? framed(view.getImage()) : QImage();
         if (bitmap.isNull()) {
@@ -249,35 +273,43 @@ void registerAll()
 {
     for (const Linear &row : kLinear) {
         const std::string name = row.name;
+        const auto symbol = row.make(row.value);
+        const double modulePoints = row.postal ? symbol->barWidth() : kModulePoints;
+        const float scale = zintScaleFor(row.zint, row.value, 0, row.zintOption2,
+                                         symbol->completeBarcode().size() * modulePoints * kDpi / 72.0);
         benchmark::RegisterBenchmark(("Encode/" + name + "/ours").c_str(), oursLinearEncode, row);
         benchmark::RegisterBenchmark(("Encode/" + name + "/libzint").c_str(), zintBench, row.zint,
-                                     std::string(row.value), 0, row.zintOption2, kModulePoints, false);
+                                     std::string(row.value), 0, row.zintOption2, scale, false);
         benchmark::RegisterBenchmark(("Raster/" + name + "/ours").c_str(), oursLinearRaster, row);
         benchmark::RegisterBenchmark(("Raster/" + name + "/libzint").c_str(), zintBench, row.zint,
-                                     std::string(row.value), 0, row.zintOption2, kModulePoints, true);
+                                     std::string(row.value), 0, row.zintOption2, scale, true);
     }
     // QR at level M, PDF417 at level 2.
+    // QR and Data Matrix with modules of kModule2D points; PDF417 as wide
+    // as our view.
     struct TwoD {
         const char *name;
         int zint;
         int option1;
         void (*encode)(benchmark::State &);
         void (*raster)(benchmark::State &);
-        float modulePoints;
+        float scale;
     };
+    const float moduleScale = float(kModule2D * kDpi / 72.0 / 2.0);
     const TwoD twoD[] = {
-        {"QRCode", BARCODE_QRCODE, 2, oursQrEncode, oursQrRaster, float(kModule2D)},
-        {"DataMatrix", BARCODE_DATAMATRIX, 0, oursDataMatrixEncode, oursDataMatrixRaster, float(kModule2D)},
-        {"PDF417", BARCODE_PDF417, 3, oursPdf417Encode, oursPdf417Raster, 1.0f},
+        {"QRCode", BARCODE_QRCODE, 2, oursQrEncode, oursQrRaster, moduleScale},
+        {"DataMatrix", BARCODE_DATAMATRIX, 0, oursDataMatrixEncode, oursDataMatrixRaster, moduleScale},
+        {"PDF417", BARCODE_PDF417, 3, oursPdf417Encode, oursPdf417Raster,
+         zintScaleFor(BARCODE_PDF417, kText2D, 3, 0, kPdf417Size.width() * kDpi / 72.0)},
     };
     for (const TwoD &row : twoD) {
         const std::string name = row.name;
         benchmark::RegisterBenchmark(("Encode/" + name + "/ours").c_str(), row.encode);
         benchmark::RegisterBenchmark(("Encode/" + name + "/libzint").c_str(), zintBench, row.zint, kText2D,
-                                     row.option1, 0, row.modulePoints, false);
+                                     row.option1, 0, row.scale, false);
         benchmark::RegisterBenchmark(("Raster/" + name + "/ours").c_str(), row.raster);
         benchmark::RegisterBenchmark(("Raster/" + name + "/libzint").c_str(), zintBench, row.zint, kText2D,
-                                     row.option1, 0, row.modulePoints, true);
+                                     row.option1, 0, row.scale, true);
     }
 }
 
