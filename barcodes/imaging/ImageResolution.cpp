@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 namespace barcodes {
 
@@ -36,8 +38,38 @@ QImage blankBitmap(int width, int height)
     return bitmap;
 }
 
+// Each target pixel takes the source pixel under its centre. Rows that
+// sample the same source row are copied, so a symbol of a few rows scales
+// in about the time it takes to write the target once.
+void sampleNearest(const QImage &source, QImage &target)
+{
+    const QImage src = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int w = target.width(), h = target.height();
+    std::vector<int> column(static_cast<std::size_t>(w));
+    for (int x = 0; x < w; ++x)
+        column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
+    int previous = -1;
+    for (int y = 0; y < h; ++y) {
+        const int row = std::min(src.height() - 1, int((y + 0.5) * src.height() / h));
+        auto *out = reinterpret_cast<QRgb *>(target.scanLine(y));
+        if (row == previous) {
+            std::memcpy(out, target.constScanLine(y - 1), std::size_t(w) * sizeof(QRgb));
+            continue;
+        }
+        const auto *in = reinterpret_cast<const QRgb *>(src.constScanLine(row));
+        for (int x = 0; x < w; ++x)
+            out[x] = in[column[std::size_t(x)]];
+        previous = row;
+    }
+}
+
 void drawHard(const platform::Image &source, QImage &target, QPainter::CompositionMode mode)
 {
+    // A bitmap onto a clear target: its pixels, sampled.
+    if (!source.isVector() && target.format() == QImage::Format_ARGB32_Premultiplied) {
+        sampleNearest(source.bitmap(), target);
+        return;
+    }
     QPainter painter(&target);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setCompositionMode(mode);

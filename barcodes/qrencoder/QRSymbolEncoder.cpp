@@ -1,8 +1,11 @@
 #include "barcodes/qrencoder/QRSymbolEncoder.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace barcodes {
 
@@ -32,7 +35,7 @@ constexpr std::array<std::uint8_t, 5> kAlignmentPattern{31, 17, 21, 17, 31};
 constexpr std::uint8_t kFunction = 0x20;
 constexpr std::uint8_t kFunctionDark = 0x30;
 
-bool maskCondition(int pattern, int i, int j)
+constexpr bool maskCondition(int pattern, int i, int j)
 {
     switch (pattern) {
     case 0: return (i + j) % 2 == 0;
@@ -656,14 +659,30 @@ void QRSymbolEncoder::SetCodeWordPattern()
 void QRSymbolEncoder::SetMaskingPattern(int nPatternNo)
 {
     const int size = int(m_nSymbleSize);
-    for (int i = 0; i < size; ++i)       // row
+    // Column by column, as the modules are stored, with the condition chosen
+    // once rather than per module.
+    auto apply = [&](auto condition) {
         for (int j = 0; j < size; ++j) { // column
-            std::uint8_t &m = m_byModuleData[j][i];
-            if (m & kFunction)
-                continue;
-            const bool data = (m & 0x02) != 0;
-            m = std::uint8_t((m & 0xFE) | ((data != maskCondition(nPatternNo, i, j)) ? 0x01 : 0x00));
+            std::uint8_t *column = m_byModuleData[std::size_t(j)].data();
+            for (int i = 0; i < size; ++i) { // row
+                std::uint8_t &m = column[i];
+                if (m & kFunction)
+                    continue;
+                const bool data = (m & 0x02) != 0;
+                m = std::uint8_t((m & 0xFE) | ((data != condition(i, j)) ? 0x01 : 0x00));
+            }
         }
+    };
+    switch (nPatternNo) {
+    case 0: apply([](int i, int j) { return maskCondition(0, i, j); }); break;
+    case 1: apply([](int i, int j) { return maskCondition(1, i, j); }); break;
+    case 2: apply([](int i, int j) { return maskCondition(2, i, j); }); break;
+    case 3: apply([](int i, int j) { return maskCondition(3, i, j); }); break;
+    case 4: apply([](int i, int j) { return maskCondition(4, i, j); }); break;
+    case 5: apply([](int i, int j) { return maskCondition(5, i, j); }); break;
+    case 6: apply([](int i, int j) { return maskCondition(6, i, j); }); break;
+    default: apply([](int i, int j) { return maskCondition(7, i, j); }); break;
+    }
 }
 
 int QRSymbolEncoder::formatInfoBits(int nLevel, int nMaskingNo)
@@ -701,64 +720,107 @@ void QRSymbolEncoder::SetFormatInfoPattern(int nPatternNo)
     m_byModuleData[8][size - 8] = kFunctionDark;
 }
 
+namespace {
+
+// A line of modules as bits, module k at bit k % 64 of word k / 64; set
+// for dark.
+using Line = std::array<std::uint64_t, (qr::kMaxSymbolSize + 63) / 64>;
+
+// Penalty of one line of `size` modules: runs of five or more alike, and the
+// finder-like 1:1:3:1:1 (dark first) with four light modules, or the edge,
+// on a side. Worked on the line's runs, found from the bits where the colour
+// changes.
+std::int64_t linePenalty(const Line &bits, int size)
+{
+    std::array<int, qr::kMaxSymbolSize> runs;
+    int count = 0;
+    int start = 0;
+    std::uint64_t carry = bits[0] & 1u; // module -1 counts as module 0: no change at 0
+    for (std::size_t w = 0; w * 64 < std::size_t(size); ++w) {
+        std::uint64_t change = bits[w] ^ ((bits[w] << 1) | carry);
+        carry = bits[w] >> 63;
+        const int valid = std::min(64, size - int(w) * 64);
+        if (valid < 64)
+            change &= (std::uint64_t(1) << valid) - 1;
+        while (change) {
+            const int k = int(w) * 64 + std::countr_zero(change);
+            change &= change - 1;
+            runs[std::size_t(count++)] = k - start;
+            start = k;
+        }
+    }
+    runs[std::size_t(count++)] = size - start;
+
+    std::int64_t penalty = 0;
+    for (int i = 0; i < count; ++i) {
+        if (runs[std::size_t(i)] >= 5)
+            penalty += runs[std::size_t(i)] - 2;
+    }
+    // Runs alternate in colour from the first module's.
+    const bool firstDark = (bits[0] & 1u) != 0;
+    for (int i = firstDark ? 0 : 1; i + 4 < count; i += 2) {
+        if (runs[std::size_t(i)] != 1 || runs[std::size_t(i + 1)] != 1 || runs[std::size_t(i + 2)] != 3
+            || runs[std::size_t(i + 3)] != 1 || runs[std::size_t(i + 4)] != 1)
+            continue;
+        // Light before: four modules of the run before, or the edge within
+        // them; likewise after.
+        const bool before = i <= 1 || runs[std::size_t(i - 1)] >= 4;
+        const bool after = i + 5 >= count - 1 || runs[std::size_t(i + 5)] >= 4;
+        if (before || after)
+            penalty += 40;
+    }
+    return penalty;
+}
+
+} // namespace
+
 std::int64_t QRSymbolEncoder::CountPenalty() const
 {
     const int size = int(m_nSymbleSize);
-    std::int64_t penalty = 0;
+    const std::size_t n = std::size_t(size);
+    if (n == 0)
+        return 0;
 
-    // Reads module k of line `line`, along rows (horizontal) or columns.
-    auto dark = [this](bool horizontal, int line, int k) {
-        return horizontal ? isDark(k, line) : isDark(line, k);
-    };
-
-    for (int dir = 0; dir < 2; ++dir) {
-        const bool horizontal = dir == 0;
-        for (int line = 0; line < size; ++line) {
-            // Runs of five or more.
-            int run = 1;
-            for (int k = 1; k <= size; ++k) {
-                if (k < size && dark(horizontal, line, k) == dark(horizontal, line, k - 1)) {
-                    ++run;
-                    continue;
-                }
-                if (run >= 5)
-                    penalty += run - 2;
-                run = 1;
-            }
-            // Finder-like 1:1:3:1:1 with light on one side.
-            auto lightOrOutside = [&](int k) { return k < 0 || k >= size || !dark(horizontal, line, k); };
-            for (int j = 0; j < size - 6; ++j) {
-                if (!(dark(horizontal, line, j) && !dark(horizontal, line, j + 1) && dark(horizontal, line, j + 2)
-                      && dark(horizontal, line, j + 3) && dark(horizontal, line, j + 4)
-                      && !dark(horizontal, line, j + 5) && dark(horizontal, line, j + 6)))
-                    continue;
-                if (!(j == 0 || !dark(horizontal, line, j - 1)))
-                    continue;
-                if (!(j + 6 == size - 1 || !dark(horizontal, line, j + 7)))
-                    continue;
-                const bool before = lightOrOutside(j - 2) && lightOrOutside(j - 3) && lightOrOutside(j - 4);
-                const bool after = lightOrOutside(j + 8) && lightOrOutside(j + 9) && lightOrOutside(j + 10);
-                if (before || after)
-                    penalty += 40;
+    // The modules as bits, once along the rows and once down the columns.
+    std::array<Line, qr::kMaxSymbolSize> rows{}, columns{};
+    for (std::size_t x = 0; x < n; ++x) {
+        const std::uint8_t *stored = m_byModuleData[x].data();
+        for (std::size_t y = 0; y < n; ++y) {
+            if (stored[y] & 0x11) {
+                rows[y][x / 64] |= std::uint64_t(1) << (x % 64);
+                columns[x][y / 64] |= std::uint64_t(1) << (y % 64);
             }
         }
     }
+    std::int64_t penalty = 0;
+    for (std::size_t line = 0; line < n; ++line)
+        penalty += linePenalty(rows[line], size) + linePenalty(columns[line], size);
 
-    // 2 x 2 blocks.
-    for (int x = 0; x < size - 1; ++x)
-        for (int y = 0; y < size - 1; ++y) {
-            const bool d = isDark(x, y);
-            if (isDark(x + 1, y) == d && isDark(x, y + 1) == d && isDark(x + 1, y + 1) == d)
-                penalty += 3;
+    // 2 x 2 blocks: module x of a row pair alike its right neighbours, for
+    // x up to size - 2.
+    const std::size_t words = (n + 63) / 64;
+    auto shifted = [&](const Line &line, std::size_t w) {
+        return (line[w] >> 1) | (w + 1 < words ? line[w + 1] << 63 : 0);
+    };
+    std::int64_t dark = 0;
+    for (std::size_t y = 0; y < n; ++y) {
+        for (std::size_t w = 0; w < words; ++w)
+            dark += std::popcount(rows[y][w]);
+        if (y + 1 == n)
+            continue;
+        for (std::size_t w = 0; w < words; ++w) {
+            const std::uint64_t a = rows[y][w], b = rows[y + 1][w];
+            std::uint64_t alike = ~(a ^ b) & ~(a ^ shifted(rows[y], w)) & ~(b ^ shifted(rows[y + 1], w));
+            const std::size_t first = w * 64;
+            if (first + 64 > n - 1)
+                alike &= first >= n - 1 ? 0 : (std::uint64_t(1) << (n - 1 - first)) - 1;
+            penalty += 3 * std::popcount(alike);
         }
+    }
 
     // Balance of light and dark.
-    std::int64_t light = 0;
-    for (int x = 0; x < size; ++x)
-        for (int y = 0; y < size; ++y)
-            if (!isDark(x, y))
-                ++light;
     const std::int64_t total = std::int64_t(size) * size;
+    const std::int64_t light = total - dark;
     const std::int64_t k = std::abs(50 - (100 * light) / total);
     penalty += (k / 5) * 10;
     return penalty;

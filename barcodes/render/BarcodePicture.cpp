@@ -19,11 +19,8 @@ void BarcodePicture::paint(QPainter &painter) const
     // smoothing.
     painter.setRenderHint(QPainter::Antialiasing, false);
     paintBackground(painter);
-    if (!image.isNull()) {
-        // Modules stay blocks of whole pixels, never blurred.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        image.draw(painter, imageRect);
-    }
+    if (!image.isNull())
+        paintImage(painter);
     paintBars(painter);
     painter.restore();
 
@@ -138,6 +135,25 @@ BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont
         run.setPositions(positions);
     }
     return {runs, colour};
+}
+
+void BarcodePicture::paintImage(QPainter &painter) const
+{
+    // Modules stay blocks of whole pixels, never blurred.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QTransform t = painter.deviceTransform();
+    const QRectF area = t.mapRect(imageRect);
+    const QImage &bitmap = image.bitmap();
+    // A bitmap made at the device's resolution is copied pixel for pixel.
+    if (!image.isVector() && t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0
+        && std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5) {
+        painter.save();
+        painter.resetTransform();
+        painter.drawImage(QPoint(int(std::lround(area.left())), int(std::lround(area.top()))), bitmap);
+        painter.restore();
+        return;
+    }
+    image.draw(painter, imageRect);
 }
 
 void BarcodePicture::paintBackground(QPainter &painter) const

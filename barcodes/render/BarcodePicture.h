@@ -70,6 +70,7 @@ struct BarcodePicture {
 
 private:
     void paintBackground(QPainter &painter) const;
+    void paintImage(QPainter &painter) const;
     void paintBars(QPainter &painter) const;
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
