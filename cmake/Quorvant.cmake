@@ -1,7 +1,9 @@
 # Shared build helpers.
 
 set(QUORVANT_WARNINGS -Wall -Wextra)
-set(QUORVANT_SOURCE_ROOT ${CMAKE_SOURCE_DIR})
+# The project's own source folder, the root of every include path and of the
+# resources, also when another project adds this one with add_subdirectory().
+cmake_path(GET CMAKE_CURRENT_LIST_DIR PARENT_PATH QUORVANT_SOURCE_ROOT)
 
 # Adds every listed folder that has a CMakeLists.txt. Folders that group
 # several libraries (barcodes/, batch_data/, output/) call this again for
