@@ -892,14 +892,15 @@ void Barcode_Gen_Dialog::refreshLinearPreview()
 
 namespace {
 
-// The view's image drawn again through a mirroring transform.
+// The view's image drawn through a mirroring transform, afresh on each
+// device, so a barcode keeps its bars on whole pixels.
 void mirror(SymBarcodeImageView *view, bool vertically)
 {
     if (!view || view->image().isNull())
         return;
     const platform::Image source = view->image();
     const QSizeF size = source.size();
-    view->setImage(platform::Image::record(size, [&](QPainter &p) {
+    view->setImage(platform::Image::drawing(size, [source, size, vertically](QPainter &p) {
         if (vertically) {
             p.translate(0, size.height());
             p.scale(1, -1);

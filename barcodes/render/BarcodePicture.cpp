@@ -29,7 +29,7 @@ void BarcodePicture::paint(QPainter &painter) const
     painter.save();
     for (const Text &t : texts) {
         painter.setPen(t.colour);
-        for (const QGlyphRun &run : t.glyphs)
+        for (const QGlyphRun &run : t.glyphs())
             painter.drawGlyphRun(QPointF(0, 0), run);
     }
     painter.restore();
@@ -98,8 +98,7 @@ QList<QGlyphRun> laidOut(const QString &text, const QFont &font, double &width)
 
 } // namespace
 
-BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont &font, double kerning,
-                                                const QRectF &rect, Qt::Alignment alignment, const QColor &colour)
+QList<QGlyphRun> BarcodePicture::Text::glyphs() const
 {
     // One line: line breaks in the text count as spaces.
     QString single(text);
@@ -134,7 +133,7 @@ BarcodePicture::Text BarcodePicture::layOutText(const QString &text, const QFont
         }
         run.setPositions(positions);
     }
-    return {runs, colour};
+    return runs;
 }
 
 void BarcodePicture::paintImage(QPainter &painter) const
@@ -181,17 +180,21 @@ void BarcodePicture::paintBars(QPainter &painter) const
         return;
     const QTransform t = painter.deviceTransform();
     const QPaintEngine *engine = painter.paintEngine();
+    // Mirrored pictures too: the transform may scale by a negative factor.
     const bool bitmap = engine && engine->type() == QPaintEngine::Raster && t.type() <= QTransform::TxScale
-        && t.m11() > 0 && t.m22() > 0;
+        && t.m11() != 0 && t.m22() != 0;
+    const bool turned = t.m11() < 0;
     // Whole device pixels per module: the nearest to the exact width, or
     // fewer when the picture has no room for that many.
     int pixels = 0;
     int left = 0;
     if (bitmap) {
-        const double pictureLeft = std::ceil(t.dx() - 1e-6);
-        const double pictureRight = std::floor(t.dx() + size.width() * t.m11() + 1e-6);
+        const double scale = std::abs(t.m11());
+        const double edge = std::min(t.dx(), t.dx() + size.width() * t.m11());
+        const double pictureLeft = std::ceil(edge - 1e-6);
+        const double pictureRight = std::floor(edge + size.width() * scale + 1e-6);
         const double room = pictureRight - pictureLeft;
-        pixels = std::max(1, int(std::lround(moduleWidth * t.m11())));
+        pixels = std::max(1, int(std::lround(moduleWidth * scale)));
         if (double(pixels) * moduleCount > room)
             pixels = int(room) / moduleCount;
         const double centre = t.dx() + (modulesLeft + moduleCount * moduleWidth / 2.0) * t.m11();
@@ -210,9 +213,11 @@ void BarcodePicture::paintBars(QPainter &painter) const
     std::vector<QRect> rects;
     rects.reserve(bars.size());
     for (const Bar &b : bars) {
-        const int top = int(std::lround(t.dy() + b.top * t.m22()));
-        const int bottom = int(std::lround(t.dy() + b.bottom * t.m22()));
-        rects.emplace_back(left + b.first * pixels, top, b.modules * pixels, std::max(1, bottom - top));
+        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
+        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
+        // Module m counts from the left, or from the right when turned.
+        const int first = turned ? moduleCount - b.first - b.modules : b.first;
+        rects.emplace_back(left + first * pixels, std::min(y0, y1), b.modules * pixels, std::max(1, std::abs(y1 - y0)));
     }
     if (writeBarsIntoBitmap(painter, rects))
         return;

@@ -37,18 +37,21 @@ struct BarcodePicture {
         double top = 0.0;
         double bottom = 0.0;
     };
-    // A line of text, its glyphs placed once in points (letter spacing
-    // included), so it comes out the same size on every device.
-    struct Text {
-        QList<QGlyphRun> glyphs;
-        QColor colour;
-    };
-
     // A line of `text` in `font` (point size in points) with `kerning`
     // points after each character, laid out in `rect` with `alignment`, its
-    // top at the rectangle's top.
-    static Text layOutText(const QString &text, const QFont &font, double kerning, const QRectF &rect,
-                           Qt::Alignment alignment, const QColor &colour);
+    // top at the rectangle's top. Its glyphs are placed in points when it is
+    // drawn (fonts belong to the thread that uses them), so it comes out the
+    // same size on every device.
+    struct Text {
+        QString text;
+        QFont font;
+        double kerning = 0.0;
+        QRectF rect;
+        Qt::Alignment alignment;
+        QColor colour;
+
+        QList<QGlyphRun> glyphs() const;
+    };
 
     QSizeF size;
     QColor background;

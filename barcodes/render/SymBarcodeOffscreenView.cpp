@@ -55,8 +55,7 @@ public:
     void drawInRect(const QString &text, double x, double y, double w, double h, const QFont &font,
                     const QColor &colour, Qt::Alignment alignment, double kerning)
     {
-        m_picture.texts.push_back(
-            BarcodePicture::layOutText(text, font, kerning, toPicture(x, y, w, h), alignment, colour));
+        m_picture.texts.push_back({text, font, kerning, toPicture(x, y, w, h), alignment, colour});
     }
 
     // Text with the lower left corner of its line at (x, y).
