@@ -1,5 +1,7 @@
 #include "barcodes/render/BarcodePicture.h"
 
+#include "barcodes/symbologies/TextMeasurer.h"
+
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -36,23 +38,6 @@ void BarcodePicture::paint(QPainter &painter) const
 }
 
 namespace {
-
-// Laid out at 72 dots per inch, so lengths come out in points, with the
-// outlines' own metrics, which any resolution draws alike. The device is
-// only asked for its resolution, so one serves every thread.
-QFont pointFont(const QFont &font)
-{
-    static const QImage pointDevice = [] {
-        QImage device(1, 1, QImage::Format_ARGB32);
-        const int dotsPerMetre = int(std::lround(72.0 / 0.0254));
-        device.setDotsPerMeterX(dotsPerMetre);
-        device.setDotsPerMeterY(dotsPerMetre);
-        return device;
-    }();
-    QFont unhinted(font);
-    unhinted.setHintingPreference(QFont::PreferNoHinting);
-    return QFont(unhinted, &pointDevice);
-}
 
 // The glyphs of one line of text in the font itself, its origin at the top
 // left; none when the font lacks a character (another font must stand in).

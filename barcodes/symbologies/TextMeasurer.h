@@ -20,8 +20,9 @@ public:
     virtual QSizeF textSize(const QString &text, const QFont &font, double kerning = 0.0) const = 0;
 };
 
-// Measures with QFontMetricsF, taking the font's point size as the size in
-// points whatever the screen resolution. Needs a QGuiApplication.
+// Measures in pointFont(font): a text the font has every character of by the
+// font's own advances, any other through Qt's text layout. Needs a
+// QGuiApplication.
 class QtTextMeasurer : public TextMeasurer {
 public:
     double capHeight(const QFont &font) const override;
@@ -30,5 +31,10 @@ public:
 
 // The shared Qt-based measurer that symbols use unless given another.
 std::shared_ptr<const TextMeasurer> defaultTextMeasurer();
+
+// `font` as text is measured and drawn: at 72 dots per inch, so lengths come
+// out in points, and with the outlines' own metrics (no hinting), which any
+// resolution draws alike. Any thread.
+QFont pointFont(const QFont &font);
 
 } // namespace barcodes
