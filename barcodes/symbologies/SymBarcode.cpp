@@ -16,11 +16,20 @@ bool SymBarcode::initWithContent(const std::optional<std::string> &content)
 
 bool SymBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
-    return initWithContent(content, printsCaption, 0.936f, 36.0f, 6.0f, -1);
+    return initWithContent(content, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1);
 }
 
 bool SymBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption, float barWidth,
                                  float height, float fontSize, int checkDigit)
+{
+    if (!initFields(content, printsCaption, barWidth, height, fontSize, checkDigit))
+        return false;
+    calculateWidth();
+    return true;
+}
+
+bool SymBarcode::initFields(const std::optional<std::string> &content, bool printsCaption, float barWidth,
+                            float height, float fontSize, int checkDigit)
 {
     if (!content)
         return false;
@@ -29,7 +38,6 @@ bool SymBarcode::initWithContent(const std::optional<std::string> &content, bool
     m_barWidth = barWidth;
     m_height = height;
     m_captionFontSize = fontSize;
-    calculateWidth();
     m_checkDigit = checkDigit;
     return true;
 }

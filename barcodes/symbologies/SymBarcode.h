@@ -139,6 +139,16 @@ public:
     }
 
 protected:
+    // What initWithContent(content, printsCaption) gives a symbol.
+    static constexpr float kDefaultBarWidth = 0.936f;
+    static constexpr float kDefaultHeight = 36.0f;
+    static constexpr float kDefaultFontSize = 6.0f;
+
+    // The full initialiser without the width, for symbologies that work out
+    // their check character first and then their width once.
+    bool initFields(const std::optional<std::string> &content, bool printsCaption, float barWidth, float height,
+                    float fontSize, int checkDigit);
+
     // An empty instance of the receiver's class, for copyWithZone(); every
     // symbology declares its own with QUORVANT_SYMBOL_CLASS.
     virtual std::unique_ptr<SymBarcode> newInstance() const { return std::make_unique<SymBarcode>(); }

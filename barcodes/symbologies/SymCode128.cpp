@@ -77,7 +77,7 @@ bool SymCode128Barcode::initWithContent(const std::optional<std::string> &conten
         m_content = *content;
         m_codeSet = _bestCodeSetForContent();
     }
-    if (!SymBarcode::initWithContent(content, printsCaption))
+    if (!initFields(content, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1))
         return false;
     generateChecksum();
     calculateWidth();

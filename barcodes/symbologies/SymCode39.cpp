@@ -35,11 +35,11 @@ std::string upper(std::string s)
     return s;
 }
 
-} // namespace
-
-std::string SymCode39Barcode::patternOf(char c)
+// The modules of one Code 39 character; empty for none.
+const std::string &patternFor(char c)
 {
     // The modules of every character, worked out once from its elements.
+    static const std::string none;
     static const std::array<std::string, 44> table = [] {
         std::array<std::string, 44> out;
         for (std::size_t index = 0; index < out.size(); ++index) {
@@ -51,8 +51,15 @@ std::string SymCode39Barcode::patternOf(char c)
     }();
     const int index = indexOf(c);
     if (index < 0)
-        return {};
+        return none;
     return table[std::size_t(index)];
+}
+
+} // namespace
+
+std::string SymCode39Barcode::patternOf(char c)
+{
+    return patternFor(c);
 }
 
 bool SymCode39Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
@@ -101,11 +108,23 @@ void SymCode39Barcode::generateChecksum()
 
 bool SymExtendedCode39Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
-    if (!SymCode39Barcode::initWithContent(content, printsCaption))
-        return false;
-    setContent(*content);
-    calculateWidth();
-    return true;
+    // The content keeps its case.
+    return SymBarcode::initWithContent(content, printsCaption);
+}
+
+std::string SymExtendedCode39Barcode::barcode() const
+{
+    if (!contentIsAscii())
+        return {};
+    std::string modules;
+    modules.reserve(m_content.size() * 26 + 13);
+    for (char c : m_content) {
+        for (char part : fullAsciiPair(c))
+            modules += patternFor(part);
+    }
+    if (m_checkDigit != -1)
+        modules += patternFor(char(m_checkDigit));
+    return modules;
 }
 
 std::string SymExtendedCode39Barcode::fullAsciiPair(char c)

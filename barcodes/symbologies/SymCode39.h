@@ -34,6 +34,9 @@ class SymExtendedCode39Barcode : public SymCode39Barcode {
     using SymBarcode::initWithContent;
     // Keeps the content's case.
     bool initWithContent(const std::optional<std::string> &content, bool printsCaption) override;
+    // The Code 39 patterns of every character's one- or two-character form,
+    // then the check character's.
+    std::string barcode() const override;
     // Patterns of the character's one- or two-character Code 39 form; "" when
     // the full-ASCII table has none.
     std::string _encodeChar(char c) const override;

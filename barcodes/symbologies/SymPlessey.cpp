@@ -1,6 +1,7 @@
 #include "barcodes/symbologies/SymPlessey.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace barcodes {
@@ -20,10 +21,16 @@ bool isDigit(char c)
 
 std::string SymModifiedPlesseyBarcode::groups(int value)
 {
-    std::string modules;
-    for (int bit = 3; bit >= 0; --bit)
-        modules += (value >> bit) & 1 ? kOne : kZero;
-    return modules;
+    // The modules of every value, worked out once.
+    static const std::array<std::string, 16> table = [] {
+        std::array<std::string, 16> out;
+        for (int v = 0; v < 16; ++v) {
+            for (int bit = 3; bit >= 0; --bit)
+                out[std::size_t(v)] += (v >> bit) & 1 ? kOne : kZero;
+        }
+        return out;
+    }();
+    return table[std::size_t(value & 15)];
 }
 
 bool SymModifiedPlesseyBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
@@ -33,7 +40,7 @@ bool SymModifiedPlesseyBarcode::initWithContent(const std::optional<std::string>
     std::string upper = *content;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return char(std::toupper(c)); });
-    if (!SymBarcode::initWithContent(upper, printsCaption))
+    if (!initFields(upper, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1))
         return false;
     generateChecksum();
     calculateWidth();

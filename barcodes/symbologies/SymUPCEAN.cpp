@@ -114,6 +114,7 @@ std::string SymAbstractUPCEANBarcode::twoHalves(std::size_t split, std::size_t e
     if (!contentIsAscii())
         return {};
     std::string modules;
+    modules.reserve(96);
     for (std::size_t i = 0; i < std::min(m_content.size(), split); ++i)
         modules += _encodeChar(m_content[i]);
     modules += kCentreGuard;
@@ -128,7 +129,7 @@ std::string SymAbstractUPCEANBarcode::twoHalves(std::size_t split, std::size_t e
 
 bool SymUPCABarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
-    if (!SymAbstractUPCEANBarcode::initWithContent(content, printsCaption))
+    if (!initFields(content, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1))
         return false;
     // Longer content stays whole, so that it is refused rather than cut.
     if (m_content.size() < 12) {
@@ -290,7 +291,7 @@ std::string SymUPCEBarcode::caption() const
 
 bool SymEAN13Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
-    if (!SymAbstractUPCEANBarcode::initWithContent(content, printsCaption))
+    if (!initFields(content, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1))
         return false;
     if (m_content.size() < 13) {
         generateChecksum();

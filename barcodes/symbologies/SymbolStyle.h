@@ -12,11 +12,17 @@
 namespace barcodes {
 
 struct SymbolStyle {
+    // A copy of one font made once: a symbol is made per record, and building
+    // three fonts for each would cost more than encoding it. The font is
+    // never destroyed, since fonts must not outlive the application.
     static QFont defaultFont()
     {
-        QFont f(QStringLiteral("Times New Roman"));
-        f.setPointSizeF(10.0);
-        return f;
+        static const QFont *const font = [] {
+            auto *f = new QFont(QStringLiteral("Times New Roman"));
+            f->setPointSizeF(10.0);
+            return f;
+        }();
+        return *font;
     }
 
     QFont value_font = defaultFont();   // caption (value text)
