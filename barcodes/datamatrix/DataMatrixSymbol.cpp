@@ -214,6 +214,7 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
 QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const DataMatrixGrid &grid)
 {
     QByteArray eps;
+    eps.reserve(512 + qsizetype(value.size()) + qsizetype(H) * ((W + 7) / 8 * 2 + 2));
     eps += "%!PS-Adobe-3.0 EPSF-3.0\n";
     eps += "%%Creator: IEC16022 barcode/stamp generator\n";
     eps += "%%BarcodeData: " + commentText(value) + "\n";
@@ -264,10 +265,12 @@ platform::Image dataMatrixPageImage(const DataMatrixGrid &grid)
     if (page.isNull())
         return {};
     page.fill(Qt::transparent);
-    for (int y = 0; y < grid.H; ++y)
+    for (int y = 0; y < grid.H; ++y) {
+        // Row 0 of the grid is the bottom row of the page.
+        auto *row = reinterpret_cast<QRgb *>(page.scanLine(grid.H - y)) + 1;
         for (int x = 0; x < grid.W; ++x)
-            // Row 0 of the grid is the bottom row of the page.
-            page.setPixel(x + 1, grid.H - y, grid.dark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255));
+            row[x] = grid.dark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255);
+    }
     return platform::Image::fromBitmap(page, QSizeF(page.width(), page.height()));
 }
 
