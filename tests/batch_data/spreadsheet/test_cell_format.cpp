@@ -1,0 +1,125 @@
+#include "batch_data/spreadsheet/CellFormat.h"
+#include "batch_data/spreadsheet/XlsxStyles.h"
+#include "batch_data/zip/ZipArchive.h"
+#include "tests/batch_data/spreadsheet/CellFixtures.h"
+#include "tests/batch_data/spreadsheet/SheetTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <pugixml.hpp>
+
+using namespace batch_data;
+using namespace quorvant::test;
+
+namespace {
+
+QString text(const pugi::xml_node &node)
+{
+    return QString::fromUtf8(node.child_value());
+}
+
+// Every cell of the fixture's only sheet through CellFormatter, read with
+// pugixml straight from the unpacked parts.
+QList<QStringList> displayedCells(const QString &xlsx)
+{
+    TempFolder tmp;
+    if (!ZipArchive::unzipFileAtPath(xlsx, tmp.path()))
+        return {};
+    const QStringList codes = readCellFormatCodes(readTestFile(tmp.file("xl/styles.xml")));
+    const CellFormatter formatter(codes, readDate1904(readTestFile(tmp.file("xl/workbook.xml"))));
+
+    pugi::xml_document strings;
+    QStringList shared;
+    const QByteArray sst = readTestFile(tmp.file("xl/sharedStrings.xml"));
+    if (strings.load_buffer(sst.constData(), size_t(sst.size()))) {
+        for (pugi::xml_node si : strings.child("sst").children("si"))
+            shared.append(decodeEscapes(text(si.child("t"))));
+    }
+
+    pugi::xml_document sheet;
+    const QByteArray part = readTestFile(tmp.file("xl/worksheets/sheet1.xml"));
+    if (!sheet.load_buffer(part.constData(), size_t(part.size()), pugi::parse_default | pugi::parse_ws_pcdata))
+        return {};
+    QList<QStringList> rows;
+    for (pugi::xml_node row : sheet.child("worksheet").child("sheetData").children("row")) {
+        QStringList cells;
+        for (pugi::xml_node c : row.children("c")) {
+            const XlsxCellType type = xlsxCellType(QString::fromUtf8(c.attribute("t").value()));
+            const int style = c.attribute("s").as_int();
+            QString raw = type == XlsxCellType::InlineString ? text(c.child("is").child("t")) : text(c.child("v"));
+            if (type == XlsxCellType::SharedString)
+                raw = shared.value(raw.toInt());
+            cells.append(formatter.displayText(type, raw, style));
+        }
+        rows.append(cells);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(CellFormat, EveryFixtureCellReadsAsTheSpreadsheetShowsIt)
+{
+    // Expected: LibreOffice's CSV export of the same file (contents as
+    // shown), with the rows CellFixtures.h puts in from the format's
+    // definition.
+    for (const char *name : {"cells_openpyxl", "cells_1904", "cells_iso_dates", "cells_libreoffice",
+                             "cells_libreoffice_1904"}) {
+        SCOPED_TRACE(name);
+        const QList<QStringList> expected = expectedCells(QString::fromLatin1(name) + ".csv");
+        const QList<QStringList> shown = displayedCells(cellFixture(QString::fromLatin1(name) + ".xlsx"));
+        ASSERT_EQ(shown.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(shown.at(i), expected.at(i)) << show({shown.at(i)});
+    }
+}
+
+TEST(CellFormat, GeneralKeepsFifteenDigitsAndGoesScientificWhereTheFixedFormIsTooLong)
+{
+    // Expected: LibreOffice 7.4's CSV export of these values in General,
+    // contents as shown.
+    const struct {
+        double value;
+        const char *shown;
+    } rows[] = {
+        {1.5e-07, "0.00000015"},
+        {1.2345678e-09, "0.0000000012345678"},
+        {1.23456789e-09, "1.23456789E-09"},
+        {1e-10, "1E-10"},
+        {9.99999999999999e-06, "0.00000999999999999999"},
+        {9.87654321012345e-06, "9.87654321012345E-06"},
+        {0.000987654321012345, "0.000987654321012345"},
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3, "0.333333333333333"},
+        {1234.5678901234567, "1234.56789012346"},
+        {99999999999999.98, "100000000000000"},
+        {1.5e15, "1500000000000000"},
+        {9.8765432101234e15, "9.8765432101234E+015"},
+        {1e20, "1E+020"},
+        {1e-100, "1E-100"},
+        {-1.5e-07, "-0.00000015"},
+        {-0.0, "0"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(generalNumber(row.value), QString::fromLatin1(row.shown)) << row.shown;
+}
+
+TEST(CellFormat, TextsWeWriteKeepControlCharactersAsEscapes)
+{
+    // The escapes of ECMA-376 Part 1, 22.4.2.4 (ST_Xstring): a character as
+    // _xHHHH_, and the underscore of a literal "_xHHHH_" as _x005F_.
+    const struct {
+        const char16_t *text;
+        const char *written;
+    } rows[] = {
+        {u"line one\r\nline two", "line one_x000D_\nline two"},
+        {u"bell\u0007 tab\t", "bell_x0007_ tab\t"},
+        {u"keep _x0041_ as written", "keep _x005F_x0041_ as written"},
+        {u"_x12_ and _xZZZZ_ are no escapes", "_x12_ and _xZZZZ_ are no escapes"},
+        {u"\uFFFF", "_xFFFF_"},
+    };
+    for (const auto &row : rows) {
+        const QString original = QString::fromUtf16(row.text);
+        EXPECT_EQ(encodeEscapes(original), QString::fromLatin1(row.written));
+        EXPECT_EQ(decodeEscapes(encodeEscapes(original)), original);
+    }
+}
