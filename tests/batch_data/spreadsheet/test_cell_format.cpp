@@ -1,57 +1,45 @@
 #include "batch_data/spreadsheet/CellFormat.h"
+#include "batch_data/spreadsheet/WorksheetStream.h"
 #include "batch_data/spreadsheet/XlsxStyles.h"
 #include "batch_data/zip/ZipArchive.h"
 #include "tests/batch_data/spreadsheet/CellFixtures.h"
 #include "tests/batch_data/spreadsheet/SheetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-#include <pugixml.hpp>
+#include <QFile>
 
 using namespace batch_data;
 using namespace quorvant::test;
 
 namespace {
 
-QString text(const pugi::xml_node &node)
+QByteArray partOf(const TempFolder &tmp, const char *name)
 {
-    return QString::fromUtf8(node.child_value());
+    QFile file(tmp.file(QString::fromLatin1(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every cell of the fixture's only sheet through CellFormatter, read with
-// pugixml straight from the unpacked parts.
+// Every row of the fixture's only sheet, at the sheet's width.
 QList<QStringList> displayedCells(const QString &xlsx)
 {
     TempFolder tmp;
     if (!ZipArchive::unzipFileAtPath(xlsx, tmp.path()))
         return {};
-    const QStringList codes = readCellFormatCodes(readTestFile(tmp.file("xl/styles.xml")));
-    const CellFormatter formatter(codes, readDate1904(readTestFile(tmp.file("xl/workbook.xml"))));
-
-    pugi::xml_document strings;
+    const CellFormatter formatter(readCellFormatCodes(partOf(tmp, "xl/styles.xml")),
+                                  readDate1904(partOf(tmp, "xl/workbook.xml")));
     QStringList shared;
-    const QByteArray sst = readTestFile(tmp.file("xl/sharedStrings.xml"));
-    if (strings.load_buffer(sst.constData(), size_t(sst.size()))) {
-        for (pugi::xml_node si : strings.child("sst").children("si"))
-            shared.append(decodeEscapes(text(si.child("t"))));
-    }
-
-    pugi::xml_document sheet;
-    const QByteArray part = readTestFile(tmp.file("xl/worksheets/sheet1.xml"));
-    if (!sheet.load_buffer(part.constData(), size_t(part.size()), pugi::parse_default | pugi::parse_ws_pcdata))
+    QFile strings(tmp.file("xl/sharedStrings.xml"));
+    if (strings.open(QIODevice::ReadOnly))
+        shared = readSharedStrings(strings).value_or(QStringList());
+    QFile part(tmp.file("xl/worksheets/sheet1.xml"));
+    if (!part.open(QIODevice::ReadOnly))
         return {};
-    QList<QStringList> rows;
-    for (pugi::xml_node row : sheet.child("worksheet").child("sheetData").children("row")) {
-        QStringList cells;
-        for (pugi::xml_node c : row.children("c")) {
-            const XlsxCellType type = xlsxCellType(QString::fromUtf8(c.attribute("t").value()));
-            const int style = c.attribute("s").as_int();
-            QString raw = type == XlsxCellType::InlineString ? text(c.child("is").child("t")) : text(c.child("v"));
-            if (type == XlsxCellType::SharedString)
-                raw = shared.value(raw.toInt());
-            cells.append(formatter.displayText(type, raw, style));
-        }
-        rows.append(cells);
-    }
+    QString error;
+    const std::optional<WorksheetCells> sheet = readWorksheet(part, shared, formatter, &error);
+    EXPECT_TRUE(sheet) << error.toStdString();
+    QList<QStringList> rows = sheet ? sheet->rows : QList<QStringList>();
+    for (QStringList &row : rows)
+        row.resize(sheet->width);
     return rows;
 }
 
