@@ -1016,21 +1016,21 @@ std::optional<double> parseNumber(QStringView raw)
 
 // ---------------------------------------------------------------------------
 
-XlsxCellType xlsxCellType(QStringView t)
+XlsxCellType xlsxCellType(std::string_view t)
 {
-    if (t.isEmpty() || t == u"n")
+    if (t.empty() || t == "n")
         return XlsxCellType::Number;
-    if (t == u"s")
+    if (t == "s")
         return XlsxCellType::SharedString;
-    if (t == u"b")
+    if (t == "b")
         return XlsxCellType::Boolean;
-    if (t == u"str")
+    if (t == "str")
         return XlsxCellType::FormulaString;
-    if (t == u"inlineStr")
+    if (t == "inlineStr")
         return XlsxCellType::InlineString;
-    if (t == u"e")
+    if (t == "e")
         return XlsxCellType::Error;
-    if (t == u"d")
+    if (t == "d")
         return XlsxCellType::Date;
     return XlsxCellType::Number;
 }
@@ -1314,18 +1314,18 @@ QString CellFormatter::displayNumber(double value, int styleIndex) const
     return formatOf(styleIndex).format(value, m_date1904);
 }
 
-QString CellFormatter::displayText(XlsxCellType type, QStringView raw, int styleIndex) const
+QString CellFormatter::displayText(XlsxCellType type, const QString &raw, int styleIndex) const
 {
     switch (type) {
     case XlsxCellType::Boolean: {
-        const QStringView v = raw.trimmed();
+        const QString v = raw.trimmed();
         const bool on = v == u"true" || (!v.isEmpty() && v != u"false" && parseNumber(v).value_or(0) != 0);
         return on ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     }
     case XlsxCellType::Error:
-        return raw.toString();
+        return raw;
     case XlsxCellType::SharedString:
-        return formatOf(styleIndex).formatText(raw.toString());
+        return formatOf(styleIndex).formatText(raw);
     case XlsxCellType::InlineString:
     case XlsxCellType::FormulaString:
         return formatOf(styleIndex).formatText(decodeEscapes(raw));
@@ -1333,7 +1333,7 @@ QString CellFormatter::displayText(XlsxCellType type, QStringView raw, int style
         const NumberFormat &format = formatOf(styleIndex);
         const std::optional<double> serial = serialFromIso(raw, m_date1904);
         if (!serial || format.isGeneral())
-            return raw.toString();
+            return raw;
         return format.format(*serial, m_date1904);
     }
     case XlsxCellType::Number:
@@ -1341,10 +1341,10 @@ QString CellFormatter::displayText(XlsxCellType type, QStringView raw, int style
     }
     const bool general = styleIndex < 0 || size_t(styleIndex) >= m_general.size() || m_general[size_t(styleIndex)];
     if (general && showsAsWritten(raw))
-        return raw.toString();
+        return raw;
     const std::optional<double> value = parseNumber(raw);
     if (!value)
-        return raw.toString();
+        return raw;
     return formatOf(styleIndex).format(*value, m_date1904);
 }
 

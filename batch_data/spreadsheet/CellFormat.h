@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace batch_data {
@@ -28,7 +29,7 @@ namespace batch_data {
 // none) number, "b" boolean, "e" error, "s" shared string, "inlineStr",
 // "str" (a formula's text result), "d" ISO 8601 date.
 enum class XlsxCellType { Number, Boolean, Error, SharedString, InlineString, FormulaString, Date };
-XlsxCellType xlsxCellType(QStringView t);
+XlsxCellType xlsxCellType(std::string_view t);
 
 // The format code of a built-in number format (numFmtId below 164 without a
 // numFmt of its own), as an en-US spreadsheet shows it; "General" for ids
@@ -100,7 +101,7 @@ public:
     // an inline string (escapes are decoded here); for a shared string, the
     // entry itself (decoded when the table was read). A style index without
     // a style shows as General.
-    QString displayText(XlsxCellType type, QStringView raw, int styleIndex) const;
+    QString displayText(XlsxCellType type, const QString &raw, int styleIndex) const;
     // A number as the style shows it.
     QString displayNumber(double value, int styleIndex) const;
 

@@ -1,90 +1,66 @@
 #include "batch_data/spreadsheet/WorksheetStream.h"
 
-#include <QIODevice>
-#include <QXmlStreamReader>
+#include "batch_data/spreadsheet/XmlScanner.h"
+
+#include <charconv>
 
 namespace batch_data {
 
 namespace {
 
-// Element names without their prefix: producers differ in the prefixes
-// they give the SpreadsheetML namespace, and some leave them undeclared,
-// so namespaces are not processed.
-bool is(const QXmlStreamReader &xml, QLatin1StringView local)
-{
-    const QStringView name = xml.name();
-    if (name.size() == local.size())
-        return name == local;
-    return name.size() > local.size() && name.endsWith(local) && name[name.size() - local.size() - 1] == u':';
-}
+using Token = XmlScanner::Token;
 
-void prepare(QXmlStreamReader &xml)
+// The text of a string item (<si> or <is>), whose start was just read: its
+// <t>, or the <t> of each run <r>; phonetic hints (<rPh>) are not text.
+bool readStringItem(XmlScanner &xml, std::string &out)
 {
-    xml.setNamespaceProcessing(false);
-}
-
-QString describe(const QXmlStreamReader &xml)
-{
-    return QStringLiteral("%1 (line %2, column %3)")
-        .arg(xml.errorString())
-        .arg(xml.lineNumber())
-        .arg(xml.columnNumber());
-}
-
-// Appends the character data up to the end of the current element, whose
-// start was just read; nested elements contribute their text too.
-void appendText(QXmlStreamReader &xml, QString &out)
-{
-    for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement: ++depth; break;
-        case QXmlStreamReader::EndElement: --depth; break;
-        case QXmlStreamReader::Characters: out += xml.text(); break;
-        default: break;
-        }
-    }
-}
-
-// The text of a string item (<si> or <is>): its <t>, or the <t> of each run
-// <r>; phonetic hints (<rPh>) are not text.
-void appendStringItem(QXmlStreamReader &xml, QString &out)
-{
-    for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            if (is(xml, QLatin1StringView("t"))) {
-                appendText(xml, out);
-            } else if (is(xml, QLatin1StringView("rPh"))) {
-                xml.skipCurrentElement();
+    for (int depth = 1; depth > 0;) {
+        switch (xml.next()) {
+        case Token::StartElement:
+            if (xml.isNamed("t")) {
+                if (!xml.appendElementText(out))
+                    return false;
+            } else if (xml.isNamed("rPh")) {
+                if (!xml.skipElement())
+                    return false;
             } else {
                 ++depth;
             }
-        } else if (token == QXmlStreamReader::EndElement) {
-            --depth;
+            break;
+        case Token::EndElement: --depth; break;
+        case Token::Text: break;
+        case Token::EndOfDocument:
+        case Token::Error: return false;
         }
     }
+    return true;
 }
 
-int toInt(QStringView text, int fallback)
+int toInt(std::string_view text, int fallback)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? value : fallback;
+    int value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() ? value : fallback;
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 } // namespace
 
-int columnOfReference(QStringView reference)
+int columnOfReference(std::string_view reference)
 {
     qint64 number = 0;
-    qsizetype i = 0;
+    size_t i = 0;
     for (; i < reference.size(); ++i) {
-        const char16_t c = reference[i].unicode();
+        const char c = reference[i];
         int letter = 0;
-        if (c >= u'A' && c <= u'Z')
-            letter = c - u'A' + 1;
-        else if (c >= u'a' && c <= u'z')
-            letter = c - u'a' + 1;
+        if (c >= 'A' && c <= 'Z')
+            letter = c - 'A' + 1;
+        else if (c >= 'a' && c <= 'z')
+            letter = c - 'a' + 1;
         else
             break;
         number = number * 26 + letter;
@@ -96,105 +72,119 @@ int columnOfReference(QStringView reference)
 
 std::optional<QStringList> readSharedStrings(QIODevice &part, QString *error)
 {
-    QXmlStreamReader xml(&part);
-    prepare(xml);
+    XmlScanner xml(part);
     QStringList strings;
-    QString item;
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && is(xml, QLatin1StringView("si"))) {
+    std::string item;
+    for (;;) {
+        const Token token = xml.next();
+        if (token == Token::EndOfDocument)
+            return strings;
+        if (token == Token::Error)
+            break;
+        if (token == Token::StartElement && xml.isNamed("si")) {
             item.clear();
-            appendStringItem(xml, item);
-            strings.append(decodeEscapes(item));
+            if (!readStringItem(xml, item))
+                break;
+            strings.append(decodeEscapes(fromUtf8(item)));
         }
     }
-    if (xml.hasError()) {
-        if (error)
-            *error = QStringLiteral("The shared strings are damaged: %1").arg(describe(xml));
-        return std::nullopt;
-    }
-    return strings;
+    if (error)
+        *error = QStringLiteral("The shared strings are damaged: %1").arg(xml.errorString());
+    return std::nullopt;
 }
 
 std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &sharedStrings,
                                             const CellFormatter &formatter, QString *error,
                                             const WorksheetLimits &limits, int stopAfterRows)
 {
-    QXmlStreamReader xml(&part);
-    prepare(xml);
+    XmlScanner xml(part);
     WorksheetCells sheet;
-    QStringList row;        // the row being read, up to its last text
-    QString value;          // the <v> or inline text of the cell being read
+    QStringList row;      // the row being read, up to its last text
+    std::string value;    // the <v> or inline text of the cell being read
     bool inSheetData = false;
     bool inRow = false;
     int column = -1;
-    int maxRowLength = 0;   // of the rows kept so far
+    int widest = 0;       // of the rows kept so far
 
-    auto fail = [&](const QString &reason) {
+    auto damaged = [&] {
         if (error)
-            *error = reason;
+            *error = QStringLiteral("The worksheet is damaged: %1").arg(xml.errorString());
         return std::nullopt;
     };
 
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            if (inRow && is(xml, QLatin1StringView("row"))) {
+    for (;;) {
+        const Token token = xml.next();
+        if (token == Token::EndOfDocument)
+            break;
+        if (token == Token::Error)
+            return damaged();
+        if (token == Token::EndElement) {
+            if (inRow && xml.isNamed("row")) {
                 inRow = false;
-                maxRowLength = std::max(maxRowLength, int(row.size()));
-                // Each row at the widest width counts against the budget,
-                // as the caller pads every row to it.
-                if ((sheet.rows.size() + 1) * qint64(std::max(1, maxRowLength)) > limits.maxCells)
-                    return fail(QStringLiteral("The worksheet has more than %L1 cells, more than can be read.")
-                                    .arg(limits.maxCells));
+                widest = std::max(widest, int(row.size()));
+                // Every row is padded to the widest one: count it so.
+                if ((sheet.rows.size() + 1) * qint64(std::max(1, widest)) > limits.maxCells) {
+                    if (error)
+                        *error = QStringLiteral("The worksheet has more than %L1 cells, more than can be read.")
+                                     .arg(limits.maxCells);
+                    return std::nullopt;
+                }
                 sheet.rows.append(QStringList(row.cbegin(), row.cend()));
                 if (stopAfterRows > 0 && sheet.rows.size() >= stopAfterRows)
-                    break;
-            } else if (is(xml, QLatin1StringView("sheetData"))) {
-                inSheetData = false;
+                    return sheet;
+            } else if (xml.isNamed("sheetData")) {
+                return sheet;   // nothing after the cells is read
             }
             continue;
         }
-        if (token != QXmlStreamReader::StartElement)
+        if (token != Token::StartElement)
             continue;
         if (!inSheetData) {
-            inSheetData = is(xml, QLatin1StringView("sheetData"));
+            inSheetData = xml.isNamed("sheetData");
+            if (!inSheetData && !xml.isNamed("worksheet") && !xml.skipElement())
+                return damaged();
             continue;
         }
-        if (is(xml, QLatin1StringView("row"))) {
+        if (!inRow && xml.isNamed("row")) {
             inRow = true;
             row.clear();
             column = -1;
             continue;
         }
-        if (!inRow || !is(xml, QLatin1StringView("c"))) {
-            xml.skipCurrentElement();
+        if (!inRow || !xml.isNamed("c")) {
+            if (!xml.skipElement())
+                return damaged();
             continue;
         }
 
         // A cell: <c r="B2" s="3" t="s"><v>5</v></c>, an inline string
-        // <c t="inlineStr"><is><t>…</t></is></c>, or a formula <f> with its
-        // last value <v>.
-        const QXmlStreamAttributes attributes = xml.attributes();
-        const QStringView ref = attributes.value(QLatin1StringView("r"));
-        column = ref.isEmpty() ? column + 1 : columnOfReference(ref);
-        const XlsxCellType type = xlsxCellType(attributes.value(QLatin1StringView("t")));
-        const int style = toInt(attributes.value(QLatin1StringView("s")), 0);
+        // <c t="inlineStr"><is><t>…</t></is></c>, or a formula <f> with the
+        // value it last computed in <v>.
+        const std::string_view ref = xml.attribute("r");
+        column = ref.empty() ? column + 1 : columnOfReference(ref);
+        const XlsxCellType type = xlsxCellType(xml.attribute("t"));
+        const int style = toInt(xml.attribute("s"), 0);
         value.clear();
         bool hasValue = false;
-        for (int depth = 1; depth > 0 && !xml.atEnd();) {
-            const QXmlStreamReader::TokenType inner = xml.readNext();
-            if (inner == QXmlStreamReader::StartElement) {
-                if (is(xml, QLatin1StringView("v"))) {
-                    appendText(xml, value);
+        for (int depth = 1; depth > 0;) {
+            const Token inner = xml.next();
+            if (inner == Token::StartElement) {
+                bool ok = true;
+                if (xml.isNamed("v")) {
+                    ok = xml.appendElementText(value);
                     hasValue = true;
-                } else if (is(xml, QLatin1StringView("is"))) {
-                    appendStringItem(xml, value);
+                } else if (xml.isNamed("is")) {
+                    ok = readStringItem(xml, value);
                     hasValue = true;
                 } else {
-                    xml.skipCurrentElement();   // the formula and extensions are not shown
+                    ok = xml.skipElement();   // the formula and extensions are not shown
                 }
-            } else if (inner == QXmlStreamReader::EndElement) {
+                if (!ok)
+                    return damaged();
+            } else if (inner == Token::EndElement) {
                 --depth;
+            } else if (inner != Token::Text) {
+                return damaged();
             }
         }
         if (!hasValue || column < 0)
@@ -207,7 +197,7 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
                 continue;
             text = formatter.displayText(type, sharedStrings.at(index), style);
         } else {
-            text = formatter.displayText(type, value, style);
+            text = formatter.displayText(type, fromUtf8(value), style);
         }
         if (text.isEmpty())
             continue;
@@ -216,8 +206,6 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
         row[column] = std::move(text);
         sheet.width = std::max(sheet.width, column + 1);
     }
-    if (xml.hasError())
-        return fail(QStringLiteral("The worksheet is damaged: %1").arg(describe(xml)));
     return sheet;
 }
 

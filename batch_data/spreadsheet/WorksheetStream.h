@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string_view>
 
 class QIODevice;
 
@@ -57,6 +58,6 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
 
 // The 0-based column of a cell reference ("AB12" is 27); -1 without
 // letters or beyond column XFD.
-int columnOfReference(QStringView reference);
+int columnOfReference(std::string_view reference);
 
 } // namespace batch_data
