@@ -1,144 +1,48 @@
 #include "batch_data/spreadsheet/Workbook.h"
 
+#include "batch_data/spreadsheet/XlsxStyles.h"
 #include "batch_data/spreadsheet/XmlSupport.h"
 #include "batch_data/zip/ZipArchive.h"
 #include "platform/Log.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstring>
 
 using namespace spreadsheet_xml;
 
 namespace {
 
-// Widest sheet the formats allow (column XFD); wider claims are refused so
-// that a damaged dimension cannot make every row enormous.
-constexpr int kMaxColumns = 16384;
-// Cells one read may build, so that a small damaged file cannot claim
-// gigabytes; far beyond any data source a card run uses.
-constexpr qint64 kMaxCells = 20000000;
+// Widest sheet the formats allow (column XFD).
+constexpr int kMaxColumns = batch_data::kMaxSheetColumns;
 
-QString text(const pugi::xml_node &node)
+// The rows at `columns` texts each: cut or padded with empty texts.
+std::optional<batch_data::SheetRows> atWidth(batch_data::WorksheetCells cells, int columns,
+                                             const batch_data::WorksheetLimits &limits, QString *error)
 {
-    return QString::fromUtf8(node.text().get());
+    columns = std::clamp(columns, 0, kMaxColumns);
+    if (cells.rows.size() * qint64(std::max(1, columns)) > limits.maxCells) {
+        if (error)
+            *error = QStringLiteral("The worksheet has more than %L1 cells, more than can be read.")
+                         .arg(limits.maxCells);
+        return std::nullopt;
+    }
+    for (QStringList &row : cells.rows)
+        row.resize(columns);
+    return std::move(cells.rows);
 }
 
-// The text of a string item: a plain <t>, or the runs of a rich text
-// (<r><t>…</t></r>…) one after the other; phonetic hints are not text.
-QString richText(const pugi::xml_node &item)
+bool openPart(QFile &file, QString *error)
 {
-    QString result;
-    for (pugi::xml_node c = item.first_child(); c; c = c.next_sibling()) {
-        if (isNamed(c, "t")) {
-            result += text(c);
-        } else if (isNamed(c, "r")) {
-            for (pugi::xml_node t = c.first_child(); t; t = t.next_sibling()) {
-                if (isNamed(t, "t"))
-                    result += text(t);
-            }
-        }
-    }
-    return result;
-}
-
-// What a cell shows: its shared string, its inline string, or its stored
-// value (for a formula cell the value it last computed, not the formula).
-QString cellText(const pugi::xml_node &cell, const QStringList &sharedStrings)
-{
-    const char *type = attribute(cell, "t").value();
-    const pugi::xml_node value = child(cell, "v");
-    if (std::strcmp(type, "s") == 0) {
-        const char *digits = value.text().get();
-        qint64 index = 0;
-        int count = 0;
-        for (; *digits >= '0' && *digits <= '9' && count < 12; ++digits, ++count)
-            index = index * 10 + (*digits - '0');
-        if (count == 0 || index >= sharedStrings.size())
-            return {};
-        return sharedStrings.at(qsizetype(index));
-    }
-    if (std::strcmp(type, "inlineStr") == 0)
-        return richText(child(cell, "is"));
-    return text(value);
-}
-
-int columnOf(const pugi::xml_node &cell, int previous)
-{
-    const pugi::xml_attribute ref = attribute(cell, "r");
-    if (!ref)
-        return previous + 1;
-    return Get_Col_index(Get_Column_Char_Str(QString::fromUtf8(ref.value())), 65);
-}
-
-// The width is the dimension's last column or the last column holding
-// text, whichever is wider.
-int measureWidth(const pugi::xml_node &worksheet, const pugi::xml_node &sheetData,
-                 const QStringList &sharedStrings, const QString &path)
-{
-    int width = 0;
-    const pugi::xml_node dimension = child(worksheet, "dimension");
-    if (dimension) {
-        QString ref = QString::fromUtf8(attribute(dimension, "ref").value()).trimmed();
-        ref = ref.mid(ref.lastIndexOf(u':') + 1).trimmed();
-        width = std::max(0, Get_Col_index(Get_Column_Char_Str(ref), 64));
-    }
-    for (pugi::xml_node row = sheetData.first_child(); row; row = row.next_sibling()) {
-        if (!isNamed(row, "row"))
-            continue;
-        int column = -1;
-        for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
-            if (!isNamed(cell, "c"))
-                continue;
-            column = columnOf(cell, column);
-            if (column >= width && !cellText(cell, sharedStrings).isEmpty())
-                width = column + 1;
-        }
-    }
-    if (width > kMaxColumns) {
-        platform::log(QStringLiteral("Worksheet %1 claims %2 columns; reading the first %3")
-                          .arg(path).arg(width).arg(kMaxColumns));
-        width = kMaxColumns;
-    }
-    return width;
-}
-
-// Rows `width` texts long, each filled from the row's cells over the
-// defaults; `firstOnly` stops after the first row.
-batch_data::SheetRows readRows(const pugi::xml_node &sheetData, const QStringList &sharedStrings,
-                               const QStringList &defaults, bool firstOnly, const QString &path)
-{
-    batch_data::SheetRows rows;
-    const qsizetype width = defaults.size();
-    for (pugi::xml_node row = sheetData.first_child(); row; row = row.next_sibling()) {
-        if (!isNamed(row, "row"))
-            continue;
-        if ((rows.size() + 1) * qint64(std::max<qsizetype>(1, width)) > kMaxCells) {
-            platform::log(QStringLiteral("Worksheet %1 is too large; reading its first %2 rows")
-                              .arg(path).arg(rows.size()));
-            break;
-        }
-        QStringList values = defaults;
-        int column = -1;
-        for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
-            if (!isNamed(cell, "c"))
-                continue;
-            column = columnOf(cell, column);
-            if (column < 0 || column >= width)
-                continue;
-            QString value = cellText(cell, sharedStrings);
-            if (!value.isEmpty())
-                values[column] = std::move(value);
-        }
-        rows.append(std::move(values));
-        if (firstOnly)
-            break;
-    }
-    return rows;
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
+    return false;
 }
 
 } // namespace
@@ -173,31 +77,31 @@ namespace batch_data {
 
 QStringList readSharedStrings(const QString &partPath)
 {
-    QStringList strings;
-    pugi::xml_document doc;
-    if (!load(doc, partPath, nullptr))
-        return strings;
-    const pugi::xml_node table = child(doc, "sst");
-    for (pugi::xml_node item = table.first_child(); item; item = item.next_sibling()) {
-        if (isNamed(item, "si"))
-            strings.append(richText(item));
-    }
-    return strings;
+    QFile file(partPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readSharedStrings(file).value_or(QStringList());
 }
 
 std::optional<SheetRows> readWorksheetRows(const QString &partPath, const QStringList &sharedStrings,
                                            int columns, QString *error)
 {
-    pugi::xml_document doc;
-    if (!load(doc, partPath, error))
+    QFile file(partPath);
+    if (!openPart(file, error))
         return std::nullopt;
-    const QStringList defaults(std::clamp(columns, 0, kMaxColumns), QString());
-    return readRows(child(child(doc, "worksheet"), "sheetData"), sharedStrings, defaults, false, partPath);
+    const WorksheetLimits limits;
+    std::optional<WorksheetCells> cells = readWorksheet(file, sharedStrings, CellFormatter(), error, limits);
+    if (!cells)
+        return std::nullopt;
+    return atWidth(std::move(*cells), columns, limits, error);
 }
 
-Workbook::Workbook(std::unique_ptr<QTemporaryDir> folder, QStringList sharedStrings)
+Workbook::Workbook(std::unique_ptr<QTemporaryDir> folder, QStringList sharedStrings, CellFormatter formatter,
+                   WorksheetLimits limits)
     : m_folder(std::move(folder))
     , m_sharedStrings(std::move(sharedStrings))
+    , m_formatter(std::move(formatter))
+    , m_limits(limits)
 {
 }
 
@@ -205,8 +109,13 @@ Workbook::Workbook(Workbook &&) noexcept = default;
 Workbook &Workbook::operator=(Workbook &&) noexcept = default;
 Workbook::~Workbook() = default;
 
-std::optional<Workbook> Workbook::open(const QString &path, QString *error)
+std::optional<Workbook> Workbook::open(const QString &path, QString *error, const WorksheetLimits &limits)
 {
+    auto refuse = [&](const QString &reason) {
+        if (error)
+            *error = QStringLiteral("cannot open workbook %1: %2").arg(path, reason);
+        return std::nullopt;
+    };
     auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quorvant-workbook-XXXXXX"));
     if (!folder->isValid()) {
         if (error)
@@ -217,17 +126,35 @@ std::optional<Workbook> Workbook::open(const QString &path, QString *error)
     if (!ZipArchive::unzipFileAtPath(path, folder->path(), true, QString(), &unpacking)) {
         // A code says the archive as a whole was refused; without one only
         // some entries were.
-        if (unpacking.code != 0) {
-            if (error)
-                *error = QStringLiteral("cannot open workbook %1: %2").arg(path, unpacking.description);
-            return std::nullopt;
-        }
+        if (unpacking.code != 0)
+            return refuse(unpacking.description);
         platform::log(QStringLiteral("Workbook %1 could not be unpacked completely").arg(path));
     }
-    QStringList strings = readSharedStrings(folder->filePath(QStringLiteral("xl/sharedStrings.xml")));
-    return Workbook(std::move(folder), std::move(strings));
-}
 
+    // Parts that are missing leave their defaults (no strings, General, the
+    // 1900 system); parts that are there must read, or every cell could
+    // show the wrong text.
+    QStringList strings;
+    QFile stringsPart(folder->filePath(QStringLiteral("xl/sharedStrings.xml")));
+    if (stringsPart.open(QIODevice::ReadOnly)) {
+        QString reason;
+        std::optional<QStringList> read = readSharedStrings(stringsPart, &reason);
+        if (!read)
+            return refuse(reason);
+        strings = std::move(*read);
+    }
+    QStringList formatCodes;
+    QFile stylesPart(folder->filePath(QStringLiteral("xl/styles.xml")));
+    if (stylesPart.open(QIODevice::ReadOnly)) {
+        QString reason;
+        formatCodes = readCellFormatCodes(stylesPart.readAll(), &reason);
+        if (!reason.isEmpty())
+            return refuse(QStringLiteral("The styles are damaged: %1").arg(reason));
+    }
+    QFile workbookPart(folder->filePath(QStringLiteral("xl/workbook.xml")));
+    const bool date1904 = workbookPart.open(QIODevice::ReadOnly) && readDate1904(workbookPart.readAll());
+    return Workbook(std::move(folder), std::move(strings), CellFormatter(formatCodes, date1904), limits);
+}
 QString Workbook::folder() const
 {
     return m_folder->path();
@@ -276,30 +203,51 @@ QStringList Workbook::sheetNames() const
     return names;
 }
 
+std::optional<WorksheetCells> Workbook::cells(int sheet, bool keep, QString *error) const
+{
+    if (m_kept && m_kept->first == sheet) {
+        std::optional<WorksheetCells> cells = std::move(m_kept->second);
+        m_kept.reset();
+        if (keep)
+            m_kept.emplace(sheet, *cells);
+        return cells;
+    }
+    m_kept.reset();   // its memory goes before the next sheet is read
+    QFile file(partPath(sheet));
+    if (!openPart(file, error))
+        return std::nullopt;
+    std::optional<WorksheetCells> cells = readWorksheet(file, m_sharedStrings, m_formatter, error, m_limits);
+    if (cells && keep)
+        m_kept.emplace(sheet, *cells);   // shares the texts: no copy until the full read pads them
+    return cells;
+}
+
 std::optional<SheetHeader> Workbook::header(int sheet, int columnsIfUntold, QString *error) const
 {
-    const QString path = partPath(sheet);
-    pugi::xml_document doc;
-    if (!load(doc, path, error))
+    const std::optional<WorksheetCells> cells = this->cells(sheet, true, error);
+    if (!cells)
         return std::nullopt;
-    const pugi::xml_node worksheet = child(doc, "worksheet");
-    const pugi::xml_node sheetData = child(worksheet, "sheetData");
     SheetHeader header;
-    header.columns = measureWidth(worksheet, sheetData, m_sharedStrings, path);
+    header.columns = cells->width;
+    if (cells->rows.isEmpty())
+        return header;
     const int width = header.columns > 0 ? header.columns : std::clamp(columnsIfUntold, 0, kMaxColumns);
-    QStringList defaults;
-    defaults.reserve(width);
-    for (int i = 1; i <= width; ++i)
-        defaults.append(QStringLiteral("Untitled Column %1").arg(i));
-    const SheetRows first = readRows(sheetData, m_sharedStrings, defaults, true, path);
-    if (!first.isEmpty())
-        header.names = first.first();
+    QStringList names = cells->rows.first();
+    names.resize(width);
+    for (int i = 0; i < width; ++i) {
+        if (names.at(i).isEmpty())
+            names[i] = QStringLiteral("Untitled Column %1").arg(i + 1);
+    }
+    header.names = std::move(names);
     return header;
 }
 
 std::optional<SheetRows> Workbook::rows(int sheet, int columns, QString *error) const
 {
-    return readWorksheetRows(partPath(sheet), m_sharedStrings, columns, error);
+    std::optional<WorksheetCells> cells = this->cells(sheet, false, error);
+    if (!cells)
+        return std::nullopt;
+    return atWidth(std::move(*cells), columns, m_limits, error);
 }
 
 } // namespace batch_data

@@ -1,15 +1,24 @@
 #pragma once
 // An xlsx workbook opened for reading. Opening unpacks the package into a
 // private temporary folder that the workbook owns and removes when it goes,
-// and loads the shared strings once; the worksheets are then read on request
-// as rows of cell texts, column A first. A worksheet is named by the number
-// N of its part "xl/worksheets/sheet<N>.xml", from 1, as the importers count
-// them.
+// and loads the shared strings, the cell styles' number formats and the
+// date system once; the worksheets are then read on request as rows of
+// cell texts as the spreadsheet shows them (CellFormat.h), column A first.
+// A worksheet is named by the number N of its part
+// "xl/worksheets/sheet<N>.xml", from 1, as the importers count them.
+//
+// A worksheet is read in one pass over its XML (WorksheetStream.h): the
+// header read measures the sheet from its cells and keeps what it read for
+// the full read that follows, so the part is parsed once.
 //
 // A workbook is moved, never copied. It touches no process-wide value; the
 // fixed class operations of SpreadsheetWriter keep one and read the
-// worksheet choice at the edge. A failure is no value with the reason in
-// `error`; a read cut short at a size bound is logged and keeps what it read.
+// worksheet choice at the edge. A failure, a damaged part or a sheet beyond
+// the size bound included, is no value with the reason in `error`: never a
+// shorter table.
+
+#include "batch_data/spreadsheet/CellFormat.h"
+#include "batch_data/spreadsheet/WorksheetStream.h"
 
 #include <QList>
 #include <QString>
@@ -17,6 +26,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QTemporaryDir;
 
@@ -33,9 +43,9 @@ using SheetRows = QList<QStringList>;
 
 // What the header read finds: the worksheet's width and its first row.
 struct SheetHeader {
-    // The dimension's last column (any range, such as B10:D20, or a single
-    // cell) or the last column holding text, whichever is wider, at most
-    // 16384; 0 when neither tells.
+    // The column of the rightmost cell holding text, in any row, at most
+    // 16384; 0 when no cell holds text. The sheet's <dimension> is not
+    // trusted: writers leave it stale or claim every column.
     int columns = 0;
     // The first row at that width, "Untitled Column %d" (from 1) where a cell
     // is empty; none when the worksheet has no row.
@@ -45,11 +55,13 @@ struct SheetHeader {
 
 class Workbook {
 public:
-    // No workbook when no temporary folder can be made or the package cannot
+    // No workbook when no temporary folder can be made, the package cannot
     // be opened at all (not a zip archive, no entry, beyond the unpacking
-    // limits). A package with some damaged or refused entries opens, with a
-    // log line; its other parts read.
-    static std::optional<Workbook> open(const QString &path, QString *error = nullptr);
+    // limits) or its shared strings or styles are damaged. A package with
+    // some damaged or refused entries opens, with a log line; its other
+    // parts read.
+    static std::optional<Workbook> open(const QString &path, QString *error = nullptr,
+                                        const WorksheetLimits &limits = WorksheetLimits{});
 
     Workbook(Workbook &&) noexcept;
     Workbook &operator=(Workbook &&) noexcept;
@@ -65,7 +77,7 @@ public:
     QStringList sheetNames() const;
     const QStringList &sharedStrings() const { return m_sharedStrings; }
 
-    // The header read; where the worksheet tells no width the names are
+    // The header read; where no cell holds text the names are
     // `columnsIfUntold` long.
     std::optional<SheetHeader> header(int sheet, int columnsIfUntold, QString *error = nullptr) const;
     // Every row of the worksheet, each `columns` texts long (at most 16384).
@@ -73,15 +85,23 @@ public:
     std::optional<SheetRows> rows(int sheet, int columns, QString *error = nullptr) const;
 
 private:
-    Workbook(std::unique_ptr<QTemporaryDir> folder, QStringList sharedStrings);
+    Workbook(std::unique_ptr<QTemporaryDir> folder, QStringList sharedStrings, CellFormatter formatter,
+             WorksheetLimits limits);
     QString partPath(int sheet) const;
+    // The cells of the worksheet: those the header read kept, else read now.
+    std::optional<WorksheetCells> cells(int sheet, bool keep, QString *error) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
     QStringList m_sharedStrings;
+    CellFormatter m_formatter;
+    WorksheetLimits m_limits;
+    // The worksheet the last header read parsed, until the full read takes it.
+    mutable std::optional<std::pair<int, WorksheetCells>> m_kept;
 };
 
 // The same reads on part files, for the spreadsheet instance's own
-// operations. The strings of a shared-string part, empty when unreadable.
+// operations (numbers in General, as no styles come with them). The strings
+// of a shared-string part, empty when unreadable.
 QStringList readSharedStrings(const QString &partPath);
 std::optional<SheetRows> readWorksheetRows(const QString &partPath, const QStringList &sharedStrings,
                                            int columns, QString *error = nullptr);

@@ -104,7 +104,7 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
     bool inSheetData = false;
     bool inRow = false;
     int column = -1;
-    int widest = 0;       // of the rows kept so far
+    qint64 kept = 0;      // cells kept so far, a row without text counting one
 
     auto damaged = [&] {
         if (error)
@@ -121,9 +121,8 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
         if (token == Token::EndElement) {
             if (inRow && xml.isNamed("row")) {
                 inRow = false;
-                widest = std::max(widest, int(row.size()));
-                // Every row is padded to the widest one: count it so.
-                if ((sheet.rows.size() + 1) * qint64(std::max(1, widest)) > limits.maxCells) {
+                kept += std::max<qint64>(1, row.size());
+                if (kept > limits.maxCells) {
                     if (error)
                         *error = QStringLiteral("The worksheet has more than %L1 cells, more than can be read.")
                                      .arg(limits.maxCells);

@@ -25,9 +25,10 @@ namespace batch_data {
 inline constexpr int kMaxSheetColumns = 16384;
 
 struct WorksheetLimits {
-    // Cells a read may keep, counting every row at the width of the
-    // widest one; far beyond any data source a card run uses, and a bound
-    // on the memory a damaged or hostile file can claim.
+    // Cells a read may keep (each row up to its last text) and give back
+    // (every row at the width asked for); far beyond any data source a
+    // card run uses, and a bound on the memory a damaged or hostile file
+    // can claim.
     qint64 maxCells = 20000000;
 };
 

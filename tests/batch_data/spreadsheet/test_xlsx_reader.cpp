@@ -95,28 +95,40 @@ TEST(Workbook, OwnsAPrivateFolderAndReadsWhatItCan)
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
-TEST(Workbook, WidthComesFromTheDimensionAndTheCells)
+TEST(Workbook, WidthComesFromTheCellsWhateverTheDimensionClaims)
 {
+    // A dimension claiming every column of a large sheet would make 16384
+    // columns of 2000 rows: more cells than the budget, so the read used to
+    // stop early without saying so.
+    QByteArray claimsEverything = R"(<dimension ref="A1:XFD1048576"/><sheetData>)";
+    for (int r = 1; r <= 2000; ++r)
+        claimsEverything += QStringLiteral(R"(<row r="%1"><c r="A%1"><v>%1</v></c></row>)").arg(r).toUtf8();
+    claimsEverything += "</sheetData>";
+    Rows numbered;
+    for (int r = 1; r <= 2000; ++r)
+        numbered.append(QStringList{QString::number(r)});
+
     const struct {
         const char *why;
         QByteArray sheet;
         int columns;
         Rows rows;
     } cases[] = {
-        {"dimension A1:AB20: AA1 and AB1 land at indexes 26 and 27", R"(<dimension ref="A1:AB20"/><sheetData>
+        {"AA1 and AB1 land at indexes 26 and 27", R"(<dimension ref="A1:AB20"/><sheetData>
           <row r="1"><c r="AA1" t="inlineStr"><is><t>aa</t></is></c><c r="AB1" t="inlineStr"><is><t>ab</t></is></c></row>
           </sheetData>)", 28, {QStringList(26, "") + QStringList{"aa", "ab"}}},
-        {"a range that does not start at A1", R"(<dimension ref="B10:D20"/><sheetData>
-          <row r="10"><c r="B10"><v>1</v></c></row></sheetData>)", 4, {{"", "1", "", ""}}},
+        {"a dimension that claims more invents no columns", R"(<dimension ref="B10:D20"/><sheetData>
+          <row r="10"><c r="B10"><v>1</v></c></row></sheetData>)", 2, {{"", "1"}}},
         {"a single-cell dimension that understates", R"(<dimension ref="A1"/><sheetData>
           <row r="1"><c r="A1"><v>1</v></c><c r="E1"><v>5</v></c></row></sheetData>)", 5, {{"1", "", "", "", "5"}}},
         {"no dimension; rows 1, 2 and 5 follow one another", R"(<sheetData><row r="1"><c r="A1"><v>1</v></c></row>
           <row r="2"><c r="C2"><v>3</v></c></row><row r="5"><c r="B5"><v>5</v></c></row></sheetData>)", 3,
          {{"1", "", ""}, {"", "", "3"}, {"", "5", ""}}},
-        {"a dimension past column XFD is cut there", R"(<dimension ref="A1:XFE1"/><sheetData>
-          <row r="1"><c r="A1"><v>1</v></c></row></sheetData>)", 16384, {QStringList{"1"} + QStringList(16383, "")}},
-        {"a dimension beyond any column counts as none", R"(<dimension ref="A1:ZZZZZZ9"/><sheetData>
-          <row r="1"><c r="A1"><v>1</v></c></row></sheetData>)", 1, {{"1"}}},
+        {"styled cells without text and empty texts do not widen", R"(<sheetData><row r="1"><c r="A1"><v>1</v></c>
+          <c r="C1" t="inlineStr"><is><t></t></is></c><c r="XFD1" s="1"/></row></sheetData>)", 1, {{"1"}}},
+        {"a cell past column XFD is left out", R"(<sheetData><row r="1"><c r="A1"><v>1</v></c>
+          <c r="XFE1"><v>2</v></c></row></sheetData>)", 1, {{"1"}}},
+        {"a dimension claiming the whole sheet", claimsEverything, 1, numbered},
     };
     for (const auto &c : cases) {
         TempFolder tmp;
@@ -126,6 +138,27 @@ TEST(Workbook, WidthComesFromTheDimensionAndTheCells)
         EXPECT_EQ(header->columns, c.columns) << c.why;
         EXPECT_EQ(book.rows(1, header->columns), c.rows) << c.why;
     }
+}
+
+TEST(Workbook, ReadsBeyondTheCellBudgetAreRefusedWithTheirReason)
+{
+    TempFolder tmp;
+    makePackage(tmp.file("parts"), tmp.file("book.xlsx"),
+                {{"xl/worksheets/sheet1.xml", "<worksheet " + kMain + "><sheetData>"
+                      "<row><c><v>1</v></c><c><v>2</v></c></row><row><c><v>3</v></c></row>"
+                      "<row><c><v>4</v></c></row></sheetData></worksheet>"}});
+    // The sheet keeps four cells; at its width of two it gives six.
+    const Workbook roomy = Workbook::open(tmp.file("book.xlsx"), nullptr, batch_data::WorksheetLimits{5}).value();
+    ASSERT_TRUE(roomy.header(1, 1));
+    QString error;
+    EXPECT_FALSE(roomy.rows(1, 2, &error)) << "not three rows cut short";
+    EXPECT_TRUE(error.contains("more than 5 cells")) << error.toStdString();
+    EXPECT_EQ(roomy.rows(1, 1), (Rows{{"1"}, {"3"}, {"4"}}));
+
+    const Workbook tight = Workbook::open(tmp.file("book.xlsx"), nullptr, batch_data::WorksheetLimits{3}).value();
+    error.clear();
+    EXPECT_FALSE(tight.header(1, 1, &error));
+    EXPECT_TRUE(error.contains("more than 3 cells")) << error.toStdString();
 }
 
 TEST(Workbook, CellTextsFollowTheirType)
@@ -143,9 +176,10 @@ TEST(Workbook, CellTextsFollowTheirType)
         "<si><r><t>rich </t></r><r><rPr><b/></rPr><t>text</t></r><rPh><t>x</t></rPh></si>"
         "<si><t xml:space=\"preserve\"> s4 </t></si>");
     // Rich text whole without its phonetic hint; an index past the table
-    // gives no text; cells without a reference follow the one before.
+    // gives no text; a boolean reads as a spreadsheet shows it; cells
+    // without a reference follow the one before.
     EXPECT_EQ(book.rows(1, 8), (Rows{{"rich text", " s4 ", "", "", "", "s0", "", ""},
-                                     {"84", "ab", "1", "inline", "after D", "", "", ""},
+                                     {"84", "ab", "TRUE", "inline", "after D", "", "", ""},
                                      {"", "", "", "", "", "", "g", "h"}}));
 }
 
