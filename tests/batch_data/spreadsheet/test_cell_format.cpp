@@ -4,7 +4,6 @@
 #include "tests/batch_data/spreadsheet/SheetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-
 using namespace batch_data;
 using namespace quorvant::test;
 
