@@ -1,5 +1,6 @@
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 
+#include "batch_data/spreadsheet/CellFormat.h"
 #include "batch_data/spreadsheet/XmlSupport.h"
 #include "platform/Log.h"
 
@@ -88,19 +89,18 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString &path, boo
     return self._data;
 }
 
-SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
+SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column(QString *error)
 {
     SpreadsheetWriter &self = instance();
     self._data.clear();
-    if (!self._workbook) {
-        platform::log(QStringLiteral("Error: no workbook is open"));
-        return self._data;
-    }
-    QString error;
-    const auto header =
-        self._workbook->header(batch_data::Excel_Sheet_Number, batch_data::Excel_Sheet_Columns, &error);
+    QString reason = QStringLiteral("no workbook is open");
+    const auto header = self._workbook
+        ? self._workbook->header(batch_data::Excel_Sheet_Number, batch_data::Excel_Sheet_Columns, &reason)
+        : std::nullopt;
     if (!header) {
-        platform::log(QStringLiteral("Error: %1").arg(error));
+        platform::log(QStringLiteral("Error: %1").arg(reason));
+        if (error)
+            *error = reason;
         return self._data;
     }
     if (header->columns > 0)
@@ -229,7 +229,9 @@ bool SpreadsheetWriter::WriteSharedStringsXML(const QString &path)
         // Spreadsheet programs drop outer white space unless told to keep it.
         if (!entry.isEmpty() && (entry.front().isSpace() || entry.back().isSpace()))
             t.append_attribute("xml:space") = "preserve";
-        t.text() = xmlText(entry).c_str();
+        // Control characters (a carriage return too, which XML readers
+        // would turn into a line feed) travel as _xHHHH_ escapes.
+        t.text() = xmlText(batch_data::encodeEscapes(entry)).c_str();
     }
     return save(doc, path);
 }

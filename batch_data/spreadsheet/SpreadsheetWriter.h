@@ -51,8 +51,9 @@ public:
     static Rows ReadWorkbook(const QString &path, bool only_col, QString *error = nullptr);
     // The first row of worksheet Excel_Sheet_Number, "Untitled Column %d"
     // where a header cell is empty; sets Excel_Sheet_Columns from the
-    // worksheet's dimension and its cells. No row when the sheet has none.
-    static Rows ReadData_only_column();
+    // worksheet's cells (see Workbook::header). No row when the sheet has
+    // none, or, with the reason in `error`, when it cannot be read.
+    static Rows ReadData_only_column(QString *error = nullptr);
     // The worksheet names of the opened workbook, in workbook order.
     static QStringList Read_Sheet_Name();
     // Writes the rows as a one-sheet workbook at `path` (atomically). The

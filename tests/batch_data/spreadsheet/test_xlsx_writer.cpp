@@ -78,9 +78,9 @@ TEST(XlsxWriter, OpenpyxlReadsBackWhatWasWritten)
           {"", "tab\there", "123456789012345", QString::fromUtf8("١٢")}},
          {},
          "A1:D6"},
-        {"ragged rows and characters XML cannot carry",
-         {{"a", "b"}, {"1"}, {"x", "y", QString("bell\x07") + QChar(0xFFFF) + "end"}},
-         {{"a", "b", ""}, {"1", "", ""}, {"x", "y", "bellend"}},
+        {"ragged rows and a lone surrogate, which no XML can carry",
+         {{"a", "b"}, {"1"}, {"x", "y", QString("half") + QChar(0xD800) + "pair"}},
+         {{"a", "b", ""}, {"1", "", ""}, {"x", "y", "halfpair"}},
          "A1:C3"},
     };
     for (const auto &c : cases) {
@@ -98,6 +98,20 @@ TEST(XlsxWriter, OpenpyxlReadsBackWhatWasWritten)
         SpreadsheetWriter::ReadData_only_column();
         EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QString(), false), expected) << c.why;
     }
+}
+
+TEST(XlsxWriter, ControlCharactersTravelAsEscapesInsteadOfBeingDropped)
+{
+    // openpyxl shows the escapes as stored (it decodes none but _x005F_);
+    // LibreOffice decodes them (cells_openpyxl.csv, "escaped carriage
+    // return"), and so does our reader.
+    const Rows written{{QString("line one\r\nline two"), QString("bell\x07") + QChar(0xFFFF), "keep _x0041_"}};
+    TempFolder tmp;
+    const QString path = tmp.file("controls.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, written, false));
+    EXPECT_EQ(readWithOpenpyxl(path), (Rows{{"line one_x000D_\nline two", "bell_x0007__xFFFF_", "keep _x0041_"}}));
+    const batch_data::Workbook book = batch_data::Workbook::open(path).value();
+    EXPECT_EQ(book.rows(1, 3), written);
 }
 
 TEST(XlsxWriter, FailuresAreReportedAndLeaveNoHalfFile)
