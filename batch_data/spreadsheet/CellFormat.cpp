@@ -816,13 +816,12 @@ CivilDate dateOfSerialDay(long long day, bool date1904)
     QDate date;
     if (date1904) {
         date = QDate(1904, 1, 1).addDays(day);
-    } else if (day == 0) {
-        c.weekday = 6;   // 1900-01-00, the day before 1900-01-01 (a Sunday in this system)
-        return c;
     } else if (day == 60) {
         // The 1900 system counts 29 February 1900, a day that never was.
         return {1900, 2, 29, 3};
-    } else if (day > 0 && day < 60) {
+    } else if (day < 60) {
+        // Serial 1 is 1900-01-01; the system has no earlier date, so the
+        // count simply goes on backwards (0 is 1899-12-31).
         date = QDate(1899, 12, 31).addDays(day);
     } else {
         date = QDate(1899, 12, 30).addDays(day);
@@ -1240,8 +1239,17 @@ std::optional<double> serialFromIso(QStringView iso, bool date1904)
         const int hours = parts[0].toInt(&ok);
         bool okMinutes = true;
         const int minutes = parts[1].toInt(&okMinutes);
+        // Seconds as far as they read as a number: some writers append
+        // a second fraction ("01.2.000").
         bool okSeconds = true;
-        const double seconds = parts.size() == 3 ? parts[2].toDouble(&okSeconds) : 0.0;
+        double seconds = 0;
+        if (parts.size() == 3) {
+            QStringView s = parts[2];
+            const qsizetype secondPoint = s.indexOf(u'.', s.indexOf(u'.') + 1);
+            if (s.indexOf(u'.') >= 0 && secondPoint > 0)
+                s = s.left(secondPoint);
+            seconds = s.toDouble(&okSeconds);
+        }
         if (!ok || !okMinutes || !okSeconds || hours < 0 || minutes < 0 || minutes > 59 || seconds < 0
             || seconds >= 61)
             return std::nullopt;

@@ -9,7 +9,8 @@
 // Display texts follow LibreOffice's "contents as shown" in an en-US locale,
 // with two exceptions where the workbook format's own definition holds
 // instead: the 1900 date system counts its phantom 29 February 1900 (serial
-// 60, 1 is 1900-01-01), and "A/P" keeps its letters' case.
+// 60; 1 is 1900-01-01, and 0, before the system's first day, 1899-12-31),
+// and AM/PM markers keep the case the format writes them in.
 //
 // Pure functions and immutable values: usable from any thread. Nothing here
 // fails: a value or code that cannot be understood reads as written.
@@ -52,7 +53,7 @@ public:
     NumberFormat &operator=(const NumberFormat &);
 
     // A number as this format shows it. `date1904`: serial 0 is 1904-01-01
-    // instead of the 1900 system's 1900-01-00.
+    // instead of the 1900 system's 1899-12-31.
     QString format(double value, bool date1904 = false) const;
     // A text as the format's text section shows it (the text itself when
     // there is none).

@@ -2,11 +2,14 @@
 
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 
+#include "batch_data/spreadsheet/CellFormat.h"
 #include "batch_data/spreadsheet/XmlSupport.h"
 #include "batch_data/zip/ZipArchive.h"
 #include "platform/Log.h"
 
 #include <QDir>
+#include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -54,7 +57,21 @@ void appendParagraph(const pugi::xml_node &node, QString &out)
     }
 }
 
-// A cell's text: its paragraphs, one per line.
+// "PT13H45M30S" as "13:45:30".
+QString isoDuration(const QString &value)
+{
+    static const QRegularExpression form(QStringLiteral("^-?P(?:\\d+D)?T(\\d+)H(\\d+)M(\\d+(?:\\.\\d+)?)S$"));
+    const QRegularExpressionMatch m = form.match(value);
+    if (!m.hasMatch())
+        return value;
+    const QString seconds = m.captured(3).section(u'.', 0, 0);
+    return QStringLiteral("%1:%2:%3").arg(m.captured(1).toInt()).arg(m.captured(2).toInt(), 2, 10, QLatin1Char('0'))
+        .arg(seconds.toInt(), 2, 10, QLatin1Char('0'));
+}
+
+// A cell's text: its paragraphs, one per line, which hold the value as the
+// producer showed it. A typed cell stored without them shows its value:
+// numbers in General, dates and times as written.
 QString odsCellText(const pugi::xml_node &cell)
 {
     QString out;
@@ -67,7 +84,28 @@ QString odsCellText(const pugi::xml_node &cell)
         first = false;
         appendParagraph(p, out);
     }
-    return out;
+    if (!first)
+        return out;
+    const char *type = attribute(cell, "value-type").value();
+    auto value = [&](const char *local) { return QString::fromUtf8(attribute(cell, local).value()); };
+    bool ok = false;
+    if (std::strcmp(type, "float") == 0 || std::strcmp(type, "currency") == 0) {
+        const double number = value("value").toDouble(&ok);
+        return ok ? batch_data::generalNumber(number) : QString();
+    }
+    if (std::strcmp(type, "percentage") == 0) {
+        const double number = value("value").toDouble(&ok);
+        return ok ? batch_data::generalNumber(number * 100) + u'%' : QString();
+    }
+    if (std::strcmp(type, "boolean") == 0)
+        return value("boolean-value") == u"true" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (std::strcmp(type, "date") == 0)
+        return value("date-value");
+    if (std::strcmp(type, "time") == 0)
+        return isoDuration(value("time-value"));
+    if (std::strcmp(type, "string") == 0)
+        return value("string-value");
+    return {};
 }
 
 // One row element: its cells up to the last one with text, how many cells
@@ -128,6 +166,82 @@ QString wholeText(const pugi::xml_node &node)
     return out;
 }
 
+// Excel's named formats of XML Spreadsheet 2003 as en-US Excel shows them;
+// any other value is a format code.
+QString xml2003FormatCode(const QString &format)
+{
+    static const QHash<QString, QString> named{
+        {QStringLiteral("General Number"), QStringLiteral("General")},
+        {QStringLiteral("General Date"), QStringLiteral("m/d/yyyy h:mm")},
+        {QStringLiteral("Long Date"), QStringLiteral("dddd, mmmm d, yyyy")},
+        {QStringLiteral("Medium Date"), QStringLiteral("d-mmm-yy")},
+        {QStringLiteral("Short Date"), QStringLiteral("m/d/yyyy")},
+        {QStringLiteral("Long Time"), QStringLiteral("h:mm:ss AM/PM")},
+        {QStringLiteral("Medium Time"), QStringLiteral("h:mm AM/PM")},
+        {QStringLiteral("Short Time"), QStringLiteral("h:mm")},
+        {QStringLiteral("Currency"), QStringLiteral("\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)")},
+        {QStringLiteral("Euro Currency"), QStringLiteral("[$\u20ac-2] #,##0.00_);[Red]\\([$\u20ac-2] #,##0.00\\)")},
+        {QStringLiteral("Fixed"), QStringLiteral("0.00")},
+        {QStringLiteral("Standard"), QStringLiteral("#,##0.00")},
+        {QStringLiteral("Percent"), QStringLiteral("0.00%")},
+        {QStringLiteral("Scientific"), QStringLiteral("0.00E+00")},
+        {QStringLiteral("Yes/No"), QStringLiteral("\"Yes\";\"Yes\";\"No\"")},
+        {QStringLiteral("True/False"), QStringLiteral("\"True\";\"True\";\"False\"")},
+        {QStringLiteral("On/Off"), QStringLiteral("\"On\";\"On\";\"Off\"")},
+    };
+    return named.value(format, format);
+}
+
+// The number format of each style, by its ss:ID; a style without one takes
+// its parent's (ss:Parent).
+QHash<QString, batch_data::NumberFormat> xml2003Formats(const pugi::xml_node &styles)
+{
+    QHash<QString, QString> codes;
+    QHash<QString, QString> parents;
+    for (pugi::xml_node style = styles.first_child(); style; style = style.next_sibling()) {
+        if (!isNamed(style, "Style"))
+            continue;
+        const QString id = QString::fromUtf8(attribute(style, "ID").value());
+        const pugi::xml_node format = child(style, "NumberFormat");
+        if (format)
+            codes.insert(id, xml2003FormatCode(QString::fromUtf8(attribute(format, "Format").value())));
+        else if (attribute(style, "Parent"))
+            parents.insert(id, QString::fromUtf8(attribute(style, "Parent").value()));
+    }
+    QHash<QString, batch_data::NumberFormat> formats;
+    for (auto it = codes.cbegin(); it != codes.cend(); ++it)
+        formats.insert(it.key(), batch_data::NumberFormat(it.value()));
+    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
+        QString parent = it.value();
+        for (int depth = 0; depth < 32 && !codes.contains(parent) && parents.contains(parent); ++depth)
+            parent = parents.value(parent);
+        if (formats.contains(parent))
+            formats.insert(it.key(), formats.value(parent));
+    }
+    return formats;
+}
+
+// A cell's text by its data type, numbers and dates through its style.
+QString xml2003CellText(const pugi::xml_node &data, const batch_data::NumberFormat &format, bool date1904)
+{
+    const QString text = wholeText(data);
+    const char *type = attribute(data, "Type").value();
+    bool ok = false;
+    if (std::strcmp(type, "Number") == 0) {
+        const double number = text.trimmed().toDouble(&ok);
+        return ok ? format.format(number, date1904) : text;
+    }
+    if (std::strcmp(type, "Boolean") == 0) {
+        const double number = text.trimmed().toDouble(&ok);
+        return (ok && number != 0) || text.trimmed() == u"true" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    }
+    if (std::strcmp(type, "DateTime") == 0) {
+        const std::optional<double> serial = batch_data::serialFromIso(text, date1904);
+        return serial ? format.format(*serial, date1904) : text;
+    }
+    return text;
+}
+
 // Readers collapse runs of white space in a paragraph, so spaces after the
 // first, leading spaces and tabs are written as their elements.
 void appendOdfParagraph(pugi::xml_node cell, const QString &line)
@@ -178,28 +292,33 @@ pugi::xml_node appendStyle(pugi::xml_node parent, const char *name, const char *
 
 } // namespace
 
-SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path)
+SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path, QString *error)
 {
     instance();
-    Rows rows;
+    auto refuse = [&](const QString &reason) {
+        platform::log(QStringLiteral("Error: %1").arg(reason));
+        if (error)
+            *error = reason;
+        return Rows();
+    };
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/quorvant-ods-XXXXXX"));
     if (!work.isValid())
-        return rows;
+        return refuse(QStringLiteral("no temporary folder for %1").arg(path));
     if (!ZipArchive::unzipFileAtPath(path, work.path()))
         platform::log(QStringLiteral("Spreadsheet %1 could not be unpacked completely").arg(path));
     pugi::xml_document doc;
-    QString error;
-    if (!load(doc, work.filePath(QStringLiteral("content.xml")), &error, true)) {
-        platform::log(QStringLiteral("Error: %1").arg(error));
-        return rows;
-    }
+    QString reason;
+    if (!load(doc, work.filePath(QStringLiteral("content.xml")), &reason, true))
+        return refuse(reason);
     const pugi::xml_node table =
         child(child(child(child(doc, "document-content"), "body"), "spreadsheet"), "table");
 
+    const QString tooLarge = QStringLiteral("Spreadsheet %1 has more than %L2 cells or %L3 rows, more than can be read.")
+                                 .arg(path).arg(kMaxCells).arg(kMaxRows);
     QList<RowRun> runs;
     qint64 budget = kMaxCells;
     if (!collectRows(table, runs, budget))
-        platform::log(QStringLiteral("Spreadsheet %1 is too large; reading only its first rows").arg(path));
+        return refuse(tooLarge);
     // Spreadsheet programs pad a table to the sheet's edge with repeated
     // empty cells and rows; those are no data. Identical neighbouring rows
     // and cells stored once with a repeat count are.
@@ -208,17 +327,15 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path)
         width = std::max<qint64>(width, run.cells.size());
     while (!runs.isEmpty() && runs.last().cells.isEmpty())
         runs.removeLast();
+    Rows rows;
     qint64 cells = 0;
     for (RowRun &run : runs) {
         while (run.cells.size() < std::min(run.length, width))
             run.cells.append(QString());
         for (qint64 i = 0; i < run.repeat; ++i) {
             cells += std::max<qsizetype>(1, run.cells.size());
-            if (rows.size() >= kMaxRows || cells > kMaxCells) {
-                platform::log(QStringLiteral("Spreadsheet %1 is too large; reading its first %2 rows")
-                                  .arg(path).arg(rows.size()));
-                return rows;
-            }
+            if (rows.size() >= kMaxRows || cells > kMaxCells)
+                return refuse(tooLarge);
             rows.append(run.cells);
         }
     }
@@ -329,16 +446,25 @@ bool SpreadsheetWriter::WriteODS(const QString &path, const Rows &withData, bool
         && packFolder(work.path(), path, {QStringLiteral("mimetype")});
 }
 
-SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &path)
+SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &path, QString *error)
 {
-    Rows rows;
+    auto refuse = [&](const QString &reason) {
+        platform::log(QStringLiteral("Error: %1").arg(reason));
+        if (error)
+            *error = reason;
+        return Rows();
+    };
     pugi::xml_document doc;
-    QString error;
-    if (!load(doc, path, &error, true)) {
-        platform::log(QStringLiteral("Error: %1").arg(error));
-        return rows;
-    }
-    const pugi::xml_node table = child(child(child(doc, "Workbook"), "Worksheet"), "Table");
+    QString reason;
+    if (!load(doc, path, &reason, true))
+        return refuse(reason);
+    const pugi::xml_node workbook = child(doc, "Workbook");
+    const pugi::xml_node table = child(child(workbook, "Worksheet"), "Table");
+    const bool date1904 = bool(child(child(workbook, "ExcelWorkbook"), "Date1904"));
+    const QHash<QString, batch_data::NumberFormat> formats = xml2003Formats(child(workbook, "Styles"));
+    const batch_data::NumberFormat general;
+
+    Rows rows;
     qint64 cells = 0;
     for (pugi::xml_node row = table.first_child(); row; row = row.next_sibling()) {
         if (!isNamed(row, "Row"))
@@ -346,10 +472,9 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &p
         // ss:Index places a row or cell explicitly (from 1); the gap before
         // it is empty rows or cells.
         const long long rowIndex = std::atoll(attribute(row, "Index").value());
-        if (rowIndex > kMaxRows) {
-            platform::log(QStringLiteral("Spreadsheet %1: row index %2 out of range").arg(path).arg(rowIndex));
-            break;
-        }
+        if (rowIndex > kMaxRows || rows.size() >= kMaxRows)
+            return refuse(QStringLiteral("Spreadsheet %1 has more than %L2 rows, more than can be read.")
+                              .arg(path).arg(kMaxRows));
         while (rowIndex > 0 && rows.size() < rowIndex - 1)
             rows.append(QStringList());
         QStringList values;
@@ -359,20 +484,25 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &p
             const long long index = std::atoll(attribute(cell, "Index").value());
             const long long merged = std::max(0LL, std::atoll(attribute(cell, "MergeAcross").value()));
             if (index > kMaxColumns || values.size() + merged >= kMaxColumns)
-                break;
+                break;   // cells beyond column XFD are left out
             while (index > 0 && values.size() < index - 1)
                 values.append(QString());
-            values.append(wholeText(child(cell, "Data")));
+            const auto format = formats.constFind(QString::fromUtf8(attribute(cell, "StyleID").value()));
+            values.append(xml2003CellText(child(cell, "Data"), format == formats.constEnd() ? general : *format,
+                                          date1904));
             for (long long i = 0; i < merged; ++i)
                 values.append(QString());
         }
-        cells += values.size();
-        if (cells > kMaxCells) {
-            platform::log(QStringLiteral("Spreadsheet %1 is too large; reading its first %2 rows").arg(path).arg(rows.size()));
-            break;
-        }
+        cells += std::max<qsizetype>(1, values.size());
+        if (cells > kMaxCells)
+            return refuse(QStringLiteral("Spreadsheet %1 has more than %L2 cells, more than can be read.")
+                              .arg(path).arg(kMaxCells));
         rows.append(std::move(values));
     }
+    // Rows without any text at the end are padding, as in the other formats.
+    while (!rows.isEmpty() && std::all_of(rows.last().cbegin(), rows.last().cend(),
+                                          [](const QString &v) { return v.isEmpty(); }))
+        rows.removeLast();
     return rows;
 }
 

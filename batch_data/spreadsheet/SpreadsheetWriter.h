@@ -71,12 +71,15 @@ public:
     // Drops the opened workbook's folder with everything in it.
     static void Delete_Work_Folder();
 
-    // OpenDocument: the rows of the first table of the ods file.
-    static Rows ReadODS(const QString &path);
+    // OpenDocument: the rows of the first table of the ods file, each cell as
+    // the file shows it. No rows, with the reason in `error` and a log line,
+    // when the file cannot be read or holds more than can be.
+    static Rows ReadODS(const QString &path, QString *error = nullptr);
     // Writes the rows as a one-table ods file from the bundle's "Template.ods".
     static bool WriteODS(const QString &path, const Rows &withData, bool hasTitleRow);
-    // XML Spreadsheet 2003: the rows of the first worksheet.
-    static Rows ReadWorksheetXML2004(const QString &path);
+    // XML Spreadsheet 2003: the rows of the first worksheet, numbers and dates
+    // through their styles' formats; as ReadODS when it cannot be read.
+    static Rows ReadWorksheetXML2004(const QString &path, QString *error = nullptr);
     static bool WriteWorksheetXML2004(const QString &path, const Rows &withData);
 
     // Replaces sharedStrings with those of the part (empty when unreadable).

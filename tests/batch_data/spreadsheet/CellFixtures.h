@@ -60,34 +60,39 @@ inline QList<QStringList> readCsv(const QString &path)
     return rows;
 }
 
-// Rows of cells_openpyxl.xlsx whose expected text comes from the
-// definition of the format rather than from LibreOffice, which counts 1900
-// dates from 1899-12-30 without the phantom leap day and changes the case
-// of AM/PM markers. (Files converted by LibreOffice hold its own reading.)
+// Rows whose expected text comes from the file format's definition rather
+// than from LibreOffice's CSV of the file. For cells_openpyxl.xlsx
+// LibreOffice counts 1900 dates from 1899-12-30 without the phantom leap
+// day and changes the case of AM/PM markers; in cells_openpyxl_2003.xml it
+// drops the boolean cells over their formula "of:=TRUE()", which it cannot
+// parse in that format.
 struct DefinedText {
+    const char *csv;
     const char *label;
     const char *text;
     const char *source;
 };
 inline const DefinedText kDefinedTexts[] = {
-    {"serial 0", "1900-01-00", "ECMA-376 Part 1, 18.17.4.1: the 1900 system's day 0 precedes 1900-01-01"},
-    {"serial 1", "1900-01-01", "ECMA-376 Part 1, 18.17.4.1: serial 1 is 1900-01-01"},
-    {"serial 59 weekday", "1900-02-28 Tuesday", "ECMA-376 Part 1, 18.17.4.1; weekdays count on from serial 1, a Sunday"},
-    {"serial 60", "1900-02-29", "ECMA-376 Part 1, 18.17.4.1: serial 60 is the phantom 1900-02-29"},
-    {"a/p", "1:45 P", "number format codes: A/P shows A or P as written"},
-    {"lower-case am/pm", "9:30 am", "number format codes: am/pm shows am or pm as written"},
+    {"cells_openpyxl.csv", "serial 0", "1899-12-31",
+     "ECMA-376 Part 1, 18.17.4.1: serial 1 is the 1900 system's first day, 1900-01-01"},
+    {"cells_openpyxl.csv", "serial 1", "1900-01-01", "ECMA-376 Part 1, 18.17.4.1: serial 1 is 1900-01-01"},
+    {"cells_openpyxl.csv", "serial 59 weekday", "1900-02-28 Tuesday",
+     "ECMA-376 Part 1, 18.17.4.1; weekdays count on from serial 1, a Sunday"},
+    {"cells_openpyxl.csv", "serial 60", "1900-02-29",
+     "ECMA-376 Part 1, 18.17.4.1: serial 60 is the phantom 1900-02-29"},
+    {"cells_openpyxl.csv", "a/p", "1:45 P", "number format codes: A/P shows A or P as written"},
+    {"cells_openpyxl.csv", "lower-case am/pm", "9:30 am", "number format codes: am/pm shows am or pm as written"},
+    {"cells_openpyxl_2003.csv", "boolean true", "TRUE", "<Data ss:Type=\"Boolean\">1</Data>"},
+    {"cells_openpyxl_2003.csv", "boolean false", "FALSE", "<Data ss:Type=\"Boolean\">0</Data>"},
 };
 
-// The CSV of a fixture, with the defined texts put in for the openpyxl
-// workbook.
+// The CSV of a fixture with the defined texts put in.
 inline QList<QStringList> expectedCells(const QString &csvName)
 {
     QList<QStringList> rows = readCsv(cellFixture(csvName));
-    if (csvName != QLatin1String("cells_openpyxl.csv"))
-        return rows;
     for (QStringList &row : rows) {
         for (const DefinedText &defined : kDefinedTexts) {
-            if (row.size() == 2 && row.at(0) == QLatin1String(defined.label))
+            if (csvName == QLatin1String(defined.csv) && row.size() == 2 && row.at(0) == QLatin1String(defined.label))
                 row[1] = QString::fromUtf8(defined.text);
         }
     }
