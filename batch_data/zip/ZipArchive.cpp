@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSet>
+#include <QTemporaryFile>
 
 #include <minizip/unzip.h>
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -51,24 +53,103 @@ QDateTime entryDate(const tm_unz &date)
                      QTime(int(date.tm_hour), int(date.tm_min), int(date.tm_sec)));
 }
 
-// Sums what the central directory declares, so that an archive far beyond
-// the bounds is refused before anything is written.
-bool withinLimits(unzFile zip, const ZipLimits &limits)
+QString mebibytes(qint64 bytes)
+{
+    return QString::number(bytes / (1024 * 1024));
+}
+
+// Checks what the central directory declares, so that an archive beyond the
+// bounds is refused before anything is written. minizip never inflates an
+// entry past its declared size, so the declarations bound what unpacking
+// writes. Empty when the archive is within the bounds, else the reason.
+QString beyondLimits(unzFile zip, const ZipLimits &limits)
 {
     unz_global_info64 global{};
     if (unzGetGlobalInfo64(zip, &global) != UNZ_OK)
-        return true;   // the walk below reports the damage
+        return {};   // the walk reports the damage
+    const QString tooMany = QStringLiteral("the archive has more than %1 entries").arg(limits.maxEntries);
     if (qint64(global.number_entry) > limits.maxEntries)
-        return false;
+        return tooMany;
     qint64 total = 0;
     qint64 entries = 0;
+    std::vector<char> name(1024);
     for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
         unz_file_info64 info{};
-        if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        if (unzGetCurrentFileInfo64(zip, &info, name.data(), uLong(name.size()), nullptr, 0, nullptr, 0) != UNZ_OK)
             break;
-        total += qint64(info.uncompressed_size);
-        if (++entries > limits.maxEntries || total > limits.maxTotalBytes || total < 0)
+        const qint64 size = qint64(info.uncompressed_size);
+        const qint64 packed = std::max<qint64>(1, qint64(info.compressed_size));
+        const QString entry = QString::fromUtf8(name.data(), qsizetype(std::min<uLong>(info.size_filename, name.size())));
+        if (++entries > limits.maxEntries)
+            return tooMany;
+        if (size < 0 || size > limits.maxEntryBytes)
+            return QStringLiteral("its entry \"%1\" unpacks to more than %2 MiB").arg(entry, mebibytes(limits.maxEntryBytes));
+        if (size > limits.ratioFloorBytes && double(size) / double(packed) > limits.maxRatio)
+            return QStringLiteral("its entry \"%1\" expands %2 times, as only a zip bomb does")
+                .arg(entry).arg(size / packed);
+        total += size;
+        if (total > limits.maxTotalBytes)
+            return QStringLiteral("it unpacks to more than %1 MiB").arg(mebibytes(limits.maxTotalBytes));
+    }
+    return {};
+}
+
+// Writes one entry's bytes to `target`. A file that is there is replaced
+// only once the entry has read whole and its CRC agreed: the bytes go to a
+// temporary sibling first. A new file is written in place and removed on
+// failure. Nothing is flushed to the disk: unpacked parts are working
+// copies, not the user's files.
+bool writeEntry(unzFile zip, const QString &target, bool exists, qint64 declared, const QDateTime *date,
+                std::vector<char> &buffer)
+{
+    std::unique_ptr<QFile> file;
+    if (exists) {
+        auto temporary = std::make_unique<QTemporaryFile>(target + QStringLiteral(".XXXXXX"));
+        if (!temporary->open())
             return false;
+        file = std::move(temporary);
+    } else {
+        file = std::make_unique<QFile>(target);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return false;
+    }
+    bool ok = true;
+    qint64 written = 0;
+    for (;;) {
+        const int n = unzReadCurrentFile(zip, buffer.data(), unsigned(buffer.size()));
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        written += n;
+        // An entry may not give more than it declares (the bounds were
+        // checked on the declarations).
+        if (written > declared || file->write(buffer.data(), n) != n) {
+            ok = false;
+            break;
+        }
+    }
+    // minizip compares the checksum only when the entry gave all the bytes
+    // it declares; a stream that ends early is damaged too.
+    if (unzCloseCurrentFile(zip) != UNZ_OK || written != declared)
+        ok = false;
+    if (ok && date) {
+        ok = file->flush();
+        file->setFileTime(*date, QFileDevice::FileModificationTime);   // a failure keeps the file
+    }
+    if (!ok) {
+        file->close();
+        if (!exists)
+            file->remove();
+        return false;   // a temporary file removes itself
+    }
+    file->close();
+    if (exists) {
+        std::error_code failed;
+        std::filesystem::rename(file->fileName().toStdString(), target.toStdString(), failed);
+        if (failed)
+            return false;
+        static_cast<QTemporaryFile &>(*file).setAutoRemove(false);
     }
     return true;
 }
@@ -101,9 +182,10 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
         setError(error, -1, QStringLiteral("failed to open zip file"));
         return false;
     }
-    if (!withinLimits(zip.get(), limits)) {
-        qInfo().noquote() << QStringLiteral("Refused zip archive beyond the size limits: %1").arg(path);
-        setError(error, -3, QStringLiteral("zip file too large"));
+    const QString refused = beyondLimits(zip.get(), limits);
+    if (!refused.isEmpty()) {
+        qInfo().noquote() << QStringLiteral("Refused zip archive %1: %2").arg(path, refused);
+        setError(error, -3, QStringLiteral("zip file too large: %1").arg(refused));
         return false;
     }
     if (unzGoToFirstFile(zip.get()) != UNZ_OK) {
@@ -113,8 +195,8 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
 
     const QByteArray passwordBytes = password.toLatin1();
     const QString destination = QDir::cleanPath(toDestination);
-    std::vector<char> buffer(4096);
-    qint64 written = 0;
+    std::vector<char> buffer(64 * 1024);
+    QSet<QString> madeFolders;
     bool success = true;
 
     for (;;) {
@@ -147,68 +229,31 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
             unzCloseCurrentFile(zip.get());
         } else {
             const QString target = destination + u'/' + name;
-            const QFileInfo targetInfo(target);
-            if (isFolder)
-                QDir().mkpath(target);
-            else
-                QDir().mkpath(targetInfo.absolutePath());
-
-            if (isFolder || !targetInfo.exists() || overwrite) {
-                if (isFolder) {
-                    entryOk = QFileInfo(target).isDir();
-                    unzCloseCurrentFile(zip.get());
-                } else {
-                    // A damaged entry must not replace a good file: the
-                    // bytes go to a temporary file that is renamed into
-                    // place only once the CRC has been checked.
-                    QSaveFile file(target);
-                    const bool created = !targetInfo.isSymLink() && file.open(QIODevice::WriteOnly);
-                    qint64 entryBytes = 0;
-                    for (;;) {
-                        const int n = unzReadCurrentFile(zip.get(), buffer.data(), unsigned(buffer.size()));
-                        if (n == 0)
-                            break;
-                        if (n < 0) {
-                            entryOk = false;
-                            break;
-                        }
-                        written += n;
-                        entryBytes += n;
-                        if (written > limits.maxTotalBytes) {
-                            entryOk = false;
-                            success = false;
-                            break;
-                        }
-                        if (created && file.write(buffer.data(), n) != n)
-                            entryOk = false;
-                    }
-                    // minizip compares the checksum only when the entry
-                    // gave all the bytes it declares; a stream that ends
-                    // early is damaged too.
-                    if (unzCloseCurrentFile(zip.get()) != UNZ_OK
-                        || entryBytes != qint64(info.uncompressed_size))
-                        entryOk = false;
-                    if (!created)
-                        entryOk = false;
-                    if (entryOk && file.commit()) {
-                        if (info.dosDate != 0) {
-                            QFile done(target);
-                            if (done.open(QIODevice::ReadOnly))
-                                done.setFileTime(entryDate(info.tmu_date), QFileDevice::FileModificationTime);
-                        }
-                    } else {
-                        file.cancelWriting();
-                        entryOk = false;
-                        qInfo().noquote() << QStringLiteral("Could not unpack zip entry \"%1\" of %2").arg(name, path);
-                    }
-                    if (written > limits.maxTotalBytes) {
-                        qInfo().noquote() << QStringLiteral("Refused zip archive beyond the size limits: %1").arg(path);
-                        setError(error, -3, QStringLiteral("zip file too large"));
-                        return false;
-                    }
-                }
-            } else {
+            const QString folder = isFolder ? target : target.left(target.lastIndexOf(u'/'));
+            if (!madeFolders.contains(folder)) {
+                QDir().mkpath(folder);
+                madeFolders.insert(folder);
+            }
+            // One lstat tells whether something is there and what it is.
+            std::error_code ignored;
+            const std::filesystem::file_status status =
+                std::filesystem::symlink_status(std::filesystem::path(target.toStdString()), ignored);
+            const bool exists = std::filesystem::exists(status);
+            const bool isLink = std::filesystem::is_symlink(status);
+            if (isFolder) {
+                entryOk = std::filesystem::is_directory(std::filesystem::status(target.toStdString(), ignored));
                 unzCloseCurrentFile(zip.get());
+            } else if (exists && !overwrite) {
+                unzCloseCurrentFile(zip.get());
+            } else if (isLink || std::filesystem::is_directory(status)) {
+                entryOk = false;   // never written through a link, never over a folder
+                unzCloseCurrentFile(zip.get());
+            } else {
+                const QDateTime date = entryDate(info.tmu_date);
+                entryOk = writeEntry(zip.get(), target, exists, qint64(info.uncompressed_size),
+                                     info.dosDate != 0 ? &date : nullptr, buffer);
+                if (!entryOk)
+                    qInfo().noquote() << QStringLiteral("Could not unpack zip entry \"%1\" of %2").arg(name, path);
             }
         }
         if (!entryOk)

@@ -7,7 +7,9 @@
 // Archives come from outside (workbooks the user picks), so unpacking treats
 // them as hostile: entry names that are absolute or climb out of the
 // destination are refused, damaged entries never replace a good file, and
-// archives beyond a sane size or entry count are refused as a whole.
+// archives beyond a sane size, entry count or compression ratio are refused
+// as a whole before anything is written. Unpacked files are not flushed to
+// the disk one by one: they are working copies.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -23,11 +25,19 @@ struct ZipError {
     QString description;
 };
 
-// Bounds on what one unpacking may produce; an archive that declares more,
-// or whose entries inflate to more, is refused.
+// Bounds on what one unpacking may write, checked on what the archive
+// declares before anything is written; no entry is inflated past its
+// declaration. They fit the largest workbook the program reads (a sheet of
+// some hundred MB of XML) and refuse zip bombs.
 struct ZipLimits {
-    qint64 maxTotalBytes = qint64(2) * 1024 * 1024 * 1024;
+    qint64 maxTotalBytes = qint64(1) * 1024 * 1024 * 1024;   // all entries
     qint64 maxEntries = 100000;
+    qint64 maxEntryBytes = qint64(512) * 1024 * 1024;         // one entry
+    // An entry inflating beyond ratioFloorBytes may expand at most maxRatio
+    // times its stored size: spreadsheet XML packs about 10 to 1, deflate
+    // at most about 1000 to 1. Small entries may expand freely.
+    double maxRatio = 200;
+    qint64 ratioFloorBytes = qint64(16) * 1024 * 1024;
 };
 
 class ZipArchive {

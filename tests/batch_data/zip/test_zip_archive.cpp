@@ -105,6 +105,11 @@ TEST(ZipArchiveUnpack, DamagedEntryFailsAndNeverReplacesTheExistingFile)
         {"short entry", false,
          "struct.pack_into('<I', data, data.find(b'PK\\x03\\x04') + 22, 1000)\n"
          "struct.pack_into('<I', data, data.find(b'PK\\x01\\x02') + 24, 1000)"},
+        // The deflate stream goes on past the declared 10 bytes: inflating
+        // stops there, and the bytes that came are no file.
+        {"entry inflating past its declared size", false,
+         "struct.pack_into('<I', data, data.find(b'PK\\x03\\x04') + 22, 10)\n"
+         "struct.pack_into('<I', data, data.find(b'PK\\x01\\x02') + 24, 10)"},
     };
     for (const auto &c : cases) {
         TempFolder tmp;
@@ -134,6 +139,36 @@ TEST(ZipArchiveUnpack, RefusedArchivesSayWhyAndWriteNothing)
     EXPECT_FALSE(unzip(tmp.file("big.zip"), tmp.file("n"), true, nullptr, ZipLimits{1000000, 2}));
     EXPECT_FALSE(QFile::exists(tmp.file("n/b.txt")));
     EXPECT_TRUE(unzip(tmp.file("big.zip"), tmp.file("ok"), true, nullptr, ZipLimits{6000, 3}));
+}
+
+TEST(ZipArchiveUnpack, ZipBombsAreRefusedBeforeAnythingIsWritten)
+{
+    TempFolder tmp;
+    // 64 MiB of zeros packs into 64 KiB: no workbook expands 1000 times.
+    const auto made = runPython(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('xl/worksheets/sheet1.xml', bytes(64 << 20))
+with zipfile.ZipFile(sys.argv[2], 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('small.txt', 'fine')
+    z.writestr('large.txt', bytes(range(256)) * 40)
+)"), {tmp.file("bomb.xlsx"), tmp.file("large.zip")});
+    ASSERT_TRUE(made.ok) << made.err.toStdString();
+
+    ZipError error;
+    EXPECT_FALSE(unzip(tmp.file("bomb.xlsx"), tmp.file("b"), true, &error));
+    EXPECT_EQ(error.code, -3);
+    EXPECT_TRUE(error.description.contains("zip bomb")) << error.description.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("b/xl")));
+
+    // One entry beyond the bound of one entry refuses the whole archive.
+    ZipLimits limits;
+    limits.maxEntryBytes = 10000;
+    EXPECT_FALSE(unzip(tmp.file("large.zip"), tmp.file("l"), true, &error, limits));
+    EXPECT_TRUE(error.description.contains("large.txt")) << error.description.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("l/small.txt")));
+    limits.maxEntryBytes = 10240;
+    EXPECT_TRUE(unzip(tmp.file("large.zip"), tmp.file("l"), true, &error, limits));
 }
 
 TEST(ZipArchivePack, PythonReadsWhatWePack)
