@@ -196,3 +196,55 @@ TEST(ColumnLetters, NamesAndIndexesAreInverse)
         ASSERT_EQ(Get_Col_index(Get_Column_Char_Str(name + "12"), 65), n - 1);
     }
 }
+
+TEST(Workbook, SheetXmlIsReadWholeOrRefusedWithTheReason)
+{
+    // Well-formed: entities, character references, CDATA, comments,
+    // processing instructions, single quotes, '>' inside a value, a byte
+    // order mark. Damaged: no rows at all, but why.
+    const QByteArray bom = "\xEF\xBB\xBF";
+    QByteArray utf16 = "\xFF\xFE";
+    for (const QChar c : QString::fromUtf8("<worksheet " + kMain + "><sheetData><row><c t=\"inlineStr\"><is><t>Zoë</t>"
+                                           "</is></c></row></sheetData></worksheet>")) {
+        utf16 += char(c.unicode() & 0xff);
+        utf16 += char(c.unicode() >> 8);
+    }
+    const struct {
+        const char *why;
+        QByteArray part;
+        Rows rows;
+        const char *error;
+    } cases[] = {
+        {"markup of every kind", bom + "<?xml version='1.0'?><!-- made by hand --><worksheet " + kMain
+             + "><sheetData><row><c r='A1' t='inlineStr'><is><t>a&lt;b&amp;&#233;&#x20AC;</t></is></c>"
+               "<c r=\"B1\" t=\"str\"><f>\"x&gt;y\"</f><v><![CDATA[<raw>]]></v></c><?pi data?></row>"
+               "</sheetData></worksheet>",
+         {{QString::fromUtf8("a<b&é€"), "<raw>"}}, ""},
+        {"a part in UTF-16", utf16, {{QString::fromUtf8("Zoë")}}, ""},
+        {"an end tag that closes nothing", "<worksheet " + kMain + "><sheetData><row></c></sheetData></worksheet>",
+         {}, "closes nothing"},
+        {"cut off inside a row", "<worksheet " + kMain + "><sheetData><row><c><v>1</v></c>", {}, "ends inside"},
+        {"an entity of a document type declaration",
+         "<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><worksheet " + kMain
+             + "><sheetData><row><c t=\"inlineStr\"><is><t>&b;</t></is></c></row></sheetData></worksheet>",
+         {}, "document type declaration"},
+        {"an unknown entity", "<worksheet " + kMain + "><sheetData><row><c><v>&nbsp;</v></c></row></sheetData></worksheet>",
+         {}, "unknown entity"},
+        {"an attribute without quotes", "<worksheet " + kMain + "><sheetData><row><c r=A1><v>1</v></c></row></sheetData></worksheet>",
+         {}, "without quotes"},
+    };
+    for (const auto &c : cases) {
+        TempFolder tmp;
+        makePackage(tmp.file("parts"), tmp.file("book.xlsx"), {{"xl/worksheets/sheet1.xml", c.part}});
+        const Workbook book = Workbook::open(tmp.file("book.xlsx")).value();
+        QString error;
+        const auto header = book.header(1, 1, &error);
+        const auto rows = header ? book.rows(1, header->columns, &error) : std::nullopt;
+        if (c.rows.isEmpty()) {
+            EXPECT_FALSE(rows) << c.why;
+            EXPECT_TRUE(error.contains(QLatin1String(c.error))) << c.why << ": " << error.toStdString();
+        } else {
+            EXPECT_EQ(rows, c.rows) << c.why << ": " << error.toStdString();
+        }
+    }
+}
