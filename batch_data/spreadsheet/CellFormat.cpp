@@ -659,22 +659,38 @@ QString renderScientific(const Section &s, double x)
     return out;
 }
 
-// The fraction nearest to `f` (0 <= f < 1) with a denominator up to `maxDen`.
+// The fraction nearest to `f` (0 <= f < 1) with a denominator up to
+// `maxDen`: the last convergent of its continued fraction within the bound,
+// or the semiconvergent past it when that is nearer.
 std::pair<long long, long long> nearestFraction(double f, long long maxDen)
 {
-    long long bestNum = 0;
-    long long bestDen = 1;
-    double bestErr = f;
-    for (long long den = 1; den <= maxDen; ++den) {
-        const long long num = std::llround(f * double(den));
-        const double err = std::fabs(f - double(num) / double(den));
-        if (err < bestErr - 1e-12) {
-            bestErr = err;
-            bestNum = num;
-            bestDen = den;
+    long long p0 = 0, q0 = 1, p1 = 1, q1 = 0;
+    double x = f;
+    for (int i = 0; i < 64; ++i) {
+        const double a = std::floor(x);
+        if (a > double(maxDen) * 4)
+            break;
+        const long long ai = (long long)a;
+        const long long p2 = ai * p1 + p0;
+        const long long q2 = ai * q1 + q0;
+        if (q2 > maxDen) {
+            const long long k = (maxDen - q0) / q1;
+            const long long ps = k * p1 + p0;
+            const long long qs = k * q1 + q0;
+            if (std::fabs(f - double(ps) / double(qs)) < std::fabs(f - double(p1) / double(q1)))
+                return {ps, qs};
+            break;
         }
+        p0 = p1;
+        q0 = q1;
+        p1 = p2;
+        q1 = q2;
+        const double rest = x - a;
+        if (rest < 1e-12)
+            break;
+        x = 1 / rest;
     }
-    return {bestNum, bestDen};
+    return {p1, q1};
 }
 
 QString renderFraction(const Section &s, double x)
@@ -863,6 +879,9 @@ QString renderDate(const Section &s, double value, bool date1904)
     const int hour = int(seconds / 3600);
     const int minute = int(seconds / 60 % 60);
     const int second = int(seconds % 60);
+    // Spreadsheets show dates from the year 1 to 9999 (serial 2958465).
+    if (day > 2958465 || day < -693593)
+        return generalNumber(value);
     const CivilDate date = dateOfSerialDay(day, date1904);
     const long long totalSeconds = (total >= 0 ? total : -total) / 1000;
     const QString sign = total < 0 ? QStringLiteral("-") : QString();
@@ -1092,8 +1111,11 @@ NumberFormat &NumberFormat::operator=(const NumberFormat &) = default;
 
 NumberFormat::NumberFormat(const QString &code)
 {
+    // Spreadsheet programs keep codes to 255 characters; a longer one is
+    // no format but a way to make every cell enormous.
     const QString trimmed = code.trimmed();
-    if (trimmed.isEmpty() || trimmed.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+    if (trimmed.isEmpty() || trimmed.size() > 1024
+        || trimmed.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
         return;
     auto sections = std::make_shared<std::vector<Section>>(parseSections(trimmed));
     for (int i = 0; i < int(sections->size()); ++i) {

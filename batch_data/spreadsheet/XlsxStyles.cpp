@@ -13,6 +13,10 @@ namespace batch_data {
 
 namespace {
 
+// Spreadsheet programs allow 64,000 cell styles; cells naming one beyond
+// the list read as General.
+constexpr qsizetype kMaxCellStyles = 65536;
+
 bool parse(pugi::xml_document &doc, const QByteArray &bytes, QString *error)
 {
     if (bytes.isEmpty())
@@ -39,7 +43,8 @@ QStringList readCellFormatCodes(const QByteArray &stylesXml, QString *error)
             custom.insert(std::atoi(attribute(f, "numFmtId").value()),
                           QString::fromUtf8(attribute(f, "formatCode").value()));
     }
-    for (pugi::xml_node xf = child(sheet, "cellXfs").first_child(); xf; xf = xf.next_sibling()) {
+    for (pugi::xml_node xf = child(sheet, "cellXfs").first_child(); xf && codes.size() < kMaxCellStyles;
+         xf = xf.next_sibling()) {
         if (!isNamed(xf, "xf"))
             continue;
         const int id = std::atoi(attribute(xf, "numFmtId").value());

@@ -4,6 +4,9 @@
 #include "tests/batch_data/spreadsheet/SheetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
+#include <QBuffer>
+#include <QFile>
+
 using namespace batch_data;
 using namespace quorvant::test;
 
@@ -88,4 +91,28 @@ TEST(CellFormat, TextsWeWriteKeepControlCharactersAsEscapes)
         EXPECT_EQ(encodeEscapes(original), QString::fromLatin1(row.written));
         EXPECT_EQ(decodeEscapes(encodeEscapes(original)), original);
     }
+}
+
+TEST(WorksheetStream, TokensSplitAcrossReadsReadTheSame)
+{
+    // A device that hands out three bytes at a time puts every tag, text and
+    // entity across the boundary of a read somewhere.
+    class Trickle : public QBuffer {
+    protected:
+        qint64 readData(char *data, qint64 size) override { return QBuffer::readData(data, std::min<qint64>(size, 3)); }
+    };
+    const QString xlsx = cellFixture("cells_openpyxl.xlsx");
+    const Workbook book = Workbook::open(xlsx).value();
+    QFile part(book.folder() + "/xl/worksheets/sheet1.xml");
+    ASSERT_TRUE(part.open(QIODevice::ReadOnly));
+    Trickle trickle;
+    trickle.setData(part.readAll());
+    ASSERT_TRUE(trickle.open(QIODevice::ReadOnly));
+    const CellFormatter general;
+    part.seek(0);
+    const auto whole = readWorksheet(part, {}, general);
+    const auto split = readWorksheet(trickle, {}, general);
+    ASSERT_TRUE(whole && split);
+    EXPECT_EQ(whole->rows.size(), readCsv(cellFixture("cells_openpyxl.csv")).size());
+    EXPECT_EQ(*split, *whole);
 }
