@@ -249,7 +249,8 @@ qsizetype readBracket(const QString &code, qsizetype i, Section &section)
     return close + 1;
 }
 
-std::vector<Section> parseSections(const QString &code)
+// Splits the code into sections of tokens.
+std::vector<Section> tokenize(const QString &code)
 {
     std::vector<Section> sections(1);
     for (qsizetype i = 0; i < code.size();) {
@@ -346,101 +347,112 @@ std::vector<Section> parseSections(const QString &code)
             ++i;
         }
     }
+    return sections;
+}
 
-    for (Section &section : sections) {
-        std::vector<Token> &tokens = section.tokens;
-        bool date = false;
-        bool digits = false;
-        bool text = false;
-        for (const Token &t : tokens) {
-            date |= isDateToken(t.kind);
-            digits |= t.kind == Tok::Digit || t.kind == Tok::General;
-            text |= t.kind == Tok::Text;
-        }
-        if (date) {
-            section.kind = Section::Kind::Date;
-            // "m" and "mm" are minutes right after an hour or before seconds.
-            for (size_t i = 0; i < tokens.size(); ++i) {
-                if (tokens[i].kind != Tok::Month && tokens[i].kind != Tok::Month2)
-                    continue;
-                Tok before = Tok::Literal;
-                for (size_t j = i; j-- > 0;) {
-                    if (isDateToken(tokens[j].kind)) {
-                        before = tokens[j].kind;
-                        break;
-                    }
-                }
-                Tok after = Tok::Literal;
-                for (size_t j = i + 1; j < tokens.size(); ++j) {
-                    if (isDateToken(tokens[j].kind)) {
-                        after = tokens[j].kind;
-                        break;
-                    }
-                }
-                if (isHour(before) || isSecond(after))
-                    tokens[i].kind = tokens[i].kind == Tok::Month ? Tok::Minute : Tok::Minute2;
-            }
-            for (const Token &t : tokens) {
-                if (t.kind == Tok::FracSeconds)
-                    section.secondDecimals = std::max(section.secondDecimals, std::min(t.count, 3));
-            }
-            continue;
-        }
-        if (text && !digits) {
-            section.kind = Section::Kind::Text;
-            continue;
-        }
-
-        // Number layout: where the point, exponent and fraction bar are,
-        // which commas group and which scale.
-        int exponentAt = -1;
-        int slashAt = -1;
-        int pointAt = -1;
-        for (int i = 0; i < int(tokens.size()); ++i) {
-            const Tok k = tokens[size_t(i)].kind;
-            if (k == Tok::Exponent && exponentAt < 0)
-                exponentAt = i;
-            else if (k == Tok::Slash && slashAt < 0 && exponentAt < 0)
-                slashAt = i;
-            else if (k == Tok::Point && pointAt < 0 && exponentAt < 0)
-                pointAt = i;
-            else if (k == Tok::Percent)
-                ++section.percent;
-        }
-        section.scientific = exponentAt >= 0;
-        // A bar between digit places is a fraction; elsewhere it is a slash.
-        if (slashAt > 0 && !section.scientific && tokens[size_t(slashAt) - 1].kind == Tok::Digit)
-            section.fraction = true;
-        else if (slashAt >= 0)
-            tokens[size_t(slashAt)] = {Tok::Literal, QStringLiteral("/")};
-        const int numberEnd = section.scientific ? exponentAt : int(tokens.size());
-        for (int i = pointAt + 1; pointAt >= 0 && i < numberEnd; ++i) {
-            if (tokens[size_t(i)].kind == Tok::Digit)
-                ++section.decimals;
-        }
-        for (int i = 0; i < numberEnd; ++i) {
-            if (tokens[size_t(i)].kind != Tok::Comma)
-                continue;
-            const bool digitBefore = i > 0 && tokens[size_t(i) - 1].kind == Tok::Digit;
-            int j = i;
-            while (j < numberEnd && tokens[size_t(j)].kind == Tok::Comma)
-                ++j;
-            const bool digitAfter = j < numberEnd && tokens[size_t(j)].kind == Tok::Digit;
-            if (digitBefore && digitAfter && (pointAt < 0 || i < pointAt)) {
-                section.grouping = true;
-                tokens[size_t(i)].digit = 'g';
-            } else if (digitBefore && !digitAfter) {
-                for (int k = i; k < j; ++k) {
-                    ++section.scale;
-                    tokens[size_t(k)].digit = 's';
-                }
-            } else {
-                for (int k = i; k < j; ++k)
-                    tokens[size_t(k)] = {Tok::Literal, QStringLiteral(",")};
-            }
-            i = j - 1;
-        }
+// Decides what a section shows and, for numbers, where the point, exponent
+// and fraction bar are and which commas group and which scale.
+void classify(Section &section)
+{
+    std::vector<Token> &tokens = section.tokens;
+    bool date = false;
+    bool digits = false;
+    bool text = false;
+    for (const Token &t : tokens) {
+        date |= isDateToken(t.kind);
+        digits |= t.kind == Tok::Digit || t.kind == Tok::General;
+        text |= t.kind == Tok::Text;
     }
+    if (date) {
+        section.kind = Section::Kind::Date;
+        // "m" and "mm" are minutes right after an hour or before seconds.
+        for (size_t i = 0; i < tokens.size(); ++i) {
+            if (tokens[i].kind != Tok::Month && tokens[i].kind != Tok::Month2)
+                continue;
+            Tok before = Tok::Literal;
+            for (size_t j = i; j-- > 0;) {
+                if (isDateToken(tokens[j].kind)) {
+                    before = tokens[j].kind;
+                    break;
+                }
+            }
+            Tok after = Tok::Literal;
+            for (size_t j = i + 1; j < tokens.size(); ++j) {
+                if (isDateToken(tokens[j].kind)) {
+                    after = tokens[j].kind;
+                    break;
+                }
+            }
+            if (isHour(before) || isSecond(after))
+                tokens[i].kind = tokens[i].kind == Tok::Month ? Tok::Minute : Tok::Minute2;
+        }
+        for (const Token &t : tokens) {
+            if (t.kind == Tok::FracSeconds)
+                section.secondDecimals = std::max(section.secondDecimals, std::min(t.count, 3));
+        }
+        return;
+    }
+    if (text && !digits) {
+        section.kind = Section::Kind::Text;
+        return;
+    }
+
+    // Number layout: where the point, exponent and fraction bar are,
+    // which commas group and which scale.
+    int exponentAt = -1;
+    int slashAt = -1;
+    int pointAt = -1;
+    for (int i = 0; i < int(tokens.size()); ++i) {
+        const Tok k = tokens[size_t(i)].kind;
+        if (k == Tok::Exponent && exponentAt < 0)
+            exponentAt = i;
+        else if (k == Tok::Slash && slashAt < 0 && exponentAt < 0)
+            slashAt = i;
+        else if (k == Tok::Point && pointAt < 0 && exponentAt < 0)
+            pointAt = i;
+        else if (k == Tok::Percent)
+            ++section.percent;
+    }
+    section.scientific = exponentAt >= 0;
+    // A bar between digit places is a fraction; elsewhere it is a slash.
+    if (slashAt > 0 && !section.scientific && tokens[size_t(slashAt) - 1].kind == Tok::Digit)
+        section.fraction = true;
+    else if (slashAt >= 0)
+        tokens[size_t(slashAt)] = {Tok::Literal, QStringLiteral("/")};
+    const int numberEnd = section.scientific ? exponentAt : int(tokens.size());
+    for (int i = pointAt + 1; pointAt >= 0 && i < numberEnd; ++i) {
+        if (tokens[size_t(i)].kind == Tok::Digit)
+            ++section.decimals;
+    }
+    for (int i = 0; i < numberEnd; ++i) {
+        if (tokens[size_t(i)].kind != Tok::Comma)
+            continue;
+        const bool digitBefore = i > 0 && tokens[size_t(i) - 1].kind == Tok::Digit;
+        int j = i;
+        while (j < numberEnd && tokens[size_t(j)].kind == Tok::Comma)
+            ++j;
+        const bool digitAfter = j < numberEnd && tokens[size_t(j)].kind == Tok::Digit;
+        if (digitBefore && digitAfter && (pointAt < 0 || i < pointAt)) {
+            section.grouping = true;
+            tokens[size_t(i)].digit = 'g';
+        } else if (digitBefore && !digitAfter) {
+            for (int k = i; k < j; ++k) {
+                ++section.scale;
+                tokens[size_t(k)].digit = 's';
+            }
+        } else {
+            for (int k = i; k < j; ++k)
+                tokens[size_t(k)] = {Tok::Literal, QStringLiteral(",")};
+        }
+        i = j - 1;
+    }
+}
+
+std::vector<Section> parseSections(const QString &code)
+{
+    std::vector<Section> sections = tokenize(code);
+    for (Section &section : sections)
+        classify(section);
     return sections;
 }
 
@@ -1133,11 +1145,6 @@ bool NumberFormat::isGeneral() const
     return m_general;
 }
 
-bool NumberFormat::isDateTime() const
-{
-    return m_sections && !m_sections->empty() && m_sections->front().kind == Section::Kind::Date;
-}
-
 QString NumberFormat::format(double value, bool date1904) const
 {
     if (m_general || !std::isfinite(value))
@@ -1337,11 +1344,6 @@ const NumberFormat &CellFormatter::formatOf(int styleIndex) const
     if (styleIndex < 0 || size_t(styleIndex) >= m_formats.size())
         return m_defaultFormat;
     return m_formats[size_t(styleIndex)];
-}
-
-QString CellFormatter::displayNumber(double value, int styleIndex) const
-{
-    return formatOf(styleIndex).format(value, m_date1904);
 }
 
 QString CellFormatter::displayText(XlsxCellType type, const QString &raw, int styleIndex) const

@@ -59,8 +59,6 @@ public:
     // there is none).
     QString formatText(const QString &text) const;
     bool isGeneral() const;
-    // True when the first section shows a date or time.
-    bool isDateTime() const;
 
     struct Section;
 
@@ -103,10 +101,6 @@ public:
     // entry itself (decoded when the table was read). A style index without
     // a style shows as General.
     QString displayText(XlsxCellType type, const QString &raw, int styleIndex) const;
-    // A number as the style shows it.
-    QString displayNumber(double value, int styleIndex) const;
-
-    bool date1904() const { return m_date1904; }
 
 private:
     const NumberFormat &formatOf(int styleIndex) const;

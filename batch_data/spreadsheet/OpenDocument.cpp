@@ -313,7 +313,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadODS(const QString &path, QString 
     const pugi::xml_node table =
         child(child(child(child(doc, "document-content"), "body"), "spreadsheet"), "table");
 
-    const QString tooLarge = QStringLiteral("Spreadsheet %1 has more than %L2 cells or %L3 rows, more than can be read.")
+    const QString tooLarge = QStringLiteral("spreadsheet %1 has more than %L2 cells or %L3 rows, more than can be read")
                                  .arg(path).arg(kMaxCells).arg(kMaxRows);
     QList<RowRun> runs;
     qint64 budget = kMaxCells;
@@ -473,7 +473,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &p
         // it is empty rows or cells.
         const long long rowIndex = std::atoll(attribute(row, "Index").value());
         if (rowIndex > kMaxRows || rows.size() >= kMaxRows)
-            return refuse(QStringLiteral("Spreadsheet %1 has more than %L2 rows, more than can be read.")
+            return refuse(QStringLiteral("spreadsheet %1 has more than %L2 rows, more than can be read")
                               .arg(path).arg(kMaxRows));
         while (rowIndex > 0 && rows.size() < rowIndex - 1)
             rows.append(QStringList());
@@ -495,7 +495,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorksheetXML2004(const QString &p
         }
         cells += std::max<qsizetype>(1, values.size());
         if (cells > kMaxCells)
-            return refuse(QStringLiteral("Spreadsheet %1 has more than %L2 cells, more than can be read.")
+            return refuse(QStringLiteral("spreadsheet %1 has more than %L2 cells, more than can be read")
                               .arg(path).arg(kMaxCells));
         rows.append(std::move(values));
     }

@@ -27,7 +27,7 @@ std::optional<batch_data::SheetRows> atWidth(batch_data::WorksheetCells cells, i
     columns = std::clamp(columns, 0, kMaxColumns);
     if (cells.rows.size() * qint64(std::max(1, columns)) > limits.maxCells) {
         if (error)
-            *error = QStringLiteral("The worksheet has more than %L1 cells, more than can be read.")
+            *error = QStringLiteral("the worksheet has more than %L1 cells, more than can be read")
                          .arg(limits.maxCells);
         return std::nullopt;
     }
@@ -149,7 +149,7 @@ std::optional<Workbook> Workbook::open(const QString &path, QString *error, cons
         QString reason;
         formatCodes = readCellFormatCodes(stylesPart.readAll(), &reason);
         if (!reason.isEmpty())
-            return refuse(QStringLiteral("The styles are damaged: %1").arg(reason));
+            return refuse(QStringLiteral("the styles are damaged: %1").arg(reason));
     }
     QFile workbookPart(folder->filePath(QStringLiteral("xl/workbook.xml")));
     const bool date1904 = workbookPart.open(QIODevice::ReadOnly) && readDate1904(workbookPart.readAll());

@@ -89,7 +89,7 @@ std::optional<QStringList> readSharedStrings(QIODevice &part, QString *error)
         }
     }
     if (error)
-        *error = QStringLiteral("The shared strings are damaged: %1").arg(xml.errorString());
+        *error = QStringLiteral("the shared strings are damaged: %1").arg(xml.errorString());
     return std::nullopt;
 }
 
@@ -108,7 +108,7 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
 
     auto damaged = [&] {
         if (error)
-            *error = QStringLiteral("The worksheet is damaged: %1").arg(xml.errorString());
+            *error = QStringLiteral("the worksheet is damaged: %1").arg(xml.errorString());
         return std::nullopt;
     };
 
@@ -124,7 +124,7 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
                 kept += std::max<qint64>(1, row.size());
                 if (kept > limits.maxCells) {
                     if (error)
-                        *error = QStringLiteral("The worksheet has more than %L1 cells, more than can be read.")
+                        *error = QStringLiteral("the worksheet has more than %L1 cells, more than can be read")
                                      .arg(limits.maxCells);
                     return std::nullopt;
                 }

@@ -178,7 +178,7 @@ XmlScanner::Token XmlScanner::next()
     if (!m_started) {
         m_started = true;
         if (!detectEncoding())
-            return fail(QStringLiteral("Damaged UTF-16 text"));
+            return fail(QStringLiteral("damaged UTF-16 text"));
     }
     if (m_pendingEnd) {
         m_pendingEnd = false;
@@ -192,11 +192,11 @@ XmlScanner::Token XmlScanner::next()
             if (!m_error.isEmpty())
                 return Token::Error;
             if (m_buffer.size() > kMaxToken)
-                return fail(QStringLiteral("A tag or text too long"));
+                return fail(QStringLiteral("a tag or text too long"));
             if (!m_open.empty())
-                return fail(QStringLiteral("The part ends inside <%1>").arg(QString::fromStdString(m_open.back())));
+                return fail(QStringLiteral("the part ends inside <%1>").arg(QString::fromStdString(m_open.back())));
             if (!m_rootClosed)
-                return fail(QStringLiteral("No root element"));
+                return fail(QStringLiteral("no root element"));
             return Token::EndOfDocument;
         }
         if (m_buffer[m_pos] == '<') {
@@ -209,7 +209,7 @@ XmlScanner::Token XmlScanner::next()
         if (token == Token::Text && m_open.empty()) {
             for (const char c : m_text) {
                 if (!isSpace(c))
-                    return fail(QStringLiteral("Text outside the root element"));
+                    return fail(QStringLiteral("text outside the root element"));
             }
             continue;
         }
@@ -228,7 +228,7 @@ XmlScanner::Token XmlScanner::scanText()
         searched = m_buffer.size() - m_pos;
         if (!fill(searched + 1)) {
             if (m_buffer.size() - m_pos > kMaxToken)
-                return fail(QStringLiteral("A tag or text too long"));
+                return fail(QStringLiteral("a tag or text too long"));
             end = m_buffer.size();
             break;
         }
@@ -239,7 +239,7 @@ XmlScanner::Token XmlScanner::scanText()
         m_text = raw;
     } else {
         if (!decode(raw, m_textStore))
-            return fail(QStringLiteral("An unknown entity or character reference"));
+            return fail(QStringLiteral("an unknown entity or character reference"));
         m_text = m_textStore;
     }
     return Token::Text;
@@ -270,20 +270,20 @@ XmlScanner::Token XmlScanner::scanMarkup()
     m_text = {};
     if (head.size() >= 2 && head[1] == '?') {
         if (!skipPast("?>", nullptr, 2))
-            return fail(QStringLiteral("An unfinished processing instruction"));
+            return fail(QStringLiteral("an unfinished processing instruction"));
         return Token::Text;
     }
     if (head.substr(0, 4) == "<!--") {
         if (!skipPast("-->", nullptr, 4))
-            return fail(QStringLiteral("An unfinished comment"));
+            return fail(QStringLiteral("an unfinished comment"));
         return Token::Text;
     }
     if (head.substr(0, 9) == "<![CDATA[") {
         if (m_open.empty())
-            return fail(QStringLiteral("Text outside the root element"));
+            return fail(QStringLiteral("text outside the root element"));
         std::string_view content;
         if (!skipPast("]]>", &content, 9))
-            return fail(QStringLiteral("An unfinished CDATA section"));
+            return fail(QStringLiteral("an unfinished CDATA section"));
         if (content.empty()) {
             m_textStore.clear();
             return Token::Text;   // reads as nothing, like a comment
@@ -292,14 +292,14 @@ XmlScanner::Token XmlScanner::scanMarkup()
         return Token::Text;
     }
     if (head.size() >= 2 && head[1] == '!')
-        return fail(QStringLiteral("A document type declaration, which package parts may not have"));
+        return fail(QStringLiteral("a document type declaration, which package parts may not have"));
 
     // A start or end tag: up to the '>' outside quoted values.
     size_t i = 1;
     char quote = 0;
     for (;;) {
         if (m_pos + i >= m_buffer.size() && !fill(i + 1))
-            return fail(QStringLiteral("An unfinished tag"));
+            return fail(QStringLiteral("an unfinished tag"));
         const char c = m_buffer[m_pos + i];
         if (quote) {
             if (c == quote)
@@ -323,7 +323,7 @@ XmlScanner::Token XmlScanner::scanMarkup()
         while (!name.empty() && isSpace(name.back()))
             name.remove_suffix(1);
         if (m_open.empty() || m_open.back() != name)
-            return fail(QStringLiteral("An end tag </%1> that closes nothing open").arg(
+            return fail(QStringLiteral("an end tag </%1> that closes nothing open").arg(
                 QString::fromUtf8(name.data(), qsizetype(name.size()))));
         m_nameStore.assign(localPart(name));
         m_name = m_nameStore;
@@ -334,13 +334,13 @@ XmlScanner::Token XmlScanner::scanMarkup()
     }
 
     if (m_rootClosed)
-        return fail(QStringLiteral("A second root element"));
+        return fail(QStringLiteral("a second root element"));
     size_t p = 1;
     while (p < tag.size() - 1 && !isSpace(tag[p]) && tag[p] != '/')
         ++p;
     const std::string_view qualified = tag.substr(1, p - 1);
     if (qualified.empty())
-        return fail(QStringLiteral("A tag without a name"));
+        return fail(QStringLiteral("a tag without a name"));
 
     m_attributes.clear();
     bool empty = false;
@@ -351,7 +351,7 @@ XmlScanner::Token XmlScanner::scanMarkup()
             break;
         if (tag[p] == '/') {
             if (p != tag.size() - 2)
-                return fail(QStringLiteral("A '/' inside a tag"));
+                return fail(QStringLiteral("a '/' inside a tag"));
             empty = true;
             break;
         }
@@ -362,20 +362,20 @@ XmlScanner::Token XmlScanner::scanMarkup()
         while (p < tag.size() - 1 && isSpace(tag[p]))
             ++p;
         if (p >= tag.size() - 1 || tag[p] != '=' || attrName.empty())
-            return fail(QStringLiteral("An attribute without a value"));
+            return fail(QStringLiteral("an attribute without a value"));
         ++p;
         while (p < tag.size() - 1 && isSpace(tag[p]))
             ++p;
         const char q = tag[p];
         if (q != '"' && q != '\'')
-            return fail(QStringLiteral("An attribute value without quotes"));
+            return fail(QStringLiteral("an attribute value without quotes"));
         const size_t close = tag.find(q, p + 1);
         if (close == std::string_view::npos || close >= tag.size() - 1)
-            return fail(QStringLiteral("An unfinished attribute value"));
+            return fail(QStringLiteral("an unfinished attribute value"));
         const std::string_view value = tag.substr(p + 1, close - p - 1);
         p = close + 1;
         if (p < tag.size() - 1 && !isSpace(tag[p]) && tag[p] != '/')
-            return fail(QStringLiteral("Attributes without space between them"));
+            return fail(QStringLiteral("attributes without space between them"));
         if (attrName == "xmlns" || attrName.substr(0, 6) == "xmlns:")
             continue;   // namespace declarations are not attributes of the data
         m_attributes.push_back({localPart(attrName), value});
@@ -392,7 +392,7 @@ XmlScanner::Token XmlScanner::scanMarkup()
         if (a.value.find('&') == std::string_view::npos)
             continue;
         if (!decode(a.value, m_decoded[d]))
-            return fail(QStringLiteral("An unknown entity or character reference"));
+            return fail(QStringLiteral("an unknown entity or character reference"));
         a.value = m_decoded[d++];
     }
 
