@@ -325,8 +325,7 @@ XmlScanner::Token XmlScanner::scanMarkup()
         if (m_open.empty() || m_open.back() != name)
             return fail(QStringLiteral("an end tag </%1> that closes nothing open").arg(
                 QString::fromUtf8(name.data(), qsizetype(name.size()))));
-        m_nameStore.assign(localPart(name));
-        m_name = m_nameStore;
+        m_name = localPart(name);   // a view into the buffer, valid until the next call
         m_open.pop_back();
         if (m_open.empty())
             m_rootClosed = true;
@@ -397,8 +396,9 @@ XmlScanner::Token XmlScanner::scanMarkup()
     }
 
     m_open.emplace_back(qualified);
-    m_nameStore.assign(localPart(qualified));
-    m_name = m_nameStore;
+    // A view into the buffer: an empty element's end comes from the next
+    // call, which reads nothing before giving it.
+    m_name = localPart(qualified);
     m_pendingEnd = empty;
     return Token::StartElement;
 }

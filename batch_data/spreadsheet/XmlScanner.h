@@ -79,7 +79,6 @@ private:
     bool m_pendingEnd = false;   // an empty element's end comes next
 
     std::vector<std::string> m_open;
-    std::string m_nameStore;
     std::string_view m_name;
     std::vector<Attribute> m_attributes;
     std::vector<std::string> m_decoded;   // attribute values that held entities
