@@ -864,9 +864,14 @@ CivilDate dateOfSerialDay(long long day, bool date1904)
     return c;
 }
 
-QString padded(long long n, int width)
+// Appends n (0 or more) with at least `width` digits.
+void appendPadded(QString &out, long long n, int width)
 {
-    return QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    for (qsizetype i = end - digits; i < width; ++i)
+        out += u'0';
+    out += QLatin1StringView(digits, end - digits);
 }
 
 QString renderDate(const Section &s, double value, bool date1904)
@@ -899,18 +904,19 @@ QString renderDate(const Section &s, double value, bool date1904)
     const QString sign = total < 0 ? QStringLiteral("-") : QString();
 
     QString out;
+    out.reserve(32);
     for (const Token &t : s.tokens) {
         switch (t.kind) {
         case Tok::Literal: out += t.text; break;
-        case Tok::Year2: out += padded(date.year % 100, 2); break;
-        case Tok::Year4: out += padded(date.year, 4); break;
-        case Tok::Month: out += QString::number(date.month); break;
-        case Tok::Month2: out += padded(date.month, 2); break;
+        case Tok::Year2: appendPadded(out, date.year % 100, 2); break;
+        case Tok::Year4: appendPadded(out, date.year, 4); break;
+        case Tok::Month: appendPadded(out, date.month, 1); break;
+        case Tok::Month2: appendPadded(out, date.month, 2); break;
         case Tok::MonthAbbr: out += QString::fromLatin1(kMonths[size_t(date.month - 1)]).left(3); break;
         case Tok::MonthName: out += QString::fromLatin1(kMonths[size_t(date.month - 1)]); break;
         case Tok::MonthLetter: out += QChar(kMonths[size_t(date.month - 1)][0]); break;
-        case Tok::Day: out += QString::number(date.day); break;
-        case Tok::Day2: out += padded(date.day, 2); break;
+        case Tok::Day: appendPadded(out, date.day, 1); break;
+        case Tok::Day2: appendPadded(out, date.day, 2); break;
         case Tok::DayAbbr: out += QString::fromLatin1(kDays[size_t(date.weekday)]).left(3); break;
         case Tok::DayName: out += QString::fromLatin1(kDays[size_t(date.weekday)]); break;
         case Tok::Hour:
@@ -921,20 +927,23 @@ QString renderDate(const Section &s, double value, bool date1904)
                 if (h == 0)
                     h = 12;
             }
-            out += t.kind == Tok::Hour2 ? padded(h, 2) : QString::number(h);
+            appendPadded(out, h, t.kind == Tok::Hour2 ? 2 : 1);
             break;
         }
-        case Tok::Minute: out += QString::number(minute); break;
-        case Tok::Minute2: out += padded(minute, 2); break;
-        case Tok::Second: out += QString::number(second); break;
-        case Tok::Second2: out += padded(second, 2); break;
-        case Tok::ElapsedHours: out += sign + padded(totalSeconds / 3600, t.count); break;
-        case Tok::ElapsedMinutes: out += sign + padded(totalSeconds / 60, t.count); break;
-        case Tok::ElapsedSeconds: out += sign + padded(totalSeconds, t.count); break;
-        case Tok::FracSeconds:
+        case Tok::Minute: appendPadded(out, minute, 1); break;
+        case Tok::Minute2: appendPadded(out, minute, 2); break;
+        case Tok::Second: appendPadded(out, second, 1); break;
+        case Tok::Second2: appendPadded(out, second, 2); break;
+        case Tok::ElapsedHours: out += sign; appendPadded(out, totalSeconds / 3600, t.count); break;
+        case Tok::ElapsedMinutes: out += sign; appendPadded(out, totalSeconds / 60, t.count); break;
+        case Tok::ElapsedSeconds: out += sign; appendPadded(out, totalSeconds, t.count); break;
+        case Tok::FracSeconds: {
+            QString digits;
+            appendPadded(digits, fraction, s.secondDecimals);
             out += u'.';
-            out += padded(fraction, s.secondDecimals).left(std::max(1, t.count));
+            out += QStringView(digits).left(std::max(1, t.count));
             break;
+        }
         case Tok::AmPm: {
             const bool pm = hour >= 12;
             const qsizetype bar = t.text.indexOf(u'/');
@@ -1289,7 +1298,7 @@ std::optional<double> serialFromIso(QStringView iso, bool date1904)
 
 QString decodeEscapes(QStringView text)
 {
-    if (!text.contains(u"_x"))
+    if (text.indexOf(u'_') < 0)   // a single character is searched fastest
         return text.toString();
     QString out;
     out.reserve(text.size());

@@ -36,9 +36,10 @@ std::optional<batch_data::SheetRows> atWidth(batch_data::WorksheetCells cells, i
     return std::move(cells.rows);
 }
 
+// Opens a part for the scanner, which reads in large chunks of its own.
 bool openPart(QFile &file, QString *error)
 {
-    if (file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
     if (error)
         *error = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());

@@ -128,7 +128,10 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
                                      .arg(limits.maxCells);
                     return std::nullopt;
                 }
-                sheet.rows.append(QStringList(row.cbegin(), row.cend()));
+                const qsizetype length = row.size();
+                sheet.rows.append(std::move(row));
+                row = QStringList();
+                row.reserve(length);   // rows tend to be alike
                 if (stopAfterRows > 0 && sheet.rows.size() >= stopAfterRows)
                     return sheet;
             } else if (xml.isNamed("sheetData")) {

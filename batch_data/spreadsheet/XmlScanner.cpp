@@ -18,10 +18,14 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-std::string_view localPart(std::string_view name)
+// Names are a few characters: a plain loop beats a library search.
+inline std::string_view localPart(std::string_view name)
 {
-    const size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == ':')
+            return name.substr(i + 1);
+    }
+    return name;
 }
 
 void appendUtf8(std::string &out, char32_t c)
@@ -188,7 +192,7 @@ XmlScanner::Token XmlScanner::next()
         return Token::EndElement;
     }
     for (;;) {
-        if (!fill(1)) {
+        if (!ensure(1)) {
             if (!m_error.isEmpty())
                 return Token::Error;
             if (m_buffer.size() > kMaxToken)
@@ -248,7 +252,7 @@ XmlScanner::Token XmlScanner::scanText()
 XmlScanner::Token XmlScanner::scanMarkup()
 {
     // m_buffer[m_pos] is '<'.
-    fill(9);
+    ensure(9);
     const std::string_view head(m_buffer.data() + m_pos, std::min<size_t>(9, m_buffer.size() - m_pos));
     auto skipPast = [&](const char *terminator, std::string_view *content, size_t skipStart) -> bool {
         const size_t length = std::strlen(terminator);
@@ -294,26 +298,34 @@ XmlScanner::Token XmlScanner::scanMarkup()
     if (head.size() >= 2 && head[1] == '!')
         return fail(QStringLiteral("a document type declaration, which package parts may not have"));
 
-    // A start or end tag: up to the '>' outside quoted values.
+    // A start or end tag: up to the '>' outside quoted values. This loop
+    // sees every byte of every tag, so it works on raw pointers and refills
+    // only at the end of the buffer.
     size_t i = 1;
     char quote = 0;
     for (;;) {
-        if (m_pos + i >= m_buffer.size() && !fill(i + 1))
-            return fail(QStringLiteral("an unfinished tag"));
-        const char c = m_buffer[m_pos + i];
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-            else if (c == '<')
-                return fail(QStringLiteral("'<' in an attribute value"));
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            break;
-        } else if (c == '<') {
-            return fail(QStringLiteral("'<' inside a tag"));
+        const char *p = m_buffer.data() + m_pos + i;
+        const char *end = m_buffer.data() + m_buffer.size();
+        for (; p < end; ++p) {
+            const char c = *p;
+            if (quote) {
+                if (c == quote)
+                    quote = 0;
+                else if (c == '<')
+                    return fail(QStringLiteral("'<' in an attribute value"));
+            } else if (c == '>') {
+                break;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '<') {
+                return fail(QStringLiteral("'<' inside a tag"));
+            }
         }
-        ++i;
+        i = size_t(p - (m_buffer.data() + m_pos));
+        if (p < end)
+            break;
+        if (!fill(i + 1))
+            return fail(QStringLiteral("an unfinished tag"));
     }
     const std::string_view tag(m_buffer.data() + m_pos, i + 1);   // "<...>"
     m_pos += i + 1;

@@ -62,6 +62,8 @@ private:
         std::string_view value;
     };
 
+    // Makes `wanted` bytes from m_pos available unless the input ends.
+    bool ensure(size_t wanted) { return m_buffer.size() - m_pos >= wanted || fill(wanted); }
     bool fill(size_t wanted);
     Token fail(const QString &reason);
     Token scanMarkup();
