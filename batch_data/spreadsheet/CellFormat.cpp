@@ -904,7 +904,6 @@ QString renderDate(const Section &s, double value, bool date1904)
     const QString sign = total < 0 ? QStringLiteral("-") : QString();
 
     QString out;
-    out.reserve(32);
     for (const Token &t : s.tokens) {
         switch (t.kind) {
         case Tok::Literal: out += t.text; break;

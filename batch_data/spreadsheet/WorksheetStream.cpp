@@ -128,10 +128,9 @@ std::optional<WorksheetCells> readWorksheet(QIODevice &part, const QStringList &
                                      .arg(limits.maxCells);
                     return std::nullopt;
                 }
-                const qsizetype length = row.size();
-                sheet.rows.append(std::move(row));
-                row = QStringList();
-                row.reserve(length);   // rows tend to be alike
+                // A copy holds exactly the row's texts; the working row keeps
+                // its room for the next one.
+                sheet.rows.append(QStringList(row.cbegin(), row.cend()));
                 if (stopAfterRows > 0 && sheet.rows.size() >= stopAfterRows)
                     return sheet;
             } else if (xml.isNamed("sheetData")) {

@@ -110,7 +110,7 @@ bool writeEntry(unzFile zip, const QString &target, bool exists, qint64 declared
         file = std::move(temporary);
     } else {
         file = std::make_unique<QFile>(target);
-        if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return false;
     }
     bool ok = true;
@@ -195,7 +195,7 @@ bool ZipArchive::unzipFileAtPath(const QString &path, const QString &toDestinati
 
     const QByteArray passwordBytes = password.toLatin1();
     const QString destination = QDir::cleanPath(toDestination);
-    std::vector<char> buffer(64 * 1024);
+    std::vector<char> buffer(256 * 1024);
     QSet<QString> madeFolders;
     bool success = true;
 
