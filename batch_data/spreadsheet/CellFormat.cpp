@@ -1075,7 +1075,7 @@ XlsxCellType xlsxCellType(std::string_view t)
 
 QString builtInNumberFormat(int numFmtId)
 {
-    // ECMA-376 Part 1, 18.8.30 (numFmt), with the locale-dependent ids as an
+    // ECMA-376-1, 18.8.30 (numFmt), with the locale-dependent ids as an
     // en-US spreadsheet shows them (14 is the short date m/d/yyyy, 5 to 8
     // dollar amounts, 27 to 36 and 50 to 58 East Asian dates read as short
     // dates).

@@ -74,12 +74,12 @@ struct DefinedText {
 };
 inline const DefinedText kDefinedTexts[] = {
     {"cells_openpyxl.csv", "serial 0", "1899-12-31",
-     "ECMA-376 Part 1, 18.17.4.1: serial 1 is the 1900 system's first day, 1900-01-01"},
-    {"cells_openpyxl.csv", "serial 1", "1900-01-01", "ECMA-376 Part 1, 18.17.4.1: serial 1 is 1900-01-01"},
+     "ECMA-376-1, 18.17.4 (1900 date base): serial 1 is the 1900 system's first day, 1900-01-01"},
+    {"cells_openpyxl.csv", "serial 1", "1900-01-01", "ECMA-376-1, 18.17.4 (1900 date base): serial 1 is 1900-01-01"},
     {"cells_openpyxl.csv", "serial 59 weekday", "1900-02-28 Tuesday",
-     "ECMA-376 Part 1, 18.17.4.1; weekdays count on from serial 1, a Sunday"},
+     "ECMA-376-1, 18.17.4 (1900 date base); weekdays count on from serial 1, a Sunday"},
     {"cells_openpyxl.csv", "serial 60", "1900-02-29",
-     "ECMA-376 Part 1, 18.17.4.1: serial 60 is the phantom 1900-02-29"},
+     "ECMA-376-1, 18.17.4 (1900 date base): serial 60 is the phantom 1900-02-29"},
     {"cells_openpyxl.csv", "a/p", "1:45 P", "number format codes: A/P shows A or P as written"},
     {"cells_openpyxl.csv", "lower-case am/pm", "9:30 am", "number format codes: am/pm shows am or pm as written"},
     {"cells_openpyxl_2003.csv", "boolean true", "TRUE", "<Data ss:Type=\"Boolean\">1</Data>"},

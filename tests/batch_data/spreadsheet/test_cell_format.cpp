@@ -74,7 +74,7 @@ TEST(CellFormat, GeneralKeepsFifteenDigitsAndGoesScientificWhereTheFixedFormIsTo
 
 TEST(CellFormat, TextsWeWriteKeepControlCharactersAsEscapes)
 {
-    // The escapes of ECMA-376 Part 1, 22.4.2.4 (ST_Xstring): a character as
+    // The escapes of ECMA-376-1, 22.9.2.19 (ST_Xstring): a character as
     // _xHHHH_, and the underscore of a literal "_xHHHH_" as _x005F_.
     const struct {
         const char16_t *text;
