@@ -1321,7 +1321,7 @@ QString encodeEscapes(QStringView text)
         const char16_t c = text[i].unicode();
         const bool control = (c < 0x20 && c != u'\t' && c != u'\n') || c == 0xFFFE || c == 0xFFFF;
         if (control)
-            out += QStringLiteral("_x") + QStringLiteral("%1").arg(unsigned(c), 4, 16, QLatin1Char('0')).toUpper() + u'_';
+            out += QStringLiteral("_x%1_").arg(unsigned(c), 4, 16, QLatin1Char('0')).toUpper().replace(1, 1, u'x');
         else if (isEscapeAt(text, i))
             out += QStringLiteral("_x005F_");   // the underscore itself, so the rest reads as written
         else

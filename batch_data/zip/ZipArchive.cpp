@@ -79,11 +79,13 @@ QString beyondLimits(unzFile zip, const ZipLimits &limits)
             break;
         const qint64 size = qint64(info.uncompressed_size);
         const qint64 packed = std::max<qint64>(1, qint64(info.compressed_size));
-        const QString entry = QString::fromUtf8(name.data(), qsizetype(std::min<uLong>(info.size_filename, name.size())));
+        const QString entry =
+            QString::fromUtf8(name.data(), qsizetype(std::min<uLong>(info.size_filename, name.size())));
         if (++entries > limits.maxEntries)
             return tooMany;
         if (size < 0 || size > limits.maxEntryBytes)
-            return QStringLiteral("its entry \"%1\" unpacks to more than %2 MiB").arg(entry, mebibytes(limits.maxEntryBytes));
+            return QStringLiteral("its entry \"%1\" unpacks to more than %2 MiB")
+                .arg(entry, mebibytes(limits.maxEntryBytes));
         if (size > limits.ratioFloorBytes && double(size) / double(packed) > limits.maxRatio)
             return QStringLiteral("its entry \"%1\" expands %2 times, as only a zip bomb does")
                 .arg(entry).arg(size / packed);

@@ -57,9 +57,10 @@ void runUnpack(benchmark::State &state, bool ours)
         state.PauseTiming();
         QTemporaryDir target(QDir::tempPath() + QStringLiteral("/quorvant-bench-XXXXXX"));
         state.ResumeTiming();
-        const bool ok = ours ? ZipArchive::unzipFileAtPath(zip, target.path())
-                             : python(QStringLiteral("import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])"),
-                                      {zip, target.path()});
+        const bool ok = ours
+            ? ZipArchive::unzipFileAtPath(zip, target.path())
+            : python(QStringLiteral("import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])"),
+                     {zip, target.path()});
         state.PauseTiming();
         if (!ok || countFiles(target.path()) != kEntries) {
             state.SkipWithError("wrong files unpacked");
