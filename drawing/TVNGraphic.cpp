@@ -128,8 +128,12 @@ void TVNText::mergeIntoWholeText(const QTextCharFormat &format)
 {
     QTextCursor cursor(_Text_contents.get());
     cursor.select(QTextCursor::Document);
+    // One edit: a block format change on its own clears the laid-out lines
+    // without laying them out again, and the text would draw as nothing.
+    cursor.beginEditBlock();
     cursor.mergeCharFormat(format);
     cursor.mergeBlockCharFormat(format);
+    cursor.endEditBlock();
 }
 
 void TVNText::setTextFont(const QFont &font)

@@ -1,0 +1,83 @@
+#pragma once
+// A design window of its own per test, over a private resource folder, with
+// every alert answered by the test and recorded.
+
+#include "design_window/DesignFile.h"
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "drawing/TVNGraphicView.h"
+#include "platform/Alerts.h"
+#include "tests/support/TestSupport.h"
+
+#include <QImage>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+class DesignWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        responder = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
+            alerts.append(r.text.trimmed());
+            return answer(r);
+        });
+        design_window::setResourceFolder(tmp.file("res"));
+        wnd = std::make_unique<TVNWindowController>();
+    }
+    void TearDown() override
+    {
+        wnd.reset();
+        design_window::restoreSpreadsheetTable({});
+        design_window::resetPhotoAdjustments();
+    }
+
+    // A new object of the tool's kind on the edited side.
+    GraphicPtr add(int tool)
+    {
+        wnd->selectTool(tool);
+        return wnd->currentCanvas()->_Selected_Graphic;
+    }
+    std::shared_ptr<TVNText> addText(const QString &text, const QRectF &bounds)
+    {
+        auto t = std::static_pointer_cast<TVNText>(add(TVNWindowController::kTextTool));
+        t->setContentsString(text);
+        t->setBounds(bounds);
+        return t;
+    }
+    // The edited side's canvas as the user sees it (2 pixels per point).
+    QImage canvasPicture() const { return wnd->currentCanvas()->grab().toImage(); }
+    // Card points to canvas pixels.
+    QRect onCanvas(const QRectF &points) const
+    {
+        const double s = wnd->currentCanvas()->scale();
+        return QRectF(points.topLeft() * s, points.size() * s).toRect();
+    }
+    QString makePng(const QString &name, QColor color, QSize size = QSize(40, 30)) const
+    {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(color);
+        const QString path = tmp.file(name);
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+
+    quorvant::test::TempFolder tmp;
+    QStringList alerts;
+    // The button the user presses; the first ("OK", "Yes") unless set.
+    std::function<int(const platform::AlertRequest &)> answer = [](const platform::AlertRequest &) { return 0; };
+    std::unique_ptr<platform::ScopedAlertResponder> responder;
+    std::unique_ptr<TVNWindowController> wnd;
+};
+
+// Pixels of `picture` inside `box` darker than mid grey.
+inline int darkPixels(const QImage &picture, const QRect &box)
+{
+    int dark = 0;
+    const QRect inside = box & picture.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            dark += qGray(picture.pixel(x, y)) < 100;
+    return dark;
+}
