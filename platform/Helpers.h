@@ -43,6 +43,11 @@ void Delete_File(const QString &path);
 void Show_MessageBox(const QString &msg);
 // Asks with "Yes" (default) and "No" on the main thread; true for "Yes".
 bool Show_YES_NO_MessageBox(const QString &msg);
+// The answer to a question that the user may call off.
+enum class YesNoCancel { Yes, No, Cancel };
+// Asks with "Yes" (default), "No" and "Cancel" on the main thread. Escape
+// and closing the alert answer Cancel: nothing is decided.
+YesNoCancel Show_YES_NO_CANCEL_MessageBox(const QString &msg);
 // Opens "Help.pdf" of the resource folder (the bundle's copy when the user
 // has none) with the desktop's default application.
 void Open_Help_File();

@@ -28,6 +28,17 @@ bool Show_YES_NO_MessageBox(const QString &msg)
     return yes;
 }
 
+YesNoCancel Show_YES_NO_CANCEL_MessageBox(const QString &msg)
+{
+    // Cancel is the last button, which is also the alert's answer to Escape
+    // and to closing it; so is a failure to ask.
+    int answer = 2;
+    platform::logFailures("Show_YES_NO_CANCEL_MessageBox", [&] {
+        answer = platform::showAlert({msg, {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Cancel")}, 0});
+    });
+    return answer == 0 ? YesNoCancel::Yes : answer == 1 ? YesNoCancel::No : YesNoCancel::Cancel;
+}
+
 void Open_Help_File()
 {
     const QString name = QStringLiteral("Help.pdf");

@@ -8,7 +8,9 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -50,6 +52,38 @@ TEST(Alerts, RespondersNestAndAFailingOneIsLoggedNotThrown)
     }
     EXPECT_NO_THROW(Show_MessageBox(QStringLiteral("x")));
     EXPECT_NO_THROW(EXPECT_FALSE(Show_YES_NO_MessageBox(QStringLiteral("x"))));
+}
+
+TEST(Alerts, AQuestionThatCanBeCalledOffAnswersCancelToEscapeAndToClosing)
+{
+    // A real alert, no responder: the user presses a key or closes it.
+    struct Row {
+        const char *what;
+        std::function<void(QWidget &)> act;
+        YesNoCancel expected;
+    } const rows[] = {
+        {"Escape", [](QWidget &box) {
+             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QCoreApplication::sendEvent(&box, &escape);
+         }, YesNoCancel::Cancel},
+        {"close button", [](QWidget &box) { box.close(); }, YesNoCancel::Cancel},
+        {"Return", [](QWidget &box) {
+             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+             QCoreApplication::sendEvent(&box, &enter);
+         }, YesNoCancel::Yes},
+    };
+    for (const Row &row : rows) {
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr) << row.what;
+            for (const QPushButton *b : box->findChildren<QPushButton *>())
+                buttons << b->text();
+            row.act(*box);
+        });
+        EXPECT_EQ(Show_YES_NO_CANCEL_MessageBox(QStringLiteral("Save?")), row.expected) << row.what;
+        EXPECT_EQ(buttons, (QStringList{"Yes", "No", "Cancel"})) << row.what;
+    }
 }
 
 TEST(ModalRun, TheResponderFillsTheSetUpDialogOrItRunsUntilItEnds)
