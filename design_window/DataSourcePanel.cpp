@@ -127,6 +127,7 @@ void DataSourcePanel::Data_Source_Type_Changed()
         m_graphic->Set_Excel_binding(false);
         if (isMainPhoto(*m_graphic))
             emit mainPhotoBound(false);
+        emit m_document->graphicsChanged();
         return;
     }
     if (source == Series) {

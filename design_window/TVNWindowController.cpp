@@ -106,6 +106,7 @@ TVNWindowController::TVNWindowController()
             Show_RHS_Properties(nullptr);
         updateUndoActions();
         Refresh_Canvas();
+        markDesignChanged();
     });
     connect(grid, &TVNGrid::changed, this, [this] { Refresh_Canvas(); });
 
@@ -227,14 +228,16 @@ void TVNWindowController::buildActions()
     act_save_as = action(tr("Save &As..."), "act_save_as", QKeySequence::SaveAs);
     act_exit = action(tr("E&xit"), "act_exit", QKeySequence::Quit);
     connect(act_new, &QAction::triggered, this, [this] {
-        if (Show_YES_NO_MessageBox(tr("Do you want to save changes before closing?")) && !Save_Design())
+        if (!maybeSave())
             return;
         New_Project_Setting_Reset();
         // Every new design begins on the start window.
         Open_Start_Window();
     });
     connect(act_open, &QAction::triggered, this, [this] {
-        if (Open_Log_File() != 1)
+        // An open that loaded nothing leads to the start window; one called
+        // off at the question whether to save changes does nothing at all.
+        if (openDesignFile() == DesignLoad::NotLoaded)
             Open_Start_Window();
     });
     connect(act_save, &QAction::triggered, this, [this] { Save_Design(); });
@@ -404,7 +407,7 @@ void TVNWindowController::updateUndoActions()
 void TVNWindowController::updateTitle()
 {
     const QString name = m_designFilePath.isEmpty() ? tr("Untitled") : QFileInfo(m_designFilePath).fileName();
-    setWindowTitle(QStringLiteral("%1 - %2").arg(name, App_Name));
+    setWindowTitle(QStringLiteral("%1[*] - %2").arg(name, App_Name));
 }
 
 void TVNWindowController::selectTool(int tool)
@@ -483,6 +486,7 @@ void TVNWindowController::set_Front_BG_Image(const QString &path)
     }
     Show_RHS_Properties(nullptr);
     _graphicView->update();
+    markDesignChanged();
 }
 
 // ---------------------------------------------------------------- files and paths
@@ -584,8 +588,10 @@ void TVNWindowController::Update_frame_Main_Photo_And_Path(const QString &path, 
 {
     // Always from the file as read: the adjustments are applied once.
     _Main_Photo_image = drawing::adjustedPhoto(platform::Image::fromFile(path), currentPhotoAdjustments());
-    if (change_path)
+    if (change_path) {
         Invite_Frame_Pic_IMG = path;
+        markDesignChanged();
+    }
 }
 
 // ---------------------------------------------------------------- DrawingHost

@@ -121,8 +121,8 @@ public:
     design_window::Design currentDesign() const;
     // Replaces the open design with `design` (graphics, cards, settings).
     void applyDesign(design_window::Design design);
-    // Saves the design to `path`; true when written. Messages only with
-    // show_msg (failures are always reported).
+    // Saves the design to `path`; true when written. With show_msg the
+    // status bar says where it went; failures are always reported.
     bool Save_project_file(const QString &path, bool show_msg);
     // Save: to the design's file, or through Save As when untitled.
     bool Save_Design();
@@ -130,14 +130,25 @@ public:
     // Open panel, then load with mode "L". 1 when loaded.
     int Open_Log_File();
     // Loads a design file; mode "L" names the design after the file, any
-    // other mode leaves it untitled. 1 when loaded, 0 (with a message, the
-    // open design untouched) otherwise.
+    // other mode leaves it untitled. Before the open design is replaced the
+    // user may save its changes (maybeSave). 1 when loaded, 0 (with a
+    // message, or called off; the open design untouched) otherwise.
     int Read_and_load_design_Log(const QString &path, const QString &log_or_template);
     void New_Project_Setting_Reset();
-    // Asks "Do you want to save changes before closing?", saves on Yes.
-    // Returns false only when a wanted save failed and the user stays.
+    // The exit command's question (maybeSave): true when the window may go.
     bool Exit_Application();
     QString designFilePath() const { return m_designFilePath; }
+
+    // ---- unsaved changes (the window's modified state, "[*]" in its title)
+    // The design changed since it was created, opened or saved; whatever
+    // changes it outside the document's lists (the card records, the main
+    // photo) says so here.
+    void markDesignChanged();
+    // When the design has changes, asks "Do you want to save changes before
+    // closing?": Yes saves it, No lets the changes go. False when the user
+    // called the question off (Cancel, Escape, closing it) or a wanted save
+    // did not happen: the caller then leaves everything as it is.
+    bool maybeSave();
 
     // ---- start window, invitation, frames and main photo
     // Runs the start window (at start-up, after New and after an Open that
@@ -305,6 +316,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // How an open ended: loaded, nothing loaded (no file, or it could not
+    // be read), or called off at the question whether to save changes.
+    enum class DesignLoad { Loaded, NotLoaded, CalledOff };
+    // The open panel, then the chosen file loaded with mode "L".
+    DesignLoad openDesignFile();
+    DesignLoad loadDesign(const QString &path, const QString &mode);
+
     void buildCanvases();
     void buildActions();
     void buildInspector();

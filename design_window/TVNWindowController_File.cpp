@@ -8,7 +8,9 @@
 #include "drawing/TVNGrid.h"
 #include "platform/Helpers.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStatusBar>
 
 using namespace design_window;
 
@@ -80,6 +82,9 @@ void TVNWindowController::applyDesign(Design d)
     updateSideControls();
     Show_RHS_Properties(nullptr);
     emit document->graphicsChanged();
+    // The design is as its file (or a new design) has it.
+    setWindowModified(false);
+    statusBar()->clearMessage();
 }
 
 bool TVNWindowController::Save_project_file(const QString &path, bool show_msg)
@@ -90,8 +95,10 @@ bool TVNWindowController::Save_project_file(const QString &path, bool show_msg)
         Show_MessageBox(tr("The design could not be saved.\n%1").arg(error));
         return false;
     }
+    // No box on every save: the title's modified mark goes and the status
+    // bar says where the design went.
     if (show_msg)
-        Show_MessageBox(tr("Design saved successfully."));
+        statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)));
     return true;
 }
 
@@ -99,7 +106,10 @@ bool TVNWindowController::Save_Design()
 {
     if (m_designFilePath.isEmpty())
         return Save_Design_As();
-    return Save_project_file(m_designFilePath, true);
+    if (!Save_project_file(m_designFilePath, true))
+        return false;
+    setWindowModified(false);
+    return true;
 }
 
 bool TVNWindowController::Save_Design_As()
@@ -113,32 +123,46 @@ bool TVNWindowController::Save_Design_As()
         return false;
     m_designFilePath = path;
     updateTitle();
+    setWindowModified(false);
     return true;
 }
 
 int TVNWindowController::Open_Log_File()
 {
-    const QString path = runFilePanel(this, false, tr("Open Design"), kDesignFilter, {});
-    if (path.isEmpty())
-        return 0;
-    return Read_and_load_design_Log(path, QStringLiteral("L"));
+    return openDesignFile() == DesignLoad::Loaded ? 1 : 0;
 }
 
 int TVNWindowController::Read_and_load_design_Log(const QString &path, const QString &log_or_template)
 {
+    return loadDesign(path, log_or_template) == DesignLoad::Loaded ? 1 : 0;
+}
+
+TVNWindowController::DesignLoad TVNWindowController::openDesignFile()
+{
+    const QString path = runFilePanel(this, false, tr("Open Design"), kDesignFilter, {});
+    if (path.isEmpty())
+        return DesignLoad::NotLoaded;
+    return loadDesign(path, QStringLiteral("L"));
+}
+
+TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &path, const QString &mode)
+{
     if (Check_And_Validate_File_Path(path))
-        return 0;
+        return DesignLoad::NotLoaded;
     QString error;
     std::optional<Design> design = loadDesignFile(Trim_Str(path), &error);
     if (!design) {
         Show_NSLog_Message(QStringLiteral("Loading %1 failed: %2").arg(path, error));
         Show_MessageBox(tr("The selected file is not a valid design file or it is damaged."));
-        return 0;
+        return DesignLoad::NotLoaded;
     }
+    // Asked only now: a file that cannot be opened replaces nothing.
+    if (!maybeSave())
+        return DesignLoad::CalledOff;
     applyDesign(std::move(*design));
-    m_designFilePath = log_or_template == QLatin1String("L") ? Trim_Str(path) : QString();
+    m_designFilePath = mode == QLatin1String("L") ? Trim_Str(path) : QString();
     updateTitle();
-    return 1;
+    return DesignLoad::Loaded;
 }
 
 void TVNWindowController::New_Project_Setting_Reset()
@@ -162,10 +186,27 @@ void TVNWindowController::New_Project_Setting_Reset()
 
 bool TVNWindowController::Exit_Application()
 {
-    if (Show_YES_NO_MessageBox(tr("Do you want to save changes before closing?")) && !Save_Design()) {
-        // The design was not saved (panel cancelled or the write failed):
-        // stay open rather than lose it.
-        return false;
+    return maybeSave();
+}
+
+void TVNWindowController::markDesignChanged()
+{
+    setWindowModified(true);
+    statusBar()->clearMessage();
+}
+
+bool TVNWindowController::maybeSave()
+{
+    if (!isWindowModified())
+        return true;
+    switch (Show_YES_NO_CANCEL_MessageBox(tr("Do you want to save changes before closing?"))) {
+    case YesNoCancel::Yes:
+        // Not saved (panel cancelled, write failed): stay rather than lose it.
+        return Save_Design();
+    case YesNoCancel::No:
+        return true;
+    case YesNoCancel::Cancel:
+        break;
     }
-    return true;
+    return false;
 }

@@ -54,22 +54,27 @@ void TVNWindowController::buildInspector()
     connect(cardPanel, &CardPanel::sizeChosen, this, [this](const CardChoice &choice, QSizeF mm) {
         card_choice = choice;
         applyCardSize(mm);
+        markDesignChanged();
     });
     connect(cardPanel, &CardPanel::shapeChosen, this, [this](int shape) {
         design_window::Card_Shape = shape;
         Refresh_Canvas();
+        markDesignChanged();
     });
     connect(cardPanel, &CardPanel::sidesChosen, this, [this](bool twoSided) {
         CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1");
         updateSideControls();
+        markDesignChanged();
     });
     connect(cardPanel, &CardPanel::fillChosen, this, [this](bool fill, const QColor &color) {
         editedCard().Card_Fill = fill;
         editedCard().Card_Fill_Color = color;
         Refresh_Canvas();
+        markDesignChanged();
     });
     connect(cardPanel, &CardPanel::backgroundChosen, this, [this](const QString &path) {
         setEditedSideBackground(path);
+        markDesignChanged();
     });
     connect(cardPanel, &CardPanel::gridShowingChanged, this, [this](bool shown) {
         const QSignalBlocker block(act_show_grid);
@@ -82,7 +87,10 @@ void TVNWindowController::buildInspector()
     const auto mainPhoto = [this](const QString &path) { Update_frame_Main_Photo_And_Path(path, true); };
     connect(imagePanel, &ImagePanel::mainPhotoChosen, this, mainPhoto);
     connect(dataSourcePanel, &DataSourcePanel::mainPhotoChosen, this, mainPhoto);
-    connect(dataSourcePanel, &DataSourcePanel::mainPhotoBound, this, [this](bool bound) { main_photo_ds_batch = bound; });
+    connect(dataSourcePanel, &DataSourcePanel::mainPhotoBound, this, [this](bool bound) {
+        main_photo_ds_batch = bound;
+        markDesignChanged();
+    });
     connect(dataSourcePanel, &DataSourcePanel::boundValueShown, this, [this] { showInspectedObject(); });
     connect(dataSourcePanel, &DataSourcePanel::helpRequested, this, [this] { Data_Source_Help_Button(); });
     connect(barcodePanel, &BarcodePanel::designerRequested, this, [this] { Open_Barcode_Window(m_inspected.get()); });

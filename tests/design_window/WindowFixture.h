@@ -8,6 +8,7 @@
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNGraphicView.h"
 #include "platform/Alerts.h"
+#include "platform/ModalRun.h"
 #include "tests/support/TestSupport.h"
 
 #include <QImage>
@@ -23,12 +24,18 @@ protected:
             alerts.append(r.text.trimmed());
             return answer(r);
         });
+        // A dialog the test did not script would wait for a user forever.
+        unscripted = std::make_unique<platform::ScopedModalResponder>([](QDialog &d) {
+            ADD_FAILURE() << "unscripted dialog " << d.metaObject()->className();
+            return 0;
+        });
         design_window::setResourceFolder(tmp.file("res"));
         wnd = std::make_unique<TVNWindowController>();
     }
     void TearDown() override
     {
         wnd.reset();
+        unscripted.reset();
         design_window::restoreSpreadsheetTable({});
         design_window::resetPhotoAdjustments();
     }
@@ -65,9 +72,13 @@ protected:
 
     quorvant::test::TempFolder tmp;
     QStringList alerts;
-    // The button the user presses; the first ("OK", "Yes") unless set.
-    std::function<int(const platform::AlertRequest &)> answer = [](const platform::AlertRequest &) { return 0; };
+    // The button the user presses: unless set, the first ("OK", "Yes"), and
+    // "No" to the question whether to save changes (its three buttons).
+    std::function<int(const platform::AlertRequest &)> answer = [](const platform::AlertRequest &r) {
+        return r.buttons.size() == 3 ? 1 : 0;
+    };
     std::unique_ptr<platform::ScopedAlertResponder> responder;
+    std::unique_ptr<platform::ScopedModalResponder> unscripted;
     std::unique_ptr<TVNWindowController> wnd;
 };
 

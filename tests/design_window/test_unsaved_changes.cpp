@@ -1,0 +1,187 @@
+// Unsaved work: the window knows when the design changed and asks before
+// anything replaces or closes it; the question can be called off.
+#include "WindowFixture.h"
+
+#include "design_window/CardPanel.h"
+#include "design_window/DataSourcePanel.h"
+#include "design_window/TextPanel.h"
+#include "platform/ModalRun.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QWindow>
+
+using namespace design_window;
+using quorvant::test::readTestFile;
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Do you want to save changes before closing?");
+enum Button { Yes = 0, No = 1, Cancel = 2 }; // the question's buttons in order
+
+class UnsavedChanges : public DesignWindow {
+protected:
+    void SetUp() override
+    {
+        DesignWindow::SetUp();
+        // A named design with a text and an image, as opened from its file.
+        addText("Base", QRectF(20, 20, 100, 30));
+        add(TVNWindowController::kImageTool)->setBounds(QRectF(130, 20, 60, 60));
+        base = tmp.file("base.zelg");
+        ASSERT_TRUE(wnd->Save_project_file(base, false));
+        other = tmp.file("other.zelg");
+        wnd->New_Project_Setting_Reset();
+        addText("Other", QRectF(10, 10, 100, 30));
+        ASSERT_TRUE(wnd->Save_project_file(other, false));
+        openBase();
+    }
+    void openBase()
+    {
+        ASSERT_EQ(wnd->Read_and_load_design_Log(base, "L"), 1);
+        ASSERT_FALSE(wnd->isWindowModified());
+        alerts.clear();
+    }
+    // The title as the window system shows it.
+    QString shownTitle()
+    {
+        wnd->show();
+        return wnd->windowHandle()->title();
+    }
+    void mouse(QEvent::Type type, QPointF cardPoint)
+    {
+        TVNGraphicView *canvas = wnd->currentCanvas();
+        const QPointF pos = cardPoint * canvas->scale();
+        QMouseEvent event(type, pos, canvas->mapToGlobal(pos), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    // The base design's text (behind its image).
+    GraphicPtr baseText() const { return wnd->Get_Front_Controls_Array().at(1); }
+
+    QString base, other;
+};
+
+} // namespace
+
+TEST_F(UnsavedChanges, EveryKindOfChangeMarksTheDesignAndSavingClearsIt)
+{
+    EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
+    quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\n");
+    CardPanel &card = *wnd->cardPanel;
+    struct Change {
+        const char *what;
+        std::function<void()> make;
+    } const changes[] = {
+        {"a new text", [&] { add(TVNWindowController::kTextTool); }},
+        {"an object moved", [&] {
+             mouse(QEvent::MouseButtonPress, QPointF(40, 30));
+             mouse(QEvent::MouseMove, QPointF(50, 40));
+             mouse(QEvent::MouseButtonRelease, QPointF(50, 40));
+         }},
+        {"an object deleted", [&] {
+             wnd->currentCanvas()->selectGraphic(baseText());
+             wnd->act_delete->trigger();
+         }},
+        {"a text edited", [&] {
+             wnd->Show_RHS_Properties(baseText().get());
+             wnd->textPanel->text_content->setPlainText("Edited");
+         }},
+        {"a text bound", [&] {
+             wnd->Show_RHS_Properties(baseText().get());
+             wnd->Data_source_type->setCurrentIndex(1);
+             wnd->Data_Source_Type_Changed();
+             wnd->Batch_Series->setCurrentIndex(0);
+             wnd->Batch_Series_Changed();
+         }},
+        {"the card's width", [&] { card.card_width_mm->setValue(70); }},
+        {"the card's outline", [&] { emit card.card_shape_combo->activated(2); }},
+        {"the card's sides", [&] { emit card.card_sides_combo->activated(1); }},
+        {"the card's fill", [&] { card.card_fill_chk->setChecked(true); }},
+    };
+    for (const Change &change : changes) {
+        openBase();
+        change.make();
+        EXPECT_TRUE(wnd->isWindowModified()) << change.what;
+        EXPECT_EQ(shownTitle(), "base.zelg* - Quorvant") << change.what;
+    }
+
+    // Saving to the design's file: no box, the mark goes, the status bar says
+    // where the design went.
+    ASSERT_TRUE(wnd->Save_Design());
+    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
+    EXPECT_TRUE(wnd->statusBar()->currentMessage().contains("base.zelg"));
+    // Without changes nothing asks.
+    wnd->act_new->trigger();
+    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+    EXPECT_TRUE(wnd->close());
+    EXPECT_TRUE(alerts.isEmpty());
+}
+
+TEST_F(UnsavedChanges, EveryCommandThatReplacesOrClosesAsksAndCancelLeavesAllAsItWas)
+{
+    const QByteArray saved = readTestFile(base);
+    struct Command {
+        const char *what;
+        std::function<void()> run;
+        std::function<bool()> done; // the command went through
+    } const commands[] = {
+        {"New", [&] { wnd->act_new->trigger(); },
+         [&] { return wnd->Get_Front_Controls_Array().empty() && wnd->designFilePath().isEmpty(); }},
+        {"Open", [&] {
+             platform::ScopedModalResponder pick([&](QDialog &d) {
+                 static_cast<QFileDialog &>(d).selectFile(other);
+                 return 1;
+             });
+             wnd->act_open->trigger();
+         },
+         [&] { return wnd->designFilePath() == other; }},
+        {"open from another window", [&] { wnd->Read_and_load_design_Log(other, "T"); },
+         [&] { return wnd->designFilePath().isEmpty() && wnd->Get_Front_Controls_Array().size() == 1; }},
+        {"close", [&] { wnd->close(); }, [&] { return !wnd->isVisible(); }},
+    };
+    for (const Command &command : commands) {
+        for (const Button button : {Cancel, No, Yes}) {
+            const std::string row = std::string(command.what) + " / button " + std::to_string(button);
+            quorvant::test::writeTestFile(base, saved);
+            openBase();
+            wnd->show();
+            addText("Unsaved", QRectF(5, 5, 50, 20));
+            answer = [&](const platform::AlertRequest &r) {
+                EXPECT_EQ(r.buttons, (QStringList{"Yes", "No", "Cancel"})) << row;
+                return int(button);
+            };
+            command.run();
+            EXPECT_EQ(alerts, QStringList{kQuestion}) << row;
+            EXPECT_EQ(command.done(), button != Cancel) << row;
+            if (button == Cancel) {
+                EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 3u) << row;
+                EXPECT_TRUE(wnd->isWindowModified()) << row;
+                EXPECT_EQ(wnd->designFilePath(), base) << row;
+            }
+            // Only Yes writes the file, and before anything is replaced.
+            EXPECT_EQ(readTestFile(base).contains("Unsaved"), button == Yes) << row;
+        }
+    }
+}
+
+TEST_F(UnsavedChanges, YesOnAnUntitledDesignWhosePanelIsCancelledKeepsEverything)
+{
+    wnd->New_Project_Setting_Reset();
+    addText("Unsaved", QRectF(5, 5, 50, 20));
+    answer = [](const platform::AlertRequest &) { return int(Yes); };
+    platform::ScopedModalResponder cancel([](QDialog &) { return 0; });
+    EXPECT_FALSE(wnd->Exit_Application());
+    EXPECT_EQ(wnd->Read_and_load_design_Log(other, "L"), 0);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    EXPECT_TRUE(wnd->isWindowModified());
+}
