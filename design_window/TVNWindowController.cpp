@@ -442,14 +442,29 @@ double TVNWindowController::MM_to_Points_Convert(double mm)
     return design_window::MM_to_Points_Convert(mm);
 }
 
-QSizeF TVNWindowController::Set_Document_Size(QSizeF points) const
+QSizeF TVNWindowController::Set_Document_Size(QSizeF points)
 {
-    // The document keeps no size of its own: the canvases carry it.
+    setCardSize(points);
+    choiceFollowsCardSize();
     return points;
 }
 
 void TVNWindowController::SetDocumentCanvasSize(QSizeF points)
 {
+    setCardSize(points);
+    choiceFollowsCardSize();
+}
+
+void TVNWindowController::applyCardSize(QSizeF mm)
+{
+    setCardSize(design_window::MM_to_Points_Convert(mm));
+    choiceFollowsCardSize();
+}
+
+void TVNWindowController::setCardSize(QSizeF points)
+{
+    Front_card_Prop.Card_Size = points;
+    Back_card_Prop.Card_Size = points;
     const std::array<TVNGraphicView *, 3> canvases{_graphicView, _graphicView_BACK, _graphicView_TEMP};
     for (TVNGraphicView *canvas : canvases) {
         canvas->setCanvasSize(QSizeF(0, 0));
@@ -459,16 +474,38 @@ void TVNWindowController::SetDocumentCanvasSize(QSizeF points)
         canvas->setCanvasSize(points);
         canvas->update();
     }
+    cardPanel->showSizeMm(cardSizeMm());
+    keepObjectsOnCard();
 }
 
-void TVNWindowController::applyCardSize(QSizeF mm)
+QSizeF TVNWindowController::cardSizeMm() const
 {
-    const QSizeF points = design_window::MM_to_Points_Convert(mm);
-    Front_card_Prop.Card_Size = points;
-    Back_card_Prop.Card_Size = points;
-    Set_Document_Size(points);
-    SetDocumentCanvasSize(points);
-    Set_Card_Size_In_Control(mm);
+    const QSizeF points = Front_card_Prop.Card_Size;
+    return QSizeF(Points_to_MM_Convert(points.width()), Points_to_MM_Convert(points.height()));
+}
+
+void TVNWindowController::choiceFollowsCardSize()
+{
+    // A size that is not the chosen preset's (in either orientation) is a
+    // custom size, and the card page shows no preset row for it.
+    if (card_choice.sizeIndex < 0)
+        return;
+    const QSizeF mm = cardSizeMm();
+    const QSizeF preset = Get_My_card_Size(card_choice.category, card_choice.orientation, card_choice.sizeIndex);
+    const auto near = [](QSizeF a, QSizeF b) {
+        return std::abs(a.width() - b.width()) < 1e-6 && std::abs(a.height() - b.height()) < 1e-6;
+    };
+    if (near(preset, mm) || near(preset.transposed(), mm))
+        return;
+    card_choice.sizeIndex = -1;
+    if (!m_inspected)
+        cardPanel->showCard(cardSettings());
+}
+
+void TVNWindowController::keepObjectsOnCard()
+{
+    _graphicView->bringGraphicsOntoCard();
+    _graphicView_BACK->bringGraphicsOntoCard();
 }
 
 void TVNWindowController::set_Front_BG_Image(const QString &path)

@@ -77,12 +77,15 @@ public:
     // ---- card
     static QSizeF Get_My_card_Size(const QString &category, const QString &preset, int list_index);
     static double MM_to_Points_Convert(double mm);
+    // The card has one size: both card records, the three canvases, the card
+    // panel's fields and so the renderer and the design file always agree.
+    // Each of these sets it whole (in millimetres, or in points), and objects
+    // it leaves wholly outside the card are brought back onto it.
     void Set_Card_Size_In_Control(QSizeF mm);
-    QSizeF Set_Document_Size(QSizeF points) const;
+    QSizeF Set_Document_Size(QSizeF points);
     void SetDocumentCanvasSize(QSizeF points);
-    void set_Front_BG_Image(const QString &path);
-    // Applies the card panel's size to both card records and the canvases.
     void applyCardSize(QSizeF mm);
+    void set_Front_BG_Image(const QString &path);
 
     // ---- files and paths
     static QString Convert_Path_From_URL(const QUrl &url);
@@ -331,6 +334,12 @@ private:
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();
+    void setCardSize(QSizeF points);
+    QSizeF cardSizeMm() const;
+    // The card panel's preset row goes when the card size is not its size.
+    void choiceFollowsCardSize();
+    // Brings objects that a card change left wholly outside back onto it.
+    void keepObjectsOnCard();
 
     // The card record of the side being edited.
     Card_Property &editedCard();

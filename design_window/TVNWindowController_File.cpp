@@ -77,7 +77,7 @@ void TVNWindowController::applyDesign(Design d)
     reloadMainPhotoGraphics(document->graphics);
     reloadMainPhotoGraphics(document->graphics_back);
 
-    SetDocumentCanvasSize(Front_card_Prop.Card_Size);
+    setCardSize(Front_card_Prop.Card_Size);
     setEditedSide(0);
     updateSideControls();
     Show_RHS_Properties(nullptr);

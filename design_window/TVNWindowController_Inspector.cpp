@@ -58,6 +58,7 @@ void TVNWindowController::buildInspector()
     });
     connect(cardPanel, &CardPanel::shapeChosen, this, [this](int shape) {
         design_window::Card_Shape = shape;
+        keepObjectsOnCard();
         Refresh_Canvas();
         markDesignChanged();
     });
@@ -134,7 +135,7 @@ std::array<ObjectPanel *, 3> TVNWindowController::objectPanels() const
 
 void TVNWindowController::Set_Card_Size_In_Control(QSizeF mm)
 {
-    cardPanel->showSizeMm(mm);
+    applyCardSize(mm);
 }
 
 // ---------------------------------------------------------------- card
@@ -147,9 +148,8 @@ Card_Property &TVNWindowController::editedCard()
 CardSettings TVNWindowController::cardSettings() const
 {
     const Card_Property &card = design_window::Card_Front_Or_Back == 1 ? Back_card_Prop : Front_card_Prop;
-    const QSizeF points = Front_card_Prop.Card_Size;
     return {card_choice,
-            QSizeF(Points_to_MM_Convert(points.width()), Points_to_MM_Convert(points.height())),
+            cardSizeMm(),
             design_window::Card_Shape,
             CARD_SIDE_STR == QLatin1String("2"),
             card.Card_Fill,

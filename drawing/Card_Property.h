@@ -36,4 +36,13 @@ inline constexpr double kRoundedCardRadius = 10;
 // The outline of a card of `shape` filling `rect`; unknown shapes give the
 // rectangle.
 QPainterPath cardOutline(const QRectF &rect, int shape);
+
+// How much of an object stays on the card, across and down, however it is
+// moved or resized: this many points, or all of it where it is smaller. Less
+// could not be seen or grabbed again.
+inline constexpr double kOnCardPoints = 9;
+// `bounds` when part of it lies inside the outline of a card of `shape` and
+// `size`; otherwise the same rectangle moved inside the card (centred on it
+// where that alone does not reach the outline).
+QRectF broughtOntoCard(const QRectF &bounds, QSizeF size, int shape);
 } // namespace drawing

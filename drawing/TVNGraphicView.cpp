@@ -10,10 +10,30 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <functional>
+#include <limits>
+#include <tuple>
 
 namespace {
 
 constexpr double kHandlePixels = 7;
+
+// The shifts along one axis that keep kOnCardPoints of the span [start, end]
+// (or all of it, or the whole card where either is smaller) on [0, length].
+std::pair<double, double> shiftsKeepingOnCard(double start, double end, double length)
+{
+    const double keep = std::min({drawing::kOnCardPoints, end - start, length});
+    return {keep - end, length - keep - start};
+}
+
+// Where a dragged edge may go along one axis when the opposite edge stays at
+// `fixed`: anywhere on the card, but no nearer than kOnCardPoints to the far
+// side of an opposite edge that lies off the card.
+double edgeKeepingOnCard(double edge, double fixed, double length)
+{
+    const double keep = std::min(drawing::kOnCardPoints, length / 2);
+    return std::clamp(edge, fixed < 0 ? keep : 0.0, fixed > length ? length - keep : length);
+}
 
 const QStringList &profileValueIds()
 {
@@ -313,6 +333,21 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
     notifySelection();
 }
 
+void TVNGraphicView::bringGraphicsOntoCard()
+{
+    bool moved = false;
+    for (const GraphicPtr &g : *m_graphics) {
+        const QRectF onCard = drawing::broughtOntoCard(g->bounds(), m_canvasSize, drawing::host().Card_Shape());
+        if (onCard != g->bounds()) {
+            g->setBounds(onCard);
+            moved = true;
+        }
+    }
+    if (moved && m_document)
+        emit m_document->graphicsChanged();
+    update();
+}
+
 void TVNGraphicView::insertAtFront(const GraphicPtr &graphic)
 {
     if (m_document)
@@ -348,9 +383,14 @@ QList<QRectF> TVNGraphicView::handleRects(const QRectF &b) const
                                  QPointF(b.right(), b.center().y()), b.bottomRight(),
                                  QPointF(b.center().x(), b.bottom()), b.bottomLeft(),
                                  QPointF(b.left(), b.center().y())};
+    // Handles beyond the card's edge are shown (and grabbed) just inside it:
+    // outside the canvas nothing can be seen or clicked.
+    const auto onCanvas = [s](double c, double length) { return std::clamp(c, s / 2, std::max(s / 2, length - s / 2)); };
     QList<QRectF> rects;
-    for (const QPointF &c : centres)
-        rects.append(QRectF(c.x() - s / 2, c.y() - s / 2, s, s));
+    for (const QPointF &c : centres) {
+        const QPointF shown(onCanvas(c.x(), m_canvasSize.width()), onCanvas(c.y(), m_canvasSize.height()));
+        rects.append(QRectF(shown.x() - s / 2, shown.y() - s / 2, s, s));
+    }
     return rects;
 }
 
@@ -408,7 +448,9 @@ void TVNGraphicView::paintEvent(QPaintEvent *)
 int TVNGraphicView::handleUnderPoint(const GraphicPtr &graphic, const QPointF &cardPoint) const
 {
     const QList<QRectF> rects = handleRects(graphic->bounds());
-    for (int i = 0; i < rects.size(); ++i)
+    // Corners first: where handles shown at the card's edge fall together,
+    // the corner moves both edges.
+    for (int i : {0, 2, 4, 6, 1, 3, 5, 7})
         if (rects[i].adjusted(-1 / m_scale, -1 / m_scale, 1 / m_scale, 1 / m_scale).contains(cardPoint))
             return i;
     return -1;
@@ -479,6 +521,7 @@ void TVNGraphicView::mouseMoveEvent(QMouseEvent *event)
             const QPointF origin = m_dragStartBounds[i].topLeft() + delta;
             delta = QPointF(m_grid->snap(origin.x()), m_grid->snap(origin.y())) - m_dragStartBounds[i].topLeft();
         }
+        delta = shiftKeepingOnCard(delta);
         for (size_t i = 0; i < m_dragGraphics.size(); ++i)
             m_dragGraphics[i]->setBounds(m_dragStartBounds[qsizetype(i)].translated(delta));
         m_dragChanged = m_dragChanged || !delta.isNull();
@@ -491,20 +534,56 @@ void TVNGraphicView::mouseMoveEvent(QMouseEvent *event)
         point = QPointF(m_grid->snap(point.x()), m_grid->snap(point.y()));
     const QRectF start = m_dragStartBounds.front();
     double left = start.left(), top = start.top(), right = start.right(), bottom = start.bottom();
+    const double width = m_canvasSize.width(), height = m_canvasSize.height();
+    const double x = point.x(), y = point.y();
     switch (m_dragHandle) {
-    case 0: left = point.x(); top = point.y(); break;
-    case 1: top = point.y(); break;
-    case 2: right = point.x(); top = point.y(); break;
-    case 3: right = point.x(); break;
-    case 4: right = point.x(); bottom = point.y(); break;
-    case 5: bottom = point.y(); break;
-    case 6: left = point.x(); bottom = point.y(); break;
-    case 7: left = point.x(); break;
+    case 0:
+        left = edgeKeepingOnCard(x, right, width);
+        top = edgeKeepingOnCard(y, bottom, height);
+        break;
+    case 1: top = edgeKeepingOnCard(y, bottom, height); break;
+    case 2:
+        right = edgeKeepingOnCard(x, left, width);
+        top = edgeKeepingOnCard(y, bottom, height);
+        break;
+    case 3: right = edgeKeepingOnCard(x, left, width); break;
+    case 4:
+        right = edgeKeepingOnCard(x, left, width);
+        bottom = edgeKeepingOnCard(y, top, height);
+        break;
+    case 5: bottom = edgeKeepingOnCard(y, top, height); break;
+    case 6:
+        left = edgeKeepingOnCard(x, right, width);
+        bottom = edgeKeepingOnCard(y, top, height);
+        break;
+    case 7: left = edgeKeepingOnCard(x, right, width); break;
     default: break;
     }
     m_dragGraphic->setBounds(QRectF(QPointF(left, top), QPointF(right, bottom)).normalized());
     m_dragChanged = true;
     update();
+}
+
+QPointF TVNGraphicView::shiftKeepingOnCard(QPointF delta) const
+{
+    // Per axis, the shifts every dragged graphic allows; where they cannot
+    // all stay on the card (some were off it already), the grabbed one does.
+    const auto allowed = [&](double shift, auto start, auto end, double length) {
+        double lo = -std::numeric_limits<double>::infinity(), hi = std::numeric_limits<double>::infinity();
+        for (const QRectF &b : m_dragStartBounds) {
+            const auto [l, h] = shiftsKeepingOnCard(start(b), end(b), length);
+            lo = std::max(lo, l);
+            hi = std::min(hi, h);
+        }
+        if (lo > hi) {
+            const qsizetype i = std::find(m_dragGraphics.begin(), m_dragGraphics.end(), m_dragGraphic) -
+                                m_dragGraphics.begin();
+            std::tie(lo, hi) = shiftsKeepingOnCard(start(m_dragStartBounds[i]), end(m_dragStartBounds[i]), length);
+        }
+        return std::clamp(shift, lo, hi);
+    };
+    return {allowed(delta.x(), std::mem_fn(&QRectF::left), std::mem_fn(&QRectF::right), m_canvasSize.width()),
+            allowed(delta.y(), std::mem_fn(&QRectF::top), std::mem_fn(&QRectF::bottom), m_canvasSize.height())};
 }
 
 void TVNGraphicView::mouseReleaseEvent(QMouseEvent *event)

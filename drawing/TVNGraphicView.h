@@ -70,6 +70,10 @@ public:
                               const QString &card_side, const QString &ctrl_value, const QString &ctrl_ID);
     // Shows the graphic's in-place editor when it has one.
     void startEditingGraphic(const GraphicPtr &graphic);
+    // Moves every graphic that lies wholly outside the card (its size or
+    // outline changed) back onto it, leaving the others where they are.
+    // Not an undo step: it belongs to the card change.
+    void bringGraphicsOntoCard();
 
     // The graphic that the last create or replace placed.
     GraphicPtr _Selected_Graphic;
@@ -94,6 +98,9 @@ private:
     void insertAtFront(const GraphicPtr &graphic);
     void notifySelection();
     bool gridConstrains() const;
+    // The move `delta` of the dragged graphics, cut back so that each keeps
+    // some of itself on the card.
+    QPointF shiftKeepingOnCard(QPointF delta) const;
     // Handle index 0..7 (clockwise from top left) of a selected graphic
     // under the point, or -1.
     int handleUnderPoint(const GraphicPtr &graphic, const QPointF &cardPoint) const;

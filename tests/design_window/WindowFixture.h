@@ -11,7 +11,9 @@
 #include "platform/ModalRun.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -60,6 +62,22 @@ protected:
     {
         const double s = wnd->currentCanvas()->scale();
         return QRectF(points.topLeft() * s, points.size() * s).toRect();
+    }
+    // A mouse event on the edited side's canvas at a point of the card.
+    void mouse(QEvent::Type type, QPointF cardPoint)
+    {
+        TVNGraphicView *canvas = wnd->currentCanvas();
+        const QPointF pos = cardPoint * canvas->scale();
+        QMouseEvent event(type, pos, canvas->mapToGlobal(pos), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    void drag(QPointF from, QPointF to)
+    {
+        mouse(QEvent::MouseButtonPress, from);
+        mouse(QEvent::MouseMove, (from + to) / 2);
+        mouse(QEvent::MouseMove, to);
+        mouse(QEvent::MouseButtonRelease, to);
     }
     QString makePng(const QString &name, QColor color, QSize size = QSize(40, 30)) const
     {

@@ -5,6 +5,7 @@
 #include "design_window/CardPanel.h"
 #include "design_window/DataSourcePanel.h"
 #include "design_window/TextPanel.h"
+#include "drawing/TVNRenderingView.h"
 #include "platform/ModalRun.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFontComboBox>
+#include <QListWidget>
 #include <QPushButton>
 
 using namespace design_window;
@@ -81,4 +83,153 @@ TEST_F(DesignWindow, BoundTextStaysVisibleWhileTheSaveQuestionIsUp)
     EXPECT_TRUE(wnd->Exit_Application());
     EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
     EXPECT_GT(darkWhileAsked, kTextShows);
+}
+
+namespace {
+
+// Canvas pixels of the pure red that the test objects are filled with.
+int redPixels(const QImage &picture)
+{
+    int red = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            red += c.red() > 220 && c.green() < 40 && c.blue() < 40;
+        }
+    return red;
+}
+
+} // namespace
+
+class ReachableObjects : public DesignWindow {
+protected:
+    // A red box on the edited side: an empty text filled red.
+    GraphicPtr addBox(const QRectF &bounds)
+    {
+        const GraphicPtr box = addText("", bounds);
+        box->setFillColor(Qt::red);
+        box->setDrawingFill(true);
+        return box;
+    }
+    QRectF card() const { return QRectF(QPointF(0, 0), wnd->Front_card_Prop.Card_Size); }
+};
+
+TEST_F(ReachableObjects, MovingOrResizingKeepsPartOfAnObjectOnTheCard)
+{
+    const QRectF start(100, 60, 40, 30);
+    struct Row {
+        const char *what;
+        QPointF from, to;
+    } const rows[] = {
+        {"moved far up and left", {120, 75}, {-400, -400}},
+        {"moved far down and right", {120, 75}, {900, 900}},
+        {"bottom-right handle past the top left corner", {140, 90}, {-300, -300}},
+        {"top-left handle past the bottom right corner", {100, 60}, {800, 800}},
+        {"right handle far to the left", {140, 75}, {-300, 75}},
+    };
+    for (const Row &row : rows) {
+        wnd->New_Project_Setting_Reset();
+        const GraphicPtr box = addBox(start);
+        drag(row.from, row.to);
+        ASSERT_NE(box->bounds(), start) << row.what;
+        wnd->currentCanvas()->deselectAll();
+        const QRectF onCard = box->bounds() & card();
+        EXPECT_GE(onCard.width(), 9) << row.what;
+        EXPECT_GE(onCard.height(), 9) << row.what;
+        // 9 pt square at 2 pixels a point, less the card's outline over it.
+        EXPECT_GE(redPixels(canvasPicture()), 16 * 16) << row.what;
+    }
+}
+
+TEST_F(ReachableObjects, ACardChangeBringsBackWhatItLeftWhollyOutside)
+{
+    CardPanel &panel = *wnd->cardPanel;
+    struct Row {
+        const char *what;
+        QRectF bounds;
+        std::function<void()> change;
+        bool moves;
+    } const rows[] = {
+        {"a narrower card", {200, 110, 30, 30}, [&] { panel.card_width_mm->setValue(40); }, true},
+        {"the card turned upright", {200, 20, 30, 30}, [&] {
+             panel.card_orientation->setCurrentIndex(1);
+             emit panel.card_orientation->activated(1);
+         }, true},
+        {"an oval outline", {1, 1, 12, 12}, [&] { emit panel.card_shape_combo->activated(2); }, true},
+        {"a smaller paper card on the back", {200, 110, 30, 30}, [&] {
+             panel.card_category->setCurrentIndex(1); // the first paper badge: 2.36 x 1.58 in
+             emit panel.card_category->activated(1);
+         }, true},
+        {"partly on the narrower card", {90, 20, 40, 30}, [&] { panel.card_width_mm->setValue(40); }, false},
+    };
+    for (const Row &row : rows) {
+        wnd->New_Project_Setting_Reset();
+        if (QString(row.what).contains("back")) {
+            emit panel.card_sides_combo->activated(1);
+            wnd->setEditedSide(1);
+        }
+        const GraphicPtr box = addBox(row.bounds);
+        wnd->Show_RHS_Properties(nullptr);
+        row.change();
+        wnd->currentCanvas()->deselectAll();
+        EXPECT_EQ(box->bounds() != row.bounds, row.moves) << row.what;
+        EXPECT_EQ(box->bounds().size(), row.bounds.size()) << row.what;
+        EXPECT_GE(redPixels(canvasPicture()), 18 * 18) << row.what;
+    }
+}
+
+TEST_F(ReachableObjects, HandlesOfAnObjectOverTheCardEdgeCanBeGrabbed)
+{
+    // Its right and bottom edges lie beyond the card, and so would their
+    // handles.
+    const GraphicPtr box = addBox(QRectF(215, 125, 60, 60));
+    const QImage picture = canvasPicture();
+    // The bottom right handle as drawn: selection blue in the canvas corner.
+    QPoint handle(-1, -1);
+    for (int y = picture.height() - 8; y < picture.height(); ++y)
+        for (int x = picture.width() - 8; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (qAbs(c.red() - 40) < 30 && qAbs(c.green() - 110) < 30 && qAbs(c.blue() - 220) < 30)
+                handle = QPoint(x, y);
+        }
+    ASSERT_NE(handle, QPoint(-1, -1)) << "no handle drawn in the card's corner";
+    drag(QPointF(handle) / wnd->currentCanvas()->scale(), QPointF(235, 145));
+    EXPECT_EQ(box->bounds(), QRectF(215, 125, 20, 20));
+}
+
+TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
+{
+    const double mm = drawing::kPointsPerMillimetre;
+    struct Row {
+        const char *setter;
+        std::function<void()> set;
+        QSizeF points;
+    } const rows[] = {
+        {"Set_Card_Size_In_Control", [&] { wnd->Set_Card_Size_In_Control(QSizeF(60, 40)); }, {60 * mm, 40 * mm}},
+        {"Set_Document_Size", [&] { wnd->Set_Document_Size(QSizeF(200, 120)); }, {200, 120}},
+        {"SetDocumentCanvasSize", [&] { wnd->SetDocumentCanvasSize(QSizeF(150, 250)); }, {150, 250}},
+        // The page's fields hold millimetres to two decimals: 150 pt is 52.92 mm.
+        {"the card page", [&] { wnd->cardPanel->card_height_mm->setValue(70); }, {52.92 * mm, 70 * mm}},
+    };
+    for (const Row &row : rows) {
+        row.set();
+        const QSizeF expected = row.points;
+        EXPECT_EQ(wnd->Front_card_Prop.Card_Size, expected) << row.setter;
+        EXPECT_EQ(wnd->Back_card_Prop.Card_Size, expected) << row.setter;
+        for (TVNGraphicView *canvas : {wnd->_graphicView, wnd->_graphicView_BACK, wnd->_graphicView_TEMP})
+            EXPECT_EQ(canvas->canvasSize(), expected) << row.setter << " " << canvas->objectName().toStdString();
+        EXPECT_NEAR(wnd->cardPanel->card_width_mm->value() * mm, expected.width(), 0.01 * mm) << row.setter;
+        EXPECT_NEAR(wnd->cardPanel->card_height_mm->value() * mm, expected.height(), 0.01 * mm) << row.setter;
+        EXPECT_EQ(TVNRenderingView::image_From_Card_Graphics({}, false).size(), expected) << row.setter;
+        // The file keeps the size the card has.
+        const QString file = tmp.file("size.zelg");
+        ASSERT_TRUE(wnd->Save_project_file(file, false));
+        const auto saved = loadDesignFile(file);
+        ASSERT_TRUE(saved) << row.setter;
+        EXPECT_EQ(saved->frontCard.Card_Size, expected) << row.setter;
+        EXPECT_EQ(saved->backCard.Card_Size, expected) << row.setter;
+    }
+    // Not a preset size any more: the card page shows no preset row.
+    EXPECT_EQ(wnd->card_choice.sizeIndex, -1);
+    EXPECT_EQ(wnd->cardPanel->card_size_list->currentRow(), -1);
 }

@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QWindow>
@@ -55,14 +54,6 @@ protected:
         wnd->show();
         return wnd->windowHandle()->title();
     }
-    void mouse(QEvent::Type type, QPointF cardPoint)
-    {
-        TVNGraphicView *canvas = wnd->currentCanvas();
-        const QPointF pos = cardPoint * canvas->scale();
-        QMouseEvent event(type, pos, canvas->mapToGlobal(pos), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(canvas, &event);
-    }
     // The base design's text (behind its image).
     GraphicPtr baseText() const { return wnd->Get_Front_Controls_Array().at(1); }
 
@@ -81,11 +72,7 @@ TEST_F(UnsavedChanges, EveryKindOfChangeMarksTheDesignAndSavingClearsIt)
         std::function<void()> make;
     } const changes[] = {
         {"a new text", [&] { add(TVNWindowController::kTextTool); }},
-        {"an object moved", [&] {
-             mouse(QEvent::MouseButtonPress, QPointF(40, 30));
-             mouse(QEvent::MouseMove, QPointF(50, 40));
-             mouse(QEvent::MouseButtonRelease, QPointF(50, 40));
-         }},
+        {"an object moved", [&] { drag(QPointF(40, 30), QPointF(50, 40)); }},
         {"an object deleted", [&] {
              wnd->currentCanvas()->selectGraphic(baseText());
              wnd->act_delete->trigger();
