@@ -204,8 +204,6 @@ void TVNImage::setFilePath(const QString &path)
         return;
     }
     _image = platform::Image::fromFile(path);
-    if (_image.isNull())
-        _image = drawing::host().no_image();
 }
 
 bool TVNImage::hitTest(const QPointF &point) const
@@ -221,12 +219,17 @@ bool TVNImage::hitTest(const QPointF &point) const
     return qAlpha(pixels.pixel(x, y)) > 0;
 }
 
-void TVNImage::drawContents(QPainter &painter, bool) const
+void TVNImage::drawContents(QPainter &painter, bool onCanvas) const
 {
-    if (_image.isNull() || _bounds.isEmpty())
+    if (_bounds.isEmpty())
+        return;
+    // Without a picture the canvas marks where one goes; a card rendered for
+    // output shows nothing there.
+    const platform::Image &shown = !_image.isNull() ? _image : onCanvas ? drawing::host().no_image() : _image;
+    if (shown.isNull())
         return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    _image.draw(painter, _bounds);
+    shown.draw(painter, _bounds);
 }
 
 // ---------------------------------------------------------------- TVNBarcode

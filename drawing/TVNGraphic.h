@@ -149,7 +149,8 @@ public:
     QString filePath() const { return _filePath; }
     // Stores the path (also as Text_Value) and loads the picture from it;
     // the "PARTY_IMAGE" graphic shows the host's main photo instead. A file
-    // that cannot be read shows the host's placeholder picture.
+    // that cannot be read leaves it without a picture: the canvas shows the
+    // host's placeholder there, output nothing.
     void setFilePath(const QString &path);
 
     platform::Image image() const { return _image; }

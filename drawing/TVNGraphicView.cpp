@@ -300,10 +300,10 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
         // only a request without one, so a pick left over from an earlier
         // insertion never replaces the picture asked for.
         const QString path = ctrl_value.isEmpty() ? host.Library_Selected_Image() : ctrl_value;
+        // Without a file it has no picture, and the canvas shows the
+        // placeholder in its place.
         if (host.fileExists(path))
             image->setFilePath(path);
-        else
-            image->setImage(host.no_image());
         graphic = image;
     } else {
         graphic = newGraphicOfClass(graphicClass);

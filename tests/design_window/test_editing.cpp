@@ -233,3 +233,40 @@ TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
     EXPECT_EQ(wnd->card_choice.sizeIndex, -1);
     EXPECT_EQ(wnd->cardPanel->card_size_list->currentRow(), -1);
 }
+
+TEST_F(DesignWindow, AnImageWithoutAPictureShowsThePlaceholderOnTheCanvasOnly)
+{
+    const QString notAPicture = tmp.file("notes.png");
+    quorvant::test::writeTestFile(notAPicture, "not a picture");
+    struct Row {
+        const char *what;
+        std::function<void(TVNImage &)> choose;
+    } const rows[] = {
+        {"no file chosen", [](TVNImage &) {}},
+        {"a file that is gone", [&](TVNImage &image) { image.setFilePath(tmp.file("gone.png")); }},
+        {"a file that holds no picture", [&](TVNImage &image) { image.setFilePath(notAPicture); }},
+    };
+    const QRectF bounds(40, 30, 100, 80);
+    // The placeholder's light grey ground, as drawing::placeholderPicture paints it.
+    const auto placeholderGrey = [](const QImage &picture, const QRect &box) {
+        int grey = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                grey += picture.pixelColor(x, y) == QColor(236, 236, 236);
+        return grey;
+    };
+    for (const Row &row : rows) {
+        wnd->New_Project_Setting_Reset();
+        const GraphicPtr image = add(TVNWindowController::kImageTool);
+        image->setBounds(bounds);
+        row.choose(static_cast<TVNImage &>(*image));
+        wnd->currentCanvas()->deselectAll();
+
+        const QRect onScreen = onCanvas(bounds);
+        EXPECT_GT(placeholderGrey(canvasPicture(), onScreen), onScreen.width() * onScreen.height() / 2) << row.what;
+        const QImage output =
+            TVNRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), true).toBitmap(72);
+        EXPECT_EQ(placeholderGrey(output, bounds.toRect()), 0) << row.what;
+        EXPECT_EQ(darkPixels(output, bounds.toRect()), 0) << row.what;
+    }
+}

@@ -162,7 +162,6 @@ TEST_F(Canvas, ImageToolTakesTheGivenPathAndTheLibraryPickOnlyWithoutOne)
     ASSERT_TRUE(a.save(dir.file("lib.png")));
     ASSERT_TRUE(b.save(dir.file("value.png")));
     host.tool = drawing::kImageTool;
-    host.placeholder = platform::Image::fromBitmap(QImage(5, 5, QImage::Format_ARGB32));
     host.librarySelectedImage = dir.file("lib.png");
 
     // A pick left over in the library never replaces the path asked for,
@@ -174,7 +173,7 @@ TEST_F(Canvas, ImageToolTakesTheGivenPathAndTheLibraryPickOnlyWithoutOne)
     } rows[] = {
         {GraphicClass::Text, "value.png", {22, 22}}, // the image tool builds an image whatever is asked
         {GraphicClass::Image, "", {11, 11}},
-        {GraphicClass::Image, "nothing.png", {5, 5}},
+        {GraphicClass::Image, "nothing.png", {0, 0}}, // no picture: the canvas shows the placeholder
     };
     for (const auto &row : rows) {
         const QString value = *row.value ? dir.file(row.value) : QString();
