@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QStringDecoder>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <type_traits>
 #include <variant>
@@ -197,10 +199,8 @@ QVariant stored(const T &value)
         return colorDict(value);
     else if constexpr (std::is_same_v<T, QFont>)
         return fontDict(value);
-    else if constexpr (std::is_same_v<T, float>)
-        return double(value);
     else
-        return value;
+        return QVariant::fromValue(value);
 }
 
 void insertBarcodeSettings(QVariantMap &dict, const BarcodeSettings &s)
@@ -209,8 +209,123 @@ void insertBarcodeSettings(QVariantMap &dict, const BarcodeSettings &s)
         std::visit([&](auto member) { dict.insert(f.name, stored(s.*member)); }, f.member);
 }
 
+QVariantList richTextList(const drawing::RichText &text)
+{
+    QVariantList paragraphs;
+    for (const drawing::TextParagraph &p : text) {
+        QVariantList runs;
+        for (const drawing::TextRun &r : p.runs)
+            runs.append(QVariantMap{{"text", r.text}, {"font", fontDict(r.font)}, {"color", colorDict(r.color)}});
+        paragraphs.append(QVariantMap{{"font", fontDict(p.font)}, {"color", colorDict(p.color)}, {"runs", runs}});
+    }
+    return paragraphs;
+}
+
+// ---- the file's own forms of values: flags "Y" and "N", numbers as decimal
+// text, and strings that XML cannot carry (control characters) as their
+// UTF-8 bytes, so that any text reads back exactly.
+
+// True when XML 1.0 can hold every character of `text`.
+bool xmlCarries(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        const bool carried = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
+            || (c >= 0xE000 && c <= 0xFFFD);
+        if (!carried)
+            return false;
+    }
+    return true;
+}
+
+QVariant storedText(const QString &text)
+{
+    return xmlCarries(text) ? QVariant(text) : QVariant(text.toUtf8());
+}
+
+// `value` in the file's forms; nullopt with the reason for a number that is
+// not finite, which no reader could take back.
+std::optional<QVariant> fileForm(const QVariant &value, QString *why)
+{
+    switch (value.typeId()) {
+    case QMetaType::QVariantMap: {
+        QVariantMap out;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            const auto item = fileForm(it.value(), why);
+            if (!item) {
+                if (why && !why->startsWith(QLatin1Char('"')))
+                    *why = QStringLiteral("\"%1\" %2").arg(it.key(), *why);
+                return std::nullopt;
+            }
+            out.insert(it.key(), *item);
+        }
+        return QVariant(out);
+    }
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        QVariantList out;
+        for (const QVariant &v : value.toList()) {
+            const auto item = fileForm(v, why);
+            if (!item)
+                return std::nullopt;
+            out.append(*item);
+        }
+        return QVariant(out);
+    }
+    case QMetaType::QString:
+        return storedText(value.toString());
+    case QMetaType::Bool:
+        return QVariant(flag(value.toBool()));
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return QVariant(value.toString());
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        if (!std::isfinite(d)) {
+            if (why)
+                *why = QStringLiteral("is not a finite number.");
+            return std::nullopt;
+        }
+        // The shortest text that reads back as the same value.
+        char text[64];
+        const auto written = value.typeId() == QMetaType::Float
+            ? std::to_chars(text, text + sizeof text, value.toFloat())
+            : std::to_chars(text, text + sizeof text, d);
+        return QVariant(QString::fromLatin1(text, written.ptr - text));
+    }
+    default:
+        return value;
+    }
+}
+
+// Who an object is, for messages: its kind, its id (or the start of its
+// text) and where it sits.
+QString describeObject(const TVNGraphic &g, const QString &side, size_t index)
+{
+    QString label = g.control_ID.trimmed();
+    const auto *text = dynamic_cast<const TVNText *>(&g);
+    if (label.isEmpty() && text)
+        label = text->contentsString().simplified().left(30);
+    const QString kind = text ? QStringLiteral("text")
+        : g.graphicClass() == GraphicClass::Image ? QStringLiteral("image")
+                                                  : QStringLiteral("barcode");
+    const QString where = QStringLiteral("object %1 on the %2").arg(index + 1).arg(side);
+    return label.isEmpty() ? QStringLiteral("The %1 (%2)").arg(kind, where)
+                           : QStringLiteral("The %1 \"%2\" (%3)").arg(kind, label, where);
+}
+
 // ---- reading values: a missing key keeps the initial value, a value of the
-// wrong kind makes the whole file damaged.
+// wrong kind makes the whole file damaged. Numbers and flags are taken in the
+// file's forms (decimal text, "Y"/"N") and as typed property-list values,
+// which earlier files hold; strings as text or as UTF-8 bytes.
 
 class Reader {
 public:
@@ -241,9 +356,11 @@ public:
     void number(const QVariantMap &map, const QString &key, double &out)
     {
         if (const QVariant *v = find(map, key)) {
-            if (!isNumber(*v) || !std::isfinite(v->toDouble()))
+            bool ok = isNumber(*v);
+            const double d = v->typeId() == QMetaType::QString ? v->toString().trimmed().toDouble(&ok) : v->toDouble();
+            if (!ok || !std::isfinite(d))
                 return fail(QStringLiteral("\"%1\" is not a number.").arg(key));
-            out = v->toDouble();
+            out = d;
         }
     }
 
@@ -258,41 +375,52 @@ public:
     {
         if (const QVariant *v = find(map, key)) {
             const int t = v->typeId();
-            if (t != QMetaType::LongLong && t != QMetaType::Int)
+            bool ok = t == QMetaType::LongLong || t == QMetaType::Int;
+            const qint64 value = t == QMetaType::QString ? v->toString().trimmed().toLongLong(&ok, 10) : v->toLongLong();
+            if (!ok)
                 return fail(QStringLiteral("\"%1\" is not an integer.").arg(key));
-            const qint64 value = v->toLongLong();
             if (value < INT_MIN || value > INT_MAX)
                 return fail(QStringLiteral("\"%1\" is out of range.").arg(key));
             out = int(value);
         }
     }
 
+    // A text as the file holds it: a string, or UTF-8 bytes for a text with
+    // characters XML cannot carry.
+    std::optional<QString> text(const QVariant &v)
+    {
+        if (v.typeId() == QMetaType::QString)
+            return v.toString();
+        if (v.typeId() != QMetaType::QByteArray)
+            return std::nullopt;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString decoded = utf8(v.toByteArray());
+        if (utf8.hasError())
+            return std::nullopt;
+        return decoded;
+    }
+
     void string(const QVariantMap &map, const QString &key, QString &out)
     {
         if (const QVariant *v = find(map, key)) {
-            if (v->typeId() != QMetaType::QString)
+            const auto t = text(*v);
+            if (!t)
                 return fail(QStringLiteral("\"%1\" is not a string.").arg(key));
-            out = v->toString();
+            out = *t;
         }
     }
 
     void boolean(const QVariantMap &map, const QString &key, bool &out)
     {
         if (const QVariant *v = find(map, key)) {
-            if (v->typeId() != QMetaType::Bool)
-                return fail(QStringLiteral("\"%1\" is not a flag.").arg(key));
-            out = v->toBool();
+            const QString yn = v->typeId() == QMetaType::QString ? v->toString() : QString();
+            if (v->typeId() == QMetaType::Bool)
+                out = v->toBool();
+            else if (yn == QLatin1String("Y") || yn == QLatin1String("N"))
+                out = yn == QLatin1String("Y");
+            else
+                fail(QStringLiteral("\"%1\" is not a flag.").arg(key));
         }
-    }
-
-    // "Y" / "N" flags of the design-level values.
-    void yesNo(const QVariantMap &map, const QString &key, bool &out)
-    {
-        QString text = flag(out);
-        string(map, key, text);
-        if (text != QLatin1String("Y") && text != QLatin1String("N"))
-            return fail(QStringLiteral("\"%1\" is not Y or N.").arg(key));
-        out = text == QLatin1String("Y");
     }
 
     std::optional<QVariantMap> dict(const QVariantMap &map, const QString &key)
@@ -446,6 +574,41 @@ public:
         }
     }
 
+    void richText(const QVariantMap &map, const QString &key, drawing::RichText &out)
+    {
+        const auto paragraphs = list(map, key);
+        if (!paragraphs)
+            return;
+        const auto damaged = [&] { fail(QStringLiteral("\"%1\" is damaged.").arg(key)); };
+        drawing::RichText text;
+        for (const QVariant &p : *paragraphs) {
+            if (p.typeId() != QMetaType::QVariantMap)
+                return damaged();
+            const QVariantMap pd = p.toMap();
+            drawing::TextParagraph paragraph;
+            font(pd, "font", paragraph.font);
+            color(pd, "color", paragraph.color);
+            const auto runs = list(pd, "runs");
+            if (!runs)
+                return damaged();
+            for (const QVariant &r : *runs) {
+                if (r.typeId() != QMetaType::QVariantMap)
+                    return damaged();
+                const QVariantMap rd = r.toMap();
+                drawing::TextRun run;
+                if (!find(rd, "text"))
+                    return damaged();
+                string(rd, "text", run.text);
+                font(rd, "font", run.font);
+                color(rd, "color", run.color);
+                paragraph.runs.append(run);
+            }
+            text.append(paragraph);
+        }
+        if (ok())
+            out = text;
+    }
+
     void card(const QVariantMap &map, const QString &key, Card_Property &out)
     {
         const auto d = dict(map, key);
@@ -521,17 +684,25 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
 
     if (auto *text = dynamic_cast<TVNText *>(g.get())) {
         QString contents;
+        drawing::RichText rich;
         QFont font = text->textFont();
         QColor color = text->textColor();
         int alignment = int(text->alignment());
         in.string(dict, "Text_contents", contents);
+        in.richText(dict, "_Text_contents", rich);
         in.font(dict, "textFont", font);
         in.color(dict, "textColor", color);
         in.integer(dict, "alignment", alignment);
         if (in.ok()) {
-            text->setContentsString(contents);
+            // The whole text's font and colour first: they are what the rich
+            // text's characters leave open. Files without rich text keep
+            // only the plain text.
             text->setTextFont(font);
             text->setTextColor(color);
+            if (rich.isEmpty())
+                text->setContentsString(contents);
+            else
+                text->setRichText(rich);
             text->setAlignment(Qt::Alignment(alignment));
         }
     } else if (auto *image = dynamic_cast<TVNImage *>(g.get())) {
@@ -540,11 +711,13 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
         in.string(dict, "filePath", path);
         in.image(dict, "image", picture);
         if (in.ok()) {
-            // The file gives the picture when it is still there (the main
-            // photo graphic takes the main photo); otherwise the stored copy.
+            // The file gives the picture when it is still there; otherwise
+            // the stored copy. The main photo's graphic keeps its stored
+            // copy: the design's main photo replaces it once that is loaded.
             if (!path.isEmpty())
                 image->setFilePath(path);
-            if (!picture.isNull() && (path.isEmpty() || !QFileInfo(path).isFile()))
+            const bool mainPhoto = g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
+            if (mainPhoto || (!picture.isNull() && (path.isEmpty() || !QFileInfo(path).isFile())))
                 image->setImage(picture);
         }
     }
@@ -579,16 +752,6 @@ void readGraphics(Reader &in, const QVariantMap &map, const QString &key, Graphi
             return;
         out.push_back(std::move(g));
     }
-}
-
-QVariantList graphicsList(const GraphicList &graphics)
-{
-    QVariantList list;
-    for (const GraphicPtr &g : graphics) {
-        if (g)
-            list.append(graphicToDictionary(*g));
-    }
-    return list;
 }
 
 // The photo adjustment keys, in file order.
@@ -659,6 +822,7 @@ QVariantMap graphicToDictionary(const TVNGraphic &g)
 
     if (const auto *text = dynamic_cast<const TVNText *>(&g)) {
         dict.insert("Text_contents", text->contentsString());
+        dict.insert("_Text_contents", richTextList(text->richText()));
         dict.insert("textFont", fontDict(text->textFont()));
         dict.insert("textColor", colorDict(text->textColor()));
         dict.insert("alignment", int(text->alignment()));
@@ -678,36 +842,68 @@ GraphicPtr graphicFromDictionary(const QVariantMap &dict, QString *error)
     return g;
 }
 
-QByteArray encodeDesign(const Design &d)
+QByteArray encodeDesign(const Design &d, QString *error)
 {
-    QVariantMap design{{"front_graphics", graphicsList(d.front)},
-                       {"back_graphics", graphicsList(d.back)},
-                       {"Front_card_Prop", cardDict(d.frontCard)},
-                       {"Back_card_Prop", cardDict(d.backCard)},
-                       {"Card_Category", d.card.category},
-                       {"Card_Size_Index", d.card.sizeIndex},
-                       {"Card_Orientation", d.card.orientation},
-                       {"Card_Shape", d.cardShape},
-                       {"CARD_SIDE_STR", d.cardSides},
-                       {"Invite_Frame_Pic_IMG", d.mainPhotoPath},
-                       {"Excel_Binding_Use", flag(d.excelBindingUse)},
-                       {"Excel_Source_Path", d.excelSourcePath}};
+    const auto refuse = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return QByteArray();
+    };
+    QVariantMap settings{{"Front_card_Prop", cardDict(d.frontCard)},
+                         {"Back_card_Prop", cardDict(d.backCard)},
+                         {"Card_Category", d.card.category},
+                         {"Card_Size_Index", d.card.sizeIndex},
+                         {"Card_Orientation", d.card.orientation},
+                         {"Card_Shape", d.cardShape},
+                         {"CARD_SIDE_STR", d.cardSides},
+                         {"Invite_Frame_Pic_IMG", d.mainPhotoPath},
+                         {"Excel_Binding_Use", d.excelBindingUse},
+                         {"Excel_Source_Path", d.excelSourcePath},
+                         {"Excel_Column_Titles", d.table.titles}};
     for (const auto &k : kPhotoKeys)
-        design.insert(k.name, double(d.photo.*k.member));
+        settings.insert(k.name, QVariant::fromValue(d.photo.*k.member));
     for (const auto &k : kPhotoFlags)
-        design.insert(k.name, flag(d.photo.*k.member));
+        settings.insert(k.name, d.photo.*k.member);
+    QString why;
+    const auto stored = fileForm(settings, &why);
+    if (!stored)
+        return refuse(QStringLiteral("The card settings cannot be stored: %1").arg(why));
+    QVariantMap design = stored->toMap();
+
+    // The graphics one by one, so that a failure names the object.
+    const struct {
+        const char *key;
+        const char *side;
+        const GraphicList &graphics;
+    } sides[] = {{"front_graphics", "front", d.front}, {"back_graphics", "back", d.back}};
+    for (const auto &side : sides) {
+        QVariantList list;
+        for (size_t i = 0; i < side.graphics.size(); ++i) {
+            const GraphicPtr &g = side.graphics[i];
+            if (!g)
+                continue;
+            const auto item = fileForm(graphicToDictionary(*g), &why);
+            if (!item)
+                return refuse(QStringLiteral("%1 cannot be stored: %2").arg(describeObject(*g, side.side, i), why));
+            list.append(*item);
+        }
+        design.insert(side.key, list);
+    }
+
     QVariantList rows;
     for (const QVariantMap &row : d.table.rows) {
-        // Cells are kept as text or numbers, whatever the data source holds,
+        // Cells are kept as numbers or text, whatever the data source holds,
         // so that every saved table reads back.
         QVariantMap cells;
         for (auto it = row.cbegin(); it != row.cend(); ++it)
-            cells.insert(it.key(), isTableNumber(it.value()) ? it.value() : QVariant(it.value().toString()));
+            cells.insert(it.key(), isTableNumber(it.value()) ? it.value() : storedText(it.value().toString()));
         rows.append(cells);
     }
-    design.insert("Excel_Column_Titles", d.table.titles);
     design.insert("Excel_Rows", rows);
-    return platform::writePropertyList(QVariantList{kDesignFileMarker, design});
+    const QByteArray bytes = platform::writePropertyList(QVariantList{kDesignFileMarker, design});
+    if (bytes.isEmpty())
+        return refuse(QStringLiteral("The design could not be encoded."));
+    return bytes;
 }
 
 std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
@@ -745,25 +941,31 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
     for (const auto &k : kPhotoKeys)
         in.number(map, k.name, d.photo.*k.member);
     for (const auto &k : kPhotoFlags)
-        in.yesNo(map, k.name, d.photo.*k.member);
-    in.yesNo(map, "Excel_Binding_Use", d.excelBindingUse);
+        in.boolean(map, k.name, d.photo.*k.member);
+    in.boolean(map, "Excel_Binding_Use", d.excelBindingUse);
     in.string(map, "Excel_Source_Path", d.excelSourcePath);
     if (const auto titles = in.list(map, "Excel_Column_Titles")) {
         for (const QVariant &t : *titles) {
-            if (t.typeId() != QMetaType::QString) {
+            const auto title = in.text(t);
+            if (!title) {
                 in.fail(QStringLiteral("A column title is damaged."));
                 break;
             }
-            d.table.titles.append(t.toString());
+            d.table.titles.append(*title);
         }
     }
     if (const auto rows = in.list(map, "Excel_Rows")) {
         for (const QVariant &r : *rows) {
-            const QVariantMap row = r.toMap();
-            const bool cellsAreText = std::all_of(row.cbegin(), row.cend(), [](const QVariant &cell) {
-                return cell.typeId() == QMetaType::QString || isTableNumber(cell);
-            });
-            if (r.typeId() != QMetaType::QVariantMap || !cellsAreText) {
+            QVariantMap row = r.toMap();
+            bool cellsAreText = r.typeId() == QMetaType::QVariantMap;
+            for (QVariant &cell : row) {
+                if (isTableNumber(cell))
+                    continue;
+                const auto text = in.text(cell);
+                cellsAreText = cellsAreText && text;
+                cell = text.value_or(QString());
+            }
+            if (!cellsAreText) {
                 in.fail(QStringLiteral("A spreadsheet row is damaged."));
                 break;
             }
@@ -783,12 +985,9 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
 
 bool saveDesignFile(const QString &path, const Design &design, QString *error)
 {
-    const QByteArray bytes = encodeDesign(design);
-    if (bytes.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("The design could not be encoded.");
+    const QByteArray bytes = encodeDesign(design, error);
+    if (bytes.isEmpty())
         return false;
-    }
     return platform::writeFileAtomically(path, bytes, error);
 }
 

@@ -5,7 +5,8 @@
 // main photo with its adjustments, the profile's spreadsheet settings and the
 // spreadsheet data source's table. Colours, fonts, images and graphics are
 // dictionaries keyed by field name; an image keeps its size in points and its
-// content as SVG (vector pictures) or PNG (bitmaps).
+// content as SVG (vector pictures) or PNG (bitmaps); a text keeps its rich
+// text whole (every run's font and colour) beside its plain text.
 //
 // Reading builds a complete design first; nothing of the open design is
 // touched unless the whole file was understood.
@@ -57,9 +58,12 @@ struct Design {
     SpreadsheetTable table;
 };
 
-// Encodes a design as the file's bytes.
-QByteArray encodeDesign(const Design &design);
-// Decodes the file's bytes; nullopt with a reason when the data is not a
+// Encodes a design as the file's bytes: flags as "Y"/"N", numbers as decimal
+// text, any text exactly (characters XML cannot carry as UTF-8 data). Empty,
+// with the reason naming the object, when something cannot be stored.
+QByteArray encodeDesign(const Design &design, QString *error = nullptr);
+// Decodes the file's bytes, in the forms written now and in the typed
+// values of earlier files; nullopt with a reason when the data is not a
 // design file or is damaged.
 std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nullptr);
 

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <vector>
 #include <QStatusBar>
 
 using namespace design_window;
@@ -18,15 +19,16 @@ namespace {
 
 const QString kDesignFilter = QStringLiteral("Design files (*.zelg)");
 
-void reloadMainPhotoGraphics(GraphicList &list)
+// The main photo's graphics ("PARTY_IMAGE") of a list.
+std::vector<TVNImage *> mainPhotoGraphics(const GraphicList &list)
 {
-    // The main photo's graphic shows the main photo: give it the photo that
-    // was loaded with the design.
+    std::vector<TVNImage *> found;
     for (const GraphicPtr &g : list) {
         auto *image = dynamic_cast<TVNImage *>(g.get());
         if (image && image->control_ID.trimmed() == QLatin1String("PARTY_IMAGE"))
-            image->setFilePath(image->filePath());
+            found.push_back(image);
     }
+    return found;
 }
 
 } // namespace
@@ -74,8 +76,19 @@ void TVNWindowController::applyDesign(Design d)
     _Main_Photo_image = {};
     if (!Invite_Frame_Pic_IMG.isEmpty())
         Update_frame_Main_Photo_And_Path(Invite_Frame_Pic_IMG, false);
-    reloadMainPhotoGraphics(document->graphics);
-    reloadMainPhotoGraphics(document->graphics_back);
+    std::vector<TVNImage *> photos = mainPhotoGraphics(document->graphics);
+    for (TVNImage *image : mainPhotoGraphics(document->graphics_back))
+        photos.push_back(image);
+    // The main photo's graphics show the photo loaded with the design. When
+    // its file has moved, the picture stored in the design is the photo.
+    for (TVNImage *image : photos) {
+        if (_Main_Photo_image.isNull() && !image->image().isNull())
+            _Main_Photo_image = image->image();
+    }
+    for (TVNImage *image : photos) {
+        if (!_Main_Photo_image.isNull())
+            image->setFilePath(image->filePath());
+    }
 
     setCardSize(Front_card_Prop.Card_Size);
     setEditedSide(0);

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextFragment>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
@@ -117,6 +118,54 @@ void TVNText::setContentsString(const QString &text, const Look &look)
     cursor.setBlockFormat(look.paragraph);
     cursor.setBlockCharFormat(look.characters);
     cursor.insertText(text, look.characters);
+}
+
+drawing::RichText TVNText::richText() const
+{
+    // Fonts and colours as drawn: what a format leaves open comes from the
+    // document's font and from the text colour.
+    const QFont base = _Text_contents->defaultFont();
+    const QColor baseColor = textColor();
+    const auto font = [&](const QTextCharFormat &f) { return f.font().resolve(base); };
+    const auto color = [&](const QTextCharFormat &f) {
+        return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : baseColor;
+    };
+    drawing::RichText text;
+    for (QTextBlock block = _Text_contents->begin(); block.isValid(); block = block.next()) {
+        drawing::TextParagraph paragraph{font(block.charFormat()), color(block.charFormat()), {}};
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid())
+                paragraph.runs.append({fragment.text(), font(fragment.charFormat()), color(fragment.charFormat())});
+        }
+        text.append(paragraph);
+    }
+    return text;
+}
+
+void TVNText::setRichText(const drawing::RichText &text)
+{
+    const auto format = [](const QFont &font, const QColor &color) {
+        QTextCharFormat f;
+        f.setFont(font);
+        f.setForeground(color);
+        return f;
+    };
+    QTextCursor cursor(_Text_contents.get());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    const QTextBlockFormat block = cursor.blockFormat();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const drawing::TextParagraph &paragraph = text[i];
+        if (i == 0)
+            cursor.setBlockCharFormat(format(paragraph.font, paragraph.color));
+        else
+            cursor.insertBlock(block, format(paragraph.font, paragraph.color));
+        for (const drawing::TextRun &run : paragraph.runs)
+            cursor.insertText(run.text, format(run.font, run.color));
+    }
+    cursor.endEditBlock();
 }
 
 QFont TVNText::textFont() const

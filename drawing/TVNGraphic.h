@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRectF>
 #include <QString>
 #include <QTextFormat>
@@ -22,6 +23,25 @@ class QWidget;
 
 // The kind of graphic a creation request asks for.
 enum class GraphicClass { Text, Image, Barcode };
+
+namespace drawing {
+// A text's rich text as a value: its paragraphs, each with the font and
+// colour of its start (what text typed there takes) and its runs of
+// characters that share one font and colour. Fonts are in points.
+struct TextRun {
+    QString text;
+    QFont font;
+    QColor color;
+    bool operator==(const TextRun &) const = default;
+};
+struct TextParagraph {
+    QFont font;
+    QColor color;
+    QList<TextRun> runs;
+    bool operator==(const TextParagraph &) const = default;
+};
+using RichText = QList<TextParagraph>;
+} // namespace drawing
 
 class TVNGraphic : public barcodes::BarcodeSettings {
 public:
@@ -125,6 +145,10 @@ public:
     Look firstCharacterLook() const;
     // Replaces the whole text, which takes `look`.
     void setContentsString(const QString &text, const Look &look);
+    // The rich text with every character's font and colour as they are
+    // drawn, and the whole text replaced by one; the alignment stays.
+    drawing::RichText richText() const;
+    void setRichText(const drawing::RichText &text);
 
     // Font and colour of the whole text (and of text typed later).
     QFont textFont() const;

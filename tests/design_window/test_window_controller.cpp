@@ -627,9 +627,10 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
         {"sides.zelg",
          edited(R"(<key>CARD_SIDE_STR</key>\s*<string>2</string>)", "<key>CARD_SIDE_STR</key><string>7</string>")},
         {"class.zelg", badClass},
-        {"color.zelg", edited(R"(<key>red</key>\s*<real>[^<]*</real>)", "<key>red</key><real>7</real>")},
+        {"color.zelg", edited(R"(<key>red</key>\s*<string>[^<]*</string>)", "<key>red</key><string>7</string>")},
         // A card larger than any page it could be printed or exported on.
-        {"huge.zelg", edited(R"(<key>width</key>\s*<real>242[^<]*</real>)", "<key>width</key><real>1e30</real>")},
+        {"huge.zelg",
+         edited(R"(<key>width</key>\s*<string>242[^<]*</string>)", "<key>width</key><string>1e30</string>")},
         {"empty.zelg", QByteArray()},
     };
     openAsKeptDesign();

@@ -1,0 +1,415 @@
+// The design file through the window: everything a design holds comes back,
+// any text the program takes can be stored, and files written before open.
+#include "WindowFixture.h"
+
+#include "design_window/CardSizes.h"
+#include "design_window/ImagePanel.h"
+#include "drawing/TVNRenderingView.h"
+#include "platform/PropertyList.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
+#include <cmath>
+#include <limits>
+
+using namespace design_window;
+using quorvant::test::readTestFile;
+using quorvant::test::writeTestFile;
+
+namespace {
+
+// Every binding and barcode setting away from its initial value.
+barcodes::BarcodeSettings changedBarcodeSettings(int n)
+{
+    barcodes::BarcodeSettings s;
+    s.data_source_type = 2;
+    s.batch_list_name = QStringLiteral("Names %1").arg(n);
+    s.batch_list_index = 3 + n;
+    s.excel_binding = true;
+    s.excel_col_indx = 4;
+    s.linear_or_2d = 1;
+    s.barcode_font_index = 7;
+    s.linear_font_val = QStringLiteral("GS1\x1d" "0101%1").arg(n); // a group separator, as GS1 data holds
+    s.two_d_font_val = QStringLiteral("https://example.org/\u00fc");
+    s.header_val = QStringLiteral("Head");
+    s.footer_val = QStringLiteral("Foot");
+    s.value_font_val = QFont("Liberation Sans", 11);
+    s.header_font_val = QFont("Liberation Mono", 8);
+    s.footer_font_val = QFont("Liberation Serif", 9, QFont::Bold);
+    s.barcode_hdr_clr_val = QColor(1, 2, 3);
+    s.barcode_ftr_clr_val = QColor(4, 5, 6);
+    s.barcode_val_clr_val = QColor(7, 8, 9);
+    s.barcode_clr_val = QColor(200, 0, 0);
+    s.barcode_back_clr_val = QColor(250, 250, 200);
+    s.show_hide_hdr = s.show_hide_ftr = s.show_hide_val = s.show_val_on_top = 1;
+    s.align_hdr_index = 0;
+    s.align_ftr_index = 2;
+    s.linear_height_val = 0.7f;
+    s.linear_width_val = 13.5f;
+    s.qr_size_val = 80;
+    s.qr_version_index = 5;
+    s.qr_ec_index = 2;
+    s.pdf_hgt_val = 30;
+    s.pdf_wdt_val = 120;
+    s.pdf_ec_val = 4;
+    s.dm_module_val = 3;
+    s.dm_format_index = 6;
+    s.dm_encoding_index = 1;
+    s.hdr_margin_val = 0.2f;
+    s.ftr_margin_val = 0.3f;
+    s.val_margin_val = 0.15f;
+    s.TB_marging_val = 0.25f;
+    s.LR_margin_val = 0.123f;
+    s.dpi_val_index = 2;
+    s.dpi_custom_val = QStringLiteral("300");
+    s.barcode_unit_val = 0;
+    return s;
+}
+
+platform::Image stripes()
+{
+    return platform::Image::record(QSizeF(30, 20), [](QPainter &p) {
+        for (int i = 0; i < 6; ++i)
+            p.fillRect(QRectF(i * 5, 0, 2, 20), Qt::black);
+    });
+}
+
+// A graphic of `cls` with every field away from its initial value.
+GraphicPtr changedGraphic(GraphicClass cls, int n, const QString &picture)
+{
+    GraphicPtr g = newGraphicOfClass(cls);
+    g->setBounds(QRectF(10.25 + n, 12.5 + n, 60.5, 30.75));
+    g->setDrawingFill(true);
+    g->setDrawingStroke(true);
+    g->setFillColor(QColor(250, 240, 230, 128));
+    g->setStrokeColor(QColor(20, 30, 40 + n));
+    g->setStrokeWidth(2.5);
+    g->control_ID = QStringLiteral("Fup_Name%1").arg(n);
+    g->ctrl_is_visible = false;
+    g->ctrl_is_printable = false;
+    g->Text_Value = QStringLiteral("line\x01\r\n\x1b%1").arg(n);
+    g->setBarcodeSettings(changedBarcodeSettings(n));
+    g->Set_Barcode_image(stripes());
+    if (auto *text = dynamic_cast<TVNText *>(g.get())) {
+        QFont whole("Liberation Serif");
+        whole.setPointSizeF(17.5);
+        text->setTextFont(whole);
+        text->setTextColor(QColor(10, 20, 30));
+        QFont bold("Liberation Sans", 14, QFont::Bold);
+        QFont italic("Liberation Mono");
+        italic.setPointSizeF(9.5);
+        italic.setItalic(true);
+        italic.setUnderline(true);
+        text->setRichText({{bold, Qt::darkGreen, {{"Jane ", bold, Qt::red}, {"Doe\x01", italic, Qt::blue}}},
+                           {italic, Qt::magenta, {}},
+                           {whole, Qt::gray, {{"third \u2028line", whole, QColor(1, 2, 3, 200)}}}});
+        text->setAlignment(Qt::AlignRight);
+    } else if (auto *image = dynamic_cast<TVNImage *>(g.get())) {
+        image->setFilePath(picture);
+    }
+    return g;
+}
+
+Card_Property changedCard(const QString &picture, int n)
+{
+    Card_Property card;
+    card.Card_Size = QSizeF(200.5, 120.25);
+    card.Card_Location = QPointF(5 + n, 6);
+    card.Card_Fill = true;
+    card.Card_Fill_Color = QColor(1, 2, 3 + n, 128);
+    card.BG_Image_Path = picture;
+    card.BG_Image = platform::Image::fromFile(picture);
+    return card;
+}
+
+// A design with every field of every kind of object, on both sides, and of
+// the card and the design, away from its initial value.
+Design changedDesign(const QString &picture)
+{
+    Design d;
+    for (const GraphicClass cls : {GraphicClass::Text, GraphicClass::Image, GraphicClass::Barcode}) {
+        d.front.push_back(changedGraphic(cls, 1, picture));
+        d.back.push_back(changedGraphic(cls, 2, picture));
+    }
+    d.frontCard = changedCard(picture, 1);
+    d.backCard = changedCard(picture, 2);
+    d.card = CardChoice{kPaperCategory, 3, QStringLiteral("V")};
+    d.cardShape = 1;
+    d.cardSides = QStringLiteral("2");
+    d.mainPhotoPath = picture;
+    d.photo = PhotoAdjustments{90, 50, 0.25f, 1.5f, 0.1f, 1.2f, 0.3f, 0.4f, 0.5f, true, true, true};
+    d.excelBindingUse = true;
+    d.excelSourcePath = QStringLiteral("/data/people\x01.xlsx");
+    d.table = {{"Name", "City\x02"},
+               {{{"Extension", 1}, {"Column1", "Ann\x03"}, {"Column2", "Oslo"}},
+                {{"Extension", 2}, {"Column1", "Bob"}, {"Column2", 42.5}}}};
+    return d;
+}
+
+void expectSameObject(const TVNGraphic &a, const TVNGraphic &b, const std::string &where)
+{
+    EXPECT_EQ(a.graphicClass(), b.graphicClass()) << where;
+    EXPECT_EQ(a.bounds(), b.bounds()) << where;
+    EXPECT_EQ(a.isDrawingFill(), b.isDrawingFill()) << where;
+    EXPECT_EQ(a.isDrawingStroke(), b.isDrawingStroke()) << where;
+    EXPECT_EQ(a.fillColor(), b.fillColor()) << where;
+    EXPECT_EQ(a.strokeColor(), b.strokeColor()) << where;
+    EXPECT_EQ(a.strokeWidth(), b.strokeWidth()) << where;
+    EXPECT_EQ(a.control_ID, b.control_ID) << where;
+    EXPECT_EQ(a.ctrl_is_visible, b.ctrl_is_visible) << where;
+    EXPECT_EQ(a.ctrl_is_printable, b.ctrl_is_printable) << where;
+    EXPECT_EQ(a.Text_Value, b.Text_Value) << where;
+    EXPECT_EQ(a.barcodeSettings(), b.barcodeSettings()) << where;
+    EXPECT_EQ(a._barcode_image.toBitmap(72), b._barcode_image.toBitmap(72)) << where;
+    if (auto *ta = dynamic_cast<const TVNText *>(&a)) {
+        auto *tb = dynamic_cast<const TVNText *>(&b);
+        ASSERT_NE(tb, nullptr) << where;
+        EXPECT_EQ(ta->richText(), tb->richText()) << where;
+        EXPECT_EQ(ta->textFont(), tb->textFont()) << where;
+        EXPECT_EQ(ta->textColor(), tb->textColor()) << where;
+        EXPECT_EQ(ta->alignment(), tb->alignment()) << where;
+    }
+    if (auto *ia = dynamic_cast<const TVNImage *>(&a)) {
+        auto *ib = dynamic_cast<const TVNImage *>(&b);
+        ASSERT_NE(ib, nullptr) << where;
+        EXPECT_EQ(ia->filePath(), ib->filePath()) << where;
+        EXPECT_EQ(ia->image().toBitmap(72), ib->image().toBitmap(72)) << where;
+    }
+}
+
+void expectSameCard(const Card_Property &a, const Card_Property &b, const char *which)
+{
+    EXPECT_EQ(a.Card_Size, b.Card_Size) << which;
+    EXPECT_EQ(a.Card_Location, b.Card_Location) << which;
+    EXPECT_EQ(a.Card_Fill, b.Card_Fill) << which;
+    EXPECT_EQ(a.Card_Fill_Color, b.Card_Fill_Color) << which;
+    EXPECT_EQ(a.BG_Image_Path, b.BG_Image_Path) << which;
+    EXPECT_EQ(a.BG_Image.toBitmap(72), b.BG_Image.toBitmap(72)) << which;
+}
+
+class DesignFile : public DesignWindow {
+protected:
+    // Saves the open design, starts a new one and opens the file again.
+    void saveAndOpen(const QString &name)
+    {
+        const QString file = tmp.file(name);
+        ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join("|").toStdString();
+        wnd->New_Project_Setting_Reset();
+        restoreSpreadsheetTable({});
+        resetPhotoAdjustments();
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join("|").toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(DesignFile, EveryFieldOnBothSidesReadsBackAsItWas)
+{
+    const QString picture = makePng("picture.png", QColor(30, 160, 90), QSize(24, 16));
+    const Design expected = changedDesign(picture);
+    // The fixture leaves no stored field of any object at its initial value.
+    for (const GraphicPtr &g : expected.front) {
+        const QVariantMap changed = graphicToDictionary(*g);
+        const QVariantMap initial = graphicToDictionary(*newGraphicOfClass(g->graphicClass()));
+        for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
+            if (it.key() != QLatin1String("class")) {
+                EXPECT_NE(it.value(), initial.value(it.key())) << it.key().toStdString();
+            }
+        }
+    }
+
+    wnd->applyDesign(changedDesign(picture));
+    saveAndOpen("everything.zelg");
+    const Design loaded = wnd->currentDesign();
+    for (const auto &[side, a, b] : {std::tuple{"front", &expected.front, &loaded.front},
+                                     std::tuple{"back", &expected.back, &loaded.back}}) {
+        ASSERT_EQ(a->size(), b->size()) << side;
+        for (size_t i = 0; i < a->size(); ++i)
+            expectSameObject(*(*a)[i], *(*b)[i], side + std::to_string(i));
+    }
+    expectSameCard(expected.frontCard, loaded.frontCard, "front card");
+    expectSameCard(expected.backCard, loaded.backCard, "back card");
+    EXPECT_EQ(loaded.card, expected.card);
+    EXPECT_EQ(loaded.cardShape, expected.cardShape);
+    EXPECT_EQ(loaded.cardSides, expected.cardSides);
+    EXPECT_EQ(loaded.mainPhotoPath, expected.mainPhotoPath);
+    EXPECT_EQ(loaded.photo, expected.photo);
+    EXPECT_EQ(loaded.excelBindingUse, expected.excelBindingUse);
+    EXPECT_EQ(loaded.excelSourcePath, expected.excelSourcePath);
+    EXPECT_EQ(loaded.table, expected.table);
+}
+
+TEST_F(DesignFile, RichTextLooksTheSameAfterOpening)
+{
+    const auto text = addText("", QRectF(10, 10, 220, 80));
+    QFont big("Liberation Sans", 20, QFont::Bold);
+    QFont small("Liberation Serif", 12);
+    text->setRichText({{big, Qt::red, {{"RED ", big, Qt::red}, {"blue", small, Qt::blue}}}});
+    wnd->currentCanvas()->deselectAll();
+    const QImage before = canvasPicture();
+    saveAndOpen("rich.zelg");
+    EXPECT_LT(quorvant::test::differingPixelShare(before, canvasPicture(), 8), 0.001);
+    // Both colours are still there, not one colour for the whole text.
+    const auto share = [](const QImage &picture, QColor colour) {
+        int n = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                n += picture.pixelColor(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(share(canvasPicture(), Qt::red), 100);
+    EXPECT_GT(share(canvasPicture(), Qt::blue), 50);
+}
+
+TEST_F(DesignFile, AnyTextFromDataIsStoredAndReadBackExactly)
+{
+    // Texts a series or a spreadsheet hands over, control characters and all.
+    const QString rows[] = {
+        QStringLiteral("start of heading \x01"),
+        QStringLiteral("GS1 \x1d" "0109501101530003"),
+        QStringLiteral("escape \x1b[1m and bell \x07"),
+        QStringLiteral("carriage\rreturn and tab\t"),
+        QString::fromUtf16(u"not a character \uFFFE, an emoji \U0001F600"),
+        QString(QChar(0)) + QStringLiteral("nul first"),
+    };
+    for (const QString &value : rows) {
+        wnd->New_Project_Setting_Reset();
+        const auto text = addText(value, QRectF(10, 10, 100, 30));
+        text->Text_Value = value;
+        const GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+        barcode->linear_font_val = value;
+        restoreSpreadsheetTable({{value}, {{{"Extension", 1}, {"Column1", value}}}});
+        alerts.clear();
+        saveAndOpen("text.zelg");
+        ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 2u);
+        const auto *loadedText = dynamic_cast<const TVNText *>(wnd->Get_Front_Controls_Array()[1].get());
+        ASSERT_NE(loadedText, nullptr);
+        EXPECT_EQ(loadedText->Text_Value, value);
+        EXPECT_EQ(loadedText->richText(), text->richText());
+        EXPECT_EQ(wnd->Get_Front_Controls_Array()[0]->linear_font_val, value);
+        EXPECT_EQ(currentSpreadsheetTable().titles, QStringList{value});
+        EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(1), value);
+    }
+}
+
+TEST_F(DesignFile, AnObjectThatCannotBeStoredIsNamedAndTheLastFileStays)
+{
+    const QString file = tmp.file("design.zelg");
+    addText("Keep", QRectF(10, 10, 50, 20));
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    const QByteArray kept = readTestFile(file);
+    const GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    barcode->control_ID = "Ticket";
+    barcode->linear_height_val = std::numeric_limits<float>::infinity();
+    EXPECT_FALSE(wnd->Save_project_file(file, true));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().contains(R"(The barcode "Ticket" (object 1 on the front))")) << alerts.first().toStdString();
+    EXPECT_TRUE(alerts.first().contains("linear_height_val")) << alerts.first().toStdString();
+    EXPECT_EQ(readTestFile(file), kept);
+}
+
+TEST_F(DesignFile, FlagsAreYOrNAndNumbersDecimalText)
+{
+    const auto text = addText("x", QRectF(10.5, 20, 30, 40));
+    text->setDrawingFill(true);
+    text->linear_height_val = 0.7f;
+    Card_Shape = 2;
+    const QString file = tmp.file("forms.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    const QVariantMap design = platform::readPropertyList(readTestFile(file))->toList().value(1).toMap();
+    const QVariantMap object = design.value("front_graphics").toList().value(0).toMap();
+    struct Row {
+        const char *what;
+        QVariant stored;
+        QVariant expected;
+    } const rows[] = {
+        {"a flag that is on", object.value("isDrawingFill"), "Y"},
+        {"a flag that is off", object.value("isDrawingStroke"), "N"},
+        {"a card flag", design.value("Front_card_Prop").toMap().value("Card_Fill"), "N"},
+        {"an integer", design.value("Card_Shape"), "2"},
+        {"a real", object.value("bounds").toMap().value("x"), "10.5"},
+        {"a 32-bit float as written", object.value("linear_height_val"), "0.7"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(row.stored, row.expected) << row.what;
+}
+
+TEST_F(DesignFile, FilesWrittenBeforeStillOpen)
+{
+    // The typed forms earlier files hold: <true/>, <integer>, <real>, and a
+    // text with its plain string only.
+    const QString file = tmp.file("earlier.zelg");
+    writeTestFile(file, R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0"><array><string>ZELTMACBDAYINVITECARD</string><dict>
+<key>front_graphics</key><array><dict>
+  <key>class</key><string>TVNText</string>
+  <key>bounds</key><dict><key>x</key><real>12.5</real><key>y</key><integer>20</integer>
+    <key>width</key><real>100</real><key>height</key><real>30</real></dict>
+  <key>isDrawingFill</key><true/>
+  <key>ctrl_is_visible</key><true/>
+  <key>data_source_type</key><integer>1</integer>
+  <key>excel_binding</key><false/>
+  <key>linear_height_val</key><real>0.699999988079071</real>
+  <key>textColor</key><dict><key>red</key><real>1</real><key>green</key><integer>0</integer>
+    <key>blue</key><real>0</real><key>alpha</key><real>1</real></dict>
+  <key>Text_contents</key><string>Hello</string>
+</dict></array>
+<key>Front_card_Prop</key><dict><key>Card_Size</key><dict><key>width</key><real>200</real>
+  <key>height</key><real>100</real></dict><key>Card_Fill</key><true/></dict>
+<key>Card_Size_Index</key><integer>2</integer>
+<key>Card_Shape</key><integer>1</integer>
+<key>CARD_SIDE_STR</key><string>2</string>
+<key>IMG_hue_val</key><real>0.25</real>
+<key>IMG_Sepia</key><string>Y</string>
+<key>Excel_Binding_Use</key><string>N</string>
+</dict></array></plist>
+)");
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join("|").toStdString();
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    const auto *text = dynamic_cast<const TVNText *>(wnd->Get_Front_Controls_Array()[0].get());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->contentsString(), "Hello");
+    EXPECT_EQ(text->textColor(), QColor(Qt::red));
+    EXPECT_EQ(text->bounds(), QRectF(12.5, 20, 100, 30));
+    EXPECT_TRUE(text->isDrawingFill());
+    EXPECT_EQ(text->data_source_type, 1);
+    EXPECT_EQ(text->linear_height_val, 0.7f);
+    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, QSizeF(200, 100));
+    EXPECT_TRUE(wnd->Front_card_Prop.Card_Fill);
+    EXPECT_EQ(wnd->card_choice.sizeIndex, 2);
+    EXPECT_EQ(Card_Shape, 1);
+    EXPECT_EQ(CARD_SIDE_STR, "2");
+    EXPECT_EQ(currentPhotoAdjustments().hue, 0.25f);
+    EXPECT_TRUE(currentPhotoAdjustments().sepia);
+    // What opened shows: the text in red on the canvas.
+    wnd->currentCanvas()->deselectAll();
+    EXPECT_GT(darkPixels(canvasPicture(), onCanvas(text->bounds())), 0);
+}
+
+TEST_F(DesignFile, TheMainPhotoObjectKeepsItsPictureWhenThePhotoFileMoved)
+{
+    const QString photo = makePng("photo.png", Qt::blue, QSize(40, 40));
+    const GraphicPtr image = add(TVNWindowController::kImageTool);
+    image->control_ID = "PARTY_IMAGE";
+    image->setBounds(QRectF(20, 20, 60, 60));
+    QLineEdit *path = wnd->imagePanel->image_path;
+    path->setText(photo);
+    path->setModified(true);
+    emit path->editingFinished();
+    ASSERT_EQ(Invite_Frame_Pic_IMG, photo);
+    const QString file = tmp.file("party.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    ASSERT_TRUE(QFile::rename(photo, tmp.file("moved.png")));
+
+    wnd->New_Project_Setting_Reset();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+    wnd->currentCanvas()->deselectAll();
+    const QRect box = onCanvas(QRectF(30, 30, 40, 40));
+    const QImage canvas = canvasPicture();
+    const QImage output =
+        TVNRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), true).toBitmap(144);
+    EXPECT_EQ(canvas.pixelColor(box.center()), QColor(Qt::blue));
+    EXPECT_EQ(output.pixelColor(box.center()), QColor(Qt::blue));
+}
