@@ -132,8 +132,11 @@ void DataSourcePanel::Data_Source_Type_Changed()
     }
     if (source == Series) {
         fillSeriesNames(Batch_Series);
-        if (Batch_Series->count() == 0)
-            Show_MessageBox(tr("There is no Batch Processing Series. Create one first."));
+        if (Batch_Series->count() == 0) {
+            Show_MessageBox(QStringLiteral("Please create batch processing series first."));
+            // Nothing was bound: the box shows the object's source again.
+            showGraphic(m_graphic);
+        }
     } else {
         fillColumnTitles(Batch_Series);
         Batch_Series->setCurrentIndex(-1);

@@ -166,7 +166,8 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     std::optional<Design> design = loadDesignFile(Trim_Str(path), &error);
     if (!design) {
         Show_NSLog_Message(QStringLiteral("Loading %1 failed: %2").arg(path, error));
-        Show_MessageBox(tr("The selected file is not a valid design file or it is damaged."));
+        Show_MessageBox(tr("The selected file \"%1\" is not a valid design file or it is damaged.")
+                            .arg(QDir::toNativeSeparators(path)));
         return DesignLoad::NotLoaded;
     }
     // Asked only now: a file that cannot be opened replaces nothing.

@@ -49,7 +49,8 @@ enum class YesNoCancel { Yes, No, Cancel };
 // and closing the alert answer Cancel: nothing is decided.
 YesNoCancel Show_YES_NO_CANCEL_MessageBox(const QString &msg);
 // Opens "Help.pdf" of the resource folder (the bundle's copy when the user
-// has none) with the desktop's default application.
+// has none) with the desktop's default application; says so when there is
+// no file or no program to show it.
 void Open_Help_File();
 // Enables or disables a control; for a box (group box or plain container)
 // every control inside it as well.

@@ -49,8 +49,12 @@ void Open_Help_File()
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    if (!platform::openWithDefaultApplication(path))
+    if (!platform::openWithDefaultApplication(path)) {
         platform::log(QStringLiteral("Could not open %1").arg(path));
+        Show_MessageBox(QStringLiteral("The help file could not be opened: no program to show PDF files was found. "
+                                       "Please install a PDF viewer, or open the file yourself:\n%1")
+                            .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 void SetObjEnabled(QWidget *view, bool enabled)

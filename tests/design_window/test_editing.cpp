@@ -6,8 +6,11 @@
 #include "design_window/DataSourcePanel.h"
 #include "design_window/TextPanel.h"
 #include "drawing/TVNRenderingView.h"
+#include "platform/Desktop.h"
 #include "platform/ModalRun.h"
+#include "platform/Paths.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -269,4 +272,41 @@ TEST_F(DesignWindow, AnImageWithoutAPictureShowsThePlaceholderOnTheCanvasOnly)
         EXPECT_EQ(placeholderGrey(output, bounds.toRect()), 0) << row.what;
         EXPECT_EQ(darkPixels(output, bounds.toRect()), 0) << row.what;
     }
+}
+
+TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
+{
+    const QString damaged = tmp.file("damaged.zelg");
+    quorvant::test::writeTestFile(damaged, "not a design");
+    QDir(Data_Folder_Path).removeRecursively();
+    const auto text = addText("Ann", QRectF(10, 10, 80, 20));
+    struct Row {
+        const char *what;
+        std::function<void()> act;
+        QString message;
+    } const rows[] = {
+        {"Help without a program for PDF files", [&] {
+             platform::setOpenUrlHandler([](const QUrl &) { return false; });
+             wnd->act_help->trigger();
+             platform::setOpenUrlHandler({});
+         },
+         "The help file could not be opened: no program to show PDF files was found. Please install a PDF viewer, "
+         "or open the file yourself:\n" + QDir(platform::bundleResourcesPath()).filePath("Help.pdf")},
+        {"a damaged design file", [&] { wnd->Read_and_load_design_Log(damaged, "L"); },
+         QStringLiteral("The selected file \"%1\" is not a valid design file or it is damaged.").arg(damaged)},
+        {"a series chosen where there is none", [&] {
+             wnd->Show_RHS_Properties(text.get());
+             wnd->Data_source_type->setCurrentIndex(1);
+             wnd->Data_Source_Type_Changed();
+         },
+         "Please create batch processing series first."},
+    };
+    for (const Row &row : rows) {
+        alerts.clear();
+        row.act();
+        EXPECT_EQ(alerts, QStringList{row.message}) << row.what;
+    }
+    // Nothing was bound, and the box says so.
+    EXPECT_EQ(text->data_source_type, 0);
+    EXPECT_EQ(wnd->Data_source_type->currentIndex(), 0);
 }

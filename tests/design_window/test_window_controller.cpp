@@ -106,7 +106,8 @@ protected:
         quorvant::test::writeTestFile(file, bytes);
         alerts.clear();
         EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << name.toStdString();
-        EXPECT_EQ(alerts, QStringList{"The selected file is not a valid design file or it is damaged."})
+        EXPECT_EQ(alerts, QStringList{QStringLiteral("The selected file \"%1\" is not a valid design file or it is "
+                                                     "damaged.").arg(file)})
             << name.toStdString();
         EXPECT_EQ(wnd->Get_Front_Controls_Array(), kept);
         EXPECT_EQ(wnd->designFilePath(), keptPath);
@@ -454,7 +455,7 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
     // No series at all: the user is told.
     QDir(Data_Folder_Path).removeRecursively();
     choose(1, -1);
-    EXPECT_EQ(alerts, QStringList{"There is no Batch Processing Series. Create one first."});
+    EXPECT_EQ(alerts, QStringList{"Please create batch processing series first."});
 
     // The help button opens the long-message dialog with the help text.
     platform::ScopedModalResponder help([](QDialog &d) {

@@ -136,6 +136,14 @@ TEST(HelpFile, OpensTheUsersCopyOrTheBundlesOrSaysItIsMissing)
     EXPECT_EQ(alerts, QStringList{"\nHelp file does not exist!"});
     EXPECT_EQ(opened, (QStringList{bundle.file("Help.pdf"), own}));
 
+    // No program shows PDF files: the user is told where the file is.
+    alerts.clear();
+    platform::setOpenUrlHandler([](const QUrl &) { return false; });
+    Open_Help_File();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().contains("no program to show PDF files")) << alerts.first().toStdString();
+    EXPECT_TRUE(alerts.first().contains(own)) << alerts.first().toStdString();
+
     QFile::remove(own);
     qunsetenv("QUORVANT_RESOURCES");
     platform::setOpenUrlHandler({});
