@@ -1,6 +1,7 @@
 #include "design_window/ResourceFolder.h"
 
 #include "design_window/Globals.h"
+#include "platform/Files.h"
 #include "platform/Helpers.h"
 #include "platform/Paths.h"
 
@@ -8,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace design_window {
 
@@ -28,28 +30,48 @@ QString defaultContentPath()
     return QDir(platform::bundleResourcesPath()).filePath(QStringLiteral("DefaultContent"));
 }
 
-int copyMissingContent(const QString &from, const QString &to)
+int seedDefaultContent(const QString &from, const QString &to)
 {
     const QDir source(from);
     if (from.isEmpty() || !source.exists())
         return 0;
-    int copied = 0;
+    const QString recordPath = QDir(to).filePath(kSeededContentRecord);
+    QFile recordFile(recordPath);
+    QStringList record;
+    if (recordFile.open(QIODevice::ReadOnly))
+        record = QString::fromUtf8(recordFile.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    recordFile.close();
+    const QSet<QString> given(record.cbegin(), record.cend());
+
+    QStringList files;
     QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString relative = source.relativeFilePath(file);
+    while (it.hasNext())
+        files.append(source.relativeFilePath(it.next()));
+    files.sort();
+
+    int copied = 0;
+    const qsizetype before = record.size();
+    for (const QString &relative : files) {
+        if (given.contains(relative))
+            continue;
         const QString target = QDir(to).filePath(relative);
-        if (QFileInfo::exists(target))
-            continue;
-        if (!QDir().mkpath(QFileInfo(target).path()))
-            continue;
-        if (QFile::copy(file, target)) {
+        if (!QFileInfo::exists(target)) {
+            if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source.filePath(relative), target)) {
+                // Not given yet: offered again next time.
+                Show_NSLog_Message(QStringLiteral("Cannot copy %1 to %2").arg(source.filePath(relative), target));
+                continue;
+            }
             // Bundle files may be read-only; the user's copies are theirs.
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
             ++copied;
-        } else {
-            Show_NSLog_Message(QStringLiteral("Cannot copy %1 to %2").arg(file, target));
         }
+        record.append(relative);
+    }
+    if (record.size() != before) {
+        QString error;
+        if (!platform::writeFileAtomically(recordPath, (record.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
+                                           &error))
+            Show_NSLog_Message(QStringLiteral("Cannot write %1: %2").arg(recordPath, error));
     }
     return copied;
 }
@@ -70,5 +92,5 @@ void Check_Path_And_Create_Files()
         QDir().mkpath(Data_Folder_Path);
     for (const QString &sub : resourceSubfolders())
         root.mkpath(sub);
-    copyMissingContent(defaultContentPath(), Resource_Path);
+    seedDefaultContent(defaultContentPath(), Resource_Path);
 }

@@ -310,3 +310,30 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
     EXPECT_EQ(text->data_source_type, 0);
     EXPECT_EQ(wnd->Data_source_type->currentIndex(), 0);
 }
+
+TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
+{
+    const QDir bundle(defaultContentPath());
+    const QDir res(Resource_Path);
+    // The first start gave the bundle's frames, clip art, titles and messages.
+    const QStringList frames = QDir(bundle.filePath("Frames")).entryList(QDir::Files);
+    ASSERT_FALSE(frames.isEmpty());
+    EXPECT_EQ(QDir(res.filePath("Frames")).entryList(QDir::Files), frames);
+    ASSERT_TRUE(QFileInfo::exists(res.filePath("Title.txt")));
+    ASSERT_TRUE(QFileInfo::exists(res.filePath("LibraryImage/Shapes")));
+    EXPECT_TRUE(QFileInfo::exists(res.filePath(kSeededContentRecord)));
+
+    // The user throws away a frame, the titles and a clip-art category.
+    ASSERT_TRUE(QFile::remove(res.filePath("Frames/" + frames.first())));
+    ASSERT_TRUE(QFile::remove(res.filePath("Title.txt")));
+    ASSERT_TRUE(QDir(res.filePath("LibraryImage/Shapes")).removeRecursively());
+    wnd->act_new->trigger();
+    wnd.reset();
+    wnd = std::make_unique<TVNWindowController>(); // the next start
+    wnd->act_new->trigger();
+    EXPECT_FALSE(QFileInfo::exists(res.filePath("Frames/" + frames.first())));
+    EXPECT_FALSE(QFileInfo::exists(res.filePath("Title.txt")));
+    EXPECT_FALSE(QFileInfo::exists(res.filePath("LibraryImage/Shapes")));
+    EXPECT_EQ(QDir(res.filePath("Frames")).entryList(QDir::Files), frames.mid(1));
+    EXPECT_TRUE(QFileInfo(res.filePath("Frames")).isDir()) << "the folders themselves are the program's";
+}

@@ -46,7 +46,7 @@ TEST(CardSizes, PresetRowsInMillimetres)
     EXPECT_NEAR(Points_to_MM_Convert(MM_to_Points_Convert(54.102)), 54.102, 1e-9);
 }
 
-TEST(ResourceFolder, CreatesFoldersAndNeverOverwritesUserFiles)
+TEST(ResourceFolder, DefaultContentComesOnceAndNeverOverUserFiles)
 {
     QTemporaryDir tmp;
     const QString bundle = tmp.filePath("bundle");
@@ -55,11 +55,20 @@ TEST(ResourceFolder, CreatesFoldersAndNeverOverwritesUserFiles)
     writeTestFile(bundle + "/Frames/Gold.png", "png-bytes");
     writeTestFile(user + "/Title.txt", "my own titles\n");
 
-    EXPECT_EQ(copyMissingContent(bundle, user), 1);
+    EXPECT_EQ(seedDefaultContent(bundle, user), 1);
     EXPECT_EQ(readTestFile(user + "/Title.txt"), QByteArray("my own titles\n"));
     EXPECT_EQ(readTestFile(user + "/Frames/Gold.png"), QByteArray("png-bytes"));
-    EXPECT_EQ(copyMissingContent(bundle, user), 0);
-    EXPECT_EQ(copyMissingContent(tmp.filePath("no-bundle"), user), 0);
+    EXPECT_EQ(readTestFile(user + "/" + kSeededContentRecord), QByteArray("Frames/Gold.png\nTitle.txt\n"));
+    // What the user deleted stays deleted; what the bundle gains comes once.
+    QFile::remove(user + "/Title.txt");
+    QDir(user + "/Frames").removeRecursively();
+    writeTestFile(bundle + "/Message.txt", "Welcome\n");
+    EXPECT_EQ(seedDefaultContent(bundle, user), 1);
+    EXPECT_FALSE(QFileInfo::exists(user + "/Title.txt"));
+    EXPECT_FALSE(QFileInfo::exists(user + "/Frames/Gold.png"));
+    EXPECT_EQ(readTestFile(user + "/Message.txt"), QByteArray("Welcome\n"));
+    EXPECT_EQ(seedDefaultContent(bundle, user), 0);
+    EXPECT_EQ(seedDefaultContent(tmp.filePath("no-bundle"), user), 0);
 
     const QString savedResource = Resource_Path, savedData = Data_Folder_Path;
     setResourceFolder(user);
@@ -67,7 +76,6 @@ TEST(ResourceFolder, CreatesFoldersAndNeverOverwritesUserFiles)
     Check_Path_And_Create_Files();
     for (const char *sub : {"DataSet", "Frames", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
         EXPECT_TRUE(QFileInfo(user + "/" + QLatin1String(sub)).isDir()) << sub;
-    EXPECT_EQ(readTestFile(user + "/Title.txt"), QByteArray("my own titles\n"));
     Resource_Path = savedResource;
     Data_Folder_Path = savedData;
 }
