@@ -444,21 +444,27 @@ double TVNWindowController::MM_to_Points_Convert(double mm)
 
 QSizeF TVNWindowController::Set_Document_Size(QSizeF points)
 {
-    setCardSize(points);
-    choiceFollowsCardSize();
+    cardSizeChosen(points);
     return points;
 }
 
 void TVNWindowController::SetDocumentCanvasSize(QSizeF points)
 {
-    setCardSize(points);
-    choiceFollowsCardSize();
+    cardSizeChosen(points);
 }
 
 void TVNWindowController::applyCardSize(QSizeF mm)
 {
-    setCardSize(design_window::MM_to_Points_Convert(mm));
+    cardSizeChosen(design_window::MM_to_Points_Convert(mm));
+}
+
+void TVNWindowController::cardSizeChosen(QSizeF points)
+{
+    const bool changed = points != Front_card_Prop.Card_Size;
+    setCardSize(points);
     choiceFollowsCardSize();
+    if (changed)
+        markDesignChanged();
 }
 
 void TVNWindowController::setCardSize(QSizeF points)

@@ -334,6 +334,10 @@ private:
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();
+    // A size chosen by the user or another window: the card takes it, the
+    // panel's preset row follows, and the design has changed.
+    void cardSizeChosen(QSizeF points);
+    // The one place the card size is set (also when a design is opened).
     void setCardSize(QSizeF points);
     QSizeF cardSizeMm() const;
     // The card panel's preset row goes when the card size is not its size.

@@ -75,7 +75,6 @@ void TVNWindowController::buildInspector()
     });
     connect(cardPanel, &CardPanel::backgroundChosen, this, [this](const QString &path) {
         setEditedSideBackground(path);
-        markDesignChanged();
     });
     connect(cardPanel, &CardPanel::gridShowingChanged, this, [this](bool shown) {
         const QSignalBlocker block(act_show_grid);
@@ -173,6 +172,7 @@ void TVNWindowController::setEditedSideBackground(const QString &path)
         set_Front_BG_Image(path);
     }
     Refresh_Canvas();
+    markDesignChanged();
 }
 
 // ---------------------------------------------------------------- grid

@@ -173,9 +173,8 @@ public:
         Template_Wizard &gallery = Template_Wizard::defaultInstance();
         if (!main || gallery.Open_Template_Window() != 1)
             return;
-        // The template replaces the open design.
-        if (Show_YES_NO_MessageBox(QObject::tr("Do you want to save changes before closing?")) && !main->Save_Design())
-            return;
+        // The template replaces the open design (after asking to save its
+        // changes, when it has any).
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
             return;
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {

@@ -63,6 +63,7 @@ barcodes::BarcodeSettings changedBarcodeSettings(int n)
     s.LR_margin_val = 0.123f;
     s.dpi_val_index = 2;
     s.dpi_custom_val = QStringLiteral("300");
+    s.kerning_val = 1;
     s.barcode_unit_val = 0;
     return s;
 }

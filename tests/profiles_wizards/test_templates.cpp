@@ -229,7 +229,7 @@ TEST_F(ExportTest, ExportedTemplateOpensFromTheGalleryAsTheSameDesign)
     });
     EXPECT_EQ(design_window::encodeDesign(wnd->currentDesign()), exported);
     EXPECT_TRUE(wnd->designFilePath().isEmpty());
-    EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
+    EXPECT_TRUE(alerts.isEmpty()) << "a new design without changes is replaced without asking";
 
     // A size the user chooses in the gallery sizes the opened template.
     openFromGallery([](Template_Wizard &g) {
