@@ -114,13 +114,6 @@ protected:
     }
     QString keptPath;
     GraphicList kept;
-
-    void bind(const GraphicPtr &g, const QString &series, int index)
-    {
-        g->Set_Data_source_type(1);
-        g->Set_Batch_List_Name(series);
-        g->Set_Batch_List_Index(index);
-    }
 };
 
 // Everything a graphic stores; the binding and barcode settings as one value.
@@ -157,16 +150,6 @@ void expectSameGraphic(const TVNGraphic &a, const TVNGraphic &b)
         EXPECT_EQ(ia->filePath(), ib->filePath());
         EXPECT_EQ(ia->image().toBitmap(72), ib->image().toBitmap(72));
     }
-}
-
-void expectSameCard(const Card_Property &a, const Card_Property &b)
-{
-    EXPECT_EQ(a.Card_Size, b.Card_Size);
-    EXPECT_EQ(a.Card_Location, b.Card_Location);
-    EXPECT_EQ(a.Card_Fill, b.Card_Fill);
-    EXPECT_EQ(a.Card_Fill_Color, b.Card_Fill_Color);
-    EXPECT_EQ(a.BG_Image_Path, b.BG_Image_Path);
-    EXPECT_EQ(a.BG_Image.toBitmap(72), b.BG_Image.toBitmap(72));
 }
 
 // Dark pixels of `picture` inside `box`.
@@ -464,121 +447,6 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
     });
     wnd->dataSourcePanel->data_source_help_btn->click();
     EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
-}
-
-TEST_F(WindowTest, DesignSavedAndOpenedAgainIsEqualFieldByField)
-{
-    makeSeries("Names", "Ann\n");
-    const QString photo = makePng("photo.png", Qt::green, QSize(30, 40));
-    const QString frame = makePng("frame.png", Qt::yellow);
-
-    // Front: text, image, barcode, all bound to series.
-    GraphicPtr text = add(TVNWindowController::kTextTool);
-    auto *t = static_cast<TVNText *>(text.get());
-    t->setContentsString("Jane Doe");
-    QFont font("Liberation Serif");
-    font.setPointSizeF(17.5);
-    font.setItalic(true);
-    t->setTextFont(font);
-    t->setTextColor(QColor(10, 20, 30, 200));
-    t->setAlignment(Qt::AlignRight);
-    text->setBounds(QRectF(10.25, 12.5, 120, 30));
-    text->control_ID = "Fup_Name";
-    bind(text, "Names", 0);
-    GraphicPtr image = add(TVNWindowController::kImageTool);
-    static_cast<TVNImage *>(image.get())->setFilePath(photo);
-    bind(image, "Photos", 1);
-    image->ctrl_is_printable = false;
-    GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
-    bind(barcode, "Codes", 2);
-    barcodes::BarcodeSettings settings = barcode->barcodeSettings();
-    settings.linear_or_2d = 1;
-    settings.barcode_font_index = 3;
-    settings.two_d_font_val = "https://example.org/ü";
-    settings.linear_height_val = 0.7f;
-    settings.LR_margin_val = 0.123f;
-    settings.qr_version_index = 5;
-    settings.barcode_clr_val = QColor(200, 0, 0);
-    settings.header_font_val = QFont("Liberation Sans", 9);
-    settings.dpi_custom_val = "300";
-    barcode->setBarcodeSettings(settings);
-    barcode->Set_Barcode_image(platform::Image::fromBitmap(QImage(photo)));
-
-    // Back: the same kinds, bound as well; the back is used.
-    wnd->cardPanel->card_sides_combo->setCurrentIndex(1);
-    emit wnd->cardPanel->card_sides_combo->activated(1);
-    wnd->setEditedSide(1);
-    GraphicPtr backText = add(TVNWindowController::kTextTool);
-    bind(backText, "Names", 0);
-    GraphicPtr backImage = add(TVNWindowController::kImageTool);
-    static_cast<TVNImage *>(backImage.get())->setFilePath(tmp.filePath("gone.png"));
-    bind(backImage, "Photos", 1);
-    GraphicPtr backBarcode = add(TVNWindowController::kBarcodeTool);
-    backBarcode->show_hide_ftr = 1;
-    backBarcode->Set_Excel_binding(true);
-    backBarcode->Set_Excel_binding_Index(2);
-    backBarcode->Set_Data_source_type(2);
-    ASSERT_TRUE(static_cast<TVNBarcode &>(*backBarcode).makeBarcodeImage());
-
-    // Card settings and process-wide values.
-    wnd->set_Front_BG_Image(frame);
-    wnd->Front_card_Prop.Card_Fill_Color = QColor(1, 2, 3);
-    wnd->Back_card_Prop.Card_Fill = true;
-    wnd->Back_card_Prop.Card_Fill_Color = QColor(250, 240, 230, 128);
-    Card_Shape = 1;
-    wnd->card_choice = CardChoice{kPaperCategory, 3, "V"};
-    Invite_Frame_Pic_IMG = photo;
-    IMG_hue_val = 0.25f;
-    IMG_Sepia = true;
-    Excel_Binding_Use = true;
-    Excel_Source_Path = "/data/people.xlsx";
-    const SpreadsheetTable table{{"Name", "City"},
-                                 {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}},
-                                  {{"Extension", "2"}, {"Column1", "Bob"}, {"Column2", "Rome"}}}};
-    restoreSpreadsheetTable(table);
-
-    const GraphicList front = wnd->Get_Front_Controls_Array();
-    const GraphicList back = wnd->Get_Back_Controls_Array();
-    const Card_Property frontCard = wnd->Front_card_Prop, backCard = wnd->Back_card_Prop;
-    const CardChoice choice = wnd->card_choice;
-    const PhotoAdjustments adjustments = currentPhotoAdjustments();
-
-    const QString path = tmp.filePath("design.zelg");
-    ASSERT_TRUE(wnd->Save_project_file(path, false));
-    EXPECT_TRUE(alerts.isEmpty()) << alerts.join("|").toStdString();
-
-    wnd->New_Project_Setting_Reset();
-    resetPhotoAdjustments();
-    Excel_Binding_Use = false;
-    Excel_Source_Path.clear();
-    restoreSpreadsheetTable({});
-    ASSERT_TRUE(wnd->Get_Front_Controls_Array().empty());
-
-    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
-    EXPECT_EQ(wnd->designFilePath(), path);
-    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), front.size());
-    ASSERT_EQ(wnd->Get_Back_Controls_Array().size(), back.size());
-    for (size_t i = 0; i < front.size(); ++i)
-        expectSameGraphic(*front[i], *wnd->Get_Front_Controls_Array()[i]);
-    for (size_t i = 0; i < back.size(); ++i)
-        expectSameGraphic(*back[i], *wnd->Get_Back_Controls_Array()[i]);
-    expectSameCard(frontCard, wnd->Front_card_Prop);
-    expectSameCard(backCard, wnd->Back_card_Prop);
-    EXPECT_EQ(wnd->card_choice, choice);
-    EXPECT_EQ(Card_Shape, 1);
-    EXPECT_EQ(CARD_SIDE_STR, "2");
-    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
-    EXPECT_EQ(currentPhotoAdjustments(), adjustments);
-    EXPECT_TRUE(Excel_Binding_Use);
-    EXPECT_EQ(Excel_Source_Path, "/data/people.xlsx");
-    EXPECT_EQ(currentSpreadsheetTable(), table);
-    EXPECT_EQ(wnd->_graphicView->canvasSize(), frontCard.Card_Size);
-    // The loaded design is live: bindings count for the in-use test.
-    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Names"));
-
-    // Another mode loads the design untitled.
-    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "T"), 1);
-    EXPECT_TRUE(wnd->designFilePath().isEmpty());
 }
 
 TEST_F(WindowTest, GraphicDictionaryReadsBackWithoutAFile)
