@@ -376,7 +376,8 @@ public:
         if (const QVariant *v = find(map, key)) {
             const int t = v->typeId();
             bool ok = t == QMetaType::LongLong || t == QMetaType::Int;
-            const qint64 value = t == QMetaType::QString ? v->toString().trimmed().toLongLong(&ok, 10) : v->toLongLong();
+            const qint64 value =
+                t == QMetaType::QString ? v->toString().trimmed().toLongLong(&ok, 10) : v->toLongLong();
             if (!ok)
                 return fail(QStringLiteral("\"%1\" is not an integer.").arg(key));
             if (value < INT_MIN || value > INT_MAX)

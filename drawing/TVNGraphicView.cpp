@@ -385,7 +385,9 @@ QList<QRectF> TVNGraphicView::handleRects(const QRectF &b) const
                                  QPointF(b.left(), b.center().y())};
     // Handles beyond the card's edge are shown (and grabbed) just inside it:
     // outside the canvas nothing can be seen or clicked.
-    const auto onCanvas = [s](double c, double length) { return std::clamp(c, s / 2, std::max(s / 2, length - s / 2)); };
+    const auto onCanvas = [s](double c, double length) {
+        return std::clamp(c, s / 2, std::max(s / 2, length - s / 2));
+    };
     QList<QRectF> rects;
     for (const QPointF &c : centres) {
         const QPointF shown(onCanvas(c.x(), m_canvasSize.width()), onCanvas(c.y(), m_canvasSize.height()));

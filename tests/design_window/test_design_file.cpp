@@ -305,7 +305,8 @@ TEST_F(DesignFile, AnObjectThatCannotBeStoredIsNamedAndTheLastFileStays)
     barcode->linear_height_val = std::numeric_limits<float>::infinity();
     EXPECT_FALSE(wnd->Save_project_file(file, true));
     ASSERT_EQ(alerts.size(), 1);
-    EXPECT_TRUE(alerts.first().contains(R"(The barcode "Ticket" (object 1 on the front))")) << alerts.first().toStdString();
+    EXPECT_TRUE(alerts.first().contains(R"(The barcode "Ticket" (object 1 on the front))"))
+        << alerts.first().toStdString();
     EXPECT_TRUE(alerts.first().contains("linear_height_val")) << alerts.first().toStdString();
     EXPECT_EQ(readTestFile(file), kept);
 }
