@@ -14,6 +14,7 @@
 // read runs, measured in a child process so that neither the workbook's
 // generation nor the other readers count.
 
+#include "bench/BenchSupport.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "batch_data/spreadsheet/WorksheetStream.h"
 #include "batch_data/spreadsheet/XmlScanner.h"
@@ -34,9 +35,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -344,20 +343,6 @@ SpreadsheetWriter::Rows workbookRead(const QString &path)
 
 // ---------------------------------------------------------------------------
 
-long statusKiB(const char *field)
-{
-    FILE *status = std::fopen("/proc/self/status", "r");
-    long value = -1;
-    char line[256];
-    while (status && std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, field, std::strlen(field)) == 0)
-            value = std::atol(line + std::strlen(field));
-    }
-    if (status)
-        std::fclose(status);
-    return value;
-}
-
 // The growth of resident memory while `reader` runs once, in a child
 // process whose high-water mark starts at what it holds; negative when the
 // child failed.
@@ -370,13 +355,10 @@ double peakGrowthMiB(const std::function<bool()> &reader)
     if (pid == 0) {
         close(pipeEnds[0]);
         malloc_trim(0);
-        FILE *clear = std::fopen("/proc/self/clear_refs", "w");
-        const bool reset = clear && std::fputs("5", clear) >= 0;
-        if (clear)
-            std::fclose(clear);
-        const long before = statusKiB("VmRSS:");
+        const bool reset = bench::resetPeakMemory();
+        const long before = bench::statusKiB("VmRSS:");
         const bool ok = reader();
-        const long peak = statusKiB("VmHWM:");
+        const long peak = bench::statusKiB("VmHWM:");
         const long grown = ok && reset && before >= 0 && peak >= 0 ? peak - before : -1;
         if (write(pipeEnds[1], &grown, sizeof grown) != sizeof grown)
             _exit(2);

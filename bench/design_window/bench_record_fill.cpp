@@ -6,43 +6,26 @@
 // the number of records. Once over layers drawn once per run (what a run
 // that wants pixels uses), once through the resolution-independent picture.
 
+#include "bench/BenchSupport.h"
 #include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/RecordFill.h"
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNDocument.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr double kDpi = 300;
 constexpr int kPhotos = 8;
 
-// Kilobytes of the process's resident memory now ("VmRSS") or at its peak
-// ("VmHWM") from /proc/self/status.
-double residentMegabytes(const char *field)
+double residentMiB(const char *field)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
-// Starts a new peak ("VmHWM") from the memory held now.
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
+    const long kib = bench::statusKiB(field);
+    return kib < 0 ? -1 : kib / 1024.0;
 }
 
 class Batch {
@@ -143,13 +126,13 @@ void runBatch(benchmark::State &state, double resolution)
     double atThousand = -1;
     QSize size;
     for (auto _ : state) {
-        resetPeak();
+        bench::resetPeakMemory();
         for (int n = 0; n < records; ++n) {
             const QImage card = batch.card(n);
             benchmark::DoNotOptimize(card.constBits());
             size = card.size();
             if (n + 1 == 1000)
-                atThousand = residentMegabytes("VmRSS:");
+                atThousand = residentMiB("VmRSS:");
         }
     }
     // CR80 at 300 dpi: 1011 x 639 pixels.
@@ -159,10 +142,10 @@ void runBatch(benchmark::State &state, double resolution)
     }
     state.counters["per_record"] =
         benchmark::Counter(double(records), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["peak_MB"] = residentMegabytes("VmHWM:");
+    state.counters["peak_MB"] = residentMiB("VmHWM:");
     if (atThousand >= 0)
         state.counters["rss_at_1000_MB"] = atThousand;
-    state.counters["rss_at_end_MB"] = residentMegabytes("VmRSS:");
+    state.counters["rss_at_end_MB"] = residentMiB("VmRSS:");
 }
 
 void BM_FillAndRenderOverLayers(benchmark::State &state)
@@ -180,17 +163,7 @@ BENCHMARK(BM_FillAndRenderPicture)->Arg(200)->Iterations(1)->Unit(benchmark::kSe
 
 } // namespace
 
-// Text needs a GUI application; the offscreen platform serves without a
-// display.
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runUnder<QGuiApplication>(argc, argv);
 }

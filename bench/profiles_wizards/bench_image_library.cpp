@@ -1,6 +1,7 @@
 // Opening the clip-art library on a category of 300 card-sized pictures:
 // the first opening (every shown thumbnail decoded) against a later one
 // (thumbnails kept from the first), and the cost of one thumbnail either way.
+#include "bench/BenchSupport.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/Image_Library.h"
 #include "profiles_wizards/ThumbnailCache.h"
@@ -12,7 +13,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -118,13 +118,5 @@ BENCHMARK(BM_ThumbnailKept)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runUnder<QApplication>(argc, argv);
 }

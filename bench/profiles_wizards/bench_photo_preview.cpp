@@ -2,6 +2,7 @@
 // the preview adjusts a copy at preview size, against adjusting the whole
 // photo (what a full-size preview would cost on every move), and making
 // the main photo from the file once at Finish.
+#include "bench/BenchSupport.h"
 #include "drawing/ImageProcesser.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/Invitation_Wizard.h"
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -92,13 +92,5 @@ BENCHMARK(BM_MainPhotoFromFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runUnder<QApplication>(argc, argv);
 }

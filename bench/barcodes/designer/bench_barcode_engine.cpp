@@ -2,11 +2,11 @@
 // record's value in, the picture out, then drawn at 600 dpi as a printed
 // card would draw it. One benchmark per kind of symbol a card holds.
 
+#include "bench/BenchSupport.h"
 #include "barcodes/designer/BarcodeEngine.h"
 
 #include <QGuiApplication>
 #include <QImage>
-#include <benchmark/benchmark.h>
 
 using namespace barcodes;
 
@@ -62,17 +62,7 @@ BENCHMARK(BM_RecordPicturePDF417)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// Text needs a GUI application; the offscreen platform serves without a
-// display.
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runUnder<QGuiApplication>(argc, argv);
 }
