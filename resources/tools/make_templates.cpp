@@ -67,15 +67,25 @@ QSizeF points(QSizeF mm)
     return MM_to_Points_Convert(mm);
 }
 
-Design birthdayParty()
+// A design on the preset card size, both sides that size, the front filled
+// with `fill` and carrying the frame at `frame` when one is named.
+Design onCard(const QString &category, int sizeIndex, const QString &orientation, const QColor &fill,
+              const QString &frame = {})
 {
     Design d;
-    d.card = CardChoice{kPvcCategory, 0, "H"};
-    d.frontCard.Card_Size = points(Get_My_card_Size(kPvcCategory, "H", 0));
+    d.card = CardChoice{category, sizeIndex, orientation};
+    d.frontCard.Card_Size = points(Get_My_card_Size(category, orientation, sizeIndex));
     d.frontCard.Card_Fill = true;
-    d.frontCard.Card_Fill_Color = QColor("#fff7e0");
-    d.frontCard.BG_Image = picture("Frames/Gold Border.png");
+    d.frontCard.Card_Fill_Color = fill;
+    if (!frame.isEmpty())
+        d.frontCard.BG_Image = picture(frame);
     d.backCard.Card_Size = d.frontCard.Card_Size;
+    return d;
+}
+
+Design birthdayParty()
+{
+    Design d = onCard(kPvcCategory, 0, "H", QColor("#fff7e0"), "Frames/Gold Border.png");
     d.cardShape = 1;
     const QColor ink("#7c2d12");
     d.front = {
@@ -91,12 +101,7 @@ Design birthdayParty()
 
 Design staffBadge()
 {
-    Design d;
-    d.card = CardChoice{kPvcCategory, 0, "V"};
-    d.frontCard.Card_Size = points(Get_My_card_Size(kPvcCategory, "V", 0));
-    d.frontCard.Card_Fill = true;
-    d.frontCard.Card_Fill_Color = QColor("#eef4ff");
-    d.backCard.Card_Size = d.frontCard.Card_Size;
+    Design d = onCard(kPvcCategory, 0, "V", QColor("#eef4ff"));
     GraphicPtr band = text(QString(), {0, 0, 153.4, 34}, font("Liberation Sans", 12), Qt::white);
     band->setDrawingFill(true);
     band->setFillColor(QColor("#1e3a8a"));
@@ -119,13 +124,7 @@ Design staffBadge()
 
 Design thankYou()
 {
-    Design d;
-    d.card = CardChoice{kPaperCategory, 3, "H"};
-    d.frontCard.Card_Size = points(Get_My_card_Size(kPaperCategory, "H", 3));
-    d.frontCard.Card_Fill = true;
-    d.frontCard.Card_Fill_Color = QColor("#f0fdf4");
-    d.frontCard.BG_Image = picture("Frames/Green Leaf.png");
-    d.backCard.Card_Size = d.frontCard.Card_Size;
+    Design d = onCard(kPaperCategory, 3, "H", QColor("#f0fdf4"), "Frames/Green Leaf.png");
     const QColor ink("#14532d");
     const double w = d.frontCard.Card_Size.width();
     d.front = {
