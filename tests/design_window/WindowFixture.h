@@ -39,6 +39,8 @@ protected:
         wnd.reset();
         unscripted.reset();
         design_window::restoreSpreadsheetTable({});
+        design_window::Excel_Binding_Use = false;
+        design_window::Excel_Source_Path.clear();
         design_window::resetPhotoAdjustments();
     }
 

@@ -8,6 +8,7 @@
 #include "drawing/TVNGraphicView.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/Alerts.h"
+#include "tests/design_window/WindowFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <QPainter>
@@ -101,24 +102,17 @@ TEST(InvitationLayout, WorkedCasesGiveTheirRectanglesAndTexts)
 
 namespace {
 
-class InvitationCard : public ::testing::Test {
+class InvitationCard : public DesignWindow {
 protected:
-    quorvant::test::TempFolder tmp;
-    std::unique_ptr<platform::ScopedAlertResponder> quiet;
-    std::unique_ptr<TVNWindowController> wnd;
-
     void SetUp() override
     {
-        quiet = std::make_unique<platform::ScopedAlertResponder>([](const platform::AlertRequest &) { return 0; });
-        setResourceFolder(tmp.file("res"));
-        wnd = std::make_unique<TVNWindowController>();
+        DesignWindow::SetUp();
         wnd->applyCardSize(QSizeF(120, 150));
     }
     void TearDown() override
     {
-        wnd.reset();
+        DesignWindow::TearDown();
         setCurrentInvitation({});
-        resetPhotoAdjustments();
     }
     QString picture(const char *name, QImage image)
     {

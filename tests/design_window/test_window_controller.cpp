@@ -17,6 +17,7 @@
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "platform/PropertyList.h"
+#include "tests/design_window/WindowFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -44,65 +45,23 @@ using namespace design_window;
 
 namespace {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public DesignWindow {
 protected:
-    QTemporaryDir tmp;
-    QStringList alerts;
-    int alertAnswer = 0; // "OK" / "Yes"
-    // To "Do you want to save changes before closing?": "No", the changes go.
-    int saveAnswer = 1;
-    std::unique_ptr<platform::ScopedAlertResponder> responder;
-    std::unique_ptr<TVNWindowController> wnd;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        responder = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
-            alerts.append(r.text.trimmed());
-            return r.buttons.size() == 3 ? saveAnswer : alertAnswer;
-        });
-        setResourceFolder(tmp.filePath("res"));
-        wnd = std::make_unique<TVNWindowController>();
-    }
-    void TearDown() override
-    {
-        wnd.reset();
-        restoreSpreadsheetTable({});
-        Excel_Binding_Use = false;
-        Excel_Source_Path.clear();
-        resetPhotoAdjustments();
-    }
-
-    QString makePng(const QString &name, QColor color, QSize size = QSize(40, 30))
-    {
-        QImage image(size, QImage::Format_ARGB32);
-        image.fill(color);
-        const QString path = tmp.filePath(name);
-        EXPECT_TRUE(image.save(path));
-        return path;
-    }
     void makeSeries(const QString &name, const QByteArray &content)
     {
         quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath(name + ".txt"), content);
     }
-    GraphicPtr add(int tool)
-    {
-        wnd->selectTool(tool);
-        return wnd->currentCanvas()->_Selected_Graphic;
-    }
-    // The canvas of the side being edited as the user sees it.
-    QImage canvasPicture() { return wnd->currentCanvas()->grab().toImage(); }
     // Saves and opens the design as it is; a refused file must leave it open.
     void openAsKeptDesign()
     {
-        keptPath = tmp.filePath("open.zelg");
+        keptPath = tmp.file("open.zelg");
         ASSERT_TRUE(wnd->Save_project_file(keptPath, false));
         ASSERT_EQ(wnd->Read_and_load_design_Log(keptPath, "L"), 1);
         kept = wnd->Get_Front_Controls_Array();
     }
     void expectRefused(const QString &name, const QByteArray &bytes)
     {
-        const QString file = tmp.filePath(name);
+        const QString file = tmp.file(name);
         quorvant::test::writeTestFile(file, bytes);
         alerts.clear();
         EXPECT_EQ(wnd->Read_and_load_design_Log(file, "L"), 0) << name.toStdString();
@@ -152,16 +111,6 @@ void expectSameGraphic(const TVNGraphic &a, const TVNGraphic &b)
     }
 }
 
-// Dark pixels of `picture` inside `box`.
-int darkPixels(const QImage &picture, const QRect &box)
-{
-    int dark = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            dark += qGray(picture.pixel(x, y)) < 100;
-    return dark;
-}
-
 } // namespace
 
 TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyDesignShowingTheCard)
@@ -172,7 +121,7 @@ TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyDesignShowingTheCard)
     EXPECT_FALSE(wnd->side_switch->isEnabled());
     EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
     // The bundle's default content was copied into the resource folder.
-    EXPECT_EQ(QDir(tmp.filePath("res/Frames")).entryList({"*.png"}).size(), 4);
+    EXPECT_EQ(QDir(tmp.file("res/Frames")).entryList({"*.png"}).size(), 4);
     // Commands that other work provides are there but disabled.
     ASSERT_FALSE(wnd->pending_actions.isEmpty());
     for (QAction *a : wnd->pending_actions)
@@ -277,7 +226,7 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
 TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
 {
     const QString photo = makePng("photo.png", Qt::blue);
-    const QString notes = tmp.filePath("notes.txt");
+    const QString notes = tmp.file("notes.txt");
     quorvant::test::writeTestFile(notes, "not a picture");
     GraphicPtr image = add(TVNWindowController::kImageTool);
     auto *img = static_cast<TVNImage *>(image.get());
@@ -298,7 +247,7 @@ TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
     // A file that is not a picture, or no file, is refused and nothing
     // changes.
     type(notes);
-    type(tmp.filePath("missing.png"));
+    type(tmp.file("missing.png"));
     EXPECT_EQ(alerts, (QStringList{"The selected file is not an image.", "Please select valid file path."}));
     EXPECT_EQ(img->filePath(), photo);
     EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
@@ -471,7 +420,7 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
     GraphicPtr text = add(TVNWindowController::kTextTool);
     static_cast<TVNText *>(text.get())->setContentsString("Keep me");
     CARD_SIDE_STR = "2";
-    const QString good = tmp.filePath("good.zelg");
+    const QString good = tmp.file("good.zelg");
     ASSERT_TRUE(wnd->Save_project_file(good, false));
     const QByteArray bytes = quorvant::test::readTestFile(good);
     CARD_SIDE_STR = "1";
@@ -508,7 +457,7 @@ TEST_F(WindowTest, DamagedOrForeignFilesAreRefusedAndTheOpenDesignStays)
         EXPECT_EQ(CARD_SIDE_STR, "1");
     }
     alerts.clear();
-    EXPECT_EQ(wnd->Read_and_load_design_Log(tmp.filePath("missing.zelg"), "L"), 0);
+    EXPECT_EQ(wnd->Read_and_load_design_Log(tmp.file("missing.zelg"), "L"), 0);
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_EQ(alerts.first(), "Please select valid file path.");
     // The good file still loads.
@@ -575,7 +524,7 @@ TEST_F(WindowTest, VectorBarcodePictureOpensAgainIntact)
     barcode->linear_font_val.clear();
     const platform::Image original = recordedBarcode();
     barcode->Set_Barcode_image(original);
-    const QString path = tmp.filePath("vector.zelg");
+    const QString path = tmp.file("vector.zelg");
     ASSERT_TRUE(wnd->Save_project_file(path, false));
 
     // Kept as SVG, not as a raw recording.
@@ -640,7 +589,7 @@ TEST_F(WindowTest, DamagedVectorPictureRefusesTheFileAndTheOpenDesignStays)
         expectRefused(it.key(), it.value());
     }
     // The same edit with the SVG left whole opens: the refusals were the data's.
-    const QString whole = tmp.filePath("whole.zelg");
+    const QString whole = tmp.file("whole.zelg");
     quorvant::test::writeTestFile(whole, replaced("svg", svg));
     EXPECT_EQ(wnd->Read_and_load_design_Log(whole, "L"), 1);
 }
@@ -653,7 +602,7 @@ TEST_F(WindowTest, SpreadsheetRowsWithNumbersSaveAndOpenAgain)
                                  {{{"Extension", 1}, {"Column1", "Ann"}, {"Column2", 42.5}},
                                   {{"Extension", 2}, {"Column1", "Bob"}, {"Column2", QDate(2020, 1, 2)}}}};
     restoreSpreadsheetTable(table);
-    const QString path = tmp.filePath("numbers.zelg");
+    const QString path = tmp.file("numbers.zelg");
     ASSERT_TRUE(wnd->Save_project_file(path, false));
     restoreSpreadsheetTable({});
     ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1) << alerts.join("|").toStdString();
@@ -669,21 +618,21 @@ TEST_F(WindowTest, SpreadsheetRowsWithNumbersSaveAndOpenAgain)
 TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
 {
     add(TVNWindowController::kTextTool);
-    const QString path = tmp.filePath("design.zelg");
+    const QString path = tmp.file("design.zelg");
     ASSERT_TRUE(wnd->Save_project_file(path, true));
     EXPECT_TRUE(alerts.isEmpty()) << "a save that worked needs no box";
     const QByteArray saved = quorvant::test::readTestFile(path);
 
     alerts.clear();
-    EXPECT_FALSE(wnd->Save_project_file(tmp.filePath("no/such/folder/design.zelg"), true));
+    EXPECT_FALSE(wnd->Save_project_file(tmp.file("no/such/folder/design.zelg"), true));
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_TRUE(alerts.first().startsWith("The design could not be saved."));
 
     // A write that cannot complete leaves the earlier file as it was: the
     // target's folder is replaced by a file so the rename must fail.
     alerts.clear();
-    QDir().mkpath(tmp.filePath("blocked.zelg"));
-    EXPECT_FALSE(wnd->Save_project_file(tmp.filePath("blocked.zelg"), true));
+    QDir().mkpath(tmp.file("blocked.zelg"));
+    EXPECT_FALSE(wnd->Save_project_file(tmp.file("blocked.zelg"), true));
     EXPECT_EQ(alerts.size(), 1);
     EXPECT_EQ(quorvant::test::readTestFile(path), saved);
 }
@@ -691,7 +640,7 @@ TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
 TEST_F(WindowTest, FilePanelsAreScripted)
 {
     add(TVNWindowController::kTextTool);
-    const QString path = tmp.filePath("chosen");
+    const QString path = tmp.file("chosen");
     // Save As through the panel adds the extension and names the design.
     {
         platform::ScopedModalResponder pick([&](QDialog &d) {
@@ -750,7 +699,7 @@ TEST_F(WindowTest, PathChecksAndMainPhoto)
     EXPECT_EQ(Invite_Frame_Pic_IMG, "before");
     ASSERT_FALSE(wnd->Main_Photo_image().isNull());
     EXPECT_EQ(wnd->Main_Photo_image().toBitmap(72).pixelColor(5, 5).rgb(), QColor(Qt::black).rgb());
-    wnd->Update_frame_Main_Photo_And_Path(tmp.filePath("unreadable.png"), true);
+    wnd->Update_frame_Main_Photo_And_Path(tmp.file("unreadable.png"), true);
     EXPECT_TRUE(wnd->Main_Photo_image().isNull());
-    EXPECT_EQ(Invite_Frame_Pic_IMG, tmp.filePath("unreadable.png"));
+    EXPECT_EQ(Invite_Frame_Pic_IMG, tmp.file("unreadable.png"));
 }
