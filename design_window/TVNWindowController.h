@@ -224,6 +224,10 @@ public:
     bool Save_gen_image(const platform::Image &image, const QString &file_path_val);
     static QString Create_Front_Card_Path(const QString &path);
     static QString Create_Back_Card_Path(const QString &path);
+    // After a batch run (export, printing, mail): record 0 back into every
+    // side the run filled, Card_Value_In_Process cleared, the canvas redrawn.
+    // Any thread: it hands itself to the main thread.
+    void Select_first_row_value_for_design(bool print);
     // A side of the design as it is now (0 front, 1 back), drawn at the
     // card's size in points.
     platform::Image renderedSide(int side) const;

@@ -4,12 +4,14 @@
 #include "design_window/ExportFileBox.h"
 #include "design_window/Globals.h"
 #include "design_window/ImageExportWindows.h"
+#include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/TVNRenderingView.h"
 #include "output/export/ExportPaths.h"
 #include "output/export/ImageFiles.h"
 #include "platform/Helpers.h"
+#include "platform/MainThread.h"
 
 #include <QAction>
 
@@ -89,4 +91,15 @@ QString TVNWindowController::Create_Front_Card_Path(const QString &path)
 QString TVNWindowController::Create_Back_Card_Path(const QString &path)
 {
     return output::Create_Back_Card_Path(path);
+}
+
+void TVNWindowController::Select_first_row_value_for_design(bool)
+{
+    platform::runOnMainThread([this] {
+        // Every side filled goes back, not only the front: no side of the
+        // design is left showing a later record.
+        m_recordFill->endRun(sourcesInUse());
+        Card_Value_In_Process = false;
+        Refresh_Canvas();
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "output/export/ExportPaths.h"
 #include "output/widgets/ExportWindow.h"
@@ -48,9 +49,54 @@ QString chooseFolder(QWidget *parent)
 
 } // namespace
 
-ImageExport::ImageExport(std::unique_ptr<output::DesignRecords> records)
-    : m_records(std::move(records))
+namespace output {
+
+WindowRecords::WindowRecords(TVNWindowController &window)
+    : m_window(window)
 {
+}
+
+void WindowRecords::Check_Series_Or_Excel_Use_or_not()
+{
+    m_window.Check_Series_Or_Excel_Use_or_not();
+}
+
+void WindowRecords::Get_total_Card_count()
+{
+    m_window.Get_total_Card_count();
+}
+
+platform::Image WindowRecords::cardImage(int n, const QString &side)
+{
+    return m_window.Set_data_table_value_to_card(n, side, false);
+}
+
+void WindowRecords::Select_first_row_value_for_design(bool print)
+{
+    m_window.Select_first_row_value_for_design(print);
+}
+
+void WindowRecords::setResolution(double dpi)
+{
+    // Pixels at the run's resolution, drawn over layers made once per run;
+    // afterwards the fill's own resolution again.
+    m_window.recordFill().setResolution(dpi > 0 ? dpi : RecordFill::kPrintDpi);
+}
+
+} // namespace output
+
+ImageExport::ImageExport(std::unique_ptr<output::DesignRecords> records)
+    : m_givenRecords(std::move(records))
+{
+}
+
+output::DesignRecords &ImageExport::recordsOf(TVNWindowController &window)
+{
+    if (m_givenRecords)
+        return *m_givenRecords;
+    if (!m_windowRecords || &m_windowRecords->window() != &window)
+        m_windowRecords = std::make_unique<output::WindowRecords>(window);
+    return *m_windowRecords;
 }
 
 ImageExport::~ImageExport()
@@ -76,8 +122,8 @@ void ImageExport::Export_Button(TVNWindowController &window)
 {
     if (isRunning())
         return;
-    if (m_records)
-        m_records->Check_Series_Or_Excel_Use_or_not();
+    m_records = &recordsOf(window);
+    m_records->Check_Series_Or_Excel_Use_or_not();
 
     const output::ExportAnswer answer =
         exportWindow(window).run({bool(Use_Data_Sheet_Values), bool(Use_Excel_Binding_Values)});
@@ -89,10 +135,9 @@ void ImageExport::Export_Button(TVNWindowController &window)
         Use_Data_Sheet_Values = false;
     if (!answer.useSpreadsheet)
         Use_Excel_Binding_Values = false;
-    if (m_records)
-        m_records->Get_total_Card_count();
+    m_records->Get_total_Card_count();
 
-    if (!m_records || (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values)) {
+    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
         const QString format = answer.options.format;
         const QString chosen = runFilePanel(&window, true, tr("Export Image"),
                                             QStringLiteral("%1 (*.%1)").arg(format), format);
@@ -103,10 +148,6 @@ void ImageExport::Export_Button(TVNWindowController &window)
         window.Export_Single_File(withExtension(chosen, format), true);
         return;
     }
-    if (Total_Batch_Excel_Card <= 0) {
-        Show_MessageBox(tr("List is empty."));
-        return;
-    }
     const QString folder = chooseFolder(&window);
     if (!folder.isEmpty())
         startBatch(window, folder);
@@ -114,9 +155,10 @@ void ImageExport::Export_Button(TVNWindowController &window)
 
 void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
 {
-    if (isRunning() || !m_records)
+    if (isRunning())
         return;
     m_window = &window;
+    m_records = &recordsOf(window);
     m_lastRunDone = false;
     m_worker = std::thread([this, folder] {
         Export_Batch_File(folder);
@@ -175,7 +217,10 @@ void ImageExport::Export_Batch_File(const QString &folder)
     output::BatchExportResult result;
     bool broken = false;
     try {
-        platform::runOnMainThread([&] { Show_One_By_One_Modeless(settings.count); });
+        platform::runOnMainThread([&] {
+            m_records->setResolution(settings.options.dpi);
+            Show_One_By_One_Modeless(settings.count);
+        });
         result = output::runBatchExport(settings, *m_records, output::runCounters());
     } catch (const std::exception &e) {
         broken = true;
@@ -188,8 +233,10 @@ void ImageExport::Export_Batch_File(const QString &folder)
         Export_File_Path = settings.folder;
         Export_File_Message = kExportedMessage;
         window->_Main_Photo_image = keptPhoto;
-        platform::logFailures("Select_first_row_value_for_design",
-                              [&] { m_records->Select_first_row_value_for_design(false); });
+        platform::logFailures("Select_first_row_value_for_design", [&] {
+            m_records->setResolution(0);
+            m_records->Select_first_row_value_for_design(false);
+        });
         Card_Value_In_Process = false;
         Card_Front_Or_Back = keptSide;
         window->Refresh_Canvas();

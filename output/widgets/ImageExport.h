@@ -34,9 +34,29 @@ public:
     virtual void Check_Series_Or_Excel_Use_or_not() = 0;
     // Get_total_Card_count: Total_Batch_Excel_Card for the flags as they are.
     virtual void Get_total_Card_count() = 0;
-    // Select_first_row_value_for_design: record 0 back on the front side,
+    // Select_first_row_value_for_design: record 0 back on the design,
     // Card_Value_In_Process cleared, the canvas redrawn.
     virtual void Select_first_row_value_for_design(bool print) = 0;
+    // The resolution a run writes at: cards may come as pixels of that many
+    // dots per inch; 0 when the run is over.
+    virtual void setResolution(double dpi) = 0;
+};
+
+// The design window's own record binding and per-record fill.
+class WindowRecords : public DesignRecords {
+public:
+    // The window is not owned: it must outlive the records.
+    explicit WindowRecords(TVNWindowController &window);
+    TVNWindowController &window() const { return m_window; }
+
+    void Check_Series_Or_Excel_Use_or_not() override;
+    void Get_total_Card_count() override;
+    platform::Image cardImage(int n, const QString &side) override;
+    void Select_first_row_value_for_design(bool print) override;
+    void setResolution(double dpi) override;
+
+private:
+    TVNWindowController &m_window;
 };
 
 } // namespace output
@@ -44,8 +64,8 @@ public:
 class ImageExport : public QObject, public design_window::ImageExportWindows {
     Q_OBJECT
 public:
-    // `records` is the design's data; without it the export always writes
-    // the design as it is.
+    // `records` stands in for the design window's own record binding
+    // (WindowRecords) when given.
     explicit ImageExport(std::unique_ptr<output::DesignRecords> records = nullptr);
     // Waits for a running batch, asked to stop first.
     ~ImageExport() override;
@@ -73,7 +93,13 @@ signals:
     void batchFinished();
 
 private:
-    std::unique_ptr<output::DesignRecords> m_records;
+    // The records of `window`'s design.
+    output::DesignRecords &recordsOf(TVNWindowController &window);
+
+    std::unique_ptr<output::DesignRecords> m_givenRecords;
+    std::unique_ptr<output::WindowRecords> m_windowRecords;
+    // The records of the command or run in progress.
+    output::DesignRecords *m_records = nullptr;
     QPointer<TVNWindowController> m_window;
     QPointer<ExportWindow> m_options;
     std::thread m_worker;
