@@ -34,6 +34,23 @@ QImage blankPixels(int width, int height, double dpi)
     return out;
 }
 
+// Whether every pixel is fully opaque.
+bool isOpaque(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QStringList exportFormatTitles()
@@ -111,6 +128,10 @@ std::optional<QByteArray> encodePixels(const QImage &pixels, const QByteArray &f
         p.drawImage(0, 0, pixels);
         p.end();
         picture = flat;
+    } else if (isOpaque(pixels)) {
+        // A card without transparent corners: no alpha channel in the file,
+        // which is smaller and quicker to encode.
+        picture = pixels.convertToFormat(QImage::Format_RGB32);
     }
     QByteArray data;
     QBuffer buffer(&data);

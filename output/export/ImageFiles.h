@@ -39,7 +39,8 @@ QImage combinedPixels(const platform::Image &front, const platform::Image &back,
 
 // `pixels` encoded as `format` (one of imageFormatForPath's answers) with
 // their resolution. JPEG and BMP are written without transparency: the
-// pixels are laid over white.
+// pixels are laid over white. Pixels that are all opaque are written
+// without an alpha channel.
 std::optional<QByteArray> encodePixels(const QImage &pixels, const QByteArray &format, QString *error = nullptr);
 
 // Encodes `pixels` by the path's extension and writes them atomically: the

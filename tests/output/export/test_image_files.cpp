@@ -24,6 +24,7 @@ platform::Image halfRedCard()
     return platform::Image::record(QSizeF(100, 50), [](QPainter &p) { p.fillRect(QRectF(0, 0, 50, 50), Qt::red); });
 }
 
+
 platform::Image plain(QSizeF size, const QColor &colour)
 {
     return platform::Image::record(size, [&](QPainter &p) { p.fillRect(QRectF(QPointF(0, 0), size), colour); });
@@ -67,6 +68,11 @@ TEST(ImageFiles, EveryFormatIsWrittenAsItselfAtItsResolution)
         EXPECT_TRUE(looksLike(back, row.width / 4, row.height / 2, Qt::red));
         EXPECT_TRUE(looksLike(back, row.width * 3 / 4, row.height / 2, row.alpha ? Qt::transparent : Qt::white));
     }
+    // A card that covers every pixel needs no alpha channel.
+    const QString opaque = tmp.file("opaque.PNG");
+    ASSERT_TRUE(output::Save_gen_image(plain(QSizeF(100, 50), Qt::red), opaque, 72));
+    EXPECT_FALSE(identifyFile(opaque).alpha);
+    EXPECT_TRUE(looksLike(QImage(opaque), 50, 25, Qt::red));
 }
 
 TEST(ImageFiles, CombinedPictureHoldsTheFrontAboveTheBack)
