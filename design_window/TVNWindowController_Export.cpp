@@ -21,10 +21,9 @@ namespace {
 
 const QString kExportedMessage = QStringLiteral("Frame has been exported successfully.");
 
-// One message for a file that was not written: its path, then why.
 void showWriteFailure(const QString &path, const QString &reason)
 {
-    Show_MessageBox(reason.isEmpty() ? path : path + QStringLiteral("\n\n") + reason);
+    Show_MessageBox(output::failureMessage(path, reason));
 }
 
 } // namespace

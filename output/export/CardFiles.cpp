@@ -34,6 +34,11 @@ CardFilesResult writeCardFiles(const platform::Image &front, const platform::Ima
     return result;
 }
 
+QString failureMessage(const QString &path, const QString &reason)
+{
+    return reason.isEmpty() ? path : path + QStringLiteral("\n\n") + reason;
+}
+
 QString shownCardPath(const QString &basePath, const ExportOptions &options)
 {
     return options.needsFront() ? Create_Front_Card_Path(basePath) : Create_Back_Card_Path(basePath);

@@ -46,6 +46,10 @@ struct CardFilesResult {
 CardFilesResult writeCardFiles(const platform::Image &front, const platform::Image &back, const QString &basePath,
                                const ExportOptions &options);
 
+// What the user is told about a file that was not written: its path, then
+// why, in one message.
+QString failureMessage(const QString &path, const QString &reason);
+
 // The file a result box shows for a card written to `basePath`: the back
 // path when only the back is written, else the path itself.
 QString shownCardPath(const QString &basePath, const ExportOptions &options);

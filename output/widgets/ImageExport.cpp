@@ -213,7 +213,6 @@ void ImageExport::Export_Batch_File(const QString &folder)
         return;
     }
 
-    output::list_count = settings.count;
     output::BatchExportResult result;
     bool broken = false;
     try {
@@ -245,8 +244,7 @@ void ImageExport::Export_Batch_File(const QString &folder)
     if (broken || m_closing)
         return;
     if (!result.ok()) {
-        Show_MessageBox(result.reason.isEmpty() ? result.failedPath
-                                                : result.failedPath + QStringLiteral("\n\n") + result.reason);
+        Show_MessageBox(output::failureMessage(result.failedPath, result.reason));
         return;
     }
     platform::runOnMainThread([&] { window->Open_Export_File_Box(); });

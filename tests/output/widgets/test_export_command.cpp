@@ -229,6 +229,18 @@ TEST_F(ExportCommandTest, ADesignWithoutDataIsWrittenAsItIsThroughTheSavePanel)
     }
 }
 
+TEST_F(ExportCommandTest, ASingleExportThatCannotWriteShowsWhyAndNoSuccessBox)
+{
+    pick("PNG", 72, 0);
+    typedPath = tmp.file("card");
+    QDir().mkpath(tmp.file("card_Back.PNG"));
+    exportFromMenu();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith(tmp.file("card_Back.PNG") + "\n\n")) << alerts.first().toStdString();
+    EXPECT_TRUE(resultBoxes.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("card.PNG")));
+}
+
 TEST_F(ExportCommandTest, EveryRecordOfABoundDesignGoesIntoTheFolderAndReadsBack)
 {
     bindDesign(3);
