@@ -1,41 +1,16 @@
 #pragma once
-// Cards for the output tests: a Code 128 symbol of the record's value over a
-// band of the side's colour, and what an exported file holds as outside
-// tools read it.
+// What an exported file holds, as outside tools read it: the Code 128
+// symbol on it, its colours, its format, size and resolution.
 
-#include "barcodes/designer/Barcode_Gen.h"
-#include "barcodes/render/BarcodeImage.h"
-#include "barcodes/render/BarcodeLayout.h"
-#include "barcodes/symbologies/SymCode128.h"
-#include "platform/Image.h"
 #include "tests/support/TestSupport.h"
 
 #include <QColor>
-#include <QPainter>
+#include <QImage>
 #include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace quorvant::test {
-
-inline const QSizeF kFixtureCard(240, 150);
-inline const QColor kFrontBand(Qt::red);
-inline const QColor kBackBand(Qt::blue);
-
-// The card: white, the symbol across the upper part, the band below it.
-inline platform::Image fixtureCard(const QString &value, const QColor &band, QSizeF size = kFixtureCard)
-{
-    const barcodes::Barcode_Gen settings;
-    auto symbol = barcodes::SymCode128Barcode::create(value.toStdString(), barcodes::SymCode128Barcode::CodeSetAuto);
-    const barcodes::BarcodeLayout layout = barcodes::layoutLinear(settings, *symbol, 1);
-    barcodes::applyLayout(*symbol, layout);
-    const platform::Image code = barcodes::imageFromBarcode(*symbol, layout.style);
-    return platform::Image::record(size, [&](QPainter &p) {
-        p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-        code.draw(p, QRectF(10, 10, size.width() - 20, size.height() * 0.5));
-        p.fillRect(QRectF(0, size.height() * 0.75, size.width(), size.height() * 0.25), band);
-    });
-}
 
 // The value of the Code 128 symbol in `image`; "" when none is read.
 inline std::string decodedValue(const QImage &image)

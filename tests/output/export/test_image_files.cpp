@@ -1,12 +1,13 @@
 // The export's files as outside tools read them: format, pixel size,
 // recorded resolution and content; the combined picture; back-file naming;
 // folders and files that are never left half made.
-#include "output/export/CardFiles.h"
 #include "output/export/ExportPaths.h"
 #include "output/export/ImageFiles.h"
+#include "platform/Image.h"
 #include "tests/output/CardFixtures.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <csignal>
@@ -186,37 +187,6 @@ TEST(ImageFiles, AWriteCutShortKeepsTheOldFileAndLeavesNothingElse)
     EXPECT_FALSE(output::Save_gen_image({}, tmp.file("Card_3.PNG"), 72, &error));
     EXPECT_EQ(error, "The card could not be drawn.");
     EXPECT_FALSE(QFileInfo::exists(tmp.file("Card_3.PNG")));
-}
-
-TEST(CardFiles, SidesAndCombiningDecideTheFiles)
-{
-    struct Row {
-        const char *sides;
-        bool combine;
-        QStringList files;
-        QSize frontPixels; // of Card.PNG
-    };
-    // 240 x 150 pt at 72 dpi.
-    const Row rows[] = {
-        {"BOTH", false, {"Card.PNG", "Card_Back.PNG"}, QSize(240, 150)},
-        {"BOTH", true, {"Card.PNG"}, QSize(240, 300)},
-        // Combining is ignored unless both sides are written.
-        {"F", true, {"Card.PNG"}, QSize(240, 150)},
-        {"B", true, {"Card_Back.PNG"}, QSize(0, 0)},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(std::string(row.sides) + (row.combine ? " combined" : ""));
-        const TempFolder tmp;
-        output::ExportOptions options;
-        options.format = "PNG";
-        options.sides = row.sides;
-        options.combine = row.combine;
-        const output::CardFilesResult result = output::writeCardFiles(
-            fixtureCard("F-1", kFrontBand), fixtureCard("B-1", kBackBand), tmp.file("Card.PNG"), options);
-        EXPECT_TRUE(result.ok());
-        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files, QDir::Name), row.files);
-        EXPECT_EQ(QImage(tmp.file("Card.PNG")).size(), row.frontPixels);
-    }
 }
 
 } // namespace

@@ -309,7 +309,7 @@ private:
 TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAsAFullRunDoes)
 {
     bindDesign(10);
-    const platform::Image photo = fixtureCard("PHOTO", Qt::green);
+    const platform::Image photo = platform::Image::fromBitmap(QImage(40, 30, QImage::Format_RGB32));
     wnd->_Main_Photo_image = photo;
     auto records = std::make_unique<StopAtRecord>(*wnd, 4);
     StopAtRecord &stopping = *records;
@@ -379,14 +379,6 @@ TEST_F(ExportCommandTest, UntickedDataWritesTheDesignAsItIs)
     EXPECT_EQ(files(tmp.path()), QStringList{"as_is.PNG"});
     EXPECT_FALSE(Use_Data_Sheet_Values);
     EXPECT_FALSE(QFileInfo::exists(tmp.file("Quorvant")));
-}
-
-TEST_F(ExportCommandTest, WithoutTheExportWindowsTheCommandIsNotOffered)
-{
-    setImageExportWindows(nullptr);
-    TVNWindowController bare;
-    EXPECT_FALSE(bare.act_export->isEnabled());
-    setImageExportWindows(exporter.get());
 }
 
 } // namespace
