@@ -1,6 +1,7 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/TVNWindowController.h"
+#include "output/widgets/ImageExport.h"
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@ int main(int argc, char **argv)
     // designer button open the designer.
     design_window::setBarcodeDesigner(
         [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
+    auto imageExport = std::make_unique<ImageExport>();
+    design_window::setImageExportWindows(imageExport.get());
     TVNWindowController window;
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
@@ -23,5 +26,9 @@ int main(int argc, char **argv)
     if (!window.Open_Start_Window())
         return 0;
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    // A batch run still going ends while its window is there.
+    imageExport.reset();
+    design_window::setImageExportWindows(nullptr);
+    return status;
 }

@@ -1,5 +1,5 @@
 # The engine check. The engine libraries (the platform core and the engines
-# of barcodes/ and batch_data/) link Qt Core and Gui at most, never Qt
+# of barcodes/, batch_data/ and output/) link Qt Core and Gui at most, never Qt
 # Widgets. Two things hold them to it:
 #  - configuring fails when Qt Widgets is anywhere in the link closure of
 #    one of them;
@@ -23,6 +23,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   batch_spreadsheet
   batch_series
   batch_binding
+  output_export
 )
 
 # Fails the configuration when `library` reaches Qt Widgets through its

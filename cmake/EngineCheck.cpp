@@ -17,6 +17,7 @@
 #include "batch_data/series/SeriesStore.h"
 #include "batch_data/spreadsheet/Workbook.h"
 #include "batch_data/zip/ZipArchive.h"
+#include "output/export/ImageFiles.h"
 #include "platform/Files.h"
 
 #include <QDir>
@@ -73,6 +74,8 @@ int main(int argc, char **argv)
     check(binding.check(series, {bound}, {}, false, {}).total == 2
               && binding.valueAt(bound, 1, {true, false}) == QStringLiteral("2"),
           "a record binding");
+    check(output::Save_gen_image(picture, QDir(folder.path()).filePath(QStringLiteral("card.TIFF")), 150),
+          "an exported image");
     check(platform::writeFileAtomically(QDir(folder.path()).filePath(QStringLiteral("note.txt")), "engine"),
           "an atomic write");
     return failures == 0 ? 0 : 1;

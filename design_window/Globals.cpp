@@ -21,6 +21,7 @@ bool Not_Draw_Only_Prop_Change = false;
 bool Msg_Apply_All_Chk = false;
 QString Cutom_Msg_Title;
 QString Cutom_Msg_Val;
+QString export_card_side = QStringLiteral("F");
 QString Export_File_Path;
 QString Export_File_Message;
 

@@ -46,6 +46,8 @@ extern bool Msg_Apply_All_Chk;
 // Title and text of the long-message dialog when it shows a help text.
 extern QString Cutom_Msg_Title;
 extern QString Cutom_Msg_Val;
+// Sides the export writes: "BOTH", "F" or any other text for the back.
+extern QString export_card_side;
 // Path and message of the export result box.
 extern QString Export_File_Path;
 extern QString Export_File_Message;

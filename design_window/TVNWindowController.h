@@ -12,6 +12,7 @@
 #include "drawing/Card_Property.h"
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
+#include "output/export/CardFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -208,6 +209,29 @@ public:
     // scale it had.
     void Update_Barcode_Graphics(TVNGraphic *graphic);
 
+    // ---- image export (the windows through the installed ImageExportWindows)
+    // The Export command: the options, then a save panel for the design as
+    // it is, or a folder panel and a run over every record of its data.
+    void Export_Button();
+    // Writes the design as it is now to `path`, as the last export options
+    // (export_options, export_card_side) say: the front or the combined
+    // picture to the path, the back to its back path. True when every file
+    // was written; a failure is shown, naming the file. With show_msg the
+    // result box follows.
+    bool Export_Single_File(const QString &path, bool show_msg);
+    // The image writer at the export's resolution, in the format the path's
+    // extension names; a failure is shown, naming the file.
+    bool Save_gen_image(const platform::Image &image, const QString &file_path_val);
+    static QString Create_Front_Card_Path(const QString &path);
+    static QString Create_Back_Card_Path(const QString &path);
+    // After a batch run (export, printing, mail): record 0 back into every
+    // side the run filled, Card_Value_In_Process cleared, the canvas redrawn.
+    // Any thread: it hands itself to the main thread.
+    void Select_first_row_value_for_design(bool print);
+    // A side of the design as it is now (0 front, 1 back), drawn at the
+    // card's size in points.
+    platform::Image renderedSide(int side) const;
+
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
     void selectTool(int tool);
@@ -295,6 +319,7 @@ public:
     QAction *act_show_grid = nullptr;
     QAction *act_snap_grid = nullptr;
     QAction *act_help = nullptr;
+    QAction *act_export = nullptr;
     // Commands that later work connects; shown disabled until then.
     QList<QAction *> pending_actions;
 
@@ -305,6 +330,9 @@ public:
     QString selected_image;
 
     Export_File_Box *Open_Export_Files = nullptr;
+    // The export options chosen last: format, resolution and combining (the
+    // sides are export_card_side).
+    output::ExportOptions export_options;
     QMainWindow *Main_wnd = this;
     // The save panel's accessory view with its file-type list (filled by
     // whoever runs the panel, e.g. the series export with "xlsx" and "txt").
@@ -331,6 +359,7 @@ private:
     void buildInspector();
     void buildWizardCommands();
     void buildFrameBrowser();
+    void buildExportCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

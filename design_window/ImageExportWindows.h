@@ -1,0 +1,24 @@
+#pragma once
+// The image export's windows (the export options, the progress sheet and
+// the run behind them) sit in a layer above the design window, which
+// reaches them through this interface; the program installs the
+// implementation at start-up. Without one the Export command is disabled.
+
+class TVNWindowController;
+
+namespace design_window {
+
+class ImageExportWindows {
+public:
+    virtual ~ImageExportWindows() = default;
+    // The Export command over `window`'s design.
+    virtual void Export_Button(TVNWindowController &window) = 0;
+};
+
+// Installs `windows` (not owned: it must outlive its use); nullptr removes
+// it.
+void setImageExportWindows(ImageExportWindows *windows);
+// The installed windows, or null.
+ImageExportWindows *imageExportWindows();
+
+} // namespace design_window

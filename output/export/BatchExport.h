@@ -1,0 +1,74 @@
+#pragma once
+// The batch run's pipeline: every record of the design's data filled in and
+// drawn, then encoded and written as the options say into the export
+// folder, one numbered file (or two) per record.
+//
+// The run's own thread (a worker) hands each record's fill and drawing to
+// the main thread and waits for it; encoder threads turn the drawings into
+// pixels, encode and write them, several records at once, while the main
+// thread fills the next ones. A bounded queue between the two keeps the
+// pictures in flight, and so the memory used, independent of the number of
+// records. Files appear whole or not at all (see ImageFiles.h).
+//
+// The stop request is obeyed between records: every record whose fill began
+// is written, none after it. A record that cannot be filled or written ends
+// the run: nothing more is filled, the records before it are still written
+// and, of those after it, only what another encoder was already writing.
+
+#include "output/export/CardFiles.h"
+#include "platform/Image.h"
+
+#include <QString>
+#include <atomic>
+
+namespace output {
+
+// The cards of a batch run, record by record.
+class CardRecords {
+public:
+    virtual ~CardRecords() = default;
+    // Side "F" or "B" of record n (from 0), filled into the design and drawn
+    // at its size in points; a null image when it cannot be drawn. Called on
+    // the main thread only, records in order, the back before the front.
+    virtual platform::Image cardImage(int n, const QString &side) = 0;
+};
+
+// Where a run stands, shared with the progress sheet: the stop request the
+// run obeys, and the number of the record being filled (from 1; 0 before
+// the first), which the run advances.
+struct RunCounters {
+    std::atomic<bool> &stop;
+    std::atomic<double> &current;
+};
+
+struct BatchExportSettings {
+    // The export folder; it exists.
+    QString folder;
+    // Records 0 to count - 1.
+    int count = 0;
+    ExportOptions options;
+    // Encoder threads: 0 gives one per core, fewer when the pictures are so
+    // large that their pixels would not fit the memory set aside for them.
+    int encoders = 0;
+};
+
+struct BatchExportResult {
+    // Records all of whose files were written, and those files.
+    int records = 0;
+    int files = 0;
+    // A stop request ended the run before its last record.
+    bool stopped = false;
+    // The file of the lowest record that could not be filled or written, and
+    // why; every record before it is written.
+    QString failedPath;
+    QString reason;
+    bool ok() const { return failedPath.isEmpty(); }
+};
+
+// Runs the batch on the calling thread, which must not be the main thread
+// unless `records` may be called there directly (the main thread is not
+// left to process events meanwhile). Returns when every file is written or
+// the run has ended.
+BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunCounters counters);
+
+} // namespace output

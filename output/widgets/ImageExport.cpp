@@ -1,0 +1,251 @@
+#include "output/widgets/ImageExport.h"
+
+#include "design_window/Globals.h"
+#include "design_window/PanelSupport.h"
+#include "design_window/RecordFill.h"
+#include "design_window/TVNWindowController.h"
+#include "output/export/ExportPaths.h"
+#include "output/widgets/ExportWindow.h"
+#include "output/widgets/Send_Modeless.h"
+#include "platform/Helpers.h"
+#include "platform/Log.h"
+#include "platform/MainThread.h"
+#include "platform/ModalRun.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+using namespace design_window;
+
+namespace {
+
+const QString kExportedMessage = QStringLiteral("Frame has been exported successfully.");
+const QString kFolderFailure = QStringLiteral(
+    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free space "
+    "available in drive to save barcode image.");
+
+// `path` with the format's title as its extension, unless it has it already
+// (in any case).
+QString withExtension(const QString &path, const QString &title)
+{
+    if (QFileInfo(path).suffix().compare(title, Qt::CaseInsensitive) == 0)
+        return path;
+    return path + QLatin1Char('.') + title;
+}
+
+QString chooseFolder(QWidget *parent)
+{
+    QFileDialog panel(parent, QObject::tr("Export Images To"));
+    panel.setOption(QFileDialog::DontUseNativeDialog);
+    panel.setOption(QFileDialog::ShowDirsOnly);
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    if (platform::runModal(panel, true) != 1)
+        return QString();
+    const QStringList chosen = panel.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+} // namespace
+
+namespace output {
+
+WindowRecords::WindowRecords(TVNWindowController &window)
+    : m_window(window)
+{
+}
+
+void WindowRecords::Check_Series_Or_Excel_Use_or_not()
+{
+    m_window.Check_Series_Or_Excel_Use_or_not();
+}
+
+void WindowRecords::Get_total_Card_count()
+{
+    m_window.Get_total_Card_count();
+}
+
+platform::Image WindowRecords::cardImage(int n, const QString &side)
+{
+    return m_window.Set_data_table_value_to_card(n, side, false);
+}
+
+void WindowRecords::Select_first_row_value_for_design(bool print)
+{
+    m_window.Select_first_row_value_for_design(print);
+}
+
+void WindowRecords::setResolution(double dpi)
+{
+    // Pixels at the run's resolution, drawn over layers made once per run;
+    // afterwards the fill's own resolution again.
+    m_window.recordFill().setResolution(dpi > 0 ? dpi : RecordFill::kPrintDpi);
+}
+
+} // namespace output
+
+ImageExport::ImageExport(std::unique_ptr<output::DesignRecords> records)
+    : m_givenRecords(std::move(records))
+{
+}
+
+output::DesignRecords &ImageExport::recordsOf(TVNWindowController &window)
+{
+    if (m_givenRecords)
+        return *m_givenRecords;
+    if (!m_windowRecords || &m_windowRecords->window() != &window)
+        m_windowRecords = std::make_unique<output::WindowRecords>(window);
+    return *m_windowRecords;
+}
+
+ImageExport::~ImageExport()
+{
+    if (!m_worker.joinable())
+        return;
+    m_closing = true;
+    output::Stop_SMS_Sending_Now = true;
+    // The worker may be waiting for the main thread: keep serving it.
+    while (!m_lastRunDone)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    m_worker.join();
+}
+
+ExportWindow &ImageExport::exportWindow(TVNWindowController &window)
+{
+    if (!m_options || m_options->parentWidget() != &window)
+        m_options = new ExportWindow(&window);
+    return *m_options;
+}
+
+void ImageExport::Export_Button(TVNWindowController &window)
+{
+    if (isRunning())
+        return;
+    m_records = &recordsOf(window);
+    m_records->Check_Series_Or_Excel_Use_or_not();
+
+    const output::ExportAnswer answer =
+        exportWindow(window).run({bool(Use_Data_Sheet_Values), bool(Use_Excel_Binding_Values)});
+    export_card_side = answer.options.sides;
+    window.export_options = answer.options;
+    if (!answer.accepted)
+        return;
+    if (!answer.useSeries)
+        Use_Data_Sheet_Values = false;
+    if (!answer.useSpreadsheet)
+        Use_Excel_Binding_Values = false;
+    m_records->Get_total_Card_count();
+
+    if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
+        const QString format = answer.options.format;
+        const QString chosen = runFilePanel(&window, true, tr("Export Image"),
+                                            QStringLiteral("%1 (*.%1)").arg(format), format);
+        if (chosen.isEmpty())
+            return;
+        window.raise();
+        window.activateWindow();
+        window.Export_Single_File(withExtension(chosen, format), true);
+        return;
+    }
+    const QString folder = chooseFolder(&window);
+    if (!folder.isEmpty())
+        startBatch(window, folder);
+}
+
+void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
+{
+    if (isRunning())
+        return;
+    m_window = &window;
+    m_records = &recordsOf(window);
+    m_lastRunDone = false;
+    m_worker = std::thread([this, folder] {
+        Export_Batch_File(folder);
+        m_lastRunDone = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_worker.joinable() && m_lastRunDone) {
+                    m_worker.join();
+                    emit batchFinished();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void ImageExport::Show_One_By_One_Modeless(int count)
+{
+    Send_Modeless::defaultInstance().beginRun(m_window, count,
+                                              QStringLiteral("%1 / %2 Frame").arg(0).arg(count));
+}
+
+void ImageExport::Hide_One_By_One_Modeless()
+{
+    Send_Modeless::defaultInstance().endRun();
+}
+
+void ImageExport::Export_Batch_File(const QString &folder)
+{
+    TVNWindowController *window = m_window;
+    if (!window || !m_records)
+        return;
+    Card_Value_In_Process = true;
+    int keptSide = 0;
+    platform::Image keptPhoto;
+    output::BatchExportSettings settings;
+    platform::runOnMainThread([&] {
+        keptSide = Card_Front_Or_Back;
+        keptPhoto = window->_Main_Photo_image;
+        settings.options = window->export_options;
+        settings.options.sides = export_card_side;
+        settings.count = Total_Batch_Excel_Card;
+    });
+    output::Stop_SMS_Sending_Now = false;
+
+    settings.folder = output::exportFolderPath(folder);
+    if (!output::makeExportFolder(settings.folder)) {
+        Show_MessageBox(kFolderFailure);
+        Card_Value_In_Process = false;
+        m_lastRun = {};
+        m_lastRun.failedPath = settings.folder;
+        return;
+    }
+
+    output::BatchExportResult result;
+    bool broken = false;
+    try {
+        platform::runOnMainThread([&] {
+            m_records->setResolution(settings.options.dpi);
+            Show_One_By_One_Modeless(settings.count);
+        });
+        result = output::runBatchExport(settings, *m_records, output::runCounters());
+    } catch (const std::exception &e) {
+        broken = true;
+        Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
+    }
+
+    // The ending is the same after the last record, a stop and a failure.
+    platform::runOnMainThread([&] {
+        Hide_One_By_One_Modeless();
+        Export_File_Path = settings.folder;
+        Export_File_Message = kExportedMessage;
+        window->_Main_Photo_image = keptPhoto;
+        platform::logFailures("Select_first_row_value_for_design", [&] {
+            m_records->setResolution(0);
+            m_records->Select_first_row_value_for_design(false);
+        });
+        Card_Value_In_Process = false;
+        Card_Front_Or_Back = keptSide;
+        window->Refresh_Canvas();
+    });
+    m_lastRun = result;
+    if (broken || m_closing)
+        return;
+    if (!result.ok()) {
+        Show_MessageBox(output::failureMessage(result.failedPath, result.reason));
+        return;
+    }
+    platform::runOnMainThread([&] { window->Open_Export_File_Box(); });
+}

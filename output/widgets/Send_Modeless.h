@@ -1,0 +1,78 @@
+#pragma once
+// The progress sheet of a long run over records (the batch image export,
+// the e-mail run): the total, the current count, a bar, a pause text and a
+// Stop button, over the window of the run's owner. One sheet serves the
+// whole program. A timer on the main thread refreshes it every 0.5 s from
+// the run counters, which the run's worker advances; the Stop button raises
+// the stop request after the user confirms it, and the worker obeys it
+// between records.
+//
+// The sheet is a widget: main thread only. A worker reaches beginRun() and
+// endRun() through platform::runOnMainThread. The run values below are
+// atomic and may be read and written on any thread.
+
+#include "output/export/BatchExport.h"
+
+#include <QDialog>
+#include <QString>
+#include <atomic>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace output {
+
+// The stop request of the running export or mail run: cleared when a run
+// begins, set only by a confirmed Stop, and left set after the run.
+extern std::atomic<bool> Stop_SMS_Sending_Now;
+// The number of items of the current run.
+extern std::atomic<int> list_count;
+// The number of the item being processed, from 1; 0 before the first.
+extern std::atomic<double> curr_barcode_count;
+// The last current-count text a tick wrote (main thread).
+extern QString curr_msg_count;
+
+// The stop request and item number as a run's engine takes them.
+RunCounters runCounters();
+
+} // namespace output
+
+class Send_Modeless : public QDialog {
+    Q_OBJECT
+public:
+    Send_Modeless();
+    // The one sheet, made on first use.
+    static Send_Modeless &defaultInstance();
+
+    // The start of a run of `count` items: the stop request cleared,
+    // list_count and curr_barcode_count set, the Stop button enabled, the bar
+    // from 0 to count at 0, the total shown and `openingText` as the current
+    // count until the first tick; then the sheet shown over `owner`'s window
+    // and the progress timer started.
+    void beginRun(QWidget *owner, int count, const QString &openingText);
+    // The end of a run: the timer stopped and the sheet hidden.
+    void endRun();
+
+    // The Stop button: "Are you sure you want to continue?"; Yes raises the
+    // stop request, No changes nothing.
+    void Stop_Sending_Pressed();
+    // One tick: the bar at curr_barcode_count and the current-count text
+    // "%d / %d " (the item number truncated, list_count), kept in
+    // curr_msg_count.
+    void update_sending_progress_bar();
+
+    QLabel *_tot_msg_cnt = nullptr;
+    QLabel *_curr_msg_cnt = nullptr;
+    QProgressBar *_Curr_Progress = nullptr;
+    QPushButton *_stop_btn = nullptr;
+    // The mail run's pause countdown; empty otherwise.
+    QLabel *pause_label = nullptr;
+    // Runs while a run does; every 0.5 s.
+    QTimer *msend_modTimer = nullptr;
+
+    // Escape or closing the sheet asks as Stop does: the sheet stays as long
+    // as its run goes on.
+    void reject() override;
+};

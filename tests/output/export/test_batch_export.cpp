@@ -1,0 +1,147 @@
+// The batch pipeline driven by cards of a fake design: records encoded on
+// several threads land in their own files, and the first failure ends the
+// run. (The Export command's tests run it on a real design.)
+#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeImage.h"
+#include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/symbologies/SymCode128.h"
+#include "output/export/BatchExport.h"
+#include "platform/MainThread.h"
+#include "tests/output/CardFixtures.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace quorvant::test;
+
+namespace {
+
+// Record n's side shows the symbol "F-0001" (side letter, n + 1).
+QString valueOf(int n, const QString &side)
+{
+    return QStringLiteral("%1-%2").arg(side).arg(n + 1, 4, 10, QLatin1Char('0'));
+}
+
+// A card of 240 x 150 pt: white, with a Code 128 symbol of `value`.
+platform::Image fixtureCard(const QString &value)
+{
+    const barcodes::Barcode_Gen settings;
+    auto symbol = barcodes::SymCode128Barcode::create(value.toStdString(), barcodes::SymCode128Barcode::CodeSetAuto);
+    const barcodes::BarcodeLayout layout = barcodes::layoutLinear(settings, *symbol, 1);
+    barcodes::applyLayout(*symbol, layout);
+    const platform::Image code = barcodes::imageFromBarcode(*symbol, layout.style);
+    return platform::Image::record(QSizeF(240, 150), [&](QPainter &p) {
+        p.fillRect(QRectF(0, 0, 240, 150), Qt::white);
+        code.draw(p, QRectF(10, 10, 220, 75));
+    });
+}
+
+class FakeRecords : public output::CardRecords {
+public:
+    platform::Image cardImage(int n, const QString &side) override
+    {
+        offMainThread |= !platform::isMainThread();
+        calls.append(QStringLiteral("%1%2").arg(side).arg(n));
+        if (onFill)
+            onFill(n, side);
+        return fixtureCard(valueOf(n, side));
+    }
+    std::function<void(int, const QString &)> onFill;
+    QStringList calls;
+    bool offMainThread = false;
+};
+
+class BatchExportTest : public ::testing::Test {
+protected:
+    TempFolder tmp;
+    FakeRecords records;
+    std::atomic<bool> stop = false;
+    std::atomic<double> current = 0;
+    output::BatchExportSettings settings;
+
+    void SetUp() override
+    {
+        settings.folder = tmp.path();
+        settings.options.format = QStringLiteral("PNG");
+        settings.options.dpi = 144;
+        settings.encoders = 3;
+    }
+    output::BatchExportResult run()
+    {
+        output::BatchExportResult result;
+        runOnWorker([&] { result = output::runBatchExport(settings, records, {stop, current}); });
+        EXPECT_FALSE(records.offMainThread) << "a record was filled off the main thread";
+        return result;
+    }
+    QStringList files() const { return QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    QImage file(const QString &name) const { return QImage(tmp.file(name)); }
+};
+
+QStringList cardFiles(int count, const QString &ext, bool backs)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i) {
+        names << QStringLiteral("Card_%1.%2").arg(i).arg(ext);
+        if (backs)
+            names << QStringLiteral("Card_%1_Back.%2").arg(i).arg(ext);
+    }
+    names.sort();
+    return names;
+}
+
+TEST_F(BatchExportTest, BothSidesOfEveryRecordAreWrittenAndEverySymbolReads)
+{
+    settings.count = 12;
+    settings.options.sides = QStringLiteral("BOTH");
+    const output::BatchExportResult result = run();
+    EXPECT_TRUE(result.ok());
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.records, 12);
+    EXPECT_EQ(result.files, 24);
+    EXPECT_EQ(current, 12);
+    EXPECT_EQ(files(), cardFiles(12, "PNG", true));
+    // Back then front, record after record.
+    EXPECT_EQ(records.calls.mid(0, 4), (QStringList{"B0", "F0", "B1", "F1"}));
+    for (int n = 0; n < 12; ++n) {
+        const QImage front = file(QStringLiteral("Card_%1.PNG").arg(n + 1));
+        const QImage back = file(QStringLiteral("Card_%1_Back.PNG").arg(n + 1));
+        // 240 x 150 pt at 144 dpi.
+        EXPECT_EQ(front.size(), QSize(480, 300));
+        EXPECT_EQ(decodedValue(front), valueOf(n, "F").toStdString()) << n;
+        EXPECT_EQ(decodedValue(back), valueOf(n, "B").toStdString()) << n;
+    }
+}
+
+TEST_F(BatchExportTest, AFailedWriteEndsTheRunAndNamesItsFile)
+{
+    // One encoder, so that what is in flight when the write fails is known:
+    // the record queued behind it and the one being filled.
+    settings.count = 40;
+    settings.encoders = 1;
+    QDir().mkpath(tmp.file("Card_3.PNG"));
+    const output::BatchExportResult result = run();
+    EXPECT_EQ(result.failedPath, tmp.file("Card_3.PNG"));
+    EXPECT_FALSE(result.reason.isEmpty());
+    EXPECT_LE(records.calls.size(), 5);
+    // Every record before it is written, none after it, and no temporary
+    // file is left behind.
+    EXPECT_EQ(files(), (QStringList{"Card_1.PNG", "Card_2.PNG"}));
+}
+
+TEST_F(BatchExportTest, ARecordThatCannotBeFilledEndsTheRunWithItsReason)
+{
+    settings.count = 5;
+    records.onFill = [](int n, const QString &) {
+        if (n == 1)
+            throw std::runtime_error("The series has no line 2.");
+    };
+    const output::BatchExportResult result = run();
+    EXPECT_EQ(result.failedPath, tmp.file("Card_2.PNG"));
+    EXPECT_EQ(result.reason, "The series has no line 2.");
+    EXPECT_EQ(files(), QStringList{"Card_1.PNG"});
+}
+
+} // namespace

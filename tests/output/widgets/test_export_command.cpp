@@ -1,0 +1,384 @@
+// The Export command on the design window: the options, the save panel for
+// a design as it is, the batch run over a bound two-sided design behind the
+// progress sheet, its stop and its failures; the user's answers scripted,
+// the exported files read back, symbols with a real reader.
+#include "barcodes/designer/BarcodeEngine.h"
+#include "batch_data/binding/RecordBinding.h"
+#include "design_window/ExportFileBox.h"
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "drawing/TVNDocument.h"
+#include "output/widgets/ExportWindow.h"
+#include "output/widgets/ImageExport.h"
+#include "output/widgets/Send_Modeless.h"
+#include "platform/Alerts.h"
+#include "platform/ModalRun.h"
+#include "tests/output/CardFixtures.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace design_window;
+using namespace quorvant::test;
+
+namespace {
+
+const QColor kFrontCard(255, 215, 215);
+const QColor kBackCard(215, 215, 255);
+
+// The values of record n: its name, the front's symbol and the back's.
+QString nameOf(int n)
+{
+    return QStringLiteral("Visitor %1").arg(n + 1);
+}
+QString codeOf(int n, const QString &side)
+{
+    return QStringLiteral("%1-%2").arg(side).arg(n + 1, 4, 10, QLatin1Char('0'));
+}
+
+// Waits for `exporter`'s batch run to end while the main thread serves it.
+void waitForBatch(ImageExport &exporter)
+{
+    if (!exporter.isRunning())
+        return;
+    QEventLoop loop;
+    QObject::connect(&exporter, &ImageExport::batchFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_FALSE(exporter.isRunning()) << "the batch run did not end";
+}
+
+class ExportCommandTest : public ::testing::Test {
+protected:
+    TempFolder tmp;
+    std::unique_ptr<ImageExport> exporter;
+    std::unique_ptr<TVNWindowController> wnd;
+    std::shared_ptr<TVNText> name;
+    GraphicPtr frontCode;
+    GraphicPtr backCode;
+
+    // The user: the options chosen, the path typed into the save or folder
+    // panel (none cancels it), the alerts answered and the result boxes seen.
+    std::function<void(ExportWindow &)> chooseOptions;
+    QString typedPath;
+    QStringList alerts;
+    int alertAnswer = 0;
+    QStringList resultBoxes;
+    int panels = 0;
+    std::unique_ptr<platform::ScopedAlertResponder> alertUser;
+    std::unique_ptr<platform::ScopedModalResponder> modalUser;
+
+    void SetUp() override
+    {
+        setResourceFolder(tmp.file("res"));
+        exporter = std::make_unique<ImageExport>();
+        setImageExportWindows(exporter.get());
+        wnd = std::make_unique<TVNWindowController>();
+        wnd->Front_card_Prop.Card_Fill = true;
+        wnd->Front_card_Prop.Card_Fill_Color = kFrontCard;
+        wnd->Back_card_Prop.Card_Fill = true;
+        wnd->Back_card_Prop.Card_Fill_Color = kBackCard;
+        alertUser = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
+            alerts << r.text.trimmed();
+            return alertAnswer;
+        });
+        modalUser = std::make_unique<platform::ScopedModalResponder>([this](QDialog &d) {
+            if (auto *options = dynamic_cast<ExportWindow *>(&d)) {
+                if (chooseOptions)
+                    chooseOptions(*options);
+                options->buttons->button(QDialogButtonBox::Ok)->click();
+                return d.result();
+            }
+            if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+                ++panels;
+                if (typedPath.isEmpty())
+                    return 0;
+                panel->selectFile(typedPath);
+                return 1;
+            }
+            if (auto *box = dynamic_cast<Export_File_Box *>(&d)) {
+                resultBoxes << box->_open_log_path->text() + " | " + box->_open_log_message->text();
+                box->_open_log_chk->setChecked(false);
+                return 1;
+            }
+            ADD_FAILURE() << "unexpected dialog " << d.objectName().toStdString();
+            return 0;
+        });
+    }
+    void TearDown() override
+    {
+        exporter.reset();
+        wnd.reset();
+        setImageExportWindows(nullptr);
+        CARD_SIDE_STR = "1";
+        Use_Data_Sheet_Values = false;
+        Total_Batch_Excel_Card = 0;
+        export_card_side = "F";
+        Card_Front_Or_Back = 0;
+    }
+
+    // A two-sided design bound to `records` records: on the front a Code 128
+    // symbol of the series "Codes" above a name of the series "Names", on the
+    // back a Code 128 symbol of "Backs".
+    void bindDesign(int records)
+    {
+        QStringList names, codes, backs;
+        for (int n = 0; n < records; ++n) {
+            names << nameOf(n);
+            codes << codeOf(n, "F");
+            backs << codeOf(n, "B");
+        }
+        const batch_data::SeriesStore store(Data_Folder_Path);
+        ASSERT_TRUE(store.writeSeries("Names", names) && store.writeSeries("Codes", codes)
+                    && store.writeSeries("Backs", backs));
+        auto bound = [](GraphicPtr g, QRectF box, const QString &series) {
+            g->setBounds(box);
+            g->Set_Data_source_type(batch_data::kSeriesValue);
+            g->Set_Batch_List_Name(series);
+            if (dynamic_cast<TVNBarcode *>(g.get()))
+                g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("Code 128"));
+            return g;
+        };
+        CARD_SIDE_STR = "2";
+        frontCode = bound(newGraphicOfClass(GraphicClass::Barcode), {10, 10, 222, 80}, "Codes");
+        name = std::static_pointer_cast<TVNText>(bound(newGraphicOfClass(GraphicClass::Text), {10, 100, 222, 30}, "Names"));
+        backCode = bound(newGraphicOfClass(GraphicClass::Barcode), {10, 10, 222, 80}, "Backs");
+        wnd->document->graphics = {frontCode, name};
+        wnd->document->graphics_back = {backCode};
+    }
+    // Options: the format, resolution and sides the user picks.
+    void pick(const QString &format, int dpi, int sideRow, bool combine = false)
+    {
+        chooseOptions = [=](ExportWindow &w) {
+            w.fileFormatPopup->setCurrentText(format);
+            w.saveDPIText->setCurrentText(QString::number(dpi));
+            w.matrix_export_card_side->button(sideRow)->click();
+            w.export_combined_image_chk->setChecked(combine);
+        };
+    }
+    // The Export command from the menu, waiting for a batch run to end.
+    void exportFromMenu()
+    {
+        ASSERT_TRUE(wnd->act_export->isEnabled());
+        wnd->act_export->trigger();
+        waitForBatch(*exporter);
+    }
+    QStringList files(const QString &folder) const
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QImage exported(const QString &name) const { return QImage(tmp.file("Quorvant/" + name)); }
+    // The design shows record 0 on both sides.
+    void expectRecordZeroShown()
+    {
+        EXPECT_EQ(name->contentsString(), nameOf(0));
+        EXPECT_EQ(frontCode->linear_font_val, codeOf(0, "F"));
+        EXPECT_EQ(backCode->linear_font_val, codeOf(0, "B"));
+        EXPECT_FALSE(Card_Value_In_Process);
+    }
+};
+
+TEST_F(ExportCommandTest, ADesignWithoutDataIsWrittenAsItIsThroughTheSavePanel)
+{
+    struct Row {
+        const char *format;
+        int sideRow; // 0 both, 1 front, 2 back
+        bool combine;
+        const char *typed;
+        QStringList files;
+        const char *shown; // the result box's path
+        QSize pixels;      // of the first file: the CR80 card at 72 dpi
+    };
+    const Row rows[] = {
+        {"PNG", 0, false, "card", {"card.PNG", "card_Back.PNG"}, "card.PNG", QSize(243, 154)},
+        // trunc(W) x trunc(2H) points, one pixel each.
+        {"PNG", 0, true, "card", {"card.PNG"}, "card.PNG", QSize(242, 306)},
+        {"TIFF", 2, false, "card.TIFF", {"card_Back.TIFF"}, "card_Back.TIFF", QSize(243, 154)},
+        // Combining stays ticked from before but is ignored for one side.
+        {"JPEG", 1, true, "card.jpeg", {"card.jpeg"}, "card.jpeg", QSize(243, 154)},
+        // Typed with another format's extension: the chosen one is added.
+        {"BMP", 1, false, "card.png", {"card.png.BMP"}, "card.png.BMP", QSize(243, 154)},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::string(row.format) + " " + row.typed);
+        const QString folder = tmp.file(QStringLiteral("single%1").arg(&row - rows));
+        QDir().mkpath(folder);
+        pick(row.format, 72, row.sideRow, row.combine);
+        typedPath = QDir(folder).filePath(row.typed);
+        resultBoxes.clear();
+        exportFromMenu();
+        EXPECT_EQ(files(folder), row.files);
+        EXPECT_EQ(resultBoxes, QStringList{QDir(folder).filePath(row.shown) + " | Frame has been exported successfully."});
+        const QImage first(QDir(folder).filePath(row.files.first()));
+        EXPECT_EQ(first.size(), row.pixels);
+        EXPECT_TRUE(looksLike(first, 10, 10, row.sideRow == 2 ? kBackCard : kFrontCard));
+        if (row.combine && row.sideRow == 0) {
+            EXPECT_TRUE(looksLike(first, 10, first.height() - 10, kBackCard));
+        }
+    }
+}
+
+TEST_F(ExportCommandTest, ASingleExportThatCannotWriteShowsWhyAndNoSuccessBox)
+{
+    pick("PNG", 72, 0);
+    typedPath = tmp.file("card");
+    QDir().mkpath(tmp.file("card_Back.PNG"));
+    exportFromMenu();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith(tmp.file("card_Back.PNG") + "\n\n")) << alerts.first().toStdString();
+    EXPECT_TRUE(resultBoxes.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("card.PNG")));
+}
+
+TEST_F(ExportCommandTest, EveryRecordOfABoundDesignGoesIntoTheFolderAndReadsBack)
+{
+    bindDesign(3);
+    wnd->setEditedSide(1);
+    pick("TIFF", 150, 0);
+    typedPath = tmp.path();
+    exportFromMenu();
+    EXPECT_EQ(files(tmp.file("Quorvant")), (QStringList{"Card_1.TIFF", "Card_1_Back.TIFF", "Card_2.TIFF",
+                                                       "Card_2_Back.TIFF", "Card_3.TIFF", "Card_3_Back.TIFF"}));
+    for (int n = 0; n < 3; ++n) {
+        const QImage front = exported(QStringLiteral("Card_%1.TIFF").arg(n + 1));
+        const QImage back = exported(QStringLiteral("Card_%1_Back.TIFF").arg(n + 1));
+        // 3.37 x 2.13 in at 150 dpi.
+        EXPECT_EQ(front.size(), QSize(506, 320));
+        EXPECT_EQ(back.size(), QSize(506, 320));
+        EXPECT_EQ(decodedValue(front), codeOf(n, "F").toStdString());
+        EXPECT_EQ(decodedValue(back), codeOf(n, "B").toStdString());
+    }
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
+    expectRecordZeroShown();
+    EXPECT_EQ(Card_Front_Or_Back, 1);
+
+    // Into the same folder again, combined: the folder and the names are
+    // used again, each record's file holds both sides.
+    pick("TIFF", 150, 0, true);
+    exportFromMenu();
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"Quorvant", "res"}));
+    for (int n = 0; n < 3; ++n) {
+        const QImage both = exported(QStringLiteral("Card_%1.TIFF").arg(n + 1));
+        // trunc(3.37 x 150) x trunc(4.26 x 150)
+        ASSERT_EQ(both.size(), QSize(505, 639));
+        EXPECT_EQ(decodedValue(both.copy(0, 0, 505, 319)), codeOf(n, "F").toStdString());
+        EXPECT_EQ(decodedValue(both.copy(0, 320, 505, 319)), codeOf(n, "B").toStdString());
+        EXPECT_TRUE(looksLike(both, 3, 315, kFrontCard));
+        EXPECT_TRUE(looksLike(both, 3, 635, kBackCard));
+    }
+    expectRecordZeroShown();
+}
+
+// The design window's records, with the Stop button pressed while record
+// `stopAt` is filled.
+class StopAtRecord : public output::WindowRecords {
+public:
+    StopAtRecord(TVNWindowController &window, int stopAt)
+        : WindowRecords(window)
+        , m_stopAt(stopAt)
+    {
+    }
+    platform::Image cardImage(int n, const QString &side) override
+    {
+        if (n == m_stopAt && side == QLatin1String("F")) {
+            Send_Modeless &sheet = Send_Modeless::defaultInstance();
+            sheetShown = sheet.isVisible() && sheet.parentWidget() == &window();
+            refreshHeld = Card_Value_In_Process;
+            sheet._stop_btn->click();
+        }
+        return WindowRecords::cardImage(n, side);
+    }
+    bool sheetShown = false;
+    bool refreshHeld = false;
+
+private:
+    int m_stopAt;
+};
+
+TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAsAFullRunDoes)
+{
+    bindDesign(10);
+    const platform::Image photo = platform::Image::fromBitmap(QImage(40, 30, QImage::Format_RGB32));
+    wnd->_Main_Photo_image = photo;
+    auto records = std::make_unique<StopAtRecord>(*wnd, 4);
+    StopAtRecord &stopping = *records;
+    ImageExport exporting(std::move(records));
+    pick("PNG", 150, 0);
+    typedPath = tmp.path();
+    exporting.Export_Button(*wnd);
+    waitForBatch(exporting);
+
+    EXPECT_TRUE(stopping.sheetShown);
+    EXPECT_TRUE(stopping.refreshHeld);
+    EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
+    QStringList expected;
+    for (int n = 1; n <= 5; ++n)
+        expected << QStringLiteral("Card_%1.PNG").arg(n) << QStringLiteral("Card_%1_Back.PNG").arg(n);
+    expected.sort();
+    EXPECT_EQ(files(tmp.file("Quorvant")), expected);
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1.PNG").arg(n + 1))), codeOf(n, "F").toStdString());
+    EXPECT_TRUE(exporting.lastRun().stopped);
+    EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
+    expectRecordZeroShown();
+    EXPECT_EQ(wnd->_Main_Photo_image.size(), photo.size());
+}
+
+TEST_F(ExportCommandTest, AFailedWriteIsOneMessageNamingTheFileAndNoSuccessBox)
+{
+    bindDesign(6);
+    pick("PNG", 150, 0);
+    typedPath = tmp.path();
+    QDir().mkpath(tmp.file("Quorvant/Card_2.PNG"));
+    exportFromMenu();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith(tmp.file("Quorvant/Card_2.PNG") + "\n\n")) << alerts.first().toStdString();
+    EXPECT_TRUE(resultBoxes.isEmpty());
+    expectRecordZeroShown();
+}
+
+TEST_F(ExportCommandTest, AFolderThatCannotBeMadeIsReportedBeforeAnythingIsFilled)
+{
+    bindDesign(3);
+    const QString shownBefore = name->contentsString();
+    pick("PNG", 72, 1);
+    typedPath = tmp.path();
+    writeTestFile(tmp.file("Quorvant"), "in the way");
+    exportFromMenu();
+    EXPECT_EQ(alerts, QStringList{"Unable to continue saving barcode image.\n\nEither Destination Drive is "
+                                  "inaccessible or there is no free space available in drive to save barcode image."});
+    EXPECT_EQ(name->contentsString(), shownBefore);
+    EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
+    EXPECT_TRUE(resultBoxes.isEmpty());
+    EXPECT_FALSE(Card_Value_In_Process);
+}
+
+TEST_F(ExportCommandTest, UntickedDataWritesTheDesignAsItIs)
+{
+    bindDesign(3);
+    pick("PNG", 72, 1);
+    chooseOptions = [base = chooseOptions](ExportWindow &w) {
+        EXPECT_TRUE(w.Export_with_batch_chk->isChecked());
+        base(w);
+        w.Export_with_batch_chk->setChecked(false);
+    };
+    typedPath = tmp.file("as_is");
+    exportFromMenu();
+    EXPECT_EQ(files(tmp.path()), QStringList{"as_is.PNG"});
+    EXPECT_FALSE(Use_Data_Sheet_Values);
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("Quorvant")));
+}
+
+} // namespace
