@@ -23,6 +23,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   batch_spreadsheet
   batch_series
   batch_binding
+  output_mail
 )
 
 # Fails the configuration when `library` reaches Qt Widgets through its

@@ -1,0 +1,70 @@
+#pragma once
+// A real SMTP server for the mail tests: aiosmtpd on 127.0.0.1 run by
+// Debian's Python (smtp_test_server.py beside this file), with a throwaway
+// certificate made by openssl that the client is told to trust. Each server
+// picks a free port, stops with its object (or by itself after a few
+// minutes), and hands back every message it accepted as Python's own e-mail
+// parser read it.
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+namespace quorvant::test {
+
+class TempFolder;
+
+// Certificates for 127.0.0.1 and localhost, and one for another host name,
+// made once per test program.
+struct TestCertificates {
+    QString cert;            // for localhost and 127.0.0.1; also the file to trust
+    QString key;
+    QString otherHostCert;   // for mail.example.org only, signed by itself
+    QString otherHostKey;
+    QString trustBoth;       // both certificates, to trust either
+    QString failure;         // why they could not be made
+};
+const TestCertificates &testCertificates();
+
+class SmtpTestServer {
+public:
+    enum class Mode { ImplicitTls, StartTls, NoTls };
+    struct Options {
+        Mode mode = Mode::StartTls;
+        QString user;
+        QString password;
+        // Hold each message until releaseHeldMessage().
+        bool gate = false;
+        // Serve the certificate made for another host name.
+        bool otherHostCertificate = false;
+    };
+
+    explicit SmtpTestServer(const Options &options);
+    ~SmtpTestServer();
+
+    // Empty when the server listens; else why it does not.
+    QString failure() const { return m_failure; }
+    int port() const { return m_port; }
+
+    // Every message accepted so far, in order: mail_from, rcpt_tos, from,
+    // to, subject, body, attachments [{name, type, data (base64)}].
+    QList<QJsonObject> messages() const;
+
+    // With a gate: waits until a message is held (true), at most `ms`.
+    bool waitForHeldMessage(int ms = 30000);
+    void releaseHeldMessage();
+
+private:
+    std::unique_ptr<TempFolder> m_folder;
+    QProcess m_process;
+    int m_port = 0;
+    QString m_failure;
+};
+
+// A port on 127.0.0.1 that nothing listens on.
+int closedPort();
+
+} // namespace quorvant::test
