@@ -98,6 +98,8 @@ TVNWindowController::TVNWindowController()
         [this](const QString &path) { Update_frame_Main_Photo_And_Path(path, false); },
         [this] { return seriesStore(); }, [] { return batch_data::ListData(currentSpreadsheetTable().rows); },
         [] { return CARD_SIDE_STR == QLatin1String("2"); }});
+    buildMailCommands();
+    Get_Email_Details();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.

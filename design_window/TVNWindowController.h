@@ -208,6 +208,13 @@ public:
     // scale it had.
     void Update_Barcode_Graphics(TVNGraphic *graphic);
 
+    // ---- e-mail (the windows through the installed MailWindows)
+    // The mail command: the mail window over the design.
+    void Mail_Button();
+    // Reads the stored e-mail settings into the values the mail window
+    // sends with.
+    void Get_Email_Details();
+
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
     void selectTool(int tool);
@@ -331,6 +338,7 @@ private:
     void buildInspector();
     void buildWizardCommands();
     void buildFrameBrowser();
+    void buildMailCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

@@ -2,6 +2,8 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -114,13 +116,17 @@ QList<QJsonObject> SmtpTestServer::messages() const
 
 bool SmtpTestServer::waitForHeldMessage(int ms)
 {
-    for (;;) {
+    // The main thread keeps serving the program meanwhile: a run may be
+    // waiting for it to draw a card.
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
         while (m_process.canReadLine())
             if (m_process.readLine().trimmed() == "DATA")
                 return true;
-        if (!m_process.waitForReadyRead(ms))
-            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        m_process.waitForReadyRead(10);
     }
+    return false;
 }
 
 void SmtpTestServer::releaseHeldMessage()

@@ -53,7 +53,8 @@ public:
     // to, subject, body, attachments [{name, type, data (base64)}].
     QList<QJsonObject> messages() const;
 
-    // With a gate: waits until a message is held (true), at most `ms`.
+    // With a gate: waits until a message is held (true), at most `ms`,
+    // processing the main thread's events meanwhile.
     bool waitForHeldMessage(int ms = 30000);
     void releaseHeldMessage();
 
