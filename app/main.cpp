@@ -1,6 +1,8 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/TVNWindowController.h"
+#include "output/mail/DesignMailCards.h"
+#include "output/mail/MailWindowsImpl.h"
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
@@ -15,6 +17,10 @@ int main(int argc, char **argv)
     // designer button open the designer.
     design_window::setBarcodeDesigner(
         [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
+    // The mail command and the e-mail settings open these.
+    output::mail::DesignMailCards mailCards;
+    output::mail::MailWindowsImpl mailWindows(&mailCards);
+    design_window::setMailWindows(&mailWindows);
     TVNWindowController window;
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
@@ -23,5 +29,7 @@ int main(int argc, char **argv)
     if (!window.Open_Start_Window())
         return 0;
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    design_window::setMailWindows(nullptr);
+    return status;
 }
