@@ -2,6 +2,9 @@
 // data allows, what it refuses, and a run against a real SMTP server behind
 // the progress sheet, with a pause and a stop.
 #include "design_window/Globals.h"
+#include "design_window/MailWindows.h"
+#include "design_window/TVNWindowController.h"
+#include "output/mail/MailWindowsImpl.h"
 #include "output/mail/EmailSettings.h"
 #include "output/mail/Send_Mail.h"
 #include "platform/Alerts.h"
@@ -10,6 +13,7 @@
 #include "tests/output/mail/SmtpTestServer.h"
 #include "tests/support/TestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -290,4 +294,24 @@ TEST(SendMailWindow, EveryRecordReachesEveryoneBehindTheProgressSheet)
         EXPECT_EQ(readQr(attached[0]), "B:" + value) << i;
         EXPECT_EQ(readQr(attached[1]), "F:" + value) << i;
     }
+}
+
+TEST(SendMailWindow, TheMenusOpenTheMailWindowAndTheSettings)
+{
+    FakeDesign design;
+    MailWindowsImpl windows(&design);
+    design_window::setMailWindows(&windows);
+    TVNWindowController main;
+    QStringList opened;
+    platform::ScopedModalResponder record([&](QDialog &d) {
+        opened << d.objectName();
+        return 0;
+    });
+    for (const char *name : {"act_mail", "act_mail_settings"}) {
+        QAction *action = main.findChild<QAction *>(QLatin1String(name));
+        ASSERT_TRUE(action && action->isEnabled()) << name;
+        action->trigger();
+    }
+    design_window::setMailWindows(nullptr);
+    EXPECT_EQ(opened, (QStringList{"Send_Mail", "Email_Setting"}));
 }
