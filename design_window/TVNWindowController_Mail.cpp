@@ -35,5 +35,8 @@ void TVNWindowController::Get_Email_Details()
 
 void TVNWindowController::Mail_Button()
 {
-    platform::logFailures("Mail_Button", [] { mailWindows()->openMailWindow(); });
+    platform::logFailures("Mail_Button", [this] {
+        Check_Series_Or_Excel_Use_or_not();
+        mailWindows()->openMailWindow();
+    });
 }

@@ -1,6 +1,7 @@
 #include "output/mail/DesignMailCards.h"
 
 #include "design_window/Globals.h"
+#include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNRenderingView.h"
 
@@ -10,16 +11,14 @@ using design_window::Main_App_wnd;
 
 void DesignMailCards::Check_Series_Or_Excel_Use_or_not()
 {
-    // The design window binds no records to a batch run yet: the card is
-    // always the design as it stands.
-    design_window::Use_Data_Sheet_Values = false;
-    design_window::Use_Excel_Binding_Values = false;
-    Get_total_Card_count();
+    if (Main_App_wnd)
+        Main_App_wnd->Check_Series_Or_Excel_Use_or_not();
 }
 
 void DesignMailCards::Get_total_Card_count()
 {
-    design_window::Total_Batch_Excel_Card = 0;
+    if (Main_App_wnd)
+        Main_App_wnd->Get_total_Card_count();
 }
 
 platform::Image DesignMailCards::currentCard(const QString &side)
@@ -32,13 +31,17 @@ platform::Image DesignMailCards::currentCard(const QString &side)
         TVNRenderingView::cardFace(back));
 }
 
-platform::Image DesignMailCards::recordCard(int, const QString &)
+platform::Image DesignMailCards::recordCard(int n, const QString &side)
 {
-    return {};
+    return Main_App_wnd ? Main_App_wnd->Set_data_table_value_to_card(n, side, false) : platform::Image();
 }
 
 void DesignMailCards::restoreFirstRecord()
 {
+    if (!Main_App_wnd)
+        return;
+    Main_App_wnd->recordFill().endRun(design_window::sourcesInUse());
+    Main_App_wnd->Refresh_Canvas();
 }
 
 } // namespace output::mail

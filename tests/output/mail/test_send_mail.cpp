@@ -1,10 +1,15 @@
 // The mail window driven through its handlers: what it offers as the design's
 // data allows, what it refuses, and a run against a real SMTP server behind
 // the progress sheet, with a pause and a stop.
+#include "barcodes/designer/BarcodeEngine.h"
+#include "batch_data/binding/RecordBinding.h"
 #include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
 #include "design_window/MailWindows.h"
 #include "design_window/TVNWindowController.h"
 #include "output/mail/MailWindowsImpl.h"
+#include "drawing/TVNDocument.h"
+#include "output/mail/DesignMailCards.h"
 #include "output/mail/EmailSettings.h"
 #include "output/mail/Send_Mail.h"
 #include "platform/Alerts.h"
@@ -17,6 +22,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -314,4 +320,88 @@ TEST(SendMailWindow, TheMenusOpenTheMailWindowAndTheSettings)
     }
     design_window::setMailWindows(nullptr);
     EXPECT_EQ(opened, (QStringList{"Send_Mail", "Email_Setting"}));
+}
+
+TEST(SendMailWindow, TheDesignsRecordsReachTheirRecipientsAndReadBack)
+{
+    using namespace design_window;
+    SmtpTestServer::Options options;
+    options.mode = SmtpTestServer::Mode::ImplicitTls;
+    options.user = QStringLiteral("me@example.org");
+    options.password = QStringLiteral("geheim ✓");
+    SmtpTestServer server(options);
+    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+
+    // A two-sided card: the front a Code 128 symbol and a text of the
+    // "Codes" series, the back a QR Code of the "Texts" series.
+    TempFolder tmp;
+    Alerts alerts;
+    setResourceFolder(tmp.file(QStringLiteral("res")));
+    TVNWindowController wnd;
+    // The stored settings as the window read them at its start.
+    sender_email = QStringLiteral("me@example.org");
+    sender_pwd = options.password;
+    sending_server = QStringLiteral("127.0.0.1");
+    sending_port = QString::number(server.port());
+    send_enable_ssl = QStringLiteral("Y");
+    CARD_SIDE_STR = QStringLiteral("2");
+    const QStringList codes{"QV-0001", "QV-0002", "QV-0003"};
+    const QStringList texts{"Card for Ann", "Card for Bob", "Card for Cid"};
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), (codes.join('\n') + '\n').toUtf8());
+    writeTestFile(QDir(Data_Folder_Path).filePath("Texts.txt"), (texts.join('\n') + '\n').toUtf8());
+    auto bound = [](GraphicClass cls, QRectF box, const QString &series, const char *symbology = nullptr) {
+        GraphicPtr g = newGraphicOfClass(cls);
+        g->setBounds(box);
+        g->Set_Data_source_type(batch_data::kSeriesValue);
+        g->Set_Batch_List_Name(series);
+        if (symbology) {
+            g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
+            g->linear_or_2d = barcodes::isTwoDimensionalTitle(QLatin1String(symbology));
+        }
+        return g;
+    };
+    const GraphicPtr frontText = bound(GraphicClass::Text, {10, 90, 200, 40}, "Codes");
+    wnd.document->graphics = {bound(GraphicClass::Barcode, {10, 10, 200, 60}, "Codes", "Code 128"), frontText};
+    wnd.document->graphics_back = {bound(GraphicClass::Barcode, {10, 10, 110, 110}, "Texts", "QR Code")};
+
+    DesignMailCards cards;
+    MailWindowsImpl windows(&cards);
+    setMailWindows(&windows);
+    Send_Mail &window = Send_Mail::defaultInstance();
+    window.mailScript.trustedCertificates = testCertificates().cert;
+    {
+        platform::ScopedModalResponder leaveOpen([](QDialog &) { return 0; });
+        wnd.Mail_Button();
+    }
+    setMailWindows(nullptr);
+    window.show();
+    window.to_txt->setText(QStringLiteral("a1@example.net,a2@example.net,a3@example.net"));
+    window.file_name_txt->setText(QStringLiteral("Karte"));
+    window.matrix_card_side->button(0)->click();
+    window.send_with_batch_chk->click();
+    window.rd_one_per_recp->click();
+    window.Send_Button();
+    ASSERT_TRUE(window.isRunning()) << alerts.texts.join('\n').toStdString();
+    const std::optional<MailRunResult> result = waitForRun(window);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(alerts.texts.last(), "E-mail has been sent successfully.\n\nMessages sent: 3 of 3.");
+
+    const QList<QJsonObject> got = server.messages();
+    ASSERT_EQ(got.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(got[i]["rcpt_tos"].toArray().toVariantList(), QVariantList{QStringLiteral("a%1@example.net").arg(i + 1)});
+        const QJsonArray attached = got[i]["attachments"].toArray();
+        ASSERT_EQ(attached.size(), 2);
+        auto read = [&](int k, ZXing::BarcodeFormat format) {
+            const QImage image = QImage::fromData(QByteArray::fromBase64(attached[k]["data"].toString().toLatin1()));
+            return QString::fromStdString(decodeBarcode(image, format).text);
+        };
+        EXPECT_EQ(attached[0]["name"].toString(), "Karte_Back.jpeg");
+        EXPECT_EQ(read(0, ZXing::BarcodeFormat::QRCode), texts[i]);
+        EXPECT_EQ(read(1, ZXing::BarcodeFormat::Code128), codes[i]);
+    }
+    // Record 1 is back on the design, whose edited side is unchanged.
+    EXPECT_EQ(std::static_pointer_cast<TVNText>(frontText)->contentsString(), codes[0]);
+    EXPECT_EQ(Card_Front_Or_Back, 0);
+    CARD_SIDE_STR = QStringLiteral("1");
 }
