@@ -1,6 +1,7 @@
 #include "output/mail/Send_Mail.h"
 
 #include "design_window/Globals.h"
+#include "design_window/PanelSupport.h"
 #include "design_window/SingleInstance.h"
 #include "output/mail/EmailSettings.h"
 #include "output/mail/Email_Setting.h"
@@ -11,7 +12,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -339,7 +339,7 @@ void Send_Mail::Setting_Button()
 
 void Send_Mail::browse_att_Button()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Attach a File"));
+    const QString path = design_window::runFilePanel(this, false, tr("Attach a File"), QString());
     if (!path.isEmpty())
         attachment->setText(path);
 }

@@ -12,6 +12,17 @@
 #include <QString>
 
 #include <memory>
+#include <ostream>
+
+// Readable failures of the mail suites.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
 
 namespace quorvant::test {
 

@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLabel>
@@ -148,6 +149,9 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
     window.setDesign(&design);
     window.to_txt->setText(QStringLiteral("left over"));
     open(window);
+    TempFolder folder;
+    const QString notes = folder.file(QStringLiteral("notes.txt"));
+    writeTestFile(notes, "x");
 
     EXPECT_EQ(window.from_txt->text(), sender_email);
     EXPECT_TRUE(window.to_txt->text().isEmpty());
@@ -173,6 +177,15 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
          [&] { return window.rd_one_per_recp->isChecked() && !window.rd_all_to_every->isChecked(); }},
         {"without the card", [&] { window.rd_without_barcode->click(); },
          [&] { return !window.send_sett_box->isEnabled() && window.browse_att->isEnabled(); }},
+        {"a file to attach", [&] {
+             platform::ScopedModalResponder pick([&](QDialog &d) {
+                 static_cast<QFileDialog &>(d).selectFile(notes);
+                 return 1;
+             });
+             window.browse_att->click();
+         },
+         [&] { return window.attachment->text() == notes; }},
+        {"cleared", [&] { window.clear_att->click(); }, [&] { return window.attachment->text().isEmpty(); }},
         {"the card again, data gone", [&] {
              design.seriesInUse = false;
              window.rd_mail_curr_barcode->click();
