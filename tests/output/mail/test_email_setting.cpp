@@ -4,7 +4,7 @@
 #include "output/mail/Email_Setting.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
-#include "tests/output/mail/SmtpTestServer.h"
+#include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -51,19 +51,6 @@ bool operator==(const Fields &a, const Fields &b)
            == QStringList{b.sender, b.password, b.smtp, b.port, b.recipient};
 }
 
-// Records every alert and answers with `answer` (0 "OK"/"Yes", 1 "No").
-struct Alerts {
-    explicit Alerts(int answer = 0)
-        : responder([this, answer](const platform::AlertRequest &r) {
-              texts << r.text.trimmed();
-              return answer;
-          })
-    {
-    }
-    QStringList texts;
-    platform::ScopedAlertResponder responder;
-};
-
 unsigned mode(const QString &path)
 {
     struct stat info {};
@@ -105,7 +92,7 @@ TEST(EmailSettingDialog, ChecksStopAtTheFirstFailureAndFocusItsField)
     for (const auto &row : rows) {
         fill(dialog, row.fields);
         dialog.close_btn->setFocus();
-        Alerts alerts;
+        AlertLog alerts;
         const bool passed = dialog.Check_Validation(row.withRecipient);
         const QString expected = QString::fromLatin1(row.message);
         EXPECT_EQ(passed, expected.isEmpty()) << row.name;
@@ -167,7 +154,7 @@ TEST(EmailSettingDialog, ResetEmptiesEverythingOnYesOnly)
     const QByteArray saved = readTestFile(Preferences::defaultPath());
 
     {
-        Alerts no(1);
+        AlertLog no(1);
         dialog.Reset_Button();
         EXPECT_EQ(no.texts, QStringList{"Are you sure you want to reset current email settings?"});
     }
@@ -175,7 +162,7 @@ TEST(EmailSettingDialog, ResetEmptiesEverythingOnYesOnly)
     EXPECT_EQ(readTestFile(Preferences::defaultPath()), saved);
 
     {
-        Alerts yes(0);
+        AlertLog yes(0);
         dialog.Reset_Button();
     }
     EXPECT_TRUE(shown(dialog) == Fields{});
@@ -211,7 +198,7 @@ TEST(EmailSettingDialog, TestMailGoesOutWhileTheWindowKeepsAnswering)
     for (const auto &row : rows) {
         fill(dialog, {"Me@Example.org", row.password, "127.0.0.1", QString::number(server.port()), "Reader@Example.NET"});
         dialog._send_mail_tls->click();
-        Alerts alerts;
+        AlertLog alerts;
         std::optional<bool> finished;
         QEventLoop loop;
         QObject::connect(&dialog, &Email_Setting::testMailFinished, &loop, [&](bool sent) {

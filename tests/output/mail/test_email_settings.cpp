@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <sys/stat.h>
 
 using namespace output::mail;
@@ -38,27 +40,14 @@ const EmailSettings kNothingStored{QString(""), QString(""), QString(""), QStrin
 
 } // namespace
 
-TEST(EmailSettings, FirstLoadMakesAnEmptyFileOnlyItsUserCanRead)
-{
-    const QString path = Preferences::defaultPath();
-    EXPECT_EQ(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Quorvant/com.zelt.card.plist"));
-    QFile::remove(path);
-
-    const EmailSettings loaded = Preferences::sharedInstance().values();
-    EXPECT_EQ(loaded, kNothingStored);
-    EXPECT_TRUE(loaded.send_email_enable_ssl.isNull());
-    EXPECT_EQ(QFileInfo(path).size(), 0);
-    EXPECT_EQ(mode(path), 0600u);
-    EXPECT_EQ(mode(QFileInfo(path).absolutePath()), 0700u);
-}
-
 TEST(EmailSettings, AnythingButADictionaryIsEmptiedByTheNextLoad)
 {
     TempFolder folder;
     const struct {
         const char *name;
-        QByteArray content;
+        std::optional<QByteArray> content;
     } rows[] = {
+        {"missing", std::nullopt},
         {"not XML", "SendEmailPwd=secret"},
         {"an array", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>"},
         {"cut short", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>SendEmailPwd</key><str"},
@@ -66,9 +55,14 @@ TEST(EmailSettings, AnythingButADictionaryIsEmptiedByTheNextLoad)
     };
     for (const auto &row : rows) {
         const QString path = folder.file(QString::fromLatin1(row.name));
-        writeTestFile(path, row.content);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
-        EXPECT_EQ(Preferences(path).values(), kNothingStored) << row.name;
+        if (row.content) {
+            writeTestFile(path, *row.content);
+            QFile::setPermissions(path, QFileDevice::Permissions(0x6644));
+        }
+        const EmailSettings loaded = Preferences(path).values();
+        // Every text empty, the SSL choice absent.
+        EXPECT_EQ(loaded, kNothingStored) << row.name;
+        EXPECT_TRUE(loaded.send_email_enable_ssl.isNull()) << row.name;
         EXPECT_EQ(QFileInfo(path).size(), 0) << row.name;
         EXPECT_EQ(mode(path), 0600u) << row.name;
     }
@@ -119,6 +113,10 @@ TEST(EmailSettings, AFailedSaveSaysWhy)
 
 TEST(EmailSettings, GetEmailDetailsCopiesTheStoredSettings)
 {
+    // The user's configuration folder, the user's alone.
+    const QString path = Preferences::defaultPath();
+    EXPECT_EQ(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Quorvant/com.zelt.card.plist"));
+    EXPECT_EQ(mode(QFileInfo(path).absolutePath()), 0700u);
     Preferences store = Preferences::sharedInstance();
     store.setValues({"t@example.net", "Me@Example.org", "pw", "smtp.example.org", "465", "Y"});
     ASSERT_TRUE(store.flush());

@@ -1,7 +1,7 @@
 // The mail script call against a real SMTP server (aiosmtpd) on 127.0.0.1:
 // what arrives, what is refused and why, and what other processes can see.
 #include "output/mail/MailScript.h"
-#include "tests/output/mail/SmtpTestServer.h"
+#include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>

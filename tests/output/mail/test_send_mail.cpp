@@ -1,25 +1,23 @@
-// The mail window driven through its handlers: what it offers as the design's
-// data allows, what it refuses, and a run against a real SMTP server behind
-// the progress sheet, with a pause and a stop.
+// The mail window driven through its handlers: what it offers as the
+// design's data allows, what it refuses, how the menus reach it, and a run of
+// the design's own records to a real SMTP server behind the progress sheet,
+// read back from the attached cards' barcodes, paused and stopped.
 #include "barcodes/designer/BarcodeEngine.h"
 #include "batch_data/binding/RecordBinding.h"
 #include "design_window/Globals.h"
-#include "design_window/ResourceFolder.h"
 #include "design_window/MailWindows.h"
+#include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
-#include "output/mail/MailWindowsImpl.h"
 #include "drawing/TVNDocument.h"
 #include "output/mail/DesignMailCards.h"
 #include "output/mail/EmailSettings.h"
+#include "output/mail/MailWindowsImpl.h"
 #include "output/mail/Send_Mail.h"
-#include "platform/Alerts.h"
-#include "platform/MainThread.h"
 #include "platform/ModalRun.h"
-#include "tests/output/mail/SmtpTestServer.h"
+#include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
@@ -29,112 +27,50 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <ZXing/BitMatrix.h>
-#include <ZXing/MultiFormatWriter.h>
-
 using namespace output::mail;
 using namespace quorvant::test;
 
 namespace {
 
-// A design whose records are QR codes of their values (zxing-cpp's writer);
-// the binding check finds a series in use with those records.
-class FakeDesign : public MailDesign {
+// A design whose binding check finds a series of two records in use or not.
+class StubDesign : public MailDesign {
 public:
-    QStringList values;
     bool seriesInUse = true;
-    QStringList calls;
-
     void Check_Series_Or_Excel_Use_or_not() override
     {
-        calls << QStringLiteral("check");
         design_window::Use_Data_Sheet_Values = seriesInUse;
         design_window::Use_Excel_Binding_Values = false;
         Get_total_Card_count();
     }
-    void Get_total_Card_count() override
-    {
-        design_window::Total_Batch_Excel_Card =
-            design_window::Use_Data_Sheet_Values || design_window::Use_Excel_Binding_Values ? int(values.size()) : 0;
-    }
-    platform::Image currentCard(const QString &side) override { return card(side + QStringLiteral(":design")); }
-    platform::Image recordCard(int n, const QString &side) override
-    {
-        EXPECT_TRUE(platform::isMainThread());
-        return card(side + QStringLiteral(":") + values.value(n));
-    }
-    void restoreFirstRecord() override { calls << QStringLiteral("restore"); }
-
-    static platform::Image card(const QString &text)
-    {
-        const ZXing::BitMatrix bits =
-            ZXing::MultiFormatWriter(ZXing::BarcodeFormat::QRCode).setMargin(0).encode(text.toStdString(), 0, 0);
-        return platform::Image::record(QSizeF(144, 90), [&](QPainter &p) {
-            p.fillRect(QRectF(0, 0, 144, 90), Qt::white);
-            const double module = 70.0 / bits.width();
-            for (int y = 0; y < bits.height(); ++y)
-                for (int x = 0; x < bits.width(); ++x)
-                    if (bits.get(x, y))
-                        p.fillRect(QRectF(10 + x * module, 10 + y * module, module, module), Qt::black);
-        });
-    }
+    void Get_total_Card_count() override { design_window::Total_Batch_Excel_Card = 2 * seriesInUse; }
+    platform::Image currentCard(const QString &side) override { return qrCard(side); }
+    platform::Image recordCard(int n, const QString &side) override { return qrCard(side + QString::number(n)); }
+    void restoreFirstRecord() override {}
 };
 
-struct Alerts {
-    explicit Alerts(std::function<int(const QString &)> answer = {})
-        : responder([this, answer](const platform::AlertRequest &r) {
-              texts << r.text.trimmed();
-              return answer ? answer(r.text.trimmed()) : 0;
-          })
-    {
-    }
-    QStringList texts;
-    platform::ScopedAlertResponder responder;
-};
-
-// Opens the window as the mail command does and leaves it showing, reset.
+// Opens the window as the mail command does and leaves it showing.
 void open(Send_Mail &window)
 {
-    platform::ScopedModalResponder leaveOpen([](QDialog &d) {
-        d.show();
-        return 0;
-    });
-    window.Open_Wnd();
+    {
+        platform::ScopedModalResponder leaveOpen([](QDialog &) { return 0; });
+        window.Open_Wnd();
+    }
     window.show();
 }
 
-QDialog *sheet(Send_Mail &window)
+void useSettings(int port, const QString &password)
 {
-    return window.findChild<QDialog *>(QStringLiteral("Send_Modeless"));
-}
-
-// Runs the event loop until the window's run has ended.
-std::optional<MailRunResult> waitForRun(Send_Mail &window)
-{
-    std::optional<MailRunResult> result;
-    QEventLoop loop;
-    QObject::connect(&window, &Send_Mail::runFinished, &loop, [&](const MailRunResult &r) {
-        result = r;
-        loop.quit();
-    });
-    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return result;
-}
-
-QString readQr(const QJsonValue &attachment)
-{
-    const QImage image = QImage::fromData(QByteArray::fromBase64(attachment["data"].toString().toLatin1()));
-    return QString::fromStdString(decodeBarcode(image, ZXing::BarcodeFormat::QRCode).text);
+    sender_email = QStringLiteral("me@example.org");
+    sender_pwd = password;
+    sending_server = QStringLiteral("127.0.0.1");
+    sending_port = QString::number(port);
+    send_enable_ssl = QStringLiteral("N");
 }
 
 } // namespace
@@ -142,8 +78,7 @@ QString readQr(const QJsonValue &attachment)
 TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
 {
     sender_email = QStringLiteral("Stored@Example.org");
-    FakeDesign design;
-    design.values = {"1", "2"};
+    StubDesign design;
     design.Check_Series_Or_Excel_Use_or_not();
     Send_Mail window;
     window.setDesign(&design);
@@ -153,10 +88,9 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
     const QString notes = folder.file(QStringLiteral("notes.txt"));
     writeTestFile(notes, "x");
 
-    EXPECT_EQ(window.from_txt->text(), sender_email);
-    EXPECT_TRUE(window.to_txt->text().isEmpty());
-    EXPECT_EQ(window.file_name_txt->text(), "ZELTFrame");
-    EXPECT_EQ(window.card_side_str, "F");
+    EXPECT_EQ((QStringList{window.from_txt->text(), window.to_txt->text(), window.file_name_txt->text(),
+                           window.card_side_str}),
+              (QStringList{"Stored@Example.org", "", "ZELTFrame", "F"}));
     EXPECT_TRUE(window.rd_mail_curr_barcode->isChecked() && window.send_sett_box->isEnabled());
     EXPECT_FALSE(window.browse_att->isEnabled() || window.clear_att->isEnabled());
     // The series is in use, the spreadsheet not: only its check is offered,
@@ -177,7 +111,8 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
          [&] { return window.rd_one_per_recp->isChecked() && !window.rd_all_to_every->isChecked(); }},
         {"without the card", [&] { window.rd_without_barcode->click(); },
          [&] { return !window.send_sett_box->isEnabled() && window.browse_att->isEnabled(); }},
-        {"a file to attach", [&] {
+        {"a file to attach",
+         [&] {
              platform::ScopedModalResponder pick([&](QDialog &d) {
                  static_cast<QFileDialog &>(d).selectFile(notes);
                  return 1;
@@ -186,7 +121,8 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
          },
          [&] { return window.attachment->text() == notes; }},
         {"cleared", [&] { window.clear_att->click(); }, [&] { return window.attachment->text().isEmpty(); }},
-        {"the card again, data gone", [&] {
+        {"the card again, data gone",
+         [&] {
              design.seriesInUse = false;
              window.rd_mail_curr_barcode->click();
          },
@@ -207,117 +143,34 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
 
 TEST(SendMailWindow, RefusesBeforeAnySheetShows)
 {
-    sender_email = QStringLiteral("me@example.org");
-    sender_pwd = QStringLiteral("pw");
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = QStringLiteral("1");
-    FakeDesign design;
+    useSettings(1, QStringLiteral("pw"));
+    StubDesign design;
     Send_Mail window;
     window.setDesign(&design);
     open(window);
     const struct {
-        const char *name;
-        QString to;
-        QString fileName;
+        QString to, fileName;
         const char *message;
     } rows[] = {
-        {"no recipient", "", "Card", "Please specify the Recipient E-mail address."},
-        {"one bad address", "good@example.net, bad@", "Card", "Recipient E-mail address is invalid or incomplete."},
-        {"file name with folders", "good@example.net", "../../Card", "Please enter valid file name."},
+        {"", "Card", "Please specify the Recipient E-mail address."},
+        {"good@example.net, bad@", "Card", "Recipient E-mail address is invalid or incomplete."},
+        {"good@example.net", "../../Card", "Please enter valid file name."},
     };
     for (const auto &row : rows) {
         window.to_txt->setText(row.to);
         window.file_name_txt->setText(row.fileName);
-        Alerts alerts;
+        AlertLog alerts;
         window.Send_Button();
-        EXPECT_EQ(alerts.texts, QStringList{row.message}) << row.name;
-        EXPECT_FALSE(window.isRunning()) << row.name;
-        QDialog *progress = sheet(window);
-        EXPECT_TRUE(!progress || !progress->isVisible()) << row.name;
-    }
-}
-
-TEST(SendMailWindow, EveryRecordReachesEveryoneBehindTheProgressSheet)
-{
-    SmtpTestServer::Options options;
-    options.mode = SmtpTestServer::Mode::StartTls;
-    options.user = QStringLiteral("me@example.org");
-    options.password = QStringLiteral("Kennwört");
-    options.gate = true;
-    SmtpTestServer server(options);
-    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
-    sender_email = QStringLiteral("Me@Example.org");
-    sender_pwd = options.password;
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = QString::number(server.port());
-    send_enable_ssl = QStringLiteral("N");
-
-    FakeDesign design;
-    design.values = {"Erste Karte", "Zweite Karte", "Dritte Karte"};
-    // As the mail command does before it opens the window.
-    design.Check_Series_Or_Excel_Use_or_not();
-    Send_Mail window;
-    window.setDesign(&design);
-    window.mailScript.trustedCertificates = testCertificates().cert;
-    window.cardDpi = 150;
-    open(window);
-    window.to_txt->setText(QStringLiteral("a1@example.net, a2@example.net"));
-    window.subject_txt->setText(QStringLiteral("Ihre Karten"));
-    window.message_txt->setPlainText(QStringLiteral("Grüße ✓"));
-    window.file_name_txt->setText(QStringLiteral("Karte"));
-    window.matrix_card_side->button(0)->click();
-    window.send_with_batch_chk->click();
-    window.delayed_delv_chk->click();
-    window.sec_stepper->setValue(1);
-
-    // Every alert is answered "Yes"/"OK" and kept.
-    Alerts alerts;
-    window.Send_Button();
-    ASSERT_TRUE(window.isRunning());
-    QDialog *progress = sheet(window);
-    ASSERT_TRUE(progress);
-    EXPECT_TRUE(progress->isVisible());
-    EXPECT_EQ(progress->findChild<QLabel *>("_tot_msg_cnt")->text(), "3");
-    EXPECT_EQ(progress->findChild<QLabel *>("_curr_msg_cnt")->text(), "0 / 3");
-    // Let the whole first record's pass through; the second record's first
-    // message is then held while the user stops the run.
-    for (int message = 0; message < 3; ++message) {
-        ASSERT_TRUE(server.waitForHeldMessage()) << message;
-        if (message == 2)
-            progress->findChild<QPushButton *>("_stop_btn")->click();
-        server.releaseHeldMessage();
-    }
-    const std::optional<MailRunResult> result = waitForRun(window);
-    ASSERT_TRUE(result);
-    EXPECT_FALSE(progress->isVisible());
-    EXPECT_TRUE(result->stopped);
-    EXPECT_EQ(result->sent, 3);
-    EXPECT_EQ(alerts.texts, (QStringList{"Are you sure you want to continue?",
-                                         "E-mail has been sent successfully.\n\nMessages sent: 3 of 6."}));
-    EXPECT_EQ(design.calls.last(), "restore");
-
-    // The stop came while the second record's first message was on its way:
-    // that one went, the second recipient of that record got nothing.
-    const QList<QJsonObject> got = server.messages();
-    ASSERT_EQ(got.size(), 3);
-    const QString expectedTo[] = {"a1@example.net", "a2@example.net", "a1@example.net"};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(got[i]["rcpt_tos"].toArray().toVariantList(), QVariantList{expectedTo[i]});
-        EXPECT_EQ(got[i]["from"].toString(), "me@example.org");
-        EXPECT_EQ(got[i]["body"].toString().trimmed(), "Grüße ✓");
-        const QJsonArray attached = got[i]["attachments"].toArray();
-        ASSERT_EQ(attached.size(), 2);
-        EXPECT_EQ(attached[0]["name"].toString(), "Karte_Back.jpeg");
-        EXPECT_EQ(attached[1]["name"].toString(), "Karte.jpeg");
-        const QString value = design.values[i / 2];
-        EXPECT_EQ(readQr(attached[0]), "B:" + value) << i;
-        EXPECT_EQ(readQr(attached[1]), "F:" + value) << i;
+        EXPECT_EQ(alerts.texts, QStringList{row.message});
+        EXPECT_FALSE(window.isRunning()) << row.message;
+        const QDialog *progress = window.findChild<QDialog *>(QStringLiteral("Send_Modeless"));
+        EXPECT_TRUE(!progress || !progress->isVisible()) << row.message;
     }
 }
 
 TEST(SendMailWindow, TheMenusOpenTheMailWindowAndTheSettings)
 {
-    FakeDesign design;
+    StubDesign design;
     MailWindowsImpl windows(&design);
     design_window::setMailWindows(&windows);
     TVNWindowController main;
@@ -335,41 +188,36 @@ TEST(SendMailWindow, TheMenusOpenTheMailWindowAndTheSettings)
     EXPECT_EQ(opened, (QStringList{"Send_Mail", "Email_Setting"}));
 }
 
-TEST(SendMailWindow, TheDesignsRecordsReachTheirRecipientsAndReadBack)
+TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
 {
     using namespace design_window;
     SmtpTestServer::Options options;
-    options.mode = SmtpTestServer::Mode::ImplicitTls;
     options.user = QStringLiteral("me@example.org");
     options.password = QStringLiteral("geheim ✓");
+    options.gate = true;
     SmtpTestServer server(options);
     ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
 
-    // A two-sided card: the front a Code 128 symbol and a text of the
-    // "Codes" series, the back a QR Code of the "Texts" series.
+    // Two sides: the front a Code 128 symbol and a text of the series
+    // "Codes", the back a QR Code of the series "Texts".
     TempFolder tmp;
-    Alerts alerts;
+    AlertLog alerts;
     setResourceFolder(tmp.file(QStringLiteral("res")));
     TVNWindowController wnd;
-    // The stored settings as the window read them at its start.
-    sender_email = QStringLiteral("me@example.org");
-    sender_pwd = options.password;
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = QString::number(server.port());
-    send_enable_ssl = QStringLiteral("Y");
+    useSettings(server.port(), options.password);
     CARD_SIDE_STR = QStringLiteral("2");
     const QStringList codes{"QV-0001", "QV-0002", "QV-0003"};
     const QStringList texts{"Card for Ann", "Card for Bob", "Card for Cid"};
-    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), (codes.join('\n') + '\n').toUtf8());
-    writeTestFile(QDir(Data_Folder_Path).filePath("Texts.txt"), (texts.join('\n') + '\n').toUtf8());
-    auto bound = [](GraphicClass cls, QRectF box, const QString &series, const char *symbology = nullptr) {
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    writeTestFile(QDir(Data_Folder_Path).filePath("Texts.txt"), texts.join('\n').toUtf8());
+    auto bound = [](GraphicClass cls, QRectF box, const QString &series, const QString &symbology = {}) {
         GraphicPtr g = newGraphicOfClass(cls);
         g->setBounds(box);
         g->Set_Data_source_type(batch_data::kSeriesValue);
         g->Set_Batch_List_Name(series);
-        if (symbology) {
-            g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
-            g->linear_or_2d = barcodes::isTwoDimensionalTitle(QLatin1String(symbology));
+        if (!symbology.isEmpty()) {
+            g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(symbology));
+            g->linear_or_2d = barcodes::isTwoDimensionalTitle(symbology);
         }
         return g;
     };
@@ -393,25 +241,42 @@ TEST(SendMailWindow, TheDesignsRecordsReachTheirRecipientsAndReadBack)
     window.matrix_card_side->button(0)->click();
     window.send_with_batch_chk->click();
     window.rd_one_per_recp->click();
+    // A real pause of a second after every message.
+    window.delayed_delv_chk->click();
+    window.sec_stepper->setValue(1);
+
     window.Send_Button();
     ASSERT_TRUE(window.isRunning()) << alerts.texts.join('\n').toStdString();
-    const std::optional<MailRunResult> result = waitForRun(window);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(alerts.texts.last(), "E-mail has been sent successfully.\n\nMessages sent: 3 of 3.");
+    QDialog *sheet = window.findChild<QDialog *>(QStringLiteral("Send_Modeless"));
+    ASSERT_TRUE(sheet && sheet->isVisible());
+    EXPECT_EQ(sheet->findChild<QLabel *>("_tot_msg_cnt")->text(), "3");
+    EXPECT_EQ(sheet->findChild<QLabel *>("_curr_msg_cnt")->text(), "0 / 3");
+    // The user stops while the second message is on its way: it still goes,
+    // the third does not.
+    ASSERT_TRUE(server.waitForHeldMessage());
+    server.releaseHeldMessage();
+    ASSERT_TRUE(server.waitForHeldMessage());
+    sheet->findChild<QPushButton *>("_stop_btn")->click();
+    server.releaseHeldMessage();
+    QEventLoop loop;
+    QObject::connect(&window, &Send_Mail::runFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_FALSE(window.isRunning());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(alerts.texts, (QStringList{"Are you sure you want to continue?",
+                                         "E-mail has been sent successfully.\n\nMessages sent: 2 of 3."}));
 
     const QList<QJsonObject> got = server.messages();
-    ASSERT_EQ(got.size(), 3);
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(got.size(), 2);
+    for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(got[i]["rcpt_tos"].toArray().toVariantList(), QVariantList{QStringLiteral("a%1@example.net").arg(i + 1)});
         const QJsonArray attached = got[i]["attachments"].toArray();
         ASSERT_EQ(attached.size(), 2);
-        auto read = [&](int k, ZXing::BarcodeFormat format) {
-            const QImage image = QImage::fromData(QByteArray::fromBase64(attached[k]["data"].toString().toLatin1()));
-            return QString::fromStdString(decodeBarcode(image, format).text);
-        };
         EXPECT_EQ(attached[0]["name"].toString(), "Karte_Back.jpeg");
-        EXPECT_EQ(read(0, ZXing::BarcodeFormat::QRCode), texts[i]);
-        EXPECT_EQ(read(1, ZXing::BarcodeFormat::Code128), codes[i]);
+        EXPECT_EQ(readQr(attachmentBytes(got[i], 0)), texts[i]);
+        const QImage front = QImage::fromData(attachmentBytes(got[i], 1));
+        EXPECT_EQ(decodeBarcode(front, ZXing::BarcodeFormat::Code128).text, codes[i].toStdString());
     }
     // Record 1 is back on the design, whose edited side is unchanged.
     EXPECT_EQ(std::static_pointer_cast<TVNText>(frontText)->contentsString(), codes[0]);

@@ -1,15 +1,19 @@
 #pragma once
-// A real SMTP server for the mail tests: aiosmtpd on 127.0.0.1 run by
-// Debian's Python (smtp_test_server.py beside this file), with a throwaway
-// certificate made by openssl that the client is told to trust. Each server
-// picks a free port, stops with its object (or by itself after a few
-// minutes), and hands back every message it accepted as Python's own e-mail
-// parser read it.
+// What the mail suites share: a real SMTP server (aiosmtpd on 127.0.0.1 run
+// by Debian's Python, smtp_test_server.py beside this file) with a throwaway
+// certificate made by openssl that the client is told to trust; cards that
+// carry a text as a QR Code drawn by zxing-cpp's own writer, and the reader
+// for them; a record of the alerts shown.
 
+#include "platform/Alerts.h"
+#include "platform/Image.h"
+
+#include <QImage>
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <ostream>
@@ -40,6 +44,9 @@ struct TestCertificates {
 };
 const TestCertificates &testCertificates();
 
+// Each server picks a free port, stops with its object (or by itself after a
+// few minutes), and hands back every message it accepted as Python's own
+// e-mail parser read it.
 class SmtpTestServer {
 public:
     enum class Mode { ImplicitTls, StartTls, NoTls };
@@ -78,5 +85,20 @@ private:
 
 // A port on 127.0.0.1 that nothing listens on.
 int closedPort();
+
+// A card of 144 x 90 pt, white, with `text` as a QR Code 70 pt wide.
+platform::Image qrCard(const QString &text);
+// The QR Code of a picture, or of picture file bytes; "" when none reads.
+QString readQr(const QImage &image);
+QString readQr(const QByteArray &fileBytes);
+// The bytes of an attachment as the test server recorded it.
+QByteArray attachmentBytes(const QJsonObject &mail, int index);
+
+// Records every alert's text and answers with `answer` (0 "OK"/"Yes").
+struct AlertLog {
+    explicit AlertLog(int answer = 0);
+    QStringList texts;
+    platform::ScopedAlertResponder responder;
+};
 
 } // namespace quorvant::test

@@ -1,4 +1,4 @@
-#include "tests/output/mail/SmtpTestServer.h"
+#include "tests/output/mail/MailTestSupport.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -6,7 +6,12 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QPainter>
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -149,6 +154,43 @@ int closedPort()
         port = ntohs(address.sin_port);
     ::close(s);
     return port;
+}
+
+platform::Image qrCard(const QString &text)
+{
+    const ZXing::BitMatrix bits =
+        ZXing::MultiFormatWriter(ZXing::BarcodeFormat::QRCode).setMargin(0).encode(text.toStdString(), 0, 0);
+    return platform::Image::record(QSizeF(144, 90), [&](QPainter &p) {
+        p.fillRect(QRectF(0, 0, 144, 90), Qt::white);
+        const double module = 70.0 / bits.width();
+        for (int y = 0; y < bits.height(); ++y)
+            for (int x = 0; x < bits.width(); ++x)
+                if (bits.get(x, y))
+                    p.fillRect(QRectF(10 + x * module, 10 + y * module, module, module), Qt::black);
+    });
+}
+
+QString readQr(const QImage &image)
+{
+    return QString::fromStdString(decodeBarcode(image, ZXing::BarcodeFormat::QRCode).text);
+}
+
+QString readQr(const QByteArray &fileBytes)
+{
+    return readQr(QImage::fromData(fileBytes));
+}
+
+QByteArray attachmentBytes(const QJsonObject &mail, int index)
+{
+    return QByteArray::fromBase64(mail["attachments"].toArray()[index].toObject()["data"].toString().toLatin1());
+}
+
+AlertLog::AlertLog(int answer)
+    : responder([this, answer](const platform::AlertRequest &r) {
+          texts << r.text.trimmed();
+          return answer;
+      })
+{
 }
 
 } // namespace quorvant::test
