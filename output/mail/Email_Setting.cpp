@@ -256,7 +256,8 @@ void Email_Setting::Reset_Button()
     if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to reset current email settings?")))
         return;
     Delete_File(Preferences::defaultPath());
-    for (QLineEdit *edit : {_send_mail_to, _send_mail_sender_mail, _send_mail_smtp, _send_mail_port, _send_mail_password})
+    for (QLineEdit *edit :
+         {_send_mail_to, _send_mail_sender_mail, _send_mail_smtp, _send_mail_port, _send_mail_password})
         edit->clear();
     _send_mail_result_status->clear();
     TLS_Selected();

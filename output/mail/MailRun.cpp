@@ -233,7 +233,8 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
             const QString path = side == QLatin1String("B") ? backFile : frontFile;
             QString why;
             if (!writeCard(image, path, job.dpi, &why)) {
-                failWith(QStringLiteral("The card file %1 could not be written: %2").arg(QFileInfo(path).fileName(), why));
+                failWith(
+                    QStringLiteral("The card file %1 could not be written: %2").arg(QFileInfo(path).fileName(), why));
                 return QStringList();
             }
             files << path;

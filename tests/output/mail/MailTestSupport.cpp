@@ -28,14 +28,15 @@ QString makeCertificate(const QString &folder, const QString &name, const QStrin
 {
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                   QStringLiteral("-nodes"), QStringLiteral("-subj"), QStringLiteral("/CN=") + name,
-                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=") + subjectAltName,
-                   QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-keyout"),
-                   QDir(folder).filePath(name + QStringLiteral(".key")), QStringLiteral("-out"),
-                   QDir(folder).filePath(name + QStringLiteral(".pem"))});
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-subj"),
+                   QStringLiteral("/CN=") + name, QStringLiteral("-addext"),
+                   QStringLiteral("subjectAltName=") + subjectAltName, QStringLiteral("-days"), QStringLiteral("2"),
+                   QStringLiteral("-keyout"), QDir(folder).filePath(name + QStringLiteral(".key")),
+                   QStringLiteral("-out"), QDir(folder).filePath(name + QStringLiteral(".pem"))});
     if (!openssl.waitForFinished(kStartMs) || openssl.exitCode() != 0)
-        return QStringLiteral("openssl could not make a certificate: ") + QString::fromUtf8(openssl.readAllStandardError());
+        return QStringLiteral("openssl could not make a certificate: ")
+               + QString::fromUtf8(openssl.readAllStandardError());
     return {};
 }
 
@@ -49,7 +50,8 @@ const TestCertificates &testCertificates()
         const QString dir = folder.path();
         c.failure = makeCertificate(dir, QStringLiteral("localhost"), QStringLiteral("DNS:localhost,IP:127.0.0.1"));
         if (c.failure.isEmpty())
-            c.failure = makeCertificate(dir, QStringLiteral("mail.example.org"), QStringLiteral("DNS:mail.example.org"));
+            c.failure =
+                makeCertificate(dir, QStringLiteral("mail.example.org"), QStringLiteral("DNS:mail.example.org"));
         c.cert = folder.file(QStringLiteral("localhost.pem"));
         c.key = folder.file(QStringLiteral("localhost.key"));
         c.otherHostCert = folder.file(QStringLiteral("mail.example.org.pem"));
@@ -77,12 +79,13 @@ SmtpTestServer::SmtpTestServer(const Options &options)
     writeTestFile(passwordFile, options.password.toUtf8());
 
     static const char *modes[] = {"implicit", "starttls", "plain"};
-    QStringList args{QStringLiteral(QUORVANT_SOURCE_DIR "/tests/output/mail/smtp_test_server.py"),
-                     QStringLiteral("--mode"), QString::fromLatin1(modes[int(options.mode)]),
-                     QStringLiteral("--cert"), options.otherHostCertificate ? certificates.otherHostCert : certificates.cert,
-                     QStringLiteral("--key"), options.otherHostCertificate ? certificates.otherHostKey : certificates.key,
-                     QStringLiteral("--user"), options.user, QStringLiteral("--password-file"), passwordFile,
-                     QStringLiteral("--out"), out, QStringLiteral("--lifetime"), QStringLiteral("300")};
+    const bool other = options.otherHostCertificate;
+    QStringList args{QStringLiteral(QUORVANT_SOURCE_DIR "/tests/output/mail/smtp_test_server.py")};
+    args << QStringLiteral("--mode") << QString::fromLatin1(modes[int(options.mode)]);
+    args << QStringLiteral("--cert") << (other ? certificates.otherHostCert : certificates.cert);
+    args << QStringLiteral("--key") << (other ? certificates.otherHostKey : certificates.key);
+    args << QStringLiteral("--user") << options.user << QStringLiteral("--password-file") << passwordFile;
+    args << QStringLiteral("--out") << out << QStringLiteral("--lifetime") << QStringLiteral("300");
     if (options.gate)
         args << QStringLiteral("--gate");
     m_process.setProcessChannelMode(QProcess::SeparateChannels);

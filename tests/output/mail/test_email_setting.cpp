@@ -196,7 +196,8 @@ TEST(EmailSettingDialog, TestMailGoesOutWhileTheWindowKeepsAnswering)
         bool sent;
     } rows[] = {{"right password", password, true}, {"wrong password", QStringLiteral("Kennwort"), false}};
     for (const auto &row : rows) {
-        fill(dialog, {"Me@Example.org", row.password, "127.0.0.1", QString::number(server.port()), "Reader@Example.NET"});
+        fill(dialog,
+             {"Me@Example.org", row.password, "127.0.0.1", QString::number(server.port()), "Reader@Example.NET"});
         dialog._send_mail_tls->click();
         AlertLog alerts;
         std::optional<bool> finished;

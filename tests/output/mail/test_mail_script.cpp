@@ -111,7 +111,8 @@ TEST(MailScript, DeliversOverImplicitTlsAndStartTlsWithEveryPart)
         EXPECT_EQ(attached[0]["name"].toString(), QStringLiteral("Kärtchen 1.jpeg"));
         EXPECT_EQ(QByteArray::fromBase64(attached[0]["data"].toString().toLatin1()), picture);
         EXPECT_EQ(attached[1]["name"].toString(), QStringLiteral("notes.txt"));
-        EXPECT_EQ(QByteArray::fromBase64(attached[1]["data"].toString().toLatin1()), QStringLiteral("Grüße\n").toUtf8());
+        EXPECT_EQ(QByteArray::fromBase64(attached[1]["data"].toString().toLatin1()),
+                  QStringLiteral("Grüße\n").toUtf8());
     }
 }
 
@@ -128,8 +129,8 @@ TEST(MailScript, RefusalsCountAsNotSentWithTheirReason)
         QString trust;
         const char *reason;
     } rows[] = {
-        {"wrong password, TLS", Mode::ImplicitTls, false, "Y", QStringLiteral("wrong"), ServerPort, testCertificates().cert,
-         "refused the login: 535"},
+        {"wrong password, TLS", Mode::ImplicitTls, false, "Y", QStringLiteral("wrong"), ServerPort,
+         testCertificates().cert, "refused the login: 535"},
         {"wrong password, STARTTLS", Mode::StartTls, false, "N", QStringLiteral("pässwörd"), ServerPort,
          testCertificates().cert, "refused the login: 535"},
         // Never in clear text, even when the server would take it.
@@ -151,7 +152,8 @@ TEST(MailScript, RefusalsCountAsNotSentWithTheirReason)
         const MailResult result =
             sendEmail_pyth(message(port, QString::fromLatin1(row.ssl), row.password), trusting(row.trust));
         EXPECT_FALSE(result.sent) << row.name;
-        EXPECT_TRUE(result.reason.contains(QLatin1String(row.reason))) << row.name << ": " << result.reason.toStdString();
+        EXPECT_TRUE(result.reason.contains(QLatin1String(row.reason)))
+            << row.name << ": " << result.reason.toStdString();
         EXPECT_TRUE(server.messages().isEmpty()) << row.name;
     }
 }
@@ -180,7 +182,8 @@ TEST(MailScript, ScriptThatCannotRunOrHangsCountsAsNotSent)
     for (const auto &row : rows) {
         const MailResult result = sendEmail_pyth(message(held.port(), QStringLiteral("N")), row.script);
         EXPECT_FALSE(result.sent) << row.name;
-        EXPECT_TRUE(result.reason.contains(QLatin1String(row.reason))) << row.name << ": " << result.reason.toStdString();
+        EXPECT_TRUE(result.reason.contains(QLatin1String(row.reason)))
+            << row.name << ": " << result.reason.toStdString();
     }
 }
 
@@ -206,7 +209,8 @@ TEST(MailScript, PasswordReachesTheScriptOnStandardInputOnly)
         if ((arguments + environment).join(QLatin1Char('\n')).contains(m.password))
             showingPassword << arguments.join(QLatin1Char(' '));
         // Ours: other suites may be sending at the same time.
-        if (parentOf(pid) == ::getpid() && arguments.size() > 1 && arguments[1].endsWith(QLatin1String("pyth_mail.py"))) {
+        if (parentOf(pid) == ::getpid() && arguments.size() > 1
+            && arguments[1].endsWith(QLatin1String("pyth_mail.py"))) {
             scriptArguments = arguments;
             scriptEnvironment = environment;
         }

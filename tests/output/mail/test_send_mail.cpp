@@ -270,7 +270,8 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     const QList<QJsonObject> got = server.messages();
     ASSERT_EQ(got.size(), 2);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(got[i]["rcpt_tos"].toArray().toVariantList(), QVariantList{QStringLiteral("a%1@example.net").arg(i + 1)});
+        EXPECT_EQ(got[i]["rcpt_tos"].toArray().toVariantList(),
+                  QVariantList{QStringLiteral("a%1@example.net").arg(i + 1)});
         const QJsonArray attached = got[i]["attachments"].toArray();
         ASSERT_EQ(attached.size(), 2);
         EXPECT_EQ(attached[0]["name"].toString(), "Karte_Back.jpeg");
