@@ -2,6 +2,8 @@
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/TVNWindowController.h"
 #include "output/widgets/ImageExport.h"
+#include "output/mail/DesignMailCards.h"
+#include "output/mail/MailWindowsImpl.h"
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
@@ -18,6 +20,10 @@ int main(int argc, char **argv)
         [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
     auto imageExport = std::make_unique<ImageExport>();
     design_window::setImageExportWindows(imageExport.get());
+    // The mail command and the e-mail settings open these.
+    output::mail::DesignMailCards mailCards;
+    output::mail::MailWindowsImpl mailWindows(&mailCards);
+    design_window::setMailWindows(&mailWindows);
     TVNWindowController window;
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
@@ -30,5 +36,6 @@ int main(int argc, char **argv)
     // A batch run still going ends while its window is there.
     imageExport.reset();
     design_window::setImageExportWindows(nullptr);
+    design_window::setMailWindows(nullptr);
     return status;
 }

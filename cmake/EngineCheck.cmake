@@ -24,6 +24,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   batch_series
   batch_binding
   output_export
+  output_mail
 )
 
 # Fails the configuration when `library` reaches Qt Widgets through its

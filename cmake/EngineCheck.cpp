@@ -18,6 +18,7 @@
 #include "batch_data/spreadsheet/Workbook.h"
 #include "batch_data/zip/ZipArchive.h"
 #include "output/export/ImageFiles.h"
+#include "output/mail/EmailSettings.h"
 #include "platform/Files.h"
 
 #include <QDir>
@@ -78,5 +79,11 @@ int main(int argc, char **argv)
           "an exported image");
     check(platform::writeFileAtomically(QDir(folder.path()).filePath(QStringLiteral("note.txt")), "engine"),
           "an atomic write");
+    const QString settingsPath = QDir(folder.path()).filePath(QStringLiteral("mail.plist"));
+    output::mail::Preferences mailSettings(settingsPath);
+    mailSettings.setValues({{}, QStringLiteral("a@b.cd"), {}, {}, {}, QStringLiteral("Y")});
+    check(mailSettings.flush() && output::mail::Preferences(settingsPath).values() == mailSettings.values()
+              && output::mail::isValidEmail(QStringLiteral("a@b.cd")),
+          "the e-mail settings");
     return failures == 0 ? 0 : 1;
 }

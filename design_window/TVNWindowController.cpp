@@ -99,6 +99,8 @@ TVNWindowController::TVNWindowController()
         [this] { return seriesStore(); }, [] { return batch_data::ListData(currentSpreadsheetTable().rows); },
         [] { return CARD_SIDE_STR == QLatin1String("2"); }});
     buildExportCommands();
+    buildMailCommands();
+    Get_Email_Details();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.

@@ -231,6 +231,12 @@ public:
     // A side of the design as it is now (0 front, 1 back), drawn at the
     // card's size in points.
     platform::Image renderedSide(int side) const;
+    // ---- e-mail (the windows through the installed MailWindows)
+    // The mail command: the mail window over the design.
+    void Mail_Button();
+    // Reads the stored e-mail settings into the values the mail window
+    // sends with.
+    void Get_Email_Details();
 
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
@@ -360,6 +366,7 @@ private:
     void buildWizardCommands();
     void buildFrameBrowser();
     void buildExportCommands();
+    void buildMailCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

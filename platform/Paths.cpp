@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -35,6 +36,15 @@ QString userResourcePath()
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString path = QDir(base).filePath(QStringLiteral("Quorvant"));
     QDir().mkpath(path);
+    return path;
+}
+
+QString userConfigPath()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString path = QDir(base).filePath(QStringLiteral("Quorvant"));
+    if (!QFileInfo(path).isDir() && QDir().mkpath(path))
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
 }
 

@@ -15,4 +15,9 @@ QString bundleResourcesPath();
 // XDG_DATA_HOME). Created when missing.
 QString userResourcePath();
 
+// The per-user configuration folder, ~/.config/Quorvant (moved by
+// XDG_CONFIG_HOME), for settings that may hold secrets: created when missing
+// with access for the user alone.
+QString userConfigPath();
+
 } // namespace platform

@@ -13,7 +13,7 @@ BUILD_PACKAGES=(
 )
 # Real outside tools that the tests use as oracles.
 TEST_PACKAGES=(
-  libzxing-dev libzbar-dev libdmtx-dev python3-openpyxl python3-aiosmtpd poppler-utils
+  libzxing-dev libzbar-dev libdmtx-dev python3-openpyxl python3-aiosmtpd openssl poppler-utils
   xvfb xauth imagemagick
 )
 # What the benchmarks measure against (never linked into the program).
