@@ -103,6 +103,8 @@ UserProfileForm::UserProfileForm(bool editableCaptions)
     for (ProfileField f : kProfileFields)
         buildRow(f, editableCaptions);
     m_form->setColumnStretch(kValueColumn, 1);
+    // The rows keep together at the top.
+    m_form->setRowStretch(kProfileFieldCount + 1, 1);
 
     Preivew_picture = named(new QLabel, "Preivew_picture");
     Preivew_picture->setFixedSize(kPreviewSize);
@@ -152,6 +154,7 @@ void UserProfileForm::buildRow(ProfileField f, bool editableCaptions)
     const int line = int(f) + 1;
     if (editableCaptions && f != ProfileField::image) {
         auto *caption = new QLineEdit(profileFieldTitle(f));
+        caption->setMinimumWidth(140);
         r.label = caption;
     } else {
         r.label = new QLabel(profileFieldTitle(f));
@@ -168,7 +171,7 @@ void UserProfileForm::buildRow(ProfileField f, bool editableCaptions)
     } else {
         r.value = new QLineEdit;
         r.value->setObjectName(profileControlName(f, "value"));
-        r.value->setMinimumWidth(180);
+        r.value->setMinimumWidth(260);
         m_form->addWidget(r.value, line, kValueColumn);
     }
 
