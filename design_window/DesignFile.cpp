@@ -755,6 +755,58 @@ void readGraphics(Reader &in, const QVariantMap &map, const QString &key, Graphi
     }
 }
 
+// The profile fields as the file keeps them: the field's name, and the
+// name with these suffixes for its source.
+constexpr const char *kProfileKeys[] = {"Name", "Title", "Company_name", "slogan", "address", "phone",
+                                        "fax",  "email", "website",      "unique", "image"};
+static_assert(std::size(kProfileKeys) == kProfileFieldCount);
+
+QVariantMap profileDict(const User_Profile_Class &profile)
+{
+    QVariantMap dict{{"Fill_User_Profile_Enable", profile.Fill_User_Profile_Enable},
+                     {"Excel_Binding", profile.Excel_Binding}};
+    for (ProfileField f : kProfileFields) {
+        const ProfileFieldValue &v = profile.field(f);
+        const QString key = QLatin1String(kProfileKeys[std::size_t(f)]);
+        dict.insert(key, v.value);
+        dict.insert(key + QLatin1String("_ds"), v.ds);
+        dict.insert(key + QLatin1String("_ds_indx"), v.ds_indx);
+        dict.insert(key + QLatin1String("_ds_name"), v.ds_name);
+        dict.insert(key + QLatin1String("_xl"), v.xl);
+        dict.insert(key + QLatin1String("_xl_col_indx"), v.xl_col_indx);
+    }
+    return dict;
+}
+
+// A user profile when the file has one; files written before profiles were
+// kept have none and give the empty profile. The control ids are never
+// read: they are the fixed ones.
+void readProfile(Reader &in, const QVariantMap &map, const QString &key, User_Profile_Class &out)
+{
+    const auto d = in.dict(map, key);
+    if (!d)
+        return;
+    Reader field;
+    User_Profile_Class profile;
+    field.boolean(*d, "Fill_User_Profile_Enable", profile.Fill_User_Profile_Enable);
+    field.boolean(*d, "Excel_Binding", profile.Excel_Binding);
+    for (ProfileField f : kProfileFields) {
+        ProfileFieldValue &v = profile.field(f);
+        const QString name = QLatin1String(kProfileKeys[std::size_t(f)]);
+        field.string(*d, name, v.value);
+        field.boolean(*d, name + QLatin1String("_ds"), v.ds);
+        field.integer(*d, name + QLatin1String("_ds_indx"), v.ds_indx);
+        field.string(*d, name + QLatin1String("_ds_name"), v.ds_name);
+        field.boolean(*d, name + QLatin1String("_xl"), v.xl);
+        field.integer(*d, name + QLatin1String("_xl_col_indx"), v.xl_col_indx);
+        if (field.ok() && (v.ds_indx < 0 || v.xl_col_indx < 0))
+            field.fail(QStringLiteral("\"%1\" has a negative position.").arg(name));
+    }
+    if (!field.ok())
+        return in.fail(QStringLiteral("The user profile \"%1\" is damaged: %2").arg(key, field.error()));
+    out = profile;
+}
+
 // The photo adjustment keys, in file order.
 struct PhotoKey {
     const char *name;
@@ -860,7 +912,9 @@ QByteArray encodeDesign(const Design &d, QString *error)
                          {"Invite_Frame_Pic_IMG", d.mainPhotoPath},
                          {"Excel_Binding_Use", d.excelBindingUse},
                          {"Excel_Source_Path", d.excelSourcePath},
-                         {"Excel_Column_Titles", d.table.titles}};
+                         {"Excel_Column_Titles", d.table.titles},
+                         {"Front_user_profile", profileDict(d.frontProfile)},
+                         {"Back_user_profile", profileDict(d.backProfile)}};
     for (const auto &k : kPhotoKeys)
         settings.insert(k.name, QVariant::fromValue(d.photo.*k.member));
     for (const auto &k : kPhotoFlags)
@@ -945,6 +999,8 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
         in.boolean(map, k.name, d.photo.*k.member);
     in.boolean(map, "Excel_Binding_Use", d.excelBindingUse);
     in.string(map, "Excel_Source_Path", d.excelSourcePath);
+    readProfile(in, map, "Front_user_profile", d.frontProfile);
+    readProfile(in, map, "Back_user_profile", d.backProfile);
     if (const auto titles = in.list(map, "Excel_Column_Titles")) {
         for (const QVariant &t : *titles) {
             const auto title = in.text(t);

@@ -2,8 +2,8 @@
 // The design file: an XML property list whose root array holds the marker
 // "ZELTMACBDAYINVITECARD" and then one dictionary with the design: both
 // sides' graphics field by field, both card records, the card settings, the
-// main photo with its adjustments, the profile's spreadsheet settings and the
-// spreadsheet data source's table. Colours, fonts, images and graphics are
+// main photo with its adjustments, the user profiles of both sides with their
+// spreadsheet settings and the spreadsheet data source's table. Colours, fonts, images and graphics are
 // dictionaries keyed by field name; an image keeps its size in points and its
 // content as SVG (vector pictures) or PNG (bitmaps); a text keeps its rich
 // text whole (every run's font and colour) beside its plain text.
@@ -12,6 +12,7 @@
 // touched unless the whole file was understood.
 
 #include "design_window/Globals.h"
+#include "design_window/UserProfile.h"
 #include "drawing/Card_Property.h"
 #include "drawing/TVNGraphic.h"
 
@@ -56,6 +57,10 @@ struct Design {
     bool excelBindingUse = false;
     QString excelSourcePath;
     SpreadsheetTable table;
+    // The front and back user profiles; a file without them gives empty
+    // ones.
+    User_Profile_Class frontProfile;
+    User_Profile_Class backProfile;
 };
 
 // Encodes a design as the file's bytes: flags as "Y"/"N", numbers as decimal

@@ -312,7 +312,8 @@ void TVNWindowController::buildActions()
     QMenu *data = menuBar()->addMenu(tr("&Data"));
     data->addAction(pending(tr("Batch Processing Series..."), "act_series_manager"));
     data->addAction(pending(tr("Spreadsheet Data Source..."), "act_spreadsheet"));
-    data->addAction(pending(tr("User Profile..."), "act_profile"));
+    act_profile = pending(tr("User Profile..."), "act_profile");
+    data->addAction(act_profile);
     data->addAction(pending(tr("E-mail Settings..."), "act_mail_settings"));
 
     QMenu *wizards = menuBar()->addMenu(tr("&Wizards"));
@@ -332,6 +333,8 @@ void TVNWindowController::buildActions()
     tools->addActions({act_tool_select, act_tool_text, act_tool_image, act_tool_barcode});
     tools->addSeparator();
     tools->addActions({act_undo, act_redo, act_delete});
+    tools->addSeparator();
+    tools->addAction(act_profile);
     tools->addSeparator();
     tools->addAction(act_show_grid);
     statusBar();
@@ -362,7 +365,11 @@ GraphicList TVNWindowController::Get_Temp_Controls_Array() const
 void TVNWindowController::Temp_Design_Control_Assign()
 {
     _graphicView_TEMP->deselectAll();
-    document->graphics_temp = design_window::Card_Front_Or_Back == 1 ? document->graphics_back : document->graphics;
+    _graphicView_TEMP->_Selected_Graphic.reset();
+    GraphicList copies;
+    for (const GraphicPtr &g : editedSideGraphics())
+        copies.push_back(g->clone());
+    document->graphics_temp = std::move(copies);
     _graphicView_TEMP->update();
 }
 

@@ -9,6 +9,7 @@
 
 #include "batch_data/series/SeriesStore.h"
 #include "design_window/DesignFile.h"
+#include "design_window/UserProfile.h"
 #include "drawing/Card_Property.h"
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
@@ -67,6 +68,8 @@ public:
     GraphicList &Get_Front_Controls_Array();
     GraphicList &Get_Back_Controls_Array();
     GraphicList Get_Temp_Controls_Array() const;
+    // The scratch list becomes a copy of the edited side's graphics: what is
+    // done on the scratch canvas never reaches the card.
     void Temp_Design_Control_Assign();
     // The canvas of the side being edited.
     TVNGraphicView *currentCanvas() const;
@@ -184,6 +187,29 @@ public:
     // the path becomes the design's main photo path.
     void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path);
 
+    // ---- user profiles (the dialogs through the installed WizardWindows)
+    // The default rectangle of the profile field with value id `control_id`
+    // on the design's card, in canvas coordinates; the zero rectangle for
+    // any other id.
+    QRectF Get_Control_Rect_From_Template(const QString &control_id) const;
+    // The front placement, then the back placement.
+    void Fill_User_profile_Details();
+    // Places the front or back profile record on its canvas (the
+    // inspector's "Excel" source offered as Excel_Binding_Use says, and
+    // only that while no profile has been confirmed: Fill_User_Profile).
+    void Fill_User_profile_info_front_side();
+    void Fill_User_profile_info_back_side();
+    // Places the scratch record on the scratch canvas, always; nothing of
+    // it enters the undo history.
+    void Fill_User_profile_info_TEMP_side();
+    // The side profile dialog for side "F" or "B" (trimmed), or with no side
+    // the profile dialog of both sides. Its result: 1 after OK (which sets
+    // Fill_User_Profile), 0 after Cancel or without the dialogs installed.
+    int Open_User_Profile_Window(bool load, const QString &side);
+    // The profile dialog of the side being edited; after OK that side's
+    // profile is placed. Repaints.
+    void User_Profile_Button_Clicked();
+
     // ---- grid
     void Grid_Clr_Changed();
     void Grid_Slider_Changed();
@@ -273,6 +299,11 @@ public:
     TVNGrid *grid = nullptr;
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
+    // The user profiles of the front and back, and the scratch record of
+    // the profile previews.
+    design_window::User_Profile_Class Front_user_profile;
+    design_window::User_Profile_Class Back_user_profile;
+    design_window::User_Profile_Class TEMP_user_profile;
     design_window::CardChoice card_choice;
     QFont default_text_font;
     QColor default_text_color = Qt::black;
@@ -326,6 +357,7 @@ public:
     QAction *act_snap_grid = nullptr;
     QAction *act_help = nullptr;
     QAction *act_export = nullptr;
+    QAction *act_profile = nullptr;
     // Commands that later work connects; shown disabled until then.
     QList<QAction *> pending_actions;
 

@@ -48,6 +48,8 @@ Design TVNWindowController::currentDesign() const
     d.excelBindingUse = Excel_Binding_Use;
     d.excelSourcePath = Excel_Source_Path;
     d.table = currentSpreadsheetTable();
+    d.frontProfile = Front_user_profile;
+    d.backProfile = Back_user_profile;
     return d;
 }
 
@@ -72,6 +74,8 @@ void TVNWindowController::applyDesign(Design d)
     Excel_Binding_Use = d.excelBindingUse;
     Excel_Source_Path = d.excelSourcePath;
     restoreSpreadsheetTable(d.table);
+    Front_user_profile = d.frontProfile;
+    Back_user_profile = d.backProfile;
 
     _Main_Photo_image = {};
     if (!Invite_Frame_Pic_IMG.isEmpty())

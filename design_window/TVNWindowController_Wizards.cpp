@@ -36,6 +36,7 @@ void TVNWindowController::buildWizardCommands()
     // The start window from the menu is a new design, as File > New.
     command("act_start_window", [this] { act_new->trigger(); });
     command("act_edit_main_photo", [this] { Edit_Main_Photo_Button(); });
+    command("act_profile", [this] { User_Profile_Button_Clicked(); });
 
     for (QPushButton *button : {textPanel->template_title_btn, textPanel->template_message_btn,
                                 imagePanel->image_library, imagePanel->edit_main_photo, cardPanel->card_bg_frames})

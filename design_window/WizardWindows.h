@@ -45,6 +45,11 @@ public:
     // made afresh from its file and the outline a rectangle; 0 after Close,
     // with nothing changed.
     virtual int editMainPhoto() = 0;
+    // The profile dialog: the side profile dialog for side "F" or "B"
+    // (its form loaded from the side's profile graphics with `load`), the
+    // profile dialog of both sides for no side. 1 after OK, with the form
+    // stored into the profile records; 0 after Cancel.
+    virtual int openUserProfile(bool load, const QString &side) = 0;
     // A new, empty frame browser for the design window to place.
     virtual FrameBrowser *newFrameBrowser() = 0;
 };

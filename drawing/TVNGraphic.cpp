@@ -75,15 +75,33 @@ QWidget *TVNGraphic::newEditingView(QWidget *)
 
 TVNText::TVNText() : _Text_contents(std::make_unique<QTextDocument>())
 {
-    _Text_contents->documentLayout()->setPaintDevice(&pointDevice());
-    _Text_contents->setDocumentMargin(0);
-    _Text_contents->setUndoRedoEnabled(false);
+    prepareDocument();
     setTextFont(drawing::host().defaultTextFont());
     setTextColor(drawing::host().defaultTextColor());
     setAlignment(Qt::AlignLeft);
 }
 
+TVNText::TVNText(const TVNText &other)
+    : TVNGraphic(other)
+    , _Text_contents(other._Text_contents->clone())
+{
+    prepareDocument();
+    _Text_contents->setTextWidth(_bounds.width());
+}
+
 TVNText::~TVNText() = default;
+
+std::shared_ptr<TVNGraphic> TVNText::clone() const
+{
+    return std::shared_ptr<TVNText>(new TVNText(*this));
+}
+
+void TVNText::prepareDocument()
+{
+    _Text_contents->documentLayout()->setPaintDevice(&pointDevice());
+    _Text_contents->setDocumentMargin(0);
+    _Text_contents->setUndoRedoEnabled(false);
+}
 
 void TVNText::setBounds(const QRectF &rect)
 {
@@ -242,6 +260,11 @@ void TVNText::drawContents(QPainter &painter, bool) const
 
 // ------------------------------------------------------------------ TVNImage
 
+std::shared_ptr<TVNGraphic> TVNImage::clone() const
+{
+    return std::shared_ptr<TVNImage>(new TVNImage(*this));
+}
+
 void TVNImage::setFilePath(const QString &path)
 {
     _filePath = path;
@@ -282,6 +305,11 @@ void TVNImage::drawContents(QPainter &painter, bool onCanvas) const
 }
 
 // ---------------------------------------------------------------- TVNBarcode
+
+std::shared_ptr<TVNGraphic> TVNBarcode::clone() const
+{
+    return std::shared_ptr<TVNBarcode>(new TVNBarcode(*this));
+}
 
 bool TVNBarcode::makeBarcodeImage(QString *error)
 {

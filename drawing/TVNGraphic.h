@@ -47,10 +47,12 @@ class TVNGraphic : public barcodes::BarcodeSettings {
 public:
     TVNGraphic();
     virtual ~TVNGraphic();
-    TVNGraphic(const TVNGraphic &) = delete;
     TVNGraphic &operator=(const TVNGraphic &) = delete;
 
     virtual GraphicClass graphicClass() const = 0;
+    // An independent copy: changing it leaves this graphic as it is.
+    // Pictures are shared until one side replaces its own.
+    virtual std::shared_ptr<TVNGraphic> clone() const = 0;
 
     // --- geometry, in points, origin top left
     QRectF bounds() const { return _bounds; }
@@ -104,6 +106,9 @@ public:
     platform::Image _barcode_image;
 
 protected:
+    // For clone() of the subclasses: every field copied.
+    TVNGraphic(const TVNGraphic &) = default;
+
     // Draws the object's own content inside bounds(); the base class has
     // already painted fill and stroke when they are on.
     virtual void drawContents(QPainter &painter, bool onCanvas) const = 0;
@@ -125,6 +130,7 @@ public:
     ~TVNText() override;
 
     GraphicClass graphicClass() const override { return GraphicClass::Text; }
+    std::shared_ptr<TVNGraphic> clone() const override;
     void setBounds(const QRectF &rect) override;
 
     // The rich text. Its fonts are in points.
@@ -162,13 +168,18 @@ protected:
     void drawContents(QPainter &painter, bool onCanvas) const override;
 
 private:
+    TVNText(const TVNText &other);
+    // Lays the document out in points, as every text is.
+    void prepareDocument();
     // Applies `format` to every character and to text typed later.
     void mergeIntoWholeText(const QTextCharFormat &format);
 };
 
 class TVNImage : public TVNGraphic {
 public:
+    TVNImage() = default;
     GraphicClass graphicClass() const override { return GraphicClass::Image; }
+    std::shared_ptr<TVNGraphic> clone() const override;
 
     QString filePath() const { return _filePath; }
     // Stores the path (also as Text_Value) and loads the picture from it;
@@ -188,13 +199,17 @@ protected:
     void drawContents(QPainter &painter, bool onCanvas) const override;
 
 private:
+    TVNImage(const TVNImage &) = default;
+
     QString _filePath;
     platform::Image _image;
 };
 
 class TVNBarcode : public TVNGraphic {
 public:
+    TVNBarcode() = default;
     GraphicClass graphicClass() const override { return GraphicClass::Barcode; }
+    std::shared_ptr<TVNGraphic> clone() const override;
 
     // Draws the picture of the object's own settings (its value, header and
     // footer at its resolution) into _barcode_image. False, with the reason
@@ -205,6 +220,9 @@ protected:
     // Draws _barcode_image stretched over the bounds; without one only a
     // dashed frame marks the object on the canvas.
     void drawContents(QPainter &painter, bool onCanvas) const override;
+
+private:
+    TVNBarcode(const TVNBarcode &) = default;
 };
 
 // A new graphic of the given kind, at its initial values.

@@ -41,6 +41,10 @@ Card_Wizard::Card_Wizard()
     ok_btn->setDefault(true);
     cancel_btn = new QPushButton(tr("Cancel"));
     cancel_btn->setObjectName("cancel_btn");
+    user_profile_btn = new QPushButton(tr("User Profile..."));
+    user_profile_btn->setObjectName("user_profile_btn");
+    user_profile_btn->setAutoDefault(false);
+    connect(user_profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
     connect(ok_btn, &QPushButton::clicked, this, [this] { OK_Click(); });
     connect(cancel_btn, &QPushButton::clicked, this, [this] { CancelClick(); });
 
@@ -48,6 +52,7 @@ Card_Wizard::Card_Wizard()
     body->addWidget(sizes, 1);
     body->addWidget(shapeBox);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(user_profile_btn);
     buttons->addStretch();
     buttons->addWidget(cancel_btn);
     buttons->addWidget(ok_btn);
@@ -70,6 +75,7 @@ int Card_Wizard::Open_Wnd()
     if (QAbstractButton *cell = matrix_card_shape->button(m_shapeFound))
         cell->setChecked(true);
     sizes->reset();
+    profile_confirmed = false;
     setResult(0);
     const int result = platform::runModal(*this, true);
     hide();
@@ -81,6 +87,12 @@ void Card_Wizard::card_shape_CellClick()
     design_window::Card_Shape = std::max(0, matrix_card_shape->checkedId());
     if (TVNWindowController *main = design_window::Main_App_wnd)
         main->Refresh_Canvas();
+}
+
+void Card_Wizard::User_Profile_Click()
+{
+    if (TVNWindowController *main = design_window::Main_App_wnd)
+        profile_confirmed |= main->Open_User_Profile_Window(false, QString()) == 1;
 }
 
 void Card_Wizard::OK_Click()

@@ -32,12 +32,17 @@ public:
     void reject() override { CancelClick(); }
     // The outline matrix's action: `Card_Shape` takes the chosen row.
     void card_shape_CellClick();
+    // The user-profile button: the profile dialog of both sides.
+    void User_Profile_Click();
 
     profiles_wizards::CardSizeList *sizes = nullptr;
     // Rows 0 rectangle, 1 rounded rectangle, 2 oval.
     QButtonGroup *matrix_card_shape = nullptr;
     QPushButton *ok_btn = nullptr;
     QPushButton *cancel_btn = nullptr;
+    QPushButton *user_profile_btn = nullptr;
+    // A profile was confirmed while the wizard ran.
+    bool profile_confirmed = false;
 
 private:
     int m_shapeFound = 0;

@@ -2,6 +2,7 @@
 
 #include "design_window/CardSizes.h"
 #include "design_window/SingleInstance.h"
+#include "design_window/TVNWindowController.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/CardSizeList.h"
@@ -56,6 +57,9 @@ Template_Wizard::Template_Wizard()
     ok_btn = button(tr("OK"), "ok_btn");
     ok_btn->setDefault(true);
     cancel_btn = button(tr("Cancel"), "cancel_btn");
+    user_profile_btn = button(tr("User Profile..."), "user_profile_btn");
+    user_profile_btn->setAutoDefault(false);
+    connect(user_profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
     connect(Delete_temp_btn, &QPushButton::clicked, this, [this] { Delete_Template_Click(); });
     connect(Copy_temp_btn, &QPushButton::clicked, this, [this] { Copy_Templatee_Click(); });
     connect(Rename_temp_btn, &QPushButton::clicked, this, [this] { Rename_Template_Click(); });
@@ -78,6 +82,7 @@ Template_Wizard::Template_Wizard()
     sizes->setFixedWidth(260);
     body->addWidget(sizes);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(user_profile_btn);
     buttons->addStretch();
     buttons->addWidget(cancel_btn);
     buttons->addWidget(ok_btn);
@@ -98,6 +103,7 @@ int Template_Wizard::Open_Template_Window()
     Show_Hide_Template_Buttons(true);
     sizes->reset();
     m_templateMm.reset();
+    profile_confirmed = false;
     thumbnails->clear();
     thumbnails->setZoom(kInitialZoom);
     Fill_Templates();
@@ -249,4 +255,10 @@ void Template_Wizard::Rename_Template_Click()
         return;
     }
     relistUserTemplates(newBase + QStringLiteral(".png"));
+}
+
+void Template_Wizard::User_Profile_Click()
+{
+    if (TVNWindowController *main = design_window::Main_App_wnd)
+        profile_confirmed |= main->Open_User_Profile_Window(false, QString()) == 1;
 }

@@ -43,6 +43,8 @@ public:
     void Delete_Template_Click();
     void Copy_Templatee_Click();
     void Rename_Template_Click();
+    // The user-profile button: the profile dialog of both sides.
+    void User_Profile_Click();
 
     // After OK: the card size chosen in the list when it differs from the
     // chosen template's own, as the category, row, orientation and the
@@ -62,6 +64,9 @@ public:
     QPushButton *Rename_temp_btn = nullptr;
     QPushButton *ok_btn = nullptr;
     QPushButton *cancel_btn = nullptr;
+    QPushButton *user_profile_btn = nullptr;
+    // A profile was confirmed while the gallery ran.
+    bool profile_confirmed = false;
     // The gallery's own template name dialog, for Rename.
     Export_Template *Export_Template_Window = nullptr;
 

@@ -17,6 +17,7 @@
 #include "profiles_wizards/TemplateFiles.h"
 #include "profiles_wizards/ThumbnailList.h"
 #include "profiles_wizards/Template_Wizard.h"
+#include "profiles_wizards/UserProfileForm.h"
 #include "profiles_wizards/WizardGlobals.h"
 
 #include <QBuffer>
@@ -121,7 +122,20 @@ public:
         Show_MessageBox(QObject::tr("Template exported successfully."));
     }
 
-    void openCardSizeWizard() override { Card_Wizard::defaultInstance().Open_Wnd(); }
+    void openCardSizeWizard() override
+    {
+        Card_Wizard &wizard = Card_Wizard::defaultInstance();
+        wizard.Open_Wnd();
+        placeConfirmedProfile(wizard.profile_confirmed);
+    }
+
+    int openUserProfile(bool load, const QString &side) override
+    {
+        UserProfileForm &dialog = side.isEmpty() ? static_cast<UserProfileForm &>(User_profile::defaultInstance())
+                                                 : Show_User_Profile::defaultInstance();
+        dialog.load_side = side;
+        return dialog.Open_Wnd(load);
+    }
 
     int runStartWindow() override
     {
@@ -171,17 +185,44 @@ public:
     {
         TVNWindowController *main = design_window::Main_App_wnd;
         Template_Wizard &gallery = Template_Wizard::defaultInstance();
-        if (!main || gallery.Open_Template_Window() != 1)
+        if (!main)
             return;
+        const int chosen = gallery.Open_Template_Window();
+        // A profile confirmed in the gallery is meant for the card it ends
+        // with: the template when one was opened, else the open design.
+        const design_window::User_Profile_Class front = main->Front_user_profile;
+        const design_window::User_Profile_Class back = main->Back_user_profile;
+        const auto placeProfile = [&] {
+            if (!gallery.profile_confirmed)
+                return;
+            main->Front_user_profile = front;
+            main->Back_user_profile = back;
+            design_window::Fill_User_Profile = true;
+            placeConfirmedProfile(true);
+        };
+        if (chosen != 1)
+            return placeProfile();
         // The template replaces the open design (after asking to save its
         // changes, when it has any).
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
-            return;
+            return placeProfile();
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {
             main->card_choice = size->choice;
             main->applyCardSize(size->mm);
             main->Show_RHS_Properties(nullptr);
         }
+        placeProfile();
+    }
+
+private:
+    // The profile of both sides, confirmed in a wizard, placed on the card.
+    static void placeConfirmedProfile(bool confirmed)
+    {
+        TVNWindowController *main = design_window::Main_App_wnd;
+        if (!confirmed || !main)
+            return;
+        main->Fill_User_profile_Details();
+        main->Refresh_Canvas();
     }
 };
 

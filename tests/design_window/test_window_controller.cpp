@@ -204,9 +204,11 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
     EXPECT_EQ(wnd->Get_Back_Controls_Array(), GraphicList{barcode});
     EXPECT_EQ(wnd->Get_Front_Controls_Array(), GraphicList{text});
 
-    // The scratch list takes the edited side's objects themselves.
+    // The scratch list takes copies of the edited side's objects.
     wnd->Temp_Design_Control_Assign();
-    EXPECT_EQ(wnd->Get_Temp_Controls_Array(), GraphicList{barcode});
+    ASSERT_EQ(wnd->Get_Temp_Controls_Array().size(), 1u);
+    EXPECT_NE(wnd->Get_Temp_Controls_Array().front(), barcode);
+    EXPECT_TRUE(wnd->Get_Temp_Controls_Array().front()->barcodeSettings() == barcode->barcodeSettings());
 
     // Going back to one side returns to the front.
     sides->setCurrentIndex(0);

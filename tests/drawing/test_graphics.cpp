@@ -1,6 +1,7 @@
 #include "TestHost.h"
 #include "drawing/TVNGraphic.h"
 #include "drawing/TVNRenderingView.h"
+#include "tests/support/TestSupport.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -79,4 +80,48 @@ TEST(Image, KeepsAMissingFilesPathAndThePartyImageShowsTheMainPhoto)
     }
     EXPECT_TRUE(image.image().isNull()) << "no picture: the canvas shows the placeholder, output nothing";
     EXPECT_EQ(party.image().bitmap().size(), QSize(7, 5)) << "the main photo; the id is trimmed";
+}
+
+TEST(Graphics, ACloneDrawsAsTheOriginalAndChangesOnItsOwn)
+{
+    TestHost host;
+    auto text = std::make_shared<TVNText>();
+    text->setBounds(QRectF(10, 10, 200, 40));
+    text->setTextFont(QFont("Liberation Serif", 20));
+    text->setTextColor(Qt::darkRed);
+    text->setContentsString("Centred");
+    text->setAlignment(Qt::AlignHCenter);
+    text->control_ID = "Fup_Name";
+    text->Set_Batch_List_Name("names");
+    QImage picture(30, 20, QImage::Format_ARGB32);
+    picture.fill(Qt::darkGreen);
+    auto image = std::make_shared<TVNImage>();
+    image->setImage(platform::Image::fromBitmap(picture));
+    image->setBounds(QRectF(10, 60, 60, 40));
+    image->setDrawingStroke(true);
+    auto barcode = std::make_shared<TVNBarcode>();
+    barcode->setBounds(QRectF(100, 60, 100, 40));
+    ASSERT_TRUE(barcode->makeBarcodeImage());
+
+    const GraphicList originals{text, image, barcode};
+    GraphicList clones;
+    for (const GraphicPtr &g : originals)
+        clones.push_back(g->clone());
+    const auto draw = [](const GraphicList &list) {
+        return TVNRenderingView::image_From_Card_Graphics(list, false).toBitmap(144);
+    };
+    const QImage before = draw(originals);
+    EXPECT_LT(quorvant::test::differingPixelShare(draw(clones), before, 3), 0.0001);
+    EXPECT_EQ(clones[0]->control_ID, "Fup_Name");
+    const auto &textClone = static_cast<const TVNText &>(*clones[0]);
+    EXPECT_EQ(std::tuple(textClone.textFont(), textClone.alignment(), textClone.textColor()),
+              std::tuple(text->textFont(), text->alignment(), text->textColor()));
+    EXPECT_TRUE(clones[0]->barcodeSettings() == text->barcodeSettings());
+
+    // Changing the clones leaves the originals as they were.
+    static_cast<TVNText &>(*clones[0]).setContentsString("Other");
+    clones[1]->setBounds(QRectF(0, 0, 5, 5));
+    clones[2]->Set_Ctrl_Is_Visible(false);
+    EXPECT_EQ(text->contentsString(), "Centred");
+    EXPECT_LT(quorvant::test::differingPixelShare(draw(originals), before, 3), 0.0001);
 }

@@ -47,6 +47,7 @@ TEST_F(CommandTest, MenuItemsOpenTheirWindows)
         {"act_grid_options", "Grid_Wizard"},
         {"act_edit_main_photo", "Invitation_Wizard"},
         {"act_start_window", "Invitation_Wizard"},
+        {"act_profile", "Show_User_Profile"},
     };
     for (const auto &[item, window] : items) {
         // The start window comes with a new design: its save question is

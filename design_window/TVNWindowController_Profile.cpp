@@ -1,0 +1,76 @@
+// The design window's user profiles: the records' placement on the front,
+// back and scratch canvases, the default rectangles of new fields, and the
+// profile dialogs (reached through WizardWindows).
+#include "design_window/DataSourcePanel.h"
+#include "design_window/Globals.h"
+#include "design_window/ProfilePlacement.h"
+#include "design_window/TVNWindowController.h"
+#include "design_window/WizardWindows.h"
+#include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
+#include "platform/Helpers.h"
+
+#include <QComboBox>
+
+using namespace design_window;
+
+QRectF TVNWindowController::Get_Control_Rect_From_Template(const QString &control_id) const
+{
+    return profileFieldRect(defaultProfileTemplate(), Front_card_Prop.Card_Size, control_id);
+}
+
+void TVNWindowController::Fill_User_profile_Details()
+{
+    Fill_User_profile_info_front_side();
+    Fill_User_profile_info_back_side();
+}
+
+void TVNWindowController::Fill_User_profile_info_front_side()
+{
+    offerSpreadsheetSource(Data_source_type, Excel_Binding_Use);
+    if (!Fill_User_Profile)
+        return;
+    placeProfile(*_graphicView, Front_user_profile, QStringLiteral("F"),
+                 [this](const QString &id) { return Get_Control_Rect_From_Template(id); });
+}
+
+void TVNWindowController::Fill_User_profile_info_back_side()
+{
+    offerSpreadsheetSource(Data_source_type, Excel_Binding_Use);
+    if (!Fill_User_Profile)
+        return;
+    placeProfile(*_graphicView_BACK, Back_user_profile, QStringLiteral("B"),
+                 [this](const QString &id) { return Get_Control_Rect_From_Template(id); });
+}
+
+void TVNWindowController::Fill_User_profile_info_TEMP_side()
+{
+    // The scratch canvas only serves previews: undoing must never reach it.
+    document->disableUndoRegistration();
+    placeProfile(*_graphicView_TEMP, TEMP_user_profile, QStringLiteral("F"),
+                 [this](const QString &id) { return Get_Control_Rect_From_Template(id); });
+    document->enableUndoRegistration();
+}
+
+int TVNWindowController::Open_User_Profile_Window(bool load, const QString &side)
+{
+    WizardWindows *windows = wizardWindows();
+    if (!windows)
+        return 0;
+    const int result = windows->openUserProfile(load, Trim_Str(side));
+    if (result == 1)
+        Fill_User_Profile = true;
+    return result;
+}
+
+void TVNWindowController::User_Profile_Button_Clicked()
+{
+    const bool back = design_window::Card_Front_Or_Back == 1;
+    if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
+        if (back)
+            Fill_User_profile_info_back_side();
+        else
+            Fill_User_profile_info_front_side();
+    }
+    Refresh_Canvas();
+}
