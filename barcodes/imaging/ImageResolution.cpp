@@ -204,6 +204,13 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
             return false;
         table[std::size_t(i)] = colours[i];
     }
+    // A clear colour keeps the target pixel and adds nothing to it.
+    std::vector<QRgb> keep(256), ink(256);
+    for (std::size_t i = 0; i < 256; ++i) {
+        const bool opaque = qAlpha(table[i]) == 255;
+        keep[i] = opaque ? 0u : ~0u;
+        ink[i] = opaque ? table[i] : 0u;
+    }
     // The pixels whose centres lie in the area.
     const QRect pixels = QRect(QPoint(int(std::ceil(area.left() - 0.5)), int(std::ceil(area.top() - 0.5))),
                                QPoint(int(std::ceil(area.right() - 0.5)) - 1, int(std::ceil(area.bottom() - 0.5)) - 1))
@@ -218,41 +225,50 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         column[std::size_t(x - pixels.left())] =
             std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
     // Rows repeat many times at print resolution: each source row is sampled
-    // once, and a row that covers its whole width is copied down.
+    // once. Clear pixels at the ends of a row (a quiet zone, a border) are
+    // left out; when none remain between, the row is written once and copied
+    // down while it repeats.
     std::vector<uchar> indexes(std::size_t(pixels.width()));
     const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
     const uchar *previous = nullptr;
-    bool covers = false;   // the sampled row has no clear pixel
+    std::size_t first = 0, last = 0; // the span from the first to the last opaque pixel
+    bool solid = false;              // no clear pixel in that span
     bool aboveIsSame = false;
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
         const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, source.height() - 1);
         const uchar *in = source.constScanLine(row);
         auto *out = reinterpret_cast<QRgb *>(target.scanLine(y)) + pixels.left();
         if (previous != in && !(previous && std::memcmp(previous, in, rowBytes) == 0)) {
-            unsigned clear = 0;
-            for (std::size_t x = 0; x < indexes.size(); ++x) {
+            for (std::size_t x = 0; x < indexes.size(); ++x)
                 indexes[x] = uchar(indexAt(in, column[x], mono));
-                clear |= ~table[indexes[x]] >> 24;
-            }
-            covers = clear == 0;
+            first = 0;
+            last = indexes.size();
+            while (first < last && keep[indexes[first]] != 0)
+                ++first;
+            while (last > first && keep[indexes[last - 1]] != 0)
+                --last;
+            QRgb clear = 0;
+            for (std::size_t x = first; x < last; ++x)
+                clear |= keep[indexes[x]];
+            solid = clear == 0;
             previous = in;
             aboveIsSame = false;
         }
         if (aboveIsSame) {
-            std::memcpy(out, reinterpret_cast<const QRgb *>(target.constScanLine(y - 1)) + pixels.left(),
-                        indexes.size() * sizeof(QRgb));
+            std::memcpy(out + first, reinterpret_cast<const QRgb *>(target.constScanLine(y - 1)) + pixels.left() + first,
+                        (last - first) * sizeof(QRgb));
             continue;
         }
-        if (covers) {
-            for (std::size_t x = 0; x < indexes.size(); ++x)
-                out[x] = table[indexes[x]];
+        if (solid) {
+            for (std::size_t x = first; x < last; ++x)
+                out[x] = ink[indexes[x]];
         } else {
-            for (std::size_t x = 0; x < indexes.size(); ++x) {
-                const QRgb colour = table[indexes[x]];
-                out[x] = qAlpha(colour) == 255 ? colour : out[x];
-            }
+            // Without branches: which pixels are clear does not follow a
+            // pattern the processor could predict.
+            for (std::size_t x = first; x < last; ++x)
+                out[x] = (out[x] & keep[indexes[x]]) | ink[indexes[x]];
         }
-        aboveIsSame = covers;
+        aboveIsSame = solid;
     }
     return true;
 }

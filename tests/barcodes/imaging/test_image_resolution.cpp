@@ -111,6 +111,13 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
             if (x < 9)
                 indexed.setPixel(x, y, uint((x + 2 * y) % 3));
         }
+    // A symbol inside a clear border, as a Data Matrix page.
+    QImage bordered(8, 6, QImage::Format_Indexed8);
+    bordered.setColorTable(indexed.colorTable());
+    bordered.fill(0u);
+    for (int y = 1; y < 5; ++y)
+        for (int x = 1; x < 7; ++x)
+            bordered.setPixel(x, y, uint(1 + (x * y) % 2));
     const struct {
         const char *what;
         const QImage &source;
@@ -121,6 +128,7 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
         {"indexed with clear, unscaled", indexed, QRectF(0, 0, 9, 7)},
         {"indexed with clear, scaled", indexed, QRectF(4.2, 3.7, 40.4, 31.1)},
         {"partly outside", indexed, QRectF(-5, 50, 33, 33)},
+        {"clear border, scaled", bordered, QRectF(1.5, 2.5, 37.1, 29.9)},
     };
     for (const auto &c : cases) {
         QImage painted(70, 70, QImage::Format_ARGB32_Premultiplied);
