@@ -224,6 +224,11 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
     for (int x = pixels.left(); x <= pixels.right(); ++x)
         column[std::size_t(x - pixels.left())] =
             std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
+    // The whole source, pixel for pixel.
+    const bool unscaled = column.size() == std::size_t(source.width()) && column.front() == 0
+        && column.back() == source.width() - 1;
+    const int used = mono ? 2 : 256;
+    const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
     // Rows repeat many times at print resolution: each source row is sampled
     // once. Clear pixels at the ends of a row (a quiet zone, a border) are
     // left out; when none remain between, the row is written once and copied
@@ -239,8 +244,17 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         const uchar *in = source.constScanLine(row);
         auto *out = reinterpret_cast<QRgb *>(target.scanLine(y)) + pixels.left();
         if (previous != in && !(previous && std::memcmp(previous, in, rowBytes) == 0)) {
-            for (std::size_t x = 0; x < indexes.size(); ++x)
-                indexes[x] = uchar(indexAt(in, column[x], mono));
+            if (mono && unscaled) {
+                // Eight pixels from each byte.
+                for (std::size_t x = 0; x < indexes.size(); x += 8) {
+                    const uchar bits = in[x / 8];
+                    for (std::size_t b = 0; b < 8 && x + b < indexes.size(); ++b)
+                        indexes[x + b] = uchar((bits >> (7 - b)) & 1);
+                }
+            } else {
+                for (std::size_t x = 0; x < indexes.size(); ++x)
+                    indexes[x] = uchar(indexAt(in, column[x], mono));
+            }
             first = 0;
             last = indexes.size();
             while (first < last && keep[indexes[first]] != 0)
@@ -248,8 +262,10 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
             while (last > first && keep[indexes[last - 1]] != 0)
                 --last;
             QRgb clear = 0;
-            for (std::size_t x = first; x < last; ++x)
-                clear |= keep[indexes[x]];
+            if (!opaqueTable) {
+                for (std::size_t x = first; x < last; ++x)
+                    clear |= keep[indexes[x]];
+            }
             solid = clear == 0;
             previous = in;
             aboveIsSame = false;
