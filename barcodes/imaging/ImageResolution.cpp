@@ -271,8 +271,8 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
             aboveIsSame = false;
         }
         if (aboveIsSame) {
-            std::memcpy(out + first, reinterpret_cast<const QRgb *>(target.constScanLine(y - 1)) + pixels.left() + first,
-                        (last - first) * sizeof(QRgb));
+            const auto *above = reinterpret_cast<const QRgb *>(target.constScanLine(y - 1)) + pixels.left();
+            std::memcpy(out + first, above + first, (last - first) * sizeof(QRgb));
             continue;
         }
         if (solid) {
