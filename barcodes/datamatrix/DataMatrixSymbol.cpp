@@ -261,15 +261,18 @@ platform::Image dataMatrixPageImage(const DataMatrixGrid &grid)
 {
     if (!grid.isValid())
         return {};
-    QImage page(grid.W + 2, grid.H + 2, QImage::Format_ARGB32);
+    // Three colours: one byte a pixel, here and at print resolution.
+    QImage page(grid.W + 2, grid.H + 2, QImage::Format_Indexed8);
     if (page.isNull())
         return {};
-    page.fill(Qt::transparent);
+    enum : uchar { Clear, Dark, Light };
+    page.setColorTable({qRgba(0, 0, 0, 0), qRgba(0, 0, 0, 255), qRgba(255, 255, 255, 255)});
+    page.fill(uint(Clear));
     for (int y = 0; y < grid.H; ++y) {
         // Row 0 of the grid is the bottom row of the page.
-        auto *row = reinterpret_cast<QRgb *>(page.scanLine(grid.H - y)) + 1;
+        uchar *row = page.scanLine(grid.H - y) + 1;
         for (int x = 0; x < grid.W; ++x)
-            row[x] = grid.dark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255);
+            row[x] = grid.dark(x, y) ? Dark : Light;
     }
     return platform::Image::fromBitmap(page, QSizeF(page.width(), page.height()));
 }

@@ -60,7 +60,7 @@ platform::Image opaqueWithQuietZone(const platform::Image &symbol, double extraP
     QColor fill = background.isValid() ? background : QColor(Qt::white);
     fill.setAlpha(255);
     bitmap.fill(fill);
-    {
+    if (!writeIndexedBitmap(bitmap, QRectF(QPointF(pad, pad), source.size()), source)) {
         QPainter painter(&bitmap);
         painter.drawImage(QPoint(pad, pad), source);
     }

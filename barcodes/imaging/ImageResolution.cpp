@@ -19,9 +19,17 @@ namespace {
 // through a batch run.
 constexpr double kMaximumBitmapBytes = double(std::numeric_limits<int>::max());
 
-// A transparent 32-bit bitmap of the given pixels, or a null image when it
-// is empty, too large, or cannot be allocated.
-QImage blankBitmap(int width, int height)
+bool hasColourTable(const QImage &bitmap)
+{
+    return (bitmap.format() == QImage::Format_Indexed8 || bitmap.format() == QImage::Format_Mono)
+        && bitmap.colorCount() > 0;
+}
+
+// A bitmap of the given pixels and format, transparent unless `clear` is
+// false (every pixel is about to be written), or a null image when it is
+// empty, too large, or cannot be allocated.
+QImage blankBitmap(int width, int height, QImage::Format format = QImage::Format_ARGB32_Premultiplied,
+                   bool clear = true)
 {
     if (width <= 0 || height <= 0)
         return {};
@@ -29,13 +37,58 @@ QImage blankBitmap(int width, int height)
         Show_NSLog_Message(QStringLiteral("Image of %1 x %2 pixels is too large").arg(width).arg(height));
         return {};
     }
-    QImage bitmap(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage bitmap(width, height, format);
     if (bitmap.isNull()) {
         Show_NSLog_Message(QStringLiteral("Unable to allocate an image of %1 x %2 pixels").arg(width).arg(height));
         return {};
     }
-    bitmap.fill(Qt::transparent);
+    if (clear)
+        bitmap.fill(Qt::transparent);
     return bitmap;
+}
+
+// The colour index of pixel x in a row of a bitmap with a colour table.
+int indexAt(const uchar *row, int x, bool mono)
+{
+    return mono ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x];
+}
+
+// Nearest sampling of a bitmap with a colour table into `target` of the same
+// format and table.
+void sampleIndexed(const QImage &src, QImage &target)
+{
+    const bool mono = src.format() == QImage::Format_Mono;
+    const int w = target.width(), h = target.height();
+    const std::size_t rowBytes = mono ? std::size_t(w + 7) / 8 : std::size_t(w);
+    std::vector<int> column(static_cast<std::size_t>(w));
+    for (int x = 0; x < w; ++x)
+        column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
+    int previous = -1;
+    for (int y = 0; y < h; ++y) {
+        const int row = std::min(src.height() - 1, int((y + 0.5) * src.height() / h));
+        uchar *out = target.scanLine(y);
+        if (row == previous) {
+            std::memcpy(out, target.constScanLine(y - 1), rowBytes);
+            continue;
+        }
+        const uchar *in = src.constScanLine(row);
+        if (mono) {
+            // Eight pixels to a byte, most significant first; the last byte
+            // padded with zero bits.
+            unsigned bits = 0;
+            for (int x = 0; x < w; ++x) {
+                bits = (bits << 1) | unsigned(indexAt(in, column[std::size_t(x)], true));
+                if ((x & 7) == 7)
+                    out[x >> 3] = uchar(bits);
+            }
+            if (w & 7)
+                out[w >> 3] = uchar(bits << (8 - (w & 7)));
+        } else {
+            for (int x = 0; x < w; ++x)
+                out[x] = in[column[std::size_t(x)]];
+        }
+        previous = row;
+    }
 }
 
 // Each target pixel takes the source pixel under its centre. Rows that
@@ -66,6 +119,10 @@ void sampleNearest(const QImage &source, QImage &target)
 void drawHard(const platform::Image &source, QImage &target, QPainter::CompositionMode mode)
 {
     // A bitmap onto a clear target: its pixels, sampled.
+    if (!source.isVector() && hasColourTable(source.bitmap()) && target.format() == source.bitmap().format()) {
+        sampleIndexed(source.bitmap(), target);
+        return;
+    }
     if (!source.isVector() && target.format() == QImage::Format_ARGB32_Premultiplied) {
         sampleNearest(source.bitmap(), target);
         return;
@@ -97,9 +154,16 @@ platform::Image Increase_DPI(const platform::Image &image, double withDPI)
     }
     const double dpi = std::isnan(withDPI) ? kMinimumDpi : std::clamp(withDPI, kMinimumDpi, kMaximumDpi);
     const QSizeF points = image.size();
-    QImage bitmap = blankBitmap(pixelsFor(points.width(), dpi), pixelsFor(points.height(), dpi));
+    // Every pixel of a sampled bitmap is written; only a drawing needs a
+    // clear start.
+    const bool indexed = !image.isVector() && hasColourTable(image.bitmap());
+    QImage bitmap = blankBitmap(pixelsFor(points.width(), dpi), pixelsFor(points.height(), dpi),
+                                indexed ? image.bitmap().format() : QImage::Format_ARGB32_Premultiplied,
+                                image.isVector());
     if (bitmap.isNull())
         return {};
+    if (indexed)
+        bitmap.setColorTable(image.bitmap().colorTable());
     const int dotsPerMetre = int(std::lround(dpi / 0.0254));
     bitmap.setDotsPerMeterX(dotsPerMetre);
     bitmap.setDotsPerMeterY(dotsPerMetre);
@@ -122,6 +186,107 @@ platform::Image Resize_Image(const platform::Image &image, QSizeF new_size)
         return {};
     drawHard(image, bitmap, QPainter::CompositionMode_Source);
     return platform::Image::fromBitmap(bitmap, new_size);
+}
+
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source)
+{
+    const QImage::Format tf = target.format();
+    if (!hasColourTable(source) || source.isNull()
+        || (tf != QImage::Format_ARGB32_Premultiplied && tf != QImage::Format_ARGB32 && tf != QImage::Format_RGB32)
+        || !(area.width() > 0) || !(area.height() > 0))
+        return false;
+    // Indexes beyond the table are drawn as nothing.
+    std::vector<QRgb> table(256, qRgba(0, 0, 0, 0));
+    const QList<QRgb> colours = source.colorTable();
+    for (qsizetype i = 0; i < colours.size() && i < 256; ++i) {
+        const int alpha = qAlpha(colours[i]);
+        if (alpha != 0 && alpha != 255)
+            return false;
+        table[std::size_t(i)] = colours[i];
+    }
+    // A clear colour keeps the target pixel and adds nothing to it.
+    std::vector<QRgb> keep(256), ink(256);
+    for (std::size_t i = 0; i < 256; ++i) {
+        const bool opaque = qAlpha(table[i]) == 255;
+        keep[i] = opaque ? 0u : ~0u;
+        ink[i] = opaque ? table[i] : 0u;
+    }
+    // The pixels whose centres lie in the area.
+    const QRect pixels = QRect(QPoint(int(std::ceil(area.left() - 0.5)), int(std::ceil(area.top() - 0.5))),
+                               QPoint(int(std::ceil(area.right() - 0.5)) - 1, int(std::ceil(area.bottom() - 0.5)) - 1))
+                             .intersected(target.rect());
+    if (pixels.isEmpty())
+        return true;
+    const bool mono = source.format() == QImage::Format_Mono;
+    const double sx = source.width() / area.width(), sy = source.height() / area.height();
+    // Each target pixel takes the source pixel under its centre.
+    std::vector<int> column(std::size_t(pixels.width()));
+    for (int x = pixels.left(); x <= pixels.right(); ++x)
+        column[std::size_t(x - pixels.left())] =
+            std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
+    // The whole source, pixel for pixel.
+    const bool unscaled = column.size() == std::size_t(source.width()) && column.front() == 0
+        && column.back() == source.width() - 1;
+    const int used = mono ? 2 : 256;
+    const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
+    // Rows repeat many times at print resolution: each source row is sampled
+    // once. Clear pixels at the ends of a row (a quiet zone, a border) are
+    // left out; when none remain between, the row is written once and copied
+    // down while it repeats.
+    std::vector<uchar> indexes(std::size_t(pixels.width()));
+    const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
+    const uchar *previous = nullptr;
+    std::size_t first = 0, last = 0; // the span from the first to the last opaque pixel
+    bool solid = false;              // no clear pixel in that span
+    bool aboveIsSame = false;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, source.height() - 1);
+        const uchar *in = source.constScanLine(row);
+        auto *out = reinterpret_cast<QRgb *>(target.scanLine(y)) + pixels.left();
+        if (previous != in && !(previous && std::memcmp(previous, in, rowBytes) == 0)) {
+            if (mono && unscaled) {
+                // Eight pixels from each byte.
+                for (std::size_t x = 0; x < indexes.size(); x += 8) {
+                    const uchar bits = in[x / 8];
+                    for (std::size_t b = 0; b < 8 && x + b < indexes.size(); ++b)
+                        indexes[x + b] = uchar((bits >> (7 - b)) & 1);
+                }
+            } else {
+                for (std::size_t x = 0; x < indexes.size(); ++x)
+                    indexes[x] = uchar(indexAt(in, column[x], mono));
+            }
+            first = 0;
+            last = indexes.size();
+            while (first < last && keep[indexes[first]] != 0)
+                ++first;
+            while (last > first && keep[indexes[last - 1]] != 0)
+                --last;
+            QRgb clear = 0;
+            if (!opaqueTable) {
+                for (std::size_t x = first; x < last; ++x)
+                    clear |= keep[indexes[x]];
+            }
+            solid = clear == 0;
+            previous = in;
+            aboveIsSame = false;
+        }
+        if (aboveIsSame) {
+            const auto *above = reinterpret_cast<const QRgb *>(target.constScanLine(y - 1)) + pixels.left();
+            std::memcpy(out + first, above + first, (last - first) * sizeof(QRgb));
+            continue;
+        }
+        if (solid) {
+            for (std::size_t x = first; x < last; ++x)
+                out[x] = ink[indexes[x]];
+        } else {
+            // Without branches: which pixels are clear does not follow a
+            // pattern the processor could predict.
+            for (std::size_t x = first; x < last; ++x)
+                out[x] = (out[x] & keep[indexes[x]]) | ink[indexes[x]];
+        }
+        aboveIsSame = solid;
+    }
+    return true;
 }
 
 } // namespace barcodes

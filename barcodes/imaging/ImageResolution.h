@@ -7,6 +7,8 @@
 
 #include "platform/Image.h"
 
+#include <QImage>
+#include <QRectF>
 #include <QSizeF>
 #include <atomic>
 
@@ -23,9 +25,21 @@ inline constexpr double kMaximumDpi = 2400.0;
 
 // Redraws `image` into a bitmap of ceil(dpi × points / 72) pixels on each
 // side, without interpolation, keeping its size in points. The bitmap is
-// 32-bit RGBA with transparency where the source has none. Gives a null image
-// when the source is null or the bitmap cannot be allocated.
+// 32-bit RGBA with transparency where the source has none; a bitmap with a
+// colour table (1 or 8 bits a pixel) keeps its format and table, so a symbol
+// of a few colours stays small at print resolution. Gives a null image when
+// the source is null or the bitmap cannot be allocated.
 platform::Image Increase_DPI(const platform::Image &image, double withDPI);
+
+// Writes `source` into `area` of `target` (in target pixels) as a painter
+// draws it without smoothing over what is there: each pixel whose centre lies
+// in the area takes the source pixel under that centre; opaque colours
+// replace the target's pixel, clear ones leave it. Only for a source with a
+// colour table (1 or 8 bits a pixel) whose colours are each opaque or clear,
+// into a 32-bit RGB or ARGB target; false, with nothing written, otherwise,
+// and the caller draws it itself. No 32-bit copy of the source is made,
+// which at print resolution would be as large as the target.
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source);
 
 // Redraws `image` into a bitmap of `new_size` points at one pixel per point
 // (the size truncated to whole pixels), without interpolation. Gives a null

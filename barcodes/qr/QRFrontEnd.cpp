@@ -95,27 +95,21 @@ QImage QRFrontEnd::renderModules(const DataMatrix &grid, int imageDimension)
     const int scale = int(d / n);
     const int margin = (d - scale * int(n)) / 2;
 
-    QImage image(d, d, QImage::Format_RGBA8888);
+    // Three colours, one byte a pixel.
+    QImage image(d, d, QImage::Format_Indexed8);
     if (image.isNull())
         return {};
+    enum : uchar { Margin, Dark, Light };
     // Margin pixels: white, fully transparent.
-    image.fill(QColor(255, 255, 255, 0));
-    const QRgb dark = qRgba(0, 0, 0, 255);
-    const QRgb light = qRgba(255, 255, 255, 255);
+    image.setColorTable({qRgba(255, 255, 255, 0), qRgba(0, 0, 0, 255), qRgba(255, 255, 255, 255)});
+    image.fill(uint(Margin));
     for (std::int64_t y = 0; y < n; ++y) {
-        for (int r = 0; r < scale; ++r) {
-            auto *row = reinterpret_cast<std::uint8_t *>(image.scanLine(margin + int(y) * scale + r));
-            for (std::int64_t x = 0; x < n; ++x) {
-                const QRgb c = grid.valueAt(x, y) ? dark : light;
-                for (int s = 0; s < scale; ++s) {
-                    std::uint8_t *px = row + 4 * (margin + int(x) * scale + s);
-                    px[0] = std::uint8_t(qRed(c));
-                    px[1] = std::uint8_t(qGreen(c));
-                    px[2] = std::uint8_t(qBlue(c));
-                    px[3] = std::uint8_t(qAlpha(c));
-                }
-            }
-        }
+        uchar *first = image.scanLine(margin + int(y) * scale);
+        for (std::int64_t x = 0; x < n; ++x)
+            std::memset(first + margin + int(x) * scale, grid.valueAt(x, y) ? Dark : Light, std::size_t(scale));
+        for (int r = 1; r < scale; ++r)
+            std::memcpy(image.scanLine(margin + int(y) * scale + r) + margin, first + margin,
+                        std::size_t(scale) * std::size_t(n));
     }
     return image;
 }

@@ -50,7 +50,7 @@ public:
     // failure is shown to the user. It is defined in barcodes_widgets, which
     // a caller of it links.
     static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension);
-    // The D × D bitmap before resampling (RGBA, not premultiplied).
+    // The D × D bitmap before resampling (8 bits a pixel: clear, black, white).
     static QImage renderModules(const DataMatrix &grid, int imageDimension);
 
     // The largest number of bytes of the given mode that `version` holds at

@@ -1,5 +1,6 @@
 #include "barcodes/render/BarcodePicture.h"
 
+#include "barcodes/imaging/ImageResolution.h"
 #include "barcodes/symbologies/TextMeasurer.h"
 
 #include <QImage>
@@ -128,16 +129,29 @@ void BarcodePicture::paintImage(QPainter &painter) const
     const QTransform t = painter.deviceTransform();
     const QRectF area = t.mapRect(imageRect);
     const QImage &bitmap = image.bitmap();
-    // A bitmap made at the device's resolution is copied pixel for pixel.
-    if (!image.isVector() && t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0
-        && std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5) {
-        painter.save();
-        painter.resetTransform();
-        painter.drawImage(QPoint(int(std::lround(area.left())), int(std::lround(area.top()))), bitmap);
-        painter.restore();
+    if (image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) {
+        image.draw(painter, imageRect);
         return;
     }
-    image.draw(painter, imageRect);
+    // A bitmap made at the device's resolution is copied pixel for pixel.
+    const bool atDeviceResolution =
+        std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5;
+    const QPoint at(int(std::lround(area.left())), int(std::lround(area.top())));
+    // A symbol of a few colours goes straight into the bitmap's rows; the
+    // painter would first convert all of it to 32-bit pixels.
+    auto *device = dynamic_cast<QImage *>(painter.device());
+    if (device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap))
+        return;
+    if (!atDeviceResolution) {
+        image.draw(painter, imageRect);
+        return;
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(at, bitmap);
+    painter.restore();
 }
 
 void BarcodePicture::paintBackground(QPainter &painter) const

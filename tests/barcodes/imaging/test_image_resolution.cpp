@@ -94,3 +94,58 @@ TEST(ResizeImage, SizeIsTruncatedToWholePixelsAndNothingIsNoImage)
     // 100000 points at 2400 dpi would be far beyond any sane bitmap.
     EXPECT_TRUE(Increase_DPI(checkerboard({100000, 100000}), 2400).isNull());
 }
+
+// A symbol with a colour table written straight into a bitmap comes out as
+// the painter draws it without smoothing: each row is the painter's own
+// result, scaled or not, clear pixels leaving what was there.
+TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
+{
+    QImage mono(13, 5, QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    QImage indexed(9, 7, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x) {
+            if (y < 5)
+                mono.setPixel(x, y, uint((x * 7 + y * 3) % 5 < 2));
+            if (x < 9)
+                indexed.setPixel(x, y, uint((x + 2 * y) % 3));
+        }
+    // A symbol inside a clear border, as a Data Matrix page.
+    QImage bordered(8, 6, QImage::Format_Indexed8);
+    bordered.setColorTable(indexed.colorTable());
+    bordered.fill(0u);
+    for (int y = 1; y < 5; ++y)
+        for (int x = 1; x < 7; ++x)
+            bordered.setPixel(x, y, uint(1 + (x * y) % 2));
+    const struct {
+        const char *what;
+        const QImage &source;
+        QRectF area;
+    } cases[] = {
+        {"mono, unscaled", mono, QRectF(3, 4, 13, 5)},
+        {"mono, stretched unevenly", mono, QRectF(2, 1, 61.3, 23.6)},
+        {"indexed with clear, unscaled", indexed, QRectF(0, 0, 9, 7)},
+        {"indexed with clear, scaled", indexed, QRectF(4.2, 3.7, 40.4, 31.1)},
+        {"partly outside", indexed, QRectF(-5, 50, 33, 33)},
+        {"clear border, scaled", bordered, QRectF(1.5, 2.5, 37.1, 29.9)},
+    };
+    for (const auto &c : cases) {
+        QImage painted(70, 70, QImage::Format_ARGB32_Premultiplied);
+        painted.fill(qRgb(200, 30, 90));
+        QImage written = painted.copy();
+        {
+            QPainter p(&painted);
+            p.drawImage(c.area, c.source);
+        }
+        ASSERT_TRUE(barcodes::writeIndexedBitmap(written, c.area, c.source)) << c.what;
+        EXPECT_EQ(written, painted) << c.what;
+    }
+    // Partly transparent colours are left to the painter.
+    QImage faint = indexed.copy();
+    faint.setColor(0, qRgba(0, 0, 0, 128));
+    QImage target(20, 20, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    EXPECT_FALSE(barcodes::writeIndexedBitmap(target, QRectF(0, 0, 9, 7), faint));
+    EXPECT_EQ(target.pixel(0, 0), qRgb(255, 255, 255));
+}
