@@ -155,6 +155,9 @@ void TVNWindowController::buildCanvases()
     _graphicView = makeCanvas("_graphicView", &document->graphics, 0);
     _graphicView_BACK = makeCanvas("_graphicView_BACK", &document->graphics_back, 1);
     _graphicView_TEMP = makeCanvas("_graphicView_TEMP", &document->graphics_temp, 0);
+    // What the previews do on the scratch canvas is no change of the design
+    // and nothing to undo: it works on its list directly.
+    _graphicView_TEMP->bindGraphics(nullptr, &document->graphics_temp);
     // The scratch canvas serves the profile previews; it is never shown here.
     _graphicView_TEMP->hide();
 

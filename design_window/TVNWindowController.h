@@ -199,15 +199,15 @@ public:
     // only that while no profile has been confirmed: Fill_User_Profile).
     void Fill_User_profile_info_front_side();
     void Fill_User_profile_info_back_side();
-    // Places the scratch record on the scratch canvas, always; nothing of
-    // it enters the undo history.
+    // Places the scratch record on the scratch canvas, always; the design
+    // and its undo history stay as they are.
     void Fill_User_profile_info_TEMP_side();
     // The side profile dialog for side "F" or "B" (trimmed), or with no side
     // the profile dialog of both sides. Its result: 1 after OK (which sets
     // Fill_User_Profile), 0 after Cancel or without the dialogs installed.
     int Open_User_Profile_Window(bool load, const QString &side);
     // The profile dialog of the side being edited; after OK that side's
-    // profile is placed. Repaints.
+    // profile is placed and the design has changes. Repaints.
     void User_Profile_Button_Clicked();
 
     // ---- grid

@@ -45,11 +45,8 @@ void TVNWindowController::Fill_User_profile_info_back_side()
 
 void TVNWindowController::Fill_User_profile_info_TEMP_side()
 {
-    // The scratch canvas only serves previews: undoing must never reach it.
-    document->disableUndoRegistration();
     placeProfile(*_graphicView_TEMP, TEMP_user_profile, QStringLiteral("F"),
                  [this](const QString &id) { return Get_Control_Rect_From_Template(id); });
-    document->enableUndoRegistration();
 }
 
 int TVNWindowController::Open_User_Profile_Window(bool load, const QString &side)
@@ -71,6 +68,8 @@ void TVNWindowController::User_Profile_Button_Clicked()
             Fill_User_profile_info_back_side();
         else
             Fill_User_profile_info_front_side();
+        // Values, visibility and bindings changed in place as well.
+        markDesignChanged();
     }
     Refresh_Canvas();
 }

@@ -222,6 +222,7 @@ private:
         if (!confirmed || !main)
             return;
         main->Fill_User_profile_Details();
+        main->markDesignChanged();
         main->Refresh_Canvas();
     }
 };

@@ -285,6 +285,11 @@ TEST_F(ProfileTest, SideDialogOpensOnTheSidesProfileAndOkPlacesIt)
     EXPECT_TRUE(wnd->Front_user_profile.Fill_User_Profile_Enable);
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme");
 
+    // A new value in a field already on the card is a change of the design.
+    wnd->setWindowModified(false);
+    profileButton([](UserProfileForm &f) { type(f, F::Company_name, "Acme Ltd."); });
+    EXPECT_TRUE(wnd->hasUnsavedChanges());
+
     // The back: its own title, the front's record untouched; a hidden title
     // graphic on the side fills no row.
     const User_Profile_Class front = wnd->Front_user_profile;
@@ -301,7 +306,7 @@ TEST_F(ProfileTest, SideDialogOpensOnTheSidesProfileAndOkPlacesIt)
     wnd->setEditedSide(0);
     profileButton(
         [](UserProfileForm &f) {
-            EXPECT_EQ(f.row(F::Company_name).value->text(), "Acme");
+            EXPECT_EQ(f.row(F::Company_name).value->text(), "Acme Ltd.");
             EXPECT_EQ(f.row(F::Name).ser_col_cb->currentText(), "names");
             EXPECT_EQ(f.row(F::Name).value->text(), "Ann Lee");
             const auto &side = static_cast<Show_User_Profile &>(f);
@@ -365,6 +370,7 @@ TEST_F(ProfileTest, PreviewShowsTheFormOnACopyAndCancelLeavesTheCardAsItWas)
     const QList<QVariantMap> before = snapshot();
     const User_Profile_Class record = wnd->Front_user_profile;
     const int undoSteps = wnd->document->undoManager().count();
+    wnd->setWindowModified(false);
     last_ctrl_X = 27;
 
     profileButton(
@@ -386,6 +392,7 @@ TEST_F(ProfileTest, PreviewShowsTheFormOnACopyAndCancelLeavesTheCardAsItWas)
     EXPECT_EQ(snapshot(), before);
     EXPECT_TRUE(wnd->Front_user_profile == record);
     EXPECT_EQ(wnd->document->undoManager().count(), undoSteps);
+    EXPECT_FALSE(wnd->hasUnsavedChanges());
     EXPECT_EQ(last_ctrl_X, 27);
     // The scratch record keeps the last preview.
     EXPECT_EQ(wnd->TEMP_user_profile.field(F::Name).value, "Zed");
@@ -609,6 +616,6 @@ TEST_F(ProfileTest, DesignFilesWithoutProfilesOpenAndDamagedProfilesAreRefused)
         QString why;
         root[1] = damaged;
         EXPECT_FALSE(decodeDesign(platform::writePropertyList(root), &why)) << key.toStdString();
-        EXPECT_TRUE(why.startsWith("The user profile is damaged")) << why.toStdString();
+        EXPECT_TRUE(why.startsWith("The user profile \"Front_user_profile\" is damaged")) << why.toStdString();
     }
 }
