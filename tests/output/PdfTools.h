@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -67,12 +68,30 @@ inline QList<PdfWord> pdfWords(const QString &path, int page)
     return words;
 }
 
-// Number of pictures embedded in the file (pdfimages -list).
-inline int pdfImageCount(const QString &path)
+// Number of pictures the file holds (distinct objects of pdfimages -list,
+// which lists every use) and how many times they are drawn.
+struct PdfImages {
+    int objects = 0;
+    int uses = 0;
+    QSet<QString> encodings; // "jpeg", "image" (flate), ...
+};
+
+inline PdfImages pdfImages(const QString &path)
 {
     const QStringList lines =
         runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).split('\n', Qt::SkipEmptyParts);
-    return std::max(0, int(lines.size()) - 2); // two header lines
+    QSet<QString> objects;
+    PdfImages images;
+    for (qsizetype i = 2; i < lines.size(); ++i) { // after the two header lines
+        const QStringList columns = lines[i].split(' ', Qt::SkipEmptyParts);
+        if (columns.size() > 10) {
+            objects.insert(columns[10]);
+            images.encodings.insert(columns[8]);
+            ++images.uses;
+        }
+    }
+    images.objects = int(objects.size());
+    return images;
 }
 
 // Page `page` (from 1) in grey at `dpi`.

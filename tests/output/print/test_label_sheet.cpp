@@ -102,7 +102,7 @@ TEST(LabelSheet, EveryBarcodeOnTheFirstAndLastPageReadsItsLabelsId)
     EXPECT_EQ(info.pages, 3);
     EXPECT_EQ(info.paper, QSizeF(612, 792));
     // The bars are drawn as shapes, not pasted as pictures.
-    EXPECT_EQ(pdfImageCount(pdf), 0);
+    EXPECT_EQ(pdfImages(pdf).uses, 0);
     QStringList first, last;
     for (int label = 0; label < 10; ++label)
         first.append(idOf(label));
