@@ -26,6 +26,7 @@ void TVNWindowController::buildPrintCommands()
 
 void TVNWindowController::Print_Button()
 {
+    Check_Series_Or_Excel_Use_or_not();
     if ((Use_Data_Sheet_Values || Use_Excel_Binding_Values) && Total_Batch_Excel_Card == 0) {
         Show_MessageBox(tr("List is empty."));
         return;

@@ -1,6 +1,7 @@
 #include "output/print_window/DesignCards.h"
 
 #include "design_window/Globals.h"
+#include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "platform/Helpers.h"
 
@@ -11,26 +12,18 @@ namespace output {
 
 PrintedDesign designOfMainWindow()
 {
+    using design_window::Main_App_wnd;
     PrintedDesign design;
     design.graphics = [](int side) -> const GraphicList & {
-        TVNWindowController *hub = design_window::Main_App_wnd;
-        return side == 1 ? hub->Get_Back_Controls_Array() : hub->Get_Front_Controls_Array();
+        return side == 1 ? Main_App_wnd->Get_Back_Controls_Array() : Main_App_wnd->Get_Front_Controls_Array();
     };
     design.face = [](int side) { return TVNRenderingView::cardFace(side); };
-    // Until the record binding is part of the program, no design has
-    // records: every label shows the design as it is.
-    design.checkBindings = [] {
-        design_window::Use_Data_Sheet_Values = false;
-        design_window::Use_Excel_Binding_Values = false;
-        design_window::Total_Batch_Excel_Card = 0;
+    design.checkBindings = [] { Main_App_wnd->Check_Series_Or_Excel_Use_or_not(); };
+    design.countRecords = [] { Main_App_wnd->Get_total_Card_count(); };
+    design.fill = [](int record, int side, QString *error) {
+        return Main_App_wnd->recordFill().fillSide(record, side, design_window::sourcesInUse(), error);
     };
-    design.countRecords = [] {};
-    design.fill = [](int, int, QString *error) {
-        if (error)
-            *error = QStringLiteral("Records cannot be filled.");
-        return false;
-    };
-    design.restoreFirst = [] {};
+    design.restoreFirst = [] { Main_App_wnd->recordFill().endRun(design_window::sourcesInUse()); };
     return design;
 }
 

@@ -94,6 +94,7 @@ Print_Wnd::Print_Wnd(PrintedDesign design, QWidget *parent)
     look.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(look);
     buildControls();
+    takeDefaultPaper();
     Print_Var = this;
     printInfo = m_printer.get();
 }
@@ -280,6 +281,14 @@ void Print_Wnd::buildControls()
     outer->addLayout(buttons);
 }
 
+void Print_Wnd::takeDefaultPaper()
+{
+    // Qt gives every new print setting A4, whatever the printer's own paper.
+    const QPageSize paper = QPrinterInfo::printerInfo(m_printer->printerName()).defaultPageSize();
+    if (paper.isValid())
+        m_printer->setPageSize(paper);
+}
+
 void Print_Wnd::setQuietly(QSpinBox *box, int value)
 {
     const QSignalBlocker block(box);
@@ -438,9 +447,10 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
             const QString name = Printer_ComboBox->currentText();
             if (name == kPdfFileItem) {
                 m_printer->setOutputFormat(QPrinter::PdfFormat);
-            } else {
+            } else if (m_printer->outputFormat() != QPrinter::NativeFormat || name != m_printer->printerName()) {
                 m_printer->setOutputFormat(QPrinter::NativeFormat);
                 m_printer->setPrinterName(name);
+                takeDefaultPaper();
             }
             Set_values_From_Printer();
         } else if (sender == Orient_ComboBox) {

@@ -126,6 +126,8 @@ protected:
 
 private:
     void buildControls();
+    // The paper the printer of the print settings takes by default.
+    void takeDefaultPaper();
     // Spin box values without running their handlers.
     void setQuietly(QSpinBox *box, int value);
     void setQuietly(QDoubleSpinBox *box, double value);

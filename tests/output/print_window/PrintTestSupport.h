@@ -26,6 +26,17 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+
+// Readable test failures for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << "[\"" << list.join("\", \"").toStdString() << "\"]";
+}
 
 namespace quorvant::test {
 
