@@ -214,7 +214,7 @@ bool RecordFill::fillSide(int n, int side, batch_data::SourcesInUse use, QString
 
 void RecordFill::Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse use)
 {
-    platform::runOnMainThread([&] { fill(prepared(m_lastSide, use), n); });
+    platform::runOnMainThread([&] { fill(prepared(m_lastSide, use, false), n); });
 }
 
 void RecordFill::endRun(batch_data::SourcesInUse use)
@@ -222,7 +222,7 @@ void RecordFill::endRun(batch_data::SourcesInUse use)
     platform::runOnMainThread([&] {
         for (int number : {0, 1}) {
             if (m_filled[size_t(number)])
-                fill(prepared(number, use), 0);
+                fill(prepared(number, use, false), 0);
         }
         m_sides = {};
         m_filled = {};

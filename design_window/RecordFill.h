@@ -111,7 +111,8 @@ private:
     struct Bound;
     struct Side;
 
-    // The side ready for the run; with `layers`, also for rendering bitmaps.
+    // The side ready for the run; with `layers`, also for rendering bitmaps
+    // (a fill alone does not need them).
     Side &prepared(int side, batch_data::SourcesInUse use, bool layers = true);
     void fill(Side &side, int n);
     platform::Image render(const Side &side) const;
