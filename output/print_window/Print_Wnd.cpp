@@ -10,6 +10,7 @@
 #include "platform/ModalRun.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -245,7 +246,8 @@ void Print_Wnd::buildControls()
     Print_sclview = named(new QScrollArea(this), "Print_sclview");
     Print_sclview->setWidget(PrintView);
     Print_sclview->setBackgroundRole(QPalette::Button);
-    Print_sclview->setMinimumSize(430, 470);
+    // The sheet's whole width at one pixel a point, for the papers most used.
+    Print_sclview->setMinimumSize(640, 500);
     test_image_view = named(new QLabel(this), "test_image_view");
     test_image_view->setFixedSize(150, 190);
     test_image_view->setAlignment(Qt::AlignCenter);
@@ -562,6 +564,7 @@ void Print_Wnd::Execute_Printing(bool preview)
     if (preview) {
         QPrintPreviewDialog previewDialog(m_printer.get(), this);
         previewDialog.setObjectName(QStringLiteral("print_preview"));
+        previewDialog.resize(size());
         // The preview shows the sheets as laid out here: its own page set-up
         // and its print command (which would print only the previewed
         // sheets) are not offered.
@@ -590,7 +593,7 @@ void Print_Wnd::Execute_Printing(bool preview)
         m_progress = nullptr;
     } else {
         m_printer->setCopyCount(Copies_Text->value());
-        m_printer->setDocName(windowTitle());
+        m_printer->setDocName(QApplication::applicationName());
         QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
         m_progress = &progress;
         run = view.print(*m_printer, [this](int done, int total) { return runProgress(done, total); });
