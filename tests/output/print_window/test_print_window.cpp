@@ -33,33 +33,6 @@ private:
 };
 const auto *const kNoScheduler = ::testing::AddGlobalTestEnvironment(new NoScheduler);
 
-const PdfWord *findWord(const QList<PdfWord> &words, const QString &text)
-{
-    for (const PdfWord &w : words) {
-        if (w.text == text)
-            return &w;
-    }
-    return nullptr;
-}
-
-// The barcode of each of the first `cells` labels of a page, as a reader
-// sees it in the label's card (one card at a time: the reader takes one
-// linear symbol per picture).
-QStringList idsOnPage(const QString &pdf, int page, const output::SheetLayout &layout, int cells)
-{
-    constexpr int kDpi = 200;
-    const QImage sheet = renderPdfPage(pdf, page, kDpi);
-    QStringList ids;
-    for (int i = 0; i < cells; ++i) {
-        const output::LabelPlace place =
-            output::labelPlace(layout, i / layout.columns + 1, i % layout.columns + 1, {252, 144});
-        const Decoded d =
-            decodeBarcode(cropPoints(sheet, output::onPage(place.first, layout.paper), kDpi), ZXing::BarcodeFormat::Code128);
-        ids.append(d.valid ? QString::fromStdString(d.text) : QStringLiteral("-"));
-    }
-    return ids;
-}
-
 // US Letter, 5 rows of 2 cards, auto-centred: 10 cards a sheet.
 void letterOfTen(Print_Wnd &w)
 {
