@@ -582,6 +582,7 @@ void Print_Wnd::Execute_Printing(bool preview)
 
     const int pages = pageCount(Total_Label, view.layout());
     SheetRun run;
+    bool nothingSent = true;
     if (Printer_ComboBox->currentText() == kPdfFileItem) {
         const QString path = design_window::runFilePanel(this, true, tr("Save as PDF"), tr("PDF (*.pdf)"),
                                                          QStringLiteral("pdf"));
@@ -596,11 +597,12 @@ void Print_Wnd::Execute_Printing(bool preview)
         m_printer->setDocName(QApplication::applicationName());
         QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
         m_progress = &progress;
-        run = view.print(*m_printer, [this](int done, int total) { return runProgress(done, total); });
+        run = view.spool(*m_printer, [this](int done, int total) { return runProgress(done, total); },
+                         &nothingSent);
         m_progress = nullptr;
     }
     cards.finish();
-    reportRun(run, pages);
+    reportRun(run, pages, nothingSent);
 }
 
 bool Print_Wnd::runProgress(int done, int pages)
@@ -612,18 +614,25 @@ bool Print_Wnd::runProgress(int done, int pages)
     m_progress->setMinimumDuration(500);
     m_progress->setValue(done);
     m_progress->setLabelText(tr("Printing sheet %1 of %2...").arg(std::min(done + 1, pages)).arg(pages));
+    // The run holds the main thread: between sheets the windows repaint and
+    // the Stop button is heard.
+    QCoreApplication::processEvents();
     return !m_progress->wasCanceled();
 }
 
-void Print_Wnd::reportRun(const SheetRun &run, int pages)
+void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent)
 {
+    const QString outcome = nothingSent ? QStringLiteral(" Nothing was printed.") : QString();
     if (run.stopped)
-        Show_MessageBox(QStringLiteral("Printing was stopped after %1 of %2 sheets. Nothing was printed.")
+        Show_MessageBox(QStringLiteral("Printing was stopped after %1 of %2 sheets.%3")
                             .arg(run.pages)
-                            .arg(pages));
+                            .arg(pages)
+                            .arg(outcome));
     else if (!run.failure.isEmpty())
-        Show_MessageBox(
-            QStringLiteral("Printing failed after %1 of %2 sheets: %3").arg(run.pages).arg(pages).arg(run.failure));
+        Show_MessageBox(QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
+                            .arg(run.pages)
+                            .arg(pages)
+                            .arg(run.failure, outcome));
 }
 
 void Print_Wnd::CancelButtonPressed()

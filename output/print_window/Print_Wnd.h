@@ -134,7 +134,9 @@ private:
     // Asks after each page of a run and shows its progress; false when the
     // user stopped it.
     bool runProgress(int done, int pages);
-    void reportRun(const output::SheetRun &run, int pages);
+    // Says why a run ended early; `nothingSent`: none of its sheets were
+    // printed.
+    void reportRun(const output::SheetRun &run, int pages, bool nothingSent);
 
     output::PrintedDesign m_design;
     std::unique_ptr<QPrinter> m_printer;

@@ -20,10 +20,17 @@ public:
     // time it is asked, and counts the sheets it shows.
     int numberOfPages();
 
-    // Prints the job onto `printer` (a printer of the system, or the
-    // preview's), which is set to print the whole paper. A stopped or failed
-    // run is dropped from the printer: nothing of it is printed.
+    // Prints the job onto `printer` (the preview's, or a printer of the
+    // system), which is set to print the whole paper. Qt cannot take back
+    // what it has begun to send a printer: the sheets of a stopped or failed
+    // run made so far may still be printed.
     output::SheetRun print(QPrinter &printer, const output::PageProgress &progress = {});
+    // Prints the job on the system printer that `settings` name, with their
+    // paper, orientation and copies. The sheets go to a temporary PDF file
+    // first and reach the printer's queue (through CUPS's lp) only once all
+    // of them are made, so a stopped or failed run prints nothing. `nothingSent`
+    // tells whether that held: without lp the job goes straight to the printer.
+    output::SheetRun spool(QPrinter &settings, const output::PageProgress &progress, bool *nothingSent);
     // Prints the job to a PDF file, written whole or not at all.
     output::SheetRun printToPdf(const QString &path, const output::PageProgress &progress = {});
 

@@ -35,7 +35,7 @@ inline void PrintTo(const QString &s, std::ostream *os)
 }
 inline void PrintTo(const QStringList &list, std::ostream *os)
 {
-    *os << "[\"" << list.join("\", \"").toStdString() << "\"]";
+    *os << (list.isEmpty() ? std::string("[]") : "[\"" + list.join("\", \"").toStdString() + "\"]");
 }
 
 namespace quorvant::test {

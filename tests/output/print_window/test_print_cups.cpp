@@ -15,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QTimer>
 #include <unistd.h>
 
@@ -168,4 +169,25 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
     EXPECT_EQ(pdfInfo(pdf).pages, 2);
     EXPECT_EQ(idsOnPage(pdf, 1, layout, 10), ids.mid(0, 10));
     EXPECT_EQ(idsOnPage(pdf, 2, layout, 3), (QStringList{recordId(10), recordId(11), "-"}));
+
+    // A run stopped after its first sheet sends the queue nothing.
+    const auto completedJobs = [] {
+        return runTool("lpstat", {"-W", "completed", "-o", "TESTPDF"}).split('\n', Qt::SkipEmptyParts).size();
+    };
+    const qsizetype before = completedJobs();
+    platform::ScopedModalResponder stopping([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            PrintTest::setGrid(*w, 5, 2);
+            // The progress sheet handles events between sheets: the Stop
+            // button is pressed there.
+            QTimer::singleShot(0, w, [w] { w->findChild<QProgressDialog *>()->cancel(); });
+            w->PrintButtonPressed();
+        }
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(alerts, QStringList{"Printing was stopped after 1 of 2 sheets. Nothing was printed."});
+    EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
+    EXPECT_EQ(runTool("lpstat", {"-o", "TESTPDF"}).trimmed(), "");
+    EXPECT_EQ(completedJobs(), before);
 }
