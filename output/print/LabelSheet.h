@@ -57,9 +57,9 @@ using PageProgress = std::function<bool(int done, int pages)>;
 // Prints the first `pages` pages of a run of `labels` labels, one sheet per
 // page, with `painter`, which is active on `device`. The device must paint
 // the whole paper (full page, no margins) at the layout's paper size. The
-// caller ends the painter, and drops the job when the run stopped or failed
-// (QPrinter::abort()). An exception thrown while a page is drawn fails the
-// run with its reason.
+// caller ends the painter and decides what becomes of a run that stopped or
+// failed. An exception thrown while a page is drawn fails the run with its
+// reason.
 SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLayout &layout, int labels,
                      int pages, LabelCards &cards, const PageProgress &afterPage = {});
 

@@ -581,26 +581,30 @@ void Print_Wnd::Execute_Printing(bool preview)
     }
 
     const int pages = pageCount(Total_Label, view.layout());
+    const bool toFile = Printer_ComboBox->currentText() == kPdfFileItem;
+    const QString path = toFile ? design_window::runFilePanel(this, true, tr("Save as PDF"), tr("PDF (*.pdf)"),
+                                                              QStringLiteral("pdf"))
+                                : QString();
+    if (toFile && path.isEmpty())
+        return;
+    // Shown over the window once a run takes more than half a second.
+    QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
+    progress.setObjectName(QStringLiteral("print_progress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    m_progress = &progress;
+    const auto afterPage = [this](int done, int total) { return runProgress(done, total); };
     SheetRun run;
     bool nothingSent = true;
-    if (Printer_ComboBox->currentText() == kPdfFileItem) {
-        const QString path = design_window::runFilePanel(this, true, tr("Save as PDF"), tr("PDF (*.pdf)"),
-                                                         QStringLiteral("pdf"));
-        if (path.isEmpty())
-            return;
-        QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
-        m_progress = &progress;
-        run = view.printToPdf(path, [this](int done, int total) { return runProgress(done, total); });
-        m_progress = nullptr;
+    if (toFile) {
+        run = view.printToPdf(path, afterPage);
     } else {
         m_printer->setCopyCount(Copies_Text->value());
         m_printer->setDocName(QApplication::applicationName());
-        QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
-        m_progress = &progress;
-        run = view.spool(*m_printer, [this](int done, int total) { return runProgress(done, total); },
-                         &nothingSent);
-        m_progress = nullptr;
+        run = view.spool(*m_printer, afterPage, &nothingSent);
     }
+    m_progress = nullptr;
     cards.finish();
     reportRun(run, pages, nothingSent);
 }
@@ -610,8 +614,6 @@ bool Print_Wnd::runProgress(int done, int pages)
     barcode_counter = std::min(Total_Label_Real, done * currentSheetLayout().cells());
     if (!m_progress)
         return true;
-    m_progress->setWindowModality(Qt::WindowModal);
-    m_progress->setMinimumDuration(500);
     m_progress->setValue(done);
     m_progress->setLabelText(tr("Printing sheet %1 of %2...").arg(std::min(done + 1, pages)).arg(pages));
     // The run holds the main thread: between sheets the windows repaint and

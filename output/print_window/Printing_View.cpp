@@ -38,6 +38,8 @@ output::SheetRun Printing_View::print(QPrinter &printer, const output::PageProgr
         return run;
     }
     output::SheetRun run = output::printSheets(painter, printer, m_layout, m_labels, pages, m_cards, progress);
+    // Where the engine can, the job is dropped (Qt's PDF and CUPS engines
+    // cannot).
     if (run.stopped || !run.failure.isEmpty())
         printer.abort();
     painter.end();
