@@ -88,7 +88,6 @@ protected:
     std::shared_ptr<TVNBarcode> code;
     barcodes::BarcodeSettings codeSettings;
     int records = 0;              // 0: the design is not bound to records
-    QList<int> filled;            // record numbers filled, in order
     int failingRecord = -1;       // a record whose fill fails
     std::function<void(int)> onFill;
     QStringList alerts;
@@ -169,7 +168,6 @@ protected:
                 *error = QStringLiteral("the picture is missing");
                 return false;
             }
-            filled.append(n);
             if (side == 0) {
                 name->setContentsString(recordName(n));
                 setCode(recordId(n));
