@@ -43,7 +43,8 @@ expected_ids() {
     for ((n = first; n <= last; n++)); do printf 'ID%06d ' "$n"; done
 }
 
-printf '%-7s | %-32s | %-32s | %s\n' records "Quorvant: wall / cpu / peak" "gLabels: wall / cpu / peak" "faster (wall, cpu)"
+printf '%-7s | %-32s | %-32s | %s\n' records \
+    "Quorvant: wall / cpu / peak" "gLabels: wall / cpu / peak" "faster (wall, cpu)"
 for N in "${COUNTS[@]}"; do
     WORK=$(mktemp -d)
     python3 "$KIT/make_csv.py" "$N" "$WORK" >/dev/null
@@ -56,7 +57,8 @@ for column in ('name', 'id'):
     with open(f'{sys.argv[2]}/{column}.txt', 'w', encoding='utf-8') as out:
         out.write('\n'.join(row[column] for row in rows))
 EOF
-    "$BUILD/bench/output/make_badge_design" "$WORK/badge.zelg" 2>"$WORK/make.err" || { cat "$WORK/make.err" >&2; exit 1; }
+    "$BUILD/bench/output/make_badge_design" "$WORK/badge.zelg" 2>"$WORK/make.err" ||
+        { cat "$WORK/make.err" >&2; exit 1; }
 
     XDG_DATA_HOME="$WORK/data" /usr/bin/time -f '%e %U %S %M' -o "$WORK/ours.time" \
         "$BUILD/bench/output/print_cards" "$WORK/badge.zelg" "$WORK/ours.pdf" 5 2 Letter >"$WORK/ours.out" 2>/dev/null

@@ -187,7 +187,8 @@ void Print_Wnd::buildControls()
     labelForm->addRow(tr("Columns:"), Col_Text);
     labelForm->addRow(tr("Total:"), Total_Text);
     labelForm->addRow(tr("Copies:"), Copies_Text);
-    print_with_batch_chk = named(new QCheckBox(tr("Print with Batch Processing Series"), labels), "print_with_batch_chk");
+    print_with_batch_chk =
+        named(new QCheckBox(tr("Print with Batch Processing Series"), labels), "print_with_batch_chk");
     print_with_excel_chk = named(new QCheckBox(tr("Print with Excel records"), labels), "print_with_excel_chk");
     labelForm->addRow(print_with_batch_chk);
     labelForm->addRow(print_with_excel_chk);

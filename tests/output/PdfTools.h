@@ -57,7 +57,8 @@ inline QList<PdfWord> pdfWords(const QString &path, int page)
                                  {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
                                   QStringLiteral("-l"), QString::number(page), path, QStringLiteral("-")});
     static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QList<PdfWord> words;
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();

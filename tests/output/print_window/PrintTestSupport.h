@@ -70,8 +70,8 @@ inline QStringList idsOnPage(const QString &pdf, int page, const output::SheetLa
     for (int i = 0; i < cells; ++i) {
         const output::LabelPlace place =
             output::labelPlace(layout, i / layout.columns + 1, i % layout.columns + 1, {252, 144});
-        const Decoded d =
-            decodeBarcode(cropPoints(sheet, output::onPage(place.first, layout.paper), kDpi), ZXing::BarcodeFormat::Code128);
+        const QImage card = cropPoints(sheet, output::onPage(place.first, layout.paper), kDpi);
+        const Decoded d = decodeBarcode(card, ZXing::BarcodeFormat::Code128);
         ids.append(d.valid ? QString::fromStdString(d.text) : QStringLiteral("-"));
     }
     return ids;

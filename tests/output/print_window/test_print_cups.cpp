@@ -62,7 +62,8 @@ public:
         qputenv("CUPS_SERVER", (d + "/cups.sock").toUtf8());
         runTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), QStringLiteral("TESTPDF"), QStringLiteral("-E"),
                                             QStringLiteral("-v"), QStringLiteral("file://") + output(),
-                                            QStringLiteral("-P"), QStringLiteral(QUORVANT_TEST_DATA "/print/test.ppd")});
+                                            QStringLiteral("-P"),
+                                            QStringLiteral(QUORVANT_TEST_DATA "/print/test.ppd")});
         // The system's default printer, as on a desk with one printer.
         runTool(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("TESTPDF")});
     }
