@@ -4,6 +4,7 @@
 #include "output/widgets/ImageExport.h"
 #include "output/mail/DesignMailCards.h"
 #include "output/mail/MailWindowsImpl.h"
+#include "output/print_window/PrintWindowsImpl.h"
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quorvant"));
     // The design window opens the wizards and libraries through these.
     profiles_wizards::installWizardWindows();
+    // The Print command opens the print set-up window.
+    output::installPrintWindows();
     // The barcode tool, a double click on a barcode and the inspector's
     // designer button open the designer.
     design_window::setBarcodeDesigner(

@@ -25,6 +25,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   batch_binding
   output_export
   output_mail
+  output_print
 )
 
 # Fails the configuration when `library` reaches Qt Widgets through its

@@ -19,9 +19,12 @@
 #include "batch_data/zip/ZipArchive.h"
 #include "output/export/ImageFiles.h"
 #include "output/mail/EmailSettings.h"
+#include "output/print/LabelSheet.h"
 #include "platform/Files.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QPainter>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -77,6 +80,22 @@ int main(int argc, char **argv)
           "a record binding");
     check(output::Save_gen_image(picture, QDir(folder.path()).filePath(QStringLiteral("card.TIFF")), 150),
           "an exported image");
+    {
+        // A sheet of two labels, each one black card, to PDF.
+        struct Black : output::LabelCards {
+            QSizeF cardSize() const override { return {100, 60}; }
+            bool prepare(int, output::CardSides) override { return true; }
+            void drawSide(QPainter &p, int, const QRectF &r) override { p.fillRect(r, Qt::black); }
+        } cards;
+        output::SheetLayout sheet;
+        sheet.paper = QSizeF(300, 200);
+        sheet.labelWidth = 100;
+        sheet.labelHeight = 60;
+        sheet.columns = 2;
+        const QString pdf = QDir(folder.path()).filePath(QStringLiteral("sheet.pdf"));
+        check(output::printSheetsToPdf(pdf, sheet, 2, cards).pages == 1 && QFileInfo(pdf).size() > 0,
+              "a label sheet");
+    }
     check(platform::writeFileAtomically(QDir(folder.path()).filePath(QStringLiteral("note.txt")), "engine"),
           "an atomic write");
     const QString settingsPath = QDir(folder.path()).filePath(QStringLiteral("mail.plist"));

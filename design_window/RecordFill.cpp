@@ -93,11 +93,12 @@ void RecordFill::setResolution(double dpi)
     });
 }
 
-RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use)
+RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use, bool layers)
 {
     std::unique_ptr<Side> &side = m_sides[size_t(number)];
     const GraphicList &graphics = m_design.graphics(number);
-    if (side && side->graphics == graphics && side->use == use)
+    layers = layers && m_dpi > 0;
+    if (side && side->graphics == graphics && side->use == use && (side->layers || !layers))
         return *side;
 
     side = std::make_unique<Side>();
@@ -130,7 +131,7 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use)
         side->bound.push_back(std::move(bound));
     }
     side->face = m_design.face(number);
-    if (m_dpi > 0) {
+    if (layers) {
         side->layers = std::make_unique<drawing::CardLayers>(
             graphics, side->face, [&changing](const TVNGraphic &g) { return changing.contains(&g); }, m_dpi);
     }
@@ -195,9 +196,25 @@ platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &c
     return image;
 }
 
+bool RecordFill::fillSide(int n, int side, batch_data::SourcesInUse use, QString *error)
+{
+    try {
+        platform::runOnMainThread([&] {
+            Side &prepared_side = prepared(side, use, false);
+            m_lastSide = side;
+            fill(prepared_side, n);
+        });
+    } catch (const std::exception &e) {
+        if (error)
+            *error = QString::fromLocal8Bit(e.what());
+        return false;
+    }
+    return true;
+}
+
 void RecordFill::Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse use)
 {
-    platform::runOnMainThread([&] { fill(prepared(m_lastSide, use), n); });
+    platform::runOnMainThread([&] { fill(prepared(m_lastSide, use, false), n); });
 }
 
 void RecordFill::endRun(batch_data::SourcesInUse use)
@@ -205,7 +222,7 @@ void RecordFill::endRun(batch_data::SourcesInUse use)
     platform::runOnMainThread([&] {
         for (int number : {0, 1}) {
             if (m_filled[size_t(number)])
-                fill(prepared(number, use), 0);
+                fill(prepared(number, use, false), 0);
         }
         m_sides = {};
         m_filled = {};

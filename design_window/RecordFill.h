@@ -86,6 +86,11 @@ public:
     // is. A null image when the side cannot be drawn or the fill fails (the
     // reason is logged).
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
+    // Writes record n into side 0 (front) or 1 (back) and leaves the
+    // drawing to the caller, who draws the live side where it wants it (a
+    // printed page takes it as vectors). False, with the reason, when the
+    // fill failed.
+    bool fillSide(int n, int side, batch_data::SourcesInUse use, QString *error = nullptr);
     // Assign_Batch_Values_To_Control: writes record n into the bound objects
     // of the side filled last (Graphics_array_Batch; the front at first). An
     // object whose source is not in `use` keeps its value; a missing value
@@ -106,7 +111,9 @@ private:
     struct Bound;
     struct Side;
 
-    Side &prepared(int side, batch_data::SourcesInUse use);
+    // The side ready for the run; with `layers`, also for rendering bitmaps
+    // (a fill alone does not need them).
+    Side &prepared(int side, batch_data::SourcesInUse use, bool layers = true);
     void fill(Side &side, int n);
     platform::Image render(const Side &side) const;
 

@@ -101,6 +101,7 @@ TVNWindowController::TVNWindowController()
     buildExportCommands();
     buildMailCommands();
     Get_Email_Details();
+    buildPrintCommands();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.

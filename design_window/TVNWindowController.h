@@ -229,6 +229,14 @@ public:
     // A new image object on the edited side with a clip-art pick.
     void Insert_Library_Image();
 
+    // ---- printing (through the installed PrintWindows)
+    // The Print command: refuses with "List is empty." when bound data have
+    // no records, else Print_method.
+    void Print_Button();
+    // "No printer found." when the system lists none; otherwise the print
+    // set-up window.
+    void Print_method();
+
     // ---- barcodes
     // With a result image from the designer: every selected barcode object
     // of the side takes `graphic`'s settings and the image, drawn at the
@@ -399,6 +407,7 @@ private:
     void buildFrameBrowser();
     void buildExportCommands();
     void buildMailCommands();
+    void buildPrintCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

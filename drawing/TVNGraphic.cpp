@@ -323,6 +323,9 @@ bool TVNBarcode::makeBarcodeImage(QString *error)
 void TVNBarcode::drawContents(QPainter &painter, bool onCanvas) const
 {
     if (!_barcode_image.isNull()) {
+        // A symbol's modules must keep their edges: a PDF would otherwise
+        // store a 2-D symbol's bitmap as a lossy JPEG.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
         _barcode_image.draw(painter, _bounds);
         return;
     }

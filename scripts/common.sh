@@ -15,6 +15,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
   libzxing-dev libzbar-dev libdmtx-dev python3-openpyxl python3-aiosmtpd openssl poppler-utils
   xvfb xauth imagemagick
+  cups-daemon cups-client cups-filters
 )
 # What the benchmarks measure against (never linked into the program).
 BENCH_PACKAGES=(

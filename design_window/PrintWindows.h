@@ -1,0 +1,24 @@
+#pragma once
+// The print set-up window that the Print command opens sits in a layer above
+// the design window, which reaches it through this interface; the program
+// installs the implementation at start-up. Without one the command is
+// disabled.
+
+namespace design_window {
+
+class PrintWindows {
+public:
+    virtual ~PrintWindows() = default;
+    // Whether the system lists a printer.
+    virtual bool printerAvailable() const = 0;
+    // Runs the print set-up window (Open_Print_Wnd); false when it could
+    // not be set up.
+    virtual bool Open_Print_Wnd() = 0;
+};
+
+// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
+void setPrintWindows(PrintWindows *windows);
+// The installed windows, or null.
+PrintWindows *printWindows();
+
+} // namespace design_window

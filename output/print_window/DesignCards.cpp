@@ -1,0 +1,115 @@
+#include "output/print_window/DesignCards.h"
+
+#include "design_window/Globals.h"
+#include "design_window/RecordFill.h"
+#include "design_window/TVNWindowController.h"
+#include "platform/Helpers.h"
+
+#include <QPainter>
+#include <exception>
+
+namespace output {
+
+PrintedDesign designOfMainWindow()
+{
+    using design_window::Main_App_wnd;
+    PrintedDesign design;
+    design.graphics = [](int side) -> const GraphicList & {
+        return side == 1 ? Main_App_wnd->Get_Back_Controls_Array() : Main_App_wnd->Get_Front_Controls_Array();
+    };
+    design.face = [](int side) { return TVNRenderingView::cardFace(side); };
+    design.checkBindings = [] { Main_App_wnd->Check_Series_Or_Excel_Use_or_not(); };
+    design.countRecords = [] { Main_App_wnd->Get_total_Card_count(); };
+    design.fill = [](int record, int side, QString *error) {
+        return Main_App_wnd->recordFill().fillSide(record, side, design_window::sourcesInUse(), error);
+    };
+    design.restoreFirst = [] { Main_App_wnd->recordFill().endRun(design_window::sourcesInUse()); };
+    return design;
+}
+
+DesignCards::DesignCards(PrintedDesign design, platform::Image front, platform::Image back, int records)
+    : m_design(std::move(design))
+    , m_opening{std::move(front), std::move(back)}
+    , m_records(records)
+{
+}
+
+DesignCards::~DesignCards()
+{
+    finish();
+}
+
+QSizeF DesignCards::cardSize() const
+{
+    return m_opening[0].size();
+}
+
+bool DesignCards::prepare(int label, CardSides sides)
+{
+    // Without records every label is the design as it is, which is what the
+    // window rendered at opening: the window is modal, so it cannot change.
+    // Drawn from its graphics rather than from that rendering, a picture is
+    // the same picture on every card and the PDF keeps it once.
+    m_live = {true, true};
+    if (m_records <= 0)
+        return true;
+    if (label >= m_records)
+        return false;
+    // The back first, then the front, as the design window fills them.
+    if (sides != CardSides::Front)
+        fillSide(label, 1);
+    if (sides != CardSides::Back)
+        fillSide(label, 0);
+    return true;
+}
+
+void DesignCards::fillSide(int label, int side)
+{
+    QString error;
+    bool filled = false;
+    try {
+        m_filled = true;
+        filled = m_design.fill(label, side, &error);
+    } catch (const std::exception &e) {
+        error = QString::fromLocal8Bit(e.what());
+    }
+    m_live[size_t(side)] = filled;
+    if (filled)
+        return;
+    // One message for the run: a long run would otherwise stop at every
+    // label that fails. The rest go to the log.
+    const QString reason = QStringLiteral("Record %1: %2").arg(label + 1).arg(error);
+    if (m_failedFills++ == 0) {
+        m_firstFailure = reason;
+        Show_MessageBox(reason);
+    } else {
+        Show_NSLog_Message(reason);
+    }
+}
+
+void DesignCards::drawSide(QPainter &painter, int side, const QRectF &target)
+{
+    if (!m_live[size_t(side)]) {
+        m_opening[size_t(side)].draw(painter, target);
+        return;
+    }
+    const drawing::CardFace face = m_design.face(side);
+    if (face.size.isEmpty())
+        return;
+    painter.save();
+    painter.translate(target.topLeft());
+    // A back of another size is drawn at the front's.
+    painter.scale(target.width() / face.size.width(), target.height() / face.size.height());
+    TVNRenderingView::drawCard(painter, m_design.graphics(side), face);
+    painter.restore();
+}
+
+void DesignCards::finish()
+{
+    if (!m_filled)
+        return;
+    m_filled = false;
+    m_design.restoreFirst();
+}
+
+} // namespace output

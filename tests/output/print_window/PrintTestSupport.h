@@ -1,0 +1,229 @@
+#pragma once
+// A card design for the print window's tests: a 252 x 144 pt card whose
+// front holds a name text and a Code 128 symbol, and whose back holds the
+// word "BACK". Its records (one name and one id each) are filled the way the
+// design window fills a record: the text takes the name, the barcode the
+// symbol of the id. The window runs with alerts recorded and answered, and
+// with the user's actions scripted in its modal run.
+
+#include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/Globals.h"
+#include "output/print_window/PrintGlobals.h"
+#include "output/print_window/Print_Wnd.h"
+#include "platform/Alerts.h"
+#include "platform/ModalRun.h"
+#include "tests/output/PdfTools.h"
+#include "tests/support/TestSupport.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+// Readable test failures for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << (list.isEmpty() ? std::string("[]") : "[\"" + list.join("\", \"").toStdString() + "\"]");
+}
+
+namespace quorvant::test {
+
+inline QString recordId(int n)
+{
+    return QStringLiteral("ID%1").arg(n, 6, 10, QLatin1Char('0'));
+}
+
+inline QString recordName(int n)
+{
+    return QStringLiteral("Name%1").arg(n);
+}
+
+inline const PdfWord *findWord(const QList<PdfWord> &words, const QString &text)
+{
+    for (const PdfWord &w : words) {
+        if (w.text == text)
+            return &w;
+    }
+    return nullptr;
+}
+
+// The barcode of each of the first `cells` labels of a page, as a reader
+// sees it in the label's card (one card at a time: the reader takes one
+// linear symbol per picture).
+inline QStringList idsOnPage(const QString &pdf, int page, const output::SheetLayout &layout, int cells)
+{
+    constexpr int kDpi = 200;
+    const QImage sheet = renderPdfPage(pdf, page, kDpi);
+    QStringList ids;
+    for (int i = 0; i < cells; ++i) {
+        const output::LabelPlace place =
+            output::labelPlace(layout, i / layout.columns + 1, i % layout.columns + 1, {252, 144});
+        const QImage card = cropPoints(sheet, output::onPage(place.first, layout.paper), kDpi);
+        const Decoded d = decodeBarcode(card, ZXing::BarcodeFormat::Code128);
+        ids.append(d.valid ? QString::fromStdString(d.text) : QStringLiteral("-"));
+    }
+    return ids;
+}
+
+class PrintTest : public ::testing::Test {
+public:
+    static constexpr QSizeF kCard{252, 144};
+
+protected:
+    TempFolder tmp;
+    GraphicList front, back;
+    std::shared_ptr<TVNText> name, backText;
+    std::shared_ptr<TVNBarcode> code;
+    barcodes::BarcodeSettings codeSettings;
+    int records = 0;              // 0: the design is not bound to records
+    int failingRecord = -1;       // a record whose fill fails
+    std::function<void(int)> onFill;
+    QStringList alerts;
+    QList<int> answers;           // alert answers in turn; 0 (OK, Yes) when used up
+    std::unique_ptr<platform::ScopedAlertResponder> alertResponder;
+    std::unique_ptr<Print_Wnd> wnd;
+    QString pdf;
+
+    void SetUp() override
+    {
+        pdf = tmp.file("cards.pdf");
+        name = std::static_pointer_cast<TVNText>(newGraphicOfClass(GraphicClass::Text));
+        name->setBounds(QRectF(18, 10, 216, 26));
+        name->setTextFont(QFont(QStringLiteral("Liberation Sans"), 16, QFont::Bold));
+        name->setContentsString(QStringLiteral("FRONT"));
+        code = std::static_pointer_cast<TVNBarcode>(newGraphicOfClass(GraphicClass::Barcode));
+        code->setBounds(QRectF(18, 52, 216, 78));
+        codeSettings.barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QStringLiteral("Code 128")));
+        codeSettings.show_hide_hdr = codeSettings.show_hide_ftr = 1;
+        code->setBarcodeSettings(codeSettings);
+        setCode(QStringLiteral("TYPED"));
+        front = {name, code};
+        backText = std::static_pointer_cast<TVNText>(newGraphicOfClass(GraphicClass::Text));
+        backText->setBounds(QRectF(18, 60, 216, 26));
+        backText->setTextFont(QFont(QStringLiteral("Liberation Sans"), 16, QFont::Bold));
+        backText->setContentsString(QStringLiteral("BACK"));
+        back = {backText};
+
+        alertResponder = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
+            alerts.append(r.text.trimmed());
+            return answers.isEmpty() ? 0 : answers.takeFirst();
+        });
+        wnd = std::make_unique<Print_Wnd>(design());
+    }
+
+    void TearDown() override
+    {
+        wnd.reset();
+        design_window::Use_Data_Sheet_Values = false;
+        design_window::Use_Excel_Binding_Values = false;
+        design_window::Total_Batch_Excel_Card = 0;
+    }
+
+    void setCode(const QString &value)
+    {
+        code->Set_Barcode_image(barcodes::barcodeImageFor(codeSettings, value, {}, {}, 600));
+    }
+
+    // Binds the design to `count` records of the series.
+    void bindRecords(int count)
+    {
+        records = count;
+        design_window::Use_Data_Sheet_Values = count > 0;
+        design_window::Total_Batch_Excel_Card = count;
+    }
+
+    output::PrintedDesign design()
+    {
+        output::PrintedDesign d;
+        d.graphics = [this](int side) -> const GraphicList & { return side ? back : front; };
+        d.face = [](int side) {
+            return drawing::CardFace{kCard, side, drawing::kShapeRectangle,
+                                     [](QPainter &p, const QRectF &card, int s) {
+                                         p.fillRect(card, s ? QColor(235, 240, 255) : QColor(Qt::white));
+                                     }};
+        };
+        d.checkBindings = [this] {
+            design_window::Use_Data_Sheet_Values = records > 0;
+            design_window::Total_Batch_Excel_Card = records;
+        };
+        d.countRecords = [this] {
+            design_window::Total_Batch_Excel_Card = design_window::Use_Data_Sheet_Values ? records : 0;
+        };
+        d.fill = [this](int n, int side, QString *error) {
+            if (onFill)
+                onFill(n);
+            if (n == failingRecord) {
+                *error = QStringLiteral("the picture is missing");
+                return false;
+            }
+            if (side == 0) {
+                name->setContentsString(recordName(n));
+                setCode(recordId(n));
+            }
+            return true;
+        };
+        d.restoreFirst = [this] {
+            name->setContentsString(recordName(0));
+            setCode(recordId(0));
+        };
+        return d;
+    }
+
+    // Opens the window; `user` acts in it while it runs. The save panel
+    // answers `pdf`; a preview dialog goes to `inPreview`.
+    void open(const std::function<void(Print_Wnd &)> &user,
+              const std::function<void(QPrintPreviewDialog &)> &inPreview = {})
+    {
+        platform::ScopedModalResponder responder([&](QDialog &d) {
+            if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+                user(*w);
+                return 0;
+            }
+            if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+                panel->selectFile(pdf);
+                return 1;
+            }
+            if (auto *preview = dynamic_cast<QPrintPreviewDialog *>(&d); preview && inPreview)
+                inPreview(*preview);
+            return 0;
+        });
+        ASSERT_TRUE(wnd->Open_Print_Wnd());
+    }
+
+public:
+    // The paper of the page set-up panel.
+    static void choosePaper(Print_Wnd &w, QPageSize::PageSizeId paper)
+    {
+        output::printInfo->setPageSize(QPageSize(paper));
+        w.Set_values_From_Printer();
+        w.Check_Max_Cell_Value();
+    }
+
+    // Chooses the side row (0 both, 1 front, 2 back) and the pairing item.
+    static void chooseSides(Print_Wnd &w, int row, int pairing = 0)
+    {
+        w.card_side_rows[size_t(row)]->click();
+        w.print_alignment->setCurrentIndex(pairing);
+        w.comboBoxSelectionDidChange(w.print_alignment);
+    }
+
+    static void setGrid(Print_Wnd &w, int rows, int columns)
+    {
+        w.Row_Text->setValue(rows);
+        w.Col_Text->setValue(columns);
+    }
+};
+
+} // namespace quorvant::test

@@ -1,0 +1,194 @@
+// Printing to a real printer: a private CUPS scheduler started for this
+// program, in a folder of its own, with one queue whose PPD
+// (tests/data/print/test.ppd: US Letter and A4, 18 pt unprintable at every
+// edge) takes PDF and whose device is a file. The design window's Print command prints a design
+// bound to two series, and what the queue wrote is read back with poppler
+// and a real barcode reader.
+
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "output/print_window/PrintWindowsImpl.h"
+#include "tests/output/print_window/PrintTestSupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QTimer>
+#include <unistd.h>
+
+using namespace quorvant::test;
+
+namespace {
+
+// The scheduler: started before the first test and stopped after the last,
+// each within bounds.
+class Scheduler : public ::testing::Environment {
+public:
+    static QString folder() { return s_dir->path(); }
+    static QString output() { return folder() + QStringLiteral("/out/job.pdf"); }
+
+    void SetUp() override
+    {
+        s_dir = new QTemporaryDir;
+        const QString d = folder();
+        for (const char *sub : {"spool", "cache", "state", "log", "out", "tmp", "serverroot"})
+            QDir(d).mkpath(QString::fromLatin1(sub));
+        // The filters and the backend run as the scheduler's user.
+        for (const char *open : {"", "/out", "/tmp"})
+            QFile::setPermissions(d + open, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                | QFileDevice::ReadOther | QFileDevice::WriteOther
+                                                | QFileDevice::ExeOther);
+        writeTestFile(d + "/cupsd.conf",
+                      QStringLiteral("Listen %1/cups.sock\nBrowsing No\nLogLevel warn\n"
+                                     "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n")
+                          .arg(d)
+                          .toUtf8());
+        QString files = QStringLiteral("ServerRoot %1/serverroot\nRequestRoot %1/spool\nCacheDir %1/cache\n"
+                                       "StateDir %1/state\nTempDir %1/tmp\nAccessLog %1/log/access_log\n"
+                                       "ErrorLog %1/log/error_log\nPageLog %1/log/page_log\nFileDevice Yes\n")
+                            .arg(d);
+        if (getuid() == 0)
+            files += QStringLiteral("User lp\nGroup lp\n");
+        writeTestFile(d + "/cups-files.conf", files.toUtf8());
+
+        m_cupsd.start(QStringLiteral("cupsd"), {QStringLiteral("-f"), QStringLiteral("-c"), d + "/cupsd.conf",
+                                                 QStringLiteral("-s"), d + "/cups-files.conf"});
+        ASSERT_TRUE(m_cupsd.waitForStarted(10000)) << "cupsd (package cups-daemon) did not start";
+        ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(d + "/cups.sock"); }, 20000))
+            << "the scheduler opened no socket: " << readTestFile(d + "/log/error_log").toStdString();
+        qputenv("CUPS_SERVER", (d + "/cups.sock").toUtf8());
+        runTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), QStringLiteral("TESTPDF"), QStringLiteral("-E"),
+                                            QStringLiteral("-v"), QStringLiteral("file://") + output(),
+                                            QStringLiteral("-P"),
+                                            QStringLiteral(QUORVANT_TEST_DATA "/print/test.ppd")});
+        // The system's default printer, as on a desk with one printer.
+        runTool(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("TESTPDF")});
+    }
+
+    void TearDown() override
+    {
+        m_cupsd.terminate();
+        if (!m_cupsd.waitForFinished(10000)) {
+            m_cupsd.kill();
+            m_cupsd.waitForFinished(5000);
+        }
+        delete s_dir;
+    }
+
+    // Waits, with the event loop running, until `done` holds; false when it
+    // did not within `ms`.
+    static bool waitFor(const std::function<bool()> &done, int ms)
+    {
+        const QDeadlineTimer deadline(ms);
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (done() || deadline.hasExpired())
+                loop.quit();
+        });
+        poll.start(50);
+        if (!done())
+            loop.exec();
+        return done();
+    }
+
+private:
+    static inline QTemporaryDir *s_dir = nullptr;
+    QProcess m_cupsd;
+};
+const auto *const kScheduler = ::testing::AddGlobalTestEnvironment(new Scheduler);
+
+} // namespace
+
+TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
+{
+    TempFolder tmp;
+    QStringList alerts;
+    platform::ScopedAlertResponder answer([&](const platform::AlertRequest &r) {
+        alerts.append(r.text.trimmed());
+        return 0;
+    });
+    design_window::setResourceFolder(tmp.file("res"));
+    output::installPrintWindows();
+    TVNWindowController window;
+
+    // A card bound to two series of 12 records: a name and a Code 128 id.
+    QStringList names, ids;
+    for (int n = 0; n < 12; ++n) {
+        names.append(recordName(n));
+        ids.append(recordId(n));
+    }
+    ASSERT_TRUE(window.seriesStore().writeSeries("Names", names));
+    ASSERT_TRUE(window.seriesStore().writeSeries("Ids", ids));
+    window.applyCardSize(QSizeF(88.9, 50.8));
+    auto text = newGraphicOfClass(GraphicClass::Text);
+    text->setBounds(QRectF(18, 10, 216, 26));
+    auto code = newGraphicOfClass(GraphicClass::Barcode);
+    code->setBounds(QRectF(18, 52, 216, 78));
+    barcodes::BarcodeSettings settings;
+    settings.barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QStringLiteral("Code 128")));
+    settings.show_hide_hdr = settings.show_hide_ftr = 1;
+    code->setBarcodeSettings(settings);
+    for (const auto &[graphic, series] : {std::pair{text, "Names"}, std::pair{code, "Ids"}}) {
+        graphic->Set_Data_source_type(1);
+        graphic->Set_Batch_List_Name(QString::fromLatin1(series));
+        window.Get_Front_Controls_Array().push_back(graphic);
+    }
+
+    output::SheetLayout layout;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        auto *w = dynamic_cast<Print_Wnd *>(&d);
+        if (!w)
+            return 0;
+        EXPECT_EQ(w->Printer_ComboBox->currentText(), "TESTPDF");
+        EXPECT_EQ(w->Paper_id->text(), "US Letter"); // the PPD's name
+        EXPECT_EQ(w->l_mar_id->text(), "6.35"); // the PPD's 18 pt
+        EXPECT_TRUE(w->print_with_batch_chk->isChecked());
+        w->Auto_Center_chk_bx->click();
+        PrintTest::setGrid(*w, 5, 2);
+        EXPECT_EQ(w->Total_Text->value(), 12);
+        layout = output::currentSheetLayout();
+        w->PrintButtonPressed();
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(alerts, QStringList{});
+    // The front shows record 0 again.
+    EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
+
+    ASSERT_TRUE(Scheduler::waitFor(
+        [] {
+            return runTool("lpstat", {"-o", "TESTPDF"}).trimmed().isEmpty()
+                && QFileInfo(Scheduler::output()).size() > 0;
+        },
+        60000))
+        << "the queue wrote nothing: " << readTestFile(Scheduler::folder() + "/log/error_log").toStdString();
+    const QString pdf = Scheduler::output();
+    EXPECT_EQ(pdfInfo(pdf).pages, 2);
+    EXPECT_EQ(idsOnPage(pdf, 1, layout, 10), ids.mid(0, 10));
+    EXPECT_EQ(idsOnPage(pdf, 2, layout, 3), (QStringList{recordId(10), recordId(11), "-"}));
+
+    // A run stopped after its first sheet sends the queue nothing.
+    const auto completedJobs = [] {
+        return runTool("lpstat", {"-W", "completed", "-o", "TESTPDF"}).split('\n', Qt::SkipEmptyParts).size();
+    };
+    const qsizetype before = completedJobs();
+    platform::ScopedModalResponder stopping([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            PrintTest::setGrid(*w, 5, 2);
+            // The progress sheet handles events between sheets: the Stop
+            // button is pressed there.
+            QTimer::singleShot(0, w, [w] { w->findChild<QProgressDialog *>()->cancel(); });
+            w->PrintButtonPressed();
+        }
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(alerts, QStringList{"Printing was stopped after 1 of 2 sheets. Nothing was printed."});
+    EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
+    EXPECT_EQ(runTool("lpstat", {"-o", "TESTPDF"}).trimmed(), "");
+    EXPECT_EQ(completedJobs(), before);
+}
