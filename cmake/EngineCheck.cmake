@@ -23,6 +23,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   batch_spreadsheet
   batch_series
   batch_binding
+  batch_import
   output_export
   output_mail
   output_print

@@ -14,6 +14,9 @@
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/SymCode128.h"
 #include "batch_data/binding/RecordBinding.h"
+#include "batch_data/import/SeriesTarget.h"
+#include "batch_data/import/TextImport.h"
+#include "batch_data/import/ValueGenerator.h"
 #include "batch_data/series/SeriesStore.h"
 #include "batch_data/spreadsheet/Workbook.h"
 #include "batch_data/zip/ZipArchive.h"
@@ -73,9 +76,22 @@ int main(int argc, char **argv)
     check(series.writeSeries(QStringLiteral("Engine"), {QStringLiteral("1"), QStringLiteral("2")})
               && series.readValues(QStringLiteral("Engine")).size() == 2,
           "a series");
+    {
+        batch_data::GeneratorRequest request;
+        request.from = QStringLiteral("1");
+        request.to = QStringLiteral("3");
+        const auto csv = batch_data::textFileValues("a,b\r\n", batch_data::TextFormat::Csv);
+        check(!batch_data::checkGeneratorRequest(request)
+                  && batch_data::writeSeriesValues(series, QStringLiteral("Engine"),
+                                                   batch_data::generateValues(request) + csv.value_or(QStringList()),
+                                                   batch_data::SeriesWrite::Append)
+                  && series.readValues(QStringLiteral("Engine")).size() == 7,
+              "an imported series");
+    }
     batch_data::RecordBinding binding;
     const batch_data::SeriesBinding bound{true, batch_data::kSeriesValue, QStringLiteral("Engine"), 0};
-    check(binding.check(series, {bound}, {}, false, {}).total == 2
+    check(series.writeSeries(QStringLiteral("Engine"), {QStringLiteral("1"), QStringLiteral("2")})
+              && binding.check(series, {bound}, {}, false, {}).total == 2
               && binding.valueAt(bound, 1, {true, false}) == QStringLiteral("2"),
           "a record binding");
     check(output::Save_gen_image(picture, QDir(folder.path()).filePath(QStringLiteral("card.TIFF")), 150),

@@ -1,0 +1,22 @@
+#pragma once
+// The plain text of an RTF document, as a word processor shows it: groups,
+// control words and symbols are interpreted, not stripped. Paragraph and
+// line breaks (\par, \line, \sect, \page, \row) become a line feed, \tab and
+// \cell a tab; \'hh is a byte of the document's ANSI code page (1252 or
+// Latin-1) and \uN a UTF-16 code unit whose \ucN fallback characters are
+// skipped; the destinations that hold no body text (font, colour and style
+// tables, document information, pictures, headers and footers, field
+// instructions, anything marked ignorable with \*) are skipped with their
+// groups; \bin data is skipped by its length. Pure function; any thread.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace batch_data {
+
+// None, with the reason in `error`, when the bytes are not an RTF document
+// (no "{\rtf" at the start) or its groups do not close.
+std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error = nullptr);
+
+} // namespace batch_data

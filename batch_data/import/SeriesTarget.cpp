@@ -1,0 +1,62 @@
+#include "batch_data/import/SeriesTarget.h"
+
+#include "platform/Files.h"
+#include "platform/Helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace batch_data {
+
+std::optional<QString> checkedSeriesName(const QString &typed, QString *message)
+{
+    const QString name = Remove_Reserve_Char_In_File_Name(typed);
+    if (name.isEmpty()) {
+        if (message)
+            *message = QStringLiteral("Please enter Batch Processing Series name.");
+        return std::nullopt;
+    }
+    if (!SeriesStore::isValidSeriesName(name)) {
+        if (message)
+            *message = QStringLiteral("\"%1\" cannot be a Batch Processing Series name. Please change it.").arg(name);
+        return std::nullopt;
+    }
+    return name;
+}
+
+bool writeSeriesValues(const SeriesStore &store, const QString &name, const QStringList &values, SeriesWrite mode,
+                       QString *error)
+{
+    const auto path = store.seriesFilePath(name);
+    if (!path) {
+        if (error)
+            *error = QStringLiteral("Invalid series name.");
+        return false;
+    }
+    QByteArray data;
+    if (mode == SeriesWrite::Append && QFileInfo(*path).isFile()) {
+        QFile old(*path);
+        if (!old.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = old.errorString();
+            return false;
+        }
+        data = old.readAll();
+        // The old last value keeps its own line.
+        if (!data.isEmpty() && !data.endsWith('\n'))
+            data += '\n';
+    }
+    for (const QString &value : values) {
+        data += seriesLine(value).toUtf8();
+        data += '\n';
+    }
+    if (!QDir().mkpath(store.folder())) {
+        if (error)
+            *error = QStringLiteral("Cannot create the series folder.");
+        return false;
+    }
+    return platform::writeFileAtomically(*path, data, error);
+}
+
+} // namespace batch_data
