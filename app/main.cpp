@@ -1,4 +1,5 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "batch_data/import_window/SeriesImportWindowsImpl.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/TVNWindowController.h"
 #include "output/widgets/ImageExport.h"
@@ -17,6 +18,8 @@ int main(int argc, char **argv)
     profiles_wizards::installWizardWindows();
     // The Print command opens the print set-up window.
     output::installPrintWindows();
+    // The Data menu's series import and generation.
+    batch_data::installSeriesImportWindows();
     // The barcode tool, a double click on a barcode and the inspector's
     // designer button open the designer.
     design_window::setBarcodeDesigner(

@@ -102,6 +102,7 @@ TVNWindowController::TVNWindowController()
     buildMailCommands();
     Get_Email_Details();
     buildPrintCommands();
+    buildSeriesImportCommands();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.
@@ -316,6 +317,8 @@ void TVNWindowController::buildActions()
     QMenu *data = menuBar()->addMenu(tr("&Data"));
     data->addAction(pending(tr("Batch Processing Series..."), "act_series_manager"));
     data->addAction(pending(tr("Spreadsheet Data Source..."), "act_spreadsheet"));
+    data->addAction(pending(tr("Import Series..."), "act_import_series"));
+    data->addAction(pending(tr("Generate Series..."), "act_generate_series"));
     act_profile = pending(tr("User Profile..."), "act_profile");
     data->addAction(act_profile);
     data->addAction(pending(tr("E-mail Settings..."), "act_mail_settings"));

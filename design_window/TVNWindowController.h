@@ -408,6 +408,7 @@ private:
     void buildExportCommands();
     void buildMailCommands();
     void buildPrintCommands();
+    void buildSeriesImportCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

@@ -1,0 +1,62 @@
+#pragma once
+// What the series generator and the importers share: their please-wait
+// sheet, the series folder they write to, and the hooks into the series
+// manager (its value editor, its list of series, and its spreadsheet column
+// picker), which the program installs where the manager lives.
+
+#include "batch_data/series/SeriesStore.h"
+
+#include <QDialog>
+#include <functional>
+
+class QWidget;
+
+namespace batch_data {
+
+// The series manager's services that the importers call. Any of them may be
+// empty (no manager): the call then does nothing.
+struct SeriesManagerHooks {
+    // Appends one value to the manager's value editor (trimmed there; an
+    // empty one dropped).
+    std::function<void(const QString &)> Create_Value_List;
+    // Rebuilds the manager's list of series.
+    std::function<void()> Fill_List;
+    // Opens the spreadsheet column picker on a workbook in the mode that
+    // appends the chosen columns' values to the value editor.
+    std::function<void(const QString &path)> openColumnPickerForEditor;
+};
+
+void setSeriesManagerHooks(SeriesManagerHooks hooks);
+const SeriesManagerHooks &seriesManagerHooks();
+
+// The series folder the dialogs write to (Data_Folder_Path, read now).
+SeriesStore importSeriesStore();
+
+// Whether a design's object takes its values from the series (asked of the
+// main window; false without one).
+bool seriesInUseByDesign(const QString &name);
+
+// A dialog's own please-wait sheet.
+class ImportPleaseWait : public QDialog {
+    Q_OBJECT
+public:
+    explicit ImportPleaseWait(QWidget *owner);
+
+protected:
+    void reject() override {}
+};
+
+// Runs `work` on a worker thread while the sheet covers `sheet`'s window
+// and the main thread goes on drawing; returns when the work is done. The
+// work must not touch widgets or the live design. An exception it throws is
+// logged with `where` and ends it.
+void runUnderPleaseWait(ImportPleaseWait &sheet, const char *where, const std::function<void()> &work);
+
+// The program's dialog background.
+void applyImportDialogBackground(QWidget &dialog);
+
+// Asks before a series is replaced: true when there is no such series or
+// the user said Yes.
+bool mayReplaceSeries(const SeriesStore &store, const QString &name);
+
+} // namespace batch_data
