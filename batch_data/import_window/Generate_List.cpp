@@ -197,6 +197,7 @@ int Generate_List::Open_Wnd()
     for (QLineEdit *field : {count_txt, rand_length_txt, rand_count_txt})
         field->setText(QStringLiteral("1"));
     selectMode(Mode::Sequential);
+    setResult(0);
     prefix_txt->setFocus();
     const int result = platform::runModal(*this);
     hide();

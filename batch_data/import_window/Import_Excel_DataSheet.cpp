@@ -190,6 +190,7 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
         Sheet_ComboBox->setCurrentIndex(0);
         comboBoxSelectionDidChange();
     }
+    setResult(0);
     List_ComboBox->addItems(importSeriesStore().Get_datasheet_File_Name_Array());
     const int result = platform::runModal(*this);
     hide();

@@ -142,6 +142,7 @@ int Import_Wizard::Open_Wnd()
     selectSource(0);
     for (QLineEdit *name : {Text_file_name, Manual_file_name, Image_file_name})
         name->setVisible(file_name_required == 1);
+    setResult(0);
     ok_btn->setEnabled(true);
     const int result = platform::runModal(*this);
     hide();

@@ -1,0 +1,224 @@
+// The generator, the import wizard and the spreadsheet-to-series import as
+// a user drives them: fields filled, buttons clicked, every alert and
+// question answered by the test and recorded, series files read back.
+#include "batch_data/import_window/Generate_List.h"
+#include "batch_data/import_window/ImportSupport.h"
+#include "batch_data/import_window/Import_Excel_DataSheet.h"
+#include "batch_data/import_window/Import_Wizard.h"
+#include "batch_data/import_window/SeriesImportWindowsImpl.h"
+#include "design_window/LongSmsDlg.h"
+#include "design_window/SeriesImportWindows.h"
+#include "tests/design_window/WindowFixture.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using namespace batch_data;
+using quorvant::test::readTestFile;
+using quorvant::test::writeTestFile;
+
+namespace {
+
+QString fixture(const char *name)
+{
+    return QStringLiteral(QUORVANT_TEST_DATA "/import/") + QString::fromLatin1(name);
+}
+
+class SeriesDialogs : public DesignWindow {
+protected:
+    void SetUp() override
+    {
+        DesignWindow::SetUp();
+        setSeriesManagerHooks({[this](const QString &v) { editor.append(v.trimmed()); },
+                               [this] { ++refills; }, {}});
+    }
+    void TearDown() override
+    {
+        setSeriesManagerHooks({});
+        DesignWindow::TearDown();
+    }
+    QByteArray series(const QString &name) const
+    {
+        return readTestFile(design_window::Data_Folder_Path + "/" + name + ".txt");
+    }
+    // Runs `open` with `act` standing in for the user of every dialog it
+    // runs (the long-message questions answered from `clashAnswers`).
+    void drive(const std::function<void()> &open, const std::function<void(QDialog &)> &act)
+    {
+        platform::ScopedModalResponder user([&](QDialog &d) {
+            if (auto *question = qobject_cast<Long_SMS_Dlg *>(&d)) {
+                questions.append({question->title_lbl->text(), question->msg_text->toPlainText(),
+                                  question->apply_chk->isVisibleTo(question)});
+                const auto [yes, all] = clashAnswers.takeFirst();
+                question->apply_chk->setChecked(all);
+                return yes ? 1 : 0;
+            }
+            act(d);
+            return d.result();
+        });
+        open();
+    }
+
+    QStringList editor;
+    int refills = 0;
+    QList<ClashQuestion> questions;
+    QList<std::pair<bool, bool>> clashAnswers;
+};
+
+} // namespace
+
+TEST_F(SeriesDialogs, GeneratorWritesAsksAndRefusesLikeTheUserExpects)
+{
+    Generate_List &gen = Generate_List::defaultInstance();
+    auto sequential = [&](const QString &name, const QString &from, const QString &to) {
+        return [&gen, name, from, to](QDialog &) {
+            gen.seq_file_name->setText(name);
+            gen.prefix_txt->setText("ID-");
+            gen.from_txt->setText(from);
+            gen.to_txt->setText(to);
+            gen.manage_digit_chk->setChecked(true);
+            gen.ok_btn->click();
+        };
+    };
+    drive([] { Open_Generate_List(1, 1); }, sequential("Ids", "8", "10"));
+    EXPECT_EQ(series("Ids"), "ID-08\nID-09\nID-10\n");
+    EXPECT_EQ(refills, 1);
+
+    // A refusal keeps the dialog open on its field; No keeps the old series.
+    answer = [](const platform::AlertRequest &r) { return r.buttons.size() > 1 ? 1 : 0; }; // "No"
+    drive([] { Open_Generate_List(1, 0); }, [&](QDialog &d) {
+        sequential("Ids", "5", "3")(d);
+        EXPECT_EQ(d.result(), 0);
+        gen.from_txt->setText("1");
+        gen.ok_btn->click();
+    });
+    EXPECT_EQ(alerts, QStringList({"'From' value must be smaller than 'To' value.",
+                                   "Batch Processing Series already exists. Do you want to replace it?"}));
+    EXPECT_EQ(series("Ids"), "ID-08\nID-09\nID-10\n");
+
+    // Into the editor: the constant mode, with the count clamped as typed.
+    drive([] { Open_Generate_List(0, 1); }, [&](QDialog &) {
+        EXPECT_FALSE(gen.seq_file_name->isVisibleTo(&gen));
+        gen.radioButton_Constant->click();
+        gen.value_txt->setText(" A ");
+        gen.count_txt->setText("123456");
+        emit gen.count_txt->textEdited(gen.count_txt->text());
+        EXPECT_EQ(gen.count_txt->text(), "10000");
+        gen.count_txt->setText("3");
+        gen.ok_btn->click();
+    });
+    EXPECT_EQ(editor, QStringList({"A", "A", "A"}));
+    EXPECT_EQ(refills, 2);
+}
+
+TEST_F(SeriesDialogs, WizardImportsFilesPastedTextAndImageFolders)
+{
+    Import_Wizard &wizard = Import_Wizard::defaultInstance();
+    auto fromFile = [&](const QString &name, const QString &path) {
+        drive([] { Open_Import_Wizard(1, 0); }, [&](QDialog &) {
+            wizard.Text_RD->click();
+            wizard.Text_file_name->setText(name);
+            wizard.Text_path->setText(path);
+            wizard.ok_btn->click();
+        });
+    };
+    const QByteArray shown = "Zoë Ångström\nO'Brien, Pat\nLine \"quoted\"\n東京\n€ 12.50\n007\n";
+    fromFile("Csv", fixture("names.csv"));
+    fromFile("Rtf", fixture("names.rtf"));
+    fromFile("Txt", fixture("names_bom.txt"));
+    for (const char *name : {"Csv", "Rtf", "Txt"})
+        EXPECT_EQ(series(name), shown) << name;
+
+    // A Latin-1 file is refused and writes nothing.
+    writeTestFile(tmp.file("latin1.txt"), "Zo\xEB\n");
+    fromFile("Latin", tmp.file("latin1.txt"));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("The file is not in UTF-8 or UTF-16"));
+    EXPECT_EQ(series("Latin"), "<missing>");
+
+    drive([] { Open_Import_Wizard(1, 0); }, [&](QDialog &) {
+        wizard.Mnul_RD->click();
+        EXPECT_EQ(wizard.Manual_file_name->text(), "Untitled");
+        wizard.ManualEdit->setPlainText("a  \n\n b");
+        wizard.ok_btn->click();
+    });
+    EXPECT_EQ(series("Untitled"), "a  \n b\n");
+
+    writeTestFile(tmp.file("pics/b.PNG"), "x");
+    writeTestFile(tmp.file("pics/a.txt"), "x");
+    drive([] { Open_Import_Wizard(0, 1); }, [&](QDialog &) {
+        wizard.Image_RD->click();
+        wizard.Image_path->setText(tmp.file("pics"));
+        wizard.ok_btn->click();
+    });
+    EXPECT_EQ(editor, QStringList({tmp.file("pics/b.PNG")}));
+    EXPECT_EQ(refills, 1);
+}
+
+TEST_F(SeriesDialogs, SpreadsheetColumnsBecomeSeriesWithTheClashQuestionsInOrder)
+{
+    Import_Excel_DataSheet &sheet = Import_Excel_DataSheet::defaultInstance();
+    writeTestFile(design_window::Data_Folder_Path + "/Name.txt", "old\n");
+    writeTestFile(design_window::Data_Folder_Path + "/City.txt", "old\n");
+    clashAnswers = {{false, false}, {true, false}};
+    // Opened from the wizard's spreadsheet source, as a user would.
+    drive([] { Open_Import_Wizard(1, 1); }, [&](QDialog &d) {
+        if (&d == &Import_Wizard::defaultInstance()) {
+            Import_Wizard::defaultInstance().Excel_path->setText(fixture("people.xlsx"));
+            Import_Wizard::defaultInstance().ok_btn->click();
+            return;
+        }
+        ASSERT_EQ(sheet.ColList->rowCount(), 4);
+        EXPECT_EQ(sheet.ColList->item(1, 1)->text(), "Untitled Column 2");
+        sheet.ColList->item(0, 0)->setCheckState(Qt::Checked);
+        sheet.ColList->item(2, 0)->setCheckState(Qt::Checked);
+        sheet.ColList->item(3, 0)->setCheckState(Qt::Checked);
+        sheet.ok_btn->click();
+    });
+    const QString exists = "\nBatch Processing Series already exists. Do you want to replace it?";
+    const QList<ClashQuestion> asked = {{"Batch Processing Series already exists :", "Name" + exists, true},
+                                        {"Batch Processing Series already exists :", "City" + exists, true}};
+    EXPECT_EQ(questions, asked);
+    EXPECT_EQ(series("Name"), "old\n");
+    EXPECT_EQ(series("City"), "Oslo\nRome\n");
+    EXPECT_EQ(series("Untitled Column 4"), "1\n2\n");
+    EXPECT_EQ(refills, 1);
+
+    // All in one, appended to an existing series, from the ods file.
+    drive([&] { sheet.Open_excel_Wnd(fixture("people.ods")); }, [&](QDialog &) {
+        sheet.Select_ALL_Pressed();
+        sheet.ColList->item(1, 0)->setCheckState(Qt::Unchecked);
+        sheet.ColList->item(3, 0)->setCheckState(Qt::Unchecked);
+        sheet.Fill_col_RD->click();
+        sheet.matrix_fill_type->button(2)->click();
+        sheet.List_ComboBox->setCurrentText("Name");
+        sheet.ok_btn->click();
+    });
+    EXPECT_EQ(series("Name"), "old\nAnn\nOslo\nBob\nRome\n");
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
+{
+    QAction *import = wnd->findChild<QAction *>("act_import_series");
+    ASSERT_TRUE(import);
+    // Installed at start-up, before the window is built.
+    installSeriesImportWindows();
+    auto fresh = std::make_unique<TVNWindowController>();
+    QStringList opened;
+    for (const char *name : {"act_import_series", "act_generate_series"}) {
+        QAction *action = fresh->findChild<QAction *>(name);
+        ASSERT_TRUE(action && action->isEnabled()) << name;
+        drive([&] { action->trigger(); }, [&](QDialog &d) { opened.append(d.objectName()); });
+    }
+    EXPECT_EQ(opened, QStringList({"Import_Wizard", "Generate_List"}));
+    design_window::setSeriesImportWindows(nullptr);
+}
