@@ -1,5 +1,6 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "batch_data/import_window/SeriesImportWindowsImpl.h"
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/TVNWindowController.h"
 #include "output/widgets/ImageExport.h"
@@ -16,6 +17,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Quorvant"));
     // The design window opens the wizards and libraries through these.
     profiles_wizards::installWizardWindows();
+    // The series manager, the series and spreadsheet viewers and the
+    // spreadsheet data source.
+    batch_data::installBatchDataWindows();
     // The Print command opens the print set-up window.
     output::installPrintWindows();
     // The Data menu's series import and generation.

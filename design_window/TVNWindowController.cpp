@@ -103,6 +103,7 @@ TVNWindowController::TVNWindowController()
     Get_Email_Details();
     buildPrintCommands();
     buildSeriesImportCommands();
+    buildSeriesCommands();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.

@@ -182,9 +182,14 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
     m_source = std::move(source);
     if (!m_source->workbook && !m_source->odsRows)
         Show_NSLog_Message(QStringLiteral("Open_excel_Wnd: %1").arg(error));
-    const QStringList parts = m_source->workbook ? m_source->workbook->worksheetParts()
-                              : m_source->odsRows ? QStringList{QStringLiteral("sheet1")}
-                                                  : QStringList();
+    // Worksheet N is item N - 1, shown by the name on its tab.
+    QStringList parts;
+    if (m_source->workbook) {
+        for (const WorksheetEntry &sheet : m_source->workbook->worksheets())
+            parts.append(sheet.name);
+    } else if (m_source->odsRows) {
+        parts.append(QStringLiteral("sheet1")); // only the first table is read
+    }
     Sheet_ComboBox->addItems(parts);
     if (!parts.isEmpty()) {
         Sheet_ComboBox->setCurrentIndex(0);

@@ -1,7 +1,11 @@
 #include "batch_data/import_window/SeriesImportWindowsImpl.h"
 
 #include "batch_data/import_window/Generate_List.h"
+#include "batch_data/import_window/ImportSupport.h"
 #include "batch_data/import_window/Import_Wizard.h"
+#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/SeriesImporters.h"
+#include "batch_data/spreadsheet_window/Import_Excel.h"
 #include "design_window/SeriesImportWindows.h"
 
 namespace batch_data {
@@ -12,6 +16,13 @@ class DesignWindowSeriesCommands : public design_window::SeriesImportWindows {
 public:
     void Import_Wizard_Button() override { Open_Import_Wizard(1, 0); }
     void Create_Series_Button() override { Open_Generate_List(1, 0); }
+};
+
+// The series manager's Import and Generate buttons.
+class ManagerImporters : public SeriesImporters {
+public:
+    void Open_Import_Wizard(int required, int insert) override { batch_data::Open_Import_Wizard(required, insert); }
+    void Open_Generate_List(int required, int insert) override { batch_data::Open_Generate_List(required, insert); }
 };
 
 } // namespace
@@ -36,6 +47,16 @@ void installSeriesImportWindows()
 {
     static DesignWindowSeriesCommands commands;
     design_window::setSeriesImportWindows(&commands);
+    static ManagerImporters importers;
+    setSeriesImporters(&importers);
+    // The manager is reached when a dialog hands it values, not before.
+    setSeriesManagerHooks({[](const QString &value) { BatchWizard::defaultInstance().Create_Value_List(value); },
+                           [] { BatchWizard::defaultInstance().Fill_List(); },
+                           [](const QString &path) {
+                               Import_Excel &picker = Import_Excel::defaultInstance();
+                               picker.open_mode = QStringLiteral("D");
+                               picker.Open_excel_Wnd(path);
+                           }});
 }
 
 } // namespace batch_data

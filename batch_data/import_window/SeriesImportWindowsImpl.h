@@ -11,7 +11,8 @@ namespace batch_data {
 void Open_Import_Wizard(int file_name_required, int file_name_Insert);
 void Open_Generate_List(int file_name_required, int file_name_Insert);
 
-// Installs the design window's series commands (for the program's life).
+// Installs the design window's series commands and the series manager's
+// importers, and points the dialogs at the manager (for the program's life).
 void installSeriesImportWindows();
 
 } // namespace batch_data

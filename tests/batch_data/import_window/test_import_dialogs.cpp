@@ -6,6 +6,8 @@
 #include "batch_data/import_window/Import_Excel_DataSheet.h"
 #include "batch_data/import_window/Import_Wizard.h"
 #include "batch_data/import_window/SeriesImportWindowsImpl.h"
+#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/SeriesImporters.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/SeriesImportWindows.h"
 #include "tests/design_window/WindowFixture.h"
@@ -220,5 +222,18 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
         drive([&] { action->trigger(); }, [&](QDialog &d) { opened.append(d.objectName()); });
     }
     EXPECT_EQ(opened, QStringList({"Import_Wizard", "Generate_List"}));
+
+    // The series manager's editor takes generated values through its
+    // importers.
+    ASSERT_TRUE(seriesImporters());
+    drive([] { seriesImporters()->Open_Generate_List(0, 1); }, [](QDialog &) {
+        Generate_List &gen = Generate_List::defaultInstance();
+        gen.radioButton_Constant->click();
+        gen.value_txt->setText("V");
+        gen.count_txt->setText("2");
+        gen.ok_btn->click();
+    });
+    EXPECT_EQ(BatchWizard::defaultInstance().ListData_value, QStringList({"V", "V"}));
     design_window::setSeriesImportWindows(nullptr);
+    setSeriesImporters(nullptr);
 }
