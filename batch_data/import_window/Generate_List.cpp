@@ -3,6 +3,7 @@
 #include "batch_data/import/SeriesTarget.h"
 #include "batch_data/import/ValueGenerator.h"
 #include "batch_data/import_window/ImportSupport.h"
+#include "batch_data/series_window/BatchWizard.h"
 #include "design_window/Globals.h"
 #include "design_window/SingleInstance.h"
 #include "platform/Alerts.h"
@@ -60,7 +61,7 @@ Generate_List::Generate_List()
 {
     setObjectName("Generate_List");
     setWindowTitle(tr("Generate Batch Processing Series"));
-    applyImportDialogBackground(*this);
+    applyDialogBackground(*this);
 
     radioButton_Sequntial = new QRadioButton(tr("Sequential numbers"), this);
     radioButton_Sequntial->setObjectName("radioButton_Sequntial");

@@ -6,9 +6,6 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QLabel>
-#include <QProgressBar>
-#include <QVBoxLayout>
 #include <exception>
 #include <thread>
 
@@ -45,33 +42,7 @@ bool seriesInUseByDesign(const QString &name)
     return window && window->Check_Batch_File_In_Use_Validation(name);
 }
 
-void applyImportDialogBackground(QWidget &dialog)
-{
-    QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Window, QColor::fromRgbF(0.945f, 0.957f, 0.980f));
-    dialog.setPalette(palette);
-    dialog.setAutoFillBackground(true);
-}
-
-ImportPleaseWait::ImportPleaseWait(QWidget *owner)
-    : QDialog(owner, Qt::Sheet)
-{
-    setObjectName("plz_wait_Window");
-    setWindowTitle(design_window::App_Name);
-    setWindowModality(Qt::WindowModal);
-    applyImportDialogBackground(*this);
-    auto *label = new QLabel(tr("Please wait..."), this);
-    label->setObjectName("plz_wait_label");
-    auto *busy = new QProgressBar(this);
-    busy->setObjectName("plz_wait_progress");
-    busy->setRange(0, 0);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(busy);
-    setFixedWidth(280);
-}
-
-void runUnderPleaseWait(ImportPleaseWait &sheet, const char *where, const std::function<void()> &work)
+void runUnderPleaseWait(design_window::PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work)
 {
     sheet.open();
     QEventLoop loop;

@@ -5,6 +5,7 @@
 // picker), which the program installs where the manager lives.
 
 #include "batch_data/series/SeriesStore.h"
+#include "design_window/PleaseWaitSheet.h"
 
 #include <QDialog>
 #include <functional>
@@ -36,24 +37,11 @@ SeriesStore importSeriesStore();
 // main window; false without one).
 bool seriesInUseByDesign(const QString &name);
 
-// A dialog's own please-wait sheet.
-class ImportPleaseWait : public QDialog {
-    Q_OBJECT
-public:
-    explicit ImportPleaseWait(QWidget *owner);
-
-protected:
-    void reject() override {}
-};
-
 // Runs `work` on a worker thread while the sheet covers `sheet`'s window
 // and the main thread goes on drawing; returns when the work is done. The
 // work must not touch widgets or the live design. An exception it throws is
 // logged with `where` and ends it.
-void runUnderPleaseWait(ImportPleaseWait &sheet, const char *where, const std::function<void()> &work);
-
-// The program's dialog background.
-void applyImportDialogBackground(QWidget &dialog);
+void runUnderPleaseWait(design_window::PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work);
 
 // Asks before a series is replaced: true when there is no such series or
 // the user said Yes.

@@ -2,6 +2,7 @@
 
 #include "batch_data/import/SeriesTarget.h"
 #include "batch_data/import_window/ImportSupport.h"
+#include "batch_data/series_window/BatchWizard.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/SingleInstance.h"
@@ -45,7 +46,7 @@ Import_Excel_DataSheet::Import_Excel_DataSheet()
 {
     setObjectName("Import_Excel_DataSheet");
     setWindowTitle(tr("Import Series from Spreadsheet"));
-    applyImportDialogBackground(*this);
+    applyDialogBackground(*this);
     resize(600, 560);
 
     file_path = new QLineEdit(this);
@@ -99,7 +100,7 @@ Import_Excel_DataSheet::Import_Excel_DataSheet()
     ok_btn->setDefault(true);
     cancel_btn = new QPushButton(tr("Cancel"), this);
     cancel_btn->setObjectName("cancel_btn");
-    plz_wait_Window = new ImportPleaseWait(this);
+    plz_wait_Window = new design_window::PleaseWaitSheet(this);
 
     auto *form = new QFormLayout;
     form->addRow(tr("File:"), file_path);

@@ -21,8 +21,8 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-namespace batch_data {
-class ImportPleaseWait;
+namespace design_window {
+class PleaseWaitSheet;
 }
 
 class Import_Excel_DataSheet : public QDialog {
@@ -69,7 +69,7 @@ public:
     QComboBox *List_ComboBox = nullptr;
     QPushButton *ok_btn = nullptr;
     QPushButton *cancel_btn = nullptr;
-    batch_data::ImportPleaseWait *plz_wait_Window = nullptr;
+    design_window::PleaseWaitSheet *plz_wait_Window = nullptr;
 
 private:
     struct Source;

@@ -3,6 +3,7 @@
 #include "batch_data/import/SeriesTarget.h"
 #include "batch_data/import/TextImport.h"
 #include "batch_data/import_window/ImportSupport.h"
+#include "batch_data/series_window/BatchWizard.h"
 #include "batch_data/import_window/Import_Excel_DataSheet.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
@@ -58,7 +59,7 @@ Import_Wizard::Import_Wizard()
 {
     setObjectName("Import_Wizard");
     setWindowTitle(tr("Import Batch Processing Series"));
-    applyImportDialogBackground(*this);
+    applyDialogBackground(*this);
     resize(560, 520);
 
     Excel_RD = new QRadioButton(tr("Spreadsheet (xlsx, ods)"), this);
@@ -86,7 +87,7 @@ Import_Wizard::Import_Wizard()
     ok_btn->setDefault(true);
     cancel_btn = button(this, "cancel_btn", tr("Cancel"));
     help_btn = button(this, "help_btn", tr("Help"));
-    plz_wait_Window = new ImportPleaseWait(this);
+    plz_wait_Window = new design_window::PleaseWaitSheet(this);
 
     auto *grid = new QGridLayout;
     int row = 0;

@@ -12,8 +12,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace batch_data {
-class ImportPleaseWait;
+namespace design_window {
+class PleaseWaitSheet;
 }
 
 class Import_Wizard : public QDialog {
@@ -72,7 +72,7 @@ public:
     QPushButton *ok_btn = nullptr;
     QPushButton *cancel_btn = nullptr;
     QPushButton *help_btn = nullptr;
-    batch_data::ImportPleaseWait *plz_wait_Window = nullptr;
+    design_window::PleaseWaitSheet *plz_wait_Window = nullptr;
 
 private:
     void selectSource(int option);

@@ -38,24 +38,6 @@ void applyDialogBackground(QWidget &dialog)
     dialog.setAutoFillBackground(true);
 }
 
-PleaseWaitSheet::PleaseWaitSheet(QWidget *owner)
-    : QDialog(owner, Qt::Sheet)
-{
-    setObjectName("plz_wait_Window");
-    setWindowTitle(design_window::App_Name);
-    setWindowModality(Qt::WindowModal);
-    applyDialogBackground(*this);
-    auto *label = new QLabel(tr("Please wait..."), this);
-    label->setObjectName("plz_wait_label");
-    auto *busy = new QProgressBar(this);
-    busy->setObjectName("plz_wait_progress");
-    busy->setRange(0, 0);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(busy);
-    setFixedWidth(280);
-}
-
 } // namespace output::mail
 
 Email_Setting::Email_Setting(QWidget *parent)

@@ -6,6 +6,7 @@
 // please-wait sheet, so the window keeps answering meanwhile;
 // testMailFinished() tells when it is done.
 
+#include "design_window/PleaseWaitSheet.h"
 #include "output/mail/MailScript.h"
 
 #include <QDialog>
@@ -18,16 +19,8 @@ class QRadioButton;
 
 namespace output::mail {
 
-// "Please wait..." with a busy bar, shown as a sheet over its owner while
-// something runs; it has no buttons and closes only when told to.
-class PleaseWaitSheet : public QDialog {
-    Q_OBJECT
-public:
-    explicit PleaseWaitSheet(QWidget *owner);
-
-protected:
-    void reject() override {}
-};
+// The please-wait sheet of the e-mail windows.
+using PleaseWaitSheet = design_window::PleaseWaitSheet;
 
 // Dialogs of the output windows: the program's dialog background.
 void applyDialogBackground(QWidget &dialog);
