@@ -376,7 +376,8 @@ void Import_Excel_DataSheet::Create_file_For_Col_Func()
         return;
     }
     const SeriesStore store = importSeriesStore();
-    const int columns = int(rows->first().size());
+    // An ods table's rows may be of different lengths: the widest counts.
+    const int columns = std::max(m_columns, int(rows->first().size()));
     ClashRun clashes(
         [](const ClashQuestion &q) {
             const auto answer = Long_SMS_Dlg::defaultInstance().run({q.title, q.text, true, q.showApplyToAll});

@@ -212,6 +212,7 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
 {
     QAction *import = wnd->findChild<QAction *>("act_import_series");
     ASSERT_TRUE(import);
+    EXPECT_FALSE(import->isEnabled()) << "no windows installed yet";
     // Installed at start-up, before the window is built.
     installSeriesImportWindows();
     auto fresh = std::make_unique<TVNWindowController>();
