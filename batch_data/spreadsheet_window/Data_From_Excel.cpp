@@ -1,6 +1,6 @@
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
 
-#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "design_window/SingleInstance.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
