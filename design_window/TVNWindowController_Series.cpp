@@ -36,7 +36,7 @@ void TVNWindowController::Batch_Series_Button()
     if (SeriesWindows *windows = seriesWindows())
         windows->openSeriesManager();
     // Series may have come or gone: the inspector lists them afresh.
-    showInspectedObject();
+    Show_RHS_Properties(m_inspected.get());
 }
 
 int TVNWindowController::Choose_Spreadsheet_Source()
@@ -51,7 +51,7 @@ int TVNWindowController::Choose_Spreadsheet_Source()
     const int result = windows->buildSpreadsheetSource(path);
     if (result == 1)
         markDesignChanged();   // the design file keeps the table
-    showInspectedObject();
+    Show_RHS_Properties(m_inspected.get());
     return result;
 }
 

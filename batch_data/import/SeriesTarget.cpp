@@ -47,10 +47,7 @@ bool writeSeriesValues(const SeriesStore &store, const QString &name, const QStr
         if (!data.isEmpty() && !data.endsWith('\n'))
             data += '\n';
     }
-    for (const QString &value : values) {
-        data += seriesLine(value).toUtf8();
-        data += '\n';
-    }
+    data += seriesFileBytes(values);
     if (!QDir().mkpath(store.folder())) {
         if (error)
             *error = QStringLiteral("Cannot create the series folder.");

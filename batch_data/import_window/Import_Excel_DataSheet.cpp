@@ -2,7 +2,7 @@
 
 #include "batch_data/import/SeriesTarget.h"
 #include "batch_data/import_window/ImportSupport.h"
-#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/SingleInstance.h"

@@ -3,7 +3,7 @@
 #include "batch_data/import/SeriesTarget.h"
 #include "batch_data/import/TextImport.h"
 #include "batch_data/import_window/ImportSupport.h"
-#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "batch_data/import_window/Import_Excel_DataSheet.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"

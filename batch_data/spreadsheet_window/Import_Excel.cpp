@@ -1,5 +1,6 @@
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "batch_data/series_window/BatchWizard.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
@@ -30,12 +31,7 @@ Import_Excel::Import_Excel()
     Sheet_ComboBox->setObjectName("Sheet_ComboBox");
     contains_header = new QCheckBox(tr("First row contains column titles"), this);
     contains_header->setObjectName("contains_header");
-    ColList = new QTableWidget(0, 1, this);
-    ColList->setObjectName("ColList");
-    ColList->setHorizontalHeaderLabels({tr("Columns")});
-    ColList->horizontalHeader()->setStretchLastSection(true);
-    ColList->verticalHeader()->setVisible(false);
-    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ColList = batch_data::newListTable(tr("Columns"), "ColList");
     ColList->setSelectionMode(QAbstractItemView::NoSelection);
     select_all_btn = new QPushButton(tr("Select All"), this);
     select_all_btn->setObjectName("select_all_btn");
