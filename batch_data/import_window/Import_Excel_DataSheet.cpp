@@ -64,10 +64,10 @@ Import_Excel_DataSheet::Import_Excel_DataSheet()
     ColList->horizontalHeader()->setSectionResizeMode(HeaderColumn, QHeaderView::Stretch);
     ColList->verticalHeader()->hide();
     ColList->setSelectionMode(QAbstractItemView::NoSelection);
-    select_all_btn = new QPushButton(tr("Select All"), this);
-    select_all_btn->setObjectName("select_all_btn");
-    clear_all_btn = new QPushButton(tr("Clear All"), this);
-    clear_all_btn->setObjectName("clear_all_btn");
+    auto *tick = new QHBoxLayout;
+    select_all_btn = newButton(tr("Select All"), "select_all_btn", tick);
+    clear_all_btn = newButton(tr("Clear All"), "clear_all_btn", tick);
+    tick->addStretch();
 
     Each_col_RD = new QRadioButton(tr("One series for each column, named after its header"), this);
     Each_col_RD->setObjectName("Each_col_RD");
@@ -95,25 +95,17 @@ Import_Excel_DataSheet::Import_Excel_DataSheet()
     fillLayout->addWidget(list_name);
     fillLayout->addWidget(List_ComboBox);
 
-    ok_btn = new QPushButton(tr("OK"), this);
-    ok_btn->setObjectName("ok_btn");
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    cancel_btn = newButton(tr("Cancel"), "cancel_btn", buttons);
+    ok_btn = newButton(tr("OK"), "ok_btn", buttons);
     ok_btn->setDefault(true);
-    cancel_btn = new QPushButton(tr("Cancel"), this);
-    cancel_btn->setObjectName("cancel_btn");
     plz_wait_Window = new design_window::PleaseWaitSheet(this);
 
     auto *form = new QFormLayout;
     form->addRow(tr("File:"), file_path);
     form->addRow(tr("Worksheet:"), Sheet_ComboBox);
     form->addRow(QString(), contains_header);
-    auto *tick = new QHBoxLayout;
-    tick->addWidget(select_all_btn);
-    tick->addWidget(clear_all_btn);
-    tick->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(ok_btn);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(ColList, 1);
