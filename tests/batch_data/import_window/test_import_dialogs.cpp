@@ -238,3 +238,37 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     design_window::setSeriesImportWindows(nullptr);
     setSeriesImporters(nullptr);
 }
+
+TEST_F(SeriesDialogs, ColumnImportNeverOverwritesASeriesTheDesignUsesAndForgetsApplyToAll)
+{
+    // A text on the card takes its values from "Name".
+    auto text = addText("x", QRectF(10, 10, 80, 20));
+    text->Set_Data_source_type(1);
+    text->Set_Batch_List_Name("Name");
+    writeTestFile(design_window::Data_Folder_Path + "/Name.txt", "in use\n");
+    writeTestFile(design_window::Data_Folder_Path + "/City.txt", "old\n");
+    Import_Excel_DataSheet &sheet = Import_Excel_DataSheet::defaultInstance();
+    auto tickNameAndCity = [&](QDialog &) {
+        sheet.ColList->item(0, 0)->setCheckState(Qt::Checked);
+        sheet.ColList->item(2, 0)->setCheckState(Qt::Checked);
+        sheet.ok_btn->click();
+    };
+    // Yes with the box ticked on both questions: the series in use stays,
+    // the other is replaced.
+    clashAnswers = {{true, true}, {true, true}};
+    drive([&] { sheet.Open_excel_Wnd(fixture("people.xlsx")); }, tickNameAndCity);
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[0].title, "Message :");
+    EXPECT_EQ(questions[0].text, "Name\nBatch processing Series name is already in use with another sequence. "
+                                 "Please change Batch Processing Series Name.");
+    EXPECT_EQ(series("Name"), "in use\n");
+    EXPECT_EQ(series("City"), "Oslo\nRome\n");
+
+    // The next run asks again: the apply-to-all answer was for that run.
+    questions.clear();
+    clashAnswers = {{false, false}, {false, false}};
+    drive([&] { sheet.Open_excel_Wnd(fixture("people.xlsx")); }, tickNameAndCity);
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(series("Name"), "in use\n");
+    EXPECT_EQ(series("City"), "Oslo\nRome\n");
+}
