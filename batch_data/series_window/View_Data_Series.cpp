@@ -7,7 +7,6 @@
 #include "platform/ModalRun.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>

@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -109,10 +108,13 @@ void Import_Excel::comboBoxSelectionDidChange(int index)
     if (index < 0)
         return;
     batch_data::Excel_Sheet_Number = index + 1;
+    // The list shows this worksheet's columns or none: ticks on another
+    // sheet's titles would pick cells the user never saw.
+    ListData_xl.clear();
+    fillColumnList();
     excel_content = SpreadsheetWriter::ReadData_only_column();
     if (excel_content.isEmpty())
         return;
-    ListData_xl.clear();
     for (const batch_data::SheetColumn &column : batch_data::sheetColumns(excel_content.first()))
         ListData_xl.append({column, false});
     fillColumnList();
