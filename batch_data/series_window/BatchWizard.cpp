@@ -299,6 +299,14 @@ void BatchWizard::Show_hide_Last_screen(bool hide)
     list_value_box->setHidden(hide);
 }
 
+int BatchWizard::selectedRow(const QTableWidget *table)
+{
+    // A Ctrl-click that takes a row out of the selection leaves it current.
+    const QList<int> rows = selectedRows(table);
+    const int current = table->currentRow();
+    return rows.contains(current) ? current : (rows.isEmpty() ? -1 : rows.last());
+}
+
 QList<int> BatchWizard::selectedRows(const QTableWidget *table)
 {
     QList<int> rows;
@@ -393,8 +401,8 @@ void BatchWizard::Delete_List_Btn_Clicked()
     if (!Batch_List_Selection_Validation())
         return;
     const QList<int> rows = selectedRows(List);
-    const int current = List->currentRow();
-    if (seriesInUse(Get_List_Name_Text(current >= 0 ? current : rows.first()))) {
+    const int current = selectedRow(List);
+    if (seriesInUse(Get_List_Name_Text(current))) {
         Show_MessageBox(kInUseDelete);
         return;
     }
@@ -470,7 +478,7 @@ void BatchWizard::Delete_Rows_Btn_Clicked()
         List_value->setFocus();
         return;
     }
-    const int current = List_value->currentRow();
+    const int current = selectedRow(List_value);
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
         ListData_value.removeAt(*it);
     Update_Value_List_Count();
@@ -482,7 +490,7 @@ void BatchWizard::OnGetSelected()
 {
     if (ListData_value.isEmpty())
         return;
-    const int row = List_value->currentRow();
+    const int row = selectedRow(List_value);
     if (row < 0 || row >= ListData_value.size())
         return;
     const QString value = Get_Value_Text(row);
