@@ -222,7 +222,8 @@ void BatchWizard::Create_Avail_List(const QString &name)
     if (trimmed.isEmpty())
         return;
     ListData.append(trimmed);
-    Update_batch_List_Count();
+    appendRow(List, trimmed);
+    batch_list_count->setText(QStringLiteral("Total List : %1").arg(ListData.size()));
 }
 
 void BatchWizard::Create_Value_List(const QString &value)
@@ -231,7 +232,10 @@ void BatchWizard::Create_Value_List(const QString &value)
     if (trimmed.isEmpty())
         return;
     ListData_value.append(trimmed);
-    Update_Value_List_Count();
+    // Importers append values one at a time, thousands of them: the table
+    // takes the one new row rather than being rebuilt each time.
+    appendRow(List_value, trimmed);
+    batch_value_count->setText(QStringLiteral("Total Rows : %1").arg(ListData_value.size()));
 }
 
 QString BatchWizard::Get_Value_Text(int row) const
@@ -259,6 +263,14 @@ void BatchWizard::fillTable(QTableWidget *table, const QStringList &rows)
     table->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         table->setItem(r, 0, new QTableWidgetItem(rows.at(r)));
+}
+
+void BatchWizard::appendRow(QTableWidget *table, const QString &text)
+{
+    const QSignalBlocker block(table);
+    const int row = table->rowCount();
+    table->insertRow(row);
+    table->setItem(row, 0, new QTableWidgetItem(text));
 }
 
 void BatchWizard::Update_batch_List_Count()

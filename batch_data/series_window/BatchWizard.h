@@ -103,4 +103,5 @@ private:
     // The rows selected in `table`, ascending.
     static QList<int> selectedRows(const QTableWidget *table);
     static void fillTable(QTableWidget *table, const QStringList &rows);
+    static void appendRow(QTableWidget *table, const QString &text);
 };
