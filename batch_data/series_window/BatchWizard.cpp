@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 
 using namespace design_window;
@@ -110,7 +111,6 @@ BatchWizard::BatchWizard()
     setObjectName("BatchWizard");
     setWindowTitle(tr("Batch Processing Series"));
     batch_data::applyDialogBackground(*this);
-    resize(560, 460);
 
     // List screen.
     const Screen list = newScreen(this, "avl_list_box", newListTable(tr("Available Batch Processing Series"), "List"),
@@ -180,6 +180,10 @@ BatchWizard::BatchWizard()
     Update_batch_List_Count();
     Update_Value_List_Count();
     updateImporterButtons();
+    // Wide enough for the editor's row of buttons too, so that the window
+    // keeps its size when the screens change.
+    const int width = std::max(avl_list_box->sizeHint().width(), list_value_box->sizeHint().width());
+    resize(std::max(560, width + layout->contentsMargins().left() + layout->contentsMargins().right()), 460);
 }
 
 BatchWizard::~BatchWizard() = default;
@@ -509,6 +513,9 @@ void BatchWizard::OnGetSelected()
     Update_Value_Wnd->m_ex_num_str->setText(value);
     Update_Value_Wnd->m_s_number->setText(value);
     Update_Value_Wnd->m_ex_num_index = row;
+    // The user came to type the new value.
+    Update_Value_Wnd->m_ex_num_str->setFocus();
+    Update_Value_Wnd->m_ex_num_str->selectAll();
     platform::runModal(*Update_Value_Wnd);
     Update_Value_Wnd->hide();
 }

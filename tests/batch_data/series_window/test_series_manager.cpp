@@ -266,6 +266,7 @@ TEST_F(SeriesWindow, ValuesAreEditedOneAtATimeAndRemoved)
         auto &editor = static_cast<Update_Ex_Num &>(d);
         d.setResult(0);
         EXPECT_EQ(editor.m_s_number->text(), "b");
+        EXPECT_EQ(editor.focusWidget(), editor.m_ex_num_str);
         for (const QString &text : typed) {
             editor.m_ex_num_str->setText(text);
             editor.ok_btn->click();
