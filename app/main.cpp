@@ -2,6 +2,7 @@
 #include "batch_data/import_window/SeriesImportWindowsImpl.h"
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/BarcodeDesigner.h"
+#include "design_window/SeriesWindows.h"
 #include "design_window/TVNWindowController.h"
 #include "output/widgets/ImageExport.h"
 #include "output/mail/DesignMailCards.h"
@@ -25,9 +26,16 @@ int main(int argc, char **argv)
     // The Data menu's series import and generation.
     batch_data::installSeriesImportWindows();
     // The barcode tool, a double click on a barcode and the inspector's
-    // designer button open the designer.
-    design_window::setBarcodeDesigner(
-        [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
+    // designer button open the designer; its View button shows the chosen
+    // series in the series viewer.
+    design_window::setBarcodeDesigner([](TVNGraphic *graphic) {
+        barcodes::Barcode_Gen_Dialog &designer = barcodes::Barcode_Gen_Dialog::defaultInstance();
+        designer.setSeriesViewer([](const QString &name) {
+            if (design_window::SeriesWindows *windows = design_window::seriesWindows())
+                windows->viewSeries(name);
+        });
+        return designer.Open_Wnd(graphic);
+    });
     auto imageExport = std::make_unique<ImageExport>();
     design_window::setImageExportWindows(imageExport.get());
     // The mail command and the e-mail settings open these.

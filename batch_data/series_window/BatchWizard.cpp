@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 
 using namespace design_window;
@@ -110,7 +111,6 @@ BatchWizard::BatchWizard()
     setObjectName("BatchWizard");
     setWindowTitle(tr("Batch Processing Series"));
     batch_data::applyDialogBackground(*this);
-    resize(560, 460);
 
     // List screen.
     const Screen list = newScreen(this, "avl_list_box", newListTable(tr("Available Batch Processing Series"), "List"),
@@ -180,6 +180,10 @@ BatchWizard::BatchWizard()
     Update_batch_List_Count();
     Update_Value_List_Count();
     updateImporterButtons();
+    // Wide enough for the editor's row of buttons too, so that the window
+    // keeps its size when the screens change.
+    const int width = std::max(avl_list_box->sizeHint().width(), list_value_box->sizeHint().width());
+    resize(std::max(560, width + layout->contentsMargins().left() + layout->contentsMargins().right()), 460);
 }
 
 BatchWizard::~BatchWizard() = default;
@@ -222,7 +226,8 @@ void BatchWizard::Create_Avail_List(const QString &name)
     if (trimmed.isEmpty())
         return;
     ListData.append(trimmed);
-    Update_batch_List_Count();
+    appendRow(List, trimmed);
+    batch_list_count->setText(QStringLiteral("Total List : %1").arg(ListData.size()));
 }
 
 void BatchWizard::Create_Value_List(const QString &value)
@@ -231,7 +236,10 @@ void BatchWizard::Create_Value_List(const QString &value)
     if (trimmed.isEmpty())
         return;
     ListData_value.append(trimmed);
-    Update_Value_List_Count();
+    // Importers append values one at a time, thousands of them: the table
+    // takes the one new row rather than being rebuilt each time.
+    appendRow(List_value, trimmed);
+    batch_value_count->setText(QStringLiteral("Total Rows : %1").arg(ListData_value.size()));
 }
 
 QString BatchWizard::Get_Value_Text(int row) const
@@ -259,6 +267,14 @@ void BatchWizard::fillTable(QTableWidget *table, const QStringList &rows)
     table->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         table->setItem(r, 0, new QTableWidgetItem(rows.at(r)));
+}
+
+void BatchWizard::appendRow(QTableWidget *table, const QString &text)
+{
+    const QSignalBlocker block(table);
+    const int row = table->rowCount();
+    table->insertRow(row);
+    table->setItem(row, 0, new QTableWidgetItem(text));
 }
 
 void BatchWizard::Update_batch_List_Count()
@@ -297,6 +313,14 @@ void BatchWizard::Show_hide_first_screen(bool hide)
 void BatchWizard::Show_hide_Last_screen(bool hide)
 {
     list_value_box->setHidden(hide);
+}
+
+int BatchWizard::selectedRow(const QTableWidget *table)
+{
+    // A Ctrl-click that takes a row out of the selection leaves it current.
+    const QList<int> rows = selectedRows(table);
+    const int current = table->currentRow();
+    return rows.contains(current) ? current : (rows.isEmpty() ? -1 : rows.last());
 }
 
 QList<int> BatchWizard::selectedRows(const QTableWidget *table)
@@ -393,8 +417,8 @@ void BatchWizard::Delete_List_Btn_Clicked()
     if (!Batch_List_Selection_Validation())
         return;
     const QList<int> rows = selectedRows(List);
-    const int current = List->currentRow();
-    if (seriesInUse(Get_List_Name_Text(current >= 0 ? current : rows.first()))) {
+    const int current = selectedRow(List);
+    if (seriesInUse(Get_List_Name_Text(current))) {
         Show_MessageBox(kInUseDelete);
         return;
     }
@@ -470,7 +494,7 @@ void BatchWizard::Delete_Rows_Btn_Clicked()
         List_value->setFocus();
         return;
     }
-    const int current = List_value->currentRow();
+    const int current = selectedRow(List_value);
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
         ListData_value.removeAt(*it);
     Update_Value_List_Count();
@@ -482,13 +506,16 @@ void BatchWizard::OnGetSelected()
 {
     if (ListData_value.isEmpty())
         return;
-    const int row = List_value->currentRow();
+    const int row = selectedRow(List_value);
     if (row < 0 || row >= ListData_value.size())
         return;
     const QString value = Get_Value_Text(row);
     Update_Value_Wnd->m_ex_num_str->setText(value);
     Update_Value_Wnd->m_s_number->setText(value);
     Update_Value_Wnd->m_ex_num_index = row;
+    // The user came to type the new value.
+    Update_Value_Wnd->m_ex_num_str->setFocus();
+    Update_Value_Wnd->m_ex_num_str->selectAll();
     platform::runModal(*Update_Value_Wnd);
     Update_Value_Wnd->hide();
 }

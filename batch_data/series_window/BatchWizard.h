@@ -97,7 +97,11 @@ private:
     bool askClearOrAppend();
     // Whether an object of the open design takes its values from `name`.
     bool seriesInUse(const QString &name) const;
+    // The row the user selected last: the current row when it is selected,
+    // else the last selected one; -1 without a selection.
+    static int selectedRow(const QTableWidget *table);
     // The rows selected in `table`, ascending.
     static QList<int> selectedRows(const QTableWidget *table);
     static void fillTable(QTableWidget *table, const QStringList &rows);
+    static void appendRow(QTableWidget *table, const QString &text);
 };

@@ -192,6 +192,38 @@ TEST_F(SeriesWindow, DeletingSelectsThePreviousRow)
     EXPECT_EQ(alerts, QStringList{"Available list is empty."});
 }
 
+// A Ctrl-click that takes a row out of the selection leaves it current:
+// what is deleted, checked and selected afterwards follows the selection.
+TEST_F(SeriesWindow, DeletingFollowsTheSelectionNotTheCurrentRow)
+{
+    for (const char *name : {"s1", "s2", "s3", "Used"})
+        writeSeries(name, "v\n");
+    bindText("Used");
+    manager().Fill_List();
+    const auto deselectIntoCurrent = [](QTableWidget *table, int row) {
+        table->selectionModel()->setCurrentIndex(table->model()->index(row, 0), QItemSelectionModel::NoUpdate);
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    };
+    select(manager().List, {0, 1, 3});
+    deselectIntoCurrent(manager().List, 3);
+    manager().Delete_List_Btn_Clicked();
+    EXPECT_EQ(alerts, QStringList{"Are you sure want to delete selected Batch Processing Series?"});
+    EXPECT_EQ(manager().ListData, (QStringList{"s3", "Used"}));
+    EXPECT_EQ(manager().List->selectionModel()->selectedRows().value(0).row(), 0);
+
+    manager().AddNew_Btn_Clicked();
+    for (const char *value : {"a", "b", "c", "d"})
+        manager().Create_Value_List(value);
+    select(manager().List_value, {0, 1, 3});
+    deselectIntoCurrent(manager().List_value, 3);
+    manager().Delete_Rows_Btn_Clicked();
+    EXPECT_EQ(manager().ListData_value, (QStringList{"c", "d"}));
+    const QModelIndexList selected = manager().List_value->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first().row(), 0);
+}
+
 TEST_F(SeriesWindow, SeriesFilesAreFoundWhateverTheCaseOfTheirExtension)
 {
     writeSeries("beta", "b\n");
@@ -234,6 +266,7 @@ TEST_F(SeriesWindow, ValuesAreEditedOneAtATimeAndRemoved)
         auto &editor = static_cast<Update_Ex_Num &>(d);
         d.setResult(0);
         EXPECT_EQ(editor.m_s_number->text(), "b");
+        EXPECT_EQ(editor.focusWidget(), editor.m_ex_num_str);
         for (const QString &text : typed) {
             editor.m_ex_num_str->setText(text);
             editor.ok_btn->click();
