@@ -40,6 +40,9 @@ TEST(CsvReader, FollowsRfc4180WithAnyLineEnd)
         {"empty fields", ",a,\n", {{"", "a", ""}}},
         {"blank line is an empty record", "a\n\nb\n", {{"a"}, {""}, {"b"}}},
         {"quoted empty field at the end", "a,\"\"", {{"a", ""}}},
+        {"quote inside an unquoted field is a character", "12\" ruler,x\nb\"c,y\n", {{"12\" ruler", "x"}, {"b\"c", "y"}}},
+        {"text after a closing quote kept", "\"a\"b,c", {{"ab", "c"}}},
+        {"quote left open at the end", "a,\"b\r\n", {{"a", "b\r\n"}}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(parseCsv(c.text), c.records) << c.why;
