@@ -69,6 +69,12 @@ TEST(RtfReader, InterpretsGroupsEscapesAndDestinations)
          R"({\rtf1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt shown}}})", "shown"},
         {"binary data skipped", QByteArray("{\\rtf1 a{\\*\\blob\\bin3 }}}}b}"), "ab"},
         {"source line breaks are not text", "{\\rtf1 one\r\ntwo}", "onetwo"},
+        {"hex escapes in the document's Cyrillic code page",
+         R"({\rtf1\ansi\ansicpg1251\deff0{\fonttbl{\f0\fnil\fcharset204 Calibri;}}\f0 \'cf\'f0\'e8\'e2\'e5\'f2\par})",
+         QString::fromUtf8("Привет\n")},
+        {"a double-byte character is two escapes", R"({\rtf1\ansi\ansicpg932 \'93\'8c\'8b\'9e\par})",
+         QString::fromUtf8("東京\n")},
+        {"a hyphen after a control word is text", R"({\rtf1 a\b-b\b0 -1})", "a-b-1"},
     };
     for (const Case &c : cases) {
         QString error;
@@ -76,7 +82,8 @@ TEST(RtfReader, InterpretsGroupsEscapesAndDestinations)
         ASSERT_TRUE(text) << c.why << ": " << error.toStdString();
         EXPECT_EQ(*text, c.text) << c.why;
     }
-    for (const QByteArray &bad : {QByteArray("plain text"), QByteArray("{\\rtf1 open {group}")}) {
+    for (const QByteArray &bad : {QByteArray("plain text"), QByteArray("{\\rtf1 open {group}"),
+                                  QByteArray("{\\rtf1\\ansicpg77777 caf\\'e9}")}) {
         QString error;
         EXPECT_FALSE(rtfToPlainText(bad, &error)) << bad.constData();
         EXPECT_FALSE(error.isEmpty());
