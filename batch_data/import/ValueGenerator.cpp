@@ -99,8 +99,9 @@ QStringList generateValues(const GeneratorRequest &r)
         values.reserve(to - from + 1);
         for (qint64 n = from; n <= to; ++n) {
             QString number = QString::number(n);
+            // The sign stays in front: "-09", not "0-9".
             if (r.padZeros)
-                number = PadZero(number, padTo);
+                number = n < 0 ? QLatin1Char('-') + PadZero(number.mid(1), padTo - 1) : PadZero(number, padTo);
             values.append(r.prefix + number + r.suffix);
         }
         break;

@@ -46,6 +46,9 @@ TEST(ValueGenerator, WorkedExamples)
     EXPECT_EQ(generateValues(sequential("001", "00200", true)), numbered(1, 200, 5));
     EXPECT_EQ(generateValues(sequential("001", "00200", false)), numbered(1, 200, 1));
     EXPECT_EQ(generateValues(sequential("8", "10", false, "ID-", "-X")), QStringList({"ID-8-X", "ID-9-X", "ID-10-X"}));
+    // Zeros go between the sign and the digits, never in front of the sign.
+    EXPECT_EQ(generateValues(sequential("-10", "-8", true)), QStringList({"-10", "-09", "-08"}));
+    EXPECT_EQ(generateValues(sequential("-1", "100", true)).mid(0, 3), QStringList({"-01", "000", "001"}));
     GeneratorRequest constant;
     constant.mode = GeneratorMode::Constant;
     constant.value = "A";
