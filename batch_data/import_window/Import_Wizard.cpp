@@ -329,9 +329,8 @@ bool Import_Wizard::deliver(QLineEdit *nameField, const QStringList &values)
             Show_MessageBox(tr("Error in file accessing."));
             return false;
         }
-    } else if (manager.Create_Value_List) {
-        for (const QString &value : values)
-            manager.Create_Value_List(value);
+    } else if (manager.appendValues) {
+        manager.appendValues(values);
     }
     if (file_name_Insert == 1 && manager.Fill_List)
         manager.Fill_List();

@@ -39,7 +39,10 @@ protected:
     void SetUp() override
     {
         DesignWindow::SetUp();
-        setSeriesManagerHooks({[this](const QString &v) { editor.append(v.trimmed()); },
+        setSeriesManagerHooks({[this](const QStringList &values) {
+                                   for (const QString &v : values)
+                                       editor.append(v.trimmed());
+                               },
                                [this] { ++refills; }, {}});
     }
     void TearDown() override
@@ -225,16 +228,22 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     EXPECT_EQ(opened, QStringList({"Import_Wizard", "Generate_List"}));
 
     // The series manager's editor takes generated values through its
-    // importers.
+    // importers, its table filled once for them all (once per value makes
+    // a large import rebuild the table over and over).
     ASSERT_TRUE(seriesImporters());
+    int tableFills = 0;
+    const auto counting = QObject::connect(BatchWizard::defaultInstance().List_value->model(),
+                                           &QAbstractItemModel::rowsInserted, [&] { ++tableFills; });
     drive([] { seriesImporters()->Open_Generate_List(0, 1); }, [](QDialog &) {
         Generate_List &gen = Generate_List::defaultInstance();
         gen.radioButton_Constant->click();
         gen.value_txt->setText("V");
-        gen.count_txt->setText("2");
+        gen.count_txt->setText("3");
         gen.ok_btn->click();
     });
-    EXPECT_EQ(BatchWizard::defaultInstance().ListData_value, QStringList({"V", "V"}));
+    EXPECT_EQ(BatchWizard::defaultInstance().ListData_value, QStringList({"V", "V", "V"}));
+    QObject::disconnect(counting);
+    EXPECT_EQ(tableFills, 1);
     design_window::setSeriesImportWindows(nullptr);
     setSeriesImporters(nullptr);
 }
