@@ -62,6 +62,7 @@ protected:
             if (auto *question = qobject_cast<Long_SMS_Dlg *>(&d)) {
                 questions.append({question->title_lbl->text(), question->msg_text->toPlainText(),
                                   question->apply_chk->isVisibleTo(question)});
+                tickedWhenAsked.append(question->apply_chk->isChecked());
                 const auto [yes, all] = clashAnswers.takeFirst();
                 question->apply_chk->setChecked(all);
                 return yes ? 1 : 0;
@@ -75,6 +76,7 @@ protected:
     QStringList editor;
     int refills = 0;
     QList<ClashQuestion> questions;
+    QList<bool> tickedWhenAsked; // the apply-to-all box as each question showed it
     QList<std::pair<bool, bool>> clashAnswers;
 };
 
@@ -273,11 +275,15 @@ TEST_F(SeriesDialogs, ColumnImportNeverOverwritesASeriesTheDesignUsesAndForgetsA
     EXPECT_EQ(series("Name"), "in use\n");
     EXPECT_EQ(series("City"), "Oslo\nRome\n");
 
-    // The next run asks again: the apply-to-all answer was for that run.
+    // The next run asks again: the apply-to-all answer was for that run,
+    // so its first question does not come with the box still ticked (a
+    // plain Yes would then replace every later clash unasked).
     questions.clear();
+    tickedWhenAsked.clear();
     clashAnswers = {{false, false}, {false, false}};
     drive([&] { sheet.Open_excel_Wnd(fixture("people.xlsx")); }, tickNameAndCity);
     EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(tickedWhenAsked, QList<bool>({false, false}));
     EXPECT_EQ(series("Name"), "in use\n");
     EXPECT_EQ(series("City"), "Oslo\nRome\n");
 }
