@@ -68,13 +68,14 @@ std::optional<GeneratorRefusal> checkGeneratorRequest(const GeneratorRequest &r)
     case GeneratorMode::Constant:
         if (r.value.isEmpty())
             return GeneratorRefusal{QStringLiteral("Please enter valid 'Value'."), GeneratorField::Value};
-        if (r.count.isEmpty())
+        // A count below one would write an empty series as if all went well.
+        if (r.count.isEmpty() || intValue(r.count) < 1)
             return GeneratorRefusal{QStringLiteral("Please enter valid 'Count' value."), GeneratorField::Count};
         if (intValue(r.count) > kMaxGeneratedValues)
             return GeneratorRefusal{tooManyMessage(), GeneratorField::Count};
         return std::nullopt;
     case GeneratorMode::Random: {
-        if (r.randCount.isEmpty())
+        if (r.randCount.isEmpty() || intValue(r.randCount) < 1)
             return GeneratorRefusal{QStringLiteral("Please enter valid 'Count' value."), GeneratorField::RandCount};
         // A length outside 1..9 has no range of numbers; refusing it beats
         // a series of zeros.

@@ -98,6 +98,11 @@ TEST(ValueGenerator, RefusesInTheDialogsOrder)
          GeneratorRefusal{"Please enter valid 'Value'.", GeneratorField::Value}},
         {mode(GeneratorMode::Constant, [](auto &r) { r.value = " "; }),
          GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::Count}},
+        // A count below one would make an empty series and call it done.
+        {mode(GeneratorMode::Constant, [](auto &r) { r.value = "A"; r.count = "-1"; }),
+         GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::Count}},
+        {mode(GeneratorMode::Random, [](auto &r) { r.randCount = "-3"; r.length = "2"; }),
+         GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::RandCount}},
         {mode(GeneratorMode::Random, [](auto &r) { r.length = "2"; }),
          GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::RandCount}},
         {mode(GeneratorMode::Random, [](auto &r) { r.randCount = "2"; r.length = "12"; }),
