@@ -16,6 +16,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -168,6 +169,23 @@ TEST_F(SeriesDialogs, WizardImportsFilesPastedTextAndImageFolders)
     });
     EXPECT_EQ(editor, QStringList({tmp.file("pics/b.PNG")}));
     EXPECT_EQ(refills, 1);
+
+    // The spreadsheet browse panel offers ods only where an ods can be
+    // read: the column import of named series, not the editor's picker.
+    QStringList offered;
+    for (int required : {1, 0}) {
+        drive([required] { Open_Import_Wizard(required, 0); }, [&](QDialog &d) {
+            if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
+                offered.append(panel->nameFilters().join(';'));
+                return;
+            }
+            wizard.Excel_btn->click();
+            d.done(0);
+        });
+    }
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_TRUE(offered[0].contains("*.ods")) << offered[0].toStdString();
+    EXPECT_FALSE(offered[1].contains("*.ods")) << offered[1].toStdString();
 }
 
 TEST_F(SeriesDialogs, SpreadsheetColumnsBecomeSeriesWithTheClashQuestionsInOrder)
