@@ -54,7 +54,10 @@ public:
         if (page == 1252 || page <= 0)
             return true;
         for (const QString &name : {QStringLiteral("windows-%1"), QStringLiteral("cp%1"), QStringLiteral("ibm-%1")}) {
-            auto decoder = std::make_unique<QStringDecoder>(name.arg(page).toLatin1().constData());
+            // Stateless: a lead byte left alone at the end of a run is not
+            // carried into the next run of escapes.
+            auto decoder = std::make_unique<QStringDecoder>(name.arg(page).toLatin1().constData(),
+                                                            QStringDecoder::Flag::Stateless);
             if (decoder->isValid()) {
                 m_decoder = std::move(decoder);
                 return true;
@@ -74,7 +77,6 @@ public:
             return text;
         if (m_decoder) {
             text = m_decoder->decode(m_bytes);
-            text += m_decoder->decode(QByteArrayView()); // a lone lead byte ends here
         } else {
             for (char byte : std::as_const(m_bytes))
                 text.append(ansiChar(static_cast<unsigned char>(byte)));

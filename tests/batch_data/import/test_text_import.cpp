@@ -74,6 +74,8 @@ TEST(RtfReader, InterpretsGroupsEscapesAndDestinations)
          QString::fromUtf8("Привет\n")},
         {"a double-byte character is two escapes", R"({\rtf1\ansi\ansicpg932 \'93\'8c\'8b\'9e\par})",
          QString::fromUtf8("東京\n")},
+        {"a lone lead byte does not take the next run's byte", R"({\rtf1\ansicpg932 \'93{x}\'8b\'9e})",
+         QString::fromUtf8("x京")},
         {"a hyphen after a control word is text", R"({\rtf1 a\b-b\b0 -1})", "a-b-1"},
     };
     for (const Case &c : cases) {
