@@ -3,8 +3,8 @@
 // files need: fields separated by ",", records by CR LF, a lone LF or a lone
 // CR; a field in double quotes may hold commas, quotes (doubled) and line
 // breaks. A line break after the last record does not make another record.
-// Text outside quotes after a closing quote is kept, as spreadsheet
-// programs do. Pure function; any thread.
+// Text outside quotes after a closing quote is kept, and a quote inside an
+// unquoted field is an ordinary character, as spreadsheet programs do. Pure function; any thread.
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,11 @@
 #include "batch_data/import/RtfReader.h"
 
 #include <QSet>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <vector>
 
 namespace batch_data {
@@ -38,6 +40,58 @@ const QSet<QByteArray> &skippedDestinations()
     return names;
 }
 
+// The bytes of \'hh escapes (and of 8-bit characters written as they are)
+// in the document's code page (\ansicpgN, or \mac, \pc, \pca): 1252 by
+// our own table, any other through the system's converters, so that a
+// Cyrillic or Japanese document does not come out as Latin-1 letters.
+class AnsiText {
+public:
+    // False when the code page is one no converter knows.
+    bool setCodePage(long long page)
+    {
+        m_page = page;
+        m_decoder.reset();
+        if (page == 1252 || page <= 0)
+            return true;
+        for (const QString &name : {QStringLiteral("windows-%1"), QStringLiteral("cp%1"), QStringLiteral("ibm-%1")}) {
+            // Stateless: a lead byte left alone at the end of a run is not
+            // carried into the next run of escapes.
+            auto decoder = std::make_unique<QStringDecoder>(name.arg(page).toLatin1().constData(),
+                                                            QStringDecoder::Flag::Stateless);
+            if (decoder->isValid()) {
+                m_decoder = std::move(decoder);
+                return true;
+            }
+        }
+        return false;
+    }
+    bool known() const { return m_page == 1252 || m_page <= 0 || m_decoder; }
+    long long page() const { return m_page; }
+    void add(char byte) { m_bytes.append(byte); }
+    // The text of the bytes gathered since the last call (a double-byte
+    // character is two escapes in a row).
+    QString take()
+    {
+        QString text;
+        if (m_bytes.isEmpty())
+            return text;
+        if (m_decoder) {
+            text = m_decoder->decode(m_bytes);
+        } else {
+            for (char byte : std::as_const(m_bytes))
+                text.append(ansiChar(static_cast<unsigned char>(byte)));
+        }
+        m_bytes.clear();
+        return text;
+    }
+    bool pending() const { return !m_bytes.isEmpty(); }
+
+private:
+    long long m_page = 1252;
+    std::unique_ptr<QStringDecoder> m_decoder;
+    QByteArray m_bytes;
+};
+
 struct GroupState {
     bool skip = false; // the group's text is not part of the document
     int ucSkip = 1;    // fallback characters after \uN
@@ -66,24 +120,46 @@ std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error)
     bool groupStart = false;     // the last token opened a group
     bool closed = false;
 
+    AnsiText ansi;
+    bool unknownCodePage = false;
+    auto flushAnsi = [&] {
+        if (ansi.pending()) {
+            if (!ansi.known())
+                unknownCodePage = true;
+            text += ansi.take();
+        }
+    };
     auto put = [&](QChar c) {
         if (pendingSkip > 0) {
             --pendingSkip;
             return;
         }
-        if (!state.skip)
+        if (!state.skip) {
+            flushAnsi();
             text.append(c);
+        }
+    };
+    // A byte of the code page: gathered, since one character may take two.
+    auto putByte = [&](char byte) {
+        if (pendingSkip > 0) {
+            --pendingSkip;
+            return;
+        }
+        if (!state.skip)
+            ansi.add(byte);
     };
 
     for (; i < n && !closed; ++i) {
         const char c = rtf[i];
         if (c == '{') {
+            flushAnsi();
             stack.push_back(state);
             groupStart = true;
             pendingSkip = 0;
             continue;
         }
         if (c == '}') {
+            flushAnsi();
             if (stack.empty())
                 return fail("The RTF document's groups do not match.");
             state = stack.back();
@@ -98,7 +174,10 @@ std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error)
             continue;
         if (c != '\\') {
             groupStart = false;
-            put(ansiChar(static_cast<unsigned char>(c)));
+            if (static_cast<unsigned char>(c) >= 0x80)
+                putByte(c);
+            else
+                put(QLatin1Char(c));
             continue;
         }
         // A control symbol or a control word.
@@ -120,7 +199,7 @@ std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error)
                 const unsigned value = rtf.mid(i + 1, 2).toUInt(&ok, 16);
                 i += 2;
                 if (ok)
-                    put(ansiChar(static_cast<unsigned char>(value)));
+                    putByte(static_cast<char>(value));
                 break;
             }
             case '~':
@@ -152,7 +231,9 @@ std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error)
         bool hasParam = false;
         long long param = 0;
         qsizetype k = j;
-        if (k < n && (rtf[k] == '-' || std::isdigit(static_cast<unsigned char>(rtf[k])))) {
+        // A "-" belongs to the word only as the sign of a number after it.
+        const bool negative = k + 1 < n && rtf[k] == '-' && std::isdigit(static_cast<unsigned char>(rtf[k + 1]));
+        if (k < n && (negative || std::isdigit(static_cast<unsigned char>(rtf[k])))) {
             const qsizetype digitsFrom = k;
             ++k;
             while (k < n && std::isdigit(static_cast<unsigned char>(rtf[k])) && k - digitsFrom < 11)
@@ -177,6 +258,16 @@ std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error)
             pendingSkip = 0;
             put(QChar(static_cast<char16_t>(unit & 0xFFFF)));
             pendingSkip = fallback;
+            continue;
+        }
+        if (word == "ansicpg" && hasParam) {
+            flushAnsi();
+            ansi.setCodePage(param);
+            continue;
+        }
+        if (word == "mac" || word == "pc" || word == "pca") {
+            flushAnsi();
+            ansi.setCodePage(word == "mac" ? 10000 : word == "pc" ? 437 : 850);
             continue;
         }
         if (word == "uc" && hasParam) {
@@ -209,8 +300,11 @@ std::optional<QString> rtfToPlainText(const QByteArray &rtf, QString *error)
         else if (word == "bullet")
             put(QChar(0x2022));
     }
+    flushAnsi();
     if (!closed)
         return fail("The RTF document ends before its groups close.");
+    if (unknownCodePage)
+        return fail("The RTF document's code page cannot be read.");
     return text;
 }
 

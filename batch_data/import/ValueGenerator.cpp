@@ -68,13 +68,14 @@ std::optional<GeneratorRefusal> checkGeneratorRequest(const GeneratorRequest &r)
     case GeneratorMode::Constant:
         if (r.value.isEmpty())
             return GeneratorRefusal{QStringLiteral("Please enter valid 'Value'."), GeneratorField::Value};
-        if (r.count.isEmpty())
+        // A count below one would write an empty series as if all went well.
+        if (r.count.isEmpty() || intValue(r.count) < 1)
             return GeneratorRefusal{QStringLiteral("Please enter valid 'Count' value."), GeneratorField::Count};
         if (intValue(r.count) > kMaxGeneratedValues)
             return GeneratorRefusal{tooManyMessage(), GeneratorField::Count};
         return std::nullopt;
     case GeneratorMode::Random: {
-        if (r.randCount.isEmpty())
+        if (r.randCount.isEmpty() || intValue(r.randCount) < 1)
             return GeneratorRefusal{QStringLiteral("Please enter valid 'Count' value."), GeneratorField::RandCount};
         // A length outside 1..9 has no range of numbers; refusing it beats
         // a series of zeros.
@@ -99,8 +100,9 @@ QStringList generateValues(const GeneratorRequest &r)
         values.reserve(to - from + 1);
         for (qint64 n = from; n <= to; ++n) {
             QString number = QString::number(n);
+            // The sign stays in front: "-09", not "0-9".
             if (r.padZeros)
-                number = PadZero(number, padTo);
+                number = n < 0 ? QLatin1Char('-') + PadZero(number.mid(1), padTo - 1) : PadZero(number, padTo);
             values.append(r.prefix + number + r.suffix);
         }
         break;

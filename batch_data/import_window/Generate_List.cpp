@@ -324,9 +324,8 @@ void Generate_List::OKPressed()
             Show_MessageBox(tr("Error in file accessing."));
             return;
         }
-    } else if (manager.Create_Value_List) {
-        for (const QString &value : generateValues(request))
-            manager.Create_Value_List(value);
+    } else if (manager.appendValues) {
+        manager.appendValues(generateValues(request));
     }
     if (file_name_Insert == 1 && manager.Fill_List)
         manager.Fill_List();

@@ -17,9 +17,10 @@ namespace batch_data {
 // The series manager's services that the importers call. Any of them may be
 // empty (no manager): the call then does nothing.
 struct SeriesManagerHooks {
-    // Appends one value to the manager's value editor (trimmed there; an
-    // empty one dropped).
-    std::function<void(const QString &)> Create_Value_List;
+    // Appends the values to the manager's value editor, each trimmed there
+    // and an empty one dropped; the editor's table is refreshed once for
+    // them all.
+    std::function<void(const QStringList &)> appendValues;
     // Rebuilds the manager's list of series.
     std::function<void()> Fill_List;
     // Opens the spreadsheet column picker on a workbook in the mode that

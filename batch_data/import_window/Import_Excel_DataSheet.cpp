@@ -370,6 +370,9 @@ void Import_Excel_DataSheet::Create_file_For_Col_Func()
     const SeriesStore store = importSeriesStore();
     // An ods table's rows may be of different lengths: the widest counts.
     const int columns = std::max(m_columns, int(rows->first().size()));
+    // Apply-to-all answers this run only: its first question must not come
+    // with the box still ticked from an earlier run.
+    Long_SMS_Dlg::defaultInstance().apply_chk->setChecked(false);
     ClashRun clashes(
         [](const ClashQuestion &q) {
             const auto answer = Long_SMS_Dlg::defaultInstance().run({q.title, q.text, true, q.showApplyToAll});

@@ -224,8 +224,11 @@ void Import_Wizard::HelpPressed()
 void Import_Wizard::Browse_Excel_Pressed()
 {
     Delete_Excel_File_Temp_Folder();
+    // The editor's column picker reads xlsx only; the column import of
+    // named series reads ods too.
     const QString path = runFilePanel(this, false, tr("Choose a spreadsheet"),
-                                      tr("Spreadsheets (*.xlsx *.XLSX *.ods *.ODS)"));
+                                      file_name_required == 1 ? tr("Spreadsheets (*.xlsx *.XLSX *.ods *.ODS)")
+                                                              : tr("Spreadsheets (*.xlsx *.XLSX)"));
     if (path.isEmpty())
         return;
     Excel_path->setText(path);
@@ -329,9 +332,8 @@ bool Import_Wizard::deliver(QLineEdit *nameField, const QStringList &values)
             Show_MessageBox(tr("Error in file accessing."));
             return false;
         }
-    } else if (manager.Create_Value_List) {
-        for (const QString &value : values)
-            manager.Create_Value_List(value);
+    } else if (manager.appendValues) {
+        manager.appendValues(values);
     }
     if (file_name_Insert == 1 && manager.Fill_List)
         manager.Fill_List();

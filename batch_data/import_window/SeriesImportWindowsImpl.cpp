@@ -7,6 +7,7 @@
 #include "batch_data/series_window/SeriesImporters.h"
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 #include "design_window/SeriesImportWindows.h"
+#include "platform/Helpers.h"
 
 namespace batch_data {
 
@@ -50,7 +51,17 @@ void installSeriesImportWindows()
     static ManagerImporters importers;
     setSeriesImporters(&importers);
     // The manager is reached when a dialog hands it values, not before.
-    setSeriesManagerHooks({[](const QString &value) { BatchWizard::defaultInstance().Create_Value_List(value); },
+    setSeriesManagerHooks({[](const QStringList &values) {
+                               // The editor's table refreshed once: a refresh per value
+                               // rebuilds it each time, hours for 100,000 values.
+                               BatchWizard &manager = BatchWizard::defaultInstance();
+                               for (const QString &value : values) {
+                                   const QString trimmed = Trim_Str(value);
+                                   if (!trimmed.isEmpty())
+                                       manager.ListData_value.append(trimmed);
+                               }
+                               manager.Update_Value_List_Count();
+                           },
                            [] { BatchWizard::defaultInstance().Fill_List(); },
                            [](const QString &path) {
                                Import_Excel &picker = Import_Excel::defaultInstance();

@@ -46,6 +46,9 @@ TEST(ValueGenerator, WorkedExamples)
     EXPECT_EQ(generateValues(sequential("001", "00200", true)), numbered(1, 200, 5));
     EXPECT_EQ(generateValues(sequential("001", "00200", false)), numbered(1, 200, 1));
     EXPECT_EQ(generateValues(sequential("8", "10", false, "ID-", "-X")), QStringList({"ID-8-X", "ID-9-X", "ID-10-X"}));
+    // Zeros go between the sign and the digits, never in front of the sign.
+    EXPECT_EQ(generateValues(sequential("-10", "-8", true)), QStringList({"-10", "-09", "-08"}));
+    EXPECT_EQ(generateValues(sequential("-1", "100", true)).mid(0, 3), QStringList({"-01", "000", "001"}));
     GeneratorRequest constant;
     constant.mode = GeneratorMode::Constant;
     constant.value = "A";
@@ -95,6 +98,11 @@ TEST(ValueGenerator, RefusesInTheDialogsOrder)
          GeneratorRefusal{"Please enter valid 'Value'.", GeneratorField::Value}},
         {mode(GeneratorMode::Constant, [](auto &r) { r.value = " "; }),
          GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::Count}},
+        // A count below one would make an empty series and call it done.
+        {mode(GeneratorMode::Constant, [](auto &r) { r.value = "A"; r.count = "-1"; }),
+         GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::Count}},
+        {mode(GeneratorMode::Random, [](auto &r) { r.randCount = "-3"; r.length = "2"; }),
+         GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::RandCount}},
         {mode(GeneratorMode::Random, [](auto &r) { r.length = "2"; }),
          GeneratorRefusal{"Please enter valid 'Count' value.", GeneratorField::RandCount}},
         {mode(GeneratorMode::Random, [](auto &r) { r.randCount = "2"; r.length = "12"; }),

@@ -40,6 +40,9 @@ TEST(CsvReader, FollowsRfc4180WithAnyLineEnd)
         {"empty fields", ",a,\n", {{"", "a", ""}}},
         {"blank line is an empty record", "a\n\nb\n", {{"a"}, {""}, {"b"}}},
         {"quoted empty field at the end", "a,\"\"", {{"a", ""}}},
+        {"quote inside an unquoted field is a character", "12\" ruler,x\nb\"c,y\n", {{"12\" ruler", "x"}, {"b\"c", "y"}}},
+        {"text after a closing quote kept", "\"a\"b,c", {{"ab", "c"}}},
+        {"quote left open at the end", "a,\"b\r\n", {{"a", "b\r\n"}}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(parseCsv(c.text), c.records) << c.why;
@@ -66,6 +69,14 @@ TEST(RtfReader, InterpretsGroupsEscapesAndDestinations)
          R"({\rtf1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt shown}}})", "shown"},
         {"binary data skipped", QByteArray("{\\rtf1 a{\\*\\blob\\bin3 }}}}b}"), "ab"},
         {"source line breaks are not text", "{\\rtf1 one\r\ntwo}", "onetwo"},
+        {"hex escapes in the document's Cyrillic code page",
+         R"({\rtf1\ansi\ansicpg1251\deff0{\fonttbl{\f0\fnil\fcharset204 Calibri;}}\f0 \'cf\'f0\'e8\'e2\'e5\'f2\par})",
+         QString::fromUtf8("Привет\n")},
+        {"a double-byte character is two escapes", R"({\rtf1\ansi\ansicpg932 \'93\'8c\'8b\'9e\par})",
+         QString::fromUtf8("東京\n")},
+        {"a lone lead byte does not take the next run's byte", R"({\rtf1\ansicpg932 \'93{x}\'8b\'9e})",
+         QString::fromUtf8("x京")},
+        {"a hyphen after a control word is text", R"({\rtf1 a\b-b\b0 -1})", "a-b-1"},
     };
     for (const Case &c : cases) {
         QString error;
@@ -73,7 +84,8 @@ TEST(RtfReader, InterpretsGroupsEscapesAndDestinations)
         ASSERT_TRUE(text) << c.why << ": " << error.toStdString();
         EXPECT_EQ(*text, c.text) << c.why;
     }
-    for (const QByteArray &bad : {QByteArray("plain text"), QByteArray("{\\rtf1 open {group}")}) {
+    for (const QByteArray &bad : {QByteArray("plain text"), QByteArray("{\\rtf1 open {group}"),
+                                  QByteArray("{\\rtf1\\ansicpg77777 caf\\'e9}")}) {
         QString error;
         EXPECT_FALSE(rtfToPlainText(bad, &error)) << bad.constData();
         EXPECT_FALSE(error.isEmpty());

@@ -16,6 +16,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -39,7 +40,10 @@ protected:
     void SetUp() override
     {
         DesignWindow::SetUp();
-        setSeriesManagerHooks({[this](const QString &v) { editor.append(v.trimmed()); },
+        setSeriesManagerHooks({[this](const QStringList &values) {
+                                   for (const QString &v : values)
+                                       editor.append(v.trimmed());
+                               },
                                [this] { ++refills; }, {}});
     }
     void TearDown() override
@@ -59,6 +63,7 @@ protected:
             if (auto *question = qobject_cast<Long_SMS_Dlg *>(&d)) {
                 questions.append({question->title_lbl->text(), question->msg_text->toPlainText(),
                                   question->apply_chk->isVisibleTo(question)});
+                tickedWhenAsked.append(question->apply_chk->isChecked());
                 const auto [yes, all] = clashAnswers.takeFirst();
                 question->apply_chk->setChecked(all);
                 return yes ? 1 : 0;
@@ -72,6 +77,7 @@ protected:
     QStringList editor;
     int refills = 0;
     QList<ClashQuestion> questions;
+    QList<bool> tickedWhenAsked; // the apply-to-all box as each question showed it
     QList<std::pair<bool, bool>> clashAnswers;
 };
 
@@ -163,6 +169,23 @@ TEST_F(SeriesDialogs, WizardImportsFilesPastedTextAndImageFolders)
     });
     EXPECT_EQ(editor, QStringList({tmp.file("pics/b.PNG")}));
     EXPECT_EQ(refills, 1);
+
+    // The spreadsheet browse panel offers ods only where an ods can be
+    // read: the column import of named series, not the editor's picker.
+    QStringList offered;
+    for (int required : {1, 0}) {
+        drive([required] { Open_Import_Wizard(required, 0); }, [&](QDialog &d) {
+            if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
+                offered.append(panel->nameFilters().join(';'));
+                return;
+            }
+            wizard.Excel_btn->click();
+            d.done(0);
+        });
+    }
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_TRUE(offered[0].contains("*.ods")) << offered[0].toStdString();
+    EXPECT_FALSE(offered[1].contains("*.ods")) << offered[1].toStdString();
 }
 
 TEST_F(SeriesDialogs, SpreadsheetColumnsBecomeSeriesWithTheClashQuestionsInOrder)
@@ -225,16 +248,22 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     EXPECT_EQ(opened, QStringList({"Import_Wizard", "Generate_List"}));
 
     // The series manager's editor takes generated values through its
-    // importers.
+    // importers, its table filled once for them all (once per value makes
+    // a large import rebuild the table over and over).
     ASSERT_TRUE(seriesImporters());
+    int tableFills = 0;
+    const auto counting = QObject::connect(BatchWizard::defaultInstance().List_value->model(),
+                                           &QAbstractItemModel::rowsInserted, [&] { ++tableFills; });
     drive([] { seriesImporters()->Open_Generate_List(0, 1); }, [](QDialog &) {
         Generate_List &gen = Generate_List::defaultInstance();
         gen.radioButton_Constant->click();
         gen.value_txt->setText("V");
-        gen.count_txt->setText("2");
+        gen.count_txt->setText("3");
         gen.ok_btn->click();
     });
-    EXPECT_EQ(BatchWizard::defaultInstance().ListData_value, QStringList({"V", "V"}));
+    EXPECT_EQ(BatchWizard::defaultInstance().ListData_value, QStringList({"V", "V", "V"}));
+    QObject::disconnect(counting);
+    EXPECT_EQ(tableFills, 1);
     design_window::setSeriesImportWindows(nullptr);
     setSeriesImporters(nullptr);
 }
@@ -264,11 +293,15 @@ TEST_F(SeriesDialogs, ColumnImportNeverOverwritesASeriesTheDesignUsesAndForgetsA
     EXPECT_EQ(series("Name"), "in use\n");
     EXPECT_EQ(series("City"), "Oslo\nRome\n");
 
-    // The next run asks again: the apply-to-all answer was for that run.
+    // The next run asks again: the apply-to-all answer was for that run,
+    // so its first question does not come with the box still ticked (a
+    // plain Yes would then replace every later clash unasked).
     questions.clear();
+    tickedWhenAsked.clear();
     clashAnswers = {{false, false}, {false, false}};
     drive([&] { sheet.Open_excel_Wnd(fixture("people.xlsx")); }, tickNameAndCity);
     EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(tickedWhenAsked, QList<bool>({false, false}));
     EXPECT_EQ(series("Name"), "in use\n");
     EXPECT_EQ(series("City"), "Oslo\nRome\n");
 }
