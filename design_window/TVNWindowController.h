@@ -18,7 +18,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -89,6 +91,10 @@ public:
     QSizeF Set_Document_Size(QSizeF points);
     void SetDocumentCanvasSize(QSizeF points);
     void applyCardSize(QSizeF mm);
+    // The card takes a preset choice (or a typed size, row -1), its size in
+    // millimetres and an outline, as one undoable change; objects left
+    // wholly outside are brought back onto it.
+    void chooseCard(const design_window::CardChoice &choice, QSizeF mm, int shape);
     void set_Front_BG_Image(const QString &path);
 
     // ---- files and paths
@@ -275,6 +281,10 @@ public:
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
     void selectTool(int tool);
+    // A new object of `cls` on the current side, in `rect` (card points) or
+    // at the next placement point; a new barcode is set up in the designer
+    // at once and stays only when the designer ends with OK.
+    void createWithTool(GraphicClass cls, std::optional<QRectF> rect);
     void Show_RHS_Properties(TVNGraphic *graphic) override;
     // The inspector's data-source handlers.
     void Data_Source_Type_Changed();
@@ -421,6 +431,14 @@ private:
     void choiceFollowsCardSize();
     // Brings objects that a card change left wholly outside back onto it.
     void keepObjectsOnCard();
+
+    // Makes `change` to the card (size, outline, sides, fill, background,
+    // and the objects it brings back onto the card) as one undo step named
+    // `actionName`, and marks the design changed.
+    void editCard(const QString &actionName, const std::function<void()> &change);
+    struct CardState;
+    CardState cardState() const;
+    void restoreCardState(const CardState &state);
 
     // The card record of the side being edited.
     Card_Property &editedCard();
