@@ -277,7 +277,9 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
     drawing::DrawingHost &host = drawing::host();
 
     QRectF rect(QPointF(), use_rect ? bound_rect.size() : defaultGraphicSize(graphicClass));
-    rect.moveTopLeft(use_rect && !ctrl_ID.isEmpty() ? bound_rect.topLeft() : host.Control_New_Point(card_side));
+    // A rectangle given is where the object goes, whether it is one the
+    // program places (an id) or one the user drew.
+    rect.moveTopLeft(use_rect ? bound_rect.topLeft() : host.Control_New_Point(card_side));
     if (gridConstrains()) {
         const QPointF origin(m_grid->snap(rect.left()), m_grid->snap(rect.top()));
         QPointF far(m_grid->snap(rect.right()), m_grid->snap(rect.bottom()));
