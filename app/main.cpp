@@ -8,11 +8,17 @@
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLoggingCategory>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvant"));
+    // The program's diagnostics are for whoever looks for them
+    // (QT_LOGGING_RULES="quorvant.debug=true;default.info=true"); a user
+    // sees nothing on standard error.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.info=false\ndefault.debug=false"));
     // The design window opens the wizards and libraries through these.
     profiles_wizards::installWizardWindows();
     // The Print command opens the print set-up window.
@@ -30,9 +36,14 @@ int main(int argc, char **argv)
     TVNWindowController window;
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
-    // The program opens on its start window; the design window follows with
-    // the card chosen there.
-    if (!window.Open_Start_Window())
+    // A design file named on the command line (as a file manager passes it)
+    // opens at once; otherwise, or when it cannot be opened, the program
+    // opens on its start window and the design window follows with the card
+    // chosen there.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool opened = !arguments.isEmpty()
+        && window.Read_and_load_design_Log(QFileInfo(arguments.constFirst()).absoluteFilePath(), QStringLiteral("L")) == 1;
+    if (!opened && !window.Open_Start_Window())
         return 0;
     window.show();
     const int status = app.exec();

@@ -611,6 +611,10 @@ void Barcode_Gen_Dialog::Set_Barcode_Prop_To_Control(TVNGraphic *graphic)
             two_d_barcode_Opt_Select();
         else
             Liner_Barcode_Opt_Select();
+        // The box follows the loaded object's symbology, not the last one
+        // shown: UPC and EAN captions are laid out in fixed groups.
+        kerning_value_Checkbox->setEnabled(liner_or_2D_font == 0
+                                           && !hasFixedCaptionGroups(barcodeTypePopup->currentText()));
         _setLabels();
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
@@ -631,7 +635,8 @@ BarcodeSettings Barcode_Gen_Dialog::currentSettings() const
     s.show_hide_ftr = hideFooterCheckbox->isChecked() ? 1 : 0;
     s.show_hide_val = captionCheckbox->isChecked() ? 1 : 0;
     s.show_val_on_top = showinTopCheckbox->isChecked() ? 1 : 0;
-    s.kerning_val = kerning_value_Checkbox->isChecked() && enabledHere(kerning_value_Checkbox) ? 1 : 0;
+    s.kerning_val =
+        kerning_value_Checkbox->isChecked() && !hasFixedCaptionGroups(barcodeTypePopup->currentText()) ? 1 : 0;
     s.align_hdr_index = align_hdr_combo->currentIndex();
     s.align_ftr_index = align_ftr_combo->currentIndex();
     s.linear_height_val = float(HeightStepper->value());
@@ -741,6 +746,8 @@ void Barcode_Gen_Dialog::barcodeTypeChanged()
                  kerning_value_Checkbox})
             w->setEnabled(true);
     }
+    if (hasFixedCaptionGroups(barcodeTypePopup->currentText()))
+        kerning_value_Checkbox->setEnabled(false);
     // The unit labels follow the panels at once.
     _setLabels();
     if (currentValue().isEmpty()) {
@@ -748,8 +755,6 @@ void Barcode_Gen_Dialog::barcodeTypeChanged()
         Set_Blank_Image();
         return;
     }
-    if (hasFixedCaptionGroups(barcodeTypePopup->currentText()))
-        kerning_value_Checkbox->setEnabled(false);
     try {
         goButtonActionPerformed();
     } catch (const std::exception &e) {
@@ -835,9 +840,10 @@ bool Barcode_Gen_Dialog::Check_And_Validat_Barcode(bool show_message, bool check
     state.hasSymbol = m_testBarcode != nullptr;
     state.symbolContentValid = !m_testBarcode || m_testBarcode->isContentValid();
     state.previewHasImage = !barcodeImage->image().isNull();
+    state.twoDimensional = liner_or_2D_font == 1;
     if (barcodes::Check_And_Validat_Barcode(currentValue(), show_message, check_symbol, state))
         return true;
-    if (m_previewError.isEmpty() || !isAsciiBarcodeValue(currentValue()))
+    if (m_previewError.isEmpty() || (liner_or_2D_font == 0 && !isAsciiBarcodeValue(currentValue())))
         m_previewError = kInvalidValue;
     Set_Blank_Image();
     return false;
