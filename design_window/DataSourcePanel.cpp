@@ -182,8 +182,7 @@ void DataSourcePanel::showBoundValue(const QString &value)
             image->setFilePath(value);
         }
     } else if (auto *barcode = dynamic_cast<TVNBarcode *>(m_graphic.get())) {
-        const QString title = barcodes::barcodeTypeTitle(barcode->barcode_font_index);
-        (barcodes::isTwoDimensionalTitle(title) ? barcode->two_d_font_val : barcode->linear_font_val) = value;
+        barcodes::barcodeValueField(*barcode) = value;
         // The canvas shows the bound value's symbol, or the stand-in when the
         // symbology has none for it.
         if (!barcode->makeBarcodeImage())

@@ -101,6 +101,12 @@ private:
     // The move `delta` of the dragged graphics, cut back so that each keeps
     // some of itself on the card.
     QPointF shiftKeepingOnCard(QPointF delta) const;
+    // How much of an object stays on the card, across and down: a
+    // grabbable part at the current zoom.
+    double onCardKeep() const;
+    // `bounds`, moved in until a grabbable part of it shows inside the
+    // card's outline (rounded and oval cards cut their corners off).
+    QRectF keptInsideOutline(const QRectF &bounds) const;
     // Handle index 0..7 (clockwise from top left) of a selected graphic
     // under the point, or -1.
     int handleUnderPoint(const GraphicPtr &graphic, const QPointF &cardPoint) const;

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -435,6 +436,14 @@ QWidget *Barcode_Gen_Dialog::buildSizeTab()
     dm->addRow(tr("Encoding :"), comboWithHelp(dm_encoding_ComboBox, "dm_encoding_ComboBox", dm_encoding_help_btn,
                                                "dm_encoding_help_btn", &Barcode_Gen_Dialog::DM_Encoding_Help_btn));
     dm_format_ComboBox->addItems(dataMatrixFormatNames());
+    // The encoder interleaves the 144 x 144 symbol's blocks in a way no
+    // reader accepts, so it gives no symbol of that size: the row is not
+    // offered. It stays in the list (disabled) because designs store the
+    // format as its row number.
+    if (auto *rows = qobject_cast<QStandardItemModel *>(dm_format_ComboBox->model())) {
+        if (QStandardItem *row = rows->item(int(dataMatrixFormatNames().indexOf(QStringLiteral("C144X144")))))
+            row->setEnabled(false);
+    }
     dm_encoding_ComboBox->addItems(dataMatrixEncodingNames());
     dm->addRow(tr("Width :"), pair(dm_widthText_2D, dm_widthStepper_2D, "dm_widthText_2D", "dm_widthStepper_2D",
                                    &Barcode_Gen_Dialog::dm_widthChanged));

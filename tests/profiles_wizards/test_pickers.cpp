@@ -145,7 +145,7 @@ TEST_F(NameDialogTest, NamesAreCheckedAgainstTheUserTemplates)
     writeTestFile(res("Templates/User/Party.png"), "x");
     const QString exists = "Template with this name already exists.";
     const QString replace = "Template with this name already exists, Do you want to replace the existing template?";
-    const QString unusable = "Template name cannot contain \"/\" or \"\\\" and cannot be \".\" or \"..\".";
+    const QString unusable = "Template name cannot contain \"/\" or \"\\\" and cannot begin with \".\".";
     struct Case {
         const char *typed;
         const char *passed;
@@ -167,6 +167,7 @@ TEST_F(NameDialogTest, NamesAreCheckedAgainstTheUserTemplates)
         {"a\\b", "", {}, "<refused>", unusable},
         {"..", "", {}, "<refused>", unusable},
         {".", "Party", {}, "<refused>", unusable},
+        {".hidden", "", {}, "<refused>", unusable}, // a hidden file the gallery would never list
     };
     for (const Case &c : cases) {
         alerts.clear();
