@@ -1,4 +1,5 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/TVNWindowController.h"
 #include "output/widgets/ImageExport.h"
@@ -21,6 +22,9 @@ int main(int argc, char **argv)
     QLoggingCategory::setFilterRules(QStringLiteral("default.info=false\ndefault.debug=false"));
     // The design window opens the wizards and libraries through these.
     profiles_wizards::installWizardWindows();
+    // The series manager, the series and spreadsheet viewers and the
+    // spreadsheet data source.
+    batch_data::installBatchDataWindows();
     // The Print command opens the print set-up window.
     output::installPrintWindows();
     // The barcode tool, a double click on a barcode and the inspector's

@@ -4,6 +4,7 @@
 #include "design_window/DesignFile.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/SeriesWindows.h"
 #include "drawing/TVNDocument.h"
 #include "platform/Helpers.h"
 
@@ -76,8 +77,9 @@ DataSourcePanel::DataSourcePanel(QWidget *parent, TVNDocument *document)
     Batch_Series = named(new QComboBox, "Batch_Series");
     connect(Batch_Series, &QComboBox::activated, this, [this] { Batch_Series_Changed(); });
     view_series_btn = named(new QPushButton(tr("View")), "view_series_btn");
-    // The series viewer is not part of the program yet.
-    view_series_btn->setEnabled(false);
+    // The viewers are windows of a higher layer, reached through the hub.
+    view_series_btn->setEnabled(seriesWindows() != nullptr);
+    connect(view_series_btn, &QPushButton::clicked, this, &DataSourcePanel::viewRequested);
     data_source_help_btn = named(new QPushButton(tr("?")), "data_source_help_btn");
     data_source_help_btn->setFixedWidth(28);
     connect(data_source_help_btn, &QPushButton::clicked, this, &DataSourcePanel::helpRequested);

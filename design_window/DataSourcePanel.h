@@ -61,6 +61,8 @@ signals:
     // The object took a bound value: its own page has to show it.
     void boundValueShown();
     void helpRequested();
+    // The view button: show where the values come from.
+    void viewRequested();
 
 private:
     void showBoundValue(const QString &value);

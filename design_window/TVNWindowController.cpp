@@ -132,6 +132,7 @@ TVNWindowController::TVNWindowController()
     buildMailCommands();
     Get_Email_Details();
     buildPrintCommands();
+    buildSeriesCommands();
 
     connect(document.get(), &TVNDocument::graphicsChanged, this, [this] {
         // A graphic that left every list (deleted, undone) is no longer shown.

@@ -112,6 +112,9 @@ public:
     // "" when there is no record.
     QString Get_First_Value_Of_Excel_Binding(int n) const;
     void Fill_Data_Set_File_Name_In_Combo(QComboBox *combo);
+    // Fills `combo` with the spreadsheet's column titles, the record number's
+    // first: item k is the column an object bound to it stores.
+    void Fill_Excel_Col_Name_In_Combo(QComboBox *combo);
     void Add_Excel_Col_Name_In_Combo(QComboBox *combo);
     void Remove_Excel_Col_Name_In_Combo(QComboBox *combo);
 
@@ -290,6 +293,19 @@ public:
     void Data_Source_Type_Changed();
     void Batch_Series_Changed();
     void Data_Source_Help_Button();
+    // The inspector's view button: the series viewer for "Series" (after
+    // "Please select the series." when none is chosen), the spreadsheet
+    // viewer for "Excel", nothing for "Manual".
+    void View_batch_Series_Button();
+
+    // ---- series and spreadsheet windows (through the installed
+    // SeriesWindows)
+    // The Batch Processing Series manager.
+    void Batch_Series_Button();
+    // Lets the user choose an xlsx workbook and its columns as the
+    // spreadsheet data source (the column picker in mode "E"); the
+    // inspector then offers "Excel". 1 when the picker ended with OK.
+    int Choose_Spreadsheet_Source();
     // The graphic the inspector shows (null for the card).
     TVNGraphic *inspectedGraphic() const { return m_inspected.get(); }
 
@@ -418,6 +434,7 @@ private:
     void buildExportCommands();
     void buildMailCommands();
     void buildPrintCommands();
+    void buildSeriesCommands();
     void updateSideControls();
     void updateTitle();
     void updateUndoActions();

@@ -94,6 +94,7 @@ void TVNWindowController::buildInspector()
     connect(textPanel, &TextPanel::bindingEnded, this, [this] { dataSourcePanel->showGraphic(m_inspected); });
     connect(dataSourcePanel, &DataSourcePanel::boundValueShown, this, [this] { showInspectedObject(); });
     connect(dataSourcePanel, &DataSourcePanel::helpRequested, this, [this] { Data_Source_Help_Button(); });
+    connect(dataSourcePanel, &DataSourcePanel::viewRequested, this, [this] { View_batch_Series_Button(); });
     connect(barcodePanel, &BarcodePanel::designerRequested, this, [this] { Open_Barcode_Window(m_inspected.get()); });
 }
 

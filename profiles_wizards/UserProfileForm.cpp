@@ -4,6 +4,7 @@
 #include "design_window/DesignFile.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/SeriesWindows.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/Helpers.h"
@@ -54,7 +55,22 @@ QString profileControlName(ProfileField f, const char *suffix)
     return QStringLiteral("%1_%2").arg(QLatin1String(kPrefixes[std::size_t(f)]), QLatin1String(suffix));
 }
 
+ProfileBatchTools installedProfileBatchTools()
+{
+    SeriesWindows *windows = seriesWindows();
+    if (!windows)
+        return {};
+    return {[] {
+                if (TVNWindowController *main = Main_App_wnd)
+                    main->Batch_Series_Button();
+            },
+            [windows](const QString &name) { windows->viewSeries(name); },
+            [windows] { windows->viewSpreadsheet(); },
+            [windows](const QString &path) { windows->buildSpreadsheetSource(path); }};
+}
+
 UserProfileForm::UserProfileForm(bool editableCaptions)
+    : tools(installedProfileBatchTools())
 {
     applyDialogBackground(*this);
     setModal(true);
@@ -326,8 +342,7 @@ void UserProfileForm::sourceChosen(ProfileField f)
     } else if (source == Series) {
         mainWindow().Fill_Data_Set_File_Name_In_Combo(r.ser_col_cb);
     } else {
-        r.ser_col_cb->clear();
-        fillColumnTitles(r.ser_col_cb);
+        mainWindow().Fill_Excel_Col_Name_In_Combo(r.ser_col_cb);
         r.ser_col_cb->setCurrentIndex(-1);
     }
 }

@@ -37,6 +37,12 @@ struct ProfileBatchTools {
     std::function<void(const QString &path)> chooseSpreadsheetColumns;
 };
 
+// The tools of the batch data windows the program installed (see
+// design_window::SeriesWindows); none when it installed none. The series
+// manager opens through the design window, which then lists the series
+// afresh.
+ProfileBatchTools installedProfileBatchTools();
+
 // The name of a field's control: its field's prefix ("name", "comp_name",
 // ..., "image") and the control's suffix ("value", "ds_combo", ...).
 QString profileControlName(design_window::ProfileField f, const char *suffix);

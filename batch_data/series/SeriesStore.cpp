@@ -49,7 +49,18 @@ std::optional<QString> SeriesStore::seriesFilePath(const QString &name) const
     // Without a folder the path would name a file in the working folder.
     if (m_folder.isEmpty() || !isValidSeriesName(name))
         return std::nullopt;
-    return QDir(m_folder).filePath(name + QLatin1Char('.') + extension());
+    const QDir dir(m_folder);
+    const QString fileName = name + QLatin1Char('.') + extension();
+    if (!QFileInfo(dir.filePath(fileName)).isFile()) {
+        // A series file named with another case of the extension ("TXT")
+        // is that series: it is read and replaced, never doubled.
+        const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString &entry : entries) {
+            if (entry.compare(fileName, Qt::CaseInsensitive) == 0 && entry.startsWith(name + QLatin1Char('.')))
+                return dir.filePath(entry);
+        }
+    }
+    return dir.filePath(fileName);
 }
 
 QStringList SeriesStore::Get_datasheet_File_Name_Array() const
@@ -59,17 +70,23 @@ QStringList SeriesStore::Get_datasheet_File_Name_Array() const
     if (m_folder.isEmpty() || !folderInfo.isDir())
         return names;
     const QDir dir(m_folder);
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                                                    QDir::Name);
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     const QString suffix = QLatin1Char('.') + extension();
     for (const QFileInfo &entry : entries) {
         const QString fileName = entry.fileName();
-        if (!fileName.endsWith(suffix))
+        if (!fileName.endsWith(suffix, Qt::CaseInsensitive))
             continue;
         const QString name = fileName.left(fileName.size() - suffix.size());
-        if (isValidSeriesName(name))
+        // "a.txt" and "a.TXT" are one series (seriesFilePath picks one).
+        if (isValidSeriesName(name) && !names.contains(name))
             names.append(name);
     }
+    // As a person sorts names: case aside, then exactly, so that the order
+    // (and so every position) is the same on every listing.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
     return names;
 }
 

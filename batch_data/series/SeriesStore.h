@@ -32,13 +32,14 @@ public:
     // The one way a series name becomes a path. Names come from users and
     // from spreadsheet headers, so a name that could leave the folder (empty,
     // ".", "..", or holding "/" or "\") gives no path at all, and neither
-    // does any name while the store has no folder.
+    // does any name while the store has no folder. An existing file of the
+    // series whose extension differs only in case is its path.
     std::optional<QString> seriesFilePath(const QString &name) const;
     static bool isValidSeriesName(const QString &name);
 
-    // The names of the series files ("txt") of the folder, without extension,
-    // sorted by name so that positions stay stable. Empty when the folder is
-    // missing.
+    // The names of the series files (extension "txt" in any case) of the
+    // folder, without extension, sorted by name with case aside so that
+    // positions stay stable. Empty when the folder is missing.
     QStringList Get_datasheet_File_Name_Array() const;
 
     // The text before the first line feed of the series file, as read (not

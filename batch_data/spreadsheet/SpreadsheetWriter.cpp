@@ -5,6 +5,7 @@
 #include "platform/Log.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -49,8 +50,12 @@ void SpreadsheetWriter::Delete_Work_Folder()
 
 QStringList SpreadsheetWriter::Worksheet_Parts()
 {
-    const SpreadsheetWriter &self = instance();
-    return self._workbook ? self._workbook->worksheetParts() : QStringList();
+    QStringList parts;
+    if (const auto &book = instance()._workbook) {
+        for (const batch_data::WorksheetEntry &sheet : book->worksheets())
+            parts.append(QFileInfo(sheet.part).completeBaseName());
+    }
+    return parts;
 }
 
 void SpreadsheetWriter::Release_Data() {}
@@ -112,8 +117,12 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column(QString *error)
 
 QStringList SpreadsheetWriter::Read_Sheet_Name()
 {
-    const SpreadsheetWriter &self = instance();
-    return self._workbook ? self._workbook->sheetNames() : QStringList();
+    QStringList names;
+    if (const auto &book = instance()._workbook) {
+        for (const batch_data::WorksheetEntry &sheet : book->worksheets())
+            names.append(sheet.name);
+    }
+    return names;
 }
 
 void SpreadsheetWriter::ReadSharedStrings(const QString &path)

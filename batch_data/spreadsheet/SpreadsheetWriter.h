@@ -21,8 +21,8 @@
 
 namespace batch_data {
 
-// The worksheet that reads use: the worksheet part "xl/worksheets/sheet<N>.xml"
-// of the opened workbook, N from 1. The importers set it.
+// The worksheet that reads use: worksheet N of the opened workbook, N from 1,
+// in the workbook's own order (Read_Sheet_Name). The importers set it.
 extern int Excel_Sheet_Number;
 // The width of the current worksheet, the length of every row a full read
 // returns. 1 when a workbook is opened; set by the header read.
@@ -54,7 +54,8 @@ public:
     // worksheet's cells (see Workbook::header). No row when the sheet has
     // none, or, with the reason in `error`, when it cannot be read.
     static Rows ReadData_only_column(QString *error = nullptr);
-    // The worksheet names of the opened workbook, in workbook order.
+    // The worksheet names of the opened workbook, in workbook order: name i
+    // is worksheet i + 1 (see Workbook::worksheets).
     static QStringList Read_Sheet_Name();
     // Writes the rows as a one-sheet workbook at `path` (atomically). The
     // title-row flag is accepted and not used. False, with a log line, when
@@ -65,8 +66,8 @@ public:
 
     // The folder the opened workbook is unpacked in; empty when none is open.
     static QString Work_Folder();
-    // The worksheet parts of the opened workbook ("sheet1", "sheet2", ...),
-    // ordered by their number: the part at position i is worksheet i + 1.
+    // The parts of the opened workbook's worksheets ("sheet1", "sheet2",
+    // ...) in workbook order: the part at position i is worksheet i + 1.
     static QStringList Worksheet_Parts();
     // Drops the opened workbook's folder with everything in it.
     static void Delete_Work_Folder();

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -104,6 +105,7 @@ Workbook::Workbook(std::unique_ptr<QTemporaryDir> folder, QStringList sharedStri
     , m_formatter(std::move(formatter))
     , m_limits(limits)
 {
+    m_worksheets = readWorksheetList();
 }
 
 Workbook::Workbook(Workbook &&) noexcept = default;
@@ -163,7 +165,46 @@ QString Workbook::folder() const
 
 QString Workbook::partPath(int sheet) const
 {
-    return QStringLiteral("%1/xl/worksheets/sheet%2.xml").arg(folder()).arg(sheet);
+    // A number beyond the list names the part it would have had, which
+    // then reports itself missing.
+    if (sheet < 1 || sheet > m_worksheets.size())
+        return QStringLiteral("%1/xl/worksheets/sheet%2.xml").arg(folder()).arg(sheet);
+    return folder() + QLatin1Char('/') + m_worksheets.at(sheet - 1).part;
+}
+
+QList<WorksheetEntry> Workbook::readWorksheetList() const
+{
+    QList<WorksheetEntry> entries;
+    pugi::xml_document book;
+    pugi::xml_document relationships;
+    if (load(book, folder() + QStringLiteral("/xl/workbook.xml"), nullptr)
+        && load(relationships, folder() + QStringLiteral("/xl/_rels/workbook.xml.rels"), nullptr)) {
+        // Relationship targets are relative to the "xl" folder, or absolute
+        // in the package; none may lead out of it.
+        QHash<QString, QString> worksheetParts;
+        const pugi::xml_node root = child(relationships, "Relationships");
+        for (pugi::xml_node r = root.first_child(); r; r = r.next_sibling()) {
+            const QString type = QString::fromUtf8(attribute(r, "Type").value());
+            if (!isNamed(r, "Relationship") || !type.endsWith(QLatin1String("/worksheet")))
+                continue;
+            QString target = QString::fromUtf8(attribute(r, "Target").value());
+            target = target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
+            target = QDir::cleanPath(target);
+            if (!target.startsWith(QLatin1String("..")) && QFileInfo(folder() + QLatin1Char('/') + target).isFile())
+                worksheetParts.insert(QString::fromUtf8(attribute(r, "Id").value()), target);
+        }
+        const pugi::xml_node sheets = child(child(book, "workbook"), "sheets");
+        for (pugi::xml_node sheet = sheets.first_child(); sheet; sheet = sheet.next_sibling()) {
+            const QString part = worksheetParts.value(QString::fromUtf8(attribute(sheet, "id").value()));
+            if (isNamed(sheet, "sheet") && !part.isEmpty())
+                entries.append({QString::fromUtf8(attribute(sheet, "name").value()), part});
+        }
+    }
+    if (entries.isEmpty()) {
+        for (const QString &part : worksheetParts())
+            entries.append({part, QStringLiteral("xl/worksheets/%1.xml").arg(part)});
+    }
+    return entries;
 }
 
 QStringList Workbook::worksheetParts() const

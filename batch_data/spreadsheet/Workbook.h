@@ -4,8 +4,10 @@
 // and loads the shared strings, the cell styles' number formats and the
 // date system once; the worksheets are then read on request as rows of
 // cell texts as the spreadsheet shows them (CellFormat.h), column A first.
-// A worksheet is named by the number N of its part
-// "xl/worksheets/sheet<N>.xml", from 1, as the importers count them.
+// A worksheet is named by its number N from 1: its position in the
+// workbook's own list of worksheets (worksheets()), as the importers count
+// them. It is read from the part the workbook's relationships give it,
+// whatever that part is called.
 //
 // A worksheet is read in one pass over its XML (WorksheetStream.h): the
 // header read measures the sheet from its cells and keeps what it read for
@@ -41,6 +43,14 @@ namespace batch_data {
 
 using SheetRows = QList<QStringList>;
 
+// One worksheet of a workbook: its name as the spreadsheet shows it on its
+// tab, and its part in the package ("xl/worksheets/sheet3.xml").
+struct WorksheetEntry {
+    QString name;
+    QString part;
+    bool operator==(const WorksheetEntry &) const = default;
+};
+
 // What the header read finds: the worksheet's width and its first row.
 struct SheetHeader {
     // The column of the rightmost cell holding text, in any row, at most
@@ -75,6 +85,11 @@ public:
     // The worksheet names in workbook order; empty when the workbook part
     // cannot be read.
     QStringList sheetNames() const;
+    // The worksheets in workbook order (chart sheets left out), each with
+    // the part its relationship names; worksheet N is entry N - 1. A package
+    // without a usable workbook part or relationships lists its worksheet
+    // parts as worksheetParts() orders them, each named after its part.
+    const QList<WorksheetEntry> &worksheets() const { return m_worksheets; }
     const QStringList &sharedStrings() const { return m_sharedStrings; }
 
     // The header read; where no cell holds text the names are
@@ -87,6 +102,7 @@ public:
 private:
     Workbook(std::unique_ptr<QTemporaryDir> folder, QStringList sharedStrings, CellFormatter formatter,
              WorksheetLimits limits);
+    QList<WorksheetEntry> readWorksheetList() const;
     QString partPath(int sheet) const;
     // The cells of the worksheet: those the header read kept, else read now.
     std::optional<WorksheetCells> cells(int sheet, bool keep, QString *error) const;
@@ -95,6 +111,7 @@ private:
     QStringList m_sharedStrings;
     CellFormatter m_formatter;
     WorksheetLimits m_limits;
+    QList<WorksheetEntry> m_worksheets;
     // The worksheet the last header read parsed, until the full read takes it.
     mutable std::optional<std::pair<int, WorksheetCells>> m_kept;
 };

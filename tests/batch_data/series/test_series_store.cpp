@@ -23,13 +23,13 @@ protected:
 
 } // namespace
 
-TEST_F(SeriesStoreTest, ListHoldsOnlySeriesFilesSortedByName)
+TEST_F(SeriesStoreTest, ListHoldsOnlySeriesFilesSortedByNameCaseAside)
 {
     EXPECT_TRUE(store.Get_datasheet_File_Name_Array().isEmpty());   // no folder yet
     QDir().mkpath(file("only_a_folder.txt"));
     for (const char *name : {"zeta.txt", "Prices.csv", "a.b.txt", "Alpha.txt", ".hidden", ".txt"})
         writeTestFile(file(name), "1\n");
-    EXPECT_EQ(store.Get_datasheet_File_Name_Array(), (QStringList{"Alpha", "a.b", "zeta"}));
+    EXPECT_EQ(store.Get_datasheet_File_Name_Array(), (QStringList{"a.b", "Alpha", "zeta"}));
 }
 
 TEST_F(SeriesStoreTest, NamesThatWouldLeaveTheFolderAreRefused)

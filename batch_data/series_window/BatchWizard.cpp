@@ -1,0 +1,628 @@
+#include "batch_data/series_window/BatchWizard.h"
+
+#include "batch_data/series/SeriesEdits.h"
+#include "batch_data/series_window/Load_Num_Info.h"
+#include "batch_data/series_window/SeriesImporters.h"
+#include "batch_data/series_window/Update_Ex_Num.h"
+#include "design_window/DataSourcePanel.h"
+#include "design_window/ExportFileBox.h"
+#include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/SingleInstance.h"
+#include "design_window/TVNWindowController.h"
+#include "platform/Helpers.h"
+#include "platform/ModalRun.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cerrno>
+
+using namespace design_window;
+
+namespace {
+
+const QString kFileAccessError = QStringLiteral("Error in file accessing.");
+const QString kListEmpty = QStringLiteral("List is empty.");
+const QString kInUseUpdate = QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
+const QString kInUseDelete = QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
+
+QTableWidget *newTable(const QString &title, const char *name)
+{
+    auto *table = new QTableWidget(0, 1);
+    table->setObjectName(QLatin1String(name));
+    table->setHorizontalHeaderLabels({title});
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setVisible(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    return table;
+}
+
+QPushButton *newButton(const QString &text, const char *name, QBoxLayout *row)
+{
+    auto *button = new QPushButton(text);
+    button->setObjectName(QLatin1String(name));
+    row->addWidget(button);
+    return button;
+}
+
+// The file-type choice shown under the export panel: the main window's
+// accessory view when there is one, else one of our own.
+struct ExportTypeChoice {
+    QWidget *view = nullptr;
+    QComboBox *types = nullptr;
+    std::unique_ptr<QWidget> own;
+
+    ExportTypeChoice()
+    {
+        if (auto *hub = TVNWindowController::defaultInstance();
+            hub && hub->saveDialogCustomView && hub->Save_Ext_ComboBox) {
+            view = hub->saveDialogCustomView;
+            types = hub->Save_Ext_ComboBox;
+            return;
+        }
+        own = std::make_unique<QWidget>();
+        view = own.get();
+        auto *row = new QHBoxLayout(view);
+        row->addWidget(new QLabel(QObject::tr("File type:")));
+        types = new QComboBox;
+        types->setObjectName("Save_Ext_ComboBox");
+        row->addWidget(types);
+    }
+};
+
+} // namespace
+
+void batch_data::applyDialogBackground(QWidget &dialog)
+{
+    QPalette palette = dialog.palette();
+    palette.setColor(QPalette::Window, QColor::fromRgbF(0.945f, 0.957f, 0.980f));
+    dialog.setPalette(palette);
+    dialog.setAutoFillBackground(true);
+}
+
+BatchWizard::BatchWizard()
+{
+    setObjectName("BatchWizard");
+    setWindowTitle(tr("Batch Processing Series"));
+    batch_data::applyDialogBackground(*this);
+    resize(560, 460);
+
+    // List screen.
+    avl_list_box = new QWidget(this);
+    avl_list_box->setObjectName("avl_list_box");
+    List = newTable(tr("Available Batch Processing Series"), "List");
+    batch_list_count = new QLabel(avl_list_box);
+    batch_list_count->setObjectName("batch_list_count");
+    btn_box1 = new QWidget(avl_list_box);
+    btn_box1->setObjectName("btn_box1");
+    auto *row1 = new QHBoxLayout(btn_box1);
+    row1->setContentsMargins(0, 0, 0, 0);
+    auto *help1 = newButton(tr("Help"), "help_btn", row1);
+    row1->addStretch();
+    import_btn = newButton(tr("Import..."), "import_btn", row1);
+    create_series_btn = newButton(tr("Generate..."), "create_series_btn", row1);
+    auto *add_new = newButton(tr("Add New"), "add_new_btn", row1);
+    auto *update = newButton(tr("Edit"), "update_btn", row1);
+    auto *remove = newButton(tr("Delete"), "delete_list_btn", row1);
+    auto *close1 = newButton(tr("Close"), "close_btn", row1);
+    auto *listLayout = new QVBoxLayout(avl_list_box);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(List, 1);
+    listLayout->addWidget(batch_list_count);
+    listLayout->addWidget(btn_box1);
+
+    // Editor screen.
+    list_value_box = new QWidget(this);
+    list_value_box->setObjectName("list_value_box");
+    batch_list_name = new QLineEdit(list_value_box);
+    batch_list_name->setObjectName("batch_list_name");
+    update_list_name = new QLineEdit(list_value_box);
+    update_list_name->setObjectName("update_list_name");
+    update_list_name->hide();
+    List_value = newTable(tr("Values"), "List_value");
+    batch_value_count = new QLabel(list_value_box);
+    batch_value_count->setObjectName("batch_value_count");
+    btn_box2 = new QWidget(list_value_box);
+    btn_box2->setObjectName("btn_box2");
+    auto *row2 = new QHBoxLayout(btn_box2);
+    row2->setContentsMargins(0, 0, 0, 0);
+    auto *help2 = newButton(tr("Help"), "help_2_btn", row2);
+    row2->addStretch();
+    import_value_btn = newButton(tr("Import..."), "import_value_btn", row2);
+    series_value_btn = newButton(tr("Generate..."), "series_value_btn", row2);
+    auto *delete_rows = newButton(tr("Delete Rows"), "delete_rows_btn", row2);
+    auto *export_values = newButton(tr("Export..."), "export_value_btn", row2);
+    auto *save = newButton(tr("Save"), "save_btn", row2);
+    auto *back = newButton(tr("Back"), "back_btn", row2);
+    auto *close2 = newButton(tr("Close"), "close_2_btn", row2);
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(new QLabel(tr("Name:"), list_value_box));
+    nameRow->addWidget(batch_list_name, 1);
+    auto *valueLayout = new QVBoxLayout(list_value_box);
+    valueLayout->setContentsMargins(0, 0, 0, 0);
+    valueLayout->addLayout(nameRow);
+    valueLayout->addWidget(List_value, 1);
+    valueLayout->addWidget(batch_value_count);
+    valueLayout->addWidget(btn_box2);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(avl_list_box);
+    layout->addWidget(list_value_box);
+
+    Load_Number_Window = new Load_Num_Info(this);
+    Update_Value_Wnd = new Update_Ex_Num(this);
+
+    connect(help1, &QPushButton::clicked, this, &BatchWizard::Help_Btn_Clicked);
+    connect(help2, &QPushButton::clicked, this, &BatchWizard::Help_Btn_Clicked);
+    connect(import_btn, &QPushButton::clicked, this, &BatchWizard::Import_Btn_Clicked);
+    connect(create_series_btn, &QPushButton::clicked, this, &BatchWizard::CreateSeries_Btn_Clicked);
+    connect(add_new, &QPushButton::clicked, this, &BatchWizard::AddNew_Btn_Clicked);
+    connect(update, &QPushButton::clicked, this, &BatchWizard::Update_Btn_Clicked);
+    connect(remove, &QPushButton::clicked, this, &BatchWizard::Delete_List_Btn_Clicked);
+    connect(close1, &QPushButton::clicked, this, &BatchWizard::Close_Btn_Clicked);
+    connect(import_value_btn, &QPushButton::clicked, this, &BatchWizard::Import_Value_Btn_Clicked);
+    connect(series_value_btn, &QPushButton::clicked, this, &BatchWizard::Series_Value_Btn_Clicked);
+    connect(delete_rows, &QPushButton::clicked, this, &BatchWizard::Delete_Rows_Btn_Clicked);
+    connect(export_values, &QPushButton::clicked, this, &BatchWizard::Export_Value_Btn_Clicked);
+    connect(save, &QPushButton::clicked, this, &BatchWizard::Save_Btn_Clicked);
+    connect(back, &QPushButton::clicked, this, &BatchWizard::Back_Btn_Clicked);
+    connect(close2, &QPushButton::clicked, this, &BatchWizard::Close_2_Btn_Clicked);
+    connect(List, &QTableWidget::cellDoubleClicked, this, [this] { doubleClickInTable(List); });
+    connect(List_value, &QTableWidget::cellDoubleClicked, this, [this] { doubleClickInTable(List_value); });
+
+    Show_hide_first_screen(false);
+    Show_hide_Last_screen(true);
+    Update_batch_List_Count();
+    Update_Value_List_Count();
+    updateImporterButtons();
+}
+
+BatchWizard::~BatchWizard() = default;
+
+BatchWizard &BatchWizard::defaultInstance()
+{
+    return singleInstance<BatchWizard>();
+}
+
+int BatchWizard::Open_Wnd()
+{
+    Check_Path_And_Create_Files();
+    Show_hide_first_screen(false);
+    Show_hide_Last_screen(true);
+    Fill_List();
+    updateImporterButtons();
+    const int result = platform::runModal(*this);
+    hide();
+    return result;
+}
+
+void BatchWizard::updateImporterButtons()
+{
+    const bool installed = batch_data::seriesImporters() != nullptr;
+    for (QPushButton *button : {import_btn, create_series_btn, import_value_btn, series_value_btn})
+        button->setEnabled(installed);
+}
+
+void BatchWizard::Fill_List()
+{
+    ListData.clear();
+    Update_batch_List_Count();
+    for (const QString &name : currentSeriesStore().Get_datasheet_File_Name_Array())
+        Create_Avail_List(name);
+}
+
+void BatchWizard::Create_Avail_List(const QString &name)
+{
+    const QString trimmed = Trim_Str(name);
+    if (trimmed.isEmpty())
+        return;
+    ListData.append(trimmed);
+    Update_batch_List_Count();
+}
+
+void BatchWizard::Create_Value_List(const QString &value)
+{
+    const QString trimmed = Trim_Str(value);
+    if (trimmed.isEmpty())
+        return;
+    ListData_value.append(trimmed);
+    Update_Value_List_Count();
+}
+
+QString BatchWizard::Get_Value_Text(int row) const
+{
+    if (row < 0 || row >= ListData_value.size()) {
+        Show_NSLog_Message(QStringLiteral("No value at row %1").arg(row));
+        return QString();
+    }
+    return Trim_Str(ListData_value.at(row));
+}
+
+QString BatchWizard::Get_List_Name_Text(int row) const
+{
+    if (row < 0 || row >= ListData.size()) {
+        Show_NSLog_Message(QStringLiteral("No series at row %1").arg(row));
+        return QString();
+    }
+    return Trim_Str(ListData.at(row));
+}
+
+void BatchWizard::fillTable(QTableWidget *table, const QStringList &rows)
+{
+    const QSignalBlocker block(table);
+    table->clearSelection();
+    table->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        table->setItem(r, 0, new QTableWidgetItem(rows.at(r)));
+}
+
+void BatchWizard::Update_batch_List_Count()
+{
+    fillTable(List, ListData);
+    batch_list_count->setText(QStringLiteral("Total List : %1").arg(ListData.size()));
+}
+
+void BatchWizard::Update_Value_List_Count()
+{
+    fillTable(List_value, ListData_value);
+    batch_value_count->setText(QStringLiteral("Total Rows : %1").arg(ListData_value.size()));
+}
+
+void BatchWizard::Mark_List_New_Selection(int row)
+{
+    List->clearSelection();
+    if (row >= 0 && row < List->rowCount())
+        List->selectRow(row);
+}
+
+void BatchWizard::Mark_List_New_Selection_Value(int row)
+{
+    List_value->clearSelection();
+    if (row >= 0 && row < List_value->rowCount())
+        List_value->selectRow(row);
+}
+
+void BatchWizard::Show_hide_first_screen(bool hide)
+{
+    avl_list_box->setHidden(hide);
+    if (!hide)
+        update_list_name->clear();
+}
+
+void BatchWizard::Show_hide_Last_screen(bool hide)
+{
+    list_value_box->setHidden(hide);
+}
+
+QList<int> BatchWizard::selectedRows(const QTableWidget *table)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : table->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+bool BatchWizard::Batch_List_Selection_Validation()
+{
+    if (ListData.isEmpty()) {
+        Show_MessageBox(tr("Available list is empty."));
+        return false;
+    }
+    const QList<int> rows = selectedRows(List);
+    if (rows.isEmpty() || Get_List_Name_Text(rows.first()).isEmpty()) {
+        Show_MessageBox(tr("Please select a record from the available list to continue."));
+        List->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool BatchWizard::seriesInUse(const QString &name) const
+{
+    TVNWindowController *hub = TVNWindowController::defaultInstance();
+    return hub && hub->Check_Batch_File_In_Use_Validation(name);
+}
+
+void BatchWizard::Help_Btn_Clicked()
+{
+    Open_Help_File();
+}
+
+void BatchWizard::Import_Btn_Clicked()
+{
+    if (auto *importers = batch_data::seriesImporters()) {
+        importers->Open_Import_Wizard(1, 1);
+        Fill_List();
+    }
+}
+
+void BatchWizard::CreateSeries_Btn_Clicked()
+{
+    if (auto *importers = batch_data::seriesImporters()) {
+        importers->Open_Generate_List(1, 1);
+        Fill_List();
+    }
+}
+
+void BatchWizard::AddNew_Btn_Clicked()
+{
+    Show_hide_first_screen(true);
+    Show_hide_Last_screen(false);
+    batch_list_name->setText(QStringLiteral("Untitled"));
+    ListData_value.clear();
+    Update_Value_List_Count();
+}
+
+void BatchWizard::Update_Btn_Clicked()
+{
+    On_Update();
+}
+
+void BatchWizard::On_Update()
+{
+    if (!Batch_List_Selection_Validation())
+        return;
+    const QString name = Get_List_Name_Text(selectedRows(List).first());
+    const auto path = currentSeriesStore().seriesFilePath(name);
+    // The series must be there and writable, or its edits could not be saved.
+    QFile file(path.value_or(QString()));
+    if (!path || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        Show_NSLog_Message(QStringLiteral("err no : %1").arg(errno));
+        Show_MessageBox(kFileAccessError);
+        return;
+    }
+    file.close();
+    Show_hide_first_screen(true);
+    Show_hide_Last_screen(false);
+    batch_list_name->setText(name);
+    update_list_name->setText(name);
+    ListData_value.clear();
+    for (const QString &value : currentSeriesStore().readValues(name))
+        ListData_value.append(value);
+    Update_Value_List_Count();
+}
+
+void BatchWizard::Delete_List_Btn_Clicked()
+{
+    if (!Batch_List_Selection_Validation())
+        return;
+    const QList<int> rows = selectedRows(List);
+    const int current = List->currentRow();
+    if (seriesInUse(Get_List_Name_Text(current >= 0 ? current : rows.first()))) {
+        Show_MessageBox(kInUseDelete);
+        return;
+    }
+    if (!Show_YES_NO_MessageBox(tr("Are you sure want to delete selected Batch Processing Series?")))
+        return;
+    const batch_data::SeriesStore store = currentSeriesStore();
+    bool metInUse = false;
+    bool failed = false;
+    for (int row : rows) {
+        const QString name = Get_List_Name_Text(row);
+        if (seriesInUse(name)) {
+            metInUse = true;
+            if (!Msg_Apply_All_Chk) {
+                Show_MessageBox(kInUseDelete);
+                break;
+            }
+            continue;
+        }
+        failed |= !store.removeSeries(name);
+    }
+    // The list shows what the folder holds now, whichever series went.
+    Fill_List();
+    if (failed)
+        Show_MessageBox(kFileAccessError);
+    if (!metInUse && current >= 1 && current - 1 < ListData.size())
+        Mark_List_New_Selection(current - 1);
+}
+
+void BatchWizard::Close_Btn_Clicked()
+{
+    done(0);
+}
+
+bool BatchWizard::askClearOrAppend()
+{
+    if (ListData_value.isEmpty())
+        return true;
+    const int answer = platform::runModal(*Load_Number_Window);
+    Load_Number_Window->hide();
+    if (answer == Load_Num_Info::kCancelled)
+        return false;
+    if (answer == 1) {
+        ListData_value.clear();
+        Update_Value_List_Count();
+    }
+    return true;
+}
+
+void BatchWizard::Import_Value_Btn_Clicked()
+{
+    auto *importers = batch_data::seriesImporters();
+    if (importers && askClearOrAppend())
+        importers->Open_Import_Wizard(0, 1);
+}
+
+void BatchWizard::Series_Value_Btn_Clicked()
+{
+    auto *importers = batch_data::seriesImporters();
+    if (importers && askClearOrAppend())
+        importers->Open_Generate_List(0, 1);
+}
+
+void BatchWizard::Delete_Rows_Btn_Clicked()
+{
+    if (ListData_value.isEmpty()) {
+        Show_MessageBox(kListEmpty);
+        List_value->setFocus();
+        return;
+    }
+    const QList<int> rows = selectedRows(List_value);
+    if (rows.isEmpty()) {
+        Show_MessageBox(tr("Please select at least one record from the list to continue."));
+        List_value->setFocus();
+        return;
+    }
+    const int current = List_value->currentRow();
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+        ListData_value.removeAt(*it);
+    Update_Value_List_Count();
+    if (current >= 1 && current - 1 < ListData_value.size())
+        Mark_List_New_Selection_Value(current - 1);
+}
+
+void BatchWizard::OnGetSelected()
+{
+    if (ListData_value.isEmpty())
+        return;
+    const int row = List_value->currentRow();
+    if (row < 0 || row >= ListData_value.size())
+        return;
+    const QString value = Get_Value_Text(row);
+    Update_Value_Wnd->m_ex_num_str->setText(value);
+    Update_Value_Wnd->m_s_number->setText(value);
+    Update_Value_Wnd->m_ex_num_index = row;
+    platform::runModal(*Update_Value_Wnd);
+    Update_Value_Wnd->hide();
+}
+
+void BatchWizard::doubleClickInTable(QTableWidget *table)
+{
+    const QList<int> rows = selectedRows(table);
+    if (rows.isEmpty())
+        return;
+    if (rows.size() > 1) {
+        Show_MessageBox(tr("Please select only one record to update."));
+        return;
+    }
+    if (table == List)
+        On_Update();
+    else
+        OnGetSelected();
+}
+
+void BatchWizard::Save_Btn_Clicked()
+{
+    if (ListData_value.isEmpty()) {
+        Show_MessageBox(kListEmpty);
+        List_value->setFocus();
+        return;
+    }
+    const batch_data::SeriesStore store = currentSeriesStore();
+    const QString name = Remove_Reserve_Char_In_File_Name(batch_list_name->text());
+    const QString oldName = update_list_name->text();
+    const auto path = store.seriesFilePath(name);
+    if (!path) {
+        Show_MessageBox(tr("Please enter a valid name for the Batch Processing Series."));
+        batch_list_name->setFocus();
+        return;
+    }
+    // Neither the opened series nor one it would replace may be in use.
+    if ((!oldName.isEmpty() && seriesInUse(oldName)) || (name != oldName && seriesInUse(name))) {
+        Show_MessageBox(kInUseUpdate);
+        return;
+    }
+    const bool exists = QFileInfo(*path).isFile();
+    if (exists && name != oldName
+        && !Show_YES_NO_MessageBox(tr("Batch Processing Series already exists. Do you want to replace it?")))
+        return;
+    // Saving onto another existing series replaces it and keeps the one
+    // opened; saving under a new name renames the opened one.
+    const QString renamedFrom = exists ? QString() : oldName;
+    QString error;
+    if (!batch_data::saveSeriesValues(store, name, ListData_value, renamedFrom, &error)) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(kFileAccessError);
+        return;
+    }
+    raise();
+    Show_hide_first_screen(false);
+    Show_hide_Last_screen(true);
+    Fill_List();
+    Mark_List_New_Selection(int(ListData.indexOf(name)));
+}
+
+void BatchWizard::Export_Value_Btn_Clicked()
+{
+    if (ListData_value.isEmpty()) {
+        Show_MessageBox(kListEmpty);
+        List_value->setFocus();
+        return;
+    }
+    QFileDialog panel(this, tr("Export Batch Processing Series"));
+    panel.setOption(QFileDialog::DontUseNativeDialog);
+    panel.setAcceptMode(QFileDialog::AcceptSave);
+    panel.setFileMode(QFileDialog::AnyFile);
+    panel.setNameFilter(tr("Batch Processing Series (*.xlsx *.txt)"));
+    ExportTypeChoice choice;
+    choice.types->clear();
+    choice.types->addItems({QStringLiteral("xlsx"), QStringLiteral("txt")});
+    choice.types->setCurrentIndex(0);
+    QWidget *home = choice.view->parentWidget();
+    if (auto *grid = qobject_cast<QGridLayout *>(panel.layout()))
+        grid->addWidget(choice.view, grid->rowCount(), 0, 1, grid->columnCount());
+    choice.view->show();
+    const int answer = platform::runModal(panel);
+    const QStringList files = panel.selectedFiles();
+    const auto format = choice.types->currentIndex() == 0 ? batch_data::SeriesExportFormat::Xlsx
+                                                          : batch_data::SeriesExportFormat::Txt;
+    // The accessory view goes back to its owner before the panel goes.
+    choice.view->hide();
+    choice.view->setParent(home);
+    if (answer != 1 || files.isEmpty() || files.first().isEmpty())
+        return;
+    const QString chosen = files.first();
+    const QString path = batch_data::seriesExportPath(chosen, format);
+    // The panel confirmed the name typed; a file the new extension meets
+    // has not been confirmed yet.
+    if (path != chosen && QFileInfo::exists(path)
+        && !Show_YES_NO_MessageBox(tr("%1 already exists. Do you want to replace it?").arg(QFileInfo(path).fileName())))
+        return;
+    raise();
+    QString error;
+    if (!batch_data::exportSeriesValues(path, format, ListData_value, &error)) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(kFileAccessError);
+        return;
+    }
+    Export_File_Message = QStringLiteral("Record has been exported successfully.");
+    Export_File_Path = path;
+    Open_Export_File_Box();
+}
+
+void BatchWizard::Open_Export_File_Box()
+{
+    if (TVNWindowController *hub = TVNWindowController::defaultInstance()) {
+        hub->Open_Export_File_Box();
+        return;
+    }
+    Export_File_Box box(this);
+    box.Open_Export_File_Box();
+}
+
+void BatchWizard::Back_Btn_Clicked()
+{
+    Show_hide_first_screen(false);
+    Show_hide_Last_screen(true);
+}
+
+void BatchWizard::Close_2_Btn_Clicked()
+{
+    done(0);
+}

@@ -1,0 +1,241 @@
+#include "batch_data/spreadsheet_window/Import_Excel.h"
+
+#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/spreadsheet/SpreadsheetWriter.h"
+#include "batch_data/spreadsheet_window/Data_From_Excel.h"
+#include "design_window/SingleInstance.h"
+#include "platform/Helpers.h"
+#include "platform/ModalRun.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+Import_Excel::Import_Excel()
+{
+    setObjectName("Import_Excel");
+    setWindowTitle(tr("Spreadsheet Columns"));
+    batch_data::applyDialogBackground(*this);
+    resize(480, 440);
+    file_path = new QLabel(this);
+    file_path->setObjectName("file_path");
+    file_path->setWordWrap(true);
+    Sheet_ComboBox = new QComboBox(this);
+    Sheet_ComboBox->setObjectName("Sheet_ComboBox");
+    contains_header = new QCheckBox(tr("First row contains column titles"), this);
+    contains_header->setObjectName("contains_header");
+    ColList = new QTableWidget(0, 1, this);
+    ColList->setObjectName("ColList");
+    ColList->setHorizontalHeaderLabels({tr("Columns")});
+    ColList->horizontalHeader()->setStretchLastSection(true);
+    ColList->verticalHeader()->setVisible(false);
+    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ColList->setSelectionMode(QAbstractItemView::NoSelection);
+    select_all_btn = new QPushButton(tr("Select All"), this);
+    select_all_btn->setObjectName("select_all_btn");
+    clear_all_btn = new QPushButton(tr("Clear All"), this);
+    clear_all_btn->setObjectName("clear_all_btn");
+    ok_btn = new QPushButton(tr("OK"), this);
+    ok_btn->setObjectName("ok_btn");
+    ok_btn->setDefault(true);
+    cancel_btn = new QPushButton(tr("Cancel"), this);
+    cancel_btn->setObjectName("cancel_btn");
+
+    connect(Sheet_ComboBox, &QComboBox::activated, this, &Import_Excel::comboBoxSelectionDidChange);
+    connect(ColList, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        if (item->row() < ListData_xl.size())
+            ListData_xl[item->row()].state = item->checkState() == Qt::Checked;
+    });
+    connect(select_all_btn, &QPushButton::clicked, this, &Import_Excel::Select_ALL_Pressed);
+    connect(clear_all_btn, &QPushButton::clicked, this, &Import_Excel::Clear_All_Pressed);
+    connect(ok_btn, &QPushButton::clicked, this, &Import_Excel::OKPressed);
+    connect(cancel_btn, &QPushButton::clicked, this, &Import_Excel::CancelPressed);
+
+    auto *form = new QFormLayout;
+    form->addRow(tr("Workbook:"), file_path);
+    form->addRow(tr("Worksheet:"), Sheet_ComboBox);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(select_all_btn);
+    bottom->addWidget(clear_all_btn);
+    bottom->addStretch();
+    bottom->addWidget(cancel_btn);
+    bottom->addWidget(ok_btn);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(contains_header);
+    layout->addWidget(ColList, 1);
+    layout->addLayout(bottom);
+}
+
+Import_Excel &Import_Excel::defaultInstance()
+{
+    return design_window::singleInstance<Import_Excel>();
+}
+
+int Import_Excel::Open_excel_Wnd(const QString &path)
+{
+    batch_data::Excel_Sheet_Number = 1;
+    file_path->setText(path);
+    contains_header->setChecked(true);
+    ListData_xl.clear();
+    fillColumnList();
+    Sheet_ComboBox->clear();
+    excel_content.clear();
+    Load_file_Func(path);
+    const int result = platform::runModal(*this);
+    hide();
+    return result;
+}
+
+void Import_Excel::Load_file_Func(const QString &path)
+{
+    QString error;
+    SpreadsheetWriter::ReadWorkbook(path, true, &error);
+    if (!error.isEmpty())
+        Show_NSLog_Message(error);
+    // The worksheets by the names the workbook gives them, in its order:
+    // item i is worksheet i + 1.
+    Sheet_ComboBox->addItems(SpreadsheetWriter::Read_Sheet_Name());
+    if (Sheet_ComboBox->count() > 0) {
+        Sheet_ComboBox->setCurrentIndex(0);
+        comboBoxSelectionDidChange(0);
+    }
+}
+
+void Import_Excel::comboBoxSelectionDidChange(int index)
+{
+    if (index < 0)
+        return;
+    batch_data::Excel_Sheet_Number = index + 1;
+    excel_content = SpreadsheetWriter::ReadData_only_column();
+    if (excel_content.isEmpty())
+        return;
+    ListData_xl.clear();
+    for (const batch_data::SheetColumn &column : batch_data::sheetColumns(excel_content.first()))
+        ListData_xl.append({column, false});
+    fillColumnList();
+}
+
+void Import_Excel::Create_List(const QString &title, bool state, int column)
+{
+    const QString trimmed = Trim_Str(title);
+    if (trimmed.isEmpty())
+        return;
+    ListData_xl.append({{trimmed, column}, state});
+    fillColumnList();
+}
+
+void Import_Excel::fillColumnList()
+{
+    const QSignalBlocker block(ColList);
+    ColList->setRowCount(int(ListData_xl.size()));
+    for (int r = 0; r < ListData_xl.size(); ++r) {
+        auto *item = new QTableWidgetItem(ListData_xl.at(r).column.title);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(ListData_xl.at(r).state ? Qt::Checked : Qt::Unchecked);
+        ColList->setItem(r, 0, item);
+    }
+}
+
+void Import_Excel::setAllStates(bool state)
+{
+    for (ColumnEntry &entry : ListData_xl)
+        entry.state = state;
+    fillColumnList();
+}
+
+void Import_Excel::Select_ALL_Pressed()
+{
+    setAllStates(true);
+}
+
+void Import_Excel::Clear_All_Pressed()
+{
+    setAllStates(false);
+}
+
+int Import_Excel::Get_Selection_State(int index) const
+{
+    return index >= 0 && index < ListData_xl.size() && ListData_xl.at(index).state ? 1 : 0;
+}
+
+bool Import_Excel::Check_For_One_Extension_Selection() const
+{
+    return !tickedColumns().isEmpty();
+}
+
+QList<int> Import_Excel::tickedColumns() const
+{
+    QList<int> columns;
+    for (const ColumnEntry &entry : ListData_xl) {
+        if (entry.state)
+            columns.append(entry.column.column);
+    }
+    return columns;
+}
+
+void Import_Excel::OKPressed()
+{
+    if (ListData_xl.isEmpty()) {
+        Show_MessageBox(tr("There is no column."));
+        return;
+    }
+    if (!Check_For_One_Extension_Selection()) {
+        Show_MessageBox(tr("No column is selected."));
+        return;
+    }
+    if (open_mode == QLatin1String("D"))
+        Insert_file_Func();
+    else
+        Create_Excel_List_Func();
+    excel_content.clear();
+    done(1);
+}
+
+void Import_Excel::CancelPressed()
+{
+    excel_content.clear();
+    done(0);
+}
+
+std::optional<batch_data::SheetRows> Import_Excel::readRows()
+{
+    QString error;
+    excel_content = SpreadsheetWriter::ReadWorkbook(QString(), false, &error);
+    if (excel_content.isEmpty()) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(tr("Either file is corrupted or selected file contains invalid characters."));
+        return std::nullopt;
+    }
+    return excel_content;
+}
+
+void Import_Excel::Insert_file_Func()
+{
+    const auto rows = readRows();
+    if (!rows)
+        return;
+    BatchWizard &manager = BatchWizard::defaultInstance();
+    for (const QString &value : batch_data::pickedValues(*rows, tickedColumns(), contains_header->isChecked()))
+        manager.Create_Value_List(value);
+}
+
+void Import_Excel::Create_Excel_List_Func()
+{
+    const auto rows = readRows();
+    if (!rows)
+        return;
+    QStringList titles;
+    for (const ColumnEntry &entry : ListData_xl) {
+        if (entry.state)
+            titles.append(entry.column.title);
+    }
+    Data_From_Excel::defaultInstance().setSource(
+        titles, batch_data::pickColumns(*rows, tickedColumns(), contains_header->isChecked()));
+}
