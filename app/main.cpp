@@ -1,6 +1,7 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/BarcodeDesigner.h"
+#include "design_window/SeriesWindows.h"
 #include "design_window/TVNWindowController.h"
 #include "output/widgets/ImageExport.h"
 #include "output/mail/DesignMailCards.h"
@@ -31,6 +32,11 @@ int main(int argc, char **argv)
     // designer button open the designer.
     design_window::setBarcodeDesigner(
         [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
+    // The designer's View button shows the chosen series.
+    barcodes::Barcode_Gen_Dialog::defaultInstance().setSeriesViewer([](const QString &name) {
+        if (design_window::SeriesWindows *windows = design_window::seriesWindows())
+            windows->viewSeries(name);
+    });
     auto imageExport = std::make_unique<ImageExport>();
     design_window::setImageExportWindows(imageExport.get());
     // The mail command and the e-mail settings open these.
