@@ -116,6 +116,7 @@ void TVNText::assignState(const TVNGraphic &other)
 {
     TVNGraphic::assignState(other);
     if (const auto *text = dynamic_cast<const TVNText *>(&other)) {
+        _Text_contents->setDefaultFont(text->_Text_contents->defaultFont());
         setRichText(text->richText());
         setAlignment(text->alignment());
         _Text_contents->setTextWidth(_bounds.width());
