@@ -136,8 +136,15 @@ TEST_F(UndoSteps, CardSettingsShownAgreeWithTheCard)
 {
     // An invitation's portrait card.
     wnd->chooseCard(CardChoice{QStringLiteral("PVC Card"), -1, QStringLiteral("H")}, QSizeF(120, 150), 0);
+    wnd->Front_card_Prop.Card_Fill = true;
+    wnd->Front_card_Prop.Card_Fill_Color = QColor(220, 40, 40);
     wnd->Show_RHS_Properties(nullptr);
     EXPECT_EQ(wnd->cardPanel->card_orientation->currentText(), "Vertical");
+    // The swatch shows the card's own colour, not a shade of it.
+    QPushButton *swatch = wnd->cardPanel->card_fill_color_btn;
+    swatch->resize(swatch->sizeHint());
+    const QImage shown = swatch->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.rect().center()), QColor(220, 40, 40));
     wnd->chooseCard(CardChoice{QStringLiteral("PVC Card"), 0, QStringLiteral("H")}, QSizeF(85.598, 54.102), 0);
     EXPECT_EQ(wnd->cardPanel->card_orientation->currentText(), "Horizontal");
 }
