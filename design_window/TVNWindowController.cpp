@@ -34,6 +34,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QIcon>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -474,12 +475,34 @@ void TVNWindowController::updateTitle()
 void TVNWindowController::selectTool(int tool)
 {
     design_window::Selected_Control_Tool = tool;
+    m_drawnClipArt = design_window::Library_Selected_Image;
     if (tool == kSelectTool)
         return;
     const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
         : tool == kImageTool                   ? GraphicClass::Image
                                                : GraphicClass::Barcode;
     createWithTool(cls, std::nullopt);
+}
+
+bool TVNWindowController::drawsWithTool() const
+{
+    const int tool = design_window::Selected_Control_Tool;
+    return tool == kTextTool || tool == kImageTool || tool == kBarcodeTool;
+}
+
+void TVNWindowController::drawWithTool(const QRectF &rect)
+{
+    const int tool = design_window::Selected_Control_Tool;
+    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
+        : tool == kImageTool                   ? GraphicClass::Image
+                                               : GraphicClass::Barcode;
+    design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
+    // Started from the canvas' mouse handling: the designer a barcode opens
+    // runs once that has finished.
+    QTimer::singleShot(0, this, [this, cls, rect] {
+        createWithTool(cls, rect);
+        design_window::Library_Selected_Image.clear();
+    });
 }
 
 void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF> rect)
@@ -499,8 +522,14 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
     Refresh_Canvas();
     if (!barcode) 
         return;
-    if (created)
+    if (created) {
+        const QRectF placed = created->bounds();
         Open_Barcode_Window(created.get());
+        // A drawn barcode keeps the box the user drew; one placed by the
+        // tool takes the size of its symbol.
+        if (rect)
+            created->setBounds(placed);
+    }
     document->enableUndoRegistration();
     if (!created)
         return;

@@ -322,6 +322,11 @@ public:
     // side when none), then gives the result to the side's selected barcode
     // objects as one undoable step.
     void Open_Barcode_Window(TVNGraphic *graphic) override;
+    // While the text, image or barcode tool is current, a rectangle dragged
+    // over empty card space draws one more object of its kind there (an
+    // image takes the last clip-art picked from the library).
+    bool drawsWithTool() const override;
+    void drawWithTool(const QRectF &rect) override;
     QFont defaultTextFont() const override;
     QColor defaultTextColor() const override;
     platform::Image no_image() const override;
@@ -471,6 +476,9 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The clip-art last inserted from the library, for images drawn with the
+    // image tool after it; none once another tool is chosen.
+    QString m_drawnClipArt;
     // The binding table (data_table_content) and the side being filled
     // (Graphics_array_Batch) live in the fill.
     std::unique_ptr<design_window::RecordFill> m_recordFill;

@@ -93,7 +93,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    enum class Drag { None, Move, Resize };
+    enum class Drag { None, Move, Resize, Draw };
 
     void insertAtFront(const GraphicPtr &graphic);
     void notifySelection();
@@ -131,4 +131,6 @@ private:
     GraphicList m_dragGraphics;
     QList<QRectF> m_dragStartBounds;
     bool m_dragChanged = false;
+    // The rectangle being drawn with a tool.
+    QRectF m_drawRect;
 };

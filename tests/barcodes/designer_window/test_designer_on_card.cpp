@@ -236,3 +236,44 @@ TEST_F(DesignerOnCard, DesignSavedWithoutBarcodePicturesOpensWithThemDrawn)
     EXPECT_EQ(g.barcodeSettings(), s);
     EXPECT_EQ(read(g._barcode_image, BarcodeFormat::DataMatrix), "OLD-DESIGN-42");
 }
+
+TEST_F(DesignerOnCard, ARectangleDrawnWithTheToolIsWhereTheNewObjectGoes)
+{
+    GraphicPtr first;
+    {
+        auto user = answer({});
+        first = addBarcode();
+    }
+    TVNGraphicView *canvas = wnd->currentCanvas();
+    const auto mouse = [&](QEvent::Type type, QPointF card) {
+        const QPointF at = card * canvas->scale();
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    };
+    // Away from the first barcode, over empty card.
+    const QRectF drawn(QPointF(120, 90), QPointF(220, 140));
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("DRAWN")); });
+        mouse(QEvent::MouseButtonPress, drawn.topLeft());
+        mouse(QEvent::MouseMove, drawn.center());
+        mouse(QEvent::MouseMove, drawn.bottomRight());
+        mouse(QEvent::MouseButtonRelease, drawn.bottomRight());
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 2u);
+    const GraphicPtr second = wnd->Get_Front_Controls_Array().front();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->bounds(), drawn);
+    EXPECT_EQ(read(second->_barcode_image, BarcodeFormat::Code128), "DRAWN");
+
+    // A click on empty card draws nothing; with the select tool no drag does.
+    mouse(QEvent::MouseButtonPress, QPointF(230, 10));
+    mouse(QEvent::MouseButtonRelease, QPointF(230, 10));
+    wnd->selectTool(TVNWindowController::kSelectTool);
+    mouse(QEvent::MouseButtonPress, QPointF(150, 10));
+    mouse(QEvent::MouseMove, QPointF(200, 40));
+    mouse(QEvent::MouseButtonRelease, QPointF(200, 40));
+    QApplication::processEvents();
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 2u);
+}
