@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLoggingCategory>
 
 int main(int argc, char **argv)
@@ -21,6 +22,9 @@ int main(int argc, char **argv)
     // (QT_LOGGING_RULES="quorvant.debug=true;default.info=true"); a user
     // sees nothing on standard error.
     QLoggingCategory::setFilterRules(QStringLiteral("default.info=false\ndefault.debug=false"));
+    // Where the desktop's icon theme lacks a standard icon (or there is no
+    // desktop to name one), the freedesktop default theme stands in.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     // The design window opens the wizards and libraries through these.
     profiles_wizards::installWizardWindows();
     // The series manager, the series and spreadsheet viewers and the

@@ -375,8 +375,11 @@ void TVNWindowController::buildActions()
         {act_redo, "edit-redo"},       {act_delete, "edit-delete"},    {act_tool_text, "insert-text"},
         {act_tool_image, "insert-image"}, {act_tool_barcode, "insert-object"}, {act_help, "help-contents"},
         {act_profile, "user-info"},    {act_show_grid, "view-grid"}};
-    for (const auto &[action, name] : icons)
-        action->setIcon(QIcon::fromTheme(QLatin1String(name)));
+    for (const auto &[action, name] : icons) {
+        // Newer themes keep some actions only in their one-colour form.
+        const QString icon = QLatin1String(name);
+        action->setIcon(QIcon::fromTheme(icon, QIcon::fromTheme(icon + QLatin1String("-symbolic"))));
+    }
     tools->addActions({act_new, act_open, act_save});
     tools->addSeparator();
     tools->addActions({act_tool_select, act_tool_text, act_tool_image, act_tool_barcode});
