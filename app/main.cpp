@@ -10,7 +10,6 @@
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLoggingCategory>
 
@@ -54,9 +53,7 @@ int main(int argc, char **argv)
     // opens at once; otherwise, or when it cannot be opened, the program
     // opens on its start window and the design window follows with the card
     // chosen there.
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const bool opened = !arguments.isEmpty()
-        && window.Read_and_load_design_Log(QFileInfo(arguments.constFirst()).absoluteFilePath(), QStringLiteral("L")) == 1;
+    const bool opened = window.openDesignFromArguments(QCoreApplication::arguments().mid(1));
     if (!opened && !window.Open_Start_Window())
         return 0;
     window.show();

@@ -150,6 +150,11 @@ public:
     // user may save its changes (maybeSave). 1 when loaded, 0 (with a
     // message, or called off; the open design untouched) otherwise.
     int Read_and_load_design_Log(const QString &path, const QString &log_or_template);
+    // Opens the design file named first among the program's arguments (as a
+    // file manager passes it), relative paths from the working folder. True
+    // when it was loaded; false without arguments or when it could not be
+    // opened (the user was told why).
+    bool openDesignFromArguments(const QStringList &arguments);
     void New_Project_Setting_Reset();
     // The exit command's question (maybeSave): true when the window may go.
     bool Exit_Application();
