@@ -59,12 +59,7 @@ bool exportSeriesValues(const QString &path, SeriesExportFormat format, const QS
             *error = QStringLiteral("The workbook %1 could not be written.").arg(path);
         return false;
     }
-    QByteArray data;
-    for (const QString &value : values) {
-        data += seriesLine(value).toUtf8();
-        data += '\n';
-    }
-    return platform::writeFileAtomically(path, data, error);
+    return platform::writeFileAtomically(path, seriesFileBytes(values), error);
 }
 
 } // namespace batch_data

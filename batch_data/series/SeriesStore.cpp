@@ -164,6 +164,16 @@ QString seriesLine(const QString &value)
     return line;
 }
 
+QByteArray seriesFileBytes(const QStringList &values)
+{
+    QByteArray data;
+    for (const QString &value : values) {
+        data += seriesLine(value).toUtf8();
+        data += '\n';
+    }
+    return data;
+}
+
 bool SeriesStore::writeSeries(const QString &name, const QStringList &values, QString *error) const
 {
     const auto path = seriesFilePath(name);
@@ -177,11 +187,7 @@ bool SeriesStore::writeSeries(const QString &name, const QStringList &values, QS
             *error = QStringLiteral("Cannot create the series folder.");
         return false;
     }
-    QByteArray data;
-    for (const QString &value : values) {
-        data += seriesLine(value).toUtf8();
-        data += '\n';
-    }
+    const QByteArray data = seriesFileBytes(values);
     QSaveFile file(*path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         if (error)

@@ -84,6 +84,9 @@ private:
 
 // One line of a series file as it must be written: breaks turned to spaces.
 QString seriesLine(const QString &value);
+// The bytes of a series file: every value as its line, each followed by a
+// line feed, UTF-8.
+QByteArray seriesFileBytes(const QStringList &values);
 
 // Removes the private folder into which the open workbook was unpacked, with
 // everything in it; failures are ignored.

@@ -1,6 +1,7 @@
 #include "batch_data/series_window/BatchWizard.h"
 
 #include "batch_data/series/SeriesEdits.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "batch_data/series_window/Load_Num_Info.h"
 #include "batch_data/series_window/SeriesImporters.h"
 #include "batch_data/series_window/Update_Ex_Num.h"
@@ -19,7 +20,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +29,8 @@
 #include <cerrno>
 
 using namespace design_window;
+using batch_data::newButton;
+using batch_data::newListTable;
 
 namespace {
 
@@ -36,28 +38,6 @@ const QString kFileAccessError = QStringLiteral("Error in file accessing.");
 const QString kListEmpty = QStringLiteral("List is empty.");
 const QString kInUseUpdate = QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
 const QString kInUseDelete = QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
-
-QTableWidget *newTable(const QString &title, const char *name)
-{
-    auto *table = new QTableWidget(0, 1);
-    table->setObjectName(QLatin1String(name));
-    table->setHorizontalHeaderLabels({title});
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->verticalHeader()->setVisible(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setAlternatingRowColors(true);
-    return table;
-}
-
-QPushButton *newButton(const QString &text, const char *name, QBoxLayout *row)
-{
-    auto *button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    row->addWidget(button);
-    return button;
-}
 
 // The file-type choice shown under the export panel: the main window's
 // accessory view when there is one, else one of our own.
@@ -86,13 +66,44 @@ struct ExportTypeChoice {
 
 } // namespace
 
-void batch_data::applyDialogBackground(QWidget &dialog)
+namespace {
+
+// One screen of the manager: a table, its count below it and a row of
+// buttons with Help first.
+struct Screen {
+    QWidget *box;
+    QTableWidget *table;
+    QLabel *count;
+    QWidget *buttons;
+    QHBoxLayout *row;
+    QPushButton *help;
+    QVBoxLayout *layout;
+};
+
+Screen newScreen(QWidget *parent, const char *name, QTableWidget *table, const char *countName,
+                 const char *buttonsName, const char *helpName)
 {
-    QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Window, QColor::fromRgbF(0.945f, 0.957f, 0.980f));
-    dialog.setPalette(palette);
-    dialog.setAutoFillBackground(true);
+    Screen s;
+    s.box = new QWidget(parent);
+    s.box->setObjectName(QLatin1String(name));
+    s.table = table;
+    s.count = new QLabel(s.box);
+    s.count->setObjectName(QLatin1String(countName));
+    s.buttons = new QWidget(s.box);
+    s.buttons->setObjectName(QLatin1String(buttonsName));
+    s.row = new QHBoxLayout(s.buttons);
+    s.row->setContentsMargins(0, 0, 0, 0);
+    s.help = newButton(QObject::tr("Help"), helpName, s.row);
+    s.row->addStretch();
+    s.layout = new QVBoxLayout(s.box);
+    s.layout->setContentsMargins(0, 0, 0, 0);
+    s.layout->addWidget(table, 1);
+    s.layout->addWidget(s.count);
+    s.layout->addWidget(s.buttons);
+    return s;
 }
+
+} // namespace
 
 BatchWizard::BatchWizard()
 {
@@ -102,62 +113,42 @@ BatchWizard::BatchWizard()
     resize(560, 460);
 
     // List screen.
-    avl_list_box = new QWidget(this);
-    avl_list_box->setObjectName("avl_list_box");
-    List = newTable(tr("Available Batch Processing Series"), "List");
-    batch_list_count = new QLabel(avl_list_box);
-    batch_list_count->setObjectName("batch_list_count");
-    btn_box1 = new QWidget(avl_list_box);
-    btn_box1->setObjectName("btn_box1");
-    auto *row1 = new QHBoxLayout(btn_box1);
-    row1->setContentsMargins(0, 0, 0, 0);
-    auto *help1 = newButton(tr("Help"), "help_btn", row1);
-    row1->addStretch();
-    import_btn = newButton(tr("Import..."), "import_btn", row1);
-    create_series_btn = newButton(tr("Generate..."), "create_series_btn", row1);
-    auto *add_new = newButton(tr("Add New"), "add_new_btn", row1);
-    auto *update = newButton(tr("Edit"), "update_btn", row1);
-    auto *remove = newButton(tr("Delete"), "delete_list_btn", row1);
-    auto *close1 = newButton(tr("Close"), "close_btn", row1);
-    auto *listLayout = new QVBoxLayout(avl_list_box);
-    listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->addWidget(List, 1);
-    listLayout->addWidget(batch_list_count);
-    listLayout->addWidget(btn_box1);
+    const Screen list = newScreen(this, "avl_list_box", newListTable(tr("Available Batch Processing Series"), "List"),
+                                  "batch_list_count", "btn_box1", "help_btn");
+    avl_list_box = list.box;
+    List = list.table;
+    batch_list_count = list.count;
+    btn_box1 = list.buttons;
+    import_btn = newButton(tr("Import..."), "import_btn", list.row);
+    create_series_btn = newButton(tr("Generate..."), "create_series_btn", list.row);
+    auto *add_new = newButton(tr("Add New"), "add_new_btn", list.row);
+    auto *update = newButton(tr("Edit"), "update_btn", list.row);
+    auto *remove = newButton(tr("Delete"), "delete_list_btn", list.row);
+    auto *close1 = newButton(tr("Close"), "close_btn", list.row);
 
     // Editor screen.
-    list_value_box = new QWidget(this);
-    list_value_box->setObjectName("list_value_box");
+    const Screen editor = newScreen(this, "list_value_box", newListTable(tr("Values"), "List_value"),
+                                    "batch_value_count", "btn_box2", "help_2_btn");
+    list_value_box = editor.box;
+    List_value = editor.table;
+    batch_value_count = editor.count;
+    btn_box2 = editor.buttons;
+    import_value_btn = newButton(tr("Import..."), "import_value_btn", editor.row);
+    series_value_btn = newButton(tr("Generate..."), "series_value_btn", editor.row);
+    auto *delete_rows = newButton(tr("Delete Rows"), "delete_rows_btn", editor.row);
+    auto *export_values = newButton(tr("Export..."), "export_value_btn", editor.row);
+    auto *save = newButton(tr("Save"), "save_btn", editor.row);
+    auto *back = newButton(tr("Back"), "back_btn", editor.row);
+    auto *close2 = newButton(tr("Close"), "close_2_btn", editor.row);
     batch_list_name = new QLineEdit(list_value_box);
     batch_list_name->setObjectName("batch_list_name");
     update_list_name = new QLineEdit(list_value_box);
     update_list_name->setObjectName("update_list_name");
     update_list_name->hide();
-    List_value = newTable(tr("Values"), "List_value");
-    batch_value_count = new QLabel(list_value_box);
-    batch_value_count->setObjectName("batch_value_count");
-    btn_box2 = new QWidget(list_value_box);
-    btn_box2->setObjectName("btn_box2");
-    auto *row2 = new QHBoxLayout(btn_box2);
-    row2->setContentsMargins(0, 0, 0, 0);
-    auto *help2 = newButton(tr("Help"), "help_2_btn", row2);
-    row2->addStretch();
-    import_value_btn = newButton(tr("Import..."), "import_value_btn", row2);
-    series_value_btn = newButton(tr("Generate..."), "series_value_btn", row2);
-    auto *delete_rows = newButton(tr("Delete Rows"), "delete_rows_btn", row2);
-    auto *export_values = newButton(tr("Export..."), "export_value_btn", row2);
-    auto *save = newButton(tr("Save"), "save_btn", row2);
-    auto *back = newButton(tr("Back"), "back_btn", row2);
-    auto *close2 = newButton(tr("Close"), "close_2_btn", row2);
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(new QLabel(tr("Name:"), list_value_box));
     nameRow->addWidget(batch_list_name, 1);
-    auto *valueLayout = new QVBoxLayout(list_value_box);
-    valueLayout->setContentsMargins(0, 0, 0, 0);
-    valueLayout->addLayout(nameRow);
-    valueLayout->addWidget(List_value, 1);
-    valueLayout->addWidget(batch_value_count);
-    valueLayout->addWidget(btn_box2);
+    editor.layout->insertLayout(0, nameRow);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(avl_list_box);
@@ -166,8 +157,8 @@ BatchWizard::BatchWizard()
     Load_Number_Window = new Load_Num_Info(this);
     Update_Value_Wnd = new Update_Ex_Num(this);
 
-    connect(help1, &QPushButton::clicked, this, &BatchWizard::Help_Btn_Clicked);
-    connect(help2, &QPushButton::clicked, this, &BatchWizard::Help_Btn_Clicked);
+    connect(list.help, &QPushButton::clicked, this, &BatchWizard::Help_Btn_Clicked);
+    connect(editor.help, &QPushButton::clicked, this, &BatchWizard::Help_Btn_Clicked);
     connect(import_btn, &QPushButton::clicked, this, &BatchWizard::Import_Btn_Clicked);
     connect(create_series_btn, &QPushButton::clicked, this, &BatchWizard::CreateSeries_Btn_Clicked);
     connect(add_new, &QPushButton::clicked, this, &BatchWizard::AddNew_Btn_Clicked);

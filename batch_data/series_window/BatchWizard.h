@@ -16,12 +16,6 @@ class QTableWidget;
 class Load_Num_Info;
 class Update_Ex_Num;
 
-namespace batch_data {
-class SeriesStore;
-// The program's dialog background (device RGB 0.945, 0.957, 0.980).
-void applyDialogBackground(QWidget &dialog);
-} // namespace batch_data
-
 class BatchWizard : public QDialog {
     Q_OBJECT
 public:

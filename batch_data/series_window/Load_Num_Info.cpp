@@ -1,6 +1,6 @@
 #include "batch_data/series_window/Load_Num_Info.h"
 
-#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,5 +1,6 @@
 #include "batch_data/series_window/Update_Ex_Num.h"
 
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "batch_data/series_window/BatchWizard.h"
 #include "platform/Helpers.h"
 

@@ -1,13 +1,12 @@
 #include "batch_data/series_window/View_Data_Series.h"
 
-#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "design_window/DataSourcePanel.h"
 #include "design_window/SingleInstance.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -24,13 +23,7 @@ View_Data_Series::View_Data_Series()
     QFont bold = series_name->font();
     bold.setBold(true);
     series_name->setFont(bold);
-    List = new QTableWidget(0, 1, this);
-    List->setObjectName("List");
-    List->setHorizontalHeaderLabels({tr("Values")});
-    List->horizontalHeader()->setStretchLastSection(true);
-    List->verticalHeader()->setVisible(false);
-    List->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List->setAlternatingRowColors(true);
+    List = batch_data::newListTable(tr("Values"), "List");
     list_count = new QLabel(this);
     list_count->setObjectName("list_count");
     ok_btn = new QPushButton(tr("OK"), this);

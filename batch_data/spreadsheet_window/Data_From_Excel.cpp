@@ -1,7 +1,8 @@
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
 
-#include "batch_data/series_window/BatchWizard.h"
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "design_window/SingleInstance.h"
+#include "design_window/TVNWindowController.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
@@ -13,6 +14,19 @@
 #include <QVBoxLayout>
 
 using design_window::SpreadsheetTable;
+
+namespace {
+
+// The data source is part of the design: a change to it is a change of the
+// design, which the design file then keeps.
+void store(const SpreadsheetTable &table)
+{
+    design_window::restoreSpreadsheetTable(table);
+    if (TVNWindowController *main = TVNWindowController::defaultInstance())
+        main->markDesignChanged();
+}
+
+} // namespace
 
 Data_From_Excel::Data_From_Excel()
 {
@@ -70,7 +84,7 @@ void Data_From_Excel::setSource(const QStringList &titles, const QList<QStringLi
         if (!data.Create_List_By_Array(record, int(titles.size())))
             Show_NSLog_Message(QStringLiteral("A record with fewer cells than columns was left out"));
     }
-    design_window::restoreSpreadsheetTable(SpreadsheetTable{titles, data.rows()});
+    store(SpreadsheetTable{titles, data.rows()});
     fillTable();
 }
 
@@ -81,7 +95,7 @@ void Data_From_Excel::Create_List_By_Array(const QStringList &values, int n)
         Show_NSLog_Message(QStringLiteral("A record with fewer than %1 values was left out").arg(n));
         return;
     }
-    design_window::restoreSpreadsheetTable(SpreadsheetTable{columnTitles(), data.rows()});
+    store(SpreadsheetTable{columnTitles(), data.rows()});
 }
 
 void Data_From_Excel::Create_Value_List(const QString &value)
@@ -91,7 +105,7 @@ void Data_From_Excel::Create_Value_List(const QString &value)
         return;
     SpreadsheetTable table = design_window::currentSpreadsheetTable();
     table.rows.append(QVariantMap{{batch_data::ListData::columnKey(0), trimmed}});
-    design_window::restoreSpreadsheetTable(table);
+    store(table);
 }
 
 void Data_From_Excel::Mark_List_New_Selection(int row)
@@ -147,5 +161,5 @@ void Data_From_Excel::cellEdited(int row, int column)
         return;
     }
     table.rows[row].insert(batch_data::ListData::columnKey(column), ColList->item(row, column)->text());
-    design_window::restoreSpreadsheetTable(table);
+    store(table);
 }

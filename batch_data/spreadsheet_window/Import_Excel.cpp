@@ -1,5 +1,6 @@
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "batch_data/series_window/BatchWizard.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -30,12 +30,7 @@ Import_Excel::Import_Excel()
     Sheet_ComboBox->setObjectName("Sheet_ComboBox");
     contains_header = new QCheckBox(tr("First row contains column titles"), this);
     contains_header->setObjectName("contains_header");
-    ColList = new QTableWidget(0, 1, this);
-    ColList->setObjectName("ColList");
-    ColList->setHorizontalHeaderLabels({tr("Columns")});
-    ColList->horizontalHeader()->setStretchLastSection(true);
-    ColList->verticalHeader()->setVisible(false);
-    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ColList = batch_data::newListTable(tr("Columns"), "ColList");
     ColList->setSelectionMode(QAbstractItemView::NoSelection);
     select_all_btn = new QPushButton(tr("Select All"), this);
     select_all_btn->setObjectName("select_all_btn");
@@ -113,10 +108,13 @@ void Import_Excel::comboBoxSelectionDidChange(int index)
     if (index < 0)
         return;
     batch_data::Excel_Sheet_Number = index + 1;
+    // The list shows this worksheet's columns or none: ticks on another
+    // sheet's titles would pick cells the user never saw.
+    ListData_xl.clear();
+    fillColumnList();
     excel_content = SpreadsheetWriter::ReadData_only_column();
     if (excel_content.isEmpty())
         return;
-    ListData_xl.clear();
     for (const batch_data::SheetColumn &column : batch_data::sheetColumns(excel_content.first()))
         ListData_xl.append({column, false});
     fillColumnList();

@@ -26,7 +26,8 @@ public:
     int Open_excel_Wnd(const QString &path);
     // Opens the workbook and lists its worksheets; the first is chosen.
     void Load_file_Func(const QString &path);
-    // The worksheet at `index` of the list: its titled columns, none ticked.
+    // The worksheet at `index` of the list: its titled columns, none ticked
+    // (none at all when it has no row).
     void comboBoxSelectionDidChange(int index);
     void Create_List(const QString &title, bool state, int column);
     void Select_ALL_Pressed();

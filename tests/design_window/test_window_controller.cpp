@@ -122,8 +122,8 @@ TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyDesignShowingTheCard)
     EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
     // The bundle's default content was copied into the resource folder.
     EXPECT_EQ(QDir(tmp.file("res/Frames")).entryList({"*.png"}).size(), 4);
-    // Commands that other work provides (none left once every window is
-    // there) are there but disabled.
+    // Commands that other work provides (none left now that the series
+    // windows are there) would be there but disabled.
     for (QAction *a : wnd->pending_actions)
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }

@@ -251,3 +251,34 @@ TEST(Workbook, SheetXmlIsReadWholeOrRefusedWithTheReason)
         }
     }
 }
+
+TEST(Workbook, WorksheetsComeFromTheWorkbooksOwnListAndRelationships)
+{
+    // Chart sheets are no worksheets, a target may be relative or absolute,
+    // and one that leads out of the package or to no part is left out.
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    TempFolder tmp;
+    makePackage(tmp.file("parts"), tmp.file("book.xlsx"),
+                {{"xl/workbook.xml", "<workbook " + kMain + " xmlns:r=\"" + rel.chopped(1) + "\"><sheets>"
+                                     "<sheet name=\"Chart\" sheetId=\"1\" r:id=\"c\"/>"
+                                     "<sheet name=\"Data\" sheetId=\"2\" r:id=\"d\"/>"
+                                     "<sheet name=\"Away\" sheetId=\"3\" r:id=\"x\"/>"
+                                     "<sheet name=\"Gone\" sheetId=\"4\" r:id=\"g\"/>"
+                                     "<sheet name=\"Totals\" sheetId=\"5\" r:id=\"t\"/></sheets></workbook>"},
+                 {"xl/_rels/workbook.xml.rels",
+                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                  "<Relationship Id=\"c\" Type=\"" + rel + "chartsheet\" Target=\"chartsheets/sheet1.xml\"/>"
+                  "<Relationship Id=\"d\" Type=\"" + rel + "worksheet\" Target=\"worksheets/data.xml\"/>"
+                  "<Relationship Id=\"x\" Type=\"" + rel + "worksheet\" Target=\"../../outside.xml\"/>"
+                  "<Relationship Id=\"g\" Type=\"" + rel + "worksheet\" Target=\"worksheets/none.xml\"/>"
+                  "<Relationship Id=\"t\" Type=\"" + rel + "worksheet\" Target=\"/xl/worksheets/sheet1.xml\"/>"
+                  "</Relationships>"},
+                 {"xl/chartsheets/sheet1.xml", "<chartsheet/>"},
+                 {"xl/worksheets/data.xml", "<worksheet " + kMain + "><sheetData><row><c r=\"A1\"><v>7</v></c></row></sheetData></worksheet>"},
+                 {"xl/worksheets/sheet1.xml", "<worksheet " + kMain + "><sheetData><row><c r=\"B1\"><v>9</v></c></row></sheetData></worksheet>"}});
+    const Workbook book = Workbook::open(tmp.file("book.xlsx")).value();
+    EXPECT_EQ(book.worksheets(), (QList<batch_data::WorksheetEntry>{{"Data", "xl/worksheets/data.xml"},
+                                                                    {"Totals", "xl/worksheets/sheet1.xml"}}));
+    EXPECT_EQ(book.rows(1, 1), Rows{{"7"}});
+    EXPECT_EQ(book.rows(2, 2), (Rows{{"", "9"}}));
+}

@@ -156,11 +156,13 @@ TEST_F(SpreadsheetSource, WorksheetsAreListedAndReadAsTheWorkbookNamesThem)
     ASSERT_TRUE(archive.open());
     archive.writeData(R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"
  xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>
- <sheet name="Third" sheetId="3" r:id="rId7"/><sheet name="First" sheetId="1" r:id="rId1"/></sheets></workbook>)",
+ <sheet name="Third" sheetId="3" r:id="rId7"/><sheet name="First" sheetId="1" r:id="rId1"/>
+ <sheet name="Empty" sheetId="2" r:id="rId2"/></sheets></workbook>)",
                       "xl/workbook.xml");
     archive.writeData(R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
  <Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>
  <Relationship Id="rId7" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="/xl/worksheets/sheet3.xml"/>
+ <Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/empty.xml"/>
 </Relationships>)",
                       "xl/_rels/workbook.xml.rels");
     for (int n : {1, 3})
@@ -169,13 +171,26 @@ TEST_F(SpreadsheetSource, WorksheetsAreListedAndReadAsTheWorkbookNamesThem)
                               .arg(n)
                               .toUtf8(),
                           QStringLiteral("xl/worksheets/sheet%1.xml").arg(n));
+    archive.writeData("<worksheet><sheetData/></worksheet>", "xl/worksheets/empty.xml");
     ASSERT_TRUE(archive.close());
 
     EXPECT_EQ(pick("E", tmp.file("gaps.xlsx"), 0, {0}), 1);
-    EXPECT_EQ(comboItems(picker().Sheet_ComboBox), (QStringList{"Third", "First"}));
+    EXPECT_EQ(comboItems(picker().Sheet_ComboBox), (QStringList{"Third", "First", "Empty"}));
     EXPECT_EQ(records(), (QList<QStringList>{{"1", "33"}}));
     EXPECT_EQ(pick("E", tmp.file("gaps.xlsx"), 1, {0}), 1);
     EXPECT_EQ(records(), (QList<QStringList>{{"1", "11"}}));
+
+    // A sheet without rows lists no columns, not the last sheet's.
+    dialogs["Import_Excel"] = [&](QDialog &d) {
+        auto &p = static_cast<Import_Excel &>(d);
+        p.comboBoxSelectionDidChange(2);
+        p.ok_btn->click();
+        p.cancel_btn->click();
+        return d.result();
+    };
+    EXPECT_EQ(picker().Open_excel_Wnd(tmp.file("gaps.xlsx")), 0);
+    EXPECT_TRUE(picker().ListData_xl.isEmpty());
+    EXPECT_EQ(alerts, QStringList{"There is no column."});
 }
 
 TEST_F(SpreadsheetSource, DesignWindowChoosesASpreadsheetAndBindsItsColumns)
