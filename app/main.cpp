@@ -11,11 +11,20 @@
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QLoggingCategory>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvant"));
+    // The program's diagnostics are for whoever looks for them
+    // (QT_LOGGING_RULES="quorvant.debug=true;default.info=true"); a user
+    // sees nothing on standard error.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.info=false\ndefault.debug=false"));
+    // Where the desktop's icon theme lacks a standard icon (or there is no
+    // desktop to name one), the freedesktop default theme stands in.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     // The design window opens the wizards and libraries through these.
     profiles_wizards::installWizardWindows();
     // The series manager, the series and spreadsheet viewers and the
@@ -26,15 +35,13 @@ int main(int argc, char **argv)
     // The Data menu's series import and generation.
     batch_data::installSeriesImportWindows();
     // The barcode tool, a double click on a barcode and the inspector's
-    // designer button open the designer; its View button shows the chosen
-    // series in the series viewer.
-    design_window::setBarcodeDesigner([](TVNGraphic *graphic) {
-        barcodes::Barcode_Gen_Dialog &designer = barcodes::Barcode_Gen_Dialog::defaultInstance();
-        designer.setSeriesViewer([](const QString &name) {
-            if (design_window::SeriesWindows *windows = design_window::seriesWindows())
-                windows->viewSeries(name);
-        });
-        return designer.Open_Wnd(graphic);
+    // designer button open the designer.
+    design_window::setBarcodeDesigner(
+        [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
+    // The designer's View button shows the chosen series.
+    barcodes::Barcode_Gen_Dialog::defaultInstance().setSeriesViewer([](const QString &name) {
+        if (design_window::SeriesWindows *windows = design_window::seriesWindows())
+            windows->viewSeries(name);
     });
     auto imageExport = std::make_unique<ImageExport>();
     design_window::setImageExportWindows(imageExport.get());
@@ -45,9 +52,12 @@ int main(int argc, char **argv)
     TVNWindowController window;
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
-    // The program opens on its start window; the design window follows with
-    // the card chosen there.
-    if (!window.Open_Start_Window())
+    // A design file named on the command line (as a file manager passes it)
+    // opens at once; otherwise, or when it cannot be opened, the program
+    // opens on its start window and the design window follows with the card
+    // chosen there.
+    const bool opened = window.openDesignFromArguments(QCoreApplication::arguments().mid(1));
+    if (!opened && !window.Open_Start_Window())
         return 0;
     window.show();
     const int status = app.exec();

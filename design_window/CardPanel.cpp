@@ -170,6 +170,13 @@ void CardPanel::showSizeMm(QSizeF mm)
     const QSignalBlocker blockW(card_width_mm), blockH(card_height_mm);
     card_width_mm->setValue(mm.width());
     card_height_mm->setValue(mm.height());
+    // The orientation is the card's own: taller than wide is vertical,
+    // whatever row or wizard the size came from. A square card keeps what
+    // the choice says.
+    if (mm.width() != mm.height()) {
+        const QSignalBlocker block(card_orientation);
+        card_orientation->setCurrentIndex(mm.height() > mm.width() ? 1 : 0);
+    }
 }
 
 void CardPanel::fillSizeList()

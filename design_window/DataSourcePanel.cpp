@@ -125,11 +125,12 @@ void DataSourcePanel::Data_Source_Type_Changed()
     Batch_Series->clear();
     Batch_Series->setEnabled(source != Manual);
     if (source == Manual) {
-        m_graphic->Set_Data_source_type(0);
-        m_graphic->Set_Excel_binding(false);
+        editGraphics(*m_document, {m_graphic}, tr("Data Source"), [this] {
+            m_graphic->Set_Data_source_type(0);
+            m_graphic->Set_Excel_binding(false);
+        });
         if (isMainPhoto(*m_graphic))
             emit mainPhotoBound(false);
-        emit m_document->graphicsChanged();
         return;
     }
     if (source == Series) {
@@ -150,23 +151,26 @@ void DataSourcePanel::Batch_Series_Changed()
     const int item = Batch_Series->currentIndex();
     if (!m_graphic || item < 0)
         return;
-    QString value;
-    if (Data_source_type->currentIndex() == Series) {
-        const QString name = Batch_Series->currentText();
-        m_graphic->Set_Data_source_type(1);
-        m_graphic->Set_Batch_List_Name(name);
-        m_graphic->Set_Batch_List_Index(item);
-        m_graphic->Set_Excel_binding(false);
-        if (isMainPhoto(*m_graphic))
-            emit mainPhotoBound(true);
-        value = currentSeriesStore().Get_First_Value_Of_Dataset(name);
-    } else {
-        m_graphic->Set_Data_source_type(2);
-        m_graphic->Set_Excel_binding(true);
-        m_graphic->Set_Excel_binding_Index(item);
-        value = firstSpreadsheetValue(item);
-    }
-    showBoundValue(Trim_Str(value));
+    const bool series = Data_source_type->currentIndex() == Series;
+    const QString name = Batch_Series->currentText();
+    const QString value =
+        Trim_Str(series ? currentSeriesStore().Get_First_Value_Of_Dataset(name) : firstSpreadsheetValue(item));
+    editGraphics(*m_document, {m_graphic}, tr("Data Source"), [&] {
+        if (series) {
+            m_graphic->Set_Data_source_type(1);
+            m_graphic->Set_Batch_List_Name(name);
+            m_graphic->Set_Batch_List_Index(item);
+            m_graphic->Set_Excel_binding(false);
+        } else {
+            m_graphic->Set_Data_source_type(2);
+            m_graphic->Set_Excel_binding(true);
+            m_graphic->Set_Excel_binding_Index(item);
+        }
+        showBoundValue(value);
+    });
+    if (series && isMainPhoto(*m_graphic))
+        emit mainPhotoBound(true);
+    emit boundValueShown();
 }
 
 void DataSourcePanel::showBoundValue(const QString &value)
@@ -180,13 +184,10 @@ void DataSourcePanel::showBoundValue(const QString &value)
             image->setFilePath(value);
         }
     } else if (auto *barcode = dynamic_cast<TVNBarcode *>(m_graphic.get())) {
-        const QString title = barcodes::barcodeTypeTitle(barcode->barcode_font_index);
-        (barcodes::isTwoDimensionalTitle(title) ? barcode->two_d_font_val : barcode->linear_font_val) = value;
+        barcodes::barcodeValueField(*barcode) = value;
         // The canvas shows the bound value's symbol, or the stand-in when the
         // symbology has none for it.
         if (!barcode->makeBarcodeImage())
             barcode->Set_Barcode_image({});
     }
-    emit boundValueShown();
-    emit m_document->graphicsChanged();
 }

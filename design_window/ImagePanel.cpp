@@ -66,8 +66,7 @@ void ImagePanel::applyImagePath(const QString &path)
     // with nothing.
     if (checkImageFile(path)) {
         emit mainPhotoChosen(Trim_Str(path));
-        m_image->setFilePath(Trim_Str(path));
-        objectEdited();
+        editGraphic(m_image, tr("Image"), [&] { m_image->setFilePath(Trim_Str(path)); });
     }
     showPath();
 }

@@ -84,7 +84,22 @@ ObjectPanel::ObjectPanel(QWidget *parent, TVNDocument *document, const char *nam
     setWindowTitle(title);
 }
 
-void ObjectPanel::objectEdited()
+void ObjectPanel::editGraphic(const GraphicPtr &graphic, const QString &actionName,
+                              const std::function<void()> &change, bool merge)
 {
-    emit m_document->graphicsChanged();
+    design_window::editGraphics(*m_document, {graphic}, actionName, change, merge);
 }
+
+namespace design_window {
+
+void editGraphics(TVNDocument &document, const GraphicList &graphics, const QString &actionName,
+                  const std::function<void()> &change, bool merge)
+{
+    GraphicList before;
+    for (const GraphicPtr &g : graphics)
+        before.push_back(g->clone());
+    change();
+    document.registerGraphicsChange(graphics, before, actionName, merge);
+}
+
+} // namespace design_window

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QFormLayout;
 class TVNDocument;
@@ -41,6 +42,11 @@ bool checkFilePath(const QString &path);
 // the file at the trimmed path holds no picture we can read.
 bool checkImageFile(const QString &path);
 
+// Makes `change` to `graphics` of `document` as one undo step named
+// `actionName`; with `merge`, a run of the same edit is one step.
+void editGraphics(TVNDocument &document, const GraphicList &graphics, const QString &actionName,
+                  const std::function<void()> &change, bool merge = false);
+
 } // namespace design_window
 
 // An inspector page for one kind of object. Edits go into the object shown
@@ -58,7 +64,10 @@ protected:
     // the inspector shows above the page.
     ObjectPanel(QWidget *parent, TVNDocument *document, const char *name, const QString &title);
     QFormLayout *form() const { return m_form; }
-    void objectEdited();
+    // Makes `change` to `graphic` as one undo step named `actionName`; with
+    // `merge`, a run of the same edit is one step.
+    void editGraphic(const GraphicPtr &graphic, const QString &actionName, const std::function<void()> &change,
+                     bool merge = false);
 
 private:
     TVNDocument *m_document;

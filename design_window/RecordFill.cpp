@@ -164,7 +164,7 @@ void RecordFill::fill(Side &side, int n)
                 }
             }
             b.graphic->Set_Barcode_image(symbol);
-            (b.graphic->linear_or_2d == 1 ? b.graphic->two_d_font_val : b.graphic->linear_font_val) = value;
+            barcodes::barcodeValueField(*b.graphic) = value;
         }
     }
     m_filled[size_t(side.number)] = true;

@@ -33,6 +33,8 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QIcon>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -45,6 +47,35 @@ namespace {
 // Screen pixels per point of the canvases: the card shows a little larger
 // than print size so that small text stays legible.
 constexpr double kCanvasScale = 2.0;
+constexpr int kInspectorMinimumWidth = 180;
+constexpr int kInspectorWidth = 340;
+
+// Shares a splitter's width between the canvas area and the inspector on
+// every resize: the inspector has its full width while the canvas area still
+// shows the whole card, and shrinks (down to its minimum) before the card is
+// cut.
+class SplitterResizer : public QObject {
+public:
+    SplitterResizer(QSplitter *splitter, QWidget *canvasArea)
+        : QObject(splitter), m_splitter(splitter), m_canvasArea(canvasArea)
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_splitter && event->type() == QEvent::Resize) {
+            const int total = m_splitter->width() - m_splitter->handleWidth();
+            const auto *scroll = m_canvasArea->findChild<QScrollArea *>();
+            const int canvas = scroll && scroll->widget() ? scroll->widget()->width() + 2 * scroll->frameWidth() + 8 : 0;
+            const int inspector = std::clamp(total - canvas, kInspectorMinimumWidth, kInspectorWidth);
+            m_splitter->setSizes({std::max(0, total - inspector), inspector});
+        }
+        return false;
+    }
+
+private:
+    QSplitter *m_splitter;
+    QWidget *m_canvasArea;
+};
 
 } // namespace
 
@@ -208,9 +239,13 @@ void TVNWindowController::buildCanvases()
     auto *inspectorScroll = new QScrollArea;
     inspectorScroll->setWidget(inspector);
     inspectorScroll->setWidgetResizable(true);
-    inspectorScroll->setMinimumWidth(340);
+    inspectorScroll->setMinimumWidth(kInspectorMinimumWidth);
     splitter->addWidget(inspectorScroll);
     splitter->setStretchFactor(0, 1);
+    splitter->setChildrenCollapsible(false);
+    // In a small window the inspector gives up its width (it scrolls) before
+    // the canvas does.
+    splitter->installEventFilter(new SplitterResizer(splitter, left));
     setCentralWidget(splitter);
 }
 
@@ -335,7 +370,19 @@ void TVNWindowController::buildActions()
 
     QToolBar *tools = addToolBar(tr("Tools"));
     tools->setObjectName("tool_bar");
-    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The desktop theme's standard icons, where it has them, beside the texts.
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const std::pair<QAction *, const char *> icons[] = {
+        {act_new, "document-new"},     {act_open, "document-open"},    {act_save, "document-save"},
+        {act_save_as, "document-save-as"}, {act_exit, "application-exit"}, {act_undo, "edit-undo"},
+        {act_redo, "edit-redo"},       {act_delete, "edit-delete"},    {act_tool_text, "insert-text"},
+        {act_tool_image, "insert-image"}, {act_tool_barcode, "insert-object"}, {act_help, "help-contents"},
+        {act_profile, "user-info"},    {act_show_grid, "view-grid"}};
+    for (const auto &[action, name] : icons) {
+        // Newer themes keep some actions only in their one-colour form.
+        const QString icon = QLatin1String(name);
+        action->setIcon(QIcon::fromTheme(icon, QIcon::fromTheme(icon + QLatin1String("-symbolic"))));
+    }
     tools->addActions({act_new, act_open, act_save});
     tools->addSeparator();
     tools->addActions({act_tool_select, act_tool_text, act_tool_image, act_tool_barcode});
@@ -419,6 +466,9 @@ void TVNWindowController::updateUndoActions()
     QUndoStack &undo = document->undoManager();
     act_undo->setEnabled(undo.canUndo());
     act_redo->setEnabled(undo.canRedo());
+    // The Edit menu names the step that Undo and Redo take.
+    act_undo->setText(undo.canUndo() ? tr("&Undo %1").arg(undo.undoText()) : tr("&Undo"));
+    act_redo->setText(undo.canRedo() ? tr("&Redo %1").arg(undo.redoText()) : tr("&Redo"));
     act_delete->setEnabled(!currentCanvas()->selectedGraphics().empty());
 }
 
@@ -431,21 +481,78 @@ void TVNWindowController::updateTitle()
 void TVNWindowController::selectTool(int tool)
 {
     design_window::Selected_Control_Tool = tool;
+    m_drawnClipArt = design_window::Library_Selected_Image;
     if (tool == kSelectTool)
         return;
     const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
         : tool == kImageTool                   ? GraphicClass::Image
                                                : GraphicClass::Barcode;
+    createWithTool(cls, std::nullopt);
+}
+
+bool TVNWindowController::drawsWithTool() const
+{
+    const int tool = design_window::Selected_Control_Tool;
+    return tool == kTextTool || tool == kImageTool || tool == kBarcodeTool;
+}
+
+void TVNWindowController::drawWithTool(const QRectF &rect)
+{
+    const int tool = design_window::Selected_Control_Tool;
+    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
+        : tool == kImageTool                   ? GraphicClass::Image
+                                               : GraphicClass::Barcode;
+    design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
+    // Started from the canvas' mouse handling: the designer a barcode opens
+    // runs once that has finished.
+    QTimer::singleShot(0, this, [this, cls, rect] {
+        createWithTool(cls, rect);
+        design_window::Library_Selected_Image.clear();
+    });
+}
+
+void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF> rect)
+{
     const QString side = design_window::Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
     TVNGraphicView *canvas = currentCanvas();
-    canvas->createGraphicOfClass(cls, nullptr, false, QRectF(), side,
+    const bool barcode = cls == GraphicClass::Barcode && barcodeDesignerInstalled();
+    // A new barcode becomes part of the design only once the designer's OK
+    // has set it up: one undo step for both, and nothing left on Cancel.
+    if (barcode)
+        document->disableUndoRegistration();
+    canvas->createGraphicOfClass(cls, nullptr, rect.has_value(), rect.value_or(QRectF()), side,
                                  cls == GraphicClass::Text ? tr("Text") : QString(), QString());
-    if (canvas->_Selected_Graphic)
-        Show_RHS_Properties(canvas->_Selected_Graphic.get());
+    const GraphicPtr created = canvas->_Selected_Graphic;
+    if (created)
+        Show_RHS_Properties(created.get());
     Refresh_Canvas();
-    // A new barcode is set up in the designer straight away.
-    if (cls == GraphicClass::Barcode && canvas->_Selected_Graphic)
-        Open_Barcode_Window(canvas->_Selected_Graphic.get());
+    if (!barcode) 
+        return;
+    if (created) {
+        const QRectF placed = created->bounds();
+        Open_Barcode_Window(created.get());
+        // A drawn barcode keeps the box the user drew; one placed by the
+        // tool takes the size of its symbol.
+        if (rect)
+            created->setBounds(placed);
+    }
+    document->enableUndoRegistration();
+    if (!created)
+        return;
+    GraphicList &list = editedSideGraphics();
+    const bool kept = !Barcode_output_image.isNull();
+    list.erase(std::remove(list.begin(), list.end(), created), list.end());
+    canvas->deselectAll();
+    canvas->_Selected_Graphic.reset();
+    if (kept) {
+        document->insertGraphic(list, created, 0, tr("Create Barcode"));
+        canvas->selectGraphic(created);
+        canvas->_Selected_Graphic = created;
+    } else {
+        emit document->graphicsChanged();
+    }
+    Show_RHS_Properties(kept ? created.get() : nullptr);
+    Refresh_Canvas();
 }
 
 // ---------------------------------------------------------------- card
@@ -753,7 +860,16 @@ void TVNWindowController::Update_Barcode_Graphics(TVNGraphic *graphic)
         const QSizeF previous = g->_barcode_image.size();
         const double scale = previous.width() > 0 ? g->bounds().width() / previous.width() : 1.0;
         g->Set_Barcode_image(Barcode_output_image);
-        g->setBounds(QRectF(g->bounds().topLeft(), picture * scale));
+        // A longer symbol grows to the right and down; where that would take
+        // it past the card's edge it moves back in (as far as it fits).
+        const QSizeF card = canvasSize();
+        QRectF bounds(g->bounds().topLeft(), picture * scale);
+        const auto backIn = [](double near, double length, double cardLength) {
+            return near + length > cardLength && length <= cardLength ? cardLength - length : near;
+        };
+        bounds.moveLeft(backIn(bounds.left(), bounds.width(), card.width()));
+        bounds.moveTop(backIn(bounds.top(), bounds.height(), card.height()));
+        g->setBounds(bounds);
     }
 }
 

@@ -18,7 +18,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -89,6 +91,10 @@ public:
     QSizeF Set_Document_Size(QSizeF points);
     void SetDocumentCanvasSize(QSizeF points);
     void applyCardSize(QSizeF mm);
+    // The card takes a preset choice (or a typed size, row -1), its size in
+    // millimetres and an outline, as one undoable change; objects left
+    // wholly outside are brought back onto it.
+    void chooseCard(const design_window::CardChoice &choice, QSizeF mm, int shape);
     void set_Front_BG_Image(const QString &path);
 
     // ---- files and paths
@@ -144,6 +150,11 @@ public:
     // user may save its changes (maybeSave). 1 when loaded, 0 (with a
     // message, or called off; the open design untouched) otherwise.
     int Read_and_load_design_Log(const QString &path, const QString &log_or_template);
+    // Opens the design file named first among the program's arguments (as a
+    // file manager passes it), relative paths from the working folder. True
+    // when it was loaded; false without arguments or when it could not be
+    // opened (the user was told why).
+    bool openDesignFromArguments(const QStringList &arguments);
     void New_Project_Setting_Reset();
     // The exit command's question (maybeSave): true when the window may go.
     bool Exit_Application();
@@ -278,6 +289,10 @@ public:
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once.
     void selectTool(int tool);
+    // A new object of `cls` on the current side, in `rect` (card points) or
+    // at the next placement point; a new barcode is set up in the designer
+    // at once and stays only when the designer ends with OK.
+    void createWithTool(GraphicClass cls, std::optional<QRectF> rect);
     void Show_RHS_Properties(TVNGraphic *graphic) override;
     // The inspector's data-source handlers.
     void Data_Source_Type_Changed();
@@ -312,6 +327,11 @@ public:
     // side when none), then gives the result to the side's selected barcode
     // objects as one undoable step.
     void Open_Barcode_Window(TVNGraphic *graphic) override;
+    // While the text, image or barcode tool is current, a rectangle dragged
+    // over empty card space draws one more object of its kind there (an
+    // image takes the last clip-art picked from the library).
+    bool drawsWithTool() const override;
+    void drawWithTool(const QRectF &rect) override;
     QFont defaultTextFont() const override;
     QColor defaultTextColor() const override;
     platform::Image no_image() const override;
@@ -440,6 +460,14 @@ private:
     // Brings objects that a card change left wholly outside back onto it.
     void keepObjectsOnCard();
 
+    // Makes `change` to the card (size, outline, sides, fill, background,
+    // and the objects it brings back onto the card) as one undo step named
+    // `actionName`, and marks the design changed.
+    void editCard(const QString &actionName, const std::function<void()> &change);
+    struct CardState;
+    CardState cardState() const;
+    void restoreCardState(const CardState &state);
+
     // The card record of the side being edited.
     Card_Property &editedCard();
     // What the card panel shows.
@@ -454,6 +482,9 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The clip-art last inserted from the library, for images drawn with the
+    // image tool after it; none once another tool is chosen.
+    QString m_drawnClipArt;
     // The binding table (data_table_content) and the side being filled
     // (Graphics_array_Batch) live in the fill.
     std::unique_ptr<design_window::RecordFill> m_recordFill;

@@ -154,6 +154,13 @@ int TVNWindowController::Read_and_load_design_Log(const QString &path, const QSt
     return loadDesign(path, log_or_template) == DesignLoad::Loaded ? 1 : 0;
 }
 
+bool TVNWindowController::openDesignFromArguments(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return false;
+    return Read_and_load_design_Log(QFileInfo(arguments.constFirst()).absoluteFilePath(), QStringLiteral("L")) == 1;
+}
+
 TVNWindowController::DesignLoad TVNWindowController::openDesignFile()
 {
     const QString path = runFilePanel(this, false, tr("Open Design"), kDesignFilter, {});

@@ -11,6 +11,7 @@
 #include "design_window/TVNWindowController.h"
 #include "design_window/TextPanel.h"
 #include "drawing/TVNDocument.h"
+#include "drawing/TVNGraphicView.h"
 #include "drawing/TVNGrid.h"
 
 #include <QAction>
@@ -52,26 +53,25 @@ void TVNWindowController::buildInspector()
     view_series_btn = dataSourcePanel->view_series_btn;
 
     connect(cardPanel, &CardPanel::sizeChosen, this, [this](const CardChoice &choice, QSizeF mm) {
-        card_choice = choice;
-        applyCardSize(mm);
-        markDesignChanged();
+        editCard(tr("Card Size"), [&] {
+            card_choice = choice;
+            applyCardSize(mm);
+        });
     });
     connect(cardPanel, &CardPanel::shapeChosen, this, [this](int shape) {
-        design_window::Card_Shape = shape;
-        keepObjectsOnCard();
-        Refresh_Canvas();
-        markDesignChanged();
+        editCard(tr("Card Shape"), [&] {
+            design_window::Card_Shape = shape;
+            keepObjectsOnCard();
+        });
     });
     connect(cardPanel, &CardPanel::sidesChosen, this, [this](bool twoSided) {
-        CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1");
-        updateSideControls();
-        markDesignChanged();
+        editCard(tr("Card Sides"), [&] { CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1"); });
     });
     connect(cardPanel, &CardPanel::fillChosen, this, [this](bool fill, const QColor &color) {
-        editedCard().Card_Fill = fill;
-        editedCard().Card_Fill_Color = color;
-        Refresh_Canvas();
-        markDesignChanged();
+        editCard(tr("Card Fill"), [&] {
+            editedCard().Card_Fill = fill;
+            editedCard().Card_Fill_Color = color;
+        });
     });
     connect(cardPanel, &CardPanel::backgroundChosen, this, [this](const QString &path) {
         setEditedSideBackground(path);
@@ -91,6 +91,7 @@ void TVNWindowController::buildInspector()
         main_photo_ds_batch = bound;
         markDesignChanged();
     });
+    connect(textPanel, &TextPanel::bindingEnded, this, [this] { dataSourcePanel->showGraphic(m_inspected); });
     connect(dataSourcePanel, &DataSourcePanel::boundValueShown, this, [this] { showInspectedObject(); });
     connect(dataSourcePanel, &DataSourcePanel::helpRequested, this, [this] { Data_Source_Help_Button(); });
     connect(dataSourcePanel, &DataSourcePanel::viewRequested, this, [this] { View_batch_Series_Button(); });
@@ -159,19 +160,103 @@ CardSettings TVNWindowController::cardSettings() const
 
 void TVNWindowController::setEditedSideBackground(const QString &path)
 {
-    Card_Property &card = editedCard();
-    if (path.isEmpty()) {
-        card.BG_Image_Path.clear();
-        card.BG_Image = {};
-        cardPanel->showCard(cardSettings());
-    } else if (&card == &Back_card_Prop) {
-        card.Card_Fill = true;
-        card.BG_Image_Path = path;
-        card.BG_Image = platform::Image::fromFile(path);
-        Show_RHS_Properties(nullptr);
-    } else {
-        set_Front_BG_Image(path);
+    editCard(tr("Card Background"), [&] {
+        Card_Property &card = editedCard();
+        if (path.isEmpty()) {
+            card.BG_Image_Path.clear();
+            card.BG_Image = {};
+            cardPanel->showCard(cardSettings());
+        } else if (&card == &Back_card_Prop) {
+            card.Card_Fill = true;
+            card.BG_Image_Path = path;
+            card.BG_Image = platform::Image::fromFile(path);
+            Show_RHS_Properties(nullptr);
+        } else {
+            set_Front_BG_Image(path);
+        }
+    });
+}
+
+// Everything a card change may touch. The objects' bounds are part of it:
+// a smaller card or another outline brings objects back onto the card.
+struct TVNWindowController::CardState {
+    Card_Property front, back;
+    int shape = 0;
+    QString sides;
+    CardChoice choice;
+    GraphicList graphics;
+    QList<QRectF> bounds;
+    // The front background picture's object shows the background's file.
+    GraphicPtr background;
+    GraphicPtr backgroundBefore;
+};
+
+TVNWindowController::CardState TVNWindowController::cardState() const
+{
+    CardState state{Front_card_Prop, Back_card_Prop, design_window::Card_Shape, CARD_SIDE_STR, card_choice, {}, {},
+                    {}, {}};
+    for (const GraphicList *list : {&document->graphics, &document->graphics_back}) {
+        for (const GraphicPtr &g : *list) {
+            state.graphics.push_back(g);
+            state.bounds.append(g->bounds());
+        }
     }
+    state.background = _graphicView->Selcect_Ctrl_With_ID(QStringLiteral("PARTY_IMAGE_BG"));
+    if (state.background)
+        state.backgroundBefore = state.background->clone();
+    return state;
+}
+
+void TVNWindowController::restoreCardState(const CardState &state)
+{
+    Front_card_Prop = state.front;
+    Back_card_Prop = state.back;
+    design_window::Card_Shape = state.shape;
+    CARD_SIDE_STR = state.sides;
+    card_choice = state.choice;
+    setCardSize(state.front.Card_Size);
+    for (std::size_t i = 0; i < state.graphics.size(); ++i)
+        state.graphics[i]->setBounds(state.bounds[qsizetype(i)]);
+    if (state.background)
+        state.background->assignState(*state.backgroundBefore);
+    updateSideControls();
+    Show_RHS_Properties(m_inspected.get());
+    emit document->graphicsChanged();
+}
+
+namespace {
+
+bool sameCard(const Card_Property &a, const Card_Property &b)
+{
+    return a.Card_Size == b.Card_Size && a.Card_Fill == b.Card_Fill && a.Card_Fill_Color == b.Card_Fill_Color
+        && a.BG_Image_Path == b.BG_Image_Path;
+}
+
+} // namespace
+
+void TVNWindowController::chooseCard(const CardChoice &choice, QSizeF mm, int shape)
+{
+    editCard(tr("Card Size"), [&] {
+        card_choice = choice;
+        design_window::Card_Shape = shape;
+        applyCardSize(mm);
+        keepObjectsOnCard();
+    });
+    Show_RHS_Properties(nullptr);
+}
+
+void TVNWindowController::editCard(const QString &actionName, const std::function<void()> &change)
+{
+    const CardState before = cardState();
+    change();
+    const CardState after = cardState();
+    if (sameCard(before.front, after.front) && sameCard(before.back, after.back) && before.shape == after.shape
+        && before.sides == after.sides && before.choice == after.choice && before.bounds == after.bounds
+        && before.graphics == after.graphics)
+        return;
+    document->registerChange(
+        actionName, [this, before] { restoreCardState(before); }, [this, after] { restoreCardState(after); });
+    updateSideControls();
     Refresh_Canvas();
     markDesignChanged();
 }

@@ -4,6 +4,7 @@
 #include "design_window/DataSourcePanel.h"
 #include "design_window/Globals.h"
 #include "design_window/ProfilePlacement.h"
+#include "design_window/PanelSupport.h"
 #include "design_window/TVNWindowController.h"
 #include "design_window/WizardWindows.h"
 #include "drawing/TVNDocument.h"
@@ -11,6 +12,7 @@
 #include "platform/Helpers.h"
 
 #include <QComboBox>
+#include <QUndoStack>
 
 using namespace design_window;
 
@@ -64,11 +66,18 @@ void TVNWindowController::User_Profile_Button_Clicked()
 {
     const bool back = design_window::Card_Front_Or_Back == 1;
     if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
-        if (back)
-            Fill_User_profile_info_back_side();
-        else
-            Fill_User_profile_info_front_side();
-        // Values, visibility and bindings changed in place as well.
+        // One undo step: the fields placed anew, and the values, visibility
+        // and bindings of the objects that were there already.
+        QUndoStack &undo = document->undoManager();
+        undo.beginMacro(tr("User Profile"));
+        const GraphicList existing = editedSideGraphics();
+        design_window::editGraphics(*document, existing, tr("User Profile"), [&] {
+            if (back)
+                Fill_User_profile_info_back_side();
+            else
+                Fill_User_profile_info_front_side();
+        });
+        undo.endMacro();
         markDesignChanged();
     }
     Refresh_Canvas();

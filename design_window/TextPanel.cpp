@@ -16,6 +16,14 @@ using namespace design_window;
 namespace {
 // The alignment list's rows.
 const Qt::Alignment kAlignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+
+// A text the user wrote is the text's own: a batch run must not overwrite it
+// with a record.
+void endBinding(TVNText &text)
+{
+    text.Set_Data_source_type(0);
+    text.Set_Excel_binding(false);
+}
 } // namespace
 
 TextPanel::TextPanel(QWidget *parent, TVNDocument *document)
@@ -89,9 +97,14 @@ void TextPanel::contentChanged()
 {
     if (m_filling || !m_text)
         return;
-    m_text->setContentsString(text_content->toPlainText());
-    m_text->Text_Value = text_content->toPlainText();
-    objectEdited();
+    const bool wasBound = m_text->data_source_type != 0;
+    editGraphic(m_text, tr("Typing"), [this] {
+        m_text->setContentsString(text_content->toPlainText());
+        m_text->Text_Value = text_content->toPlainText();
+        endBinding(*m_text);
+    }, true);
+    if (wasBound)
+        emit bindingEnded();
 }
 
 void TextPanel::fontChanged()
@@ -103,8 +116,7 @@ void TextPanel::fontChanged()
     font.setPointSizeF(text_font_size->value());
     font.setBold(text_bold->isChecked());
     font.setItalic(text_italic->isChecked());
-    m_text->setTextFont(font);
-    objectEdited();
+    editGraphic(m_text, tr("Font"), [&] { m_text->setTextFont(font); });
 }
 
 void TextPanel::chooseColor()
@@ -114,15 +126,14 @@ void TextPanel::chooseColor()
     const QColor c = design_window::chooseColor(this, m_text->textColor());
     if (!c.isValid())
         return;
-    m_text->setTextColor(c);
+    editGraphic(m_text, tr("Colour"), [&] { m_text->setTextColor(c); });
     setButtonColor(text_color_btn, c);
-    objectEdited();
 }
 
 void TextPanel::alignmentChanged()
 {
     if (m_filling || !m_text)
         return;
-    m_text->setAlignment(kAlignments[std::clamp(text_alignment->currentIndex(), 0, 3)]);
-    objectEdited();
+    editGraphic(m_text, tr("Alignment"),
+                [this] { m_text->setAlignment(kAlignments[std::clamp(text_alignment->currentIndex(), 0, 3)]); });
 }

@@ -35,6 +35,8 @@ public:
 signals:
     // A template button was pressed; `buttonTitle` is its title.
     void templateRequested(const QString &buttonTitle);
+    // Text written into a bound text made it a typed text.
+    void bindingEnded();
 
 private:
     void contentChanged();

@@ -51,6 +51,10 @@ public:
     virtual void Show_RHS_Properties(TVNGraphic *graphic) = 0;
     // Double click on a barcode graphic.
     virtual void Open_Barcode_Window(TVNGraphic *graphic) = 0;
+    // Whether a rectangle dragged over empty card space draws a new object
+    // with the current tool, and the drawing of it (`rect` in card points).
+    virtual bool drawsWithTool() const { return false; }
+    virtual void drawWithTool(const QRectF &) {}
 
     virtual QFont defaultTextFont() const = 0;
     virtual QColor defaultTextColor() const = 0;

@@ -111,6 +111,62 @@ private:
     std::vector<BarcodeState> m_old, m_new;
 };
 
+// Every property of some graphics, before and after.
+class GraphicsChangeCommand : public QUndoCommand {
+public:
+    GraphicsChangeCommand(TVNDocument &doc, GraphicList graphics, GraphicList before, const QString &name,
+                          bool merge)
+        : QUndoCommand(name), m_doc(doc), m_graphics(std::move(graphics)), m_old(std::move(before)), m_merge(merge)
+    {
+        for (const GraphicPtr &g : m_graphics)
+            m_new.push_back(g->clone());
+    }
+    void redo() override { apply(m_new); }
+    void undo() override { apply(m_old); }
+    int id() const override { return m_merge ? kMergeId : -1; }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *next = static_cast<const GraphicsChangeCommand *>(other);
+        if (next->text() != text() || next->m_graphics != m_graphics)
+            return false;
+        m_new = next->m_new;
+        return true;
+    }
+
+private:
+    static constexpr int kMergeId = 0x7157;
+    void apply(const GraphicList &states)
+    {
+        for (std::size_t i = 0; i < m_graphics.size() && i < states.size(); ++i)
+            m_graphics[i]->assignState(*states[i]);
+        emit m_doc.graphicsChanged();
+    }
+    TVNDocument &m_doc;
+    GraphicList m_graphics;
+    GraphicList m_old, m_new;
+    bool m_merge;
+};
+
+class FunctionCommand : public QUndoCommand {
+public:
+    FunctionCommand(const QString &name, std::function<void()> undo, std::function<void()> redo)
+        : QUndoCommand(name), m_undo(std::move(undo)), m_redo(std::move(redo))
+    {
+    }
+    void redo() override
+    {
+        // The change is made before it is registered.
+        if (m_done)
+            m_redo();
+        m_done = true;
+    }
+    void undo() override { m_undo(); }
+
+private:
+    std::function<void()> m_undo, m_redo;
+    bool m_done = false;
+};
+
 } // namespace
 
 TVNDocument::TVNDocument(QObject *parent) : QObject(parent) {}
@@ -178,4 +234,20 @@ void TVNDocument::registerBarcodeChange(const GraphicList &changed, const std::v
         _undoStack.push(command.release()); // redo() re-applies what is already set
     else
         emit graphicsChanged();
+}
+
+void TVNDocument::registerGraphicsChange(const GraphicList &changed, const GraphicList &before,
+                                         const QString &actionName, bool merge)
+{
+    if (changed.empty() || changed.size() != before.size())
+        return;
+    if (isUndoRegistrationEnabled())
+        _undoStack.push(new GraphicsChangeCommand(*this, changed, before, actionName, merge));
+    emit graphicsChanged();
+}
+
+void TVNDocument::registerChange(const QString &actionName, std::function<void()> undo, std::function<void()> redo)
+{
+    if (isUndoRegistrationEnabled())
+        _undoStack.push(new FunctionCommand(actionName, std::move(undo), std::move(redo)));
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QRectF>
 #include <QUndoStack>
+#include <functional>
 #include <vector>
 
 // What a change of a barcode object's settings touches: the settings, the
@@ -54,6 +55,17 @@ public:
     // step (already applied; `before` in the same order as `changed`).
     void registerBarcodeChange(const GraphicList &changed, const std::vector<BarcodeState> &before,
                                const QString &actionName);
+
+    // Graphics took new properties (already applied) as one undoable step;
+    // `before` are clones of them taken before the change, in the same
+    // order. With `merge`, a step of the same name over the same graphics
+    // right before it takes this one in (typing a text is one step).
+    void registerGraphicsChange(const GraphicList &changed, const GraphicList &before, const QString &actionName,
+                                bool merge = false);
+    // A change outside the graphic lists (the card's settings), already
+    // made, as one undoable step: `undo` puts back what was before, `redo`
+    // makes the change again; both work from values they hold.
+    void registerChange(const QString &actionName, std::function<void()> undo, std::function<void()> redo);
 
 signals:
     // A list or a graphic changed (also by undo and redo).

@@ -38,6 +38,22 @@ TVNGraphic::TVNGraphic() = default;
 
 TVNGraphic::~TVNGraphic() = default;
 
+void TVNGraphic::assignState(const TVNGraphic &other)
+{
+    setBarcodeSettings(other.barcodeSettings());
+    control_ID = other.control_ID;
+    ctrl_is_visible = other.ctrl_is_visible;
+    ctrl_is_printable = other.ctrl_is_printable;
+    Text_Value = other.Text_Value;
+    _barcode_image = other._barcode_image;
+    _isDrawingFill = other._isDrawingFill;
+    _isDrawingStroke = other._isDrawingStroke;
+    _fillColor = other._fillColor;
+    _strokeColor = other._strokeColor;
+    _strokeWidth = other._strokeWidth;
+    setBounds(other._bounds);
+}
+
 void TVNGraphic::setBounds(const QRectF &rect)
 {
     _bounds = rect.normalized();
@@ -94,6 +110,17 @@ TVNText::~TVNText() = default;
 std::shared_ptr<TVNGraphic> TVNText::clone() const
 {
     return std::shared_ptr<TVNText>(new TVNText(*this));
+}
+
+void TVNText::assignState(const TVNGraphic &other)
+{
+    TVNGraphic::assignState(other);
+    if (const auto *text = dynamic_cast<const TVNText *>(&other)) {
+        _Text_contents->setDefaultFont(text->_Text_contents->defaultFont());
+        setRichText(text->richText());
+        setAlignment(text->alignment());
+        _Text_contents->setTextWidth(_bounds.width());
+    }
 }
 
 void TVNText::prepareDocument()
@@ -263,6 +290,15 @@ void TVNText::drawContents(QPainter &painter, bool) const
 std::shared_ptr<TVNGraphic> TVNImage::clone() const
 {
     return std::shared_ptr<TVNImage>(new TVNImage(*this));
+}
+
+void TVNImage::assignState(const TVNGraphic &other)
+{
+    TVNGraphic::assignState(other);
+    if (const auto *image = dynamic_cast<const TVNImage *>(&other)) {
+        _filePath = image->_filePath;
+        _image = image->_image;
+    }
 }
 
 void TVNImage::setFilePath(const QString &path)

@@ -53,6 +53,9 @@ public:
     // An independent copy: changing it leaves this graphic as it is.
     // Pictures are shared until one side replaces its own.
     virtual std::shared_ptr<TVNGraphic> clone() const = 0;
+    // Takes every property of `other`, a graphic of the same class (a clone
+    // of this one taken earlier): how undo puts an object back.
+    virtual void assignState(const TVNGraphic &other);
 
     // --- geometry, in points, origin top left
     QRectF bounds() const { return _bounds; }
@@ -131,6 +134,7 @@ public:
 
     GraphicClass graphicClass() const override { return GraphicClass::Text; }
     std::shared_ptr<TVNGraphic> clone() const override;
+    void assignState(const TVNGraphic &other) override;
     void setBounds(const QRectF &rect) override;
 
     // The rich text. Its fonts are in points.
@@ -180,6 +184,7 @@ public:
     TVNImage() = default;
     GraphicClass graphicClass() const override { return GraphicClass::Image; }
     std::shared_ptr<TVNGraphic> clone() const override;
+    void assignState(const TVNGraphic &other) override;
 
     QString filePath() const { return _filePath; }
     // Stores the path (also as Text_Value) and loads the picture from it;

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <tuple>
@@ -17,21 +18,23 @@
 namespace {
 
 constexpr double kHandlePixels = 7;
+// The smallest rectangle, across and down, that drawing with a tool makes.
+constexpr double kMinimumDrawnPoints = 4;
 
-// The shifts along one axis that keep kOnCardPoints of the span [start, end]
-// (or all of it, or the whole card where either is smaller) on [0, length].
-std::pair<double, double> shiftsKeepingOnCard(double start, double end, double length)
+// The shifts along one axis that keep `keep` of the span [start, end] (or
+// all of it, or the whole card where either is smaller) on [0, length].
+std::pair<double, double> shiftsKeepingOnCard(double start, double end, double length, double keep)
 {
-    const double keep = std::min({drawing::kOnCardPoints, end - start, length});
+    keep = std::min({keep, end - start, length});
     return {keep - end, length - keep - start};
 }
 
 // Where a dragged edge may go along one axis when the opposite edge stays at
-// `fixed`: anywhere on the card, but no nearer than kOnCardPoints to the far
-// side of an opposite edge that lies off the card.
-double edgeKeepingOnCard(double edge, double fixed, double length)
+// `fixed`: anywhere on the card, but no nearer than `keep` to the far side of
+// an opposite edge that lies off the card.
+double edgeKeepingOnCard(double edge, double fixed, double length, double keep)
 {
-    const double keep = std::min(drawing::kOnCardPoints, length / 2);
+    keep = std::min(keep, length / 2);
     return std::clamp(edge, fixed < 0 ? keep : 0.0, fixed > length ? length - keep : length);
 }
 
@@ -277,7 +280,9 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
     drawing::DrawingHost &host = drawing::host();
 
     QRectF rect(QPointF(), use_rect ? bound_rect.size() : defaultGraphicSize(graphicClass));
-    rect.moveTopLeft(use_rect && !ctrl_ID.isEmpty() ? bound_rect.topLeft() : host.Control_New_Point(card_side));
+    // A rectangle given is where the object goes, whether it is one the
+    // program places (an id) or one the user drew.
+    rect.moveTopLeft(use_rect ? bound_rect.topLeft() : host.Control_New_Point(card_side));
     if (gridConstrains()) {
         const QPointF origin(m_grid->snap(rect.left()), m_grid->snap(rect.top()));
         QPointF far(m_grid->snap(rect.right()), m_grid->snap(rect.bottom()));
@@ -434,6 +439,11 @@ void TVNGraphicView::paintEvent(QPaintEvent *)
     painter.drawPath(outline);
 
     const QColor selection(40, 110, 220);
+    if (m_drag == Drag::Draw && !m_drawRect.isEmpty()) {
+        painter.setPen(QPen(selection, 0, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m_drawRect);
+    }
     for (const GraphicPtr &g : m_selection) {
         painter.setPen(QPen(selection, 0, Qt::DashLine));
         painter.drawRect(g->bounds());
@@ -487,6 +497,10 @@ void TVNGraphicView::mousePressEvent(QMouseEvent *event)
     if (!hit) {
         if (!extend)
             deselectAll();
+        if (!extend && drawing::host().drawsWithTool()) {
+            m_drag = Drag::Draw;
+            m_drawRect = QRectF(point, QSizeF());
+        }
         return;
     }
     if (extend && isGraphicSelected(hit)) {
@@ -513,6 +527,13 @@ void TVNGraphicView::mouseMoveEvent(QMouseEvent *event)
         return;
     QPointF point = cardPointFromWidget(event->position());
 
+    if (m_drag == Drag::Draw) {
+        if (gridConstrains())
+            point = QPointF(m_grid->snap(point.x()), m_grid->snap(point.y()));
+        m_drawRect = QRectF(m_dragStart, point).normalized() & QRectF(QPointF(0, 0), m_canvasSize);
+        update();
+        return;
+    }
     if (m_drag == Drag::Move) {
         QPointF delta = point - m_dragStart;
         if (gridConstrains()) {
@@ -538,27 +559,30 @@ void TVNGraphicView::mouseMoveEvent(QMouseEvent *event)
     double left = start.left(), top = start.top(), right = start.right(), bottom = start.bottom();
     const double width = m_canvasSize.width(), height = m_canvasSize.height();
     const double x = point.x(), y = point.y();
+    const double keep = onCardKeep();
+    const auto horizontal = [&](double edge, double fixed) { return edgeKeepingOnCard(edge, fixed, width, keep); };
+    const auto vertical = [&](double edge, double fixed) { return edgeKeepingOnCard(edge, fixed, height, keep); };
     switch (m_dragHandle) {
     case 0:
-        left = edgeKeepingOnCard(x, right, width);
-        top = edgeKeepingOnCard(y, bottom, height);
+        left = horizontal(x, right);
+        top = vertical(y, bottom);
         break;
-    case 1: top = edgeKeepingOnCard(y, bottom, height); break;
+    case 1: top = vertical(y, bottom); break;
     case 2:
-        right = edgeKeepingOnCard(x, left, width);
-        top = edgeKeepingOnCard(y, bottom, height);
+        right = horizontal(x, left);
+        top = vertical(y, bottom);
         break;
-    case 3: right = edgeKeepingOnCard(x, left, width); break;
+    case 3: right = horizontal(x, left); break;
     case 4:
-        right = edgeKeepingOnCard(x, left, width);
-        bottom = edgeKeepingOnCard(y, top, height);
+        right = horizontal(x, left);
+        bottom = vertical(y, top);
         break;
-    case 5: bottom = edgeKeepingOnCard(y, top, height); break;
+    case 5: bottom = vertical(y, top); break;
     case 6:
-        left = edgeKeepingOnCard(x, right, width);
-        bottom = edgeKeepingOnCard(y, top, height);
+        left = horizontal(x, right);
+        bottom = vertical(y, top);
         break;
-    case 7: left = edgeKeepingOnCard(x, right, width); break;
+    case 7: left = horizontal(x, right); break;
     default: break;
     }
     m_dragGraphic->setBounds(QRectF(QPointF(left, top), QPointF(right, bottom)).normalized());
@@ -570,17 +594,18 @@ QPointF TVNGraphicView::shiftKeepingOnCard(QPointF delta) const
 {
     // Per axis, the shifts every dragged graphic allows; where they cannot
     // all stay on the card (some were off it already), the grabbed one does.
+    const double keep = onCardKeep();
     const auto allowed = [&](double shift, auto start, auto end, double length) {
         double lo = -std::numeric_limits<double>::infinity(), hi = std::numeric_limits<double>::infinity();
         for (const QRectF &b : m_dragStartBounds) {
-            const auto [l, h] = shiftsKeepingOnCard(start(b), end(b), length);
+            const auto [l, h] = shiftsKeepingOnCard(start(b), end(b), length, keep);
             lo = std::max(lo, l);
             hi = std::min(hi, h);
         }
         if (lo > hi) {
             const qsizetype i = std::find(m_dragGraphics.begin(), m_dragGraphics.end(), m_dragGraphic) -
                                 m_dragGraphics.begin();
-            std::tie(lo, hi) = shiftsKeepingOnCard(start(m_dragStartBounds[i]), end(m_dragStartBounds[i]), length);
+            std::tie(lo, hi) = shiftsKeepingOnCard(start(m_dragStartBounds[i]), end(m_dragStartBounds[i]), length, keep);
         }
         return std::clamp(shift, lo, hi);
     };
@@ -588,11 +613,58 @@ QPointF TVNGraphicView::shiftKeepingOnCard(QPointF delta) const
             allowed(delta.y(), std::mem_fn(&QRectF::top), std::mem_fn(&QRectF::bottom), m_canvasSize.height())};
 }
 
+double TVNGraphicView::onCardKeep() const
+{
+    // Room for a click between the handles, whatever the zoom.
+    return std::max(drawing::kOnCardPoints, 3 * kHandlePixels / m_scale);
+}
+
+QRectF TVNGraphicView::keptInsideOutline(const QRectF &bounds) const
+{
+    // The part kept on the card may lie in a rounded or oval card's cut-off
+    // corner, where nothing of it shows: it moves towards the card's centre
+    // until a grabbable square of it is inside the outline.
+    const QRectF card(QPointF(0, 0), m_canvasSize);
+    const QPainterPath outline = drawing::cardOutline(card, drawing::host().Card_Shape());
+    const double keep = std::min({onCardKeep(), bounds.width(), bounds.height()});
+    QRectF moved = bounds;
+    for (int step = 0; step < 400; ++step) {
+        const QRectF part = moved & card;
+        if (part.isEmpty())
+            break;
+        // The square of the on-card part nearest the card's centre.
+        const QPointF corner(std::clamp(card.center().x() - keep / 2, part.left(), std::max(part.left(), part.right() - keep)),
+                             std::clamp(card.center().y() - keep / 2, part.top(), std::max(part.top(), part.bottom() - keep)));
+        if (outline.contains(QRectF(corner, QSizeF(keep, keep))))
+            return moved;
+        const QPointF towards = card.center() - moved.center();
+        const double length = std::hypot(towards.x(), towards.y());
+        if (length < 1)
+            break;
+        moved.translate(towards / length);
+    }
+    return moved;
+}
+
 void TVNGraphicView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || m_drag == Drag::None) {
         QWidget::mouseReleaseEvent(event);
         return;
+    }
+    if (m_drag == Drag::Draw) {
+        m_drag = Drag::None;
+        const QRectF drawn = m_drawRect;
+        m_drawRect = QRectF();
+        update();
+        // A click, or a line too thin to grab, draws nothing.
+        if (drawn.width() >= kMinimumDrawnPoints && drawn.height() >= kMinimumDrawnPoints)
+            drawing::host().drawWithTool(drawn);
+        return;
+    }
+    if (m_dragChanged) {
+        for (const GraphicPtr &g : m_dragGraphics)
+            g->setBounds(keptInsideOutline(g->bounds()));
     }
     if (m_dragChanged && m_document)
         m_document->registerBoundsChange(m_dragGraphics, m_dragStartBounds,

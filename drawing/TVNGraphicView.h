@@ -93,7 +93,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    enum class Drag { None, Move, Resize };
+    enum class Drag { None, Move, Resize, Draw };
 
     void insertAtFront(const GraphicPtr &graphic);
     void notifySelection();
@@ -101,6 +101,12 @@ private:
     // The move `delta` of the dragged graphics, cut back so that each keeps
     // some of itself on the card.
     QPointF shiftKeepingOnCard(QPointF delta) const;
+    // How much of an object stays on the card, across and down: a
+    // grabbable part at the current zoom.
+    double onCardKeep() const;
+    // `bounds`, moved in until a grabbable part of it shows inside the
+    // card's outline (rounded and oval cards cut their corners off).
+    QRectF keptInsideOutline(const QRectF &bounds) const;
     // Handle index 0..7 (clockwise from top left) of a selected graphic
     // under the point, or -1.
     int handleUnderPoint(const GraphicPtr &graphic, const QPointF &cardPoint) const;
@@ -125,4 +131,6 @@ private:
     GraphicList m_dragGraphics;
     QList<QRectF> m_dragStartBounds;
     bool m_dragChanged = false;
+    // The rectangle being drawn with a tool.
+    QRectF m_drawRect;
 };

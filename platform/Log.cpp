@@ -1,15 +1,19 @@
 #include "platform/Log.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 #include <exception>
 
 namespace platform {
+
+// Debug messages, off unless QT_LOGGING_RULES switches "quorvant.debug" on.
+Q_LOGGING_CATEGORY(logCategory, "quorvant", QtInfoMsg)
 
 void log(const QString &message)
 {
     if (message.isEmpty())
         return;
-    qInfo().noquote() << message;
+    qCDebug(logCategory).noquote() << message;
 }
 
 void logFailures(const char *where, const std::function<void()> &fn)

@@ -100,9 +100,11 @@ void Card_Wizard::OK_Click()
     // The steppers hold the size; their text fields are part of them.
     const QSizeF mm = sizes->sizeInMillimetres();
     if (TVNWindowController *main = design_window::Main_App_wnd) {
-        main->card_choice = sizes->choice();
-        main->applyCardSize(mm);
-        main->Show_RHS_Properties(nullptr);
+        // The outline shown so far was a preview: the card takes it with the
+        // size, as one change.
+        const int shape = design_window::Card_Shape;
+        design_window::Card_Shape = m_shapeFound;
+        main->chooseCard(sizes->choice(), mm, shape);
     }
     done(1);
 }

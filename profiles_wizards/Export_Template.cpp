@@ -67,7 +67,7 @@ void Export_Template::OKPressed()
     }
     // The name becomes a file name in the user folder and nowhere else.
     if (!profiles_wizards::isUsableTemplateName(name)) {
-        Show_MessageBox(tr("Template name cannot contain \"/\" or \"\\\" and cannot be \".\" or \"..\"."));
+        Show_MessageBox(tr("Template name cannot contain \"/\" or \"\\\" and cannot begin with \".\"."));
         return;
     }
     const QString passed = Trim_Str(template_passed->text());

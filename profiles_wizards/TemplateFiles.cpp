@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <vector>
 
 namespace profiles_wizards {
 
@@ -66,8 +67,10 @@ QString Create_New_File_Path(const QString &path)
 
 bool isUsableTemplateName(const QString &name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    // A name beginning with "." would be a hidden file that the gallery
+    // never lists (and "." and ".." are no file names at all).
+    return !name.isEmpty() && !name.startsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('/'))
+        && !name.contains(QLatin1Char('\\'));
 }
 
 bool copyTemplate(const QString &thumbnail, QString *copy, QString *error)
@@ -130,12 +133,41 @@ bool writeTemplate(const QString &newBase, const QByteArray &design, const QByte
             return false;
         }
     }
+    // The old pair steps aside until both new files are in place, and comes
+    // back when either cannot be put there: the design file and the picture
+    // are replaced together or not at all.
+    std::vector<std::pair<QString, QString>> setAside;
+    const auto putBack = [&] {
+        for (const auto &[original, aside] : setAside) {
+            QFile::remove(original);
+            QFile::rename(aside, original);
+        }
+    };
+    for (const QSaveFile *file : {&designFile, &pngFile}) {
+        const QString original = file->fileName();
+        if (!QFileInfo::exists(original))
+            continue;
+        const QFileInfo info(original);
+        const QString aside = info.dir().filePath(QStringLiteral(".%1.replaced").arg(info.fileName()));
+        QFile::remove(aside);
+        if (!QFile::rename(original, aside)) {
+            putBack();
+            setError(error, QStringLiteral("%1 cannot be replaced.").arg(QDir::toNativeSeparators(original)));
+            return false;
+        }
+        setAside.emplace_back(original, aside);
+    }
     for (QSaveFile *file : {&designFile, &pngFile}) {
         if (!file->commit()) {
             setError(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file->fileName()), file->errorString()));
+            if (file == &pngFile)
+                QFile::remove(designFile.fileName());
+            putBack();
             return false;
         }
     }
+    for (const auto &aside : setAside)
+        QFile::remove(aside.second);
     return true;
 }
 

@@ -18,8 +18,8 @@ QString designFileOf(const QString &thumbnail);
 // `path` at which neither the thumbnail nor its design file exists.
 QString Create_New_File_Path(const QString &path);
 
-// A name that can be a template's file name in its folder: not empty, not
-// "." or "..", and without "/" or "\".
+// A name that can be a template's file name in its folder, one the gallery
+// lists: not empty, not beginning with ".", and without "/" or "\".
 bool isUsableTemplateName(const QString &name);
 
 // Copies the template of `thumbnail` to the next free copy name and puts

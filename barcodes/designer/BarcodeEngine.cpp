@@ -198,10 +198,23 @@ int barcodeDpi(const BarcodeSettings &settings)
     return resolutionForItem(itemOf(dpiItems(), settings.dpi_val_index), settings.dpi_custom_val.trimmed().toInt());
 }
 
-QString barcodeValueOf(const BarcodeSettings &settings)
+namespace {
+template <class Settings>
+auto &valueFieldOf(Settings &settings)
 {
     return isTwoDimensionalTitle(barcodeTypeTitle(settings.barcode_font_index)) ? settings.two_d_font_val
                                                                                 : settings.linear_font_val;
+}
+} // namespace
+
+QString barcodeValueOf(const BarcodeSettings &settings)
+{
+    return valueFieldOf(settings);
+}
+
+QString &barcodeValueField(BarcodeSettings &settings)
+{
+    return valueFieldOf(settings);
 }
 
 PrintState Get_Print_State(int captionCheckboxState, bool captionCheckboxEnabled)

@@ -64,6 +64,10 @@ int barcodeDpi(const BarcodeSettings &settings);
 // The value an object encodes: its 2-D value for a 2-D symbology, else its
 // linear value.
 QString barcodeValueOf(const BarcodeSettings &settings);
+// The field that holds the value drawn for the settings' symbology (the 2-D
+// value for QR Code, PDF417 and Data Matrix, the linear value otherwise):
+// where a new value must go to be drawn.
+QString &barcodeValueField(BarcodeSettings &settings);
 
 // ---- Whether the value text is printed (the designer's Get_Print_State).
 // A hidden value text (`captionCheckbox` state 1) or a disabled check box

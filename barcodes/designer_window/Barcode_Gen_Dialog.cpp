@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -435,6 +436,14 @@ QWidget *Barcode_Gen_Dialog::buildSizeTab()
     dm->addRow(tr("Encoding :"), comboWithHelp(dm_encoding_ComboBox, "dm_encoding_ComboBox", dm_encoding_help_btn,
                                                "dm_encoding_help_btn", &Barcode_Gen_Dialog::DM_Encoding_Help_btn));
     dm_format_ComboBox->addItems(dataMatrixFormatNames());
+    // The encoder interleaves the 144 x 144 symbol's blocks in a way no
+    // reader accepts, so it gives no symbol of that size: the row is not
+    // offered. It stays in the list (disabled) because designs store the
+    // format as its row number.
+    if (auto *rows = qobject_cast<QStandardItemModel *>(dm_format_ComboBox->model())) {
+        if (QStandardItem *row = rows->item(int(dataMatrixFormatNames().indexOf(QStringLiteral("C144X144")))))
+            row->setEnabled(false);
+    }
     dm_encoding_ComboBox->addItems(dataMatrixEncodingNames());
     dm->addRow(tr("Width :"), pair(dm_widthText_2D, dm_widthStepper_2D, "dm_widthText_2D", "dm_widthStepper_2D",
                                    &Barcode_Gen_Dialog::dm_widthChanged));
@@ -611,6 +620,10 @@ void Barcode_Gen_Dialog::Set_Barcode_Prop_To_Control(TVNGraphic *graphic)
             two_d_barcode_Opt_Select();
         else
             Liner_Barcode_Opt_Select();
+        // The box follows the loaded object's symbology, not the last one
+        // shown: UPC and EAN captions are laid out in fixed groups.
+        kerning_value_Checkbox->setEnabled(liner_or_2D_font == 0
+                                           && !hasFixedCaptionGroups(barcodeTypePopup->currentText()));
         _setLabels();
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
@@ -631,7 +644,8 @@ BarcodeSettings Barcode_Gen_Dialog::currentSettings() const
     s.show_hide_ftr = hideFooterCheckbox->isChecked() ? 1 : 0;
     s.show_hide_val = captionCheckbox->isChecked() ? 1 : 0;
     s.show_val_on_top = showinTopCheckbox->isChecked() ? 1 : 0;
-    s.kerning_val = kerning_value_Checkbox->isChecked() && enabledHere(kerning_value_Checkbox) ? 1 : 0;
+    s.kerning_val =
+        kerning_value_Checkbox->isChecked() && !hasFixedCaptionGroups(barcodeTypePopup->currentText()) ? 1 : 0;
     s.align_hdr_index = align_hdr_combo->currentIndex();
     s.align_ftr_index = align_ftr_combo->currentIndex();
     s.linear_height_val = float(HeightStepper->value());
@@ -741,6 +755,8 @@ void Barcode_Gen_Dialog::barcodeTypeChanged()
                  kerning_value_Checkbox})
             w->setEnabled(true);
     }
+    if (hasFixedCaptionGroups(barcodeTypePopup->currentText()))
+        kerning_value_Checkbox->setEnabled(false);
     // The unit labels follow the panels at once.
     _setLabels();
     if (currentValue().isEmpty()) {
@@ -748,8 +764,6 @@ void Barcode_Gen_Dialog::barcodeTypeChanged()
         Set_Blank_Image();
         return;
     }
-    if (hasFixedCaptionGroups(barcodeTypePopup->currentText()))
-        kerning_value_Checkbox->setEnabled(false);
     try {
         goButtonActionPerformed();
     } catch (const std::exception &e) {
@@ -835,9 +849,10 @@ bool Barcode_Gen_Dialog::Check_And_Validat_Barcode(bool show_message, bool check
     state.hasSymbol = m_testBarcode != nullptr;
     state.symbolContentValid = !m_testBarcode || m_testBarcode->isContentValid();
     state.previewHasImage = !barcodeImage->image().isNull();
+    state.twoDimensional = liner_or_2D_font == 1;
     if (barcodes::Check_And_Validat_Barcode(currentValue(), show_message, check_symbol, state))
         return true;
-    if (m_previewError.isEmpty() || !isAsciiBarcodeValue(currentValue()))
+    if (m_previewError.isEmpty() || (liner_or_2D_font == 0 && !isAsciiBarcodeValue(currentValue())))
         m_previewError = kInvalidValue;
     Set_Blank_Image();
     return false;

@@ -40,6 +40,27 @@ void BarcodePicture::paint(QPainter &painter) const
 
 namespace {
 
+// Makes the painter's coordinates the device's pixels. A widget's painter is
+// redirected into its window's backing store (offset by the widget's place in
+// the window, scaled by the screen's pixel ratio); resetTransform() keeps
+// that redirection, which the device transform includes, so it is undone
+// here as well.
+void paintInDevicePixels(QPainter &painter)
+{
+    painter.resetTransform();
+    painter.setWorldTransform(painter.deviceTransform().inverted());
+}
+
+// The painter's bitmap when device pixels are its own pixels, so that rows
+// may be written into it directly; none otherwise.
+QImage *directBitmap(QPainter &painter)
+{
+    auto *image = dynamic_cast<QImage *>(painter.device());
+    if (!image || painter.deviceTransform() != painter.combinedTransform())
+        return nullptr;
+    return image;
+}
+
 // The glyphs of one line of text in the font itself, its origin at the top
 // left; none when the font lacks a character (another font must stand in).
 std::optional<QGlyphRun> inFontItself(const QString &text, const QFont &font, double &width)
@@ -139,7 +160,7 @@ void BarcodePicture::paintImage(QPainter &painter) const
     const QPoint at(int(std::lround(area.left())), int(std::lround(area.top())));
     // A symbol of a few colours goes straight into the bitmap's rows; the
     // painter would first convert all of it to 32-bit pixels.
-    auto *device = dynamic_cast<QImage *>(painter.device());
+    QImage *device = directBitmap(painter);
     if (device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
         && painter.compositionMode() == QPainter::CompositionMode_SourceOver
         && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap))
@@ -149,7 +170,7 @@ void BarcodePicture::paintImage(QPainter &painter) const
         return;
     }
     painter.save();
-    painter.resetTransform();
+    paintInDevicePixels(painter);
     painter.drawImage(at, bitmap);
     painter.restore();
 }
@@ -168,7 +189,7 @@ void BarcodePicture::paintBackground(QPainter &painter) const
     const QRect pixels(QPoint(int(std::floor(area.left() + 1e-6)), int(std::floor(area.top() + 1e-6))),
                        QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
     painter.save();
-    painter.resetTransform();
+    paintInDevicePixels(painter);
     painter.fillRect(pixels, background);
     painter.restore();
 }
@@ -202,11 +223,15 @@ void BarcodePicture::paintBars(QPainter &painter) const
     }
     if (pixels <= 0) {
         // A vector device, a turned picture, or modules too fine for the
-        // device: exact lengths.
+        // device: exact lengths. On a bitmap, bars thinner than a pixel are
+        // blended into the pixels they cover rather than rounded away.
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, engine && engine->type() == QPaintEngine::Raster);
         for (const Bar &b : bars)
             painter.fillRect(QRectF(modulesLeft + b.first * moduleWidth, b.top, b.modules * moduleWidth,
                                     b.bottom - b.top),
                              barColour);
+        painter.restore();
         return;
     }
     std::vector<QRect> rects;
@@ -221,7 +246,7 @@ void BarcodePicture::paintBars(QPainter &painter) const
     if (writeBarsIntoBitmap(painter, rects))
         return;
     painter.save();
-    painter.resetTransform();
+    paintInDevicePixels(painter);
     for (const QRect &r : rects)
         painter.fillRect(r, barColour);
     painter.restore();
@@ -234,7 +259,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     // one is made and copied down. Only where nothing could come out
     // differently from the painter's own fill: opaque colours, plain
     // compositing, no clipping, a bitmap the painter does not share.
-    auto *image = dynamic_cast<QImage *>(painter.device());
+    QImage *image = directBitmap(painter);
     const bool plain = image && image->isDetached() && image->depth() == 32
         && (image->format() == QImage::Format_ARGB32_Premultiplied || image->format() == QImage::Format_RGB32
             || image->format() == QImage::Format_ARGB32)

@@ -415,3 +415,25 @@ TEST_F(DesignFile, TheMainPhotoObjectKeepsItsPictureWhenThePhotoFileMoved)
     EXPECT_EQ(canvas.pixelColor(box.center()), QColor(Qt::blue));
     EXPECT_EQ(output.pixelColor(box.center()), QColor(Qt::blue));
 }
+
+TEST_F(DesignFile, ADesignNamedOnTheCommandLineOpens)
+{
+    addText("From the file manager", QRectF(10, 10, 120, 20));
+    ASSERT_TRUE(wnd->Save_project_file(tmp.file("named.zelg"), false));
+    wnd->New_Project_Setting_Reset();
+    ASSERT_TRUE(wnd->Get_Front_Controls_Array().empty());
+
+    EXPECT_FALSE(wnd->openDesignFromArguments({}));
+    // A relative name is taken from the working folder.
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(tmp.path());
+    const bool opened = wnd->openDesignFromArguments({QStringLiteral("named.zelg")});
+    QDir::setCurrent(cwd);
+    ASSERT_TRUE(opened) << alerts.join('|').toStdString();
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    EXPECT_TRUE(wnd->windowTitle().startsWith("named.zelg"));
+
+    alerts.clear();
+    EXPECT_FALSE(wnd->openDesignFromArguments({tmp.file("missing.zelg")}));
+    EXPECT_EQ(alerts, QStringList{"Please select valid file path."});
+}

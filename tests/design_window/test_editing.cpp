@@ -144,6 +144,25 @@ TEST_F(ReachableObjects, MovingOrResizingKeepsPartOfAnObjectOnTheCard)
     }
 }
 
+TEST_F(ReachableObjects, AnObjectDraggedIntoACutOffCornerStaysVisibleAndGrabbable)
+{
+    // Rounded and oval cards cut their corners off: the part of an object
+    // kept on the card must be inside the outline, where it shows.
+    for (const int shape : {drawing::kShapeRectangle, drawing::kShapeRounded, drawing::kShapeOval}) {
+        wnd->New_Project_Setting_Reset();
+        emit wnd->cardPanel->card_shape_combo->activated(shape);
+        const GraphicPtr box = addBox(QRectF(100, 60, 40, 30));
+        drag({120, 75}, {-400, -400});
+        wnd->currentCanvas()->deselectAll();
+        // Three handles across at 2 pixels a point, all of it red.
+        EXPECT_GE(redPixels(canvasPicture()), 20 * 20) << "shape " << shape;
+        // A click in the middle of what shows takes it again.
+        const QRectF shown = box->bounds() & card();
+        drag(shown.center(), shown.center() + QPointF(30, 30));
+        EXPECT_TRUE(card().contains(box->bounds().center())) << "shape " << shape;
+    }
+}
+
 TEST_F(ReachableObjects, ACardChangeBringsBackWhatItLeftWhollyOutside)
 {
     CardPanel &panel = *wnd->cardPanel;

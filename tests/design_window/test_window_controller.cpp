@@ -216,10 +216,13 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
     EXPECT_EQ(Card_Front_Or_Back, 0);
     EXPECT_FALSE(wnd->side_switch->isEnabled());
 
-    // Undo removes the last objects; the inspector lets go of them.
+    // Undo takes back each step: the change to one side, the barcode, the
+    // change to two sides, the text; the inspector lets go of the objects.
     wnd->Show_RHS_Properties(text.get());
     wnd->document->undoManager().undo();
-    wnd->document->undoManager().undo();
+    EXPECT_TRUE(wnd->side_switch->isEnabled());
+    for (int step = 0; step < 3; ++step)
+        wnd->document->undoManager().undo();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
     EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);

@@ -71,6 +71,11 @@ TEST_F(CommandTest, TemplateButtonsPutTheChosenTextIntoTheTextObject)
     writeTestFile(res("Message.txt"), "See you soon\n");
     wnd->selectTool(TVNWindowController::kTextTool);
     auto *text = static_cast<TVNText *>(selected().get());
+    // Bound to a series: a ready-made text makes it a typed text, which a
+    // batch run leaves as it is.
+    text->Set_Data_source_type(1);
+    text->Set_Batch_List_Name("Names");
+    wnd->Show_RHS_Properties(text);
     struct Case {
         QPushButton *button;
         bool ok;
@@ -88,6 +93,7 @@ TEST_F(CommandTest, TemplateButtonsPutTheChosenTextIntoTheTextObject)
         c.button->click();
         EXPECT_EQ(text->contentsString(), c.shown);
         EXPECT_EQ(wnd->textPanel->text_content->toPlainText(), c.shown);
+        EXPECT_EQ(text->data_source_type, 0);
     }
 }
 

@@ -2,6 +2,7 @@
 // frame library and the card size wizard, driven through their handlers
 // with the user's answers scripted.
 #include "design_window/TVNWindowController.h"
+#include "drawing/TVNDocument.h"
 #include "drawing/TVNGraphicView.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/CardSizeList.h"
@@ -145,7 +146,7 @@ TEST_F(NameDialogTest, NamesAreCheckedAgainstTheUserTemplates)
     writeTestFile(res("Templates/User/Party.png"), "x");
     const QString exists = "Template with this name already exists.";
     const QString replace = "Template with this name already exists, Do you want to replace the existing template?";
-    const QString unusable = "Template name cannot contain \"/\" or \"\\\" and cannot be \".\" or \"..\".";
+    const QString unusable = "Template name cannot contain \"/\" or \"\\\" and cannot begin with \".\".";
     struct Case {
         const char *typed;
         const char *passed;
@@ -167,6 +168,7 @@ TEST_F(NameDialogTest, NamesAreCheckedAgainstTheUserTemplates)
         {"a\\b", "", {}, "<refused>", unusable},
         {"..", "", {}, "<refused>", unusable},
         {".", "Party", {}, "<refused>", unusable},
+        {".hidden", "", {}, "<refused>", unusable}, // a hidden file the gallery would never list
     };
     for (const Case &c : cases) {
         alerts.clear();
@@ -335,4 +337,29 @@ TEST_F(CardWizardTest, CancelPutsBackTheOutlineItFound)
         d.reject();
     });
     EXPECT_EQ(wnd->Front_card_Prop.Card_Size, before);
+}
+
+TEST_F(CardWizardTest, ANewOutlineAloneChangesTheDesignAndKeepsObjectsOnTheCard)
+{
+    wnd->Show_RHS_Properties(nullptr);
+    EXPECT_EQ(open([](Card_Wizard &d) { d.ok_btn->click(); }), 1);
+    wnd->setWindowModified(false);
+    // In the corner that an oval card cuts off.
+    wnd->selectTool(TVNWindowController::kTextTool);
+    const GraphicPtr corner = wnd->currentCanvas()->_Selected_Graphic;
+    corner->setBounds(QRectF(1, 1, 10, 10));
+    wnd->setWindowModified(false);
+    const int steps = wnd->document->undoManager().count();
+
+    open([](Card_Wizard &d) {
+        d.matrix_card_shape->button(drawing::kShapeOval)->click();
+        d.ok_btn->click();
+    });
+    EXPECT_EQ(design_window::Card_Shape, drawing::kShapeOval);
+    EXPECT_TRUE(wnd->isWindowModified()) << "a design changed only in its outline could be lost unasked";
+    EXPECT_NE(corner->bounds(), QRectF(1, 1, 10, 10));
+    EXPECT_EQ(wnd->document->undoManager().count(), steps + 1);
+    wnd->document->undoManager().undo();
+    EXPECT_EQ(design_window::Card_Shape, drawing::kShapeRectangle);
+    EXPECT_EQ(corner->bounds(), QRectF(1, 1, 10, 10));
 }

@@ -285,10 +285,17 @@ TEST_F(ProfileTest, SideDialogOpensOnTheSidesProfileAndOkPlacesIt)
     EXPECT_TRUE(wnd->Front_user_profile.Fill_User_Profile_Enable);
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme");
 
-    // A new value in a field already on the card is a change of the design.
+    // A new value in a field already on the card is a change of the design,
+    // and one step that Undo takes back.
     wnd->setWindowModified(false);
+    const int steps = wnd->document->undoManager().count();
     profileButton([](UserProfileForm &f) { type(f, F::Company_name, "Acme Ltd."); });
     EXPECT_TRUE(wnd->hasUnsavedChanges());
+    EXPECT_EQ(wnd->document->undoManager().count(), steps + 1);
+    wnd->document->undoManager().undo();
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme");
+    wnd->document->undoManager().redo();
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme Ltd.");
 
     // The back: its own title, the front's record untouched; a hidden title
     // graphic on the side fills no row.

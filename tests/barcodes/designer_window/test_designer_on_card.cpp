@@ -123,29 +123,67 @@ TEST_F(DesignerOnCard, BarcodeToolOpensTheDesignerAndTheCardShowsBothSymbols)
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
 
-TEST_F(DesignerOnCard, CancelledNewBarcodeKeepsThePictureOfItsSettings)
+TEST_F(DesignerOnCard, NewBarcodeStaysOnlyWithOkAsOneUndoStep)
 {
-    GraphicPtr barcode;
+    QUndoStack &undo = wnd->document->undoManager();
     {
         auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("EAN-13"), QStringLiteral("12")); },
                            false);
-        barcode = addBarcode();
+        EXPECT_EQ(addBarcode(), nullptr);
     }
     EXPECT_TRUE(design_window::Barcode_output_image.isNull());
-    EXPECT_EQ(barcodeTypeTitle(barcode->barcode_font_index), "Code 39");
-    EXPECT_EQ(read(barcode->_barcode_image, BarcodeFormat::Code39), "0123");
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty()) << "Cancel leaves no object behind";
+    EXPECT_EQ(undo.count(), 0);
+
+    GraphicPtr barcode;
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("NEW-1")); });
+        barcode = addBarcode();
+    }
+    ASSERT_NE(barcode, nullptr);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array(), GraphicList{barcode});
+    EXPECT_EQ(read(barcode->_barcode_image, BarcodeFormat::Code128), "NEW-1");
+    ASSERT_EQ(undo.count(), 1);
+    EXPECT_EQ(undo.undoText(), "Create Barcode");
+    undo.undo();
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+}
+
+TEST_F(DesignerOnCard, ALongerSymbolStaysOnTheCard)
+{
+    GraphicPtr barcode;
+    {
+        auto user = answer({});
+        barcode = addBarcode();
+    }
+    // In the card's bottom right corner.
+    const QSizeF card = wnd->Front_card_Prop.Card_Size;
+    barcode->setBounds(QRectF(QPointF(card.width(), card.height()) - QPointF(barcode->bounds().width(), barcode->bounds().height()),
+                              barcode->bounds().size()));
+    wnd->currentCanvas()->selectGraphic(barcode);
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("LONGER-7")); });
+        wnd->Open_Barcode_Window(barcode.get());
+    }
+    EXPECT_GT(barcode->bounds().width(), 0);
+    EXPECT_TRUE(QRectF(QPointF(0, 0), card).contains(barcode->bounds()))
+        << barcode->bounds().right() << " of " << card.width();
+    EXPECT_EQ(read(barcode->_barcode_image, BarcodeFormat::Code128), "LONGER-7");
 }
 
 TEST_F(DesignerOnCard, DoubleClickGivesEverySelectedBarcodeTheResultAndUndoBringsThemBack)
 {
     GraphicPtr first, second;
     {
-        auto user = answer({}, false);
+        auto user = answer({});
         first = addBarcode();
+    }
+    {
+        auto user = answer({});
         second = addBarcode();
     }
     // The user had drawn the second one twice as large.
-    second->setBounds(QRectF(QPointF(100, 80), second->bounds().size() * 2));
+    second->setBounds(QRectF(QPointF(4, 4), second->bounds().size() * 2));
     const BarcodeState before = BarcodeState::of(*second);
     TVNGraphicView *canvas = wnd->currentCanvas();
     canvas->selectGraphic(first);
@@ -163,7 +201,7 @@ TEST_F(DesignerOnCard, DoubleClickGivesEverySelectedBarcodeTheResultAndUndoBring
     }
     // Each keeps the scale it was drawn at.
     EXPECT_NEAR(second->bounds().width() / second->_barcode_image.size().width(), 2.0, 1e-9);
-    EXPECT_EQ(second->bounds().topLeft(), QPointF(100, 80));
+    EXPECT_EQ(second->bounds().topLeft(), QPointF(4, 4));
 
     wnd->document->undoManager().undo();
     EXPECT_EQ(second->barcodeSettings(), before.settings);
@@ -197,4 +235,45 @@ TEST_F(DesignerOnCard, DesignSavedWithoutBarcodePicturesOpensWithThemDrawn)
     const TVNGraphic &g = *loaded->front.at(0);
     EXPECT_EQ(g.barcodeSettings(), s);
     EXPECT_EQ(read(g._barcode_image, BarcodeFormat::DataMatrix), "OLD-DESIGN-42");
+}
+
+TEST_F(DesignerOnCard, ARectangleDrawnWithTheToolIsWhereTheNewObjectGoes)
+{
+    GraphicPtr first;
+    {
+        auto user = answer({});
+        first = addBarcode();
+    }
+    TVNGraphicView *canvas = wnd->currentCanvas();
+    const auto mouse = [&](QEvent::Type type, QPointF card) {
+        const QPointF at = card * canvas->scale();
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    };
+    // Away from the first barcode, over empty card.
+    const QRectF drawn(QPointF(120, 90), QPointF(220, 140));
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("DRAWN")); });
+        mouse(QEvent::MouseButtonPress, drawn.topLeft());
+        mouse(QEvent::MouseMove, drawn.center());
+        mouse(QEvent::MouseMove, drawn.bottomRight());
+        mouse(QEvent::MouseButtonRelease, drawn.bottomRight());
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 2u);
+    const GraphicPtr second = wnd->Get_Front_Controls_Array().front();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->bounds(), drawn);
+    EXPECT_EQ(read(second->_barcode_image, BarcodeFormat::Code128), "DRAWN");
+
+    // A click on empty card draws nothing; with the select tool no drag does.
+    mouse(QEvent::MouseButtonPress, QPointF(230, 10));
+    mouse(QEvent::MouseButtonRelease, QPointF(230, 10));
+    wnd->selectTool(TVNWindowController::kSelectTool);
+    mouse(QEvent::MouseButtonPress, QPointF(150, 10));
+    mouse(QEvent::MouseMove, QPointF(200, 40));
+    mouse(QEvent::MouseButtonRelease, QPointF(200, 40));
+    QApplication::processEvents();
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 2u);
 }

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -329,4 +330,54 @@ TEST_F(DesignerWindow, FontsAndLengthPairsReshapeThePreview)
     dialog.LR_Margin_Changed(dialog.LR_mar_Text);
     EXPECT_EQ(dialog.LR_mar_Stepper->value(), 0.0);
     EXPECT_EQ(dialog.currentSettings().LR_margin_val, 0.0f);
+}
+
+TEST_F(DesignerWindow, KerningFollowsTheLoadedObjectAndIsStoredOnlyWhereItIsAllowed)
+{
+    // Each object is opened after one of the other kind, as the user would.
+    const auto object = [](const QString &title, int kerning) {
+        auto barcode = std::make_shared<TVNBarcode>();
+        BarcodeSettings s;
+        s.barcode_font_index = int(barcodeTypeTitles().indexOf(title));
+        s.linear_font_val = title == QLatin1String("EAN-13") ? QStringLiteral("400638133393") : QStringLiteral("K39");
+        s.kerning_val = kerning;
+        barcode->setBarcodeSettings(s);
+        return barcode;
+    };
+    struct Row {
+        const char *first;  // opened before
+        const char *title;  // the object opened
+        int kerning;        // what it has
+        bool enabled;       // the box as shown
+        int stored;         // what OK stores
+    } const rows[] = {
+        {"EAN-13", "Code 39", 1, true, 1},  // kept after a symbology without kerning
+        {"Code 39", "EAN-13", 1, false, 0}, // UPC and EAN captions have fixed groups
+        {"EAN-13", "Code 128", 0, true, 0},
+    };
+    for (const Row &row : rows) {
+        const auto before = object(row.first, 1);
+        dialog.Set_Barcode_Prop_To_Control(before.get());
+        const auto opened = object(row.title, row.kerning);
+        dialog.Set_Barcode_Prop_To_Control(opened.get());
+        EXPECT_EQ(dialog.kerning_value_Checkbox->isEnabled(), row.enabled) << row.title << " after " << row.first;
+        EXPECT_EQ(dialog.currentSettings().kerning_val, row.stored) << row.title << " after " << row.first;
+    }
+}
+
+TEST_F(DesignerWindow, TwoDimensionalValuesMayBeAnyTextAndTheLargestDataMatrixIsNotOffered)
+{
+    choose(QStringLiteral("QR Code"));
+    const QString value = QStringLiteral("Grüße 日本 €");
+    dialog.dataText_2D->setPlainText(value);
+    dialog.goButtonActionPerformed();
+    EXPECT_TRUE(dialog.barcode_error_label->isHidden()) << dialog.barcode_error_label->text().toStdString();
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::QRCode), value.toStdString());
+    EXPECT_TRUE(dialog.Check_And_Validat_Barcode(true, true));
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+
+    const auto *rows = qobject_cast<QStandardItemModel *>(dialog.dm_format_ComboBox->model());
+    ASSERT_NE(rows, nullptr);
+    EXPECT_FALSE(rows->item(dialog.dm_format_ComboBox->findText("C144X144"))->isEnabled());
+    EXPECT_TRUE(rows->item(dialog.dm_format_ComboBox->findText("C132X132"))->isEnabled());
 }
