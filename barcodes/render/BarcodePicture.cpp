@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -31,8 +32,11 @@ void BarcodePicture::paint(QPainter &painter) const
         return;
     painter.save();
     for (const Text &t : texts) {
+        const QList<QGlyphRun> runs = t.glyphs();
+        if (writeTextIntoBitmap(painter, runs, t))
+            continue;
         painter.setPen(t.colour);
-        for (const QGlyphRun &run : t.glyphs())
+        for (const QGlyphRun &run : runs)
             painter.drawGlyphRun(QPointF(0, 0), run);
     }
     painter.restore();
@@ -40,11 +44,117 @@ void BarcodePicture::paint(QPainter &painter) const
 
 namespace {
 
+// `ink` (opaque) over `under` by `coverage` of 255, two channels at a time.
+inline QRgb over(QRgb ink, QRgb under, uint coverage)
+{
+    const uint rest = 255 - coverage;
+    uint rb = (ink & 0xff00ff) * coverage + (under & 0xff00ff) * rest;
+    rb = ((rb + ((rb >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint ag = ((ink >> 8) & 0xff00ff) * coverage + ((under >> 8) & 0xff00ff) * rest;
+    ag = (ag + ((ag >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return ag | rb;
+}
+
+// `ink` over `count` pixels by the coverages `cover`. Most of a glyph's box
+// is uncovered or fully covered: eight coverages at a time are skipped or
+// filled, the rest blended one by one.
+void blendRow(QRgb *pixel, const uchar *cover, int count, QRgb ink)
+{
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, cover + i, sizeof eight);
+        if (eight == 0)
+            continue;
+        if (eight == ~std::uint64_t(0)) {
+            std::fill(pixel + i, pixel + i + 8, ink);
+            continue;
+        }
+        for (int k = i; k < i + 8; ++k) {
+            const uint a = cover[k];
+            if (a == 255)
+                pixel[k] = ink;
+            else if (a != 0)
+                pixel[k] = over(ink, pixel[k], a);
+        }
+    }
+    for (; i < count; ++i) {
+        const uint a = cover[i];
+        if (a == 255)
+            pixel[i] = ink;
+        else if (a != 0)
+            pixel[i] = over(ink, pixel[i], a);
+    }
+}
+
+// A plain 32-bit bitmap the painter draws on alone, with nothing between
+// its fills and the pixels: no clipping, no transparency, plain compositing.
+// Opaque pixels may be stored in any 32-bit format; `blending` needs
+// premultiplied ones.
+QImage *plainBitmap(QPainter &painter, const QColor &colour, bool blending)
+{
+    auto *image = dynamic_cast<QImage *>(painter.device());
+    const QImage::Format f = image ? image->format() : QImage::Format_Invalid;
+    const bool plain = image && image->isDetached()
+        && (f == QImage::Format_ARGB32_Premultiplied || f == QImage::Format_RGB32
+            || (!blending && f == QImage::Format_ARGB32))
+        && !painter.hasClipping() && painter.opacity() >= 1.0
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver && colour.alpha() == 255;
+    return plain ? image : nullptr;
+}
+
+} // namespace
+
+bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text) const
+{
+    // Qt blends every glyph of every caption anew, and that is most of the
+    // time a symbol's bitmap takes; the glyphs of a caption font are drawn
+    // once per size and blended here. Only glyphs of the font itself, at a
+    // plain scale with antialiased text, on a plain bitmap. A bitmap of
+    // whole pixels may scale its two sides a little differently: the glyphs
+    // keep their shape, and the places of lines follow the picture.
+    QImage *image = plainBitmap(painter, text.colour, true);
+    const QTransform t = painter.deviceTransform();
+    if (!image || runs.size() != 1 || !painter.testRenderHint(QPainter::TextAntialiasing)
+        || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0
+        || std::abs(t.m22() / t.m11() - 1.0) > 0.01)
+        return false;
+    const auto font = cachedPointFont(text.font);
+    if (!font->raw.isValid() || !(runs.front().rawFont() == font->raw))
+        return false;
+    const double scale = t.m11();
+    const QRgb ink = text.colour.rgba();
+    const QRect bounds = image->rect();
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    const QList<quint32> glyphs = runs.front().glyphIndexes();
+    const QList<QPointF> positions = runs.front().positions();
+    for (qsizetype g = 0; g < glyphs.size(); ++g) {
+        const QPointF at = t.map(positions[g]);
+        int x = int(std::floor(at.x()));
+        int quarter = int(std::lround((at.x() - x) * 4.0));
+        if (quarter == 4) {
+            ++x;
+            quarter = 0;
+        }
+        const int y = int(std::lround(at.y()));
+        const PointFont::GlyphMask &mask = font->mask(glyphs[g], scale, quarter);
+        const QRect area = QRect(QPoint(x + mask.left, y + mask.top), mask.alpha.size()).intersected(bounds);
+        for (int row = area.top(); row <= area.bottom(); ++row) {
+            const uchar *cover = mask.alpha.constScanLine(row - y - mask.top) + (area.left() - x - mask.left);
+            blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + area.left(), cover,
+                     area.width(), ink);
+        }
+    }
+    return true;
+}
+
+namespace {
+
 // The glyphs of one line of text in the font itself, its origin at the top
 // left; none when the font lacks a character (another font must stand in).
-std::optional<QGlyphRun> inFontItself(const QString &text, const QFont &font, double &width)
+std::optional<QGlyphRun> inFontItself(const QString &text, const QRawFont &raw, double &width)
 {
-    const QRawFont raw = QRawFont::fromFont(font);
     if (!raw.isValid())
         return std::nullopt;
     const QList<quint32> glyphs = raw.glyphIndexesForString(text);
@@ -89,13 +199,13 @@ QList<QGlyphRun> BarcodePicture::Text::glyphs() const
     // One line: line breaks in the text count as spaces.
     QString single(text);
     single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    const QFont points = pointFont(font);
+    const auto points = cachedPointFont(font);
     double natural = 0.0;
     QList<QGlyphRun> runs;
-    if (auto run = inFontItself(single, points, natural))
+    if (auto run = inFontItself(single, points->raw, natural))
         runs.append(*run);
     else
-        runs = laidOut(single, points, natural);
+        runs = laidOut(single, points->font, natural);
 
     // Each glyph moves right by the spacing of the glyphs before it, in the
     // order they stand on the line.
@@ -234,13 +344,8 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     // one is made and copied down. Only where nothing could come out
     // differently from the painter's own fill: opaque colours, plain
     // compositing, no clipping, a bitmap the painter does not share.
-    auto *image = dynamic_cast<QImage *>(painter.device());
-    const bool plain = image && image->isDetached() && image->depth() == 32
-        && (image->format() == QImage::Format_ARGB32_Premultiplied || image->format() == QImage::Format_RGB32
-            || image->format() == QImage::Format_ARGB32)
-        && !painter.hasClipping() && painter.opacity() >= 1.0
-        && painter.compositionMode() == QPainter::CompositionMode_SourceOver && barColour.alpha() == 255;
-    if (!plain)
+    QImage *image = plainBitmap(painter, barColour, false);
+    if (!image)
         return false;
     const QRect bounds = image->rect();
     std::vector<int> edges;

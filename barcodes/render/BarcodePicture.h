@@ -78,6 +78,9 @@ private:
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
     bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const;
+    // Blends the glyphs of one line of text straight into the painter's
+    // bitmap; false when the painter must draw them itself.
+    bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text) const;
 };
 
 } // namespace barcodes
