@@ -30,8 +30,18 @@ void BarcodePicture::paint(QPainter &painter) const
 
     if (texts.empty())
         return;
+    // Texts under given modules move as far as those modules moved when the
+    // bars were fitted to whole pixels.
+    const Fit fit = fitBars(painter);
+    const QTransform device = painter.deviceTransform();
     painter.save();
-    for (const Text &t : texts) {
+    for (const Text &text : texts) {
+        Text t = text;
+        if (t.anchorModule >= 0 && fit.pixels > 0 && device.m11() > 0) {
+            const double exact = device.dx() + (modulesLeft + t.anchorModule * moduleWidth) * device.m11();
+            const double fitted = fit.left + t.anchorModule * fit.pixels;
+            t.rect.translate((fitted - exact) / device.m11(), 0);
+        }
         const QList<QGlyphRun> runs = t.glyphs();
         if (writeTextIntoBitmap(painter, runs, t))
             continue;
@@ -283,16 +293,16 @@ void BarcodePicture::paintBackground(QPainter &painter) const
     painter.restore();
 }
 
-void BarcodePicture::paintBars(QPainter &painter) const
+BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
 {
-    if (bars.empty() || moduleCount <= 0)
-        return;
+    Fit fit;
+    if (moduleCount <= 0)
+        return fit;
     const QTransform t = painter.deviceTransform();
     const QPaintEngine *engine = painter.paintEngine();
     // Mirrored pictures too: the transform may scale by a negative factor.
     const bool bitmap = engine && engine->type() == QPaintEngine::Raster && t.type() <= QTransform::TxScale
         && t.m11() != 0 && t.m22() != 0;
-    const bool turned = t.m11() < 0;
     // Whole device pixels per module: the nearest to the exact width, or
     // fewer when the picture has no room for that many.
     int pixels = 0;
@@ -310,6 +320,20 @@ void BarcodePicture::paintBars(QPainter &painter) const
         left = int(std::lround(centre - pixels * moduleCount / 2.0));
         left = int(std::clamp(double(left), pictureLeft, std::max(pictureLeft, pictureRight - pixels * moduleCount)));
     }
+    fit.pixels = std::max(0, pixels);
+    fit.left = left;
+    return fit;
+}
+
+void BarcodePicture::paintBars(QPainter &painter) const
+{
+    if (bars.empty() || moduleCount <= 0)
+        return;
+    const QTransform t = painter.deviceTransform();
+    const bool turned = t.m11() < 0;
+    const Fit fit = fitBars(painter);
+    const int pixels = fit.pixels;
+    const int left = fit.left;
     if (pixels <= 0) {
         // A vector device, a turned picture, or modules too fine for the
         // device: exact lengths.

@@ -49,6 +49,9 @@ struct BarcodePicture {
         QRectF rect;
         Qt::Alignment alignment;
         QColor colour;
+        // The module the text stands under, when it must follow the bars
+        // as they are fitted to a bitmap's pixels; negative for none.
+        double anchorModule = -1.0;
 
         QList<QGlyphRun> glyphs() const;
     };
@@ -72,6 +75,14 @@ struct BarcodePicture {
     void paint(QPainter &painter) const;
 
 private:
+    // The bars fitted to the painter's bitmap: `pixels` device pixels a
+    // module from device column `left`; no pixels on a vector device, a
+    // turned picture, or modules too fine for the device.
+    struct Fit {
+        int pixels = 0;
+        int left = 0;
+    };
+    Fit fitBars(const QPainter &painter) const;
     void paintBackground(QPainter &painter) const;
     void paintImage(QPainter &painter) const;
     void paintBars(QPainter &painter) const;
