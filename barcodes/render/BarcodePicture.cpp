@@ -9,12 +9,50 @@
 #include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
 namespace barcodes {
+
+namespace {
+// Far beyond any bitmap, in device pixels.
+constexpr int kEverywhere = 1 << 28;
+} // namespace
+
+// What text drawn straight into a bitmap needs to know of the pixels under
+// it: inside `plain` they are the opaque background, unless something in
+// `occupied` was drawn there; `under` gives, for each coverage, the ink
+// over that background.
+struct BarcodePicture::TextPixels {
+    QRect plain;
+    std::vector<QRect> occupied;
+    QRgb ink = 0;
+    std::array<QRgb, 256> under{};
+    bool underReady = false;
+
+    bool isPlain(const QRect &area) const
+    {
+        return plain.contains(area)
+            && std::none_of(occupied.begin(), occupied.end(), [&](const QRect &r) { return r.intersects(area); });
+    }
+};
+
+BarcodePicture::TextPixels BarcodePicture::plainPixels(const QPainter &painter) const
+{
+    TextPixels pixels;
+    const QTransform t = painter.deviceTransform();
+    if (background.alpha() == 255 && t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0) {
+        // The pixels wholly inside the picture, which its background filled.
+        const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
+        pixels.plain = QRect(QPoint(int(std::ceil(area.left() - 1e-6)), int(std::ceil(area.top() - 1e-6))),
+                             QPoint(int(std::floor(area.right() + 1e-6)) - 1,
+                                    int(std::floor(area.bottom() + 1e-6)) - 1));
+    }
+    return pixels;
+}
 
 void BarcodePicture::paint(QPainter &painter) const
 {
@@ -25,11 +63,15 @@ void BarcodePicture::paint(QPainter &painter) const
     paintBackground(painter);
     if (!image.isNull())
         paintImage(painter);
-    paintBars(painter);
+    const QRect barPixels = paintBars(painter);
     painter.restore();
 
     if (texts.empty())
         return;
+    TextPixels pixels = plainPixels(painter);
+    pixels.occupied.push_back(barPixels);
+    if (!image.isNull())
+        pixels.occupied.push_back(painter.deviceTransform().mapRect(imageRect).toAlignedRect());
     // Texts under given modules move as far as those modules moved when the
     // bars were fitted to whole pixels.
     const Fit fit = fitBars(painter);
@@ -41,10 +83,17 @@ void BarcodePicture::paint(QPainter &painter) const
             const double exact = device.dx() + (modulesLeft + t.anchorModule * moduleWidth) * device.m11();
             const double fitted = fit.left + t.anchorModule * fit.pixels;
             t.rect.translate((fitted - exact) / device.m11(), 0);
+            // Characters keep to their modules; the line, centred on its
+            // anchor, grows or shrinks on both sides alike.
+            const double grown = t.anchorPitch * (fit.pixels / device.m11() - moduleWidth);
+            t.kerning += grown;
+            t.rect.translate(-grown * double(std::max<qsizetype>(0, t.text.size() - 1)) / 2.0, 0);
         }
         const QList<QGlyphRun> runs = t.glyphs();
-        if (writeTextIntoBitmap(painter, runs, t))
+        if (writeTextIntoBitmap(painter, runs, t, pixels))
             continue;
+        // Where the painter drew is unknown from here on.
+        pixels.plain = QRect();
         painter.setPen(t.colour);
         for (const QGlyphRun &run : runs)
             painter.drawGlyphRun(QPointF(0, 0), run);
@@ -115,7 +164,8 @@ QImage *plainBitmap(QPainter &painter, const QColor &colour, bool blending)
 
 } // namespace
 
-bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text) const
+bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,
+                                         TextPixels &pixels) const
 {
     // Qt blends every glyph of every caption anew, and that is most of the
     // time a symbol's bitmap takes; the glyphs of a caption font are drawn
@@ -150,10 +200,38 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
         const int y = int(std::lround(at.y()));
         const PointFont::GlyphMask &mask = font->mask(glyphs[g], scale, quarter);
         const QRect area = QRect(QPoint(x + mask.left, y + mask.top), mask.alpha.size()).intersected(bounds);
+        const uchar *maskBits = mask.alpha.constBits();
+        const qsizetype maskStride = mask.alpha.bytesPerLine();
+        // Over plain background every coverage gives one known colour: no
+        // blending, and no need to read the pixels.
+        const QRect inked = mask.ink.translated(x + mask.left, y + mask.top);
+        const bool plain = !inked.isEmpty() && pixels.isPlain(inked);
+        if (plain && (!pixels.underReady || pixels.ink != ink)) {
+            const QRgb back = background.rgba();
+            for (uint a = 0; a < 256; ++a)
+                pixels.under[a] = over(ink, back, a);
+            pixels.ink = ink;
+            pixels.underReady = true;
+        }
+        if (!inked.isEmpty())
+            pixels.occupied.push_back(inked);
         for (int row = area.top(); row <= area.bottom(); ++row) {
-            const uchar *cover = mask.alpha.constScanLine(row - y - mask.top) + (area.left() - x - mask.left);
-            blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + area.left(), cover,
-                     area.width(), ink);
+            // Mask columns of this row that are covered and on the bitmap.
+            const int my = row - y - mask.top;
+            const int mx0 = area.left() - x - mask.left;
+            const int from = std::max(mask.covered[std::size_t(my)].first, mx0);
+            const int to = std::min(mask.covered[std::size_t(my)].second, mx0 + area.width());
+            if (from >= to)
+                continue;
+            if (plain) {
+                QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left);
+                const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
+                for (int i = from; i < to; ++i)
+                    out[i] = pixels.under[cover[i]];
+                continue;
+            }
+            blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left + from),
+                     maskBits + std::ptrdiff_t(my) * maskStride + from, to - from, ink);
         }
     }
     return true;
@@ -325,10 +403,10 @@ BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
     return fit;
 }
 
-void BarcodePicture::paintBars(QPainter &painter) const
+QRect BarcodePicture::paintBars(QPainter &painter) const
 {
     if (bars.empty() || moduleCount <= 0)
-        return;
+        return {};
     const QTransform t = painter.deviceTransform();
     const bool turned = t.m11() < 0;
     const Fit fit = fitBars(painter);
@@ -341,7 +419,7 @@ void BarcodePicture::paintBars(QPainter &painter) const
             painter.fillRect(QRectF(modulesLeft + b.first * moduleWidth, b.top, b.modules * moduleWidth,
                                     b.bottom - b.top),
                              barColour);
-        return;
+        return QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere));
     }
     std::vector<QRect> rects;
     rects.reserve(bars.size());
@@ -352,13 +430,17 @@ void BarcodePicture::paintBars(QPainter &painter) const
         const int first = turned ? moduleCount - b.first - b.modules : b.first;
         rects.emplace_back(left + first * pixels, std::min(y0, y1), b.modules * pixels, std::max(1, std::abs(y1 - y0)));
     }
+    QRect covered;
+    for (const QRect &r : rects)
+        covered |= r;
     if (writeBarsIntoBitmap(painter, rects))
-        return;
+        return covered;
     painter.save();
     painter.resetTransform();
     for (const QRect &r : rects)
         painter.fillRect(r, barColour);
     painter.restore();
+    return covered;
 }
 
 bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const

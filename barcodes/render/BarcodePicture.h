@@ -19,6 +19,7 @@
 #include <QGlyphRun>
 #include <QList>
 #include <QRect>
+#include <QRgb>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -52,6 +53,9 @@ struct BarcodePicture {
         // The module the text stands under, when it must follow the bars
         // as they are fitted to a bitmap's pixels; negative for none.
         double anchorModule = -1.0;
+        // Modules from one character to the next, when each character
+        // stands under its own modules (0: the spacing stays as it is).
+        double anchorPitch = 0.0;
 
         QList<QGlyphRun> glyphs() const;
     };
@@ -84,14 +88,19 @@ private:
     };
     Fit fitBars(const QPainter &painter) const;
     void paintBackground(QPainter &painter) const;
+    struct TextPixels;
+    TextPixels plainPixels(const QPainter &painter) const;
     void paintImage(QPainter &painter) const;
-    void paintBars(QPainter &painter) const;
+    // Answers the device pixels the bars cover (everything on a vector
+    // device).
+    QRect paintBars(QPainter &painter) const;
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
     bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const;
     // Blends the glyphs of one line of text straight into the painter's
     // bitmap; false when the painter must draw them itself.
-    bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text) const;
+    bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,
+                             TextPixels &pixels) const;
 };
 
 } // namespace barcodes

@@ -125,7 +125,7 @@ double pictureHeight(const SymBarcode &symbol, const SymbolStyle &gen)
 // group centred under the modules of its own digits, a digit under each
 // symbol character where the font leaves room, and the number system and
 // check digits just outside the guard bars, on the same line.
-void drawRetailCaption(Canvas &canvas, const SymAbstractUPCEANBarcode &symbol, const BarcodePicture &picture,
+void drawRetailCaption(Canvas &canvas, const SymAbstractUPCEANBarcode &symbol, BarcodePicture &picture,
                        double yc, const QFont &font, const QColor &colour)
 {
     constexpr int kCharacterModules = 7;
@@ -141,13 +141,19 @@ void drawRetailCaption(Canvas &canvas, const SymAbstractUPCEANBarcode &symbol, c
         const QString digits = QString::fromLatin1(group.digits);
         if (digits.isEmpty())
             continue;
-        // A font too wide for its symbol characters keeps the group together.
-        if (canvas.measure(digits, font).width() > digits.size() * kCharacterModules * bw) {
-            centredUnder(digits, group.firstModule + group.modules / 2.0);
+        // Spaced so that each digit stands under its own symbol character;
+        // a font too wide for them keeps the group together.
+        const double natural = canvas.measure(digits, font).width();
+        const double m = double(digits.size());
+        const double spacing = kCharacterModules * bw - natural / m;
+        const double centre = group.firstModule + kCharacterModules * m / 2.0;
+        if (spacing < 0) {
+            centredUnder(digits, centre);
             continue;
         }
-        for (qsizetype k = 0; k < digits.size(); ++k)
-            centredUnder(digits.mid(k, 1), group.firstModule + kCharacterModules * (k + 0.5));
+        const double drawn = natural + (m - 1) * spacing;
+        canvas.drawAtPoint(digits, modulesLeft + centre * bw - drawn / 2.0, yc, font, colour, spacing, centre);
+        picture.texts.back().anchorPitch = kCharacterModules;
     }
     // A module's gap from the guards; kept inside the picture when the quiet
     // zone is narrower than the digit.

@@ -143,6 +143,18 @@ const PointFont::GlyphMask &PointFont::mask(quint32 glyph, double scale, int qua
     painter.scale(scale, scale);
     painter.drawGlyphRun(QPointF(0, 0), run);
     painter.end();
+    made.covered.reserve(std::size_t(made.alpha.height()));
+    for (int y = 0; y < made.alpha.height(); ++y) {
+        const uchar *row = made.alpha.constScanLine(y);
+        int first = 0, end = made.alpha.width();
+        while (first < end && row[first] == 0)
+            ++first;
+        while (end > first && row[end - 1] == 0)
+            --end;
+        made.covered.emplace_back(first, end);
+        if (first < end)
+            made.ink |= QRect(first, y, end - first, 1);
+    }
     return m_masks.emplace(key, std::move(made)).first->second;
 }
 

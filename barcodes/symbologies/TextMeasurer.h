@@ -6,11 +6,14 @@
 #include <QFont>
 #include <QImage>
 #include <QRawFont>
+#include <QRect>
 #include <QSizeF>
 #include <QString>
 #include <map>
 #include <memory>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace barcodes {
 
@@ -53,6 +56,10 @@ struct PointFont {
         QImage alpha;  // Format_Alpha8
         int left = 0;
         int top = 0;
+        // Per row, the columns from the first covered pixel to past the last.
+        std::vector<std::pair<int, int>> covered;
+        // The covered pixels' bounding box in the mask.
+        QRect ink;
     };
 
     QFont font;        // pointFont() of the font asked for
