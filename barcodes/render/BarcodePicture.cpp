@@ -454,12 +454,16 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     if (!image)
         return false;
     const QRect bounds = image->rect();
+    std::vector<QRect> clipped;
+    clipped.reserve(rects.size());
     std::vector<int> edges;
+    edges.reserve(2 * rects.size());
     int x0 = bounds.right() + 1, x1 = bounds.left();
     for (const QRect &r : rects) {
         const QRect c = r.intersected(bounds);
         if (c.isEmpty())
             continue;
+        clipped.push_back(c);
         edges.push_back(c.top());
         edges.push_back(c.bottom() + 1);
         x0 = std::min(x0, c.left());
@@ -471,15 +475,17 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     const QRgb ink = barColour.rgba();
     const std::size_t span = std::size_t(x1 - x0);
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    auto line = [&](int y) { return reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride); };
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band], bottom = edges[band + 1];
         // The first row of the band gets the bars that cross it; the rest of
         // the band is that row again.
-        auto *first = reinterpret_cast<QRgb *>(image->scanLine(top));
+        QRgb *first = line(top);
         bool any = false;
-        for (const QRect &r : rects) {
-            const QRect c = r.intersected(bounds);
-            if (c.isEmpty() || c.top() > top || c.bottom() < top)
+        for (const QRect &c : clipped) {
+            if (c.top() > top || c.bottom() < top)
                 continue;
             std::fill(first + c.left(), first + c.right() + 1, ink);
             any = true;
@@ -487,7 +493,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         if (!any)
             continue;
         for (int y = top + 1; y < bottom; ++y)
-            std::memcpy(reinterpret_cast<QRgb *>(image->scanLine(y)) + x0, first + x0, span * sizeof(QRgb));
+            std::memcpy(line(y) + x0, first + x0, span * sizeof(QRgb));
     }
     return true;
 }
