@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -47,10 +48,34 @@ QImage blankBitmap(int width, int height, QImage::Format format = QImage::Format
     return bitmap;
 }
 
+// The eight colour indexes (0 or 1) of each byte of a 1-bit row, most
+// significant bit first, as they lie in memory.
+constexpr std::array<std::array<uchar, 8>, 256> kBitIndexes = [] {
+    std::array<std::array<uchar, 8>, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        for (int b = 0; b < 8; ++b)
+            table[std::size_t(byte)][std::size_t(b)] = uchar((byte >> (7 - b)) & 1);
+    }
+    return table;
+}();
+
 // The colour index of pixel x in a row of a bitmap with a colour table.
 int indexAt(const uchar *row, int x, bool mono)
 {
     return mono ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x];
+}
+
+// Sets the bits of pixels [from, to) of a 1-bit row, most significant first.
+void setBits(uchar *row, int from, int to)
+{
+    for (; from < to && (from & 7); ++from)
+        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
+    if (to - from >= 8) {
+        std::memset(row + (from >> 3), 0xff, std::size_t((to - from) >> 3));
+        from += (to - from) & ~7;
+    }
+    for (; from < to; ++from)
+        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
 }
 
 // Nearest sampling of a bitmap with a colour table into `target` of the same
@@ -63,26 +88,41 @@ void sampleIndexed(const QImage &src, QImage &target)
     std::vector<int> column(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
         column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
+    // The target columns of each source column, in order: a 1-bit row is
+    // written a run of set pixels at a time.
+    struct Run {
+        int source, from, to;
+    };
+    std::vector<Run> runs;
+    for (int x = 0; x < w; ++x) {
+        if (runs.empty() || runs.back().source != column[std::size_t(x)])
+            runs.push_back({column[std::size_t(x)], x, x + 1});
+        else
+            runs.back().to = x + 1;
+    }
+    // A source row like the one before (the rows of a symbol's module) gives
+    // the same target row.
+    const std::size_t sourceBytes = mono ? std::size_t(src.width() + 7) / 8 : std::size_t(src.width());
     int previous = -1;
+    const uchar *previousIn = nullptr;
     for (int y = 0; y < h; ++y) {
         const int row = std::min(src.height() - 1, int((y + 0.5) * src.height() / h));
         uchar *out = target.scanLine(y);
-        if (row == previous) {
+        const uchar *in = src.constScanLine(row);
+        if (row == previous || (previousIn && std::memcmp(in, previousIn, sourceBytes) == 0)) {
             std::memcpy(out, target.constScanLine(y - 1), rowBytes);
+            previous = row;
             continue;
         }
-        const uchar *in = src.constScanLine(row);
+        previousIn = in;
         if (mono) {
             // Eight pixels to a byte, most significant first; the last byte
             // padded with zero bits.
-            unsigned bits = 0;
-            for (int x = 0; x < w; ++x) {
-                bits = (bits << 1) | unsigned(indexAt(in, column[std::size_t(x)], true));
-                if ((x & 7) == 7)
-                    out[x >> 3] = uchar(bits);
+            std::memset(out, 0, rowBytes);
+            for (const Run &run : runs) {
+                if (indexAt(in, run.source, true))
+                    setBits(out, run.from, run.to);
             }
-            if (w & 7)
-                out[w >> 3] = uchar(bits << (8 - (w & 7)));
         } else {
             for (int x = 0; x < w; ++x)
                 out[x] = in[column[std::size_t(x)]];
@@ -188,7 +228,7 @@ platform::Image Resize_Image(const platform::Image &image, QSizeF new_size)
     return platform::Image::fromBitmap(bitmap, new_size);
 }
 
-bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source)
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour)
 {
     const QImage::Format tf = target.format();
     if (!hasColourTable(source) || source.isNull()
@@ -246,11 +286,11 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         if (previous != in && !(previous && std::memcmp(previous, in, rowBytes) == 0)) {
             if (mono && unscaled) {
                 // Eight pixels from each byte.
-                for (std::size_t x = 0; x < indexes.size(); x += 8) {
-                    const uchar bits = in[x / 8];
-                    for (std::size_t b = 0; b < 8 && x + b < indexes.size(); ++b)
-                        indexes[x + b] = uchar((bits >> (7 - b)) & 1);
-                }
+                const std::size_t whole = indexes.size() / 8 * 8;
+                for (std::size_t x = 0; x < whole; x += 8)
+                    std::memcpy(&indexes[x], &kBitIndexes[in[x / 8]], 8);
+                for (std::size_t x = whole; x < indexes.size(); ++x)
+                    indexes[x] = uchar((in[x / 8] >> (7 - x % 8)) & 1);
             } else {
                 for (std::size_t x = 0; x < indexes.size(); ++x)
                     indexes[x] = uchar(indexAt(in, column[x], mono));
@@ -284,7 +324,8 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
             for (std::size_t x = first; x < last; ++x)
                 out[x] = (out[x] & keep[indexes[x]]) | ink[indexes[x]];
         }
-        aboveIsSame = solid;
+        // Clear pixels show what was under them: alike only over one colour.
+        aboveIsSame = solid || overOneColour;
     }
     return true;
 }

@@ -327,6 +327,11 @@ void BarcodePicture::paintImage(QPainter &painter) const
     const QTransform t = painter.deviceTransform();
     const QRectF area = t.mapRect(imageRect);
     const QImage &bitmap = image.bitmap();
+    // The background was just filled into every pixel of the picture on a
+    // bitmap: under an image inside the picture there is one colour.
+    const QPaintEngine *engine = painter.paintEngine();
+    const bool overBackground = background.alpha() == 255 && engine && engine->type() == QPaintEngine::Raster
+        && QRectF(QPointF(0, 0), size).contains(imageRect);
     if (image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) {
         image.draw(painter, imageRect);
         return;
@@ -340,7 +345,8 @@ void BarcodePicture::paintImage(QPainter &painter) const
     auto *device = dynamic_cast<QImage *>(painter.device());
     if (device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
         && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap))
+        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap,
+                              overBackground))
         return;
     if (!atDeviceResolution) {
         image.draw(painter, imageRect);
