@@ -160,34 +160,6 @@ TEST_F(SymbolPictures, BarsTakeWholeDevicePixelsOnBitmapsAndExactLengthsInVector
     EXPECT_GT(barRects, 10);
 }
 
-namespace {
-
-// The columns, in points, of each separate mark that `match` finds between
-// the rows `top` and `bottom`: one per digit of a caption.
-std::vector<std::pair<double, double>> marks(const Scan &scan, const std::function<bool(QRgb)> &match, double top,
-                                             double bottom)
-{
-    std::vector<bool> used(std::size_t(scan.bitmap().width()), false);
-    const double scale = kDpi / 72.0;
-    for (int y = int(top * scale); y < std::min(scan.bitmap().height(), int(bottom * scale)); ++y) {
-        for (int x = 0; x < scan.bitmap().width(); ++x)
-            used[std::size_t(x)] = used[std::size_t(x)] || match(scan.bitmap().pixel(x, y));
-    }
-    std::vector<std::pair<double, double>> out;
-    for (int x = 0, start = -1; x <= int(used.size()); ++x) {
-        const bool in = x < int(used.size()) && used[std::size_t(x)];
-        if (in && start < 0)
-            start = x;
-        if (!in && start >= 0) {
-            out.emplace_back(start / scale, x / scale);
-            start = -1;
-        }
-    }
-    return out;
-}
-
-} // namespace
-
 TEST_F(SymbolPictures, RetailDigitsStandUnderTheirHalvesAndBesideTheGuards)
 {
     // Each symbol with the number of digits left of the guards, under each
@@ -212,7 +184,7 @@ TEST_F(SymbolPictures, RetailDigitsStandUnderTheirHalvesAndBesideTheGuards)
         ASSERT_FALSE(caption.isEmpty());
         // Modules as drawn: whole pixels each, from the first bar to the last.
         const double bw = bars.width() / double(c.symbol->completeBarcode().size());
-        const std::vector<std::pair<double, double>> digits = marks(scan, isRed, caption.top(), caption.bottom());
+        const std::vector<std::pair<double, double>> digits = scan.columnRuns(isRed, caption.top(), caption.bottom());
         std::size_t expected = std::size_t(c.left + c.right);
         for (const auto &g : c.groups)
             expected += std::size_t(g.second);
