@@ -184,6 +184,44 @@ int pixelsFor(double points, double dpi)
     return int(std::ceil(exact));
 }
 
+// A 1-bit source pixel for pixel over target pixels of one colour: a clear
+// pixel shows that colour, so every source byte gives eight known target
+// pixels, and a row like the one before is a copy of the row above.
+void writeMonoOverOneColour(QImage &target, const QRectF &area, const QRect &pixels, const QImage &source,
+                            const std::vector<QRgb> &ink, const std::vector<QRgb> &keep)
+{
+    const QRgb under = reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
+    std::array<std::array<QRgb, 8>, 256> eight{};
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        for (std::size_t b = 0; b < 8; ++b) {
+            const std::size_t index = (byte >> (7 - b)) & 1;
+            eight[byte][b] = keep[index] != 0 ? under : ink[index];
+        }
+    }
+    const double sy = source.height() / area.height();
+    const int width = pixels.width();
+    const int whole = width / 8;
+    const std::size_t rowBytes = std::size_t(source.width() + 7) / 8;
+    uchar *bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const uchar *previous = nullptr;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, source.height() - 1);
+        const uchar *in = source.constScanLine(row);
+        QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride) + pixels.left();
+        if (previous && (previous == in || std::memcmp(previous, in, rowBytes) == 0)) {
+            std::memcpy(out, reinterpret_cast<const QRgb *>(bits + std::ptrdiff_t(y - 1) * stride) + pixels.left(),
+                        std::size_t(width) * sizeof(QRgb));
+            continue;
+        }
+        for (int i = 0; i < whole; ++i)
+            std::memcpy(out + 8 * i, eight[in[i]].data(), sizeof(eight[0]));
+        for (int x = whole * 8; x < width; ++x)
+            out[x] = eight[in[x / 8]][std::size_t(x % 8)];
+        previous = in;
+    }
+}
+
 } // namespace
 
 platform::Image Increase_DPI(const platform::Image &image, double withDPI)
@@ -269,6 +307,10 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         && column.back() == source.width() - 1;
     const int used = mono ? 2 : 256;
     const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
+    if (mono && unscaled && overOneColour) {
+        writeMonoOverOneColour(target, area, pixels, source, ink, keep);
+        return true;
+    }
     // Rows repeat many times at print resolution: each source row is sampled
     // once. Clear pixels at the ends of a row (a quiet zone, a border) are
     // left out; when none remain between, the row is written once and copied
