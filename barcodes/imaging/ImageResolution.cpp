@@ -184,24 +184,30 @@ int pixelsFor(double points, double dpi)
     return int(std::ceil(exact));
 }
 
-// A 1-bit source pixel for pixel over target pixels of one colour: a clear
-// pixel shows that colour, so every source byte gives eight known target
-// pixels, and a row like the one before is a copy of the row above.
-void writeMonoOverOneColour(QImage &target, const QRectF &area, const QRect &pixels, const QImage &source,
-                            const std::vector<QRgb> &ink, const std::vector<QRgb> &keep)
+// A source with a colour table over target pixels of one colour: a clear
+// pixel shows that colour, so each source pixel gives a known target pixel
+// (a 1-bit one pixel for pixel eight from a byte), and a row like the one
+// before is a copy of the row above. `column` gives the source column of
+// each target pixel when the source is scaled.
+void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels, const QImage &source,
+                        const std::vector<QRgb> &ink, const std::vector<QRgb> &keep, const std::vector<int> *column)
 {
+    const bool mono = source.format() == QImage::Format_Mono;
     const QRgb under = reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
+    std::array<QRgb, 256> colours{};
+    for (std::size_t i = 0; i < 256; ++i)
+        colours[i] = keep[i] != 0 ? under : ink[i];
     std::array<std::array<QRgb, 8>, 256> eight{};
-    for (std::size_t byte = 0; byte < 256; ++byte) {
-        for (std::size_t b = 0; b < 8; ++b) {
-            const std::size_t index = (byte >> (7 - b)) & 1;
-            eight[byte][b] = keep[index] != 0 ? under : ink[index];
+    if (mono && !column) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            for (std::size_t b = 0; b < 8; ++b)
+                eight[byte][b] = colours[(byte >> (7 - b)) & 1];
         }
     }
     const double sy = source.height() / area.height();
     const int width = pixels.width();
     const int whole = width / 8;
-    const std::size_t rowBytes = std::size_t(source.width() + 7) / 8;
+    const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
     uchar *bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const uchar *previous = nullptr;
@@ -214,10 +220,18 @@ void writeMonoOverOneColour(QImage &target, const QRectF &area, const QRect &pix
                         std::size_t(width) * sizeof(QRgb));
             continue;
         }
-        for (int i = 0; i < whole; ++i)
-            std::memcpy(out + 8 * i, eight[in[i]].data(), sizeof(eight[0]));
-        for (int x = whole * 8; x < width; ++x)
-            out[x] = eight[in[x / 8]][std::size_t(x % 8)];
+        if (column) {
+            for (int x = 0; x < width; ++x)
+                out[x] = colours[std::size_t(indexAt(in, (*column)[std::size_t(x)], mono))];
+        } else if (!mono) {
+            for (int x = 0; x < width; ++x)
+                out[x] = colours[in[x]];
+        } else {
+            for (int i = 0; i < whole; ++i)
+                std::memcpy(out + 8 * i, eight[in[i]].data(), sizeof(eight[0]));
+            for (int x = whole * 8; x < width; ++x)
+                out[x] = eight[in[x / 8]][std::size_t(x % 8)];
+        }
         previous = in;
     }
 }
@@ -307,8 +321,8 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         && column.back() == source.width() - 1;
     const int used = mono ? 2 : 256;
     const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
-    if (mono && unscaled && overOneColour) {
-        writeMonoOverOneColour(target, area, pixels, source, ink, keep);
+    if (overOneColour) {
+        writeOverOneColour(target, area, pixels, source, ink, keep, unscaled ? nullptr : &column);
         return true;
     }
     // Rows repeat many times at print resolution: each source row is sampled
