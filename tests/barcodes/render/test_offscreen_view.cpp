@@ -9,6 +9,7 @@
 
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace barcodes;
 using namespace quorvant::test;
@@ -273,5 +274,30 @@ TEST(OffscreenView, TextWrittenIntoABitmapLooksAsThePainterDrawsIt)
         EXPECT_EQ(Scan(platform::Image::fromBitmap(fast, image.size()), dpi).extent(isRed),
                   Scan(platform::Image::fromBitmap(drawn, image.size()), dpi).extent(isRed))
             << dpi;
+    }
+}
+
+TEST(OffscreenView, AWorkerThreadMeasuresAndDrawsAsTheMainThread)
+{
+    // Fonts and glyphs are kept per thread; a run's worker makes its own and
+    // lets them go when it ends.
+    SymbolStyle style = zeroMargins();
+    style.bar_val_clr = Qt::red;
+    const auto s = moduleSymbol("1100110011", 2, 60, 160, true, style);
+    s->captionText = "0123456789";
+    s->setCaptionHeight(0.25f);
+    const platform::Image image = imageFromBarcode(*s, style);
+    const QImage here = image.toBitmap(300, Qt::white);
+    const QSizeF measuredHere = defaultTextMeasurer()->textSize(QStringLiteral("0123456789"), style.value_font, 2.0);
+    for (int run = 0; run < 2; ++run) {
+        QImage there;
+        QSizeF measuredThere;
+        std::thread worker([&] {
+            there = image.toBitmap(300, Qt::white);
+            measuredThere = defaultTextMeasurer()->textSize(QStringLiteral("0123456789"), style.value_font, 2.0);
+        });
+        worker.join();
+        EXPECT_EQ(there, here) << run;
+        EXPECT_EQ(measuredThere, measuredHere) << run;
     }
 }
