@@ -436,9 +436,14 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
         const int first = turned ? moduleCount - b.first - b.modules : b.first;
         rects.emplace_back(left + first * pixels, std::min(y0, y1), b.modules * pixels, std::max(1, std::abs(y1 - y0)));
     }
-    QRect covered;
-    for (const QRect &r : rects)
-        covered |= r;
+    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
+    for (const QRect &r : rects) {
+        left0 = std::min(left0, r.left());
+        top0 = std::min(top0, r.top());
+        right0 = std::max(right0, r.right());
+        bottom0 = std::max(bottom0, r.bottom());
+    }
+    const QRect covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
     if (writeBarsIntoBitmap(painter, rects))
         return covered;
     painter.save();
