@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -47,10 +48,34 @@ QImage blankBitmap(int width, int height, QImage::Format format = QImage::Format
     return bitmap;
 }
 
+// The eight colour indexes (0 or 1) of each byte of a 1-bit row, most
+// significant bit first, as they lie in memory.
+constexpr std::array<std::array<uchar, 8>, 256> kBitIndexes = [] {
+    std::array<std::array<uchar, 8>, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        for (int b = 0; b < 8; ++b)
+            table[std::size_t(byte)][std::size_t(b)] = uchar((byte >> (7 - b)) & 1);
+    }
+    return table;
+}();
+
 // The colour index of pixel x in a row of a bitmap with a colour table.
 int indexAt(const uchar *row, int x, bool mono)
 {
     return mono ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x];
+}
+
+// Sets the bits of pixels [from, to) of a 1-bit row, most significant first.
+void setBits(uchar *row, int from, int to)
+{
+    for (; from < to && (from & 7); ++from)
+        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
+    if (to - from >= 8) {
+        std::memset(row + (from >> 3), 0xff, std::size_t((to - from) >> 3));
+        from += (to - from) & ~7;
+    }
+    for (; from < to; ++from)
+        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
 }
 
 // Nearest sampling of a bitmap with a colour table into `target` of the same
@@ -63,26 +88,41 @@ void sampleIndexed(const QImage &src, QImage &target)
     std::vector<int> column(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
         column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
+    // The target columns of each source column, in order: a 1-bit row is
+    // written a run of set pixels at a time.
+    struct Run {
+        int source, from, to;
+    };
+    std::vector<Run> runs;
+    for (int x = 0; x < w; ++x) {
+        if (runs.empty() || runs.back().source != column[std::size_t(x)])
+            runs.push_back({column[std::size_t(x)], x, x + 1});
+        else
+            runs.back().to = x + 1;
+    }
+    // A source row like the one before (the rows of a symbol's module) gives
+    // the same target row.
+    const std::size_t sourceBytes = mono ? std::size_t(src.width() + 7) / 8 : std::size_t(src.width());
     int previous = -1;
+    const uchar *previousIn = nullptr;
     for (int y = 0; y < h; ++y) {
         const int row = std::min(src.height() - 1, int((y + 0.5) * src.height() / h));
         uchar *out = target.scanLine(y);
-        if (row == previous) {
+        const uchar *in = src.constScanLine(row);
+        if (row == previous || (previousIn && std::memcmp(in, previousIn, sourceBytes) == 0)) {
             std::memcpy(out, target.constScanLine(y - 1), rowBytes);
+            previous = row;
             continue;
         }
-        const uchar *in = src.constScanLine(row);
+        previousIn = in;
         if (mono) {
             // Eight pixels to a byte, most significant first; the last byte
             // padded with zero bits.
-            unsigned bits = 0;
-            for (int x = 0; x < w; ++x) {
-                bits = (bits << 1) | unsigned(indexAt(in, column[std::size_t(x)], true));
-                if ((x & 7) == 7)
-                    out[x >> 3] = uchar(bits);
+            std::memset(out, 0, rowBytes);
+            for (const Run &run : runs) {
+                if (indexAt(in, run.source, true))
+                    setBits(out, run.from, run.to);
             }
-            if (w & 7)
-                out[w >> 3] = uchar(bits << (8 - (w & 7)));
         } else {
             for (int x = 0; x < w; ++x)
                 out[x] = in[column[std::size_t(x)]];
@@ -144,6 +184,58 @@ int pixelsFor(double points, double dpi)
     return int(std::ceil(exact));
 }
 
+// A source with a colour table over target pixels of one colour: a clear
+// pixel shows that colour, so each source pixel gives a known target pixel
+// (a 1-bit one pixel for pixel eight from a byte), and a row like the one
+// before is a copy of the row above. `column` gives the source column of
+// each target pixel when the source is scaled.
+void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels, const QImage &source,
+                        const std::vector<QRgb> &ink, const std::vector<QRgb> &keep, const std::vector<int> *column)
+{
+    const bool mono = source.format() == QImage::Format_Mono;
+    const QRgb under = reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
+    std::array<QRgb, 256> colours{};
+    for (std::size_t i = 0; i < 256; ++i)
+        colours[i] = keep[i] != 0 ? under : ink[i];
+    std::array<std::array<QRgb, 8>, 256> eight{};
+    if (mono && !column) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            for (std::size_t b = 0; b < 8; ++b)
+                eight[byte][b] = colours[(byte >> (7 - b)) & 1];
+        }
+    }
+    const double sy = source.height() / area.height();
+    const int width = pixels.width();
+    const int whole = width / 8;
+    const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
+    uchar *bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const uchar *previous = nullptr;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, source.height() - 1);
+        const uchar *in = source.constScanLine(row);
+        QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride) + pixels.left();
+        if (previous && (previous == in || std::memcmp(previous, in, rowBytes) == 0)) {
+            std::memcpy(out, reinterpret_cast<const QRgb *>(bits + std::ptrdiff_t(y - 1) * stride) + pixels.left(),
+                        std::size_t(width) * sizeof(QRgb));
+            continue;
+        }
+        if (column) {
+            for (int x = 0; x < width; ++x)
+                out[x] = colours[std::size_t(indexAt(in, (*column)[std::size_t(x)], mono))];
+        } else if (!mono) {
+            for (int x = 0; x < width; ++x)
+                out[x] = colours[in[x]];
+        } else {
+            for (int i = 0; i < whole; ++i)
+                std::memcpy(out + 8 * i, eight[in[i]].data(), sizeof(eight[0]));
+            for (int x = whole * 8; x < width; ++x)
+                out[x] = eight[in[x / 8]][std::size_t(x % 8)];
+        }
+        previous = in;
+    }
+}
+
 } // namespace
 
 platform::Image Increase_DPI(const platform::Image &image, double withDPI)
@@ -188,7 +280,7 @@ platform::Image Resize_Image(const platform::Image &image, QSizeF new_size)
     return platform::Image::fromBitmap(bitmap, new_size);
 }
 
-bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source)
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour)
 {
     const QImage::Format tf = target.format();
     if (!hasColourTable(source) || source.isNull()
@@ -229,6 +321,10 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         && column.back() == source.width() - 1;
     const int used = mono ? 2 : 256;
     const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
+    if (overOneColour) {
+        writeOverOneColour(target, area, pixels, source, ink, keep, unscaled ? nullptr : &column);
+        return true;
+    }
     // Rows repeat many times at print resolution: each source row is sampled
     // once. Clear pixels at the ends of a row (a quiet zone, a border) are
     // left out; when none remain between, the row is written once and copied
@@ -246,11 +342,11 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         if (previous != in && !(previous && std::memcmp(previous, in, rowBytes) == 0)) {
             if (mono && unscaled) {
                 // Eight pixels from each byte.
-                for (std::size_t x = 0; x < indexes.size(); x += 8) {
-                    const uchar bits = in[x / 8];
-                    for (std::size_t b = 0; b < 8 && x + b < indexes.size(); ++b)
-                        indexes[x + b] = uchar((bits >> (7 - b)) & 1);
-                }
+                const std::size_t whole = indexes.size() / 8 * 8;
+                for (std::size_t x = 0; x < whole; x += 8)
+                    std::memcpy(&indexes[x], &kBitIndexes[in[x / 8]], 8);
+                for (std::size_t x = whole; x < indexes.size(); ++x)
+                    indexes[x] = uchar((in[x / 8] >> (7 - x % 8)) & 1);
             } else {
                 for (std::size_t x = 0; x < indexes.size(); ++x)
                     indexes[x] = uchar(indexAt(in, column[x], mono));
@@ -284,7 +380,8 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
             for (std::size_t x = first; x < last; ++x)
                 out[x] = (out[x] & keep[indexes[x]]) | ink[indexes[x]];
         }
-        aboveIsSame = solid;
+        // Clear pixels show what was under them: alike only over one colour.
+        aboveIsSame = solid || overOneColour;
     }
     return true;
 }

@@ -38,8 +38,10 @@ platform::Image Increase_DPI(const platform::Image &image, double withDPI);
 // colour table (1 or 8 bits a pixel) whose colours are each opaque or clear,
 // into a 32-bit RGB or ARGB target; false, with nothing written, otherwise,
 // and the caller draws it itself. No 32-bit copy of the source is made,
-// which at print resolution would be as large as the target.
-bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source);
+// which at print resolution would be as large as the target. With
+// `overOneColour` the caller promises that every target pixel of the area
+// holds the same colour, so rows that sample alike come out alike.
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour = false);
 
 // Redraws `image` into a bitmap of `new_size` points at one pixel per point
 // (the size truncated to whole pixels), without interpolation. Gives a null

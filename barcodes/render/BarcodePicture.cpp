@@ -9,11 +9,50 @@
 #include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
 namespace barcodes {
+
+namespace {
+// Far beyond any bitmap, in device pixels.
+constexpr int kEverywhere = 1 << 28;
+} // namespace
+
+// What text drawn straight into a bitmap needs to know of the pixels under
+// it: inside `plain` they are the opaque background, unless something in
+// `occupied` was drawn there; `under` gives, for each coverage, the ink
+// over that background.
+struct BarcodePicture::TextPixels {
+    QRect plain;
+    std::vector<QRect> occupied;
+    QRgb ink = 0;
+    std::array<QRgb, 256> under{};
+    bool underReady = false;
+
+    bool isPlain(const QRect &area) const
+    {
+        return plain.contains(area)
+            && std::none_of(occupied.begin(), occupied.end(), [&](const QRect &r) { return r.intersects(area); });
+    }
+};
+
+BarcodePicture::TextPixels BarcodePicture::plainPixels(const QPainter &painter) const
+{
+    TextPixels pixels;
+    const QTransform t = painter.deviceTransform();
+    if (background.alpha() == 255 && t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0) {
+        // The pixels wholly inside the picture, which its background filled.
+        const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
+        pixels.plain = QRect(QPoint(int(std::ceil(area.left() - 1e-6)), int(std::ceil(area.top() - 1e-6))),
+                             QPoint(int(std::floor(area.right() + 1e-6)) - 1,
+                                    int(std::floor(area.bottom() + 1e-6)) - 1));
+    }
+    return pixels;
+}
 
 void BarcodePicture::paint(QPainter &painter) const
 {
@@ -24,15 +63,39 @@ void BarcodePicture::paint(QPainter &painter) const
     paintBackground(painter);
     if (!image.isNull())
         paintImage(painter);
-    paintBars(painter);
+    const QRect barPixels = paintBars(painter);
     painter.restore();
 
     if (texts.empty())
         return;
+    TextPixels pixels = plainPixels(painter);
+    pixels.occupied.push_back(barPixels);
+    if (!image.isNull())
+        pixels.occupied.push_back(painter.deviceTransform().mapRect(imageRect).toAlignedRect());
+    // Texts under given modules move as far as those modules moved when the
+    // bars were fitted to whole pixels.
+    const Fit fit = fitBars(painter);
+    const QTransform device = painter.deviceTransform();
     painter.save();
-    for (const Text &t : texts) {
+    for (const Text &text : texts) {
+        Text t = text;
+        if (t.anchorModule >= 0 && fit.pixels > 0 && device.m11() > 0) {
+            const double exact = device.dx() + (modulesLeft + t.anchorModule * moduleWidth) * device.m11();
+            const double fitted = fit.left + t.anchorModule * fit.pixels;
+            t.rect.translate((fitted - exact) / device.m11(), 0);
+            // Characters keep to their modules; the line, centred on its
+            // anchor, grows or shrinks on both sides alike.
+            const double grown = t.anchorPitch * (fit.pixels / device.m11() - moduleWidth);
+            t.kerning += grown;
+            t.rect.translate(-grown * double(std::max<qsizetype>(0, t.text.size() - 1)) / 2.0, 0);
+        }
+        const QList<QGlyphRun> runs = t.glyphs();
+        if (writeTextIntoBitmap(painter, runs, t, pixels))
+            continue;
+        // Where the painter drew is unknown from here on.
+        pixels.plain = QRect();
         painter.setPen(t.colour);
-        for (const QGlyphRun &run : t.glyphs())
+        for (const QGlyphRun &run : runs)
             painter.drawGlyphRun(QPointF(0, 0), run);
     }
     painter.restore();
@@ -61,11 +124,146 @@ QImage *directBitmap(QPainter &painter)
     return image;
 }
 
+// `ink` (opaque) over `under` by `coverage` of 255, two channels at a time.
+inline QRgb over(QRgb ink, QRgb under, uint coverage)
+{
+    const uint rest = 255 - coverage;
+    uint rb = (ink & 0xff00ff) * coverage + (under & 0xff00ff) * rest;
+    rb = ((rb + ((rb >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint ag = ((ink >> 8) & 0xff00ff) * coverage + ((under >> 8) & 0xff00ff) * rest;
+    ag = (ag + ((ag >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return ag | rb;
+}
+
+// `ink` over `count` pixels by the coverages `cover`. Most of a glyph's box
+// is uncovered or fully covered: eight coverages at a time are skipped or
+// filled, the rest blended one by one.
+void blendRow(QRgb *pixel, const uchar *cover, int count, QRgb ink)
+{
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, cover + i, sizeof eight);
+        if (eight == 0)
+            continue;
+        if (eight == ~std::uint64_t(0)) {
+            std::fill(pixel + i, pixel + i + 8, ink);
+            continue;
+        }
+        for (int k = i; k < i + 8; ++k) {
+            const uint a = cover[k];
+            if (a == 255)
+                pixel[k] = ink;
+            else if (a != 0)
+                pixel[k] = over(ink, pixel[k], a);
+        }
+    }
+    for (; i < count; ++i) {
+        const uint a = cover[i];
+        if (a == 255)
+            pixel[i] = ink;
+        else if (a != 0)
+            pixel[i] = over(ink, pixel[i], a);
+    }
+}
+
+// A plain 32-bit bitmap the painter draws on alone, with nothing between
+// its fills and the pixels: no clipping, no transparency, plain compositing.
+// Opaque pixels may be stored in any 32-bit format; `blending` needs
+// premultiplied ones.
+QImage *plainBitmap(QPainter &painter, const QColor &colour, bool blending)
+{
+    QImage *image = directBitmap(painter);
+    const QImage::Format f = image ? image->format() : QImage::Format_Invalid;
+    const bool plain = image && image->isDetached()
+        && (f == QImage::Format_ARGB32_Premultiplied || f == QImage::Format_RGB32
+            || (!blending && f == QImage::Format_ARGB32))
+        && !painter.hasClipping() && painter.opacity() >= 1.0
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver && colour.alpha() == 255;
+    return plain ? image : nullptr;
+}
+
+} // namespace
+
+bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,
+                                         TextPixels &pixels) const
+{
+    // Qt blends every glyph of every caption anew, and that is most of the
+    // time a symbol's bitmap takes; the glyphs of a caption font are drawn
+    // once per size and blended here. Only glyphs of the font itself, at a
+    // plain scale with antialiased text, on a plain bitmap. A bitmap of
+    // whole pixels may scale its two sides a little differently: the glyphs
+    // keep their shape, and the places of lines follow the picture.
+    QImage *image = plainBitmap(painter, text.colour, true);
+    const QTransform t = painter.deviceTransform();
+    if (!image || runs.size() != 1 || !painter.testRenderHint(QPainter::TextAntialiasing)
+        || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0
+        || std::abs(t.m22() / t.m11() - 1.0) > 0.01)
+        return false;
+    const auto font = cachedPointFont(text.font);
+    if (!font->raw.isValid() || !(runs.front().rawFont() == font->raw))
+        return false;
+    const double scale = t.m11();
+    const QRgb ink = text.colour.rgba();
+    const QRect bounds = image->rect();
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    const QList<quint32> glyphs = runs.front().glyphIndexes();
+    const QList<QPointF> positions = runs.front().positions();
+    for (qsizetype g = 0; g < glyphs.size(); ++g) {
+        const QPointF at = t.map(positions[g]);
+        int x = int(std::floor(at.x()));
+        int quarter = int(std::lround((at.x() - x) * 4.0));
+        if (quarter == 4) {
+            ++x;
+            quarter = 0;
+        }
+        const int y = int(std::lround(at.y()));
+        const PointFont::GlyphMask &mask = font->mask(glyphs[g], scale, quarter);
+        const QRect area = QRect(QPoint(x + mask.left, y + mask.top), mask.alpha.size()).intersected(bounds);
+        const uchar *maskBits = mask.alpha.constBits();
+        const qsizetype maskStride = mask.alpha.bytesPerLine();
+        // Over plain background every coverage gives one known colour: no
+        // blending, and no need to read the pixels.
+        const QRect inked = mask.ink.translated(x + mask.left, y + mask.top);
+        const bool plain = !inked.isEmpty() && pixels.isPlain(inked);
+        if (plain && (!pixels.underReady || pixels.ink != ink)) {
+            const QRgb back = background.rgba();
+            for (uint a = 0; a < 256; ++a)
+                pixels.under[a] = over(ink, back, a);
+            pixels.ink = ink;
+            pixels.underReady = true;
+        }
+        if (!inked.isEmpty())
+            pixels.occupied.push_back(inked);
+        for (int row = area.top(); row <= area.bottom(); ++row) {
+            // Mask columns of this row that are covered and on the bitmap.
+            const int my = row - y - mask.top;
+            const int mx0 = area.left() - x - mask.left;
+            const int from = std::max(mask.covered[std::size_t(my)].first, mx0);
+            const int to = std::min(mask.covered[std::size_t(my)].second, mx0 + area.width());
+            if (from >= to)
+                continue;
+            if (plain) {
+                QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left);
+                const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
+                for (int i = from; i < to; ++i)
+                    out[i] = pixels.under[cover[i]];
+                continue;
+            }
+            blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left + from),
+                     maskBits + std::ptrdiff_t(my) * maskStride + from, to - from, ink);
+        }
+    }
+    return true;
+}
+
+namespace {
+
 // The glyphs of one line of text in the font itself, its origin at the top
 // left; none when the font lacks a character (another font must stand in).
-std::optional<QGlyphRun> inFontItself(const QString &text, const QFont &font, double &width)
+std::optional<QGlyphRun> inFontItself(const QString &text, const QRawFont &raw, double &width)
 {
-    const QRawFont raw = QRawFont::fromFont(font);
     if (!raw.isValid())
         return std::nullopt;
     const QList<quint32> glyphs = raw.glyphIndexesForString(text);
@@ -110,13 +308,13 @@ QList<QGlyphRun> BarcodePicture::Text::glyphs() const
     // One line: line breaks in the text count as spaces.
     QString single(text);
     single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    const QFont points = pointFont(font);
+    const auto points = cachedPointFont(font);
     double natural = 0.0;
     QList<QGlyphRun> runs;
-    if (auto run = inFontItself(single, points, natural))
+    if (auto run = inFontItself(single, points->raw, natural))
         runs.append(*run);
     else
-        runs = laidOut(single, points, natural);
+        runs = laidOut(single, points->font, natural);
 
     // Each glyph moves right by the spacing of the glyphs before it, in the
     // order they stand on the line.
@@ -150,6 +348,11 @@ void BarcodePicture::paintImage(QPainter &painter) const
     const QTransform t = painter.deviceTransform();
     const QRectF area = t.mapRect(imageRect);
     const QImage &bitmap = image.bitmap();
+    // The background was just filled into every pixel of the picture on a
+    // bitmap: under an image inside the picture there is one colour.
+    const QPaintEngine *engine = painter.paintEngine();
+    const bool overBackground = background.alpha() == 255 && engine && engine->type() == QPaintEngine::Raster
+        && QRectF(QPointF(0, 0), size).contains(imageRect);
     if (image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) {
         image.draw(painter, imageRect);
         return;
@@ -163,7 +366,8 @@ void BarcodePicture::paintImage(QPainter &painter) const
     QImage *device = directBitmap(painter);
     if (device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
         && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap))
+        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap,
+                              overBackground))
         return;
     if (!atDeviceResolution) {
         image.draw(painter, imageRect);
@@ -194,16 +398,16 @@ void BarcodePicture::paintBackground(QPainter &painter) const
     painter.restore();
 }
 
-void BarcodePicture::paintBars(QPainter &painter) const
+BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
 {
-    if (bars.empty() || moduleCount <= 0)
-        return;
+    Fit fit;
+    if (moduleCount <= 0)
+        return fit;
     const QTransform t = painter.deviceTransform();
     const QPaintEngine *engine = painter.paintEngine();
     // Mirrored pictures too: the transform may scale by a negative factor.
     const bool bitmap = engine && engine->type() == QPaintEngine::Raster && t.type() <= QTransform::TxScale
         && t.m11() != 0 && t.m22() != 0;
-    const bool turned = t.m11() < 0;
     // Whole device pixels per module: the nearest to the exact width, or
     // fewer when the picture has no room for that many.
     int pixels = 0;
@@ -221,10 +425,25 @@ void BarcodePicture::paintBars(QPainter &painter) const
         left = int(std::lround(centre - pixels * moduleCount / 2.0));
         left = int(std::clamp(double(left), pictureLeft, std::max(pictureLeft, pictureRight - pixels * moduleCount)));
     }
+    fit.pixels = std::max(0, pixels);
+    fit.left = left;
+    return fit;
+}
+
+QRect BarcodePicture::paintBars(QPainter &painter) const
+{
+    if (bars.empty() || moduleCount <= 0)
+        return {};
+    const QTransform t = painter.deviceTransform();
+    const bool turned = t.m11() < 0;
+    const Fit fit = fitBars(painter);
+    const int pixels = fit.pixels;
+    const int left = fit.left;
     if (pixels <= 0) {
         // A vector device, a turned picture, or modules too fine for the
         // device: exact lengths. On a bitmap, bars thinner than a pixel are
         // blended into the pixels they cover rather than rounded away.
+        const QPaintEngine *engine = painter.paintEngine();
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, engine && engine->type() == QPaintEngine::Raster);
         for (const Bar &b : bars)
@@ -232,7 +451,7 @@ void BarcodePicture::paintBars(QPainter &painter) const
                                     b.bottom - b.top),
                              barColour);
         painter.restore();
-        return;
+        return QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere));
     }
     std::vector<QRect> rects;
     rects.reserve(bars.size());
@@ -243,13 +462,22 @@ void BarcodePicture::paintBars(QPainter &painter) const
         const int first = turned ? moduleCount - b.first - b.modules : b.first;
         rects.emplace_back(left + first * pixels, std::min(y0, y1), b.modules * pixels, std::max(1, std::abs(y1 - y0)));
     }
+    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
+    for (const QRect &r : rects) {
+        left0 = std::min(left0, r.left());
+        top0 = std::min(top0, r.top());
+        right0 = std::max(right0, r.right());
+        bottom0 = std::max(bottom0, r.bottom());
+    }
+    const QRect covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
     if (writeBarsIntoBitmap(painter, rects))
-        return;
+        return covered;
     painter.save();
     paintInDevicePixels(painter);
     for (const QRect &r : rects)
         painter.fillRect(r, barColour);
     painter.restore();
+    return covered;
 }
 
 bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const
@@ -259,21 +487,20 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     // one is made and copied down. Only where nothing could come out
     // differently from the painter's own fill: opaque colours, plain
     // compositing, no clipping, a bitmap the painter does not share.
-    QImage *image = directBitmap(painter);
-    const bool plain = image && image->isDetached() && image->depth() == 32
-        && (image->format() == QImage::Format_ARGB32_Premultiplied || image->format() == QImage::Format_RGB32
-            || image->format() == QImage::Format_ARGB32)
-        && !painter.hasClipping() && painter.opacity() >= 1.0
-        && painter.compositionMode() == QPainter::CompositionMode_SourceOver && barColour.alpha() == 255;
-    if (!plain)
+    QImage *image = plainBitmap(painter, barColour, false);
+    if (!image)
         return false;
     const QRect bounds = image->rect();
+    std::vector<QRect> clipped;
+    clipped.reserve(rects.size());
     std::vector<int> edges;
+    edges.reserve(2 * rects.size());
     int x0 = bounds.right() + 1, x1 = bounds.left();
     for (const QRect &r : rects) {
         const QRect c = r.intersected(bounds);
         if (c.isEmpty())
             continue;
+        clipped.push_back(c);
         edges.push_back(c.top());
         edges.push_back(c.bottom() + 1);
         x0 = std::min(x0, c.left());
@@ -285,15 +512,17 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     const QRgb ink = barColour.rgba();
     const std::size_t span = std::size_t(x1 - x0);
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    auto line = [&](int y) { return reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride); };
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band], bottom = edges[band + 1];
         // The first row of the band gets the bars that cross it; the rest of
         // the band is that row again.
-        auto *first = reinterpret_cast<QRgb *>(image->scanLine(top));
+        QRgb *first = line(top);
         bool any = false;
-        for (const QRect &r : rects) {
-            const QRect c = r.intersected(bounds);
-            if (c.isEmpty() || c.top() > top || c.bottom() < top)
+        for (const QRect &c : clipped) {
+            if (c.top() > top || c.bottom() < top)
                 continue;
             std::fill(first + c.left(), first + c.right() + 1, ink);
             any = true;
@@ -301,7 +530,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         if (!any)
             continue;
         for (int y = top + 1; y < bottom; ++y)
-            std::memcpy(reinterpret_cast<QRgb *>(image->scanLine(y)) + x0, first + x0, span * sizeof(QRgb));
+            std::memcpy(line(y) + x0, first + x0, span * sizeof(QRgb));
     }
     return true;
 }

@@ -19,6 +19,7 @@
 #include <QGlyphRun>
 #include <QList>
 #include <QRect>
+#include <QRgb>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -49,6 +50,12 @@ struct BarcodePicture {
         QRectF rect;
         Qt::Alignment alignment;
         QColor colour;
+        // The module the text stands under, when it must follow the bars
+        // as they are fitted to a bitmap's pixels; negative for none.
+        double anchorModule = -1.0;
+        // Modules from one character to the next, when each character
+        // stands under its own modules (0: the spacing stays as it is).
+        double anchorPitch = 0.0;
 
         QList<QGlyphRun> glyphs() const;
     };
@@ -72,12 +79,28 @@ struct BarcodePicture {
     void paint(QPainter &painter) const;
 
 private:
+    // The bars fitted to the painter's bitmap: `pixels` device pixels a
+    // module from device column `left`; no pixels on a vector device, a
+    // turned picture, or modules too fine for the device.
+    struct Fit {
+        int pixels = 0;
+        int left = 0;
+    };
+    Fit fitBars(const QPainter &painter) const;
     void paintBackground(QPainter &painter) const;
+    struct TextPixels;
+    TextPixels plainPixels(const QPainter &painter) const;
     void paintImage(QPainter &painter) const;
-    void paintBars(QPainter &painter) const;
+    // Answers the device pixels the bars cover (everything on a vector
+    // device).
+    QRect paintBars(QPainter &painter) const;
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
     bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const;
+    // Blends the glyphs of one line of text straight into the painter's
+    // bitmap; false when the painter must draw them itself.
+    bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,
+                             TextPixels &pixels) const;
 };
 
 } // namespace barcodes

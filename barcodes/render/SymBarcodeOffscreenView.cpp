@@ -5,6 +5,7 @@
 #include "barcodes/render/BarcodePicture.h"
 #include "barcodes/render/FourState.h"
 #include "barcodes/symbologies/SymBarcode.h"
+#include "barcodes/symbologies/SymUPCEAN.h"
 
 #include <QPainter>
 #include <QStringList>
@@ -58,11 +59,14 @@ public:
         m_picture.texts.push_back({text, font, kerning, toPicture(x, y, w, h), alignment, colour});
     }
 
-    // Text with the lower left corner of its line at (x, y).
-    void drawAtPoint(const QString &text, double x, double y, const QFont &font, const QColor &colour, double kerning)
+    // Text with the lower left corner of its line at (x, y); under module
+    // `anchorModule` of the bars, when one is given.
+    void drawAtPoint(const QString &text, double x, double y, const QFont &font, const QColor &colour, double kerning,
+                     double anchorModule = -1.0)
     {
         const QSizeF size = measure(text, font, kerning);
         drawInRect(text, x, y, size.width(), size.height(), font, colour, Qt::AlignLeft, kerning);
+        m_picture.texts.back().anchorModule = anchorModule;
     }
 
 private:
@@ -115,6 +119,56 @@ double pictureHeight(const SymBarcode &symbol, const SymbolStyle &gen)
     if (heightIsSymbolSize(symbol))
         return height;
     return std::max(height, double(symbol.height()));
+}
+
+// The value text of UPC and EAN symbols as their standards print it: each
+// group centred under the modules of its own digits, a digit under each
+// symbol character where the font leaves room, and the number system and
+// check digits just outside the guard bars, on the same line.
+void drawRetailCaption(Canvas &canvas, const SymAbstractUPCEANBarcode &symbol, BarcodePicture &picture,
+                       double yc, const QFont &font, const QColor &colour)
+{
+    constexpr int kCharacterModules = 7;
+    const double bw = picture.moduleWidth;
+    const double modulesLeft = picture.modulesLeft;
+    const double modulesRight = modulesLeft + picture.moduleCount * bw;
+    // Text centred under module `module` (a fraction counts).
+    auto centredUnder = [&](const QString &text, double module) {
+        const double w = canvas.measure(text, font).width();
+        canvas.drawAtPoint(text, modulesLeft + module * bw - w / 2.0, yc, font, colour, 0.0, module);
+    };
+    for (const SymAbstractUPCEANBarcode::CaptionGroup &group : symbol.captionGroups()) {
+        const QString digits = QString::fromLatin1(group.digits);
+        if (digits.isEmpty())
+            continue;
+        // Spaced so that each digit stands under its own symbol character;
+        // a font too wide for them keeps the group together.
+        const double natural = canvas.measure(digits, font).width();
+        const double m = double(digits.size());
+        const double spacing = kCharacterModules * bw - natural / m;
+        const double centre = group.firstModule + kCharacterModules * m / 2.0;
+        if (spacing < 0) {
+            centredUnder(digits, centre);
+            continue;
+        }
+        const double drawn = natural + (m - 1) * spacing;
+        canvas.drawAtPoint(digits, modulesLeft + centre * bw - drawn / 2.0, yc, font, colour, spacing, centre);
+        picture.texts.back().anchorPitch = kCharacterModules;
+    }
+    // A module's gap from the guards; kept inside the picture when the quiet
+    // zone is narrower than the digit.
+    const double viewWidth = picture.size.width();
+    const QString left = QString::fromLatin1(symbol.leftCaption());
+    if (!left.isEmpty()) {
+        const double w = canvas.measure(left, font).width();
+        canvas.drawAtPoint(left, std::max(0.0, modulesLeft - bw - w), yc, font, colour, 0.0, 0.0);
+    }
+    const QString right = QString::fromLatin1(symbol.rightCaption());
+    if (!right.isEmpty()) {
+        const double w = canvas.measure(right, font).width();
+        canvas.drawAtPoint(right, std::min(modulesRight + bw, viewWidth - w), yc, font, colour, 0.0,
+                           picture.moduleCount);
+    }
 }
 
 } // namespace
@@ -259,42 +313,48 @@ void SymBarcodeOffscreenView::drawSymbol(BarcodePicture &picture) const
         const QString caption = QString::fromLatin1(symbol.caption());
         const QString right = QString::fromLatin1(symbol.rightCaption());
 
-        if (!left.isEmpty())
-            canvas.drawAtPoint(left, b.x() + 0.25 * symbol.firstBar() + Mlr, yc + kSideCaptionRaise, font, colour, 0.0);
+        const auto *retail = dynamic_cast<const SymAbstractUPCEANBarcode *>(&symbol);
+        if (retail && !retail->captionGroups().empty()) {
+            drawRetailCaption(canvas, *retail, picture, yc, font, colour);
+        } else {
+            if (!left.isEmpty())
+                canvas.drawAtPoint(left, b.x() + 0.25 * symbol.firstBar() + Mlr, yc + kSideCaptionRaise, font, colour,
+                                   0.0);
 
-        if (!caption.isEmpty()) {
-            const QStringList segments = caption.split(QLatin1Char('\t'));
-            if (left.isEmpty() && segments.size() <= 1) {
-                // One group: centred on the view, optionally spread over the
-                // symbol's width.
-                const QSizeF size = canvas.measure(segments[0], font);
-                const double k = (W - size.width()) / (2.0 * segments[0].size());
-                const double kerning = gen.kerning_value ? 2.0 * k : kPlainCaptionKerning;
-                canvas.drawInRect(caption, b.x(), yc, b.width(), size.height(), font, colour, Qt::AlignHCenter,
-                                  kerning);
-            } else {
-                // Groups spread over the bar area between the start and stop
-                // patterns.
-                const int q = int(segments.size());
-                const double L = double(symbol.initiator().size());
-                const double S = q == 1 ? W - 2.0 * L * bw - 2.0 * symbol.firstBar()
-                                        : W / q - L * bw - symbol.firstBar();
-                for (int j = 0; j < q; ++j) {
-                    const QString &segment = segments[j];
-                    // An empty group (two tabs in a row) has nothing to spread.
-                    if (segment.isEmpty())
-                        continue;
-                    const double tw = canvas.measure(segment, font).width();
-                    const double kj = (S - tw) / (2.0 * segment.size());
-                    const double px = b.x() + 3.0 * kj + symbol.firstBar() + (j + 1) * L * bw + j * S + Mlr;
-                    canvas.drawAtPoint(segment, px, yc, font, colour, kSegmentKerningFactor * kj);
+            if (!caption.isEmpty()) {
+                const QStringList segments = caption.split(QLatin1Char('\t'));
+                if (left.isEmpty() && segments.size() <= 1) {
+                    // One group: centred on the view, optionally spread over the
+                    // symbol's width.
+                    const QSizeF size = canvas.measure(segments[0], font);
+                    const double k = (W - size.width()) / (2.0 * segments[0].size());
+                    const double kerning = gen.kerning_value ? 2.0 * k : kPlainCaptionKerning;
+                    canvas.drawInRect(caption, b.x(), yc, b.width(), size.height(), font, colour, Qt::AlignHCenter,
+                                      kerning);
+                } else {
+                    // Groups spread over the bar area between the start and stop
+                    // patterns.
+                    const int q = int(segments.size());
+                    const double L = double(symbol.initiator().size());
+                    const double S = q == 1 ? W - 2.0 * L * bw - 2.0 * symbol.firstBar()
+                                            : W / q - L * bw - symbol.firstBar();
+                    for (int j = 0; j < q; ++j) {
+                        const QString &segment = segments[j];
+                        // An empty group (two tabs in a row) has nothing to spread.
+                        if (segment.isEmpty())
+                            continue;
+                        const double tw = canvas.measure(segment, font).width();
+                        const double kj = (S - tw) / (2.0 * segment.size());
+                        const double px = b.x() + 3.0 * kj + symbol.firstBar() + (j + 1) * L * bw + j * S + Mlr;
+                        canvas.drawAtPoint(segment, px, yc, font, colour, kSegmentKerningFactor * kj);
+                    }
                 }
             }
-        }
 
-        if (!right.isEmpty())
-            canvas.drawAtPoint(right, b.x() + symbol.lastBar() + 0.07 * W + Mlr, yc + kSideCaptionRaise, font, colour,
-                               0.0);
+            if (!right.isEmpty())
+                canvas.drawAtPoint(right, b.x() + symbol.lastBar() + 0.07 * W + Mlr, yc + kSideCaptionRaise, font,
+                                   colour, 0.0);
+        }
     }
 
     drawHeaderAndFooter(canvas, gen, b, symbol.printsHeader(), symbol.header(), hdrH, symbol.printsFooter(),

@@ -95,12 +95,24 @@ std::string SymBarcode::barcode() const
     return modules;
 }
 
-std::string SymBarcode::completeBarcode() const
+const std::string &SymBarcode::completeBarcode() const
 {
-    std::string modules = initiator();
-    modules += barcode();
-    modules += terminator();
-    return modules;
+    KeptModules &kept = m_kept;
+    const bool follows = modulesFollowText();
+    if (follows && kept.valid && kept.checkDigit == m_checkDigit && kept.variant == encodingVariant()
+        && kept.content == m_content && kept.text == encodedText())
+        return kept.modules;
+    kept.modules = initiator();
+    kept.modules += barcode();
+    kept.modules += terminator();
+    kept.valid = follows;
+    if (follows) {
+        kept.content = m_content;
+        kept.text = encodedText();
+        kept.checkDigit = m_checkDigit;
+        kept.variant = encodingVariant();
+    }
+    return kept.modules;
 }
 
 std::string SymBarcode::leftCaption() const

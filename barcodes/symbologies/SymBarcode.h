@@ -98,8 +98,10 @@ public:
     virtual std::string _encodeChar(char c) const;
     // The data modules: every character's pattern, then the check character's.
     virtual std::string barcode() const;
-    // initiator + barcode + terminator.
-    std::string completeBarcode() const;
+    // initiator + barcode + terminator. A symbology's string is worked out
+    // once for its text, check character and code set, since width, layout
+    // and drawing each ask for it.
+    const std::string &completeBarcode() const;
 
     // Content characters printed outside the bars on the left and right.
     virtual int digitsToLeft() const { return 0; }
@@ -164,6 +166,13 @@ protected:
     virtual std::string _encodeCheckChar(char c) const { return _encodeChar(c); }
     // True when every byte of the content is 7-bit ASCII.
     bool contentIsAscii() const;
+    // True when the module string follows from the content, the encoded
+    // text, the check character and encodingVariant() alone, so that it can
+    // be kept; every symbology of this program says so.
+    virtual bool modulesFollowText() const { return false; }
+    // Any further setting the module string depends on (Code 128: the code
+    // set).
+    virtual int encodingVariant() const { return 0; }
     const SymbolStyle &textStyle() const override { return m_style; }
 
     int m_checkDigit = -1;
@@ -171,6 +180,18 @@ protected:
     std::string m_content;
 
     SymbolStyle m_style;
+
+private:
+    // The last module string and what it was made from.
+    struct KeptModules {
+        bool valid = false;
+        std::string content;
+        std::string text;
+        int checkDigit = -1;
+        int variant = 0;
+        std::string modules;
+    };
+    mutable KeptModules m_kept;
 };
 
 // Declares newInstance() and className() for a concrete symbology class.
@@ -178,6 +199,7 @@ protected:
 protected: \
     std::unique_ptr<SymBarcode> newInstance() const override { return std::make_unique<Class>(); } \
     const char *className() const override { return #Class; } \
+    bool modulesFollowText() const override { return true; } \
 \
 public:
 

@@ -55,6 +55,7 @@ class SymCode128Barcode : public SymBarcode {
 
 protected:
     void prepareCopy(const SymBarcode &original) override;
+    int encodingVariant() const override { return m_codeSet; }
 
 private:
     static int valueInSet(char c, int set);

@@ -96,20 +96,15 @@ bool SymPlanetBarcode::isContentValid() const
 
 // ---- RM4SCC ----
 
-std::uint16_t royalmail_characterDescriptor(char c)
+namespace {
+
+// Characters stand in a 6 x 6 table: the row gives the ascenders, the
+// column the descenders, each as two of the four bars.
+constexpr std::uint16_t descriptorAt(int index)
 {
-    // Characters stand in a 6 x 6 table: the row gives the ascenders, the
-    // column the descenders, each as two of the four bars.
-    static constexpr std::array<int, 6> kPairs = {0b0011, 0b0101, 0b0110, 0b1001, 0b1010, 0b1100};
-    int index;
-    if (isDigit(c))
-        index = c - '0';
-    else if (c >= 'A' && c <= 'Z')
-        index = 10 + (c - 'A');
-    else
-        return 0;
-    const int ascenders = kPairs[index / 6];
-    const int descenders = kPairs[index % 6];
+    constexpr std::array<int, 6> kPairs = {0b0011, 0b0101, 0b0110, 0b1001, 0b1010, 0b1100};
+    const int ascenders = kPairs[std::size_t(index / 6)];
+    const int descenders = kPairs[std::size_t(index % 6)];
     std::uint16_t code = 0;
     for (int bar = 0; bar < 4; ++bar) {
         const int bit = 3 - bar;
@@ -117,6 +112,26 @@ std::uint16_t royalmail_characterDescriptor(char c)
         code = std::uint16_t(code << 4 | type);
     }
     return code;
+}
+
+// Every bar of a symbol asks for its character's descriptor: the table is
+// worked out once, by the compiler.
+constexpr std::array<std::uint16_t, 36> kDescriptors = [] {
+    std::array<std::uint16_t, 36> table{};
+    for (int i = 0; i < 36; ++i)
+        table[std::size_t(i)] = descriptorAt(i);
+    return table;
+}();
+
+} // namespace
+
+std::uint16_t royalmail_characterDescriptor(char c)
+{
+    if (isDigit(c))
+        return kDescriptors[std::size_t(c - '0')];
+    if (c >= 'A' && c <= 'Z')
+        return kDescriptors[std::size_t(10 + (c - 'A'))];
+    return 0;
 }
 
 int royalmail_barDescriptor(std::uint16_t code, int bar)

@@ -125,6 +125,23 @@ std::string SymAbstractUPCEANBarcode::twoHalves(std::size_t split, std::size_t e
     return modules;
 }
 
+std::vector<SymAbstractUPCEANBarcode::CaptionGroup> SymAbstractUPCEANBarcode::captionGroups() const
+{
+    const std::vector<std::pair<int, int>> spans = captionSpans();
+    const std::string text = caption();
+    std::vector<CaptionGroup> groups;
+    std::size_t from = 0;
+    for (const auto &[first, modules] : spans) {
+        const std::size_t tab = std::min(text.find('\t', from), text.size());
+        std::string digits = text.substr(std::min(from, text.size()), tab - std::min(from, text.size()));
+        // The caption's leading spaces only pushed it right in the old layout.
+        digits.erase(0, digits.find_first_not_of(' '));
+        groups.push_back({std::move(digits), first, modules});
+        from = tab + 1;
+    }
+    return groups;
+}
+
 // ---- UPC-A ----
 
 bool SymUPCABarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
@@ -157,6 +174,13 @@ std::string SymUPCABarcode::barcode() const
 std::string SymUPCABarcode::caption() const
 {
     return part(m_content, 1, 5) + "\t" + part(m_content, 6, 5);
+}
+
+std::vector<std::pair<int, int>> SymUPCABarcode::captionSpans() const
+{
+    // Digits 1..5 and 6..10: the number system and check digits stand
+    // outside the guards.
+    return {{10, 35}, {50, 35}};
 }
 
 bool SymUPCABarcode::isContentValid() const
@@ -287,6 +311,11 @@ std::string SymUPCEBarcode::caption() const
     return part(m_content, 1, 6);
 }
 
+std::vector<std::pair<int, int>> SymUPCEBarcode::captionSpans() const
+{
+    return {{3, 42}};
+}
+
 // ---- EAN-13 ----
 
 bool SymEAN13Barcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
@@ -338,6 +367,12 @@ std::string SymEAN13Barcode::caption() const
     return text;
 }
 
+std::vector<std::pair<int, int>> SymEAN13Barcode::captionSpans() const
+{
+    // Six digits under each half; the first digit stands left of the guards.
+    return {{3, 42}, {50, 42}};
+}
+
 void SymEAN13Barcode::generateChecksum()
 {
     const int check = weightedCheck(m_content, 12);
@@ -386,6 +421,11 @@ std::string SymEAN8Barcode::caption() const
     if (m_checkDigit >= 0)
         text += char(m_checkDigit);
     return text;
+}
+
+std::vector<std::pair<int, int>> SymEAN8Barcode::captionSpans() const
+{
+    return {{3, 28}, {36, 28}};
 }
 
 bool SymEAN8Barcode::isContentValid() const

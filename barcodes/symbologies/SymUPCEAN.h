@@ -6,6 +6,9 @@
 
 #include "barcodes/symbologies/SymBarcode.h"
 
+#include <utility>
+#include <vector>
+
 namespace barcodes {
 
 // Left-hand (odd parity) pattern to right-hand pattern: '0' becomes '1' and
@@ -30,7 +33,20 @@ class SymAbstractUPCEANBarcode : public SymBarcode {
     float barBottom(int index) const override;
     void generateChecksum() override;
 
+    // A group of the value text printed under the bars, and the modules it
+    // stands under: the digits of one half between the guards.
+    struct CaptionGroup {
+        std::string digits;
+        int firstModule = 0;
+        int modules = 0;
+    };
+    // The groups of caption(), each under the modules of its own digits.
+    std::vector<CaptionGroup> captionGroups() const;
+
 protected:
+    // Where each tab-separated group of caption() stands: its first module
+    // and how many modules it spans; none for the common base.
+    virtual std::vector<std::pair<int, int>> captionSpans() const { return {}; }
     // The modulo-10 check of UPC-A (11 digits) and EAN-13 (12 digits): the
     // last digit and every second one leftwards weigh 3. -1 when `digits`
     // does not have `length` digits.
@@ -57,6 +73,9 @@ class SymUPCABarcode : public SymAbstractUPCEANBarcode {
     void generateChecksum() override;
     std::string caption() const override;
     bool isContentValid() const override;
+
+protected:
+    std::vector<std::pair<int, int>> captionSpans() const override;
 };
 
 class SymUPCEBarcode : public SymUPCABarcode {
@@ -74,6 +93,10 @@ class SymUPCEBarcode : public SymUPCABarcode {
     std::string caption() const override;
     void generateChecksum() override;
 
+protected:
+    std::vector<std::pair<int, int>> captionSpans() const override;
+
+public:
     // A 12-digit UPC-A number (with check) in its six-digit zero-suppressed
     // form; "" when it has none.
     static std::string UPCAToUPCE(const std::string &upca);
@@ -95,6 +118,9 @@ class SymEAN13Barcode : public SymAbstractUPCEANBarcode {
     std::string caption() const override;
     void generateChecksum() override;
     bool isContentValid() const override;
+
+protected:
+    std::vector<std::pair<int, int>> captionSpans() const override;
 };
 
 class SymEAN8Barcode : public SymEAN13Barcode {
@@ -108,6 +134,9 @@ class SymEAN8Barcode : public SymEAN13Barcode {
     float barBottom(int index) const override;
     int digitsToRight() const override { return 0; }
     int digitsToLeft() const override { return 0; }
+
+protected:
+    std::vector<std::pair<int, int>> captionSpans() const override;
 };
 
 } // namespace barcodes

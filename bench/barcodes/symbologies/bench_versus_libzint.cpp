@@ -6,6 +6,11 @@
 // else links it.
 //
 //   bench_versus_libzint --benchmark_filter=Raster
+//
+// On a shared machine single runs swing by a fifth or more; compare the
+// medians of interleaved repetitions:
+//   bench_versus_libzint --benchmark_repetitions=7 --benchmark_enable_random_interleaving=true
+//                        --benchmark_report_aggregates_only=true
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
 #include "barcodes/designer/Barcode_Gen.h"

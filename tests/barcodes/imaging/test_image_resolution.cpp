@@ -134,12 +134,16 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
         QImage painted(70, 70, QImage::Format_ARGB32_Premultiplied);
         painted.fill(qRgb(200, 30, 90));
         QImage written = painted.copy();
+        // Over one colour: whole rows are known and copied down.
+        QImage overOne = painted.copy();
         {
             QPainter p(&painted);
             p.drawImage(c.area, c.source);
         }
         ASSERT_TRUE(barcodes::writeIndexedBitmap(written, c.area, c.source)) << c.what;
         EXPECT_EQ(written, painted) << c.what;
+        ASSERT_TRUE(barcodes::writeIndexedBitmap(overOne, c.area, c.source, true)) << c.what;
+        EXPECT_EQ(overOne, painted) << c.what << ", over one colour";
     }
     // Partly transparent colours are left to the painter.
     QImage faint = indexed.copy();

@@ -89,11 +89,24 @@ public:
     // in points, left to right.
     std::vector<std::pair<double, double>> runs(const std::function<bool(QRgb)> &match, double y) const
     {
+        return columnRuns(match, y, y);
+    }
+
+    // The runs of columns, in points, in which some pixel between the rows
+    // `top` and `bottom` matches: one per digit of a line of digits.
+    std::vector<std::pair<double, double>> columnRuns(const std::function<bool(QRgb)> &match, double top,
+                                                      double bottom) const
+    {
+        std::vector<bool> used(std::size_t(m_bitmap.width()), false);
+        const int last = std::min(m_bitmap.height() - 1, std::max(int(top * m_scale), int(bottom * m_scale) - 1));
+        for (int y = int(top * m_scale); y <= last; ++y) {
+            for (int x = 0; x < m_bitmap.width(); ++x)
+                used[std::size_t(x)] = used[std::size_t(x)] || match(m_bitmap.pixel(x, y));
+        }
         std::vector<std::pair<double, double>> out;
-        const int row = int(y * m_scale);
         int start = -1;
         for (int x = 0; x <= m_bitmap.width(); ++x) {
-            const bool in = x < m_bitmap.width() && match(m_bitmap.pixel(x, row));
+            const bool in = x < m_bitmap.width() && used[std::size_t(x)];
             if (in && start < 0)
                 start = x;
             if (!in && start >= 0) {

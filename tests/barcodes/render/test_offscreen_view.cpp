@@ -9,6 +9,7 @@
 
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace barcodes;
 using namespace quorvant::test;
@@ -231,4 +232,72 @@ TEST(OffscreenView, ImageModeFramesThe2DImageUnderItsHeader)
     EXPECT_TRUE(imageFromBarcodeImage(platform::Image(), settings, layout).isNull());
     layout.width = 0;
     EXPECT_TRUE(imageFromBarcodeImage(symbolImage, settings, layout).isNull());
+}
+
+TEST(OffscreenView, TextWrittenIntoABitmapLooksAsThePainterDrawsIt)
+{
+    // A plain bitmap gets its text from kept glyphs; a clipped painter draws
+    // the same picture itself. Both must agree to the pixel but for the odd
+    // edge pixel of a glyph placed a fraction of a pixel apart.
+    SymbolStyle style = zeroMargins();
+    style.bar_val_clr = Qt::red;
+    style.bar_back_clr = QColor(255, 255, 200);
+    const auto s = moduleSymbol("1100110011", 2, 60, 160, true, style);
+    s->captionText = "0123456789 QUORVANT";
+    s->setCaptionHeight(0.25f);
+    s->setPrintsHeader(true);
+    s->setHeader(QStringLiteral("Header"));
+    s->setHeaderHeight(0.2f);
+    const platform::Image image = imageFromBarcode(*s, style);
+    for (double dpi : {300.0, 600.0}) {
+        const QImage fast = image.toBitmap(dpi, Qt::white).convertToFormat(QImage::Format_RGB32);
+        QImage drawn(fast.size(), QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::white);
+        {
+            QPainter p(&drawn);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.setClipRect(drawn.rect());
+            image.draw(p, QRectF(drawn.rect()));
+        }
+        drawn = drawn.convertToFormat(QImage::Format_RGB32);
+        int inked = 0, apart = 0;
+        for (int y = 0; y < fast.height(); ++y) {
+            for (int x = 0; x < fast.width(); ++x) {
+                const QRgb a = fast.pixel(x, y), b = drawn.pixel(x, y);
+                inked += isRed(b) ? 1 : 0;
+                apart += std::abs(qGreen(a) - qGreen(b)) > 96 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inked, 200) << dpi;
+        EXPECT_LT(apart, inked / 20) << dpi;
+        EXPECT_EQ(Scan(platform::Image::fromBitmap(fast, image.size()), dpi).extent(isRed),
+                  Scan(platform::Image::fromBitmap(drawn, image.size()), dpi).extent(isRed))
+            << dpi;
+    }
+}
+
+TEST(OffscreenView, AWorkerThreadMeasuresAndDrawsAsTheMainThread)
+{
+    // Fonts and glyphs are kept per thread; a run's worker makes its own and
+    // lets them go when it ends.
+    SymbolStyle style = zeroMargins();
+    style.bar_val_clr = Qt::red;
+    const auto s = moduleSymbol("1100110011", 2, 60, 160, true, style);
+    s->captionText = "0123456789";
+    s->setCaptionHeight(0.25f);
+    const platform::Image image = imageFromBarcode(*s, style);
+    const QImage here = image.toBitmap(300, Qt::white);
+    const QSizeF measuredHere = defaultTextMeasurer()->textSize(QStringLiteral("0123456789"), style.value_font, 2.0);
+    for (int run = 0; run < 2; ++run) {
+        QImage there;
+        QSizeF measuredThere;
+        std::thread worker([&] {
+            there = image.toBitmap(300, Qt::white);
+            measuredThere = defaultTextMeasurer()->textSize(QStringLiteral("0123456789"), style.value_font, 2.0);
+        });
+        worker.join();
+        EXPECT_EQ(there, here) << run;
+        EXPECT_EQ(measuredThere, measuredHere) << run;
+    }
 }

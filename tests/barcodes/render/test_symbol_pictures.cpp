@@ -159,3 +159,55 @@ TEST_F(SymbolPictures, BarsTakeWholeDevicePixelsOnBitmapsAndExactLengthsInVector
     }
     EXPECT_GT(barRects, 10);
 }
+
+TEST_F(SymbolPictures, RetailDigitsStandUnderTheirHalvesAndBesideTheGuards)
+{
+    // Each symbol with the number of digits left of the guards, under each
+    // group, and right of the guards, and where each group starts (module).
+    struct Case {
+        std::unique_ptr<SymBarcode> symbol;
+        int left;
+        std::vector<std::pair<int, int>> groups; // first module, digit count
+        int right;
+    };
+    Case cases[] = {
+        {SymBarcode::create<SymUPCABarcode>("03600029145"), 1, {{10, 5}, {50, 5}}, 1},
+        {SymBarcode::create<SymUPCEBarcode>("04252614"), 1, {{3, 6}}, 1},
+        {SymBarcode::create<SymEAN13Barcode>("400638133393"), 1, {{3, 6}, {50, 6}}, 0},
+        {SymBarcode::create<SymEAN8Barcode>("9638507"), 0, {{3, 4}, {36, 4}}, 0},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.symbol->content());
+        const Scan scan(picture(*c.symbol, QString(), true), kDpi);
+        const QRectF bars = scan.extent(isBlack);
+        const QRectF caption = scan.extent(isRed);
+        ASSERT_FALSE(caption.isEmpty());
+        // Modules as drawn: whole pixels each, from the first bar to the last.
+        const double bw = bars.width() / double(c.symbol->completeBarcode().size());
+        const std::vector<std::pair<double, double>> digits = scan.columnRuns(isRed, caption.top(), caption.bottom());
+        std::size_t expected = std::size_t(c.left + c.right);
+        for (const auto &g : c.groups)
+            expected += std::size_t(g.second);
+        ASSERT_EQ(digits.size(), expected);
+
+        // The side digits stand just outside the guard bars.
+        if (c.left) {
+            EXPECT_LT(digits.front().second, bars.left());
+            EXPECT_GT(digits.front().second, bars.left() - 3 * bw);
+        }
+        if (c.right) {
+            EXPECT_GT(digits.back().first, bars.right());
+            EXPECT_LT(digits.back().first, bars.right() + 3 * bw);
+        }
+        // Every digit of a group stands under its own symbol character, so
+        // the group is centred under its half between the guards.
+        std::size_t d = std::size_t(c.left);
+        for (const auto &[firstModule, count] : c.groups) {
+            for (int k = 0; k < count; ++k, ++d) {
+                const double centre = (digits[d].first + digits[d].second) / 2.0;
+                const double character = bars.left() + (firstModule + 7 * k + 3.5) * bw;
+                EXPECT_NEAR(centre, character, 1.5 * bw) << "digit " << d;
+            }
+        }
+    }
+}

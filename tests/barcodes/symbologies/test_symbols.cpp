@@ -246,3 +246,25 @@ TEST(Symbols, CopiesKeepTheirClassAndArchivesReadBack)
     QDataStream truncated(data.left(5));
     EXPECT_EQ(SymBarcode::initWithCoder<SymBarcode>(truncated), nullptr);
 }
+
+TEST(Symbols, KeptModuleStringFollowsEveryChangeOfWhatItIsMadeFrom)
+{
+    // The string is kept between calls; each change of content, check
+    // character or code set must give the string a fresh symbol gives.
+    auto code128 = SymCode128Barcode::create("123456", SymCode128Barcode::CodeSetAuto);
+    const std::string inC = code128->completeBarcode();
+    code128->setCodeSet(SymCode128Barcode::CodeSetB);
+    code128->generateChecksum();
+    EXPECT_NE(code128->completeBarcode(), inC);
+    EXPECT_EQ(code128->completeBarcode(),
+              SymCode128Barcode::create("123456", SymCode128Barcode::CodeSetB)->completeBarcode());
+
+    auto code39 = SymBarcode::create<SymCode39Barcode>("ABC");
+    const std::string plain = code39->completeBarcode();
+    code39->generateChecksum();
+    EXPECT_GT(code39->completeBarcode().size(), plain.size());
+    code39->setCheckDigit(-1);
+    EXPECT_EQ(code39->completeBarcode(), plain);
+    code39->setContent("XYZ");
+    EXPECT_EQ(code39->completeBarcode(), SymBarcode::create<SymCode39Barcode>("XYZ")->completeBarcode());
+}
