@@ -291,8 +291,17 @@ void TVNWindowController::buildActions()
     act_undo = action(tr("&Undo"), "act_undo", QKeySequence::Undo);
     act_redo = action(tr("&Redo"), "act_redo", QKeySequence::Redo);
     act_delete = action(tr("&Delete"), "act_delete", QKeySequence::Delete);
-    connect(act_undo, &QAction::triggered, this, [this] { document->undoManager().undo(); });
-    connect(act_redo, &QAction::triggered, this, [this] { document->undoManager().redo(); });
+    // The inspector shows the object as the step left it: its fields are
+    // what the next edit starts from, so a stale Bold box or text would
+    // bring back what was just undone.
+    connect(act_undo, &QAction::triggered, this, [this] {
+        document->undoManager().undo();
+        Show_RHS_Properties(m_inspected.get());
+    });
+    connect(act_redo, &QAction::triggered, this, [this] {
+        document->undoManager().redo();
+        Show_RHS_Properties(m_inspected.get());
+    });
     connect(act_delete, &QAction::triggered, this, [this] { currentCanvas()->deleteSelectedGraphics(); });
     connect(&document->undoManager(), &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
 
