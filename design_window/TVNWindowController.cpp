@@ -490,6 +490,7 @@ void TVNWindowController::updateTitle()
 void TVNWindowController::selectTool(int tool)
 {
     design_window::Selected_Control_Tool = tool;
+    m_drawingTool = tool;
     m_drawnClipArt = design_window::Library_Selected_Image;
     if (tool == kSelectTool)
         return;
@@ -501,20 +502,24 @@ void TVNWindowController::selectTool(int tool)
 
 bool TVNWindowController::drawsWithTool() const
 {
-    const int tool = design_window::Selected_Control_Tool;
-    return tool == kTextTool || tool == kImageTool || tool == kBarcodeTool;
+    // Only a tool the user chose draws: the placements of profiles,
+    // invitations and photos leave Selected_Control_Tool set as well.
+    return m_drawingTool == kTextTool || m_drawingTool == kImageTool || m_drawingTool == kBarcodeTool;
 }
 
 void TVNWindowController::drawWithTool(const QRectF &rect)
 {
-    const int tool = design_window::Selected_Control_Tool;
+    const int tool = m_drawingTool;
     const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
         : tool == kImageTool                   ? GraphicClass::Image
                                                : GraphicClass::Barcode;
-    design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
     // Started from the canvas' mouse handling: the designer a barcode opens
     // runs once that has finished.
-    QTimer::singleShot(0, this, [this, cls, rect] {
+    QTimer::singleShot(0, this, [this, tool, cls, rect] {
+        // What the canvas builds follows the tool, which a placement since
+        // may have changed.
+        design_window::Selected_Control_Tool = tool;
+        design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
         createWithTool(cls, rect);
         design_window::Library_Selected_Image.clear();
     });

@@ -482,6 +482,8 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The tool the user chose last; a drag over empty card draws with it.
+    int m_drawingTool = kSelectTool;
     // The clip-art last inserted from the library, for images drawn with the
     // image tool after it; none once another tool is chosen.
     QString m_drawnClipArt;
