@@ -530,6 +530,7 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
     const QString side = design_window::Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
     TVNGraphicView *canvas = currentCanvas();
     const bool barcode = cls == GraphicClass::Barcode && barcodeDesignerInstalled();
+    const bool wasModified = isWindowModified();
     // A new barcode becomes part of the design only once the designer's OK
     // has set it up: one undo step for both, and nothing left on Cancel.
     if (barcode)
@@ -564,6 +565,8 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
         canvas->_Selected_Graphic = created;
     } else {
         emit document->graphicsChanged();
+        // The design is as it was before the tool was chosen.
+        setWindowModified(wasModified);
     }
     Show_RHS_Properties(kept ? created.get() : nullptr);
     Refresh_Canvas();
