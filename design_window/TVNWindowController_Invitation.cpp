@@ -46,7 +46,9 @@ void TVNWindowController::Load_and_fill_backgrounds()
 void TVNWindowController::imageBrowserSelectionDidChange(const QString &path)
 {
     selected_image = path;
-    set_Front_BG_Image(path);
+    // A frame picked in the dock is a change of the card like the card
+    // page's background: one undo step.
+    editCard(tr("Card Background"), [&] { set_Front_BG_Image(path); });
     Refresh_Canvas();
 }
 

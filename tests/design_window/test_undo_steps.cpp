@@ -169,3 +169,21 @@ TEST_F(UndoSteps, ThePanelShowsWhatUndoLeftSoTheNextEditKeepsIt)
     wnd->act_redo->trigger();
     EXPECT_EQ(panel.text_content->toPlainText(), "Welcome");
 }
+
+TEST_F(UndoSteps, AFramePickedInTheDockIsOneStepThatUndoTakesBack)
+{
+    GraphicPtr deleted = add(TVNWindowController::kTextTool);
+    wnd->currentCanvas()->selectGraphic(deleted);
+    wnd->currentCanvas()->deleteSelectedGraphics();
+    QUndoStack &undo = wnd->document->undoManager();
+    const int steps = undo.count();
+    const QString frame = makePng("Frame.png", Qt::darkGreen);
+
+    wnd->imageBrowserSelectionDidChange(frame);
+    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame);
+    EXPECT_EQ(undo.count(), steps + 1);
+    EXPECT_EQ(wnd->act_undo->text(), "&Undo Card Background");
+    wnd->act_undo->trigger();
+    EXPECT_TRUE(wnd->Front_card_Prop.BG_Image_Path.isEmpty());
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty()) << "Undo brought back an object deleted before";
+}
