@@ -291,8 +291,17 @@ void TVNWindowController::buildActions()
     act_undo = action(tr("&Undo"), "act_undo", QKeySequence::Undo);
     act_redo = action(tr("&Redo"), "act_redo", QKeySequence::Redo);
     act_delete = action(tr("&Delete"), "act_delete", QKeySequence::Delete);
-    connect(act_undo, &QAction::triggered, this, [this] { document->undoManager().undo(); });
-    connect(act_redo, &QAction::triggered, this, [this] { document->undoManager().redo(); });
+    // The inspector shows the object as the step left it: its fields are
+    // what the next edit starts from, so a stale Bold box or text would
+    // bring back what was just undone.
+    connect(act_undo, &QAction::triggered, this, [this] {
+        document->undoManager().undo();
+        Show_RHS_Properties(m_inspected.get());
+    });
+    connect(act_redo, &QAction::triggered, this, [this] {
+        document->undoManager().redo();
+        Show_RHS_Properties(m_inspected.get());
+    });
     connect(act_delete, &QAction::triggered, this, [this] { currentCanvas()->deleteSelectedGraphics(); });
     connect(&document->undoManager(), &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
 
@@ -481,6 +490,7 @@ void TVNWindowController::updateTitle()
 void TVNWindowController::selectTool(int tool)
 {
     design_window::Selected_Control_Tool = tool;
+    m_drawingTool = tool;
     m_drawnClipArt = design_window::Library_Selected_Image;
     if (tool == kSelectTool)
         return;
@@ -492,20 +502,24 @@ void TVNWindowController::selectTool(int tool)
 
 bool TVNWindowController::drawsWithTool() const
 {
-    const int tool = design_window::Selected_Control_Tool;
-    return tool == kTextTool || tool == kImageTool || tool == kBarcodeTool;
+    // Only a tool the user chose draws: the placements of profiles,
+    // invitations and photos leave Selected_Control_Tool set as well.
+    return m_drawingTool == kTextTool || m_drawingTool == kImageTool || m_drawingTool == kBarcodeTool;
 }
 
 void TVNWindowController::drawWithTool(const QRectF &rect)
 {
-    const int tool = design_window::Selected_Control_Tool;
+    const int tool = m_drawingTool;
     const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
         : tool == kImageTool                   ? GraphicClass::Image
                                                : GraphicClass::Barcode;
-    design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
     // Started from the canvas' mouse handling: the designer a barcode opens
     // runs once that has finished.
-    QTimer::singleShot(0, this, [this, cls, rect] {
+    QTimer::singleShot(0, this, [this, tool, cls, rect] {
+        // What the canvas builds follows the tool, which a placement since
+        // may have changed.
+        design_window::Selected_Control_Tool = tool;
+        design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
         createWithTool(cls, rect);
         design_window::Library_Selected_Image.clear();
     });
@@ -516,6 +530,7 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
     const QString side = design_window::Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
     TVNGraphicView *canvas = currentCanvas();
     const bool barcode = cls == GraphicClass::Barcode && barcodeDesignerInstalled();
+    const bool wasModified = isWindowModified();
     // A new barcode becomes part of the design only once the designer's OK
     // has set it up: one undo step for both, and nothing left on Cancel.
     if (barcode)
@@ -550,6 +565,8 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
         canvas->_Selected_Graphic = created;
     } else {
         emit document->graphicsChanged();
+        // The design is as it was before the tool was chosen.
+        setWindowModified(wasModified);
     }
     Show_RHS_Properties(kept ? created.get() : nullptr);
     Refresh_Canvas();

@@ -208,6 +208,10 @@ public:
     QRectF Get_Control_Rect_From_Template(const QString &control_id) const;
     // The front placement, then the back placement.
     void Fill_User_profile_Details();
+    // Runs `place` (a profile placement on either side) as one undo step
+    // named "User Profile": the fields it creates and what it changes in
+    // the objects already on the card.
+    void placeProfileAsOneStep(const std::function<void()> &place);
     // Places the front or back profile record on its canvas (the
     // inspector's "Excel" source offered as Excel_Binding_Use says, and
     // only that while no profile has been confirmed: Fill_User_Profile).
@@ -482,6 +486,8 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The tool the user chose last; a drag over empty card draws with it.
+    int m_drawingTool = kSelectTool;
     // The clip-art last inserted from the library, for images drawn with the
     // image tool after it; none once another tool is chosen.
     QString m_drawnClipArt;

@@ -46,7 +46,9 @@ void TVNWindowController::Load_and_fill_backgrounds()
 void TVNWindowController::imageBrowserSelectionDidChange(const QString &path)
 {
     selected_image = path;
-    set_Front_BG_Image(path);
+    // A frame picked in the dock is a change of the card like the card
+    // page's background: one undo step.
+    editCard(tr("Card Background"), [&] { set_Front_BG_Image(path); });
     Refresh_Canvas();
 }
 
@@ -93,15 +95,57 @@ void TVNWindowController::Fill_Party_Invidation_Details()
     }
 }
 
+namespace {
+
+// What editing the main photo changes: the photo, its adjustments, the
+// card's outline and the front objects (the photo's object may be new).
+struct MainPhotoState {
+    QString path;
+    design_window::PhotoAdjustments photo;
+    int shape = 0;
+    GraphicList front;
+    GraphicList states;
+};
+
+} // namespace
+
 void TVNWindowController::Edit_Main_Photo_Button()
 {
     WizardWindows *windows = wizardWindows();
+    const auto snapshot = [this] {
+        MainPhotoState s{Invite_Frame_Pic_IMG, currentPhotoAdjustments(), design_window::Card_Shape,
+                         document->graphics, {}};
+        for (const GraphicPtr &g : s.front)
+            s.states.push_back(g->clone());
+        return s;
+    };
+    const MainPhotoState before = snapshot();
     if (!windows || windows->editMainPhoto() != 1)
         return;
     design_window::Selected_Control_Tool = kImageTool;
+    // The whole edit is one undo step, made below.
+    document->disableUndoRegistration();
     _graphicView->ReplaceGraphicText(GraphicClass::Image, nullptr, false, QRectF(), QStringLiteral("F"),
                                      Invite_Frame_Pic_IMG, QStringLiteral("PARTY_IMAGE"));
-    // The graphic found took the new photo without an undo step: say so.
+    document->enableUndoRegistration();
+    const MainPhotoState after = snapshot();
+    const auto restore = [this](const MainPhotoState &s) {
+        _graphicView->deselectAll();
+        Invite_Frame_Pic_IMG = s.path;
+        setCurrentPhotoAdjustments(s.photo);
+        design_window::Card_Shape = s.shape;
+        if (s.path.isEmpty())
+            _Main_Photo_image = {};
+        else
+            Update_frame_Main_Photo_And_Path(s.path, false);
+        document->graphics = s.front;
+        for (std::size_t i = 0; i < s.front.size(); ++i)
+            s.front[i]->assignState(*s.states[i]);
+        emit document->graphicsChanged();
+        Show_RHS_Properties(m_inspected.get());
+    };
+    document->registerChange(tr("Main Photo"), [restore, before] { restore(before); },
+                             [restore, after] { restore(after); });
     emit document->graphicsChanged();
     _graphicView->update();
     Refresh_Canvas();

@@ -62,22 +62,31 @@ int TVNWindowController::Open_User_Profile_Window(bool load, const QString &side
     return result;
 }
 
+void TVNWindowController::placeProfileAsOneStep(const std::function<void()> &place)
+{
+    // One undo step: the fields placed anew, and the values, visibility
+    // and bindings of the objects that were there already.
+    GraphicList existing = document->graphics;
+    existing.insert(existing.end(), document->graphics_back.begin(), document->graphics_back.end());
+    const bool recorded = document->isUndoRegistrationEnabled();
+    QUndoStack &undo = document->undoManager();
+    if (recorded)
+        undo.beginMacro(tr("User Profile"));
+    design_window::editGraphics(*document, existing, tr("User Profile"), place);
+    if (recorded)
+        undo.endMacro();
+}
+
 void TVNWindowController::User_Profile_Button_Clicked()
 {
     const bool back = design_window::Card_Front_Or_Back == 1;
     if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
-        // One undo step: the fields placed anew, and the values, visibility
-        // and bindings of the objects that were there already.
-        QUndoStack &undo = document->undoManager();
-        undo.beginMacro(tr("User Profile"));
-        const GraphicList existing = editedSideGraphics();
-        design_window::editGraphics(*document, existing, tr("User Profile"), [&] {
+        placeProfileAsOneStep([&] {
             if (back)
                 Fill_User_profile_info_back_side();
             else
                 Fill_User_profile_info_front_side();
         });
-        undo.endMacro();
         markDesignChanged();
     }
     Refresh_Canvas();

@@ -221,7 +221,7 @@ private:
         TVNWindowController *main = design_window::Main_App_wnd;
         if (!confirmed || !main)
             return;
-        main->Fill_User_profile_Details();
+        main->placeProfileAsOneStep([main] { main->Fill_User_profile_Details(); });
         main->markDesignChanged();
         main->Refresh_Canvas();
     }

@@ -356,3 +356,27 @@ TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
     EXPECT_EQ(QDir(res.filePath("Frames")).entryList(QDir::Files), frames.mid(1));
     EXPECT_TRUE(QFileInfo(res.filePath("Frames")).isDir()) << "the folders themselves are the program's";
 }
+
+TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
+{
+    // The invitation's placement leaves the text and image tools set as it
+    // goes; the user chose none, so a drag over empty card draws nothing.
+    wnd->Fill_Party_Invidation_Details();
+    wnd->document->graphics.clear();
+    wnd->currentCanvas()->deselectAll();
+    drag({20, 20}, {120, 80});
+    QApplication::processEvents();
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+
+    // The text tool the user chose draws a text, even after a placement
+    // changed the tool the canvas builds with.
+    wnd->selectTool(TVNWindowController::kTextTool);
+    wnd->document->graphics.clear();
+    wnd->currentCanvas()->deselectAll();
+    Selected_Control_Tool = TVNWindowController::kImageTool;
+    drag({20, 20}, {120, 80});
+    QApplication::processEvents();
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().front()->graphicClass(), GraphicClass::Text);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().front()->bounds(), QRectF(20, 20, 100, 60));
+}

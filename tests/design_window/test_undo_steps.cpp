@@ -148,3 +148,42 @@ TEST_F(UndoSteps, CardSettingsShownAgreeWithTheCard)
     wnd->chooseCard(CardChoice{QStringLiteral("PVC Card"), 0, QStringLiteral("H")}, QSizeF(85.598, 54.102), 0);
     EXPECT_EQ(wnd->cardPanel->card_orientation->currentText(), "Horizontal");
 }
+
+TEST_F(UndoSteps, ThePanelShowsWhatUndoLeftSoTheNextEditKeepsIt)
+{
+    auto text = std::static_pointer_cast<TVNText>(add(TVNWindowController::kTextTool));
+    wnd->Show_RHS_Properties(text.get());
+    TextPanel &panel = *wnd->textPanel;
+    const bool bold = text->textFont().bold();
+
+    panel.text_bold->setChecked(!bold);
+    wnd->act_undo->trigger();
+    EXPECT_EQ(panel.text_bold->isChecked(), bold);
+    // A later size change must not bring the undone Bold back.
+    panel.text_font_size->setValue(panel.text_font_size->value() + 5);
+    EXPECT_EQ(text->textFont().bold(), bold);
+
+    panel.text_content->setPlainText("Welcome");
+    wnd->act_undo->trigger();
+    EXPECT_EQ(panel.text_content->toPlainText(), text->contentsString());
+    wnd->act_redo->trigger();
+    EXPECT_EQ(panel.text_content->toPlainText(), "Welcome");
+}
+
+TEST_F(UndoSteps, AFramePickedInTheDockIsOneStepThatUndoTakesBack)
+{
+    GraphicPtr deleted = add(TVNWindowController::kTextTool);
+    wnd->currentCanvas()->selectGraphic(deleted);
+    wnd->currentCanvas()->deleteSelectedGraphics();
+    QUndoStack &undo = wnd->document->undoManager();
+    const int steps = undo.count();
+    const QString frame = makePng("Frame.png", Qt::darkGreen);
+
+    wnd->imageBrowserSelectionDidChange(frame);
+    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame);
+    EXPECT_EQ(undo.count(), steps + 1);
+    EXPECT_EQ(wnd->act_undo->text(), "&Undo Card Background");
+    wnd->act_undo->trigger();
+    EXPECT_TRUE(wnd->Front_card_Prop.BG_Image_Path.isEmpty());
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty()) << "Undo brought back an object deleted before";
+}

@@ -21,6 +21,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUndoStack>
 #include <QSlider>
 #include <QTimeEdit>
 
@@ -300,6 +301,22 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
     EXPECT_EQ(centreOf(picture->image()), inverted);
     EXPECT_EQ(Card_Shape, 0) << "Finish makes the outline a rectangle";
     EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 100 * 2.834645669291, 1e-6) << "and keeps the size";
+    // The edit is one step: Undo takes back the photo's object, the
+    // adjustments and the outline, and no earlier change.
+    QUndoStack &undo = wnd->document->undoManager();
+    EXPECT_EQ(undo.undoText(), "Main Photo");
+    const int steps = undo.count();
+    wnd->act_undo->trigger();
+    EXPECT_EQ(withId(front(), "PARTY_IMAGE"), nullptr);
+    EXPECT_FALSE(IMG_invert_clr);
+    EXPECT_EQ(Card_Shape, 1);
+    EXPECT_EQ(centreOf(wnd->Main_Photo_image()), colour);
+    wnd->act_redo->trigger();
+    EXPECT_EQ(undo.count(), steps);
+    EXPECT_EQ(withId(front(), "PARTY_IMAGE"), picture);
+    EXPECT_TRUE(IMG_invert_clr);
+    EXPECT_EQ(Card_Shape, 0);
+    EXPECT_EQ(centreOf(wnd->Main_Photo_image()), inverted);
 
     // Opened again, the editor starts from the photo as its file holds it,
     // with the stored adjustments; finishing keeps the photo inverted once.

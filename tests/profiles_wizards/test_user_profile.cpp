@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUndoStack>
 
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
@@ -567,12 +568,24 @@ TEST_F(ProfileTest, WizardsOpenTheDialogOfBothSidesAndTheCardTakesTheProfile)
             wizard->cancel_btn->click();
         }
     };
+    QUndoStack &undo = wnd->document->undoManager();
+    const int steps = undo.count();
     wnd->findChild<QAction *>("act_card_size_wizard")->trigger();
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Dana");
     EXPECT_EQ(static_cast<TVNText &>(*graphic(1, "Fup_Name")).contentsString(), "Dana");
     EXPECT_EQ(static_cast<TVNImage &>(*graphic(0, "Fup_Photo")).filePath(), photo);
     EXPECT_EQ(graphic(1, "Fup_Photo"), nullptr);
     EXPECT_TRUE(wnd->Back_user_profile.field(F::image).value.isEmpty());
+    // The profile the wizard placed on both sides is one step, and Undo
+    // takes all of it back.
+    EXPECT_EQ(undo.count(), steps + 1);
+    EXPECT_EQ(undo.undoText(), "User Profile");
+    undo.undo();
+    EXPECT_EQ(graphic(0, "Fup_Name"), nullptr);
+    EXPECT_EQ(graphic(1, "Fup_Name"), nullptr);
+    EXPECT_EQ(graphic(0, "Fup_Photo"), nullptr);
+    undo.redo();
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(1, "Fup_Name")).contentsString(), "Dana");
 
     // The gallery: the profile goes onto the template it opens.
     Design badge;

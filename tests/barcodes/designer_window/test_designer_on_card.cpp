@@ -126,6 +126,7 @@ TEST_F(DesignerOnCard, BarcodeToolOpensTheDesignerAndTheCardShowsBothSymbols)
 TEST_F(DesignerOnCard, NewBarcodeStaysOnlyWithOkAsOneUndoStep)
 {
     QUndoStack &undo = wnd->document->undoManager();
+    wnd->setWindowModified(false);
     {
         auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("EAN-13"), QStringLiteral("12")); },
                            false);
@@ -134,6 +135,7 @@ TEST_F(DesignerOnCard, NewBarcodeStaysOnlyWithOkAsOneUndoStep)
     EXPECT_TRUE(design_window::Barcode_output_image.isNull());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty()) << "Cancel leaves no object behind";
     EXPECT_EQ(undo.count(), 0);
+    EXPECT_FALSE(wnd->hasUnsavedChanges()) << "nothing was added, nothing to save";
 
     GraphicPtr barcode;
     {
