@@ -6,6 +6,7 @@
 #include "platform/Log.h"
 #include "platform/MainThread.h"
 
+#include <QFileInfo>
 #include <QSet>
 #include <exception>
 
@@ -71,6 +72,7 @@ batch_data::RecordCounts RecordFill::check()
         m_looks.clear();
         m_failedBarcodes = 0;
         m_firstBarcodeFailure.clear();
+        m_problems.clear();
         counts = m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
                                  bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
     });
@@ -152,15 +154,24 @@ void RecordFill::fill(Side &side, int n)
             // No value, no picture (not the placeholder of a missing file).
             if (value.isEmpty())
                 b.image->setImage({});
+            else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
+                m_problems.push_back({output::CardProblem::Kind::Picture, QStringLiteral("no file \"%1\"").arg(value)});
+            else if (!b.showsMainPhoto && b.image->image().isNull())
+                m_problems.push_back(
+                    {output::CardProblem::Kind::Picture, QStringLiteral("\"%1\" could not be read").arg(value)});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {
                 QString error;
                 symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
                                                    b.barcodeDpi, &error);
-                if (symbol.isNull() && m_failedBarcodes++ == 0) {
-                    m_firstBarcodeFailure = QStringLiteral("Record %1, \"%2\": %3").arg(n + 1).arg(value, error);
-                    platform::log(QStringLiteral("No barcode for record %1").arg(m_firstBarcodeFailure));
+                if (symbol.isNull()) {
+                    const QString reason = QStringLiteral("\"%1\": %2").arg(value, error);
+                    m_problems.push_back({output::CardProblem::Kind::Barcode, reason});
+                    if (m_failedBarcodes++ == 0) {
+                        m_firstBarcodeFailure = QStringLiteral("Record %1, %2").arg(n + 1).arg(reason);
+                        platform::log(QStringLiteral("No barcode for record %1").arg(m_firstBarcodeFailure));
+                    }
                 }
             }
             b.graphic->Set_Barcode_image(symbol);
@@ -217,17 +228,34 @@ void RecordFill::Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse 
     platform::runOnMainThread([&] { fill(prepared(m_lastSide, use, false), n); });
 }
 
-void RecordFill::endRun(batch_data::SourcesInUse use)
+void RecordFill::endRun()
 {
     platform::runOnMainThread([&] {
-        for (int number : {0, 1}) {
-            if (m_filled[size_t(number)])
-                fill(prepared(number, use, false), 0);
+        // Every source the design is bound to, counted afresh: a run may have
+        // left one out, and the design must not show it at a later record.
+        const batch_data::RecordCounts counts =
+            m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
+                            bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
+        if (counts.total > 0) {
+            for (int number : {0, 1}) {
+                if (number == 1 && !m_design.twoSided())
+                    break;
+                // The looks the run took before its first record still hold.
+                fill(prepared(number, counts.use, false), 0);
+            }
         }
         m_sides = {};
         m_filled = {};
         m_looks.clear();
+        m_problems.clear();
     });
+}
+
+std::vector<output::CardProblem> RecordFill::takeProblems()
+{
+    std::vector<output::CardProblem> out;
+    platform::runOnMainThread([&] { out.swap(m_problems); });
+    return out;
 }
 
 batch_data::SourcesInUse sourcesInUse()

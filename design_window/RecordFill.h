@@ -19,6 +19,7 @@
 
 #include "batch_data/binding/RecordBinding.h"
 #include "drawing/TVNRenderingView.h"
+#include "output/export/CardRun.h"
 #include "platform/Image.h"
 
 #include <QHash>
@@ -98,10 +99,20 @@ public:
     // symbol.
     void Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse use);
 
-    // Ends the run: record 0 back into every side that was filled, so the
-    // design shows its first record again.
-    void endRun(batch_data::SourcesInUse use);
+    // Ends the run: every bound object of both sides (the back on a
+    // two-sided design) shows record 0 of its source again, whichever sides
+    // and sources the run used, so that what the canvas shows is one record.
+    void endRun();
+    // The sources a run used do not narrow what the design shows afterwards.
+    void endRun(batch_data::SourcesInUse) { endRun(); }
+    // A design just opened: every bound object shows record 0 of its source,
+    // not the values its file stored.
+    void showFirstRecord() { endRun(); }
 
+    // What the fills since the last call could not put on the card: a
+    // barcode value its symbology refused, a picture that could not be read.
+    // Taken, so that each record's card gets its own.
+    std::vector<output::CardProblem> takeProblems();
     // Barcode values of the run that gave no symbol (the object then shows
     // none), and the reason of the first.
     int failedBarcodes() const { return m_failedBarcodes; }
@@ -128,6 +139,7 @@ private:
     QHash<const TVNGraphic *, TVNText::Look> m_looks;
     int m_failedBarcodes = 0;
     QString m_firstBarcodeFailure;
+    std::vector<output::CardProblem> m_problems;
 };
 
 // How each graphic of `list` takes its value (only texts, images and

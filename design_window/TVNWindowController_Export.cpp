@@ -97,7 +97,7 @@ void TVNWindowController::Select_first_row_value_for_design(bool)
     platform::runOnMainThread([this] {
         // Every side filled goes back, not only the front: no side of the
         // design is left showing a later record.
-        m_recordFill->endRun(sourcesInUse());
+        m_recordFill->endRun();
         Card_Value_In_Process = false;
         Refresh_Canvas();
     });

@@ -40,8 +40,13 @@ void DesignMailCards::restoreFirstRecord()
 {
     if (!Main_App_wnd)
         return;
-    Main_App_wnd->recordFill().endRun(design_window::sourcesInUse());
+    Main_App_wnd->recordFill().endRun();
     Main_App_wnd->Refresh_Canvas();
+}
+
+std::vector<CardProblem> DesignMailCards::takeProblems()
+{
+    return Main_App_wnd ? Main_App_wnd->recordFill().takeProblems() : std::vector<CardProblem>();
 }
 
 } // namespace output::mail

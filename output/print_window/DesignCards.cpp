@@ -23,7 +23,11 @@ PrintedDesign designOfMainWindow()
     design.fill = [](int record, int side, QString *error) {
         return Main_App_wnd->recordFill().fillSide(record, side, design_window::sourcesInUse(), error);
     };
-    design.restoreFirst = [] { Main_App_wnd->recordFill().endRun(design_window::sourcesInUse()); };
+    design.takeProblems = [] { return Main_App_wnd->recordFill().takeProblems(); };
+    design.restoreFirst = [] {
+        Main_App_wnd->recordFill().endRun();
+        Main_App_wnd->Refresh_Canvas();
+    };
     return design;
 }
 
@@ -56,14 +60,19 @@ bool DesignCards::prepare(int label, CardSides sides)
     if (label >= m_records)
         return false;
     // The back first, then the front, as the design window fills them.
+    bool filled = true;
     if (sides != CardSides::Front)
-        fillSide(label, 1);
-    if (sides != CardSides::Back)
-        fillSide(label, 0);
-    return true;
+        filled = fillSide(label, 1);
+    if (filled && sides != CardSides::Back)
+        filled = fillSide(label, 0);
+    if (m_design.takeProblems) {
+        for (const CardProblem &problem : m_design.takeProblems())
+            m_problems.add(label, problem);
+    }
+    return filled;
 }
 
-void DesignCards::fillSide(int label, int side)
+bool DesignCards::fillSide(int label, int side)
 {
     QString error;
     bool filled = false;
@@ -74,17 +83,17 @@ void DesignCards::fillSide(int label, int side)
         error = QString::fromLocal8Bit(e.what());
     }
     m_live[size_t(side)] = filled;
-    if (filled)
-        return;
-    // One message for the run: a long run would otherwise stop at every
-    // label that fails. The rest go to the log.
-    const QString reason = QStringLiteral("Record %1: %2").arg(label + 1).arg(error);
-    if (m_failedFills++ == 0) {
-        m_firstFailure = reason;
-        Show_MessageBox(reason);
-    } else {
-        Show_NSLog_Message(reason);
-    }
+    if (!filled)
+        labelFailed(label, error.isEmpty() ? QStringLiteral("the record could not be filled in") : error);
+    return filled;
+}
+
+void DesignCards::labelFailed(int label, const QString &reason)
+{
+    if (m_failedFills++ == 0)
+        m_firstFailure = QStringLiteral("Record %1: %2").arg(label + 1).arg(reason);
+    Show_NSLog_Message(QStringLiteral("Record %1: %2").arg(label + 1).arg(reason));
+    m_problems.add(label, {CardProblem::Kind::Skipped, reason});
 }
 
 void DesignCards::drawSide(QPainter &painter, int side, const QRectF &target)

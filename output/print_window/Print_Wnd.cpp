@@ -6,6 +6,7 @@
 #include "output/print_window/PrintGlobals.h"
 #include "output/print_window/Printing_View.h"
 #include "output/print_window/Sample_Preview.h"
+#include "output/widgets/Send_Modeless.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
@@ -27,7 +28,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -543,6 +543,11 @@ void Print_Wnd::Print_With_Excel_Changed()
 
 void Print_Wnd::Execute_Printing(bool preview)
 {
+    // One run at a time: a click that waited in the queue while a run went
+    // on (a double click, a click during the run's event processing) is
+    // ignored, whichever output's run it is.
+    if (m_run || Send_Modeless::defaultInstance().run())
+        return;
     const QSizeF paper = paperSizeOf(*m_printer);
     if (label_width + Left_Mar + Rite_Mar + horz_mar > paper.width()
         || label_hight + Top_Mar + Bot_Mar + vert_mar > paper.height()) {
@@ -588,13 +593,11 @@ void Print_Wnd::Execute_Printing(bool preview)
                                 : QString();
     if (toFile && path.isEmpty())
         return;
-    // Shown over the window once a run takes more than half a second.
-    QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
-    progress.setObjectName(QStringLiteral("print_progress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setValue(0);
-    m_progress = &progress;
+    // The run sheet counts the cards; it is shown at once, so that nothing
+    // else in the window can be clicked while the run goes.
+    setRunCommandsEnabled(false);
+    m_run = Send_Modeless::defaultInstance().beginRun(this, Total_Label,
+                                                      QStringLiteral("%1 / %2").arg(0).arg(Total_Label));
     const auto afterPage = [this](int done, int total) { return runProgress(done, total); };
     SheetRun run;
     bool nothingSent = true;
@@ -605,37 +608,60 @@ void Print_Wnd::Execute_Printing(bool preview)
         m_printer->setDocName(QApplication::applicationName());
         run = view.spool(*m_printer, afterPage, &nothingSent);
     }
-    m_progress = nullptr;
+    Send_Modeless::defaultInstance().endRun();
+    m_run.reset();
     cards.finish();
-    reportRun(run, pages, nothingSent);
+    setRunCommandsEnabled(true);
+    reportRun(run, pages, nothingSent, cards);
+}
+
+void Print_Wnd::setRunCommandsEnabled(bool enabled)
+{
+    for (QWidget *command : std::initializer_list<QWidget *>{print_btn, preview_btn, cancel_btn, page_setup_btn})
+        command->setEnabled(enabled);
 }
 
 bool Print_Wnd::runProgress(int done, int pages)
 {
     barcode_counter = std::min(Total_Label_Real, done * currentSheetLayout().cells());
-    if (!m_progress)
+    if (!m_run)
         return true;
-    m_progress->setValue(done);
-    m_progress->setLabelText(tr("Printing sheet %1 of %2...").arg(std::min(done + 1, pages)).arg(pages));
+    m_run->curr_barcode_count = barcode_counter;
+    Q_UNUSED(pages);
     // The run holds the main thread: between sheets the windows repaint and
-    // the Stop button is heard.
+    // the Stop button is heard. Its question is answered before this
+    // returns, so no page starts while it is open.
     QCoreApplication::processEvents();
-    return !m_progress->wasCanceled();
+    return !m_run->stopped();
 }
 
-void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent)
+void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, const DesignCards &cards)
 {
     const QString outcome = nothingSent ? QStringLiteral(" Nothing was printed.") : QString();
+    const int cells = currentSheetLayout().cells();
+    const int printed = std::min(Total_Label_Real, run.pages * cells);
+    const QString problems = cards.problems().message();
+    QString text;
     if (run.stopped)
-        Show_MessageBox(QStringLiteral("Printing was stopped after %1 of %2 sheets.%3")
-                            .arg(run.pages)
-                            .arg(pages)
-                            .arg(outcome));
+        text = QStringLiteral("Printing was stopped after %1 of %2 cards (%3 of %4 sheets).%5")
+                   .arg(printed)
+                   .arg(Total_Label_Real)
+                   .arg(run.pages)
+                   .arg(pages)
+                   .arg(outcome);
     else if (!run.failure.isEmpty())
-        Show_MessageBox(QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
-                            .arg(run.pages)
-                            .arg(pages)
-                            .arg(run.failure, outcome));
+        text = QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
+                   .arg(run.pages)
+                   .arg(pages)
+                   .arg(run.failure, outcome);
+    else if (!problems.isEmpty())
+        text = QStringLiteral("%1 cards were printed.").arg(printed - cards.problems().skipped());
+    if (!problems.isEmpty())
+        text += QStringLiteral("\n\n") + problems;
+    for (const QString &line : cards.problems().lines())
+        Show_NSLog_Message(line);
+    if (!text.isEmpty())
+        Show_MessageBox(text);
 }
 
 void Print_Wnd::CancelButtonPressed()

@@ -52,6 +52,7 @@ public:
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;
     platform::Image cardImage(int n, const QString &side) override;
+    std::vector<output::CardProblem> takeProblems() override;
     void Select_first_row_value_for_design(bool print) override;
     void setResolution(double dpi) override;
 
@@ -79,14 +80,15 @@ public:
     // main thread processes events.
     void Export_Batch_File(const QString &folder);
     bool isRunning() const { return m_worker.joinable(); }
-    // What the last batch run wrote.
+    // What the last batch run wrote, and the message it ended with.
     output::BatchExportResult lastRun() const { return m_lastRun; }
+    QString lastMessage() const { return m_lastMessage; }
 
     // The options sheet over `window`.
     ExportWindow &exportWindow(TVNWindowController &window);
     // The progress sheet over the design window with the export's opening
-    // text for `count` records, and its end.
-    void Show_One_By_One_Modeless(int count);
+    // text for `count` records, and its end. The run's state comes back.
+    std::shared_ptr<output::RunState> Show_One_By_One_Modeless(int count);
     void Hide_One_By_One_Modeless();
 
 signals:
@@ -104,6 +106,9 @@ private:
     QPointer<ExportWindow> m_options;
     std::thread m_worker;
     output::BatchExportResult m_lastRun;
+    QString m_lastMessage;
+    // The run going on, to stop it when the program closes.
+    std::shared_ptr<output::RunState> m_run;
     // The worker has done its work (it may not have ended yet).
     std::atomic<bool> m_lastRunDone = true;
     // Set while the program closes: no result box then.

@@ -265,7 +265,7 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     ASSERT_FALSE(window.isRunning());
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_EQ(alerts.texts, (QStringList{"Are you sure you want to continue?",
-                                         "E-mail has been sent successfully.\n\nMessages sent: 2 of 3."}));
+                                         "Sending was stopped after 2 of 3 messages."}));
 
     const QList<QJsonObject> got = server.messages();
     ASSERT_EQ(got.size(), 2);

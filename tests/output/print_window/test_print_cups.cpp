@@ -15,7 +15,9 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLabel>
-#include <QProgressDialog>
+#include "output/widgets/Send_Modeless.h"
+
+#include <QPushButton>
 #include <QTimer>
 #include <unistd.h>
 
@@ -180,14 +182,15 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
             PrintTest::setGrid(*w, 5, 2);
             // The progress sheet handles events between sheets: the Stop
-            // button is pressed there.
-            QTimer::singleShot(0, w, [w] { w->findChild<QProgressDialog *>()->cancel(); });
+            // button is pressed there, and Yes answered.
+            QTimer::singleShot(0, w, [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
             w->PrintButtonPressed();
         }
         return 0;
     });
     window.findChild<QAction *>("act_print")->trigger();
-    EXPECT_EQ(alerts, QStringList{"Printing was stopped after 1 of 2 sheets. Nothing was printed."});
+    EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
+                                   "Printing was stopped after 10 of 12 cards (1 of 2 sheets). Nothing was printed."}));
     EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
     EXPECT_EQ(runTool("lpstat", {"-o", "TESTPDF"}).trimmed(), "");
     EXPECT_EQ(completedJobs(), before);

@@ -14,7 +14,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintPreviewWidget>
-#include <QProgressDialog>
+#include "output/widgets/Send_Modeless.h"
+
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -229,21 +231,23 @@ TEST_F(PrintTest, NothingIsPrintedForNoLabelsOrAnOversizeLabelRefused)
 TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
 {
     bindRecords(40);
-    // Stop while label 15 is filled, on the second of 4 sheets.
-    onFill = [this](int n) {
+    // Stop (answered Yes) while label 15 is filled, on the second of 4
+    // sheets: that sheet is finished, no other.
+    onFill = [](int n) {
         if (n == 15)
-            wnd->findChild<QProgressDialog *>()->cancel();
+            Send_Modeless::defaultInstance()._stop_btn->click();
     };
     open([this](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
     });
-    EXPECT_EQ(alerts, QStringList{"Printing was stopped after 2 of 4 sheets. Nothing was printed."});
+    EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
+                                   "Printing was stopped after 20 of 40 cards (2 of 4 sheets). Nothing was printed."}));
     EXPECT_FALSE(QFileInfo::exists(pdf));
     EXPECT_EQ(name->contentsString(), recordName(0));
 
-    // Record 4 cannot be filled: one message, and its label shows the card
-    // as the window rendered it.
+    // Record 4 cannot be filled: it is left out, the run goes on, and the
+    // message at the end names it.
     alerts.clear();
     onFill = {};
     failingRecord = 3;
@@ -252,10 +256,11 @@ TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
     open([this](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
-        EXPECT_EQ(idsOnPage(pdf, 1, output::currentSheetLayout(), 5),
-                  (QStringList{recordId(0), recordId(1), recordId(2), "TYPED", recordId(4)}));
+        EXPECT_EQ(idsOnPage(pdf, 1, output::currentSheetLayout(), 6),
+                  (QStringList{recordId(0), recordId(1), recordId(2), "-", recordId(4), recordId(5)}));
     });
-    EXPECT_EQ(alerts, QStringList{"Record 4: the picture is missing"});
+    EXPECT_EQ(alerts, QStringList{"5 cards were printed.\n\nCard 4 could not be made and was left out:\n"
+                                  "Card 4: the picture is missing"});
 }
 
 TEST_F(PrintTest, APictureOnEveryCardIsInTheFileOnceAndSymbolsAreNotLossy)
@@ -331,4 +336,33 @@ TEST(PrintCommand, WithoutPrintersOrRecordsTheCommandSaysWhy)
     EXPECT_TRUE(print->isEnabled());
     print->trigger();
     EXPECT_EQ(alerts, QStringList{"No printer found."});
+}
+
+TEST_F(PrintTest, ClicksQueuedDuringARunStartNoSecondRun)
+{
+    bindRecords(40);
+    int firstRecordFills = 0;
+    bool commandsOff = false;
+    onFill = [&](int n) {
+        if (n != 0)
+            return;
+        ++firstRecordFills;
+        // A double click on Print, and a click on Preview, waiting in the
+        // queue while the run holds the main thread.
+        QMetaObject::invokeMethod(wnd->print_btn, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(wnd->print_btn, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(wnd->preview_btn, "click", Qt::QueuedConnection);
+        commandsOff = !wnd->print_btn->isEnabled() && !wnd->preview_btn->isEnabled()
+                      && Send_Modeless::defaultInstance().isVisible();
+    };
+    open([this](Print_Wnd &w) {
+        letterOfTen(w);
+        w.PrintButtonPressed();
+        EXPECT_TRUE(w.print_btn->isEnabled());
+    });
+    EXPECT_EQ(firstRecordFills, 1);
+    EXPECT_TRUE(commandsOff);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+    EXPECT_EQ(pdfInfo(pdf).pages, 4);
+    EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
 }
