@@ -593,6 +593,10 @@ void Print_Wnd::Execute_Printing(bool preview)
                                 : QString();
     if (toFile && path.isEmpty())
         return;
+    if (!toFile && !QPrinterInfo::availablePrinterNames().contains(m_printer->printerName())) {
+        Show_MessageBox(tr("No printer found."));
+        return;
+    }
     // The run sheet counts the cards; it is shown at once, so that nothing
     // else in the window can be clicked while the run goes.
     setRunCommandsEnabled(false);

@@ -253,9 +253,11 @@ void ImageExport::Export_Batch_File(const QString &folder)
     m_lastRun = result;
     QString problems;
     platform::runOnMainThread([&] {
+        m_lastProblems.clear();
         if (m_run) {
             problems = m_run->problems.message();
-            for (const QString &line : m_run->problems.lines())
+            m_lastProblems = m_run->problems.lines();
+            for (const QString &line : m_lastProblems)
                 Show_NSLog_Message(line);
         }
         m_run.reset();

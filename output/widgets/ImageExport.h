@@ -83,6 +83,8 @@ public:
     // What the last batch run wrote, and the message it ended with.
     output::BatchExportResult lastRun() const { return m_lastRun; }
     QString lastMessage() const { return m_lastMessage; }
+    // Its cards that were not made whole, one "record N: REASON" line each.
+    QStringList lastProblems() const { return m_lastProblems; }
 
     // The options sheet over `window`.
     ExportWindow &exportWindow(TVNWindowController &window);
@@ -107,6 +109,7 @@ private:
     std::thread m_worker;
     output::BatchExportResult m_lastRun;
     QString m_lastMessage;
+    QStringList m_lastProblems;
     // The run going on, to stop it when the program closes.
     std::shared_ptr<output::RunState> m_run;
     // The worker has done its work (it may not have ended yet).

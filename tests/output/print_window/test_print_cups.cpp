@@ -8,6 +8,7 @@
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
+#include "output/widgets/Send_Modeless.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
 #include <QAction>
@@ -15,8 +16,6 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLabel>
-#include "output/widgets/Send_Modeless.h"
-
 #include <QPushButton>
 #include <QTimer>
 #include <unistd.h>

@@ -3,8 +3,10 @@
 // and a real barcode reader. No printer is installed here (the scheduler
 // address leads nowhere), so the printer list offers the PDF file alone.
 
+#include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
+#include "output/widgets/Send_Modeless.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
 #include <QAction>
@@ -14,8 +16,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintPreviewWidget>
-#include "output/widgets/Send_Modeless.h"
-
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -322,7 +322,7 @@ TEST_F(PrintTest, ThePreviewShowsAtMostFiftySheetsWhilePrintingShowsAll)
     EXPECT_EQ(pdfInfo(pdf).pages, 60);
 }
 
-TEST(PrintCommand, WithoutPrintersOrRecordsTheCommandSaysWhy)
+TEST(PrintCommand, WithoutPrintersThePdfFileIsOfferedAndAGonePrinterRefused)
 {
     QStringList alerts;
     platform::ScopedAlertResponder responder([&](const platform::AlertRequest &r) {
@@ -334,7 +334,22 @@ TEST(PrintCommand, WithoutPrintersOrRecordsTheCommandSaysWhy)
     QAction *print = window.findChild<QAction *>("act_print");
     ASSERT_NE(print, nullptr);
     EXPECT_TRUE(print->isEnabled());
+    // Without printers the window opens on its PDF file; a printer that is
+    // gone by the time Print is pressed is refused.
+    QStringList offered;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            for (int i = 0; i < w->Printer_ComboBox->count(); ++i)
+                offered << w->Printer_ComboBox->itemText(i);
+            w->Printer_ComboBox->insertItem(0, "Gone");
+            w->Printer_ComboBox->setCurrentIndex(0);
+            w->comboBoxSelectionDidChange(w->Printer_ComboBox);
+            w->PrintButtonPressed();
+        }
+        return 0;
+    });
     print->trigger();
+    EXPECT_EQ(offered, QStringList{Print_Wnd::kPdfFileItem});
     EXPECT_EQ(alerts, QStringList{"No printer found."});
 }
 
@@ -365,4 +380,59 @@ TEST_F(PrintTest, ClicksQueuedDuringARunStartNoSecondRun)
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
     EXPECT_EQ(pdfInfo(pdf).pages, 4);
     EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
+}
+
+TEST(PrintCommand, ACardMadeWithoutItsBarcodeIsNamedAndEveryOtherCardPrinted)
+{
+    TempFolder tmp;
+    QStringList alerts;
+    platform::ScopedAlertResponder responder([&](const platform::AlertRequest &r) {
+        alerts.append(r.text.trimmed());
+        return 0;
+    });
+    design_window::setResourceFolder(tmp.file("res"));
+    output::installPrintWindows();
+    TVNWindowController window;
+    // Five records: a Code 128 id, and an EAN-13 value that has a letter
+    // in record 3, which EAN-13 refuses.
+    QStringList ids, eans;
+    for (int n = 0; n < 5; ++n) {
+        ids << recordId(n);
+        eans << (n == 2 ? QStringLiteral("40123X") : QStringLiteral("40123455%1").arg(n, 4, 10, QLatin1Char('0')));
+    }
+    ASSERT_TRUE(window.seriesStore().writeSeries("Ids", ids));
+    ASSERT_TRUE(window.seriesStore().writeSeries("Eans", eans));
+    window.applyCardSize(QSizeF(88.9, 50.8));
+    for (const auto &[box, series, symbology] :
+         {std::tuple{QRectF(18, 52, 216, 78), "Ids", "Code 128"}, std::tuple{QRectF(18, 4, 120, 40), "Eans", "EAN-13"}}) {
+        GraphicPtr code = newGraphicOfClass(GraphicClass::Barcode);
+        code->setBounds(box);
+        barcodes::BarcodeSettings settings;
+        settings.barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
+        code->setBarcodeSettings(settings);
+        code->Set_Data_source_type(1);
+        code->Set_Batch_List_Name(QLatin1String(series));
+        window.Get_Front_Controls_Array().push_back(code);
+    }
+    const QString pdf = tmp.file("cards.pdf");
+    output::SheetLayout layout;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            PrintTest::choosePaper(*w, QPageSize::Letter);
+            w->Auto_Center_chk_bx->click();
+            PrintTest::setGrid(*w, 5, 2);
+            layout = output::currentSheetLayout();
+            w->PrintButtonPressed();
+        } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+            panel->selectFile(pdf);
+            return 1;
+        }
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("5 cards were printed.\n\nCard 3 was made without its barcode:\n"
+                                          "Card 3: \"40123X\": "))
+        << alerts.first().toStdString();
+    EXPECT_EQ(idsOnPage(pdf, 1, layout, 5), ids);
 }
