@@ -284,3 +284,58 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     EXPECT_EQ(Card_Front_Or_Back, 0);
     CARD_SIDE_STR = QStringLiteral("1");
 }
+
+TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
+{
+    using namespace design_window;
+    SmtpTestServer::Options options;
+    options.user = QStringLiteral("me@example.org");
+    options.password = QStringLiteral("pw");
+    SmtpTestServer server(options);
+    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    TempFolder tmp;
+    AlertLog alerts;
+    setResourceFolder(tmp.file(QStringLiteral("res")));
+    TVNWindowController wnd;
+    useSettings(server.port(), options.password);
+    // Five records; EAN-13 refuses record 3's value, which has a letter.
+    QStringList codes, eans;
+    for (int n = 0; n < 5; ++n) {
+        codes << QStringLiteral("QV-%1").arg(n + 1);
+        eans << (n == 2 ? QStringLiteral("40123X") : QStringLiteral("40123455%1").arg(n, 4, 10, QLatin1Char('0')));
+    }
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    writeTestFile(QDir(Data_Folder_Path).filePath("Eans.txt"), eans.join('\n').toUtf8());
+    for (const auto &[box, series, symbology] :
+         {std::tuple{QRectF(10, 10, 200, 60), "Codes", "Code 128"}, std::tuple{QRectF(10, 80, 120, 40), "Eans", "EAN-13"}}) {
+        GraphicPtr g = newGraphicOfClass(GraphicClass::Barcode);
+        g->setBounds(box);
+        g->Set_Data_source_type(batch_data::kSeriesValue);
+        g->Set_Batch_List_Name(QLatin1String(series));
+        g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
+        wnd.document->graphics.push_back(g);
+    }
+
+    DesignMailCards cards;
+    Send_Mail window;
+    window.setDesign(&cards);
+    window.mailScript.trustedCertificates = testCertificates().cert;
+    open(window);
+    window.show();
+    window.to_txt->setText(QStringLiteral("a1@example.net"));
+    window.send_barcode_rd_select();
+    window.send_with_batch_chk->click();
+    window.Send_Button();
+    ASSERT_TRUE(window.isRunning()) << alerts.texts.join('\n').toStdString();
+    QEventLoop loop;
+    QObject::connect(&window, &Send_Mail::runFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_FALSE(window.isRunning());
+    // Every card still goes out; the end message is no plain success.
+    EXPECT_EQ(server.messages().size(), 5);
+    ASSERT_EQ(alerts.texts.size(), 1);
+    EXPECT_TRUE(alerts.texts.first().startsWith("5 of 5 messages were sent.\n\nCard 3 was made without its barcode:\n"
+                                                "Card 3: \"40123X\": "))
+        << alerts.texts.first().toStdString();
+}
