@@ -2,6 +2,7 @@
 
 #include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/Globals.h"
+#include "design_window/TVNWindowController.h"
 #include "drawing/CardLayers.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
@@ -256,6 +257,64 @@ std::vector<output::CardProblem> RecordFill::takeProblems()
     std::vector<output::CardProblem> out;
     platform::runOnMainThread([&] { out.swap(m_problems); });
     return out;
+}
+
+CardSource::CardSource(TVNWindowController &window)
+    : m_window(window)
+{
+}
+
+void CardSource::check()
+{
+    m_window.Check_Series_Or_Excel_Use_or_not();
+}
+
+void CardSource::count()
+{
+    m_window.Get_total_Card_count();
+}
+
+const GraphicList &CardSource::graphics(int side) const
+{
+    return side == 1 ? m_window.Get_Back_Controls_Array() : m_window.Get_Front_Controls_Array();
+}
+
+drawing::CardFace CardSource::face(int side) const
+{
+    return TVNRenderingView::cardFace(side);
+}
+
+platform::Image CardSource::currentCard(int side) const
+{
+    platform::Image image;
+    platform::runOnMainThread([&] { image = m_window.renderedSide(side); });
+    return image;
+}
+
+platform::Image CardSource::recordCard(int n, int side, batch_data::SourcesInUse use)
+{
+    return m_window.recordFill().Set_data_table_value_to_card(n, side == 0 ? QStringLiteral("F") : QStringLiteral("B"),
+                                                              use);
+}
+
+bool CardSource::fill(int n, int side, batch_data::SourcesInUse use, QString *error)
+{
+    return m_window.recordFill().fillSide(n, side, use, error);
+}
+
+std::vector<output::CardProblem> CardSource::takeProblems()
+{
+    return m_window.recordFill().takeProblems();
+}
+
+void CardSource::setResolution(double dpi)
+{
+    m_window.recordFill().setResolution(dpi > 0 ? dpi : RecordFill::kPrintDpi);
+}
+
+void CardSource::restoreFirst()
+{
+    m_window.Select_first_row_value_for_design(false);
 }
 
 batch_data::SourcesInUse sourcesInUse()

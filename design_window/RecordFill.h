@@ -31,6 +31,7 @@
 namespace drawing {
 class CardLayers;
 }
+class TVNWindowController;
 
 namespace design_window {
 
@@ -141,6 +142,51 @@ private:
     QString m_firstBarcodeFailure;
     std::vector<output::CardProblem> m_problems;
 };
+
+// The one card source of the output runs (export, print, mail): the design
+// window's cards, as the canvas shows them or filled with record n, and
+// what each card lacks. It reads no process-wide value: a run passes the
+// sources it uses. Main thread only; the fill and drawing hand themselves
+// over to it when called from a worker.
+class CardSource {
+public:
+    // The window is not owned: it must outlive the source.
+    explicit CardSource(TVNWindowController &window);
+    TVNWindowController &window() const { return m_window; }
+
+    // Check_Series_Or_Excel_Use_or_not and Get_total_Card_count of the
+    // design window (they publish the batch values the Parts name).
+    void check();
+    void count();
+
+    // Side 0 (front) or 1 (back): its live graphics and how it is drawn.
+    const GraphicList &graphics(int side) const;
+    drawing::CardFace face(int side) const;
+    // The side as the canvas shows it.
+    platform::Image currentCard(int side) const;
+    // Record n written into the side and the side drawn (see
+    // RecordFill::setResolution); null when it cannot be drawn.
+    platform::Image recordCard(int n, int side, batch_data::SourcesInUse use);
+    // Record n written into the side, left for the caller to draw; false
+    // with the reason when it could not be.
+    bool fill(int n, int side, batch_data::SourcesInUse use, QString *error);
+    // What the cards made since the last call lack; taken.
+    std::vector<output::CardProblem> takeProblems();
+    // The resolution recordCard() draws at; 0 for the fill's own.
+    void setResolution(double dpi);
+    // After a run: record 0 on every bound object, the canvas redrawn
+    // (Select_first_row_value_for_design).
+    void restoreFirst();
+
+private:
+    TVNWindowController &m_window;
+};
+
+// Side 0 for "F", 1 for any other side code.
+inline int sideNumber(const QString &code)
+{
+    return code == QLatin1String("F") ? 0 : 1;
+}
 
 // How each graphic of `list` takes its value (only texts, images and
 // barcodes can be bound).

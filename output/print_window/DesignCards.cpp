@@ -2,7 +2,6 @@
 
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
-#include "design_window/TVNWindowController.h"
 #include "platform/Helpers.h"
 
 #include <QPainter>
@@ -12,22 +11,18 @@ namespace output {
 
 PrintedDesign designOfMainWindow()
 {
-    using design_window::Main_App_wnd;
+    // The main window is asked at each call: it may be made anew.
+    const auto cards = [] { return design_window::CardSource(*design_window::Main_App_wnd); };
     PrintedDesign design;
-    design.graphics = [](int side) -> const GraphicList & {
-        return side == 1 ? Main_App_wnd->Get_Back_Controls_Array() : Main_App_wnd->Get_Front_Controls_Array();
+    design.graphics = [cards](int side) -> const GraphicList & { return cards().graphics(side); };
+    design.face = [cards](int side) { return cards().face(side); };
+    design.checkBindings = [cards] { cards().check(); };
+    design.countRecords = [cards] { cards().count(); };
+    design.fill = [cards](int record, int side, QString *error) {
+        return cards().fill(record, side, design_window::sourcesInUse(), error);
     };
-    design.face = [](int side) { return TVNRenderingView::cardFace(side); };
-    design.checkBindings = [] { Main_App_wnd->Check_Series_Or_Excel_Use_or_not(); };
-    design.countRecords = [] { Main_App_wnd->Get_total_Card_count(); };
-    design.fill = [](int record, int side, QString *error) {
-        return Main_App_wnd->recordFill().fillSide(record, side, design_window::sourcesInUse(), error);
-    };
-    design.takeProblems = [] { return Main_App_wnd->recordFill().takeProblems(); };
-    design.restoreFirst = [] {
-        Main_App_wnd->recordFill().endRun();
-        Main_App_wnd->Refresh_Canvas();
-    };
+    design.takeProblems = [cards] { return cards().takeProblems(); };
+    design.restoreFirst = [cards] { cards().restoreFirst(); };
     return design;
 }
 

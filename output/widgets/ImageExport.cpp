@@ -52,40 +52,40 @@ QString chooseFolder(QWidget *parent)
 namespace output {
 
 WindowRecords::WindowRecords(TVNWindowController &window)
-    : m_window(window)
+    : m_cards(window)
 {
 }
 
 void WindowRecords::Check_Series_Or_Excel_Use_or_not()
 {
-    m_window.Check_Series_Or_Excel_Use_or_not();
+    m_cards.check();
 }
 
 void WindowRecords::Get_total_Card_count()
 {
-    m_window.Get_total_Card_count();
+    m_cards.count();
 }
 
 platform::Image WindowRecords::cardImage(int n, const QString &side)
 {
-    return m_window.Set_data_table_value_to_card(n, side, false);
+    return m_cards.recordCard(n, sideNumber(side), sourcesInUse());
 }
 
 std::vector<output::CardProblem> WindowRecords::takeProblems()
 {
-    return m_window.recordFill().takeProblems();
+    return m_cards.takeProblems();
 }
 
-void WindowRecords::Select_first_row_value_for_design(bool print)
+void WindowRecords::Select_first_row_value_for_design(bool)
 {
-    m_window.Select_first_row_value_for_design(print);
+    m_cards.restoreFirst();
 }
 
 void WindowRecords::setResolution(double dpi)
 {
     // Pixels at the run's resolution, drawn over layers made once per run;
     // afterwards the fill's own resolution again.
-    m_window.recordFill().setResolution(dpi > 0 ? dpi : RecordFill::kPrintDpi);
+    m_cards.setResolution(dpi);
 }
 
 } // namespace output

@@ -12,6 +12,7 @@
 // the result box to the main thread and waits for each.
 
 #include "design_window/ImageExportWindows.h"
+#include "design_window/RecordFill.h"
 #include "output/export/BatchExport.h"
 
 #include <QObject>
@@ -42,12 +43,13 @@ public:
     virtual void setResolution(double dpi) = 0;
 };
 
-// The design window's own record binding and per-record fill.
+// The design window's cards, as the card source of every output run makes
+// them.
 class WindowRecords : public DesignRecords {
 public:
     // The window is not owned: it must outlive the records.
     explicit WindowRecords(TVNWindowController &window);
-    TVNWindowController &window() const { return m_window; }
+    TVNWindowController &window() const { return m_cards.window(); }
 
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;
@@ -57,7 +59,7 @@ public:
     void setResolution(double dpi) override;
 
 private:
-    TVNWindowController &m_window;
+    design_window::CardSource m_cards;
 };
 
 } // namespace output
