@@ -273,7 +273,8 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
     int i = 0;
     try {
         for (; i < items && !holdWhileAsked(); ++i) {
-            progress.current = i + 1;
+            // The items done, not the one begun: the sheet counts what went out.
+            progress.current = i;
             if (job.mode == MailMode::WithoutCard) {
                 const QStringList attachments =
                     job.attachmentPath.isEmpty() ? QStringList() : QStringList{job.attachmentPath};
@@ -322,6 +323,7 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
                     break;
                 }
             }
+            progress.current = i + 1;
             if (job.pauseEvery > 0 && ++sincePause == job.pauseEvery && i + 1 < lastItem) {
                 sincePause = 0;
                 pause();

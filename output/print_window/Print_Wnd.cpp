@@ -76,6 +76,9 @@ private:
     bool m_was;
 };
 
+// Rows or columns no sheet holds more of.
+constexpr int kMostCells = 999;
+
 QString millimetres(float points)
 {
     return QString::asprintf("%0.2f", double(Points_to_MM_Convert(points)));
@@ -175,8 +178,8 @@ void Print_Wnd::buildControls()
     height_Text = lengthSpin("height_Text", 0.1);
     horz_mar_Text = lengthSpin("horz_mar_Text", 0);
     vert_mar_Text = lengthSpin("vert_mar_Text", 0);
-    Row_Text = spin("Row_Text", 1, 999, &Print_Wnd::Check_Max_Cell_Value);
-    Col_Text = spin("Col_Text", 1, 999, &Print_Wnd::Check_Max_Cell_Value);
+    Row_Text = spin("Row_Text", 1, kMostCells, &Print_Wnd::Check_Max_Cell_Value);
+    Col_Text = spin("Col_Text", 1, kMostCells, &Print_Wnd::Check_Max_Cell_Value);
     Total_Text = spin("Total_Text", 0, 999999, nullptr);
     Copies_Text = spin("Copies_Text", 1, 999, nullptr);
     labelForm->addRow(tr("Card width:"), width_Text);
@@ -427,7 +430,17 @@ void Print_Wnd::Check_Max_Cell_Value()
     request.autoCentre = Auto_Center_chk_bx->isChecked();
     request.sides = cardSidesFromCode(Print_Card_Side);
     request.pairing = pairingFromCode(Print_Card_Algn);
-    const GridFit fit = fitGrid(request, paperSizeOf(*m_printer), {Left_Mar, Rite_Mar, Top_Mar, Bot_Mar});
+    const SheetMargins margins{Left_Mar, Rite_Mar, Top_Mar, Bot_Mar};
+    const GridFit fit = fitGrid(request, paperSizeOf(*m_printer), margins);
+    // The most rows and columns that fit, as the spin boxes' ranges: a
+    // number typed beyond them is held at the limit where the user sees it.
+    GridRequest most = request;
+    most.rows = most.columns = kMostCells;
+    const GridFit limit = fitGrid(most, paperSizeOf(*m_printer), margins);
+    for (const auto &[box, count] : {std::pair{Row_Text, limit.rows}, std::pair{Col_Text, limit.columns}}) {
+        const QSignalBlocker block(box);
+        box->setMaximum(std::max(count, 1));
+    }
     label_width = fit.labelWidth;
     label_hight = fit.labelHeight;
     horz_mar = fit.horizontalGap;

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 
 using namespace design_window;
@@ -21,9 +22,6 @@ using namespace design_window;
 namespace {
 
 const QString kExportedMessage = QStringLiteral("Frame has been exported successfully.");
-const QString kFolderFailure = QStringLiteral(
-    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free space "
-    "available in drive to save barcode image.");
 
 // `path` with the format's title as its extension, unless it has it already
 // (in any case).
@@ -210,8 +208,12 @@ void ImageExport::Export_Batch_File(const QString &folder)
         settings.count = Total_Batch_Excel_Card;
     });
     settings.folder = output::exportFolderPath(folder);
-    if (!output::makeExportFolder(settings.folder)) {
-        Show_MessageBox(kFolderFailure);
+    QString why;
+    if (!output::makeExportFolder(settings.folder, &why)) {
+        // The folder itself, not a drive or a barcode image: it is what the
+        // user can look for.
+        Show_MessageBox(QStringLiteral("The export folder could not be made.\n\n%1\n%2")
+                            .arg(QDir::toNativeSeparators(settings.folder), why));
         Card_Value_In_Process = false;
         m_lastRun = {};
         m_lastRun.failedPath = settings.folder;

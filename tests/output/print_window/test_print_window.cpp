@@ -104,6 +104,10 @@ TEST_F(PrintTest, TheGridFieldsAreFittedToThePaper)
         chooseSides(w, 0, 0);
         EXPECT_TRUE(w.print_alignment->isEnabled());
         EXPECT_EQ(w.Row_Text->value(), 2);
+        // The limit shows in the range: a larger number typed stays at it.
+        EXPECT_EQ(w.Row_Text->maximum(), 2);
+        w.Row_Text->setValue(4);
+        EXPECT_EQ(w.Row_Text->value(), 2);
         EXPECT_NEAR(w.height_Text->value(), 54, 0.001);
         EXPECT_NEAR(output::Points_to_MM_Convert(output::label_hight), 108, 0.01);
     });

@@ -13,6 +13,7 @@
 #include "output/widgets/ImageExport.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Alerts.h"
+#include "platform/Desktop.h"
 #include "platform/ModalRun.h"
 #include "tests/output/CardFixtures.h"
 
@@ -375,8 +376,8 @@ TEST_F(ExportCommandTest, AFolderThatCannotBeMadeIsReportedBeforeAnythingIsFille
     typedPath = tmp.path();
     writeTestFile(tmp.file("Quorvant"), "in the way");
     exportFromMenu();
-    EXPECT_EQ(alerts, QStringList{"Unable to continue saving barcode image.\n\nEither Destination Drive is "
-                                  "inaccessible or there is no free space available in drive to save barcode image."});
+    EXPECT_EQ(alerts, QStringList{"The export folder could not be made.\n\n" + tmp.file("Quorvant")
+                                  + "\nA file of that name is in the way."});
     EXPECT_EQ(name->contentsString(), shownBefore);
     EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
     EXPECT_TRUE(resultBoxes.isEmpty());
@@ -494,6 +495,47 @@ TEST_F(ExportCommandTest, AnOpenedDesignAndOneAfterARunShowRecordZeroOnBothSides
     typedPath = tmp.path();
     exportFromMenu();
     expectRecordZeroShown();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExportResultBoxChoice, TheLastChoiceStaysAndANoViewerIsSaid)
+{
+    TempFolder tmp;
+    const QString file = tmp.file("Card_1.png");
+    writeTestFile(file, "x");
+    QStringList alerts;
+    platform::ScopedAlertResponder say([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        return 0;
+    });
+    bool viewer = true;
+    platform::setOpenUrlHandler([&](const QUrl &) { return viewer; });
+    // The user unticks the folder's option once; a box made later (the
+    // program started again) keeps that, while the file's option stays on.
+    const auto show = [&](const QString &path, std::optional<bool> tick) {
+        bool shownTicked = false;
+        platform::ScopedModalResponder answer([&](QDialog &d) {
+            auto &b = static_cast<Export_File_Box &>(d);
+            shownTicked = b._open_log_chk->isChecked();
+            if (tick)
+                b._open_log_chk->setChecked(*tick);
+            return 1;
+        });
+        Export_File_Path = path;
+        Export_File_Box().Open_Export_File_Box();
+        return shownTicked;
+    };
+    EXPECT_TRUE(show(tmp.path(), false));
+    EXPECT_FALSE(show(tmp.path(), {}));
+    EXPECT_TRUE(show(file, {}));
+    EXPECT_TRUE(alerts.isEmpty());
+    viewer = false;
+    show(file, {});
+    EXPECT_EQ(alerts, QStringList{"No program was found to open " + file + "."});
+    platform::setOpenUrlHandler({});
 }
 
 } // namespace
