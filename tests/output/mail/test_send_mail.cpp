@@ -73,6 +73,21 @@ void useSettings(int port, const QString &password)
     send_enable_ssl = QStringLiteral("N");
 }
 
+// A real SMTP server that the stored settings name, alerts recorded, and the
+// design window in a resource folder of its own.
+struct MailDesk {
+    explicit MailDesk(const SmtpTestServer::Options &options)
+        : server(options)
+    {
+        useSettings(server.port(), options.password);
+    }
+    SmtpTestServer server;
+    TempFolder tmp;
+    AlertLog alerts;
+    const bool inFolder = (design_window::setResourceFolder(tmp.file(QStringLiteral("res"))), true);
+    TVNWindowController wnd;
+};
+
 } // namespace
 
 TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
@@ -195,16 +210,14 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     options.user = QStringLiteral("me@example.org");
     options.password = QStringLiteral("geheim ✓");
     options.gate = true;
-    SmtpTestServer server(options);
+    MailDesk desk(options);
+    SmtpTestServer &server = desk.server;
     ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    AlertLog &alerts = desk.alerts;
+    TVNWindowController &wnd = desk.wnd;
 
     // Two sides: the front a Code 128 symbol and a text of the series
     // "Codes", the back a QR Code of the series "Texts".
-    TempFolder tmp;
-    AlertLog alerts;
-    setResourceFolder(tmp.file(QStringLiteral("res")));
-    TVNWindowController wnd;
-    useSettings(server.port(), options.password);
     CARD_SIDE_STR = QStringLiteral("2");
     const QStringList codes{"QV-0001", "QV-0002", "QV-0003"};
     const QStringList texts{"Card for Ann", "Card for Bob", "Card for Cid"};
@@ -291,13 +304,11 @@ TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
     SmtpTestServer::Options options;
     options.user = QStringLiteral("me@example.org");
     options.password = QStringLiteral("pw");
-    SmtpTestServer server(options);
+    MailDesk desk(options);
+    SmtpTestServer &server = desk.server;
     ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
-    TempFolder tmp;
-    AlertLog alerts;
-    setResourceFolder(tmp.file(QStringLiteral("res")));
-    TVNWindowController wnd;
-    useSettings(server.port(), options.password);
+    AlertLog &alerts = desk.alerts;
+    TVNWindowController &wnd = desk.wnd;
     // Five records; EAN-13 refuses record 3's value, which has a letter.
     QStringList codes, eans;
     for (int n = 0; n < 5; ++n) {

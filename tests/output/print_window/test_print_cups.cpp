@@ -106,15 +106,9 @@ const auto *const kScheduler = ::testing::AddGlobalTestEnvironment(new Scheduler
 
 TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
 {
-    TempFolder tmp;
-    QStringList alerts;
-    platform::ScopedAlertResponder answer([&](const platform::AlertRequest &r) {
-        alerts.append(r.text.trimmed());
-        return 0;
-    });
-    design_window::setResourceFolder(tmp.file("res"));
-    output::installPrintWindows();
-    TVNWindowController window;
+    PrintCommandDesk desk;
+    QStringList &alerts = desk.alerts;
+    TVNWindowController &window = desk.window;
 
     // A card bound to two series of 12 records: a name and a Code 128 id.
     QStringList names, ids;
@@ -197,15 +191,9 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
 
 TEST(PrintToCups, ALandscapeSheetComesOutOfTheQueueInLandscape)
 {
-    TempFolder tmp;
-    QStringList alerts;
-    platform::ScopedAlertResponder answer([&](const platform::AlertRequest &r) {
-        alerts.append(r.text.trimmed());
-        return 0;
-    });
-    design_window::setResourceFolder(tmp.file("res"));
-    output::installPrintWindows();
-    TVNWindowController window;
+    PrintCommandDesk desk;
+    QStringList &alerts = desk.alerts;
+    TVNWindowController &window = desk.window;
     // A card of a dark block, printed once at the sheet's top left.
     window.applyCardSize(QSizeF(88.9, 50.8));
     window.Front_card_Prop.Card_Fill = true;

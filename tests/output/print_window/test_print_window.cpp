@@ -388,15 +388,10 @@ TEST_F(PrintTest, ClicksQueuedDuringARunStartNoSecondRun)
 
 TEST(PrintCommand, ACardMadeWithoutItsBarcodeIsNamedAndEveryOtherCardPrinted)
 {
-    TempFolder tmp;
-    QStringList alerts;
-    platform::ScopedAlertResponder responder([&](const platform::AlertRequest &r) {
-        alerts.append(r.text.trimmed());
-        return 0;
-    });
-    design_window::setResourceFolder(tmp.file("res"));
-    output::installPrintWindows();
-    TVNWindowController window;
+    PrintCommandDesk desk;
+    TempFolder &tmp = desk.tmp;
+    QStringList &alerts = desk.alerts;
+    TVNWindowController &window = desk.window;
     // Five records: a Code 128 id, and an EAN-13 value that has a letter
     // in record 3, which EAN-13 refuses.
     QStringList ids, eans;
