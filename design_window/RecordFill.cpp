@@ -4,6 +4,7 @@
 #include "design_window/Globals.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/CardLayers.h"
+#include "output/print/SymbolRectangles.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
 
@@ -141,7 +142,7 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
     return *side;
 }
 
-void RecordFill::fill(Side &side, int n)
+void RecordFill::fill(Side &side, int n, bool symbolRectangles)
 {
     for (Bound &b : side.bound) {
         const QString value = m_binding.valueAt(b.binding, n, side.use).value_or(QString());
@@ -175,7 +176,9 @@ void RecordFill::fill(Side &side, int n)
                     }
                 }
             }
-            b.graphic->Set_Barcode_image(symbol);
+            // A 2-D symbol is made of pixels: in print, of rectangles.
+            const bool pixels = symbolRectangles && b.graphic->linear_or_2d == 1;
+            b.graphic->Set_Barcode_image(pixels ? output::symbolAsRectangles(symbol, b.barcodeDpi) : symbol);
             (b.graphic->linear_or_2d == 1 ? b.graphic->two_d_font_val : b.graphic->linear_font_val) = value;
         }
     }
@@ -214,7 +217,7 @@ bool RecordFill::fillSide(int n, int side, batch_data::SourcesInUse use, QString
         platform::runOnMainThread([&] {
             Side &prepared_side = prepared(side, use, false);
             m_lastSide = side;
-            fill(prepared_side, n);
+            fill(prepared_side, n, true);
         });
     } catch (const std::exception &e) {
         if (error)

@@ -90,8 +90,8 @@ public:
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
     // Writes record n into side 0 (front) or 1 (back) and leaves the
     // drawing to the caller, who draws the live side where it wants it (a
-    // printed page takes it as vectors). False, with the reason, when the
-    // fill failed.
+    // printed page takes it as vectors, 2-D symbols as rectangles). False,
+    // with the reason, when the fill failed.
     bool fillSide(int n, int side, batch_data::SourcesInUse use, QString *error = nullptr);
     // Assign_Batch_Values_To_Control: writes record n into the bound objects
     // of the side filled last (Graphics_array_Batch; the front at first). An
@@ -126,7 +126,8 @@ private:
     // The side ready for the run; with `layers`, also for rendering bitmaps
     // (a fill alone does not need them).
     Side &prepared(int side, batch_data::SourcesInUse use, bool layers = true);
-    void fill(Side &side, int n);
+    // With `symbolRectangles`, symbols held as pixels become rectangles.
+    void fill(Side &side, int n, bool symbolRectangles = false);
     platform::Image render(const Side &side) const;
 
     Design m_design;

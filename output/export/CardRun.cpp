@@ -104,8 +104,22 @@ QStringList CardProblems::lines() const
 {
     std::lock_guard lock(m_mutex);
     QStringList out;
-    for (const auto &[record, problem] : m_problems)
-        out << QStringLiteral("record %1: %2").arg(record + 1).arg(problem.reason);
+    int current = -1;
+    QStringList reasons;
+    const auto flush = [&] {
+        if (current >= 0)
+            out << QStringLiteral("record %1: %2").arg(current + 1).arg(reasons.join(QStringLiteral("; ")));
+    };
+    for (const auto &[record, problem] : m_problems) {
+        if (record != current) {
+            flush();
+            current = record;
+            reasons.clear();
+        }
+        if (!reasons.contains(problem.reason))
+            reasons << problem.reason;
+    }
+    flush();
     return out;
 }
 

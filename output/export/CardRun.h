@@ -51,8 +51,8 @@ public:
     // reasons, then how many more. Cards are numbered from 1, as the
     // exported files are. Empty when there is no problem.
     QString message() const;
-    // One line per problem, "record N: REASON", N from 1 (the benchmark
-    // programs print these).
+    // One line per record, "record N: REASON" (N from 1, the reasons of
+    // one record joined by "; "), as the benchmark programs print them.
     QStringList lines() const;
 
 private:

@@ -421,10 +421,8 @@ void Send_Mail::runDone(const MailRunResult &result)
 {
     m_worker.join();
     Hide_Destroy_Modeless();
-    if (m_run) {
-        for (const QString &line : m_run->problems.lines())
-            platform::log(line);
-    }
+    if (m_run && !m_run->problems.isEmpty())
+        platform::log(QStringLiteral("Mail, cards not made whole: ") + m_run->problems.lines().join(QStringLiteral(" | ")));
     m_run.reset();
     send_btn->setEnabled(true);
     Show_MessageBox(result.finalMessage());

@@ -2,6 +2,8 @@
 
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
+#include "barcodes/designer/BarcodeEngine.h"
+#include "output/print/SymbolRectangles.h"
 #include "platform/Helpers.h"
 
 #include <QPainter>
@@ -31,6 +33,16 @@ DesignCards::DesignCards(PrintedDesign design, platform::Image front, platform::
     , m_opening{std::move(front), std::move(back)}
     , m_records(records)
 {
+    for (int side : {0, 1}) {
+        for (const GraphicPtr &g : m_design.graphics(side)) {
+            // Only 2-D symbols are made of pixels; linear ones are vectors.
+            if (!g || g->_barcode_image.isNull() || g->linear_or_2d != 1)
+                continue;
+            m_swappedSymbols.emplace_back(g, g->_barcode_image);
+            g->Set_Barcode_image(
+                symbolAsRectangles(g->_barcode_image, barcodes::barcodeDpi(g->barcodeSettings())));
+        }
+    }
 }
 
 DesignCards::~DesignCards()
@@ -87,7 +99,7 @@ void DesignCards::labelFailed(int label, const QString &reason)
 {
     if (m_failedFills++ == 0)
         m_firstFailure = QStringLiteral("Record %1: %2").arg(label + 1).arg(reason);
-    Show_NSLog_Message(QStringLiteral("Record %1: %2").arg(label + 1).arg(reason));
+    Show_NSLog_Message(QStringLiteral("Label %1 left out: %2").arg(label + 1).arg(reason));
     m_problems.add(label, {CardProblem::Kind::Skipped, reason});
 }
 
@@ -110,6 +122,9 @@ void DesignCards::drawSide(QPainter &painter, int side, const QRectF &target)
 
 void DesignCards::finish()
 {
+    for (const auto &[graphic, picture] : m_swappedSymbols)
+        graphic->Set_Barcode_image(picture);
+    m_swappedSymbols.clear();
     if (!m_filled)
         return;
     m_filled = false;

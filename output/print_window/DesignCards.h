@@ -52,6 +52,8 @@ public:
     // opened; `records` is the number of records of a batch run, 0 without
     // batch data.
     DesignCards(PrintedDesign design, platform::Image front, platform::Image back, int records);
+    // Symbols held as pixels are printed as rectangles: the live design's
+    // are swapped for the run and put back by finish().
     // Puts record 0 back when the run filled any.
     ~DesignCards() override;
     DesignCards(const DesignCards &) = delete;
@@ -65,7 +67,7 @@ public:
     void drawSide(QPainter &painter, int side, const QRectF &target) override;
     void labelFailed(int label, const QString &reason) override;
 
-    // Record 0 back into the design, when a record was filled.
+    // The design's own symbols back, and record 0 when a record was filled.
     void finish();
     // Labels whose record could not be filled, and the first reason.
     int failedFills() const { return m_failedFills; }
@@ -83,6 +85,8 @@ private:
     // (else the rendering at opening).
     std::array<bool, 2> m_live{true, true};
     bool m_filled = false;
+    // The symbols swapped for rectangles, with the pictures they had.
+    std::vector<std::pair<GraphicPtr, platform::Image>> m_swappedSymbols;
     int m_failedFills = 0;
     QString m_firstFailure;
     CardProblems m_problems;

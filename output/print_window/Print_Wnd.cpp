@@ -675,8 +675,9 @@ void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, cons
         text = QStringLiteral("%1 cards were printed.").arg(printed - cards.problems().skipped());
     if (!problems.isEmpty())
         text += QStringLiteral("\n\n") + problems;
-    for (const QString &line : cards.problems().lines())
-        Show_NSLog_Message(line);
+    if (!problems.isEmpty())
+        Show_NSLog_Message(QStringLiteral("Print, cards not made whole: ")
+                           + cards.problems().lines().join(QStringLiteral(" | ")));
     if (!text.isEmpty())
         Show_MessageBox(text);
 }

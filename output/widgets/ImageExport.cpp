@@ -259,8 +259,8 @@ void ImageExport::Export_Batch_File(const QString &folder)
         if (m_run) {
             problems = m_run->problems.message();
             m_lastProblems = m_run->problems.lines();
-            for (const QString &line : m_lastProblems)
-                Show_NSLog_Message(line);
+            if (!m_lastProblems.isEmpty())
+                Show_NSLog_Message(QStringLiteral("Export, cards not made whole: ") + m_lastProblems.join(QStringLiteral(" | ")));
         }
         m_run.reset();
     });
