@@ -156,7 +156,7 @@ public:
     TVNWindowController &window() const { return m_window; }
 
     // Check_Series_Or_Excel_Use_or_not and Get_total_Card_count of the
-    // design window (they publish the batch values the Parts name).
+    // design window (they publish the process-wide batch values).
     void check();
     void count();
 

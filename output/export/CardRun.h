@@ -61,8 +61,9 @@ private:
 };
 
 struct RunState {
-    // The Part's run values, owned by the run: the stop request, the number
-    // of items, and the item being made (from 1; 0 before the first).
+    // The run values under their fixed names, owned by the run: the stop
+    // request, the number of items, and the item being made (from 1; 0
+    // before the first).
     std::atomic<bool> Stop_SMS_Sending_Now{false};
     std::atomic<int> list_count{0};
     std::atomic<double> curr_barcode_count{0};
@@ -77,8 +78,9 @@ struct RunState {
 };
 
 // The end message of a run of `total` cards of which `made` were made, with
-// its problems: `completed` (the Part's message) when every card was made
-// whole, else what was left out and why. `stopped` says the user stopped it.
+// its problems: `completed` (the output's own message) when every card was
+// made whole, else what was left out and why. `stopped` says the user
+// stopped it.
 QString runEndMessage(const QString &completed, int made, int total, bool stopped, const CardProblems &problems);
 
 } // namespace output

@@ -165,7 +165,7 @@ PreparedJob prepareMailJob(const MailRequest &request, int records)
 
 QString MailRunResult::finalMessage() const
 {
-    // The Part's success message only for a run that sent every card whole.
+    // The success message only for a run that sent every card whole.
     QString text;
     if (!succeeded())
         text = kRunFailed + QStringLiteral("\n\nMessages sent: %1 of %2.").arg(sent).arg(planned);

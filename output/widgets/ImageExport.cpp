@@ -238,7 +238,7 @@ void ImageExport::Export_Batch_File(const QString &folder)
     platform::runOnMainThread([&] {
         Hide_One_By_One_Modeless();
         Export_File_Path = settings.folder;
-        // The Part's message only for a run that made every card whole.
+        // The success message only for a run that made every card whole.
         m_lastMessage = m_run ? output::runEndMessage(kExportedMessage, result.records, settings.count,
                                                       result.stopped, m_run->problems)
                               : kExportedMessage;
