@@ -145,11 +145,13 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
         Job job{i, {}, {}};
         QString skipped;
         try {
+            // One side at a time: between them the main thread is free to
+            // hear the Stop button.
+            if (options.needsBack())
+                platform::runOnMainThread([&] { job.back = records.cardImage(i, QStringLiteral("B")); });
+            if (options.needsFront())
+                platform::runOnMainThread([&] { job.front = records.cardImage(i, QStringLiteral("F")); });
             platform::runOnMainThread([&] {
-                if (options.needsBack())
-                    job.back = records.cardImage(i, QStringLiteral("B"));
-                if (options.needsFront())
-                    job.front = records.cardImage(i, QStringLiteral("F"));
                 for (const CardProblem &problem : records.takeProblems())
                     run.problems.add(i, problem);
             });
