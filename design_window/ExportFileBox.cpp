@@ -2,13 +2,26 @@
 
 #include "design_window/Globals.h"
 #include "platform/Desktop.h"
+#include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSettings>
 #include <QVBoxLayout>
+
+namespace {
+
+// The user's last choice, one for a file and one for a folder, kept from
+// one start of the program to the next.
+QString choiceKey(bool folder)
+{
+    return folder ? QStringLiteral("ExportResult/OpenFolder") : QStringLiteral("ExportResult/OpenFile");
+}
+
+} // namespace
 
 Export_File_Box::Export_File_Box(QWidget *parent)
     : QDialog(parent)
@@ -38,11 +51,15 @@ Export_File_Box::Export_File_Box(QWidget *parent)
 design_window::ExportResultAnswer Export_File_Box::run(const design_window::ExportResultRequest &request)
 {
     const bool folder = QFileInfo(request.path).isDir();
+    QSettings settings;
     _open_log_chk->setText(folder ? tr("Open containing folder.") : tr("Open exported file."));
+    _open_log_chk->setChecked(settings.value(choiceKey(folder), true).toBool());
     _open_log_path->setText(request.path);
     _open_log_message->setText(request.message);
     const bool accepted = platform::runModal(*this) == 1;
     hide();
+    if (accepted)
+        settings.setValue(choiceKey(folder), _open_log_chk->isChecked());
     return {accepted, accepted && _open_log_chk->isChecked()};
 }
 
@@ -50,7 +67,7 @@ int Export_File_Box::Open_Export_File_Box()
 {
     using namespace design_window;
     const ExportResultAnswer answer = run({Export_File_Path, Export_File_Message});
-    if (answer.openResult && !Export_File_Path.isEmpty())
-        platform::openWithDefaultApplication(Export_File_Path);
+    if (answer.openResult && !Export_File_Path.isEmpty() && !platform::openWithDefaultApplication(Export_File_Path))
+        Show_MessageBox(QObject::tr("No program was found to open %1.").arg(Export_File_Path));
     return answer.accepted ? 1 : 0;
 }

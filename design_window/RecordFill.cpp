@@ -2,10 +2,13 @@
 
 #include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/Globals.h"
+#include "design_window/TVNWindowController.h"
 #include "drawing/CardLayers.h"
+#include "output/print/SymbolRectangles.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
 
+#include <QFileInfo>
 #include <QSet>
 #include <exception>
 
@@ -71,6 +74,7 @@ batch_data::RecordCounts RecordFill::check()
         m_looks.clear();
         m_failedBarcodes = 0;
         m_firstBarcodeFailure.clear();
+        m_problems.clear();
         counts = m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
                                  bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
     });
@@ -138,7 +142,7 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
     return *side;
 }
 
-void RecordFill::fill(Side &side, int n)
+void RecordFill::fill(Side &side, int n, bool symbolRectangles)
 {
     for (Bound &b : side.bound) {
         const QString value = m_binding.valueAt(b.binding, n, side.use).value_or(QString());
@@ -152,18 +156,29 @@ void RecordFill::fill(Side &side, int n)
             // No value, no picture (not the placeholder of a missing file).
             if (value.isEmpty())
                 b.image->setImage({});
+            else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
+                m_problems.push_back({output::CardProblem::Kind::Picture, QStringLiteral("no file \"%1\"").arg(value)});
+            else if (!b.showsMainPhoto && b.image->image().isNull())
+                m_problems.push_back(
+                    {output::CardProblem::Kind::Picture, QStringLiteral("\"%1\" could not be read").arg(value)});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {
                 QString error;
                 symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
                                                    b.barcodeDpi, &error);
-                if (symbol.isNull() && m_failedBarcodes++ == 0) {
-                    m_firstBarcodeFailure = QStringLiteral("Record %1, \"%2\": %3").arg(n + 1).arg(value, error);
-                    platform::log(QStringLiteral("No barcode for record %1").arg(m_firstBarcodeFailure));
+                if (symbol.isNull()) {
+                    const QString reason = QStringLiteral("\"%1\": %2").arg(value, error);
+                    m_problems.push_back({output::CardProblem::Kind::Barcode, reason});
+                    if (m_failedBarcodes++ == 0) {
+                        m_firstBarcodeFailure = QStringLiteral("Record %1, %2").arg(n + 1).arg(reason);
+                        platform::log(QStringLiteral("No barcode for record %1").arg(m_firstBarcodeFailure));
+                    }
                 }
             }
-            b.graphic->Set_Barcode_image(symbol);
+            // A 2-D symbol is made of pixels: in print, of rectangles.
+            const bool pixels = symbolRectangles && b.graphic->linear_or_2d == 1;
+            b.graphic->Set_Barcode_image(pixels ? output::symbolAsRectangles(symbol, b.barcodeDpi) : symbol);
             barcodes::barcodeValueField(*b.graphic) = value;
         }
     }
@@ -202,7 +217,7 @@ bool RecordFill::fillSide(int n, int side, batch_data::SourcesInUse use, QString
         platform::runOnMainThread([&] {
             Side &prepared_side = prepared(side, use, false);
             m_lastSide = side;
-            fill(prepared_side, n);
+            fill(prepared_side, n, true);
         });
     } catch (const std::exception &e) {
         if (error)
@@ -217,17 +232,92 @@ void RecordFill::Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse 
     platform::runOnMainThread([&] { fill(prepared(m_lastSide, use, false), n); });
 }
 
-void RecordFill::endRun(batch_data::SourcesInUse use)
+void RecordFill::endRun()
 {
     platform::runOnMainThread([&] {
-        for (int number : {0, 1}) {
-            if (m_filled[size_t(number)])
-                fill(prepared(number, use, false), 0);
+        // Every source the design is bound to, counted afresh: a run may have
+        // left one out, and the design must not show it at a later record.
+        const batch_data::RecordCounts counts =
+            m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
+                            bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
+        if (counts.total > 0) {
+            for (int number : {0, 1}) {
+                if (number == 1 && !m_design.twoSided())
+                    break;
+                // The looks the run took before its first record still hold.
+                fill(prepared(number, counts.use, false), 0);
+            }
         }
         m_sides = {};
         m_filled = {};
         m_looks.clear();
+        m_problems.clear();
     });
+}
+
+std::vector<output::CardProblem> RecordFill::takeProblems()
+{
+    std::vector<output::CardProblem> out;
+    platform::runOnMainThread([&] { out.swap(m_problems); });
+    return out;
+}
+
+CardSource::CardSource(TVNWindowController &window)
+    : m_window(window)
+{
+}
+
+void CardSource::check()
+{
+    m_window.Check_Series_Or_Excel_Use_or_not();
+}
+
+void CardSource::count()
+{
+    m_window.Get_total_Card_count();
+}
+
+const GraphicList &CardSource::graphics(int side) const
+{
+    return side == 1 ? m_window.Get_Back_Controls_Array() : m_window.Get_Front_Controls_Array();
+}
+
+drawing::CardFace CardSource::face(int side) const
+{
+    return TVNRenderingView::cardFace(side);
+}
+
+platform::Image CardSource::currentCard(int side) const
+{
+    platform::Image image;
+    platform::runOnMainThread([&] { image = m_window.renderedSide(side); });
+    return image;
+}
+
+platform::Image CardSource::recordCard(int n, int side, batch_data::SourcesInUse use)
+{
+    return m_window.recordFill().Set_data_table_value_to_card(n, side == 0 ? QStringLiteral("F") : QStringLiteral("B"),
+                                                              use);
+}
+
+bool CardSource::fill(int n, int side, batch_data::SourcesInUse use, QString *error)
+{
+    return m_window.recordFill().fillSide(n, side, use, error);
+}
+
+std::vector<output::CardProblem> CardSource::takeProblems()
+{
+    return m_window.recordFill().takeProblems();
+}
+
+void CardSource::setResolution(double dpi)
+{
+    m_window.recordFill().setResolution(dpi > 0 ? dpi : RecordFill::kPrintDpi);
+}
+
+void CardSource::restoreFirst()
+{
+    m_window.Select_first_row_value_for_design(false);
 }
 
 batch_data::SourcesInUse sourcesInUse()

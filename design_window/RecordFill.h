@@ -19,6 +19,7 @@
 
 #include "batch_data/binding/RecordBinding.h"
 #include "drawing/TVNRenderingView.h"
+#include "output/export/CardRun.h"
 #include "platform/Image.h"
 
 #include <QHash>
@@ -30,6 +31,7 @@
 namespace drawing {
 class CardLayers;
 }
+class TVNWindowController;
 
 namespace design_window {
 
@@ -88,8 +90,8 @@ public:
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
     // Writes record n into side 0 (front) or 1 (back) and leaves the
     // drawing to the caller, who draws the live side where it wants it (a
-    // printed page takes it as vectors). False, with the reason, when the
-    // fill failed.
+    // printed page takes it as vectors, 2-D symbols as rectangles). False,
+    // with the reason, when the fill failed.
     bool fillSide(int n, int side, batch_data::SourcesInUse use, QString *error = nullptr);
     // Assign_Batch_Values_To_Control: writes record n into the bound objects
     // of the side filled last (Graphics_array_Batch; the front at first). An
@@ -98,10 +100,20 @@ public:
     // symbol.
     void Assign_Batch_Values_To_Control(int n, batch_data::SourcesInUse use);
 
-    // Ends the run: record 0 back into every side that was filled, so the
-    // design shows its first record again.
-    void endRun(batch_data::SourcesInUse use);
+    // Ends the run: every bound object of both sides (the back on a
+    // two-sided design) shows record 0 of its source again, whichever sides
+    // and sources the run used, so that what the canvas shows is one record.
+    void endRun();
+    // The sources a run used do not narrow what the design shows afterwards.
+    void endRun(batch_data::SourcesInUse) { endRun(); }
+    // A design just opened: every bound object shows record 0 of its source,
+    // not the values its file stored.
+    void showFirstRecord() { endRun(); }
 
+    // What the fills since the last call could not put on the card: a
+    // barcode value its symbology refused, a picture that could not be read.
+    // Taken, so that each record's card gets its own.
+    std::vector<output::CardProblem> takeProblems();
     // Barcode values of the run that gave no symbol (the object then shows
     // none), and the reason of the first.
     int failedBarcodes() const { return m_failedBarcodes; }
@@ -114,7 +126,8 @@ private:
     // The side ready for the run; with `layers`, also for rendering bitmaps
     // (a fill alone does not need them).
     Side &prepared(int side, batch_data::SourcesInUse use, bool layers = true);
-    void fill(Side &side, int n);
+    // With `symbolRectangles`, symbols held as pixels become rectangles.
+    void fill(Side &side, int n, bool symbolRectangles = false);
     platform::Image render(const Side &side) const;
 
     Design m_design;
@@ -128,7 +141,53 @@ private:
     QHash<const TVNGraphic *, TVNText::Look> m_looks;
     int m_failedBarcodes = 0;
     QString m_firstBarcodeFailure;
+    std::vector<output::CardProblem> m_problems;
 };
+
+// The one card source of the output runs (export, print, mail): the design
+// window's cards, as the canvas shows them or filled with record n, and
+// what each card lacks. It reads no process-wide value: a run passes the
+// sources it uses. Main thread only; the fill and drawing hand themselves
+// over to it when called from a worker.
+class CardSource {
+public:
+    // The window is not owned: it must outlive the source.
+    explicit CardSource(TVNWindowController &window);
+    TVNWindowController &window() const { return m_window; }
+
+    // Check_Series_Or_Excel_Use_or_not and Get_total_Card_count of the
+    // design window (they publish the process-wide batch values).
+    void check();
+    void count();
+
+    // Side 0 (front) or 1 (back): its live graphics and how it is drawn.
+    const GraphicList &graphics(int side) const;
+    drawing::CardFace face(int side) const;
+    // The side as the canvas shows it.
+    platform::Image currentCard(int side) const;
+    // Record n written into the side and the side drawn (see
+    // RecordFill::setResolution); null when it cannot be drawn.
+    platform::Image recordCard(int n, int side, batch_data::SourcesInUse use);
+    // Record n written into the side, left for the caller to draw; false
+    // with the reason when it could not be.
+    bool fill(int n, int side, batch_data::SourcesInUse use, QString *error);
+    // What the cards made since the last call lack; taken.
+    std::vector<output::CardProblem> takeProblems();
+    // The resolution recordCard() draws at; 0 for the fill's own.
+    void setResolution(double dpi);
+    // After a run: record 0 on every bound object, the canvas redrawn
+    // (Select_first_row_value_for_design).
+    void restoreFirst();
+
+private:
+    TVNWindowController &m_window;
+};
+
+// Side 0 for "F", 1 for any other side code.
+inline int sideNumber(const QString &code)
+{
+    return code == QLatin1String("F") ? 0 : 1;
+}
 
 // How each graphic of `list` takes its value (only texts, images and
 // barcodes can be bound).

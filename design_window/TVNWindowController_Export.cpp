@@ -95,9 +95,9 @@ QString TVNWindowController::Create_Back_Card_Path(const QString &path)
 void TVNWindowController::Select_first_row_value_for_design(bool)
 {
     platform::runOnMainThread([this] {
-        // Every side filled goes back, not only the front: no side of the
-        // design is left showing a later record.
-        m_recordFill->endRun(sourcesInUse());
+        // Both sides, not only the front: no bound object is left showing
+        // a later record, or the value its file stored.
+        m_recordFill->endRun();
         Card_Value_In_Process = false;
         Refresh_Canvas();
     });

@@ -2,6 +2,7 @@
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/ResourceFolder.h"
+#include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/TVNGraphicView.h"
@@ -185,6 +186,10 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     if (!maybeSave())
         return DesignLoad::CalledOff;
     applyDesign(std::move(*design));
+    // The file keeps the values its objects showed when it was saved; an
+    // opened design shows its first record, as it does after every run.
+    m_recordFill->showFirstRecord();
+    Refresh_Canvas();
     m_designFilePath = mode == QLatin1String("L") ? Trim_Str(path) : QString();
     updateTitle();
     return DesignLoad::Loaded;

@@ -40,10 +40,8 @@ void TVNWindowController::Print_method()
     if (!windows)
         return;
     try {
-        if (!windows->printerAvailable()) {
-            Show_MessageBox(tr("No printer found."));
-            return;
-        }
+        // Without a printer the window still prints to a PDF file; a printer
+        // that is gone is refused when a run is started on it.
         windows->Open_Print_Wnd();
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));

@@ -18,10 +18,17 @@ Exit status: 0 sent; 1 not sent (the server, the network, TLS or the login
 failed); 2 not sent because the call itself is wrong (arguments, port,
 attachment). One line on standard error says why.
 
+The body arrives byte for byte as it was given: it travels in base64, so no
+line is quoted (">From "), wrapped, or given a line end it did not have. An
+attachment is named after its file's last path component; a name never
+carries "/" or "\\", which some mail programs would take as a path.
+
 Only the standard library is used.
 """
 
 import base64
+import email.generator
+import io
 import mimetypes
 import os
 import smtplib
@@ -73,6 +80,13 @@ def parse_port(text):
     return port
 
 
+def attachment_name(path):
+    # A file name on this system may hold a backslash; neither separator
+    # goes into the header.
+    name = path.replace("\\", "/").rstrip("/").rpartition("/")[2]
+    return name or "attachment"
+
+
 def build_message(sender, recipient, subject, body, attachments):
     message = EmailMessage()
     message["From"] = sender
@@ -81,7 +95,9 @@ def build_message(sender, recipient, subject, body, attachments):
     message["Date"] = formatdate(localtime=True)
     domain = sender.rpartition("@")[2] or "localhost"
     message["Message-ID"] = make_msgid(domain=domain)
-    message.set_content(body)
+    # As bytes in base64, not as text, which would be re-encoded line by line.
+    message.set_content(body.encode("utf-8"), maintype="text", subtype="plain", cte="base64",
+                        params={"charset": "utf-8"})
     for path in attachments:
         try:
             with open(path, "rb") as f:
@@ -93,7 +109,7 @@ def build_message(sender, recipient, subject, body, attachments):
             kind = "application/octet-stream"
         maintype, subtype = kind.split("/", 1)
         message.add_attachment(data, maintype=maintype, subtype=subtype,
-                               filename=os.path.basename(path))
+                               filename=attachment_name(path))
     return message
 
 
@@ -153,7 +169,11 @@ def send(argv, password):
     smtp = connect(server.strip(), port, ssl_flag == "Y", context)
     try:
         login(smtp, login_name.strip(), password)
-        smtp.send_message(message, from_addr=sender, to_addrs=[recipient])
+        # Flattened here with the message's own policy: smtplib's own
+        # generator would quote every body line that begins with "From ".
+        data = io.BytesIO()
+        email.generator.BytesGenerator(data, policy=message.policy.clone(linesep="\r\n")).flatten(message)
+        smtp.sendmail(sender, [recipient], data.getvalue())
     finally:
         try:
             smtp.quit()

@@ -8,6 +8,11 @@
 // auto-centred on the whole paper (a PDF file has no unprintable edge), the
 // front side only. The records are those the design is bound to, from the
 // series folder of the user's resource folder (XDG_DATA_HOME moves it).
+//
+// Every record whose card could not be made whole (left out, or made
+// without a barcode or picture) is printed on standard error as
+// "record N: REASON", N from 1; the other cards are still printed, and the
+// program then exits with status 3.
 
 #include "design_window/Globals.h"
 #include "design_window/TVNWindowController.h"
@@ -101,15 +106,19 @@ int main(int argc, char **argv)
 
     design_window::Card_Value_In_Process = true;
     output::SheetRun run;
+    QStringList problems;
     {
         output::DesignCards cards(design, front, back, batch ? records : 0);
         Printing_View view(layout, records, cards, false);
         run = view.printToPdf(args[2]);
+        problems = cards.problems().lines();
     }
     design_window::Card_Value_In_Process = false;
     if (!run.failure.isEmpty())
         return fail(qPrintable(run.failure));
+    for (const QString &line : problems)
+        std::fprintf(stderr, "%s\n", qPrintable(line));
     std::printf("%d cards, %d pages (%d x %d), %.3f s, peak %.1f MB\n", records, run.pages, layout.rows,
                 layout.columns, clock.nsecsElapsed() / 1e9, peakMegabytes());
-    return 0;
+    return problems.isEmpty() ? 0 : 3;
 }

@@ -91,7 +91,7 @@ int encoderCount(const BatchExportSettings &settings, const Job &job)
 
 } // namespace
 
-BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunCounters counters)
+BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunState &run)
 {
     BatchExportResult result;
     std::mutex resultMutex;
@@ -137,25 +137,37 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
     for (int i = 0; i < settings.count; ++i) {
         if (failedRecord != kNone)
             break;
-        if (counters.stop) {
+        if (run.holdWhileAsked()) {
             result.stopped = true;
             break;
         }
-        counters.current = i + 1;
+        run.curr_barcode_count = i + 1;
         Job job{i, {}, {}};
+        QString skipped;
         try {
+            // One side at a time: between them the main thread is free to
+            // hear the Stop button.
+            if (options.needsBack())
+                platform::runOnMainThread([&] { job.back = records.cardImage(i, QStringLiteral("B")); });
+            if (options.needsFront())
+                platform::runOnMainThread([&] { job.front = records.cardImage(i, QStringLiteral("F")); });
             platform::runOnMainThread([&] {
-                if (options.needsBack())
-                    job.back = records.cardImage(i, QStringLiteral("B"));
-                if (options.needsFront())
-                    job.front = records.cardImage(i, QStringLiteral("F"));
+                for (const CardProblem &problem : records.takeProblems())
+                    run.problems.add(i, problem);
             });
         } catch (const std::exception &e) {
-            fail(i, shownCardPath(basePath(i), options), QString::fromLocal8Bit(e.what()));
-            break;
+            skipped = QString::fromLocal8Bit(e.what());
         } catch (...) {
-            fail(i, shownCardPath(basePath(i), options), QStringLiteral("The record could not be filled in."));
-            break;
+            skipped = QStringLiteral("the record could not be filled in");
+        }
+        if (skipped.isEmpty() && ((options.needsBack() && job.back.isNull())
+                                  || (options.needsFront() && job.front.isNull())))
+            skipped = QStringLiteral("the card could not be drawn");
+        if (!skipped.isEmpty()) {
+            // One bad record does not lose the others.
+            run.problems.add(i, {CardProblem::Kind::Skipped, skipped});
+            ++result.skipped;
+            continue;
         }
         if (!queue) {
             const int count = encoderCount(settings, job);

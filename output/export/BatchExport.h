@@ -10,16 +10,23 @@
 // pictures in flight, and so the memory used, independent of the number of
 // records. Files appear whole or not at all (see ImageFiles.h).
 //
-// The stop request is obeyed between records: every record whose fill began
-// is written, none after it. A record that cannot be filled or written ends
-// the run: nothing more is filled, the records before it are still written
-// and, of those after it, only what another encoder was already writing.
+// The stop request is obeyed between records: while the Stop question is
+// open no record starts, and after a Yes none does; the record whose fill
+// was under way when the user asked is finished, as are the records already
+// filled and waiting for an encoder. A record that cannot be filled or drawn is left out and listed
+// with the run's problems, and the run goes on; so is a card made without a
+// barcode or picture (it is still written). A file that cannot be written
+// ends the run: nothing more is filled, the records before it are still
+// written and, of those after it, only what another encoder was already
+// writing.
 
 #include "output/export/CardFiles.h"
+#include "output/export/CardRun.h"
 #include "platform/Image.h"
 
 #include <QString>
 #include <atomic>
+#include <vector>
 
 namespace output {
 
@@ -31,14 +38,9 @@ public:
     // at its size in points; a null image when it cannot be drawn. Called on
     // the main thread only, records in order, the back before the front.
     virtual platform::Image cardImage(int n, const QString &side) = 0;
-};
-
-// Where a run stands, shared with the progress sheet: the stop request the
-// run obeys, and the number of the record being filled (from 1; 0 before
-// the first), which the run advances.
-struct RunCounters {
-    std::atomic<bool> &stop;
-    std::atomic<double> &current;
+    // What the cards drawn since the last call lack (a refused barcode
+    // value, a missing picture); taken. Main thread.
+    virtual std::vector<CardProblem> takeProblems() { return {}; }
 };
 
 struct BatchExportSettings {
@@ -58,6 +60,9 @@ struct BatchExportResult {
     int files = 0;
     // A stop request ended the run before its last record.
     bool stopped = false;
+    // Records left out because they could not be filled or drawn (listed
+    // with the run's problems).
+    int skipped = 0;
     // The file of the lowest record that could not be filled or written, and
     // why; every record before it is written.
     QString failedPath;
@@ -68,7 +73,9 @@ struct BatchExportResult {
 // Runs the batch on the calling thread, which must not be the main thread
 // unless `records` may be called there directly (the main thread is not
 // left to process events meanwhile). Returns when every file is written or
-// the run has ended.
-BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunCounters counters);
+// the run has ended. `run` is shared with the progress sheet: the run
+// advances its current record (from 1), obeys its stop request and adds the
+// cards' problems.
+BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunState &run);
 
 } // namespace output

@@ -2,46 +2,60 @@
 
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
-#include "design_window/TVNWindowController.h"
-#include "drawing/TVNRenderingView.h"
+
+#include <optional>
 
 namespace output::mail {
 
 using design_window::Main_App_wnd;
 
+namespace {
+
+// The design window's cards; the main window is asked at each call.
+std::optional<design_window::CardSource> cards()
+{
+    if (!Main_App_wnd)
+        return std::nullopt;
+    return design_window::CardSource(*Main_App_wnd);
+}
+
+} // namespace
+
 void DesignMailCards::Check_Series_Or_Excel_Use_or_not()
 {
-    if (Main_App_wnd)
-        Main_App_wnd->Check_Series_Or_Excel_Use_or_not();
+    if (auto source = cards())
+        source->check();
 }
 
 void DesignMailCards::Get_total_Card_count()
 {
-    if (Main_App_wnd)
-        Main_App_wnd->Get_total_Card_count();
+    if (auto source = cards())
+        source->count();
 }
 
 platform::Image DesignMailCards::currentCard(const QString &side)
 {
-    if (!Main_App_wnd)
-        return {};
-    const int back = side == QLatin1String("B") ? 1 : 0;
-    return TVNRenderingView::image_From_Card_Graphics(
-        back ? Main_App_wnd->Get_Back_Controls_Array() : Main_App_wnd->Get_Front_Controls_Array(),
-        TVNRenderingView::cardFace(back));
+    auto source = cards();
+    return source ? source->currentCard(design_window::sideNumber(side)) : platform::Image();
 }
 
 platform::Image DesignMailCards::recordCard(int n, const QString &side)
 {
-    return Main_App_wnd ? Main_App_wnd->Set_data_table_value_to_card(n, side, false) : platform::Image();
+    auto source = cards();
+    return source ? source->recordCard(n, design_window::sideNumber(side), design_window::sourcesInUse())
+                  : platform::Image();
 }
 
 void DesignMailCards::restoreFirstRecord()
 {
-    if (!Main_App_wnd)
-        return;
-    Main_App_wnd->recordFill().endRun(design_window::sourcesInUse());
-    Main_App_wnd->Refresh_Canvas();
+    if (auto source = cards())
+        source->restoreFirst();
+}
+
+std::vector<CardProblem> DesignMailCards::takeProblems()
+{
+    auto source = cards();
+    return source ? source->takeProblems() : std::vector<CardProblem>();
 }
 
 } // namespace output::mail

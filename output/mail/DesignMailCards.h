@@ -15,6 +15,7 @@ public:
     platform::Image currentCard(const QString &side) override;
     platform::Image recordCard(int n, const QString &side) override;
     void restoreFirstRecord() override;
+    std::vector<CardProblem> takeProblems() override;
 };
 
 } // namespace output::mail

@@ -165,9 +165,19 @@ PreparedJob prepareMailJob(const MailRequest &request, int records)
 
 QString MailRunResult::finalMessage() const
 {
-    QString text = succeeded() ? QStringLiteral("E-mail has been sent successfully.") : kRunFailed;
-    text += QStringLiteral("\n\nMessages sent: %1 of %2.").arg(sent).arg(planned);
-    if (skippedRecords > 0)
+    // The success message only for a run that sent every card whole.
+    QString text;
+    if (!succeeded())
+        text = kRunFailed + QStringLiteral("\n\nMessages sent: %1 of %2.").arg(sent).arg(planned);
+    else if (stopped)
+        text = QStringLiteral("Sending was stopped after %1 of %2 messages.").arg(sent).arg(planned);
+    else if (!cardProblems.isEmpty() || skippedRecords > 0)
+        text = QStringLiteral("%1 of %2 messages were sent.").arg(sent).arg(planned);
+    else
+        text = QStringLiteral("E-mail has been sent successfully.\n\nMessages sent: %1 of %2.").arg(sent).arg(planned);
+    if (!cardProblems.isEmpty())
+        text += QStringLiteral("\n\n") + cardProblems;
+    else if (skippedRecords > 0)
         text += QStringLiteral("\nCards that could not be drawn: %1.").arg(skippedRecords);
     if (!firstFailure.isEmpty())
         text += QStringLiteral("\n") + firstFailure;
@@ -200,6 +210,12 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
     const QString frontFile = folder.filePath(job.baseName + QStringLiteral(".jpeg"));
     const QString backFile = backPath(frontFile);
 
+    // While the Stop question is open nothing new starts.
+    auto holdWhileAsked = [&] {
+        while (progress.asking && *progress.asking && !progress.stop)
+            std::this_thread::sleep_for(10ms);
+        return bool(progress.stop);
+    };
     auto sendOne = [&](const QString &recipient, const QStringList &attachments) {
         platform::log(recipient);
         MailMessage message = job.message;
@@ -256,8 +272,9 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
     int sincePause = 0;
     int i = 0;
     try {
-        for (; i < items && !progress.stop; ++i) {
-            progress.current = i + 1;
+        for (; i < items && !holdWhileAsked(); ++i) {
+            // The items done, not the one begun: the sheet counts what went out.
+            progress.current = i;
             if (job.mode == MailMode::WithoutCard) {
                 const QStringList attachments =
                     job.attachmentPath.isEmpty() ? QStringList() : QStringList{job.attachmentPath};
@@ -282,6 +299,14 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
                 bool drawn = false;
                 const QStringList files =
                     makeCards([&](const QString &side) { return cards.recordCard(i, side); }, &drawn);
+                std::vector<CardProblem> problems;
+                platform::runOnMainThread([&] { problems = cards.takeProblems(); });
+                if (!drawn)
+                    problems.push_back({CardProblem::Kind::Skipped, QStringLiteral("the card could not be drawn")});
+                if (progress.problems) {
+                    for (const CardProblem &problem : problems)
+                        progress.problems->add(i, problem);
+                }
                 if (!drawn) {
                     platform::log(QStringLiteral("Record %1 could not be drawn; nothing is sent for it.").arg(i + 1));
                     ++result.skippedRecords;
@@ -292,12 +317,13 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
                 if (job.mode == MailMode::EveryRecordToEveryone) {
                     // A failed message ends this record's pass only.
                     for (const QString &recipient : job.recipients)
-                        if (progress.stop || !sendOne(recipient, files))
+                        if (holdWhileAsked() || !sendOne(recipient, files))
                             break;
                 } else if (!sendOne(job.recipients[i], files)) {
                     break;
                 }
             }
+            progress.current = i + 1;
             if (job.pauseEvery > 0 && ++sincePause == job.pauseEvery && i + 1 < lastItem) {
                 sincePause = 0;
                 pause();
@@ -307,6 +333,8 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
         failWith(QStringLiteral("The run ended early: %1").arg(QString::fromUtf8(e.what())));
     }
     result.stopped = progress.stop && i < lastItem;
+    if (progress.problems)
+        result.cardProblems = progress.problems->message();
     if (isBatch(job.mode)) {
         try {
             platform::runOnMainThread([&] { cards.restoreFirstRecord(); });

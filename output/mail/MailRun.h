@@ -12,6 +12,7 @@
 // message. It uses no widget; what the user sees of the run goes through
 // MailProgress.
 
+#include "output/export/CardRun.h"
 #include "output/mail/MailScript.h"
 #include "platform/Image.h"
 
@@ -95,6 +96,9 @@ public:
     virtual platform::Image recordCard(int n, const QString &side) = 0;
     // After a batch run: record 0 back on the design.
     virtual void restoreFirstRecord() = 0;
+    // What the cards drawn since the last call lack (a refused barcode
+    // value, a missing picture); taken.
+    virtual std::vector<CardProblem> takeProblems() { return {}; }
 };
 
 // Where the run stands, for the progress sheet (any thread may read).
@@ -107,6 +111,10 @@ struct MailProgress {
     // Waits one step of a pause (at most a second). Empty: sleeps, waking
     // early when a stop is requested.
     std::function<void(std::chrono::milliseconds)> wait;
+    // Set while the Stop question is open: no message starts meanwhile.
+    const std::atomic<bool> *asking = nullptr;
+    // Where the cards' problems go, by record; none: they are not kept.
+    CardProblems *problems = nullptr;
 };
 
 struct MailRunResult {
@@ -116,6 +124,10 @@ struct MailRunResult {
     int planned = 0;
     bool stopped = false;
     QString firstFailure;    // why the first failed message was not sent
+    // The cards that were sent without a barcode or picture, or not at all.
+    QString cardProblems;
+    // No message failed (the run may still have been stopped, or have left
+    // cards out).
     bool succeeded() const { return sent > 0 && failed == 0; }
     // What the user is told when the run ends.
     QString finalMessage() const;

@@ -5,6 +5,7 @@
 #include "design_window/SingleInstance.h"
 #include "output/mail/EmailSettings.h"
 #include "output/mail/Email_Setting.h"
+#include "output/widgets/Send_Modeless.h"
 #include "platform/Helpers.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
@@ -19,8 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPointer>
 #include <QPushButton>
 #include <QCoreApplication>
 #include <QRadioButton>
@@ -31,92 +30,6 @@
 using namespace output::mail;
 
 namespace {
-
-// The run's progress: a total, the current item refreshed every 0.5 s, a
-// bar, the pause countdown and Stop, as a sheet over the mail window.
-class MailRunSheet : public QDialog {
-public:
-    std::atomic<bool> stop{false};
-    std::atomic<double> current{0};
-
-    explicit MailRunSheet(QWidget *owner)
-        : QDialog(owner, Qt::Sheet)
-    {
-        setObjectName("Send_Modeless");
-        setWindowTitle(design_window::App_Name);
-        setWindowModality(Qt::WindowModal);
-        applyDialogBackground(*this);
-        total = new QLabel(this);
-        total->setObjectName("_tot_msg_cnt");
-        count = new QLabel(this);
-        count->setObjectName("_curr_msg_cnt");
-        pause_label = new QLabel(this);
-        pause_label->setObjectName("pause_label");
-        bar = new QProgressBar(this);
-        bar->setObjectName("_Curr_Progress");
-        bar->setTextVisible(false);
-        bar->setMinimumWidth(320);
-        stopButton = new QPushButton(tr("Stop"), this);
-        stopButton->setObjectName("_stop_btn");
-        stopButton->setAutoDefault(false);
-        connect(stopButton, &QPushButton::clicked, this, [this] {
-            if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")))
-                stop = true;
-        });
-        auto *layout = new QGridLayout(this);
-        layout->addWidget(new QLabel(tr("Total:"), this), 0, 0);
-        layout->addWidget(total, 0, 1);
-        layout->addWidget(new QLabel(tr("Current:"), this), 1, 0);
-        layout->addWidget(count, 1, 1);
-        layout->addWidget(bar, 2, 0, 1, 3);
-        layout->addWidget(pause_label, 3, 0, 1, 2);
-        layout->addWidget(stopButton, 3, 2, Qt::AlignRight);
-        layout->setColumnStretch(1, 1);
-        timer.setInterval(500);
-        connect(&timer, &QTimer::timeout, this, [this] {
-            bar->setValue(int(current));
-            count->setText(QStringLiteral("%1 / %2 ").arg(int(current)).arg(items));
-        });
-    }
-
-    void begin(int itemCount)
-    {
-        stop = false;
-        current = 0;
-        items = itemCount;
-        stopButton->setEnabled(true);
-        bar->setRange(0, itemCount);
-        bar->setValue(0);
-        total->setText(QString::number(itemCount));
-        count->setText(QStringLiteral("%1 / %2").arg(0).arg(itemCount));
-        pause_label->clear();
-        show();
-        timer.start();
-    }
-    void end()
-    {
-        timer.stop();
-        hide();
-    }
-    // Escape asks as Stop does: the sheet stays while its run goes on.
-    void reject() override { stopButton->click(); }
-
-    QLabel *total = nullptr;
-    QLabel *count = nullptr;
-    QLabel *pause_label = nullptr;
-    QProgressBar *bar = nullptr;
-    QPushButton *stopButton = nullptr;
-    QTimer timer;
-    int items = 0;
-};
-
-MailRunSheet &runSheet(QWidget *owner)
-{
-    static QPointer<MailRunSheet> sheet;
-    if (!sheet)
-        sheet = new MailRunSheet(owner);
-    return *sheet;
-}
 
 QSpinBox *stepper(QWidget *parent, const char *name, int minimum, int maximum)
 {
@@ -289,7 +202,8 @@ Send_Mail::~Send_Mail()
 {
     if (!m_worker.joinable())
         return;
-    runSheet(this).stop = true;
+    if (m_run)
+        m_run->Stop_SMS_Sending_Now = true;
     // The run may be waiting for the main thread to draw a card.
     while (!m_workerDone)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -447,7 +361,8 @@ MailRequest Send_Mail::request() const
 
 void Send_Mail::Send_Button()
 {
-    if (isRunning())
+    // One run at a time, whichever output it is.
+    if (isRunning() || Send_Modeless::defaultInstance().run())
         return;
     MailRequest r = request();
     int records = 0;
@@ -480,8 +395,9 @@ void Send_Mail::Send_Button()
 
 void Send_Mail::Send_Mail_Thread(MailJob job)
 {
-    MailRunSheet &sheet = runSheet(this);
-    MailProgress progress{sheet.stop, sheet.current, [this](const QString &text) { showPauseText(text); }, {}};
+    const std::shared_ptr<output::RunState> run = m_run;
+    MailProgress progress{run->Stop_SMS_Sending_Now, run->curr_barcode_count,
+                          [this](const QString &text) { showPauseText(text); }, {}, &run->asking, &run->problems};
     MailRunResult result;
     try {
         // Without a design there is nothing to draw; the modes without the
@@ -505,6 +421,10 @@ void Send_Mail::runDone(const MailRunResult &result)
 {
     m_worker.join();
     Hide_Destroy_Modeless();
+    if (m_run && !m_run->problems.isEmpty())
+        platform::log(QStringLiteral("Mail, cards not made whole: ") + m_run->problems.lines().join(QStringLiteral(" | ")));
+    m_run.reset();
+    send_btn->setEnabled(true);
     Show_MessageBox(result.finalMessage());
     emit runFinished(result);
 }
@@ -516,15 +436,23 @@ void Send_Mail::Close_Button()
 
 void Send_Mail::Show_Create_Modeless(int itemCount)
 {
-    runSheet(this).begin(itemCount);
+    send_btn->setEnabled(false);
+    m_run = Send_Modeless::defaultInstance().beginRun(this, itemCount,
+                                                      QStringLiteral("%1 / %2").arg(0).arg(itemCount));
 }
 
 void Send_Mail::Hide_Destroy_Modeless()
 {
-    runSheet(this).end();
+    Send_Modeless::defaultInstance().endRun();
 }
 
 void Send_Mail::showPauseText(const QString &text)
 {
-    QMetaObject::invokeMethod(this, [this, text] { runSheet(this).pause_label->setText(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [text] {
+            if (Send_Modeless::defaultInstance().run())
+                Send_Modeless::defaultInstance().pause_label->setText(text);
+        },
+        Qt::QueuedConnection);
 }

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 class QButtonGroup;
@@ -121,6 +122,8 @@ private:
     void showPauseText(const QString &text);
 
     output::mail::MailDesign *m_design = nullptr;
+    // The run going on, shared with the progress sheet and the worker.
+    std::shared_ptr<output::RunState> m_run;
     std::thread m_worker;
     std::atomic<bool> m_workerDone{true};
 };

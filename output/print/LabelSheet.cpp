@@ -70,12 +70,22 @@ void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int 
             drawLabelCaption(painter, onPage(place.first, paper), QStringLiteral("Invalid Data"), Qt::red);
             continue;
         }
-        if (!cards.prepare(onThisPage.first + i, layout.sides))
-            continue;
-        const LabelPlace place = labelPlace(layout, row, column, card);
-        cards.drawSide(painter, layout.sides == CardSides::Back ? 1 : 0, onPage(place.first, paper));
-        if (layout.sides == CardSides::Both)
-            cards.drawSide(painter, 1, onPage(place.second, paper));
+        const int label = onThisPage.first + i;
+        // One label that cannot be made costs that label, not the run.
+        painter.save();
+        try {
+            if (cards.prepare(label, layout.sides)) {
+                const LabelPlace place = labelPlace(layout, row, column, card);
+                cards.drawSide(painter, layout.sides == CardSides::Back ? 1 : 0, onPage(place.first, paper));
+                if (layout.sides == CardSides::Both)
+                    cards.drawSide(painter, 1, onPage(place.second, paper));
+            }
+        } catch (const std::exception &e) {
+            cards.labelFailed(label, QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            cards.labelFailed(label, QStringLiteral("the card could not be drawn"));
+        }
+        painter.restore();
     }
 }
 

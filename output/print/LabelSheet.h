@@ -32,6 +32,13 @@ public:
     // Draws `side` (0 front, 1 back) of the label prepared last into
     // `target` (painter coordinates). A side without content draws nothing.
     virtual void drawSide(QPainter &painter, int side, const QRectF &target) = 0;
+    // Label `label` could not be made (an exception while it was prepared or
+    // drawn); its cell stays as far as it was drawn and the run goes on.
+    virtual void labelFailed(int label, const QString &reason)
+    {
+        Q_UNUSED(label);
+        Q_UNUSED(reason);
+    }
 };
 
 // The caption of a label cell: bold 11 pt, centred on `rect` (painter
@@ -39,7 +46,8 @@ public:
 void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text, const QColor &color);
 
 // Paints page `page` (from 0) of a run of `labels` labels: the white sheet
-// and its labels. Without a card every label shows "Invalid Data" in red.
+// and its labels. Without a card every label shows "Invalid Data" in red. A
+// label that throws is handed to cards.labelFailed() and the page goes on.
 void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards);
 
 // What a print run did.
@@ -58,7 +66,8 @@ using PageProgress = std::function<bool(int done, int pages)>;
 // page, with `painter`, which is active on `device`. The device must paint
 // the whole paper (full page, no margins) at the layout's paper size. The
 // caller ends the painter and decides what becomes of a run that stopped or
-// failed. An exception thrown while a page is drawn fails the run with its
+// failed. One label that cannot be drawn does not fail the run (see
+// paintSheetPage); any other exception while a page is drawn does, with its
 // reason.
 SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLayout &layout, int labels,
                      int pages, LabelCards &cards, const PageProgress &afterPage = {});

@@ -2,7 +2,8 @@
 
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
-#include "design_window/TVNWindowController.h"
+#include "barcodes/designer/BarcodeEngine.h"
+#include "output/print/SymbolRectangles.h"
 #include "platform/Helpers.h"
 
 #include <QPainter>
@@ -12,18 +13,18 @@ namespace output {
 
 PrintedDesign designOfMainWindow()
 {
-    using design_window::Main_App_wnd;
+    // The main window is asked at each call: it may be made anew.
+    const auto cards = [] { return design_window::CardSource(*design_window::Main_App_wnd); };
     PrintedDesign design;
-    design.graphics = [](int side) -> const GraphicList & {
-        return side == 1 ? Main_App_wnd->Get_Back_Controls_Array() : Main_App_wnd->Get_Front_Controls_Array();
+    design.graphics = [cards](int side) -> const GraphicList & { return cards().graphics(side); };
+    design.face = [cards](int side) { return cards().face(side); };
+    design.checkBindings = [cards] { cards().check(); };
+    design.countRecords = [cards] { cards().count(); };
+    design.fill = [cards](int record, int side, QString *error) {
+        return cards().fill(record, side, design_window::sourcesInUse(), error);
     };
-    design.face = [](int side) { return TVNRenderingView::cardFace(side); };
-    design.checkBindings = [] { Main_App_wnd->Check_Series_Or_Excel_Use_or_not(); };
-    design.countRecords = [] { Main_App_wnd->Get_total_Card_count(); };
-    design.fill = [](int record, int side, QString *error) {
-        return Main_App_wnd->recordFill().fillSide(record, side, design_window::sourcesInUse(), error);
-    };
-    design.restoreFirst = [] { Main_App_wnd->recordFill().endRun(design_window::sourcesInUse()); };
+    design.takeProblems = [cards] { return cards().takeProblems(); };
+    design.restoreFirst = [cards] { cards().restoreFirst(); };
     return design;
 }
 
@@ -32,6 +33,16 @@ DesignCards::DesignCards(PrintedDesign design, platform::Image front, platform::
     , m_opening{std::move(front), std::move(back)}
     , m_records(records)
 {
+    for (int side : {0, 1}) {
+        for (const GraphicPtr &g : m_design.graphics(side)) {
+            // Only 2-D symbols are made of pixels; linear ones are vectors.
+            if (!g || g->_barcode_image.isNull() || g->linear_or_2d != 1)
+                continue;
+            m_swappedSymbols.emplace_back(g, g->_barcode_image);
+            g->Set_Barcode_image(
+                symbolAsRectangles(g->_barcode_image, barcodes::barcodeDpi(g->barcodeSettings())));
+        }
+    }
 }
 
 DesignCards::~DesignCards()
@@ -56,14 +67,19 @@ bool DesignCards::prepare(int label, CardSides sides)
     if (label >= m_records)
         return false;
     // The back first, then the front, as the design window fills them.
+    bool filled = true;
     if (sides != CardSides::Front)
-        fillSide(label, 1);
-    if (sides != CardSides::Back)
-        fillSide(label, 0);
-    return true;
+        filled = fillSide(label, 1);
+    if (filled && sides != CardSides::Back)
+        filled = fillSide(label, 0);
+    if (m_design.takeProblems) {
+        for (const CardProblem &problem : m_design.takeProblems())
+            m_problems.add(label, problem);
+    }
+    return filled;
 }
 
-void DesignCards::fillSide(int label, int side)
+bool DesignCards::fillSide(int label, int side)
 {
     QString error;
     bool filled = false;
@@ -74,17 +90,17 @@ void DesignCards::fillSide(int label, int side)
         error = QString::fromLocal8Bit(e.what());
     }
     m_live[size_t(side)] = filled;
-    if (filled)
-        return;
-    // One message for the run: a long run would otherwise stop at every
-    // label that fails. The rest go to the log.
-    const QString reason = QStringLiteral("Record %1: %2").arg(label + 1).arg(error);
-    if (m_failedFills++ == 0) {
-        m_firstFailure = reason;
-        Show_MessageBox(reason);
-    } else {
-        Show_NSLog_Message(reason);
-    }
+    if (!filled)
+        labelFailed(label, error.isEmpty() ? QStringLiteral("the record could not be filled in") : error);
+    return filled;
+}
+
+void DesignCards::labelFailed(int label, const QString &reason)
+{
+    if (m_failedFills++ == 0)
+        m_firstFailure = QStringLiteral("Record %1: %2").arg(label + 1).arg(reason);
+    Show_NSLog_Message(QStringLiteral("Label %1 left out: %2").arg(label + 1).arg(reason));
+    m_problems.add(label, {CardProblem::Kind::Skipped, reason});
 }
 
 void DesignCards::drawSide(QPainter &painter, int side, const QRectF &target)
@@ -106,6 +122,9 @@ void DesignCards::drawSide(QPainter &painter, int side, const QRectF &target)
 
 void DesignCards::finish()
 {
+    for (const auto &[graphic, picture] : m_swappedSymbols)
+        graphic->Set_Barcode_image(picture);
+    m_swappedSymbols.clear();
     if (!m_filled)
         return;
     m_filled = false;

@@ -4,12 +4,15 @@
 // filled into the live design. Either way the side is drawn from its
 // graphics straight onto the page, so texts and bars stay vectors and a
 // picture shared by every card is the same picture each time (a PDF keeps
-// it once). A side whose record cannot be filled shows the side as the
-// print window rendered it when it opened. Nothing is kept between labels,
+// it once). A label whose record cannot be filled is left empty, and it and
+// every card made without a barcode or picture are listed with the run's
+// problems (never shown one by one while the run goes). Nothing is kept
+// between labels,
 // so memory does not grow with the number of records. Main thread only: it
 // fills the live design.
 
 #include "drawing/TVNRenderingView.h"
+#include "output/export/CardRun.h"
 #include "output/print/LabelSheet.h"
 
 #include <QString>
@@ -34,7 +37,9 @@ struct PrintedDesign {
     // Writes record n into side 0 or 1 of the live design; false with the
     // reason when it could not.
     std::function<bool(int record, int side, QString *error)> fill;
-    // Puts record 0 back into every side a run filled.
+    // What the fills since the last call could not put on the card; taken.
+    std::function<std::vector<CardProblem>()> takeProblems;
+    // Puts record 0 back into every bound object of the design.
     std::function<void()> restoreFirst;
 };
 
@@ -47,6 +52,8 @@ public:
     // opened; `records` is the number of records of a batch run, 0 without
     // batch data.
     DesignCards(PrintedDesign design, platform::Image front, platform::Image back, int records);
+    // Symbols held as pixels are printed as rectangles: the live design's
+    // are swapped for the run and put back by finish().
     // Puts record 0 back when the run filled any.
     ~DesignCards() override;
     DesignCards(const DesignCards &) = delete;
@@ -54,19 +61,22 @@ public:
 
     // The front's size.
     QSizeF cardSize() const override;
-    // A batch label past the last record has nothing to show. A side whose
-    // fill fails shows the side as rendered at opening.
+    // A batch label past the last record has nothing to show, nor has one
+    // whose record cannot be filled (it is listed with the problems).
     bool prepare(int label, CardSides sides) override;
     void drawSide(QPainter &painter, int side, const QRectF &target) override;
+    void labelFailed(int label, const QString &reason) override;
 
-    // Record 0 back into the design, when a record was filled.
+    // The design's own symbols back, and record 0 when a record was filled.
     void finish();
     // Labels whose record could not be filled, and the first reason.
     int failedFills() const { return m_failedFills; }
     QString firstFailure() const { return m_firstFailure; }
+    // The run's cards that were left out or made without something, by label.
+    const CardProblems &problems() const { return m_problems; }
 
 private:
-    void fillSide(int label, int side);
+    bool fillSide(int label, int side);
 
     PrintedDesign m_design;
     std::array<platform::Image, 2> m_opening;
@@ -75,8 +85,11 @@ private:
     // (else the rendering at opening).
     std::array<bool, 2> m_live{true, true};
     bool m_filled = false;
+    // The symbols swapped for rectangles, with the pictures they had.
+    std::vector<std::pair<GraphicPtr, platform::Image>> m_swappedSymbols;
     int m_failedFills = 0;
     QString m_firstFailure;
+    CardProblems m_problems;
 };
 
 } // namespace output

@@ -6,6 +6,7 @@
 #include "output/print_window/PrintGlobals.h"
 #include "output/print_window/Printing_View.h"
 #include "output/print_window/Sample_Preview.h"
+#include "output/widgets/Send_Modeless.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
@@ -27,7 +28,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -75,6 +75,9 @@ public:
 private:
     bool m_was;
 };
+
+// Rows or columns no sheet holds more of.
+constexpr int kMostCells = 999;
 
 QString millimetres(float points)
 {
@@ -175,8 +178,8 @@ void Print_Wnd::buildControls()
     height_Text = lengthSpin("height_Text", 0.1);
     horz_mar_Text = lengthSpin("horz_mar_Text", 0);
     vert_mar_Text = lengthSpin("vert_mar_Text", 0);
-    Row_Text = spin("Row_Text", 1, 999, &Print_Wnd::Check_Max_Cell_Value);
-    Col_Text = spin("Col_Text", 1, 999, &Print_Wnd::Check_Max_Cell_Value);
+    Row_Text = spin("Row_Text", 1, kMostCells, &Print_Wnd::Check_Max_Cell_Value);
+    Col_Text = spin("Col_Text", 1, kMostCells, &Print_Wnd::Check_Max_Cell_Value);
     Total_Text = spin("Total_Text", 0, 999999, nullptr);
     Copies_Text = spin("Copies_Text", 1, 999, nullptr);
     labelForm->addRow(tr("Card width:"), width_Text);
@@ -427,7 +430,17 @@ void Print_Wnd::Check_Max_Cell_Value()
     request.autoCentre = Auto_Center_chk_bx->isChecked();
     request.sides = cardSidesFromCode(Print_Card_Side);
     request.pairing = pairingFromCode(Print_Card_Algn);
-    const GridFit fit = fitGrid(request, paperSizeOf(*m_printer), {Left_Mar, Rite_Mar, Top_Mar, Bot_Mar});
+    const SheetMargins margins{Left_Mar, Rite_Mar, Top_Mar, Bot_Mar};
+    const GridFit fit = fitGrid(request, paperSizeOf(*m_printer), margins);
+    // The most rows and columns that fit, as the spin boxes' ranges: a
+    // number typed beyond them is held at the limit where the user sees it.
+    GridRequest most = request;
+    most.rows = most.columns = kMostCells;
+    const GridFit limit = fitGrid(most, paperSizeOf(*m_printer), margins);
+    for (const auto &[box, count] : {std::pair{Row_Text, limit.rows}, std::pair{Col_Text, limit.columns}}) {
+        const QSignalBlocker block(box);
+        box->setMaximum(std::max(count, 1));
+    }
     label_width = fit.labelWidth;
     label_hight = fit.labelHeight;
     horz_mar = fit.horizontalGap;
@@ -543,6 +556,11 @@ void Print_Wnd::Print_With_Excel_Changed()
 
 void Print_Wnd::Execute_Printing(bool preview)
 {
+    // One run at a time: a click that waited in the queue while a run went
+    // on (a double click, a click during the run's event processing) is
+    // ignored, whichever output's run it is.
+    if (m_run || Send_Modeless::defaultInstance().run())
+        return;
     const QSizeF paper = paperSizeOf(*m_printer);
     if (label_width + Left_Mar + Rite_Mar + horz_mar > paper.width()
         || label_hight + Top_Mar + Bot_Mar + vert_mar > paper.height()) {
@@ -588,13 +606,15 @@ void Print_Wnd::Execute_Printing(bool preview)
                                 : QString();
     if (toFile && path.isEmpty())
         return;
-    // Shown over the window once a run takes more than half a second.
-    QProgressDialog progress(tr("Printing..."), tr("Stop"), 0, pages, this);
-    progress.setObjectName(QStringLiteral("print_progress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setValue(0);
-    m_progress = &progress;
+    if (!toFile && !QPrinterInfo::availablePrinterNames().contains(m_printer->printerName())) {
+        Show_MessageBox(tr("No printer found."));
+        return;
+    }
+    // The run sheet counts the cards; it is shown at once, so that nothing
+    // else in the window can be clicked while the run goes.
+    setRunCommandsEnabled(false);
+    m_run = Send_Modeless::defaultInstance().beginRun(this, Total_Label,
+                                                      QStringLiteral("%1 / %2").arg(0).arg(Total_Label));
     const auto afterPage = [this](int done, int total) { return runProgress(done, total); };
     SheetRun run;
     bool nothingSent = true;
@@ -605,37 +625,61 @@ void Print_Wnd::Execute_Printing(bool preview)
         m_printer->setDocName(QApplication::applicationName());
         run = view.spool(*m_printer, afterPage, &nothingSent);
     }
-    m_progress = nullptr;
+    Send_Modeless::defaultInstance().endRun();
+    m_run.reset();
     cards.finish();
-    reportRun(run, pages, nothingSent);
+    setRunCommandsEnabled(true);
+    reportRun(run, pages, nothingSent, cards);
+}
+
+void Print_Wnd::setRunCommandsEnabled(bool enabled)
+{
+    for (QWidget *command : std::initializer_list<QWidget *>{print_btn, preview_btn, cancel_btn, page_setup_btn})
+        command->setEnabled(enabled);
 }
 
 bool Print_Wnd::runProgress(int done, int pages)
 {
     barcode_counter = std::min(Total_Label_Real, done * currentSheetLayout().cells());
-    if (!m_progress)
+    if (!m_run)
         return true;
-    m_progress->setValue(done);
-    m_progress->setLabelText(tr("Printing sheet %1 of %2...").arg(std::min(done + 1, pages)).arg(pages));
+    m_run->curr_barcode_count = barcode_counter;
+    Q_UNUSED(pages);
     // The run holds the main thread: between sheets the windows repaint and
-    // the Stop button is heard.
+    // the Stop button is heard. Its question is answered before this
+    // returns, so no page starts while it is open.
     QCoreApplication::processEvents();
-    return !m_progress->wasCanceled();
+    return !m_run->stopped();
 }
 
-void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent)
+void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, const DesignCards &cards)
 {
     const QString outcome = nothingSent ? QStringLiteral(" Nothing was printed.") : QString();
+    const int cells = currentSheetLayout().cells();
+    const int printed = std::min(Total_Label_Real, run.pages * cells);
+    const QString problems = cards.problems().message();
+    QString text;
     if (run.stopped)
-        Show_MessageBox(QStringLiteral("Printing was stopped after %1 of %2 sheets.%3")
-                            .arg(run.pages)
-                            .arg(pages)
-                            .arg(outcome));
+        text = QStringLiteral("Printing was stopped after %1 of %2 cards (%3 of %4 sheets).%5")
+                   .arg(printed)
+                   .arg(Total_Label_Real)
+                   .arg(run.pages)
+                   .arg(pages)
+                   .arg(outcome);
     else if (!run.failure.isEmpty())
-        Show_MessageBox(QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
-                            .arg(run.pages)
-                            .arg(pages)
-                            .arg(run.failure, outcome));
+        text = QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
+                   .arg(run.pages)
+                   .arg(pages)
+                   .arg(run.failure, outcome);
+    else if (!problems.isEmpty())
+        text = QStringLiteral("%1 cards were printed.").arg(printed - cards.problems().skipped());
+    if (!problems.isEmpty())
+        text += QStringLiteral("\n\n") + problems;
+    if (!problems.isEmpty())
+        Show_NSLog_Message(QStringLiteral("Print, cards not made whole: ")
+                           + cards.problems().lines().join(QStringLiteral(" | ")));
+    if (!text.isEmpty())
+        Show_MessageBox(text);
 }
 
 void Print_Wnd::CancelButtonPressed()

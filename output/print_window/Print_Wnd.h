@@ -25,7 +25,6 @@ class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QPrinter;
-class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -131,14 +130,17 @@ private:
     // Spin box values without running their handlers.
     void setQuietly(QSpinBox *box, int value);
     void setQuietly(QDoubleSpinBox *box, double value);
-    // Asks after each page of a run and shows its progress; false when the
-    // user stopped it.
+    // Shows a run's progress after each page and lets the Stop button be
+    // heard; false when the user stopped it.
     bool runProgress(int done, int pages);
-    // Says why a run ended early; `nothingSent`: none of its sheets were
-    // printed.
-    void reportRun(const output::SheetRun &run, int pages, bool nothingSent);
+    // The message a run ends with, when it did not print every card whole;
+    // `nothingSent`: none of its sheets were printed.
+    void reportRun(const output::SheetRun &run, int pages, bool nothingSent, const output::DesignCards &cards);
+    // The commands that start a run, off while one goes.
+    void setRunCommandsEnabled(bool enabled);
 
     output::PrintedDesign m_design;
     std::unique_ptr<QPrinter> m_printer;
-    QProgressDialog *m_progress = nullptr;
+    // The run going on, shared with the progress sheet; null between runs.
+    std::shared_ptr<output::RunState> m_run;
 };

@@ -79,8 +79,8 @@ output::SheetRun Printing_View::spool(QPrinter &settings, const output::PageProg
     if (settings.copyCount() > 1)
         arguments << QStringLiteral("-n") << QString::number(settings.copyCount()) << QStringLiteral("-o")
                   << QStringLiteral("collate=true");
-    if (page.orientation() == QPageLayout::Landscape)
-        arguments << QStringLiteral("-o") << QStringLiteral("landscape");
+    // The file's pages are laid out in the orientation already: telling the
+    // queue "landscape" as well would turn them a second time.
     arguments << file;
     QProcess queue;
     queue.start(lp, arguments);

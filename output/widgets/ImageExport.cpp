@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 
 using namespace design_window;
@@ -21,9 +22,6 @@ using namespace design_window;
 namespace {
 
 const QString kExportedMessage = QStringLiteral("Frame has been exported successfully.");
-const QString kFolderFailure = QStringLiteral(
-    "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free space "
-    "available in drive to save barcode image.");
 
 // `path` with the format's title as its extension, unless it has it already
 // (in any case).
@@ -52,35 +50,40 @@ QString chooseFolder(QWidget *parent)
 namespace output {
 
 WindowRecords::WindowRecords(TVNWindowController &window)
-    : m_window(window)
+    : m_cards(window)
 {
 }
 
 void WindowRecords::Check_Series_Or_Excel_Use_or_not()
 {
-    m_window.Check_Series_Or_Excel_Use_or_not();
+    m_cards.check();
 }
 
 void WindowRecords::Get_total_Card_count()
 {
-    m_window.Get_total_Card_count();
+    m_cards.count();
 }
 
 platform::Image WindowRecords::cardImage(int n, const QString &side)
 {
-    return m_window.Set_data_table_value_to_card(n, side, false);
+    return m_cards.recordCard(n, sideNumber(side), sourcesInUse());
 }
 
-void WindowRecords::Select_first_row_value_for_design(bool print)
+std::vector<output::CardProblem> WindowRecords::takeProblems()
 {
-    m_window.Select_first_row_value_for_design(print);
+    return m_cards.takeProblems();
+}
+
+void WindowRecords::Select_first_row_value_for_design(bool)
+{
+    m_cards.restoreFirst();
 }
 
 void WindowRecords::setResolution(double dpi)
 {
     // Pixels at the run's resolution, drawn over layers made once per run;
     // afterwards the fill's own resolution again.
-    m_window.recordFill().setResolution(dpi > 0 ? dpi : RecordFill::kPrintDpi);
+    m_cards.setResolution(dpi);
 }
 
 } // namespace output
@@ -104,7 +107,8 @@ ImageExport::~ImageExport()
     if (!m_worker.joinable())
         return;
     m_closing = true;
-    output::Stop_SMS_Sending_Now = true;
+    if (const std::shared_ptr<output::RunState> run = m_run)
+        run->Stop_SMS_Sending_Now = true;
     // The worker may be waiting for the main thread: keep serving it.
     while (!m_lastRunDone)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -120,7 +124,8 @@ ExportWindow &ImageExport::exportWindow(TVNWindowController &window)
 
 void ImageExport::Export_Button(TVNWindowController &window)
 {
-    if (isRunning())
+    // One run at a time, whichever output it is.
+    if (isRunning() || Send_Modeless::defaultInstance().run())
         return;
     m_records = &recordsOf(window);
     m_records->Check_Series_Or_Excel_Use_or_not();
@@ -155,7 +160,7 @@ void ImageExport::Export_Button(TVNWindowController &window)
 
 void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
 {
-    if (isRunning())
+    if (isRunning() || Send_Modeless::defaultInstance().run())
         return;
     m_window = &window;
     m_records = &recordsOf(window);
@@ -175,10 +180,10 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
     });
 }
 
-void ImageExport::Show_One_By_One_Modeless(int count)
+std::shared_ptr<output::RunState> ImageExport::Show_One_By_One_Modeless(int count)
 {
-    Send_Modeless::defaultInstance().beginRun(m_window, count,
-                                              QStringLiteral("%1 / %2 Frame").arg(0).arg(count));
+    return Send_Modeless::defaultInstance().beginRun(m_window, count,
+                                                     QStringLiteral("%1 / %2 Frame").arg(0).arg(count));
 }
 
 void ImageExport::Hide_One_By_One_Modeless()
@@ -202,14 +207,17 @@ void ImageExport::Export_Batch_File(const QString &folder)
         settings.options.sides = export_card_side;
         settings.count = Total_Batch_Excel_Card;
     });
-    output::Stop_SMS_Sending_Now = false;
-
     settings.folder = output::exportFolderPath(folder);
-    if (!output::makeExportFolder(settings.folder)) {
-        Show_MessageBox(kFolderFailure);
+    QString why;
+    if (!output::makeExportFolder(settings.folder, &why)) {
+        // The folder itself, not a drive or a barcode image: it is what the
+        // user can look for.
+        Show_MessageBox(QStringLiteral("The export folder could not be made.\n\n%1\n%2")
+                            .arg(QDir::toNativeSeparators(settings.folder), why));
         Card_Value_In_Process = false;
         m_lastRun = {};
         m_lastRun.failedPath = settings.folder;
+        m_lastMessage.clear();
         return;
     }
 
@@ -218,9 +226,9 @@ void ImageExport::Export_Batch_File(const QString &folder)
     try {
         platform::runOnMainThread([&] {
             m_records->setResolution(settings.options.dpi);
-            Show_One_By_One_Modeless(settings.count);
+            m_run = Show_One_By_One_Modeless(settings.count);
         });
-        result = output::runBatchExport(settings, *m_records, output::runCounters());
+        result = output::runBatchExport(settings, *m_records, *m_run);
     } catch (const std::exception &e) {
         broken = true;
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
@@ -230,7 +238,11 @@ void ImageExport::Export_Batch_File(const QString &folder)
     platform::runOnMainThread([&] {
         Hide_One_By_One_Modeless();
         Export_File_Path = settings.folder;
-        Export_File_Message = kExportedMessage;
+        // The success message only for a run that made every card whole.
+        m_lastMessage = m_run ? output::runEndMessage(kExportedMessage, result.records, settings.count,
+                                                      result.stopped, m_run->problems)
+                              : kExportedMessage;
+        Export_File_Message = m_lastMessage;
         window->_Main_Photo_image = keptPhoto;
         platform::logFailures("Select_first_row_value_for_design", [&] {
             m_records->setResolution(0);
@@ -241,10 +253,24 @@ void ImageExport::Export_Batch_File(const QString &folder)
         window->Refresh_Canvas();
     });
     m_lastRun = result;
+    QString problems;
+    platform::runOnMainThread([&] {
+        m_lastProblems.clear();
+        if (m_run) {
+            problems = m_run->problems.message();
+            m_lastProblems = m_run->problems.lines();
+            if (!m_lastProblems.isEmpty())
+                Show_NSLog_Message(QStringLiteral("Export, cards not made whole: ") + m_lastProblems.join(QStringLiteral(" | ")));
+        }
+        m_run.reset();
+    });
     if (broken || m_closing)
         return;
     if (!result.ok()) {
-        Show_MessageBox(output::failureMessage(result.failedPath, result.reason));
+        QString text = output::failureMessage(result.failedPath, result.reason);
+        if (!problems.isEmpty())
+            text += QStringLiteral("\n\n") + problems;
+        Show_MessageBox(text);
         return;
     }
     platform::runOnMainThread([&] { window->Open_Export_File_Box(); });

@@ -12,6 +12,7 @@
 // the result box to the main thread and waits for each.
 
 #include "design_window/ImageExportWindows.h"
+#include "design_window/RecordFill.h"
 #include "output/export/BatchExport.h"
 
 #include <QObject>
@@ -42,21 +43,23 @@ public:
     virtual void setResolution(double dpi) = 0;
 };
 
-// The design window's own record binding and per-record fill.
+// The design window's cards, as the card source of every output run makes
+// them.
 class WindowRecords : public DesignRecords {
 public:
     // The window is not owned: it must outlive the records.
     explicit WindowRecords(TVNWindowController &window);
-    TVNWindowController &window() const { return m_window; }
+    TVNWindowController &window() const { return m_cards.window(); }
 
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;
     platform::Image cardImage(int n, const QString &side) override;
+    std::vector<output::CardProblem> takeProblems() override;
     void Select_first_row_value_for_design(bool print) override;
     void setResolution(double dpi) override;
 
 private:
-    TVNWindowController &m_window;
+    design_window::CardSource m_cards;
 };
 
 } // namespace output
@@ -79,14 +82,17 @@ public:
     // main thread processes events.
     void Export_Batch_File(const QString &folder);
     bool isRunning() const { return m_worker.joinable(); }
-    // What the last batch run wrote.
+    // What the last batch run wrote, and the message it ended with.
     output::BatchExportResult lastRun() const { return m_lastRun; }
+    QString lastMessage() const { return m_lastMessage; }
+    // Its cards that were not made whole, one "record N: REASON" line each.
+    QStringList lastProblems() const { return m_lastProblems; }
 
     // The options sheet over `window`.
     ExportWindow &exportWindow(TVNWindowController &window);
     // The progress sheet over the design window with the export's opening
-    // text for `count` records, and its end.
-    void Show_One_By_One_Modeless(int count);
+    // text for `count` records, and its end. The run's state comes back.
+    std::shared_ptr<output::RunState> Show_One_By_One_Modeless(int count);
     void Hide_One_By_One_Modeless();
 
 signals:
@@ -104,6 +110,10 @@ private:
     QPointer<ExportWindow> m_options;
     std::thread m_worker;
     output::BatchExportResult m_lastRun;
+    QString m_lastMessage;
+    QStringList m_lastProblems;
+    // The run going on, to stop it when the program closes.
+    std::shared_ptr<output::RunState> m_run;
     // The worker has done its work (it may not have ended yet).
     std::atomic<bool> m_lastRunDone = true;
     // Set while the program closes: no result box then.

@@ -12,20 +12,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace output {
-
-std::atomic<bool> Stop_SMS_Sending_Now{false};
-std::atomic<int> list_count{0};
-std::atomic<double> curr_barcode_count{0};
-QString curr_msg_count;
-
-RunCounters runCounters()
-{
-    return {Stop_SMS_Sending_Now, curr_barcode_count};
-}
-
-} // namespace output
-
 namespace {
 constexpr int kTickMs = 500;
 }
@@ -83,11 +69,10 @@ Send_Modeless &Send_Modeless::defaultInstance()
     return *instance;
 }
 
-void Send_Modeless::beginRun(QWidget *owner, int count, const QString &openingText)
+std::shared_ptr<output::RunState> Send_Modeless::beginRun(QWidget *owner, int count, const QString &openingText)
 {
-    output::Stop_SMS_Sending_Now = false;
-    output::list_count = count;
-    output::curr_barcode_count = 0;
+    m_run = std::make_shared<output::RunState>();
+    m_run->list_count = count;
     _stop_btn->setEnabled(true);
     _Curr_Progress->setRange(0, count);
     _Curr_Progress->setValue(0);
@@ -104,27 +89,38 @@ void Send_Modeless::beginRun(QWidget *owner, int count, const QString &openingTe
     if (window)
         move(window->geometry().center() - rect().center());
     msend_modTimer->start();
+    return m_run;
 }
 
 void Send_Modeless::endRun()
 {
     msend_modTimer->stop();
     hide();
+    m_run.reset();
 }
 
 void Send_Modeless::Stop_Sending_Pressed()
 {
-    if (Show_YES_NO_MessageBox(tr("Are you sure you want to continue?")))
-        output::Stop_SMS_Sending_Now = true;
+    const std::shared_ptr<output::RunState> run = m_run;
+    if (!run)
+        return;
+    // Nothing new is started while the user decides.
+    run->asking = true;
+    const bool stop = Show_YES_NO_MessageBox(tr("Are you sure you want to continue?"));
+    if (stop)
+        run->Stop_SMS_Sending_Now = true;
+    run->asking = false;
 }
 
 void Send_Modeless::update_sending_progress_bar()
 {
-    const double current = output::curr_barcode_count;
-    const int total = output::list_count;
+    if (!m_run)
+        return;
+    const double current = m_run->curr_barcode_count;
+    const int total = m_run->list_count;
     _Curr_Progress->setValue(int(current));
-    output::curr_msg_count = QStringLiteral("%1 / %2 ").arg(int(current)).arg(total);
-    _curr_msg_cnt->setText(output::curr_msg_count);
+    curr_msg_count = QStringLiteral("%1 / %2 ").arg(int(current)).arg(total);
+    _curr_msg_cnt->setText(curr_msg_count);
 }
 
 void Send_Modeless::reject()

@@ -8,36 +8,20 @@
 // between records.
 //
 // The sheet is a widget: main thread only. A worker reaches beginRun() and
-// endRun() through platform::runOnMainThread. The run values below are
-// atomic and may be read and written on any thread.
+// endRun() through platform::runOnMainThread. The run's values (stop
+// request, counters) belong to the run's RunState, which beginRun() makes
+// and the run's threads share; nothing of a run is process-wide.
 
-#include "output/export/BatchExport.h"
+#include "output/export/CardRun.h"
 
 #include <QDialog>
 #include <QString>
-#include <atomic>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-
-namespace output {
-
-// The stop request of the running export or mail run: cleared when a run
-// begins, set only by a confirmed Stop, and left set after the run.
-extern std::atomic<bool> Stop_SMS_Sending_Now;
-// The number of items of the current run.
-extern std::atomic<int> list_count;
-// The number of the item being processed, from 1; 0 before the first.
-extern std::atomic<double> curr_barcode_count;
-// The last current-count text a tick wrote (main thread).
-extern QString curr_msg_count;
-
-// The stop request and item number as a run's engine takes them.
-RunCounters runCounters();
-
-} // namespace output
 
 class Send_Modeless : public QDialog {
     Q_OBJECT
@@ -46,22 +30,27 @@ public:
     // The one sheet, made on first use.
     static Send_Modeless &defaultInstance();
 
-    // The start of a run of `count` items: the stop request cleared,
-    // list_count and curr_barcode_count set, the Stop button enabled, the bar
-    // from 0 to count at 0, the total shown and `openingText` as the current
-    // count until the first tick; then the sheet shown over `owner`'s window
-    // and the progress timer started.
-    void beginRun(QWidget *owner, int count, const QString &openingText);
+    // The start of a run of `count` items: a new run state (stop request
+    // clear, list_count = count, curr_barcode_count 0), the Stop button
+    // enabled, the bar from 0 to count at 0, the total shown and
+    // `openingText` as the current count until the first tick; then the
+    // sheet shown over `owner`'s window and the progress timer started.
+    std::shared_ptr<output::RunState> beginRun(QWidget *owner, int count, const QString &openingText);
     // The end of a run: the timer stopped and the sheet hidden.
     void endRun();
+    // The run being shown; null between runs.
+    std::shared_ptr<output::RunState> run() const { return m_run; }
 
     // The Stop button: "Are you sure you want to continue?"; Yes raises the
-    // stop request, No changes nothing.
+    // stop request, No changes nothing. While the question is open the run
+    // holds before its next card.
     void Stop_Sending_Pressed();
     // One tick: the bar at curr_barcode_count and the current-count text
     // "%d / %d " (the item number truncated, list_count), kept in
     // curr_msg_count.
     void update_sending_progress_bar();
+    // The last current-count text a tick wrote.
+    QString curr_msg_count;
 
     QLabel *_tot_msg_cnt = nullptr;
     QLabel *_curr_msg_cnt = nullptr;
@@ -75,4 +64,7 @@ public:
     // Escape or closing the sheet asks as Stop does: the sheet stays as long
     // as its run goes on.
     void reject() override;
+
+private:
+    std::shared_ptr<output::RunState> m_run;
 };

@@ -212,6 +212,46 @@ TEST_F(RecordFillTest, EveryRecordOfATwoSidedRunReadsBackFromItsBarcodes)
     EXPECT_EQ(fill.failedBarcodes(), 0);
 }
 
+TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSides)
+{
+    // Front: an EAN-13 symbol and a picture; back: a text. Record 2 has a
+    // value EAN-13 refuses, record 3 a picture whose file is gone.
+    const QString picture = tmp.file("face.png");
+    QImage face(8, 8, QImage::Format_RGB32);
+    face.fill(Qt::red);
+    ASSERT_TRUE(face.save(picture));
+    writeSeries("Eans", {"4012345000009", "4012345000016", "40123X", "4012345000030"});
+    writeSeries("Faces", {picture, picture, picture, tmp.file("gone.png")});
+    writeSeries("Names", {"Ann", "Bob", "Cid", "Dan"});
+    GraphicPtr ean = add(0, GraphicClass::Barcode, {10, 10, 150, 60}, kSeriesValue, "Eans");
+    ean->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("EAN-13"));
+    add(0, GraphicClass::Image, {200, 10, 60, 60}, kSeriesValue, "Faces");
+    auto &name = add(1, boundText({10, 10, 200, 40}, kSeriesValue, "Names"));
+    twoSided = true;
+    counts = fill.check();
+    ASSERT_EQ(counts.total, 4);
+    using Kind = output::CardProblem::Kind;
+    const struct {
+        int record;
+        std::vector<output::CardProblem> problems;
+    } rows[] = {
+        {0, {}},
+        {2, {{Kind::Barcode, "\"40123X\": The value cannot be written as EAN-13."}}},
+        {3, {{Kind::Picture, "no file \"" + tmp.file("gone.png") + "\""}}},
+    };
+    for (const auto &row : rows) {
+        card(row.record, "B");
+        card(row.record, "F");
+        EXPECT_EQ(fill.takeProblems(), row.problems) << row.record;
+    }
+    // Only the front was filled last; the end puts record 0 on both sides.
+    name.setContentsString("stale");
+    fill.endRun();
+    EXPECT_EQ(name.contentsString(), "Ann");
+    EXPECT_EQ(ean->linear_font_val, "4012345000009");
+    EXPECT_TRUE(fill.takeProblems().empty());
+}
+
 TEST_F(RecordFillTest, BitmapRunsMatchTheRendererAndDrawWhatDoesNotChangeOnce)
 {
     writeSeries("Names", {"Ann", "Bob", "Cid"});

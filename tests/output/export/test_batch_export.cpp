@@ -1,6 +1,8 @@
 // The batch pipeline driven by cards of a fake design: records encoded on
-// several threads land in their own files, and the first failure ends the
-// run. (The Export command's tests run it on a real design.)
+// several threads land in their own files, a record that cannot be made is
+// left out and listed, the first failed write ends the run, and the Stop
+// question holds the run. (The Export command's tests run it on a real
+// design.)
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeLayout.h"
@@ -12,8 +14,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <QSet>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 
 using namespace quorvant::test;
 
@@ -47,9 +51,22 @@ public:
         calls.append(QStringLiteral("%1%2").arg(side).arg(n));
         if (onFill)
             onFill(n, side);
+        if (undrawable.contains(n))
+            return {};
+        if (withoutBarcode.contains(n))
+            pending.push_back({output::CardProblem::Kind::Barcode, QStringLiteral("\"%1\": refused").arg(n)});
         return fixtureCard(valueOf(n, side));
     }
+    std::vector<output::CardProblem> takeProblems() override
+    {
+        std::vector<output::CardProblem> out;
+        out.swap(pending);
+        return out;
+    }
     std::function<void(int, const QString &)> onFill;
+    QSet<int> undrawable;
+    QSet<int> withoutBarcode;
+    std::vector<output::CardProblem> pending;
     QStringList calls;
     bool offMainThread = false;
 };
@@ -58,8 +75,7 @@ class BatchExportTest : public ::testing::Test {
 protected:
     TempFolder tmp;
     FakeRecords records;
-    std::atomic<bool> stop = false;
-    std::atomic<double> current = 0;
+    output::RunState state;
     output::BatchExportSettings settings;
 
     void SetUp() override
@@ -72,7 +88,7 @@ protected:
     output::BatchExportResult run()
     {
         output::BatchExportResult result;
-        runOnWorker([&] { result = output::runBatchExport(settings, records, {stop, current}); });
+        runOnWorker([&] { result = output::runBatchExport(settings, records, state); });
         EXPECT_FALSE(records.offMainThread) << "a record was filled off the main thread";
         return result;
     }
@@ -101,7 +117,7 @@ TEST_F(BatchExportTest, BothSidesOfEveryRecordAreWrittenAndEverySymbolReads)
     EXPECT_FALSE(result.stopped);
     EXPECT_EQ(result.records, 12);
     EXPECT_EQ(result.files, 24);
-    EXPECT_EQ(current, 12);
+    EXPECT_EQ(state.curr_barcode_count, 12);
     EXPECT_EQ(files(), cardFiles(12, "PNG", true));
     // Back then front, record after record.
     EXPECT_EQ(records.calls.mid(0, 4), (QStringList{"B0", "F0", "B1", "F1"}));
@@ -131,17 +147,52 @@ TEST_F(BatchExportTest, AFailedWriteEndsTheRunAndNamesItsFile)
     EXPECT_EQ(files(), (QStringList{"Card_1.PNG", "Card_2.PNG"}));
 }
 
-TEST_F(BatchExportTest, ARecordThatCannotBeFilledEndsTheRunWithItsReason)
+TEST_F(BatchExportTest, ARecordThatCannotBeMadeIsLeftOutListedAndTheRunGoesOn)
 {
-    settings.count = 5;
+    // Record 2 throws while it is filled, record 4 gives no picture, record
+    // 5 is made without its barcode: the others are all written.
+    settings.count = 6;
     records.onFill = [](int n, const QString &) {
         if (n == 1)
             throw std::runtime_error("The series has no line 2.");
     };
+    records.undrawable = {3};
+    records.withoutBarcode = {4};
     const output::BatchExportResult result = run();
-    EXPECT_EQ(result.failedPath, tmp.file("Card_2.PNG"));
-    EXPECT_EQ(result.reason, "The series has no line 2.");
-    EXPECT_EQ(files(), QStringList{"Card_1.PNG"});
+    EXPECT_TRUE(result.ok()) << result.reason.toStdString();
+    EXPECT_EQ(result.records, 4);
+    EXPECT_EQ(result.skipped, 2);
+    EXPECT_EQ(files(), (QStringList{"Card_1.PNG", "Card_3.PNG", "Card_5.PNG", "Card_6.PNG"}));
+    EXPECT_EQ(state.problems.lines(), (QStringList{"record 2: The series has no line 2.",
+                                                   "record 4: the card could not be drawn", "record 5: \"4\": refused"}));
+}
+
+TEST_F(BatchExportTest, NoRecordStartsWhileTheStopQuestionIsOpen)
+{
+    // The question opens while record 3 is filled and stays open for a
+    // while; its answer is Yes.
+    settings.count = 50;
+    std::thread user;
+    int filledWhileAsked = 0;
+    records.onFill = [&](int n, const QString &) {
+        if (state.asking)
+            ++filledWhileAsked;
+        if (n == 2 && !user.joinable()) {
+            state.asking = true;
+            user = std::thread([this] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                state.Stop_SMS_Sending_Now = true;
+                state.asking = false;
+            });
+        }
+    };
+    const output::BatchExportResult result = run();
+    user.join();
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(filledWhileAsked, 0);
+    // The record under way when the user asked is finished, no later one.
+    EXPECT_EQ(result.records, 3);
+    EXPECT_EQ(files(), (QStringList{"Card_1.PNG", "Card_2.PNG", "Card_3.PNG"}));
 }
 
 } // namespace

@@ -314,3 +314,21 @@ TEST(MailRun, PauseCountdownText)
     for (const auto &row : rows)
         EXPECT_EQ(Calculate_Pause_Time(row.ms), QString::fromUtf8(row.text)) << row.ms;
 }
+
+TEST(MailRun, TheProgressCountsMessagesSentNotBegun)
+{
+    // While message k (from 0) is on its way, k messages have gone out.
+    for (bool batch : {false, true}) {
+        MailRequest r = request(kThree);
+        r.batch = batch;
+        r.everyRecordToEveryone = false;
+        QrCards cards({"1", "2", "3"});
+        Outbox outbox;
+        Runner run;
+        QList<double> shown;
+        outbox.afterEach = [&](int) { shown << run.current; };
+        run(r, 3, cards, outbox);
+        EXPECT_EQ(shown, (QList<double>{0, 1, 2})) << batch;
+        EXPECT_EQ(run.current, 3) << batch;
+    }
+}

@@ -229,3 +229,31 @@ TEST(MailScript, PasswordReachesTheScriptOnStandardInputOnly)
                                               QStringLiteral("SSL_CERT_FILE=") + script.trustedCertificates}));
     EXPECT_TRUE(result.sent) << result.reason.toStdString();
 }
+
+TEST(MailScript, TheBodyArrivesAsTypedAndNoAttachmentNameCarriesAPath)
+{
+    TempFolder folder;
+    // A file name this system allows, which other systems read as a path.
+    const QString odd = folder.file(QStringLiteral("..\\..\\x.pdf"));
+    writeTestFile(odd, "%PDF-1.4 test");
+    SmtpTestServer server(serverOptions(Mode::StartTls));
+    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    MailMessage m = message(server.port(), QStringLiteral("N"));
+    // Lines an mbox writer would quote or a text encoder would change: a
+    // leading "From ", a lone dot, trailing blanks, a long line, and no line
+    // end at the end.
+    m.body = QStringLiteral("From the desk of Ann\nFrom here on, cards.\n.\n>quoted  \n") + QString(300, QLatin1Char('x'))
+             + QStringLiteral("\nlast line");
+    m.attachments = {odd};
+    const MailResult result = sendEmail_pyth(m, trusting(testCertificates().cert));
+    ASSERT_TRUE(result.sent) << result.reason.toStdString();
+    const QList<QJsonObject> got = server.messages();
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(got.first()["body"].toString(), m.body);
+    const QJsonArray attached = got.first()["attachments"].toArray();
+    ASSERT_EQ(attached.size(), 1);
+    const QString name = attached[0]["name"].toString();
+    EXPECT_EQ(name, QStringLiteral("x.pdf"));
+    EXPECT_FALSE(name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')));
+    EXPECT_EQ(QByteArray::fromBase64(attached[0]["data"].toString().toLatin1()), "%PDF-1.4 test");
+}

@@ -73,6 +73,21 @@ void useSettings(int port, const QString &password)
     send_enable_ssl = QStringLiteral("N");
 }
 
+// A real SMTP server that the stored settings name, alerts recorded, and the
+// design window in a resource folder of its own.
+struct MailDesk {
+    explicit MailDesk(const SmtpTestServer::Options &options)
+        : server(options)
+    {
+        useSettings(server.port(), options.password);
+    }
+    SmtpTestServer server;
+    TempFolder tmp;
+    AlertLog alerts;
+    const bool inFolder = (design_window::setResourceFolder(tmp.file(QStringLiteral("res"))), true);
+    TVNWindowController wnd;
+};
+
 } // namespace
 
 TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
@@ -195,16 +210,14 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     options.user = QStringLiteral("me@example.org");
     options.password = QStringLiteral("geheim ✓");
     options.gate = true;
-    SmtpTestServer server(options);
+    MailDesk desk(options);
+    SmtpTestServer &server = desk.server;
     ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    AlertLog &alerts = desk.alerts;
+    TVNWindowController &wnd = desk.wnd;
 
     // Two sides: the front a Code 128 symbol and a text of the series
     // "Codes", the back a QR Code of the series "Texts".
-    TempFolder tmp;
-    AlertLog alerts;
-    setResourceFolder(tmp.file(QStringLiteral("res")));
-    TVNWindowController wnd;
-    useSettings(server.port(), options.password);
     CARD_SIDE_STR = QStringLiteral("2");
     const QStringList codes{"QV-0001", "QV-0002", "QV-0003"};
     const QStringList texts{"Card for Ann", "Card for Bob", "Card for Cid"};
@@ -265,7 +278,7 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     ASSERT_FALSE(window.isRunning());
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_EQ(alerts.texts, (QStringList{"Are you sure you want to continue?",
-                                         "E-mail has been sent successfully.\n\nMessages sent: 2 of 3."}));
+                                         "Sending was stopped after 2 of 3 messages."}));
 
     const QList<QJsonObject> got = server.messages();
     ASSERT_EQ(got.size(), 2);
@@ -283,4 +296,57 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     EXPECT_EQ(std::static_pointer_cast<TVNText>(frontText)->contentsString(), codes[0]);
     EXPECT_EQ(Card_Front_Or_Back, 0);
     CARD_SIDE_STR = QStringLiteral("1");
+}
+
+TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
+{
+    using namespace design_window;
+    SmtpTestServer::Options options;
+    options.user = QStringLiteral("me@example.org");
+    options.password = QStringLiteral("pw");
+    MailDesk desk(options);
+    SmtpTestServer &server = desk.server;
+    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    AlertLog &alerts = desk.alerts;
+    TVNWindowController &wnd = desk.wnd;
+    // Five records; EAN-13 refuses record 3's value, which has a letter.
+    QStringList codes, eans;
+    for (int n = 0; n < 5; ++n) {
+        codes << QStringLiteral("QV-%1").arg(n + 1);
+        eans << (n == 2 ? QStringLiteral("40123X") : QStringLiteral("40123455%1").arg(n, 4, 10, QLatin1Char('0')));
+    }
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    writeTestFile(QDir(Data_Folder_Path).filePath("Eans.txt"), eans.join('\n').toUtf8());
+    for (const auto &[box, series, symbology] :
+         {std::tuple{QRectF(10, 10, 200, 60), "Codes", "Code 128"}, std::tuple{QRectF(10, 80, 120, 40), "Eans", "EAN-13"}}) {
+        GraphicPtr g = newGraphicOfClass(GraphicClass::Barcode);
+        g->setBounds(box);
+        g->Set_Data_source_type(batch_data::kSeriesValue);
+        g->Set_Batch_List_Name(QLatin1String(series));
+        g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
+        wnd.document->graphics.push_back(g);
+    }
+
+    DesignMailCards cards;
+    Send_Mail window;
+    window.setDesign(&cards);
+    window.mailScript.trustedCertificates = testCertificates().cert;
+    open(window);
+    window.show();
+    window.to_txt->setText(QStringLiteral("a1@example.net"));
+    window.send_barcode_rd_select();
+    window.send_with_batch_chk->click();
+    window.Send_Button();
+    ASSERT_TRUE(window.isRunning()) << alerts.texts.join('\n').toStdString();
+    QEventLoop loop;
+    QObject::connect(&window, &Send_Mail::runFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_FALSE(window.isRunning());
+    // Every card still goes out; the end message is no plain success.
+    EXPECT_EQ(server.messages().size(), 5);
+    ASSERT_EQ(alerts.texts.size(), 1);
+    EXPECT_TRUE(alerts.texts.first().startsWith("5 of 5 messages were sent.\n\nCard 3 was made without its barcode:\n"
+                                                "Card 3: \"40123X\": "))
+        << alerts.texts.first().toStdString();
 }

@@ -1,4 +1,5 @@
-// Label sheets as files: runs that stop or fail, and the sheet sample's
+// Label sheets as files: runs that stop or fail, a label that cannot be
+// made costing only itself, and the sheet sample's
 // captions and outlines as poppler reads them.
 
 #include "output/print/LabelSheet.h"
@@ -26,8 +27,10 @@ public:
         return true;
     }
     void drawSide(QPainter &painter, int, const QRectF &target) override { painter.fillRect(target, Qt::gray); }
+    void labelFailed(int label, const QString &reason) override { failed << QStringLiteral("%1: %2").arg(label).arg(reason); }
 
     int failAt = -1;
+    QStringList failed;
 };
 
 } // namespace
@@ -57,10 +60,11 @@ TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
     EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int done, int) { return done < 2; }),
               (SheetRun{2, true, {}}));
     EXPECT_EQ(readTestFile(pdf), "earlier");
+    // One label that cannot be made is reported, and the run goes on.
     cards.failAt = 14;
-    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards),
-              (SheetRun{1, false, QStringLiteral("the record could not be filled")}));
-    EXPECT_EQ(readTestFile(pdf), "earlier");
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards), (SheetRun{3, false, {}}));
+    EXPECT_EQ(cards.failed, QStringList{"14: the record could not be filled"});
+    EXPECT_EQ(pdfInfo(pdf).pages, 3);
     // A folder that cannot take the file.
     EXPECT_FALSE(printSheetsToPdf(tmp.file("missing/cards.pdf"), layout, 3, cards).failure.isEmpty());
 }

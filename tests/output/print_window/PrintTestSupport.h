@@ -8,6 +8,9 @@
 
 #include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/Globals.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
+#include "output/print_window/PrintWindowsImpl.h"
 #include "output/print_window/PrintGlobals.h"
 #include "output/print_window/Print_Wnd.h"
 #include "platform/Alerts.h"
@@ -76,6 +79,19 @@ inline QStringList idsOnPage(const QString &pdf, int page, const output::SheetLa
     }
     return ids;
 }
+
+// The design window with the print window installed, in a resource folder
+// of its own; every alert is recorded and answered 0 (OK, Yes).
+struct PrintCommandDesk {
+    TempFolder tmp;
+    QStringList alerts;
+    platform::ScopedAlertResponder answer{[this](const platform::AlertRequest &r) {
+        alerts.append(r.text.trimmed());
+        return 0;
+    }};
+    const bool installed = (design_window::setResourceFolder(tmp.file("res")), output::installPrintWindows(), true);
+    TVNWindowController window;
+};
 
 class PrintTest : public ::testing::Test {
 public:

@@ -8,6 +8,7 @@
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
+#include "output/widgets/Send_Modeless.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
 #include <QAction>
@@ -15,7 +16,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLabel>
-#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <unistd.h>
 
@@ -105,15 +106,9 @@ const auto *const kScheduler = ::testing::AddGlobalTestEnvironment(new Scheduler
 
 TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
 {
-    TempFolder tmp;
-    QStringList alerts;
-    platform::ScopedAlertResponder answer([&](const platform::AlertRequest &r) {
-        alerts.append(r.text.trimmed());
-        return 0;
-    });
-    design_window::setResourceFolder(tmp.file("res"));
-    output::installPrintWindows();
-    TVNWindowController window;
+    PrintCommandDesk desk;
+    QStringList &alerts = desk.alerts;
+    TVNWindowController &window = desk.window;
 
     // A card bound to two series of 12 records: a name and a Code 128 id.
     QStringList names, ids;
@@ -180,15 +175,62 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
             PrintTest::setGrid(*w, 5, 2);
             // The progress sheet handles events between sheets: the Stop
-            // button is pressed there.
-            QTimer::singleShot(0, w, [w] { w->findChild<QProgressDialog *>()->cancel(); });
+            // button is pressed there, and Yes answered.
+            QTimer::singleShot(0, w, [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
             w->PrintButtonPressed();
         }
         return 0;
     });
     window.findChild<QAction *>("act_print")->trigger();
-    EXPECT_EQ(alerts, QStringList{"Printing was stopped after 1 of 2 sheets. Nothing was printed."});
+    EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
+                                   "Printing was stopped after 10 of 12 cards (1 of 2 sheets). Nothing was printed."}));
     EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
     EXPECT_EQ(runTool("lpstat", {"-o", "TESTPDF"}).trimmed(), "");
     EXPECT_EQ(completedJobs(), before);
+}
+
+TEST(PrintToCups, ALandscapeSheetComesOutOfTheQueueInLandscape)
+{
+    PrintCommandDesk desk;
+    QStringList &alerts = desk.alerts;
+    TVNWindowController &window = desk.window;
+    // A card of a dark block, printed once at the sheet's top left.
+    window.applyCardSize(QSizeF(88.9, 50.8));
+    window.Front_card_Prop.Card_Fill = true;
+    window.Front_card_Prop.Card_Fill_Color = Qt::black;
+    QFile::remove(Scheduler::output());
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            w->Orient_ComboBox->setCurrentIndex(1);
+            w->comboBoxSelectionDidChange(w->Orient_ComboBox);
+            EXPECT_GT(output::currentSheetLayout().paper.width(), output::currentSheetLayout().paper.height());
+            w->Total_Text->setValue(1);
+            w->PrintButtonPressed();
+        }
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(alerts, QStringList{});
+    ASSERT_TRUE(Scheduler::waitFor(
+        [] {
+            return runTool("lpstat", {"-o", "TESTPDF"}).trimmed().isEmpty()
+                && QFileInfo(Scheduler::output()).size() > 0;
+        },
+        60000))
+        << "the queue wrote nothing: " << readTestFile(Scheduler::folder() + "/log/error_log").toStdString();
+    // The sheet turned once, as the preview shows it: a page as wide as it
+    // is high shows the card at its top left; a page fed upright shows it
+    // where the top left lands when the sheet is turned a quarter (top
+    // right or bottom left), never where a second turn or none would put it.
+    const QImage page = renderPdfPage(Scheduler::output(), 1, 36);
+    ASSERT_FALSE(page.isNull());
+    const auto dark = [&](double fx, double fy) {
+        return qGray(page.pixel(int(fx * page.width()), int(fy * page.height()))) < 100;
+    };
+    if (page.width() > page.height()) {
+        EXPECT_TRUE(dark(0.15, 0.2) && !dark(0.85, 0.8));
+    } else {
+        EXPECT_TRUE(dark(0.85, 0.15) != dark(0.15, 0.85)) << "the card is not where one turn puts it";
+        EXPECT_FALSE(dark(0.15, 0.15) || dark(0.85, 0.85)) << "the sheet was not turned, or turned twice";
+    }
 }

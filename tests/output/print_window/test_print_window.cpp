@@ -3,8 +3,10 @@
 // and a real barcode reader. No printer is installed here (the scheduler
 // address leads nowhere), so the printer list offers the PDF file alone.
 
+#include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
+#include "output/widgets/Send_Modeless.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
 #include <QAction>
@@ -14,7 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrintPreviewWidget>
-#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -101,6 +103,10 @@ TEST_F(PrintTest, TheGridFieldsAreFittedToThePaper)
         // Both sides stacked: 108 mm a label, 2 rows; the height field keeps one side.
         chooseSides(w, 0, 0);
         EXPECT_TRUE(w.print_alignment->isEnabled());
+        EXPECT_EQ(w.Row_Text->value(), 2);
+        // The limit shows in the range: a larger number typed stays at it.
+        EXPECT_EQ(w.Row_Text->maximum(), 2);
+        w.Row_Text->setValue(4);
         EXPECT_EQ(w.Row_Text->value(), 2);
         EXPECT_NEAR(w.height_Text->value(), 54, 0.001);
         EXPECT_NEAR(output::Points_to_MM_Convert(output::label_hight), 108, 0.01);
@@ -229,21 +235,23 @@ TEST_F(PrintTest, NothingIsPrintedForNoLabelsOrAnOversizeLabelRefused)
 TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
 {
     bindRecords(40);
-    // Stop while label 15 is filled, on the second of 4 sheets.
-    onFill = [this](int n) {
+    // Stop (answered Yes) while label 15 is filled, on the second of 4
+    // sheets: that sheet is finished, no other.
+    onFill = [](int n) {
         if (n == 15)
-            wnd->findChild<QProgressDialog *>()->cancel();
+            Send_Modeless::defaultInstance()._stop_btn->click();
     };
     open([this](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
     });
-    EXPECT_EQ(alerts, QStringList{"Printing was stopped after 2 of 4 sheets. Nothing was printed."});
+    EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
+                                   "Printing was stopped after 20 of 40 cards (2 of 4 sheets). Nothing was printed."}));
     EXPECT_FALSE(QFileInfo::exists(pdf));
     EXPECT_EQ(name->contentsString(), recordName(0));
 
-    // Record 4 cannot be filled: one message, and its label shows the card
-    // as the window rendered it.
+    // Record 4 cannot be filled: it is left out, the run goes on, and the
+    // message at the end names it.
     alerts.clear();
     onFill = {};
     failingRecord = 3;
@@ -252,13 +260,14 @@ TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
     open([this](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
-        EXPECT_EQ(idsOnPage(pdf, 1, output::currentSheetLayout(), 5),
-                  (QStringList{recordId(0), recordId(1), recordId(2), "TYPED", recordId(4)}));
+        EXPECT_EQ(idsOnPage(pdf, 1, output::currentSheetLayout(), 6),
+                  (QStringList{recordId(0), recordId(1), recordId(2), "-", recordId(4), recordId(5)}));
     });
-    EXPECT_EQ(alerts, QStringList{"Record 4: the picture is missing"});
+    EXPECT_EQ(alerts, QStringList{"5 cards were printed.\n\nCard 4 could not be made and was left out:\n"
+                                  "Card 4: the picture is missing"});
 }
 
-TEST_F(PrintTest, APictureOnEveryCardIsInTheFileOnceAndSymbolsAreNotLossy)
+TEST_F(PrintTest, APictureOnEveryCardIsInTheFileOnceAndSymbolsAreRectangles)
 {
     QImage photo(300, 400, QImage::Format_RGB32);
     photo.fill(QColor(200, 120, 60));
@@ -279,9 +288,11 @@ TEST_F(PrintTest, APictureOnEveryCardIsInTheFileOnceAndSymbolsAreNotLossy)
         EXPECT_EQ(pdfImages(pdf).uses, 20) << records << " records";
         EXPECT_EQ(pdfImages(pdf).objects, 1) << records << " records";
     }
-    // A 2-D symbol's bitmap is kept without loss, and reads back.
+    // A 2-D symbol is printed as rectangles, not as a picture, and reads
+    // back.
     codeSettings.barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QStringLiteral("QR Code")));
     codeSettings.linear_or_2d = 1;
+    code->setBarcodeSettings(codeSettings);
     code->setBounds(QRectF(18, 40, 90, 90));
     setCode(QStringLiteral("QR-SYMBOL"));
     front.pop_back();
@@ -290,7 +301,7 @@ TEST_F(PrintTest, APictureOnEveryCardIsInTheFileOnceAndSymbolsAreNotLossy)
         PrintTest::choosePaper(w, QPageSize::Letter);
         w.PrintButtonPressed();
     });
-    EXPECT_FALSE(pdfImages(pdf).encodings.contains("jpeg"));
+    EXPECT_EQ(pdfImages(pdf).objects, 0);
     const Decoded qr = decodeBarcode(cropPoints(renderPdfPage(pdf, 1, 200), QRectF(0, 0, 252, 144), 200),
                                      ZXing::BarcodeFormat::QRCode);
     EXPECT_EQ(qr.text, "QR-SYMBOL");
@@ -317,7 +328,7 @@ TEST_F(PrintTest, ThePreviewShowsAtMostFiftySheetsWhilePrintingShowsAll)
     EXPECT_EQ(pdfInfo(pdf).pages, 60);
 }
 
-TEST(PrintCommand, WithoutPrintersOrRecordsTheCommandSaysWhy)
+TEST(PrintCommand, WithoutPrintersThePdfFileIsOfferedAndAGonePrinterRefused)
 {
     QStringList alerts;
     platform::ScopedAlertResponder responder([&](const platform::AlertRequest &r) {
@@ -329,6 +340,104 @@ TEST(PrintCommand, WithoutPrintersOrRecordsTheCommandSaysWhy)
     QAction *print = window.findChild<QAction *>("act_print");
     ASSERT_NE(print, nullptr);
     EXPECT_TRUE(print->isEnabled());
+    // Without printers the window opens on its PDF file; a printer that is
+    // gone by the time Print is pressed is refused.
+    QStringList offered;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            for (int i = 0; i < w->Printer_ComboBox->count(); ++i)
+                offered << w->Printer_ComboBox->itemText(i);
+            w->Printer_ComboBox->insertItem(0, "Gone");
+            w->Printer_ComboBox->setCurrentIndex(0);
+            w->comboBoxSelectionDidChange(w->Printer_ComboBox);
+            w->PrintButtonPressed();
+        }
+        return 0;
+    });
     print->trigger();
+    EXPECT_EQ(offered, QStringList{Print_Wnd::kPdfFileItem});
     EXPECT_EQ(alerts, QStringList{"No printer found."});
+}
+
+TEST_F(PrintTest, ClicksQueuedDuringARunStartNoSecondRun)
+{
+    bindRecords(40);
+    int firstRecordFills = 0;
+    bool commandsOff = false;
+    onFill = [&](int n) {
+        if (n != 0)
+            return;
+        ++firstRecordFills;
+        // A double click on Print, and a click on Preview, waiting in the
+        // queue while the run holds the main thread.
+        QMetaObject::invokeMethod(wnd->print_btn, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(wnd->print_btn, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(wnd->preview_btn, "click", Qt::QueuedConnection);
+        commandsOff = !wnd->print_btn->isEnabled() && !wnd->preview_btn->isEnabled()
+                      && Send_Modeless::defaultInstance().isVisible();
+    };
+    open([this](Print_Wnd &w) {
+        letterOfTen(w);
+        w.PrintButtonPressed();
+        EXPECT_TRUE(w.print_btn->isEnabled());
+    });
+    EXPECT_EQ(firstRecordFills, 1);
+    EXPECT_TRUE(commandsOff);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+    EXPECT_EQ(pdfInfo(pdf).pages, 4);
+    EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
+}
+
+TEST(PrintCommand, ACardMadeWithoutItsBarcodeIsNamedAndEveryOtherCardPrinted)
+{
+    PrintCommandDesk desk;
+    TempFolder &tmp = desk.tmp;
+    QStringList &alerts = desk.alerts;
+    TVNWindowController &window = desk.window;
+    // Five records: a Code 128 id, and an EAN-13 value that has a letter
+    // in record 3, which EAN-13 refuses.
+    QStringList ids, eans;
+    for (int n = 0; n < 5; ++n) {
+        ids << recordId(n);
+        eans << (n == 2 ? QStringLiteral("40123X") : QStringLiteral("40123455%1").arg(n, 4, 10, QLatin1Char('0')));
+    }
+    ASSERT_TRUE(window.seriesStore().writeSeries("Ids", ids));
+    ASSERT_TRUE(window.seriesStore().writeSeries("Eans", eans));
+    window.applyCardSize(QSizeF(88.9, 50.8));
+    for (const auto &[box, series, symbology] :
+         {std::tuple{QRectF(18, 52, 216, 78), "Ids", "Code 128"}, std::tuple{QRectF(18, 4, 120, 40), "Eans", "EAN-13"},
+          std::tuple{QRectF(200, 4, 44, 44), "Ids", "QR Code"}}) {
+        GraphicPtr code = newGraphicOfClass(GraphicClass::Barcode);
+        code->setBounds(box);
+        barcodes::BarcodeSettings settings;
+        settings.barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
+        settings.linear_or_2d = barcodes::isTwoDimensionalTitle(QLatin1String(symbology));
+        code->setBarcodeSettings(settings);
+        code->Set_Data_source_type(1);
+        code->Set_Batch_List_Name(QLatin1String(series));
+        window.Get_Front_Controls_Array().push_back(code);
+    }
+    const QString pdf = tmp.file("cards.pdf");
+    output::SheetLayout layout;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            PrintTest::choosePaper(*w, QPageSize::Letter);
+            w->Auto_Center_chk_bx->click();
+            PrintTest::setGrid(*w, 5, 2);
+            layout = output::currentSheetLayout();
+            w->PrintButtonPressed();
+        } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+            panel->selectFile(pdf);
+            return 1;
+        }
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("5 cards were printed.\n\nCard 3 was made without its barcode:\n"
+                                          "Card 3: \"40123X\": "))
+        << alerts.first().toStdString();
+    EXPECT_EQ(idsOnPage(pdf, 1, layout, 5), ids);
+    // Every record's QR Code went out as rectangles, not as a picture.
+    EXPECT_EQ(pdfImages(pdf).objects, 0);
 }

@@ -13,6 +13,7 @@
 #include "output/widgets/ImageExport.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Alerts.h"
+#include "platform/Desktop.h"
 #include "platform/ModalRun.h"
 #include "tests/output/CardFixtures.h"
 
@@ -22,6 +23,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
@@ -156,6 +159,21 @@ protected:
         backCode = bound(newGraphicOfClass(GraphicClass::Barcode), {10, 10, 222, 80}, "Backs");
         wnd->document->graphics = {frontCode, name};
         wnd->document->graphics_back = {backCode};
+    }
+    // Adds to the front an EAN-13 symbol of the series "Eans", whose value
+    // for record `bad` (from 0) has a letter, which EAN-13 refuses.
+    void addEanOnFront(int records, int bad)
+    {
+        QStringList eans;
+        for (int n = 0; n < records; ++n)
+            eans << (n == bad ? QStringLiteral("40123X") : QStringLiteral("40123455%1").arg(n, 4, 10, QLatin1Char('0')));
+        ASSERT_TRUE(batch_data::SeriesStore(Data_Folder_Path).writeSeries("Eans", eans));
+        GraphicPtr ean = newGraphicOfClass(GraphicClass::Barcode);
+        ean->setBounds({10, 130, 150, 20});
+        ean->Set_Data_source_type(batch_data::kSeriesValue);
+        ean->Set_Batch_List_Name("Eans");
+        ean->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("EAN-13"));
+        wnd->document->graphics.push_back(ean);
     }
     // Options: the format, resolution and sides the user picks.
     void pick(const QString &format, int dpi, int sideRow, bool combine = false)
@@ -306,7 +324,7 @@ private:
     int m_stopAt;
 };
 
-TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAsAFullRunDoes)
+TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
 {
     bindDesign(10);
     const platform::Image photo = platform::Image::fromBitmap(QImage(40, 30, QImage::Format_RGB32));
@@ -331,7 +349,8 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAsAFullRunDoes)
         EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1.PNG").arg(n + 1))), codeOf(n, "F").toStdString());
     EXPECT_TRUE(exporting.lastRun().stopped);
     EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
-    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
+    // Not the message of a run that made every card.
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | The run was stopped after 5 of 10 cards."});
     expectRecordZeroShown();
     EXPECT_EQ(wnd->_Main_Photo_image.size(), photo.size());
 }
@@ -357,8 +376,8 @@ TEST_F(ExportCommandTest, AFolderThatCannotBeMadeIsReportedBeforeAnythingIsFille
     typedPath = tmp.path();
     writeTestFile(tmp.file("Quorvant"), "in the way");
     exportFromMenu();
-    EXPECT_EQ(alerts, QStringList{"Unable to continue saving barcode image.\n\nEither Destination Drive is "
-                                  "inaccessible or there is no free space available in drive to save barcode image."});
+    EXPECT_EQ(alerts, QStringList{"The export folder could not be made.\n\n" + tmp.file("Quorvant")
+                                  + "\nA file of that name is in the way."});
     EXPECT_EQ(name->contentsString(), shownBefore);
     EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
     EXPECT_TRUE(resultBoxes.isEmpty());
@@ -379,6 +398,144 @@ TEST_F(ExportCommandTest, UntickedDataWritesTheDesignAsItIs)
     EXPECT_EQ(files(tmp.path()), QStringList{"as_is.PNG"});
     EXPECT_FALSE(Use_Data_Sheet_Values);
     EXPECT_FALSE(QFileInfo::exists(tmp.file("Quorvant")));
+}
+
+TEST_F(ExportCommandTest, ACardMadeWithoutItsBarcodeIsNamedAndNeverASuccess)
+{
+    bindDesign(5);
+    addEanOnFront(5, 2);
+    pick("PNG", 150, 1);
+    typedPath = tmp.path();
+    exportFromMenu();
+    // Every card is still made; record 3's without its EAN-13 symbol.
+    EXPECT_EQ(files(tmp.file("Quorvant")).size(), 5);
+    EXPECT_EQ(decodedValue(exported("Card_3.PNG")), codeOf(2, "F").toStdString());
+    ASSERT_EQ(resultBoxes.size(), 1);
+    const QString box = resultBoxes.first();
+    EXPECT_FALSE(box.contains("Frame has been exported successfully.")) << box.toStdString();
+    EXPECT_TRUE(box.contains("Card 3 was made without its barcode:\nCard 3: \"40123X\": ")) << box.toStdString();
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSaysStopped)
+{
+    bindDesign(200);
+    // Stop is clicked between two records, as a user's click comes: once
+    // record 5 is made, before the next is asked for.
+    class StopBetweenRecords : public output::WindowRecords {
+    public:
+        using WindowRecords::WindowRecords;
+        platform::Image cardImage(int n, const QString &side) override
+        {
+            if (n == 4)
+                QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+            return WindowRecords::cardImage(n, side);
+        }
+    };
+    ImageExport exporting(std::make_unique<StopBetweenRecords>(*wnd));
+    // The user takes a while to answer Yes; the window goes on handling
+    // events meanwhile, as a real question does.
+    alertUser.reset();
+    platform::ScopedAlertResponder slowUser([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 400)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return 0;
+    });
+    pick("PNG", 72, 1);
+    typedPath = tmp.path();
+    exporting.Export_Button(*wnd);
+    waitForBatch(exporting);
+
+    EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
+    // A record already asked for when the user clicked is finished; none
+    // starts while the question is open, nor after the Yes.
+    const int written = int(files(tmp.file("Quorvant")).size());
+    EXPECT_GE(written, 5);
+    EXPECT_LE(written, 6);
+    EXPECT_TRUE(exporting.lastRun().stopped);
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant")
+                                       + QStringLiteral(" | The run was stopped after %1 of 200 cards.").arg(written)});
+    expectRecordZeroShown();
+}
+
+TEST_F(ExportCommandTest, AnOpenedDesignAndOneAfterARunShowRecordZeroOnBothSides)
+{
+    bindDesign(3);
+    // The file keeps values that are not the series' first ones.
+    name->setContentsString("Stale name");
+    frontCode->linear_font_val = "STALE-F";
+    backCode->linear_font_val = "STALE-B";
+    const QString file = tmp.file("stale.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
+    ASSERT_EQ(wnd->document->graphics.size(), 2u);
+    ASSERT_EQ(wnd->document->graphics_back.size(), 1u);
+    name = std::static_pointer_cast<TVNText>(wnd->document->graphics[1]);
+    frontCode = wnd->document->graphics[0];
+    backCode = wnd->document->graphics_back[0];
+    expectRecordZeroShown();
+
+    // A single export takes what the canvas shows: one record on both sides.
+    pick("PNG", 150, 0);
+    chooseOptions = [base = chooseOptions](ExportWindow &w) {
+        base(w);
+        w.Export_with_batch_chk->setChecked(false);
+    };
+    typedPath = tmp.file("single");
+    exportFromMenu();
+    EXPECT_EQ(decodedValue(QImage(tmp.file("single.PNG"))), codeOf(0, "F").toStdString());
+    EXPECT_EQ(decodedValue(QImage(tmp.file("single_Back.PNG"))), codeOf(0, "B").toStdString());
+
+    // A run of the front only leaves the back at record 0 as well.
+    backCode->linear_font_val = "STALE-B";
+    pick("PNG", 72, 1);
+    typedPath = tmp.path();
+    exportFromMenu();
+    expectRecordZeroShown();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExportResultBoxChoice, TheLastChoiceStaysAndANoViewerIsSaid)
+{
+    TempFolder tmp;
+    const QString file = tmp.file("Card_1.png");
+    writeTestFile(file, "x");
+    QStringList alerts;
+    platform::ScopedAlertResponder say([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        return 0;
+    });
+    bool viewer = true;
+    platform::setOpenUrlHandler([&](const QUrl &) { return viewer; });
+    // The user unticks the folder's option once; a box made later (the
+    // program started again) keeps that, while the file's option stays on.
+    const auto show = [&](const QString &path, std::optional<bool> tick) {
+        bool shownTicked = false;
+        platform::ScopedModalResponder answer([&](QDialog &d) {
+            auto &b = static_cast<Export_File_Box &>(d);
+            shownTicked = b._open_log_chk->isChecked();
+            if (tick)
+                b._open_log_chk->setChecked(*tick);
+            return 1;
+        });
+        Export_File_Path = path;
+        Export_File_Box().Open_Export_File_Box();
+        return shownTicked;
+    };
+    EXPECT_TRUE(show(tmp.path(), false));
+    EXPECT_FALSE(show(tmp.path(), {}));
+    EXPECT_TRUE(show(file, {}));
+    EXPECT_TRUE(alerts.isEmpty());
+    viewer = false;
+    show(file, {});
+    EXPECT_EQ(alerts, QStringList{"No program was found to open " + file + "."});
+    platform::setOpenUrlHandler({});
 }
 
 } // namespace

@@ -24,22 +24,22 @@ TEST(ProgressSheet, ShowsTheOpeningTextUntilATickCountsTheRecord)
     QMainWindow owner;
     owner.show();
     Send_Modeless &sheet = Send_Modeless::defaultInstance();
-    output::Stop_SMS_Sending_Now = true;
-    sheet.beginRun(&owner, 12, "0 / 12 Frame");
+    const std::shared_ptr<output::RunState> run = sheet.beginRun(&owner, 12, "0 / 12 Frame");
     EXPECT_TRUE(sheet.isVisible());
     EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet.parentWidget(), &owner);
     EXPECT_TRUE(sheet.msend_modTimer->isActive());
-    EXPECT_FALSE(output::Stop_SMS_Sending_Now) << "a run starts with the stop request cleared";
+    EXPECT_FALSE(run->Stop_SMS_Sending_Now) << "a run starts with the stop request cleared";
+    EXPECT_EQ(run->list_count, 12);
     EXPECT_EQ(sheet._tot_msg_cnt->text(), "12");
     EXPECT_EQ(sheet._curr_msg_cnt->text(), "0 / 12 Frame");
     EXPECT_EQ(sheet._Curr_Progress->maximum(), 12);
 
     // A tick during record 3: the count with a blank at the end.
-    output::curr_barcode_count = 3;
+    run->curr_barcode_count = 3;
     sheet.update_sending_progress_bar();
     EXPECT_EQ(sheet._curr_msg_cnt->text(), "3 / 12 ");
-    EXPECT_EQ(output::curr_msg_count, "3 / 12 ");
+    EXPECT_EQ(sheet.curr_msg_count, "3 / 12 ");
     EXPECT_EQ(sheet._Curr_Progress->value(), 3);
 
     sheet.endRun();
@@ -64,7 +64,7 @@ TEST(ProgressSheet, StopRaisesTheRequestOnlyWhenConfirmed)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
-        sheet.beginRun(&owner, 5, "0 / 5 Frame");
+        const std::shared_ptr<output::RunState> run = sheet.beginRun(&owner, 5, "0 / 5 Frame");
         QStringList asked;
         size_t next = 0;
         platform::ScopedAlertResponder answer([&](const platform::AlertRequest &r) {
@@ -73,7 +73,7 @@ TEST(ProgressSheet, StopRaisesTheRequestOnlyWhenConfirmed)
         });
         for (size_t i = 0; i < row.answers.size(); ++i)
             sheet._stop_btn->click();
-        EXPECT_EQ(output::Stop_SMS_Sending_Now, row.stop);
+        EXPECT_EQ(run->Stop_SMS_Sending_Now, row.stop);
         EXPECT_EQ(asked.value(0), "Are you sure you want to continue?");
         // Escape asks as well; the sheet stays while its run goes on.
         next = 0;
