@@ -515,10 +515,14 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     uchar *bits = image->bits();
     const qsizetype stride = image->bytesPerLine();
     auto line = [&](int y) { return reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride); };
+    // The gaps between bars show the picture's background, alike in every
+    // row only when it is opaque; through a clear or translucent one they
+    // show whatever the bitmap held there, which differs from row to row.
+    const bool gapsAlike = background.alpha() == 255;
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band], bottom = edges[band + 1];
         // The first row of the band gets the bars that cross it; the rest of
-        // the band is that row again.
+        // the band is that row again (or gets the same bars).
         QRgb *first = line(top);
         bool any = false;
         for (const QRect &c : clipped) {
@@ -529,6 +533,15 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         }
         if (!any)
             continue;
+        if (!gapsAlike) {
+            for (int y = top + 1; y < bottom; ++y) {
+                for (const QRect &c : clipped) {
+                    if (c.top() <= top && c.bottom() >= top)
+                        std::fill(line(y) + c.left(), line(y) + c.right() + 1, ink);
+                }
+            }
+            continue;
+        }
         for (int y = top + 1; y < bottom; ++y)
             std::memcpy(line(y) + x0, first + x0, span * sizeof(QRgb));
     }

@@ -301,3 +301,41 @@ TEST(OffscreenView, AWorkerThreadMeasuresAndDrawsAsTheMainThread)
         EXPECT_EQ(measuredThere, measuredHere) << run;
     }
 }
+
+TEST(OffscreenView, BarsOverAClearBackgroundLeaveWhatIsUnderTheirGaps)
+{
+    // A symbol with a clear or translucent background drawn over a card:
+    // between its bars the card shows through, row by row, just as when
+    // the painter fills the bars itself.
+    for (const QColor &back : {QColor(Qt::transparent), QColor(255, 255, 255, 128)}) {
+        SymbolStyle style = zeroMargins();
+        style.bar_back_clr = back;
+        const auto s = moduleSymbol("1100110011", 2, 60, 0, false, style);
+        const platform::Image image = imageFromBarcode(*s, style);
+        const QSize size(int(image.size().width() * 300 / 72), int(image.size().height() * 300 / 72));
+        auto card = [&] {
+            QImage c(size, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < c.height(); ++y) {
+                for (int x = 0; x < c.width(); ++x)
+                    c.setPixel(x, y, qRgb(y % 256, 255 - y % 256, 100));
+            }
+            return c;
+        };
+        QImage written = card(), filled = card();
+        {
+            QPainter p(&written);
+            image.draw(p, QRectF(written.rect()));
+        }
+        {
+            QPainter p(&filled);
+            p.setClipRect(filled.rect());
+            image.draw(p, QRectF(filled.rect()));
+        }
+        int apart = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x)
+                apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+        }
+        EXPECT_EQ(apart, 0) << back.alpha();
+    }
+}
