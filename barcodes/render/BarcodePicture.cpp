@@ -516,9 +516,15 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     const qsizetype stride = image->bytesPerLine();
     auto line = [&](int y) { return reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride); };
     // The gaps between bars show the picture's background, alike in every
-    // row only when it is opaque; through a clear or translucent one they
-    // show whatever the bitmap held there, which differs from row to row.
-    const bool gapsAlike = background.alpha() == 255;
+    // row only when it is opaque and only within the picture; through a
+    // clear or translucent one, or past the picture's edges, they show
+    // whatever the bitmap held there, which differs from row to row.
+    QRect inside;
+    if (background.alpha() == 255) {
+        const QRectF area = painter.deviceTransform().mapRect(QRectF(QPointF(0, 0), size));
+        inside = QRect(QPoint(int(std::ceil(area.left() - 1e-6)), int(std::ceil(area.top() - 1e-6))),
+                       QPoint(int(std::floor(area.right() + 1e-6)) - 1, int(std::floor(area.bottom() + 1e-6)) - 1));
+    }
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band], bottom = edges[band + 1];
         // The first row of the band gets the bars that cross it; the rest of
@@ -533,7 +539,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         }
         if (!any)
             continue;
-        if (!gapsAlike) {
+        if (!inside.contains(QRect(QPoint(x0, top), QPoint(x1 - 1, bottom - 1)))) {
             for (int y = top + 1; y < bottom; ++y) {
                 for (const QRect &c : clipped) {
                     if (c.top() <= top && c.bottom() >= top)

@@ -4,6 +4,7 @@
 
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodePicture.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
 
@@ -338,4 +339,42 @@ TEST(OffscreenView, BarsOverAClearBackgroundLeaveWhatIsUnderTheirGaps)
         }
         EXPECT_EQ(apart, 0) << back.alpha();
     }
+}
+
+TEST(OffscreenView, BarsReachingPastTheirPictureLeaveTheBackgroundWhole)
+{
+    // Bars that start above the picture's top cross the card there and the
+    // picture's background below it; each row keeps what it had between
+    // the bars, just as when the painter fills the bars itself.
+    BarcodePicture picture;
+    picture.size = QSizeF(40, 30);
+    picture.background = QColor(255, 255, 200);
+    picture.modulesLeft = 5;
+    picture.moduleWidth = 2;
+    picture.moduleCount = 10;
+    picture.barColour = Qt::black;
+    picture.bars = {{0, 2, -10, 25}, {4, 1, -10, 25}, {8, 2, -10, 25}};
+    auto card = [] {
+        QImage c(200, 200, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < c.height(); ++y) {
+            for (int x = 0; x < c.width(); ++x)
+                c.setPixel(x, y, qRgb(y % 256, 255 - y % 256, 100));
+        }
+        return c;
+    };
+    QImage written = card(), filled = card();
+    for (QImage *bitmap : {&written, &filled}) {
+        QPainter p(bitmap);
+        if (bitmap == &filled)
+            p.setClipRect(filled.rect());
+        p.translate(20, 60);
+        p.scale(3, 3);
+        picture.paint(p);
+    }
+    int apart = 0;
+    for (int y = 0; y < written.height(); ++y) {
+        for (int x = 0; x < written.width(); ++x)
+            apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+    }
+    EXPECT_EQ(apart, 0);
 }
