@@ -64,7 +64,7 @@ configure_and_build() {
 
 # Compiles and links every target with Clang into $CLANG_BUILD_DIR. Only the
 # compiler's verdict matters there, so it builds without optimisation or debug
-# information (Clang's warnings do not depend on either), which halves the time.
+# information (Clang's warnings do not depend on either): a quarter less work.
 build_with_clang() {
   BUILD_DIR=$CLANG_BUILD_DIR configure_and_build \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Check "-DCMAKE_CXX_FLAGS_CHECK=-O0 -DNDEBUG"
