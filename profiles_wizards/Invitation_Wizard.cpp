@@ -356,7 +356,7 @@ QGroupBox *Invitation_Wizard::buildDetails()
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
         return field;
     };
-    auto stepButtons = [this](QPushButton *&back, QPushButton *&next, const char *backName, const char *nextName) {
+    auto stepButtons = [](QPushButton *&back, QPushButton *&next, const char *backName, const char *nextName) {
         back = new QPushButton(QStringLiteral("<"));
         back->setObjectName(backName);
         back->setToolTip(tr("Previous ready-made text"));

@@ -46,7 +46,7 @@ Template_Wizard::Template_Wizard()
     cat_cmbo_bx->addItems({tr("Built-in Templates"), tr("My Templates")});
     connect(cat_cmbo_bx, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(); });
 
-    auto button = [this](const QString &text, const char *name) {
+    auto button = [](const QString &text, const char *name) {
         auto *b = new QPushButton(text);
         b->setObjectName(name);
         return b;

@@ -3,6 +3,13 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${QUORVANT_BUILD_DIR:-$ROOT/build}
+# The second compiler's build, which scripts/test compiles and links as well.
+CLANG_BUILD_DIR=${QUORVANT_CLANG_BUILD_DIR:-$ROOT/build-clang}
+
+# Paths relative to the checkout in ccache's keys, so that a fresh clone (as
+# CI makes) reuses what an earlier clone compiled on the same machine.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 BUILD_PACKAGES=(
   cmake g++ ccache pkg-config
@@ -21,6 +28,10 @@ TEST_PACKAGES=(
 BENCH_PACKAGES=(
   libzint-dev
 )
+# The second compiler: the code must build warning-free with both.
+CLANG_PACKAGES=(
+  clang
+)
 
 install_packages() {
   local missing=()
@@ -36,6 +47,8 @@ install_packages() {
   $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q "${missing[@]}"
 }
 
+# configure_and_build [CMAKE_ARGS...]: configures $BUILD_DIR the first time
+# (later runs keep its cache), then builds every target.
 configure_and_build() {
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -47,4 +60,12 @@ configure_and_build() {
     cmake -S "$ROOT" -B "$BUILD_DIR" "$@" >/dev/null
   fi
   cmake --build "$BUILD_DIR" -j "$(nproc)"
+}
+
+# Compiles and links every target with Clang into $CLANG_BUILD_DIR. Only the
+# compiler's verdict matters there, so it builds without optimisation or debug
+# information (Clang's warnings do not depend on either): a quarter less work.
+build_with_clang() {
+  BUILD_DIR=$CLANG_BUILD_DIR configure_and_build \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Check "-DCMAKE_CXX_FLAGS_CHECK=-O0 -DNDEBUG"
 }

@@ -100,7 +100,6 @@ private:
     std::int64_t m_nLevel = 0;
     std::int64_t m_nVersion = 0;
     std::int64_t m_nVersion_pass = 0;
-    bool m_bAutoExtent = false;
     std::int64_t m_nMaskingNo = 0;
     bool m_bKanjiAllowed = true;
 

@@ -77,7 +77,9 @@ constexpr int kMaxRSCount = 68;
 
 // Generator polynomials (x - a^0)(x - a^1)...(x - a^(n-1)) for every count up
 // to the largest a version uses, coefficients as exponents, leading term left
-// out.
+// out. Each polynomial is the one before times (x - a^(n-1)), so one running
+// product yields them all: building every count afresh costs more steps than
+// Clang allows a constant expression by default.
 struct Generators {
     std::array<std::array<std::uint8_t, kMaxRSCount>, kMaxRSCount + 1> exps{};
 };
@@ -85,19 +87,15 @@ struct Generators {
 constexpr Generators makeGenerators()
 {
     Generators g;
+    // coef[0] is the leading coefficient, as field values.
+    std::array<int, kMaxRSCount + 1> coef{};
+    coef[0] = 1;
     for (int n = 1; n <= kMaxRSCount; ++n) {
-        // coef[0] is the leading coefficient, as field values.
-        std::array<int, kMaxRSCount + 1> coef{};
-        coef[0] = 1;
-        for (int i = 0; i < n; ++i) {
-            // multiply by (x + a^i)
-            const int root = kGalois.exp[i];
-            for (int j = i + 1; j >= 1; --j) {
-                int prod = 0;
-                if (coef[j - 1] != 0 && root != 0)
-                    prod = kGalois.exp[(kGalois.log[coef[j - 1]] + kGalois.log[root]) % 255];
-                coef[j] ^= prod;
-            }
+        // multiply by (x + a^(n-1))
+        const int rootLog = n - 1;
+        for (int j = n; j >= 1; --j) {
+            if (coef[j - 1] != 0)
+                coef[j] ^= kGalois.exp[(kGalois.log[coef[j - 1]] + rootLog) % 255];
         }
         for (int j = 0; j < n; ++j)
             g.exps[n][j] = kGalois.log[coef[j + 1]];

@@ -151,8 +151,9 @@ Generate_List::Generate_List()
     // Stepper and field stay equal whichever the user changes.
     const std::pair<QLineEdit *, QSpinBox *> pairs[] = {
         {count_txt, count_stepper}, {rand_length_txt, rand_length_stepper}, {rand_count_txt, rand_count_stepper}};
-    for (const auto &[field, box] : pairs) {
-        connect(box, &QSpinBox::valueChanged, field, [field](int value) {
+    for (const auto &[lineEdit, box] : pairs) {
+        // Clang 14 cannot capture a structured binding: copy the pointer.
+        connect(box, &QSpinBox::valueChanged, lineEdit, [field = lineEdit](int value) {
             if (intValue(field->text()) != value)
                 field->setText(QString::number(value));
         });

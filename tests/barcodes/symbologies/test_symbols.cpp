@@ -222,7 +222,8 @@ TEST(Symbols, CopiesKeepTheirClassAndArchivesReadBack)
     for (const auto &makeOne : makers) {
         const auto symbol = makeOne();
         const auto twin = symbol->copyWithZone();
-        EXPECT_EQ(typeid(*twin), typeid(*symbol)) << symbol->description();
+        const auto &copied = *twin, &original = *symbol;
+        EXPECT_EQ(typeid(copied), typeid(original)) << symbol->description();
         EXPECT_EQ(twin->completeBarcode(), symbol->completeBarcode()) << symbol->description();
         EXPECT_FLOAT_EQ(twin->width(), symbol->width()) << symbol->description();
     }

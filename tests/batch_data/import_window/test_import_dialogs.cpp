@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 
 using namespace batch_data;
@@ -120,6 +121,22 @@ TEST_F(SeriesDialogs, GeneratorWritesAsksAndRefusesLikeTheUserExpects)
         gen.count_txt->setText("123456");
         emit gen.count_txt->textEdited(gen.count_txt->text());
         EXPECT_EQ(gen.count_txt->text(), "10000");
+        // Each stepper writes its own field, none of the others.
+        const std::pair<QSpinBox *, QLineEdit *> steppers[] = {{gen.count_stepper, gen.count_txt},
+                                                               {gen.rand_length_stepper, gen.rand_length_txt},
+                                                               {gen.rand_count_stepper, gen.rand_count_txt}};
+        for (const auto &[box, field] : steppers) {
+            QStringList before;
+            for (const auto &pair : steppers)
+                before << pair.second->text();
+            const int value = box->value() == 2 ? 3 : 2;
+            box->setValue(value);
+            EXPECT_EQ(field->text(), QString::number(value));
+            for (std::size_t i = 0; i < std::size(steppers); ++i)
+                if (steppers[i].second != field) {
+                    EXPECT_EQ(steppers[i].second->text(), before[qsizetype(i)]);
+                }
+        }
         gen.count_txt->setText("3");
         gen.ok_btn->click();
     });

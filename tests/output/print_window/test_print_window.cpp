@@ -53,7 +53,7 @@ TEST_F(PrintTest, OpeningStartsFromItsDefaultsWithTheCardsSize)
         w.alignmentClicked(9);
     });
     bindRecords(25);
-    open([this](Print_Wnd &w) {
+    open([](Print_Wnd &w) {
         EXPECT_TRUE(w.card_side_rows[1]->isChecked());
         EXPECT_FALSE(w.print_alignment->isEnabled());
         EXPECT_FALSE(w.Auto_Center_chk_bx->isChecked());
@@ -241,7 +241,7 @@ TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
         if (n == 15)
             Send_Modeless::defaultInstance()._stop_btn->click();
     };
-    open([this](Print_Wnd &w) {
+    open([](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
     });
