@@ -165,6 +165,9 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
     m_window = &window;
     m_records = &recordsOf(window);
     m_lastRunDone = false;
+    // The window stays usable around the run's sheet (before it shows, and
+    // for clicks already queued): its output commands are off until the end.
+    window.setOutputCommandsEnabled(false);
     m_worker = std::thread([this, folder] {
         Export_Batch_File(folder);
         m_lastRunDone = true;
@@ -173,6 +176,8 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
             [this] {
                 if (m_worker.joinable() && m_lastRunDone) {
                     m_worker.join();
+                    if (m_window)
+                        m_window->setOutputCommandsEnabled(true);
                     emit batchFinished();
                 }
             },
