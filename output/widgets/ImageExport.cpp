@@ -234,6 +234,9 @@ void ImageExport::Export_Batch_File(const QString &folder)
             m_run = Show_One_By_One_Modeless(settings.count);
         });
         result = output::runBatchExport(settings, *m_records, *m_run);
+        // A Stop question still open is answered before the run ends: the
+        // sheet and the result box do not go from under it.
+        m_run->holdWhileAsked();
     } catch (const std::exception &e) {
         broken = true;
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));

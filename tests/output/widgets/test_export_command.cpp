@@ -524,6 +524,43 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
     }
 }
 
+TEST_F(ExportCommandTest, ARunEndsOnlyOnceTheStopQuestionIsAnswered)
+{
+    bindDesign(4);
+    // Stop is clicked once the last record is made; the user answers No
+    // after a while, the window handling events meanwhile.
+    class StopAfterLast : public output::WindowRecords {
+    public:
+        using WindowRecords::WindowRecords;
+        platform::Image cardImage(int n, const QString &side) override
+        {
+            if (n == 3 && side == QLatin1String("F"))
+                QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+            return WindowRecords::cardImage(n, side);
+        }
+    };
+    ImageExport exporting(std::make_unique<StopAfterLast>(*wnd));
+    alertUser.reset();
+    int boxesWhileAsked = -1;
+    platform::ScopedAlertResponder slowUser([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 400)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        boxesWhileAsked = int(resultBoxes.size());
+        return 1;
+    });
+    pick("PNG", 72, 1);
+    typedPath = tmp.path();
+    exporting.Export_Button(*wnd);
+    waitForBatch(exporting);
+    EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
+    // No result box over the open question; after No, the full run's.
+    EXPECT_EQ(boxesWhileAsked, 0);
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
+}
+
 TEST_F(ExportCommandTest, AnOpenedDesignAndOneAfterARunShowRecordZeroOnBothSides)
 {
     bindDesign(3);
