@@ -251,8 +251,8 @@ public:
     // The Print command: refuses with "List is empty." when bound data have
     // no records, else Print_method.
     void Print_Button();
-    // "No printer found." when the system lists none; otherwise the print
-    // set-up window.
+    // The print set-up window; without a printer it still prints to a PDF
+    // file.
     void Print_method();
 
     // ---- barcodes
@@ -265,6 +265,10 @@ public:
     // The Export command: the options, then a save panel for the design as
     // it is, or a folder panel and a run over every record of its data.
     void Export_Button();
+    // The commands that start an output run (Export, Print, Mail): off
+    // while a run goes on over this window, so that no click starts a
+    // second one; on again only where their windows are installed.
+    void setOutputCommandsEnabled(bool enabled);
     // Writes the design as it is now to `path`, as the last export options
     // (export_options, export_card_side) say: the front or the combined
     // picture to the path, the back to its back path. True when every file

@@ -4,6 +4,8 @@
 #include "design_window/ExportFileBox.h"
 #include "design_window/Globals.h"
 #include "design_window/ImageExportWindows.h"
+#include "design_window/MailWindows.h"
+#include "design_window/PrintWindows.h"
 #include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
@@ -46,6 +48,17 @@ void TVNWindowController::Export_Button()
 {
     if (ImageExportWindows *windows = imageExportWindows())
         windows->Export_Button(*this);
+}
+
+void TVNWindowController::setOutputCommandsEnabled(bool enabled)
+{
+    const std::pair<const char *, bool> commands[] = {{"act_export", imageExportWindows() != nullptr},
+                                                     {"act_print", printWindows() != nullptr},
+                                                     {"act_mail", mailWindows() != nullptr}};
+    for (const auto &[name, installed] : commands) {
+        if (QAction *action = findChild<QAction *>(QLatin1String(name)))
+            action->setEnabled(enabled && installed);
+    }
 }
 
 platform::Image TVNWindowController::renderedSide(int side) const

@@ -91,8 +91,10 @@ QString CardProblems::message() const
                 continue;
             if (records.isEmpty() || records.last() != record)
                 records << record;
-            if (records.size() <= kNamed)
-                reasons << QStringLiteral("Card %1: %2").arg(record + 1).arg(problem.reason);
+            // Both sides may lack the same thing (one picture on each): said once.
+            const QString line = QStringLiteral("Card %1: %2").arg(record + 1).arg(problem.reason);
+            if (records.size() <= kNamed && !reasons.contains(line))
+                reasons << line;
         }
         if (!records.isEmpty())
             paragraphs << heading(kind, records) + QStringLiteral(":\n") + reasons.join(QLatin1Char('\n'));

@@ -167,7 +167,8 @@ QString MailRunResult::finalMessage() const
 {
     // The success message only for a run that sent every card whole.
     QString text;
-    if (!succeeded())
+    // A stop before the first message is a stop, not a failure to send.
+    if (failed > 0 || (sent == 0 && !stopped))
         text = kRunFailed + QStringLiteral("\n\nMessages sent: %1 of %2.").arg(sent).arg(planned);
     else if (stopped)
         text = QStringLiteral("Sending was stopped after %1 of %2 messages.").arg(sent).arg(planned);
@@ -271,6 +272,9 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
     QStringList noBatchCards;
     int sincePause = 0;
     int i = 0;
+    // A stop left a record's pass to every recipient unfinished (the last
+    // record's too).
+    bool passCut = false;
     try {
         for (; i < items && !holdWhileAsked(); ++i) {
             // The items done, not the one begun: the sheet counts what went out.
@@ -316,9 +320,14 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
                     break;
                 if (job.mode == MailMode::EveryRecordToEveryone) {
                     // A failed message ends this record's pass only.
-                    for (const QString &recipient : job.recipients)
-                        if (holdWhileAsked() || !sendOne(recipient, files))
+                    for (const QString &recipient : job.recipients) {
+                        if (holdWhileAsked()) {
+                            passCut = true;
                             break;
+                        }
+                        if (!sendOne(recipient, files))
+                            break;
+                    }
                 } else if (!sendOne(job.recipients[i], files)) {
                     break;
                 }
@@ -332,7 +341,7 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
     } catch (const std::exception &e) {
         failWith(QStringLiteral("The run ended early: %1").arg(QString::fromUtf8(e.what())));
     }
-    result.stopped = progress.stop && i < lastItem;
+    result.stopped = progress.stop && (i < lastItem || passCut);
     if (progress.problems)
         result.cardProblems = progress.problems->message();
     if (isBatch(job.mode)) {

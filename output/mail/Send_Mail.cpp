@@ -413,6 +413,9 @@ void Send_Mail::Send_Mail_Thread(MailJob job)
         result.failed = 1;
         result.firstFailure = QString::fromUtf8(e.what());
     }
+    // A Stop question still open is answered before the run ends: the sheet
+    // and the final message do not go from under it.
+    run->holdWhileAsked();
     m_workerDone = true;
     QMetaObject::invokeMethod(this, [this, result] { runDone(result); }, Qt::QueuedConnection);
 }

@@ -1,5 +1,6 @@
 #include "output/print/LabelSheet.h"
 
+#include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -124,8 +125,10 @@ SheetRun printSheetsToPdf(const QString &path, const SheetLayout &layout, int la
 {
     SheetRun run;
     QSaveFile file(path);
+    // The file is named: it is what the user can look for.
+    const auto failedFile = [&] { return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()); };
     if (!file.open(QIODevice::WriteOnly)) {
-        run.failure = file.errorString();
+        run.failure = failedFile();
         return run;
     }
     {
@@ -146,7 +149,7 @@ SheetRun printSheetsToPdf(const QString &path, const SheetLayout &layout, int la
         return run;
     }
     if (!file.commit())
-        run.failure = file.errorString();
+        run.failure = failedFile();
     return run;
 }
 

@@ -165,6 +165,9 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
     m_window = &window;
     m_records = &recordsOf(window);
     m_lastRunDone = false;
+    // The window stays usable around the run's sheet (before it shows, and
+    // for clicks already queued): its output commands are off until the end.
+    window.setOutputCommandsEnabled(false);
     m_worker = std::thread([this, folder] {
         Export_Batch_File(folder);
         m_lastRunDone = true;
@@ -173,6 +176,8 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
             [this] {
                 if (m_worker.joinable() && m_lastRunDone) {
                     m_worker.join();
+                    if (m_window)
+                        m_window->setOutputCommandsEnabled(true);
                     emit batchFinished();
                 }
             },
@@ -229,6 +234,9 @@ void ImageExport::Export_Batch_File(const QString &folder)
             m_run = Show_One_By_One_Modeless(settings.count);
         });
         result = output::runBatchExport(settings, *m_records, *m_run);
+        // A Stop question still open is answered before the run ends: the
+        // sheet and the result box do not go from under it.
+        m_run->holdWhileAsked();
     } catch (const std::exception &e) {
         broken = true;
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));

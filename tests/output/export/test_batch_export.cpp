@@ -195,4 +195,22 @@ TEST_F(BatchExportTest, NoRecordStartsWhileTheStopQuestionIsOpen)
     EXPECT_EQ(files(), (QStringList{"Card_1.PNG", "Card_2.PNG", "Card_3.PNG"}));
 }
 
+TEST(CardProblems, TheEndMessageNamesTenCardsCountsTheRestAndSaysEachReasonOnce)
+{
+    output::CardProblems problems;
+    // Twelve cards without their barcode; card 5 also without its picture,
+    // on both sides.
+    for (int record = 0; record < 12; ++record)
+        problems.add(record, {output::CardProblem::Kind::Barcode, QStringLiteral("\"X%1\": refused").arg(record + 1)});
+    for (int side = 0; side < 2; ++side)
+        problems.add(4, {output::CardProblem::Kind::Picture, QStringLiteral("no file \"a.jpg\"")});
+    QStringList barcodeLines{"Cards 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 and 2 more were made without their barcode:"};
+    for (int card = 1; card <= 10; ++card)
+        barcodeLines << QStringLiteral("Card %1: \"X%1\": refused").arg(card);
+    EXPECT_EQ(problems.message(), barcodeLines.join('\n')
+                                      + "\n\nCard 5 was made without its picture:\nCard 5: no file \"a.jpg\"");
+    EXPECT_EQ(output::runEndMessage("Done.", 12, 12, false, problems).section("\n\n", 0, 0), "12 of 12 cards were made.");
+    EXPECT_EQ(output::runEndMessage("Done.", 12, 12, false, output::CardProblems()), "Done.");
+}
+
 } // namespace

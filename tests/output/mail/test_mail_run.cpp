@@ -332,3 +332,33 @@ TEST(MailRun, TheProgressCountsMessagesSentNotBegun)
         EXPECT_EQ(run.current, 3) << batch;
     }
 }
+
+TEST(MailRun, AStopIsToldAsAStopBeforeTheFirstMessageAndInTheLastPass)
+{
+    const struct {
+        const char *name;
+        bool everyone;
+        int stopAfter; // the message (from 0) after which Yes is answered; -1 before any
+        int sent;
+        int planned;
+    } rows[] = {
+        {"before the first message", false, -1, 0, 2},
+        // Record 2's pass to the three recipients, after its first message.
+        {"in the last record's pass", true, 3, 4, 6},
+    };
+    for (const auto &row : rows) {
+        MailRequest r = request(kThree);
+        r.batch = true;
+        r.everyRecordToEveryone = row.everyone;
+        QrCards cards({"1", "2"});
+        Outbox outbox;
+        Runner run;
+        run.stop = row.stopAfter < 0;
+        outbox.afterEach = [&](int i) { run.stop = run.stop || i == row.stopAfter; };
+        const MailRunResult result = run(r, 2, cards, outbox);
+        EXPECT_TRUE(result.stopped) << row.name;
+        EXPECT_EQ(result.finalMessage(),
+                  QStringLiteral("Sending was stopped after %1 of %2 messages.").arg(row.sent).arg(row.planned))
+            << row.name;
+    }
+}

@@ -65,8 +65,9 @@ TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
     EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards), (SheetRun{3, false, {}}));
     EXPECT_EQ(cards.failed, QStringList{"14: the record could not be filled"});
     EXPECT_EQ(pdfInfo(pdf).pages, 3);
-    // A folder that cannot take the file.
-    EXPECT_FALSE(printSheetsToPdf(tmp.file("missing/cards.pdf"), layout, 3, cards).failure.isEmpty());
+    // A folder that cannot take the file: the failure names it.
+    EXPECT_TRUE(printSheetsToPdf(tmp.file("missing/cards.pdf"), layout, 3, cards)
+                    .failure.startsWith(tmp.file("missing/cards.pdf") + ": "));
 }
 
 TEST(LabelSheet, TheSampleNumbersEveryCellWhereItsSideWouldBePrinted)

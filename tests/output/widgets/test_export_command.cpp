@@ -461,6 +461,106 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
     expectRecordZeroShown();
 }
 
+TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEnds)
+{
+    bindDesign(8);
+    // While record 3 is made: the command's state, a click on it waiting in
+    // the queue, and for one run the Stop button (answered Yes).
+    class Watching : public output::WindowRecords {
+    public:
+        using WindowRecords::WindowRecords;
+        platform::Image cardImage(int n, const QString &side) override
+        {
+            if (n == 2 && side == QLatin1String("F")) {
+                enabledDuringRun = window().act_export->isEnabled();
+                QMetaObject::invokeMethod(window().act_export, "trigger", Qt::QueuedConnection);
+                if (stop)
+                    Send_Modeless::defaultInstance()._stop_btn->click();
+            }
+            return WindowRecords::cardImage(n, side);
+        }
+        bool stop = false;
+        bool enabledDuringRun = true;
+    };
+    const struct {
+        const char *name;
+        bool stop;
+        bool folderInTheWay;
+        int boxes;
+    } rows[] = {
+        {"completed", false, false, 1},
+        {"stopped", true, false, 1},
+        {"folder cannot be made", false, true, 0},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString chosen = tmp.file(row.name);
+        QDir().mkpath(chosen);
+        if (row.folderInTheWay)
+            writeTestFile(QDir(chosen).filePath("Quorvant"), "in the way");
+        auto records = std::make_unique<Watching>(*wnd);
+        Watching &watching = *records;
+        watching.stop = row.stop;
+        ImageExport exporting(std::move(records));
+        setImageExportWindows(&exporting);
+        resultBoxes.clear();
+        pick("PNG", 72, 1);
+        typedPath = chosen;
+        const int panelsBefore = panels;
+        exporting.Export_Button(*wnd);
+        if (!row.folderInTheWay) {
+            EXPECT_FALSE(wnd->act_export->isEnabled());
+        }
+        waitForBatch(exporting);
+        QCoreApplication::processEvents();
+        // The queued click started nothing: one folder panel, one run.
+        EXPECT_EQ(panels - panelsBefore, 1);
+        if (!row.folderInTheWay) {
+            EXPECT_FALSE(watching.enabledDuringRun);
+        }
+        EXPECT_EQ(resultBoxes.size(), row.boxes);
+        EXPECT_TRUE(wnd->act_export->isEnabled());
+        setImageExportWindows(exporter.get());
+    }
+}
+
+TEST_F(ExportCommandTest, ARunEndsOnlyOnceTheStopQuestionIsAnswered)
+{
+    bindDesign(4);
+    // Stop is clicked once the last record is made; the user answers No
+    // after a while, the window handling events meanwhile.
+    class StopAfterLast : public output::WindowRecords {
+    public:
+        using WindowRecords::WindowRecords;
+        platform::Image cardImage(int n, const QString &side) override
+        {
+            if (n == 3 && side == QLatin1String("F"))
+                QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+            return WindowRecords::cardImage(n, side);
+        }
+    };
+    ImageExport exporting(std::make_unique<StopAfterLast>(*wnd));
+    alertUser.reset();
+    int boxesWhileAsked = -1;
+    platform::ScopedAlertResponder slowUser([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 400)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        boxesWhileAsked = int(resultBoxes.size());
+        return 1;
+    });
+    pick("PNG", 72, 1);
+    typedPath = tmp.path();
+    exporting.Export_Button(*wnd);
+    waitForBatch(exporting);
+    EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
+    // No result box over the open question; after No, the full run's.
+    EXPECT_EQ(boxesWhileAsked, 0);
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
+}
+
 TEST_F(ExportCommandTest, AnOpenedDesignAndOneAfterARunShowRecordZeroOnBothSides)
 {
     bindDesign(3);
