@@ -15,6 +15,7 @@
 #include "output/mail/Send_Mail.h"
 #include "platform/ModalRun.h"
 #include "tests/output/mail/MailTestSupport.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -52,6 +53,12 @@ public:
     platform::Image currentCard(const QString &side) override { return qrCard(side); }
     platform::Image recordCard(int n, const QString &side) override { return qrCard(side + QString::number(n)); }
     void restoreFirstRecord() override {}
+
+private:
+    // What the binding check sets goes back with the design.
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
 };
 
 // Opens the window as the mail command does and leaves it showing.
@@ -81,6 +88,16 @@ struct MailDesk {
     {
         useSettings(server.port(), options.password);
     }
+    // The settings, folders and sides the desk and its test change go back
+    // with it.
+    ScopedValue<QString> sender{sender_email};
+    ScopedValue<QString> password{sender_pwd};
+    ScopedValue<QString> smtpServer{sending_server};
+    ScopedValue<QString> port{sending_port};
+    ScopedValue<QString> ssl{send_enable_ssl};
+    ScopedValue<QString> resourcePath{design_window::Resource_Path};
+    ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
+    ScopedValue<QString> cardSides{design_window::CARD_SIDE_STR};
     SmtpTestServer server;
     TempFolder tmp;
     AlertLog alerts;
@@ -92,7 +109,7 @@ struct MailDesk {
 
 TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
 {
-    sender_email = QStringLiteral("Stored@Example.org");
+    const ScopedValue sender(sender_email, QStringLiteral("Stored@Example.org"));
     StubDesign design;
     design.Check_Series_Or_Excel_Use_or_not();
     Send_Mail window;
@@ -295,7 +312,6 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     // Record 1 is back on the design, whose edited side is unchanged.
     EXPECT_EQ(std::static_pointer_cast<TVNText>(frontText)->contentsString(), codes[0]);
     EXPECT_EQ(Card_Front_Or_Back, 0);
-    CARD_SIDE_STR = QStringLiteral("1");
 }
 
 TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)

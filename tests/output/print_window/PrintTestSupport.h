@@ -16,6 +16,7 @@
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "tests/output/PdfTools.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QComboBox>
@@ -83,6 +84,8 @@ inline QStringList idsOnPage(const QString &pdf, int page, const output::SheetLa
 // The design window with the print window installed, in a resource folder
 // of its own; every alert is recorded and answered 0 (OK, Yes).
 struct PrintCommandDesk {
+    ScopedValue<QString> resourcePath{design_window::Resource_Path};
+    ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
     TempFolder tmp;
     QStringList alerts;
     platform::ScopedAlertResponder answer{[this](const platform::AlertRequest &r) {
@@ -98,6 +101,10 @@ public:
     static constexpr QSizeF kCard{252, 144};
 
 protected:
+    // The record counts the design reports go back after each test.
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
     TempFolder tmp;
     GraphicList front, back;
     std::shared_ptr<TVNText> name, backText;
@@ -142,9 +149,6 @@ protected:
     void TearDown() override
     {
         wnd.reset();
-        design_window::Use_Data_Sheet_Values = false;
-        design_window::Use_Excel_Binding_Values = false;
-        design_window::Total_Batch_Excel_Card = 0;
     }
 
     void setCode(const QString &value)
