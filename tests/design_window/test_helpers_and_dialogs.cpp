@@ -147,6 +147,7 @@ TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
         return true;
     });
     const OnScopeExit noHandler([] { platform::setOpenUrlHandler({}); });
+    const quorvant::test::ScopedSettings storedChoices;
     Export_File_Box box;
     struct Case {
         QString path;

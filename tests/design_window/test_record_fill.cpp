@@ -306,9 +306,10 @@ TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnReco
     const platform::ScopedAlertResponder alerts([](const platform::AlertRequest &) { return 0; });
     const ScopedValue resourcePath(Resource_Path);
     const ScopedValue dataFolderPath(Data_Folder_Path);
-    const ScopedValue twoSides(CARD_SIDE_STR, "2");
+    const ScopedValue cardSides(CARD_SIDE_STR);
     setResourceFolder(tmp.file("res"));
     TVNWindowController wnd;
+    CARD_SIDE_STR = "2";
     writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\nBob\n");
     wnd.Back_card_Prop.Card_Fill = true;
     wnd.Back_card_Prop.Card_Fill_Color = Qt::yellow;

@@ -5,6 +5,8 @@
 // order (--gtest_shuffle).
 
 #include <QByteArray>
+#include <QSettings>
+#include <QVariantMap>
 #include <QtGlobal>
 #include <atomic>
 #include <functional>
@@ -77,6 +79,31 @@ private:
     const char *m_name;
     bool m_wasSet;
     QByteArray m_old;
+};
+
+// Keeps the program's stored settings (QSettings) and puts them back on
+// destruction; meanwhile the test starts from none, as on a first run.
+class ScopedSettings {
+public:
+    ScopedSettings()
+    {
+        QSettings settings;
+        for (const QString &key : settings.allKeys())
+            m_old.insert(key, settings.value(key));
+        settings.clear();
+    }
+    ~ScopedSettings()
+    {
+        QSettings settings;
+        settings.clear();
+        for (auto it = m_old.cbegin(); it != m_old.cend(); ++it)
+            settings.setValue(it.key(), it.value());
+    }
+    ScopedSettings(const ScopedSettings &) = delete;
+    ScopedSettings &operator=(const ScopedSettings &) = delete;
+
+private:
+    QVariantMap m_old;
 };
 
 // Runs `undo` when it leaves scope: for a value that is set through a

@@ -77,6 +77,8 @@ protected:
     ScopedValue<std::atomic<int>> editedSide{Card_Front_Or_Back};
     ScopedValue<QString> exportPath{Export_File_Path};
     ScopedValue<QString> exportMessage{Export_File_Message};
+    // The result box stores the user's choices.
+    ScopedSettings settings;
     TempFolder tmp;
     std::unique_ptr<ImageExport> exporter;
     std::unique_ptr<TVNWindowController> wnd;
@@ -523,6 +525,7 @@ TEST(ExportResultBoxChoice, TheLastChoiceStaysAndANoViewerIsSaid)
     platform::setOpenUrlHandler([&](const QUrl &) { return viewer; });
     const OnScopeExit noHandler([] { platform::setOpenUrlHandler({}); });
     const ScopedValue exportPath(Export_File_Path);
+    const ScopedSettings noChoiceYet;
     // The user unticks the folder's option once; a box made later (the
     // program started again) keeps that, while the file's option stays on.
     const auto show = [&](const QString &path, std::optional<bool> tick) {
