@@ -98,6 +98,9 @@ struct MailDesk {
     ScopedValue<QString> resourcePath{design_window::Resource_Path};
     ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
     ScopedValue<QString> cardSides{design_window::CARD_SIDE_STR};
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
     SmtpTestServer server;
     TempFolder tmp;
     AlertLog alerts;
