@@ -71,30 +71,27 @@ void open(Send_Mail &window)
     window.show();
 }
 
-void useSettings(int port, const QString &password)
-{
-    sender_email = QStringLiteral("me@example.org");
-    sender_pwd = password;
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = QString::number(port);
-    send_enable_ssl = QStringLiteral("N");
-}
+// The settings the window sends with, for a server on this machine; the
+// ones found are put back afterwards.
+struct UsedSettings {
+    UsedSettings(int port, const QString &password)
+        : sender(sender_email, QStringLiteral("me@example.org")), secret(sender_pwd, password),
+          server(sending_server, QStringLiteral("127.0.0.1")), portNumber(sending_port, QString::number(port)),
+          ssl(send_enable_ssl, QStringLiteral("N"))
+    {
+    }
+    ScopedValue<QString> sender, secret, server, portNumber, ssl;
+};
 
 // A real SMTP server that the stored settings name, alerts recorded, and the
 // design window in a resource folder of its own.
 struct MailDesk {
     explicit MailDesk(const SmtpTestServer::Options &options)
-        : server(options)
+        : server(options), settings(server.port(), options.password)
     {
-        useSettings(server.port(), options.password);
     }
-    // The settings, folders and sides the desk and its test change go back
+    // The folders, sides and records the desk and its test change go back
     // with it.
-    ScopedValue<QString> sender{sender_email};
-    ScopedValue<QString> password{sender_pwd};
-    ScopedValue<QString> smtpServer{sending_server};
-    ScopedValue<QString> port{sending_port};
-    ScopedValue<QString> ssl{send_enable_ssl};
     ScopedValue<QString> resourcePath{design_window::Resource_Path};
     ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
     ScopedValue<QString> cardSides{design_window::CARD_SIDE_STR};
@@ -106,6 +103,8 @@ struct MailDesk {
     AlertLog alerts;
     const bool inFolder = (design_window::setResourceFolder(tmp.file(QStringLiteral("res"))), true);
     TVNWindowController wnd;
+    // After the window, which reads the stored settings as it is made.
+    UsedSettings settings;
 };
 
 } // namespace
@@ -178,7 +177,7 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
 
 TEST(SendMailWindow, RefusesBeforeAnySheetShows)
 {
-    useSettings(1, QStringLiteral("pw"));
+    const UsedSettings settings(1, QStringLiteral("pw"));
     StubDesign design;
     Send_Mail window;
     window.setDesign(&design);
