@@ -9,6 +9,7 @@
 #include "drawing/TVNGraphicView.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -39,8 +40,6 @@ protected:
         wnd.reset();
         unscripted.reset();
         design_window::restoreSpreadsheetTable({});
-        design_window::Excel_Binding_Use = false;
-        design_window::Excel_Source_Path.clear();
         design_window::resetPhotoAdjustments();
     }
 
@@ -90,6 +89,16 @@ protected:
         return path;
     }
 
+    // What the window and the tests change of the process-wide state goes
+    // back after each test.
+    quorvant::test::ScopedValue<QString> resourcePath{design_window::Resource_Path};
+    quorvant::test::ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
+    quorvant::test::ScopedValue<int> cardShape{design_window::Card_Shape};
+    quorvant::test::ScopedValue<QString> cardSides{design_window::CARD_SIDE_STR};
+    quorvant::test::ScopedValue<std::atomic<int>> editedSide{design_window::Card_Front_Or_Back};
+    quorvant::test::ScopedValue<int> tool{design_window::Selected_Control_Tool};
+    quorvant::test::ScopedValue<bool> bindingInUse{design_window::Excel_Binding_Use};
+    quorvant::test::ScopedValue<QString> bindingSource{design_window::Excel_Source_Path};
     quorvant::test::TempFolder tmp;
     QStringList alerts;
     // The button the user presses: unless set, the first ("OK", "Yes"), and

@@ -15,6 +15,7 @@
 
 using namespace design_window;
 using quorvant::test::readTestFile;
+using quorvant::test::ScopedValue;
 using quorvant::test::writeTestFile;
 
 namespace {
@@ -320,7 +321,7 @@ TEST_F(DesignFile, FlagsAreYOrNAndNumbersDecimalText)
     const auto text = addText("x", QRectF(10.5, 20, 30, 40));
     text->setDrawingFill(true);
     text->linear_height_val = 0.7f;
-    Card_Shape = 2;
+    const ScopedValue shape(Card_Shape, 2);
     const QString file = tmp.file("forms.zelg");
     ASSERT_TRUE(wnd->Save_project_file(file, false));
     const QVariantMap design = platform::readPropertyList(readTestFile(file))->toList().value(1).toMap();

@@ -7,6 +7,7 @@
 #include "design_window/ResourceFolder.h"
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
@@ -21,7 +22,9 @@
 
 using namespace design_window;
 
+using quorvant::test::OnScopeExit;
 using quorvant::test::readTestFile;
+using quorvant::test::ScopedValue;
 using quorvant::test::writeTestFile;
 
 TEST(CardSizes, PresetRowsInMillimetres)
@@ -70,14 +73,13 @@ TEST(ResourceFolder, DefaultContentComesOnceAndNeverOverUserFiles)
     EXPECT_EQ(seedDefaultContent(bundle, user), 0);
     EXPECT_EQ(seedDefaultContent(tmp.filePath("no-bundle"), user), 0);
 
-    const QString savedResource = Resource_Path, savedData = Data_Folder_Path;
+    const ScopedValue resourcePath(Resource_Path);
+    const ScopedValue dataFolderPath(Data_Folder_Path);
     setResourceFolder(user);
     EXPECT_EQ(Data_Folder_Path, user + "/DataSet");
     Check_Path_And_Create_Files();
     for (const char *sub : {"DataSet", "Frames", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
         EXPECT_TRUE(QFileInfo(user + "/" + QLatin1String(sub)).isDir()) << sub;
-    Resource_Path = savedResource;
-    Data_Folder_Path = savedData;
 }
 
 namespace {
@@ -113,10 +115,10 @@ TEST(LongMessageDialog, AsksOrHelpsAndOnlyYesStoresTheApplyToAllBox)
 
     // The fixed entry point asks with the caller's fields; Yes stores the
     // box, No leaves the stored state as it was.
-    Msg_Apply_All_Chk = false;
-    dlg.title_val = question.title;
-    dlg.msg_val_str = question.text;
-    dlg.apply_chk_show = true;
+    const ScopedValue applyToAll(Msg_Apply_All_Chk, false);
+    const ScopedValue title(dlg.title_val, question.title);
+    const ScopedValue text(dlg.msg_val_str, question.text);
+    const ScopedValue showApplyToAll(dlg.apply_chk_show, true);
     for (const bool yes : {true, false}) {
         const auto answer = answerLongMessage(yes, yes, question);
         EXPECT_EQ(dlg.Open_Long_sms_Dialog(), yes ? 1 : 0);
@@ -127,8 +129,8 @@ TEST(LongMessageDialog, AsksOrHelpsAndOnlyYesStoresTheApplyToAllBox)
     // the (hidden) box.
     dlg.title_val.clear();
     dlg.apply_chk_show = false;
-    Cutom_Msg_Title = "Batch Processing Settings Help :";
-    Cutom_Msg_Val = "Select Data Source";
+    const ScopedValue helpTitle(Cutom_Msg_Title, "Batch Processing Settings Help :");
+    const ScopedValue helpText(Cutom_Msg_Val, "Select Data Source");
     const auto answer = answerLongMessage(false, true, {Cutom_Msg_Title, Cutom_Msg_Val, false, false});
     EXPECT_EQ(dlg.Open_Long_sms_Dialog(), 1);
     EXPECT_FALSE(Msg_Apply_All_Chk);
@@ -144,6 +146,8 @@ TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
         opened.append(url);
         return true;
     });
+    const OnScopeExit noHandler([] { platform::setOpenUrlHandler({}); });
+    const quorvant::test::ScopedSettings storedChoices;
     Export_File_Box box;
     struct Case {
         QString path;
@@ -156,7 +160,8 @@ TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
         {file, "Open exported file.", true, 0, false},
         {file, "Open exported file.", true, 1, true},
     };
-    Export_File_Message = "Export completed.";
+    const ScopedValue message(Export_File_Message, "Export completed.");
+    const ScopedValue exportPath(Export_File_Path);
     for (const Case &c : cases) {
         opened.clear();
         Export_File_Path = c.path;
@@ -171,5 +176,4 @@ TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
         EXPECT_EQ(box.Open_Export_File_Box(), c.result);
         EXPECT_EQ(opened, c.opens ? QList<QUrl>{QUrl::fromLocalFile(file)} : QList<QUrl>{}) << c.option;
     }
-    platform::setOpenUrlHandler({});
 }

@@ -8,6 +8,7 @@
 #include "drawing/TVNDocument.h"
 #include "platform/Alerts.h"
 #include "platform/MainThread.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ using batch_data::kSeriesValue;
 using batch_data::kSpreadsheetValue;
 using batch_data::ListData;
 using design_window::RecordFill;
+using quorvant::test::ScopedValue;
 using quorvant::test::TempFolder;
 using quorvant::test::writeTestFile;
 
@@ -302,6 +304,9 @@ TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnReco
     using namespace design_window;
     TempFolder tmp;
     const platform::ScopedAlertResponder alerts([](const platform::AlertRequest &) { return 0; });
+    const ScopedValue resourcePath(Resource_Path);
+    const ScopedValue dataFolderPath(Data_Folder_Path);
+    const ScopedValue cardSides(CARD_SIDE_STR);
     setResourceFolder(tmp.file("res"));
     TVNWindowController wnd;
     CARD_SIDE_STR = "2";
@@ -335,5 +340,4 @@ TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnReco
         << "the back's own fill";
     EXPECT_EQ(front->contentsString(), "Ann");
     EXPECT_EQ(back->contentsString(), "Ann") << "the back shows the first record again too";
-    CARD_SIDE_STR = "1";
 }

@@ -18,6 +18,7 @@
 #include "platform/ModalRun.h"
 #include "platform/PropertyList.h"
 #include "tests/design_window/WindowFixture.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -698,7 +699,7 @@ TEST_F(WindowTest, PathChecksAndMainPhoto)
     EXPECT_EQ(alerts, QStringList{"Please select valid file path."});
 
     // The main photo is read and adjusted; only change_path stores the path.
-    Invite_Frame_Pic_IMG = "before";
+    const quorvant::test::ScopedValue photoPath(Invite_Frame_Pic_IMG, "before");
     IMG_invert_clr = true;
     wnd->Update_frame_Main_Photo_And_Path(photo, false);
     EXPECT_EQ(Invite_Frame_Pic_IMG, "before");

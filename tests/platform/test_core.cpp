@@ -5,6 +5,7 @@
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
 
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -48,9 +49,11 @@ TEST(Paths, UserFolderFollowsXdgAndBundleFollowsTheOverride)
     EXPECT_EQ(user, qEnvironmentVariable("XDG_DATA_HOME") + "/Quorvant");
     EXPECT_TRUE(QFileInfo(user).isDir());
 
-    qputenv("QUORVANT_RESOURCES", "/somewhere/else/");
-    EXPECT_EQ(platform::bundleResourcesPath(), "/somewhere/else");
-    qunsetenv("QUORVANT_RESOURCES");
+    {
+        const quorvant::test::ScopedEnvironment bundle("QUORVANT_RESOURCES", "/somewhere/else/");
+        EXPECT_EQ(platform::bundleResourcesPath(), "/somewhere/else");
+    }
+    const quorvant::test::ScopedEnvironment noBundle("QUORVANT_RESOURCES", QByteArray());
     EXPECT_EQ(platform::bundleResourcesPath(), QStringLiteral(QUORVANT_SOURCE_DIR "/resources"));
 }
 

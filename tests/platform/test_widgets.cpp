@@ -6,6 +6,7 @@
 #include "platform/ModalRun.h"
 #include "platform/Paths.h"
 
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -120,13 +121,15 @@ TEST(HelpFile, OpensTheUsersCopyOrTheBundlesOrSaysItIsMissing)
         opened << url.toLocalFile();
         return true;
     });
+    const quorvant::test::OnScopeExit noHandler([] { platform::setOpenUrlHandler({}); });
     ScopedAlertResponder responder([&](const AlertRequest &r) {
         alerts << r.text;
         return 0;
     });
     quorvant::test::TempFolder bundle;
-    qputenv("QUORVANT_RESOURCES", bundle.path().toUtf8());
+    const quorvant::test::ScopedEnvironment bundleFolder("QUORVANT_RESOURCES", bundle.path().toUtf8());
     const QString own = QDir(platform::userResourcePath()).filePath("Help.pdf");
+    const quorvant::test::OnScopeExit noOwnCopy([own] { QFile::remove(own); });
 
     Open_Help_File();
     quorvant::test::writeTestFile(bundle.file("Help.pdf"), "x");
@@ -143,10 +146,6 @@ TEST(HelpFile, OpensTheUsersCopyOrTheBundlesOrSaysItIsMissing)
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_TRUE(alerts.first().contains("no program to show PDF files")) << alerts.first().toStdString();
     EXPECT_TRUE(alerts.first().contains(own)) << alerts.first().toStdString();
-
-    QFile::remove(own);
-    qunsetenv("QUORVANT_RESOURCES");
-    platform::setOpenUrlHandler({});
 }
 
 TEST(SetObjEnabled, ABoxSwitchesOnAgainTheControlsSwitchedOffInside)

@@ -5,9 +5,11 @@
 #include "design_window/Globals.h"
 #include "design_window/TVNWindowController.h"
 #include "platform/ModalRun.h"
+#include "profiles_wizards/WizardGlobals.h"
 #include "profiles_wizards/WizardWindowsImpl.h"
 #include "design_window/ResourceFolder.h"
 #include "platform/Alerts.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QColor>
@@ -39,12 +41,16 @@ protected:
     // Answers of the alerts in turn ("OK"/"Yes" is 0, "No" 1); 0 when used up.
     QList<int> answers;
     std::unique_ptr<platform::ScopedAlertResponder> responder;
-    QString savedResource, savedData;
+    // What the wizards and the tests change of the process-wide state goes
+    // back after each test.
+    ScopedValue<QString> resourcePath{design_window::Resource_Path};
+    ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
+    ScopedValue<QString> templateName{profiles_wizards::export_template_name};
+    ScopedValue<QString> templateText{profiles_wizards::Template_Msg_Val};
+    ScopedValue<QString> templatePath{profiles_wizards::Selected_Template_Path};
 
     void SetUp() override
     {
-        savedResource = design_window::Resource_Path;
-        savedData = design_window::Data_Folder_Path;
         design_window::setResourceFolder(res());
         QDir().mkpath(res());
         responder = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
@@ -52,11 +58,7 @@ protected:
             return answers.isEmpty() ? 0 : answers.takeFirst();
         });
     }
-    void TearDown() override
-    {
-        design_window::Resource_Path = savedResource;
-        design_window::Data_Folder_Path = savedData;
-    }
+    void TearDown() override {}
 
     QString res() const { return tmp.file("res"); }
     QString res(const QString &relative) const { return QDir(res()).filePath(relative); }
@@ -80,6 +82,17 @@ protected:
     std::unique_ptr<TVNWindowController> wnd;
     std::function<void(QDialog &)> user;
     std::unique_ptr<platform::ScopedModalResponder> modal;
+    ScopedValue<int> cardShape{design_window::Card_Shape};
+    ScopedValue<QString> cardSides{design_window::CARD_SIDE_STR};
+    ScopedValue<std::atomic<int>> editedSide{design_window::Card_Front_Or_Back};
+    ScopedValue<int> tool{design_window::Selected_Control_Tool};
+    ScopedValue<QString> libraryPick{design_window::Library_Selected_Image};
+    ScopedValue<float> nextX{design_window::last_ctrl_X};
+    ScopedValue<float> nextY{design_window::last_ctrl_Y};
+    ScopedValue<bool> profilePlacement{design_window::Fill_User_Profile};
+    ScopedValue<bool> bindingInUse{design_window::Excel_Binding_Use};
+    ScopedValue<QString> bindingSource{design_window::Excel_Source_Path};
+    ScopedValue<QString> startChoice{design_window::Start_Card_Option};
 
     void SetUp() override
     {
@@ -95,7 +108,6 @@ protected:
     {
         modal.reset();
         wnd.reset();
-        design_window::Card_Shape = 0;
         WizardTest::TearDown();
     }
 };

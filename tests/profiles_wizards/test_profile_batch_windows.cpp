@@ -45,9 +45,6 @@ protected:
         for (UserProfileForm *form : forms())
             form->tools = {};
         restoreSpreadsheetTable({});
-        Excel_Binding_Use = false;
-        Excel_Source_Path.clear();
-        Fill_User_Profile = false;
         WindowTest::TearDown();
         setSeriesWindows(nullptr);
     }

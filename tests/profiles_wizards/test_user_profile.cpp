@@ -64,10 +64,6 @@ protected:
         for (UserProfileForm *form : forms())
             form->tools = {};
         restoreSpreadsheetTable({});
-        Excel_Binding_Use = false;
-        Excel_Source_Path.clear();
-        Fill_User_Profile = false;
-        CARD_SIDE_STR = "1";
         WindowTest::TearDown();
     }
     static std::array<UserProfileForm *, 2> forms()

@@ -12,6 +12,7 @@
 #include "drawing/TVNGraphic.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
@@ -67,6 +68,16 @@ protected:
         return decodeBarcode(dialog.barcodeImage->image().toBitmap(300, Qt::white), format).text;
     }
 
+    // The designer's process-wide settings go back after each test.
+    ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
+    ScopedValue<Barcode_Gen *> record{Barcode_Gen_Var};
+    ScopedValue<std::atomic<int>> dpi{USED_DPI_VALUE};
+    ScopedValue<std::atomic<int>> unit{Measument_Unit_Is};
+    ScopedValue<std::atomic<int>> lastUnit{last_unit_val};
+    ScopedValue<std::atomic<int>> moduleSize{Barcode_module_size};
+    ScopedValue<std::atomic<int>> qrVersion{QR_Version_Val};
+    ScopedValue<std::atomic<int>> qrLevel{QR_EC_Level_Val};
+    ScopedValue<std::atomic<int>> qrMode{QR_Enc_Mode_Val};
     TempFolder folder;
     QStringList shown;
     platform::ScopedAlertResponder alerts;

@@ -8,6 +8,7 @@
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/SymPostal.h"
 #include "tests/barcodes/symbologies/FixedMeasurer.h"
+#include "tests/support/ScopedValue.h"
 
 #include <gtest/gtest.h>
 
@@ -89,11 +90,11 @@ TEST(BarcodeLayout, TwoDimensionalFrameCountsNoValueTextAndTheFixedOperationsAgr
 
     // The designer's fixed operations store the same, read in the
     // process-wide unit.
-    const int savedUnit = Measument_Unit_Is;
-    Measument_Unit_Is = 1;
-    Set_2d_Barcode_Height(gen, QSizeF(100, 100));
-    Set_2d_Barcode_Width(gen, QSizeF(100, 100));
-    Measument_Unit_Is = savedUnit;
+    {
+        const quorvant::test::ScopedValue centimetres(Measument_Unit_Is, 1);
+        Set_2d_Barcode_Height(gen, QSizeF(100, 100));
+        Set_2d_Barcode_Width(gen, QSizeF(100, 100));
+    }
     EXPECT_EQ(QSizeF(gen.width(), gen.height()), QSizeF(layout.width, layout.height));
     EXPECT_EQ(gen.symbolStyle(), layout.style);
 
@@ -109,8 +110,7 @@ TEST(BarcodeLayout, FixedLinearOperationsInAnyOrderGiveTheLayout)
     // The designer's own sequence, however often it runs, stores the
     // layout's numbers; for Japan Post too, whose module width follows the
     // height the layout gives it.
-    const int savedUnit = Measument_Unit_Is;
-    Measument_Unit_Is = 2;
+    const quorvant::test::ScopedValue millimetres(Measument_Unit_Is, 2);
     Barcode_Gen gen;
     gen.HeightText = QStringLiteral("10");
     gen.LR_mar_Text = QStringLiteral("2");
@@ -129,7 +129,6 @@ TEST(BarcodeLayout, FixedLinearOperationsInAnyOrderGiveTheLayout)
         EXPECT_EQ(size, QSizeF(s->width(), s->height())) << s->description();
         EXPECT_EQ(size.width(), layout.width);
     }
-    Measument_Unit_Is = savedUnit;
 }
 
 TEST(BarcodeLayout, PictureHasTheSizeLaidOut)

@@ -7,6 +7,7 @@
 #include "barcodes/render/BarcodePicture.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -69,13 +70,12 @@ TEST(OffscreenView, ColoursComeFromTheStyleOrTheLiveRecordAtEachDrawing)
               std::pair(QColor(Qt::blue), QColor(Qt::yellow)));
 
     // The fixed view reads the process-wide record whenever it draws.
-    const Barcode_Gen saved = *Barcode_Gen_Var;
+    const ScopedValue liveRecord(*Barcode_Gen_Var);
     const auto live = SymBarcodeOffscreenView::initWithBarcode(*s);
     Barcode_Gen_Var->barcode_clr = Qt::red;
     EXPECT_EQ(colours(*live).first, QColor(Qt::red));
     Barcode_Gen_Var->barcode_clr = Qt::green;
     EXPECT_EQ(colours(*live).first, QColor(Qt::green));
-    *Barcode_Gen_Var = saved;
 }
 
 TEST(OffscreenView, CaptionBelowOrAboveTheBars)

@@ -7,6 +7,7 @@
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "barcodes/symbologies/Symbologies.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QProcess>
@@ -141,14 +142,13 @@ TEST(RenderDecode, AWorkerDrawsWithItsCopyOfTheSettings)
 {
     // The live record changes after the copy was taken: white bars there
     // would leave nothing to read.
-    const Barcode_Gen saved = *Barcode_Gen_Var;
+    const ScopedValue liveRecord(*Barcode_Gen_Var);
     const Barcode_Gen copy = *Barcode_Gen_Var;
     Barcode_Gen_Var->barcode_clr = Qt::white;
     auto s = SymCode128Barcode::create("BATCH-0042", SymCode128Barcode::CodeSetAuto);
     std::string text;
     std::thread([&] { text = read(*s, Format::Code128, copy); }).join();
     EXPECT_EQ(text, "BATCH-0042");
-    *Barcode_Gen_Var = saved;
 }
 
 TEST(RenderDecode, PdfPageIsTheFrameAndReadsBack)

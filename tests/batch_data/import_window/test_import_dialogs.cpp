@@ -26,6 +26,7 @@
 #include <QTableWidget>
 
 using namespace batch_data;
+using quorvant::test::OnScopeExit;
 using quorvant::test::readTestFile;
 using quorvant::test::writeTestFile;
 
@@ -255,6 +256,10 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     EXPECT_FALSE(import->isEnabled()) << "no windows installed yet";
     // Installed at start-up, before the window is built.
     installSeriesImportWindows();
+    const OnScopeExit uninstall([] {
+        design_window::setSeriesImportWindows(nullptr);
+        setSeriesImporters(nullptr);
+    });
     auto fresh = std::make_unique<TVNWindowController>();
     QStringList opened;
     for (const char *name : {"act_import_series", "act_generate_series"}) {
@@ -269,6 +274,12 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     // a large import rebuild the table over and over).
     ASSERT_TRUE(seriesImporters());
     int tableFills = 0;
+    // The manager's editor is one for the whole program: it is left empty.
+    const OnScopeExit emptyEditor([] {
+        BatchWizard &manager = BatchWizard::defaultInstance();
+        manager.ListData_value.clear();
+        manager.Update_Value_List_Count();
+    });
     const auto counting = QObject::connect(BatchWizard::defaultInstance().List_value->model(),
                                            &QAbstractItemModel::rowsInserted, [&] { ++tableFills; });
     drive([] { seriesImporters()->Open_Generate_List(0, 1); }, [](QDialog &) {
@@ -281,8 +292,6 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     EXPECT_EQ(BatchWizard::defaultInstance().ListData_value, QStringList({"V", "V", "V"}));
     QObject::disconnect(counting);
     EXPECT_EQ(tableFills, 1);
-    design_window::setSeriesImportWindows(nullptr);
-    setSeriesImporters(nullptr);
 }
 
 TEST_F(SeriesDialogs, ColumnImportNeverOverwritesASeriesTheDesignUsesAndForgetsApplyToAll)

@@ -1,4 +1,5 @@
 #include "batch_data/series/SeriesStore.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -45,14 +46,13 @@ TEST_F(SeriesStoreTest, NamesThatWouldLeaveTheFolderAreRefused)
 
     // Without a series folder no name is a path (it would name a file in the
     // working folder).
-    const QString saved = QDir::currentPath();
+    const quorvant::test::OnScopeExit workingFolder([saved = QDir::currentPath()] { QDir::setCurrent(saved); });
     ASSERT_TRUE(QDir::setCurrent(tmp.path()));
     writeTestFile(tmp.file("Names.txt"), "from the working folder\n");
     const SeriesStore nowhere{QString()};
     EXPECT_EQ(nowhere.Get_First_Value_Of_Dataset("Names"), "");
     EXPECT_FALSE(nowhere.writeSeries("Other", {"x"}));
     EXPECT_FALSE(QFile::exists(tmp.file("Other.txt")));
-    QDir::setCurrent(saved);
 }
 
 TEST_F(SeriesStoreTest, ReadersSplitAndTrimAsTheirUseNeeds)

@@ -7,6 +7,7 @@
 #include "batch_data/series_window/Update_Ex_Num.h"
 #include "batch_data/series_window/View_Data_Series.h"
 #include "tests/batch_data/zip/PythonRunner.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -150,7 +151,7 @@ TEST_F(SeriesWindow, SeriesInUseIsNeitherSavedOverNorDeleted)
     // stops there; with it the free one goes and the list shows what is
     // left.
     const QList<int> rows{int(manager().ListData.indexOf("Prices")), int(manager().ListData.indexOf("Spare"))};
-    design_window::Msg_Apply_All_Chk = false;
+    const quorvant::test::ScopedValue applyToAll(design_window::Msg_Apply_All_Chk, false);
     alerts.clear();
     select(manager().List, {rows[1], rows[0]});
     manager().Delete_List_Btn_Clicked();
@@ -159,7 +160,6 @@ TEST_F(SeriesWindow, SeriesInUseIsNeitherSavedOverNorDeleted)
     design_window::Msg_Apply_All_Chk = true;
     select(manager().List, {rows[1], rows[0]});
     manager().Delete_List_Btn_Clicked();
-    design_window::Msg_Apply_All_Chk = false;
     EXPECT_FALSE(QFile::exists(seriesFile("Spare.txt")));
     EXPECT_TRUE(QFile::exists(seriesFile("Prices.txt")));
     EXPECT_EQ(manager().ListData, (QStringList{"Prices", "Used"}));

@@ -1,5 +1,6 @@
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "tests/batch_data/spreadsheet/SheetTestSupport.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -30,6 +31,7 @@ Workbook makeWorkbook(const TempFolder &tmp, const QByteArray &sheetBody, const 
 // The order of calls the importers make, on a workbook LibreOffice saved.
 TEST(XlsxReader, FixedOperationsReadTheLibreOfficeSampleAsAUserSeesIt)
 {
+    const ScopedValue sheetNumber(Excel_Sheet_Number);
     SpreadsheetWriter::ReadWorkbook(kSample, true);
     EXPECT_EQ(Excel_Sheet_Columns, 1);
     EXPECT_EQ(SpreadsheetWriter::Worksheet_Parts(), (QStringList{"sheet1", "sheet2"}));

@@ -2,6 +2,7 @@
 #include "batch_data/spreadsheet/XmlSupport.h"
 #include "tests/batch_data/spreadsheet/SheetTestSupport.h"
 #include "tests/batch_data/zip/PythonRunner.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -39,6 +40,7 @@ QString worksheetXml(const TempFolder &tmp, const QString &xlsx)
 
 TEST(XlsxWriter, WritesTheSeriesExportShapeAndLeavesTheOpenedWorkbookReadable)
 {
+    const ScopedValue sheetNumber(batch_data::Excel_Sheet_Number);
     SpreadsheetWriter::ReadWorkbook(QStringLiteral(QUORVANT_TEST_DATA "/spreadsheet/sample.xlsx"), true);
     TempFolder tmp;
     const QString path = tmp.file("series.xlsx");
@@ -83,6 +85,7 @@ TEST(XlsxWriter, OpenpyxlReadsBackWhatWasWritten)
          {{"a", "b", ""}, {"1", "", ""}, {"x", "y", "halfpair"}},
          "A1:C3"},
     };
+    const ScopedValue sheetNumber(batch_data::Excel_Sheet_Number);
     for (const auto &c : cases) {
         TempFolder tmp;
         const QString path = tmp.file("values.xlsx");

@@ -15,6 +15,7 @@
 #include "output/mail/Send_Mail.h"
 #include "platform/ModalRun.h"
 #include "tests/output/mail/MailTestSupport.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -52,6 +53,12 @@ public:
     platform::Image currentCard(const QString &side) override { return qrCard(side); }
     platform::Image recordCard(int n, const QString &side) override { return qrCard(side + QString::number(n)); }
     void restoreFirstRecord() override {}
+
+private:
+    // What the binding check sets goes back with the design.
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
 };
 
 // Opens the window as the mail command does and leaves it showing.
@@ -64,35 +71,47 @@ void open(Send_Mail &window)
     window.show();
 }
 
-void useSettings(int port, const QString &password)
-{
-    sender_email = QStringLiteral("me@example.org");
-    sender_pwd = password;
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = QString::number(port);
-    send_enable_ssl = QStringLiteral("N");
-}
+// The settings the window sends with, for a server on this machine; the
+// ones found are put back afterwards.
+struct UsedSettings {
+    UsedSettings(int port, const QString &password)
+        : sender(sender_email, QStringLiteral("me@example.org")), secret(sender_pwd, password),
+          server(sending_server, QStringLiteral("127.0.0.1")), portNumber(sending_port, QString::number(port)),
+          ssl(send_enable_ssl, QStringLiteral("N"))
+    {
+    }
+    ScopedValue<QString> sender, secret, server, portNumber, ssl;
+};
 
 // A real SMTP server that the stored settings name, alerts recorded, and the
 // design window in a resource folder of its own.
 struct MailDesk {
     explicit MailDesk(const SmtpTestServer::Options &options)
-        : server(options)
+        : server(options), settings(server.port(), options.password)
     {
-        useSettings(server.port(), options.password);
     }
+    // The folders, sides and records the desk and its test change go back
+    // with it.
+    ScopedValue<QString> resourcePath{design_window::Resource_Path};
+    ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
+    ScopedValue<QString> cardSides{design_window::CARD_SIDE_STR};
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
     SmtpTestServer server;
     TempFolder tmp;
     AlertLog alerts;
     const bool inFolder = (design_window::setResourceFolder(tmp.file(QStringLiteral("res"))), true);
     TVNWindowController wnd;
+    // After the window, which reads the stored settings as it is made.
+    UsedSettings settings;
 };
 
 } // namespace
 
 TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
 {
-    sender_email = QStringLiteral("Stored@Example.org");
+    const ScopedValue sender(sender_email, QStringLiteral("Stored@Example.org"));
     StubDesign design;
     design.Check_Series_Or_Excel_Use_or_not();
     Send_Mail window;
@@ -158,7 +177,7 @@ TEST(SendMailWindow, OpensResetAndOffersWhatTheDataAllows)
 
 TEST(SendMailWindow, RefusesBeforeAnySheetShows)
 {
-    useSettings(1, QStringLiteral("pw"));
+    const UsedSettings settings(1, QStringLiteral("pw"));
     StubDesign design;
     Send_Mail window;
     window.setDesign(&design);
@@ -295,7 +314,6 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
     // Record 1 is back on the design, whose edited side is unchanged.
     EXPECT_EQ(std::static_pointer_cast<TVNText>(frontText)->contentsString(), codes[0]);
     EXPECT_EQ(Card_Front_Or_Back, 0);
-    CARD_SIDE_STR = QStringLiteral("1");
 }
 
 TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)

@@ -16,6 +16,7 @@
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "tests/output/PdfTools.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QComboBox>
@@ -80,9 +81,39 @@ inline QStringList idsOnPage(const QString &pdf, int page, const output::SheetLa
     return ids;
 }
 
+// The print layout as the print window leaves it is kept for the next
+// window of the program, and the window starts from the record counts the
+// design reports: a test puts back what it found.
+struct ScopedPrintState {
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
+    ScopedValue<QString> sides{output::Print_Card_Side};
+    ScopedValue<QString> pairing{output::Print_Card_Algn};
+    ScopedValue<int> alignment{output::label_align_val};
+    ScopedValue<bool> outlines{output::Show_margin_rect};
+    ScopedValue<int> rows{output::Print_Row};
+    ScopedValue<int> columns{output::Print_Col};
+    ScopedValue<int> labels{output::Total_Label};
+    ScopedValue<int> labelsOfRun{output::Total_Label_Real};
+    ScopedValue<bool> autoCentre{output::auto_center_flag};
+    ScopedValue<float> left{output::Left_Mar};
+    ScopedValue<float> right{output::Rite_Mar};
+    ScopedValue<float> top{output::Top_Mar};
+    ScopedValue<float> bottom{output::Bot_Mar};
+    ScopedValue<float> columnGap{output::horz_mar};
+    ScopedValue<float> rowGap{output::vert_mar};
+    ScopedValue<float> width{output::label_width};
+    ScopedValue<float> height{output::label_hight};
+    ScopedValue<int> placed{output::barcode_counter};
+};
+
 // The design window with the print window installed, in a resource folder
 // of its own; every alert is recorded and answered 0 (OK, Yes).
 struct PrintCommandDesk {
+    ScopedValue<QString> resourcePath{design_window::Resource_Path};
+    ScopedValue<QString> dataFolderPath{design_window::Data_Folder_Path};
+    ScopedPrintState printState;
     TempFolder tmp;
     QStringList alerts;
     platform::ScopedAlertResponder answer{[this](const platform::AlertRequest &r) {
@@ -98,6 +129,7 @@ public:
     static constexpr QSizeF kCard{252, 144};
 
 protected:
+    ScopedPrintState printState;
     TempFolder tmp;
     GraphicList front, back;
     std::shared_ptr<TVNText> name, backText;
@@ -142,9 +174,6 @@ protected:
     void TearDown() override
     {
         wnd.reset();
-        design_window::Use_Data_Sheet_Values = false;
-        design_window::Use_Excel_Binding_Values = false;
-        design_window::Total_Batch_Excel_Card = 0;
     }
 
     void setCode(const QString &value)

@@ -16,6 +16,7 @@
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
 #include "tests/output/CardFixtures.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -64,6 +65,20 @@ void waitForBatch(ImageExport &exporter)
 
 class ExportCommandTest : public ::testing::Test {
 protected:
+    // What the design, the export and the test change of the process-wide
+    // state goes back after each test.
+    ScopedValue<QString> resourcePath{Resource_Path};
+    ScopedValue<QString> dataFolderPath{Data_Folder_Path};
+    ScopedValue<QString> cardSides{CARD_SIDE_STR};
+    ScopedValue<std::atomic<bool>> seriesValues{Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{Total_Batch_Excel_Card};
+    ScopedValue<QString> exportSides{export_card_side};
+    ScopedValue<std::atomic<int>> editedSide{Card_Front_Or_Back};
+    ScopedValue<QString> exportPath{Export_File_Path};
+    ScopedValue<QString> exportMessage{Export_File_Message};
+    // The result box stores the user's choices.
+    ScopedSettings settings;
     TempFolder tmp;
     std::unique_ptr<ImageExport> exporter;
     std::unique_ptr<TVNWindowController> wnd;
@@ -124,11 +139,6 @@ protected:
         exporter.reset();
         wnd.reset();
         setImageExportWindows(nullptr);
-        CARD_SIDE_STR = "1";
-        Use_Data_Sheet_Values = false;
-        Total_Batch_Excel_Card = 0;
-        export_card_side = "F";
-        Card_Front_Or_Back = 0;
     }
 
     // A two-sided design bound to `records` records: on the front a Code 128
@@ -613,6 +623,9 @@ TEST(ExportResultBoxChoice, TheLastChoiceStaysAndANoViewerIsSaid)
     });
     bool viewer = true;
     platform::setOpenUrlHandler([&](const QUrl &) { return viewer; });
+    const OnScopeExit noHandler([] { platform::setOpenUrlHandler({}); });
+    const ScopedValue exportPath(Export_File_Path);
+    const ScopedSettings noChoiceYet;
     // The user unticks the folder's option once; a box made later (the
     // program started again) keeps that, while the file's option stays on.
     const auto show = [&](const QString &path, std::optional<bool> tick) {
@@ -635,7 +648,6 @@ TEST(ExportResultBoxChoice, TheLastChoiceStaysAndANoViewerIsSaid)
     viewer = false;
     show(file, {});
     EXPECT_EQ(alerts, QStringList{"No program was found to open " + file + "."});
-    platform::setOpenUrlHandler({});
 }
 
 } // namespace
