@@ -376,7 +376,7 @@ TEST_F(PrintTest, ClicksQueuedDuringARunStartNoSecondRun)
         commandsOff = !wnd->print_btn->isEnabled() && !wnd->preview_btn->isEnabled()
                       && Send_Modeless::defaultInstance().isVisible();
     };
-    open([this](Print_Wnd &w) {
+    open([](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
         EXPECT_TRUE(w.print_btn->isEnabled());
