@@ -75,6 +75,9 @@ void TVNWindowController::placeProfileAsOneStep(const std::function<void()> &pla
     design_window::editGraphics(*document, existing, tr("User Profile"), place);
     if (recorded)
         undo.endMacro();
+    // The placement selects the fields as it goes and binds them after: the
+    // inspector shows the selected field as it now stands (its source too).
+    Show_RHS_Properties(m_inspected.get());
 }
 
 void TVNWindowController::User_Profile_Button_Clicked()

@@ -114,6 +114,8 @@ TEST_F(ProfileBatchWindows, FormButtonsOpenTheBatchWindowsAndItsColumnsFillTheCa
     EXPECT_EQ(wnd->Front_user_profile.field(F::phone).xl_col_indx, 3);
     EXPECT_EQ(text("Fup_Name"), "Alice");
     EXPECT_EQ(text("Fup_PhoneNO"), "12");
+    // The inspector shows the last placed field with the source it took.
+    EXPECT_EQ(wnd->Data_source_type->currentText(), "Excel");
 
     // Record 1 of the spreadsheet and of the series on the card.
     wnd->Check_Series_Or_Excel_Use_or_not();
