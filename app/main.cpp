@@ -1,14 +1,5 @@
-#include "barcodes/designer_window/Barcode_Gen_Dialog.h"
-#include "batch_data/import_window/SeriesImportWindowsImpl.h"
-#include "batch_data/spreadsheet_window/BatchDataWindows.h"
-#include "design_window/BarcodeDesigner.h"
-#include "design_window/SeriesWindows.h"
+#include "app/Services.h"
 #include "design_window/TVNWindowController.h"
-#include "output/widgets/ImageExport.h"
-#include "output/mail/DesignMailCards.h"
-#include "output/mail/MailWindowsImpl.h"
-#include "output/print_window/PrintWindowsImpl.h"
-#include "profiles_wizards/WizardWindowsImpl.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -25,30 +16,8 @@ int main(int argc, char **argv)
     // Where the desktop's icon theme lacks a standard icon (or there is no
     // desktop to name one), the freedesktop default theme stands in.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-    // The design window opens the wizards and libraries through these.
-    profiles_wizards::installWizardWindows();
-    // The series manager, the series and spreadsheet viewers and the
-    // spreadsheet data source.
-    batch_data::installBatchDataWindows();
-    // The Print command opens the print set-up window.
-    output::installPrintWindows();
-    // The Data menu's series import and generation.
-    batch_data::installSeriesImportWindows();
-    // The barcode tool, a double click on a barcode and the inspector's
-    // designer button open the designer.
-    design_window::setBarcodeDesigner(
-        [](TVNGraphic *graphic) { return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic); });
-    // The designer's View button shows the chosen series.
-    barcodes::Barcode_Gen_Dialog::defaultInstance().setSeriesViewer([](const QString &name) {
-        if (design_window::SeriesWindows *windows = design_window::seriesWindows())
-            windows->viewSeries(name);
-    });
-    auto imageExport = std::make_unique<ImageExport>();
-    design_window::setImageExportWindows(imageExport.get());
-    // The mail command and the e-mail settings open these.
-    output::mail::DesignMailCards mailCards;
-    output::mail::MailWindowsImpl mailWindows(&mailCards);
-    design_window::setMailWindows(&mailWindows);
+    // The windows of the higher layers that the design window opens.
+    app::Services services;
     TVNWindowController window;
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
@@ -61,9 +30,6 @@ int main(int argc, char **argv)
         return 0;
     window.show();
     const int status = app.exec();
-    // A batch run still going ends while its window is there.
-    imageExport.reset();
-    design_window::setImageExportWindows(nullptr);
-    design_window::setMailWindows(nullptr);
+    services.end();
     return status;
 }

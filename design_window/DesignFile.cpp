@@ -838,21 +838,12 @@ bool isTableNumber(const QVariant &cell)
         && std::isfinite(cell.toDouble());
 }
 
-// Spreadsheet tables from outside until the data source installs its own.
+// The spreadsheet data source's table, saved with the design and given back
+// when one is loaded.
 SpreadsheetTable &keptTable()
 {
     static SpreadsheetTable table;
     return table;
-}
-std::function<SpreadsheetTable()> &tableGetter()
-{
-    static std::function<SpreadsheetTable()> get;
-    return get;
-}
-std::function<void(const SpreadsheetTable &)> &tableSetter()
-{
-    static std::function<void(const SpreadsheetTable &)> set;
-    return set;
 }
 
 } // namespace
@@ -1059,24 +1050,14 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error)
     return decodeDesign(file.readAll(), error);
 }
 
-void setSpreadsheetTableAccess(std::function<SpreadsheetTable()> get,
-                               std::function<void(const SpreadsheetTable &)> set)
-{
-    tableGetter() = std::move(get);
-    tableSetter() = std::move(set);
-}
-
 SpreadsheetTable currentSpreadsheetTable()
 {
-    return tableGetter() ? tableGetter()() : keptTable();
+    return keptTable();
 }
 
 void restoreSpreadsheetTable(const SpreadsheetTable &table)
 {
-    if (tableSetter())
-        tableSetter()(table);
-    else
-        keptTable() = table;
+    keptTable() = table;
 }
 
 } // namespace design_window

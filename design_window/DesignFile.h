@@ -20,7 +20,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
-#include <functional>
 #include <optional>
 
 namespace design_window {
@@ -81,11 +80,9 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error = nullp
 QVariantMap graphicToDictionary(const TVNGraphic &graphic);
 GraphicPtr graphicFromDictionary(const QVariantMap &dict, QString *error = nullptr);
 
-// Where the spreadsheet data source's table is read from when saving and
-// given to when loading. The spreadsheet data source installs these; until
-// then a table kept here serves.
-void setSpreadsheetTableAccess(std::function<SpreadsheetTable()> get,
-                               std::function<void(const SpreadsheetTable &)> set);
+// The spreadsheet data source's table: read when saving, given back when
+// loading. The design window keeps it; the data source's windows read and
+// replace it through these.
 SpreadsheetTable currentSpreadsheetTable();
 void restoreSpreadsheetTable(const SpreadsheetTable &table);
 

@@ -4,6 +4,8 @@
 // reaches them through this interface; the program installs the
 // implementation at start-up. Without one the Export command is disabled.
 
+#include "platform/Installed.h"
+
 class TVNWindowController;
 
 namespace design_window {
@@ -15,10 +17,9 @@ public:
     virtual void Export_Button(TVNWindowController &window) = 0;
 };
 
-// Installs `windows` (not owned: it must outlive its use); nullptr removes
-// it.
-void setImageExportWindows(ImageExportWindows *windows);
-// The installed windows, or null.
-ImageExportWindows *imageExportWindows();
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setImageExportWindows(ImageExportWindows *windows) { platform::Installed<ImageExportWindows>::set(windows); }
+inline ImageExportWindows *imageExportWindows() { return platform::Installed<ImageExportWindows>::get(); }
 
 } // namespace design_window

@@ -4,6 +4,8 @@
 // interface; the program installs the implementation at start-up. Without
 // one the mail commands are disabled.
 
+#include "platform/Installed.h"
+
 namespace design_window {
 
 class MailWindows {
@@ -15,9 +17,9 @@ public:
     virtual void openMailSettings() = 0;
 };
 
-// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
-void setMailWindows(MailWindows *windows);
-// The installed windows, or null.
-MailWindows *mailWindows();
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setMailWindows(MailWindows *windows) { platform::Installed<MailWindows>::set(windows); }
+inline MailWindows *mailWindows() { return platform::Installed<MailWindows>::get(); }
 
 } // namespace design_window

@@ -4,6 +4,8 @@
 // installs the implementation at start-up. Without one the command is
 // disabled.
 
+#include "platform/Installed.h"
+
 namespace design_window {
 
 class PrintWindows {
@@ -16,9 +18,9 @@ public:
     virtual bool Open_Print_Wnd() = 0;
 };
 
-// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
-void setPrintWindows(PrintWindows *windows);
-// The installed windows, or null.
-PrintWindows *printWindows();
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setPrintWindows(PrintWindows *windows) { platform::Installed<PrintWindows>::set(windows); }
+inline PrintWindows *printWindows() { return platform::Installed<PrintWindows>::get(); }
 
 } // namespace design_window

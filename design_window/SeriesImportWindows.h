@@ -4,6 +4,8 @@
 // installs the implementation at start-up. Without one the commands are
 // disabled.
 
+#include "platform/Installed.h"
+
 namespace design_window {
 
 class SeriesImportWindows {
@@ -15,9 +17,9 @@ public:
     virtual void Create_Series_Button() = 0;
 };
 
-// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
-void setSeriesImportWindows(SeriesImportWindows *windows);
-// The installed windows, or null.
-SeriesImportWindows *seriesImportWindows();
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setSeriesImportWindows(SeriesImportWindows *windows) { platform::Installed<SeriesImportWindows>::set(windows); }
+inline SeriesImportWindows *seriesImportWindows() { return platform::Installed<SeriesImportWindows>::get(); }
 
 } // namespace design_window

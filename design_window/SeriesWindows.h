@@ -5,6 +5,8 @@
 // start-up. Without one the commands and buttons that need them are
 // disabled.
 
+#include "platform/Installed.h"
+
 #include <QString>
 
 namespace design_window {
@@ -24,9 +26,9 @@ public:
     virtual int buildSpreadsheetSource(const QString &path) = 0;
 };
 
-// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
-void setSeriesWindows(SeriesWindows *windows);
-// The installed windows, or null.
-SeriesWindows *seriesWindows();
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setSeriesWindows(SeriesWindows *windows) { platform::Installed<SeriesWindows>::set(windows); }
+inline SeriesWindows *seriesWindows() { return platform::Installed<SeriesWindows>::get(); }
 
 } // namespace design_window

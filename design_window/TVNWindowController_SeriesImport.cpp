@@ -5,24 +5,6 @@
 
 #include <QAction>
 
-namespace design_window {
-
-namespace {
-SeriesImportWindows *installedSeriesImport = nullptr;
-}
-
-void setSeriesImportWindows(SeriesImportWindows *windows)
-{
-    installedSeriesImport = windows;
-}
-
-SeriesImportWindows *seriesImportWindows()
-{
-    return installedSeriesImport;
-}
-
-} // namespace design_window
-
 using design_window::seriesImportWindows;
 
 void TVNWindowController::buildSeriesImportCommands()

@@ -7,6 +7,8 @@
 // implementation at start-up. Without one the commands that need them are
 // disabled, and the start window and the frame browser are left out.
 
+#include "platform/Installed.h"
+
 #include <QString>
 #include <optional>
 
@@ -54,9 +56,9 @@ public:
     virtual FrameBrowser *newFrameBrowser() = 0;
 };
 
-// Installs `windows` (not owned: it must outlive its use); nullptr removes it.
-void setWizardWindows(WizardWindows *windows);
-// The installed windows, or null.
-WizardWindows *wizardWindows();
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setWizardWindows(WizardWindows *windows) { platform::Installed<WizardWindows>::set(windows); }
+inline WizardWindows *wizardWindows() { return platform::Installed<WizardWindows>::get(); }
 
 } // namespace design_window

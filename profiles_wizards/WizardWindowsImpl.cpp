@@ -229,10 +229,15 @@ private:
 
 } // namespace
 
-void installWizardWindows()
+design_window::WizardWindows &designWizardWindows()
 {
     static Windows windows;
-    design_window::setWizardWindows(&windows);
+    return windows;
+}
+
+void installWizardWindows()
+{
+    design_window::setWizardWindows(&designWizardWindows());
 }
 
 QByteArray templateThumbnail(TVNWindowController &main)

@@ -7,10 +7,17 @@
 
 class TVNWindowController;
 
+namespace design_window {
+class WizardWindows;
+}
+
 namespace profiles_wizards {
 
-// Installs the wizards and libraries for the design window (once, at
-// start-up; safe to call again).
+// The wizards and libraries as the design window reaches them (for the
+// program's life).
+design_window::WizardWindows &designWizardWindows();
+// Installs them alone for the design window; the program installs them with
+// the rest of its services instead.
 void installWizardWindows();
 
 // The thumbnail of a template: the card as PNG, the front above the back

@@ -19,6 +19,9 @@
 // record's own fonts), which the 2-D renderer reads as it reads a linear
 // symbol's fields.
 
+// USED_DPI_VALUE, the resolution of 2-D symbol bitmaps, is declared with the
+// resampling that takes it as an argument.
+#include "barcodes/imaging/ImageResolution.h"
 #include "barcodes/symbologies/SymbolFrame.h"
 #include "barcodes/symbologies/SymbolStyle.h"
 
@@ -79,9 +82,6 @@ float barWidthFromMils(float mils);
 // record it edits.
 extern Barcode_Gen *Barcode_Gen_Var;
 
-// Resolution of 2-D symbol bitmaps, dots per inch; 600 at start. Defined
-// with the resampling (barcodes/imaging), which takes it as an argument.
-extern std::atomic<int> USED_DPI_VALUE;
 // Unit of the designer's length fields: 0 inch, 1 centimetre, 2 millimetre.
 extern std::atomic<int> Measument_Unit_Is;
 // The previous unit; kept with Measument_Unit_Is.

@@ -44,10 +44,20 @@ void Open_Generate_List(int file_name_required, int file_name_Insert)
     generator.Open_Wnd();
 }
 
-void installSeriesImportWindows()
+design_window::SeriesImportWindows &designSeriesImportWindows()
 {
     static DesignWindowSeriesCommands commands;
-    design_window::setSeriesImportWindows(&commands);
+    return commands;
+}
+
+void installSeriesImportWindows()
+{
+    design_window::setSeriesImportWindows(&designSeriesImportWindows());
+    installSeriesManagerImporters();
+}
+
+void installSeriesManagerImporters()
+{
     static ManagerImporters importers;
     setSeriesImporters(&importers);
     // The manager is reached when a dialog hands it values, not before.

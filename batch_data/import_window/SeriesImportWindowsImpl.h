@@ -3,6 +3,10 @@
 // then the dialog run; and their installation for the design window's Data
 // menu (a named series file, no list to refresh).
 
+namespace design_window {
+class SeriesImportWindows;
+}
+
 namespace batch_data {
 
 // file_name_required 1: the dialog writes a named series file; any other
@@ -11,8 +15,13 @@ namespace batch_data {
 void Open_Import_Wizard(int file_name_required, int file_name_Insert);
 void Open_Generate_List(int file_name_required, int file_name_Insert);
 
-// Installs the design window's series commands and the series manager's
-// importers, and points the dialogs at the manager (for the program's life).
+// The design window's series commands (for the program's life).
+design_window::SeriesImportWindows &designSeriesImportWindows();
+// Installs the series manager's importers and points the dialogs at the
+// manager.
+void installSeriesManagerImporters();
+// Both at once: the design window's commands installed alone (the program
+// installs them with the rest of its services instead) and the importers.
 void installSeriesImportWindows();
 
 } // namespace batch_data

@@ -4,6 +4,8 @@
 // the implementation at start-up. Without one the manager's Import and
 // Generate buttons are disabled.
 
+#include "platform/Installed.h"
+
 namespace batch_data {
 
 class SeriesImporters {
@@ -15,7 +17,10 @@ public:
     virtual void Open_Import_Wizard(int file_name_required, int file_name_Insert) = 0;
     virtual void Open_Generate_List(int file_name_required, int file_name_Insert) = 0;
 };
-void setSeriesImporters(SeriesImporters *importers); // not owned; nullptr removes
-SeriesImporters *seriesImporters();
+
+// Installs the implementation (not owned: it must outlive its use; nullptr
+// removes it) and gives the installed one, or null.
+inline void setSeriesImporters(SeriesImporters *importers) { platform::Installed<SeriesImporters>::set(importers); }
+inline SeriesImporters *seriesImporters() { return platform::Installed<SeriesImporters>::get(); }
 
 } // namespace batch_data

@@ -30,10 +30,15 @@ public:
 
 namespace batch_data {
 
-void installBatchDataWindows()
+design_window::SeriesWindows &designSeriesWindows()
 {
     static BatchDataWindows windows;
-    design_window::setSeriesWindows(&windows);
+    return windows;
+}
+
+void installBatchDataWindows()
+{
+    design_window::setSeriesWindows(&designSeriesWindows());
 }
 
 } // namespace batch_data

@@ -17,10 +17,15 @@ public:
 
 } // namespace
 
-void installPrintWindows()
+design_window::PrintWindows &designPrintWindows()
 {
     static PrintWindowsImpl windows;
-    design_window::setPrintWindows(&windows);
+    return windows;
+}
+
+void installPrintWindows()
+{
+    design_window::setPrintWindows(&designPrintWindows());
 }
 
 } // namespace output

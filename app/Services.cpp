@@ -1,0 +1,64 @@
+#include "app/Services.h"
+
+#include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "batch_data/import_window/SeriesImportWindowsImpl.h"
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
+#include "design_window/HubServices.h"
+#include "design_window/SeriesWindows.h"
+#include "output/mail/DesignMailCards.h"
+#include "output/mail/MailWindowsImpl.h"
+#include "output/print_window/PrintWindowsImpl.h"
+#include "output/widgets/ImageExport.h"
+#include "profiles_wizards/WizardWindowsImpl.h"
+
+namespace app {
+
+Services::Services()
+    : m_imageExport(std::make_unique<ImageExport>()),
+      m_mailCards(std::make_unique<output::mail::DesignMailCards>()),
+      m_mailWindows(std::make_unique<output::mail::MailWindowsImpl>(m_mailCards.get()))
+{
+    design_window::HubServices hub;
+    // The wizards and libraries.
+    hub.wizards = &profiles_wizards::designWizardWindows();
+    // The series manager, the series and spreadsheet viewers and the
+    // spreadsheet data source.
+    hub.series = &batch_data::designSeriesWindows();
+    // The Data menu's series import and generation.
+    hub.seriesImport = &batch_data::designSeriesImportWindows();
+    // The Print command's print set-up window.
+    hub.print = &output::designPrintWindows();
+    hub.imageExport = m_imageExport.get();
+    // The mail command and the e-mail settings.
+    hub.mail = m_mailWindows.get();
+    // The barcode tool, a double click on a barcode and the inspector's
+    // designer button open the designer.
+    hub.barcodeDesigner = [](TVNGraphic *graphic) {
+        return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic);
+    };
+    design_window::installHubServices(hub);
+
+    // One layer up from the design window: the series manager's Import and
+    // Generate buttons, and the designer's View button showing the chosen
+    // series.
+    batch_data::installSeriesManagerImporters();
+    barcodes::Barcode_Gen_Dialog::defaultInstance().setSeriesViewer([](const QString &name) {
+        if (design_window::SeriesWindows *windows = design_window::seriesWindows())
+            windows->viewSeries(name);
+    });
+}
+
+void Services::end()
+{
+    if (!m_imageExport)
+        return;
+    m_imageExport.reset();
+    design_window::installHubServices({});
+}
+
+Services::~Services()
+{
+    end();
+}
+
+} // namespace app

@@ -1,0 +1,119 @@
+// The services value reaches every way the design window has into the
+// windows above it: each member opens its own commands, and installing an
+// empty value closes them all again.
+#include "WindowFixture.h"
+
+#include "design_window/FrameBrowser.h"
+#include "design_window/HubServices.h"
+#include "design_window/ImageExportWindows.h"
+#include "design_window/MailWindows.h"
+#include "design_window/PrintWindows.h"
+#include "design_window/SeriesImportWindows.h"
+#include "design_window/SeriesWindows.h"
+#include "design_window/WizardWindows.h"
+
+#include <QAction>
+
+namespace {
+
+class EmptyFrameBrowser : public FrameBrowser {
+public:
+    bool listFolder(const QString &) override { return true; }
+    int numberOfItemsInImageBrowser() const override { return 0; }
+    MyImageObject imageBrowser(int) const override { return {}; }
+    bool imageBrowser(QList<int>, int) override { return true; }
+    void addImageWithPath(const QString &, const QString &, const QString &) override {}
+    void selectItem(int) override {}
+};
+
+class FakeWindows : public design_window::WizardWindows,
+                    public design_window::SeriesWindows,
+                    public design_window::SeriesImportWindows,
+                    public design_window::PrintWindows,
+                    public design_window::ImageExportWindows,
+                    public design_window::MailWindows {
+public:
+    QStringList calls;
+
+    std::optional<QString> chooseTemplateText(const QString &) override { return std::nullopt; }
+    std::optional<QString> chooseLibraryImage(const QString &) override { return std::nullopt; }
+    void openGridOptions(QWidget *) override {}
+    void exportAsTemplate() override {}
+    void openCardSizeWizard() override { calls << "card size wizard"; }
+    void openTemplateGallery() override {}
+    int runStartWindow() override { return 0; }
+    int editMainPhoto() override { return 0; }
+    int openUserProfile(bool, const QString &) override { return 0; }
+    FrameBrowser *newFrameBrowser() override { return new EmptyFrameBrowser; }
+
+    int openSeriesManager() override { return 0; }
+    int viewSeries(const QString &) override { return 0; }
+    int viewSpreadsheet() override { return 0; }
+    int buildSpreadsheetSource(const QString &) override { return 0; }
+
+    void Import_Wizard_Button() override { calls << "import wizard"; }
+    void Create_Series_Button() override {}
+
+    bool printerAvailable() const override { return true; }
+    bool Open_Print_Wnd() override { return true; }
+
+    void Export_Button(TVNWindowController &) override {}
+
+    void openMailWindow() override {}
+    void openMailSettings() override { calls << "mail settings"; }
+};
+
+// Whatever a test installs is removed again, even when an assertion fails.
+struct InstalledServices {
+    explicit InstalledServices(const design_window::HubServices &services)
+    {
+        design_window::installHubServices(services);
+    }
+    ~InstalledServices() { design_window::installHubServices({}); }
+};
+
+const char *const kCommands[] = {"act_templates", "act_card_size_wizard", "act_series_manager",
+                                 "act_spreadsheet", "act_import_series",  "act_generate_series",
+                                 "act_print",       "act_export",          "act_mail",
+                                 "act_mail_settings"};
+
+bool enabled(TVNWindowController &window, const char *name)
+{
+    auto *action = window.findChild<QAction *>(QLatin1String(name));
+    return action && action->isEnabled();
+}
+
+} // namespace
+
+TEST_F(DesignWindow, HubServicesOpenEveryCommandAndAnEmptyValueClosesThem)
+{
+    FakeWindows fake;
+    design_window::HubServices services;
+    services.wizards = &fake;
+    services.series = &fake;
+    services.seriesImport = &fake;
+    services.print = &fake;
+    services.imageExport = &fake;
+    services.mail = &fake;
+    TVNGraphic *designed = nullptr;
+    services.barcodeDesigner = [&designed](TVNGraphic *graphic) { return designed = graphic; };
+    {
+        InstalledServices installed(services);
+        wnd = std::make_unique<TVNWindowController>();
+        for (const char *name : kCommands)
+            EXPECT_TRUE(enabled(*wnd, name)) << name;
+        EXPECT_TRUE(design_window::barcodeDesignerInstalled());
+
+        // Each command reaches the member it belongs to.
+        for (const char *name : {"act_card_size_wizard", "act_import_series", "act_mail_settings"})
+            wnd->findChild<QAction *>(QLatin1String(name))->trigger();
+        EXPECT_EQ(fake.calls, (QStringList{"card size wizard", "import wizard", "mail settings"}));
+        wnd.reset();
+    }
+
+    EXPECT_FALSE(design_window::barcodeDesignerInstalled());
+    EXPECT_EQ(design_window::openBarcodeDesigner(nullptr), nullptr);
+    wnd = std::make_unique<TVNWindowController>();
+    for (const char *name : kCommands)
+        EXPECT_FALSE(enabled(*wnd, name)) << name;
+}
