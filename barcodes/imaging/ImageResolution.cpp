@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace barcodes {
@@ -65,19 +66,6 @@ int indexAt(const uchar *row, int x, bool mono)
     return mono ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x];
 }
 
-// Sets the bits of pixels [from, to) of a 1-bit row, most significant first.
-void setBits(uchar *row, int from, int to)
-{
-    for (; from < to && (from & 7); ++from)
-        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
-    if (to - from >= 8) {
-        std::memset(row + (from >> 3), 0xff, std::size_t((to - from) >> 3));
-        from += (to - from) & ~7;
-    }
-    for (; from < to; ++from)
-        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
-}
-
 // Nearest sampling of a bitmap with a colour table into `target` of the same
 // format and table.
 void sampleIndexed(const QImage &src, QImage &target)
@@ -88,17 +76,15 @@ void sampleIndexed(const QImage &src, QImage &target)
     std::vector<int> column(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
         column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
-    // The target columns of each source column, in order: a 1-bit row is
-    // written a run of set pixels at a time.
-    struct Run {
-        int source, from, to;
-    };
-    std::vector<Run> runs;
-    for (int x = 0; x < w; ++x) {
-        if (runs.empty() || runs.back().source != column[std::size_t(x)])
-            runs.push_back({column[std::size_t(x)], x, x + 1});
-        else
-            runs.back().to = x + 1;
+    // Where each target pixel's bit lies in a 1-bit source row.
+    std::vector<int> sourceByte, sourceShift;
+    if (mono) {
+        sourceByte.resize(std::size_t(w));
+        sourceShift.resize(std::size_t(w));
+        for (std::size_t x = 0; x < std::size_t(w); ++x) {
+            sourceByte[x] = column[x] >> 3;
+            sourceShift[x] = 7 - (column[x] & 7);
+        }
     }
     // A source row like the one before (the rows of a symbol's module) gives
     // the same target row.
@@ -117,11 +103,15 @@ void sampleIndexed(const QImage &src, QImage &target)
         previousIn = in;
         if (mono) {
             // Eight pixels to a byte, most significant first; the last byte
-            // padded with zero bits.
-            std::memset(out, 0, rowBytes);
-            for (const Run &run : runs) {
-                if (indexAt(in, run.source, true))
-                    setBits(out, run.from, run.to);
+            // padded with zero bits. Each bit is gathered without a branch:
+            // runs of a module's few pixels end where no processor could
+            // predict.
+            for (std::size_t byte = 0; byte < rowBytes; ++byte) {
+                const std::size_t from = byte * 8, to = std::min(from + 8, std::size_t(w));
+                uint bits = 0;
+                for (std::size_t x = from; x < to; ++x)
+                    bits = (bits << 1) | ((uint(in[sourceByte[x]]) >> sourceShift[x]) & 1u);
+                out[byte] = uchar(bits << (8 - (to - from)));
             }
         } else {
             for (int x = 0; x < w; ++x)
@@ -190,10 +180,10 @@ int pixelsFor(double points, double dpi)
 // before is a copy of the row above. `column` gives the source column of
 // each target pixel when the source is scaled.
 void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels, const QImage &source,
-                        const std::vector<QRgb> &ink, const std::vector<QRgb> &keep, const std::vector<int> *column)
+                        const std::vector<QRgb> &ink, const std::vector<QRgb> &keep, const std::vector<int> *column,
+                        QRgb under)
 {
     const bool mono = source.format() == QImage::Format_Mono;
-    const QRgb under = reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
     std::array<QRgb, 256> colours{};
     for (std::size_t i = 0; i < 256; ++i)
         colours[i] = keep[i] != 0 ? under : ink[i];
@@ -280,7 +270,12 @@ platform::Image Resize_Image(const platform::Image &image, QSizeF new_size)
     return platform::Image::fromBitmap(bitmap, new_size);
 }
 
-bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour)
+namespace {
+
+// What both ways of writing an indexed bitmap share; `under`, when given, is
+// the colour of every target pixel of the area, read or promised.
+bool writeIndexed(QImage &target, const QRectF &area, const QImage &source, bool overOneColour,
+                  std::optional<QRgb> under, QRect *written)
 {
     const QImage::Format tf = target.format();
     if (!hasColourTable(source) || source.isNull()
@@ -307,6 +302,8 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
     const QRect pixels = QRect(QPoint(int(std::ceil(area.left() - 0.5)), int(std::ceil(area.top() - 0.5))),
                                QPoint(int(std::ceil(area.right() - 0.5)) - 1, int(std::ceil(area.bottom() - 0.5)) - 1))
                              .intersected(target.rect());
+    if (written)
+        *written = pixels;
     if (pixels.isEmpty())
         return true;
     const bool mono = source.format() == QImage::Format_Mono;
@@ -321,8 +318,10 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         && column.back() == source.width() - 1;
     const int used = mono ? 2 : 256;
     const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
-    if (overOneColour) {
-        writeOverOneColour(target, area, pixels, source, ink, keep, unscaled ? nullptr : &column);
+    if (overOneColour || under) {
+        const QRgb colour =
+            under ? *under : reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
+        writeOverOneColour(target, area, pixels, source, ink, keep, unscaled ? nullptr : &column, colour);
         return true;
     }
     // Rows repeat many times at print resolution: each source row is sampled
@@ -384,6 +383,20 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         aboveIsSame = solid || overOneColour;
     }
     return true;
+}
+
+} // namespace
+
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour)
+{
+    return writeIndexed(target, area, source, overOneColour, std::nullopt, nullptr);
+}
+
+bool writeIndexedBitmapOver(QImage &target, const QRectF &area, const QImage &source, QRgb under, QRect &written)
+{
+    if (qAlpha(under) != 255)
+        return false;
+    return writeIndexed(target, area, source, true, under, &written);
 }
 
 } // namespace barcodes

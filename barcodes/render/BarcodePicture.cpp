@@ -60,8 +60,14 @@ void BarcodePicture::paint(QPainter &painter) const
     // Areas of one colour with hard edges; text below keeps the caller's
     // smoothing.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    paintBackground(painter);
-    if (!image.isNull())
+    // A 2-D symbol written straight into a bitmap comes first, its clear
+    // pixels as the background, and the background is filled only around
+    // it: each of its pixels is written once rather than filled and then
+    // written over.
+    QRect imagePixels;
+    const bool imageWritten = writeImageFirst(painter, imagePixels);
+    paintBackground(painter, imageWritten ? imagePixels : QRect());
+    if (!image.isNull() && !imageWritten)
         paintImage(painter);
     const QRect barPixels = paintBars(painter);
     painter.restore();
@@ -341,45 +347,78 @@ QList<QGlyphRun> BarcodePicture::Text::glyphs() const
     return runs;
 }
 
+std::optional<BarcodePicture::ImagePlace> BarcodePicture::imagePlace(const QPainter &painter) const
+{
+    const QTransform t = painter.deviceTransform();
+    if (image.isNull() || image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0)
+        return std::nullopt;
+    const QRectF area = t.mapRect(imageRect);
+    const QImage &bitmap = image.bitmap();
+    ImagePlace place;
+    // A bitmap made at the device's resolution is copied pixel for pixel.
+    place.atDeviceResolution =
+        std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5;
+    place.area = place.atDeviceResolution
+        ? QRectF(QPoint(int(std::lround(area.left())), int(std::lround(area.top()))), bitmap.size())
+        : area;
+    return place;
+}
+
+namespace {
+
+// The painter's bitmap when a symbol may be written into its rows as the
+// painter would draw it: nothing clips, fades or blends it differently.
+QImage *writableBitmap(QPainter &painter)
+{
+    QImage *device = directBitmap(painter);
+    const bool plain = device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+    return plain ? device : nullptr;
+}
+
+} // namespace
+
+bool BarcodePicture::writeImageFirst(QPainter &painter, QRect &written) const
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    if (background.alpha() != 255 || !engine || engine->type() != QPaintEngine::Raster
+        || !QRectF(QPointF(0, 0), size).contains(imageRect))
+        return false;
+    const auto place = imagePlace(painter);
+    QImage *device = place ? writableBitmap(painter) : nullptr;
+    return device && writeIndexedBitmapOver(*device, place->area, image.bitmap(), background.rgba(), written);
+}
+
 void BarcodePicture::paintImage(QPainter &painter) const
 {
     // Modules stay blocks of whole pixels, never blurred.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QTransform t = painter.deviceTransform();
-    const QRectF area = t.mapRect(imageRect);
-    const QImage &bitmap = image.bitmap();
+    const auto place = imagePlace(painter);
+    if (!place) {
+        image.draw(painter, imageRect);
+        return;
+    }
     // The background was just filled into every pixel of the picture on a
     // bitmap: under an image inside the picture there is one colour.
     const QPaintEngine *engine = painter.paintEngine();
     const bool overBackground = background.alpha() == 255 && engine && engine->type() == QPaintEngine::Raster
         && QRectF(QPointF(0, 0), size).contains(imageRect);
-    if (image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) {
-        image.draw(painter, imageRect);
-        return;
-    }
-    // A bitmap made at the device's resolution is copied pixel for pixel.
-    const bool atDeviceResolution =
-        std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5;
-    const QPoint at(int(std::lround(area.left())), int(std::lround(area.top())));
     // A symbol of a few colours goes straight into the bitmap's rows; the
     // painter would first convert all of it to 32-bit pixels.
-    QImage *device = directBitmap(painter);
-    if (device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
-        && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap,
-                              overBackground))
+    QImage *device = writableBitmap(painter);
+    if (device && writeIndexedBitmap(*device, place->area, image.bitmap(), overBackground))
         return;
-    if (!atDeviceResolution) {
+    if (!place->atDeviceResolution) {
         image.draw(painter, imageRect);
         return;
     }
     painter.save();
     paintInDevicePixels(painter);
-    painter.drawImage(at, bitmap);
+    painter.drawImage(place->area.topLeft().toPoint(), image.bitmap());
     painter.restore();
 }
 
-void BarcodePicture::paintBackground(QPainter &painter) const
+void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) const
 {
     const QTransform t = painter.deviceTransform();
     const QPaintEngine *engine = painter.paintEngine();
@@ -394,7 +433,23 @@ void BarcodePicture::paintBackground(QPainter &painter) const
                        QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
     painter.save();
     paintInDevicePixels(painter);
-    painter.fillRect(pixels, background);
+    const QRect hole = written.intersected(pixels);
+    if (hole.isEmpty()) {
+        painter.fillRect(pixels, background);
+    } else {
+        // The bands above and below the pixels already written, and the
+        // pieces left and right of them.
+        const QRect around[] = {
+            QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
+            QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
+            QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
+            QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
+        };
+        for (const QRect &r : around) {
+            if (!r.isEmpty())
+                painter.fillRect(r, background);
+        }
+    }
     painter.restore();
 }
 

@@ -23,6 +23,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -87,9 +88,23 @@ private:
         int left = 0;
     };
     Fit fitBars(const QPainter &painter) const;
-    void paintBackground(QPainter &painter) const;
+    // Fills the picture's background, except the device pixels in
+    // `written`.
+    void paintBackground(QPainter &painter, const QRect &written = QRect()) const;
     struct TextPixels;
     TextPixels plainPixels(const QPainter &painter) const;
+    // Where the 2-D symbol's bitmap goes on the painter's bitmap, in device
+    // pixels; none on a vector device, for a vector image, or under a
+    // turned or mirrored picture.
+    struct ImagePlace {
+        QRectF area;
+        bool atDeviceResolution = false;
+    };
+    std::optional<ImagePlace> imagePlace(const QPainter &painter) const;
+    // Writes the 2-D symbol into a bitmap not filled yet, its clear pixels
+    // as the background, answering the device pixels written; false when it
+    // must be drawn over the filled background instead.
+    bool writeImageFirst(QPainter &painter, QRect &written) const;
     void paintImage(QPainter &painter) const;
     // Answers the device pixels the bars cover (everything on a vector
     // device).

@@ -378,3 +378,63 @@ TEST(OffscreenView, BarsReachingPastTheirPictureLeaveTheBackgroundWhole)
     }
     EXPECT_EQ(apart, 0);
 }
+
+TEST(OffscreenView, A2DSymbolWrittenBeforeItsBackgroundLooksAsThePainterDrawsIt)
+{
+    // On a plain bitmap the symbol is written first, its clear pixels as the
+    // background, and the background filled only around it; a clipped
+    // painter fills the background and draws the symbol over it. Both must
+    // agree to the pixel, at print resolution and stretched, placed on
+    // whole pixels or between them, and nothing outside the picture moves.
+    QImage page(10, 8, QImage::Format_Indexed8);
+    page.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    page.fill(0u);
+    for (int y = 1; y < 7; ++y) {
+        for (int x = 1; x < 9; ++x)
+            page.setPixel(x, y, uint(1 + (x * 3 + y) % 2));
+    }
+    QImage bits(21, 5, QImage::Format_Mono);
+    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 21; ++x)
+            bits.setPixel(x, y, uint((x * 7 + y) % 5 < 2));
+    }
+    const struct {
+        const char *what;
+        const QImage &symbol;
+        QRectF rect;
+        double scale;
+    } cases[] = {
+        {"clear border, whole pixels", page, QRectF(5, 4, 10, 8), 1.0},
+        {"clear border, stretched", page, QRectF(4.3, 6.1, 23.7, 17.2), 3.0},
+        {"1-bit, between pixels", bits, QRectF(2.5, 3.25, 21, 5), 2.5},
+        {"fills the picture", bits, QRectF(0, 0, 40, 30), 3.0},
+    };
+    for (const auto &c : cases) {
+        BarcodePicture picture;
+        picture.size = QSizeF(40, 30);
+        picture.background = QColor(255, 255, 200);
+        picture.image = platform::Image::fromBitmap(c.symbol, c.rect.size());
+        picture.imageRect = c.rect;
+        QImage written(160, 140, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < written.height(); ++y) {
+            for (int x = 0; x < written.width(); ++x)
+                written.setPixel(x, y, qRgb(y % 256, 255 - x % 256, 100));
+        }
+        QImage filled = written.copy();
+        for (QImage *bitmap : {&written, &filled}) {
+            QPainter p(bitmap);
+            if (bitmap == &filled)
+                p.setClipRect(filled.rect());
+            p.translate(7, 11);
+            p.scale(c.scale, c.scale);
+            picture.paint(p);
+        }
+        int apart = 0;
+        for (int y = 0; y < written.height(); ++y) {
+            for (int x = 0; x < written.width(); ++x)
+                apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+        }
+        EXPECT_EQ(apart, 0) << c.what;
+    }
+}
