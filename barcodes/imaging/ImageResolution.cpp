@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -76,15 +78,21 @@ void sampleIndexed(const QImage &src, QImage &target)
     std::vector<int> column(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
         column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
-    // Where each target pixel's bit lies in a 1-bit source row.
-    std::vector<int> sourceByte, sourceShift;
+    // The target pixels of each source column, in order: a 1-bit row is
+    // written a run of pixels at a time.
+    struct Run {
+        int source, from, to;
+    };
+    std::vector<Run> runs;
+    std::vector<std::uint64_t> words;
     if (mono) {
-        sourceByte.resize(std::size_t(w));
-        sourceShift.resize(std::size_t(w));
-        for (std::size_t x = 0; x < std::size_t(w); ++x) {
-            sourceByte[x] = column[x] >> 3;
-            sourceShift[x] = 7 - (column[x] & 7);
+        for (int x = 0; x < w; ++x) {
+            if (runs.empty() || runs.back().source != column[std::size_t(x)])
+                runs.push_back({column[std::size_t(x)], x, x + 1});
+            else
+                runs.back().to = x + 1;
         }
+        words.resize((std::size_t(w) + 63) / 64);
     }
     // A source row like the one before (the rows of a symbol's module) gives
     // the same target row.
@@ -102,16 +110,26 @@ void sampleIndexed(const QImage &src, QImage &target)
         }
         previousIn = in;
         if (mono) {
-            // Eight pixels to a byte, most significant first; the last byte
-            // padded with zero bits. Each bit is gathered without a branch:
-            // runs of a module's few pixels end where no processor could
-            // predict.
-            for (std::size_t byte = 0; byte < rowBytes; ++byte) {
-                const std::size_t from = byte * 8, to = std::min(from + 8, std::size_t(w));
-                uint bits = 0;
-                for (std::size_t x = from; x < to; ++x)
-                    bits = (bits << 1) | ((uint(in[sourceByte[x]]) >> sourceShift[x]) & 1u);
-                out[byte] = uchar(bits << (8 - (to - from)));
+            // Sixty-four pixels to a word, the first at the top: each run of
+            // a set source pixel is a mask or two, whatever its length. The
+            // bytes go out most significant first; bits past the last pixel
+            // stay clear.
+            std::fill(words.begin(), words.end(), std::uint64_t(0));
+            for (const Run &run : runs) {
+                const uint bit = (uint(in[run.source >> 3]) >> (7 - (run.source & 7))) & 1u;
+                const std::uint64_t set = std::uint64_t(0) - bit;
+                for (int from = run.from; from < run.to;) {
+                    const int offset = from & 63, count = std::min(run.to - from, 64 - offset);
+                    const std::uint64_t ones = count == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << count) - 1;
+                    words[std::size_t(from >> 6)] |= (ones << (64 - offset - count)) & set;
+                    from += count;
+                }
+            }
+            for (std::size_t i = 0; i < words.size(); ++i) {
+                std::uint64_t bytes = words[i];
+                if constexpr (std::endian::native == std::endian::little)
+                    bytes = __builtin_bswap64(bytes);
+                std::memcpy(out + 8 * i, &bytes, std::min<std::size_t>(8, rowBytes - 8 * i));
             }
         } else {
             for (int x = 0; x < w; ++x)
