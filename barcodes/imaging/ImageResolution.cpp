@@ -75,9 +75,12 @@ void sampleIndexed(const QImage &src, QImage &target)
     const bool mono = src.format() == QImage::Format_Mono;
     const int w = target.width(), h = target.height();
     const std::size_t rowBytes = mono ? std::size_t(w + 7) / 8 : std::size_t(w);
+    // The source pixel under each target pixel's centre, (x + 0.5) * sw / w
+    // rounded down, in whole numbers: no division by a double per pixel.
+    const std::int64_t sw = src.width();
     std::vector<int> column(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
-        column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
+        column[std::size_t(x)] = int(std::min(sw - 1, (2 * std::int64_t(x) + 1) * sw / (2 * std::int64_t(w))));
     // The target pixels of each source column, in order: a 1-bit row is
     // written a run of pixels at a time.
     struct Run {
