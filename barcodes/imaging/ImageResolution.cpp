@@ -330,13 +330,20 @@ bool writeIndexed(QImage &target, const QRectF &area, const QImage &source, bool
     const bool mono = source.format() == QImage::Format_Mono;
     const double sx = source.width() / area.width(), sy = source.height() / area.height();
     // Each target pixel takes the source pixel under its centre.
-    std::vector<int> column(std::size_t(pixels.width()));
-    for (int x = pixels.left(); x <= pixels.right(); ++x)
-        column[std::size_t(x - pixels.left())] =
-            std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
+    auto sourceColumn = [&](int x) {
+        return std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
+    };
     // The whole source, pixel for pixel.
-    const bool unscaled = column.size() == std::size_t(source.width()) && column.front() == 0
-        && column.back() == source.width() - 1;
+    const bool unscaled = pixels.width() == source.width() && sourceColumn(pixels.left()) == 0
+        && sourceColumn(pixels.right()) == source.width() - 1;
+    // Every column is looked up only where a row is not taken from the
+    // source as it lies.
+    std::vector<int> column;
+    if (!unscaled || (!overOneColour && !under && !mono)) {
+        column.resize(std::size_t(pixels.width()));
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            column[std::size_t(x - pixels.left())] = sourceColumn(x);
+    }
     const int used = mono ? 2 : 256;
     const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
     if (overOneColour || under) {
