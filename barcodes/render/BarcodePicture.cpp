@@ -64,12 +64,17 @@ void BarcodePicture::paint(QPainter &painter) const
     // pixels as the background, and the background is filled only around
     // it: each of its pixels is written once rather than filled and then
     // written over.
-    QRect imagePixels;
-    const bool imageWritten = writeImageFirst(painter, imagePixels);
-    paintBackground(painter, imageWritten ? imagePixels : QRect());
+    // Bars alone are written the same way: the rows they cross, gaps
+    // included, then the background around them.
+    QRect written;
+    const bool imageWritten = writeImageFirst(painter, written);
+    QRect barPixels;
+    const bool barsWritten = !imageWritten && image.isNull() && writeBarsFirst(painter, written, barPixels);
+    paintBackground(painter, imageWritten || barsWritten ? written : QRect());
     if (!image.isNull() && !imageWritten)
         paintImage(painter);
-    const QRect barPixels = paintBars(painter);
+    if (!barsWritten)
+        barPixels = paintBars(painter);
     painter.restore();
 
     if (texts.empty())
@@ -485,16 +490,46 @@ BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
     return fit;
 }
 
+std::vector<QRect> BarcodePicture::barRects(const QPainter &painter, QRect &covered) const
+{
+    const QTransform t = painter.deviceTransform();
+    const bool turned = t.m11() < 0;
+    const Fit fit = fitBars(painter);
+    std::vector<QRect> rects;
+    rects.reserve(bars.size());
+    for (const Bar &b : bars) {
+        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
+        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
+        // Module m counts from the left, or from the right when turned.
+        const int first = turned ? moduleCount - b.first - b.modules : b.first;
+        rects.emplace_back(fit.left + first * fit.pixels, std::min(y0, y1), b.modules * fit.pixels,
+                           std::max(1, std::abs(y1 - y0)));
+    }
+    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
+    for (const QRect &r : rects) {
+        left0 = std::min(left0, r.left());
+        top0 = std::min(top0, r.top());
+        right0 = std::max(right0, r.right());
+        bottom0 = std::max(bottom0, r.bottom());
+    }
+    covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
+    return rects;
+}
+
+bool BarcodePicture::writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const
+{
+    if (bars.empty() || moduleCount <= 0 || background.alpha() != 255 || fitBars(painter).pixels <= 0)
+        return false;
+    const std::vector<QRect> rects = barRects(painter, covered);
+    return writeBarsIntoBitmap(painter, rects, &written);
+}
+
 QRect BarcodePicture::paintBars(QPainter &painter) const
 {
     if (bars.empty() || moduleCount <= 0)
         return {};
-    const QTransform t = painter.deviceTransform();
-    const bool turned = t.m11() < 0;
     const Fit fit = fitBars(painter);
-    const int pixels = fit.pixels;
-    const int left = fit.left;
-    if (pixels <= 0) {
+    if (fit.pixels <= 0) {
         // A vector device, a turned picture, or modules too fine for the
         // device: exact lengths. On a bitmap, bars thinner than a pixel are
         // blended into the pixels they cover rather than rounded away.
@@ -508,23 +543,8 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
         painter.restore();
         return QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere));
     }
-    std::vector<QRect> rects;
-    rects.reserve(bars.size());
-    for (const Bar &b : bars) {
-        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
-        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
-        // Module m counts from the left, or from the right when turned.
-        const int first = turned ? moduleCount - b.first - b.modules : b.first;
-        rects.emplace_back(left + first * pixels, std::min(y0, y1), b.modules * pixels, std::max(1, std::abs(y1 - y0)));
-    }
-    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
-    for (const QRect &r : rects) {
-        left0 = std::min(left0, r.left());
-        top0 = std::min(top0, r.top());
-        right0 = std::max(right0, r.right());
-        bottom0 = std::max(bottom0, r.bottom());
-    }
-    const QRect covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
+    QRect covered;
+    const std::vector<QRect> rects = barRects(painter, covered);
     if (writeBarsIntoBitmap(painter, rects))
         return covered;
     painter.save();
@@ -535,7 +555,7 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
     return covered;
 }
 
-bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const
+bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled) const
 {
     // Narrow bars filled one by one are many tiny fills, one per bar and row.
     // On a plain 32-bit bitmap the rows between two bar ends are all alike:
@@ -562,7 +582,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         x1 = std::max(x1, c.right() + 1);
     }
     if (edges.empty())
-        return true;
+        return !unfilled;
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     const QRgb ink = barColour.rgba();
@@ -580,12 +600,23 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         inside = QRect(QPoint(int(std::ceil(area.left() - 1e-6)), int(std::ceil(area.top() - 1e-6))),
                        QPoint(int(std::floor(area.right() + 1e-6)) - 1, int(std::floor(area.bottom() + 1e-6)) - 1));
     }
+    // Into pixels not filled yet, every row from the first bar's top to the
+    // last one's bottom gets the background between the bars as well.
+    const QRect rows(QPoint(x0, edges.front()), QPoint(x1 - 1, edges.back() - 1));
+    if (unfilled) {
+        if (!inside.contains(rows))
+            return false;
+        *unfilled = rows;
+    }
+    const QRgb back = background.rgba();
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band], bottom = edges[band + 1];
         // The first row of the band gets the bars that cross it; the rest of
         // the band is that row again (or gets the same bars).
         QRgb *first = line(top);
-        bool any = false;
+        if (unfilled)
+            std::fill(first + x0, first + x1, back);
+        bool any = unfilled != nullptr;
         for (const QRect &c : clipped) {
             if (c.top() > top || c.bottom() < top)
                 continue;

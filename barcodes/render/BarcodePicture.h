@@ -111,7 +111,18 @@ private:
     QRect paintBars(QPainter &painter) const;
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
-    bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const;
+    // With `unfilled` the background is not there yet: every row from the
+    // first bar's top to the last one's bottom is written whole across the
+    // bars, gaps as background, and `unfilled` answers those pixels; false,
+    // with nothing written, when they do not lie within the picture.
+    bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled = nullptr) const;
+    // The bars in device pixels, fitted to the painter's bitmap, and the
+    // box around them.
+    std::vector<QRect> barRects(const QPainter &painter, QRect &covered) const;
+    // Writes the bars into a bitmap not filled yet, as above, answering the
+    // pixels written and the box around the bars; false, with nothing
+    // written, when they must be drawn over the filled background instead.
+    bool writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const;
     // Blends the glyphs of one line of text straight into the painter's
     // bitmap; false when the painter must draw them itself.
     bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,

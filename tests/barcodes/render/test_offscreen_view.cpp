@@ -438,3 +438,42 @@ TEST(OffscreenView, A2DSymbolWrittenBeforeItsBackgroundLooksAsThePainterDrawsIt)
         EXPECT_EQ(apart, 0) << c.what;
     }
 }
+
+TEST(OffscreenView, BarsWrittenBeforeTheirBackgroundLookAsThePainterFillsThem)
+{
+    // Bars within an opaque picture are written with the background between
+    // them, row by row, and the background filled only around them; a
+    // clipped painter fills the background and the bars over it. Bars of
+    // several heights leave rows crossed by some bars only and rows crossed
+    // by none.
+    BarcodePicture picture;
+    picture.size = QSizeF(40, 30);
+    picture.background = QColor(255, 255, 200);
+    picture.modulesLeft = 5.3;
+    picture.moduleWidth = 2;
+    picture.moduleCount = 14;
+    picture.barColour = QColor(20, 40, 160);
+    picture.bars = {{0, 2, 2.2, 25}, {3, 1, 6, 20}, {6, 2, 2.2, 12.5}, {9, 1, 16, 25}, {12, 2, 2.2, 25}};
+    for (const double scale : {1.0, 2.5, 3.0}) {
+        QImage written(160, 140, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < written.height(); ++y) {
+            for (int x = 0; x < written.width(); ++x)
+                written.setPixel(x, y, qRgb(y % 256, 255 - x % 256, 100));
+        }
+        QImage filled = written.copy();
+        for (QImage *bitmap : {&written, &filled}) {
+            QPainter p(bitmap);
+            if (bitmap == &filled)
+                p.setClipRect(filled.rect());
+            p.translate(7.4, 11);
+            p.scale(scale, scale);
+            picture.paint(p);
+        }
+        int apart = 0;
+        for (int y = 0; y < written.height(); ++y) {
+            for (int x = 0; x < written.width(); ++x)
+                apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+        }
+        EXPECT_EQ(apart, 0) << scale;
+    }
+}
