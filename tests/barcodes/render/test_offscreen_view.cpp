@@ -9,6 +9,7 @@
 #include "tests/barcodes/render/RenderTestSupport.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -17,6 +18,37 @@ using namespace quorvant::test;
 
 namespace {
 constexpr double kDpi = 288; // 4 pixels per point
+
+// A card whose every row and column differ, to show what a picture leaves.
+QImage patternedCard(QSize size)
+{
+    QImage c(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < c.height(); ++y) {
+        for (int x = 0; x < c.width(); ++x)
+            c.setPixel(x, y, qRgb(y % 256, 255 - x % 256, 100));
+    }
+    return c;
+}
+
+// Pixels that differ between the picture written straight into a card and
+// the picture a clipped painter draws itself, both placed by `place`.
+int apartFromThePaintersDrawing(const BarcodePicture &picture, const std::function<void(QPainter &)> &place)
+{
+    QImage written = patternedCard(QSize(200, 200)), filled = written.copy();
+    for (QImage *bitmap : {&written, &filled}) {
+        QPainter p(bitmap);
+        if (bitmap == &filled)
+            p.setClipRect(filled.rect());
+        place(p);
+        picture.paint(p);
+    }
+    int apart = 0;
+    for (int y = 0; y < written.height(); ++y) {
+        for (int x = 0; x < written.width(); ++x)
+            apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+    }
+    return apart;
+}
 } // namespace
 
 TEST(OffscreenView, BarsFollowTheModuleStringCentredInTheWidestPrintedPart)
@@ -354,29 +386,12 @@ TEST(OffscreenView, BarsReachingPastTheirPictureLeaveTheBackgroundWhole)
     picture.moduleCount = 10;
     picture.barColour = Qt::black;
     picture.bars = {{0, 2, -10, 25}, {4, 1, -10, 25}, {8, 2, -10, 25}};
-    auto card = [] {
-        QImage c(200, 200, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < c.height(); ++y) {
-            for (int x = 0; x < c.width(); ++x)
-                c.setPixel(x, y, qRgb(y % 256, 255 - y % 256, 100));
-        }
-        return c;
-    };
-    QImage written = card(), filled = card();
-    for (QImage *bitmap : {&written, &filled}) {
-        QPainter p(bitmap);
-        if (bitmap == &filled)
-            p.setClipRect(filled.rect());
-        p.translate(20, 60);
-        p.scale(3, 3);
-        picture.paint(p);
-    }
-    int apart = 0;
-    for (int y = 0; y < written.height(); ++y) {
-        for (int x = 0; x < written.width(); ++x)
-            apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
-    }
-    EXPECT_EQ(apart, 0);
+    EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                          [](QPainter &p) {
+                                              p.translate(20, 60);
+                                              p.scale(3, 3);
+                                          }),
+              0);
 }
 
 TEST(OffscreenView, A2DSymbolWrittenBeforeItsBackgroundLooksAsThePainterDrawsIt)
@@ -416,26 +431,13 @@ TEST(OffscreenView, A2DSymbolWrittenBeforeItsBackgroundLooksAsThePainterDrawsIt)
         picture.background = QColor(255, 255, 200);
         picture.image = platform::Image::fromBitmap(c.symbol, c.rect.size());
         picture.imageRect = c.rect;
-        QImage written(160, 140, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < written.height(); ++y) {
-            for (int x = 0; x < written.width(); ++x)
-                written.setPixel(x, y, qRgb(y % 256, 255 - x % 256, 100));
-        }
-        QImage filled = written.copy();
-        for (QImage *bitmap : {&written, &filled}) {
-            QPainter p(bitmap);
-            if (bitmap == &filled)
-                p.setClipRect(filled.rect());
-            p.translate(7, 11);
-            p.scale(c.scale, c.scale);
-            picture.paint(p);
-        }
-        int apart = 0;
-        for (int y = 0; y < written.height(); ++y) {
-            for (int x = 0; x < written.width(); ++x)
-                apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
-        }
-        EXPECT_EQ(apart, 0) << c.what;
+        EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                              [&](QPainter &p) {
+                                                  p.translate(7, 11);
+                                                  p.scale(c.scale, c.scale);
+                                              }),
+                  0)
+            << c.what;
     }
 }
 
@@ -455,25 +457,12 @@ TEST(OffscreenView, BarsWrittenBeforeTheirBackgroundLookAsThePainterFillsThem)
     picture.barColour = QColor(20, 40, 160);
     picture.bars = {{0, 2, 2.2, 25}, {3, 1, 6, 20}, {6, 2, 2.2, 12.5}, {9, 1, 16, 25}, {12, 2, 2.2, 25}};
     for (const double scale : {1.0, 2.5, 3.0}) {
-        QImage written(160, 140, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < written.height(); ++y) {
-            for (int x = 0; x < written.width(); ++x)
-                written.setPixel(x, y, qRgb(y % 256, 255 - x % 256, 100));
-        }
-        QImage filled = written.copy();
-        for (QImage *bitmap : {&written, &filled}) {
-            QPainter p(bitmap);
-            if (bitmap == &filled)
-                p.setClipRect(filled.rect());
-            p.translate(7.4, 11);
-            p.scale(scale, scale);
-            picture.paint(p);
-        }
-        int apart = 0;
-        for (int y = 0; y < written.height(); ++y) {
-            for (int x = 0; x < written.width(); ++x)
-                apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
-        }
-        EXPECT_EQ(apart, 0) << scale;
+        EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                              [&](QPainter &p) {
+                                                  p.translate(7.4, 11);
+                                                  p.scale(scale, scale);
+                                              }),
+                  0)
+            << scale;
     }
 }
