@@ -20,6 +20,15 @@ namespace barcodes {
 namespace {
 // Far beyond any bitmap, in device pixels.
 constexpr int kEverywhere = 1 << 28;
+
+// Every device pixel a picture of `size` touches under `t`, the partly
+// covered ones at its edges included: what its background fills.
+QRect touchedPixels(const QTransform &t, QSizeF size)
+{
+    const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
+    return QRect(QPoint(int(std::floor(area.left() + 1e-6)), int(std::floor(area.top() + 1e-6))),
+                 QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
+}
 } // namespace
 
 // What text drawn straight into a bitmap needs to know of the pixels under
@@ -433,9 +442,7 @@ void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) co
     }
     // Every pixel the picture touches, the partly covered ones at its edges
     // included, so a bitmap of the picture needs no clearing first.
-    const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
-    const QRect pixels(QPoint(int(std::floor(area.left() + 1e-6)), int(std::floor(area.top() + 1e-6))),
-                       QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
+    const QRect pixels = touchedPixels(t, size);
     painter.save();
     paintInDevicePixels(painter);
     const QRect hole = written.intersected(pixels);
@@ -601,10 +608,12 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
                        QPoint(int(std::floor(area.right() + 1e-6)) - 1, int(std::floor(area.bottom() + 1e-6)) - 1));
     }
     // Into pixels not filled yet, every row from the first bar's top to the
-    // last one's bottom gets the background between the bars as well.
+    // last one's bottom gets the background between the bars as well: where
+    // the background would have been filled, the edge pixels it partly
+    // covers included.
     const QRect rows(QPoint(x0, edges.front()), QPoint(x1 - 1, edges.back() - 1));
     if (unfilled) {
-        if (!inside.contains(rows))
+        if (background.alpha() != 255 || !touchedPixels(painter.deviceTransform(), size).contains(rows))
             return false;
         *unfilled = rows;
     }
@@ -625,7 +634,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         }
         if (!any)
             continue;
-        if (!inside.contains(QRect(QPoint(x0, top), QPoint(x1 - 1, bottom - 1)))) {
+        if (!unfilled && !inside.contains(QRect(QPoint(x0, top), QPoint(x1 - 1, bottom - 1)))) {
             for (int y = top + 1; y < bottom; ++y) {
                 for (const QRect &c : clipped) {
                     if (c.top() <= top && c.bottom() >= top)

@@ -455,14 +455,21 @@ TEST(OffscreenView, BarsWrittenBeforeTheirBackgroundLookAsThePainterFillsThem)
     picture.moduleWidth = 2;
     picture.moduleCount = 14;
     picture.barColour = QColor(20, 40, 160);
-    picture.bars = {{0, 2, 2.2, 25}, {3, 1, 6, 20}, {6, 2, 2.2, 12.5}, {9, 1, 16, 25}, {12, 2, 2.2, 25}};
-    for (const double scale : {1.0, 2.5, 3.0}) {
-        EXPECT_EQ(apartFromThePaintersDrawing(picture,
-                                              [&](QPainter &p) {
-                                                  p.translate(7.4, 11);
-                                                  p.scale(scale, scale);
-                                              }),
-                  0)
-            << scale;
+    const std::vector<BarcodePicture::Bar> inside = {
+        {0, 2, 2.2, 25}, {3, 1, 6, 20}, {6, 2, 2.2, 12.5}, {9, 1, 16, 25}, {12, 2, 2.2, 25}};
+    // As tall as the picture, as postal bars are: their ends share the edge
+    // pixels the picture only partly covers.
+    const std::vector<BarcodePicture::Bar> edgeToEdge = {{0, 1, 0, 30}, {4, 1, 10, 30}, {13, 1, 0, 30}};
+    for (const auto &bars : {inside, edgeToEdge}) {
+        picture.bars = bars;
+        for (const double scale : {1.0, 2.5, 3.0}) {
+            EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                                  [&](QPainter &p) {
+                                                      p.translate(7.4, 11.3);
+                                                      p.scale(scale, scale);
+                                                  }),
+                      0)
+                << scale << " " << bars.size();
+        }
     }
 }
