@@ -5,9 +5,12 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace barcodes {
@@ -65,19 +68,6 @@ int indexAt(const uchar *row, int x, bool mono)
     return mono ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x];
 }
 
-// Sets the bits of pixels [from, to) of a 1-bit row, most significant first.
-void setBits(uchar *row, int from, int to)
-{
-    for (; from < to && (from & 7); ++from)
-        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
-    if (to - from >= 8) {
-        std::memset(row + (from >> 3), 0xff, std::size_t((to - from) >> 3));
-        from += (to - from) & ~7;
-    }
-    for (; from < to; ++from)
-        row[from >> 3] = uchar(row[from >> 3] | (0x80 >> (from & 7)));
-}
-
 // Nearest sampling of a bitmap with a colour table into `target` of the same
 // format and table.
 void sampleIndexed(const QImage &src, QImage &target)
@@ -85,20 +75,27 @@ void sampleIndexed(const QImage &src, QImage &target)
     const bool mono = src.format() == QImage::Format_Mono;
     const int w = target.width(), h = target.height();
     const std::size_t rowBytes = mono ? std::size_t(w + 7) / 8 : std::size_t(w);
+    // The source pixel under each target pixel's centre, (x + 0.5) * sw / w
+    // rounded down, in whole numbers: no division by a double per pixel.
+    const std::int64_t sw = src.width();
     std::vector<int> column(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
-        column[std::size_t(x)] = std::min(src.width() - 1, int((x + 0.5) * src.width() / w));
-    // The target columns of each source column, in order: a 1-bit row is
-    // written a run of set pixels at a time.
+        column[std::size_t(x)] = int(std::min(sw - 1, (2 * std::int64_t(x) + 1) * sw / (2 * std::int64_t(w))));
+    // The target pixels of each source column, in order: a 1-bit row is
+    // written a run of pixels at a time.
     struct Run {
         int source, from, to;
     };
     std::vector<Run> runs;
-    for (int x = 0; x < w; ++x) {
-        if (runs.empty() || runs.back().source != column[std::size_t(x)])
-            runs.push_back({column[std::size_t(x)], x, x + 1});
-        else
-            runs.back().to = x + 1;
+    std::vector<std::uint64_t> words;
+    if (mono) {
+        for (int x = 0; x < w; ++x) {
+            if (runs.empty() || runs.back().source != column[std::size_t(x)])
+                runs.push_back({column[std::size_t(x)], x, x + 1});
+            else
+                runs.back().to = x + 1;
+        }
+        words.resize((std::size_t(w) + 63) / 64);
     }
     // A source row like the one before (the rows of a symbol's module) gives
     // the same target row.
@@ -116,12 +113,26 @@ void sampleIndexed(const QImage &src, QImage &target)
         }
         previousIn = in;
         if (mono) {
-            // Eight pixels to a byte, most significant first; the last byte
-            // padded with zero bits.
-            std::memset(out, 0, rowBytes);
+            // Sixty-four pixels to a word, the first at the top: each run of
+            // a set source pixel is a mask or two, whatever its length. The
+            // bytes go out most significant first; bits past the last pixel
+            // stay clear.
+            std::fill(words.begin(), words.end(), std::uint64_t(0));
             for (const Run &run : runs) {
-                if (indexAt(in, run.source, true))
-                    setBits(out, run.from, run.to);
+                const uint bit = (uint(in[run.source >> 3]) >> (7 - (run.source & 7))) & 1u;
+                const std::uint64_t set = std::uint64_t(0) - bit;
+                for (int from = run.from; from < run.to;) {
+                    const int offset = from & 63, count = std::min(run.to - from, 64 - offset);
+                    const std::uint64_t ones = count == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << count) - 1;
+                    words[std::size_t(from >> 6)] |= (ones << (64 - offset - count)) & set;
+                    from += count;
+                }
+            }
+            for (std::size_t i = 0; i < words.size(); ++i) {
+                std::uint64_t bytes = words[i];
+                if constexpr (std::endian::native == std::endian::little)
+                    bytes = __builtin_bswap64(bytes);
+                std::memcpy(out + 8 * i, &bytes, std::min<std::size_t>(8, rowBytes - 8 * i));
             }
         } else {
             for (int x = 0; x < w; ++x)
@@ -190,10 +201,10 @@ int pixelsFor(double points, double dpi)
 // before is a copy of the row above. `column` gives the source column of
 // each target pixel when the source is scaled.
 void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels, const QImage &source,
-                        const std::vector<QRgb> &ink, const std::vector<QRgb> &keep, const std::vector<int> *column)
+                        const std::vector<QRgb> &ink, const std::vector<QRgb> &keep, const std::vector<int> *column,
+                        QRgb under)
 {
     const bool mono = source.format() == QImage::Format_Mono;
-    const QRgb under = reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
     std::array<QRgb, 256> colours{};
     for (std::size_t i = 0; i < 256; ++i)
         colours[i] = keep[i] != 0 ? under : ink[i];
@@ -280,7 +291,12 @@ platform::Image Resize_Image(const platform::Image &image, QSizeF new_size)
     return platform::Image::fromBitmap(bitmap, new_size);
 }
 
-bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour)
+namespace {
+
+// What both ways of writing an indexed bitmap share; `under`, when given, is
+// the colour of every target pixel of the area, read or promised.
+bool writeIndexed(QImage &target, const QRectF &area, const QImage &source, bool overOneColour,
+                  std::optional<QRgb> under, QRect *written)
 {
     const QImage::Format tf = target.format();
     if (!hasColourTable(source) || source.isNull()
@@ -307,22 +323,33 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
     const QRect pixels = QRect(QPoint(int(std::ceil(area.left() - 0.5)), int(std::ceil(area.top() - 0.5))),
                                QPoint(int(std::ceil(area.right() - 0.5)) - 1, int(std::ceil(area.bottom() - 0.5)) - 1))
                              .intersected(target.rect());
+    if (written)
+        *written = pixels;
     if (pixels.isEmpty())
         return true;
     const bool mono = source.format() == QImage::Format_Mono;
     const double sx = source.width() / area.width(), sy = source.height() / area.height();
     // Each target pixel takes the source pixel under its centre.
-    std::vector<int> column(std::size_t(pixels.width()));
-    for (int x = pixels.left(); x <= pixels.right(); ++x)
-        column[std::size_t(x - pixels.left())] =
-            std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
+    auto sourceColumn = [&](int x) {
+        return std::clamp(int(std::floor((x + 0.5 - area.left()) * sx)), 0, source.width() - 1);
+    };
     // The whole source, pixel for pixel.
-    const bool unscaled = column.size() == std::size_t(source.width()) && column.front() == 0
-        && column.back() == source.width() - 1;
+    const bool unscaled = pixels.width() == source.width() && sourceColumn(pixels.left()) == 0
+        && sourceColumn(pixels.right()) == source.width() - 1;
+    // Every column is looked up only where a row is not taken from the
+    // source as it lies.
+    std::vector<int> column;
+    if (!unscaled || (!overOneColour && !under && !mono)) {
+        column.resize(std::size_t(pixels.width()));
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            column[std::size_t(x - pixels.left())] = sourceColumn(x);
+    }
     const int used = mono ? 2 : 256;
     const bool opaqueTable = std::all_of(keep.begin(), keep.begin() + used, [](QRgb k) { return k == 0; });
-    if (overOneColour) {
-        writeOverOneColour(target, area, pixels, source, ink, keep, unscaled ? nullptr : &column);
+    if (overOneColour || under) {
+        const QRgb colour =
+            under ? *under : reinterpret_cast<const QRgb *>(target.constScanLine(pixels.top()))[pixels.left()];
+        writeOverOneColour(target, area, pixels, source, ink, keep, unscaled ? nullptr : &column, colour);
         return true;
     }
     // Rows repeat many times at print resolution: each source row is sampled
@@ -384,6 +411,20 @@ bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source
         aboveIsSame = solid || overOneColour;
     }
     return true;
+}
+
+} // namespace
+
+bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour)
+{
+    return writeIndexed(target, area, source, overOneColour, std::nullopt, nullptr);
+}
+
+bool writeIndexedBitmapOver(QImage &target, const QRectF &area, const QImage &source, QRgb under, QRect &written)
+{
+    if (qAlpha(under) != 255)
+        return false;
+    return writeIndexed(target, area, source, true, under, &written);
 }
 
 } // namespace barcodes

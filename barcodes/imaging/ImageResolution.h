@@ -8,7 +8,9 @@
 #include "platform/Image.h"
 
 #include <QImage>
+#include <QRect>
 #include <QRectF>
+#include <QRgb>
 #include <QSizeF>
 #include <atomic>
 
@@ -42,6 +44,13 @@ platform::Image Increase_DPI(const platform::Image &image, double withDPI);
 // `overOneColour` the caller promises that every target pixel of the area
 // holds the same colour, so rows that sample alike come out alike.
 bool writeIndexedBitmap(QImage &target, const QRectF &area, const QImage &source, bool overOneColour = false);
+
+// The same into pixels the caller has not filled yet: every pixel of the area
+// is written, a clear source pixel as `under` (opaque), so the caller fills
+// the rest of its background around `written`, the pixels written, and
+// each pixel of the bitmap is written once. False, with nothing written, as
+// above or when `under` is not opaque.
+bool writeIndexedBitmapOver(QImage &target, const QRectF &area, const QImage &source, QRgb under, QRect &written);
 
 // Redraws `image` into a bitmap of `new_size` points at one pixel per point
 // (the size truncated to whole pixels), without interpolation. Gives a null

@@ -82,8 +82,16 @@ float fieldFloatValue(const QString &text)
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         ++i;
     qsizetype digits = 0;
-    for (; digitAt(i); ++i)
-        ++digits;
+    int whole = 0;
+    for (; digitAt(i); ++i) {
+        if (++digits <= 7)
+            whole = whole * 10 + (text[i].unicode() - u'0');
+    }
+    // A whole number of a few digits, what most fields hold, is exact as a
+    // float without parsing it again.
+    const bool fraction = i < text.size() && (text[i] == u'.' || text[i] == u'e' || text[i] == u'E');
+    if (digits > 0 && digits <= 7 && !fraction)
+        return text[start] == u'-' ? -float(whole) : float(whole);
     if (i < text.size() && text[i] == u'.') {
         for (++i; digitAt(i); ++i)
             ++digits;

@@ -20,6 +20,15 @@ namespace barcodes {
 namespace {
 // Far beyond any bitmap, in device pixels.
 constexpr int kEverywhere = 1 << 28;
+
+// Every device pixel a picture of `size` touches under `t`, the partly
+// covered ones at its edges included: what its background fills.
+QRect touchedPixels(const QTransform &t, QSizeF size)
+{
+    const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
+    return QRect(QPoint(int(std::floor(area.left() + 1e-6)), int(std::floor(area.top() + 1e-6))),
+                 QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
+}
 } // namespace
 
 // What text drawn straight into a bitmap needs to know of the pixels under
@@ -60,10 +69,21 @@ void BarcodePicture::paint(QPainter &painter) const
     // Areas of one colour with hard edges; text below keeps the caller's
     // smoothing.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    paintBackground(painter);
-    if (!image.isNull())
+    // A 2-D symbol written straight into a bitmap comes first, its clear
+    // pixels as the background, and the background is filled only around
+    // it: each of its pixels is written once rather than filled and then
+    // written over.
+    // Bars alone are written the same way: the rows they cross, gaps
+    // included, then the background around them.
+    QRect written;
+    const bool imageWritten = writeImageFirst(painter, written);
+    QRect barPixels;
+    const bool barsWritten = !imageWritten && image.isNull() && writeBarsFirst(painter, written, barPixels);
+    paintBackground(painter, imageWritten || barsWritten ? written : QRect());
+    if (!image.isNull() && !imageWritten)
         paintImage(painter);
-    const QRect barPixels = paintBars(painter);
+    if (!barsWritten)
+        barPixels = paintBars(painter);
     painter.restore();
 
     if (texts.empty())
@@ -341,45 +361,78 @@ QList<QGlyphRun> BarcodePicture::Text::glyphs() const
     return runs;
 }
 
+std::optional<BarcodePicture::ImagePlace> BarcodePicture::imagePlace(const QPainter &painter) const
+{
+    const QTransform t = painter.deviceTransform();
+    if (image.isNull() || image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0)
+        return std::nullopt;
+    const QRectF area = t.mapRect(imageRect);
+    const QImage &bitmap = image.bitmap();
+    ImagePlace place;
+    // A bitmap made at the device's resolution is copied pixel for pixel.
+    place.atDeviceResolution =
+        std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5;
+    place.area = place.atDeviceResolution
+        ? QRectF(QPoint(int(std::lround(area.left())), int(std::lround(area.top()))), bitmap.size())
+        : area;
+    return place;
+}
+
+namespace {
+
+// The painter's bitmap when a symbol may be written into its rows as the
+// painter would draw it: nothing clips, fades or blends it differently.
+QImage *writableBitmap(QPainter &painter)
+{
+    QImage *device = directBitmap(painter);
+    const bool plain = device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+    return plain ? device : nullptr;
+}
+
+} // namespace
+
+bool BarcodePicture::writeImageFirst(QPainter &painter, QRect &written) const
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    if (background.alpha() != 255 || !engine || engine->type() != QPaintEngine::Raster
+        || !QRectF(QPointF(0, 0), size).contains(imageRect))
+        return false;
+    const auto place = imagePlace(painter);
+    QImage *device = place ? writableBitmap(painter) : nullptr;
+    return device && writeIndexedBitmapOver(*device, place->area, image.bitmap(), background.rgba(), written);
+}
+
 void BarcodePicture::paintImage(QPainter &painter) const
 {
     // Modules stay blocks of whole pixels, never blurred.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QTransform t = painter.deviceTransform();
-    const QRectF area = t.mapRect(imageRect);
-    const QImage &bitmap = image.bitmap();
+    const auto place = imagePlace(painter);
+    if (!place) {
+        image.draw(painter, imageRect);
+        return;
+    }
     // The background was just filled into every pixel of the picture on a
     // bitmap: under an image inside the picture there is one colour.
     const QPaintEngine *engine = painter.paintEngine();
     const bool overBackground = background.alpha() == 255 && engine && engine->type() == QPaintEngine::Raster
         && QRectF(QPointF(0, 0), size).contains(imageRect);
-    if (image.isVector() || t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) {
-        image.draw(painter, imageRect);
-        return;
-    }
-    // A bitmap made at the device's resolution is copied pixel for pixel.
-    const bool atDeviceResolution =
-        std::abs(area.width() - bitmap.width()) < 0.5 && std::abs(area.height() - bitmap.height()) < 0.5;
-    const QPoint at(int(std::lround(area.left())), int(std::lround(area.top())));
     // A symbol of a few colours goes straight into the bitmap's rows; the
     // painter would first convert all of it to 32-bit pixels.
-    QImage *device = directBitmap(painter);
-    if (device && device->isDetached() && !painter.hasClipping() && painter.opacity() >= 1.0
-        && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && writeIndexedBitmap(*device, atDeviceResolution ? QRectF(at, bitmap.size()) : area, bitmap,
-                              overBackground))
+    QImage *device = writableBitmap(painter);
+    if (device && writeIndexedBitmap(*device, place->area, image.bitmap(), overBackground))
         return;
-    if (!atDeviceResolution) {
+    if (!place->atDeviceResolution) {
         image.draw(painter, imageRect);
         return;
     }
     painter.save();
     paintInDevicePixels(painter);
-    painter.drawImage(at, bitmap);
+    painter.drawImage(place->area.topLeft().toPoint(), image.bitmap());
     painter.restore();
 }
 
-void BarcodePicture::paintBackground(QPainter &painter) const
+void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) const
 {
     const QTransform t = painter.deviceTransform();
     const QPaintEngine *engine = painter.paintEngine();
@@ -389,12 +442,26 @@ void BarcodePicture::paintBackground(QPainter &painter) const
     }
     // Every pixel the picture touches, the partly covered ones at its edges
     // included, so a bitmap of the picture needs no clearing first.
-    const QRectF area = t.mapRect(QRectF(QPointF(0, 0), size));
-    const QRect pixels(QPoint(int(std::floor(area.left() + 1e-6)), int(std::floor(area.top() + 1e-6))),
-                       QPoint(int(std::ceil(area.right() - 1e-6)) - 1, int(std::ceil(area.bottom() - 1e-6)) - 1));
+    const QRect pixels = touchedPixels(t, size);
     painter.save();
     paintInDevicePixels(painter);
-    painter.fillRect(pixels, background);
+    const QRect hole = written.intersected(pixels);
+    if (hole.isEmpty()) {
+        painter.fillRect(pixels, background);
+    } else {
+        // The bands above and below the pixels already written, and the
+        // pieces left and right of them.
+        const QRect around[] = {
+            QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
+            QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
+            QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
+            QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
+        };
+        for (const QRect &r : around) {
+            if (!r.isEmpty())
+                painter.fillRect(r, background);
+        }
+    }
     painter.restore();
 }
 
@@ -430,16 +497,46 @@ BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
     return fit;
 }
 
+std::vector<QRect> BarcodePicture::barRects(const QPainter &painter, QRect &covered) const
+{
+    const QTransform t = painter.deviceTransform();
+    const bool turned = t.m11() < 0;
+    const Fit fit = fitBars(painter);
+    std::vector<QRect> rects;
+    rects.reserve(bars.size());
+    for (const Bar &b : bars) {
+        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
+        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
+        // Module m counts from the left, or from the right when turned.
+        const int first = turned ? moduleCount - b.first - b.modules : b.first;
+        rects.emplace_back(fit.left + first * fit.pixels, std::min(y0, y1), b.modules * fit.pixels,
+                           std::max(1, std::abs(y1 - y0)));
+    }
+    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
+    for (const QRect &r : rects) {
+        left0 = std::min(left0, r.left());
+        top0 = std::min(top0, r.top());
+        right0 = std::max(right0, r.right());
+        bottom0 = std::max(bottom0, r.bottom());
+    }
+    covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
+    return rects;
+}
+
+bool BarcodePicture::writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const
+{
+    if (bars.empty() || moduleCount <= 0 || background.alpha() != 255 || fitBars(painter).pixels <= 0)
+        return false;
+    const std::vector<QRect> rects = barRects(painter, covered);
+    return writeBarsIntoBitmap(painter, rects, &written);
+}
+
 QRect BarcodePicture::paintBars(QPainter &painter) const
 {
     if (bars.empty() || moduleCount <= 0)
         return {};
-    const QTransform t = painter.deviceTransform();
-    const bool turned = t.m11() < 0;
     const Fit fit = fitBars(painter);
-    const int pixels = fit.pixels;
-    const int left = fit.left;
-    if (pixels <= 0) {
+    if (fit.pixels <= 0) {
         // A vector device, a turned picture, or modules too fine for the
         // device: exact lengths. On a bitmap, bars thinner than a pixel are
         // blended into the pixels they cover rather than rounded away.
@@ -453,23 +550,8 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
         painter.restore();
         return QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere));
     }
-    std::vector<QRect> rects;
-    rects.reserve(bars.size());
-    for (const Bar &b : bars) {
-        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
-        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
-        // Module m counts from the left, or from the right when turned.
-        const int first = turned ? moduleCount - b.first - b.modules : b.first;
-        rects.emplace_back(left + first * pixels, std::min(y0, y1), b.modules * pixels, std::max(1, std::abs(y1 - y0)));
-    }
-    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
-    for (const QRect &r : rects) {
-        left0 = std::min(left0, r.left());
-        top0 = std::min(top0, r.top());
-        right0 = std::max(right0, r.right());
-        bottom0 = std::max(bottom0, r.bottom());
-    }
-    const QRect covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
+    QRect covered;
+    const std::vector<QRect> rects = barRects(painter, covered);
     if (writeBarsIntoBitmap(painter, rects))
         return covered;
     painter.save();
@@ -480,7 +562,7 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
     return covered;
 }
 
-bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const
+bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled) const
 {
     // Narrow bars filled one by one are many tiny fills, one per bar and row.
     // On a plain 32-bit bitmap the rows between two bar ends are all alike:
@@ -507,7 +589,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         x1 = std::max(x1, c.right() + 1);
     }
     if (edges.empty())
-        return true;
+        return !unfilled;
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     const QRgb ink = barColour.rgba();
@@ -525,12 +607,25 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         inside = QRect(QPoint(int(std::ceil(area.left() - 1e-6)), int(std::ceil(area.top() - 1e-6))),
                        QPoint(int(std::floor(area.right() + 1e-6)) - 1, int(std::floor(area.bottom() + 1e-6)) - 1));
     }
+    // Into pixels not filled yet, every row from the first bar's top to the
+    // last one's bottom gets the background between the bars as well: where
+    // the background would have been filled, the edge pixels it partly
+    // covers included.
+    const QRect rows(QPoint(x0, edges.front()), QPoint(x1 - 1, edges.back() - 1));
+    if (unfilled) {
+        if (background.alpha() != 255 || !touchedPixels(painter.deviceTransform(), size).contains(rows))
+            return false;
+        *unfilled = rows;
+    }
+    const QRgb back = background.rgba();
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band], bottom = edges[band + 1];
         // The first row of the band gets the bars that cross it; the rest of
         // the band is that row again (or gets the same bars).
         QRgb *first = line(top);
-        bool any = false;
+        if (unfilled)
+            std::fill(first + x0, first + x1, back);
+        bool any = unfilled != nullptr;
         for (const QRect &c : clipped) {
             if (c.top() > top || c.bottom() < top)
                 continue;
@@ -539,7 +634,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         }
         if (!any)
             continue;
-        if (!inside.contains(QRect(QPoint(x0, top), QPoint(x1 - 1, bottom - 1)))) {
+        if (!unfilled && !inside.contains(QRect(QPoint(x0, top), QPoint(x1 - 1, bottom - 1)))) {
             for (int y = top + 1; y < bottom; ++y) {
                 for (const QRect &c : clipped) {
                     if (c.top() <= top && c.bottom() >= top)

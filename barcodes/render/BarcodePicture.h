@@ -23,6 +23,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -87,16 +88,41 @@ private:
         int left = 0;
     };
     Fit fitBars(const QPainter &painter) const;
-    void paintBackground(QPainter &painter) const;
+    // Fills the picture's background, except the device pixels in
+    // `written`.
+    void paintBackground(QPainter &painter, const QRect &written = QRect()) const;
     struct TextPixels;
     TextPixels plainPixels(const QPainter &painter) const;
+    // Where the 2-D symbol's bitmap goes on the painter's bitmap, in device
+    // pixels; none on a vector device, for a vector image, or under a
+    // turned or mirrored picture.
+    struct ImagePlace {
+        QRectF area;
+        bool atDeviceResolution = false;
+    };
+    std::optional<ImagePlace> imagePlace(const QPainter &painter) const;
+    // Writes the 2-D symbol into a bitmap not filled yet, its clear pixels
+    // as the background, answering the device pixels written; false when it
+    // must be drawn over the filled background instead.
+    bool writeImageFirst(QPainter &painter, QRect &written) const;
     void paintImage(QPainter &painter) const;
     // Answers the device pixels the bars cover (everything on a vector
     // device).
     QRect paintBars(QPainter &painter) const;
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
-    bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects) const;
+    // With `unfilled` the background is not there yet: every row from the
+    // first bar's top to the last one's bottom is written whole across the
+    // bars, gaps as background, and `unfilled` answers those pixels; false,
+    // with nothing written, when they do not lie within the picture.
+    bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled = nullptr) const;
+    // The bars in device pixels, fitted to the painter's bitmap, and the
+    // box around them.
+    std::vector<QRect> barRects(const QPainter &painter, QRect &covered) const;
+    // Writes the bars into a bitmap not filled yet, as above, answering the
+    // pixels written and the box around the bars; false, with nothing
+    // written, when they must be drawn over the filled background instead.
+    bool writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const;
     // Blends the glyphs of one line of text straight into the painter's
     // bitmap; false when the painter must draw them itself.
     bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,

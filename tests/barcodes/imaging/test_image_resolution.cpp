@@ -144,7 +144,28 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
         EXPECT_EQ(written, painted) << c.what;
         ASSERT_TRUE(barcodes::writeIndexedBitmap(overOne, c.area, c.source, true)) << c.what;
         EXPECT_EQ(overOne, painted) << c.what << ", over one colour";
+        // Into pixels not filled yet, the colour under the symbol given: the
+        // pixels it names are the painter's, and no other pixel is touched.
+        QImage unfilled(painted.size(), painted.format());
+        for (int y = 0; y < unfilled.height(); ++y) {
+            for (int x = 0; x < unfilled.width(); ++x)
+                unfilled.setPixel(x, y, qRgb(x * 3, y * 3, 7));
+        }
+        const QImage before = unfilled.copy();
+        QRect pixels;
+        ASSERT_TRUE(barcodes::writeIndexedBitmapOver(unfilled, c.area, c.source, qRgb(200, 30, 90), pixels))
+            << c.what;
+        for (int y = 0; y < unfilled.height(); ++y) {
+            for (int x = 0; x < unfilled.width(); ++x) {
+                const QRgb expected = pixels.contains(x, y) ? painted.pixel(x, y) : before.pixel(x, y);
+                ASSERT_EQ(unfilled.pixel(x, y), expected) << c.what << " at " << x << ", " << y;
+            }
+        }
     }
+    // A background that is not opaque cannot stand for what is under it.
+    QImage any(20, 20, QImage::Format_ARGB32_Premultiplied);
+    QRect none;
+    EXPECT_FALSE(barcodes::writeIndexedBitmapOver(any, QRectF(0, 0, 9, 7), indexed, qRgba(0, 0, 0, 0), none));
     // Partly transparent colours are left to the painter.
     QImage faint = indexed.copy();
     faint.setColor(0, qRgba(0, 0, 0, 128));
@@ -152,4 +173,34 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
     target.fill(Qt::white);
     EXPECT_FALSE(barcodes::writeIndexedBitmap(target, QRectF(0, 0, 9, 7), faint));
     EXPECT_EQ(target.pixel(0, 0), qRgb(255, 255, 255));
+}
+
+// A 1-bit symbol keeps 1 bit a pixel at print resolution; its pixels are
+// those of the same symbol kept a byte a pixel, at widths that end within a
+// byte as well as on one.
+TEST(IncreaseDpi, OneBitSymbolsSampleAsByteSymbols)
+{
+    QImage mono(23, 6, QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < mono.height(); ++y) {
+        for (int x = 0; x < mono.width(); ++x)
+            mono.setPixel(x, y, uint((x * 5 + y * 3) % 7 < 3));
+    }
+    const QImage bytes = mono.convertToFormat(QImage::Format_Indexed8);
+    for (const double dpi : {72.0, 150.0, 300.0, 333.0}) {
+        const QImage one = Increase_DPI(Image::fromBitmap(mono, QSizeF(23, 6)), dpi).bitmap();
+        const QImage eight = Increase_DPI(Image::fromBitmap(bytes, QSizeF(23, 6)), dpi).bitmap();
+        ASSERT_EQ(one.format(), QImage::Format_Mono) << dpi;
+        ASSERT_EQ(one.size(), eight.size()) << dpi;
+        for (int y = 0; y < one.height(); ++y) {
+            for (int x = 0; x < one.width(); ++x)
+                ASSERT_EQ(one.pixel(x, y), eight.pixel(x, y)) << dpi << " at " << x << ", " << y;
+            // Padding past the last pixel stays clear, so equal rows compare
+            // equal byte for byte.
+            const int tail = one.width() % 8;
+            if (tail != 0) {
+                ASSERT_EQ(one.constScanLine(y)[one.width() / 8] & (0xff >> tail), 0) << dpi;
+            }
+        }
+    }
 }

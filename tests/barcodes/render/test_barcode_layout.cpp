@@ -151,7 +151,10 @@ TEST(BarcodeLayout, FieldsReadTheirLeadingNumber)
         const char *text;
         float value;
     } cases[] = {{"  1.5cm", 1.5f}, {"-.5e1", -5.0f}, {"+3.25e+1x", 32.5f}, {"2e", 2.0f},
-                 {"1.", 1.0f},      {"cm 3", 0.0f},   {".", 0.0f},          {"", 0.0f}};
+                 {"1.", 1.0f},      {"cm 3", 0.0f},   {".", 0.0f},          {"", 0.0f},
+                 // Whole numbers, short and long.
+                 {"0", 0.0f},       {"-12", -12.0f},  {" 300 dpi", 300.0f}, {"007", 7.0f},
+                 {"9999999", 9999999.0f}, {"123456789", 123456789.0f}};
     for (const auto &c : cases)
         EXPECT_FLOAT_EQ(fieldFloatValue(QString::fromLatin1(c.text)), c.value) << c.text;
 }

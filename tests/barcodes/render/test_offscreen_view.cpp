@@ -10,6 +10,7 @@
 #include "tests/support/ScopedValue.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -18,6 +19,37 @@ using namespace quorvant::test;
 
 namespace {
 constexpr double kDpi = 288; // 4 pixels per point
+
+// A card whose every row and column differ, to show what a picture leaves.
+QImage patternedCard(QSize size)
+{
+    QImage c(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < c.height(); ++y) {
+        for (int x = 0; x < c.width(); ++x)
+            c.setPixel(x, y, qRgb(y % 256, 255 - x % 256, 100));
+    }
+    return c;
+}
+
+// Pixels that differ between the picture written straight into a card and
+// the picture a clipped painter draws itself, both placed by `place`.
+int apartFromThePaintersDrawing(const BarcodePicture &picture, const std::function<void(QPainter &)> &place)
+{
+    QImage written = patternedCard(QSize(200, 200)), filled = written.copy();
+    for (QImage *bitmap : {&written, &filled}) {
+        QPainter p(bitmap);
+        if (bitmap == &filled)
+            p.setClipRect(filled.rect());
+        place(p);
+        picture.paint(p);
+    }
+    int apart = 0;
+    for (int y = 0; y < written.height(); ++y) {
+        for (int x = 0; x < written.width(); ++x)
+            apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+    }
+    return apart;
+}
 } // namespace
 
 TEST(OffscreenView, BarsFollowTheModuleStringCentredInTheWidestPrintedPart)
@@ -354,27 +386,90 @@ TEST(OffscreenView, BarsReachingPastTheirPictureLeaveTheBackgroundWhole)
     picture.moduleCount = 10;
     picture.barColour = Qt::black;
     picture.bars = {{0, 2, -10, 25}, {4, 1, -10, 25}, {8, 2, -10, 25}};
-    auto card = [] {
-        QImage c(200, 200, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < c.height(); ++y) {
-            for (int x = 0; x < c.width(); ++x)
-                c.setPixel(x, y, qRgb(y % 256, 255 - y % 256, 100));
-        }
-        return c;
+    EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                          [](QPainter &p) {
+                                              p.translate(20, 60);
+                                              p.scale(3, 3);
+                                          }),
+              0);
+}
+
+TEST(OffscreenView, A2DSymbolWrittenBeforeItsBackgroundLooksAsThePainterDrawsIt)
+{
+    // On a plain bitmap the symbol is written first, its clear pixels as the
+    // background, and the background filled only around it; a clipped
+    // painter fills the background and draws the symbol over it. Both must
+    // agree to the pixel, at print resolution and stretched, placed on
+    // whole pixels or between them, and nothing outside the picture moves.
+    QImage page(10, 8, QImage::Format_Indexed8);
+    page.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    page.fill(0u);
+    for (int y = 1; y < 7; ++y) {
+        for (int x = 1; x < 9; ++x)
+            page.setPixel(x, y, uint(1 + (x * 3 + y) % 2));
+    }
+    QImage bits(21, 5, QImage::Format_Mono);
+    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 21; ++x)
+            bits.setPixel(x, y, uint((x * 7 + y) % 5 < 2));
+    }
+    const struct {
+        const char *what;
+        const QImage &symbol;
+        QRectF rect;
+        double scale;
+    } cases[] = {
+        {"clear border, whole pixels", page, QRectF(5, 4, 10, 8), 1.0},
+        {"clear border, stretched", page, QRectF(4.3, 6.1, 23.7, 17.2), 3.0},
+        {"1-bit, between pixels", bits, QRectF(2.5, 3.25, 21, 5), 2.5},
+        {"fills the picture", bits, QRectF(0, 0, 40, 30), 3.0},
     };
-    QImage written = card(), filled = card();
-    for (QImage *bitmap : {&written, &filled}) {
-        QPainter p(bitmap);
-        if (bitmap == &filled)
-            p.setClipRect(filled.rect());
-        p.translate(20, 60);
-        p.scale(3, 3);
-        picture.paint(p);
+    for (const auto &c : cases) {
+        BarcodePicture picture;
+        picture.size = QSizeF(40, 30);
+        picture.background = QColor(255, 255, 200);
+        picture.image = platform::Image::fromBitmap(c.symbol, c.rect.size());
+        picture.imageRect = c.rect;
+        EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                              [&](QPainter &p) {
+                                                  p.translate(7, 11);
+                                                  p.scale(c.scale, c.scale);
+                                              }),
+                  0)
+            << c.what;
     }
-    int apart = 0;
-    for (int y = 0; y < written.height(); ++y) {
-        for (int x = 0; x < written.width(); ++x)
-            apart += written.pixel(x, y) != filled.pixel(x, y) ? 1 : 0;
+}
+
+TEST(OffscreenView, BarsWrittenBeforeTheirBackgroundLookAsThePainterFillsThem)
+{
+    // Bars within an opaque picture are written with the background between
+    // them, row by row, and the background filled only around them; a
+    // clipped painter fills the background and the bars over it. Bars of
+    // several heights leave rows crossed by some bars only and rows crossed
+    // by none.
+    BarcodePicture picture;
+    picture.size = QSizeF(40, 30);
+    picture.background = QColor(255, 255, 200);
+    picture.modulesLeft = 5.3;
+    picture.moduleWidth = 2;
+    picture.moduleCount = 14;
+    picture.barColour = QColor(20, 40, 160);
+    const std::vector<BarcodePicture::Bar> inside = {
+        {0, 2, 2.2, 25}, {3, 1, 6, 20}, {6, 2, 2.2, 12.5}, {9, 1, 16, 25}, {12, 2, 2.2, 25}};
+    // As tall as the picture, as postal bars are: their ends share the edge
+    // pixels the picture only partly covers.
+    const std::vector<BarcodePicture::Bar> edgeToEdge = {{0, 1, 0, 30}, {4, 1, 10, 30}, {13, 1, 0, 30}};
+    for (const auto &bars : {inside, edgeToEdge}) {
+        picture.bars = bars;
+        for (const double scale : {1.0, 2.5, 3.0}) {
+            EXPECT_EQ(apartFromThePaintersDrawing(picture,
+                                                  [&](QPainter &p) {
+                                                      p.translate(7.4, 11.3);
+                                                      p.scale(scale, scale);
+                                                  }),
+                      0)
+                << scale << " " << bars.size();
+        }
     }
-    EXPECT_EQ(apart, 0);
 }
