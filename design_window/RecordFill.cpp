@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <exception>
+#include <stdexcept>
 
 namespace design_window {
 
@@ -75,6 +76,7 @@ batch_data::RecordCounts RecordFill::check()
         m_failedBarcodes = 0;
         m_firstBarcodeFailure.clear();
         m_problems.clear();
+        m_largestBand = 0;
         counts = m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
                                  bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
     });
@@ -195,20 +197,46 @@ platform::Image RecordFill::render(const Side &side) const
 platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &card_side,
                                                          batch_data::SourcesInUse use)
 {
-    const int number = card_side == QLatin1String("F") ? 0 : 1;
+    const int number = sideNumber(card_side);
     platform::Image image;
+    QSize pixels;
+    double dpi = 0;
+    QSizeF points;
     try {
         platform::runOnMainThread([&] {
             Side &side = prepared(number, use);
             m_lastSide = number;
             fill(side, n);
-            image = render(side);
+            if (side.layers && !side.layers->pixelSize().isEmpty()) {
+                pixels = side.layers->pixelSize();
+                dpi = side.layers->dpi();
+                points = side.face.size;
+            } else {
+                image = render(side);
+            }
         });
+        if (pixels.isEmpty())
+            return image;
+        // The bitmap is made here and drawn band by band on the main thread,
+        // which handles its events in between.
+        QImage card = drawing::CardLayers::bitmap(pixels, dpi);
+        for (const QRect &band : drawing::cardBands(pixels, kBandPixels)) {
+            platform::runOnMainThread([&] {
+                const Side *side = m_sides[size_t(number)].get();
+                // Only a new run or resolution drops the layers.
+                if (!side || !side->layers || side->layers->pixelSize() != pixels)
+                    throw std::runtime_error("the design changed while the card was drawn");
+                side->layers->renderBand(card, band);
+                const qint64 area = qint64(band.width()) * band.height();
+                if (area > m_largestBand)
+                    m_largestBand = area;
+            });
+        }
+        return platform::Image::fromBitmap(card, points);
     } catch (const std::exception &e) {
         platform::log(QStringLiteral("Set_data_table_value_to_card: %1").arg(QString::fromLocal8Bit(e.what())));
         return {};
     }
-    return image;
 }
 
 bool RecordFill::fillSide(int n, int side, batch_data::SourcesInUse use, QString *error)

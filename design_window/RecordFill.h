@@ -24,6 +24,7 @@
 
 #include <QHash>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,6 +39,11 @@ namespace design_window {
 class RecordFill {
 public:
     static constexpr double kPrintDpi = 300;
+    // The most pixels one hand-off to the main thread draws of a bitmap
+    // side: a larger side is drawn a band of rows at a time, each band its
+    // own hand-off, so that the main thread hears a Stop click between them
+    // whatever the resolution (a card at 300 dpi is one band).
+    static constexpr qint64 kBandPixels = qint64(1) << 20;
 
     // What the fill needs of the design window.
     struct Design {
@@ -86,7 +92,8 @@ public:
     // or any other side string (back) and returns the side rendered, the
     // whole card at its size in points. The side being edited stays as it
     // is. A null image when the side cannot be drawn or the fill fails (the
-    // reason is logged).
+    // reason is logged). Called from a worker, the fill is one hand-off to
+    // the main thread and the drawing one more per band of kBandPixels.
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
     // Writes record n into side 0 (front) or 1 (back) and leaves the
     // drawing to the caller, who draws the live side where it wants it (a
@@ -118,6 +125,8 @@ public:
     // none), and the reason of the first.
     int failedBarcodes() const { return m_failedBarcodes; }
     QString firstBarcodeFailure() const { return m_firstBarcodeFailure; }
+    // The most pixels of a record's side drawn in one hand-off in this run.
+    qint64 largestBand() const { return m_largestBand; }
 
 private:
     struct Bound;
@@ -142,6 +151,7 @@ private:
     int m_failedBarcodes = 0;
     QString m_firstBarcodeFailure;
     std::vector<output::CardProblem> m_problems;
+    std::atomic<qint64> m_largestBand = 0;
 };
 
 // The one card source of the output runs (export, print, mail): the design

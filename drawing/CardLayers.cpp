@@ -82,23 +82,37 @@ CardLayers::CardLayers(const GraphicList &graphics, const CardFace &face,
     closeLayer();
 }
 
-QImage CardLayers::blank() const
+QImage CardLayers::bitmap(QSize pixels, double dpi)
 {
-    QImage image(m_pixels, QImage::Format_ARGB32_Premultiplied);
-    const int dpm = int(std::lround(m_dpi / 0.0254));
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    const int dpm = int(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dpm);
     image.setDotsPerMeterY(dpm);
+    return image;
+}
+
+QImage CardLayers::blank() const
+{
+    QImage image = bitmap(m_pixels, m_dpi);
     image.fill(Qt::transparent);
     return image;
 }
 
-void CardLayers::beginCardPainting(QPainter &painter) const
+void CardLayers::beginCardPainting(QPainter &painter, const QRect &band) const
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (band.isNull()) {
+        painter.setTransform(m_toPixels);
+        painter.setClipPath(m_outline);
+        return;
+    }
+    // The band in pixels first, then the outline as the whole drawing has it.
+    painter.resetTransform();
+    painter.setClipRect(band);
     painter.setTransform(m_toPixels);
-    painter.setClipPath(m_outline);
+    painter.setClipPath(m_outline, Qt::IntersectClip);
 }
 
 QImage CardLayers::render() const
@@ -116,6 +130,37 @@ QImage CardLayers::render() const
             painter.drawImage(step.above.at, step.above.pixels);
     }
     return card;
+}
+
+void CardLayers::renderBand(QImage &card, const QRect &band) const
+{
+    const QRect rows = band & QRect(QPoint(0, 0), m_pixels);
+    if (m_base.isNull() || rows.isEmpty())
+        return;
+    QPainter painter(&card);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(rows.topLeft(), m_base, rows);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (const Step &step : m_steps) {
+        painter.save();
+        beginCardPainting(painter, rows);
+        step.changing->draw(painter, false);
+        painter.restore();
+        const QRect above = QRect(step.above.at, step.above.pixels.size()) & rows;
+        if (!above.isEmpty())
+            painter.drawImage(above.topLeft(), step.above.pixels, above.translated(-step.above.at));
+    }
+}
+
+std::vector<QRect> cardBands(QSize pixels, qint64 maxPixels)
+{
+    std::vector<QRect> bands;
+    if (pixels.isEmpty())
+        return bands;
+    const int rows = int(std::clamp<qint64>(maxPixels / pixels.width(), 1, pixels.height()));
+    for (int top = 0; top < pixels.height(); top += rows)
+        bands.emplace_back(0, top, pixels.width(), std::min(rows, pixels.height() - top));
+    return bands;
 }
 
 int CardLayers::layerCount() const

@@ -33,6 +33,16 @@ public:
     // premultiplied ARGB with the resolution stored, transparent outside the
     // outline. Null when the face has no size.
     QImage render() const;
+    // The same pixels drawn a band at a time: `band` (pixels, whole rows or
+    // any rectangle) of what render() gives is drawn into `card`, a bitmap
+    // of pixelSize() made with bitmap(); the rest of `card` is left as it
+    // is. Every band of cardBands() drawn so gives render()'s picture, each
+    // costing about its own area.
+    void renderBand(QImage &card, const QRect &band) const;
+    QSize pixelSize() const { return m_pixels; }
+    // A bitmap of `pixels` at `dpi`, of render()'s format, not cleared. Any
+    // thread.
+    static QImage bitmap(QSize pixels, double dpi);
 
     double dpi() const { return m_dpi; }
     // Number of bitmaps drawn once (the one under everything included).
@@ -51,7 +61,8 @@ private:
     // A transparent bitmap of the card with the painter set up as the
     // renderer sets it: points, clipped to the outline.
     QImage blank() const;
-    void beginCardPainting(QPainter &painter) const;
+    // With `band`, drawing is also cut to it.
+    void beginCardPainting(QPainter &painter, const QRect &band = {}) const;
 
     double m_dpi = 0;
     QSize m_pixels;
@@ -60,5 +71,9 @@ private:
     QImage m_base;
     std::vector<Step> m_steps;
 };
+
+// Strips of whole rows that together cover `pixels`, top to bottom, each of
+// at most `maxPixels` pixels (at least one row each). Any thread.
+std::vector<QRect> cardBands(QSize pixels, qint64 maxPixels);
 
 } // namespace drawing

@@ -91,6 +91,13 @@ int encoderCount(const BatchExportSettings &settings, const Job &job)
 
 } // namespace
 
+platform::Image CardRecords::drawCard(int n, const QString &side)
+{
+    platform::Image image;
+    platform::runOnMainThread([&] { image = cardImage(n, side); });
+    return image;
+}
+
 BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunState &run)
 {
     BatchExportResult result;
@@ -148,9 +155,9 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
             // One side at a time: between them the main thread is free to
             // hear the Stop button.
             if (options.needsBack())
-                platform::runOnMainThread([&] { job.back = records.cardImage(i, QStringLiteral("B")); });
+                job.back = records.drawCard(i, QStringLiteral("B"));
             if (options.needsFront())
-                platform::runOnMainThread([&] { job.front = records.cardImage(i, QStringLiteral("F")); });
+                job.front = records.drawCard(i, QStringLiteral("F"));
             platform::runOnMainThread([&] {
                 for (const CardProblem &problem : records.takeProblems())
                     run.problems.add(i, problem);

@@ -4,7 +4,8 @@
 // folder, one numbered file (or two) per record.
 //
 // The run's own thread (a worker) hands each record's fill and drawing to
-// the main thread and waits for it; encoder threads turn the drawings into
+// the main thread and waits for it, in steps of bounded size (see
+// CardRecords::drawCard); encoder threads turn the drawings into
 // pixels, encode and write them, several records at once, while the main
 // thread fills the next ones. A bounded queue between the two keeps the
 // pictures in flight, and so the memory used, independent of the number of
@@ -38,6 +39,11 @@ public:
     // at its size in points; a null image when it cannot be drawn. Called on
     // the main thread only, records in order, the back before the front.
     virtual platform::Image cardImage(int n, const QString &side) = 0;
+    // The same card, asked for from the run's own thread: the main thread is
+    // held only as long as the source needs the live design. By default
+    // cardImage() in one hand-off; a source that draws in bands hands each
+    // band over by itself, so that no hand-off grows with the resolution.
+    virtual platform::Image drawCard(int n, const QString &side);
     // What the cards drawn since the last call lack (a refused barcode
     // value, a missing picture); taken. Main thread.
     virtual std::vector<CardProblem> takeProblems() { return {}; }

@@ -69,6 +69,14 @@ platform::Image WindowRecords::cardImage(int n, const QString &side)
     return m_cards.recordCard(n, sideNumber(side), sourcesInUse());
 }
 
+platform::Image WindowRecords::drawCard(int n, const QString &side)
+{
+    // The sources in use are the design window's, read where it runs.
+    batch_data::SourcesInUse use;
+    platform::runOnMainThread([&] { use = sourcesInUse(); });
+    return m_cards.recordCard(n, sideNumber(side), use);
+}
+
 std::vector<output::CardProblem> WindowRecords::takeProblems()
 {
     return m_cards.takeProblems();

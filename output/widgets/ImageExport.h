@@ -54,6 +54,8 @@ public:
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;
     platform::Image cardImage(int n, const QString &side) override;
+    // The fill and each band of the drawing are hand-offs of their own.
+    platform::Image drawCard(int n, const QString &side) override;
     std::vector<output::CardProblem> takeProblems() override;
     void Select_first_row_value_for_design(bool print) override;
     void setResolution(double dpi) override;

@@ -5,6 +5,7 @@
 #include "design_window/RecordFill.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
+#include "drawing/CardLayers.h"
 #include "drawing/TVNDocument.h"
 #include "platform/Alerts.h"
 #include "platform/MainThread.h"
@@ -252,6 +253,43 @@ TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSi
     EXPECT_EQ(name.contentsString(), "Ann");
     EXPECT_EQ(ean->linear_font_val, "4012345000009");
     EXPECT_TRUE(fill.takeProblems().empty());
+}
+
+TEST_F(RecordFillTest, LargeSidesAreDrawnInBoundedBandsWithTheWholeDrawingsPixels)
+{
+    writeSeries("Names", {"Annabel Fitzgerald-Whitmore", "Bob"});
+    writeSeries("Codes", {"QV-0001", "QV-0002"});
+    // At 600 dpi a band is 419 rows (about 50 pt): the text straddles the
+    // edge at 100 pt, the barcode the one at 151 pt.
+    add(0, boundText({10, 80, 280, 40}, kSeriesValue, "Names"));
+    GraphicPtr code = add(0, GraphicClass::Barcode, {10, 135, 200, 40}, kSeriesValue, "Codes");
+    code->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("Code 128"));
+    auto box = std::make_shared<ProbeBox>();
+    add(0, box).setBounds({150, 20, 100, 100});
+    counts = fill.check();
+    const auto changes = [&](const TVNGraphic &g) { return &g != box.get(); };
+    const drawing::CardFace face{QSizeF(300, 200), 0, drawing::kShapeRectangle,
+                                 [](QPainter &p, const QRectF &card, int) { p.fillRect(card, Qt::white); }};
+
+    for (double dpi : {300.0, 600.0, 1200.0}) {
+        fill.setResolution(dpi);
+        for (int n = 0; n < 2; ++n) {
+            const QImage banded = card(n, "F");
+            // However large the side, no hand-off draws more than a band.
+            EXPECT_LE(fill.largestBand(), RecordFill::kBandPixels) << dpi;
+            const qint64 area = qint64(banded.width()) * banded.height();
+            EXPECT_EQ(fill.largestBand() == area, area <= RecordFill::kBandPixels) << dpi;
+            // The design now holds record n: drawn whole, the same pixels.
+            const QImage whole = drawing::CardLayers(doc.graphics, face, changes, dpi).render();
+            EXPECT_TRUE(banded == whole) << dpi << " dpi, record " << n;
+            if (dpi == 600) {
+                EXPECT_EQ(quorvant::test::decodeBarcode(banded.copy(QRect(0, 135 * 600 / 72, banded.width(), 40 * 600 / 72)),
+                                                        ZXing::BarcodeFormat::Code128)
+                              .text,
+                          n ? "QV-0002" : "QV-0001");
+            }
+        }
+    }
 }
 
 TEST_F(RecordFillTest, BitmapRunsMatchTheRendererAndDrawWhatDoesNotChangeOnce)

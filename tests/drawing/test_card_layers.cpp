@@ -18,6 +18,24 @@ GraphicPtr box(QRectF bounds, QColor colour)
 
 } // namespace
 
+TEST(CardLayers, BandsAreWholeRowsCoveringTheSideWithinTheirPixelCount)
+{
+    const std::vector<QRect> bands = drawing::cardBands({1000, 250}, 40'000);
+    ASSERT_EQ(bands.size(), 7u);
+    int next = 0;
+    for (const QRect &band : bands) {
+        EXPECT_EQ(band.x(), 0);
+        EXPECT_EQ(band.width(), 1000);
+        EXPECT_EQ(band.y(), next);
+        EXPECT_LE(band.width() * band.height(), 40'000);
+        next = band.bottom() + 1;
+    }
+    EXPECT_EQ(next, 250);
+    // A row wider than the bound is still one band per row.
+    EXPECT_EQ(drawing::cardBands({1000, 3}, 10).size(), 3u);
+    EXPECT_TRUE(drawing::cardBands({}, 10).empty());
+}
+
 TEST(CardLayers, GiveTheRenderersPixelsWhateverChangesBetweenDrawings)
 {
     TestHost host;
@@ -46,6 +64,14 @@ TEST(CardLayers, GiveTheRenderersPixelsWhateverChangesBetweenDrawings)
             const QImage drawn = layers.render();
             ASSERT_EQ(drawn.size(), expected.size());
             EXPECT_LT(quorvant::test::differingPixelShare(drawn, expected, 3), 0.001) << shape;
+            // Drawn in strips of a few rows (cut through every box and the
+            // outline's corners), the same pixels exactly.
+            QImage banded = drawing::CardLayers::bitmap(layers.pixelSize(), 300);
+            const std::vector<QRect> bands = drawing::cardBands(layers.pixelSize(), 37 * 500);
+            ASSERT_GT(bands.size(), 5u);
+            for (const QRect &band : bands)
+                layers.renderBand(banded, band);
+            EXPECT_TRUE(banded == drawn) << shape;
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "output/widgets/ImageExport.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Alerts.h"
+#include "platform/MainThread.h"
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
 #include "tests/output/CardFixtures.h"
@@ -317,15 +318,18 @@ public:
         , m_stopAt(stopAt)
     {
     }
-    platform::Image cardImage(int n, const QString &side) override
+    // Asked for from the run's thread; the click comes on the main thread.
+    platform::Image drawCard(int n, const QString &side) override
     {
         if (n == m_stopAt && side == QLatin1String("F")) {
-            Send_Modeless &sheet = Send_Modeless::defaultInstance();
-            sheetShown = sheet.isVisible() && sheet.parentWidget() == &window();
-            refreshHeld = Card_Value_In_Process;
-            sheet._stop_btn->click();
+            platform::runOnMainThread([&] {
+                Send_Modeless &sheet = Send_Modeless::defaultInstance();
+                sheetShown = sheet.isVisible() && sheet.parentWidget() == &window();
+                refreshHeld = Card_Value_In_Process;
+                sheet._stop_btn->click();
+            });
         }
-        return WindowRecords::cardImage(n, side);
+        return WindowRecords::drawCard(n, side);
     }
     bool sheetShown = false;
     bool refreshHeld = false;
@@ -435,11 +439,11 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
     class StopBetweenRecords : public output::WindowRecords {
     public:
         using WindowRecords::WindowRecords;
-        platform::Image cardImage(int n, const QString &side) override
+        platform::Image drawCard(int n, const QString &side) override
         {
             if (n == 4)
                 QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
-            return WindowRecords::cardImage(n, side);
+            return WindowRecords::drawCard(n, side);
         }
     };
     ImageExport exporting(std::make_unique<StopBetweenRecords>(*wnd));
@@ -479,15 +483,17 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
     class Watching : public output::WindowRecords {
     public:
         using WindowRecords::WindowRecords;
-        platform::Image cardImage(int n, const QString &side) override
+        platform::Image drawCard(int n, const QString &side) override
         {
             if (n == 2 && side == QLatin1String("F")) {
-                enabledDuringRun = window().act_export->isEnabled();
-                QMetaObject::invokeMethod(window().act_export, "trigger", Qt::QueuedConnection);
-                if (stop)
-                    Send_Modeless::defaultInstance()._stop_btn->click();
+                platform::runOnMainThread([&] {
+                    enabledDuringRun = window().act_export->isEnabled();
+                    QMetaObject::invokeMethod(window().act_export, "trigger", Qt::QueuedConnection);
+                    if (stop)
+                        Send_Modeless::defaultInstance()._stop_btn->click();
+                });
             }
-            return WindowRecords::cardImage(n, side);
+            return WindowRecords::drawCard(n, side);
         }
         bool stop = false;
         bool enabledDuringRun = true;
@@ -542,11 +548,11 @@ TEST_F(ExportCommandTest, ARunEndsOnlyOnceTheStopQuestionIsAnswered)
     class StopAfterLast : public output::WindowRecords {
     public:
         using WindowRecords::WindowRecords;
-        platform::Image cardImage(int n, const QString &side) override
+        platform::Image drawCard(int n, const QString &side) override
         {
             if (n == 3 && side == QLatin1String("F"))
                 QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
-            return WindowRecords::cardImage(n, side);
+            return WindowRecords::drawCard(n, side);
         }
     };
     ImageExport exporting(std::make_unique<StopAfterLast>(*wnd));
