@@ -1,9 +1,7 @@
 #include "batch_data/import/SeriesTarget.h"
 
-#include "platform/Files.h"
 #include "platform/Helpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -48,12 +46,7 @@ bool writeSeriesValues(const SeriesStore &store, const QString &name, const QStr
             data += '\n';
     }
     data += seriesFileBytes(values);
-    if (!QDir().mkpath(store.folder())) {
-        if (error)
-            *error = QStringLiteral("Cannot create the series folder.");
-        return false;
-    }
-    return platform::writeFileAtomically(*path, data, error);
+    return store.writeSeriesFile(name, data, error);
 }
 
 } // namespace batch_data

@@ -2,12 +2,12 @@
 
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 
+#include "platform/Files.h"
 #include "platform/Helpers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -176,6 +176,11 @@ QByteArray seriesFileBytes(const QStringList &values)
 
 bool SeriesStore::writeSeries(const QString &name, const QStringList &values, QString *error) const
 {
+    return writeSeriesFile(name, seriesFileBytes(values), error);
+}
+
+bool SeriesStore::writeSeriesFile(const QString &name, const QByteArray &data, QString *error) const
+{
     const auto path = seriesFilePath(name);
     if (!path) {
         if (error)
@@ -187,14 +192,7 @@ bool SeriesStore::writeSeries(const QString &name, const QStringList &values, QS
             *error = QStringLiteral("Cannot create the series folder.");
         return false;
     }
-    const QByteArray data = seriesFileBytes(values);
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return platform::writeFileAtomically(*path, data, error);
 }
 
 bool SeriesStore::removeSeries(const QString &name) const

@@ -70,6 +70,9 @@ public:
     // different series stay in step. False (with a reason) when the name is
     // refused or the file cannot be written; an earlier file is then intact.
     bool writeSeries(const QString &name, const QStringList &values, QString *error = nullptr) const;
+    // The bytes of a whole series file, written whole or not at all under
+    // the checked path of `name` (the folder is made when missing).
+    bool writeSeriesFile(const QString &name, const QByteArray &data, QString *error = nullptr) const;
 
     // Removes the series file; false when the name is refused or the removal
     // fails.

@@ -32,15 +32,13 @@ Import_Excel::Import_Excel()
     contains_header->setObjectName("contains_header");
     ColList = batch_data::newListTable(tr("Columns"), "ColList");
     ColList->setSelectionMode(QAbstractItemView::NoSelection);
-    select_all_btn = new QPushButton(tr("Select All"), this);
-    select_all_btn->setObjectName("select_all_btn");
-    clear_all_btn = new QPushButton(tr("Clear All"), this);
-    clear_all_btn->setObjectName("clear_all_btn");
-    ok_btn = new QPushButton(tr("OK"), this);
-    ok_btn->setObjectName("ok_btn");
+    auto *bottom = new QHBoxLayout;
+    select_all_btn = batch_data::newButton(tr("Select All"), "select_all_btn", bottom);
+    clear_all_btn = batch_data::newButton(tr("Clear All"), "clear_all_btn", bottom);
+    bottom->addStretch();
+    cancel_btn = batch_data::newButton(tr("Cancel"), "cancel_btn", bottom);
+    ok_btn = batch_data::newButton(tr("OK"), "ok_btn", bottom);
     ok_btn->setDefault(true);
-    cancel_btn = new QPushButton(tr("Cancel"), this);
-    cancel_btn->setObjectName("cancel_btn");
 
     connect(Sheet_ComboBox, &QComboBox::activated, this, &Import_Excel::comboBoxSelectionDidChange);
     connect(ColList, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
@@ -55,12 +53,6 @@ Import_Excel::Import_Excel()
     auto *form = new QFormLayout;
     form->addRow(tr("Workbook:"), file_path);
     form->addRow(tr("Worksheet:"), Sheet_ComboBox);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(select_all_btn);
-    bottom->addWidget(clear_all_btn);
-    bottom->addStretch();
-    bottom->addWidget(cancel_btn);
-    bottom->addWidget(ok_btn);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(contains_header);
