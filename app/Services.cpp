@@ -32,20 +32,21 @@ Services::Services()
     // The mail command and the e-mail settings.
     hub.mail = m_mailWindows.get();
     // The barcode tool, a double click on a barcode and the inspector's
-    // designer button open the designer.
+    // designer button open the designer; its View button shows the chosen
+    // series. The designer is made when first opened, not at start-up.
     hub.barcodeDesigner = [](TVNGraphic *graphic) {
-        return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic);
+        barcodes::Barcode_Gen_Dialog &designer = barcodes::Barcode_Gen_Dialog::defaultInstance();
+        designer.setSeriesViewer([](const QString &name) {
+            if (design_window::SeriesWindows *windows = design_window::seriesWindows())
+                windows->viewSeries(name);
+        });
+        return designer.Open_Wnd(graphic);
     };
     design_window::installHubServices(hub);
 
     // One layer up from the design window: the series manager's Import and
-    // Generate buttons, and the designer's View button showing the chosen
-    // series.
+    // Generate buttons.
     batch_data::installSeriesManagerImporters();
-    barcodes::Barcode_Gen_Dialog::defaultInstance().setSeriesViewer([](const QString &name) {
-        if (design_window::SeriesWindows *windows = design_window::seriesWindows())
-            windows->viewSeries(name);
-    });
 }
 
 void Services::end()
