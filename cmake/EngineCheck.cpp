@@ -12,6 +12,7 @@
 #include "barcodes/qrencoder/QRSymbolEncoder.h"
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/symbologies/SymCode128.h"
 #include "batch_data/binding/RecordBinding.h"
 #include "batch_data/import/SeriesTarget.h"
@@ -63,6 +64,8 @@ int main(int argc, char **argv)
     check(!Draw_DataMatrix_Barcode("ENGINE", "Auto", "Auto", 2, 300).image.isNull(), "a Data Matrix image");
     check(!barcodeValueProblem(QStringLiteral("ENGINE"), false), "the value check");
     check(!barcodeImageFor(BarcodeSettings{}).isNull(), "a barcode object's picture");
+    check(!barcodeImageFor(BarcodeSettings{}, QStringLiteral("ENGINE"), {}, {}, USED_DPI_VALUE.load()).isNull(),
+          "a picture at the designer's resolution");
     const QString png = QDir(folder.path()).filePath(QStringLiteral("symbol.png"));
     check(Save_Barcode_image(picture, png), "a PNG file");
 

@@ -61,7 +61,7 @@ extern std::atomic<int> Total_Batch_Excel_Card;
 // The barcode designer's last result image.
 extern platform::Image Barcode_output_image;
 // The barcode resolution and unit (USED_DPI_VALUE, Measument_Unit_Is) live
-// with the barcode code (barcodes/imaging, barcodes/designer), and the
+// with the barcode designer (barcodes/designer/Barcode_Gen.h), and the
 // worksheet choice (Excel_Sheet_Number, Excel_Sheet_Columns) with the
 // spreadsheet reader (batch_data/spreadsheet): one copy each.
 

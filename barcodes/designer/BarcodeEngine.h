@@ -16,8 +16,8 @@
 // (linear pictures are vector recordings).
 
 #include "barcodes/designer/BarcodeSettings.h"
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/symbologies/SymBarcode.h"
 #include "platform/Image.h"
 

@@ -2,25 +2,21 @@
 
 namespace barcodes {
 
-Barcode_Gen::Barcode_Gen() = default;
+namespace {
 
-Barcode_Gen &Barcode_Gen::defaultInstance()
+// The record Barcode_Gen_Var refers to at start; made on first use, so a
+// reader during another file's start-up finds it built.
+Barcode_Gen &startRecord()
 {
-    static Barcode_Gen instance;
-    return instance;
+    static Barcode_Gen record;
+    return record;
 }
 
-float barWidthFromMils(float mils)
-{
-    // The division in single precision, the product in double, as the
-    // designer has always rounded it.
-    const float inches = mils / 1000.0f;
-    return float(double(inches) * 72.0);
-}
+} // namespace
 
-Barcode_Gen *Barcode_Gen_Var = &Barcode_Gen::defaultInstance();
+Barcode_Gen *Barcode_Gen_Var = &startRecord();
 
-// USED_DPI_VALUE is defined beside the resampling (barcodes/imaging).
+std::atomic<int> USED_DPI_VALUE{600};
 std::atomic<int> Measument_Unit_Is{1};
 std::atomic<int> last_unit_val{1};
 std::atomic<int> Barcode_module_size{1};

@@ -1,87 +1,28 @@
 #pragma once
-// The barcode designer's settings: the record of rendering settings that a
-// barcode image is drawn with. The designer window edits the process-wide
-// record (Barcode_Gen_Var) and passes it, or a copy for a worker, to the
-// layout and the renderer (barcodes/render), which take it as an argument.
-// It is a plain value and touches no widget, so it can be used on any thread.
-//
-// The style part (fonts, margins in points, colours, header and footer
-// alignment, value placement, kerning) is the SymbolStyle that symbols are
-// given; the designer's combo boxes and check boxes for those are held as
-// their item text and state:
-//   align_hdr_combo, align_ftr_combo  ->  align_hdr, align_ftr
-//   showinTopCheckbox                 ->  showinTop
-//   kerning_value_Checkbox            ->  kerning_value
-//
-// Besides the style it keeps the designer fields that the layout reads
-// (lengths as typed, in the designer's unit of measure) and the designer's
-// own symbol record for 2-D symbols (the SymbolFrame part, measured with the
-// record's own fonts), which the 2-D renderer reads as it reads a linear
-// symbol's fields.
+// The barcode designer's process-wide values: its settings record
+// (Barcode_Gen_Var), the unit of its length fields, the resolution of 2-D
+// symbol bitmaps and its QR choices. The designer window and the fixed-name
+// operations read them and pass what they read down; the engines (the
+// designer's engine, the layout and renderer, the symbol makers) take those
+// as arguments and read none of these.
 
-// USED_DPI_VALUE, the resolution of 2-D symbol bitmaps, is declared with the
-// resampling that takes it as an argument.
-#include "barcodes/imaging/ImageResolution.h"
-#include "barcodes/symbologies/SymbolFrame.h"
-#include "barcodes/symbologies/SymbolStyle.h"
+#include "barcodes/render/BarcodeRecord.h"
 
-#include <QString>
 #include <atomic>
 
 namespace barcodes {
 
-class Barcode_Gen : public SymbolStyle, public SymbolFrame {
-public:
-    Barcode_Gen();
-
-    // The process-wide record that Barcode_Gen_Var refers to at start.
-    static Barcode_Gen &defaultInstance();
-
-    // The style part alone, to hand to a symbol, and its replacement.
-    SymbolStyle symbolStyle() const { return *this; }
-    void setSymbolStyle(const SymbolStyle &style) { static_cast<SymbolStyle &>(*this) = style; }
-
-    // --- Designer fields read by the size computation -------------------
-    // Lengths as the user typed them, in the designer's unit of measure
-    // (Measument_Unit_Is); a text that does not begin with a number reads
-    // as 0.
-    QString HeightText = QStringLiteral("0.6");   // bar height of a linear symbol
-    QString widthText = QStringLiteral("20");     // narrowest bar, in mils
-    QString val_mar_Text = QStringLiteral("0.1");
-    QString hdr_mar_Text = QStringLiteral("0.1");
-    QString ftr_mar_Text = QStringLiteral("0.1");
-    QString TB_mar_Text = QStringLiteral("0.1");
-    QString LR_mar_Text = QStringLiteral("0.1");
-    // Check box states; 1 hides the value text, the header, the footer.
-    int captionCheckbox = 0;
-    int hideHeaderCheckbox = 0;
-    int hideFooterCheckbox = 0;
-
-    // --- The designer's own symbol record for 2-D symbols ---------------
-    // Size, text lines and their measurements are the SymbolFrame part.
-    void setContent(const QString &content) { m_content = content; }
-    // The content; a null string when none was ever set.
-    const QString &caption() const { return m_content; }
-    // "" when none was set.
-    QString header() const { return m_header.isNull() ? QStringLiteral("") : m_header; }
-    QString footer() const { return m_footer.isNull() ? QStringLiteral("") : m_footer; }
-
-protected:
-    const SymbolStyle &textStyle() const override { return *this; }
-
-private:
-    QString m_content;
-};
-
-// Narrowest bar width in points from the designer's width in mils.
-float barWidthFromMils(float mils);
-
 // The process-wide settings record, read by the windows and the fixed-name
-// operations and passed on from there. Never null: it refers to
-// Barcode_Gen::defaultInstance() until the designer window points it at the
-// record it edits.
+// operations and passed on from there. Never null: it refers to a record of
+// its own at start, until the designer window points it at the record it
+// edits.
 extern Barcode_Gen *Barcode_Gen_Var;
 
+// The designer's resolution of 2-D symbols, dots per inch; 600 at start.
+// The designer changes it; the fixed-name operations read it and pass it to
+// the resampling (barcodes/imaging/ImageResolution.h), which takes its
+// resolution as an argument.
+extern std::atomic<int> USED_DPI_VALUE;
 // Unit of the designer's length fields: 0 inch, 1 centimetre, 2 millimetre.
 extern std::atomic<int> Measument_Unit_Is;
 // The previous unit; kept with Measument_Unit_Is.

@@ -1,6 +1,7 @@
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/designer_window/Stepper.h"
 #include "barcodes/imaging/ImageResolution.h"
 #include "barcodes/qr/QRFrontEnd.h"

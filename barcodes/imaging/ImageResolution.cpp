@@ -15,8 +15,6 @@
 
 namespace barcodes {
 
-std::atomic<int> USED_DPI_VALUE{600};
-
 namespace {
 
 // Larger bitmaps are refused rather than risk exhausting memory halfway

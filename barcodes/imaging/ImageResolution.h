@@ -12,14 +12,8 @@
 #include <QRectF>
 #include <QRgb>
 #include <QSizeF>
-#include <atomic>
 
 namespace barcodes {
-
-// The designer's resolution of 2-D symbols, dots per inch; 600 at start.
-// The designer changes it; the fixed-name operations read it and pass it to
-// the resampling below, which takes its resolution as an argument.
-extern std::atomic<int> USED_DPI_VALUE;
 
 // The resolutions a bitmap is ever made at; others are clamped into range.
 inline constexpr double kMinimumDpi = 72.0;

@@ -48,11 +48,6 @@ void pdf417View::setErrorLevel(int errorLevel)
     qInfo().noquote() << QStringLiteral("ErrorLevel set to %1").arg(errorLevel);
 }
 
-int pdf417View::drawWithText(const QString &text)
-{
-    return drawWithText(text, USED_DPI_VALUE.load());
-}
-
 int pdf417View::drawWithText(const QString &text, double dpi)
 {
     m_pdf417Image = {};

@@ -31,8 +31,6 @@ public:
     // state. An empty text or one that cannot be encoded leaves no image, so
     // a batch never reuses the previous record's symbol.
     int drawWithText(const QString &text, double dpi);
-    // The fixed operation: at USED_DPI_VALUE.
-    int drawWithText(const QString &text);
 
     // The image of the last encoding; a null image when there is none.
     platform::Image getImage() const { return m_pdf417Image; }

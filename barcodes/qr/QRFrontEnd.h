@@ -5,7 +5,7 @@
 // process-wide level, version and resolution (QR_EC_Level_Val,
 // QR_Version_Val, USED_DPI_VALUE); nothing here reads them.
 
-#include "barcodes/qr/DataMatrix.h"
+#include "barcodes/qr/QRModuleGrid.h"
 #include "platform/Image.h"
 
 #include <QImage>

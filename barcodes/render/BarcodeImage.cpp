@@ -65,21 +65,4 @@ QByteArray pdfFromBarcode(const SymBarcode &barcode, const SymbolStyle &style)
     return pdfOf(*SymBarcodeOffscreenView::initWithBarcode(barcode, style));
 }
 
-platform::Image imageFromBarcode(const SymBarcode &barcode)
-{
-    return imageOf([&] { return SymBarcodeOffscreenView::initWithBarcode(barcode); });
-}
-
-platform::Image imageFromBarcodeImage(const platform::Image &image)
-{
-    if (image.isNull())
-        return {};
-    return imageOf([&] { return SymBarcodeOffscreenView::initWithBarcodeImage(image); });
-}
-
-QByteArray pdfFromBarcode(const SymBarcode &barcode)
-{
-    return pdfOf(*SymBarcodeOffscreenView::initWithBarcode(barcode));
-}
-
 } // namespace barcodes

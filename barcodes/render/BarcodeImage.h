@@ -28,11 +28,4 @@ platform::Image imageFromBarcodeImage(const platform::Image &image, const Barcod
 // One PDF page of the symbol's picture; empty when the frame has no area.
 QByteArray pdfFromBarcode(const SymBarcode &barcode, const SymbolStyle &style);
 
-// The fixed operations: the same, drawn with the process-wide settings
-// record (Barcode_Gen_Var) as it stands, the 2-D frame being the record's
-// width and height.
-platform::Image imageFromBarcode(const SymBarcode &barcode);
-platform::Image imageFromBarcodeImage(const platform::Image &image);
-QByteArray pdfFromBarcode(const SymBarcode &barcode);
-
 } // namespace barcodes

@@ -1,6 +1,6 @@
 #include "barcodes/render/BarcodeLayout.h"
 
-#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/symbologies/SymBarcode.h"
 
 #include <algorithm>
@@ -145,30 +145,30 @@ void applyLayout(SymBarcode &symbol, const BarcodeLayout &layout)
     symbol.setWidth(layout.width);
 }
 
-void Set_Barcode_Height(Barcode_Gen &gen, SymBarcode &symbol)
+void Set_Barcode_Height(Barcode_Gen &gen, SymBarcode &symbol, int unit)
 {
-    const BarcodeLayout layout = layoutLinear(gen, symbol, Measument_Unit_Is.load());
+    const BarcodeLayout layout = layoutLinear(gen, symbol, unit);
     gen.setSymbolStyle(layout.style);
     symbol.setHeight(layout.height);
     symbol.setStyle(layout.style);
 }
 
-float Set_Linear_Barcode_Width(Barcode_Gen &gen, const SymBarcode &symbol)
+float Set_Linear_Barcode_Width(Barcode_Gen &gen, const SymBarcode &symbol, int unit)
 {
-    gen.LR_margin = fieldInPoints(gen.LR_mar_Text, Measument_Unit_Is.load());
+    gen.LR_margin = fieldInPoints(gen.LR_mar_Text, unit);
     return pictureWidth(gen, gen.LR_margin, symbol.headerWidth(), symbol.footerWidth(), symbol.width());
 }
 
-void Set_2d_Barcode_Height(Barcode_Gen &gen, QSizeF imagePoints)
+void Set_2d_Barcode_Height(Barcode_Gen &gen, QSizeF imagePoints, int unit)
 {
-    const BarcodeLayout layout = layout2D(gen, imagePoints, Measument_Unit_Is.load());
+    const BarcodeLayout layout = layout2D(gen, imagePoints, unit);
     gen.setSymbolStyle(layout.style);
     gen.setHeight(layout.height);
 }
 
-void Set_2d_Barcode_Width(Barcode_Gen &gen, QSizeF imagePoints)
+void Set_2d_Barcode_Width(Barcode_Gen &gen, QSizeF imagePoints, int unit)
 {
-    const BarcodeLayout layout = layout2D(gen, imagePoints, Measument_Unit_Is.load());
+    const BarcodeLayout layout = layout2D(gen, imagePoints, unit);
     gen.LR_margin = layout.style.LR_margin;
     gen.setWidth(layout.width);
 }

@@ -20,9 +20,8 @@
 // imageFromBarcodeImage(image, settings, layout).
 //
 // The designer's fixed operations (Set_Barcode_Height and its kin) are the
-// same recipe read at the edge: they take the unit from Measument_Unit_Is
-// and store what they compute into the settings record and the symbol, as
-// the designer's own handlers expect.
+// same recipe: they take the unit as well and store what they compute into
+// the settings record and the symbol, as the designer's own handlers expect.
 
 #include "barcodes/symbologies/SymbolStyle.h"
 
@@ -69,17 +68,18 @@ float lengthInPoints(float value, int unit);
 float fieldFloatValue(const QString &text);
 
 // --- The designer's fixed operations ------------------------------------
-// They read the unit from Measument_Unit_Is. Each height computation stores
-// the five margins it computed into `gen`, a width computation the
-// left-right margin, where the designer reads them afterwards.
+// Lengths are read in `unit` as above (the caller passes the designer's
+// Measument_Unit_Is). Each height computation stores the five margins it
+// computed into `gen`, a width computation the left-right margin, where the
+// designer reads them afterwards.
 
 // Sets the symbol's height and gives it the record's style.
-void Set_Barcode_Height(Barcode_Gen &gen, SymBarcode &symbol);
+void Set_Barcode_Height(Barcode_Gen &gen, SymBarcode &symbol, int unit);
 // The picture width of `symbol` at its present width (its bars, as the
 // caller's calculateWidth() left them). The symbol is not changed.
-float Set_Linear_Barcode_Width(Barcode_Gen &gen, const SymBarcode &symbol);
+float Set_Linear_Barcode_Width(Barcode_Gen &gen, const SymBarcode &symbol, int unit);
 // The record's 2-D height and width for a symbol image of `imagePoints`.
-void Set_2d_Barcode_Height(Barcode_Gen &gen, QSizeF imagePoints);
-void Set_2d_Barcode_Width(Barcode_Gen &gen, QSizeF imagePoints);
+void Set_2d_Barcode_Height(Barcode_Gen &gen, QSizeF imagePoints, int unit);
+void Set_2d_Barcode_Width(Barcode_Gen &gen, QSizeF imagePoints, int unit);
 
 } // namespace barcodes

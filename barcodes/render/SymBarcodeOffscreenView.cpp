@@ -1,8 +1,8 @@
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/render/BarcodePicture.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/render/FourState.h"
 #include "barcodes/symbologies/SymBarcode.h"
 #include "barcodes/symbologies/SymUPCEAN.h"
@@ -195,36 +195,20 @@ std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcod
     return view;
 }
 
-std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcode(const SymBarcode &barcode)
-{
-    std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
-    view->m_settings = Barcode_Gen_Var;
-    view->frameSymbol(barcode);
-    return view;
-}
-
-std::unique_ptr<SymBarcodeOffscreenView> SymBarcodeOffscreenView::initWithBarcodeImage(const platform::Image &image)
-{
-    std::unique_ptr<SymBarcodeOffscreenView> view(new SymBarcodeOffscreenView);
-    view->m_settings = Barcode_Gen_Var;
-    view->frameImage(image);
-    return view;
-}
-
 void SymBarcodeOffscreenView::frameSymbol(const SymBarcode &barcode)
 {
     m_fromImageOrBarcode = false;
     const double headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0;
     const double footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0;
     const double width = std::max({headerWidth, footerWidth, double(barcode.width())});
-    m_frame = QRectF(0, 0, width, pictureHeight(barcode, *m_settings));
+    m_frame = QRectF(0, 0, width, pictureHeight(barcode, m_own));
     setBarcode(&barcode);
 }
 
 void SymBarcodeOffscreenView::frameImage(const platform::Image &image)
 {
     m_fromImageOrBarcode = true;
-    m_frame = QRectF(0, 0, m_settings->width(), m_settings->height());
+    m_frame = QRectF(0, 0, m_own.width(), m_own.height());
     setBarcode_Image_2D(image);
 }
 
@@ -260,7 +244,7 @@ BarcodePicture SymBarcodeOffscreenView::picture() const
 
 void SymBarcodeOffscreenView::drawSymbol(BarcodePicture &picture) const
 {
-    const Barcode_Gen &gen = *m_settings;
+    const Barcode_Gen &gen = m_own;
     const SymBarcode &symbol = *m_barcode;
     const QRectF b = bounds();
     Canvas canvas(picture, b.height(), gen.textMeasurer());
@@ -363,7 +347,7 @@ void SymBarcodeOffscreenView::drawSymbol(BarcodePicture &picture) const
 
 void SymBarcodeOffscreenView::drawImage(BarcodePicture &picture) const
 {
-    const Barcode_Gen &gen = *m_settings;
+    const Barcode_Gen &gen = m_own;
     const QRectF b = bounds();
     Canvas canvas(picture, b.height(), gen.textMeasurer());
 

@@ -8,16 +8,14 @@
 // What it draws with (fonts, colours, margins, alignment, value placement,
 // kerning, and in image mode the frame and the header and footer lines) is
 // given to the initialiser and copied into the view, so a worker draws with
-// its own settings. The fixed initialisers without settings draw with the
-// process-wide record (Barcode_Gen_Var) instead, read afresh at every
-// drawing, so a change of it between two drawings changes the picture.
+// its own settings.
 //
 // Lengths are points. The view's own geometry is y-up from its bottom edge;
 // drawRect() paints on a painter whose coordinates are points with the origin
 // at the top left of the frame (as platform::Image::record gives them).
 
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodePicture.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "platform/Image.h"
 
 #include <QByteArray>
@@ -44,11 +42,6 @@ public:
     static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcodeImage(const platform::Image &image,
                                                                          const Barcode_Gen &settings,
                                                                          const BarcodeLayout &layout);
-    // The fixed initialisers, drawing with the process-wide record; in image
-    // mode the frame is the record's 2-D width and height, computed
-    // beforehand from the image.
-    static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcode(const SymBarcode &barcode);
-    static std::unique_ptr<SymBarcodeOffscreenView> initWithBarcodeImage(const platform::Image &image);
 
     SymBarcodeOffscreenView(const SymBarcodeOffscreenView &) = delete;
     SymBarcodeOffscreenView &operator=(const SymBarcodeOffscreenView &) = delete;
@@ -85,9 +78,8 @@ private:
     void drawSymbol(BarcodePicture &picture) const;
     void drawImage(BarcodePicture &picture) const;
 
-    // What the view draws with: its own copy, or the process-wide record.
+    // What the view draws with: its own copy.
     Barcode_Gen m_own;
-    const Barcode_Gen *m_settings = &m_own;
     QRectF m_frame;
     const SymBarcode *m_barcode = nullptr;
     bool m_fromImageOrBarcode = false;

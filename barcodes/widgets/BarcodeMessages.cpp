@@ -1,6 +1,6 @@
 #include "barcodes/widgets/BarcodeMessages.h"
 
-#include "barcodes/imaging/ImageResolution.h"
+#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/qr/QRFrontEnd.h"
 #include "platform/Helpers.h"
 

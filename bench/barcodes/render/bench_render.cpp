@@ -2,9 +2,9 @@
 // as the designer does, to a 600 dpi bitmap: once through the recorded
 // picture (what a card shows) and once straight into the bitmap.
 
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "barcodes/symbologies/SymCode128.h"
 

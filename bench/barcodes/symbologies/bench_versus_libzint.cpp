@@ -13,12 +13,12 @@
 //                        --benchmark_report_aggregates_only=true
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/pdf417/Pdf417Encoder.h"
 #include "barcodes/pdf417/Pdf417View.h"
 #include "barcodes/qr/QRFrontEnd.h"
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/symbologies/Symbologies.h"
 
 #include <QGuiApplication>

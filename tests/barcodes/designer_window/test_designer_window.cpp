@@ -2,9 +2,9 @@
 // help buttons, invalid values, OK and Cancel, the data source and the
 // resolution, with alerts and modal runs answered by the test.
 
+#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "barcodes/designer_window/Stepper.h"
-#include "barcodes/imaging/ImageResolution.h"
 #include "barcodes/widgets/SymBarcodeImageView.h"
 #include "design_window/DesignFile.h"
 #include "design_window/Globals.h"

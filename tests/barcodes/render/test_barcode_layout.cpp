@@ -3,12 +3,11 @@
 // fixed operations store the same numbers, and the picture has the size laid
 // out.
 
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeImage.h"
 #include "barcodes/render/BarcodeLayout.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/symbologies/SymPostal.h"
 #include "tests/barcodes/symbologies/FixedMeasurer.h"
-#include "tests/support/ScopedValue.h"
 
 #include <gtest/gtest.h>
 
@@ -88,13 +87,9 @@ TEST(BarcodeLayout, TwoDimensionalFrameCountsNoValueTextAndTheFixedOperationsAgr
     EXPECT_NEAR(layout.height, 100 + 2 * (kLine + 0.1 * kCm) + 0.2 * kCm, 1e-3);
     EXPECT_NEAR(layout.width, 252 + 0.2 * kCm + 15, 1e-3);
 
-    // The designer's fixed operations store the same, read in the
-    // process-wide unit.
-    {
-        const quorvant::test::ScopedValue centimetres(Measument_Unit_Is, 1);
-        Set_2d_Barcode_Height(gen, QSizeF(100, 100));
-        Set_2d_Barcode_Width(gen, QSizeF(100, 100));
-    }
+    // The designer's fixed operations store the same.
+    Set_2d_Barcode_Height(gen, QSizeF(100, 100), 1);
+    Set_2d_Barcode_Width(gen, QSizeF(100, 100), 1);
     EXPECT_EQ(QSizeF(gen.width(), gen.height()), QSizeF(layout.width, layout.height));
     EXPECT_EQ(gen.symbolStyle(), layout.style);
 
@@ -110,7 +105,6 @@ TEST(BarcodeLayout, FixedLinearOperationsInAnyOrderGiveTheLayout)
     // The designer's own sequence, however often it runs, stores the
     // layout's numbers; for Japan Post too, whose module width follows the
     // height the layout gives it.
-    const quorvant::test::ScopedValue millimetres(Measument_Unit_Is, 2);
     Barcode_Gen gen;
     gen.HeightText = QStringLiteral("10");
     gen.LR_mar_Text = QStringLiteral("2");
@@ -118,9 +112,9 @@ TEST(BarcodeLayout, FixedLinearOperationsInAnyOrderGiveTheLayout)
     for (const auto &s : symbols) {
         const BarcodeLayout layout = layoutLinear(gen, *s, 2);
         for (int i = 0; i < 2; ++i) {
-            Set_Barcode_Height(gen, *s);
+            Set_Barcode_Height(gen, *s, 2);
             s->calculateWidth();
-            s->setWidth(Set_Linear_Barcode_Width(gen, *s));
+            s->setWidth(Set_Linear_Barcode_Width(gen, *s, 2));
         }
         EXPECT_EQ(gen.symbolStyle(), layout.style);
         EXPECT_EQ(s->style(), layout.style);

@@ -2,12 +2,11 @@
 // to the widest part, captions, header and footer where the style puts them,
 // and the 2-D image framed by its layout.
 
-#include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/render/BarcodePicture.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/render/SymBarcodeOffscreenView.h"
 #include "tests/barcodes/render/RenderTestSupport.h"
-#include "tests/support/ScopedValue.h"
 
 #include <QPainter>
 #include <functional>
@@ -86,7 +85,7 @@ TEST(OffscreenView, BarsFollowTheModuleStringCentredInTheWidestPrintedPart)
     EXPECT_TRUE(imageFromBarcode(*flat, style).isNull());
 }
 
-TEST(OffscreenView, ColoursComeFromTheStyleOrTheLiveRecordAtEachDrawing)
+TEST(OffscreenView, ColoursComeFromTheStyleTheViewWasGiven)
 {
     SymbolStyle style = zeroMargins();
     style.barcode_clr = Qt::blue;
@@ -101,13 +100,12 @@ TEST(OffscreenView, ColoursComeFromTheStyleOrTheLiveRecordAtEachDrawing)
     EXPECT_EQ(colours(*SymBarcodeOffscreenView::initWithBarcode(*s, style)),
               std::pair(QColor(Qt::blue), QColor(Qt::yellow)));
 
-    // The fixed view reads the process-wide record whenever it draws.
-    const ScopedValue liveRecord(*Barcode_Gen_Var);
-    const auto live = SymBarcodeOffscreenView::initWithBarcode(*s);
-    Barcode_Gen_Var->barcode_clr = Qt::red;
-    EXPECT_EQ(colours(*live).first, QColor(Qt::red));
-    Barcode_Gen_Var->barcode_clr = Qt::green;
-    EXPECT_EQ(colours(*live).first, QColor(Qt::green));
+    // The view keeps its own copy: a later change to the style the caller
+    // holds (a worker's settings, say) does not reach a view already made.
+    const auto view = SymBarcodeOffscreenView::initWithBarcode(*s, style);
+    style.barcode_clr = Qt::red;
+    EXPECT_EQ(colours(*view).first, QColor(Qt::blue));
+    EXPECT_EQ(colours(*SymBarcodeOffscreenView::initWithBarcode(*s, style)).first, QColor(Qt::red));
 }
 
 TEST(OffscreenView, CaptionBelowOrAboveTheBars)

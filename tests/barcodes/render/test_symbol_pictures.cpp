@@ -2,7 +2,7 @@
 // pixel: header and footer lines fit the picture, and the four-state postal
 // symbols print only the texts that are switched on, below their header.
 
-#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "barcodes/render/BarcodeLayout.h"
 #include "barcodes/symbologies/Symbologies.h"
 #include "tests/barcodes/render/RenderTestSupport.h"

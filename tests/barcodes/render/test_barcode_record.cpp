@@ -1,7 +1,7 @@
 // The settings record's 2-D text record measures with the record's fonts,
 // which resolve to a face with Times metrics, in points.
 
-#include "barcodes/designer/Barcode_Gen.h"
+#include "barcodes/render/BarcodeRecord.h"
 #include "tests/barcodes/symbologies/FixedMeasurer.h"
 
 #include <QFontInfo>

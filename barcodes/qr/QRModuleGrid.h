@@ -1,6 +1,8 @@
 #pragma once
-// A square grid of module values (1 dark, 0 light) with its side length, as
-// the QR front end hands symbols to the designer.
+// The QR Code module grid: a square of module values (1 dark, 0 light) with
+// its side length, as the QR front end hands symbols to the designer. The
+// class keeps the designer's name for it, DataMatrix, though it holds QR
+// Code modules.
 
 #include <QString>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "barcodes/qr/DataMatrix.h"
+#include "barcodes/qr/QRModuleGrid.h"
 
 #include <algorithm>
 
