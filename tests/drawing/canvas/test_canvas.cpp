@@ -1,4 +1,4 @@
-#include "TestHost.h"
+#include "tests/drawing/TestHost.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/canvas/TVNGraphicView.h"
 #include "drawing/canvas/TVNGrid.h"
