@@ -61,7 +61,13 @@ void TVNGraphic::setBounds(const QRectF &rect)
 
 void TVNGraphic::draw(QPainter &painter, bool onCanvas) const
 {
-    draw(painter, onCanvas ? drawing::DrawStyle{true, drawing::host().no_image()} : drawing::DrawStyle{});
+    if (onCanvas) {
+        draw(painter, drawing::DrawStyle{true, drawing::host().no_image()});
+        return;
+    }
+    // One style for every output drawing: an empty image is not free to make.
+    static const drawing::DrawStyle output;
+    draw(painter, output);
 }
 
 void TVNGraphic::draw(QPainter &painter, const drawing::DrawStyle &style) const
