@@ -5,10 +5,10 @@
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/HubServices.h"
 #include "design_window/SeriesWindows.h"
-#include "output/mail/DesignMailCards.h"
-#include "output/mail/MailWindowsImpl.h"
+#include "output/export_window/ImageExport.h"
+#include "output/mail_window/DesignMailCards.h"
+#include "output/mail_window/MailWindowsImpl.h"
 #include "output/print_window/PrintWindowsImpl.h"
-#include "output/widgets/ImageExport.h"
 #include "profiles_wizards/WizardWindowsImpl.h"
 
 namespace app {

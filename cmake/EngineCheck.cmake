@@ -1,5 +1,5 @@
-# The engine check. The engine libraries (the platform core and the engines
-# of barcodes/, batch_data/ and output/) link Qt Core and Gui at most, never Qt
+# The engine check. The engine libraries (the platform core, the engines of
+# barcodes/, batch_data/ and output/, and the drawing model) link Qt Core and Gui at most, never Qt
 # Widgets. Two things hold them to it:
 #  - configuring fails when Qt Widgets is anywhere in the link closure of
 #    one of them;
@@ -27,6 +27,7 @@ set(QUORVANT_ENGINE_LIBRARIES
   output_export
   output_mail
   output_print
+  drawing
 )
 
 # Fails the configuration when `library` reaches Qt Widgets through its

@@ -21,6 +21,8 @@
 #include "batch_data/series/SeriesStore.h"
 #include "batch_data/spreadsheet/Workbook.h"
 #include "batch_data/zip/ZipArchive.h"
+#include "drawing/CardLayers.h"
+#include "drawing/TVNDocument.h"
 #include "output/export/ImageFiles.h"
 #include "output/mail/EmailSettings.h"
 #include "output/print/LabelSheet.h"
@@ -123,5 +125,22 @@ int main(int argc, char **argv)
     check(mailSettings.flush() && output::mail::Preferences(settingsPath).values() == mailSettings.values()
               && output::mail::isValidEmail(QStringLiteral("a@b.cd")),
           "the e-mail settings");
+    {
+        // A red box on a card drawn by the renderer, and again through the
+        // layers of a batch run; the document's undo stack takes the insert.
+        TVNDocument document;
+        GraphicList graphics;
+        GraphicPtr box = newGraphicOfClass(GraphicClass::Barcode);
+        box->setBounds(QRectF(10, 10, 40, 20));
+        box->setFillColor(Qt::red);
+        box->setDrawingFill(true);
+        document.insertGraphic(graphics, box, 0, QStringLiteral("Create"));
+        const drawing::CardFace face{QSizeF(100, 60), 0, drawing::kShapeRectangle, {}};
+        const QImage card = TVNRenderingView::image_From_Card_Graphics(graphics, face).toBitmap(72);
+        const drawing::CardLayers layers(graphics, face, [](const TVNGraphic &) { return false; }, 72);
+        check(graphics.size() == 1 && document.undoManager().canUndo() && card.pixelColor(20, 20) == Qt::red
+                  && layers.render().pixelColor(20, 20) == Qt::red,
+              "a drawn card");
+    }
     return failures == 0 ? 0 : 1;
 }

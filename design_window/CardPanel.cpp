@@ -3,7 +3,7 @@
 #include "design_window/CardSizes.h"
 #include "design_window/ColorButton.h"
 #include "design_window/PanelSupport.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGrid.h"
 #include "platform/Helpers.h"
 
 #include <QCheckBox>

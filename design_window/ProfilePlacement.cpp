@@ -2,7 +2,7 @@
 
 #include "design_window/Globals.h"
 #include "drawing/DrawingHost.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "platform/Helpers.h"
 
 #include <exception>

@@ -11,8 +11,8 @@
 #include "design_window/ResourceFolder.h"
 #include "drawing/ImageProcesser.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGraphicView.h"
+#include "drawing/canvas/TVNGrid.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/Helpers.h"
 #include "platform/Paths.h"
@@ -798,9 +798,15 @@ QSizeF TVNWindowController::canvasSize() const
 
 void TVNWindowController::Card_Base_Drawing(QPainter &painter, const QRectF &cardRect, int side)
 {
-    const Card_Property &card = side == 1 ? Back_card_Prop : Front_card_Prop;
-    painter.fillRect(cardRect, Qt::white);
-    card.drawBackground(painter, cardRect);
+    cardBackground(side)(painter, cardRect, side);
+}
+
+drawing::DrawingHost::Background TVNWindowController::cardBackground(int side)
+{
+    return [card = side == 1 ? Back_card_Prop : Front_card_Prop](QPainter &painter, const QRectF &cardRect, int) {
+        painter.fillRect(cardRect, Qt::white);
+        card.drawBackground(painter, cardRect);
+    };
 }
 
 int TVNWindowController::Selected_Control_Tool() const

@@ -327,6 +327,8 @@ public:
     int Card_Shape() const override;
     QSizeF canvasSize() const override;
     void Card_Base_Drawing(QPainter &painter, const QRectF &cardRect, int side) override;
+    // A copy of the side's card settings that paints as Card_Base_Drawing.
+    Background cardBackground(int side) override;
     int Selected_Control_Tool() const override;
     QString Library_Selected_Image() const override;
     QPointF Control_New_Point(const QString &side) override;

@@ -5,8 +5,8 @@
 #include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGraphicView.h"
+#include "drawing/canvas/TVNGrid.h"
 #include "platform/Helpers.h"
 
 #include <QDir>

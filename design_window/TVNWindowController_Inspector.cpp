@@ -11,8 +11,8 @@
 #include "design_window/TVNWindowController.h"
 #include "design_window/TextPanel.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGraphicView.h"
+#include "drawing/canvas/TVNGrid.h"
 
 #include <QAction>
 #include <QCheckBox>

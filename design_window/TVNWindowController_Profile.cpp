@@ -8,7 +8,7 @@
 #include "design_window/TVNWindowController.h"
 #include "design_window/WizardWindows.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "platform/Helpers.h"
 
 #include <QComboBox>

@@ -18,6 +18,11 @@ DefaultDrawingHost &defaultHost()
 
 DefaultDrawingHost::DefaultDrawingHost() : placeholder(placeholderPicture()) {}
 
+DrawingHost::Background DrawingHost::cardBackground(int)
+{
+    return [this](QPainter &painter, const QRectF &cardRect, int side) { Card_Base_Drawing(painter, cardRect, side); };
+}
+
 QPointF DefaultDrawingHost::Control_New_Point(const QString &)
 {
     const QPointF point = nextPoint;

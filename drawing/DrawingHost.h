@@ -14,6 +14,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 class QPainter;
 class TVNGraphic;
 
@@ -40,6 +42,13 @@ public:
     // Paints the background of `side` (0 front, 1 back) into `cardRect`. The
     // painter is already clipped to the card outline.
     virtual void Card_Base_Drawing(QPainter &painter, const QRectF &cardRect, int side) = 0;
+    // The background of `side` as a drawing keeps it, taken when the drawing
+    // starts; it paints as Card_Base_Drawing does. A host whose background
+    // is a value returns a copy, so the drawing never calls back into the
+    // host; this default paints through Card_Base_Drawing, so the host must
+    // outlive the drawing.
+    using Background = std::function<void(QPainter &painter, const QRectF &cardRect, int side)>;
+    virtual Background cardBackground(int side);
 
     virtual int Selected_Control_Tool() const = 0;
     virtual QString Library_Selected_Image() const = 0;

@@ -61,12 +61,23 @@ void TVNGraphic::setBounds(const QRectF &rect)
 
 void TVNGraphic::draw(QPainter &painter, bool onCanvas) const
 {
+    if (onCanvas) {
+        draw(painter, drawing::DrawStyle{true, drawing::host().no_image()});
+        return;
+    }
+    // One style for every output drawing: an empty image is not free to make.
+    static const drawing::DrawStyle output;
+    draw(painter, output);
+}
+
+void TVNGraphic::draw(QPainter &painter, const drawing::DrawStyle &style) const
+{
     if (!ctrl_is_visible)
         return;
     painter.save();
     if (_isDrawingFill)
         painter.fillRect(_bounds, _fillColor);
-    drawContents(painter, onCanvas);
+    drawContents(painter, style);
     if (_isDrawingStroke && _strokeWidth > 0) {
         QPen pen(_strokeColor, _strokeWidth);
         pen.setJoinStyle(Qt::MiterJoin);
@@ -80,11 +91,6 @@ void TVNGraphic::draw(QPainter &painter, bool onCanvas) const
 bool TVNGraphic::hitTest(const QPointF &point) const
 {
     return ctrl_is_visible && _bounds.contains(point);
-}
-
-QWidget *TVNGraphic::newEditingView(QWidget *)
-{
-    return nullptr;
 }
 
 // ------------------------------------------------------------------- TVNText
@@ -270,7 +276,7 @@ void TVNText::setAlignment(Qt::Alignment alignment)
     }
 }
 
-void TVNText::drawContents(QPainter &painter, bool) const
+void TVNText::drawContents(QPainter &painter, const drawing::DrawStyle &) const
 {
     if (_bounds.isEmpty())
         return;
@@ -327,13 +333,13 @@ bool TVNImage::hitTest(const QPointF &point) const
     return qAlpha(pixels.pixel(x, y)) > 0;
 }
 
-void TVNImage::drawContents(QPainter &painter, bool onCanvas) const
+void TVNImage::drawContents(QPainter &painter, const drawing::DrawStyle &style) const
 {
     if (_bounds.isEmpty())
         return;
     // Without a picture the canvas marks where one goes; a card rendered for
     // output shows nothing there.
-    const platform::Image &shown = !_image.isNull() ? _image : onCanvas ? drawing::host().no_image() : _image;
+    const platform::Image &shown = !_image.isNull() ? _image : style.onCanvas ? style.missingPicture : _image;
     if (shown.isNull())
         return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -356,7 +362,7 @@ bool TVNBarcode::makeBarcodeImage(QString *error)
     return true;
 }
 
-void TVNBarcode::drawContents(QPainter &painter, bool onCanvas) const
+void TVNBarcode::drawContents(QPainter &painter, const drawing::DrawStyle &style) const
 {
     if (!_barcode_image.isNull()) {
         // A symbol's modules must keep their edges: a PDF would otherwise
@@ -365,7 +371,7 @@ void TVNBarcode::drawContents(QPainter &painter, bool onCanvas) const
         _barcode_image.draw(painter, _bounds);
         return;
     }
-    if (!onCanvas || _bounds.isEmpty())
+    if (!style.onCanvas || _bounds.isEmpty())
         return;
     QPen pen(QColor(128, 128, 128), 0.5, Qt::DashLine);
     painter.setPen(pen);

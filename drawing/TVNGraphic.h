@@ -19,7 +19,6 @@
 
 class QPainter;
 class QTextDocument;
-class QWidget;
 
 // The kind of graphic a creation request asks for.
 enum class GraphicClass { Text, Image, Barcode };
@@ -41,6 +40,15 @@ struct TextParagraph {
     bool operator==(const TextParagraph &) const = default;
 };
 using RichText = QList<TextParagraph>;
+
+// How graphics are drawn, fixed when a drawing starts: for output (the
+// default) only what a card shows; on the canvas also the marks of where a
+// picture or a barcode goes, `missingPicture` standing in for an image
+// graphic without a picture.
+struct DrawStyle {
+    bool onCanvas = false;
+    platform::Image missingPicture;
+};
 } // namespace drawing
 
 class TVNGraphic : public barcodes::BarcodeSettings {
@@ -74,13 +82,12 @@ public:
     void setStrokeWidth(double w) { _strokeWidth = w; }
 
     // Draws the object in card coordinates. `onCanvas` is true while editing
-    // on screen, false when a card is rendered for output.
+    // on screen (the missing picture then is the host's no_image()), false
+    // when a card is rendered for output.
     void draw(QPainter &painter, bool onCanvas) const;
+    void draw(QPainter &painter, const drawing::DrawStyle &style) const;
     // True when `point` (card coordinates) hits the object.
     virtual bool hitTest(const QPointF &point) const;
-
-    // An in-place editor for the object, or nullptr when it has none.
-    virtual QWidget *newEditingView(QWidget *parent);
 
     // --- setters of the binding and state fields
     void Set_Data_source_type(int value) { data_source_type = value; }
@@ -114,7 +121,7 @@ protected:
 
     // Draws the object's own content inside bounds(); the base class has
     // already painted fill and stroke when they are on.
-    virtual void drawContents(QPainter &painter, bool onCanvas) const = 0;
+    virtual void drawContents(QPainter &painter, const drawing::DrawStyle &style) const = 0;
 
     QRectF _bounds;
     bool _isDrawingFill = false;
@@ -169,7 +176,7 @@ public:
     void setAlignment(Qt::Alignment alignment);
 
 protected:
-    void drawContents(QPainter &painter, bool onCanvas) const override;
+    void drawContents(QPainter &painter, const drawing::DrawStyle &style) const override;
 
 private:
     TVNText(const TVNText &other);
@@ -201,7 +208,7 @@ public:
     bool hitTest(const QPointF &point) const override;
 
 protected:
-    void drawContents(QPainter &painter, bool onCanvas) const override;
+    void drawContents(QPainter &painter, const drawing::DrawStyle &style) const override;
 
 private:
     TVNImage(const TVNImage &) = default;
@@ -224,7 +231,7 @@ public:
 protected:
     // Draws _barcode_image stretched over the bounds; without one only a
     // dashed frame marks the object on the canvas.
-    void drawContents(QPainter &painter, bool onCanvas) const override;
+    void drawContents(QPainter &painter, const drawing::DrawStyle &style) const override;
 
 private:
     TVNBarcode(const TVNBarcode &) = default;

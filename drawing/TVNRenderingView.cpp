@@ -39,6 +39,5 @@ void TVNRenderingView::drawCard(QPainter &painter, const GraphicList &graphics, 
 drawing::CardFace TVNRenderingView::cardFace(int side)
 {
     drawing::DrawingHost &host = drawing::host();
-    return {host.canvasSize(), side, host.Card_Shape(),
-            [&host](QPainter &painter, const QRectF &card, int s) { host.Card_Base_Drawing(painter, card, s); }};
+    return {host.canvasSize(), side, host.Card_Shape(), host.cardBackground(side)};
 }

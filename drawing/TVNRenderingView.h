@@ -41,7 +41,9 @@ public:
                          QPointF origin = {});
 
     // The face of `side` (0 front, 1 back) as the host shows it: its canvas
-    // size, card shape and background, whichever side is being edited. The
-    // face paints through the host in use now, which must outlive it.
+    // size, card shape and background, whichever side is being edited, all
+    // taken now. The background is the host's cardBackground(side): the
+    // design window's is a copy of the card's settings, so drawing the face
+    // asks nothing of the host.
     static drawing::CardFace cardFace(int side);
 };

@@ -20,8 +20,8 @@
 #include "design_window/TVNWindowController.h"
 #include "output/export/ExportPaths.h"
 #include "output/export/ImageFiles.h"
-#include "output/widgets/ExportWindow.h"
-#include "output/widgets/ImageExport.h"
+#include "output/export_window/ExportWindow.h"
+#include "output/export_window/ImageExport.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 

@@ -6,7 +6,7 @@
 #include "design_window/Globals.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "tests/support/ScopedValue.h"

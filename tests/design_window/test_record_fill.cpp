@@ -32,7 +32,7 @@ constexpr double kDpi = 300;
 // A box that counts its drawings and those made off the main thread.
 struct ProbeBox : TVNBarcode {
     mutable std::atomic<int> draws = 0, offMain = 0;
-    void drawContents(QPainter &painter, bool) const override
+    void drawContents(QPainter &painter, const drawing::DrawStyle &) const override
     {
         ++draws;
         offMain += !platform::isMainThread();

@@ -110,3 +110,40 @@ TEST(Renderer, ASheetHoldsCardsOfTheOtherSideAtTheirOriginsWhileTheFrontIsEdited
     EXPECT_EQ(TVNRenderingView::image_From_Card_Graphics(back, face).toBitmap(72).pixelColor(30, 10),
               QColor(Qt::blue));
 }
+
+TEST(Renderer, AFaceAndAStyleCarryWhatTheDrawingNeedsWithoutAskingTheHost)
+{
+    // A host whose background is a value: the face keeps a copy of it.
+    struct ValueHost : TestHost {
+        Background cardBackground(int side) override
+        {
+            return [colour = background[side]](QPainter &p, const QRectF &r, int) { p.fillRect(r, colour); };
+        }
+    };
+    drawing::CardFace face;
+    {
+        ValueHost host;
+        host.cardSize = QSizeF(40, 20);
+        host.background[0] = Qt::blue;
+        face = TVNRenderingView::cardFace(0);
+        host.background[0] = Qt::red;
+    }
+    // The host is gone; the drawing shows the background the face was given.
+    const GraphicPtr missing = newGraphicOfClass(GraphicClass::Image);
+    missing->setBounds(QRectF(0, 0, 10, 20));
+    EXPECT_EQ(TVNRenderingView::image_From_Card_Graphics({missing}, face).toBitmap(72).pixelColor(30, 10),
+              QColor(Qt::blue));
+
+    // An image graphic without a picture shows the style's stand-in on the
+    // canvas, and nothing in output.
+    QImage green(4, 4, QImage::Format_ARGB32);
+    green.fill(Qt::green);
+    for (const bool onCanvas : {true, false}) {
+        QImage canvas(40, 20, QImage::Format_ARGB32);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        missing->draw(painter, drawing::DrawStyle{onCanvas, platform::Image::fromBitmap(green)});
+        painter.end();
+        EXPECT_EQ(canvas.pixelColor(5, 10), onCanvas ? QColor(Qt::green) : QColor(Qt::transparent)) << onCanvas;
+    }
+}

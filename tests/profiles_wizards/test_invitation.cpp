@@ -4,7 +4,7 @@
 #include "design_window/FrameBrowser.h"
 #include "design_window/ImagePanel.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "profiles_wizards/Invitation_Wizard.h"
 #include "profiles_wizards/ThumbnailList.h"
 #include "tests/profiles_wizards/WizardTestSupport.h"

@@ -3,7 +3,7 @@
 // with the user's answers scripted.
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/CardSizeList.h"
 #include "profiles_wizards/Card_Wizard.h"

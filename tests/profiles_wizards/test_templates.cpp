@@ -3,7 +3,7 @@
 #include "design_window/DesignFile.h"
 #include "design_window/TVNWindowController.h"
 #include "design_window/WizardWindows.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/CardSizeList.h"
 #include "profiles_wizards/Export_Template.h"

@@ -6,7 +6,7 @@
 #include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/PropertyList.h"
 #include "profiles_wizards/Card_Wizard.h"

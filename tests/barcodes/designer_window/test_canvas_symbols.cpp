@@ -7,7 +7,7 @@
 #include "design_window/DesignFile.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "platform/Alerts.h"
 #include "platform/Files.h"
 #include "tests/support/TestSupport.h"

@@ -10,7 +10,7 @@
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"

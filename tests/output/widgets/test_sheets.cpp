@@ -1,6 +1,6 @@
 // The progress sheet and the export options, driven through their handlers
 // with the user's answers scripted.
-#include "output/widgets/ExportWindow.h"
+#include "output/export_window/ExportWindow.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"

@@ -1,9 +1,9 @@
-#include "drawing/TVNGraphicView.h"
+#include "drawing/canvas/TVNGraphicView.h"
 
 #include "drawing/Card_Property.h"
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGrid.h"
 #include "platform/Helpers.h"
 
 #include <QKeyEvent>
@@ -369,7 +369,7 @@ void TVNGraphicView::startEditingGraphic(const GraphicPtr &graphic)
 {
     if (!graphic)
         return;
-    QWidget *editor = graphic->newEditingView(this);
+    QWidget *editor = newEditingView(*graphic);
     if (!editor)
         return;
     if (m_editingView && m_editingView != editor)
@@ -377,6 +377,11 @@ void TVNGraphicView::startEditingGraphic(const GraphicPtr &graphic)
     m_editingView = editor;
     editor->show();
     editor->setFocus();
+}
+
+QWidget *TVNGraphicView::newEditingView(TVNGraphic &)
+{
+    return nullptr;
 }
 
 // ------------------------------------------------------------------ painting
@@ -430,8 +435,9 @@ void TVNGraphicView::paintEvent(QPaintEvent *)
     painter.setClipPath(outline);
     drawing::host().Card_Base_Drawing(painter, card, m_cardSide);
     drawGrid(painter);
+    const drawing::DrawStyle style{true, drawing::host().no_image()};
     for (auto it = m_graphics->rbegin(); it != m_graphics->rend(); ++it)
-        (*it)->draw(painter, true);
+        (*it)->draw(painter, style);
     painter.restore();
 
     painter.setPen(QPen(QColor(120, 120, 120), 0));

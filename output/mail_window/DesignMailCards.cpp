@@ -1,4 +1,4 @@
-#include "output/mail/DesignMailCards.h"
+#include "output/mail_window/DesignMailCards.h"
 
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"

@@ -1,7 +1,7 @@
 // The e-mail settings dialog, driven through its handlers with the user's
 // answers scripted; its test mail goes to a real SMTP server.
 #include "output/mail/EmailSettings.h"
-#include "output/mail/Email_Setting.h"
+#include "output/mail_window/Email_Setting.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "tests/output/mail/MailTestSupport.h"

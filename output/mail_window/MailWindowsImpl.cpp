@@ -1,8 +1,8 @@
-#include "output/mail/MailWindowsImpl.h"
+#include "output/mail_window/MailWindowsImpl.h"
 
 #include "output/mail/EmailSettings.h"
-#include "output/mail/Email_Setting.h"
-#include "output/mail/Send_Mail.h"
+#include "output/mail_window/Email_Setting.h"
+#include "output/mail_window/Send_Mail.h"
 
 namespace output::mail {
 

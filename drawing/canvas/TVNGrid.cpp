@@ -1,4 +1,4 @@
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGrid.h"
 
 #include <cmath>
 

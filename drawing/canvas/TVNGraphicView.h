@@ -5,7 +5,7 @@
 
 #include "drawing/TVNDocument.h"
 #include "drawing/TVNGraphic.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGrid.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -70,6 +70,9 @@ public:
                               const QString &card_side, const QString &ctrl_value, const QString &ctrl_ID);
     // Shows the graphic's in-place editor when it has one.
     void startEditingGraphic(const GraphicPtr &graphic);
+    // An in-place editor for `graphic` with this view as its parent, or
+    // nullptr when it has none (no graphic kind has one yet).
+    virtual QWidget *newEditingView(TVNGraphic &graphic);
     // Moves every graphic that lies wholly outside the card (its size or
     // outline changed) back onto it, leaving the others where they are.
     // Not an undo step: it belongs to the card change.

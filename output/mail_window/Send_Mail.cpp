@@ -1,10 +1,10 @@
-#include "output/mail/Send_Mail.h"
+#include "output/mail_window/Send_Mail.h"
 
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/SingleInstance.h"
 #include "output/mail/EmailSettings.h"
-#include "output/mail/Email_Setting.h"
+#include "output/mail_window/Email_Setting.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Helpers.h"
 #include "platform/Log.h"

@@ -1,7 +1,7 @@
-#include "TestHost.h"
+#include "tests/drawing/TestHost.h"
 #include "drawing/TVNDocument.h"
-#include "drawing/TVNGraphicView.h"
-#include "drawing/TVNGrid.h"
+#include "drawing/canvas/TVNGraphicView.h"
+#include "drawing/canvas/TVNGrid.h"
 
 #include <QApplication>
 #include <QKeyEvent>

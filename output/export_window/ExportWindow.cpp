@@ -1,4 +1,4 @@
-#include "output/widgets/ExportWindow.h"
+#include "output/export_window/ExportWindow.h"
 
 #include "design_window/Globals.h"
 #include "output/export/ImageFiles.h"

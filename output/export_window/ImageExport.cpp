@@ -1,11 +1,11 @@
-#include "output/widgets/ImageExport.h"
+#include "output/export_window/ImageExport.h"
 
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "output/export/ExportPaths.h"
-#include "output/widgets/ExportWindow.h"
+#include "output/export_window/ExportWindow.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Helpers.h"
 #include "platform/Log.h"

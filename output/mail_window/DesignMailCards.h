@@ -4,7 +4,7 @@
 // design through the design window (Main_App_wnd), and gives no card when
 // there is none.
 
-#include "output/mail/Send_Mail.h"
+#include "output/mail_window/Send_Mail.h"
 
 namespace output::mail {
 

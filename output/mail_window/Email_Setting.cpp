@@ -1,4 +1,4 @@
-#include "output/mail/Email_Setting.h"
+#include "output/mail_window/Email_Setting.h"
 
 #include "design_window/Globals.h"
 #include "design_window/SingleInstance.h"
