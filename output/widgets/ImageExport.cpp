@@ -141,7 +141,7 @@ void ImageExport::Export_Button(TVNWindowController &window)
     const output::ExportAnswer answer =
         exportWindow(window).run({bool(Use_Data_Sheet_Values), bool(Use_Excel_Binding_Values)});
     export_card_side = answer.options.sides;
-    window.export_options = answer.options;
+    window.design().export_options = answer.options;
     if (!answer.accepted)
         return;
     if (!answer.useSeries)
@@ -215,8 +215,8 @@ void ImageExport::Export_Batch_File(const QString &folder)
     output::BatchExportSettings settings;
     platform::runOnMainThread([&] {
         keptSide = Card_Front_Or_Back;
-        keptPhoto = window->_Main_Photo_image;
-        settings.options = window->export_options;
+        keptPhoto = window->design()._Main_Photo_image;
+        settings.options = window->design().export_options;
         settings.options.sides = export_card_side;
         settings.count = Total_Batch_Excel_Card;
     });
@@ -259,7 +259,7 @@ void ImageExport::Export_Batch_File(const QString &folder)
                                                       result.stopped, m_run->problems)
                               : kExportedMessage;
         Export_File_Message = m_lastMessage;
-        window->_Main_Photo_image = keptPhoto;
+        window->design()._Main_Photo_image = keptPhoto;
         platform::logFailures("Select_first_row_value_for_design", [&] {
             m_records->setResolution(0);
             m_records->Select_first_row_value_for_design(false);

@@ -49,7 +49,7 @@ class WindowRecords : public DesignRecords {
 public:
     // The window is not owned: it must outlive the records.
     explicit WindowRecords(TVNWindowController &window);
-    TVNWindowController &window() const { return m_cards.window(); }
+    design_window::DesignHub &window() const { return m_cards.window(); }
 
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;

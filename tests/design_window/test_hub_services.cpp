@@ -11,8 +11,11 @@
 #include "design_window/SeriesImportWindows.h"
 #include "design_window/SeriesWindows.h"
 #include "design_window/WizardWindows.h"
+#include "tests/support/InstalledServices.h"
 
 #include <QAction>
+
+using quorvant::test::InstalledServices;
 
 namespace {
 
@@ -61,15 +64,6 @@ public:
 
     void openMailWindow() override {}
     void openMailSettings() override { calls << "mail settings"; }
-};
-
-// Whatever a test installs is removed again, even when an assertion fails.
-struct InstalledServices {
-    explicit InstalledServices(const design_window::HubServices &services)
-    {
-        design_window::installHubServices(services);
-    }
-    ~InstalledServices() { design_window::installHubServices({}); }
 };
 
 const char *const kCommands[] = {"act_templates", "act_card_size_wizard", "act_series_manager",
