@@ -60,7 +60,7 @@ public:
     bool printerAvailable() const override { return true; }
     bool Open_Print_Wnd() override { return true; }
 
-    void Export_Button(TVNWindowController &) override {}
+    void Export_Button(design_window::DesignHub &) override {}
 
     void openMailWindow() override {}
     void openMailSettings() override { calls << "mail settings"; }
