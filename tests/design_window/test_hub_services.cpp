@@ -3,6 +3,7 @@
 // empty value closes them all again.
 #include "WindowFixture.h"
 
+#include "design_window/DesignHub.h"
 #include "design_window/FrameBrowser.h"
 #include "design_window/HubServices.h"
 #include "design_window/ImageExportWindows.h"
@@ -14,6 +15,7 @@
 #include "tests/support/InstalledServices.h"
 
 #include <QAction>
+#include <QComboBox>
 
 using quorvant::test::InstalledServices;
 
@@ -110,4 +112,32 @@ TEST_F(DesignWindow, HubServicesOpenEveryCommandAndAnEmptyValueClosesThem)
     wnd = std::make_unique<TVNWindowController>();
     for (const char *name : kCommands)
         EXPECT_FALSE(enabled(*wnd, name)) << name;
+}
+
+// Another window holds the main window only as Main_App_wnd: what it does to
+// the design through it is what the user sees, the save panel's accessory it
+// borrows is the window's own, and once the window is gone there is none.
+TEST_F(DesignWindow, OtherWindowsChangeTheDesignThroughMainAppWnd)
+{
+    design_window::DesignHub *hub = design_window::Main_App_wnd;
+    ASSERT_EQ(hub, static_cast<design_window::DesignHub *>(wnd.get()));
+    EXPECT_EQ(TVNWindowController::defaultInstance(), wnd.get());
+
+    const QColor fill(200, 30, 30);
+    hub->design().Front_card_Prop.Card_Fill = true;
+    hub->design().Front_card_Prop.Card_Fill_Color = fill;
+    hub->markDesignChanged();
+    hub->Refresh_Canvas();
+    const QImage picture = canvasPicture();
+    EXPECT_EQ(picture.pixelColor(picture.rect().center()), fill);
+    EXPECT_TRUE(wnd->hasUnsavedChanges());
+
+    const design_window::DesignHub::SaveTypeAccessory lent = hub->saveTypeAccessory();
+    ASSERT_TRUE(lent.view && lent.types);
+    EXPECT_TRUE(lent.view->isAncestorOf(lent.types));
+    EXPECT_EQ(lent.view->window(), hub->mainWidget());
+
+    wnd.reset();
+    EXPECT_EQ(design_window::Main_App_wnd, nullptr);
+    EXPECT_EQ(TVNWindowController::defaultInstance(), nullptr);
 }
