@@ -88,8 +88,10 @@ GraphicPtr design_window::findGraphic(const GraphicList &list, const TVNGraphic 
     return nullptr;
 }
 
-TVNWindowController::TVNWindowController()
+TVNWindowController::TVNWindowController(std::optional<HubServices> services)
 {
+    if (services)
+        installHubServices(*services);
     setObjectName("DrawWindow");
     Main_App_wnd = this;
     drawing::setHost(this);

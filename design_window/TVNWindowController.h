@@ -11,6 +11,7 @@
 #include "design_window/DesignDocument.h"
 #include "design_window/DesignFile.h"
 #include "design_window/DesignHub.h"
+#include "design_window/HubServices.h"
 #include "design_window/UserProfile.h"
 #include "drawing/Card_Property.h"
 #include "drawing/DrawingHost.h"
@@ -68,7 +69,11 @@ public:
     static constexpr int kImageTool = drawing::kImageTool;
     static constexpr int kBarcodeTool = 13;
 
-    TVNWindowController();
+    // The program hands over its services (the windows of the layers
+    // above) here, and they are installed before the window is built, as
+    // its commands are enabled from what is installed; without them the
+    // window uses whatever is installed already.
+    explicit TVNWindowController(std::optional<design_window::HubServices> services = std::nullopt);
     ~TVNWindowController() override;
     // The one instance (Main_App_wnd), or null before it exists.
     static TVNWindowController *defaultInstance();

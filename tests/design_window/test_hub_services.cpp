@@ -141,3 +141,19 @@ TEST_F(DesignWindow, OtherWindowsChangeTheDesignThroughMainAppWnd)
     EXPECT_EQ(design_window::Main_App_wnd, nullptr);
     EXPECT_EQ(TVNWindowController::defaultInstance(), nullptr);
 }
+
+// The program hands its services to the window's constructor: they are in
+// place before the commands are built from them.
+TEST_F(DesignWindow, ServicesHandedToTheWindowOpenTheirCommands)
+{
+    FakeWindows fake;
+    const InstalledServices removedAfterwards{design_window::HubServices{}};
+    design_window::HubServices services;
+    services.mail = &fake;
+    wnd = std::make_unique<TVNWindowController>(services);
+    EXPECT_TRUE(enabled(*wnd, "act_mail_settings"));
+    EXPECT_FALSE(enabled(*wnd, "act_print"));
+    wnd->findChild<QAction *>("act_mail_settings")->trigger();
+    EXPECT_EQ(fake.calls, QStringList{"mail settings"});
+    wnd.reset();
+}
