@@ -63,8 +63,9 @@ public:
     virtual void Open_Export_File_Box() = 0;
     // The save panel's file-type accessory (saveDialogCustomView with its
     // combo Save_Ext_ComboBox), lent to whoever runs a save panel: it fills
-    // the combo, places the view in the panel and gives it back (hidden,
-    // under `types`' old parent) when the panel closes.
+    // the combo, places the view in the panel, and hands the view back to
+    // its parent, hidden, when the panel closes. None while the window has
+    // no accessory.
     struct SaveTypeAccessory {
         QWidget *view = nullptr;
         QComboBox *types = nullptr;

@@ -18,6 +18,7 @@ using namespace design_window;
 using quorvant::test::readTestFile;
 using quorvant::test::ScopedValue;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -402,7 +403,7 @@ TEST_F(DesignFile, TheMainPhotoObjectKeepsItsPictureWhenThePhotoFileMoved)
     const GraphicPtr image = add(TVNWindowController::kImageTool);
     image->control_ID = "PARTY_IMAGE";
     image->setBounds(QRectF(20, 20, 60, 60));
-    QLineEdit *path = quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")->image_path;
+    QLineEdit *path = outlet<ImagePanel>(*wnd, "imagePanel")->image_path;
     path->setText(photo);
     path->setModified(true);
     emit path->editingFinished();

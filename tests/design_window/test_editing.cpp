@@ -22,6 +22,7 @@
 #include <QPushButton>
 
 using namespace design_window;
+using quorvant::test::outlet;
 
 namespace {
 // Enough dark pixels for six capitals at 12 pt or more, at 2 pixels a point.
@@ -32,7 +33,7 @@ TEST_F(DesignWindow, TextStaysVisibleAfterEveryFontAndColourChange)
 {
     const auto text = addText("MMMMMM", QRectF(10, 10, 200, 60));
     wnd->Show_RHS_Properties(text.get());
-    TextPanel &panel = *quorvant::test::outlet<TextPanel>(*wnd, "textPanel");
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
     const QRect box = onCanvas(text->bounds());
     ASSERT_GT(darkPixels(canvasPicture(), box), kTextShows);
 
@@ -72,12 +73,12 @@ TEST_F(DesignWindow, BoundTextStaysVisibleWhileTheSaveQuestionIsUp)
 {
     quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "MMMMMM\nNNNNNN\n");
     const auto text = addText("", QRectF(10, 10, 200, 60));
-    quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
     wnd->Data_Source_Type_Changed();
-    quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(0);
+    outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(0);
     wnd->Batch_Series_Changed();
     ASSERT_EQ(text->contentsString(), "MMMMMM");
-    quorvant::test::outlet<TextPanel>(*wnd, "textPanel")->text_bold->setChecked(true);
+    outlet<TextPanel>(*wnd, "textPanel")->text_bold->setChecked(true);
 
     int darkWhileAsked = -1;
     answer = [&](const platform::AlertRequest &) {
@@ -151,7 +152,7 @@ TEST_F(ReachableObjects, AnObjectDraggedIntoACutOffCornerStaysVisibleAndGrabbabl
     // kept on the card must be inside the outline, where it shows.
     for (const int shape : {drawing::kShapeRectangle, drawing::kShapeRounded, drawing::kShapeOval}) {
         wnd->New_Project_Setting_Reset();
-        emit quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_shape_combo->activated(shape);
+        emit outlet<CardPanel>(*wnd, "card_panel")->card_shape_combo->activated(shape);
         const GraphicPtr box = addBox(QRectF(100, 60, 40, 30));
         drag({120, 75}, {-400, -400});
         wnd->currentCanvas()->deselectAll();
@@ -166,7 +167,7 @@ TEST_F(ReachableObjects, AnObjectDraggedIntoACutOffCornerStaysVisibleAndGrabbabl
 
 TEST_F(ReachableObjects, ACardChangeBringsBackWhatItLeftWhollyOutside)
 {
-    CardPanel &panel = *quorvant::test::outlet<CardPanel>(*wnd, "card_panel");
+    CardPanel &panel = *outlet<CardPanel>(*wnd, "card_panel");
     struct Row {
         const char *what;
         QRectF bounds;
@@ -232,17 +233,17 @@ TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
         {"Set_Document_Size", [&] { wnd->Set_Document_Size(QSizeF(200, 120)); }, {200, 120}},
         {"SetDocumentCanvasSize", [&] { wnd->SetDocumentCanvasSize(QSizeF(150, 250)); }, {150, 250}},
         // The page's fields hold millimetres to two decimals: 150 pt is 52.92 mm.
-        {"the card page", [&] { quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->setValue(70); }, {52.92 * mm, 70 * mm}},
+        {"the card page", [&] { outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->setValue(70); }, {52.92 * mm, 70 * mm}},
     };
     for (const Row &row : rows) {
         row.set();
         const QSizeF expected = row.points;
         EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, expected) << row.setter;
         EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, expected) << row.setter;
-        for (TVNGraphicView *canvas : {quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView"), quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView_BACK"), quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView_TEMP")})
-            EXPECT_EQ(canvas->canvasSize(), expected) << row.setter << " " << canvas->objectName().toStdString();
-        EXPECT_NEAR(quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_width_mm->value() * mm, expected.width(), 0.01 * mm) << row.setter;
-        EXPECT_NEAR(quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->value() * mm, expected.height(), 0.01 * mm) << row.setter;
+        for (const char *name : {"_graphicView", "_graphicView_BACK", "_graphicView_TEMP"})
+            EXPECT_EQ(outlet<TVNGraphicView>(*wnd, name)->canvasSize(), expected) << row.setter << " " << name;
+        EXPECT_NEAR(outlet<CardPanel>(*wnd, "card_panel")->card_width_mm->value() * mm, expected.width(), 0.01 * mm) << row.setter;
+        EXPECT_NEAR(outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->value() * mm, expected.height(), 0.01 * mm) << row.setter;
         EXPECT_EQ(TVNRenderingView::image_From_Card_Graphics({}, false).size(), expected) << row.setter;
         // The file keeps the size the card has.
         const QString file = tmp.file("size.zelg");
@@ -254,7 +255,7 @@ TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
     }
     // Not a preset size any more: the card page shows no preset row.
     EXPECT_EQ(wnd->design().card_choice.sizeIndex, -1);
-    EXPECT_EQ(quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_size_list->currentRow(), -1);
+    EXPECT_EQ(outlet<CardPanel>(*wnd, "card_panel")->card_size_list->currentRow(), -1);
 }
 
 TEST_F(DesignWindow, AnImageWithoutAPictureShowsThePlaceholderOnTheCanvasOnly)
@@ -307,7 +308,7 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
     } const rows[] = {
         {"Help without a program for PDF files", [&] {
              platform::setOpenUrlHandler([](const QUrl &) { return false; });
-             quorvant::test::outlet<QAction>(*wnd, "act_help")->trigger();
+             outlet<QAction>(*wnd, "act_help")->trigger();
              platform::setOpenUrlHandler({});
          },
          "The help file could not be opened: no program to show PDF files was found. Please install a PDF viewer, "
@@ -316,7 +317,7 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
          QStringLiteral("The selected file \"%1\" is not a valid design file or it is damaged.").arg(damaged)},
         {"a series chosen where there is none", [&] {
              wnd->Show_RHS_Properties(text.get());
-             quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
+             outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
              wnd->Data_Source_Type_Changed();
          },
          "Please create batch processing series first."},
@@ -328,7 +329,7 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
     }
     // Nothing was bound, and the box says so.
     EXPECT_EQ(text->data_source_type, 0);
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->currentIndex(), 0);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentIndex(), 0);
 }
 
 TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
@@ -347,10 +348,10 @@ TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
     ASSERT_TRUE(QFile::remove(res.filePath("Frames/" + frames.first())));
     ASSERT_TRUE(QFile::remove(res.filePath("Title.txt")));
     ASSERT_TRUE(QDir(res.filePath("LibraryImage/Shapes")).removeRecursively());
-    quorvant::test::outlet<QAction>(*wnd, "act_new")->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     wnd.reset();
     wnd = std::make_unique<TVNWindowController>(); // the next start
-    quorvant::test::outlet<QAction>(*wnd, "act_new")->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     EXPECT_FALSE(QFileInfo::exists(res.filePath("Frames/" + frames.first())));
     EXPECT_FALSE(QFileInfo::exists(res.filePath("Title.txt")));
     EXPECT_FALSE(QFileInfo::exists(res.filePath("LibraryImage/Shapes")));

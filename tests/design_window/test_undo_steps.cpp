@@ -19,6 +19,7 @@
 #include <QUndoStack>
 
 using namespace design_window;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -29,8 +30,8 @@ class UndoSteps : public DesignWindow {};
 TEST_F(UndoSteps, EachPanelChangeIsOneNamedStepThatUndoTakesBack)
 {
     auto text = std::static_pointer_cast<TVNText>(add(TVNWindowController::kTextTool));
-    TextPanel &panel = *quorvant::test::outlet<TextPanel>(*wnd, "textPanel");
-    CardPanel &card = *quorvant::test::outlet<CardPanel>(*wnd, "card_panel");
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
+    CardPanel &card = *outlet<CardPanel>(*wnd, "card_panel");
     QUndoStack &undo = wnd->design().document->undoManager();
     platform::ScopedModalResponder colourPanel([](QDialog &d) {
         static_cast<QColorDialog &>(d).setCurrentColor(QColor(200, 30, 40));
@@ -64,7 +65,7 @@ TEST_F(UndoSteps, EachPanelChangeIsOneNamedStepThatUndoTakesBack)
          [&] { return QString::number(text->alignment() & Qt::AlignHorizontal_Mask); }},
         {"binding ended", "Data Source", true,
          [&] {
-             QComboBox *source = quorvant::test::outlet<DataSourcePanel>(*wnd, "data_source_box")->Data_source_type;
+             QComboBox *source = outlet<DataSourcePanel>(*wnd, "data_source_box")->Data_source_type;
              source->setCurrentIndex(0);
              wnd->Data_Source_Type_Changed();
          },
@@ -80,7 +81,7 @@ TEST_F(UndoSteps, EachPanelChangeIsOneNamedStepThatUndoTakesBack)
         {"card width", "Card Size", false, [&] { card.card_width_mm->setValue(card.card_width_mm->value() + 20); },
          [&] {
              const QSizeF size = wnd->design().Front_card_Prop.Card_Size;
-             return QStringLiteral("%1 %2 %3").arg(size.width()).arg(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().width())
+             return QStringLiteral("%1 %2 %3").arg(size.width()).arg(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().width())
                  .arg(card.card_width_mm->value());
          }},
     };
@@ -101,14 +102,14 @@ TEST_F(UndoSteps, EachPanelChangeIsOneNamedStepThatUndoTakesBack)
         const QString after = row.state();
         ASSERT_NE(after, before) << row.change;
         EXPECT_EQ(undo.count(), steps + 1) << row.change;
-        EXPECT_EQ(quorvant::test::outlet<QAction>(*wnd, "act_undo")->text(), QStringLiteral("&Undo %1").arg(row.step)) << row.change;
+        EXPECT_EQ(outlet<QAction>(*wnd, "act_undo")->text(), QStringLiteral("&Undo %1").arg(row.step)) << row.change;
 
-        quorvant::test::outlet<QAction>(*wnd, "act_undo")->trigger();
+        outlet<QAction>(*wnd, "act_undo")->trigger();
         EXPECT_EQ(row.state(), before) << row.change;
         EXPECT_EQ(std::count(wnd->Get_Front_Controls_Array().begin(), wnd->Get_Front_Controls_Array().end(), deleted),
                   0)
             << row.change << ": Undo brought back an object deleted before";
-        quorvant::test::outlet<QAction>(*wnd, "act_redo")->trigger();
+        outlet<QAction>(*wnd, "act_redo")->trigger();
         EXPECT_EQ(row.state(), after) << row.change;
     }
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
@@ -123,11 +124,11 @@ TEST_F(UndoSteps, TypingIsOneStepAndEndsTheTextsBinding)
     QUndoStack &undo = wnd->design().document->undoManager();
     const int steps = undo.count();
     for (const char *typed : {"W", "We", "Wel"})
-        quorvant::test::outlet<TextPanel>(*wnd, "textPanel")->text_content->setPlainText(typed);
+        outlet<TextPanel>(*wnd, "textPanel")->text_content->setPlainText(typed);
     EXPECT_EQ(undo.count(), steps + 1) << "a run of typing is one step";
     // A batch run must not overwrite what the user wrote.
     EXPECT_EQ(text->data_source_type, 0);
-    EXPECT_EQ(quorvant::test::outlet<DataSourcePanel>(*wnd, "data_source_box")->Data_source_type->currentIndex(), 0);
+    EXPECT_EQ(outlet<DataSourcePanel>(*wnd, "data_source_box")->Data_source_type->currentIndex(), 0);
     undo.undo();
     EXPECT_EQ(text->contentsString(), "Text");
     EXPECT_EQ(text->data_source_type, 1);
@@ -140,34 +141,34 @@ TEST_F(UndoSteps, CardSettingsShownAgreeWithTheCard)
     wnd->design().Front_card_Prop.Card_Fill = true;
     wnd->design().Front_card_Prop.Card_Fill_Color = QColor(220, 40, 40);
     wnd->Show_RHS_Properties(nullptr);
-    EXPECT_EQ(quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_orientation->currentText(), "Vertical");
+    EXPECT_EQ(outlet<CardPanel>(*wnd, "card_panel")->card_orientation->currentText(), "Vertical");
     // The swatch shows the card's own colour, not a shade of it.
-    QPushButton *swatch = quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_fill_color_btn;
+    QPushButton *swatch = outlet<CardPanel>(*wnd, "card_panel")->card_fill_color_btn;
     swatch->resize(swatch->sizeHint());
     const QImage shown = swatch->grab().toImage();
     EXPECT_EQ(shown.pixelColor(shown.rect().center()), QColor(220, 40, 40));
     wnd->chooseCard(CardChoice{QStringLiteral("PVC Card"), 0, QStringLiteral("H")}, QSizeF(85.598, 54.102), 0);
-    EXPECT_EQ(quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_orientation->currentText(), "Horizontal");
+    EXPECT_EQ(outlet<CardPanel>(*wnd, "card_panel")->card_orientation->currentText(), "Horizontal");
 }
 
 TEST_F(UndoSteps, ThePanelShowsWhatUndoLeftSoTheNextEditKeepsIt)
 {
     auto text = std::static_pointer_cast<TVNText>(add(TVNWindowController::kTextTool));
     wnd->Show_RHS_Properties(text.get());
-    TextPanel &panel = *quorvant::test::outlet<TextPanel>(*wnd, "textPanel");
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
     const bool bold = text->textFont().bold();
 
     panel.text_bold->setChecked(!bold);
-    quorvant::test::outlet<QAction>(*wnd, "act_undo")->trigger();
+    outlet<QAction>(*wnd, "act_undo")->trigger();
     EXPECT_EQ(panel.text_bold->isChecked(), bold);
     // A later size change must not bring the undone Bold back.
     panel.text_font_size->setValue(panel.text_font_size->value() + 5);
     EXPECT_EQ(text->textFont().bold(), bold);
 
     panel.text_content->setPlainText("Welcome");
-    quorvant::test::outlet<QAction>(*wnd, "act_undo")->trigger();
+    outlet<QAction>(*wnd, "act_undo")->trigger();
     EXPECT_EQ(panel.text_content->toPlainText(), text->contentsString());
-    quorvant::test::outlet<QAction>(*wnd, "act_redo")->trigger();
+    outlet<QAction>(*wnd, "act_redo")->trigger();
     EXPECT_EQ(panel.text_content->toPlainText(), "Welcome");
 }
 
@@ -183,8 +184,8 @@ TEST_F(UndoSteps, AFramePickedInTheDockIsOneStepThatUndoTakesBack)
     wnd->imageBrowserSelectionDidChange(frame);
     EXPECT_EQ(wnd->design().Front_card_Prop.BG_Image_Path, frame);
     EXPECT_EQ(undo.count(), steps + 1);
-    EXPECT_EQ(quorvant::test::outlet<QAction>(*wnd, "act_undo")->text(), "&Undo Card Background");
-    quorvant::test::outlet<QAction>(*wnd, "act_undo")->trigger();
+    EXPECT_EQ(outlet<QAction>(*wnd, "act_undo")->text(), "&Undo Card Background");
+    outlet<QAction>(*wnd, "act_undo")->trigger();
     EXPECT_TRUE(wnd->design().Front_card_Prop.BG_Image_Path.isEmpty());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty()) << "Undo brought back an object deleted before";
 }

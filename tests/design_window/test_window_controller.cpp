@@ -44,6 +44,7 @@
 #include <gtest/gtest.h>
 
 using namespace design_window;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -119,9 +120,9 @@ TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyDesignShowingTheCard)
 {
     EXPECT_EQ(TVNWindowController::defaultInstance(), wnd.get());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
-    EXPECT_EQ(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
-    EXPECT_FALSE(quorvant::test::outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
-    EXPECT_EQ(quorvant::test::outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), quorvant::test::outlet<CardPanel>(*wnd, "card_panel"));
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
+    EXPECT_FALSE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
+    EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), outlet<CardPanel>(*wnd, "card_panel"));
     // The bundle's default content was copied into the resource folder.
     EXPECT_EQ(QDir(tmp.file("res/Frames")).entryList({"*.png"}).size(), 4);
     // Commands that other work provides (none left now that the series
@@ -137,31 +138,31 @@ TEST_F(WindowTest, EachObjectShowsItsOwnPageAndAnythingElseTheCard)
         QWidget *page;
         const char *title;
     } const cases[] = {
-        {TVNWindowController::kTextTool, quorvant::test::outlet<TextPanel>(*wnd, "textPanel"), "Text"},
-        {TVNWindowController::kImageTool, quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel"), "Image"},
-        {TVNWindowController::kBarcodeTool, quorvant::test::outlet<BarcodePanel>(*wnd, "barcodePanel"), "Barcode"},
+        {TVNWindowController::kTextTool, outlet<TextPanel>(*wnd, "textPanel"), "Text"},
+        {TVNWindowController::kImageTool, outlet<ImagePanel>(*wnd, "imagePanel"), "Image"},
+        {TVNWindowController::kBarcodeTool, outlet<BarcodePanel>(*wnd, "barcodePanel"), "Barcode"},
     };
     for (const Case &c : cases) {
         const GraphicPtr g = add(c.tool);
         EXPECT_EQ(wnd->inspectedGraphic(), g.get());
-        EXPECT_EQ(quorvant::test::outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), c.page) << c.title;
-        EXPECT_EQ(quorvant::test::outlet<QLabel>(*wnd, "inspector_title")->text(), c.title);
-        EXPECT_TRUE(quorvant::test::outlet<DataSourcePanel>(*wnd, "data_source_box")->isVisibleTo(wnd.get())) << c.title;
+        EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), c.page) << c.title;
+        EXPECT_EQ(outlet<QLabel>(*wnd, "inspector_title")->text(), c.title);
+        EXPECT_TRUE(outlet<DataSourcePanel>(*wnd, "data_source_box")->isVisibleTo(wnd.get())) << c.title;
     }
     // A graphic that is not part of the design shows the card.
     const GraphicPtr stray = newGraphicOfClass(GraphicClass::Text);
     wnd->Show_RHS_Properties(stray.get());
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
-    EXPECT_EQ(quorvant::test::outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), quorvant::test::outlet<CardPanel>(*wnd, "card_panel"));
-    EXPECT_EQ(quorvant::test::outlet<QLabel>(*wnd, "inspector_title")->text(), "Card");
-    EXPECT_FALSE(quorvant::test::outlet<DataSourcePanel>(*wnd, "data_source_box")->isVisibleTo(wnd.get()));
+    EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), outlet<CardPanel>(*wnd, "card_panel"));
+    EXPECT_EQ(outlet<QLabel>(*wnd, "inspector_title")->text(), "Card");
+    EXPECT_FALSE(outlet<DataSourcePanel>(*wnd, "data_source_box")->isVisibleTo(wnd.get()));
 }
 
 TEST_F(WindowTest, TextPageEditsTheTextAndTheCanvasShowsIt)
 {
     GraphicPtr text = add(TVNWindowController::kTextTool);
     auto *t = static_cast<TVNText *>(text.get());
-    TextPanel &panel = *quorvant::test::outlet<TextPanel>(*wnd, "textPanel");
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
     EXPECT_EQ(panel.text_content->toPlainText(), "Text");
     text->setBounds(QRectF(10, 10, 140, 40));
     const QRect box(20, 20, 280, 80); // the bounds at the canvas' scale of 2
@@ -193,15 +194,15 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
     EXPECT_EQ(wnd->Get_Front_Controls_Array().front(), text);
 
     // The back side is reachable only on a two-sided card.
-    QComboBox *sides = quorvant::test::outlet<CardPanel>(*wnd, "card_panel")->card_sides_combo;
+    QComboBox *sides = outlet<CardPanel>(*wnd, "card_panel")->card_sides_combo;
     wnd->setEditedSide(1);
     EXPECT_EQ(Card_Front_Or_Back, 0);
     sides->setCurrentIndex(1);
     emit sides->activated(1);
     EXPECT_EQ(CARD_SIDE_STR, "2");
-    EXPECT_TRUE(quorvant::test::outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
+    EXPECT_TRUE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
     wnd->setEditedSide(1);
-    EXPECT_EQ(wnd->currentCanvas(), quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView_BACK"));
+    EXPECT_EQ(wnd->currentCanvas(), outlet<TVNGraphicView>(*wnd, "_graphicView_BACK"));
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     EXPECT_EQ(wnd->Get_Back_Controls_Array(), GraphicList{barcode});
     EXPECT_EQ(wnd->Get_Front_Controls_Array(), GraphicList{text});
@@ -216,18 +217,18 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
     sides->setCurrentIndex(0);
     emit sides->activated(0);
     EXPECT_EQ(Card_Front_Or_Back, 0);
-    EXPECT_FALSE(quorvant::test::outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
+    EXPECT_FALSE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
 
     // Undo takes back each step: the change to one side, the barcode, the
     // change to two sides, the text; the inspector lets go of the objects.
     wnd->Show_RHS_Properties(text.get());
     wnd->design().document->undoManager().undo();
-    EXPECT_TRUE(quorvant::test::outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
+    EXPECT_TRUE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
     for (int step = 0; step < 3; ++step)
         wnd->design().document->undoManager().undo();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
-    EXPECT_EQ(quorvant::test::outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), quorvant::test::outlet<CardPanel>(*wnd, "card_panel"));
+    EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), outlet<CardPanel>(*wnd, "card_panel"));
 }
 
 TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
@@ -237,7 +238,7 @@ TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
     quorvant::test::writeTestFile(notes, "not a picture");
     GraphicPtr image = add(TVNWindowController::kImageTool);
     auto *img = static_cast<TVNImage *>(image.get());
-    QLineEdit *field = quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")->image_path;
+    QLineEdit *field = outlet<ImagePanel>(*wnd, "imagePanel")->image_path;
     const auto type = [&](const QString &path) {
         field->setText(path);
         field->setModified(true);
@@ -263,7 +264,7 @@ TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
 
 TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
 {
-    CardPanel &panel = *quorvant::test::outlet<CardPanel>(*wnd, "card_panel");
+    CardPanel &panel = *outlet<CardPanel>(*wnd, "card_panel");
     panel.card_category->setCurrentIndex(1);
     emit panel.card_category->activated(1);
     EXPECT_EQ(panel.card_size_list->count(), 8);
@@ -277,7 +278,7 @@ TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
     panel.card_orientation->setCurrentIndex(1);
     emit panel.card_orientation->activated(1);
     EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 4.96 * 72, 1e-6);
-    EXPECT_EQ(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView_BACK")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView_BACK")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
 
     // A typed size is a custom size.
     panel.card_width_mm->setValue(60);
@@ -306,7 +307,7 @@ TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
     EXPECT_EQ(wnd->design().Front_card_Prop.BG_Image_Path, frame);
     EXPECT_FALSE(wnd->design().Front_card_Prop.BG_Image.isNull());
     EXPECT_EQ(static_cast<TVNImage *>(bg.get())->filePath(), frame);
-    EXPECT_EQ(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView")->_Selected_Graphic, bg);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView")->_Selected_Graphic, bg);
     EXPECT_EQ(panel.card_bg_path->text(), frame);
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
     panel.card_bg_clear->click();
@@ -316,16 +317,16 @@ TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
 
     // Grid controls drive the shared grid; aligning with it is offered only
     // while it is shown.
-    EXPECT_FALSE(quorvant::test::outlet<QAction>(*wnd, "act_snap_grid")->isEnabled());
-    quorvant::test::outlet<QCheckBox>(*wnd, "Show_hide_grid_chk")->click();
-    EXPECT_TRUE(quorvant::test::outlet<TVNGrid>(*wnd, "grid")->isAlwaysShown());
-    EXPECT_TRUE(quorvant::test::outlet<QGroupBox>(*wnd, "Grid_Opt_box")->isEnabled());
-    EXPECT_TRUE(quorvant::test::outlet<QAction>(*wnd, "act_show_grid")->isChecked());
-    EXPECT_TRUE(quorvant::test::outlet<QAction>(*wnd, "act_snap_grid")->isEnabled());
-    quorvant::test::outlet<QSlider>(*wnd, "Grid_Space_slidr")->setValue(18);
-    EXPECT_EQ(quorvant::test::outlet<TVNGrid>(*wnd, "grid")->spacing(), 18);
+    EXPECT_FALSE(outlet<QAction>(*wnd, "act_snap_grid")->isEnabled());
+    outlet<QCheckBox>(*wnd, "Show_hide_grid_chk")->click();
+    EXPECT_TRUE(outlet<TVNGrid>(*wnd, "grid")->isAlwaysShown());
+    EXPECT_TRUE(outlet<QGroupBox>(*wnd, "Grid_Opt_box")->isEnabled());
+    EXPECT_TRUE(outlet<QAction>(*wnd, "act_show_grid")->isChecked());
+    EXPECT_TRUE(outlet<QAction>(*wnd, "act_snap_grid")->isEnabled());
+    outlet<QSlider>(*wnd, "Grid_Space_slidr")->setValue(18);
+    EXPECT_EQ(outlet<TVNGrid>(*wnd, "grid")->spacing(), 18);
     panel.snap_grid_chk->setChecked(true);
-    EXPECT_TRUE(quorvant::test::outlet<TVNGrid>(*wnd, "grid")->isConstraining());
+    EXPECT_TRUE(outlet<TVNGrid>(*wnd, "grid")->isConstraining());
 }
 
 TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
@@ -336,60 +337,60 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
     makeSeries("Photos", (photo + "\n").toUtf8());
     // Binds the inspected object to item `item` of `source`.
     const auto choose = [&](int source, int item) {
-        quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(source);
+        outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(source);
         wnd->Data_Source_Type_Changed();
-        quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(item);
+        outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(item);
         wnd->Batch_Series_Changed();
     };
 
     GraphicPtr text = add(TVNWindowController::kTextTool);
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
     choose(1, 1);
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->count(), 3);
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->itemText(0), "Codes");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->count(), 3);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->itemText(0), "Codes");
     EXPECT_EQ(text->data_source_type, 1);
     EXPECT_EQ(text->batch_list_name, "Names");
     EXPECT_EQ(text->batch_list_index, 1);
-    EXPECT_EQ(quorvant::test::outlet<TextPanel>(*wnd, "textPanel")->text_content->toPlainText(), "Ann Lee");
+    EXPECT_EQ(outlet<TextPanel>(*wnd, "textPanel")->text_content->toPlainText(), "Ann Lee");
     EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Names"));
     EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Codes"));
     // Showing the object again selects its series.
     wnd->Show_RHS_Properties(nullptr);
     wnd->Show_RHS_Properties(text.get());
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->currentIndex(), 1);
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->currentText(), "Names");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentIndex(), 1);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->currentText(), "Names");
 
     // An image bound to a series of paths shows the first picture, and a
     // barcode takes the value as its code.
     GraphicPtr image = add(TVNWindowController::kImageTool);
     choose(1, 2);
     EXPECT_EQ(static_cast<TVNImage *>(image.get())->filePath(), photo);
-    EXPECT_EQ(quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")->image_path->text(), photo);
+    EXPECT_EQ(outlet<ImagePanel>(*wnd, "imagePanel")->image_path->text(), photo);
     EXPECT_EQ(Invite_Answers.photo, photo);
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     choose(1, 0);
     EXPECT_EQ(barcode->linear_font_val, "A-1");
-    EXPECT_EQ(quorvant::test::outlet<BarcodePanel>(*wnd, "barcodePanel")->barcode_value_lbl->text(), "A-1");
+    EXPECT_EQ(outlet<BarcodePanel>(*wnd, "barcodePanel")->barcode_value_lbl->text(), "A-1");
     // Back to manual.
-    quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(0);
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(0);
     wnd->Data_Source_Type_Changed();
     EXPECT_EQ(barcode->data_source_type, 0);
-    EXPECT_FALSE(quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->isEnabled());
+    EXPECT_FALSE(outlet<QComboBox>(*wnd, "Batch_Series")->isEnabled());
 
     // "Excel" is offered while a spreadsheet is loaded, never twice.
     restoreSpreadsheetTable({{"Name", "City"}, {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}}}});
     wnd->Show_RHS_Properties(text.get());
     wnd->Show_RHS_Properties(text.get());
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->count(), 3);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 3);
     choose(2, 2);
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Batch_Series")->itemText(2), "City");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->itemText(2), "City");
     EXPECT_EQ(text->data_source_type, 2);
     EXPECT_TRUE(text->excel_binding);
     EXPECT_EQ(text->excel_col_indx, 2);
     EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Oslo");
     restoreSpreadsheetTable({});
     wnd->Show_RHS_Properties(text.get());
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
 
     // No series at all: the user is told.
     QDir(Data_Folder_Path).removeRecursively();
@@ -401,7 +402,7 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
         EXPECT_EQ(static_cast<Long_SMS_Dlg &>(d).title_lbl->text(), "Batch Processing Settings Help :");
         return 1;
     });
-    quorvant::test::outlet<DataSourcePanel>(*wnd, "data_source_box")->data_source_help_btn->click();
+    outlet<DataSourcePanel>(*wnd, "data_source_box")->data_source_help_btn->click();
     EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
 }
 
@@ -685,9 +686,9 @@ TEST_F(WindowTest, ClosingWithUndoHistoryRunsNoHandlerOnDeletedCanvases)
     // Any window handler still listening then reads a deleted canvas; the
     // undo action is the first thing such a handler touches.
     add(TVNWindowController::kTextTool);
-    ASSERT_TRUE(quorvant::test::outlet<QAction>(*wnd, "act_undo")->isEnabled());
+    ASSERT_TRUE(outlet<QAction>(*wnd, "act_undo")->isEnabled());
     int handled = 0;
-    QObject::connect(quorvant::test::outlet<QAction>(*wnd, "act_undo"), &QAction::enabledChanged, [&] { ++handled; });
+    QObject::connect(outlet<QAction>(*wnd, "act_undo"), &QAction::enabledChanged, [&] { ++handled; });
     wnd.reset();
     EXPECT_EQ(handled, 0);
 }

@@ -28,6 +28,7 @@
 
 using namespace design_window;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -136,7 +137,7 @@ TEST_F(StartWindowTest, WizardWithItsDefaultsSizesTheCardAndLaysTheInvitationOut
     EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 340.157, 0.001);
     EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.height(), 425.197, 0.001);
     EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, wnd->design().Front_card_Prop.Card_Size);
-    EXPECT_EQ(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
     EXPECT_EQ(Card_Shape, 0);
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join("|").toStdString();
 
@@ -156,7 +157,7 @@ TEST_F(StartWindowTest, WizardWithItsDefaultsSizesTheCardAndLaysTheInvitationOut
     EXPECT_EQ(centreOf(picture->image()), QColor(200, 100, 50));
     EXPECT_EQ(Invite_Answers.photo, photo);
     // The invitation is where the design starts, not a step to undo.
-    EXPECT_FALSE(quorvant::test::outlet<QAction>(*wnd, "act_undo")->isEnabled());
+    EXPECT_FALSE(outlet<QAction>(*wnd, "act_undo")->isEnabled());
     EXPECT_EQ(programEnds, 0);
 }
 
@@ -307,12 +308,12 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
     QUndoStack &undo = wnd->design().document->undoManager();
     EXPECT_EQ(undo.undoText(), "Main Photo");
     const int steps = undo.count();
-    quorvant::test::outlet<QAction>(*wnd, "act_undo")->trigger();
+    outlet<QAction>(*wnd, "act_undo")->trigger();
     EXPECT_EQ(withId(front(), "PARTY_IMAGE"), nullptr);
     EXPECT_FALSE(IMG_Adjustments.invert);
     EXPECT_EQ(Card_Shape, 1);
     EXPECT_EQ(centreOf(wnd->Main_Photo_image()), colour);
-    quorvant::test::outlet<QAction>(*wnd, "act_redo")->trigger();
+    outlet<QAction>(*wnd, "act_redo")->trigger();
     EXPECT_EQ(undo.count(), steps);
     EXPECT_EQ(withId(front(), "PARTY_IMAGE"), picture);
     EXPECT_TRUE(IMG_Adjustments.invert);
@@ -354,9 +355,9 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
         w.Close_Form_Click();
     });
     wnd->Show_RHS_Properties(picture.get());
-    EXPECT_TRUE(quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")->edit_main_photo->isVisibleTo(quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")));
+    EXPECT_TRUE(outlet<ImagePanel>(*wnd, "imagePanel")->edit_main_photo->isVisibleTo(outlet<ImagePanel>(*wnd, "imagePanel")));
     wnd->selectTool(TVNWindowController::kImageTool);
-    EXPECT_FALSE(quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")->edit_main_photo->isVisibleTo(quorvant::test::outlet<ImagePanel>(*wnd, "imagePanel")));
+    EXPECT_FALSE(outlet<ImagePanel>(*wnd, "imagePanel")->edit_main_photo->isVisibleTo(outlet<ImagePanel>(*wnd, "imagePanel")));
 }
 
 TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
@@ -373,7 +374,7 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
         w.Open_Log_Click();
     };
     panelPick.clear();
-    quorvant::test::outlet<QAction>(*wnd, "act_open")->trigger();
+    outlet<QAction>(*wnd, "act_open")->trigger();
     EXPECT_EQ(opened, (QStringList{"panel", "Invitation_Wizard", "panel"}));
     EXPECT_EQ(Start_Card_Option, "L");
     EXPECT_EQ(front().size(), 1u);
@@ -383,7 +384,7 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
     opened.clear();
     answers = {1};
     steps = [](Invitation_Wizard &w) { w.Close_Form_Click(); };
-    quorvant::test::outlet<QAction>(*wnd, "act_new")->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     EXPECT_EQ(opened, QStringList{"Invitation_Wizard"});
 
     // Leaving with changes asks first; "No" ends the program unsaved.
@@ -418,7 +419,7 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
 
 TEST_F(StartWindowTest, FrameBrowserSetsTheFrontBackgroundAndTheFrameGraphic)
 {
-    FrameBrowser &browser = *quorvant::test::outlet<FrameBrowser>(*wnd, "imageBrowser");
+    FrameBrowser &browser = *outlet<FrameBrowser>(*wnd, "imageBrowser");
     ASSERT_EQ(browser.numberOfItemsInImageBrowser(), 4);
     EXPECT_EQ(browser.imageBrowser(0).path, frame("Blue Wave.png"));
 

@@ -26,6 +26,7 @@
 using namespace profiles_wizards;
 using quorvant::test::WizardTest;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -297,8 +298,8 @@ TEST_F(CardWizardTest, OkGivesTheCardTheChosenSize)
     EXPECT_EQ(open([](Card_Wizard &d) { d.ok_btn->click(); }), 1);
     // The landscape CR80 card, 85.598 x 54.102 mm, in points.
     const QSizeF points(85.598 * 2.834645669291, 54.102 * 2.834645669291);
-    EXPECT_NEAR(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().width(), 242.6, 0.05);
-    EXPECT_NEAR(quorvant::test::outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().height(), 153.4, 0.05);
+    EXPECT_NEAR(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().width(), 242.6, 0.05);
+    EXPECT_NEAR(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().height(), 153.4, 0.05);
     EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, points);
     EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, points);
     EXPECT_EQ(wnd->design().card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));

@@ -25,6 +25,7 @@
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
 using F = ProfileField;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -121,7 +122,7 @@ TEST_F(ProfileBatchWindows, FormButtonsOpenTheBatchWindowsAndItsColumnsFillTheCa
     EXPECT_EQ(text("Fup_Name"), "Alice");
     EXPECT_EQ(text("Fup_PhoneNO"), "12");
     // The inspector shows the last placed field with the source it took.
-    EXPECT_EQ(quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type")->currentText(), "Excel");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentText(), "Excel");
 
     // Record 1 of the spreadsheet and of the series on the card.
     wnd->Check_Series_Or_Excel_Use_or_not();

@@ -27,6 +27,7 @@
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -183,7 +184,7 @@ TEST_F(ProfileTest, PlacementFindsItsGraphicsAgainAndCopiesEachBinding)
 {
     // Not confirmed: only the inspector's "Excel" item follows the
     // spreadsheet setting, once however often it runs.
-    QComboBox *sources = quorvant::test::outlet<QComboBox>(*wnd, "Data_source_type");
+    QComboBox *sources = outlet<QComboBox>(*wnd, "Data_source_type");
     wnd->design().Front_user_profile.field(F::Name).value = "Ann";
     Excel_Binding_Use = true;
     wnd->Fill_User_profile_info_front_side();

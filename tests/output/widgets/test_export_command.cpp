@@ -200,8 +200,8 @@ protected:
     // The Export command from the menu, waiting for a batch run to end.
     void exportFromMenu()
     {
-        ASSERT_TRUE(quorvant::test::outlet<QAction>(*wnd, "act_export")->isEnabled());
-        quorvant::test::outlet<QAction>(*wnd, "act_export")->trigger();
+        ASSERT_TRUE(outlet<QAction>(*wnd, "act_export")->isEnabled());
+        outlet<QAction>(*wnd, "act_export")->trigger();
         waitForBatch(*exporter);
     }
     QStringList files(const QString &folder) const
@@ -488,8 +488,8 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
         {
             if (n == 2 && side == QLatin1String("F")) {
                 platform::runOnMainThread([&] {
-                    enabledDuringRun = quorvant::test::outlet<QAction>(*window().mainWidget(), "act_export")->isEnabled();
-                    QMetaObject::invokeMethod(quorvant::test::outlet<QAction>(*window().mainWidget(), "act_export"), "trigger", Qt::QueuedConnection);
+                    enabledDuringRun = outlet<QAction>(*window().mainWidget(), "act_export")->isEnabled();
+                    QMetaObject::invokeMethod(outlet<QAction>(*window().mainWidget(), "act_export"), "trigger", Qt::QueuedConnection);
                     if (stop)
                         Send_Modeless::defaultInstance()._stop_btn->click();
                 });
@@ -526,7 +526,7 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
         const int panelsBefore = panels;
         exporting.Export_Button(*wnd);
         if (!row.folderInTheWay) {
-            EXPECT_FALSE(quorvant::test::outlet<QAction>(*wnd, "act_export")->isEnabled());
+            EXPECT_FALSE(outlet<QAction>(*wnd, "act_export")->isEnabled());
         }
         waitForBatch(exporting);
         QCoreApplication::processEvents();
@@ -536,7 +536,7 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
             EXPECT_FALSE(watching.enabledDuringRun);
         }
         EXPECT_EQ(resultBoxes.size(), row.boxes);
-        EXPECT_TRUE(quorvant::test::outlet<QAction>(*wnd, "act_export")->isEnabled());
+        EXPECT_TRUE(outlet<QAction>(*wnd, "act_export")->isEnabled());
         setImageExportWindows(exporter.get());
     }
 }
