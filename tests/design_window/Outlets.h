@@ -7,13 +7,14 @@
 
 namespace quorvant::test {
 
-// The child of `window` named `name` (a test failure when there is none).
+// The one child of `window` named `name`; a test failure when there is
+// none, or more than one that the name could mean.
 template <class T>
 T *outlet(const QObject &window, const char *name)
 {
-    T *found = window.findChild<T *>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << "no control " << name;
-    return found;
+    const QList<T *> found = window.findChildren<T *>(QLatin1String(name));
+    EXPECT_EQ(found.size(), 1) << "controls named " << name;
+    return found.value(0);
 }
 
 } // namespace quorvant::test
