@@ -18,7 +18,7 @@ Services::Services()
       m_mailCards(std::make_unique<output::mail::DesignMailCards>()),
       m_mailWindows(std::make_unique<output::mail::MailWindowsImpl>(m_mailCards.get()))
 {
-    design_window::HubServices hub;
+    design_window::HubServices &hub = m_hub;
     // The wizards and libraries.
     hub.wizards = &profiles_wizards::designWizardWindows();
     // The series manager, the series and spreadsheet viewers and the
@@ -42,7 +42,6 @@ Services::Services()
         });
         return designer.Open_Wnd(graphic);
     };
-    design_window::installHubServices(hub);
 
     // One layer up from the design window: the series manager's Import and
     // Generate buttons.

@@ -9,13 +9,13 @@
 #include <QString>
 #include <atomic>
 
-class TVNWindowController;
-
 namespace design_window {
 
-// The one main window controller (null before it is created and after it is
-// gone).
-extern TVNWindowController *Main_App_wnd;
+class DesignHub;
+
+// The one main window controller, as the other windows reach it (null
+// before it is created and after it is gone).
+extern DesignHub *Main_App_wnd;
 
 // The program's name as the user sees it.
 extern const QString App_Name;
@@ -83,53 +83,23 @@ extern QString Excel_Source_Path;
 // Start window's choice: "T" until chosen, "W" the invitation wizard, "L"
 // a saved design, "" after the start window was left.
 extern QString Start_Card_Option;
-// The invitation wizard's answers, trimmed: its texts, the chosen frame
-// (Invite_BG_IMG, and as the frame graphic's picture Invite_Frame_IMG) and
-// the main photo's path (Invite_Frame_Pic_IMG). The date and time are the
-// texts shown to the user, empty when not chosen.
-extern QString Invite_Title;
-extern QString Invite_Message;
-extern QString Invite_From;
-extern QString Invite_To;
-extern QString Invite_Venue;
-extern QString Invite_Date;
-extern QString Invite_Time;
-extern QString Invite_BG_IMG;
-extern QString Invite_Frame_IMG;
-extern QString Invite_Frame_Pic_IMG;
-
-// The invitation's answers as one value: read and set together.
+// The invitation wizard's answers, each trimmed: its texts, the chosen frame
+// (the frame graphic's picture) and the main photo's path. The date and time
+// are the texts shown to the user, empty when not chosen.
 struct InvitationAnswers {
     QString title, message, from, to, venue, date, time;
-    QString frame; // Invite_BG_IMG and Invite_Frame_IMG
-    QString photo; // Invite_Frame_Pic_IMG
+    QString frame;
+    QString photo; // the main photo's path, also the design file's
     bool operator==(const InvitationAnswers &) const = default;
+    // Every answer trimmed with Trim_Str, as they are stored.
+    InvitationAnswers trimmed() const;
 };
-// The answers as the invitation layout reads them (the frame graphic's
-// picture from Invite_Frame_IMG).
-InvitationAnswers currentInvitation();
-// Stores every answer, each trimmed with Trim_Str.
-void setCurrentInvitation(const InvitationAnswers &answers);
+// The answers as the start window stored them last; the invitation layout
+// reads them, and the design file keeps the photo's path.
+extern InvitationAnswers Invite_Answers;
 
-// The main photo's adjustment values.
-extern float IMG_rotate_image;
-extern float IMG_trnsp_val;
-extern float IMG_hue_val;
-extern float IMG_sat_val;
-extern float IMG_brt_val;
-extern float IMG_con_val;
-extern float IMG_srp_val;
-extern float IMG_ev_val;
-extern float IMG_blr_val;
-extern bool IMG_gray_Scale;
-extern bool IMG_Sepia;
-extern bool IMG_invert_clr;
-
-// The main photo's adjustment values as one value: read and set together.
+// The main photo's adjustment values, as the design file keeps them.
 using PhotoAdjustments = drawing::PhotoAdjustments;
-PhotoAdjustments currentPhotoAdjustments();
-void setCurrentPhotoAdjustments(const PhotoAdjustments &adjustments);
-// Puts the main photo's adjustments back to their initial values.
-void resetPhotoAdjustments();
+extern PhotoAdjustments IMG_Adjustments;
 
 } // namespace design_window

@@ -1,7 +1,8 @@
 #pragma once
 // Everything the design window reaches in the layers above it, as one value.
-// The program builds it once at start-up (app/) and installs it here; a
-// member left empty leaves the commands that need it disabled.
+// The program builds it once at start-up (app/) and hands it to the design
+// window's constructor, which installs it here; a member left empty leaves
+// the commands that need it disabled.
 
 #include "design_window/BarcodeDesigner.h"
 

@@ -6,15 +6,15 @@
 
 #include "platform/Installed.h"
 
-class TVNWindowController;
-
 namespace design_window {
+
+class DesignHub;
 
 class ImageExportWindows {
 public:
     virtual ~ImageExportWindows() = default;
     // The Export command over `window`'s design.
-    virtual void Export_Button(TVNWindowController &window) = 0;
+    virtual void Export_Button(DesignHub &window) = 0;
 };
 
 // Installs the implementation (not owned: it must outlive its use; nullptr

@@ -290,7 +290,7 @@ std::vector<output::CardProblem> RecordFill::takeProblems()
     return out;
 }
 
-CardSource::CardSource(TVNWindowController &window)
+CardSource::CardSource(DesignHub &window)
     : m_window(window)
 {
 }

@@ -36,6 +36,8 @@ class TVNWindowController;
 
 namespace design_window {
 
+class DesignHub;
+
 class RecordFill {
 public:
     static constexpr double kPrintDpi = 300;
@@ -162,8 +164,8 @@ private:
 class CardSource {
 public:
     // The window is not owned: it must outlive the source.
-    explicit CardSource(TVNWindowController &window);
-    TVNWindowController &window() const { return m_window; }
+    explicit CardSource(DesignHub &window);
+    DesignHub &window() const { return m_window; }
 
     // Check_Series_Or_Excel_Use_or_not and Get_total_Card_count of the
     // design window (they publish the process-wide batch values).
@@ -190,7 +192,7 @@ public:
     void restoreFirst();
 
 private:
-    TVNWindowController &m_window;
+    DesignHub &m_window;
 };
 
 // Side 0 for "F", 1 for any other side code.

@@ -88,14 +88,16 @@ GraphicPtr design_window::findGraphic(const GraphicList &list, const TVNGraphic 
     return nullptr;
 }
 
-TVNWindowController::TVNWindowController()
-    : document(std::make_unique<TVNDocument>())
+TVNWindowController::TVNWindowController(std::optional<HubServices> services)
 {
+    if (services)
+        installHubServices(*services);
     setObjectName("DrawWindow");
     Main_App_wnd = this;
     drawing::setHost(this);
 
     grid = new TVNGrid(this);
+    grid->setObjectName("grid");
     default_text_font = QFont(QStringLiteral("Times New Roman"));
     default_text_font.setPointSizeF(12);
     _no_image = drawing::placeholderPicture();
@@ -169,7 +171,7 @@ TVNWindowController::~TVNWindowController()
 
 TVNWindowController *TVNWindowController::defaultInstance()
 {
-    return Main_App_wnd;
+    return dynamic_cast<TVNWindowController *>(Main_App_wnd);
 }
 
 // ---------------------------------------------------------------- building
@@ -225,6 +227,7 @@ void TVNWindowController::buildCanvases()
     splitter->setObjectName("main_splitter");
     splitter->addWidget(left);
     inspector_pages = new QStackedWidget;
+    inspector_pages->setObjectName("inspector_pages");
     auto *inspector = new QWidget;
     inspector->setObjectName("property_inspector");
     auto *inspectorLayout = new QVBoxLayout(inspector);
@@ -772,9 +775,9 @@ void TVNWindowController::Remove_Excel_Col_Name_In_Combo(QComboBox *combo)
 void TVNWindowController::Update_frame_Main_Photo_And_Path(const QString &path, bool change_path)
 {
     // Always from the file as read: the adjustments are applied once.
-    _Main_Photo_image = drawing::adjustedPhoto(platform::Image::fromFile(path), currentPhotoAdjustments());
+    _Main_Photo_image = drawing::adjustedPhoto(platform::Image::fromFile(path), IMG_Adjustments);
     if (change_path) {
-        Invite_Frame_Pic_IMG = path;
+        Invite_Answers.photo = path;
         markDesignChanged();
     }
 }

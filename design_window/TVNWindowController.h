@@ -8,7 +8,10 @@
 // subsystem lives in that subsystem's classes, and the controller forwards.
 
 #include "batch_data/series/SeriesStore.h"
+#include "design_window/DesignDocument.h"
 #include "design_window/DesignFile.h"
+#include "design_window/DesignHub.h"
+#include "design_window/HubServices.h"
 #include "design_window/UserProfile.h"
 #include "drawing/Card_Property.h"
 #include "drawing/DrawingHost.h"
@@ -51,7 +54,12 @@ class RecordFill;
 GraphicPtr findGraphic(const GraphicList &list, const TVNGraphic *graphic);
 } // namespace design_window
 
-class TVNWindowController : public QMainWindow, public drawing::DrawingHost {
+// The design's state is the window's own: other windows take the design
+// as one value (design()) and ask for the rest through DesignHub.
+class TVNWindowController : public QMainWindow,
+                            public drawing::DrawingHost,
+                            public design_window::DesignHub,
+                            private design_window::DesignDocument {
     Q_OBJECT
 public:
     // Tool numbers: the canvas builds an image from the library for 8 and a
@@ -61,20 +69,24 @@ public:
     static constexpr int kImageTool = drawing::kImageTool;
     static constexpr int kBarcodeTool = 13;
 
-    TVNWindowController();
+    // The program hands over its services (the windows of the layers
+    // above) here, and they are installed before the window is built, as
+    // its commands are enabled from what is installed; without them the
+    // window uses whatever is installed already.
+    explicit TVNWindowController(std::optional<design_window::HubServices> services = std::nullopt);
     ~TVNWindowController() override;
     // The one instance (Main_App_wnd), or null before it exists.
     static TVNWindowController *defaultInstance();
 
     // ---- the design's lists and canvases
-    GraphicList &Get_Front_Controls_Array();
-    GraphicList &Get_Back_Controls_Array();
-    GraphicList Get_Temp_Controls_Array() const;
+    GraphicList &Get_Front_Controls_Array() override;
+    GraphicList &Get_Back_Controls_Array() override;
+    GraphicList Get_Temp_Controls_Array() const override;
     // The scratch list becomes a copy of the edited side's graphics: what is
     // done on the scratch canvas never reaches the card.
-    void Temp_Design_Control_Assign();
+    void Temp_Design_Control_Assign() override;
     // The canvas of the side being edited.
-    TVNGraphicView *currentCanvas() const;
+    TVNGraphicView *currentCanvas() const override;
     // The graphics of the side being edited.
     GraphicList &editedSideGraphics();
     // Switches the side being edited (0 front, 1 back).
@@ -90,51 +102,51 @@ public:
     void Set_Card_Size_In_Control(QSizeF mm);
     QSizeF Set_Document_Size(QSizeF points);
     void SetDocumentCanvasSize(QSizeF points);
-    void applyCardSize(QSizeF mm);
+    void applyCardSize(QSizeF mm) override;
     // The card takes a preset choice (or a typed size, row -1), its size in
     // millimetres and an outline, as one undoable change; objects left
     // wholly outside are brought back onto it.
-    void chooseCard(const design_window::CardChoice &choice, QSizeF mm, int shape);
+    void chooseCard(const design_window::CardChoice &choice, QSizeF mm, int shape) override;
     void set_Front_BG_Image(const QString &path);
 
     // ---- files and paths
     static QString Convert_Path_From_URL(const QUrl &url);
-    bool Check_And_Validate_File_Path(const QString &path);
-    void Open_Export_File_Box();
+    bool Check_And_Validate_File_Path(const QString &path) override;
+    void Open_Export_File_Box() override;
 
     // ---- series store
     batch_data::SeriesStore seriesStore() const;
     QStringList Get_datasheet_File_Name_Array() const;
-    bool Check_Batch_File_In_Use_Validation(const QString &name);
-    QString Get_First_Value_Of_Dataset(const QString &name) const;
-    void Delete_Excel_File_Temp_Folder();
+    bool Check_Batch_File_In_Use_Validation(const QString &name) override;
+    QString Get_First_Value_Of_Dataset(const QString &name) const override;
+    void Delete_Excel_File_Temp_Folder() override;
     // The spreadsheet's first record under column n (0 the record number);
     // "" when there is no record.
-    QString Get_First_Value_Of_Excel_Binding(int n) const;
-    void Fill_Data_Set_File_Name_In_Combo(QComboBox *combo);
+    QString Get_First_Value_Of_Excel_Binding(int n) const override;
+    void Fill_Data_Set_File_Name_In_Combo(QComboBox *combo) override;
     // Fills `combo` with the spreadsheet's column titles, the record number's
     // first: item k is the column an object bound to it stores.
-    void Fill_Excel_Col_Name_In_Combo(QComboBox *combo);
-    void Add_Excel_Col_Name_In_Combo(QComboBox *combo);
-    void Remove_Excel_Col_Name_In_Combo(QComboBox *combo);
+    void Fill_Excel_Col_Name_In_Combo(QComboBox *combo) override;
+    void Add_Excel_Col_Name_In_Combo(QComboBox *combo) override;
+    void Remove_Excel_Col_Name_In_Combo(QComboBox *combo) override;
 
     // ---- record binding and per-record fill (design_window::RecordFill);
     // any thread: the fill hands itself to the main thread
     // Sets the batch values (Use_Data_Sheet_Values, Use_Excel_Binding_Values,
     // the counts) from the design's bindings; starts a run.
-    void Check_Series_Or_Excel_Use_or_not();
+    void Check_Series_Or_Excel_Use_or_not() override;
     // Counts again for the sources still in use (Total_Batch_Excel_Card).
-    void Get_total_Card_count();
+    void Get_total_Card_count() override;
     void Create_Dataset_binding_table();
     // Record n filled into side "F" or "B" and the side rendered; null on
     // failure. The side being edited stays as it is.
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, bool print_box);
     void Assign_Batch_Values_To_Control(int n);
     // The fill itself: its resolution, the end of a run.
-    design_window::RecordFill &recordFill() { return *m_recordFill; }
+    design_window::RecordFill &recordFill() override { return *m_recordFill; }
 
     // ---- the design file
-    design_window::Design currentDesign() const;
+    design_window::Design currentDesign() const override;
     // Replaces the open design with `design` (graphics, cards, settings).
     void applyDesign(design_window::Design design);
     // Saves the design to `path`; true when written. With show_msg the
@@ -144,12 +156,12 @@ public:
     bool Save_Design();
     bool Save_Design_As();
     // Open panel, then load with mode "L". 1 when loaded.
-    int Open_Log_File();
+    int Open_Log_File() override;
     // Loads a design file; mode "L" names the design after the file, any
     // other mode leaves it untitled. Before the open design is replaced the
     // user may save its changes (maybeSave). 1 when loaded, 0 (with a
     // message, or called off; the open design untouched) otherwise.
-    int Read_and_load_design_Log(const QString &path, const QString &log_or_template);
+    int Read_and_load_design_Log(const QString &path, const QString &log_or_template) override;
     // Opens the design file named first among the program's arguments (as a
     // file manager passes it), relative paths from the working folder. True
     // when it was loaded; false without arguments or when it could not be
@@ -164,7 +176,7 @@ public:
     // The design changed since it was created, opened or saved; whatever
     // changes it outside the document's lists (the card records, the main
     // photo) says so here.
-    void markDesignChanged();
+    void markDesignChanged() override;
     // When the design has changes, asks "Do you want to save changes before
     // closing?": Yes saves it, No lets the changes go. False when the user
     // called the question off (Cancel, Escape, closing it) or a wanted save
@@ -199,7 +211,7 @@ public:
     // Reads the picture at `path` as the main photo with the photo's
     // adjustments applied (none when it cannot be read); with change_path
     // the path becomes the design's main photo path.
-    void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path);
+    void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path) override;
 
     // ---- user profiles (the dialogs through the installed WizardWindows)
     // The default rectangle of the profile field with value id `control_id`
@@ -207,11 +219,11 @@ public:
     // any other id.
     QRectF Get_Control_Rect_From_Template(const QString &control_id) const;
     // The front placement, then the back placement.
-    void Fill_User_profile_Details();
+    void Fill_User_profile_Details() override;
     // Runs `place` (a profile placement on either side) as one undo step
     // named "User Profile": the fields it creates and what it changes in
     // the objects already on the card.
-    void placeProfileAsOneStep(const std::function<void()> &place);
+    void placeProfileAsOneStep(const std::function<void()> &place) override;
     // Places the front or back profile record on its canvas (the
     // inspector's "Excel" source offered as Excel_Binding_Use says, and
     // only that while no profile has been confirmed: Fill_User_Profile).
@@ -219,11 +231,11 @@ public:
     void Fill_User_profile_info_back_side();
     // Places the scratch record on the scratch canvas, always; the design
     // and its undo history stay as they are.
-    void Fill_User_profile_info_TEMP_side();
+    void Fill_User_profile_info_TEMP_side() override;
     // The side profile dialog for side "F" or "B" (trimmed), or with no side
     // the profile dialog of both sides. Its result: 1 after OK (which sets
     // Fill_User_Profile), 0 after Cancel or without the dialogs installed.
-    int Open_User_Profile_Window(bool load, const QString &side);
+    int Open_User_Profile_Window(bool load, const QString &side) override;
     // The profile dialog of the side being edited; after OK that side's
     // profile is placed and the design has changes. Repaints.
     void User_Profile_Button_Clicked();
@@ -268,13 +280,13 @@ public:
     // The commands that start an output run (Export, Print, Mail): off
     // while a run goes on over this window, so that no click starts a
     // second one; on again only where their windows are installed.
-    void setOutputCommandsEnabled(bool enabled);
+    void setOutputCommandsEnabled(bool enabled) override;
     // Writes the design as it is now to `path`, as the last export options
     // (export_options, export_card_side) say: the front or the combined
     // picture to the path, the back to its back path. True when every file
     // was written; a failure is shown, naming the file. With show_msg the
     // result box follows.
-    bool Export_Single_File(const QString &path, bool show_msg);
+    bool Export_Single_File(const QString &path, bool show_msg) override;
     // The image writer at the export's resolution, in the format the path's
     // extension names; a failure is shown, naming the file.
     bool Save_gen_image(const platform::Image &image, const QString &file_path_val);
@@ -283,10 +295,10 @@ public:
     // After a batch run (export, printing, mail): record 0 back into every
     // side the run filled, Card_Value_In_Process cleared, the canvas redrawn.
     // Any thread: it hands itself to the main thread.
-    void Select_first_row_value_for_design(bool print);
+    void Select_first_row_value_for_design(bool print) override;
     // A side of the design as it is now (0 front, 1 back), drawn at the
     // card's size in points.
-    platform::Image renderedSide(int side) const;
+    platform::Image renderedSide(int side) const override;
     // ---- e-mail (the windows through the installed MailWindows)
     // The mail command: the mail window over the design.
     void Mail_Button();
@@ -314,7 +326,7 @@ public:
     // ---- series and spreadsheet windows (through the installed
     // SeriesWindows)
     // The Batch Processing Series manager.
-    void Batch_Series_Button();
+    void Batch_Series_Button() override;
     // Lets the user choose an xlsx workbook and its columns as the
     // spreadsheet data source (the column picker in mode "E"); the
     // inspector then offers "Excel". 1 when the picker ended with OK.
@@ -348,24 +360,32 @@ public:
     platform::Image Main_Photo_image() const override;
     bool fileExists(const QString &path) const override;
 
-    // ---- fields (outlets)
-    std::unique_ptr<TVNDocument> document;
+    // ---- what other windows reach (DesignHub)
+    design_window::DesignDocument &design() override { return *this; }
+    const design_window::DesignDocument &design() const override { return *this; }
+    platform::Image wizardPattern() const override { return wizard_pattern_image; }
+    SaveTypeAccessory saveTypeAccessory() override { return {saveDialogCustomView, Save_Ext_ComboBox}; }
+    QWidget *mainWidget() override { return this; }
+    // Commands that later work connects; shown disabled until then.
+    const QList<QAction *> &pendingActions() const { return pending_actions; }
+    // The frame last chosen in the frame browser.
+    QString selectedFrame() const { return selected_image; }
+
+signals:
+    // The user left the start window: the program is to end (status 0).
+    void programEndRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // ---- fields (outlets); the design's own are in DesignDocument
     TVNGrid *grid = nullptr;
-    Card_Property Front_card_Prop;
-    Card_Property Back_card_Prop;
-    // The user profiles of the front and back, and the scratch record of
-    // the profile previews.
-    design_window::User_Profile_Class Front_user_profile;
-    design_window::User_Profile_Class Back_user_profile;
-    design_window::User_Profile_Class TEMP_user_profile;
-    design_window::CardChoice card_choice;
     QFont default_text_font;
     QColor default_text_color = Qt::black;
     platform::Image _no_image;
-    platform::Image _Main_Photo_image;
     // The start window's background pattern.
     platform::Image wizard_pattern_image;
-    bool main_photo_ds_batch = false;
     QString act_path_location;
     QStringList pvc_card_arry;
     QStringList paper_card_arry;
@@ -385,7 +405,7 @@ public:
     ImagePanel *imagePanel = nullptr;
     BarcodePanel *barcodePanel = nullptr;
     DataSourcePanel *dataSourcePanel = nullptr;
-    // the panels' controls that other windows reach through the hub
+    // the panels' controls that the window wires
     QGroupBox *Grid_Opt_box = nullptr;
     QCheckBox *Show_hide_grid_chk = nullptr;
     QPushButton *Grid_clr = nullptr;
@@ -422,23 +442,13 @@ public:
     QString selected_image;
 
     Export_File_Box *Open_Export_Files = nullptr;
-    // The export options chosen last: format, resolution and combining (the
-    // sides are export_card_side).
-    output::ExportOptions export_options;
     QMainWindow *Main_wnd = this;
     // The save panel's accessory view with its file-type list (filled by
     // whoever runs the panel, e.g. the series export with "xlsx" and "txt").
     QWidget *saveDialogCustomView = nullptr;
     QComboBox *Save_Ext_ComboBox = nullptr;
 
-signals:
-    // The user left the start window: the program is to end (status 0).
-    void programEndRequested();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     // How an open ended: loaded, nothing loaded (no file, or it could not
     // be read), or called off at the question whether to save changes.
     enum class DesignLoad { Loaded, NotLoaded, CalledOff };

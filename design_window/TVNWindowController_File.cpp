@@ -44,8 +44,8 @@ Design TVNWindowController::currentDesign() const
     d.card = card_choice;
     d.cardShape = design_window::Card_Shape;
     d.cardSides = CARD_SIDE_STR;
-    d.mainPhotoPath = Invite_Frame_Pic_IMG;
-    d.photo = currentPhotoAdjustments();
+    d.mainPhotoPath = Invite_Answers.photo;
+    d.photo = IMG_Adjustments;
     d.excelBindingUse = Excel_Binding_Use;
     d.excelSourcePath = Excel_Source_Path;
     d.table = currentSpreadsheetTable();
@@ -70,8 +70,8 @@ void TVNWindowController::applyDesign(Design d)
     card_choice = d.card;
     design_window::Card_Shape = d.cardShape;
     CARD_SIDE_STR = d.cardSides;
-    Invite_Frame_Pic_IMG = d.mainPhotoPath;
-    setCurrentPhotoAdjustments(d.photo);
+    Invite_Answers.photo = d.mainPhotoPath;
+    IMG_Adjustments = d.photo;
     Excel_Binding_Use = d.excelBindingUse;
     Excel_Source_Path = d.excelSourcePath;
     restoreSpreadsheetTable(d.table);
@@ -79,8 +79,8 @@ void TVNWindowController::applyDesign(Design d)
     Back_user_profile = d.backProfile;
 
     _Main_Photo_image = {};
-    if (!Invite_Frame_Pic_IMG.isEmpty())
-        Update_frame_Main_Photo_And_Path(Invite_Frame_Pic_IMG, false);
+    if (!Invite_Answers.photo.isEmpty())
+        Update_frame_Main_Photo_And_Path(Invite_Answers.photo, false);
     std::vector<TVNImage *> photos = mainPhotoGraphics(document->graphics);
     for (TVNImage *image : mainPhotoGraphics(document->graphics_back))
         photos.push_back(image);
@@ -199,13 +199,13 @@ void TVNWindowController::New_Project_Setting_Reset()
 {
     Check_Path_And_Create_Files();
     Design fresh;
-    fresh.photo = currentPhotoAdjustments();
+    fresh.photo = IMG_Adjustments;
     fresh.excelBindingUse = Excel_Binding_Use;
     fresh.excelSourcePath = Excel_Source_Path;
     fresh.table = currentSpreadsheetTable();
     applyDesign(std::move(fresh));
-    Invite_Frame_IMG.clear();
-    Invite_Frame_Pic_IMG.clear();
+    Invite_Answers.frame.clear();
+    Invite_Answers.photo.clear();
     Fill_User_Profile = false;
     last_ctrl_X = 0;
     last_ctrl_Y = 0;

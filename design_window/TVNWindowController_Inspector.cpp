@@ -28,6 +28,9 @@ void TVNWindowController::buildInspector()
     textPanel = new TextPanel(nullptr, document.get());
     imagePanel = new ImagePanel(nullptr, document.get());
     barcodePanel = new BarcodePanel(nullptr, document.get());
+    textPanel->setObjectName("textPanel");
+    imagePanel->setObjectName("imagePanel");
+    barcodePanel->setObjectName("barcodePanel");
     inspector_pages->addWidget(cardPanel);
     for (ObjectPanel *page : objectPanels())
         inspector_pages->addWidget(page);

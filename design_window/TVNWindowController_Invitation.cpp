@@ -87,7 +87,7 @@ void TVNWindowController::Fill_Party_Invidation_Details()
 {
     design_window::Selected_Control_Tool = kTextTool;
     const std::vector<InvitationItem> items =
-        invitationLayout(currentInvitation(), Front_card_Prop.Card_Size, Front_card_Prop.Card_Location);
+        invitationLayout(Invite_Answers, Front_card_Prop.Card_Size, Front_card_Prop.Card_Location);
     for (const InvitationItem &item : items) {
         design_window::Selected_Control_Tool = item.graphicClass == GraphicClass::Image ? kImageTool : kTextTool;
         _graphicView->createGraphicOfClass(item.graphicClass, nullptr, true, item.rect, QStringLiteral("F"),
@@ -113,7 +113,7 @@ void TVNWindowController::Edit_Main_Photo_Button()
 {
     WizardWindows *windows = wizardWindows();
     const auto snapshot = [this] {
-        MainPhotoState s{Invite_Frame_Pic_IMG, currentPhotoAdjustments(), design_window::Card_Shape,
+        MainPhotoState s{Invite_Answers.photo, IMG_Adjustments, design_window::Card_Shape,
                          document->graphics, {}};
         for (const GraphicPtr &g : s.front)
             s.states.push_back(g->clone());
@@ -126,13 +126,13 @@ void TVNWindowController::Edit_Main_Photo_Button()
     // The whole edit is one undo step, made below.
     document->disableUndoRegistration();
     _graphicView->ReplaceGraphicText(GraphicClass::Image, nullptr, false, QRectF(), QStringLiteral("F"),
-                                     Invite_Frame_Pic_IMG, QStringLiteral("PARTY_IMAGE"));
+                                     Invite_Answers.photo, QStringLiteral("PARTY_IMAGE"));
     document->enableUndoRegistration();
     const MainPhotoState after = snapshot();
     const auto restore = [this](const MainPhotoState &s) {
         _graphicView->deselectAll();
-        Invite_Frame_Pic_IMG = s.path;
-        setCurrentPhotoAdjustments(s.photo);
+        Invite_Answers.photo = s.path;
+        IMG_Adjustments = s.photo;
         design_window::Card_Shape = s.shape;
         if (s.path.isEmpty())
             _Main_Photo_image = {};

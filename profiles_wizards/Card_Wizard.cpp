@@ -2,7 +2,7 @@
 
 #include "design_window/Globals.h"
 #include "design_window/SingleInstance.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/CardSizeList.h"
 #include "profiles_wizards/WizardGlobals.h"
@@ -85,13 +85,13 @@ int Card_Wizard::Open_Wnd()
 void Card_Wizard::card_shape_CellClick()
 {
     design_window::Card_Shape = std::max(0, matrix_card_shape->checkedId());
-    if (TVNWindowController *main = design_window::Main_App_wnd)
+    if (design_window::DesignHub *main = design_window::Main_App_wnd)
         main->Refresh_Canvas();
 }
 
 void Card_Wizard::User_Profile_Click()
 {
-    if (TVNWindowController *main = design_window::Main_App_wnd)
+    if (design_window::DesignHub *main = design_window::Main_App_wnd)
         profile_confirmed |= main->Open_User_Profile_Window(false, QString()) == 1;
 }
 
@@ -99,7 +99,7 @@ void Card_Wizard::OK_Click()
 {
     // The steppers hold the size; their text fields are part of them.
     const QSizeF mm = sizes->sizeInMillimetres();
-    if (TVNWindowController *main = design_window::Main_App_wnd) {
+    if (design_window::DesignHub *main = design_window::Main_App_wnd) {
         // The outline shown so far was a preview: the card takes it with the
         // size, as one change.
         const int shape = design_window::Card_Shape;
@@ -112,7 +112,7 @@ void Card_Wizard::OK_Click()
 void Card_Wizard::CancelClick()
 {
     design_window::Card_Shape = m_shapeFound;
-    if (TVNWindowController *main = design_window::Main_App_wnd)
+    if (design_window::DesignHub *main = design_window::Main_App_wnd)
         main->Refresh_Canvas();
     done(0);
 }

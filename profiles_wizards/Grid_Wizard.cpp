@@ -1,7 +1,7 @@
 #include "profiles_wizards/Grid_Wizard.h"
 
 #include "design_window/Globals.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/WizardGlobals.h"
 
@@ -35,7 +35,7 @@ Grid_Wizard::Grid_Wizard(QWidget *parent)
 
 Grid_Wizard *Grid_Wizard::defaultInstance()
 {
-    TVNWindowController *main = design_window::Main_App_wnd;
+    QWidget *main = design_window::Main_App_wnd ? design_window::Main_App_wnd->mainWidget() : nullptr;
     if (!main)
         return nullptr;
     auto *existing = main->findChild<Grid_Wizard *>(QStringLiteral("Grid_Wizard"), Qt::FindDirectChildrenOnly);

@@ -2,7 +2,7 @@
 
 #include "design_window/CardSizes.h"
 #include "design_window/SingleInstance.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/CardSizeList.h"
@@ -259,6 +259,6 @@ void Template_Wizard::Rename_Template_Click()
 
 void Template_Wizard::User_Profile_Click()
 {
-    if (TVNWindowController *main = design_window::Main_App_wnd)
+    if (design_window::DesignHub *main = design_window::Main_App_wnd)
         profile_confirmed |= main->Open_User_Profile_Window(false, QString()) == 1;
 }

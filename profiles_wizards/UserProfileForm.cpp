@@ -5,7 +5,7 @@
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/SeriesWindows.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
@@ -41,7 +41,7 @@ bool spreadsheetHasRows()
     return !currentSpreadsheetTable().rows.isEmpty();
 }
 
-TVNWindowController &mainWindow()
+design_window::DesignHub &mainWindow()
 {
     // The profile dialogs are opened by the design window only.
     Q_ASSERT(Main_App_wnd);
@@ -61,7 +61,7 @@ ProfileBatchTools installedProfileBatchTools()
     if (!windows)
         return {};
     return {[] {
-                if (TVNWindowController *main = Main_App_wnd)
+                if (design_window::DesignHub *main = Main_App_wnd)
                     main->Batch_Series_Button();
             },
             [windows](const QString &name) { windows->viewSeries(name); },
@@ -216,7 +216,7 @@ void UserProfileForm::buildRow(ProfileField f, bool editableCaptions)
 
 int UserProfileForm::Open_Wnd(bool load)
 {
-    TVNWindowController &main = mainWindow();
+    design_window::DesignHub &main = mainWindow();
     updateToolButtons();
     // The spreadsheet is offered while one is loaded, wherever it was
     // loaded (a design opened, the data menu, an earlier opening).
@@ -446,17 +446,17 @@ bool UserProfileForm::storeForm(User_Profile_Class &record, int side)
 
 bool UserProfileForm::Fill_Front_User_profile_value_in_Variable()
 {
-    return storeForm(mainWindow().Front_user_profile, 0);
+    return storeForm(mainWindow().design().Front_user_profile, 0);
 }
 
 bool UserProfileForm::Fill_Back_User_profile_value_in_Variable()
 {
-    return storeForm(mainWindow().Back_user_profile, 1);
+    return storeForm(mainWindow().design().Back_user_profile, 1);
 }
 
 bool UserProfileForm::Fill_TEMP_User_profile_value_in_Variable()
 {
-    return storeForm(mainWindow().TEMP_user_profile, -1);
+    return storeForm(mainWindow().design().TEMP_user_profile, -1);
 }
 
 // ---------------------------------------------------------------- buttons
@@ -487,7 +487,7 @@ void UserProfileForm::Help_Btn_Clicked()
 
 void UserProfileForm::Browse_excel_Btn_Clicked()
 {
-    TVNWindowController &main = mainWindow();
+    design_window::DesignHub &main = mainWindow();
     main.Delete_Excel_File_Temp_Folder();
     const QString path = runFilePanel(this, false, tr("Choose Spreadsheet"), tr("Spreadsheets (*.xlsx *.XLSX)"));
     if (path.isEmpty())
@@ -579,7 +579,7 @@ void UserProfileForm::Set_User_Image(const QString &path)
 
 void UserProfileForm::Preview_Btn_Clicked()
 {
-    TVNWindowController &main = mainWindow();
+    design_window::DesignHub &main = mainWindow();
     if (!Fill_TEMP_User_profile_value_in_Variable())
         return;
     main.Temp_Design_Control_Assign();

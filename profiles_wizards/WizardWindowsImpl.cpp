@@ -4,7 +4,7 @@
 #include "design_window/FrameBrowser.h"
 #include "design_window/Globals.h"
 #include "design_window/SingleInstance.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "design_window/WizardWindows.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/Helpers.h"
@@ -33,7 +33,7 @@ namespace {
 // Thumbnails are drawn at this resolution: a CR80 card gives 505 x 319 pixels.
 constexpr double kThumbnailDpi = 150;
 
-QImage renderSide(TVNWindowController &main, int side)
+QImage renderSide(design_window::DesignHub &main, int side)
 {
     const GraphicList &graphics = side == 1 ? main.Get_Back_Controls_Array() : main.Get_Front_Controls_Array();
     return TVNRenderingView::image_From_Card_Graphics(graphics, TVNRenderingView::cardFace(side))
@@ -98,7 +98,7 @@ public:
 
     void exportAsTemplate() override
     {
-        TVNWindowController *main = design_window::Main_App_wnd;
+        design_window::DesignHub *main = design_window::Main_App_wnd;
         if (!main)
             return;
         Export_Template &dialog = design_window::singleInstance<Export_Template>();
@@ -139,12 +139,12 @@ public:
 
     int runStartWindow() override
     {
-        TVNWindowController *main = design_window::Main_App_wnd;
+        design_window::DesignHub *main = design_window::Main_App_wnd;
         if (!main)
             return 0;
         Invitation_Wizard &wizard = Invitation_Wizard::defaultInstance();
         wizard.resourceFolder = design_window::Resource_Path;
-        wizard.setBackgroundPattern(main->wizard_pattern_image);
+        wizard.setBackgroundPattern(main->wizardPattern());
         wizard.openDesign = [main] { return main->Open_Log_File(); };
         const int result = wizard.Open_Wnd();
         design_window::Start_Card_Option = wizard.startOption;
@@ -152,29 +152,29 @@ public:
             return result;
         const Invitation_Wizard::Finish &finish = wizard.finished;
         design_window::Card_Shape = 0;
-        main->card_choice.sizeIndex = -1;
+        main->design().card_choice.sizeIndex = -1;
         main->applyCardSize(finish.cardSizeMm);
-        design_window::setCurrentInvitation(finish.answers);
-        design_window::setCurrentPhotoAdjustments(finish.photo);
-        main->Update_frame_Main_Photo_And_Path(design_window::Invite_Frame_Pic_IMG, true);
+        design_window::Invite_Answers = finish.answers.trimmed();
+        design_window::IMG_Adjustments = finish.photo;
+        main->Update_frame_Main_Photo_And_Path(design_window::Invite_Answers.photo, true);
         return result;
     }
 
     int editMainPhoto() override
     {
-        TVNWindowController *main = design_window::Main_App_wnd;
+        design_window::DesignHub *main = design_window::Main_App_wnd;
         if (!main)
             return 0;
         Invitation_Wizard &wizard = Invitation_Wizard::defaultInstance();
         wizard.resourceFolder = design_window::Resource_Path;
-        wizard.setBackgroundPattern(main->wizard_pattern_image);
+        wizard.setBackgroundPattern(main->wizardPattern());
         wizard.openDesign = nullptr;
-        if (wizard.Open_Wnd_For_Edit_Photo(design_window::Invite_Frame_Pic_IMG,
-                                           design_window::currentPhotoAdjustments(), !main->main_photo_ds_batch)
+        if (wizard.Open_Wnd_For_Edit_Photo(design_window::Invite_Answers.photo,
+                                           design_window::IMG_Adjustments, !main->design().main_photo_ds_batch)
             != 1)
             return 0;
         design_window::Card_Shape = 0;
-        design_window::setCurrentPhotoAdjustments(wizard.finished.photo);
+        design_window::IMG_Adjustments = wizard.finished.photo;
         main->Update_frame_Main_Photo_And_Path(wizard.finished.answers.photo, true);
         return 1;
     }
@@ -183,20 +183,20 @@ public:
 
     void openTemplateGallery() override
     {
-        TVNWindowController *main = design_window::Main_App_wnd;
+        design_window::DesignHub *main = design_window::Main_App_wnd;
         Template_Wizard &gallery = Template_Wizard::defaultInstance();
         if (!main)
             return;
         const int chosen = gallery.Open_Template_Window();
         // A profile confirmed in the gallery is meant for the card it ends
         // with: the template when one was opened, else the open design.
-        const design_window::User_Profile_Class front = main->Front_user_profile;
-        const design_window::User_Profile_Class back = main->Back_user_profile;
+        const design_window::User_Profile_Class front = main->design().Front_user_profile;
+        const design_window::User_Profile_Class back = main->design().Back_user_profile;
         const auto placeProfile = [&] {
             if (!gallery.profile_confirmed)
                 return;
-            main->Front_user_profile = front;
-            main->Back_user_profile = back;
+            main->design().Front_user_profile = front;
+            main->design().Back_user_profile = back;
             design_window::Fill_User_Profile = true;
             placeConfirmedProfile(true);
         };
@@ -207,7 +207,7 @@ public:
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
             return placeProfile();
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {
-            main->card_choice = size->choice;
+            main->design().card_choice = size->choice;
             main->applyCardSize(size->mm);
             main->Show_RHS_Properties(nullptr);
         }
@@ -218,7 +218,7 @@ private:
     // The profile of both sides, confirmed in a wizard, placed on the card.
     static void placeConfirmedProfile(bool confirmed)
     {
-        TVNWindowController *main = design_window::Main_App_wnd;
+        design_window::DesignHub *main = design_window::Main_App_wnd;
         if (!confirmed || !main)
             return;
         main->placeProfileAsOneStep([main] { main->Fill_User_profile_Details(); });
@@ -235,12 +235,7 @@ design_window::WizardWindows &designWizardWindows()
     return windows;
 }
 
-void installWizardWindows()
-{
-    design_window::setWizardWindows(&designWizardWindows());
-}
-
-QByteArray templateThumbnail(TVNWindowController &main)
+QByteArray templateThumbnail(design_window::DesignHub &main)
 {
     const QImage front = renderSide(main, 0);
     if (front.isNull())

@@ -5,23 +5,19 @@
 
 #include <QByteArray>
 
-class TVNWindowController;
-
 namespace design_window {
+class DesignHub;
 class WizardWindows;
-}
+} // namespace design_window
 
 namespace profiles_wizards {
 
 // The wizards and libraries as the design window reaches them (for the
 // program's life).
 design_window::WizardWindows &designWizardWindows();
-// Installs them alone for the design window; the program installs them with
-// the rest of its services instead.
-void installWizardWindows();
 
 // The thumbnail of a template: the card as PNG, the front above the back
 // when the design has two sides. Empty when the card has no size.
-QByteArray templateThumbnail(TVNWindowController &main);
+QByteArray templateThumbnail(design_window::DesignHub &main);
 
 } // namespace profiles_wizards

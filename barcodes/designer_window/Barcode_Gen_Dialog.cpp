@@ -13,7 +13,7 @@
 #include "design_window/Globals.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PanelSupport.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "drawing/TVNGraphic.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"

@@ -1,7 +1,7 @@
 #include "batch_data/import_window/ImportSupport.h"
 
 #include "design_window/Globals.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "platform/Helpers.h"
 
 #include <QEventLoop>
@@ -38,7 +38,7 @@ SeriesStore importSeriesStore()
 
 bool seriesInUseByDesign(const QString &name)
 {
-    TVNWindowController *window = design_window::Main_App_wnd;
+    design_window::DesignHub *window = design_window::Main_App_wnd;
     return window && window->Check_Batch_File_In_Use_Validation(name);
 }
 

@@ -50,12 +50,6 @@ design_window::SeriesImportWindows &designSeriesImportWindows()
     return commands;
 }
 
-void installSeriesImportWindows()
-{
-    design_window::setSeriesImportWindows(&designSeriesImportWindows());
-    installSeriesManagerImporters();
-}
-
 void installSeriesManagerImporters()
 {
     static ManagerImporters importers;

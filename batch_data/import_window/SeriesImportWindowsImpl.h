@@ -20,8 +20,5 @@ design_window::SeriesImportWindows &designSeriesImportWindows();
 // Installs the series manager's importers and points the dialogs at the
 // manager.
 void installSeriesManagerImporters();
-// Both at once: the design window's commands installed alone (the program
-// installs them with the rest of its services instead) and the importers.
-void installSeriesImportWindows();
 
 } // namespace batch_data

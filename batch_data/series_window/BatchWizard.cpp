@@ -10,7 +10,7 @@
 #include "design_window/Globals.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/SingleInstance.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
@@ -49,11 +49,13 @@ struct ExportTypeChoice {
 
     ExportTypeChoice()
     {
-        if (auto *hub = TVNWindowController::defaultInstance();
-            hub && hub->saveDialogCustomView && hub->Save_Ext_ComboBox) {
-            view = hub->saveDialogCustomView;
-            types = hub->Save_Ext_ComboBox;
-            return;
+        if (design_window::DesignHub *hub = design_window::Main_App_wnd) {
+            const design_window::DesignHub::SaveTypeAccessory lent = hub->saveTypeAccessory();
+            if (lent.view && lent.types) {
+                view = lent.view;
+                types = lent.types;
+                return;
+            }
         }
         own = std::make_unique<QWidget>();
         view = own.get();
@@ -349,7 +351,7 @@ bool BatchWizard::Batch_List_Selection_Validation()
 
 bool BatchWizard::seriesInUse(const QString &name) const
 {
-    TVNWindowController *hub = TVNWindowController::defaultInstance();
+    design_window::DesignHub *hub = design_window::Main_App_wnd;
     return hub && hub->Check_Batch_File_In_Use_Validation(name);
 }
 
@@ -626,7 +628,7 @@ void BatchWizard::Export_Value_Btn_Clicked()
 
 void BatchWizard::Open_Export_File_Box()
 {
-    if (TVNWindowController *hub = TVNWindowController::defaultInstance()) {
+    if (design_window::DesignHub *hub = design_window::Main_App_wnd) {
         hub->Open_Export_File_Box();
         return;
     }

@@ -36,9 +36,4 @@ design_window::SeriesWindows &designSeriesWindows()
     return windows;
 }
 
-void installBatchDataWindows()
-{
-    design_window::setSeriesWindows(&designSeriesWindows());
-}
-
 } // namespace batch_data

@@ -2,7 +2,7 @@
 
 #include "batch_data/series_window/BatchDialogLook.h"
 #include "design_window/SingleInstance.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
@@ -22,7 +22,7 @@ namespace {
 void store(const SpreadsheetTable &table)
 {
     design_window::restoreSpreadsheetTable(table);
-    if (TVNWindowController *main = TVNWindowController::defaultInstance())
+    if (design_window::DesignHub *main = design_window::Main_App_wnd)
         main->markDesignChanged();
 }
 

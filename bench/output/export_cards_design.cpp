@@ -111,13 +111,13 @@ int main(int argc, char **argv)
     }
 
     design_window::CARD_SIDE_STR = QStringLiteral("2");
-    window.Front_card_Prop.Card_Fill = true;
-    window.Front_card_Prop.Card_Fill_Color = QColor(235, 242, 255);
-    window.Back_card_Prop.Card_Fill = true;
-    window.Back_card_Prop.Card_Fill_Color = QColor(255, 245, 230);
-    window.document->graphics = side(QStringLiteral("Quorvant Conference"), QStringLiteral("Names"),
+    window.design().Front_card_Prop.Card_Fill = true;
+    window.design().Front_card_Prop.Card_Fill_Color = QColor(235, 242, 255);
+    window.design().Back_card_Prop.Card_Fill = true;
+    window.design().Back_card_Prop.Card_Fill_Color = QColor(255, 245, 230);
+    window.design().document->graphics = side(QStringLiteral("Quorvant Conference"), QStringLiteral("Names"),
                                      QStringLiteral("Codes"));
-    window.document->graphics_back = side(QStringLiteral("Delegate"), QStringLiteral("Roles"),
+    window.design().document->graphics_back = side(QStringLiteral("Delegate"), QStringLiteral("Roles"),
                                           QStringLiteral("BackCodes"));
     if (!window.Save_project_file(design, false))
         return 1;

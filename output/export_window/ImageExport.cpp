@@ -3,7 +3,7 @@
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/RecordFill.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "output/export/ExportPaths.h"
 #include "output/export_window/ExportWindow.h"
 #include "output/widgets/Send_Modeless.h"
@@ -49,7 +49,7 @@ QString chooseFolder(QWidget *parent)
 
 namespace output {
 
-WindowRecords::WindowRecords(TVNWindowController &window)
+WindowRecords::WindowRecords(design_window::DesignHub &window)
     : m_cards(window)
 {
 }
@@ -101,7 +101,7 @@ ImageExport::ImageExport(std::unique_ptr<output::DesignRecords> records)
 {
 }
 
-output::DesignRecords &ImageExport::recordsOf(TVNWindowController &window)
+output::DesignRecords &ImageExport::recordsOf(design_window::DesignHub &window)
 {
     if (m_givenRecords)
         return *m_givenRecords;
@@ -123,14 +123,14 @@ ImageExport::~ImageExport()
     m_worker.join();
 }
 
-ExportWindow &ImageExport::exportWindow(TVNWindowController &window)
+ExportWindow &ImageExport::exportWindow(design_window::DesignHub &window)
 {
-    if (!m_options || m_options->parentWidget() != &window)
-        m_options = new ExportWindow(&window);
+    if (!m_options || m_options->parentWidget() != window.mainWidget())
+        m_options = new ExportWindow(window.mainWidget());
     return *m_options;
 }
 
-void ImageExport::Export_Button(TVNWindowController &window)
+void ImageExport::Export_Button(design_window::DesignHub &window)
 {
     // One run at a time, whichever output it is.
     if (isRunning() || Send_Modeless::defaultInstance().run())
@@ -141,7 +141,7 @@ void ImageExport::Export_Button(TVNWindowController &window)
     const output::ExportAnswer answer =
         exportWindow(window).run({bool(Use_Data_Sheet_Values), bool(Use_Excel_Binding_Values)});
     export_card_side = answer.options.sides;
-    window.export_options = answer.options;
+    window.design().export_options = answer.options;
     if (!answer.accepted)
         return;
     if (!answer.useSeries)
@@ -152,25 +152,26 @@ void ImageExport::Export_Button(TVNWindowController &window)
 
     if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
         const QString format = answer.options.format;
-        const QString chosen = runFilePanel(&window, true, tr("Export Image"),
+        const QString chosen = runFilePanel(window.mainWidget(), true, tr("Export Image"),
                                             QStringLiteral("%1 (*.%1)").arg(format), format);
         if (chosen.isEmpty())
             return;
-        window.raise();
-        window.activateWindow();
+        window.mainWidget()->raise();
+        window.mainWidget()->activateWindow();
         window.Export_Single_File(withExtension(chosen, format), true);
         return;
     }
-    const QString folder = chooseFolder(&window);
+    const QString folder = chooseFolder(window.mainWidget());
     if (!folder.isEmpty())
         startBatch(window, folder);
 }
 
-void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
+void ImageExport::startBatch(design_window::DesignHub &window, const QString &folder)
 {
     if (isRunning() || Send_Modeless::defaultInstance().run())
         return;
     m_window = &window;
+    m_windowWidget = window.mainWidget();
     m_records = &recordsOf(window);
     m_lastRunDone = false;
     // The window stays usable around the run's sheet (before it shows, and
@@ -184,8 +185,8 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
             [this] {
                 if (m_worker.joinable() && m_lastRunDone) {
                     m_worker.join();
-                    if (m_window)
-                        m_window->setOutputCommandsEnabled(true);
+                    if (design_window::DesignHub *window = liveWindow())
+                        window->setOutputCommandsEnabled(true);
                     emit batchFinished();
                 }
             },
@@ -195,7 +196,7 @@ void ImageExport::startBatch(TVNWindowController &window, const QString &folder)
 
 std::shared_ptr<output::RunState> ImageExport::Show_One_By_One_Modeless(int count)
 {
-    return Send_Modeless::defaultInstance().beginRun(m_window, count,
+    return Send_Modeless::defaultInstance().beginRun(m_windowWidget, count,
                                                      QStringLiteral("%1 / %2 Frame").arg(0).arg(count));
 }
 
@@ -206,7 +207,7 @@ void ImageExport::Hide_One_By_One_Modeless()
 
 void ImageExport::Export_Batch_File(const QString &folder)
 {
-    TVNWindowController *window = m_window;
+    design_window::DesignHub *window = liveWindow();
     if (!window || !m_records)
         return;
     Card_Value_In_Process = true;
@@ -215,8 +216,8 @@ void ImageExport::Export_Batch_File(const QString &folder)
     output::BatchExportSettings settings;
     platform::runOnMainThread([&] {
         keptSide = Card_Front_Or_Back;
-        keptPhoto = window->_Main_Photo_image;
-        settings.options = window->export_options;
+        keptPhoto = window->design()._Main_Photo_image;
+        settings.options = window->design().export_options;
         settings.options.sides = export_card_side;
         settings.count = Total_Batch_Excel_Card;
     });
@@ -259,7 +260,7 @@ void ImageExport::Export_Batch_File(const QString &folder)
                                                       result.stopped, m_run->problems)
                               : kExportedMessage;
         Export_File_Message = m_lastMessage;
-        window->_Main_Photo_image = keptPhoto;
+        window->design()._Main_Photo_image = keptPhoto;
         platform::logFailures("Select_first_row_value_for_design", [&] {
             m_records->setResolution(0);
             m_records->Select_first_row_value_for_design(false);

@@ -21,7 +21,6 @@
 #include <thread>
 
 class ExportWindow;
-class TVNWindowController;
 
 namespace output {
 
@@ -48,8 +47,8 @@ public:
 class WindowRecords : public DesignRecords {
 public:
     // The window is not owned: it must outlive the records.
-    explicit WindowRecords(TVNWindowController &window);
-    TVNWindowController &window() const { return m_cards.window(); }
+    explicit WindowRecords(design_window::DesignHub &window);
+    design_window::DesignHub &window() const { return m_cards.window(); }
 
     void Check_Series_Or_Excel_Use_or_not() override;
     void Get_total_Card_count() override;
@@ -75,11 +74,11 @@ public:
     // Waits for a running batch, asked to stop first.
     ~ImageExport() override;
 
-    void Export_Button(TVNWindowController &window) override;
+    void Export_Button(design_window::DesignHub &window) override;
 
     // Starts the batch run into the folder "Quorvant" inside `folder` with
     // the window's export options; batchFinished() follows its end.
-    void startBatch(TVNWindowController &window, const QString &folder);
+    void startBatch(design_window::DesignHub &window, const QString &folder);
     // The batch run's body (Export_Batch_File:), on a worker thread while the
     // main thread processes events.
     void Export_Batch_File(const QString &folder);
@@ -91,7 +90,7 @@ public:
     QStringList lastProblems() const { return m_lastProblems; }
 
     // The options sheet over `window`.
-    ExportWindow &exportWindow(TVNWindowController &window);
+    ExportWindow &exportWindow(design_window::DesignHub &window);
     // The progress sheet over the design window with the export's opening
     // text for `count` records, and its end. The run's state comes back.
     std::shared_ptr<output::RunState> Show_One_By_One_Modeless(int count);
@@ -102,13 +101,17 @@ signals:
 
 private:
     // The records of `window`'s design.
-    output::DesignRecords &recordsOf(TVNWindowController &window);
+    output::DesignRecords &recordsOf(design_window::DesignHub &window);
 
     std::unique_ptr<output::DesignRecords> m_givenRecords;
     std::unique_ptr<output::WindowRecords> m_windowRecords;
     // The records of the command or run in progress.
     output::DesignRecords *m_records = nullptr;
-    QPointer<TVNWindowController> m_window;
+    // The window of the run in progress while it is there (m_windowWidget
+    // guards it).
+    design_window::DesignHub *liveWindow() const { return m_windowWidget ? m_window : nullptr; }
+    design_window::DesignHub *m_window = nullptr;
+    QPointer<QWidget> m_windowWidget;
     QPointer<ExportWindow> m_options;
     std::thread m_worker;
     output::BatchExportResult m_lastRun;

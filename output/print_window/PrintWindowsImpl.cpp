@@ -23,9 +23,4 @@ design_window::PrintWindows &designPrintWindows()
     return windows;
 }
 
-void installPrintWindows()
-{
-    design_window::setPrintWindows(&designPrintWindows());
-}
-
 } // namespace output

@@ -2,7 +2,7 @@
 
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
-#include "design_window/TVNWindowController.h"
+#include "design_window/DesignHub.h"
 #include "output/print_window/PrintGlobals.h"
 #include "output/print_window/Printing_View.h"
 #include "output/print_window/Sample_Preview.h"
@@ -115,7 +115,8 @@ Print_Wnd *Print_Wnd::defaultInstance()
 {
     static QPointer<Print_Wnd> instance;
     if (!instance)
-        instance = new Print_Wnd(designOfMainWindow(), design_window::Main_App_wnd);
+        instance = new Print_Wnd(designOfMainWindow(),
+                                 design_window::Main_App_wnd ? design_window::Main_App_wnd->mainWidget() : nullptr);
     return instance;
 }
 

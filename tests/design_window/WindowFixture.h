@@ -40,7 +40,7 @@ protected:
         wnd.reset();
         unscripted.reset();
         design_window::restoreSpreadsheetTable({});
-        design_window::resetPhotoAdjustments();
+        design_window::IMG_Adjustments = {};
     }
 
     // A new object of the tool's kind on the edited side.

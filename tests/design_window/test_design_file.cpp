@@ -1,6 +1,7 @@
 // The design file through the window: everything a design holds comes back,
 // any text the program takes can be stored, and files written before open.
 #include "WindowFixture.h"
+#include "tests/design_window/Outlets.h"
 
 #include "design_window/CardSizes.h"
 #include "design_window/ImagePanel.h"
@@ -17,6 +18,7 @@ using namespace design_window;
 using quorvant::test::readTestFile;
 using quorvant::test::ScopedValue;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -199,7 +201,7 @@ protected:
         ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join("|").toStdString();
         wnd->New_Project_Setting_Reset();
         restoreSpreadsheetTable({});
-        resetPhotoAdjustments();
+        IMG_Adjustments = {};
         ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join("|").toStdString();
     }
 };
@@ -383,13 +385,13 @@ TEST_F(DesignFile, FilesWrittenBeforeStillOpen)
     EXPECT_TRUE(text->isDrawingFill());
     EXPECT_EQ(text->data_source_type, 1);
     EXPECT_EQ(text->linear_height_val, 0.7f);
-    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, QSizeF(200, 100));
-    EXPECT_TRUE(wnd->Front_card_Prop.Card_Fill);
-    EXPECT_EQ(wnd->card_choice.sizeIndex, 2);
+    EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, QSizeF(200, 100));
+    EXPECT_TRUE(wnd->design().Front_card_Prop.Card_Fill);
+    EXPECT_EQ(wnd->design().card_choice.sizeIndex, 2);
     EXPECT_EQ(Card_Shape, 1);
     EXPECT_EQ(CARD_SIDE_STR, "2");
-    EXPECT_EQ(currentPhotoAdjustments().hue, 0.25f);
-    EXPECT_TRUE(currentPhotoAdjustments().sepia);
+    EXPECT_EQ(IMG_Adjustments.hue, 0.25f);
+    EXPECT_TRUE(IMG_Adjustments.sepia);
     // What opened shows: the text in red on the canvas.
     wnd->currentCanvas()->deselectAll();
     EXPECT_GT(darkPixels(canvasPicture(), onCanvas(text->bounds())), 0);
@@ -401,11 +403,11 @@ TEST_F(DesignFile, TheMainPhotoObjectKeepsItsPictureWhenThePhotoFileMoved)
     const GraphicPtr image = add(TVNWindowController::kImageTool);
     image->control_ID = "PARTY_IMAGE";
     image->setBounds(QRectF(20, 20, 60, 60));
-    QLineEdit *path = wnd->imagePanel->image_path;
+    QLineEdit *path = outlet<ImagePanel>(*wnd, "imagePanel")->image_path;
     path->setText(photo);
     path->setModified(true);
     emit path->editingFinished();
-    ASSERT_EQ(Invite_Frame_Pic_IMG, photo);
+    ASSERT_EQ(Invite_Answers.photo, photo);
     const QString file = tmp.file("party.zelg");
     ASSERT_TRUE(wnd->Save_project_file(file, false));
     ASSERT_TRUE(QFile::rename(photo, tmp.file("moved.png")));

@@ -1,6 +1,7 @@
 // The design window as a user edits with it: what the canvas shows, where
 // objects can go and what the card size is.
 #include "WindowFixture.h"
+#include "tests/design_window/Outlets.h"
 
 #include "design_window/CardPanel.h"
 #include "design_window/DataSourcePanel.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 
 using namespace design_window;
+using quorvant::test::outlet;
 
 namespace {
 // Enough dark pixels for six capitals at 12 pt or more, at 2 pixels a point.
@@ -31,7 +33,7 @@ TEST_F(DesignWindow, TextStaysVisibleAfterEveryFontAndColourChange)
 {
     const auto text = addText("MMMMMM", QRectF(10, 10, 200, 60));
     wnd->Show_RHS_Properties(text.get());
-    TextPanel &panel = *wnd->textPanel;
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
     const QRect box = onCanvas(text->bounds());
     ASSERT_GT(darkPixels(canvasPicture(), box), kTextShows);
 
@@ -71,12 +73,12 @@ TEST_F(DesignWindow, BoundTextStaysVisibleWhileTheSaveQuestionIsUp)
 {
     quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "MMMMMM\nNNNNNN\n");
     const auto text = addText("", QRectF(10, 10, 200, 60));
-    wnd->Data_source_type->setCurrentIndex(1);
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
     wnd->Data_Source_Type_Changed();
-    wnd->Batch_Series->setCurrentIndex(0);
+    outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(0);
     wnd->Batch_Series_Changed();
     ASSERT_EQ(text->contentsString(), "MMMMMM");
-    wnd->textPanel->text_bold->setChecked(true);
+    outlet<TextPanel>(*wnd, "textPanel")->text_bold->setChecked(true);
 
     int darkWhileAsked = -1;
     answer = [&](const platform::AlertRequest &) {
@@ -114,7 +116,7 @@ protected:
         box->setDrawingFill(true);
         return box;
     }
-    QRectF card() const { return QRectF(QPointF(0, 0), wnd->Front_card_Prop.Card_Size); }
+    QRectF card() const { return QRectF(QPointF(0, 0), wnd->design().Front_card_Prop.Card_Size); }
 };
 
 TEST_F(ReachableObjects, MovingOrResizingKeepsPartOfAnObjectOnTheCard)
@@ -150,7 +152,7 @@ TEST_F(ReachableObjects, AnObjectDraggedIntoACutOffCornerStaysVisibleAndGrabbabl
     // kept on the card must be inside the outline, where it shows.
     for (const int shape : {drawing::kShapeRectangle, drawing::kShapeRounded, drawing::kShapeOval}) {
         wnd->New_Project_Setting_Reset();
-        emit wnd->cardPanel->card_shape_combo->activated(shape);
+        emit outlet<CardPanel>(*wnd, "card_panel")->card_shape_combo->activated(shape);
         const GraphicPtr box = addBox(QRectF(100, 60, 40, 30));
         drag({120, 75}, {-400, -400});
         wnd->currentCanvas()->deselectAll();
@@ -165,7 +167,7 @@ TEST_F(ReachableObjects, AnObjectDraggedIntoACutOffCornerStaysVisibleAndGrabbabl
 
 TEST_F(ReachableObjects, ACardChangeBringsBackWhatItLeftWhollyOutside)
 {
-    CardPanel &panel = *wnd->cardPanel;
+    CardPanel &panel = *outlet<CardPanel>(*wnd, "card_panel");
     struct Row {
         const char *what;
         QRectF bounds;
@@ -231,17 +233,17 @@ TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
         {"Set_Document_Size", [&] { wnd->Set_Document_Size(QSizeF(200, 120)); }, {200, 120}},
         {"SetDocumentCanvasSize", [&] { wnd->SetDocumentCanvasSize(QSizeF(150, 250)); }, {150, 250}},
         // The page's fields hold millimetres to two decimals: 150 pt is 52.92 mm.
-        {"the card page", [&] { wnd->cardPanel->card_height_mm->setValue(70); }, {52.92 * mm, 70 * mm}},
+        {"the card page", [&] { outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->setValue(70); }, {52.92 * mm, 70 * mm}},
     };
     for (const Row &row : rows) {
         row.set();
         const QSizeF expected = row.points;
-        EXPECT_EQ(wnd->Front_card_Prop.Card_Size, expected) << row.setter;
-        EXPECT_EQ(wnd->Back_card_Prop.Card_Size, expected) << row.setter;
-        for (TVNGraphicView *canvas : {wnd->_graphicView, wnd->_graphicView_BACK, wnd->_graphicView_TEMP})
-            EXPECT_EQ(canvas->canvasSize(), expected) << row.setter << " " << canvas->objectName().toStdString();
-        EXPECT_NEAR(wnd->cardPanel->card_width_mm->value() * mm, expected.width(), 0.01 * mm) << row.setter;
-        EXPECT_NEAR(wnd->cardPanel->card_height_mm->value() * mm, expected.height(), 0.01 * mm) << row.setter;
+        EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, expected) << row.setter;
+        EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, expected) << row.setter;
+        for (const char *name : {"_graphicView", "_graphicView_BACK", "_graphicView_TEMP"})
+            EXPECT_EQ(outlet<TVNGraphicView>(*wnd, name)->canvasSize(), expected) << row.setter << " " << name;
+        EXPECT_NEAR(outlet<CardPanel>(*wnd, "card_panel")->card_width_mm->value() * mm, expected.width(), 0.01 * mm) << row.setter;
+        EXPECT_NEAR(outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->value() * mm, expected.height(), 0.01 * mm) << row.setter;
         EXPECT_EQ(TVNRenderingView::image_From_Card_Graphics({}, false).size(), expected) << row.setter;
         // The file keeps the size the card has.
         const QString file = tmp.file("size.zelg");
@@ -252,8 +254,8 @@ TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
         EXPECT_EQ(saved->backCard.Card_Size, expected) << row.setter;
     }
     // Not a preset size any more: the card page shows no preset row.
-    EXPECT_EQ(wnd->card_choice.sizeIndex, -1);
-    EXPECT_EQ(wnd->cardPanel->card_size_list->currentRow(), -1);
+    EXPECT_EQ(wnd->design().card_choice.sizeIndex, -1);
+    EXPECT_EQ(outlet<CardPanel>(*wnd, "card_panel")->card_size_list->currentRow(), -1);
 }
 
 TEST_F(DesignWindow, AnImageWithoutAPictureShowsThePlaceholderOnTheCanvasOnly)
@@ -306,7 +308,7 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
     } const rows[] = {
         {"Help without a program for PDF files", [&] {
              platform::setOpenUrlHandler([](const QUrl &) { return false; });
-             wnd->act_help->trigger();
+             outlet<QAction>(*wnd, "act_help")->trigger();
              platform::setOpenUrlHandler({});
          },
          "The help file could not be opened: no program to show PDF files was found. Please install a PDF viewer, "
@@ -315,7 +317,7 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
          QStringLiteral("The selected file \"%1\" is not a valid design file or it is damaged.").arg(damaged)},
         {"a series chosen where there is none", [&] {
              wnd->Show_RHS_Properties(text.get());
-             wnd->Data_source_type->setCurrentIndex(1);
+             outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
              wnd->Data_Source_Type_Changed();
          },
          "Please create batch processing series first."},
@@ -327,7 +329,7 @@ TEST_F(DesignWindow, MessagesSayWhatWentWrongAndWhere)
     }
     // Nothing was bound, and the box says so.
     EXPECT_EQ(text->data_source_type, 0);
-    EXPECT_EQ(wnd->Data_source_type->currentIndex(), 0);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentIndex(), 0);
 }
 
 TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
@@ -346,10 +348,10 @@ TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
     ASSERT_TRUE(QFile::remove(res.filePath("Frames/" + frames.first())));
     ASSERT_TRUE(QFile::remove(res.filePath("Title.txt")));
     ASSERT_TRUE(QDir(res.filePath("LibraryImage/Shapes")).removeRecursively());
-    wnd->act_new->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     wnd.reset();
     wnd = std::make_unique<TVNWindowController>(); // the next start
-    wnd->act_new->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     EXPECT_FALSE(QFileInfo::exists(res.filePath("Frames/" + frames.first())));
     EXPECT_FALSE(QFileInfo::exists(res.filePath("Title.txt")));
     EXPECT_FALSE(QFileInfo::exists(res.filePath("LibraryImage/Shapes")));
@@ -362,7 +364,7 @@ TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
     // The invitation's placement leaves the text and image tools set as it
     // goes; the user chose none, so a drag over empty card draws nothing.
     wnd->Fill_Party_Invidation_Details();
-    wnd->document->graphics.clear();
+    wnd->design().document->graphics.clear();
     wnd->currentCanvas()->deselectAll();
     drag({20, 20}, {120, 80});
     QApplication::processEvents();
@@ -371,7 +373,7 @@ TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
     // The text tool the user chose draws a text, even after a placement
     // changed the tool the canvas builds with.
     wnd->selectTool(TVNWindowController::kTextTool);
-    wnd->document->graphics.clear();
+    wnd->design().document->graphics.clear();
     wnd->currentCanvas()->deselectAll();
     Selected_Control_Tool = TVNWindowController::kImageTool;
     drag({20, 20}, {120, 80});

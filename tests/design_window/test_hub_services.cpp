@@ -3,6 +3,7 @@
 // empty value closes them all again.
 #include "WindowFixture.h"
 
+#include "design_window/DesignHub.h"
 #include "design_window/FrameBrowser.h"
 #include "design_window/HubServices.h"
 #include "design_window/ImageExportWindows.h"
@@ -11,8 +12,12 @@
 #include "design_window/SeriesImportWindows.h"
 #include "design_window/SeriesWindows.h"
 #include "design_window/WizardWindows.h"
+#include "tests/support/InstalledServices.h"
 
 #include <QAction>
+#include <QComboBox>
+
+using quorvant::test::InstalledServices;
 
 namespace {
 
@@ -57,19 +62,10 @@ public:
     bool printerAvailable() const override { return true; }
     bool Open_Print_Wnd() override { return true; }
 
-    void Export_Button(TVNWindowController &) override {}
+    void Export_Button(design_window::DesignHub &) override {}
 
     void openMailWindow() override {}
     void openMailSettings() override { calls << "mail settings"; }
-};
-
-// Whatever a test installs is removed again, even when an assertion fails.
-struct InstalledServices {
-    explicit InstalledServices(const design_window::HubServices &services)
-    {
-        design_window::installHubServices(services);
-    }
-    ~InstalledServices() { design_window::installHubServices({}); }
 };
 
 const char *const kCommands[] = {"act_templates", "act_card_size_wizard", "act_series_manager",
@@ -116,4 +112,48 @@ TEST_F(DesignWindow, HubServicesOpenEveryCommandAndAnEmptyValueClosesThem)
     wnd = std::make_unique<TVNWindowController>();
     for (const char *name : kCommands)
         EXPECT_FALSE(enabled(*wnd, name)) << name;
+}
+
+// Another window holds the main window only as Main_App_wnd: what it does to
+// the design through it is what the user sees, the save panel's accessory it
+// borrows is the window's own, and once the window is gone there is none.
+TEST_F(DesignWindow, OtherWindowsChangeTheDesignThroughMainAppWnd)
+{
+    design_window::DesignHub *hub = design_window::Main_App_wnd;
+    ASSERT_EQ(hub, static_cast<design_window::DesignHub *>(wnd.get()));
+    EXPECT_EQ(TVNWindowController::defaultInstance(), wnd.get());
+
+    const QColor fill(200, 30, 30);
+    hub->design().Front_card_Prop.Card_Fill = true;
+    hub->design().Front_card_Prop.Card_Fill_Color = fill;
+    hub->markDesignChanged();
+    hub->Refresh_Canvas();
+    const QImage picture = canvasPicture();
+    EXPECT_EQ(picture.pixelColor(picture.rect().center()), fill);
+    EXPECT_TRUE(wnd->hasUnsavedChanges());
+
+    const design_window::DesignHub::SaveTypeAccessory lent = hub->saveTypeAccessory();
+    ASSERT_TRUE(lent.view && lent.types);
+    EXPECT_TRUE(lent.view->isAncestorOf(lent.types));
+    EXPECT_EQ(lent.view->window(), hub->mainWidget());
+
+    wnd.reset();
+    EXPECT_EQ(design_window::Main_App_wnd, nullptr);
+    EXPECT_EQ(TVNWindowController::defaultInstance(), nullptr);
+}
+
+// The program hands its services to the window's constructor: they are in
+// place before the commands are built from them.
+TEST_F(DesignWindow, ServicesHandedToTheWindowOpenTheirCommands)
+{
+    FakeWindows fake;
+    const InstalledServices removedAfterwards{design_window::HubServices{}};
+    design_window::HubServices services;
+    services.mail = &fake;
+    wnd = std::make_unique<TVNWindowController>(services);
+    EXPECT_TRUE(enabled(*wnd, "act_mail_settings"));
+    EXPECT_FALSE(enabled(*wnd, "act_print"));
+    wnd->findChild<QAction *>("act_mail_settings")->trigger();
+    EXPECT_EQ(fake.calls, QStringList{"mail settings"});
+    wnd.reset();
 }

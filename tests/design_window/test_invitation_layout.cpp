@@ -112,7 +112,7 @@ protected:
     void TearDown() override
     {
         DesignWindow::TearDown();
-        setCurrentInvitation({});
+        Invite_Answers = {};
     }
     QString picture(const char *name, QImage image)
     {
@@ -147,8 +147,8 @@ TEST_F(InvitationCard, RenderedCardShowsEveryTextOverThePhotoInsideTheFrame)
     answers.from = "Sam";
     answers.photo = picture("photo.png", photo);
     answers.frame = picture("frame.png", frame);
-    setCurrentInvitation(answers);
-    wnd->Update_frame_Main_Photo_And_Path(Invite_Frame_Pic_IMG, true);
+    Invite_Answers = answers.trimmed();
+    wnd->Update_frame_Main_Photo_And_Path(Invite_Answers.photo, true);
 
     wnd->Fill_Party_Invidation_Details();
 
@@ -160,7 +160,7 @@ TEST_F(InvitationCard, RenderedCardShowsEveryTextOverThePhotoInsideTheFrame)
     ASSERT_FALSE(card.isNull());
 
     // Each text's box holds dark pixels of its letters, whatever lies behind.
-    for (const InvitationItem &item : invitationLayout(currentInvitation(), kCard, {})) {
+    for (const InvitationItem &item : invitationLayout(Invite_Answers, kCard, {})) {
         if (item.graphicClass != GraphicClass::Text)
             continue;
         const QRect box = QRectF(item.rect.topLeft() * scale, item.rect.size() * scale).toRect();

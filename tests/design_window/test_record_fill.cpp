@@ -349,16 +349,16 @@ TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnReco
     TVNWindowController wnd;
     CARD_SIDE_STR = "2";
     writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\nBob\n");
-    wnd.Back_card_Prop.Card_Fill = true;
-    wnd.Back_card_Prop.Card_Fill_Color = Qt::yellow;
+    wnd.design().Back_card_Prop.Card_Fill = true;
+    wnd.design().Back_card_Prop.Card_Fill_Color = Qt::yellow;
     const QRectF box(10, 10, 200, 40);
     auto front = boundText(box, kSeriesValue, "Names"), back = boundText(box, kSeriesValue, "Names");
     auto probe = std::make_shared<ProbeBox>();
     probe->setBounds({10, 60, 20, 20});
     probe->Set_Data_source_type(kSeriesValue);
     probe->Set_Batch_List_Name("Names");
-    wnd.document->graphics = {front, probe};
-    wnd.document->graphics_back = {back};
+    wnd.design().document->graphics = {front, probe};
+    wnd.design().document->graphics_back = {back};
 
     QImage lastBack;
     quorvant::test::runOnWorker([&] {

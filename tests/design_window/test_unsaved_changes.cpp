@@ -1,6 +1,7 @@
 // Unsaved work: the window knows when the design changed and asks before
 // anything replaces or closes it; the question can be called off.
 #include "WindowFixture.h"
+#include "tests/design_window/Outlets.h"
 
 #include "design_window/CardPanel.h"
 #include "design_window/DataSourcePanel.h"
@@ -20,6 +21,7 @@
 
 using namespace design_window;
 using quorvant::test::readTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -66,7 +68,7 @@ TEST_F(UnsavedChanges, EveryKindOfChangeMarksTheDesignAndSavingClearsIt)
 {
     EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
     quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\n");
-    CardPanel &card = *wnd->cardPanel;
+    CardPanel &card = *outlet<CardPanel>(*wnd, "card_panel");
     struct Change {
         const char *what;
         std::function<void()> make;
@@ -75,17 +77,17 @@ TEST_F(UnsavedChanges, EveryKindOfChangeMarksTheDesignAndSavingClearsIt)
         {"an object moved", [&] { drag(QPointF(40, 30), QPointF(50, 40)); }},
         {"an object deleted", [&] {
              wnd->currentCanvas()->selectGraphic(baseText());
-             wnd->act_delete->trigger();
+             outlet<QAction>(*wnd, "act_delete")->trigger();
          }},
         {"a text edited", [&] {
              wnd->Show_RHS_Properties(baseText().get());
-             wnd->textPanel->text_content->setPlainText("Edited");
+             outlet<TextPanel>(*wnd, "textPanel")->text_content->setPlainText("Edited");
          }},
         {"a text bound", [&] {
              wnd->Show_RHS_Properties(baseText().get());
-             wnd->Data_source_type->setCurrentIndex(1);
+             outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
              wnd->Data_Source_Type_Changed();
-             wnd->Batch_Series->setCurrentIndex(0);
+             outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(0);
              wnd->Batch_Series_Changed();
          }},
         {"the card's width", [&] { card.card_width_mm->setValue(70); }},
@@ -107,7 +109,7 @@ TEST_F(UnsavedChanges, EveryKindOfChangeMarksTheDesignAndSavingClearsIt)
     EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
     EXPECT_TRUE(wnd->statusBar()->currentMessage().contains("base.zelg"));
     // Without changes nothing asks.
-    wnd->act_new->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     EXPECT_TRUE(alerts.isEmpty());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
     EXPECT_TRUE(wnd->close());
@@ -122,14 +124,14 @@ TEST_F(UnsavedChanges, EveryCommandThatReplacesOrClosesAsksAndCancelLeavesAllAsI
         std::function<void()> run;
         std::function<bool()> done; // the command went through
     } const commands[] = {
-        {"New", [&] { wnd->act_new->trigger(); },
+        {"New", [&] { outlet<QAction>(*wnd, "act_new")->trigger(); },
          [&] { return wnd->Get_Front_Controls_Array().empty() && wnd->designFilePath().isEmpty(); }},
         {"Open", [&] {
              platform::ScopedModalResponder pick([&](QDialog &d) {
                  static_cast<QFileDialog &>(d).selectFile(other);
                  return 1;
              });
-             wnd->act_open->trigger();
+             outlet<QAction>(*wnd, "act_open")->trigger();
          },
          [&] { return wnd->designFilePath() == other; }},
         {"open from another window", [&] { wnd->Read_and_load_design_Log(other, "T"); },

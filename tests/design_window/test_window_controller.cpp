@@ -1,6 +1,7 @@
 // The design window driven headless through its operations and handlers,
 // with alerts and modal runs scripted.
 #include "design_window/BarcodePanel.h"
+#include "tests/design_window/Outlets.h"
 #include "design_window/CardPanel.h"
 #include "design_window/CardSizes.h"
 #include "design_window/DataSourcePanel.h"
@@ -43,6 +44,7 @@
 #include <gtest/gtest.h>
 
 using namespace design_window;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -118,14 +120,14 @@ TEST_F(WindowTest, StartsAsOneWindowWithAnEmptyDesignShowingTheCard)
 {
     EXPECT_EQ(TVNWindowController::defaultInstance(), wnd.get());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
-    EXPECT_EQ(wnd->_graphicView->canvasSize(), wnd->Front_card_Prop.Card_Size);
-    EXPECT_FALSE(wnd->side_switch->isEnabled());
-    EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
+    EXPECT_FALSE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
+    EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), outlet<CardPanel>(*wnd, "card_panel"));
     // The bundle's default content was copied into the resource folder.
     EXPECT_EQ(QDir(tmp.file("res/Frames")).entryList({"*.png"}).size(), 4);
     // Commands that other work provides (none left now that the series
     // windows are there) would be there but disabled.
-    for (QAction *a : wnd->pending_actions)
+    for (QAction *a : wnd->pendingActions())
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 }
 
@@ -136,31 +138,31 @@ TEST_F(WindowTest, EachObjectShowsItsOwnPageAndAnythingElseTheCard)
         QWidget *page;
         const char *title;
     } const cases[] = {
-        {TVNWindowController::kTextTool, wnd->textPanel, "Text"},
-        {TVNWindowController::kImageTool, wnd->imagePanel, "Image"},
-        {TVNWindowController::kBarcodeTool, wnd->barcodePanel, "Barcode"},
+        {TVNWindowController::kTextTool, outlet<TextPanel>(*wnd, "textPanel"), "Text"},
+        {TVNWindowController::kImageTool, outlet<ImagePanel>(*wnd, "imagePanel"), "Image"},
+        {TVNWindowController::kBarcodeTool, outlet<BarcodePanel>(*wnd, "barcodePanel"), "Barcode"},
     };
     for (const Case &c : cases) {
         const GraphicPtr g = add(c.tool);
         EXPECT_EQ(wnd->inspectedGraphic(), g.get());
-        EXPECT_EQ(wnd->inspector_pages->currentWidget(), c.page) << c.title;
-        EXPECT_EQ(wnd->inspector_title->text(), c.title);
-        EXPECT_TRUE(wnd->dataSourcePanel->isVisibleTo(wnd.get())) << c.title;
+        EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), c.page) << c.title;
+        EXPECT_EQ(outlet<QLabel>(*wnd, "inspector_title")->text(), c.title);
+        EXPECT_TRUE(outlet<DataSourcePanel>(*wnd, "data_source_box")->isVisibleTo(wnd.get())) << c.title;
     }
     // A graphic that is not part of the design shows the card.
     const GraphicPtr stray = newGraphicOfClass(GraphicClass::Text);
     wnd->Show_RHS_Properties(stray.get());
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
-    EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
-    EXPECT_EQ(wnd->inspector_title->text(), "Card");
-    EXPECT_FALSE(wnd->dataSourcePanel->isVisibleTo(wnd.get()));
+    EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), outlet<CardPanel>(*wnd, "card_panel"));
+    EXPECT_EQ(outlet<QLabel>(*wnd, "inspector_title")->text(), "Card");
+    EXPECT_FALSE(outlet<DataSourcePanel>(*wnd, "data_source_box")->isVisibleTo(wnd.get()));
 }
 
 TEST_F(WindowTest, TextPageEditsTheTextAndTheCanvasShowsIt)
 {
     GraphicPtr text = add(TVNWindowController::kTextTool);
     auto *t = static_cast<TVNText *>(text.get());
-    TextPanel &panel = *wnd->textPanel;
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
     EXPECT_EQ(panel.text_content->toPlainText(), "Text");
     text->setBounds(QRectF(10, 10, 140, 40));
     const QRect box(20, 20, 280, 80); // the bounds at the canvas' scale of 2
@@ -192,15 +194,15 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
     EXPECT_EQ(wnd->Get_Front_Controls_Array().front(), text);
 
     // The back side is reachable only on a two-sided card.
-    QComboBox *sides = wnd->cardPanel->card_sides_combo;
+    QComboBox *sides = outlet<CardPanel>(*wnd, "card_panel")->card_sides_combo;
     wnd->setEditedSide(1);
     EXPECT_EQ(Card_Front_Or_Back, 0);
     sides->setCurrentIndex(1);
     emit sides->activated(1);
     EXPECT_EQ(CARD_SIDE_STR, "2");
-    EXPECT_TRUE(wnd->side_switch->isEnabled());
+    EXPECT_TRUE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
     wnd->setEditedSide(1);
-    EXPECT_EQ(wnd->currentCanvas(), wnd->_graphicView_BACK);
+    EXPECT_EQ(wnd->currentCanvas(), outlet<TVNGraphicView>(*wnd, "_graphicView_BACK"));
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     EXPECT_EQ(wnd->Get_Back_Controls_Array(), GraphicList{barcode});
     EXPECT_EQ(wnd->Get_Front_Controls_Array(), GraphicList{text});
@@ -215,18 +217,18 @@ TEST_F(WindowTest, ToolsWorkOnTheEditedSideAndUndoTakesObjectsAway)
     sides->setCurrentIndex(0);
     emit sides->activated(0);
     EXPECT_EQ(Card_Front_Or_Back, 0);
-    EXPECT_FALSE(wnd->side_switch->isEnabled());
+    EXPECT_FALSE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
 
     // Undo takes back each step: the change to one side, the barcode, the
     // change to two sides, the text; the inspector lets go of the objects.
     wnd->Show_RHS_Properties(text.get());
-    wnd->document->undoManager().undo();
-    EXPECT_TRUE(wnd->side_switch->isEnabled());
+    wnd->design().document->undoManager().undo();
+    EXPECT_TRUE(outlet<QComboBox>(*wnd, "side_switch")->isEnabled());
     for (int step = 0; step < 3; ++step)
-        wnd->document->undoManager().undo();
+        wnd->design().document->undoManager().undo();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
-    EXPECT_EQ(wnd->inspector_pages->currentWidget(), wnd->cardPanel);
+    EXPECT_EQ(outlet<QStackedWidget>(*wnd, "inspector_pages")->currentWidget(), outlet<CardPanel>(*wnd, "card_panel"));
 }
 
 TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
@@ -236,7 +238,7 @@ TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
     quorvant::test::writeTestFile(notes, "not a picture");
     GraphicPtr image = add(TVNWindowController::kImageTool);
     auto *img = static_cast<TVNImage *>(image.get());
-    QLineEdit *field = wnd->imagePanel->image_path;
+    QLineEdit *field = outlet<ImagePanel>(*wnd, "imagePanel")->image_path;
     const auto type = [&](const QString &path) {
         field->setText(path);
         field->setModified(true);
@@ -246,7 +248,7 @@ TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
     // A typed path to a picture: the object and the main photo take it.
     type(photo);
     EXPECT_EQ(img->filePath(), photo);
-    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_EQ(Invite_Answers.photo, photo);
     EXPECT_FALSE(wnd->Main_Photo_image().isNull());
     EXPECT_TRUE(alerts.isEmpty());
 
@@ -256,33 +258,33 @@ TEST_F(WindowTest, ImagePageTakesPicturesAndRefusesOtherFiles)
     type(tmp.file("missing.png"));
     EXPECT_EQ(alerts, (QStringList{"The selected file is not an image.", "Please select valid file path."}));
     EXPECT_EQ(img->filePath(), photo);
-    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_EQ(Invite_Answers.photo, photo);
     EXPECT_FALSE(wnd->Main_Photo_image().isNull());
 }
 
 TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
 {
-    CardPanel &panel = *wnd->cardPanel;
+    CardPanel &panel = *outlet<CardPanel>(*wnd, "card_panel");
     panel.card_category->setCurrentIndex(1);
     emit panel.card_category->activated(1);
     EXPECT_EQ(panel.card_size_list->count(), 8);
     panel.card_size_list->setCurrentRow(7);
     // The last paper row is 5.91 x 4.96 inches.
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 5.91 * 72, 1e-6);
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.height(), 4.96 * 72, 1e-6);
-    EXPECT_EQ(wnd->Back_card_Prop.Card_Size, wnd->Front_card_Prop.Card_Size);
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 5.91 * 72, 1e-6);
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.height(), 4.96 * 72, 1e-6);
+    EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, wnd->design().Front_card_Prop.Card_Size);
     EXPECT_NEAR(panel.card_width_mm->value(), 150.11, 0.01);
 
     panel.card_orientation->setCurrentIndex(1);
     emit panel.card_orientation->activated(1);
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 4.96 * 72, 1e-6);
-    EXPECT_EQ(wnd->_graphicView_BACK->canvasSize(), wnd->Front_card_Prop.Card_Size);
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 4.96 * 72, 1e-6);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView_BACK")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
 
     // A typed size is a custom size.
     panel.card_width_mm->setValue(60);
     EXPECT_EQ(panel.card_size_list->currentRow(), -1);
-    EXPECT_EQ(wnd->card_choice.sizeIndex, -1);
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 60 * 2.834645669291, 1e-9);
+    EXPECT_EQ(wnd->design().card_choice.sizeIndex, -1);
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 60 * 2.834645669291, 1e-9);
 
     panel.card_shape_combo->setCurrentIndex(2);
     emit panel.card_shape_combo->activated(2);
@@ -301,30 +303,30 @@ TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
         });
         panel.card_bg_browse->click();
     }
-    EXPECT_TRUE(wnd->Front_card_Prop.Card_Fill);
-    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame);
-    EXPECT_FALSE(wnd->Front_card_Prop.BG_Image.isNull());
+    EXPECT_TRUE(wnd->design().Front_card_Prop.Card_Fill);
+    EXPECT_EQ(wnd->design().Front_card_Prop.BG_Image_Path, frame);
+    EXPECT_FALSE(wnd->design().Front_card_Prop.BG_Image.isNull());
     EXPECT_EQ(static_cast<TVNImage *>(bg.get())->filePath(), frame);
-    EXPECT_EQ(wnd->_graphicView->_Selected_Graphic, bg);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView")->_Selected_Graphic, bg);
     EXPECT_EQ(panel.card_bg_path->text(), frame);
     EXPECT_EQ(wnd->inspectedGraphic(), nullptr);
     panel.card_bg_clear->click();
-    EXPECT_TRUE(wnd->Front_card_Prop.BG_Image_Path.isEmpty());
-    EXPECT_TRUE(wnd->Front_card_Prop.BG_Image.isNull());
+    EXPECT_TRUE(wnd->design().Front_card_Prop.BG_Image_Path.isEmpty());
+    EXPECT_TRUE(wnd->design().Front_card_Prop.BG_Image.isNull());
     EXPECT_TRUE(panel.card_bg_path->text().isEmpty());
 
     // Grid controls drive the shared grid; aligning with it is offered only
     // while it is shown.
-    EXPECT_FALSE(wnd->act_snap_grid->isEnabled());
-    wnd->Show_hide_grid_chk->click();
-    EXPECT_TRUE(wnd->grid->isAlwaysShown());
-    EXPECT_TRUE(wnd->Grid_Opt_box->isEnabled());
-    EXPECT_TRUE(wnd->act_show_grid->isChecked());
-    EXPECT_TRUE(wnd->act_snap_grid->isEnabled());
-    wnd->Grid_Space_slidr->setValue(18);
-    EXPECT_EQ(wnd->grid->spacing(), 18);
+    EXPECT_FALSE(outlet<QAction>(*wnd, "act_snap_grid")->isEnabled());
+    outlet<QCheckBox>(*wnd, "Show_hide_grid_chk")->click();
+    EXPECT_TRUE(outlet<TVNGrid>(*wnd, "grid")->isAlwaysShown());
+    EXPECT_TRUE(outlet<QGroupBox>(*wnd, "Grid_Opt_box")->isEnabled());
+    EXPECT_TRUE(outlet<QAction>(*wnd, "act_show_grid")->isChecked());
+    EXPECT_TRUE(outlet<QAction>(*wnd, "act_snap_grid")->isEnabled());
+    outlet<QSlider>(*wnd, "Grid_Space_slidr")->setValue(18);
+    EXPECT_EQ(outlet<TVNGrid>(*wnd, "grid")->spacing(), 18);
     panel.snap_grid_chk->setChecked(true);
-    EXPECT_TRUE(wnd->grid->isConstraining());
+    EXPECT_TRUE(outlet<TVNGrid>(*wnd, "grid")->isConstraining());
 }
 
 TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
@@ -335,60 +337,60 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
     makeSeries("Photos", (photo + "\n").toUtf8());
     // Binds the inspected object to item `item` of `source`.
     const auto choose = [&](int source, int item) {
-        wnd->Data_source_type->setCurrentIndex(source);
+        outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(source);
         wnd->Data_Source_Type_Changed();
-        wnd->Batch_Series->setCurrentIndex(item);
+        outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(item);
         wnd->Batch_Series_Changed();
     };
 
     GraphicPtr text = add(TVNWindowController::kTextTool);
-    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
     choose(1, 1);
-    EXPECT_EQ(wnd->Batch_Series->count(), 3);
-    EXPECT_EQ(wnd->Batch_Series->itemText(0), "Codes");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->count(), 3);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->itemText(0), "Codes");
     EXPECT_EQ(text->data_source_type, 1);
     EXPECT_EQ(text->batch_list_name, "Names");
     EXPECT_EQ(text->batch_list_index, 1);
-    EXPECT_EQ(wnd->textPanel->text_content->toPlainText(), "Ann Lee");
+    EXPECT_EQ(outlet<TextPanel>(*wnd, "textPanel")->text_content->toPlainText(), "Ann Lee");
     EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Names"));
     EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Codes"));
     // Showing the object again selects its series.
     wnd->Show_RHS_Properties(nullptr);
     wnd->Show_RHS_Properties(text.get());
-    EXPECT_EQ(wnd->Data_source_type->currentIndex(), 1);
-    EXPECT_EQ(wnd->Batch_Series->currentText(), "Names");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentIndex(), 1);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->currentText(), "Names");
 
     // An image bound to a series of paths shows the first picture, and a
     // barcode takes the value as its code.
     GraphicPtr image = add(TVNWindowController::kImageTool);
     choose(1, 2);
     EXPECT_EQ(static_cast<TVNImage *>(image.get())->filePath(), photo);
-    EXPECT_EQ(wnd->imagePanel->image_path->text(), photo);
-    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_EQ(outlet<ImagePanel>(*wnd, "imagePanel")->image_path->text(), photo);
+    EXPECT_EQ(Invite_Answers.photo, photo);
     GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
     choose(1, 0);
     EXPECT_EQ(barcode->linear_font_val, "A-1");
-    EXPECT_EQ(wnd->barcodePanel->barcode_value_lbl->text(), "A-1");
+    EXPECT_EQ(outlet<BarcodePanel>(*wnd, "barcodePanel")->barcode_value_lbl->text(), "A-1");
     // Back to manual.
-    wnd->Data_source_type->setCurrentIndex(0);
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(0);
     wnd->Data_Source_Type_Changed();
     EXPECT_EQ(barcode->data_source_type, 0);
-    EXPECT_FALSE(wnd->Batch_Series->isEnabled());
+    EXPECT_FALSE(outlet<QComboBox>(*wnd, "Batch_Series")->isEnabled());
 
     // "Excel" is offered while a spreadsheet is loaded, never twice.
     restoreSpreadsheetTable({{"Name", "City"}, {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}}}});
     wnd->Show_RHS_Properties(text.get());
     wnd->Show_RHS_Properties(text.get());
-    EXPECT_EQ(wnd->Data_source_type->count(), 3);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 3);
     choose(2, 2);
-    EXPECT_EQ(wnd->Batch_Series->itemText(2), "City");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->itemText(2), "City");
     EXPECT_EQ(text->data_source_type, 2);
     EXPECT_TRUE(text->excel_binding);
     EXPECT_EQ(text->excel_col_indx, 2);
     EXPECT_EQ(static_cast<TVNText *>(text.get())->contentsString(), "Oslo");
     restoreSpreadsheetTable({});
     wnd->Show_RHS_Properties(text.get());
-    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
 
     // No series at all: the user is told.
     QDir(Data_Folder_Path).removeRecursively();
@@ -400,7 +402,7 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
         EXPECT_EQ(static_cast<Long_SMS_Dlg &>(d).title_lbl->text(), "Batch Processing Settings Help :");
         return 1;
     });
-    wnd->dataSourcePanel->data_source_help_btn->click();
+    outlet<DataSourcePanel>(*wnd, "data_source_box")->data_source_help_btn->click();
     EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
 }
 
@@ -684,9 +686,9 @@ TEST_F(WindowTest, ClosingWithUndoHistoryRunsNoHandlerOnDeletedCanvases)
     // Any window handler still listening then reads a deleted canvas; the
     // undo action is the first thing such a handler touches.
     add(TVNWindowController::kTextTool);
-    ASSERT_TRUE(wnd->act_undo->isEnabled());
+    ASSERT_TRUE(outlet<QAction>(*wnd, "act_undo")->isEnabled());
     int handled = 0;
-    QObject::connect(wnd->act_undo, &QAction::enabledChanged, [&] { ++handled; });
+    QObject::connect(outlet<QAction>(*wnd, "act_undo"), &QAction::enabledChanged, [&] { ++handled; });
     wnd.reset();
     EXPECT_EQ(handled, 0);
 }
@@ -699,13 +701,13 @@ TEST_F(WindowTest, PathChecksAndMainPhoto)
     EXPECT_EQ(alerts, QStringList{"Please select valid file path."});
 
     // The main photo is read and adjusted; only change_path stores the path.
-    const quorvant::test::ScopedValue photoPath(Invite_Frame_Pic_IMG, "before");
-    IMG_invert_clr = true;
+    const quorvant::test::ScopedValue photoPath(Invite_Answers.photo, "before");
+    IMG_Adjustments.invert = true;
     wnd->Update_frame_Main_Photo_And_Path(photo, false);
-    EXPECT_EQ(Invite_Frame_Pic_IMG, "before");
+    EXPECT_EQ(Invite_Answers.photo, "before");
     ASSERT_FALSE(wnd->Main_Photo_image().isNull());
     EXPECT_EQ(wnd->Main_Photo_image().toBitmap(72).pixelColor(5, 5).rgb(), QColor(Qt::black).rgb());
     wnd->Update_frame_Main_Photo_And_Path(tmp.file("unreadable.png"), true);
     EXPECT_TRUE(wnd->Main_Photo_image().isNull());
-    EXPECT_EQ(Invite_Frame_Pic_IMG, tmp.file("unreadable.png"));
+    EXPECT_EQ(Invite_Answers.photo, tmp.file("unreadable.png"));
 }

@@ -9,6 +9,7 @@
 #include "profiles_wizards/WizardWindowsImpl.h"
 #include "design_window/ResourceFolder.h"
 #include "platform/Alerts.h"
+#include "tests/support/InstalledServices.h"
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
@@ -79,6 +80,14 @@ protected:
 // run.
 class WindowTest : public WizardTest {
 protected:
+    // What the program installs that the test's window reaches.
+    virtual design_window::HubServices services() const
+    {
+        design_window::HubServices services;
+        services.wizards = &profiles_wizards::designWizardWindows();
+        return services;
+    }
+    std::unique_ptr<InstalledServices> installed;
     std::unique_ptr<TVNWindowController> wnd;
     std::function<void(QDialog &)> user;
     std::unique_ptr<platform::ScopedModalResponder> modal;
@@ -97,7 +106,7 @@ protected:
     void SetUp() override
     {
         WizardTest::SetUp();
-        profiles_wizards::installWizardWindows();
+        installed = std::make_unique<InstalledServices>(services());
         wnd = std::make_unique<TVNWindowController>();
         modal = std::make_unique<platform::ScopedModalResponder>([this](QDialog &d) {
             user(d);
@@ -108,6 +117,7 @@ protected:
     {
         modal.reset();
         wnd.reset();
+        installed.reset();
         WizardTest::TearDown();
     }
 };

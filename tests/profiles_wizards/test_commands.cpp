@@ -1,6 +1,7 @@
 // The design window's menu items and panel buttons that open the wizards
 // and libraries, and what their results do to the design.
 #include "design_window/CardPanel.h"
+#include "tests/design_window/Outlets.h"
 #include "design_window/ColorButton.h"
 #include "design_window/ImagePanel.h"
 #include "design_window/TVNWindowController.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -59,7 +61,7 @@ TEST_F(CommandTest, MenuItemsOpenTheirWindows)
             d.reject();
         };
         ASSERT_TRUE(action(item)->isEnabled()) << item;
-        EXPECT_FALSE(wnd->pending_actions.contains(action(item))) << item;
+        EXPECT_FALSE(wnd->pendingActions().contains(action(item))) << item;
         action(item)->trigger();
         EXPECT_EQ(opened, QStringList{window}) << item;
     }
@@ -81,9 +83,9 @@ TEST_F(CommandTest, TemplateButtonsPutTheChosenTextIntoTheTextObject)
         bool ok;
         const char *shown;
     };
-    const Case cases[] = {{wnd->textPanel->template_title_btn, true, "Hello there"},
-                          {wnd->textPanel->template_message_btn, false, "Hello there"},
-                          {wnd->textPanel->template_message_btn, true, "See you soon"}};
+    const Case cases[] = {{outlet<TextPanel>(*wnd, "textPanel")->template_title_btn, true, "Hello there"},
+                          {outlet<TextPanel>(*wnd, "textPanel")->template_message_btn, false, "Hello there"},
+                          {outlet<TextPanel>(*wnd, "textPanel")->template_message_btn, true, "See you soon"}};
     for (const Case &c : cases) {
         user = [&](QDialog &d) {
             auto &picker = static_cast<Insert_Template &>(d);
@@ -92,7 +94,7 @@ TEST_F(CommandTest, TemplateButtonsPutTheChosenTextIntoTheTextObject)
         };
         c.button->click();
         EXPECT_EQ(text->contentsString(), c.shown);
-        EXPECT_EQ(wnd->textPanel->text_content->toPlainText(), c.shown);
+        EXPECT_EQ(outlet<TextPanel>(*wnd, "textPanel")->text_content->toPlainText(), c.shown);
         EXPECT_EQ(text->data_source_type, 0);
     }
 }
@@ -119,25 +121,25 @@ TEST_F(CommandTest, LibraryPicksBecomeImagesAndFramesBackgrounds)
     wnd->selectTool(TVNWindowController::kImageTool);
     EXPECT_NE(static_cast<TVNImage *>(selected().get())->image().toBitmap(72).pixelColor(1, 1), QColor(Qt::yellow));
 
-    wnd->imagePanel->image_library->click();
+    outlet<ImagePanel>(*wnd, "imagePanel")->image_library->click();
     EXPECT_EQ(static_cast<TVNImage *>(selected().get())->filePath(), star);
 
-    wnd->cardPanel->card_bg_frames->click();
-    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame);
+    outlet<CardPanel>(*wnd, "card_panel")->card_bg_frames->click();
+    EXPECT_EQ(wnd->design().Front_card_Prop.BG_Image_Path, frame);
     EXPECT_TRUE(design_window::Library_Selected_Image.isEmpty());
 }
 
 TEST_F(CommandTest, GridOptionsChangeTheGridAtOnceAndCancelKeepsThem)
 {
-    TVNGrid &grid = *wnd->grid;
+    TVNGrid &grid = *outlet<TVNGrid>(*wnd, "grid");
     grid.setAlwaysShown(true);
     bool boxEnabled = true, shownTicked = true;
     user = [&](QDialog &d) {
-        EXPECT_TRUE(d.isAncestorOf(wnd->Grid_clr));
-        design_window::setButtonColor(wnd->Grid_clr, Qt::red);
-        wnd->cardPanel->Grid_Clr_Changed();
-        wnd->Show_hide_grid_chk->click();
-        boxEnabled = wnd->Grid_Opt_box->isEnabled();
+        EXPECT_TRUE(d.isAncestorOf(outlet<QPushButton>(*wnd, "Grid_clr")));
+        design_window::setButtonColor(outlet<QPushButton>(*wnd, "Grid_clr"), Qt::red);
+        outlet<CardPanel>(*wnd, "card_panel")->Grid_Clr_Changed();
+        outlet<QCheckBox>(*wnd, "Show_hide_grid_chk")->click();
+        boxEnabled = outlet<QGroupBox>(*wnd, "Grid_Opt_box")->isEnabled();
         static_cast<Grid_Wizard &>(d).cancel_btn->click();
     };
     wnd->toggleGridShowing();
@@ -147,7 +149,7 @@ TEST_F(CommandTest, GridOptionsChangeTheGridAtOnceAndCancelKeepsThem)
     EXPECT_FALSE(action("act_show_grid")->isChecked());
 
     user = [&](QDialog &d) {
-        shownTicked = wnd->Show_hide_grid_chk->isChecked();
+        shownTicked = outlet<QCheckBox>(*wnd, "Show_hide_grid_chk")->isChecked();
         static_cast<Grid_Wizard &>(d).ok_btn->click();
     };
     wnd->toggleGridShowing();

@@ -2,6 +2,7 @@
 // from the design window's start routine, with the user's answers scripted;
 // the frame browser and the main photo of the design window.
 #include "design_window/FrameBrowser.h"
+#include "tests/design_window/Outlets.h"
 #include "design_window/ImagePanel.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/canvas/TVNGraphicView.h"
@@ -27,6 +28,7 @@
 
 using namespace design_window;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -100,9 +102,9 @@ protected:
     void TearDown() override
     {
         QLocale::setDefault(savedLocale);
-        setCurrentInvitation({});
-        resetPhotoAdjustments();
-        Invite_Frame_IMG.clear();
+        Invite_Answers = {};
+        IMG_Adjustments = {};
+        Invite_Answers.frame.clear();
         WindowTest::TearDown();
     }
     const GraphicList &front() const { return wnd->Get_Front_Controls_Array(); }
@@ -132,10 +134,10 @@ TEST_F(StartWindowTest, WizardWithItsDefaultsSizesTheCardAndLaysTheInvitationOut
     EXPECT_EQ(frameOnEntry, frame("Blue Wave.png")) << "the frames are listed by name";
     EXPECT_EQ(Start_Card_Option, "W");
     // 120 x 150 mm is 340.16 x 425.20 points; the outline a rectangle.
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 340.157, 0.001);
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.height(), 425.197, 0.001);
-    EXPECT_EQ(wnd->Back_card_Prop.Card_Size, wnd->Front_card_Prop.Card_Size);
-    EXPECT_EQ(wnd->_graphicView->canvasSize(), wnd->Front_card_Prop.Card_Size);
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 340.157, 0.001);
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.height(), 425.197, 0.001);
+    EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, wnd->design().Front_card_Prop.Card_Size);
+    EXPECT_EQ(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize(), wnd->design().Front_card_Prop.Card_Size);
     EXPECT_EQ(Card_Shape, 0);
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join("|").toStdString();
 
@@ -153,15 +155,15 @@ TEST_F(StartWindowTest, WizardWithItsDefaultsSizesTheCardAndLaysTheInvitationOut
     auto picture = std::dynamic_pointer_cast<TVNImage>(withId(front(), "PARTY_IMAGE"));
     ASSERT_TRUE(picture);
     EXPECT_EQ(centreOf(picture->image()), QColor(200, 100, 50));
-    EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
+    EXPECT_EQ(Invite_Answers.photo, photo);
     // The invitation is where the design starts, not a step to undo.
-    EXPECT_FALSE(wnd->act_undo->isEnabled());
+    EXPECT_FALSE(outlet<QAction>(*wnd, "act_undo")->isEnabled());
     EXPECT_EQ(programEnds, 0);
 }
 
 TEST_F(StartWindowTest, PagesCheckTheirChoicesAndBackStartsAgain)
 {
-    IMG_sat_val = 1.5f;
+    IMG_Adjustments.saturation = 1.5f;
     steps = [&](Invitation_Wizard &w) {
         // Titles wrap at both ends.
         w.Title_Back_Click();
@@ -210,7 +212,7 @@ TEST_F(StartWindowTest, PagesCheckTheirChoicesAndBackStartsAgain)
     EXPECT_FALSE(wnd->Open_Start_Window());
     EXPECT_EQ(programEnds, 1);
     EXPECT_EQ(alerts.size(), 2);
-    EXPECT_EQ(IMG_sat_val, 1.5f) << "the adjustments of the design's photo are not the wizard's";
+    EXPECT_EQ(IMG_Adjustments.saturation, 1.5f) << "the adjustments of the design's photo are not the wizard's";
 }
 
 TEST_F(StartWindowTest, TypingLimitsCountWholeCharactersAndOnlyForTyping)
@@ -295,26 +297,26 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
         w.Image_Invert_chk->click();
         w.Finish_Btn->click();
     });
-    EXPECT_TRUE(IMG_invert_clr);
+    EXPECT_TRUE(IMG_Adjustments.invert);
     auto picture = std::dynamic_pointer_cast<TVNImage>(withId(front(), "PARTY_IMAGE"));
     ASSERT_TRUE(picture) << "made when the front had none";
     EXPECT_EQ(centreOf(picture->image()), inverted);
     EXPECT_EQ(Card_Shape, 0) << "Finish makes the outline a rectangle";
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 100 * 2.834645669291, 1e-6) << "and keeps the size";
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 100 * 2.834645669291, 1e-6) << "and keeps the size";
     // The edit is one step: Undo takes back the photo's object, the
     // adjustments and the outline, and no earlier change.
-    QUndoStack &undo = wnd->document->undoManager();
+    QUndoStack &undo = wnd->design().document->undoManager();
     EXPECT_EQ(undo.undoText(), "Main Photo");
     const int steps = undo.count();
-    wnd->act_undo->trigger();
+    outlet<QAction>(*wnd, "act_undo")->trigger();
     EXPECT_EQ(withId(front(), "PARTY_IMAGE"), nullptr);
-    EXPECT_FALSE(IMG_invert_clr);
+    EXPECT_FALSE(IMG_Adjustments.invert);
     EXPECT_EQ(Card_Shape, 1);
     EXPECT_EQ(centreOf(wnd->Main_Photo_image()), colour);
-    wnd->act_redo->trigger();
+    outlet<QAction>(*wnd, "act_redo")->trigger();
     EXPECT_EQ(undo.count(), steps);
     EXPECT_EQ(withId(front(), "PARTY_IMAGE"), picture);
-    EXPECT_TRUE(IMG_invert_clr);
+    EXPECT_TRUE(IMG_Adjustments.invert);
     EXPECT_EQ(Card_Shape, 0);
     EXPECT_EQ(centreOf(wnd->Main_Photo_image()), inverted);
 
@@ -332,7 +334,7 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
 
     // Close after moving the controls: the adjustments, the photo and the
     // card stay as they were.
-    const drawing::PhotoAdjustments before = currentPhotoAdjustments();
+    const drawing::PhotoAdjustments before = IMG_Adjustments;
     Card_Shape = 2;
     editPhoto([&](Invitation_Wizard &w) {
         w.Image_Sepia_chk->click();
@@ -340,22 +342,22 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
         w.Sat_slidr->setValue(0);
         w.Close_Btn->click();
     });
-    EXPECT_EQ(currentPhotoAdjustments(), before);
+    EXPECT_EQ(IMG_Adjustments, before);
     EXPECT_EQ(centreOf(wnd->Main_Photo_image()), inverted);
     EXPECT_EQ(centreOf(picture->image()), inverted);
     EXPECT_EQ(Card_Shape, 2);
 
     // A photo bound to a series cannot be swapped here; the main photo's
     // own image page offers the editor.
-    wnd->main_photo_ds_batch = true;
+    wnd->design().main_photo_ds_batch = true;
     editPhoto([&](Invitation_Wizard &w) {
         EXPECT_FALSE(w.browse_photo_btn->isEnabled());
         w.Close_Form_Click();
     });
     wnd->Show_RHS_Properties(picture.get());
-    EXPECT_TRUE(wnd->imagePanel->edit_main_photo->isVisibleTo(wnd->imagePanel));
+    EXPECT_TRUE(outlet<ImagePanel>(*wnd, "imagePanel")->edit_main_photo->isVisibleTo(outlet<ImagePanel>(*wnd, "imagePanel")));
     wnd->selectTool(TVNWindowController::kImageTool);
-    EXPECT_FALSE(wnd->imagePanel->edit_main_photo->isVisibleTo(wnd->imagePanel));
+    EXPECT_FALSE(outlet<ImagePanel>(*wnd, "imagePanel")->edit_main_photo->isVisibleTo(outlet<ImagePanel>(*wnd, "imagePanel")));
 }
 
 TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
@@ -372,7 +374,7 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
         w.Open_Log_Click();
     };
     panelPick.clear();
-    wnd->act_open->trigger();
+    outlet<QAction>(*wnd, "act_open")->trigger();
     EXPECT_EQ(opened, (QStringList{"panel", "Invitation_Wizard", "panel"}));
     EXPECT_EQ(Start_Card_Option, "L");
     EXPECT_EQ(front().size(), 1u);
@@ -382,7 +384,7 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
     opened.clear();
     answers = {1};
     steps = [](Invitation_Wizard &w) { w.Close_Form_Click(); };
-    wnd->act_new->trigger();
+    outlet<QAction>(*wnd, "act_new")->trigger();
     EXPECT_EQ(opened, QStringList{"Invitation_Wizard"});
 
     // Leaving with changes asks first; "No" ends the program unsaved.
@@ -417,26 +419,26 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
 
 TEST_F(StartWindowTest, FrameBrowserSetsTheFrontBackgroundAndTheFrameGraphic)
 {
-    FrameBrowser &browser = *wnd->imageBrowser;
+    FrameBrowser &browser = *outlet<FrameBrowser>(*wnd, "imageBrowser");
     ASSERT_EQ(browser.numberOfItemsInImageBrowser(), 4);
     EXPECT_EQ(browser.imageBrowser(0).path, frame("Blue Wave.png"));
 
     // Without a frame graphic the card still takes the frame.
     browser.selectItem(1);
-    EXPECT_EQ(wnd->selected_image, frame("Gold Border.png"));
-    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame("Gold Border.png"));
-    EXPECT_TRUE(wnd->Front_card_Prop.Card_Fill);
-    EXPECT_FALSE(wnd->Front_card_Prop.BG_Image.isNull());
+    EXPECT_EQ(wnd->selectedFrame(), frame("Gold Border.png"));
+    EXPECT_EQ(wnd->design().Front_card_Prop.BG_Image_Path, frame("Gold Border.png"));
+    EXPECT_TRUE(wnd->design().Front_card_Prop.Card_Fill);
+    EXPECT_FALSE(wnd->design().Front_card_Prop.BG_Image.isNull());
 
     InvitationAnswers answers;
     answers.frame = frame("Blue Wave.png");
-    setCurrentInvitation(answers);
+    Invite_Answers = answers.trimmed();
     wnd->Fill_Party_Invidation_Details();
     browser.selectItem(3);
     auto bg = std::dynamic_pointer_cast<TVNImage>(withId(front(), "PARTY_IMAGE_BG"));
     ASSERT_TRUE(bg);
     EXPECT_EQ(bg->filePath(), frame("Rose Classic.png"));
-    EXPECT_EQ(wnd->Front_card_Prop.BG_Image_Path, frame("Rose Classic.png"));
+    EXPECT_EQ(wnd->design().Front_card_Prop.BG_Image_Path, frame("Rose Classic.png"));
 
     // A missing folder leaves the list as it was.
     QDir(res("Frames")).removeRecursively();

@@ -2,6 +2,7 @@
 // frame library and the card size wizard, driven through their handlers
 // with the user's answers scripted.
 #include "design_window/TVNWindowController.h"
+#include "tests/design_window/Outlets.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/canvas/TVNGraphicView.h"
 #include "platform/ModalRun.h"
@@ -25,6 +26,7 @@
 using namespace profiles_wizards;
 using quorvant::test::WizardTest;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -296,19 +298,19 @@ TEST_F(CardWizardTest, OkGivesTheCardTheChosenSize)
     EXPECT_EQ(open([](Card_Wizard &d) { d.ok_btn->click(); }), 1);
     // The landscape CR80 card, 85.598 x 54.102 mm, in points.
     const QSizeF points(85.598 * 2.834645669291, 54.102 * 2.834645669291);
-    EXPECT_NEAR(wnd->_graphicView->canvasSize().width(), 242.6, 0.05);
-    EXPECT_NEAR(wnd->_graphicView->canvasSize().height(), 153.4, 0.05);
-    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, points);
-    EXPECT_EQ(wnd->Back_card_Prop.Card_Size, points);
-    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));
+    EXPECT_NEAR(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().width(), 242.6, 0.05);
+    EXPECT_NEAR(outlet<TVNGraphicView>(*wnd, "_graphicView")->canvasSize().height(), 153.4, 0.05);
+    EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, points);
+    EXPECT_EQ(wnd->design().Back_card_Prop.Card_Size, points);
+    EXPECT_EQ(wnd->design().card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));
 
     // A typed width is no preset row.
     open([](Card_Wizard &d) {
         d.sizes->width_Stepper->setValue(90);
         d.ok_btn->click();
     });
-    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", -1, "H"}));
-    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, QSizeF(90 * 2.834645669291, points.height()));
+    EXPECT_EQ(wnd->design().card_choice, (design_window::CardChoice{"PVC Card", -1, "H"}));
+    EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, QSizeF(90 * 2.834645669291, points.height()));
 }
 
 TEST_F(CardWizardTest, CancelPutsBackTheOutlineItFound)
@@ -331,12 +333,12 @@ TEST_F(CardWizardTest, CancelPutsBackTheOutlineItFound)
         EXPECT_EQ(shownOnOpening, c.found);
         EXPECT_EQ(design_window::Card_Shape, c.kept);
     }
-    const QSizeF before = wnd->Front_card_Prop.Card_Size;
+    const QSizeF before = wnd->design().Front_card_Prop.Card_Size;
     open([](Card_Wizard &d) {
         d.sizes->width_Stepper->setValue(200);
         d.reject();
     });
-    EXPECT_EQ(wnd->Front_card_Prop.Card_Size, before);
+    EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, before);
 }
 
 TEST_F(CardWizardTest, ANewOutlineAloneChangesTheDesignAndKeepsObjectsOnTheCard)
@@ -349,7 +351,7 @@ TEST_F(CardWizardTest, ANewOutlineAloneChangesTheDesignAndKeepsObjectsOnTheCard)
     const GraphicPtr corner = wnd->currentCanvas()->_Selected_Graphic;
     corner->setBounds(QRectF(1, 1, 10, 10));
     wnd->setWindowModified(false);
-    const int steps = wnd->document->undoManager().count();
+    const int steps = wnd->design().document->undoManager().count();
 
     open([](Card_Wizard &d) {
         d.matrix_card_shape->button(drawing::kShapeOval)->click();
@@ -358,8 +360,8 @@ TEST_F(CardWizardTest, ANewOutlineAloneChangesTheDesignAndKeepsObjectsOnTheCard)
     EXPECT_EQ(design_window::Card_Shape, drawing::kShapeOval);
     EXPECT_TRUE(wnd->isWindowModified()) << "a design changed only in its outline could be lost unasked";
     EXPECT_NE(corner->bounds(), QRectF(1, 1, 10, 10));
-    EXPECT_EQ(wnd->document->undoManager().count(), steps + 1);
-    wnd->document->undoManager().undo();
+    EXPECT_EQ(wnd->design().document->undoManager().count(), steps + 1);
+    wnd->design().document->undoManager().undo();
     EXPECT_EQ(design_window::Card_Shape, drawing::kShapeRectangle);
     EXPECT_EQ(corner->bounds(), QRectF(1, 1, 10, 10));
 }

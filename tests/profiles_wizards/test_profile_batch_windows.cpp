@@ -3,6 +3,7 @@
 // fields bind to, and the viewers and the series manager open on what the
 // form shows.
 #include "batch_data/series_window/BatchWizard.h"
+#include "tests/design_window/Outlets.h"
 #include "batch_data/series_window/View_Data_Series.h"
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
@@ -24,6 +25,7 @@
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
 using F = ProfileField;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -31,9 +33,14 @@ const QString kSample = QStringLiteral(QUORVANT_TEST_DATA "/spreadsheet/sample.x
 
 class ProfileBatchWindows : public quorvant::test::WindowTest {
 protected:
+    design_window::HubServices services() const override
+    {
+        design_window::HubServices services = WindowTest::services();
+        services.series = &batch_data::designSeriesWindows();
+        return services;
+    }
     void SetUp() override
     {
-        batch_data::installBatchDataWindows();
         WindowTest::SetUp();
         for (UserProfileForm *form : forms())
             form->tools = profiles_wizards::installedProfileBatchTools();
@@ -111,11 +118,11 @@ TEST_F(ProfileBatchWindows, FormButtonsOpenTheBatchWindowsAndItsColumnsFillTheCa
                                    "Data_From_Excel", "BatchWizard"}));
     EXPECT_EQ(Excel_Source_Path, kSample);
     EXPECT_TRUE(Excel_Binding_Use);
-    EXPECT_EQ(wnd->Front_user_profile.field(F::phone).xl_col_indx, 3);
+    EXPECT_EQ(wnd->design().Front_user_profile.field(F::phone).xl_col_indx, 3);
     EXPECT_EQ(text("Fup_Name"), "Alice");
     EXPECT_EQ(text("Fup_PhoneNO"), "12");
     // The inspector shows the last placed field with the source it took.
-    EXPECT_EQ(wnd->Data_source_type->currentText(), "Excel");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentText(), "Excel");
 
     // Record 1 of the spreadsheet and of the series on the card.
     wnd->Check_Series_Or_Excel_Use_or_not();

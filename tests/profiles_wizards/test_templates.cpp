@@ -206,9 +206,9 @@ TEST_F(ExportTest, ExportedTemplateOpensFromTheGalleryAsTheSameDesign)
     wnd->currentCanvas()->_Selected_Graphic->control_ID = "PARTY_IMAGE_BG";
     static_cast<TVNImage *>(wnd->currentCanvas()->_Selected_Graphic.get())
         ->setFilePath(makePicture(tmp.file("photo.png"), Qt::green));
-    wnd->Front_card_Prop.Card_Fill = true;
-    wnd->Front_card_Prop.Card_Fill_Color = QColor(200, 10, 10);
-    wnd->card_choice = design_window::CardChoice{"Paper Card", 3, "H"};
+    wnd->design().Front_card_Prop.Card_Fill = true;
+    wnd->design().Front_card_Prop.Card_Fill_Color = QColor(200, 10, 10);
+    wnd->design().card_choice = design_window::CardChoice{"Paper Card", 3, "H"};
     wnd->applyCardSize(QSizeF(3.54 * 25.4, 2.13 * 25.4));
     design_window::Card_Shape = 2;
     const QByteArray exported = design_window::encodeDesign(wnd->currentDesign());
@@ -236,8 +236,8 @@ TEST_F(ExportTest, ExportedTemplateOpensFromTheGalleryAsTheSameDesign)
         g.sizes->Category_ComboBox->setCurrentIndex(0);
         g.sizes->comboBoxSelectionDidChange(g.sizes->Category_ComboBox);
     });
-    EXPECT_EQ(wnd->card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));
-    EXPECT_NEAR(wnd->Front_card_Prop.Card_Size.width(), 85.598 * 2.834645669291, 1e-9);
+    EXPECT_EQ(wnd->design().card_choice, (design_window::CardChoice{"PVC Card", 0, "H"}));
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 85.598 * 2.834645669291, 1e-9);
 }
 
 TEST_F(ExportTest, ExportReplacesOnlyWithACompleteTemplateAndReportsFailure)

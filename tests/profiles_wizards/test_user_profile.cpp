@@ -2,6 +2,7 @@
 // either side of the card, kept in the design file, and filled record by
 // record; checked on what the card shows.
 #include "design_window/DesignFile.h"
+#include "tests/design_window/Outlets.h"
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
@@ -26,6 +27,7 @@
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
 using quorvant::test::writeTestFile;
+using quorvant::test::outlet;
 
 namespace {
 
@@ -182,8 +184,8 @@ TEST_F(ProfileTest, PlacementFindsItsGraphicsAgainAndCopiesEachBinding)
 {
     // Not confirmed: only the inspector's "Excel" item follows the
     // spreadsheet setting, once however often it runs.
-    QComboBox *sources = wnd->Data_source_type;
-    wnd->Front_user_profile.field(F::Name).value = "Ann";
+    QComboBox *sources = outlet<QComboBox>(*wnd, "Data_source_type");
+    wnd->design().Front_user_profile.field(F::Name).value = "Ann";
     Excel_Binding_Use = true;
     wnd->Fill_User_profile_info_front_side();
     wnd->Fill_User_profile_info_front_side();
@@ -194,7 +196,7 @@ TEST_F(ProfileTest, PlacementFindsItsGraphicsAgainAndCopiesEachBinding)
     EXPECT_EQ(sources->count(), 2);
 
     const QString photo = makePicture(res("photo.png"), Qt::blue, QSize(60, 80));
-    User_Profile_Class &p = wnd->Front_user_profile;
+    User_Profile_Class &p = wnd->design().Front_user_profile;
     p.field(F::Title).value = "Manager";
     p.field(F::Title).ds = true;
     p.field(F::Title).ds_name = "titles";
@@ -241,10 +243,10 @@ TEST_F(ProfileTest, PlacementFindsItsGraphicsAgainAndCopiesEachBinding)
     graphic(0, "Fup_Name")->setBounds(QRectF(100, 100, 50, 20));
     p.field(F::Name).value = "Bea";
     p.field(F::Title).value.clear();
-    const int undoSteps = wnd->document->undoManager().count();
+    const int undoSteps = wnd->design().document->undoManager().count();
     wnd->Fill_User_profile_info_front_side();
     EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 4u);
-    EXPECT_EQ(wnd->document->undoManager().count(), undoSteps);
+    EXPECT_EQ(wnd->design().document->undoManager().count(), undoSteps);
     EXPECT_EQ(graphic(0, "Fup_Name")->bounds(), QRectF(100, 100, 50, 20));
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Bea");
     EXPECT_FALSE(graphic(0, "Fup_Title")->ctrl_is_visible);
@@ -278,33 +280,33 @@ TEST_F(ProfileTest, SideDialogOpensOnTheSidesProfileAndOkPlacesIt)
               1);
     EXPECT_EQ(opened, QStringList{"Front Side User Profile Information"});
     EXPECT_TRUE(Fill_User_Profile);
-    EXPECT_EQ(wnd->Front_user_profile.field(F::Name).ds_name, "names");
-    EXPECT_TRUE(wnd->Front_user_profile.Fill_User_Profile_Enable);
+    EXPECT_EQ(wnd->design().Front_user_profile.field(F::Name).ds_name, "names");
+    EXPECT_TRUE(wnd->design().Front_user_profile.Fill_User_Profile_Enable);
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme");
 
     // A new value in a field already on the card is a change of the design,
     // and one step that Undo takes back.
     wnd->setWindowModified(false);
-    const int steps = wnd->document->undoManager().count();
+    const int steps = wnd->design().document->undoManager().count();
     profileButton([](UserProfileForm &f) { type(f, F::Company_name, "Acme Ltd."); });
     EXPECT_TRUE(wnd->hasUnsavedChanges());
-    EXPECT_EQ(wnd->document->undoManager().count(), steps + 1);
-    wnd->document->undoManager().undo();
+    EXPECT_EQ(wnd->design().document->undoManager().count(), steps + 1);
+    wnd->design().document->undoManager().undo();
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme");
-    wnd->document->undoManager().redo();
+    wnd->design().document->undoManager().redo();
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Company")).contentsString(), "Acme Ltd.");
 
     // The back: its own title, the front's record untouched; a hidden title
     // graphic on the side fills no row.
-    const User_Profile_Class front = wnd->Front_user_profile;
+    const User_Profile_Class front = wnd->design().Front_user_profile;
     wnd->setEditedSide(1);
     EXPECT_EQ(profileButton([](UserProfileForm &f) { type(f, F::Title, "Chief"); }), 1);
     graphic(1, "Fup_Title")->Set_Ctrl_Is_Visible(false);
     opened.clear();
     profileButton([](UserProfileForm &f) { EXPECT_TRUE(f.row(F::Title).value->text().isEmpty()); }, false);
     EXPECT_EQ(opened, QStringList{"Back Side User Profile Information"});
-    EXPECT_TRUE(wnd->Front_user_profile == front);
-    EXPECT_EQ(wnd->Back_user_profile.field(F::Title).value, "Chief");
+    EXPECT_TRUE(wnd->design().Front_user_profile == front);
+    EXPECT_EQ(wnd->design().Back_user_profile.field(F::Title).value, "Chief");
 
     // The front again: every row as it was stored, its value check ticked.
     wnd->setEditedSide(0);
@@ -334,7 +336,7 @@ TEST_F(ProfileTest, ASourceWithoutAChoiceIsRefusedNamingTheField)
     };
     for (const auto &c : cases) {
         alerts.clear();
-        const User_Profile_Class before = wnd->Front_user_profile;
+        const User_Profile_Class before = wnd->design().Front_user_profile;
         EXPECT_EQ(profileButton([&](UserProfileForm &f) {
                       type(f, F::Name, "Ann");
                       f.row(c.field).ds_combo->setCurrentIndex(c.source);
@@ -343,7 +345,7 @@ TEST_F(ProfileTest, ASourceWithoutAChoiceIsRefusedNamingTheField)
                   }, false),
                   0);
         EXPECT_EQ(alerts, QStringList{c.message});
-        EXPECT_TRUE(wnd->Front_user_profile == before);
+        EXPECT_TRUE(wnd->design().Front_user_profile == before);
         EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
     }
 
@@ -359,7 +361,7 @@ TEST_F(ProfileTest, ASourceWithoutAChoiceIsRefusedNamingTheField)
     };
     EXPECT_EQ(wnd->Open_User_Profile_Window(false, "  "), 0);
     EXPECT_EQ(alerts, QStringList({"Please select the series.", "Please select the source for 'Fax No.'"}));
-    EXPECT_TRUE(wnd->Back_user_profile == User_Profile_Class());
+    EXPECT_TRUE(wnd->design().Back_user_profile == User_Profile_Class());
 }
 
 TEST_F(ProfileTest, PreviewShowsTheFormOnACopyAndCancelLeavesTheCardAsItWas)
@@ -372,8 +374,8 @@ TEST_F(ProfileTest, PreviewShowsTheFormOnACopyAndCancelLeavesTheCardAsItWas)
         return graphics;
     };
     const QList<QVariantMap> before = snapshot();
-    const User_Profile_Class record = wnd->Front_user_profile;
-    const int undoSteps = wnd->document->undoManager().count();
+    const User_Profile_Class record = wnd->design().Front_user_profile;
+    const int undoSteps = wnd->design().document->undoManager().count();
     wnd->setWindowModified(false);
     last_ctrl_X = 27;
 
@@ -388,18 +390,18 @@ TEST_F(ProfileTest, PreviewShowsTheFormOnACopyAndCancelLeavesTheCardAsItWas)
                 const QImage shown = f.Preivew_picture->pixmap().toImage();
                 EXPECT_GT(quorvant::test::differingPixelShare(shown, previous, 40), 0.001) << company;
                 previous = shown;
-                EXPECT_EQ(wnd->TEMP_user_profile.field(F::Company_name).value, company);
+                EXPECT_EQ(wnd->design().TEMP_user_profile.field(F::Company_name).value, company);
             }
         },
         false);
 
     EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(wnd->Front_user_profile == record);
-    EXPECT_EQ(wnd->document->undoManager().count(), undoSteps);
+    EXPECT_TRUE(wnd->design().Front_user_profile == record);
+    EXPECT_EQ(wnd->design().document->undoManager().count(), undoSteps);
     EXPECT_FALSE(wnd->hasUnsavedChanges());
     EXPECT_EQ(last_ctrl_X, 27);
     // The scratch record keeps the last preview.
-    EXPECT_EQ(wnd->TEMP_user_profile.field(F::Name).value, "Zed");
+    EXPECT_EQ(wnd->design().TEMP_user_profile.field(F::Name).value, "Zed");
 }
 
 TEST_F(ProfileTest, SpreadsheetAndSeriesToolsOfTheForm)
@@ -452,24 +454,24 @@ TEST_F(ProfileTest, BackProfileSavedOpenedAndFilledRecordByRecord)
                   f.browse_pic_btn->click();
               }),
               1);
-    const User_Profile_Class back = wnd->Back_user_profile;
+    const User_Profile_Class back = wnd->design().Back_user_profile;
     EXPECT_TRUE(Excel_Binding_Use);
     EXPECT_TRUE(back.Excel_Binding);
     const QString path = tmp.file("badge.zelg");
     ASSERT_TRUE(wnd->Save_project_file(path, false));
 
     // A new design empties the sides' profiles, not the preview's.
-    wnd->TEMP_user_profile.field(F::Name).value = "preview";
-    const User_Profile_Class scratch = wnd->TEMP_user_profile;
+    wnd->design().TEMP_user_profile.field(F::Name).value = "preview";
+    const User_Profile_Class scratch = wnd->design().TEMP_user_profile;
     wnd->New_Project_Setting_Reset();
-    EXPECT_TRUE(wnd->Back_user_profile == User_Profile_Class());
-    EXPECT_TRUE(wnd->TEMP_user_profile == scratch);
+    EXPECT_TRUE(wnd->design().Back_user_profile == User_Profile_Class());
+    EXPECT_TRUE(wnd->design().TEMP_user_profile == scratch);
     EXPECT_FALSE(Fill_User_Profile);
 
     // Opened again, after a series that sorts first was added: the name
     // keeps its series, the phone its column.
     ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
-    EXPECT_TRUE(wnd->Back_user_profile == back);
+    EXPECT_TRUE(wnd->design().Back_user_profile == back);
     writeSeries("aaa", {"x"});
     wnd->setEditedSide(1);
     profileButton(
@@ -564,14 +566,14 @@ TEST_F(ProfileTest, WizardsOpenTheDialogOfBothSidesAndTheCardTakesTheProfile)
             wizard->cancel_btn->click();
         }
     };
-    QUndoStack &undo = wnd->document->undoManager();
+    QUndoStack &undo = wnd->design().document->undoManager();
     const int steps = undo.count();
     wnd->findChild<QAction *>("act_card_size_wizard")->trigger();
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Dana");
     EXPECT_EQ(static_cast<TVNText &>(*graphic(1, "Fup_Name")).contentsString(), "Dana");
     EXPECT_EQ(static_cast<TVNImage &>(*graphic(0, "Fup_Photo")).filePath(), photo);
     EXPECT_EQ(graphic(1, "Fup_Photo"), nullptr);
-    EXPECT_TRUE(wnd->Back_user_profile.field(F::image).value.isEmpty());
+    EXPECT_TRUE(wnd->design().Back_user_profile.field(F::image).value.isEmpty());
     // The profile the wizard placed on both sides is one step, and Undo
     // takes all of it back.
     EXPECT_EQ(undo.count(), steps + 1);
@@ -607,7 +609,7 @@ TEST_F(ProfileTest, WizardsOpenTheDialogOfBothSidesAndTheCardTakesTheProfile)
 
 TEST_F(ProfileTest, DesignFilesWithoutProfilesOpenAndDamagedProfilesAreRefused)
 {
-    wnd->Front_user_profile.field(F::email).value = "a@b.c";
+    wnd->design().Front_user_profile.field(F::email).value = "a@b.c";
     QVariantList root = platform::readPropertyList(encodeDesign(wnd->currentDesign()))->toList();
     QVariantMap design = root[1].toMap();
     const auto decoded = [&](const QVariantMap &d) {

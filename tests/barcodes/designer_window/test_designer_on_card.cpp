@@ -125,7 +125,7 @@ TEST_F(DesignerOnCard, BarcodeToolOpensTheDesignerAndTheCardShowsBothSymbols)
 
 TEST_F(DesignerOnCard, NewBarcodeStaysOnlyWithOkAsOneUndoStep)
 {
-    QUndoStack &undo = wnd->document->undoManager();
+    QUndoStack &undo = wnd->design().document->undoManager();
     wnd->setWindowModified(false);
     {
         auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("EAN-13"), QStringLiteral("12")); },
@@ -159,7 +159,7 @@ TEST_F(DesignerOnCard, ALongerSymbolStaysOnTheCard)
         barcode = addBarcode();
     }
     // In the card's bottom right corner.
-    const QSizeF card = wnd->Front_card_Prop.Card_Size;
+    const QSizeF card = wnd->design().Front_card_Prop.Card_Size;
     barcode->setBounds(QRectF(QPointF(card.width(), card.height()) - QPointF(barcode->bounds().width(), barcode->bounds().height()),
                               barcode->bounds().size()));
     wnd->currentCanvas()->selectGraphic(barcode);
@@ -205,7 +205,7 @@ TEST_F(DesignerOnCard, DoubleClickGivesEverySelectedBarcodeTheResultAndUndoBring
     EXPECT_NEAR(second->bounds().width() / second->_barcode_image.size().width(), 2.0, 1e-9);
     EXPECT_EQ(second->bounds().topLeft(), QPointF(4, 4));
 
-    wnd->document->undoManager().undo();
+    wnd->design().document->undoManager().undo();
     EXPECT_EQ(second->barcodeSettings(), before.settings);
     EXPECT_EQ(second->bounds(), before.bounds);
     EXPECT_EQ(read(second->_barcode_image, BarcodeFormat::Code39), "0123");

@@ -11,6 +11,7 @@
 #include "design_window/LongSmsDlg.h"
 #include "design_window/SeriesImportWindows.h"
 #include "tests/design_window/WindowFixture.h"
+#include "tests/support/InstalledServices.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -255,11 +256,11 @@ TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)
     ASSERT_TRUE(import);
     EXPECT_FALSE(import->isEnabled()) << "no windows installed yet";
     // Installed at start-up, before the window is built.
-    installSeriesImportWindows();
-    const OnScopeExit uninstall([] {
-        design_window::setSeriesImportWindows(nullptr);
-        setSeriesImporters(nullptr);
-    });
+    design_window::HubServices services;
+    services.seriesImport = &designSeriesImportWindows();
+    const quorvant::test::InstalledServices installed(services);
+    installSeriesManagerImporters();
+    const OnScopeExit uninstall([] { setSeriesImporters(nullptr); });
     auto fresh = std::make_unique<TVNWindowController>();
     QStringList opened;
     for (const char *name : {"act_import_series", "act_generate_series"}) {

@@ -8,6 +8,7 @@
 #include "design_window/DataSourcePanel.h"
 #include "design_window/SeriesWindows.h"
 #include "tests/design_window/WindowFixture.h"
+#include "tests/support/InstalledServices.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +23,9 @@ protected:
     void SetUp() override
     {
         // The hub finds its series windows when it is made.
-        batch_data::installBatchDataWindows();
+        design_window::HubServices services;
+        services.series = &batch_data::designSeriesWindows();
+        installed = std::make_unique<quorvant::test::InstalledServices>(services);
         DesignWindow::SetUp();
         // Dialogs are answered by class name; one with no answer fails.
         unscripted.reset();
@@ -43,8 +46,10 @@ protected:
         manager().Update_Value_List_Count();
         manager().Back_Btn_Clicked();
         DesignWindow::TearDown();
-        design_window::setSeriesWindows(nullptr);
+        installed.reset();
     }
+
+    std::unique_ptr<quorvant::test::InstalledServices> installed;
 
     static BatchWizard &manager() { return BatchWizard::defaultInstance(); }
     static batch_data::SeriesStore store() { return design_window::currentSeriesStore(); }

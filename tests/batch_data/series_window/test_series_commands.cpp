@@ -1,12 +1,15 @@
 // The ways into the series windows from the design window: the Data menu's
 // command and the inspector's view button.
 #include "tests/batch_data/series_window/SeriesWindowFixture.h"
+#include "tests/design_window/Outlets.h"
 
 #include "batch_data/series_window/View_Data_Series.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
+
+using quorvant::test::outlet;
 
 TEST_F(SeriesWindow, DataMenuOpensTheManagerAndTheInspectorListsWhatItMade)
 {
@@ -26,23 +29,23 @@ TEST_F(SeriesWindow, DataMenuOpensTheManagerAndTheInspectorListsWhatItMade)
     };
     command->trigger();
     EXPECT_EQ(readTestFile(seriesFile("Made.txt")), "first\n");
-    wnd->Data_source_type->setCurrentIndex(1);
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
     wnd->Data_Source_Type_Changed();
-    EXPECT_EQ(wnd->Batch_Series->findText("Made"), 0);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->findText("Made"), 0);
 }
 
 TEST_F(SeriesWindow, ViewButtonShowsTheChosenSeries)
 {
     writeSeries("Names", "Ann\nBob\n");
     auto text = addText("t", QRectF(10, 10, 80, 20));
-    EXPECT_TRUE(wnd->view_series_btn->isEnabled());
+    EXPECT_TRUE(outlet<QPushButton>(*wnd, "view_series_btn")->isEnabled());
 
     // "Manual" shows nothing; "Series" without a choice asks for one.
-    wnd->view_series_btn->click();
+    outlet<QPushButton>(*wnd, "view_series_btn")->click();
     EXPECT_TRUE(alerts.isEmpty());
-    wnd->Data_source_type->setCurrentIndex(1);
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
     wnd->Data_Source_Type_Changed();
-    wnd->view_series_btn->click();
+    outlet<QPushButton>(*wnd, "view_series_btn")->click();
     EXPECT_EQ(alerts, QStringList{"Please select the series."});
 
     QStringList seen;
@@ -50,8 +53,9 @@ TEST_F(SeriesWindow, ViewButtonShowsTheChosenSeries)
         seen = static_cast<View_Data_Series &>(d).ListData;
         return 1;
     };
-    wnd->Batch_Series->setCurrentIndex(wnd->Batch_Series->findText("Names"));
+    QComboBox *series = outlet<QComboBox>(*wnd, "Batch_Series");
+    series->setCurrentIndex(series->findText("Names"));
     wnd->Batch_Series_Changed();
-    wnd->view_series_btn->click();
+    outlet<QPushButton>(*wnd, "view_series_btn")->click();
     EXPECT_EQ(seen, (QStringList{"Ann", "Bob"}));
 }

@@ -2,6 +2,7 @@
 // a user would: the workbook chosen, columns ticked, OK, and what the
 // viewer, the inspector and a bound object then show.
 #include "tests/batch_data/series_window/SeriesWindowFixture.h"
+#include "tests/design_window/Outlets.h"
 
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
@@ -15,6 +16,8 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
+
+using quorvant::test::outlet;
 
 namespace {
 
@@ -198,7 +201,7 @@ TEST_F(SpreadsheetSource, DesignWindowChoosesASpreadsheetAndBindsItsColumns)
     auto text = addText("typed", QRectF(10, 10, 120, 30));
     auto *command = wnd->findChild<QAction *>("act_spreadsheet");
     ASSERT_TRUE(command && command->isEnabled());
-    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->count(), 2);
 
     dialogs["QFileDialog"] = [](QDialog &d) {
         static_cast<QFileDialog &>(d).selectFile(kSample);
@@ -214,12 +217,12 @@ TEST_F(SpreadsheetSource, DesignWindowChoosesASpreadsheetAndBindsItsColumns)
     command->trigger();
     EXPECT_TRUE(wnd->hasUnsavedChanges());
     // The inspector offers the spreadsheet, and its columns by title.
-    ASSERT_EQ(comboItems(wnd->Data_source_type), (QStringList{"Manual", "Series", "Excel"}));
-    wnd->Data_source_type->setCurrentIndex(2);
+    ASSERT_EQ(comboItems(outlet<QComboBox>(*wnd, "Data_source_type")), (QStringList{"Manual", "Series", "Excel"}));
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(2);
     wnd->Data_Source_Type_Changed();
-    EXPECT_EQ(comboItems(wnd->Batch_Series),
+    EXPECT_EQ(comboItems(outlet<QComboBox>(*wnd, "Batch_Series")),
               (QStringList{"Record No.", "Name", "Untitled Column 2", "Amount", "Note"}));
-    wnd->Batch_Series->setCurrentIndex(4);
+    outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(4);
     wnd->Batch_Series_Changed();
     EXPECT_EQ(text->excel_col_indx, 4);
     EXPECT_EQ(text->contentsString(), "line one\nline two");
@@ -227,7 +230,7 @@ TEST_F(SpreadsheetSource, DesignWindowChoosesASpreadsheetAndBindsItsColumns)
     // Its view button shows the spreadsheet.
     int viewed = 0;
     dialogs["Data_From_Excel"] = [&](QDialog &) { return ++viewed; };
-    wnd->view_series_btn->click();
+    outlet<QPushButton>(*wnd, "view_series_btn")->click();
     EXPECT_EQ(viewed, 1);
 
     // Cancelling the file choice changes nothing.

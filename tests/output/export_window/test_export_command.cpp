@@ -3,6 +3,7 @@
 // progress sheet, its stop and its failures; the user's answers scripted,
 // the exported files read back, symbols with a real reader.
 #include "barcodes/designer/BarcodeEngine.h"
+#include "tests/design_window/Outlets.h"
 #include "batch_data/binding/RecordBinding.h"
 #include "design_window/ExportFileBox.h"
 #include "design_window/Globals.h"
@@ -104,10 +105,10 @@ protected:
         exporter = std::make_unique<ImageExport>();
         setImageExportWindows(exporter.get());
         wnd = std::make_unique<TVNWindowController>();
-        wnd->Front_card_Prop.Card_Fill = true;
-        wnd->Front_card_Prop.Card_Fill_Color = kFrontCard;
-        wnd->Back_card_Prop.Card_Fill = true;
-        wnd->Back_card_Prop.Card_Fill_Color = kBackCard;
+        wnd->design().Front_card_Prop.Card_Fill = true;
+        wnd->design().Front_card_Prop.Card_Fill_Color = kFrontCard;
+        wnd->design().Back_card_Prop.Card_Fill = true;
+        wnd->design().Back_card_Prop.Card_Fill_Color = kBackCard;
         alertUser = std::make_unique<platform::ScopedAlertResponder>([this](const platform::AlertRequest &r) {
             alerts << r.text.trimmed();
             return alertAnswer;
@@ -168,8 +169,8 @@ protected:
         frontCode = bound(newGraphicOfClass(GraphicClass::Barcode), {10, 10, 222, 80}, "Codes");
         name = std::static_pointer_cast<TVNText>(bound(newGraphicOfClass(GraphicClass::Text), {10, 100, 222, 30}, "Names"));
         backCode = bound(newGraphicOfClass(GraphicClass::Barcode), {10, 10, 222, 80}, "Backs");
-        wnd->document->graphics = {frontCode, name};
-        wnd->document->graphics_back = {backCode};
+        wnd->design().document->graphics = {frontCode, name};
+        wnd->design().document->graphics_back = {backCode};
     }
     // Adds to the front an EAN-13 symbol of the series "Eans", whose value
     // for record `bad` (from 0) has a letter, which EAN-13 refuses.
@@ -184,7 +185,7 @@ protected:
         ean->Set_Data_source_type(batch_data::kSeriesValue);
         ean->Set_Batch_List_Name("Eans");
         ean->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("EAN-13"));
-        wnd->document->graphics.push_back(ean);
+        wnd->design().document->graphics.push_back(ean);
     }
     // Options: the format, resolution and sides the user picks.
     void pick(const QString &format, int dpi, int sideRow, bool combine = false)
@@ -199,8 +200,8 @@ protected:
     // The Export command from the menu, waiting for a batch run to end.
     void exportFromMenu()
     {
-        ASSERT_TRUE(wnd->act_export->isEnabled());
-        wnd->act_export->trigger();
+        ASSERT_TRUE(outlet<QAction>(*wnd, "act_export")->isEnabled());
+        outlet<QAction>(*wnd, "act_export")->trigger();
         waitForBatch(*exporter);
     }
     QStringList files(const QString &folder) const
@@ -324,7 +325,7 @@ public:
         if (n == m_stopAt && side == QLatin1String("F")) {
             platform::runOnMainThread([&] {
                 Send_Modeless &sheet = Send_Modeless::defaultInstance();
-                sheetShown = sheet.isVisible() && sheet.parentWidget() == &window();
+                sheetShown = sheet.isVisible() && sheet.parentWidget() == window().mainWidget();
                 refreshHeld = Card_Value_In_Process;
                 sheet._stop_btn->click();
             });
@@ -342,7 +343,7 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
 {
     bindDesign(10);
     const platform::Image photo = platform::Image::fromBitmap(QImage(40, 30, QImage::Format_RGB32));
-    wnd->_Main_Photo_image = photo;
+    wnd->design()._Main_Photo_image = photo;
     auto records = std::make_unique<StopAtRecord>(*wnd, 4);
     StopAtRecord &stopping = *records;
     ImageExport exporting(std::move(records));
@@ -366,7 +367,7 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
     // Not the message of a run that made every card.
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | The run was stopped after 5 of 10 cards."});
     expectRecordZeroShown();
-    EXPECT_EQ(wnd->_Main_Photo_image.size(), photo.size());
+    EXPECT_EQ(wnd->design()._Main_Photo_image.size(), photo.size());
 }
 
 TEST_F(ExportCommandTest, AFailedWriteIsOneMessageNamingTheFileAndNoSuccessBox)
@@ -442,7 +443,7 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
         platform::Image drawCard(int n, const QString &side) override
         {
             if (n == 4)
-                QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+                QTimer::singleShot(0, window().mainWidget(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
             return WindowRecords::drawCard(n, side);
         }
     };
@@ -487,8 +488,8 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
         {
             if (n == 2 && side == QLatin1String("F")) {
                 platform::runOnMainThread([&] {
-                    enabledDuringRun = window().act_export->isEnabled();
-                    QMetaObject::invokeMethod(window().act_export, "trigger", Qt::QueuedConnection);
+                    enabledDuringRun = outlet<QAction>(*window().mainWidget(), "act_export")->isEnabled();
+                    QMetaObject::invokeMethod(outlet<QAction>(*window().mainWidget(), "act_export"), "trigger", Qt::QueuedConnection);
                     if (stop)
                         Send_Modeless::defaultInstance()._stop_btn->click();
                 });
@@ -525,7 +526,7 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
         const int panelsBefore = panels;
         exporting.Export_Button(*wnd);
         if (!row.folderInTheWay) {
-            EXPECT_FALSE(wnd->act_export->isEnabled());
+            EXPECT_FALSE(outlet<QAction>(*wnd, "act_export")->isEnabled());
         }
         waitForBatch(exporting);
         QCoreApplication::processEvents();
@@ -535,7 +536,7 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
             EXPECT_FALSE(watching.enabledDuringRun);
         }
         EXPECT_EQ(resultBoxes.size(), row.boxes);
-        EXPECT_TRUE(wnd->act_export->isEnabled());
+        EXPECT_TRUE(outlet<QAction>(*wnd, "act_export")->isEnabled());
         setImageExportWindows(exporter.get());
     }
 }
@@ -551,7 +552,7 @@ TEST_F(ExportCommandTest, ARunEndsOnlyOnceTheStopQuestionIsAnswered)
         platform::Image drawCard(int n, const QString &side) override
         {
             if (n == 3 && side == QLatin1String("F"))
-                QTimer::singleShot(0, &window(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+                QTimer::singleShot(0, window().mainWidget(), [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
             return WindowRecords::drawCard(n, side);
         }
     };
@@ -587,11 +588,11 @@ TEST_F(ExportCommandTest, AnOpenedDesignAndOneAfterARunShowRecordZeroOnBothSides
     const QString file = tmp.file("stale.zelg");
     ASSERT_TRUE(wnd->Save_project_file(file, false));
     ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
-    ASSERT_EQ(wnd->document->graphics.size(), 2u);
-    ASSERT_EQ(wnd->document->graphics_back.size(), 1u);
-    name = std::static_pointer_cast<TVNText>(wnd->document->graphics[1]);
-    frontCode = wnd->document->graphics[0];
-    backCode = wnd->document->graphics_back[0];
+    ASSERT_EQ(wnd->design().document->graphics.size(), 2u);
+    ASSERT_EQ(wnd->design().document->graphics_back.size(), 1u);
+    name = std::static_pointer_cast<TVNText>(wnd->design().document->graphics[1]);
+    frontCode = wnd->design().document->graphics[0];
+    backCode = wnd->design().document->graphics_back[0];
     expectRecordZeroShown();
 
     // A single export takes what the canvas shows: one record on both sides.

@@ -254,8 +254,8 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
         return g;
     };
     const GraphicPtr frontText = bound(GraphicClass::Text, {10, 90, 200, 40}, "Codes");
-    wnd.document->graphics = {bound(GraphicClass::Barcode, {10, 10, 200, 60}, "Codes", "Code 128"), frontText};
-    wnd.document->graphics_back = {bound(GraphicClass::Barcode, {10, 10, 110, 110}, "Texts", "QR Code")};
+    wnd.design().document->graphics = {bound(GraphicClass::Barcode, {10, 10, 200, 60}, "Codes", "Code 128"), frontText};
+    wnd.design().document->graphics_back = {bound(GraphicClass::Barcode, {10, 10, 110, 110}, "Texts", "QR Code")};
 
     DesignMailCards cards;
     MailWindowsImpl windows(&cards);
@@ -342,7 +342,7 @@ TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
         g->Set_Data_source_type(batch_data::kSeriesValue);
         g->Set_Batch_List_Name(QLatin1String(series));
         g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
-        wnd.document->graphics.push_back(g);
+        wnd.design().document->graphics.push_back(g);
     }
 
     DesignMailCards cards;

@@ -16,6 +16,7 @@
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "tests/output/PdfTools.h"
+#include "tests/support/InstalledServices.h"
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
@@ -108,6 +109,14 @@ struct ScopedPrintState {
     ScopedValue<int> placed{output::barcode_counter};
 };
 
+// The services of a program that has only its print window.
+inline design_window::HubServices printServices()
+{
+    design_window::HubServices services;
+    services.print = &output::designPrintWindows();
+    return services;
+}
+
 // The design window with the print window installed, in a resource folder
 // of its own; every alert is recorded and answered 0 (OK, Yes).
 struct PrintCommandDesk {
@@ -120,7 +129,8 @@ struct PrintCommandDesk {
         alerts.append(r.text.trimmed());
         return 0;
     }};
-    const bool installed = (design_window::setResourceFolder(tmp.file("res")), output::installPrintWindows(), true);
+    const bool inOwnFolder = (design_window::setResourceFolder(tmp.file("res")), true);
+    InstalledServices services{printServices()};
     TVNWindowController window;
 };
 

@@ -196,8 +196,8 @@ TEST(PrintToCups, ALandscapeSheetComesOutOfTheQueueInLandscape)
     TVNWindowController &window = desk.window;
     // A card of a dark block, printed once at the sheet's top left.
     window.applyCardSize(QSizeF(88.9, 50.8));
-    window.Front_card_Prop.Card_Fill = true;
-    window.Front_card_Prop.Card_Fill_Color = Qt::black;
+    window.design().Front_card_Prop.Card_Fill = true;
+    window.design().Front_card_Prop.Card_Fill_Color = Qt::black;
     QFile::remove(Scheduler::output());
     platform::ScopedModalResponder user([&](QDialog &d) {
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {

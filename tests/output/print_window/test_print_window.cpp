@@ -335,7 +335,7 @@ TEST(PrintCommand, WithoutPrintersThePdfFileIsOfferedAndAGonePrinterRefused)
         alerts.append(r.text.trimmed());
         return 0;
     });
-    output::installPrintWindows();
+    const InstalledServices services(printServices());
     TVNWindowController window;
     QAction *print = window.findChild<QAction *>("act_print");
     ASSERT_NE(print, nullptr);
