@@ -108,9 +108,10 @@ qint64 CardLayers::buildStep(qint64 maxPixels)
                         b.pixels.constScanLine(y) + size_t(b.covered.left()) * 4, bytes);
         }
         b.row += count;
+        const qint64 copied = qint64(count) * b.covered.width();
         if (b.row > b.covered.bottom())
             nextLayer();
-        return qint64(count) * b.covered.width();
+        return copied;
     }
 
     QImage &target = b.layer == 0 ? m_base : b.pixels;
