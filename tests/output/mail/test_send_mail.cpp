@@ -6,6 +6,7 @@
 #include "batch_data/binding/RecordBinding.h"
 #include "design_window/Globals.h"
 #include "design_window/MailWindows.h"
+#include "design_window/RecordFill.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
@@ -13,6 +14,7 @@
 #include "output/mail/EmailSettings.h"
 #include "output/mail/MailWindowsImpl.h"
 #include "output/mail/Send_Mail.h"
+#include "output/widgets/Send_Modeless.h"
 #include "platform/ModalRun.h"
 #include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/ScopedValue.h"
@@ -28,6 +30,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -367,4 +370,77 @@ TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
     EXPECT_TRUE(alerts.texts.first().startsWith("5 of 5 messages were sent.\n\nCard 3 was made without its barcode:\n"
                                                 "Card 3: \"40123X\": "))
         << alerts.texts.first().toStdString();
+}
+
+TEST(SendMailWindow, AStopClickedWhileAHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)
+{
+    using namespace design_window;
+    SmtpTestServer::Options options;
+    options.user = QStringLiteral("me@example.org");
+    options.password = QStringLiteral("pw");
+    MailDesk desk(options);
+    SmtpTestServer &server = desk.server;
+    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    TVNWindowController &wnd = desk.wnd;
+    QStringList codes;
+    for (int n = 0; n < 5; ++n)
+        codes << QStringLiteral("QV-%1").arg(n + 1);
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    GraphicPtr code = newGraphicOfClass(GraphicClass::Barcode);
+    code->setBounds({10, 10, 200, 60});
+    code->Set_Data_source_type(batch_data::kSeriesValue);
+    code->Set_Batch_List_Name(QStringLiteral("Codes"));
+    code->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QStringLiteral("Code 128")));
+    // An unbound box, drawn with what every card shares at the first card;
+    // its first drawing clicks Stop.
+    struct StopOnFirstDrawing : TVNBarcode {
+        mutable std::atomic<int> draws = 0;
+        mutable qint64 largestDevice = 0;
+        void drawContents(QPainter &painter, bool) const override
+        {
+            if (draws++ == 0)
+                QTimer::singleShot(0, [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+            largestDevice = std::max<qint64>(largestDevice, qint64(painter.device()->width()) * painter.device()->height());
+            painter.fillRect(bounds(), Qt::darkGreen);
+        }
+    };
+    auto box = std::make_shared<StopOnFirstDrawing>();
+    box->setBounds({120, 90, 100, 50});
+    wnd.document->graphics = {code, box};
+    int drawsWhenAsked = -1;
+    QStringList alerts;
+    platform::ScopedAlertResponder user([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        if (drawsWhenAsked < 0)
+            drawsWhenAsked = box->draws;
+        return 0;
+    });
+
+    DesignMailCards cards;
+    Send_Mail window;
+    window.setDesign(&cards);
+    window.mailScript.trustedCertificates = testCertificates().cert;
+    window.cardDpi = 1200;
+    open(window);
+    window.show();
+    window.to_txt->setText(QStringLiteral("a1@example.net"));
+    window.send_barcode_rd_select();
+    window.send_with_batch_chk->click();
+    window.Send_Button();
+    ASSERT_TRUE(window.isRunning()) << alerts.join('\n').toStdString();
+    QEventLoop loop;
+    QObject::connect(&window, &Send_Mail::runFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_FALSE(window.isRunning());
+
+    // Asked before the first card's shared layers were all drawn, each
+    // hand-off a band at most; the card under way was finished, nothing sent.
+    EXPECT_GE(drawsWhenAsked, 1);
+    EXPECT_LT(drawsWhenAsked, box->draws);
+    EXPECT_LE(box->largestDevice, RecordFill::kBandPixels);
+    EXPECT_LE(wnd.recordFill().largestBand(), RecordFill::kBandPixels);
+    EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?", "Sending was stopped after 0 of 5 messages."}));
+    EXPECT_TRUE(server.messages().isEmpty());
+    EXPECT_EQ(code->linear_font_val, codes[0]);
 }
