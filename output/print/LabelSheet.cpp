@@ -57,7 +57,7 @@ void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text
     painter.restore();
 }
 
-void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards)
+bool paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards)
 {
     const QSizeF paper = layout.paper;
     painter.fillRect(QRectF(QPointF(0, 0), paper), Qt::white);
@@ -87,7 +87,10 @@ void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int 
             cards.labelFailed(label, QStringLiteral("the card could not be drawn"));
         }
         painter.restore();
+        if (!cards.labelDone(label))
+            return false;
     }
+    return true;
 }
 
 SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLayout &layout, int labels,
@@ -103,14 +106,19 @@ SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLa
         }
         painter.save();
         painter.scale(sx, sy);
+        bool whole = true;
         try {
-            paintSheetPage(painter, layout, page, labels, cards);
+            whole = paintSheetPage(painter, layout, page, labels, cards);
         } catch (const std::exception &e) {
             run.failure = QString::fromLocal8Bit(e.what());
         }
         painter.restore();
         if (!run.failure.isEmpty())
             break;
+        if (!whole) {
+            run.stopped = true;
+            break;
+        }
         ++run.pages;
         if (afterPage && !afterPage(run.pages, pages)) {
             run.stopped = run.pages < pages;

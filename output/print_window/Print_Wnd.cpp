@@ -616,6 +616,8 @@ void Print_Wnd::Execute_Printing(bool preview)
     m_run = Send_Modeless::defaultInstance().beginRun(this, Total_Label,
                                                       QStringLiteral("%1 / %2").arg(0).arg(Total_Label));
     const auto afterPage = [this](int done, int total) { return runProgress(done, total); };
+    // A page may hold many cards: the Stop button is heard after each.
+    cards.betweenLabels = [this](int label) { return serveRun(std::min(Total_Label_Real, label + 1)); };
     SheetRun run;
     bool nothingSent = true;
     if (toFile) {
@@ -641,13 +643,18 @@ void Print_Wnd::setRunCommandsEnabled(bool enabled)
 bool Print_Wnd::runProgress(int done, int pages)
 {
     barcode_counter = std::min(Total_Label_Real, done * currentSheetLayout().cells());
+    Q_UNUSED(pages);
+    return serveRun(barcode_counter);
+}
+
+bool Print_Wnd::serveRun(int cardsDone)
+{
     if (!m_run)
         return true;
-    m_run->curr_barcode_count = barcode_counter;
-    Q_UNUSED(pages);
-    // The run holds the main thread: between sheets the windows repaint and
+    m_run->curr_barcode_count = cardsDone;
+    // The run holds the main thread: between cards the windows repaint and
     // the Stop button is heard. Its question is answered before this
-    // returns, so no page starts while it is open.
+    // returns, so no card starts while it is open.
     QCoreApplication::processEvents();
     return !m_run->stopped();
 }

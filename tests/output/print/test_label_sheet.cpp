@@ -28,9 +28,16 @@ public:
     }
     void drawSide(QPainter &painter, int, const QRectF &target) override { painter.fillRect(target, Qt::gray); }
     void labelFailed(int label, const QString &reason) override { failed << QStringLiteral("%1: %2").arg(label).arg(reason); }
+    bool labelDone(int label) override
+    {
+        done << label;
+        return label != stopAfter;
+    }
 
     int failAt = -1;
+    int stopAfter = -1;
     QStringList failed;
+    QList<int> done;
 };
 
 } // namespace
@@ -65,6 +72,16 @@ TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
     EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards), (SheetRun{3, false, {}}));
     EXPECT_EQ(cards.failed, QStringList{"14: the record could not be filled"});
     EXPECT_EQ(pdfInfo(pdf).pages, 3);
+    // Between two cards, whether the card was made or not, the run can be
+    // stopped: no further card is drawn, and the page cut short is no page.
+    cards.done.clear();
+    cards.stopAfter = 13;
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int, int) { return true; }), (SheetRun{1, true, {}}));
+    QList<int> upToStop;
+    for (int label = 0; label <= 13; ++label)
+        upToStop << label;
+    EXPECT_EQ(cards.done, upToStop);
+    EXPECT_EQ(pdfInfo(pdf).pages, 3) << "the stopped run left the earlier file";
     // A folder that cannot take the file: the failure names it.
     EXPECT_TRUE(printSheetsToPdf(tmp.file("missing/cards.pdf"), layout, 3, cards)
                     .failure.startsWith(tmp.file("missing/cards.pdf") + ": "));
