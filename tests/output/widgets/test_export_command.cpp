@@ -477,19 +477,6 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
     expectRecordZeroShown();
 }
 
-// An unbound box that counts its drawings; the first one clicks Stop.
-struct StopOnFirstDrawing : TVNBarcode {
-    mutable std::atomic<int> draws = 0;
-    mutable qint64 largestDevice = 0;
-    void drawContents(QPainter &painter, bool) const override
-    {
-        if (draws++ == 0)
-            QTimer::singleShot(0, [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
-        largestDevice = std::max<qint64>(largestDevice, qint64(painter.device()->width()) * painter.device()->height());
-        painter.fillRect(bounds(), Qt::darkGreen);
-    }
-};
-
 TEST_F(ExportCommandTest, AStopClickedWhileTheFirstHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)
 {
     bindDesign(40);
