@@ -277,6 +277,7 @@ TEST_F(RecordFillTest, LargeSidesAreDrawnInBoundedBandsWithTheWholeDrawingsPixel
     for (double dpi : {300.0, 600.0, 1200.0}) {
         fill.setResolution(dpi);
         for (int n = 0; n < 2; ++n) {
+            box->largestDevice = 0;
             const QImage banded = card(n, "F");
             // However large the side, no hand-off draws more than a band:
             // nor does the drawing of what every card shares, at the first.
