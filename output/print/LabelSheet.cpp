@@ -57,7 +57,7 @@ void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text
     painter.restore();
 }
 
-bool paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards)
+PageEnd paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards)
 {
     const QSizeF paper = layout.paper;
     painter.fillRect(QRectF(QPointF(0, 0), paper), Qt::white);
@@ -87,10 +87,13 @@ bool paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int 
             cards.labelFailed(label, QStringLiteral("the card could not be drawn"));
         }
         painter.restore();
-        if (!cards.labelDone(label))
-            return false;
+        if (!cards.labelDone(label)) {
+            // The card under way is finished; a stop at the page's last card
+            // leaves the page whole.
+            return i + 1 < onThisPage.count ? PageEnd::Cut : PageEnd::WholeThenStop;
+        }
     }
-    return true;
+    return PageEnd::Whole;
 }
 
 SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLayout &layout, int labels,
@@ -106,21 +109,22 @@ SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLa
         }
         painter.save();
         painter.scale(sx, sy);
-        bool whole = true;
+        PageEnd end = PageEnd::Whole;
         try {
-            whole = paintSheetPage(painter, layout, page, labels, cards);
+            end = paintSheetPage(painter, layout, page, labels, cards);
         } catch (const std::exception &e) {
             run.failure = QString::fromLocal8Bit(e.what());
         }
         painter.restore();
         if (!run.failure.isEmpty())
             break;
-        if (!whole) {
+        if (end == PageEnd::Cut) {
             run.stopped = true;
             break;
         }
         ++run.pages;
-        if (afterPage && !afterPage(run.pages, pages)) {
+        // Stopped at the last card: the run is whole, and ends as one.
+        if (end == PageEnd::WholeThenStop || (afterPage && !afterPage(run.pages, pages))) {
             run.stopped = run.pages < pages;
             break;
         }

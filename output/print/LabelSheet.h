@@ -57,8 +57,11 @@ void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text
 // Paints page `page` (from 0) of a run of `labels` labels: the white sheet
 // and its labels. Without a card every label shows "Invalid Data" in red. A
 // label that throws is handed to cards.labelFailed() and the page goes on.
-// False when cards.labelDone() stopped the page before its last label.
-bool paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards);
+// How the page ended: every label drawn, every label drawn but
+// cards.labelDone() stopped the run at the last one, or stopped before its
+// last label.
+enum class PageEnd { Whole, WholeThenStop, Cut };
+PageEnd paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards);
 
 // What a print run did.
 struct SheetRun {

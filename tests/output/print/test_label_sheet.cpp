@@ -82,6 +82,17 @@ TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
         upToStop << label;
     EXPECT_EQ(cards.done, upToStop);
     EXPECT_EQ(pdfInfo(pdf).pages, 3) << "the stopped run left the earlier file";
+    // A stop at a sheet's last card keeps that sheet whole and starts no
+    // other; at the run's last card the run is whole and ends as one.
+    cards.done.clear();
+    cards.stopAfter = 19;
+    writeTestFile(pdf, "earlier");
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int, int) { return true; }), (SheetRun{2, true, {}}));
+    EXPECT_EQ(cards.done.size(), 20);
+    EXPECT_EQ(readTestFile(pdf), "earlier");
+    cards.stopAfter = 29;
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int, int) { return true; }), (SheetRun{3, false, {}}));
+    EXPECT_EQ(pdfInfo(pdf).pages, 3);
     // A folder that cannot take the file: the failure names it.
     EXPECT_TRUE(printSheetsToPdf(tmp.file("missing/cards.pdf"), layout, 3, cards)
                     .failure.startsWith(tmp.file("missing/cards.pdf") + ": "));
