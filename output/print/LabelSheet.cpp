@@ -87,13 +87,11 @@ PageEnd paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, i
             cards.labelFailed(label, QStringLiteral("the card could not be drawn"));
         }
         painter.restore();
-        if (!cards.labelDone(label)) {
-            // The card under way is finished; a stop at the page's last card
-            // leaves the page whole.
-            return i + 1 < onThisPage.count ? PageEnd::Cut : PageEnd::WholeThenStop;
-        }
+        // The card under way is finished, no other started.
+        if (!cards.labelDone(label))
+            return {i + 1, true};
     }
-    return PageEnd::Whole;
+    return {onThisPage.count, false};
 }
 
 SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLayout &layout, int labels,
@@ -109,7 +107,7 @@ SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLa
         }
         painter.save();
         painter.scale(sx, sy);
-        PageEnd end = PageEnd::Whole;
+        PageEnd end;
         try {
             end = paintSheetPage(painter, layout, page, labels, cards);
         } catch (const std::exception &e) {
@@ -118,13 +116,15 @@ SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLa
         painter.restore();
         if (!run.failure.isEmpty())
             break;
-        if (end == PageEnd::Cut) {
+        run.labels += end.labels;
+        if (end.labels < labelsOnPage(page, labels, layout).count) {
             run.stopped = true;
             break;
         }
         ++run.pages;
-        // Stopped at the last card: the run is whole, and ends as one.
-        if (end == PageEnd::WholeThenStop || (afterPage && !afterPage(run.pages, pages))) {
+        // A stop at a page's last card leaves the page whole; at the run's
+        // last card, the run whole.
+        if (end.stopped || (afterPage && !afterPage(run.pages, pages))) {
             run.stopped = run.pages < pages;
             break;
         }

@@ -57,15 +57,18 @@ void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text
 // Paints page `page` (from 0) of a run of `labels` labels: the white sheet
 // and its labels. Without a card every label shows "Invalid Data" in red. A
 // label that throws is handed to cards.labelFailed() and the page goes on.
-// How the page ended: every label drawn, every label drawn but
-// cards.labelDone() stopped the run at the last one, or stopped before its
-// last label.
-enum class PageEnd { Whole, WholeThenStop, Cut };
+// Says how many labels were drawn (or failed), and whether
+// cards.labelDone() stopped the run at the last of them.
+struct PageEnd {
+    int labels = 0;
+    bool stopped = false;
+};
 PageEnd paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards);
 
 // What a print run did.
 struct SheetRun {
     int pages = 0; // pages painted
+    int labels = 0; // labels drawn, those of a page a stop cut short too
     bool stopped = false;
     QString failure; // why the run failed; empty when it did not
     bool operator==(const SheetRun &) const = default;

@@ -662,15 +662,16 @@ bool Print_Wnd::serveRun(int cardsDone)
 void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, const DesignCards &cards)
 {
     const QString outcome = nothingSent ? QStringLiteral(" Nothing was printed.") : QString();
-    const int cells = currentSheetLayout().cells();
-    const int printed = std::min(Total_Label_Real, run.pages * cells);
+    const int cells = std::max(currentSheetLayout().cells(), 1);
+    // A stop may cut a sheet short: its cards count, and so does the sheet.
+    const int printed = std::min(Total_Label_Real, run.labels);
     const QString problems = cards.problems().message();
     QString text;
     if (run.stopped)
         text = QStringLiteral("Printing was stopped after %1 of %2 cards (%3 of %4 sheets).%5")
                    .arg(printed)
                    .arg(Total_Label_Real)
-                   .arg(run.pages)
+                   .arg((run.labels + cells - 1) / cells)
                    .arg(pages)
                    .arg(outcome);
     else if (!run.failure.isEmpty())

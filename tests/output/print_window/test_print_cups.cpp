@@ -183,7 +183,7 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
     });
     window.findChild<QAction *>("act_print")->trigger();
     EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
-                                   "Printing was stopped after 0 of 12 cards (0 of 2 sheets). Nothing was printed."}));
+                                   "Printing was stopped after 1 of 12 cards (1 of 2 sheets). Nothing was printed."}));
     EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
     EXPECT_EQ(runTool("lpstat", {"-o", "TESTPDF"}).trimmed(), "");
     EXPECT_EQ(completedJobs(), before);
