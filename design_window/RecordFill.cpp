@@ -138,8 +138,10 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
     }
     side->face = m_design.face(number);
     if (layers) {
+        // Drawn by the caller, a band at a time (see Set_data_table_value_to_card).
         side->layers = std::make_unique<drawing::CardLayers>(
-            graphics, side->face, [&changing](const TVNGraphic &g) { return changing.contains(&g); }, m_dpi);
+            graphics, side->face, [&changing](const TVNGraphic &g) { return changing.contains(&g); }, m_dpi,
+            drawing::CardLayers::Build::Later);
     }
     return *side;
 }
@@ -203,18 +205,27 @@ platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &c
     double dpi = 0;
     QSizeF points;
     try {
-        platform::runOnMainThread([&] {
-            Side &side = prepared(number, use);
-            m_lastSide = number;
-            fill(side, n);
-            if (side.layers && !side.layers->pixelSize().isEmpty()) {
-                pixels = side.layers->pixelSize();
-                dpi = side.layers->dpi();
-                points = side.face.size;
-            } else {
-                image = render(side);
-            }
-        });
+        // At a run's first card the side's unchanging layers are drawn, a
+        // band per hand-off, before the record is filled in.
+        for (bool filled = false; !filled;) {
+            platform::runOnMainThread([&] {
+                Side &side = prepared(number, use);
+                if (side.layers && !side.layers->isBuilt()) {
+                    noteHandOff(side.layers->buildStep(kBandPixels));
+                    return;
+                }
+                m_lastSide = number;
+                fill(side, n);
+                filled = true;
+                if (side.layers && !side.layers->pixelSize().isEmpty()) {
+                    pixels = side.layers->pixelSize();
+                    dpi = side.layers->dpi();
+                    points = side.face.size;
+                } else {
+                    image = render(side);
+                }
+            });
+        }
         if (pixels.isEmpty())
             return image;
         // The bitmap is made here and drawn band by band on the main thread,
@@ -224,12 +235,10 @@ platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &c
             platform::runOnMainThread([&] {
                 const Side *side = m_sides[size_t(number)].get();
                 // Only a new run or resolution drops the layers.
-                if (!side || !side->layers || side->layers->pixelSize() != pixels)
+                if (!side || !side->layers || !side->layers->isBuilt() || side->layers->pixelSize() != pixels)
                     throw std::runtime_error("the design changed while the card was drawn");
                 side->layers->renderBand(card, band);
-                const qint64 area = qint64(band.width()) * band.height();
-                if (area > m_largestBand)
-                    m_largestBand = area;
+                noteHandOff(qint64(band.width()) * band.height());
             });
         }
         return platform::Image::fromBitmap(card, points);
@@ -237,6 +246,12 @@ platform::Image RecordFill::Set_data_table_value_to_card(int n, const QString &c
         platform::log(QStringLiteral("Set_data_table_value_to_card: %1").arg(QString::fromLocal8Bit(e.what())));
         return {};
     }
+}
+
+void RecordFill::noteHandOff(qint64 pixels)
+{
+    if (pixels > m_largestBand)
+        m_largestBand = pixels;
 }
 
 bool RecordFill::fillSide(int n, int side, batch_data::SourcesInUse use, QString *error)
@@ -326,6 +341,13 @@ platform::Image CardSource::recordCard(int n, int side, batch_data::SourcesInUse
 {
     return m_window.recordFill().Set_data_table_value_to_card(n, side == 0 ? QStringLiteral("F") : QStringLiteral("B"),
                                                               use);
+}
+
+platform::Image CardSource::recordCard(int n, int side)
+{
+    batch_data::SourcesInUse use;
+    platform::runOnMainThread([&] { use = sourcesInUse(); });
+    return recordCard(n, side, use);
 }
 
 bool CardSource::fill(int n, int side, batch_data::SourcesInUse use, QString *error)

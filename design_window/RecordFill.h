@@ -95,7 +95,8 @@ public:
     // whole card at its size in points. The side being edited stays as it
     // is. A null image when the side cannot be drawn or the fill fails (the
     // reason is logged). Called from a worker, the fill is one hand-off to
-    // the main thread and the drawing one more per band of kBandPixels.
+    // the main thread and the drawing one more per band of kBandPixels; so
+    // is each band of the layers drawn at the side's first card of a run.
     platform::Image Set_data_table_value_to_card(int n, const QString &card_side, batch_data::SourcesInUse use);
     // Writes record n into side 0 (front) or 1 (back) and leaves the
     // drawing to the caller, who draws the live side where it wants it (a
@@ -127,7 +128,8 @@ public:
     // none), and the reason of the first.
     int failedBarcodes() const { return m_failedBarcodes; }
     QString firstBarcodeFailure() const { return m_firstBarcodeFailure; }
-    // The most pixels of a record's side drawn in one hand-off in this run.
+    // The most pixels of a record's side, or of its layers, drawn in one
+    // hand-off in this run.
     qint64 largestBand() const { return m_largestBand; }
 
 private:
@@ -140,6 +142,8 @@ private:
     // With `symbolRectangles`, symbols held as pixels become rectangles.
     void fill(Side &side, int n, bool symbolRectangles = false);
     platform::Image render(const Side &side) const;
+    // Keeps the largest pixel count one hand-off has drawn.
+    void noteHandOff(qint64 pixels);
 
     Design m_design;
     batch_data::RecordBinding m_binding;
@@ -180,6 +184,10 @@ public:
     // Record n written into the side and the side drawn (see
     // RecordFill::setResolution); null when it cannot be drawn.
     platform::Image recordCard(int n, int side, batch_data::SourcesInUse use);
+    // The same with the sources the design window uses now, read on the
+    // main thread. Called from a run's thread, the main thread is held a
+    // band at a time.
+    platform::Image recordCard(int n, int side);
     // Record n written into the side, left for the caller to draw; false
     // with the reason when it could not be.
     bool fill(int n, int side, batch_data::SourcesInUse use, QString *error);

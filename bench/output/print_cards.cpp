@@ -9,6 +9,9 @@
 // front side only. The records are those the design is bound to, from the
 // series folder of the user's resource folder (XDG_DATA_HOME moves it).
 //
+// It also prints how long the main thread was held at most for one card
+// and for one page (the Print window hears its Stop button after each).
+//
 // Every record whose card could not be made whole (left out, or made
 // without a barcode or picture) is printed on standard error as
 // "record N: REASON", N from 1; the other cards are still printed, and the
@@ -23,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPageSize>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -107,10 +111,26 @@ int main(int argc, char **argv)
     design_window::Card_Value_In_Process = true;
     output::SheetRun run;
     QStringList problems;
+    qint64 longestCard = 0, longestPage = 0;
     {
         output::DesignCards cards(design, front, back, batch ? records : 0);
+        // How long the main thread is held at most between two chances to
+        // hear the Stop button: one card, and one page as a whole.
+        QElapsedTimer sinceCard, sincePage;
+        sinceCard.start();
+        sincePage.start();
+        cards.betweenLabels = [&](int) {
+            longestCard = std::max(longestCard, sinceCard.nsecsElapsed());
+            sinceCard.restart();
+            return true;
+        };
         Printing_View view(layout, records, cards, false);
-        run = view.printToPdf(args[2]);
+        run = view.printToPdf(args[2], [&](int, int) {
+            longestPage = std::max(longestPage, sincePage.nsecsElapsed());
+            sincePage.restart();
+            sinceCard.restart();
+            return true;
+        });
         problems = cards.problems().lines();
     }
     design_window::Card_Value_In_Process = false;
@@ -118,7 +138,8 @@ int main(int argc, char **argv)
         return fail(qPrintable(run.failure));
     for (const QString &line : problems)
         std::fprintf(stderr, "%s\n", qPrintable(line));
-    std::printf("%d cards, %d pages (%d x %d), %.3f s, peak %.1f MB\n", records, run.pages, layout.rows,
-                layout.columns, clock.nsecsElapsed() / 1e9, peakMegabytes());
+    std::printf("%d cards, %d pages (%d x %d), %.3f s, peak %.1f MB, longest card %.1f ms, longest page %.1f ms\n",
+                records, run.pages, layout.rows, layout.columns, clock.nsecsElapsed() / 1e9, peakMegabytes(),
+                longestCard / 1e6, longestPage / 1e6);
     return problems.isEmpty() ? 0 : 3;
 }

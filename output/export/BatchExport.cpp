@@ -141,49 +141,58 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
         }
     };
 
-    for (int i = 0; i < settings.count; ++i) {
-        if (failedRecord != kNone)
-            break;
-        if (run.holdWhileAsked()) {
-            result.stopped = true;
-            break;
+    int current = 0;
+    try {
+        for (int i = 0; i < settings.count; ++i) {
+            current = i;
+            if (failedRecord != kNone)
+                break;
+            if (run.holdWhileAsked()) {
+                result.stopped = true;
+                break;
+            }
+            run.curr_barcode_count = i + 1;
+            Job job{i, {}, {}};
+            QString skipped;
+            try {
+                // One side at a time: between them the main thread is free to
+                // hear the Stop button.
+                if (options.needsBack())
+                    job.back = records.drawCard(i, QStringLiteral("B"));
+                if (options.needsFront())
+                    job.front = records.drawCard(i, QStringLiteral("F"));
+                platform::runOnMainThread([&] {
+                    for (const CardProblem &problem : records.takeProblems())
+                        run.problems.add(i, problem);
+                });
+            } catch (const std::exception &e) {
+                skipped = QString::fromLocal8Bit(e.what());
+            } catch (...) {
+                skipped = QStringLiteral("the record could not be filled in");
+            }
+            if (skipped.isEmpty() && ((options.needsBack() && job.back.isNull())
+                                      || (options.needsFront() && job.front.isNull())))
+                skipped = QStringLiteral("the card could not be drawn");
+            if (!skipped.isEmpty()) {
+                // One bad record does not lose the others.
+                run.problems.add(i, {CardProblem::Kind::Skipped, skipped});
+                ++result.skipped;
+                continue;
+            }
+            if (!queue) {
+                const int count = encoderCount(settings, job);
+                queue.emplace(size_t(count));
+                for (int e = 0; e < count; ++e)
+                    encoders.emplace_back(encode);
+            }
+            queue->push(std::move(job));
         }
-        run.curr_barcode_count = i + 1;
-        Job job{i, {}, {}};
-        QString skipped;
-        try {
-            // One side at a time: between them the main thread is free to
-            // hear the Stop button.
-            if (options.needsBack())
-                job.back = records.drawCard(i, QStringLiteral("B"));
-            if (options.needsFront())
-                job.front = records.drawCard(i, QStringLiteral("F"));
-            platform::runOnMainThread([&] {
-                for (const CardProblem &problem : records.takeProblems())
-                    run.problems.add(i, problem);
-            });
-        } catch (const std::exception &e) {
-            skipped = QString::fromLocal8Bit(e.what());
-        } catch (...) {
-            skipped = QStringLiteral("the record could not be filled in");
-        }
-        if (skipped.isEmpty() && ((options.needsBack() && job.back.isNull())
-                                  || (options.needsFront() && job.front.isNull())))
-            skipped = QStringLiteral("the card could not be drawn");
-        if (!skipped.isEmpty()) {
-            // One bad record does not lose the others.
-            run.problems.add(i, {CardProblem::Kind::Skipped, skipped});
-            ++result.skipped;
-            continue;
-        }
-        if (!queue) {
-            const int count = encoderCount(settings, job);
-            queue.emplace(size_t(count));
-            for (int e = 0; e < count; ++e)
-                encoders.emplace_back(encode);
-        }
-        queue->push(std::move(job));
+    } catch (const std::exception &e) {
+        result.error = QStringLiteral("card %1: %2").arg(current + 1).arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        result.error = QStringLiteral("card %1: an unknown error").arg(current + 1);
     }
+    // The encoders finish what they were given, whatever ended the run.
     if (queue) {
         queue->close();
         for (std::thread &t : encoders)

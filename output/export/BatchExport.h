@@ -19,7 +19,7 @@
 // barcode or picture (it is still written). A file that cannot be written
 // ends the run: nothing more is filled, the records before it are still
 // written and, of those after it, only what another encoder was already
-// writing.
+// writing. Any other fault ends the run the same way, with what failed.
 
 #include "output/export/CardFiles.h"
 #include "output/export/CardRun.h"
@@ -73,7 +73,10 @@ struct BatchExportResult {
     // why; every record before it is written.
     QString failedPath;
     QString reason;
-    bool ok() const { return failedPath.isEmpty(); }
+    // An unexpected fault that ended the run early: what failed, as the
+    // user reads it; empty when there was none.
+    QString error;
+    bool ok() const { return failedPath.isEmpty() && error.isEmpty(); }
 };
 
 // Runs the batch on the calling thread, which must not be the main thread

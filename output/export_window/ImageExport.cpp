@@ -71,10 +71,7 @@ platform::Image WindowRecords::cardImage(int n, const QString &side)
 
 platform::Image WindowRecords::drawCard(int n, const QString &side)
 {
-    // The sources in use are the design window's, read where it runs.
-    batch_data::SourcesInUse use;
-    platform::runOnMainThread([&] { use = sourcesInUse(); });
-    return m_cards.recordCard(n, sideNumber(side), use);
+    return m_cards.recordCard(n, sideNumber(side));
 }
 
 std::vector<output::CardProblem> WindowRecords::takeProblems()
@@ -236,7 +233,6 @@ void ImageExport::Export_Batch_File(const QString &folder)
     }
 
     output::BatchExportResult result;
-    bool broken = false;
     try {
         platform::runOnMainThread([&] {
             m_records->setResolution(settings.options.dpi);
@@ -247,18 +243,28 @@ void ImageExport::Export_Batch_File(const QString &folder)
         // sheet and the result box do not go from under it.
         m_run->holdWhileAsked();
     } catch (const std::exception &e) {
-        broken = true;
-        Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
+        result.error = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        result.error = QStringLiteral("an unknown error");
     }
+    if (!result.error.isEmpty())
+        Show_NSLog_Message(QStringLiteral("Export ended early: ") + result.error);
 
     // The ending is the same after the last record, a stop and a failure.
     platform::runOnMainThread([&] {
         Hide_One_By_One_Modeless();
         Export_File_Path = settings.folder;
         // The success message only for a run that made every card whole.
-        m_lastMessage = m_run ? output::runEndMessage(kExportedMessage, result.records, settings.count,
-                                                      result.stopped, m_run->problems)
-                              : kExportedMessage;
+        if (!result.error.isEmpty()) {
+            m_lastMessage = QStringLiteral("The export ended early because of an unexpected error (%1).\n\n"
+                                           "%2 of %3 cards were made.")
+                                .arg(result.error)
+                                .arg(result.records)
+                                .arg(settings.count);
+        } else {
+            m_lastMessage = output::runEndMessage(kExportedMessage, result.records, settings.count, result.stopped,
+                                                  m_run->problems);
+        }
         Export_File_Message = m_lastMessage;
         window->design()._Main_Photo_image = keptPhoto;
         platform::logFailures("Select_first_row_value_for_design", [&] {
@@ -281,8 +287,12 @@ void ImageExport::Export_Batch_File(const QString &folder)
         }
         m_run.reset();
     });
-    if (broken || m_closing)
+    if (m_closing)
         return;
+    if (!result.error.isEmpty()) {
+        Show_MessageBox(problems.isEmpty() ? m_lastMessage : m_lastMessage + QStringLiteral("\n\n") + problems);
+        return;
+    }
     if (!result.ok()) {
         QString text = output::failureMessage(result.failedPath, result.reason);
         if (!problems.isEmpty())

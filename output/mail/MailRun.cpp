@@ -241,8 +241,9 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
         if (job.side == QLatin1String("F") || job.side == QLatin1String("BOTH"))
             sides << QStringLiteral("F");
         for (const QString &side : sides) {
-            platform::Image image;
-            platform::runOnMainThread([&] { image = draw(side); });
+            // Drawn from here: the source holds the main thread only a band
+            // at a time.
+            const platform::Image image = draw(side);
             if (image.isNull()) {
                 *drawn = false;
                 return QStringList();
@@ -265,6 +266,9 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
         }
         progress.pauseText(QString());
     };
+
+    if (job.mode != MailMode::WithoutCard)
+        platform::runOnMainThread([&] { cards.setResolution(job.dpi); });
 
     const int items = job.itemCount();
     // The last item that can send anything: record n goes to recipient n.
@@ -344,9 +348,13 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
     result.stopped = progress.stop && (i < lastItem || passCut);
     if (progress.problems)
         result.cardProblems = progress.problems->message();
-    if (isBatch(job.mode)) {
+    if (job.mode != MailMode::WithoutCard) {
         try {
-            platform::runOnMainThread([&] { cards.restoreFirstRecord(); });
+            platform::runOnMainThread([&] {
+                cards.setResolution(0);
+                if (isBatch(job.mode))
+                    cards.restoreFirstRecord();
+            });
         } catch (const std::exception &e) {
             platform::log(QStringLiteral("Record 1 could not be put back on the design: %1")
                               .arg(QString::fromUtf8(e.what())));

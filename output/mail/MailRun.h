@@ -6,8 +6,8 @@
 //
 // prepareMailJob() checks what the mail window holds and turns it into a
 // job, or into the message that refuses it. runMail() then sends, on the
-// calling thread (a worker): it hands every fill and drawing of the design
-// to the main thread and waits, writes the cards into a private temporary
+// calling thread (a worker): the cards it asks for hand every fill and
+// drawing of the design to the main thread, writes the cards into a private temporary
 // folder that is gone when the run ends, and calls the mail script once per
 // message. It uses no widget; what the user sees of the run goes through
 // MailProgress.
@@ -85,7 +85,11 @@ struct PreparedJob {
 };
 PreparedJob prepareMailJob(const MailRequest &request, int records);
 
-// The cards as the design draws them. Called on the main thread only.
+// The cards as the design draws them. currentCard() and recordCard() are
+// called on the run's own thread: a source that reads the live design hands
+// its work to the main thread itself, in steps short enough that the main
+// thread hears a Stop click between them (the design window's card source
+// draws a band at a time). The rest is called on the main thread only.
 class MailCards {
 public:
     virtual ~MailCards() = default;
@@ -94,6 +98,9 @@ public:
     // Record n (from 0) filled into side "F" or "B" and drawn; null when it
     // cannot be.
     virtual platform::Image recordCard(int n, const QString &side) = 0;
+    // The resolution the run attaches its cards at, so that they are drawn
+    // at it; 0 when the run is over.
+    virtual void setResolution(double dpi) { Q_UNUSED(dpi); }
     // After a batch run: record 0 back on the design.
     virtual void restoreFirstRecord() = 0;
     // What the cards drawn since the last call lack (a refused barcode

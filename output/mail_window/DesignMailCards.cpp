@@ -2,6 +2,7 @@
 
 #include "design_window/Globals.h"
 #include "design_window/RecordFill.h"
+#include "platform/MainThread.h"
 
 #include <optional>
 
@@ -11,12 +12,16 @@ using design_window::Main_App_wnd;
 
 namespace {
 
-// The design window's cards; the main window is asked at each call.
+// The design window's cards; the main window is asked at each call, on the
+// main thread, which sets it.
 std::optional<design_window::CardSource> cards()
 {
-    if (!Main_App_wnd)
-        return std::nullopt;
-    return design_window::CardSource(*Main_App_wnd);
+    std::optional<design_window::CardSource> source;
+    platform::runOnMainThread([&] {
+        if (Main_App_wnd)
+            source.emplace(*Main_App_wnd);
+    });
+    return source;
 }
 
 } // namespace
@@ -42,8 +47,13 @@ platform::Image DesignMailCards::currentCard(const QString &side)
 platform::Image DesignMailCards::recordCard(int n, const QString &side)
 {
     auto source = cards();
-    return source ? source->recordCard(n, design_window::sideNumber(side), design_window::sourcesInUse())
-                  : platform::Image();
+    return source ? source->recordCard(n, design_window::sideNumber(side)) : platform::Image();
+}
+
+void DesignMailCards::setResolution(double dpi)
+{
+    if (auto source = cards())
+        source->setResolution(dpi);
 }
 
 void DesignMailCards::restoreFirstRecord()

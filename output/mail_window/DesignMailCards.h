@@ -1,8 +1,8 @@
 #pragma once
 // The mail window's cards from the open design: the sides as they stand, and
-// (with batch data) each record filled in. Main thread only; reaches the
-// design through the design window (Main_App_wnd), and gives no card when
-// there is none.
+// (with batch data) each record filled in, through the design window's card
+// source (Main_App_wnd), which draws from the run's thread a band at a time;
+// no card when there is no design window.
 
 #include "output/mail_window/Send_Mail.h"
 
@@ -14,6 +14,7 @@ public:
     void Get_total_Card_count() override;
     platform::Image currentCard(const QString &side) override;
     platform::Image recordCard(int n, const QString &side) override;
+    void setResolution(double dpi) override;
     void restoreFirstRecord() override;
     std::vector<CardProblem> takeProblems() override;
 };

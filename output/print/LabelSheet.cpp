@@ -57,7 +57,7 @@ void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text
     painter.restore();
 }
 
-void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards)
+PageEnd paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards)
 {
     const QSizeF paper = layout.paper;
     painter.fillRect(QRectF(QPointF(0, 0), paper), Qt::white);
@@ -87,7 +87,11 @@ void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int 
             cards.labelFailed(label, QStringLiteral("the card could not be drawn"));
         }
         painter.restore();
+        // The card under way is finished, no other started.
+        if (!cards.labelDone(label))
+            return {i + 1, true};
     }
+    return {onThisPage.count, false};
 }
 
 SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLayout &layout, int labels,
@@ -103,16 +107,24 @@ SheetRun printSheets(QPainter &painter, QPagedPaintDevice &device, const SheetLa
         }
         painter.save();
         painter.scale(sx, sy);
+        PageEnd end;
         try {
-            paintSheetPage(painter, layout, page, labels, cards);
+            end = paintSheetPage(painter, layout, page, labels, cards);
         } catch (const std::exception &e) {
             run.failure = QString::fromLocal8Bit(e.what());
         }
         painter.restore();
         if (!run.failure.isEmpty())
             break;
+        run.labels += end.labels;
+        if (end.labels < labelsOnPage(page, labels, layout).count) {
+            run.stopped = true;
+            break;
+        }
         ++run.pages;
-        if (afterPage && !afterPage(run.pages, pages)) {
+        // A stop at a page's last card leaves the page whole; at the run's
+        // last card, the run whole.
+        if (end.stopped || (afterPage && !afterPage(run.pages, pages))) {
             run.stopped = run.pages < pages;
             break;
         }

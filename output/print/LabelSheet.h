@@ -39,6 +39,15 @@ public:
         Q_UNUSED(label);
         Q_UNUSED(reason);
     }
+    // Label `label` is drawn (or has failed). A page of many labels holds
+    // its thread for all of them: here a run on the main thread can hear the
+    // Stop button between two cards. False stops the run before the next
+    // label.
+    virtual bool labelDone(int label)
+    {
+        Q_UNUSED(label);
+        return true;
+    }
 };
 
 // The caption of a label cell: bold 11 pt, centred on `rect` (painter
@@ -48,18 +57,26 @@ void drawLabelCaption(QPainter &painter, const QRectF &rect, const QString &text
 // Paints page `page` (from 0) of a run of `labels` labels: the white sheet
 // and its labels. Without a card every label shows "Invalid Data" in red. A
 // label that throws is handed to cards.labelFailed() and the page goes on.
-void paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards);
+// Says how many labels were drawn (or failed), and whether
+// cards.labelDone() stopped the run at the last of them.
+struct PageEnd {
+    int labels = 0;
+    bool stopped = false;
+};
+PageEnd paintSheetPage(QPainter &painter, const SheetLayout &layout, int page, int labels, LabelCards &cards);
 
 // What a print run did.
 struct SheetRun {
     int pages = 0; // pages painted
+    int labels = 0; // labels drawn, those of a page a stop cut short too
     bool stopped = false;
     QString failure; // why the run failed; empty when it did not
     bool operator==(const SheetRun &) const = default;
 };
 
 // Asked after every page with the pages done and the pages of the run;
-// answering false stops the run.
+// answering false stops the run (as does LabelCards::labelDone() within a
+// page, which then does not count).
 using PageProgress = std::function<bool(int done, int pages)>;
 
 // Prints the first `pages` pages of a run of `labels` labels, one sheet per

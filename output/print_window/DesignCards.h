@@ -66,6 +66,10 @@ public:
     bool prepare(int label, CardSides sides) override;
     void drawSide(QPainter &painter, int side, const QRectF &target) override;
     void labelFailed(int label, const QString &reason) override;
+    // Asks `betweenLabels` (when set) after every label.
+    bool labelDone(int label) override { return !betweenLabels || betweenLabels(label); }
+    // What the run does between two labels: a false answer stops it.
+    std::function<bool(int label)> betweenLabels;
 
     // The design's own symbols back, and record 0 when a record was filled.
     void finish();

@@ -617,6 +617,8 @@ void Print_Wnd::Execute_Printing(bool preview)
     m_run = Send_Modeless::defaultInstance().beginRun(this, Total_Label,
                                                       QStringLiteral("%1 / %2").arg(0).arg(Total_Label));
     const auto afterPage = [this](int done, int total) { return runProgress(done, total); };
+    // A page may hold many cards: the Stop button is heard after each.
+    cards.betweenLabels = [this](int label) { return serveRun(std::min(Total_Label_Real, label + 1)); };
     SheetRun run;
     bool nothingSent = true;
     if (toFile) {
@@ -642,13 +644,18 @@ void Print_Wnd::setRunCommandsEnabled(bool enabled)
 bool Print_Wnd::runProgress(int done, int pages)
 {
     barcode_counter = std::min(Total_Label_Real, done * currentSheetLayout().cells());
+    Q_UNUSED(pages);
+    return serveRun(barcode_counter);
+}
+
+bool Print_Wnd::serveRun(int cardsDone)
+{
     if (!m_run)
         return true;
-    m_run->curr_barcode_count = barcode_counter;
-    Q_UNUSED(pages);
-    // The run holds the main thread: between sheets the windows repaint and
+    m_run->curr_barcode_count = cardsDone;
+    // The run holds the main thread: between cards the windows repaint and
     // the Stop button is heard. Its question is answered before this
-    // returns, so no page starts while it is open.
+    // returns, so no card starts while it is open.
     QCoreApplication::processEvents();
     return !m_run->stopped();
 }
@@ -656,15 +663,16 @@ bool Print_Wnd::runProgress(int done, int pages)
 void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, const DesignCards &cards)
 {
     const QString outcome = nothingSent ? QStringLiteral(" Nothing was printed.") : QString();
-    const int cells = currentSheetLayout().cells();
-    const int printed = std::min(Total_Label_Real, run.pages * cells);
+    const int cells = std::max(currentSheetLayout().cells(), 1);
+    // A stop may cut a sheet short: its cards count, and so does the sheet.
+    const int printed = std::min(Total_Label_Real, run.labels);
     const QString problems = cards.problems().message();
     QString text;
     if (run.stopped)
         text = QStringLiteral("Printing was stopped after %1 of %2 cards (%3 of %4 sheets).%5")
                    .arg(printed)
                    .arg(Total_Label_Real)
-                   .arg(run.pages)
+                   .arg((run.labels + cells - 1) / cells)
                    .arg(pages)
                    .arg(outcome);
     else if (!run.failure.isEmpty())

@@ -133,6 +133,8 @@ private:
     // Shows a run's progress after each page and lets the Stop button be
     // heard; false when the user stopped it.
     bool runProgress(int done, int pages);
+    // The same after each card, `cardsDone` of the run made.
+    bool serveRun(int cardsDone);
     // The message a run ends with, when it did not print every card whole;
     // `nothingSent`: none of its sheets were printed.
     void reportRun(const output::SheetRun &run, int pages, bool nothingSent, const output::DesignCards &cards);

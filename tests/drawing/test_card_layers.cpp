@@ -75,3 +75,67 @@ TEST(CardLayers, GiveTheRenderersPixelsWhateverChangesBetweenDrawings)
         }
     }
 }
+
+TEST(CardLayers, BuiltAndDrawnInBandsOfBoundedSizeGiveTheOnePiecePixels)
+{
+    // What banding got wrong before: a picture scaled up and smoothed, and
+    // text close to a rounded outline, each cut by band edges.
+    TestHost host;
+    host.cardSize = QSizeF(150, 100);
+    host.background[0] = QColor(230, 240, 255);
+    host.shape = drawing::kShapeRounded;
+    QImage picture(17, 11, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixelColor(x, y, QColor::fromHsv((x * 23 + y * 41) % 360, 200, 220, 120 + 10 * y));
+    auto photo = std::dynamic_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
+    photo->setImage(platform::Image::fromBitmap(picture));
+    photo->setBounds({3.3, 2.7, 97.1, 61.9});
+    auto caption = std::dynamic_pointer_cast<TVNText>(newGraphicOfClass(GraphicClass::Text));
+    caption->setBounds({1, 80, 148, 19});
+    caption->setContentsString(QStringLiteral("Wg Qy Annabel Fitzgerald-Whitmore"));
+    auto name = std::dynamic_pointer_cast<TVNText>(newGraphicOfClass(GraphicClass::Text));
+    name->setBounds({60, 30, 89, 40});
+    const GraphicPtr green = box({70, 5, 75, 30}, QColor(0, 120, 0, 200));
+    const GraphicList graphics{caption, name, photo, green};
+    const auto changes = [&](const TVNGraphic &g) { return &g == name.get(); };
+    const drawing::CardFace face = TVNRenderingView::cardFace(0);
+
+    for (double dpi : {72.0, 144.0, 200.0, 300.0, 411.0, 600.0}) {
+        const drawing::CardLayers whole(graphics, face, changes, dpi);
+        drawing::CardLayers banded(graphics, face, changes, dpi, drawing::CardLayers::Build::Later);
+        EXPECT_FALSE(banded.isBuilt());
+        EXPECT_TRUE(banded.render().isNull()) << "nothing to show before the layers are drawn";
+        // Odd band heights, so that edges fall inside the picture's pixels,
+        // the glyphs and the outline's corners.
+        const qint64 bound = qint64(banded.pixelSize().width()) * 29;
+        int steps = 0;
+        while (!banded.isBuilt()) {
+            const qint64 drawn = banded.buildStep(bound);
+            EXPECT_GT(drawn, 0);
+            EXPECT_LE(drawn, bound);
+            ++steps;
+        }
+        EXPECT_GT(steps, banded.pixelSize().height() / 29);
+        EXPECT_EQ(banded.buildStep(bound), 0);
+        EXPECT_EQ(banded.layerCount(), whole.layerCount());
+
+        for (const QString &value : {QStringLiteral("Bob"), QStringLiteral("Wolfgang Amadeus")}) {
+            name->setContentsString(value);
+            const QImage expected = whole.render();
+            QImage strips = drawing::CardLayers::bitmap(banded.pixelSize(), dpi);
+            for (const QRect &band : drawing::cardBands(banded.pixelSize(), qint64(banded.pixelSize().width()) * 13))
+                banded.renderBand(strips, band);
+            // Where the scale is a whole number of pixels per 72 dpi, or that
+            // of the default 300 dpi, the same pixels; elsewhere a glyph's or
+            // a smoothed picture's edge pixel may round the other way.
+            for (const QImage &drawn : {banded.render(), strips}) {
+                if (dpi == 72 || dpi == 144 || dpi == 300) {
+                    EXPECT_TRUE(drawn == expected) << dpi << " " << value.toStdString();
+                }
+                EXPECT_LT(quorvant::test::differingPixelShare(drawn, expected, 16), 2e-5) << dpi;
+                EXPECT_LT(quorvant::test::differingPixelShare(drawn, expected, 8), 2e-4) << dpi;
+            }
+        }
+    }
+}

@@ -1,16 +1,38 @@
 #pragma once
 // What an exported file holds, as outside tools read it: the Code 128
-// symbol on it, its colours, its format, size and resolution.
+// symbol on it, its colours, its format, size and resolution; and a graphic
+// that clicks the run sheet's Stop button.
 
+#include "drawing/TVNGraphic.h"
+#include "output/widgets/Send_Modeless.h"
 #include "tests/support/TestSupport.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
 #include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace quorvant::test {
+
+// An unbound box that counts its drawings and keeps the largest device one
+// of them reached; its first drawing clicks the run sheet's Stop button.
+struct StopOnFirstDrawing : TVNBarcode {
+    mutable std::atomic<int> draws = 0;
+    mutable std::atomic<qint64> largestDevice = 0;
+    void drawContents(QPainter &painter, const drawing::DrawStyle &) const override
+    {
+        if (draws++ == 0)
+            QTimer::singleShot(0, [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
+        largestDevice = std::max<qint64>(largestDevice, qint64(painter.device()->width()) * painter.device()->height());
+        painter.fillRect(bounds(), Qt::darkGreen);
+    }
+};
 
 // The value of the Code 128 symbol in `image`; "" when none is read.
 inline std::string decodedValue(const QImage &image)

@@ -31,8 +31,10 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace design_window;
@@ -473,6 +475,68 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
     EXPECT_TRUE(exporting.lastRun().stopped);
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant")
                                        + QStringLiteral(" | The run was stopped after %1 of 200 cards.").arg(written)});
+    expectRecordZeroShown();
+}
+
+TEST_F(ExportCommandTest, AStopClickedWhileTheFirstHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)
+{
+    bindDesign(40);
+    // The box lies in what every card shares, drawn once at the run's first
+    // card: a band at a time, with the Stop click heard in between.
+    auto box = std::make_shared<StopOnFirstDrawing>();
+    box->setBounds({120, 90, 100, 50});
+    wnd->design().document->graphics.push_back(box);
+    int drawsWhenAsked = -1;
+    alertUser.reset();
+    platform::ScopedAlertResponder user([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        if (drawsWhenAsked < 0)
+            drawsWhenAsked = box->draws;
+        return 0;
+    });
+    pick("PNG", 600, 1);
+    typedPath = tmp.path();
+    exportFromMenu();
+
+    ASSERT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
+    // Asked before the shared layers were all drawn: no hand-off held the
+    // click for the whole side, nor drew more than a band.
+    EXPECT_GE(drawsWhenAsked, 1);
+    EXPECT_LT(drawsWhenAsked, box->draws);
+    EXPECT_LE(box->largestDevice, RecordFill::kBandPixels);
+    EXPECT_LE(wnd->recordFill().largestBand(), RecordFill::kBandPixels);
+    // The card under way is finished, and no other starts.
+    EXPECT_EQ(files(tmp.file("Quorvant")), QStringList{"Card_1.PNG"});
+    EXPECT_EQ(exported("Card_1.PNG").width(), int(std::ceil(wnd->canvasSize().width() * 600 / 72 - 1e-9)));
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | The run was stopped after 1 of 40 cards."});
+    expectRecordZeroShown();
+}
+
+TEST_F(ExportCommandTest, AnUnexpectedErrorInTheRunIsToldAndNeverASuccess)
+{
+    bindDesign(3);
+    class Broken : public output::WindowRecords {
+    public:
+        using WindowRecords::WindowRecords;
+        void setResolution(double dpi) override
+        {
+            if (dpi > 0)
+                throw std::runtime_error("no memory for the card layers");
+            WindowRecords::setResolution(dpi);
+        }
+    };
+    ImageExport exporting(std::make_unique<Broken>(*wnd));
+    pick("PNG", 72, 1);
+    typedPath = tmp.path();
+    exporting.Export_Button(*wnd);
+    waitForBatch(exporting);
+
+    EXPECT_EQ(alerts, QStringList{"The export ended early because of an unexpected error (no memory for the card "
+                                  "layers).\n\n0 of 3 cards were made."});
+    EXPECT_TRUE(resultBoxes.isEmpty());
+    EXPECT_FALSE(exporting.lastRun().ok());
+    EXPECT_EQ(exporting.lastMessage(), alerts.value(0));
+    EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
     expectRecordZeroShown();
 }
 

@@ -6,6 +6,7 @@
 #include "batch_data/binding/RecordBinding.h"
 #include "design_window/Globals.h"
 #include "design_window/MailWindows.h"
+#include "design_window/RecordFill.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
@@ -13,7 +14,9 @@
 #include "output/mail_window/DesignMailCards.h"
 #include "output/mail_window/MailWindowsImpl.h"
 #include "output/mail_window/Send_Mail.h"
+#include "output/widgets/Send_Modeless.h"
 #include "platform/ModalRun.h"
+#include "tests/output/CardFixtures.h"
 #include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
@@ -28,6 +31,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -106,6 +110,47 @@ struct MailDesk {
     // After the window, which reads the stored settings as it is made.
     UsedSettings settings;
 };
+
+// A server that takes the sender's login with a plain password.
+SmtpTestServer::Options plainLogin()
+{
+    SmtpTestServer::Options options;
+    options.user = QStringLiteral("me@example.org");
+    options.password = QStringLiteral("pw");
+    return options;
+}
+
+// A barcode of `symbology` bound to the series `series`.
+GraphicPtr boundBarcode(const QRectF &box, const QString &series, const QString &symbology)
+{
+    GraphicPtr g = newGraphicOfClass(GraphicClass::Barcode);
+    g->setBounds(box);
+    g->Set_Data_source_type(batch_data::kSeriesValue);
+    g->Set_Batch_List_Name(series);
+    g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(symbology));
+    return g;
+}
+
+// Sends every record's card of `cards` to one recipient from `window` and
+// waits for the run to end; false when it did not start or end.
+bool sendEveryRecord(Send_Mail &window, DesignMailCards &cards)
+{
+    window.setDesign(&cards);
+    window.mailScript.trustedCertificates = testCertificates().cert;
+    open(window);
+    window.show();
+    window.to_txt->setText(QStringLiteral("a1@example.net"));
+    window.send_barcode_rd_select();
+    window.send_with_batch_chk->click();
+    window.Send_Button();
+    if (!window.isRunning())
+        return false;
+    QEventLoop loop;
+    QObject::connect(&window, &Send_Mail::runFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !window.isRunning();
+}
 
 } // namespace
 
@@ -319,10 +364,7 @@ TEST(SendMailWindow, TheDesignsRecordsGoOutBehindTheProgressSheetUntilStopped)
 TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
 {
     using namespace design_window;
-    SmtpTestServer::Options options;
-    options.user = QStringLiteral("me@example.org");
-    options.password = QStringLiteral("pw");
-    MailDesk desk(options);
+    MailDesk desk(plainLogin());
     SmtpTestServer &server = desk.server;
     ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
     AlertLog &alerts = desk.alerts;
@@ -335,36 +377,55 @@ TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
     }
     writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
     writeTestFile(QDir(Data_Folder_Path).filePath("Eans.txt"), eans.join('\n').toUtf8());
-    for (const auto &[box, series, symbology] :
-         {std::tuple{QRectF(10, 10, 200, 60), "Codes", "Code 128"}, std::tuple{QRectF(10, 80, 120, 40), "Eans", "EAN-13"}}) {
-        GraphicPtr g = newGraphicOfClass(GraphicClass::Barcode);
-        g->setBounds(box);
-        g->Set_Data_source_type(batch_data::kSeriesValue);
-        g->Set_Batch_List_Name(QLatin1String(series));
-        g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(QLatin1String(symbology)));
-        wnd.design().document->graphics.push_back(g);
-    }
+    wnd.design().document->graphics = {boundBarcode({10, 10, 200, 60}, "Codes", "Code 128"),
+                              boundBarcode({10, 80, 120, 40}, "Eans", "EAN-13")};
 
     DesignMailCards cards;
     Send_Mail window;
-    window.setDesign(&cards);
-    window.mailScript.trustedCertificates = testCertificates().cert;
-    open(window);
-    window.show();
-    window.to_txt->setText(QStringLiteral("a1@example.net"));
-    window.send_barcode_rd_select();
-    window.send_with_batch_chk->click();
-    window.Send_Button();
-    ASSERT_TRUE(window.isRunning()) << alerts.texts.join('\n').toStdString();
-    QEventLoop loop;
-    QObject::connect(&window, &Send_Mail::runFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    loop.exec();
-    ASSERT_FALSE(window.isRunning());
+    ASSERT_TRUE(sendEveryRecord(window, cards)) << alerts.texts.join('\n').toStdString();
     // Every card still goes out; the end message is no plain success.
     EXPECT_EQ(server.messages().size(), 5);
     ASSERT_EQ(alerts.texts.size(), 1);
     EXPECT_TRUE(alerts.texts.first().startsWith("5 of 5 messages were sent.\n\nCard 3 was made without its barcode:\n"
                                                 "Card 3: \"40123X\": "))
         << alerts.texts.first().toStdString();
+}
+
+TEST(SendMailWindow, AStopClickedWhileAHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)
+{
+    using namespace design_window;
+    MailDesk desk(plainLogin());
+    ASSERT_TRUE(desk.server.failure().isEmpty()) << desk.server.failure().toStdString();
+    QStringList codes;
+    for (int n = 0; n < 5; ++n)
+        codes << QStringLiteral("QV-%1").arg(n + 1);
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    const GraphicPtr code = boundBarcode({10, 10, 200, 60}, "Codes", "Code 128");
+    // An unbound box, drawn with what every card shares at the first card.
+    auto box = std::make_shared<StopOnFirstDrawing>();
+    box->setBounds({120, 90, 100, 50});
+    desk.wnd.design().document->graphics = {code, box};
+    int drawsWhenAsked = -1;
+    QStringList alerts;
+    platform::ScopedAlertResponder user([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        if (drawsWhenAsked < 0)
+            drawsWhenAsked = box->draws;
+        return 0;
+    });
+
+    DesignMailCards cards;
+    Send_Mail window;
+    window.cardDpi = 1200;
+    ASSERT_TRUE(sendEveryRecord(window, cards)) << alerts.join('\n').toStdString();
+
+    // Asked before the first card's shared layers were all drawn, each
+    // hand-off a band at most; the card under way was finished, nothing sent.
+    EXPECT_GE(drawsWhenAsked, 1);
+    EXPECT_LT(drawsWhenAsked, box->draws);
+    EXPECT_LE(box->largestDevice, RecordFill::kBandPixels);
+    EXPECT_LE(desk.wnd.recordFill().largestBand(), RecordFill::kBandPixels);
+    EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?", "Sending was stopped after 0 of 5 messages."}));
+    EXPECT_TRUE(desk.server.messages().isEmpty());
+    EXPECT_EQ(code->linear_font_val, codes[0]);
 }

@@ -28,9 +28,16 @@ public:
     }
     void drawSide(QPainter &painter, int, const QRectF &target) override { painter.fillRect(target, Qt::gray); }
     void labelFailed(int label, const QString &reason) override { failed << QStringLiteral("%1: %2").arg(label).arg(reason); }
+    bool labelDone(int label) override
+    {
+        done << label;
+        return label != stopAfter;
+    }
 
     int failAt = -1;
+    int stopAfter = -1;
     QStringList failed;
+    QList<int> done;
 };
 
 } // namespace
@@ -51,19 +58,41 @@ TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
                   progress.append(done * 10 + pages);
                   return true;
               }),
-              (SheetRun{3, false, {}}));
+              (SheetRun{3, 23, false, {}}));
     EXPECT_EQ(progress, (QList<int>{13, 23, 33}));
     EXPECT_EQ(pdfInfo(pdf).pages, 3);
     EXPECT_EQ(pdfInfo(pdf).paper, QSizeF(612, 792));
 
     writeTestFile(pdf, "earlier");
     EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int done, int) { return done < 2; }),
-              (SheetRun{2, true, {}}));
+              (SheetRun{2, 20, true, {}}));
     EXPECT_EQ(readTestFile(pdf), "earlier");
     // One label that cannot be made is reported, and the run goes on.
     cards.failAt = 14;
-    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards), (SheetRun{3, false, {}}));
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards), (SheetRun{3, 30, false, {}}));
     EXPECT_EQ(cards.failed, QStringList{"14: the record could not be filled"});
+    EXPECT_EQ(pdfInfo(pdf).pages, 3);
+    // Between two cards, whether the card was made or not, the run can be
+    // stopped: no further card is drawn, and the page cut short is no page,
+    // though its cards are counted.
+    cards.done.clear();
+    cards.stopAfter = 13;
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int, int) { return true; }), (SheetRun{1, 14, true, {}}));
+    QList<int> upToStop;
+    for (int label = 0; label <= 13; ++label)
+        upToStop << label;
+    EXPECT_EQ(cards.done, upToStop);
+    EXPECT_EQ(pdfInfo(pdf).pages, 3) << "the stopped run left the earlier file";
+    // A stop at a sheet's last card keeps that sheet whole and starts no
+    // other; at the run's last card the run is whole and ends as one.
+    cards.done.clear();
+    cards.stopAfter = 19;
+    writeTestFile(pdf, "earlier");
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int, int) { return true; }), (SheetRun{2, 20, true, {}}));
+    EXPECT_EQ(cards.done.size(), 20);
+    EXPECT_EQ(readTestFile(pdf), "earlier");
+    cards.stopAfter = 29;
+    EXPECT_EQ(printSheetsToPdf(pdf, layout, 30, cards, [](int, int) { return true; }), (SheetRun{3, 30, false, {}}));
     EXPECT_EQ(pdfInfo(pdf).pages, 3);
     // A folder that cannot take the file: the failure names it.
     EXPECT_TRUE(printSheetsToPdf(tmp.file("missing/cards.pdf"), layout, 3, cards)

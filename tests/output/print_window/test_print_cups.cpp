@@ -166,7 +166,7 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
     EXPECT_EQ(idsOnPage(pdf, 1, layout, 10), ids.mid(0, 10));
     EXPECT_EQ(idsOnPage(pdf, 2, layout, 3), (QStringList{recordId(10), recordId(11), "-"}));
 
-    // A run stopped after its first sheet sends the queue nothing.
+    // A stopped run sends the queue nothing.
     const auto completedJobs = [] {
         return runTool("lpstat", {"-W", "completed", "-o", "TESTPDF"}).split('\n', Qt::SkipEmptyParts).size();
     };
@@ -174,8 +174,8 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
     platform::ScopedModalResponder stopping([&](QDialog &d) {
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
             PrintTest::setGrid(*w, 5, 2);
-            // The progress sheet handles events between sheets: the Stop
-            // button is pressed there, and Yes answered.
+            // The run handles events between cards: the Stop button is
+            // pressed after the first, and Yes answered.
             QTimer::singleShot(0, w, [] { Send_Modeless::defaultInstance()._stop_btn->click(); });
             w->PrintButtonPressed();
         }
@@ -183,7 +183,7 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
     });
     window.findChild<QAction *>("act_print")->trigger();
     EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
-                                   "Printing was stopped after 10 of 12 cards (1 of 2 sheets). Nothing was printed."}));
+                                   "Printing was stopped after 1 of 12 cards (1 of 2 sheets). Nothing was printed."}));
     EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
     EXPECT_EQ(runTool("lpstat", {"-o", "TESTPDF"}).trimmed(), "");
     EXPECT_EQ(completedJobs(), before);

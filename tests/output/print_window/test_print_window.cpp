@@ -236,8 +236,11 @@ TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
 {
     bindRecords(40);
     // Stop (answered Yes) while label 15 is filled, on the second of 4
-    // sheets: that sheet is finished, no other.
-    onFill = [](int n) {
+    // sheets: the click is heard once that card is made, and no other card
+    // is made; the message counts the cards made, as the run sheet did.
+    int lastFilled = -1;
+    onFill = [&](int n) {
+        lastFilled = n;
         if (n == 15)
             Send_Modeless::defaultInstance()._stop_btn->click();
     };
@@ -246,7 +249,8 @@ TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
         w.PrintButtonPressed();
     });
     EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
-                                   "Printing was stopped after 20 of 40 cards (2 of 4 sheets). Nothing was printed."}));
+                                   "Printing was stopped after 16 of 40 cards (2 of 4 sheets). Nothing was printed."}));
+    EXPECT_EQ(lastFilled, 15);
     EXPECT_FALSE(QFileInfo::exists(pdf));
     EXPECT_EQ(name->contentsString(), recordName(0));
 
