@@ -98,8 +98,6 @@ TVNWindowController::TVNWindowController(std::optional<HubServices> services)
 
     grid = new TVNGrid(this);
     grid->setObjectName("grid");
-    default_text_font = QFont(QStringLiteral("Times New Roman"));
-    default_text_font.setPointSizeF(12);
     _no_image = drawing::placeholderPicture();
     wizard_pattern_image =
         platform::Image::fromFile(QDir(platform::bundleResourcesPath()).filePath(QStringLiteral("Wizard_pattern.jpg")));
@@ -897,16 +895,6 @@ void TVNWindowController::Update_Barcode_Graphics(TVNGraphic *graphic)
         bounds.moveTop(backIn(bounds.top(), bounds.height(), card.height()));
         g->setBounds(bounds);
     }
-}
-
-QFont TVNWindowController::defaultTextFont() const
-{
-    return default_text_font;
-}
-
-QColor TVNWindowController::defaultTextColor() const
-{
-    return default_text_color;
 }
 
 platform::Image TVNWindowController::no_image() const

@@ -77,7 +77,7 @@ CardLayers::CardLayers(const GraphicList &graphics, const CardFace &face,
             beginCardPainting(painter);
             continue;
         }
-        g->draw(painter, false);
+        g->draw(painter);
     }
     closeLayer();
 }
@@ -124,7 +124,7 @@ QImage CardLayers::render() const
     for (const Step &step : m_steps) {
         painter.save();
         beginCardPainting(painter);
-        step.changing->draw(painter, false);
+        step.changing->draw(painter);
         painter.restore();
         if (!step.above.pixels.isNull())
             painter.drawImage(step.above.at, step.above.pixels);
@@ -144,7 +144,7 @@ void CardLayers::renderBand(QImage &card, const QRect &band) const
     for (const Step &step : m_steps) {
         painter.save();
         beginCardPainting(painter, rows);
-        step.changing->draw(painter, false);
+        step.changing->draw(painter);
         painter.restore();
         const QRect above = QRect(step.above.at, step.above.pixels.size()) & rows;
         if (!above.isEmpty())

@@ -59,12 +59,8 @@ void TVNGraphic::setBounds(const QRectF &rect)
     _bounds = rect.normalized();
 }
 
-void TVNGraphic::draw(QPainter &painter, bool onCanvas) const
+void TVNGraphic::draw(QPainter &painter) const
 {
-    if (onCanvas) {
-        draw(painter, drawing::DrawStyle{true, drawing::host().no_image()});
-        return;
-    }
     // One style for every output drawing: an empty image is not free to make.
     static const drawing::DrawStyle output;
     draw(painter, output);
@@ -98,8 +94,10 @@ bool TVNGraphic::hitTest(const QPointF &point) const
 TVNText::TVNText() : _Text_contents(std::make_unique<QTextDocument>())
 {
     prepareDocument();
-    setTextFont(drawing::host().defaultTextFont());
-    setTextColor(drawing::host().defaultTextColor());
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(12);
+    setTextFont(font);
+    setTextColor(Qt::black);
     setAlignment(Qt::AlignLeft);
 }
 

@@ -81,10 +81,9 @@ public:
     double strokeWidth() const { return _strokeWidth; }
     void setStrokeWidth(double w) { _strokeWidth = w; }
 
-    // Draws the object in card coordinates. `onCanvas` is true while editing
-    // on screen (the missing picture then is the host's no_image()), false
-    // when a card is rendered for output.
-    void draw(QPainter &painter, bool onCanvas) const;
+    // Draws the object in card coordinates: as a card rendered for output
+    // shows it, or in `style` (the canvas passes its own while editing).
+    void draw(QPainter &painter) const;
     void draw(QPainter &painter, const drawing::DrawStyle &style) const;
     // True when `point` (card coordinates) hits the object.
     virtual bool hitTest(const QPointF &point) const;
@@ -136,6 +135,7 @@ using GraphicList = std::vector<GraphicPtr>;
 
 class TVNText : public TVNGraphic {
 public:
+    // A new text is "Times New Roman" 12 pt, black, aligned left.
     TVNText();
     ~TVNText() override;
 

@@ -37,6 +37,15 @@ TEST(Text, ReplacingTheWholeTextKeepsTheLookOfItsFirstCharacter)
     EXPECT_TRUE(again.charFormat().font().bold()) << "an emptied text keeps its look too";
 }
 
+TEST(Text, ANewTextIsTimesTwelveBlackOnTheLeft)
+{
+    TVNText text;
+    EXPECT_EQ(text.textFont().family(), "Times New Roman");
+    EXPECT_DOUBLE_EQ(text.textFont().pointSizeF(), 12);
+    EXPECT_EQ(text.textColor(), QColor(Qt::black));
+    EXPECT_EQ(text.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
 TEST(Text, FontSizesAreInPointsWhateverTheOutputResolution)
 {
     TestHost host;
