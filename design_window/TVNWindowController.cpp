@@ -667,7 +667,7 @@ void TVNWindowController::set_Front_BG_Image(const QString &path)
     Front_card_Prop.BG_Image = platform::Image::fromFile(path);
     if (GraphicPtr bg = _graphicView->Selcect_Ctrl_With_ID(QStringLiteral("PARTY_IMAGE_BG"))) {
         if (auto *image = dynamic_cast<TVNImage *>(bg.get()))
-            image->setFilePath(path);
+            image->setFilePath(path, _Main_Photo_image);
         _graphicView->_Selected_Graphic = bg;
     }
     Show_RHS_Properties(nullptr);

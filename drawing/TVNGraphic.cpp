@@ -1,7 +1,6 @@
 #include "drawing/TVNGraphic.h"
 
 #include "barcodes/designer/BarcodeEngine.h"
-#include "drawing/DrawingHost.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
@@ -305,14 +304,14 @@ void TVNImage::assignState(const TVNGraphic &other)
     }
 }
 
-void TVNImage::setFilePath(const QString &path)
+void TVNImage::setFilePath(const QString &path, const platform::Image &mainPhoto)
 {
     _filePath = path;
     // The path is the image's value: the profile dialogs read a placed
     // photo's path back from here.
     Text_Value = path;
     if (control_ID.trimmed() == QLatin1String("PARTY_IMAGE")) {
-        _image = drawing::host().Main_Photo_image();
+        _image = mainPhoto;
         return;
     }
     _image = platform::Image::fromFile(path);

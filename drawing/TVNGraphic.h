@@ -195,10 +195,11 @@ public:
 
     QString filePath() const { return _filePath; }
     // Stores the path (also as Text_Value) and loads the picture from it;
-    // the "PARTY_IMAGE" graphic shows the host's main photo instead. A file
-    // that cannot be read leaves it without a picture: the canvas shows the
-    // host's placeholder there, output nothing.
-    void setFilePath(const QString &path);
+    // the main photo's graphic ("PARTY_IMAGE") shows `mainPhoto`, the
+    // design's main photo as the caller has it, instead. A file that cannot
+    // be read leaves it without a picture: the canvas shows its placeholder
+    // there, output nothing.
+    void setFilePath(const QString &path, const platform::Image &mainPhoto);
 
     platform::Image image() const { return _image; }
     void setImage(const platform::Image &image) { _image = image; }
