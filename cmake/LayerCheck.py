@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The layer check: folder by folder, includes run one way and never up.
 
-Reads every `#include "..."` of the program's source folders (tests/ and
-bench/ excluded), maps the including file and the included file to their
+Reads every `#include "..."` and `#include <...>` of the program's source
+folders (tests/, bench/, the build's own folders and build trees excluded),
+maps the including file and the included file to their
 folders and fails when
   - a folder includes a folder of a higher row (rows below),
   - folders include each other, directly or round a longer cycle,
@@ -42,9 +43,11 @@ ROWS = {
 # debt: remove it with the fix. None is left.
 KNOWN_MUTUAL = []
 
-SKIPPED_TOP = {"tests", "bench", "cmake", "scripts", ".git", ".ci"}
-SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc")
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+SKIPPED_TOP = {"tests", "bench", "cmake", "scripts"}
+SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".cxx", ".inc", ".ipp")
+# The quoted and the bracketed form: the source root is on the include path,
+# so `#include <design_window/X.h>` reaches a project file as well.
+INCLUDE = re.compile(r'^\s*#\s*include\s*(?:"([^"]+)"|<([^>]+)>)', re.MULTILINE)
 
 
 def row_of():
@@ -59,7 +62,10 @@ def source_files(root):
     for dirpath, dirnames, filenames in os.walk(root):
         rel = os.path.relpath(dirpath, root)
         top = rel.split(os.sep)[0]
-        if rel != "." and (top in SKIPPED_TOP or top.startswith("build")):
+        # Hidden folders (.git, .ci) and build trees (any folder CMake
+        # configured, whatever its name) hold no program sources.
+        if rel != "." and (top in SKIPPED_TOP or top.startswith(".")
+                           or os.path.isfile(os.path.join(dirpath, "CMakeCache.txt"))):
             dirnames[:] = []
             continue
         dirnames.sort()
@@ -84,11 +90,15 @@ def include_graph(root):
         folders.add(folder)
         with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
             text = f.read()
-        for written in INCLUDE.findall(text):
-            # Includes are written from the source root; a bare name is the
-            # including file's own folder. Anything else (generated files,
-            # system headers in quotes) is outside the layering.
-            candidates = [os.path.normpath(written), os.path.normpath(os.path.join(folder, written))]
+        for quoted, bracketed in INCLUDE.findall(text):
+            # Includes are written from the source root; a quoted name is
+            # also looked for from the including file's own folder (a bare
+            # name, or one that climbs with "../"). Anything else (generated
+            # files, system and library headers) is outside the layering.
+            written = quoted or bracketed
+            candidates = [os.path.normpath(written)]
+            if quoted:
+                candidates.append(os.path.normpath(os.path.join(folder, written)))
             target = next((c.replace(os.sep, "/") for c in candidates if c.replace(os.sep, "/") in files), None)
             if target is None:
                 continue

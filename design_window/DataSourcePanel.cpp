@@ -5,6 +5,7 @@
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/SeriesWindows.h"
+#include "drawing/DrawingHost.h"
 #include "drawing/TVNDocument.h"
 #include "platform/Helpers.h"
 
@@ -181,7 +182,7 @@ void DataSourcePanel::showBoundValue(const QString &value)
     } else if (auto *image = dynamic_cast<TVNImage *>(m_graphic.get())) {
         if (!value.isEmpty() && QFileInfo(value).isFile()) {
             emit mainPhotoChosen(value);
-            image->setFilePath(value);
+            image->setFilePath(value, drawing::host().Main_Photo_image());
         }
     } else if (auto *barcode = dynamic_cast<TVNBarcode *>(m_graphic.get())) {
         barcodes::barcodeValueField(*barcode) = value;

@@ -716,7 +716,7 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
             // the stored copy. The main photo's graphic keeps its stored
             // copy: the design's main photo replaces it once that is loaded.
             if (!path.isEmpty())
-                image->setFilePath(path);
+                image->setFilePath(path, picture);
             const bool mainPhoto = g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
             if (mainPhoto || (!picture.isNull() && (path.isEmpty() || !QFileInfo(path).isFile())))
                 image->setImage(picture);

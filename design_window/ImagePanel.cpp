@@ -1,5 +1,6 @@
 #include "design_window/ImagePanel.h"
 
+#include "drawing/DrawingHost.h"
 #include "platform/Helpers.h"
 
 #include <QFormLayout>
@@ -66,7 +67,7 @@ void ImagePanel::applyImagePath(const QString &path)
     // with nothing.
     if (checkImageFile(path)) {
         emit mainPhotoChosen(Trim_Str(path));
-        editGraphic(m_image, tr("Image"), [&] { m_image->setFilePath(Trim_Str(path)); });
+        editGraphic(m_image, tr("Image"), [&] { m_image->setFilePath(Trim_Str(path), drawing::host().Main_Photo_image()); });
     }
     showPath();
 }

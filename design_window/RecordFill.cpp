@@ -4,6 +4,7 @@
 #include "design_window/Globals.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/CardLayers.h"
+#include "drawing/DrawingHost.h"
 #include "output/print/SymbolRectangles.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
@@ -156,7 +157,7 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
         } else if (b.image) {
             if (b.showsMainPhoto)
                 m_design.showMainPhoto(value);
-            b.image->setFilePath(value);
+            b.image->setFilePath(value, drawing::host().Main_Photo_image());
             // No value, no picture (not the placeholder of a missing file).
             if (value.isEmpty())
                 b.image->setImage({});

@@ -98,8 +98,6 @@ TVNWindowController::TVNWindowController(std::optional<HubServices> services)
 
     grid = new TVNGrid(this);
     grid->setObjectName("grid");
-    default_text_font = QFont(QStringLiteral("Times New Roman"));
-    default_text_font.setPointSizeF(12);
     _no_image = drawing::placeholderPicture();
     wizard_pattern_image =
         platform::Image::fromFile(QDir(platform::bundleResourcesPath()).filePath(QStringLiteral("Wizard_pattern.jpg")));
@@ -669,7 +667,7 @@ void TVNWindowController::set_Front_BG_Image(const QString &path)
     Front_card_Prop.BG_Image = platform::Image::fromFile(path);
     if (GraphicPtr bg = _graphicView->Selcect_Ctrl_With_ID(QStringLiteral("PARTY_IMAGE_BG"))) {
         if (auto *image = dynamic_cast<TVNImage *>(bg.get()))
-            image->setFilePath(path);
+            image->setFilePath(path, _Main_Photo_image);
         _graphicView->_Selected_Graphic = bg;
     }
     Show_RHS_Properties(nullptr);
@@ -897,16 +895,6 @@ void TVNWindowController::Update_Barcode_Graphics(TVNGraphic *graphic)
         bounds.moveTop(backIn(bounds.top(), bounds.height(), card.height()));
         g->setBounds(bounds);
     }
-}
-
-QFont TVNWindowController::defaultTextFont() const
-{
-    return default_text_font;
-}
-
-QColor TVNWindowController::defaultTextColor() const
-{
-    return default_text_color;
 }
 
 platform::Image TVNWindowController::no_image() const

@@ -354,8 +354,6 @@ public:
     // image takes the last clip-art picked from the library).
     bool drawsWithTool() const override;
     void drawWithTool(const QRectF &rect) override;
-    QFont defaultTextFont() const override;
-    QColor defaultTextColor() const override;
     platform::Image no_image() const override;
     platform::Image Main_Photo_image() const override;
     bool fileExists(const QString &path) const override;
@@ -381,8 +379,6 @@ protected:
 private:
     // ---- fields (outlets); the design's own are in DesignDocument
     TVNGrid *grid = nullptr;
-    QFont default_text_font;
-    QColor default_text_color = Qt::black;
     platform::Image _no_image;
     // The start window's background pattern.
     platform::Image wizard_pattern_image;

@@ -92,7 +92,7 @@ void TVNWindowController::applyDesign(Design d)
     }
     for (TVNImage *image : photos) {
         if (!_Main_Photo_image.isNull())
-            image->setFilePath(image->filePath());
+            image->setFilePath(image->filePath(), _Main_Photo_image);
     }
 
     setCardSize(Front_card_Prop.Card_Size);

@@ -125,7 +125,7 @@ qint64 CardLayers::buildStep(qint64 maxPixels)
     if (b.layer == 0 && m_face.background)
         m_face.background(painter, QRectF(QPointF(0, 0), m_face.size), m_face.side);
     for (const GraphicPtr &g : m_fixed[size_t(b.layer)])
-        g->draw(painter, false);
+        g->draw(painter);
     painter.end();
     if (b.layer > 0)
         b.covered |= coveredRect(b.pixels, b.row, count);
@@ -193,7 +193,7 @@ void CardLayers::renderBand(QImage &card, const QRect &band) const
     for (const Step &step : m_steps) {
         painter.save();
         beginCardPainting(painter, rows.top());
-        step.changing->draw(painter, false);
+        step.changing->draw(painter);
         painter.restore();
         const QRect above = QRect(step.above.at, step.above.pixels.size()) & rows;
         if (!above.isEmpty())

@@ -32,13 +32,6 @@ QPointF DefaultDrawingHost::Control_New_Point(const QString &)
     return point;
 }
 
-QFont DefaultDrawingHost::defaultTextFont() const
-{
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSizeF(12);
-    return font;
-}
-
 bool DefaultDrawingHost::fileExists(const QString &path) const
 {
     return !path.isEmpty() && QFileInfo::exists(path);

@@ -1,14 +1,12 @@
 #pragma once
 // What the drawing core needs from the window that hosts it: the card
 // background, the current side and tool, where new graphics go, repaints,
-// the property inspector, default text style and a few pictures. The design
-// window installs its own host with setHost(); until then a plain default
-// serves (no background, "Times New Roman" 12 pt black, a drawn placeholder).
+// the property inspector and a few pictures. The design window installs its
+// own host with setHost(); until then a plain default serves (no background,
+// a drawn placeholder).
 
 #include "platform/Image.h"
 
-#include <QColor>
-#include <QFont>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -65,8 +63,6 @@ public:
     virtual bool drawsWithTool() const { return false; }
     virtual void drawWithTool(const QRectF &) {}
 
-    virtual QFont defaultTextFont() const = 0;
-    virtual QColor defaultTextColor() const = 0;
     // Placeholder of an image graphic whose file is missing.
     virtual platform::Image no_image() const = 0;
     // The main photo with its adjustments applied ("PARTY_IMAGE" shows it).
@@ -94,8 +90,6 @@ public:
     void Show_RHS_Properties(TVNGraphic *) override {}
     void Open_Barcode_Window(TVNGraphic *) override {}
 
-    QFont defaultTextFont() const override;
-    QColor defaultTextColor() const override { return Qt::black; }
     platform::Image no_image() const override { return placeholder; }
     platform::Image Main_Photo_image() const override { return mainPhoto; }
     bool fileExists(const QString &path) const override;

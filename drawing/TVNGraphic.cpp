@@ -1,7 +1,6 @@
 #include "drawing/TVNGraphic.h"
 
 #include "barcodes/designer/BarcodeEngine.h"
-#include "drawing/DrawingHost.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
@@ -59,12 +58,8 @@ void TVNGraphic::setBounds(const QRectF &rect)
     _bounds = rect.normalized();
 }
 
-void TVNGraphic::draw(QPainter &painter, bool onCanvas) const
+void TVNGraphic::draw(QPainter &painter) const
 {
-    if (onCanvas) {
-        draw(painter, drawing::DrawStyle{true, drawing::host().no_image()});
-        return;
-    }
     // One style for every output drawing: an empty image is not free to make.
     static const drawing::DrawStyle output;
     draw(painter, output);
@@ -98,8 +93,10 @@ bool TVNGraphic::hitTest(const QPointF &point) const
 TVNText::TVNText() : _Text_contents(std::make_unique<QTextDocument>())
 {
     prepareDocument();
-    setTextFont(drawing::host().defaultTextFont());
-    setTextColor(drawing::host().defaultTextColor());
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(12);
+    setTextFont(font);
+    setTextColor(Qt::black);
     setAlignment(Qt::AlignLeft);
 }
 
@@ -307,14 +304,14 @@ void TVNImage::assignState(const TVNGraphic &other)
     }
 }
 
-void TVNImage::setFilePath(const QString &path)
+void TVNImage::setFilePath(const QString &path, const platform::Image &mainPhoto)
 {
     _filePath = path;
     // The path is the image's value: the profile dialogs read a placed
     // photo's path back from here.
     Text_Value = path;
     if (control_ID.trimmed() == QLatin1String("PARTY_IMAGE")) {
-        _image = drawing::host().Main_Photo_image();
+        _image = mainPhoto;
         return;
     }
     _image = platform::Image::fromFile(path);

@@ -81,10 +81,9 @@ public:
     double strokeWidth() const { return _strokeWidth; }
     void setStrokeWidth(double w) { _strokeWidth = w; }
 
-    // Draws the object in card coordinates. `onCanvas` is true while editing
-    // on screen (the missing picture then is the host's no_image()), false
-    // when a card is rendered for output.
-    void draw(QPainter &painter, bool onCanvas) const;
+    // Draws the object in card coordinates: as a card rendered for output
+    // shows it, or in `style` (the canvas passes its own while editing).
+    void draw(QPainter &painter) const;
     void draw(QPainter &painter, const drawing::DrawStyle &style) const;
     // True when `point` (card coordinates) hits the object.
     virtual bool hitTest(const QPointF &point) const;
@@ -136,6 +135,7 @@ using GraphicList = std::vector<GraphicPtr>;
 
 class TVNText : public TVNGraphic {
 public:
+    // A new text is "Times New Roman" 12 pt, black, aligned left.
     TVNText();
     ~TVNText() override;
 
@@ -195,10 +195,11 @@ public:
 
     QString filePath() const { return _filePath; }
     // Stores the path (also as Text_Value) and loads the picture from it;
-    // the "PARTY_IMAGE" graphic shows the host's main photo instead. A file
-    // that cannot be read leaves it without a picture: the canvas shows the
-    // host's placeholder there, output nothing.
-    void setFilePath(const QString &path);
+    // the main photo's graphic ("PARTY_IMAGE") shows `mainPhoto`, the
+    // design's main photo as the caller has it, instead. A file that cannot
+    // be read leaves it without a picture: the canvas shows its placeholder
+    // there, output nothing.
+    void setFilePath(const QString &path, const platform::Image &mainPhoto);
 
     platform::Image image() const { return _image; }
     void setImage(const platform::Image &image) { _image = image; }

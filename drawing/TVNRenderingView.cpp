@@ -31,7 +31,7 @@ void TVNRenderingView::drawCard(QPainter &painter, const GraphicList &graphics, 
     for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
         const GraphicPtr &g = *it;
         if (g && g->ctrl_is_printable)
-            g->draw(painter, false);
+            g->draw(painter);
     }
     painter.restore();
 }

@@ -46,10 +46,6 @@ public:
     // exception (no memory) stops it, with its reason in *error.
     static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension, double dpi,
                                             QString *error = nullptr);
-    // The fixed operation: resampled to USED_DPI_VALUE; the reason of a
-    // failure is shown to the user. It is defined in barcodes_widgets, which
-    // a caller of it links.
-    static platform::Image renderDataMatrix(const DataMatrix &grid, int imageDimension);
     // The D × D bitmap before resampling (8 bits a pixel: clear, black, white).
     static QImage renderModules(const DataMatrix &grid, int imageDimension);
 

@@ -11,7 +11,4 @@ namespace barcodes {
 bool Check_And_Validat_Barcode(const QString &value, bool show_message, bool check_symbol,
                                const BarcodeSymbolState &symbol = {});
 
-// QRFrontEnd::renderDataMatrix(grid, imageDimension), the fixed form that
-// shows the reason of its failure, is defined here too.
-
 } // namespace barcodes

@@ -77,7 +77,7 @@ public:
         code->show_hide_hdr = 1;
         code->show_hide_ftr = 1;
         static_cast<TVNImage &>(*add(GraphicClass::Image, {10, 110, 70, 35}, {}))
-            .setFilePath(m_dir.filePath(QStringLiteral("photo0.jpg")));
+            .setFilePath(m_dir.filePath(QStringLiteral("photo0.jpg")), {});
 
         m_fill = std::make_unique<design_window::RecordFill>(design_window::RecordFill::Design{
             [this](int side) -> GraphicList & { return side ? m_doc.graphics_back : m_doc.graphics; },

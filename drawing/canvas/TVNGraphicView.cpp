@@ -243,7 +243,7 @@ void TVNGraphicView::ReplaceGraphicText(GraphicClass graphicClass, QMouseEvent *
     } else if (graphicClass == GraphicClass::Image) {
         if (auto *image = dynamic_cast<TVNImage *>(found.get())) {
             if (drawing::host().fileExists(ctrl_value)) {
-                image->setFilePath(ctrl_value);
+                image->setFilePath(ctrl_value, drawing::host().Main_Photo_image());
                 image->Set_Ctrl_Is_Visible(true);
             } else {
                 Show_NSLog_Message(ctrl_value);
@@ -308,7 +308,7 @@ void TVNGraphicView::createGraphicOfClass(GraphicClass graphicClass, QMouseEvent
         // Without a file it has no picture, and the canvas shows the
         // placeholder in its place.
         if (host.fileExists(path))
-            image->setFilePath(path);
+            image->setFilePath(path, host.Main_Photo_image());
         graphic = image;
     } else {
         graphic = newGraphicOfClass(graphicClass);

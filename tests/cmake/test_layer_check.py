@@ -17,12 +17,14 @@ ROWS = {"platform": 1, "engine/a": 2, "engine/b": 2, "engine/c": 2, "window": 5,
 
 
 def problems_of(files, known=()):
-    """`files` maps a path to the paths it includes."""
+    """`files` maps a path to the paths it includes (quoted, or as written
+    when given with angle brackets)."""
     with tempfile.TemporaryDirectory() as root:
         for path, includes in files.items():
             os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
             with open(os.path.join(root, path), "w") as f:
-                f.write("".join(f'#include "{i}"\n' for i in includes) + "#include <vector>\n")
+                f.write("".join(f'#include {i}\n' if i.startswith("<") else f'#include "{i}"\n' for i in includes)
+                        + "#include <vector>\n")
         return LayerCheck.check(root, known_mutual=list(known), rows_table=ROWS)
 
 
@@ -52,6 +54,14 @@ class LayerCheckTest(unittest.TestCase):
              [("engine/a", "engine/b")], ["cycle"]),
             ("a folder without a row fails and asks to be placed",
              {"newthing/N.cpp": ["platform/P.h"], "platform/P.h": []}, [], ["newthing/ is not placed"]),
+            ("an include up a row written with angle brackets fails",
+             {"engine/a/A.cpp": ["<window/W.h>"], "window/W.h": []}, [], ["engine/a/ (row 2) includes window/"]),
+            ("an include up a row that climbs with ../ fails",
+             {"engine/a/A.cpp": ["../../window/W.h"], "window/W.h": []}, [], ["engine/a/ (row 2) includes window/"]),
+            ("a source folder whose name starts like a build folder is read",
+             {"builder/B.cpp": ["platform/P.h"], "platform/P.h": []}, [], ["builder/ is not placed"]),
+            ("a configured build tree is no source folder",
+             {"out/CMakeCache.txt": [], "out/gen/G.cpp": ["window/W.h"], "window/W.h": []}, [], []),
         ]
         for why, tree, known, expected in rows:
             with self.subTest(why):

@@ -110,7 +110,7 @@ GraphicPtr changedGraphic(GraphicClass cls, int n, const QString &picture)
                            {whole, Qt::gray, {{"third \u2028line", whole, QColor(1, 2, 3, 200)}}}});
         text->setAlignment(Qt::AlignRight);
     } else if (auto *image = dynamic_cast<TVNImage *>(g.get())) {
-        image->setFilePath(picture);
+        image->setFilePath(picture, {});
     }
     return g;
 }

@@ -267,8 +267,8 @@ TEST_F(DesignWindow, AnImageWithoutAPictureShowsThePlaceholderOnTheCanvasOnly)
         std::function<void(TVNImage &)> choose;
     } const rows[] = {
         {"no file chosen", [](TVNImage &) {}},
-        {"a file that is gone", [&](TVNImage &image) { image.setFilePath(tmp.file("gone.png")); }},
-        {"a file that holds no picture", [&](TVNImage &image) { image.setFilePath(notAPicture); }},
+        {"a file that is gone", [&](TVNImage &image) { image.setFilePath(tmp.file("gone.png"), {}); }},
+        {"a file that holds no picture", [&](TVNImage &image) { image.setFilePath(notAPicture, {}); }},
     };
     const QRectF bounds(40, 30, 100, 80);
     // The placeholder's light grey ground, as drawing::placeholderPicture paints it.

@@ -37,6 +37,15 @@ TEST(Text, ReplacingTheWholeTextKeepsTheLookOfItsFirstCharacter)
     EXPECT_TRUE(again.charFormat().font().bold()) << "an emptied text keeps its look too";
 }
 
+TEST(Text, ANewTextIsTimesTwelveBlackOnTheLeft)
+{
+    TVNText text;
+    EXPECT_EQ(text.textFont().family(), "Times New Roman");
+    EXPECT_DOUBLE_EQ(text.textFont().pointSizeF(), 12);
+    EXPECT_EQ(text.textColor(), QColor(Qt::black));
+    EXPECT_EQ(text.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
 TEST(Text, FontSizesAreInPointsWhateverTheOutputResolution)
 {
     TestHost host;
@@ -66,16 +75,20 @@ TEST(Text, FontSizesAreInPointsWhateverTheOutputResolution)
     EXPECT_NEAR(at216, 3 * at72, 6);
 }
 
-TEST(Image, KeepsAMissingFilesPathAndThePartyImageShowsTheMainPhoto)
+TEST(Image, KeepsAMissingFilesPathAndThePartyImageShowsTheMainPhotoItIsGiven)
 {
+    // The host's main photo differs from the one given: the graphic asks
+    // the host for nothing.
     TestHost host;
+    QImage hostPhoto(3, 3, QImage::Format_ARGB32);
+    hostPhoto.fill(Qt::red);
+    host.mainPhoto = platform::Image::fromBitmap(hostPhoto);
     QImage photo(7, 5, QImage::Format_ARGB32);
     photo.fill(Qt::blue);
-    host.mainPhoto = platform::Image::fromBitmap(photo);
     TVNImage image, party;
     party.control_ID = " PARTY_IMAGE ";
     for (TVNImage *g : {&image, &party}) {
-        g->setFilePath("/no/such/picture.png");
+        g->setFilePath("/no/such/picture.png", platform::Image::fromBitmap(photo));
         EXPECT_EQ(g->filePath(), "/no/such/picture.png");
     }
     EXPECT_TRUE(image.image().isNull()) << "no picture: the canvas shows the placeholder, output nothing";

@@ -205,7 +205,7 @@ TEST_F(ExportTest, ExportedTemplateOpensFromTheGalleryAsTheSameDesign)
     wnd->selectTool(TVNWindowController::kImageTool);
     wnd->currentCanvas()->_Selected_Graphic->control_ID = "PARTY_IMAGE_BG";
     static_cast<TVNImage *>(wnd->currentCanvas()->_Selected_Graphic.get())
-        ->setFilePath(makePicture(tmp.file("photo.png"), Qt::green));
+        ->setFilePath(makePicture(tmp.file("photo.png"), Qt::green), {});
     wnd->design().Front_card_Prop.Card_Fill = true;
     wnd->design().Front_card_Prop.Card_Fill_Color = QColor(200, 10, 10);
     wnd->design().card_choice = design_window::CardChoice{"Paper Card", 3, "H"};

@@ -278,7 +278,7 @@ TEST_F(PrintTest, APictureOnEveryCardIsInTheFileOnceAndSymbolsAreRectangles)
     const QString path = tmp.file("photo.png");
     ASSERT_TRUE(photo.save(path));
     auto picture = std::static_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
-    picture->setFilePath(path);
+    picture->setFilePath(path, {});
     picture->setBounds(QRectF(200, 10, 40, 50));
     front.push_back(picture);
     for (int records : {0, 20}) {
