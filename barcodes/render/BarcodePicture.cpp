@@ -21,6 +21,28 @@ namespace {
 // Far beyond any bitmap, in device pixels.
 constexpr int kEverywhere = 1 << 28;
 
+// `count` pixels from `pixel` set to `value`, two at a time: the compiler
+// leaves a plain loop of one pixel a store.
+inline void fillPixels(QRgb *pixel, std::ptrdiff_t count, QRgb value)
+{
+    const std::uint64_t two = std::uint64_t(value) << 32 | value;
+    for (; count >= 4; count -= 4, pixel += 4) {
+        std::memcpy(pixel, &two, sizeof two);
+        std::memcpy(pixel + 2, &two, sizeof two);
+    }
+    for (; count > 0; --count)
+        *pixel++ = value;
+}
+
+// std::lround for coordinates of a bitmap, without the library call: the
+// fraction is exact once the whole part is taken off.
+inline int roundToInt(double v)
+{
+    const auto whole = static_cast<long long>(v);
+    const double fraction = v - double(whole);
+    return int(whole + (fraction >= 0.5 ? 1 : fraction <= -0.5 ? -1 : 0));
+}
+
 // Every device pixel a picture of `size` touches under `t`, the partly
 // covered ones at its edges included: what its background fills.
 QRect touchedPixels(const QTransform &t, QSizeF size)
@@ -44,8 +66,13 @@ struct BarcodePicture::TextPixels {
 
     bool isPlain(const QRect &area) const
     {
-        return plain.contains(area)
-            && std::none_of(occupied.begin(), occupied.end(), [&](const QRect &r) { return r.intersects(area); });
+        // Each bar on its own: text between tall bars, as under the guards
+        // of retail symbols, stands on plain background.
+        const auto meets = [&](const QRect &r) {
+            return !r.isEmpty() && r.left() <= area.right() && area.left() <= r.right() && r.top() <= area.bottom()
+                && area.top() <= r.bottom();
+        };
+        return plain.contains(area) && std::none_of(occupied.begin(), occupied.end(), meets);
     }
 };
 
@@ -77,7 +104,7 @@ void BarcodePicture::paint(QPainter &painter) const
     // included, then the background around them.
     QRect written;
     const bool imageWritten = writeImageFirst(painter, written);
-    QRect barPixels;
+    std::vector<QRect> barPixels;
     const bool barsWritten = !imageWritten && image.isNull() && writeBarsFirst(painter, written, barPixels);
     paintBackground(painter, imageWritten || barsWritten ? written : QRect());
     if (!image.isNull() && !imageWritten)
@@ -89,7 +116,7 @@ void BarcodePicture::paint(QPainter &painter) const
     if (texts.empty())
         return;
     TextPixels pixels = plainPixels(painter);
-    pixels.occupied.push_back(barPixels);
+    pixels.occupied = std::move(barPixels);
     if (!image.isNull())
         pixels.occupied.push_back(painter.deviceTransform().mapRect(imageRect).toAlignedRect());
     // Texts under given modules move as far as those modules moved when the
@@ -267,8 +294,21 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
             if (plain) {
                 QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left);
                 const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
-                for (int i = from; i < to; ++i)
-                    out[i] = pixels.under[cover[i]];
+                // No coverage leaves the background as it is: eight such
+                // pixels at a time are passed over.
+                int i = from;
+                for (; i + 8 <= to; i += 8) {
+                    std::uint64_t eight;
+                    std::memcpy(&eight, cover + i, sizeof eight);
+                    if (eight == 0)
+                        continue;
+                    for (int k = i; k < i + 8; ++k)
+                        out[k] = pixels.under[cover[k]];
+                }
+                for (; i < to; ++i) {
+                    if (cover[i] != 0)
+                        out[i] = pixels.under[cover[i]];
+                }
                 continue;
             }
             blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left + from),
@@ -327,7 +367,8 @@ QList<QGlyphRun> BarcodePicture::Text::glyphs() const
 {
     // One line: line breaks in the text count as spaces.
     QString single(text);
-    single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    if (single.contains(QLatin1Char('\n')) || single.contains(QLatin1Char('\r')))
+        single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     const auto points = cachedPointFont(font);
     double natural = 0.0;
     QList<QGlyphRun> runs;
@@ -443,24 +484,42 @@ void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) co
     // Every pixel the picture touches, the partly covered ones at its edges
     // included, so a bitmap of the picture needs no clearing first.
     const QRect pixels = touchedPixels(t, size);
-    painter.save();
-    paintInDevicePixels(painter);
     const QRect hole = written.intersected(pixels);
-    if (hole.isEmpty()) {
-        painter.fillRect(pixels, background);
-    } else {
-        // The bands above and below the pixels already written, and the
-        // pieces left and right of them.
-        const QRect around[] = {
+    // All of it, or the bands above and below the pixels already written
+    // and the pieces left and right of them.
+    std::array<QRect, 4> around = {pixels};
+    if (!hole.isEmpty()) {
+        around = {
             QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
             QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
             QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
             QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
         };
+    }
+    // A plain bitmap takes the rows straight, one filled and copied down;
+    // setting up the painter's fill costs more than the fill of a small
+    // picture.
+    if (QImage *image = plainBitmap(painter, background, false)) {
+        const QRgb back = background.rgba();
+        uchar *bits = image->bits();
+        const qsizetype stride = image->bytesPerLine();
         for (const QRect &r : around) {
-            if (!r.isEmpty())
-                painter.fillRect(r, background);
+            const QRect c = r.intersected(image->rect());
+            if (c.isEmpty())
+                continue;
+            QRgb *first = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(c.top()) * stride) + c.left();
+            fillPixels(first, c.width(), back);
+            for (int y = c.top() + 1; y <= c.bottom(); ++y)
+                std::memcpy(bits + std::ptrdiff_t(y) * stride + std::ptrdiff_t(c.left()) * 4, first,
+                            std::size_t(c.width()) * sizeof(QRgb));
         }
+        return;
+    }
+    painter.save();
+    paintInDevicePixels(painter);
+    for (const QRect &r : around) {
+        if (!r.isEmpty())
+            painter.fillRect(r, background);
     }
     painter.restore();
 }
@@ -497,41 +556,38 @@ BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
     return fit;
 }
 
-std::vector<QRect> BarcodePicture::barRects(const QPainter &painter, QRect &covered) const
+std::vector<QRect> BarcodePicture::barRects(const QPainter &painter, const Fit &fit) const
 {
     const QTransform t = painter.deviceTransform();
     const bool turned = t.m11() < 0;
-    const Fit fit = fitBars(painter);
     std::vector<QRect> rects;
     rects.reserve(bars.size());
     for (const Bar &b : bars) {
-        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
-        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
+        const int y0 = roundToInt(t.dy() + b.top * t.m22());
+        const int y1 = roundToInt(t.dy() + b.bottom * t.m22());
         // Module m counts from the left, or from the right when turned.
         const int first = turned ? moduleCount - b.first - b.modules : b.first;
         rects.emplace_back(fit.left + first * fit.pixels, std::min(y0, y1), b.modules * fit.pixels,
                            std::max(1, std::abs(y1 - y0)));
     }
-    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
-    for (const QRect &r : rects) {
-        left0 = std::min(left0, r.left());
-        top0 = std::min(top0, r.top());
-        right0 = std::max(right0, r.right());
-        bottom0 = std::max(bottom0, r.bottom());
-    }
-    covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
     return rects;
 }
 
-bool BarcodePicture::writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const
+bool BarcodePicture::writeBarsFirst(QPainter &painter, QRect &written, std::vector<QRect> &drawn) const
 {
-    if (bars.empty() || moduleCount <= 0 || background.alpha() != 255 || fitBars(painter).pixels <= 0)
+    if (bars.empty() || moduleCount <= 0 || background.alpha() != 255)
         return false;
-    const std::vector<QRect> rects = barRects(painter, covered);
-    return writeBarsIntoBitmap(painter, rects, &written);
+    const Fit fit = fitBars(painter);
+    if (fit.pixels <= 0)
+        return false;
+    std::vector<QRect> rects = barRects(painter, fit);
+    if (!writeBarsIntoBitmap(painter, rects, &written))
+        return false;
+    drawn = std::move(rects);
+    return true;
 }
 
-QRect BarcodePicture::paintBars(QPainter &painter) const
+std::vector<QRect> BarcodePicture::paintBars(QPainter &painter) const
 {
     if (bars.empty() || moduleCount <= 0)
         return {};
@@ -548,18 +604,17 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
                                     b.bottom - b.top),
                              barColour);
         painter.restore();
-        return QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere));
+        return {QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere))};
     }
-    QRect covered;
-    const std::vector<QRect> rects = barRects(painter, covered);
+    std::vector<QRect> rects = barRects(painter, fit);
     if (writeBarsIntoBitmap(painter, rects))
-        return covered;
+        return rects;
     painter.save();
     paintInDevicePixels(painter);
     for (const QRect &r : rects)
         painter.fillRect(r, barColour);
     painter.restore();
-    return covered;
+    return rects;
 }
 
 bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled) const
@@ -572,26 +627,35 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     QImage *image = plainBitmap(painter, barColour, false);
     if (!image)
         return false;
-    const QRect bounds = image->rect();
+    const int width = image->width(), height = image->height();
     std::vector<QRect> clipped;
     clipped.reserve(rects.size());
+    // Bars share a few heights: their distinct ends are kept as they come
+    // and only those sorted.
     std::vector<int> edges;
-    edges.reserve(2 * rects.size());
-    int x0 = bounds.right() + 1, x1 = bounds.left();
+    edges.reserve(8);
+    auto addEdge = [&edges](int y) {
+        for (const int e : edges) {
+            if (e == y)
+                return;
+        }
+        edges.push_back(y);
+    };
+    int x0 = width, x1 = 0;
     for (const QRect &r : rects) {
-        const QRect c = r.intersected(bounds);
+        const QRect c(QPoint(std::max(r.left(), 0), std::max(r.top(), 0)),
+                      QPoint(std::min(r.right(), width - 1), std::min(r.bottom(), height - 1)));
         if (c.isEmpty())
             continue;
         clipped.push_back(c);
-        edges.push_back(c.top());
-        edges.push_back(c.bottom() + 1);
+        addEdge(c.top());
+        addEdge(c.bottom() + 1);
         x0 = std::min(x0, c.left());
         x1 = std::max(x1, c.right() + 1);
     }
     if (edges.empty())
         return !unfilled;
     std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     const QRgb ink = barColour.rgba();
     const std::size_t span = std::size_t(x1 - x0);
     uchar *bits = image->bits();
@@ -624,12 +688,12 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         // the band is that row again (or gets the same bars).
         QRgb *first = line(top);
         if (unfilled)
-            std::fill(first + x0, first + x1, back);
+            fillPixels(first + x0, x1 - x0, back);
         bool any = unfilled != nullptr;
         for (const QRect &c : clipped) {
             if (c.top() > top || c.bottom() < top)
                 continue;
-            std::fill(first + c.left(), first + c.right() + 1, ink);
+            fillPixels(first + c.left(), c.width(), ink);
             any = true;
         }
         if (!any)
@@ -638,7 +702,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
             for (int y = top + 1; y < bottom; ++y) {
                 for (const QRect &c : clipped) {
                     if (c.top() <= top && c.bottom() >= top)
-                        std::fill(line(y) + c.left(), line(y) + c.right() + 1, ink);
+                        fillPixels(line(y) + c.left(), c.width(), ink);
                 }
             }
             continue;
