@@ -150,9 +150,9 @@ constexpr std::array<std::uint16_t, 36> kDescriptors = [] {
     return table;
 }();
 
-} // namespace
-
-std::uint16_t royalmail_characterDescriptor(char c)
+// The lookups below are asked once per bar and drawing: kept inline, with
+// the bar extents as constants.
+inline std::uint16_t characterCode(char c)
 {
     if (isDigit(c))
         return kDescriptors[std::size_t(c - '0')];
@@ -161,31 +161,51 @@ std::uint16_t royalmail_characterDescriptor(char c)
     return 0;
 }
 
-int royalmail_barDescriptor(std::uint16_t code, int bar)
+inline int barOfCode(std::uint16_t code, int bar)
 {
     if (bar < 0 || bar > 3)
         return kTracker;
     return (code >> (4 * (3 - bar))) & 0xF;
 }
 
-namespace {
 constexpr float royalmailPoints(double mm)
 {
     return float(mm * 0.03937007874015748 * 72.0);
 }
-} // namespace
 
-float royalmail_barTop(int descriptor)
+inline float barTopOf(int descriptor)
 {
     constexpr float kAscenderTop = royalmailPoints(5.05);
     constexpr float kTrackerTop = royalmailPoints(3.15);
     return descriptor & kAscender ? kAscenderTop : kTrackerTop;
 }
 
-float royalmail_barBottom(int descriptor)
+inline float barBottomOf(int descriptor)
 {
     constexpr float kTrackerBottom = royalmailPoints(1.9);
     return descriptor & kDescender ? 0.0f : kTrackerBottom;
+}
+
+} // namespace
+
+std::uint16_t royalmail_characterDescriptor(char c)
+{
+    return characterCode(c);
+}
+
+int royalmail_barDescriptor(std::uint16_t code, int bar)
+{
+    return barOfCode(code, bar);
+}
+
+float royalmail_barTop(int descriptor)
+{
+    return barTopOf(descriptor);
+}
+
+float royalmail_barBottom(int descriptor)
+{
+    return barBottomOf(descriptor);
 }
 
 namespace {
@@ -195,7 +215,7 @@ int collapse(std::uint16_t code, int type)
 {
     int value = 0;
     for (int bar = 0; bar < 4; ++bar)
-        value = value << 1 | ((royalmail_barDescriptor(code, bar) & type) ? 1 : 0);
+        value = value << 1 | ((barOfCode(code, bar) & type) ? 1 : 0);
     return value >> 1;
 }
 
@@ -233,25 +253,25 @@ int SymRoyalMailBarcode::_barDescriptor(int index) const
         return kAscender | kDescender;
     const int c = (index - 2) / 8;
     const int bar = ((index - 2) % 8) / 2;
-    const char character = c < n ? m_content[c] : char(m_checkDigit);
-    return royalmail_barDescriptor(royalmail_characterDescriptor(character), bar);
+    const char character = c < n ? m_content[std::size_t(c)] : char(m_checkDigit);
+    return barOfCode(characterCode(character), bar);
 }
 
 float SymRoyalMailBarcode::barTop(int index) const
 {
-    return royalmail_barTop(_barDescriptor(index));
+    return barTopOf(_barDescriptor(index));
 }
 
 float SymRoyalMailBarcode::barBottom(int index) const
 {
-    return royalmail_barBottom(_barDescriptor(index));
+    return barBottomOf(_barDescriptor(index));
 }
 
 void SymRoyalMailBarcode::generateChecksum()
 {
     int rows = 0, columns = 0;
     for (char c : m_content) {
-        const std::uint16_t code = royalmail_characterDescriptor(c);
+        const std::uint16_t code = characterCode(c);
         rows = (rows + royalmail_collapseAscenders(code)) % 6;
         columns = (columns + royalmail_collapseDescenders(code)) % 6;
     }
