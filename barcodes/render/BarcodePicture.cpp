@@ -271,9 +271,12 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
         const uchar *maskBits = mask.alpha.constBits();
         const qsizetype maskStride = mask.alpha.bytesPerLine();
         // Over plain background every coverage gives one known colour: no
-        // blending, and no need to read the pixels.
+        // blending, and no need to read the pixels. Only the pixels on the
+        // bitmap count: a side digit partly past the edge of the picture is
+        // as plain as the others.
         const QRect inked = mask.ink.translated(x + mask.left, y + mask.top);
-        const bool plain = !inked.isEmpty() && pixels.isPlain(inked);
+        const QRect visible = inked.intersected(bounds);
+        const bool plain = !visible.isEmpty() && pixels.isPlain(visible);
         if (plain && (!pixels.underReady || pixels.ink != ink)) {
             const QRgb back = background.rgba();
             for (uint a = 0; a < 256; ++a)
@@ -302,6 +305,10 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
                     std::memcpy(&eight, cover + i, sizeof eight);
                     if (eight == 0)
                         continue;
+                    if (eight == ~std::uint64_t(0)) {
+                        fillPixels(out + i, 8, pixels.under[255]);
+                        continue;
+                    }
                     for (int k = i; k < i + 8; ++k)
                         out[k] = pixels.under[cover[k]];
                 }
