@@ -286,6 +286,20 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
         }
         if (!inked.isEmpty())
             pixels.occupied.push_back(inked);
+        // Over plain background the glyph's rows are copied from the mask
+        // tinted once in these colours.
+        const qsizetype maskWidth = mask.alpha.width();
+        if (plain && (mask.tint.empty() || mask.tintInk != ink || mask.tintBack != background.rgba())) {
+            mask.tint.resize(std::size_t(maskWidth) * std::size_t(mask.alpha.height()));
+            for (int my = 0; my < mask.alpha.height(); ++my) {
+                const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
+                QRgb *row = mask.tint.data() + std::ptrdiff_t(my) * maskWidth;
+                for (qsizetype i = 0; i < maskWidth; ++i)
+                    row[i] = pixels.under[cover[i]];
+            }
+            mask.tintInk = ink;
+            mask.tintBack = background.rgba();
+        }
         for (int row = area.top(); row <= area.bottom(); ++row) {
             // Mask columns of this row that are covered and on the bitmap.
             const int my = row - y - mask.top;
@@ -296,26 +310,8 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
                 continue;
             if (plain) {
                 QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left);
-                const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
-                // No coverage leaves the background as it is: eight such
-                // pixels at a time are passed over.
-                int i = from;
-                for (; i + 8 <= to; i += 8) {
-                    std::uint64_t eight;
-                    std::memcpy(&eight, cover + i, sizeof eight);
-                    if (eight == 0)
-                        continue;
-                    if (eight == ~std::uint64_t(0)) {
-                        fillPixels(out + i, 8, pixels.under[255]);
-                        continue;
-                    }
-                    for (int k = i; k < i + 8; ++k)
-                        out[k] = pixels.under[cover[k]];
-                }
-                for (; i < to; ++i) {
-                    if (cover[i] != 0)
-                        out[i] = pixels.under[cover[i]];
-                }
+                std::memcpy(out + from, mask.tint.data() + std::ptrdiff_t(my) * maskWidth + from,
+                            std::size_t(to - from) * sizeof(QRgb));
                 continue;
             }
             blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left + from),
