@@ -192,10 +192,12 @@ bool SymUPCABarcode::isContentValid() const
 
 bool SymUPCEBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
-    if (!SymUPCABarcode::initWithContent(content, printsCaption))
+    // The fields as UPC-A sets them; its check digit and width are not
+    // worked out, since the short form replaces both.
+    if (!initFields(content, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1))
         return false;
-    m_content = *content;
     if (m_content.size() == 11) {
+        SymUPCABarcode::generateChecksum();
         // The number system digit is kept in front of the six digits.
         const std::string suppressed = UPCAToUPCE(m_content + char(m_checkDigit));
         if (!suppressed.empty())
