@@ -92,10 +92,6 @@ BarcodePicture::TextPixels BarcodePicture::plainPixels(const QPainter &painter) 
 
 void BarcodePicture::paint(QPainter &painter) const
 {
-    painter.save();
-    // Areas of one colour with hard edges; text below keeps the caller's
-    // smoothing.
-    painter.setRenderHint(QPainter::Antialiasing, false);
     // A 2-D symbol written straight into a bitmap comes first, its clear
     // pixels as the background, and the background is filled only around
     // it: each of its pixels is written once rather than filled and then
@@ -106,12 +102,22 @@ void BarcodePicture::paint(QPainter &painter) const
     const bool imageWritten = writeImageFirst(painter, written);
     std::vector<QRect> barPixels;
     const bool barsWritten = !imageWritten && image.isNull() && writeBarsFirst(painter, written, barPixels);
-    paintBackground(painter, imageWritten || barsWritten ? written : QRect());
-    if (!image.isNull() && !imageWritten)
-        paintImage(painter);
-    if (!barsWritten)
-        barPixels = paintBars(painter);
-    painter.restore();
+    const QRect hole = imageWritten || barsWritten ? written : QRect();
+    const bool backgroundWritten = writeBackground(painter, hole);
+    // What was not written straight into the bitmap the painter draws, as
+    // areas of one colour with hard edges; text below keeps the caller's
+    // smoothing. A plain bitmap leaves the painter's state untouched.
+    if (!backgroundWritten || (!image.isNull() && !imageWritten) || !barsWritten) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        if (!backgroundWritten)
+            paintBackground(painter, hole);
+        if (!image.isNull() && !imageWritten)
+            paintImage(painter);
+        if (!barsWritten)
+            barPixels = paintBars(painter);
+        painter.restore();
+    }
 
     if (texts.empty())
         return;
@@ -123,7 +129,7 @@ void BarcodePicture::paint(QPainter &painter) const
     // bars were fitted to whole pixels.
     const Fit fit = fitBars(painter);
     const QTransform device = painter.deviceTransform();
-    painter.save();
+    bool saved = false;
     for (const Text &text : texts) {
         Text t = text;
         if (t.anchorModule >= 0 && fit.pixels > 0 && device.m11() > 0) {
@@ -141,11 +147,16 @@ void BarcodePicture::paint(QPainter &painter) const
             continue;
         // Where the painter drew is unknown from here on.
         pixels.plain = QRect();
+        if (!saved) {
+            painter.save();
+            saved = true;
+        }
         painter.setPen(t.colour);
         for (const QGlyphRun &run : runs)
             painter.drawGlyphRun(QPointF(0, 0), run);
     }
-    painter.restore();
+    if (saved)
+        painter.restore();
 }
 
 namespace {
@@ -476,6 +487,52 @@ void BarcodePicture::paintImage(QPainter &painter) const
     painter.restore();
 }
 
+std::array<QRect, 4> BarcodePicture::backgroundPieces(const QTransform &t, const QRect &written) const
+{
+    // Every pixel the picture touches, the partly covered ones at its edges
+    // included, so a bitmap of the picture needs no clearing first.
+    const QRect pixels = touchedPixels(t, size);
+    const QRect hole = written.intersected(pixels);
+    if (hole.isEmpty())
+        return {pixels};
+    // The bands above and below the pixels already written, and the pieces
+    // left and right of them.
+    return {
+        QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
+        QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
+        QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
+        QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
+    };
+}
+
+bool BarcodePicture::writeBackground(QPainter &painter, const QRect &written) const
+{
+    // A plain bitmap takes the rows straight, one filled and copied down;
+    // setting up the painter's fill costs more than the fill of a small
+    // picture.
+    const QTransform t = painter.deviceTransform();
+    const QPaintEngine *engine = painter.paintEngine();
+    QImage *image = engine && engine->type() == QPaintEngine::Raster && t.type() <= QTransform::TxScale
+        ? plainBitmap(painter, background, false)
+        : nullptr;
+    if (!image)
+        return false;
+    const QRgb back = background.rgba();
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (const QRect &r : backgroundPieces(t, written)) {
+        const QRect c = r.intersected(image->rect());
+        if (c.isEmpty())
+            continue;
+        QRgb *first = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(c.top()) * stride) + c.left();
+        fillPixels(first, c.width(), back);
+        for (int y = c.top() + 1; y <= c.bottom(); ++y)
+            std::memcpy(bits + std::ptrdiff_t(y) * stride + std::ptrdiff_t(c.left()) * 4, first,
+                        std::size_t(c.width()) * sizeof(QRgb));
+    }
+    return true;
+}
+
 void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) const
 {
     const QTransform t = painter.deviceTransform();
@@ -484,43 +541,9 @@ void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) co
         painter.fillRect(QRectF(QPointF(0, 0), size), background);
         return;
     }
-    // Every pixel the picture touches, the partly covered ones at its edges
-    // included, so a bitmap of the picture needs no clearing first.
-    const QRect pixels = touchedPixels(t, size);
-    const QRect hole = written.intersected(pixels);
-    // All of it, or the bands above and below the pixels already written
-    // and the pieces left and right of them.
-    std::array<QRect, 4> around = {pixels};
-    if (!hole.isEmpty()) {
-        around = {
-            QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
-            QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
-            QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
-            QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
-        };
-    }
-    // A plain bitmap takes the rows straight, one filled and copied down;
-    // setting up the painter's fill costs more than the fill of a small
-    // picture.
-    if (QImage *image = plainBitmap(painter, background, false)) {
-        const QRgb back = background.rgba();
-        uchar *bits = image->bits();
-        const qsizetype stride = image->bytesPerLine();
-        for (const QRect &r : around) {
-            const QRect c = r.intersected(image->rect());
-            if (c.isEmpty())
-                continue;
-            QRgb *first = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(c.top()) * stride) + c.left();
-            fillPixels(first, c.width(), back);
-            for (int y = c.top() + 1; y <= c.bottom(); ++y)
-                std::memcpy(bits + std::ptrdiff_t(y) * stride + std::ptrdiff_t(c.left()) * 4, first,
-                            std::size_t(c.width()) * sizeof(QRgb));
-        }
-        return;
-    }
     painter.save();
     paintInDevicePixels(painter);
-    for (const QRect &r : around) {
+    for (const QRect &r : backgroundPieces(t, written)) {
         if (!r.isEmpty())
             painter.fillRect(r, background);
     }

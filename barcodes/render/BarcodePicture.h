@@ -23,10 +23,12 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
 class QPainter;
+class QTransform;
 
 namespace barcodes {
 
@@ -91,6 +93,12 @@ private:
     // Fills the picture's background, except the device pixels in
     // `written`.
     void paintBackground(QPainter &painter, const QRect &written = QRect()) const;
+    // The same straight into a plain bitmap; false when the painter must
+    // fill it.
+    bool writeBackground(QPainter &painter, const QRect &written) const;
+    // The device pixels the background fills under `t`: all the picture
+    // touches but `written`, in up to four rectangles.
+    std::array<QRect, 4> backgroundPieces(const QTransform &t, const QRect &written) const;
     struct TextPixels;
     TextPixels plainPixels(const QPainter &painter) const;
     // Where the 2-D symbol's bitmap goes on the painter's bitmap, in device
