@@ -473,3 +473,53 @@ TEST(OffscreenView, BarsWrittenBeforeTheirBackgroundLookAsThePainterFillsThem)
         }
     }
 }
+
+TEST(OffscreenView, CaptionsInNewColoursAndPastTheEdgesLookAsThePainterDrawsThem)
+{
+    // Glyphs written straight into a bitmap are kept tinted in the colours
+    // they were last written in: the same caption drawn again in another
+    // colour must come out in that one. A caption wider than its picture
+    // runs past its edges, where what is left of its glyphs is written too.
+    const auto s = moduleSymbol("1100110011", 2, 60, 40, true, zeroMargins());
+    s->captionText = "80808080808080";
+    s->setCaptionHeight(0.25f);
+    for (const QColor &ink : {QColor(Qt::red), QColor(Qt::blue), QColor(Qt::red)}) {
+        SymbolStyle style = zeroMargins();
+        style.bar_val_clr = ink;
+        style.bar_back_clr = QColor(255, 255, 200);
+        const platform::Image image = imageFromBarcode(*s, style);
+        ASSERT_EQ(image.size().width(), 40);
+        const auto isInk = ink == QColor(Qt::red) ? isRed : isBlue;
+        const auto isOther = ink == QColor(Qt::red) ? isBlue : isRed;
+        for (double dpi : {300.0, 600.0}) {
+            const QImage fast = image.toBitmap(dpi, Qt::white).convertToFormat(QImage::Format_RGB32);
+            QImage drawn(fast.size(), QImage::Format_ARGB32_Premultiplied);
+            drawn.fill(Qt::white);
+            {
+                QPainter p(&drawn);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.setRenderHint(QPainter::TextAntialiasing);
+                p.setClipRect(drawn.rect());
+                image.draw(p, QRectF(drawn.rect()));
+            }
+            drawn = drawn.convertToFormat(QImage::Format_RGB32);
+            int inked = 0, apart = 0;
+            for (int y = 0; y < fast.height(); ++y) {
+                for (int x = 0; x < fast.width(); ++x) {
+                    const QRgb a = fast.pixel(x, y), b = drawn.pixel(x, y);
+                    inked += isInk(b) ? 1 : 0;
+                    apart += std::abs(qRed(a) - qRed(b)) > 96 || std::abs(qBlue(a) - qBlue(b)) > 96 ? 1 : 0;
+                }
+            }
+            EXPECT_GT(inked, 200) << dpi;
+            EXPECT_LT(apart, inked / 20) << dpi;
+            const Scan written(platform::Image::fromBitmap(fast, image.size()), dpi);
+            const QRectF caption = written.extent(isInk);
+            EXPECT_EQ(caption, Scan(platform::Image::fromBitmap(drawn, image.size()), dpi).extent(isInk)) << dpi;
+            EXPECT_TRUE(written.extent(isOther).isEmpty()) << dpi;
+            // Cut by the picture's edge, across all of it.
+            EXPECT_LT(caption.left(), 0.5) << dpi;
+            EXPECT_GT(caption.right(), 36.0) << dpi;
+        }
+    }
+}
