@@ -50,6 +50,22 @@ int apartFromThePaintersDrawing(const BarcodePicture &picture, const std::functi
     }
     return apart;
 }
+
+// `image` drawn by a clipped painter over white into a bitmap of `size`, as
+// RGB32: the painter draws every part itself, nothing is written straight.
+QImage drawnByThePainter(const platform::Image &image, QSize size)
+{
+    QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::white);
+    {
+        QPainter p(&drawn);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setClipRect(drawn.rect());
+        image.draw(p, QRectF(drawn.rect()));
+    }
+    return drawn.convertToFormat(QImage::Format_RGB32);
+}
 } // namespace
 
 TEST(OffscreenView, BarsFollowTheModuleStringCentredInTheWidestPrintedPart)
@@ -284,16 +300,7 @@ TEST(OffscreenView, TextWrittenIntoABitmapLooksAsThePainterDrawsIt)
     const platform::Image image = imageFromBarcode(*s, style);
     for (double dpi : {300.0, 600.0}) {
         const QImage fast = image.toBitmap(dpi, Qt::white).convertToFormat(QImage::Format_RGB32);
-        QImage drawn(fast.size(), QImage::Format_ARGB32_Premultiplied);
-        drawn.fill(Qt::white);
-        {
-            QPainter p(&drawn);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setRenderHint(QPainter::TextAntialiasing);
-            p.setClipRect(drawn.rect());
-            image.draw(p, QRectF(drawn.rect()));
-        }
-        drawn = drawn.convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = drawnByThePainter(image, fast.size());
         int inked = 0, apart = 0;
         for (int y = 0; y < fast.height(); ++y) {
             for (int x = 0; x < fast.width(); ++x) {
@@ -493,16 +500,7 @@ TEST(OffscreenView, CaptionsInNewColoursAndPastTheEdgesLookAsThePainterDrawsThem
         const auto isOther = ink == QColor(Qt::red) ? isBlue : isRed;
         for (double dpi : {300.0, 600.0}) {
             const QImage fast = image.toBitmap(dpi, Qt::white).convertToFormat(QImage::Format_RGB32);
-            QImage drawn(fast.size(), QImage::Format_ARGB32_Premultiplied);
-            drawn.fill(Qt::white);
-            {
-                QPainter p(&drawn);
-                p.setRenderHint(QPainter::Antialiasing);
-                p.setRenderHint(QPainter::TextAntialiasing);
-                p.setClipRect(drawn.rect());
-                image.draw(p, QRectF(drawn.rect()));
-            }
-            drawn = drawn.convertToFormat(QImage::Format_RGB32);
+            const QImage drawn = drawnByThePainter(image, fast.size());
             int inked = 0, apart = 0;
             for (int y = 0; y < fast.height(); ++y) {
                 for (int x = 0; x < fast.width(); ++x) {
