@@ -21,6 +21,28 @@ namespace {
 // Far beyond any bitmap, in device pixels.
 constexpr int kEverywhere = 1 << 28;
 
+// `count` pixels from `pixel` set to `value`, two at a time: the compiler
+// leaves a plain loop of one pixel a store.
+inline void fillPixels(QRgb *pixel, std::ptrdiff_t count, QRgb value)
+{
+    const std::uint64_t two = std::uint64_t(value) << 32 | value;
+    for (; count >= 4; count -= 4, pixel += 4) {
+        std::memcpy(pixel, &two, sizeof two);
+        std::memcpy(pixel + 2, &two, sizeof two);
+    }
+    for (; count > 0; --count)
+        *pixel++ = value;
+}
+
+// std::lround for coordinates of a bitmap, without the library call: the
+// fraction is exact once the whole part is taken off.
+inline int roundToInt(double v)
+{
+    const auto whole = static_cast<long long>(v);
+    const double fraction = v - double(whole);
+    return int(whole + (fraction >= 0.5 ? 1 : fraction <= -0.5 ? -1 : 0));
+}
+
 // Every device pixel a picture of `size` touches under `t`, the partly
 // covered ones at its edges included: what its background fills.
 QRect touchedPixels(const QTransform &t, QSizeF size)
@@ -44,8 +66,13 @@ struct BarcodePicture::TextPixels {
 
     bool isPlain(const QRect &area) const
     {
-        return plain.contains(area)
-            && std::none_of(occupied.begin(), occupied.end(), [&](const QRect &r) { return r.intersects(area); });
+        // Each bar on its own: text between tall bars, as under the guards
+        // of retail symbols, stands on plain background.
+        const auto meets = [&](const QRect &r) {
+            return !r.isEmpty() && r.left() <= area.right() && area.left() <= r.right() && r.top() <= area.bottom()
+                && area.top() <= r.bottom();
+        };
+        return plain.contains(area) && std::none_of(occupied.begin(), occupied.end(), meets);
     }
 };
 
@@ -65,10 +92,6 @@ BarcodePicture::TextPixels BarcodePicture::plainPixels(const QPainter &painter) 
 
 void BarcodePicture::paint(QPainter &painter) const
 {
-    painter.save();
-    // Areas of one colour with hard edges; text below keeps the caller's
-    // smoothing.
-    painter.setRenderHint(QPainter::Antialiasing, false);
     // A 2-D symbol written straight into a bitmap comes first, its clear
     // pixels as the background, and the background is filled only around
     // it: each of its pixels is written once rather than filled and then
@@ -77,26 +100,36 @@ void BarcodePicture::paint(QPainter &painter) const
     // included, then the background around them.
     QRect written;
     const bool imageWritten = writeImageFirst(painter, written);
-    QRect barPixels;
+    std::vector<QRect> barPixels;
     const bool barsWritten = !imageWritten && image.isNull() && writeBarsFirst(painter, written, barPixels);
-    paintBackground(painter, imageWritten || barsWritten ? written : QRect());
-    if (!image.isNull() && !imageWritten)
-        paintImage(painter);
-    if (!barsWritten)
-        barPixels = paintBars(painter);
-    painter.restore();
+    const QRect hole = imageWritten || barsWritten ? written : QRect();
+    const bool backgroundWritten = writeBackground(painter, hole);
+    // What was not written straight into the bitmap the painter draws, as
+    // areas of one colour with hard edges; text below keeps the caller's
+    // smoothing. A plain bitmap leaves the painter's state untouched.
+    if (!backgroundWritten || (!image.isNull() && !imageWritten) || !barsWritten) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        if (!backgroundWritten)
+            paintBackground(painter, hole);
+        if (!image.isNull() && !imageWritten)
+            paintImage(painter);
+        if (!barsWritten)
+            barPixels = paintBars(painter);
+        painter.restore();
+    }
 
     if (texts.empty())
         return;
     TextPixels pixels = plainPixels(painter);
-    pixels.occupied.push_back(barPixels);
+    pixels.occupied = std::move(barPixels);
     if (!image.isNull())
         pixels.occupied.push_back(painter.deviceTransform().mapRect(imageRect).toAlignedRect());
     // Texts under given modules move as far as those modules moved when the
     // bars were fitted to whole pixels.
     const Fit fit = fitBars(painter);
     const QTransform device = painter.deviceTransform();
-    painter.save();
+    bool saved = false;
     for (const Text &text : texts) {
         Text t = text;
         if (t.anchorModule >= 0 && fit.pixels > 0 && device.m11() > 0) {
@@ -114,11 +147,16 @@ void BarcodePicture::paint(QPainter &painter) const
             continue;
         // Where the painter drew is unknown from here on.
         pixels.plain = QRect();
+        if (!saved) {
+            painter.save();
+            saved = true;
+        }
         painter.setPen(t.colour);
         for (const QGlyphRun &run : runs)
             painter.drawGlyphRun(QPointF(0, 0), run);
     }
-    painter.restore();
+    if (saved)
+        painter.restore();
 }
 
 namespace {
@@ -244,9 +282,12 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
         const uchar *maskBits = mask.alpha.constBits();
         const qsizetype maskStride = mask.alpha.bytesPerLine();
         // Over plain background every coverage gives one known colour: no
-        // blending, and no need to read the pixels.
+        // blending, and no need to read the pixels. Only the pixels on the
+        // bitmap count: a side digit partly past the edge of the picture is
+        // as plain as the others.
         const QRect inked = mask.ink.translated(x + mask.left, y + mask.top);
-        const bool plain = !inked.isEmpty() && pixels.isPlain(inked);
+        const QRect visible = inked.intersected(bounds);
+        const bool plain = !visible.isEmpty() && pixels.isPlain(visible);
         if (plain && (!pixels.underReady || pixels.ink != ink)) {
             const QRgb back = background.rgba();
             for (uint a = 0; a < 256; ++a)
@@ -256,6 +297,20 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
         }
         if (!inked.isEmpty())
             pixels.occupied.push_back(inked);
+        // Over plain background the glyph's rows are copied from the mask
+        // tinted once in these colours.
+        const qsizetype maskWidth = mask.alpha.width();
+        if (plain && (mask.tint.empty() || mask.tintInk != ink || mask.tintBack != background.rgba())) {
+            mask.tint.resize(std::size_t(maskWidth) * std::size_t(mask.alpha.height()));
+            for (int my = 0; my < mask.alpha.height(); ++my) {
+                const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
+                QRgb *row = mask.tint.data() + std::ptrdiff_t(my) * maskWidth;
+                for (qsizetype i = 0; i < maskWidth; ++i)
+                    row[i] = pixels.under[cover[i]];
+            }
+            mask.tintInk = ink;
+            mask.tintBack = background.rgba();
+        }
         for (int row = area.top(); row <= area.bottom(); ++row) {
             // Mask columns of this row that are covered and on the bitmap.
             const int my = row - y - mask.top;
@@ -266,9 +321,8 @@ bool BarcodePicture::writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRu
                 continue;
             if (plain) {
                 QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left);
-                const uchar *cover = maskBits + std::ptrdiff_t(my) * maskStride;
-                for (int i = from; i < to; ++i)
-                    out[i] = pixels.under[cover[i]];
+                std::memcpy(out + from, mask.tint.data() + std::ptrdiff_t(my) * maskWidth + from,
+                            std::size_t(to - from) * sizeof(QRgb));
                 continue;
             }
             blendRow(reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(row) * stride) + (x + mask.left + from),
@@ -327,7 +381,8 @@ QList<QGlyphRun> BarcodePicture::Text::glyphs() const
 {
     // One line: line breaks in the text count as spaces.
     QString single(text);
-    single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    if (single.contains(QLatin1Char('\n')) || single.contains(QLatin1Char('\r')))
+        single.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     const auto points = cachedPointFont(font);
     double natural = 0.0;
     QList<QGlyphRun> runs;
@@ -432,6 +487,52 @@ void BarcodePicture::paintImage(QPainter &painter) const
     painter.restore();
 }
 
+std::array<QRect, 4> BarcodePicture::backgroundPieces(const QTransform &t, const QRect &written) const
+{
+    // Every pixel the picture touches, the partly covered ones at its edges
+    // included, so a bitmap of the picture needs no clearing first.
+    const QRect pixels = touchedPixels(t, size);
+    const QRect hole = written.intersected(pixels);
+    if (hole.isEmpty())
+        return {pixels};
+    // The bands above and below the pixels already written, and the pieces
+    // left and right of them.
+    return {
+        QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
+        QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
+        QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
+        QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
+    };
+}
+
+bool BarcodePicture::writeBackground(QPainter &painter, const QRect &written) const
+{
+    // A plain bitmap takes the rows straight, one filled and copied down;
+    // setting up the painter's fill costs more than the fill of a small
+    // picture.
+    const QTransform t = painter.deviceTransform();
+    const QPaintEngine *engine = painter.paintEngine();
+    QImage *image = engine && engine->type() == QPaintEngine::Raster && t.type() <= QTransform::TxScale
+        ? plainBitmap(painter, background, false)
+        : nullptr;
+    if (!image)
+        return false;
+    const QRgb back = background.rgba();
+    uchar *bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (const QRect &r : backgroundPieces(t, written)) {
+        const QRect c = r.intersected(image->rect());
+        if (c.isEmpty())
+            continue;
+        QRgb *first = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(c.top()) * stride) + c.left();
+        fillPixels(first, c.width(), back);
+        for (int y = c.top() + 1; y <= c.bottom(); ++y)
+            std::memcpy(bits + std::ptrdiff_t(y) * stride + std::ptrdiff_t(c.left()) * 4, first,
+                        std::size_t(c.width()) * sizeof(QRgb));
+    }
+    return true;
+}
+
 void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) const
 {
     const QTransform t = painter.deviceTransform();
@@ -440,27 +541,11 @@ void BarcodePicture::paintBackground(QPainter &painter, const QRect &written) co
         painter.fillRect(QRectF(QPointF(0, 0), size), background);
         return;
     }
-    // Every pixel the picture touches, the partly covered ones at its edges
-    // included, so a bitmap of the picture needs no clearing first.
-    const QRect pixels = touchedPixels(t, size);
     painter.save();
     paintInDevicePixels(painter);
-    const QRect hole = written.intersected(pixels);
-    if (hole.isEmpty()) {
-        painter.fillRect(pixels, background);
-    } else {
-        // The bands above and below the pixels already written, and the
-        // pieces left and right of them.
-        const QRect around[] = {
-            QRect(QPoint(pixels.left(), pixels.top()), QPoint(pixels.right(), hole.top() - 1)),
-            QRect(QPoint(pixels.left(), hole.bottom() + 1), QPoint(pixels.right(), pixels.bottom())),
-            QRect(QPoint(pixels.left(), hole.top()), QPoint(hole.left() - 1, hole.bottom())),
-            QRect(QPoint(hole.right() + 1, hole.top()), QPoint(pixels.right(), hole.bottom())),
-        };
-        for (const QRect &r : around) {
-            if (!r.isEmpty())
-                painter.fillRect(r, background);
-        }
+    for (const QRect &r : backgroundPieces(t, written)) {
+        if (!r.isEmpty())
+            painter.fillRect(r, background);
     }
     painter.restore();
 }
@@ -497,41 +582,38 @@ BarcodePicture::Fit BarcodePicture::fitBars(const QPainter &painter) const
     return fit;
 }
 
-std::vector<QRect> BarcodePicture::barRects(const QPainter &painter, QRect &covered) const
+std::vector<QRect> BarcodePicture::barRects(const QPainter &painter, const Fit &fit) const
 {
     const QTransform t = painter.deviceTransform();
     const bool turned = t.m11() < 0;
-    const Fit fit = fitBars(painter);
     std::vector<QRect> rects;
     rects.reserve(bars.size());
     for (const Bar &b : bars) {
-        const int y0 = int(std::lround(t.dy() + b.top * t.m22()));
-        const int y1 = int(std::lround(t.dy() + b.bottom * t.m22()));
+        const int y0 = roundToInt(t.dy() + b.top * t.m22());
+        const int y1 = roundToInt(t.dy() + b.bottom * t.m22());
         // Module m counts from the left, or from the right when turned.
         const int first = turned ? moduleCount - b.first - b.modules : b.first;
         rects.emplace_back(fit.left + first * fit.pixels, std::min(y0, y1), b.modules * fit.pixels,
                            std::max(1, std::abs(y1 - y0)));
     }
-    int left0 = kEverywhere, top0 = kEverywhere, right0 = -kEverywhere, bottom0 = -kEverywhere;
-    for (const QRect &r : rects) {
-        left0 = std::min(left0, r.left());
-        top0 = std::min(top0, r.top());
-        right0 = std::max(right0, r.right());
-        bottom0 = std::max(bottom0, r.bottom());
-    }
-    covered = rects.empty() ? QRect() : QRect(QPoint(left0, top0), QPoint(right0, bottom0));
     return rects;
 }
 
-bool BarcodePicture::writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const
+bool BarcodePicture::writeBarsFirst(QPainter &painter, QRect &written, std::vector<QRect> &drawn) const
 {
-    if (bars.empty() || moduleCount <= 0 || background.alpha() != 255 || fitBars(painter).pixels <= 0)
+    if (bars.empty() || moduleCount <= 0 || background.alpha() != 255)
         return false;
-    const std::vector<QRect> rects = barRects(painter, covered);
-    return writeBarsIntoBitmap(painter, rects, &written);
+    const Fit fit = fitBars(painter);
+    if (fit.pixels <= 0)
+        return false;
+    std::vector<QRect> rects = barRects(painter, fit);
+    if (!writeBarsIntoBitmap(painter, rects, &written))
+        return false;
+    drawn = std::move(rects);
+    return true;
 }
 
-QRect BarcodePicture::paintBars(QPainter &painter) const
+std::vector<QRect> BarcodePicture::paintBars(QPainter &painter) const
 {
     if (bars.empty() || moduleCount <= 0)
         return {};
@@ -548,18 +630,17 @@ QRect BarcodePicture::paintBars(QPainter &painter) const
                                     b.bottom - b.top),
                              barColour);
         painter.restore();
-        return QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere));
+        return {QRect(QPoint(-kEverywhere, -kEverywhere), QPoint(kEverywhere, kEverywhere))};
     }
-    QRect covered;
-    const std::vector<QRect> rects = barRects(painter, covered);
+    std::vector<QRect> rects = barRects(painter, fit);
     if (writeBarsIntoBitmap(painter, rects))
-        return covered;
+        return rects;
     painter.save();
     paintInDevicePixels(painter);
     for (const QRect &r : rects)
         painter.fillRect(r, barColour);
     painter.restore();
-    return covered;
+    return rects;
 }
 
 bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled) const
@@ -572,26 +653,35 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
     QImage *image = plainBitmap(painter, barColour, false);
     if (!image)
         return false;
-    const QRect bounds = image->rect();
+    const int width = image->width(), height = image->height();
     std::vector<QRect> clipped;
     clipped.reserve(rects.size());
+    // Bars share a few heights: their distinct ends are kept as they come
+    // and only those sorted.
     std::vector<int> edges;
-    edges.reserve(2 * rects.size());
-    int x0 = bounds.right() + 1, x1 = bounds.left();
+    edges.reserve(8);
+    auto addEdge = [&edges](int y) {
+        for (const int e : edges) {
+            if (e == y)
+                return;
+        }
+        edges.push_back(y);
+    };
+    int x0 = width, x1 = 0;
     for (const QRect &r : rects) {
-        const QRect c = r.intersected(bounds);
+        const QRect c(QPoint(std::max(r.left(), 0), std::max(r.top(), 0)),
+                      QPoint(std::min(r.right(), width - 1), std::min(r.bottom(), height - 1)));
         if (c.isEmpty())
             continue;
         clipped.push_back(c);
-        edges.push_back(c.top());
-        edges.push_back(c.bottom() + 1);
+        addEdge(c.top());
+        addEdge(c.bottom() + 1);
         x0 = std::min(x0, c.left());
         x1 = std::max(x1, c.right() + 1);
     }
     if (edges.empty())
         return !unfilled;
     std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
     const QRgb ink = barColour.rgba();
     const std::size_t span = std::size_t(x1 - x0);
     uchar *bits = image->bits();
@@ -624,12 +714,12 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
         // the band is that row again (or gets the same bars).
         QRgb *first = line(top);
         if (unfilled)
-            std::fill(first + x0, first + x1, back);
+            fillPixels(first + x0, x1 - x0, back);
         bool any = unfilled != nullptr;
         for (const QRect &c : clipped) {
             if (c.top() > top || c.bottom() < top)
                 continue;
-            std::fill(first + c.left(), first + c.right() + 1, ink);
+            fillPixels(first + c.left(), c.width(), ink);
             any = true;
         }
         if (!any)
@@ -638,7 +728,7 @@ bool BarcodePicture::writeBarsIntoBitmap(QPainter &painter, const std::vector<QR
             for (int y = top + 1; y < bottom; ++y) {
                 for (const QRect &c : clipped) {
                     if (c.top() <= top && c.bottom() >= top)
-                        std::fill(line(y) + c.left(), line(y) + c.right() + 1, ink);
+                        fillPixels(line(y) + c.left(), c.width(), ink);
                 }
             }
             continue;

@@ -23,10 +23,12 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
 class QPainter;
+class QTransform;
 
 namespace barcodes {
 
@@ -91,6 +93,12 @@ private:
     // Fills the picture's background, except the device pixels in
     // `written`.
     void paintBackground(QPainter &painter, const QRect &written = QRect()) const;
+    // The same straight into a plain bitmap; false when the painter must
+    // fill it.
+    bool writeBackground(QPainter &painter, const QRect &written) const;
+    // The device pixels the background fills under `t`: all the picture
+    // touches but `written`, in up to four rectangles.
+    std::array<QRect, 4> backgroundPieces(const QTransform &t, const QRect &written) const;
     struct TextPixels;
     TextPixels plainPixels(const QPainter &painter) const;
     // Where the 2-D symbol's bitmap goes on the painter's bitmap, in device
@@ -106,9 +114,9 @@ private:
     // must be drawn over the filled background instead.
     bool writeImageFirst(QPainter &painter, QRect &written) const;
     void paintImage(QPainter &painter) const;
-    // Answers the device pixels the bars cover (everything on a vector
-    // device).
-    QRect paintBars(QPainter &painter) const;
+    // Answers the bars in device pixels (one rectangle over everything on a
+    // vector device).
+    std::vector<QRect> paintBars(QPainter &painter) const;
     // Writes bars given in device pixels straight into the painter's bitmap;
     // false when the painter must fill them itself.
     // With `unfilled` the background is not there yet: every row from the
@@ -116,13 +124,12 @@ private:
     // bars, gaps as background, and `unfilled` answers those pixels; false,
     // with nothing written, when they do not lie within the picture.
     bool writeBarsIntoBitmap(QPainter &painter, const std::vector<QRect> &rects, QRect *unfilled = nullptr) const;
-    // The bars in device pixels, fitted to the painter's bitmap, and the
-    // box around them.
-    std::vector<QRect> barRects(const QPainter &painter, QRect &covered) const;
+    // The bars in device pixels, fitted to the painter's bitmap by `fit`.
+    std::vector<QRect> barRects(const QPainter &painter, const Fit &fit) const;
     // Writes the bars into a bitmap not filled yet, as above, answering the
-    // pixels written and the box around the bars; false, with nothing
+    // pixels written and the bars in device pixels; false, with nothing
     // written, when they must be drawn over the filled background instead.
-    bool writeBarsFirst(QPainter &painter, QRect &written, QRect &covered) const;
+    bool writeBarsFirst(QPainter &painter, QRect &written, std::vector<QRect> &drawn) const;
     // Blends the glyphs of one line of text straight into the painter's
     // bitmap; false when the painter must draw them itself.
     bool writeTextIntoBitmap(QPainter &painter, const QList<QGlyphRun> &runs, const Text &text,

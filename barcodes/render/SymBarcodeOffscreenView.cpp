@@ -101,7 +101,7 @@ double pictureHeight(const SymBarcode &symbol, const SymbolStyle &gen)
 {
     if (!barsHaveTheirOwnHeights(symbol))
         return symbol.height();
-    const std::string modules = symbol.completeBarcode();
+    const std::string &modules = symbol.completeBarcode();
     double height = 0.0;
     for (std::size_t i = 0; i < modules.size(); ++i) {
         if (modules[i] == '1')
@@ -263,7 +263,7 @@ void SymBarcodeOffscreenView::drawSymbol(BarcodePicture &picture) const
 
     // Bars: the module string centred in the view, every run of bar modules
     // one rectangle on the common baseline.
-    const std::string modules = symbol.completeBarcode();
+    const std::string &modules = symbol.completeBarcode();
     const int n = int(modules.size());
     const double yb = gen.showinTop ? ftrH + Mf + Mtb : capH + ftrH + Mv + Mf + Mtb;
     const bool fourState = isFourStateSymbol(symbol);
@@ -271,6 +271,8 @@ void SymBarcodeOffscreenView::drawSymbol(BarcodePicture &picture) const
     picture.moduleWidth = bw;
     picture.moduleCount = n;
     picture.barColour = gen.barcode_clr;
+    // At most one bar every other module.
+    picture.bars.reserve(std::size_t(n + 1) / 2);
     double hBar = 0.0;
     for (int i = 0; i < n;) {
         if (modules[std::size_t(i)] != '1') {

@@ -52,19 +52,46 @@ float SymPostnetBarcode::barTop(int index) const
     return _heightForDigit(digit, bar) * 72.0f;
 }
 
-float SymPostnetBarcode::_heightForDigit(int digitIndex, int bar) const
+namespace {
+
+enum class PostnetBar { None, Half, Full };
+
+// Bar 1..5 of POSTNET digit `c`. Every bar of a symbol asks, twice per
+// drawing: a table and no branches beyond the range checks.
+inline PostnetBar postnetBar(char c, int bar)
 {
     // Full bars per digit: bit (5 - bar).
     static constexpr std::array<int, 10> kFull = {0b11000, 0b00011, 0b00101, 0b00110, 0b01001,
                                                   0b01010, 0b01100, 0b10001, 0b10010, 0b10100};
-    char c = 0;
-    if (digitIndex >= 0 && std::size_t(digitIndex) < m_content.size())
-        c = m_content[digitIndex];
-    else if (digitIndex >= 0 && std::size_t(digitIndex) == m_content.size())
-        c = char(m_checkDigit);
     if (!isDigit(c) || bar < 1 || bar > 5)
-        return 0.0f;
-    return (kFull[c - '0'] >> (5 - bar)) & 1 ? 0.125f : 0.05f;
+        return PostnetBar::None;
+    return (kFull[std::size_t(c - '0')] >> (5 - bar)) & 1 ? PostnetBar::Full : PostnetBar::Half;
+}
+
+// The digit at `digitIndex` of a POSTNET or PLANET value, the check digit
+// past its end; 0 beyond that.
+inline char postnetDigit(const std::string &content, int checkDigit, int digitIndex)
+{
+    if (digitIndex >= 0 && std::size_t(digitIndex) < content.size())
+        return content[std::size_t(digitIndex)];
+    if (digitIndex >= 0 && std::size_t(digitIndex) == content.size())
+        return char(checkDigit);
+    return 0;
+}
+
+} // namespace
+
+float SymPostnetBarcode::_heightForDigit(int digitIndex, int bar) const
+{
+    switch (postnetBar(postnetDigit(m_content, m_checkDigit, digitIndex), bar)) {
+    case PostnetBar::Full:
+        return 0.125f;
+    case PostnetBar::Half:
+        return 0.05f;
+    case PostnetBar::None:
+        break;
+    }
+    return 0.0f;
 }
 
 void SymPostnetBarcode::generateChecksum()
@@ -85,7 +112,7 @@ bool SymPostnetBarcode::isContentValid() const
 
 float SymPlanetBarcode::_heightForDigit(int digitIndex, int bar) const
 {
-    return SymPostnetBarcode::_heightForDigit(digitIndex, bar) == 0.125f ? 0.05f : 0.125f;
+    return postnetBar(postnetDigit(m_content, m_checkDigit, digitIndex), bar) == PostnetBar::Full ? 0.05f : 0.125f;
 }
 
 bool SymPlanetBarcode::isContentValid() const
@@ -123,9 +150,9 @@ constexpr std::array<std::uint16_t, 36> kDescriptors = [] {
     return table;
 }();
 
-} // namespace
-
-std::uint16_t royalmail_characterDescriptor(char c)
+// The lookups below are asked once per bar and drawing: kept inline, with
+// the bar extents as constants.
+inline std::uint16_t characterCode(char c)
 {
     if (isDigit(c))
         return kDescriptors[std::size_t(c - '0')];
@@ -134,23 +161,51 @@ std::uint16_t royalmail_characterDescriptor(char c)
     return 0;
 }
 
-int royalmail_barDescriptor(std::uint16_t code, int bar)
+inline int barOfCode(std::uint16_t code, int bar)
 {
     if (bar < 0 || bar > 3)
         return kTracker;
     return (code >> (4 * (3 - bar))) & 0xF;
 }
 
+constexpr float royalmailPoints(double mm)
+{
+    return float(mm * 0.03937007874015748 * 72.0);
+}
+
+inline float barTopOf(int descriptor)
+{
+    constexpr float kAscenderTop = royalmailPoints(5.05);
+    constexpr float kTrackerTop = royalmailPoints(3.15);
+    return descriptor & kAscender ? kAscenderTop : kTrackerTop;
+}
+
+inline float barBottomOf(int descriptor)
+{
+    constexpr float kTrackerBottom = royalmailPoints(1.9);
+    return descriptor & kDescender ? 0.0f : kTrackerBottom;
+}
+
+} // namespace
+
+std::uint16_t royalmail_characterDescriptor(char c)
+{
+    return characterCode(c);
+}
+
+int royalmail_barDescriptor(std::uint16_t code, int bar)
+{
+    return barOfCode(code, bar);
+}
+
 float royalmail_barTop(int descriptor)
 {
-    const double mm = descriptor & kAscender ? 5.05 : 3.15;
-    return float(mm * 0.03937007874015748 * 72.0);
+    return barTopOf(descriptor);
 }
 
 float royalmail_barBottom(int descriptor)
 {
-    const double mm = descriptor & kDescender ? 0.0 : 1.9;
-    return float(mm * 0.03937007874015748 * 72.0);
+    return barBottomOf(descriptor);
 }
 
 namespace {
@@ -160,7 +215,7 @@ int collapse(std::uint16_t code, int type)
 {
     int value = 0;
     for (int bar = 0; bar < 4; ++bar)
-        value = value << 1 | ((royalmail_barDescriptor(code, bar) & type) ? 1 : 0);
+        value = value << 1 | ((barOfCode(code, bar) & type) ? 1 : 0);
     return value >> 1;
 }
 
@@ -198,25 +253,25 @@ int SymRoyalMailBarcode::_barDescriptor(int index) const
         return kAscender | kDescender;
     const int c = (index - 2) / 8;
     const int bar = ((index - 2) % 8) / 2;
-    const char character = c < n ? m_content[c] : char(m_checkDigit);
-    return royalmail_barDescriptor(royalmail_characterDescriptor(character), bar);
+    const char character = c < n ? m_content[std::size_t(c)] : char(m_checkDigit);
+    return barOfCode(characterCode(character), bar);
 }
 
 float SymRoyalMailBarcode::barTop(int index) const
 {
-    return royalmail_barTop(_barDescriptor(index));
+    return barTopOf(_barDescriptor(index));
 }
 
 float SymRoyalMailBarcode::barBottom(int index) const
 {
-    return royalmail_barBottom(_barDescriptor(index));
+    return barBottomOf(_barDescriptor(index));
 }
 
 void SymRoyalMailBarcode::generateChecksum()
 {
     int rows = 0, columns = 0;
     for (char c : m_content) {
-        const std::uint16_t code = royalmail_characterDescriptor(c);
+        const std::uint16_t code = characterCode(c);
         rows = (rows + royalmail_collapseAscenders(code)) % 6;
         columns = (columns + royalmail_collapseDescenders(code)) % 6;
     }

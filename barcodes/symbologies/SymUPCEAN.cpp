@@ -109,6 +109,36 @@ bool SymAbstractUPCEANBarcode::hasDigitsAndCheck(std::size_t length, int expecte
            && m_checkDigit == expectedCheck;
 }
 
+namespace {
+
+enum class Hand { LeftOdd, LeftEven, Right };
+
+// Appends the pattern of digit `c` as _encodeChar gives it (left-hand odd),
+// swapParity (left-hand even) or rightHand, nothing for a non-digit,
+// straight from the table: a symbol is encoded per record.
+void appendDigit(std::string &modules, char c, Hand hand)
+{
+    if (!isDigit(c))
+        return;
+    const char *odd = kLeftOdd[std::size_t(c - '0')];
+    constexpr int kModules = 7;
+    for (int i = 0; i < kModules; ++i) {
+        switch (hand) {
+        case Hand::LeftOdd:
+            modules += odd[i];
+            break;
+        case Hand::LeftEven:
+            modules += odd[kModules - 1 - i] == '0' ? '1' : '0';
+            break;
+        case Hand::Right:
+            modules += odd[i] == '0' ? '1' : '0';
+            break;
+        }
+    }
+}
+
+} // namespace
+
 std::string SymAbstractUPCEANBarcode::twoHalves(std::size_t split, std::size_t end) const
 {
     if (!contentIsAscii())
@@ -116,12 +146,12 @@ std::string SymAbstractUPCEANBarcode::twoHalves(std::size_t split, std::size_t e
     std::string modules;
     modules.reserve(96);
     for (std::size_t i = 0; i < std::min(m_content.size(), split); ++i)
-        modules += _encodeChar(m_content[i]);
+        appendDigit(modules, m_content[i], Hand::LeftOdd);
     modules += kCentreGuard;
     for (std::size_t i = split; i < std::min(m_content.size(), end); ++i)
-        modules += rightHand(m_content[i]);
+        appendDigit(modules, m_content[i], Hand::Right);
     if (m_checkDigit >= 0)
-        modules += rightHand(char(m_checkDigit));
+        appendDigit(modules, char(m_checkDigit), Hand::Right);
     return modules;
 }
 
@@ -192,10 +222,12 @@ bool SymUPCABarcode::isContentValid() const
 
 bool SymUPCEBarcode::initWithContent(const std::optional<std::string> &content, bool printsCaption)
 {
-    if (!SymUPCABarcode::initWithContent(content, printsCaption))
+    // The fields as UPC-A sets them; its check digit and width are not
+    // worked out, since the short form replaces both.
+    if (!initFields(content, printsCaption, kDefaultBarWidth, kDefaultHeight, kDefaultFontSize, -1))
         return false;
-    m_content = *content;
     if (m_content.size() == 11) {
+        SymUPCABarcode::generateChecksum();
         // The number system digit is kept in front of the six digits.
         const std::string suppressed = UPCAToUPCE(m_content + char(m_checkDigit));
         if (!suppressed.empty())
@@ -284,10 +316,9 @@ std::string SymUPCEBarcode::barcode() const
     if (!contentIsAscii())
         return {};
     std::string modules;
-    for (int position = 1; position <= 6 && std::size_t(position) < m_content.size(); ++position) {
-        const std::string odd = _encodeChar(m_content[position]);
-        modules += parityForDigit(position) ? swapParity(odd) : odd;
-    }
+    modules.reserve(48);
+    for (int position = 1; position <= 6 && std::size_t(position) < m_content.size(); ++position)
+        appendDigit(modules, m_content[position], parityForDigit(position) ? Hand::LeftEven : Hand::LeftOdd);
     return modules;
 }
 
@@ -347,15 +378,15 @@ std::string SymEAN13Barcode::barcode() const
     if (!contentIsAscii() || m_content.empty())
         return {};
     std::string modules;
-    for (int position = 1; position <= 6 && std::size_t(position) < m_content.size(); ++position) {
-        const std::string odd = _encodeChar(m_content[position]);
-        modules += _parityForSystemDigit(m_content[0], position) ? swapParity(odd) : odd;
-    }
+    modules.reserve(96);
+    for (int position = 1; position <= 6 && std::size_t(position) < m_content.size(); ++position)
+        appendDigit(modules, m_content[position],
+                    _parityForSystemDigit(m_content[0], position) ? Hand::LeftEven : Hand::LeftOdd);
     modules += kCentreGuard;
     for (std::size_t i = 7; i < std::min<std::size_t>(m_content.size(), 12); ++i)
-        modules += rightHand(m_content[i]);
+        appendDigit(modules, m_content[i], Hand::Right);
     if (m_checkDigit >= 0)
-        modules += rightHand(char(m_checkDigit));
+        appendDigit(modules, char(m_checkDigit), Hand::Right);
     return modules;
 }
 

@@ -36,11 +36,13 @@ struct SymbolStyle {
     float TB_margin = 0.1f;      // above and below the whole image
     float LR_margin = 0.1f;      // left and right of the whole image
 
-    QColor barcode_clr = Qt::black;   // bars
-    QColor bar_back_clr = Qt::white;  // background of a linear symbol image
-    QColor bar_val_clr = Qt::black;   // value text
-    QColor bar_hdr_clr = Qt::black;   // header
-    QColor bar_ftr_clr = Qt::black;   // footer
+    // Black and white by their components, which the compiler fills in (a
+    // named colour is looked up at run time, five times per symbol).
+    QColor barcode_clr = QColor(0, 0, 0);         // bars
+    QColor bar_back_clr = QColor(255, 255, 255);  // background of a linear symbol image
+    QColor bar_val_clr = QColor(0, 0, 0);         // value text
+    QColor bar_hdr_clr = QColor(0, 0, 0);         // header
+    QColor bar_ftr_clr = QColor(0, 0, 0);         // footer
 
     // Header and footer alignment as the designer's item text:
     // "Center", "Left" or "Right"; any other text keeps the default.

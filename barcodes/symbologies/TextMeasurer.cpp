@@ -57,6 +57,12 @@ public:
 
     std::shared_ptr<const PointFont> get(const QFont &font)
     {
+        // Styles hand out copies of a few fonts: those are found by identity
+        // before any font is compared attribute by attribute.
+        for (const Entry &e : *m_entries) {
+            if (e.first.isCopyOf(font))
+                return e.second;
+        }
         for (const Entry &e : *m_entries) {
             if (e.first == font)
                 return e.second;

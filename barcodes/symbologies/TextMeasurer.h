@@ -60,6 +60,12 @@ struct PointFont {
         std::vector<std::pair<int, int>> covered;
         // The covered pixels' bounding box in the mask.
         QRect ink;
+        // The mask as pixels of `tintInk` over the opaque `tintBack` by each
+        // coverage, row by row as `alpha`; kept by whoever draws it for the
+        // colours it last drew in, since a caption has one ink.
+        mutable std::vector<QRgb> tint;
+        mutable QRgb tintInk = 0;
+        mutable QRgb tintBack = 0;
     };
 
     QFont font;        // pointFont() of the font asked for
