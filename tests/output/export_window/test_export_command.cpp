@@ -42,6 +42,16 @@ using namespace quorvant::test;
 
 namespace {
 
+// The user takes a while to answer the Stop question; the run goes on
+// meanwhile, as it would behind a real open question.
+void keepQuestionOpen()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 400)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
 const QColor kFrontCard(255, 215, 215);
 const QColor kBackCard(215, 215, 255);
 
@@ -455,10 +465,7 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
     alertUser.reset();
     platform::ScopedAlertResponder slowUser([&](const platform::AlertRequest &r) {
         alerts << r.text.trimmed();
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 400)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        keepQuestionOpen();
         return 0;
     });
     pick("PNG", 72, 1);
@@ -625,10 +632,7 @@ TEST_F(ExportCommandTest, ARunEndsOnlyOnceTheStopQuestionIsAnswered)
     int boxesWhileAsked = -1;
     platform::ScopedAlertResponder slowUser([&](const platform::AlertRequest &r) {
         alerts << r.text.trimmed();
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 400)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        keepQuestionOpen();
         boxesWhileAsked = int(resultBoxes.size());
         return 1;
     });
