@@ -225,25 +225,35 @@ void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels,
 {
     const bool mono = source.format() == QImage::Format_Mono;
     std::array<QRgb, 256> colours{};
-    for (std::size_t i = 0; i < 256; ++i)
+    for (std::size_t i = 0; i < (mono ? 2 : 256); ++i)
         colours[i] = keep[i] != 0 ? under : ink[i];
-    std::array<std::array<QRgb, 8>, 256> eight{};
+    // The eight pixels of each byte of a 1-bit row: its two halves looked up
+    // in a table of sixteen.
+    std::array<std::array<QRgb, 8>, 256> eight;
     if (mono && !column) {
+        std::array<std::array<QRgb, 4>, 16> four;
+        for (std::size_t nibble = 0; nibble < 16; ++nibble) {
+            for (std::size_t b = 0; b < 4; ++b)
+                four[nibble][b] = colours[(nibble >> (3 - b)) & 1];
+        }
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            for (std::size_t b = 0; b < 8; ++b)
-                eight[byte][b] = colours[(byte >> (7 - b)) & 1];
+            std::memcpy(eight[byte].data(), four[byte >> 4].data(), sizeof(four[0]));
+            std::memcpy(eight[byte].data() + 4, four[byte & 15].data(), sizeof(four[0]));
         }
     }
     const double sy = source.height() / area.height();
+    const int sourceHeight = source.height();
     const int width = pixels.width();
     const int whole = width / 8;
     const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
+    const uchar *sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
     uchar *bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const uchar *previous = nullptr;
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, source.height() - 1);
-        const uchar *in = source.constScanLine(row);
+        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, sourceHeight - 1);
+        const uchar *in = sourceBits + std::ptrdiff_t(row) * sourceStride;
         QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride) + pixels.left();
         if (previous && (previous == in || std::memcmp(previous, in, rowBytes) == 0)) {
             std::memcpy(out, reinterpret_cast<const QRgb *>(bits + std::ptrdiff_t(y - 1) * stride) + pixels.left(),
