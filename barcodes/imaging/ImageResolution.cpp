@@ -248,6 +248,24 @@ void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels,
     const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
     const uchar *sourceBits = source.constBits();
     const qsizetype sourceStride = source.bytesPerLine();
+    // An enlarged source: the target pixels of each source column, a run of
+    // at most kRunPixels, worked out once for all rows.
+    constexpr int kRunPixels = 4;
+    struct Run {
+        int source, from;
+    };
+    std::vector<Run> runs;
+    if (column) {
+        for (int x = 0; x < width; ++x) {
+            if (runs.empty() || runs.back().source != (*column)[std::size_t(x)])
+                runs.push_back({(*column)[std::size_t(x)], x});
+            else if (x - runs.back().from >= kRunPixels) {
+                runs.clear();
+                break;
+            }
+        }
+    }
+    std::vector<QRgb> rowBuffer(runs.empty() ? 0 : std::size_t(width + kRunPixels));
     uchar *bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const uchar *previous = nullptr;
@@ -260,7 +278,17 @@ void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels,
                         std::size_t(width) * sizeof(QRgb));
             continue;
         }
-        if (column) {
+        if (!runs.empty()) {
+            // Every run writes kRunPixels pixels, the next run overwriting
+            // what went past its own end: no branch on a run's length.
+            QRgb *line = rowBuffer.data();
+            for (const Run &run : runs) {
+                const QRgb colour = colours[std::size_t(indexAt(in, run.source, mono))];
+                for (int i = 0; i < kRunPixels; ++i)
+                    line[run.from + i] = colour;
+            }
+            std::memcpy(out, line, std::size_t(width) * sizeof(QRgb));
+        } else if (column) {
             for (int x = 0; x < width; ++x)
                 out[x] = colours[std::size_t(indexAt(in, (*column)[std::size_t(x)], mono))];
         } else if (!mono) {
