@@ -129,6 +129,9 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
         {"indexed with clear, scaled", indexed, QRectF(4.2, 3.7, 40.4, 31.1)},
         {"partly outside", indexed, QRectF(-5, 50, 33, 33)},
         {"clear border, scaled", bordered, QRectF(1.5, 2.5, 37.1, 29.9)},
+        // Enlarged less than four times: runs of a source column's pixels.
+        {"mono, enlarged unevenly", mono, QRectF(1.3, 2.2, 37.7, 12.4)},
+        {"clear border, nearly doubled", bordered, QRectF(0.6, 0.4, 15.3, 11.7)},
     };
     for (const auto &c : cases) {
         QImage painted(70, 70, QImage::Format_ARGB32_Premultiplied);
