@@ -228,31 +228,40 @@ QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const Data
     eps += "%%Page: 1 1\n";
     eps += QByteArray::number(W) + " " + QByteArray::number(H) + " 1[1 0 0 1 -1 -1]{<\n";
 
+    // The hex lines are written straight into the text: a byte at a time
+    // through QByteArray's appends cost more than the rest of the page.
     static const char hex[] = "0123456789ABCDEF";
     const bool haveGrid = grid.isValid() && grid.W == W && grid.H == H;
+    const qsizetype head = eps.size();
+    eps.resize(head + qsizetype(std::max(H, 0)) * ((W + 7) / 8 * 2 + 2) + 1);
+    char *const start = eps.data() + head;
+    char *out = start;
     int counter = 0;
     for (int y = 0; y < H; ++y) {
+        const std::uint8_t *row = haveGrid ? grid.modules.data() + std::size_t(y) * std::size_t(W) : nullptr;
         for (int x0 = 0; x0 < W; x0 += 8) {
             unsigned v = 0;
-            for (int b = 0; b < 8; ++b) {
-                const int x = x0 + b;
-                if (x < W && haveGrid && grid.dark(x, y))
-                    v |= 0x80u >> b;
+            if (row) {
+                for (int b = 0; b < 8 && x0 + b < W; ++b) {
+                    if (row[x0 + b] != 0)
+                        v |= 0x80u >> b;
+                }
             }
             v ^= 0xFF;
-            eps += hex[v >> 4];
-            eps += hex[v & 0xF];
+            *out++ = hex[v >> 4];
+            *out++ = hex[v & 0xF];
             ++counter;
         }
-        eps += ' ';
+        *out++ = ' ';
         ++counter;
         if (counter >= 80) {
-            eps += '\n';
+            *out++ = '\n';
             counter = 0;
         }
     }
     if (counter != 0)
-        eps += '\n';
+        *out++ = '\n';
+    eps.resize(head + (out - start));
     eps += "\n>}image\n";
     return eps;
 }

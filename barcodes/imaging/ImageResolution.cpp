@@ -66,66 +66,87 @@ int indexAt(const uchar *row, int x, bool mono)
     return mono ? (row[x >> 3] >> (7 - (x & 7))) & 1 : row[x];
 }
 
+// The source pixel under each of `count` target pixels' centres, (x + 0.5) *
+// `from` / `count` rounded down, worked out in whole numbers a step at a
+// time: no division per pixel.
+std::vector<int> nearestColumns(int from, int count)
+{
+    std::vector<int> column(static_cast<std::size_t>(count));
+    const std::int64_t step = 2 * std::int64_t(from), divisor = 2 * std::int64_t(count);
+    const std::int64_t wholeStep = step / divisor, partStep = step % divisor;
+    std::int64_t index = std::int64_t(from) / divisor, part = std::int64_t(from) % divisor;
+    for (int x = 0; x < count; ++x) {
+        column[std::size_t(x)] = int(std::min<std::int64_t>(from - 1, index));
+        index += wholeStep;
+        part += partStep;
+        if (part >= divisor) {
+            part -= divisor;
+            ++index;
+        }
+    }
+    return column;
+}
+
 // Nearest sampling of a bitmap with a colour table into `target` of the same
 // format and table.
 void sampleIndexed(const QImage &src, QImage &target)
 {
     const bool mono = src.format() == QImage::Format_Mono;
     const int w = target.width(), h = target.height();
+    const int sourceHeight = src.height();
     const std::size_t rowBytes = mono ? std::size_t(w + 7) / 8 : std::size_t(w);
-    // The source pixel under each target pixel's centre, (x + 0.5) * sw / w
-    // rounded down, in whole numbers: no division by a double per pixel.
-    const std::int64_t sw = src.width();
-    std::vector<int> column(static_cast<std::size_t>(w));
-    for (int x = 0; x < w; ++x)
-        column[std::size_t(x)] = int(std::min(sw - 1, (2 * std::int64_t(x) + 1) * sw / (2 * std::int64_t(w))));
-    // The target pixels of each source column, in order: a 1-bit row is
-    // written a run of pixels at a time.
-    struct Run {
-        int source, from, to;
+    const std::vector<int> column = nearestColumns(src.width(), w);
+    // A 1-bit row is written sixty-four pixels to a word, the first at the
+    // top. Each source column sets the bits of the target pixels it covers, a
+    // mask in each word they reach, worked out once for all rows.
+    struct Mask {
+        int byte, shift;
+        std::size_t word;
+        std::uint64_t bits;
     };
-    std::vector<Run> runs;
+    std::vector<Mask> masks;
     std::vector<std::uint64_t> words;
     if (mono) {
-        for (int x = 0; x < w; ++x) {
-            if (runs.empty() || runs.back().source != column[std::size_t(x)])
-                runs.push_back({column[std::size_t(x)], x, x + 1});
-            else
-                runs.back().to = x + 1;
+        for (int x = 0; x < w;) {
+            const int source = column[std::size_t(x)];
+            int to = x + 1;
+            while (to < w && column[std::size_t(to)] == source)
+                ++to;
+            for (int from = x; from < to;) {
+                const int offset = from & 63, count = std::min(to - from, 64 - offset);
+                const std::uint64_t ones = count == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << count) - 1;
+                masks.push_back({source >> 3, 7 - (source & 7), std::size_t(from >> 6), ones << (64 - offset - count)});
+                from += count;
+            }
+            x = to;
         }
         words.resize((std::size_t(w) + 63) / 64);
     }
     // A source row like the one before (the rows of a symbol's module) gives
     // the same target row.
     const std::size_t sourceBytes = mono ? std::size_t(src.width() + 7) / 8 : std::size_t(src.width());
+    const uchar *sourceBits = src.constBits();
+    const qsizetype sourceStride = src.bytesPerLine();
+    uchar *targetBits = target.bits();
+    const qsizetype targetStride = target.bytesPerLine();
     int previous = -1;
     const uchar *previousIn = nullptr;
     for (int y = 0; y < h; ++y) {
-        const int row = std::min(src.height() - 1, int((y + 0.5) * src.height() / h));
-        uchar *out = target.scanLine(y);
-        const uchar *in = src.constScanLine(row);
+        const int row = std::min(sourceHeight - 1, int((y + 0.5) * sourceHeight / h));
+        uchar *out = targetBits + std::ptrdiff_t(y) * targetStride;
+        const uchar *in = sourceBits + std::ptrdiff_t(row) * sourceStride;
         if (row == previous || (previousIn && std::memcmp(in, previousIn, sourceBytes) == 0)) {
-            std::memcpy(out, target.constScanLine(y - 1), rowBytes);
+            std::memcpy(out, out - targetStride, rowBytes);
             previous = row;
             continue;
         }
         previousIn = in;
         if (mono) {
-            // Sixty-four pixels to a word, the first at the top: each run of
-            // a set source pixel is a mask or two, whatever its length. The
-            // bytes go out most significant first; bits past the last pixel
-            // stay clear.
+            // The bytes go out most significant first; bits past the last
+            // pixel stay clear.
             std::fill(words.begin(), words.end(), std::uint64_t(0));
-            for (const Run &run : runs) {
-                const uint bit = (uint(in[run.source >> 3]) >> (7 - (run.source & 7))) & 1u;
-                const std::uint64_t set = std::uint64_t(0) - bit;
-                for (int from = run.from; from < run.to;) {
-                    const int offset = from & 63, count = std::min(run.to - from, 64 - offset);
-                    const std::uint64_t ones = count == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << count) - 1;
-                    words[std::size_t(from >> 6)] |= (ones << (64 - offset - count)) & set;
-                    from += count;
-                }
-            }
+            for (const Mask &mask : masks)
+                words[mask.word] |= mask.bits & (std::uint64_t(0) - ((uint(in[mask.byte]) >> mask.shift) & 1u));
             for (std::size_t i = 0; i < words.size(); ++i) {
                 std::uint64_t bytes = words[i];
                 if constexpr (std::endian::native == std::endian::little)
@@ -204,32 +225,70 @@ void writeOverOneColour(QImage &target, const QRectF &area, const QRect &pixels,
 {
     const bool mono = source.format() == QImage::Format_Mono;
     std::array<QRgb, 256> colours{};
-    for (std::size_t i = 0; i < 256; ++i)
+    for (std::size_t i = 0; i < (mono ? 2 : 256); ++i)
         colours[i] = keep[i] != 0 ? under : ink[i];
-    std::array<std::array<QRgb, 8>, 256> eight{};
+    // The eight pixels of each byte of a 1-bit row: its two halves looked up
+    // in a table of sixteen.
+    std::array<std::array<QRgb, 8>, 256> eight;
     if (mono && !column) {
+        std::array<std::array<QRgb, 4>, 16> four;
+        for (std::size_t nibble = 0; nibble < 16; ++nibble) {
+            for (std::size_t b = 0; b < 4; ++b)
+                four[nibble][b] = colours[(nibble >> (3 - b)) & 1];
+        }
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            for (std::size_t b = 0; b < 8; ++b)
-                eight[byte][b] = colours[(byte >> (7 - b)) & 1];
+            std::memcpy(eight[byte].data(), four[byte >> 4].data(), sizeof(four[0]));
+            std::memcpy(eight[byte].data() + 4, four[byte & 15].data(), sizeof(four[0]));
         }
     }
     const double sy = source.height() / area.height();
+    const int sourceHeight = source.height();
     const int width = pixels.width();
     const int whole = width / 8;
     const std::size_t rowBytes = mono ? std::size_t(source.width() + 7) / 8 : std::size_t(source.width());
+    const uchar *sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
+    // An enlarged source: the target pixels of each source column, a run of
+    // at most kRunPixels, worked out once for all rows.
+    constexpr int kRunPixels = 4;
+    struct Run {
+        int source, from;
+    };
+    std::vector<Run> runs;
+    if (column) {
+        for (int x = 0; x < width; ++x) {
+            if (runs.empty() || runs.back().source != (*column)[std::size_t(x)])
+                runs.push_back({(*column)[std::size_t(x)], x});
+            else if (x - runs.back().from >= kRunPixels) {
+                runs.clear();
+                break;
+            }
+        }
+    }
+    std::vector<QRgb> rowBuffer(runs.empty() ? 0 : std::size_t(width + kRunPixels));
     uchar *bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const uchar *previous = nullptr;
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, source.height() - 1);
-        const uchar *in = source.constScanLine(row);
+        const int row = std::clamp(int(std::floor((y + 0.5 - area.top()) * sy)), 0, sourceHeight - 1);
+        const uchar *in = sourceBits + std::ptrdiff_t(row) * sourceStride;
         QRgb *out = reinterpret_cast<QRgb *>(bits + std::ptrdiff_t(y) * stride) + pixels.left();
         if (previous && (previous == in || std::memcmp(previous, in, rowBytes) == 0)) {
             std::memcpy(out, reinterpret_cast<const QRgb *>(bits + std::ptrdiff_t(y - 1) * stride) + pixels.left(),
                         std::size_t(width) * sizeof(QRgb));
             continue;
         }
-        if (column) {
+        if (!runs.empty()) {
+            // Every run writes kRunPixels pixels, the next run overwriting
+            // what went past its own end: no branch on a run's length.
+            QRgb *line = rowBuffer.data();
+            for (const Run &run : runs) {
+                const QRgb colour = colours[std::size_t(indexAt(in, run.source, mono))];
+                for (int i = 0; i < kRunPixels; ++i)
+                    line[run.from + i] = colour;
+            }
+            std::memcpy(out, line, std::size_t(width) * sizeof(QRgb));
+        } else if (column) {
             for (int x = 0; x < width; ++x)
                 out[x] = colours[std::size_t(indexAt(in, (*column)[std::size_t(x)], mono))];
         } else if (!mono) {

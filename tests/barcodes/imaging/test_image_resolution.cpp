@@ -129,6 +129,9 @@ TEST(WriteIndexedBitmap, MatchesThePaintersOwnDrawing)
         {"indexed with clear, scaled", indexed, QRectF(4.2, 3.7, 40.4, 31.1)},
         {"partly outside", indexed, QRectF(-5, 50, 33, 33)},
         {"clear border, scaled", bordered, QRectF(1.5, 2.5, 37.1, 29.9)},
+        // Enlarged less than four times: runs of a source column's pixels.
+        {"mono, enlarged unevenly", mono, QRectF(1.3, 2.2, 37.7, 12.4)},
+        {"clear border, nearly doubled", bordered, QRectF(0.6, 0.4, 15.3, 11.7)},
     };
     for (const auto &c : cases) {
         QImage painted(70, 70, QImage::Format_ARGB32_Premultiplied);
@@ -200,6 +203,46 @@ TEST(IncreaseDpi, OneBitSymbolsSampleAsByteSymbols)
             const int tail = one.width() % 8;
             if (tail != 0) {
                 ASSERT_EQ(one.constScanLine(y)[one.width() / 8] & (0xff >> tail), 0) << dpi;
+            }
+        }
+    }
+}
+
+// Each pixel of a sampled bitmap is the source pixel under its centre, for
+// symbols enlarged (a source pixel over more than a 64-pixel word, and runs
+// that cross words) and shrunk alike, 1 bit and a byte a pixel.
+TEST(IncreaseDpi, EveryPixelIsTheSourcePixelUnderItsCentre)
+{
+    const struct {
+        QSize source;
+        QSizeF points;
+        double dpi;
+    } cases[] = {
+        {{3, 2}, {30, 4}, 2400},    // 333 pixels a source column
+        {{103, 24}, {200, 60}, 300}, // a symbol as the PDF417 view shows it
+        {{67, 5}, {67, 5}, 333},
+        {{200, 9}, {50, 3}, 72},     // shrunk: source columns skipped
+        {{129, 3}, {64.5, 3}, 144},  // exactly one for one
+    };
+    for (const auto &c : cases) {
+        QImage mono(c.source, QImage::Format_Mono);
+        mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        for (int y = 0; y < mono.height(); ++y) {
+            for (int x = 0; x < mono.width(); ++x)
+                mono.setPixel(x, y, uint((x * 7 + y * 5 + x / 3) % 5 < 2));
+        }
+        for (const QImage &source : {mono, mono.convertToFormat(QImage::Format_Indexed8)}) {
+            const QImage out = Increase_DPI(Image::fromBitmap(source, c.points), c.dpi).bitmap();
+            ASSERT_FALSE(out.isNull());
+            const int w = out.width(), h = out.height();
+            for (int y = 0; y < h; ++y) {
+                const int sy = std::min(source.height() - 1, int((y + 0.5) * source.height() / h));
+                for (int x = 0; x < w; ++x) {
+                    const int sx = std::min(source.width() - 1, int((x + 0.5) * source.width() / w));
+                    ASSERT_EQ(out.pixelIndex(x, y), source.pixelIndex(sx, sy))
+                        << c.source.width() << " px at " << c.dpi << " dpi, format " << source.format() << " at "
+                        << x << ", " << y;
+                }
             }
         }
     }
