@@ -233,7 +233,10 @@ QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const Data
     static const char hex[] = "0123456789ABCDEF";
     const bool haveGrid = grid.isValid() && grid.W == W && grid.H == H;
     const qsizetype head = eps.size();
-    eps.resize(head + qsizetype(std::max(H, 0)) * ((W + 7) / 8 * 2 + 2) + 1);
+    // Each row: two digits a byte, a space and perhaps a line break; a size
+    // below zero writes no digits but still its space.
+    const qsizetype rowChars = (qsizetype(std::max(W, 0)) + 7) / 8 * 2 + 2;
+    eps.resize(head + qsizetype(std::max(H, 0)) * rowChars + 1);
     char *const start = eps.data() + head;
     char *out = start;
     int counter = 0;

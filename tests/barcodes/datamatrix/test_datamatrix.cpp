@@ -105,6 +105,13 @@ TEST(DataMatrixEps, RowPackingAndLineBreaks)
         EXPECT_EQ(lines[i], row.repeated(5)) << i;
     EXPECT_EQ(lines[28], row.repeated(4));
     EXPECT_TRUE(lines[29].isEmpty());
+
+    // A width below zero has no bytes to a row: each row is its space alone,
+    // and the page ends as any other.
+    const QByteArray spaces = QByteArray(80, ' ') + '\n';
+    EXPECT_TRUE(makeEPS_Data_Matrix("x", -100, 3000, DataMatrixGrid{})
+                    .endsWith("{<\n" + spaces.repeated(37) + QByteArray(40, ' ') + "\n\n>}image\n"));
+    EXPECT_TRUE(makeEPS_Data_Matrix("x", -100, 5, DataMatrixGrid{}).endsWith("-100 5 1[1 0 0 1 -1 -1]{<\n     \n\n>}image\n"));
 }
 
 TEST(DataMatrixDraw, NoSymbolWritesDiagnosticsAndDrawsNothing)
