@@ -1,8 +1,8 @@
 #include "design_window/RecordFill.h"
 
 #include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/DesignHub.h"
 #include "design_window/Globals.h"
-#include "design_window/TVNWindowController.h"
 #include "drawing/CardLayers.h"
 #include "drawing/DrawingHost.h"
 #include "output/print/SymbolRectangles.h"

@@ -32,7 +32,6 @@
 namespace drawing {
 class CardLayers;
 }
-class TVNWindowController;
 
 namespace design_window {
 
