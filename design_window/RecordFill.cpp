@@ -26,6 +26,16 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
     return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
 }
 
+// A record's value in quotes as a message names it: a value of megabytes
+// by its start and its length, so the message stays one to read.
+QString quoted(const QString &value)
+{
+    constexpr qsizetype kShown = 60;
+    if (value.size() <= kShown)
+        return QStringLiteral("\"%1\"").arg(value);
+    return QStringLiteral("\"%1...\" (%L2 characters)").arg(value.left(kShown)).arg(value.size());
+}
+
 } // namespace
 
 std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)
@@ -44,6 +54,8 @@ struct RecordFill::Bound {
     GraphicPtr graphic;
     batch_data::SeriesBinding binding;
     TVNText *text = nullptr;
+    // The most characters of a value the text's box can show.
+    qsizetype shownCharacters = 0;
     TVNImage *image = nullptr;
     // An image that shows the main photo takes each record's picture as the
     // main photo.
@@ -127,6 +139,7 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
             // empty record would leave no first character to take it from.
             if (!m_looks.contains(g.get()))
                 m_looks.insert(g.get(), bound.text->firstCharacterLook());
+            bound.shownCharacters = bound.text->shownCharacters(m_looks.value(g.get()));
         } else if ((bound.image = dynamic_cast<TVNImage *>(g.get()))) {
             bound.showsMainPhoto = bound.binding.data_source_type == batch_data::kSeriesValue
                 && g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
@@ -152,7 +165,9 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
     for (Bound &b : side.bound) {
         const QString value = m_binding.valueAt(b.binding, n, side.use).value_or(QString());
         if (b.text) {
-            b.text->setContentsString(value, m_looks.value(b.graphic.get()));
+            // Laid out only as far as the box can show: a value of megabytes
+            // would otherwise take minutes to lay out.
+            b.text->setContentsString(value.left(b.shownCharacters), m_looks.value(b.graphic.get()));
             b.text->Text_Value = value;
         } else if (b.image) {
             if (b.showsMainPhoto)
@@ -162,10 +177,10 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
             if (value.isEmpty())
                 b.image->setImage({});
             else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
-                m_problems.push_back({output::CardProblem::Kind::Picture, QStringLiteral("no file \"%1\"").arg(value)});
+                m_problems.push_back({output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quoted(value))});
             else if (!b.showsMainPhoto && b.image->image().isNull())
                 m_problems.push_back(
-                    {output::CardProblem::Kind::Picture, QStringLiteral("\"%1\" could not be read").arg(value)});
+                    {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quoted(value))});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {
@@ -173,7 +188,7 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
                                                    b.barcodeDpi, &error);
                 if (symbol.isNull()) {
-                    const QString reason = QStringLiteral("\"%1\": %2").arg(value, error);
+                    const QString reason = QStringLiteral("%1: %2").arg(quoted(value), error);
                     m_problems.push_back({output::CardProblem::Kind::Barcode, reason});
                     if (m_failedBarcodes++ == 0) {
                         m_firstBarcodeFailure = QStringLiteral("Record %1, %2").arg(n + 1).arg(reason);
