@@ -8,6 +8,7 @@
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 #include "batch_data/zip/ZipArchive.h"
+#include "design_window/PleaseWaitSheet.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -145,9 +146,13 @@ TEST_F(SpreadsheetSource, OkNeedsAColumnAndATick)
     };
     picker().open_mode = "E";
     EXPECT_EQ(picker().Open_excel_Wnd(kSample), 0);
+    // A file that is no workbook is refused before the picker opens.
     quorvant::test::writeTestFile(tmp.file("junk.xlsx"), "not a workbook");
     EXPECT_EQ(picker().Open_excel_Wnd(tmp.file("junk.xlsx")), 0);
-    EXPECT_EQ(alerts, (QStringList{"No column is selected.", "There is no column."}));
+    EXPECT_EQ(alerts, (QStringList{"No column is selected.",
+                                   "The file \"" + tmp.file("junk.xlsx")
+                                       + "\" cannot be read as a spreadsheet.\nIt is not an xlsx workbook, or it "
+                                         "is damaged: it cannot be opened as a zip package."}));
     EXPECT_TRUE(design_window::currentSpreadsheetTable().rows.isEmpty());
 }
 
@@ -236,4 +241,38 @@ TEST_F(SpreadsheetSource, DesignWindowChoosesASpreadsheetAndBindsItsColumns)
     // Cancelling the file choice changes nothing.
     dialogs["QFileDialog"] = [](QDialog &) { return 0; };
     EXPECT_EQ(wnd->Choose_Spreadsheet_Source(), 0);
+}
+
+TEST_F(SpreadsheetSource, EveryReadOfTheWorkbookRunsUnderThePickersPleaseWaitSheet)
+{
+    struct ShowCounter : QObject {
+        int shows = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            shows += event->type() == QEvent::Show;
+            return false;
+        }
+    } counter;
+    design_window::PleaseWaitSheet *sheet = picker().plz_wait_Window;
+    sheet->installEventFilter(&counter);
+    int shownWhenPicking = -1;
+    dialogs["Import_Excel"] = [&](QDialog &d) {
+        auto &p = static_cast<Import_Excel &>(d);
+        // Opening read the workbook, then its first worksheet's titles.
+        shownWhenPicking = counter.shows;
+        EXPECT_FALSE(sheet->isVisible());
+        p.Sheet_ComboBox->setCurrentIndex(1);
+        p.comboBoxSelectionDidChange(1);
+        p.Select_ALL_Pressed();
+        p.ok_btn->click(); // reads the rows
+        return d.result();
+    };
+    picker().open_mode = "E";
+    EXPECT_EQ(picker().Open_excel_Wnd(kSample), 1);
+    sheet->removeEventFilter(&counter);
+    EXPECT_EQ(shownWhenPicking, 2);
+    EXPECT_EQ(counter.shows, 4);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(records(), (QList<QStringList>{{"1", "two  spaces", "42"}}));
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
