@@ -306,8 +306,8 @@ std::optional<QVariant> fileForm(const QVariant &value, QString *why)
     }
 }
 
-// Who an object is, for messages: its kind, its id (or the start of its
-// text) and where it sits.
+} // namespace
+
 QString describeObject(const TVNGraphic &g, const QString &side, size_t index)
 {
     QString label = g.control_ID.trimmed();
@@ -321,6 +321,8 @@ QString describeObject(const TVNGraphic &g, const QString &side, size_t index)
     return label.isEmpty() ? QStringLiteral("The %1 (%2)").arg(kind, where)
                            : QStringLiteral("The %1 \"%2\" (%3)").arg(kind, label, where);
 }
+
+namespace {
 
 // ---- reading values: a missing key keeps the initial value, a value of the
 // wrong kind makes the whole file damaged. Numbers and flags are taken in the

@@ -88,6 +88,11 @@ std::optional<QString> designFileRefusal(const QString &path);
 // is refused (designFileRefusal), cannot be read or is not a design.
 std::optional<Design> loadDesignFile(const QString &path, QString *error = nullptr);
 
+// Who an object is, for messages: its kind, its id (or the start of its
+// text) and where it sits, `index` from 0 in the list of `side` ("front" or
+// "back"): "The text \"Name\" (object 2 on the front)".
+QString describeObject(const TVNGraphic &g, const QString &side, size_t index);
+
 // One graphic as a dictionary and back (also used for templates).
 QVariantMap graphicToDictionary(const TVNGraphic &graphic);
 GraphicPtr graphicFromDictionary(const QVariantMap &dict, QString *error = nullptr);

@@ -329,7 +329,9 @@ public:
     void Batch_Series_Button() override;
     // Lets the user choose an xlsx workbook and its columns as the
     // spreadsheet data source (the column picker in mode "E"); the
-    // inspector then offers "Excel". 1 when the picker ended with OK.
+    // inspector then offers "Excel". 1 when the picker ended with OK: the
+    // canvas then shows the new first row, and the objects whose bound
+    // column the new table lacks or titles otherwise are listed.
     int Choose_Spreadsheet_Source();
     // The graphic the inspector shows (null for the card).
     TVNGraphic *inspectedGraphic() const { return m_inspected.get(); }
@@ -377,6 +379,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What to tell the user of the objects whose bound columns the new
+    // column titles `after` lack or title otherwise than `before` did;
+    // empty when there are none.
+    QString changedColumnsMessage(const QStringList &before, const QStringList &after) const;
+
     // ---- fields (outlets); the design's own are in DesignDocument
     TVNGrid *grid = nullptr;
     platform::Image _no_image;
