@@ -33,7 +33,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -437,14 +436,6 @@ QWidget *Barcode_Gen_Dialog::buildSizeTab()
     dm->addRow(tr("Encoding :"), comboWithHelp(dm_encoding_ComboBox, "dm_encoding_ComboBox", dm_encoding_help_btn,
                                                "dm_encoding_help_btn", &Barcode_Gen_Dialog::DM_Encoding_Help_btn));
     dm_format_ComboBox->addItems(dataMatrixFormatNames());
-    // The encoder interleaves the 144 x 144 symbol's blocks in a way no
-    // reader accepts, so it gives no symbol of that size: the row is not
-    // offered. It stays in the list (disabled) because designs store the
-    // format as its row number.
-    if (auto *rows = qobject_cast<QStandardItemModel *>(dm_format_ComboBox->model())) {
-        if (QStandardItem *row = rows->item(int(dataMatrixFormatNames().indexOf(QStringLiteral("C144X144")))))
-            row->setEnabled(false);
-    }
     dm_encoding_ComboBox->addItems(dataMatrixEncodingNames());
     dm->addRow(tr("Width :"), pair(dm_widthText_2D, dm_widthStepper_2D, "dm_widthText_2D", "dm_widthStepper_2D",
                                    &Barcode_Gen_Dialog::dm_widthChanged));
@@ -593,6 +584,10 @@ void Barcode_Gen_Dialog::Set_Barcode_Prop_To_Control(TVNGraphic *graphic)
         setFieldNumber(dm_moduleText_2D, dm_moduleStepper_2D, s.dm_module_val, true);
         setCombo(dm_format_ComboBox, s.dm_format_index);
         setCombo(dm_encoding_ComboBox, s.dm_encoding_index);
+        // The size fields follow the loaded size and module as they do when
+        // the user picks a size.
+        if (liner_or_2D_font == 1)
+            data_matrix_barcode_size_acc_format();
         setFieldNumber(hdr_mar_Text, hdr_mar_Stepper, s.hdr_margin_val, false);
         setFieldNumber(ftr_mar_Text, ftr_mar_Stepper, s.ftr_margin_val, false);
         setFieldNumber(val_mar_Text, val_mar_Stepper, s.val_margin_val, false);
