@@ -22,6 +22,7 @@
 #include "platform/Image.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -104,8 +105,11 @@ Barcode_Gen renderRecordFor(const BarcodeSettings &settings);
 // `error` when the value cannot be encoded.
 
 // QR Code at level 0..3 (L, M, Q, H) and version 1..40 (0: the smallest that
-// holds the value), drawn into a square of `side` points (raised to one
-// point per module).
+// holds the value), filling a square of `side` points (raised to one point
+// per module). Not a bitmap: it is drawn afresh at the resolution of each
+// device it is shown on (see QRFrontEnd::drawingOf), so `dpi` is not used.
+// Its quiet zone depends on the settings only, not on the value, so the
+// picture keeps its size from value to value.
 platform::Image Draw_QR_Barcode(const QString &value, int ecLevel, int version, int side, double dpi,
                                 const QColor &background, QString *error = nullptr);
 // PDF417 at `errorLevel`, stretched to `frame` points.
@@ -159,6 +163,12 @@ platform::Image linearPicture(const SymBarcode &symbol, const BarcodeLayout &lay
 // for a null symbol image.
 platform::Image Get_2d_barcode_from_image(const platform::Image &image_2d, const BarcodeSettings &settings,
                                           const QString &header, const QString &footer);
+
+// Where a barcode picture of `picture` points goes in an object's `box`: a
+// QR Code or Data Matrix picture keeps its proportions, as large as fits and
+// centred, so its modules stay square and its texts unstretched; any other
+// symbology fills the box (PDF417 keeps the width and height it was set).
+QRectF barcodePictureRect(const BarcodeSettings &settings, QSizeF picture, const QRectF &box);
 
 // The picture the card shows for `value` with `header` and `footer`, made
 // with the object's settings at `dpi`: the per-record image of a batch run.
