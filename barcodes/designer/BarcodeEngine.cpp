@@ -454,6 +454,12 @@ QRectF barcodePictureRect(const BarcodeSettings &settings, QSizeF picture, const
     return out;
 }
 
+QSizeF barcodeBoxSize(const QRectF &box, QSizeF previousPicture, QSizeF newPicture)
+{
+    const double scale = previousPicture.width() > 0 && box.width() > 0 ? box.width() / previousPicture.width() : 1.0;
+    return newPicture * scale;
+}
+
 platform::Image barcodeImageFor(const BarcodeSettings &settings, const QString &value, const QString &header,
                                 const QString &footer, double dpi, QString *error)
 {

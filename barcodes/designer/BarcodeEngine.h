@@ -170,6 +170,12 @@ platform::Image Get_2d_barcode_from_image(const platform::Image &image_2d, const
 // symbology fills the box (PDF417 keeps the width and height it was set).
 QRectF barcodePictureRect(const BarcodeSettings &settings, QSizeF picture, const QRectF &box);
 
+// The size an object's box takes for a new picture: the new picture at the
+// scale (by width) at which the box showed its previous one, so the new one
+// is neither distorted nor resized by the user's earlier stretching; the
+// picture's own size when there was none before.
+QSizeF barcodeBoxSize(const QRectF &box, QSizeF previousPicture, QSizeF newPicture);
+
 // The picture the card shows for `value` with `header` and `footer`, made
 // with the object's settings at `dpi`: the per-record image of a batch run.
 // A null image, with the reason in `error`, when no symbol can be made.

@@ -14,6 +14,7 @@
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/DesignHub.h"
+#include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
@@ -681,7 +682,27 @@ void Barcode_Gen_Dialog::OK_Btn_Clicked()
     // keep a value its picture does not show.
     if (!Check_And_Validat_Barcode(true, true))
         return;
-    Barcode_output_image = barcodeImage->image();
+    const platform::Image picture = barcodeImage->image();
+    // The object's box takes the picture at the object's scale; a picture
+    // larger than the card would be cut off at its edge.
+    if (pass_barcode_control && design_window::Main_App_wnd) {
+        const QSizeF card = drawing::host().canvasSize();
+        const QSizeF size = barcodeBoxSize(pass_barcode_control->bounds(),
+                                           pass_barcode_control->_barcode_image.size(), picture.size());
+        constexpr double kSlack = 1e-6;
+        if (!card.isEmpty() && (size.width() > card.width() + kSlack || size.height() > card.height() + kSlack)) {
+            constexpr double kMillimetres = 25.4 / 72.0;
+            Show_MessageBox(QStringLiteral("The barcode does not fit on the card at this size: it is %1 x %2 mm, "
+                                           "the card %3 x %4 mm. Make it smaller, or choose Cancel to keep the "
+                                           "barcode as it was.")
+                                .arg(size.width() * kMillimetres, 0, 'f', 1)
+                                .arg(size.height() * kMillimetres, 0, 'f', 1)
+                                .arg(card.width() * kMillimetres, 0, 'f', 1)
+                                .arg(card.height() * kMillimetres, 0, 'f', 1));
+            return;
+        }
+    }
+    Barcode_output_image = picture;
     done(1);
 }
 
