@@ -99,7 +99,8 @@ struct ControlStates {
 Barcode_Gen renderRecordFor(const BarcodeSettings &settings);
 
 // ---- Two-dimensional symbol images, without header and footer. Each
-// image is a bitmap at `dpi` whose quiet zone is opaque in `background` and
+// image (a bitmap at `dpi`, or for QR Code a drawing fitted to each device)
+// has a quiet zone opaque in `background` and
 // at least as wide as its symbology asks (QR Code 4 modules, Data Matrix 1,
 // PDF417 2), so the symbol scans on any card. A null image with the reason in
 // `error` when the value cannot be encoded.
