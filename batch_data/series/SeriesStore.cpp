@@ -93,7 +93,7 @@ QStringList SeriesStore::Get_datasheet_File_Name_Array() const
 QString SeriesStore::notUtf8Message()
 {
     return QStringLiteral("The file is not in UTF-8 text encoding and cannot be read without changing its "
-                          "characters.\nPlease save it as UTF-8 text and open it again.");
+                          "characters; save it as UTF-8 text.");
 }
 
 std::optional<QString> SeriesStore::readText(const QString &name, QString *error) const
