@@ -161,6 +161,7 @@ void ImageExport::Export_Button(design_window::DesignHub &window)
         output::CardProblems unused;
         for (const output::CardProblem &problem : m_records->takeProblems())
             unused.add(0, problem);
+        m_lastProblems = unused.lines();
         if (unused.isEmpty()) {
             window.Export_Single_File(path, true);
             return;
