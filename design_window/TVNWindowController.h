@@ -304,7 +304,8 @@ public:
     // The mail command: the mail window over the design.
     void Mail_Button();
     // Reads the stored e-mail settings into the values the mail window
-    // sends with.
+    // sends with; a settings file that cannot be read is named in a message
+    // (and kept).
     void Get_Email_Details();
 
     // ---- tools and inspector

@@ -1,9 +1,12 @@
 // The e-mail settings dialog, driven through its handlers with the user's
 // answers scripted; its test mail goes to a real SMTP server.
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
 #include "output/mail/EmailSettings.h"
 #include "output/mail_window/Email_Setting.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "platform/PropertyList.h"
 #include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -237,4 +240,54 @@ TEST(EmailSettingDialog, TestMailGoesOutWhileTheWindowKeepsAnswering)
     EXPECT_EQ(got[0]["body"].toString().trimmed(), "This is test mail sent by Quorvant.");
     // The test mail saves nothing.
     EXPECT_FALSE(QFileInfo::exists(Preferences::defaultPath()));
+}
+
+TEST(EmailSettingDialog, AnUnreadableSettingsFileIsNamedAtStartAndKeptUntilTheUserSaves)
+{
+    TempFolder tmp;
+    design_window::setResourceFolder(tmp.file("res"));
+    const QString path = Preferences::defaultPath();
+    const QByteArray stored = platform::writePropertyList(QVariantMap{
+        {"SendEmailSender", "me@example.org"}, {"SendEmailPwd", "Tom&Jerry"}, {"SendEmailSMTP", "smtp.example.org"}});
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } rows[] = {
+        {"cut short", stored.left(stored.indexOf("Tom&amp;"))},
+        {"a bare & typed by hand", QByteArray(stored).replace("Tom&amp;Jerry", "Tom&Jerry")},
+    };
+    const Fields typed{"new@example.org", "pw", "mail.example.org", "587", ""};
+    for (const auto &row : rows) {
+        writeTestFile(path, row.bytes);
+        {
+            AlertLog alerts;
+            // The program's start.
+            auto window = std::make_unique<TVNWindowController>();
+            ASSERT_EQ(alerts.texts.size(), 1) << row.name;
+            EXPECT_TRUE(alerts.texts[0].startsWith("The e-mail settings file could not be read:\n" + path))
+                << alerts.texts[0].toStdString();
+        }
+        EXPECT_EQ(sender_email, QString()) << row.name;
+        EXPECT_EQ(readTestFile(path), row.bytes) << row.name;
+
+        // The settings window shows nothing stored; closing it writes nothing,
+        // saving writes a good file.
+        Email_Setting dialog;
+        for (QPushButton *button : {dialog.close_btn, dialog.save_btn}) {
+            platform::ScopedModalResponder user([&](QDialog &) {
+                EXPECT_TRUE(shown(dialog) == Fields{}) << row.name;
+                fill(dialog, typed);
+                button->click();
+                return dialog.result();
+            });
+            dialog.Open_Wnd();
+            if (button == dialog.close_btn) {
+                EXPECT_EQ(readTestFile(path), row.bytes) << row.name;
+            }
+        }
+        const Preferences saved(path);
+        EXPECT_TRUE(saved.loadProblem().isEmpty()) << row.name;
+        EXPECT_EQ(saved.values(), (EmailSettings{"", typed.sender, typed.password, typed.smtp, typed.port, "N"}))
+            << row.name;
+    }
 }
