@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,6 +231,27 @@ TEST(EmailSettingDialog, TestMailGoesOutWhileTheWindowKeepsAnswering)
         else
             EXPECT_TRUE(status.startsWith(failure) && status.contains("535")) << status.toStdString();
         EXPECT_EQ(alerts.texts, QStringList{status.trimmed()}) << row.name;
+        // Shown whole: the label is as tall as its wrapped text, inside its
+        // box and the window.
+        QApplication::processEvents();
+        QLabel *shownStatus = dialog._send_mail_result_status;
+        EXPECT_GE(shownStatus->height(), shownStatus->heightForWidth(shownStatus->width())) << row.name;
+        auto *box = dialog.findChild<QWidget *>("test_box");
+        EXPECT_TRUE(box->contentsRect().contains(shownStatus->geometry()))
+            << row.name;
+        EXPECT_LE(box->geometry().bottom(), dialog.height()) << row.name;
+    }
+
+    // A setting changed since: the result no longer stands.
+    for (QWidget *field : std::initializer_list<QWidget *>{dialog._send_mail_port, dialog._send_mail_ssl}) {
+        dialog._send_mail_result_status->setText(QStringLiteral("E-mail has been sent successfully."));
+        if (field == dialog._send_mail_ssl) {
+            dialog._send_mail_ssl->click();
+        } else {
+            QKeyEvent typed(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+            QApplication::sendEvent(field, &typed);
+        }
+        EXPECT_EQ(dialog._send_mail_result_status->text(), QString()) << field->objectName().toStdString();
     }
 
     const QList<QJsonObject> got = server.messages();
