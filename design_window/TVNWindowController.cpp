@@ -691,7 +691,16 @@ bool TVNWindowController::Check_And_Validate_File_Path(const QString &path)
 
 void TVNWindowController::Open_Export_File_Box()
 {
+    // The box stands over the window in front (the series manager exports
+    // through it too): kept over the main window, it would bring the main
+    // window up over that window, which then seems gone.
+    QWidget *front = QApplication::activeModalWidget();
+    const bool overFront = front && front != Open_Export_Files && front->window() != this;
+    if (overFront)
+        Open_Export_Files->setParent(front->window(), Open_Export_Files->windowFlags());
     Open_Export_Files->Open_Export_File_Box();
+    if (overFront)
+        Open_Export_Files->setParent(this, Open_Export_Files->windowFlags());
 }
 
 // ---------------------------------------------------------------- series store
