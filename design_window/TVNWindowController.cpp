@@ -306,7 +306,8 @@ void TVNWindowController::buildActions()
     connect(act_delete, &QAction::triggered, this, [this] { currentCanvas()->deleteSelectedGraphics(); });
     connect(&document->undoManager(), &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
     // Undone or redone back to the step the file holds, or away from it.
-    connect(&document->undoManager(), &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    connect(&document->undoManager(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
 
     act_tool_select = action(tr("Select"), "act_tool_select");
     act_tool_text = action(tr("Text"), "act_tool_text");

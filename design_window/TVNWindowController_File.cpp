@@ -224,9 +224,9 @@ bool TVNWindowController::Exit_Application()
 
 void TVNWindowController::markDesignChanged()
 {
-    // A change beside the undo stack: undoing no longer leads back to the file.
-    // A step's own change leaves the mark to the stack's clean state, which
-    // it has not reached yet while the step runs.
+    // A change beside the undo stack: undoing no longer leads back to the
+    // file. A step's own change leaves the mark to the stack's clean state,
+    // which it has not reached yet while the step runs.
     QUndoStack &undo = document->undoManager();
     if (m_recordedCardEdits == 0 && !document->isChangingByStep())
         undo.resetClean();
