@@ -306,6 +306,9 @@ void TVNWindowController::buildActions()
     });
     connect(act_delete, &QAction::triggered, this, [this] { currentCanvas()->deleteSelectedGraphics(); });
     connect(&document->undoManager(), &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
+    // Undone or redone back to the step the file holds, or away from it.
+    connect(&document->undoManager(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
 
     act_tool_select = action(tr("Select"), "act_tool_select");
     act_tool_text = action(tr("Text"), "act_tool_text");
@@ -690,7 +693,16 @@ bool TVNWindowController::Check_And_Validate_File_Path(const QString &path)
 
 void TVNWindowController::Open_Export_File_Box()
 {
+    // The box stands over the window in front (the series manager exports
+    // through it too): kept over the main window, it would bring the main
+    // window up over that window, which then seems gone.
+    QWidget *front = QApplication::activeModalWidget();
+    const bool overFront = front && front != Open_Export_Files && front->window() != this;
+    if (overFront)
+        Open_Export_Files->setParent(front->window(), Open_Export_Files->windowFlags());
     Open_Export_Files->Open_Export_File_Box();
+    if (overFront)
+        Open_Export_Files->setParent(this, Open_Export_Files->windowFlags());
 }
 
 // ---------------------------------------------------------------- series store

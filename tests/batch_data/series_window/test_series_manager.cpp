@@ -432,3 +432,30 @@ TEST_F(SeriesWindow, ViewerListsTheTrimmedValuesOfASeries)
     EXPECT_EQ(viewer.list_count->text(), "Total Rows : 0");
     EXPECT_EQ(shown, 2);
 }
+
+TEST_F(SeriesWindow, ExportResultBoxStandsOverTheManagerWhichStaysShown)
+{
+    // The manager open as the user has it: a modal window over the design.
+    manager().setWindowModality(Qt::ApplicationModal);
+    manager().show();
+    manager().AddNew_Btn_Clicked();
+    manager().Create_Value_List("12");
+    dialogs["QFileDialog"] = [&](QDialog &d) {
+        static_cast<QFileDialog &>(d).selectFile(tmp.file("out.txt"));
+        return 1;
+    };
+    const QWidget *over = nullptr;
+    bool managerShown = false;
+    dialogs["Export_File_Box"] = [&](QDialog &box) {
+        over = box.parentWidget();
+        managerShown = manager().isVisible();
+        return 1;
+    };
+    manager().findChild<QPushButton *>("export_value_btn")->click();
+    manager().hide();
+    manager().setWindowModality(Qt::NonModal);
+    EXPECT_EQ(over, &manager());
+    EXPECT_TRUE(managerShown);
+    // The main window's own exports still show it over the main window.
+    EXPECT_EQ(wnd->findChild<QDialog *>("Open_Export_Files")->parentWidget(), wnd.get());
+}
