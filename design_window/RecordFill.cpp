@@ -182,7 +182,8 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
             if (value.isEmpty())
                 b.image->setImage({});
             else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
-                m_problems.push_back({output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quoted(value))});
+                m_problems.push_back(
+                    {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quoted(value))});
             else if (!b.showsMainPhoto && b.image->image().isNull())
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quoted(value))});

@@ -116,7 +116,8 @@ TEST(ColumnChanges, ObjectsWhoseColumnIsGoneOrRetitledAreListedInOrder)
         {true, batch_data::kSpreadsheetValue, {}, 5},  // beyond both tables
     };
     EXPECT_EQ(batch_data::changedColumns(objects, before, after),
-              (std::vector<ColumnChange>{{0, 1, "ID", "Name"}, {3, 3, "Photo", std::nullopt}, {6, 5, "", std::nullopt}}));
+              (std::vector<ColumnChange>{
+                  {0, 1, "ID", "Name"}, {3, 3, "Photo", std::nullopt}, {6, 5, "", std::nullopt}}));
     // The same titles in the same places change nothing; column 5 is still missing.
     EXPECT_EQ(batch_data::changedColumns(objects, before, {"ID", "Name", "Photo", "Extra"}),
               (std::vector<ColumnChange>{{6, 5, "", std::nullopt}}));

@@ -355,7 +355,9 @@ TEST_F(SeriesDialogs, AFileThatCannotBeReadIsRefusedAtOnceAndNothingIsWritten)
  <Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>
 </Relationships>)",
                            "xl/_rels/workbook.xml.rels");
-    damagedSheet.writeData("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Na", "xl/worksheets/sheet1.xml");
+    // Cut off inside the first cell.
+    damagedSheet.writeData("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Na",
+                           "xl/worksheets/sheet1.xml");
     ASSERT_TRUE(damagedSheet.close());
     ASSERT_TRUE(QDir().mkpath(tmp.file("folder.xlsx")));
 
