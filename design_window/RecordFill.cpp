@@ -54,8 +54,6 @@ struct RecordFill::Bound {
     GraphicPtr graphic;
     batch_data::SeriesBinding binding;
     TVNText *text = nullptr;
-    // The most characters of a value the text's box can show.
-    qsizetype shownCharacters = 0;
     TVNImage *image = nullptr;
     // An image that shows the main photo takes each record's picture as the
     // main photo.
@@ -142,7 +140,6 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
             // empty record would leave no first character to take it from.
             if (!m_looks.contains(g.get()))
                 m_looks.insert(g.get(), bound.text->firstCharacterLook());
-            bound.shownCharacters = bound.text->shownCharacters(m_looks.value(g.get()));
         } else if ((bound.image = dynamic_cast<TVNImage *>(g.get()))) {
             bound.showsMainPhoto = bound.binding.data_source_type == batch_data::kSeriesValue
                 && g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
@@ -172,7 +169,7 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
         if (b.text) {
             // Laid out only as far as the box can show: a value of megabytes
             // would otherwise take minutes to lay out.
-            b.text->setContentsString(value.left(b.shownCharacters), m_looks.value(b.graphic.get()));
+            b.text->setShownContents(value, m_looks.value(b.graphic.get()));
             b.text->Text_Value = value;
         } else if (b.image) {
             if (b.showsMainPhoto)

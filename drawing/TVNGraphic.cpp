@@ -189,6 +189,11 @@ qsizetype TVNText::shownCharacters(const Look &look) const
     return std::max(kShownCharactersFloor, qsizetype(bound));
 }
 
+void TVNText::setShownContents(const QString &text, const Look &look)
+{
+    setContentsString(text.left(shownCharacters(look)), look);
+}
+
 drawing::RichText TVNText::richText() const
 {
     // Fonts and colours as drawn: what a format leaves open comes from the

@@ -171,6 +171,9 @@ public:
     // than a full box.
     static constexpr qsizetype kShownCharactersFloor = 4096;
     qsizetype shownCharacters(const Look &look) const;
+    // Replaces the whole text with as much of `text` as the box can show
+    // (shownCharacters), in `look`: how a value from data is put in.
+    void setShownContents(const QString &text, const Look &look);
     // The rich text with every character's font and colour as they are
     // drawn, and the whole text replaced by one; the alignment stays.
     drawing::RichText richText() const;
