@@ -13,6 +13,7 @@
 #include "design_window/Globals.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/SeriesWindows.h"
 #include "design_window/DesignHub.h"
 #include "drawing/TVNGraphic.h"
 #include "platform/Helpers.h"
@@ -1344,7 +1345,9 @@ bool Barcode_Gen_Dialog::applyDataSourceChoice(bool fromUser)
 {
     const QString item = Data_source_type->currentText();
     const bool manual = item == kManual;
-    view_series_btn->setEnabled(!manual && bool(m_seriesViewer));
+    // The viewers are the program's batch data windows; without them the
+    // button has nothing to open.
+    view_series_btn->setEnabled(!manual && design_window::seriesWindows());
     Batch_Series->setEnabled(!manual);
     dataText->setReadOnly(!manual);
     dataText_2D->setReadOnly(!manual);
@@ -1450,21 +1453,13 @@ void Barcode_Gen_Dialog::comboBoxSelectionDidChange(QComboBox *sender)
     }
 }
 
-void Barcode_Gen_Dialog::setSeriesViewer(std::function<void(const QString &)> viewer)
-{
-    m_seriesViewer = std::move(viewer);
-    view_series_btn->setEnabled(Data_source_type->currentText() != kManual && bool(m_seriesViewer));
-}
-
 void Barcode_Gen_Dialog::View_batch_Series_Button()
 {
-    const QString name = Trim_Str(Batch_Series->currentText());
-    if (name.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please select the series."));
-        return;
-    }
-    if (m_seriesViewer)
-        m_seriesViewer(name);
+    // The source the object is bound to decides the viewer: a spreadsheet
+    // column's title is no series name.
+    const QString item = Data_source_type->currentText();
+    const int source = item == kManual ? 0 : item == kSeries ? 1 : 2;
+    design_window::viewBoundSource(source, Batch_Series->currentIndex() < 0 ? QString() : Batch_Series->currentText());
 }
 
 // ---------------------------------------------------------------- help

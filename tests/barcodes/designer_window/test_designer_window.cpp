@@ -12,8 +12,12 @@
 #include "drawing/TVNGraphic.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
+#include "design_window/HubServices.h"
+#include "tests/support/InstalledServices.h"
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ViewerShown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -246,6 +250,43 @@ TEST_F(DesignerWindow, SpreadsheetColumnBindsTheObjectAndShowsItsFirstValue)
     EXPECT_EQ(graphic.excel_col_indx, 2);
     EXPECT_EQ(dialog.dataText->text(), "ID-7781");
     EXPECT_EQ(previewText(ZXing::BarcodeFormat::Code39), "ID-7781");
+}
+
+TEST_F(DesignerWindow, ViewButtonOpensTheViewerOfTheBoundSource)
+{
+    // A series and a spreadsheet column of the same title: the source the
+    // object is bound to decides what is shown.
+    writeTestFile(folder.file("Only.txt"), "S-1\nS-2\n");
+    design_window::restoreSpreadsheetTable({{"Only"},
+                                            {{{"Extension", 1}, {"Column1", "X-1"}},
+                                             {{"Extension", 2}, {"Column1", "X-2"}},
+                                             {{"Extension", 3}, {"Column1", "X-3"}}}});
+    design_window::HubServices services;
+    services.series = &batch_data::designSeriesWindows();
+    const InstalledServices installed(services);
+    struct Case {
+        QString source;
+        ViewerShown shown;
+    };
+    const Case cases[] = {
+        {"Series", {"View_Data_Series", {"S-1", "S-2"}}},
+        {"Excel", {"Data_From_Excel", {"X-1", "X-2", "X-3"}}},
+    };
+    for (const Case &c : cases) {
+        TVNBarcode graphic;
+        dialog.Set_Barcode_Prop_To_Control(&graphic);
+        pick(dialog.Data_source_type, c.source);
+        pick(dialog.Batch_Series, QStringLiteral("Only"));
+        ASSERT_TRUE(dialog.view_series_btn->isEnabled()) << c.source.toStdString();
+        QList<ViewerShown> opened;
+        platform::ScopedModalResponder viewer([&](QDialog &d) {
+            opened << viewerShown(d);
+            return 1;
+        });
+        dialog.view_series_btn->click();
+        EXPECT_EQ(opened, QList<ViewerShown>{c.shown}) << c.source.toStdString();
+    }
+    EXPECT_TRUE(shown.isEmpty());
 }
 
 TEST_F(DesignerWindow, SeriesWithoutAnySeriesIsRefusedAndTheSourceStays)
