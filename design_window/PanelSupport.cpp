@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
@@ -39,6 +41,51 @@ QColor chooseColor(QWidget *parent, const QColor &initial)
     if (platform::runModal(dialog) != 1)
         return QColor();
     return dialog.selectedColor();
+}
+
+QString drawnFamily(const QFont &font)
+{
+    return QFontInfo(font).family();
+}
+
+QString drawnFontName(const QFont &font)
+{
+    const QFontInfo drawn(font);
+    static const QStringList plain{QStringLiteral("Regular"), QStringLiteral("Book"), QStringLiteral("Normal"),
+                                   QStringLiteral("Roman")};
+    const QString style = drawn.styleName();
+    if (style.isEmpty() || plain.contains(style, Qt::CaseInsensitive))
+        return drawn.family();
+    return drawn.family() + QLatin1Char(' ') + style;
+}
+
+std::optional<QFont> chooseFont(QWidget *parent, const QFont &stored)
+{
+    // The panel selects a family and a style by name: one it does not list
+    // (a substituted family, or the style "Normal" that a font without a
+    // style name reads as) would open it on another font, which OK would
+    // then take. So it opens on the names of the font that is drawn.
+    const QFontInfo drawn(stored);
+    QFont shown = stored;
+    shown.setFamily(drawn.family());
+    shown.setStyleName(drawn.styleName());
+    QFontDialog panel(shown, parent);
+    panel.setOption(QFontDialog::DontUseNativeDialog);
+    // What the panel shows before the user acts (its sizes are whole points).
+    const QFont opened = panel.currentFont();
+    if (platform::runModal(panel) != 1)
+        return std::nullopt;
+    const QFont chosen = panel.currentFont();
+    const auto same = [](const QFont &a, const QFont &b) {
+        return a.family() == b.family() && a.styleName() == b.styleName() && a.pointSizeF() == b.pointSizeF()
+            && a.underline() == b.underline() && a.strikeOut() == b.strikeOut();
+    };
+    if (same(chosen, opened))
+        return stored;
+    QFont taken = chosen;
+    taken.setStyleName(QString());
+    taken.setLetterSpacing(stored.letterSpacingType(), stored.letterSpacing());
+    return taken;
 }
 
 QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix)

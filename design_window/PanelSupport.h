@@ -6,9 +6,11 @@
 #include "drawing/TVNGraphic.h"
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QFormLayout;
 class TVNDocument;
@@ -29,6 +31,20 @@ QFormLayout *newPageForm(QWidget *page);
 
 // The colour panel; an invalid colour when cancelled.
 QColor chooseColor(QWidget *parent, const QColor &initial);
+
+// The family `font` is drawn with: its own, or the one the system puts in
+// its place (on Debian, Liberation Serif for "Times New Roman"). What a
+// label or a family list shows for a stored font.
+QString drawnFamily(const QFont &font);
+// The name of the face `font` is drawn with, as a font label shows it: the
+// drawn family, followed by its style unless that is the plain one
+// ("DejaVu Sans", "DejaVu Sans Bold Oblique").
+QString drawnFontName(const QFont &font);
+// The font panel opened on `stored` as it is drawn (family, style and size
+// selected). The chosen font, without a style name (design files keep the
+// weight and slant, which it then has); `stored` itself, unaltered, when OK
+// left family, style and size as they were; none when cancelled.
+std::optional<QFont> chooseFont(QWidget *parent, const QFont &stored);
 
 // An open (or, with `save`, a save) panel; the chosen path, empty when
 // cancelled. `suffix` is added to a typed name without one.

@@ -22,7 +22,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -80,7 +79,8 @@ bool hasFixedCaptionGroups(const QString &title)
 
 QString fontLabel(const QFont &font)
 {
-    return QStringLiteral("%1 ( %2 )").arg(font.family()).arg(font.pointSizeF(), 0, 'f', 2);
+    // The face that is drawn: a substituted family names its stand-in.
+    return QStringLiteral("%1 ( %2 )").arg(design_window::drawnFontName(font)).arg(font.pointSizeF(), 0, 'f', 2);
 }
 
 template <class Widget>
@@ -1077,10 +1077,8 @@ void Barcode_Gen_Dialog::fontLabels()
 
 void Barcode_Gen_Dialog::chooseFont(const QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &))
 {
-    QFontDialog panel(font, this);
-    panel.setOption(QFontDialog::DontUseNativeDialog);
-    if (platform::runModal(panel) == 1)
-        (this->*taken)(panel.currentFont());
+    if (const std::optional<QFont> chosen = design_window::chooseFont(this, font))
+        (this->*taken)(*chosen);
 }
 
 void Barcode_Gen_Dialog::Value_Font_Changed()

@@ -69,6 +69,26 @@ TEST_F(DesignWindow, TextStaysVisibleAfterEveryFontAndColourChange)
     EXPECT_EQ(text->textFont().pointSizeF(), 20);
 }
 
+TEST_F(DesignWindow, TextFontKeepsWhatTheUserDidNotChange)
+{
+    // A family the system draws with a stand-in and a weight between normal
+    // and bold stay as stored when only the size changes.
+    const auto text = addText("MMMMMM", QRectF(10, 10, 200, 60));
+    QFont stored(QStringLiteral("Times New Roman"));
+    stored.setPointSizeF(12);
+    stored.setWeight(QFont::Medium);
+    text->setTextFont(stored);
+    wnd->Show_RHS_Properties(text.get());
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
+    panel.text_font_size->setValue(18);
+    QFont expected = stored;
+    expected.setPointSizeF(18);
+    EXPECT_EQ(text->textFont(), expected);
+    // A family the user picks is taken.
+    panel.text_font_family->setCurrentFont(QFont(QStringLiteral("Liberation Sans")));
+    EXPECT_EQ(text->textFont().family(), "Liberation Sans");
+}
+
 TEST_F(DesignWindow, BoundTextStaysVisibleWhileTheSaveQuestionIsUp)
 {
     quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "MMMMMM\nNNNNNN\n");

@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -382,6 +383,85 @@ TEST_F(DesignerWindow, FontsAndLengthPairsReshapeThePreview)
     dialog.LR_Margin_Changed(dialog.LR_mar_Text);
     EXPECT_EQ(dialog.LR_mar_Stepper->value(), 0.0);
     EXPECT_EQ(dialog.currentSettings().LR_margin_val, 0.0f);
+}
+
+TEST_F(DesignerWindow, FontPanelsOpenOnTheDrawnFontAndOkWithoutAChangeKeepsIt)
+{
+    const auto font = [](const char *family, double size, QFont::Weight weight, bool italic) {
+        QFont f(QString::fromLatin1(family));
+        f.setPointSizeF(size);
+        f.setWeight(weight);
+        f.setItalic(italic);
+        return f;
+    };
+    // The face fontconfig draws each with (Debian 12, fonts-dejavu and
+    // fonts-liberation); "Times New Roman", a new object's font, is drawn
+    // with its metric twin.
+    struct Row {
+        QFont stored;
+        const char *label;
+        const char *style; // the style the panel opens on
+    } const rows[] = {
+        {font("DejaVu Sans", 9, QFont::Normal, false), "DejaVu Sans ( 9.00 )", "Book"},
+        {font("Times New Roman", 10, QFont::Normal, false), "Liberation Serif ( 10.00 )", "Regular"},
+        {font("DejaVu Sans", 12, QFont::Bold, true), "DejaVu Sans Bold Oblique ( 12.00 )", "Bold Oblique"},
+        {font("Liberation Serif", 14, QFont::Normal, true), "Liberation Serif Italic ( 14.00 )", "Italic"},
+    };
+    using Field = QFont BarcodeSettings::*;
+    const std::tuple<QPushButton *, QLabel *, Field> buttons[] = {
+        {dialog.val_font_btn, dialog.value_font_value, &BarcodeSettings::value_font_val},
+        {dialog.header_font_btn, dialog.header_font_value, &BarcodeSettings::header_font_val},
+        {dialog.footer_font_btn, dialog.footer_font_value, &BarcodeSettings::footer_font_val},
+    };
+    for (const Row &row : rows) {
+        for (const auto &[button, label, field] : buttons) {
+            TVNBarcode graphic;
+            BarcodeSettings s = graphic.barcodeSettings();
+            s.linear_font_val = QStringLiteral("F-1");
+            s.*field = row.stored;
+            graphic.setBarcodeSettings(s);
+            dialog.Set_Barcode_Prop_To_Control(&graphic);
+            dialog.goButtonActionPerformed();
+            const QImage before = dialog.barcodeImage->image().toBitmap(300, Qt::white);
+            const QString where = label->objectName() + " " + row.label;
+            EXPECT_EQ(label->text(), row.label) << where.toStdString();
+            QFont opened;
+            {
+                platform::ScopedModalResponder panel([&](QDialog &d) {
+                    opened = static_cast<QFontDialog &>(d).currentFont();
+                    return 1;
+                });
+                button->click();
+            }
+            EXPECT_EQ(opened.family(), QFontInfo(row.stored).family()) << where.toStdString();
+            EXPECT_EQ(opened.styleName(), row.style) << where.toStdString();
+            EXPECT_EQ(opened.pointSizeF(), row.stored.pointSizeF()) << where.toStdString();
+            EXPECT_EQ(dialog.currentSettings().*field, row.stored) << where.toStdString();
+            EXPECT_EQ(label->text(), row.label) << where.toStdString();
+            EXPECT_EQ(dialog.barcodeImage->image().toBitmap(300, Qt::white), before) << where.toStdString();
+        }
+    }
+
+    // A style the user picks is kept as weight and slant, which design
+    // files store, and named on the label.
+    TVNBarcode graphic;
+    dialog.Set_Barcode_Prop_To_Control(&graphic);
+    {
+        platform::ScopedModalResponder panel([](QDialog &d) {
+            QFont bold(QStringLiteral("DejaVu Sans"));
+            bold.setStyleName(QStringLiteral("Bold"));
+            bold.setPointSize(11);
+            static_cast<QFontDialog &>(d).setCurrentFont(bold);
+            return 1;
+        });
+        dialog.val_font_btn->click();
+    }
+    const QFont taken = dialog.currentSettings().value_font_val;
+    EXPECT_EQ(taken.family(), "DejaVu Sans");
+    EXPECT_EQ(taken.weight(), QFont::Bold);
+    EXPECT_FALSE(taken.italic());
+    EXPECT_TRUE(taken.styleName().isEmpty());
+    EXPECT_EQ(dialog.value_font_value->text(), "DejaVu Sans Bold ( 11.00 )");
 }
 
 TEST_F(DesignerWindow, KerningFollowsTheLoadedObjectAndIsStoredOnlyWhereItIsAllowed)
