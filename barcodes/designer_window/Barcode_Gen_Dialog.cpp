@@ -947,7 +947,7 @@ void Barcode_Gen_Dialog::Draw_QR_Barcode(const QString &value)
 {
     image_2d = barcodes::Draw_QR_Barcode(value, QR_EC_Level_Val.load(), QR_Version_Val.load(),
                                          int(fieldFloatValue(HeightText_2D->text())), USED_DPI_VALUE.load(),
-                                         buttonColor(bar_back_clr), &m_previewError);
+                                         kTwoDimensionalBackground, &m_previewError);
 }
 
 void Barcode_Gen_Dialog::Draw_PDF_417_Barcode(const QString &value)
@@ -955,14 +955,14 @@ void Barcode_Gen_Dialog::Draw_PDF_417_Barcode(const QString &value)
     Barcode_module_size = pdf_HeightStepper_2D->intValue();
     const QSizeF frame(int(fieldFloatValue(Pdf_widthText_2D->text())), pdf_HeightStepper_2D->intValue());
     image_2d = barcodes::Draw_PDF_417_Barcode(value, frame, pdf_ec_lvl_Stepper->intValue(), USED_DPI_VALUE.load(),
-                                              buttonColor(bar_back_clr), &m_previewError);
+                                              kTwoDimensionalBackground, &m_previewError);
 }
 
 void Barcode_Gen_Dialog::Draw_DataMatrix_Barcode(const QString &value)
 {
     Barcode_module_size = dm_moduleStepper_2D->intValue();
     image_2d = drawDataMatrixSymbol(value, dm_format_ComboBox->currentText(), dm_encoding_ComboBox->currentText(),
-                                    Barcode_module_size.load(), USED_DPI_VALUE.load(), buttonColor(bar_back_clr),
+                                    Barcode_module_size.load(), USED_DPI_VALUE.load(), kTwoDimensionalBackground,
                                     &m_previewError);
     if (image_2d.isNull())
         Set_Blank_Image();

@@ -2,6 +2,7 @@
 // help buttons, invalid values, OK and Cancel, the data source and the
 // resolution, with alerts and modal runs answered by the test.
 
+#include "barcodes/designer/BarcodeEngine.h"
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "barcodes/designer_window/Stepper.h"
@@ -20,6 +21,7 @@
 #include "tests/support/ViewerShown.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -462,6 +464,53 @@ TEST_F(DesignerWindow, FontPanelsOpenOnTheDrawnFontAndOkWithoutAChangeKeepsIt)
     EXPECT_FALSE(taken.italic());
     EXPECT_TRUE(taken.styleName().isEmpty());
     EXPECT_EQ(dialog.value_font_value->text(), "DejaVu Sans Bold ( 11.00 )");
+}
+
+TEST_F(DesignerWindow, TwoDimensionalSymbolsAreDrawnOnWhiteWhateverTheLinearBackground)
+{
+    // The background well belongs to the linear panel; a 2-D symbol is
+    // drawn on white (its Colours box offers header and footer only) and
+    // the object keeps its colour for a switch back.
+    const QColor yellow(255, 255, 0);
+    const auto yellowPixels = [&](const platform::Image &picture) {
+        const QImage bitmap = picture.toBitmap(300, Qt::white).convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < bitmap.height(); ++y)
+            for (int x = 0; x < bitmap.width(); ++x)
+                n += QColor(bitmap.pixel(x, y)) == yellow;
+        return n;
+    };
+    const std::pair<const char *, ZXing::BarcodeFormat> symbologies[] = {
+        {"QR Code", ZXing::BarcodeFormat::QRCode},
+        {"PDF417", ZXing::BarcodeFormat::PDF417},
+        {"DataMatrix", ZXing::BarcodeFormat::DataMatrix},
+    };
+    for (const auto &[title, format] : symbologies) {
+        TVNBarcode graphic;
+        dialog.Set_Barcode_Prop_To_Control(&graphic);
+        type(QStringLiteral("LINEAR-1"));
+        platform::ScopedModalResponder panel([&](QDialog &d) {
+            static_cast<QColorDialog &>(d).setCurrentColor(yellow);
+            d.accept();
+            return d.result();
+        });
+        dialog.bar_back_clr->click();
+        ASSERT_GT(yellowPixels(dialog.barcodeImage->image()), 100) << title;
+
+        dialog.dataText_2D->setPlainText(QStringLiteral("TWO-D-1"));
+        choose(QString::fromLatin1(title));
+        EXPECT_EQ(yellowPixels(dialog.barcodeImage->image()), 0) << title;
+        EXPECT_EQ(previewText(format), "TWO-D-1") << title;
+        // What the card and the exports show.
+        const BarcodeSettings settings = dialog.currentSettings();
+        EXPECT_EQ(settings.barcode_back_clr_val, yellow) << title;
+        const platform::Image card = barcodeImageFor(settings);
+        EXPECT_EQ(yellowPixels(card), 0) << title;
+        EXPECT_EQ(decodeBarcode(card.toBitmap(300, Qt::white), format).text, "TWO-D-1") << title;
+
+        choose(QStringLiteral("Code 39"));
+        EXPECT_GT(yellowPixels(dialog.barcodeImage->image()), 100) << title;
+    }
 }
 
 TEST_F(DesignerWindow, KerningFollowsTheLoadedObjectAndIsStoredOnlyWhereItIsAllowed)
