@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -88,4 +89,23 @@ protected:
 private:
     TVNDocument *m_document;
     QFormLayout *m_form;
+};
+
+// A label for a value of any length in a panel: each line is cut short with
+// "…" where the label is narrower, and at most kShownLines lines are shown,
+// so a long value neither widens nor lengthens the panel. text() keeps the
+// whole value; the tool tip shows it.
+class ElidedLabel : public QLabel {
+public:
+    static constexpr int kShownLines = 3;
+    explicit ElidedLabel(QWidget *parent = nullptr);
+    // The whole value; what is shown is cut to the label's width.
+    void setValue(const QString &value);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // The lines as drawn at the label's present width.
+    QStringList shownLines() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
