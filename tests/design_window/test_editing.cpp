@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "tests/design_window/Outlets.h"
 
+#include "design_window/BarcodePanel.h"
 #include "design_window/CardPanel.h"
 #include "design_window/DataSourcePanel.h"
 #include "design_window/TextPanel.h"
@@ -20,6 +21,7 @@
 #include <QFontComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 
 using namespace design_window;
 using quorvant::test::outlet;
@@ -67,6 +69,69 @@ TEST_F(DesignWindow, TextStaysVisibleAfterEveryFontAndColourChange)
     }
     EXPECT_EQ(text->textColor(), QColor(0, 0, 120));
     EXPECT_EQ(text->textFont().pointSizeF(), 20);
+}
+
+TEST_F(DesignWindow, TextFontKeepsWhatTheUserDidNotChange)
+{
+    // A family the system draws with a stand-in and a weight between normal
+    // and bold stay as stored when only the size changes.
+    const auto text = addText("MMMMMM", QRectF(10, 10, 200, 60));
+    QFont stored(QStringLiteral("Times New Roman"));
+    stored.setPointSizeF(12);
+    stored.setWeight(QFont::Medium);
+    text->setTextFont(stored);
+    wnd->Show_RHS_Properties(text.get());
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
+    panel.text_font_size->setValue(18);
+    QFont expected = stored;
+    expected.setPointSizeF(18);
+    EXPECT_EQ(text->textFont(), expected);
+    // A family the user picks is taken.
+    panel.text_font_family->setCurrentFont(QFont(QStringLiteral("Liberation Sans")));
+    EXPECT_EQ(text->textFont().family(), "Liberation Sans");
+}
+
+TEST_F(DesignWindow, ALongBarcodeValueIsCutShortAndTheDesignerButtonStaysInSight)
+{
+    wnd->resize(1280, 800);
+    wnd->show();
+    const GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    BarcodePanel &panel = *outlet<BarcodePanel>(*wnd, "barcodePanel");
+    auto *inspector = wnd->findChild<QWidget *>("property_inspector");
+    ASSERT_TRUE(inspector);
+    auto *scroll = qobject_cast<QScrollArea *>(inspector->parentWidget()->parentWidget());
+    ASSERT_TRUE(scroll);
+    const QString longValue = QString(400, QLatin1Char('7'));
+    const struct {
+        QString value;
+        bool cut;
+    } rows[] = {
+        {"A-1", false},
+        {longValue, true},
+        {"https://quorvant.example/" + longValue, true},
+    };
+    for (const auto &row : rows) {
+        barcodes::BarcodeSettings s = barcode->barcodeSettings();
+        s.linear_font_val = row.value;
+        barcode->setBarcodeSettings(s);
+        wnd->Show_RHS_Properties(barcode.get());
+        QCoreApplication::sendPostedEvents(); // the layouts settle
+        const std::string what = row.value.left(30).toStdString();
+        // The value is kept whole; the label shows what fits.
+        EXPECT_EQ(panel.barcode_value_lbl->text(), row.value) << what;
+        const QStringList shown = panel.barcode_value_lbl->shownLines();
+        ASSERT_EQ(shown.size(), 1) << what;
+        EXPECT_EQ(shown.first().endsWith(QChar(0x2026)), row.cut) << what;
+        EXPECT_LE(panel.barcode_value_lbl->fontMetrics().horizontalAdvance(shown.first()),
+                  panel.barcode_value_lbl->contentsRect().width())
+            << what;
+        // The inspector needs no sideways scrolling and the button is in view.
+        EXPECT_LE(inspector->width(), scroll->viewport()->width()) << what;
+        const QRect button(panel.barcode_designer_btn->mapTo(scroll->viewport(), QPoint(0, 0)),
+                           panel.barcode_designer_btn->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(button)) << what;
+        EXPECT_TRUE(panel.barcode_designer_btn->isVisible()) << what;
+    }
 }
 
 TEST_F(DesignWindow, BoundTextStaysVisibleWhileTheSaveQuestionIsUp)
