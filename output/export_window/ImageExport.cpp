@@ -255,7 +255,10 @@ void ImageExport::Export_Batch_File(const QString &folder)
         Hide_One_By_One_Modeless();
         Export_File_Path = settings.folder;
         // The success message only for a run that made every card whole.
-        if (!result.error.isEmpty()) {
+        if (!result.failedPath.isEmpty()) {
+            m_lastMessage = output::failureMessage(result.failedPath, result.reason) + QStringLiteral("\n\n")
+                            + output::writtenCardsMessage(result.records, settings.count);
+        } else if (!result.error.isEmpty()) {
             m_lastMessage = QStringLiteral("The export ended early because of an unexpected error (%1).\n\n"
                                            "%2 of %3 cards were made.")
                                 .arg(result.error)
@@ -294,7 +297,7 @@ void ImageExport::Export_Batch_File(const QString &folder)
         return;
     }
     if (!result.ok()) {
-        QString text = output::failureMessage(result.failedPath, result.reason);
+        QString text = m_lastMessage;
         if (!problems.isEmpty())
             text += QStringLiteral("\n\n") + problems;
         Show_MessageBox(text);

@@ -26,7 +26,7 @@ TempFolder::TempFolder()
     m_dir.setAutoRemove(true);
 }
 
-SmallDisk::SmallDisk(int kib)
+SmallDisk::SmallDisk(int kib, int fileLimitKib)
 {
     const QByteArray options = "size=" + QByteArray::number(kib) + "k";
     const QByteArray where = QFile::encodeName(m_folder.path());
@@ -38,7 +38,7 @@ SmallDisk::SmallDisk(int kib)
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     m_previousLimit = (long long)limit.rlim_cur;
-    limit.rlim_cur = rlim_t(kib) * 1024;
+    limit.rlim_cur = rlim_t(fileLimitKib > 0 ? fileLimitKib : kib) * 1024;
     m_limited = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
     EXPECT_TRUE(m_limited) << "neither a tmpfs nor a file size limit: " << std::strerror(errno);
 }

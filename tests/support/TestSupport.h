@@ -26,12 +26,13 @@ private:
 
 // A folder on a file system with room for `kib` KiB, where writing more
 // fails as a full disk does: a tmpfs of that size mounted there where the
-// test may mount (as root), else a limit on the size of any one file the
-// process writes (RLIMIT_FSIZE, the whole process, while the object lives).
-// Tests check what holds either way and compare reasons with fullReason().
+// test may mount (as root), else a limit of `fileLimitKib` (by default
+// `kib`) on the size of any one file the process writes (RLIMIT_FSIZE, the
+// whole process, while the object lives). Tests check what holds either way
+// and compare reasons with fullReason().
 class SmallDisk {
 public:
-    explicit SmallDisk(int kib);
+    explicit SmallDisk(int kib, int fileLimitKib = 0);
     ~SmallDisk();
     SmallDisk(const SmallDisk &) = delete;
     SmallDisk &operator=(const SmallDisk &) = delete;
