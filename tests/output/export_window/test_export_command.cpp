@@ -30,6 +30,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -104,6 +106,8 @@ protected:
     // panel (none cancels it), the alerts answered and the result boxes seen.
     std::function<void(ExportWindow &)> chooseOptions;
     QString typedPath;
+    // What the user does in the panel before typing the path.
+    std::function<void(QFileDialog &)> inPanel;
     QStringList alerts;
     int alertAnswer = 0;
     QStringList resultBoxes;
@@ -134,6 +138,8 @@ protected:
             }
             if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
                 ++panels;
+                if (inPanel)
+                    inPanel(*panel);
                 if (typedPath.isEmpty())
                     return 0;
                 panel->selectFile(typedPath);
@@ -269,6 +275,28 @@ TEST_F(ExportCommandTest, ADesignWithoutDataIsWrittenAsItIsThroughTheSavePanel)
             EXPECT_TRUE(looksLike(first, 10, first.height() - 10, kBackCard));
         }
     }
+}
+
+TEST_F(ExportCommandTest, TheSavePanelOffersEveryFormatAndWritesTheOneChosenThere)
+{
+    // JPEG chosen in the options comes first; the user then takes the next
+    // type down in the panel and types a name without an extension.
+    pick("JPEG", 72, 1);
+    typedPath = tmp.file("card");
+    QStringList offered;
+    inPanel = [&](QFileDialog &panel) {
+        auto *types = panel.findChild<QComboBox *>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i)
+            offered << types->itemText(i);
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCoreApplication::sendEvent(types, &down);
+    };
+    exportFromMenu();
+    EXPECT_EQ(offered, (QStringList{"JPEG (*.JPEG)", "TIFF (*.TIFF)", "PNG (*.PNG)", "BMP (*.BMP)"}));
+    EXPECT_EQ(files(tmp.path()), QStringList{"card.TIFF"});
+    EXPECT_EQ(QImageReader(tmp.file("card.TIFF")).format(), "tiff");
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("card.TIFF") + " | Frame has been exported successfully."});
 }
 
 TEST_F(ExportCommandTest, ASingleExportThatCannotWriteShowsWhyAndNoSuccessBox)
