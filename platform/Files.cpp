@@ -41,10 +41,12 @@ QByteArray temporaryName(const QByteArray &folder, const QByteArray &fileName)
            + ".part";
 }
 
+} // namespace
+
 // The open temporary file; removed unless it was renamed into place.
-class TemporaryFile {
+class AtomicFile::Temporary {
 public:
-    ~TemporaryFile()
+    ~Temporary()
     {
         if (fd >= 0)
             ::close(fd);
@@ -55,7 +57,7 @@ public:
     // Opens a new file in `folder` that has no name yet where the file
     // system allows it (a program killed meanwhile leaves nothing behind),
     // else a hidden one; the errno value on failure.
-    int open(const QByteArray &folder, const QByteArray &fileName)
+    int open()
     {
 #ifdef O_TMPFILE
         // The nameless file is given its name through /proc.
@@ -79,13 +81,11 @@ public:
         return EEXIST;
     }
 
-    // Every byte of `data`, or the errno value of the write that failed.
-    // A write cut short is tried again from where it stopped, so that a
-    // full disk is told by the system's own error.
-    int write(const QByteArray &data) const
+    // Every byte, or the errno value of the write that failed. A write cut
+    // short is tried again from where it stopped, so that a full disk is
+    // told by the system's own error.
+    int write(const char *next, qint64 left) const
     {
-        const char *next = data.constData();
-        qint64 left = data.size();
         while (left > 0) {
             const ssize_t done = ::write(fd, next, size_t(std::min<qint64>(left, 1 << 30)));
             if (done < 0 && errno == EINTR)
@@ -100,19 +100,9 @@ public:
         return 0;
     }
 
-    // The data on the disk and the file closed: on some file systems only
-    // now does a full disk show.
-    int finish()
-    {
-        if (::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS)
-            return errno;
-        const int closed = ::close(fd);
-        fd = -1;
-        return closed != 0 && errno != EINTR ? errno : 0;
-    }
-
-    // Puts the written file in place of `target`; the errno value on failure.
-    int replace(const QByteArray &folder, const QByteArray &fileName, const QByteArray &target)
+    // Puts the written file in place of the target; the errno value on
+    // failure.
+    int replace()
     {
         if (name.isEmpty()) {
             // A nameless file gets a hidden name first: a link cannot replace
@@ -126,17 +116,31 @@ public:
                     return errno;
             }
         }
-        if (const int failed = finish())
-            return failed;
+        // The data on the disk and the file closed: on some file systems
+        // only now does a full disk show.
+        if (::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS)
+            return errno;
+        const int closed = ::close(fd);
+        fd = -1;
+        if (closed != 0 && errno != EINTR)
+            return errno;
         if (::rename(name.constData(), target.constData()) != 0)
             return errno;
         name.clear();
         return 0;
     }
 
+    QByteArray target;
+    QByteArray folder;
+    QByteArray fileName;
     int fd = -1;
     QByteArray name;
 };
+
+namespace {
+
+// What a streaming writer gathers before it goes to the disk.
+constexpr qsizetype kChunk = 64 * 1024;
 
 } // namespace
 
@@ -145,37 +149,153 @@ QString systemReason(int code)
     return qt_error_string(code);
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
+AtomicFile::AtomicFile(const QString &path)
+    : m_path(path)
 {
-    if (path.isEmpty())
-        return failWith(error, QStringLiteral("No file name given."));
+}
+
+AtomicFile::~AtomicFile()
+{
+    cancelWriting();
+}
+
+bool AtomicFile::fail(int code)
+{
+    m_failed = true;
+    setErrorString(systemReason(code));
+    return false;
+}
+
+bool AtomicFile::open(OpenMode mode)
+{
+    if (isOpen() || (mode & ~QIODevice::Unbuffered) != QIODevice::WriteOnly) {
+        setErrorString(QStringLiteral("The file can only be opened once, for writing."));
+        return false;
+    }
+    if (m_path.isEmpty()) {
+        setErrorString(QStringLiteral("No file name given."));
+        return false;
+    }
     // A link is followed (a chain of them, up to a loop's worth): the file it
     // names is replaced.
-    QString finalPath = QFileInfo(path).absoluteFilePath();
+    QString finalPath = QFileInfo(m_path).absoluteFilePath();
     for (int hops = 0; hops < 40 && QFileInfo(finalPath).isSymLink(); ++hops)
         finalPath = QFileInfo(finalPath).symLinkTarget();
     const QFileInfo info(finalPath);
     const std::optional<QByteArray> target = nativePath(finalPath);
     const std::optional<QByteArray> folder = nativePath(info.absolutePath());
-    if (!target || !folder)
-        return failWith(error, QStringLiteral("The file name is not valid."));
-    const QByteArray fileName = QFile::encodeName(info.fileName());
-
+    if (!target || !folder) {
+        setErrorString(QStringLiteral("The file name is not valid."));
+        return false;
+    }
     struct stat existing {};
     const bool replacing = ::stat(target->constData(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
-        return failWith(error, systemReason(EISDIR));
+        return fail(EISDIR);
 
-    TemporaryFile file;
-    if (const int failed = file.open(*folder, fileName))
-        return failWith(error, systemReason(failed));
+    auto temporary = std::make_unique<Temporary>();
+    temporary->target = *target;
+    temporary->folder = *folder;
+    temporary->fileName = QFile::encodeName(info.fileName());
+    if (const int failed = temporary->open())
+        return fail(failed);
     // Who may read the file does not change with its contents.
     if (replacing)
-        ::fchmod(file.fd, existing.st_mode & 07777);
-    if (const int failed = file.write(data))
-        return failWith(error, systemReason(failed));
-    if (const int failed = file.replace(*folder, fileName, *target))
-        return failWith(error, systemReason(failed));
+        ::fchmod(temporary->fd, existing.st_mode & 07777);
+    m_temporary = std::move(temporary);
+    m_failed = false;
+    m_pending.clear();
+    return QIODevice::open(mode);
+}
+
+bool AtomicFile::setPermissions(QFileDevice::Permissions permissions)
+{
+    if (!m_temporary)
+        return false;
+    // Qt's owner bits: ReadOwner 0x4000, WriteOwner 0x2000, ExeOwner 0x1000,
+    // then the group's at 0x0040..0x0010 and the others' at 0x0004..0x0001.
+    mode_t mode = 0;
+    for (const auto &[flag, bit] : {std::pair{QFileDevice::ReadOwner, S_IRUSR}, std::pair{QFileDevice::WriteOwner, S_IWUSR},
+                                    std::pair{QFileDevice::ExeOwner, S_IXUSR}, std::pair{QFileDevice::ReadGroup, S_IRGRP},
+                                    std::pair{QFileDevice::WriteGroup, S_IWGRP}, std::pair{QFileDevice::ExeGroup, S_IXGRP},
+                                    std::pair{QFileDevice::ReadOther, S_IROTH}, std::pair{QFileDevice::WriteOther, S_IWOTH},
+                                    std::pair{QFileDevice::ExeOther, S_IXOTH}}) {
+        if (permissions.testFlag(flag))
+            mode |= bit;
+    }
+    return ::fchmod(m_temporary->fd, mode) == 0;
+}
+
+bool AtomicFile::flushPending()
+{
+    if (m_pending.isEmpty())
+        return true;
+    const int failed = m_temporary->write(m_pending.constData(), m_pending.size());
+    m_pending.clear();
+    return failed == 0 || fail(failed);
+}
+
+qint64 AtomicFile::writeData(const char *data, qint64 len)
+{
+    if (m_failed || !m_temporary)
+        return -1;
+    // Small pieces (a PDF writer's) are gathered; a large one goes straight
+    // through.
+    if (m_pending.size() + len > kChunk && !flushPending())
+        return -1;
+    if (len >= kChunk) {
+        if (const int failed = m_temporary->write(data, len)) {
+            fail(failed);
+            return -1;
+        }
+        return len;
+    }
+    m_pending.append(data, len);
+    return len;
+}
+
+qint64 AtomicFile::readData(char *, qint64)
+{
+    return -1;
+}
+
+bool AtomicFile::commit()
+{
+    if (!isOpen() || !m_temporary)
+        return false;
+    int failed = m_failed ? -1 : 0;
+    if (!failed && !m_pending.isEmpty()) {
+        failed = m_temporary->write(m_pending.constData(), m_pending.size());
+        m_pending.clear();
+    }
+    if (!failed)
+        failed = m_temporary->replace();
+    // Closing keeps the reason of an earlier failed write.
+    const QString earlier = errorString();
+    m_temporary.reset();
+    QIODevice::close();
+    if (failed > 0)
+        return fail(failed);
+    if (failed < 0) {
+        setErrorString(earlier);
+        return false;
+    }
+    return true;
+}
+
+void AtomicFile::cancelWriting()
+{
+    m_temporary.reset();
+    m_pending.clear();
+    if (isOpen())
+        QIODevice::close();
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
+{
+    AtomicFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return failWith(error, file.errorString());
     return true;
 }
 

@@ -4,9 +4,56 @@
 // file system). Any thread.
 
 #include <QByteArray>
+#include <QFileDevice>
+#include <QIODevice>
 #include <QString>
+#include <memory>
 
 namespace platform {
+
+// A file that a writer streams into (a PDF, a property list) and that is
+// put in place all or nothing, as QSaveFile is meant to be: the bytes go to
+// a temporary file beside the final one, and commit() checks every write,
+// the flush to the disk, the close and the rename before the file takes its
+// name. Unlike QSaveFile, a write that fails only when the last bytes are
+// flushed still fails the commit: a full disk never leaves an empty or cut
+// file under the final name. errorString() carries the system's reason.
+// Write only, from the start to the end (no seeking). One thread at a time.
+class AtomicFile : public QIODevice {
+public:
+    explicit AtomicFile(const QString &path);
+    // Without a commit, nothing is left behind.
+    ~AtomicFile() override;
+    QString fileName() const { return m_path; }
+
+    // Opens the temporary file; `mode` must be QIODevice::WriteOnly. A link
+    // at the path is followed: the file it names will be replaced. An
+    // existing file's permissions are taken over.
+    bool open(OpenMode mode) override;
+    // The permissions the file is to have, before anything is written.
+    bool setPermissions(QFileDevice::Permissions permissions);
+    // Puts the file in place; false with the reason when any step failed,
+    // then the old file (if any) is as it was.
+    bool commit();
+    // Drops what was written.
+    void cancelWriting();
+
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *data, qint64 len) override;
+
+private:
+    bool fail(int code);
+    bool flushPending();
+
+    class Temporary;
+    QString m_path;
+    std::unique_ptr<Temporary> m_temporary;
+    QByteArray m_pending;
+    bool m_failed = false;
+};
 
 // Writes `data` to a temporary file beside `path` and renames it into place,
 // so the file is either the old one or the complete new one. Every step is
