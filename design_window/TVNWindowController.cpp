@@ -1,5 +1,6 @@
 #include "design_window/TVNWindowController.h"
 
+#include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/CardPanel.h"
 #include "design_window/CardSizes.h"
@@ -881,13 +882,12 @@ void TVNWindowController::Update_Barcode_Graphics(TVNGraphic *graphic)
         // The object keeps the scale at which it drew its previous picture,
         // so the new one is neither distorted nor resized by the user's
         // earlier stretching.
-        const QSizeF previous = g->_barcode_image.size();
-        const double scale = previous.width() > 0 ? g->bounds().width() / previous.width() : 1.0;
+        const QSizeF size = barcodes::barcodeBoxSize(g->bounds(), g->_barcode_image.size(), picture);
         g->Set_Barcode_image(Barcode_output_image);
         // A longer symbol grows to the right and down; where that would take
         // it past the card's edge it moves back in (as far as it fits).
         const QSizeF card = canvasSize();
-        QRectF bounds(g->bounds().topLeft(), picture * scale);
+        QRectF bounds(g->bounds().topLeft(), size);
         const auto backIn = [](double near, double length, double cardLength) {
             return near + length > cardLength && length <= cardLength ? cardLength - length : near;
         };

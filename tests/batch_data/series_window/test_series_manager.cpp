@@ -113,7 +113,8 @@ TEST_F(SeriesWindow, RefusedNamesAndFailedWritesLoseNothing)
     alerts.clear();
     manager().batch_list_name->setText("X");
     manager().Save_Btn_Clicked();
-    EXPECT_EQ(alerts, QStringList{"Error in file accessing."});
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first(), "Error in file accessing.\n\n" + seriesFile("X.txt") + ": Filename refers to a directory");
     EXPECT_EQ(readTestFile(seriesFile("A.txt")), "keep\n");
     EXPECT_TRUE(manager().avl_list_box->isHidden());   // still editing
 }
@@ -246,7 +247,8 @@ TEST_F(SeriesWindow, SeriesFilesAreFoundWhateverTheCaseOfTheirExtension)
     alerts.clear();
     selectSeries("beta");
     manager().Update_Btn_Clicked();
-    EXPECT_EQ(alerts, QStringList{"Error in file accessing."});
+    // The message keeps its words and adds the file and the system's reason.
+    EXPECT_EQ(alerts, QStringList{"Error in file accessing.\n\n" + seriesFile("beta.txt") + ": No such file or directory"});
     EXPECT_TRUE(manager().list_value_box->isHidden());
 }
 
