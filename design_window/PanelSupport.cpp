@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -101,16 +102,28 @@ std::optional<QFont> chooseFont(QWidget *parent, const QFont &stored)
     return taken;
 }
 
-QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix)
+QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix,
+                     QString *chosenFilter)
 {
     QFileDialog panel(parent, title, QString(), filter);
     panel.setOption(QFileDialog::DontUseNativeDialog);
     panel.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     panel.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!suffix.isEmpty())
+    if (!suffix.isEmpty()) {
         panel.setDefaultSuffix(suffix);
+        // A name typed without an extension takes the type chosen below it
+        // ("PNG (*.PNG)" gives ".PNG").
+        QObject::connect(&panel, &QFileDialog::filterSelected, &panel, [&panel](const QString &chosen) {
+            static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.([^ )]+)"));
+            const QRegularExpressionMatch match = firstExtension.match(chosen);
+            if (match.hasMatch())
+                panel.setDefaultSuffix(match.captured(1));
+        });
+    }
     if (platform::runModal(panel) != 1)
         return QString();
+    if (chosenFilter)
+        *chosenFilter = panel.selectedNameFilter();
     const QStringList files = panel.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }

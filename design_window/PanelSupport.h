@@ -54,9 +54,11 @@ QString drawnFontName(const QFont &font);
 std::optional<QFont> chooseFont(QWidget *parent, const QFont &stored);
 
 // An open (or, with `save`, a save) panel; the chosen path, empty when
-// cancelled. `suffix` is added to a typed name without one.
+// cancelled. `suffix` is added to a typed name without one; with several
+// types in `filter` (";;" between them), the extension of the type chosen
+// in the panel instead. `chosenFilter`, when given, receives that type.
 QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter,
-                     const QString &suffix = {});
+                     const QString &suffix = {}, QString *chosenFilter = nullptr);
 
 // False after telling the user "Please select valid file path." when the
 // trimmed path names nothing; true when it exists.

@@ -645,6 +645,24 @@ TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
     EXPECT_EQ(quorvant::test::readTestFile(path), saved);
 }
 
+TEST_F(WindowTest, ASaveOntoAFullDiskSaysWhyAndKeepsTheLastGoodFile)
+{
+    // Room for the design with one object (18 KB) but not with twenty
+    // (190 KB): the larger save fails part way.
+    quorvant::test::SmallDisk disk(64, 32);
+    const QString path = disk.file("design.zelg");
+    add(TVNWindowController::kTextTool);
+    ASSERT_TRUE(wnd->Save_project_file(path, true)) << alerts.join("|").toStdString();
+    const QByteArray saved = quorvant::test::readTestFile(path);
+    for (int i = 0; i < 20; ++i)
+        add(TVNWindowController::kTextTool);
+    alerts.clear();
+    EXPECT_FALSE(wnd->Save_project_file(path, true));
+    EXPECT_EQ(alerts, QStringList{"The design could not be saved.\n" + disk.fullReason()});
+    EXPECT_EQ(quorvant::test::readTestFile(path), saved);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"design.zelg"});
+}
+
 TEST_F(WindowTest, FilePanelsAreScripted)
 {
     add(TVNWindowController::kTextTool);
