@@ -1,6 +1,9 @@
 #include "platform/Files.h"
 
+#include <QFile>
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -24,6 +27,15 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
     if (!file.commit())
         return fail(file.errorString());
     return true;
+}
+
+FileStamp fileStamp(const QString &path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 } // namespace platform
