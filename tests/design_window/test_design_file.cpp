@@ -598,3 +598,22 @@ TEST_F(DesignFile, SavingOverAFileAnotherWindowSavedAsksFirst)
         answer = [](const platform::AlertRequest &r) { return r.buttons.size() == 3 ? 1 : 0; };
     }
 }
+
+TEST_F(DesignFile, AFailedSaveSaysWhyAndKeepsTheDesignUnsaved)
+{
+    const QString folder = tmp.file("gone");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = QDir(folder).filePath("design.zelg");
+    addText("Kept", QRectF(10, 10, 60, 20));
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+    addText("Unsaved", QRectF(10, 40, 60, 20));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    alerts.clear();
+    EXPECT_FALSE(wnd->Save_Design());
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("The design could not be saved.")) << alerts.first().toStdString();
+    EXPECT_TRUE(alerts.first().contains("No such file or directory")) << alerts.first().toStdString();
+    EXPECT_TRUE(wnd->isWindowModified());
+    EXPECT_FALSE(QFile::exists(file));
+}
