@@ -174,7 +174,8 @@ public:
     // opened (the user was told why).
     bool openDesignFromArguments(const QStringList &arguments);
     void New_Project_Setting_Reset();
-    // The exit command's question (maybeSave): true when the window may go.
+    // The exit command's question (maybeSave): true when the window may go;
+    // never while a save is being written.
     bool Exit_Application();
     QString designFilePath() const { return m_designFilePath; }
 
@@ -507,6 +508,8 @@ private:
     // The design file as this window last read or wrote it, to tell whether
     // another program (another window of ours) wrote it since.
     platform::FileStamp m_designFileStamp;
+    // A save is being written: the window neither closes nor starts another.
+    bool m_saving = false;
     // The tool the user chose last; a drag over empty card draws with it.
     int m_drawingTool = kSelectTool;
     // The clip-art last inserted from the library, for images drawn with the

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <vector>
 #include <QStatusBar>
 #include <new>
@@ -113,6 +114,10 @@ void TVNWindowController::applyDesign(Design d)
 
 bool TVNWindowController::Save_project_file(const QString &path, bool show_msg)
 {
+    // The window still gets close requests while a save runs.
+    if (m_saving)
+        return false;
+    const QScopedValueRollback saving(m_saving, true);
     const Design design = detachedDesign(currentDesign());
     QString error;
     bool saved = false;
@@ -274,7 +279,7 @@ void TVNWindowController::New_Project_Setting_Reset()
 
 bool TVNWindowController::Exit_Application()
 {
-    return maybeSave();
+    return !m_saving && maybeSave();
 }
 
 void TVNWindowController::markDesignChanged()
