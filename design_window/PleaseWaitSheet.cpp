@@ -2,9 +2,16 @@
 
 #include "design_window/Globals.h"
 
+#include "platform/Helpers.h"
+
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace design_window {
 
@@ -27,6 +34,44 @@ PleaseWaitSheet::PleaseWaitSheet(QWidget *owner)
     layout->addWidget(label);
     layout->addWidget(busy);
     setFixedWidth(280);
+}
+
+void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work,
+                        std::chrono::milliseconds showAfter)
+{
+    QEventLoop loop;
+    std::atomic<bool> done = false;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    if (showAfter.count() > 0) {
+        QTimer::singleShot(showAfter, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!done) {
+        // User input is held off by the window-modal sheet meanwhile.
+        sheet.open();
+        while (!done)
+            loop.exec();
+        sheet.hide();
+    }
+    worker.join();
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception &e) {
+            Show_NSLog_Message(QStringLiteral("%1: %2").arg(QLatin1String(where), QString::fromUtf8(e.what())));
+        } catch (...) {
+            Show_NSLog_Message(QStringLiteral("%1: unknown failure").arg(QLatin1String(where)));
+        }
+    }
 }
 
 } // namespace design_window

@@ -17,6 +17,7 @@
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
 #include "output/export/CardFiles.h"
+#include "platform/Files.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -150,9 +151,14 @@ public:
     // Replaces the open design with `design` (graphics, cards, settings).
     void applyDesign(design_window::Design design);
     // Saves the design to `path`; true when written. With show_msg the
-    // status bar says where it went; failures are always reported.
+    // status bar says where it went; failures are always reported, with the
+    // system's reason. The design's value is copied here; encoding and
+    // writing it run on a worker while the window goes on drawing (under a
+    // sheet when it takes long), and input waits meanwhile.
     bool Save_project_file(const QString &path, bool show_msg);
-    // Save: to the design's file, or through Save As when untitled.
+    // Save: to the design's file, or through Save As when untitled. When the
+    // file was changed on disk since this window opened or saved it, asks
+    // first whether to overwrite it, save under another name or cancel.
     bool Save_Design();
     bool Save_Design_As();
     // Open panel, then load with mode "L". 1 when loaded.
@@ -168,7 +174,8 @@ public:
     // opened (the user was told why).
     bool openDesignFromArguments(const QStringList &arguments);
     void New_Project_Setting_Reset();
-    // The exit command's question (maybeSave): true when the window may go.
+    // The exit command's question (maybeSave): true when the window may go;
+    // never while a save is being written.
     bool Exit_Application();
     QString designFilePath() const { return m_designFilePath; }
 
@@ -503,6 +510,11 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The design file as this window last read or wrote it, to tell whether
+    // another program (another window of ours) wrote it since.
+    platform::FileStamp m_designFileStamp;
+    // A save is being written: the window neither closes nor starts another.
+    bool m_saving = false;
     // Above zero while a card edit that records itself as one undo step runs.
     int m_recordedCardEdits = 0;
     // The tool the user chose last; a drag over empty card draws with it.

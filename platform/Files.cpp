@@ -328,4 +328,13 @@ bool makeFolders(const QString &path, QString *error)
     return true;
 }
 
+FileStamp fileStamp(const QString &path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 } // namespace platform

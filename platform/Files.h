@@ -8,6 +8,7 @@
 #include <QIODevice>
 #include <QString>
 #include <memory>
+#include <QtGlobal>
 
 namespace platform {
 
@@ -74,5 +75,20 @@ bool makeFolders(const QString &path, QString *error = nullptr);
 // The system's description of the error number `code` (an errno value), as
 // "No space left on device".
 QString systemReason(int code);
+// What tells, without reading it, whether a file changed: which file it is
+// (device and inode, so a file replaced by a rename, as every atomic write
+// does, is another file), its size and its modification time to the
+// nanosecond. Two stamps of one path differ when the file was written,
+// replaced or removed in between.
+struct FileStamp {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+// The stamp of the file at `path` now; `exists` false when there is none.
+FileStamp fileStamp(const QString &path);
 
 } // namespace platform

@@ -4,10 +4,7 @@
 #include "design_window/DesignHub.h"
 #include "platform/Helpers.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
-#include <exception>
-#include <thread>
 
 namespace batch_data {
 
@@ -40,34 +37,6 @@ bool seriesInUseByDesign(const QString &name)
 {
     design_window::DesignHub *window = design_window::Main_App_wnd;
     return window && window->Check_Batch_File_In_Use_Validation(name);
-}
-
-void runUnderPleaseWait(design_window::PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work)
-{
-    sheet.open();
-    QEventLoop loop;
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    // User input is held off by the window-modal sheet meanwhile.
-    loop.exec();
-    worker.join();
-    sheet.hide();
-    if (failure) {
-        try {
-            std::rethrow_exception(failure);
-        } catch (const std::exception &e) {
-            Show_NSLog_Message(QStringLiteral("%1: %2").arg(QLatin1String(where), QString::fromUtf8(e.what())));
-        } catch (...) {
-            Show_NSLog_Message(QStringLiteral("%1: unknown failure").arg(QLatin1String(where)));
-        }
-    }
 }
 
 bool mayReplaceSeries(const SeriesStore &store, const QString &name)

@@ -38,11 +38,7 @@ SeriesStore importSeriesStore();
 // main window; false without one).
 bool seriesInUseByDesign(const QString &name);
 
-// Runs `work` on a worker thread while the sheet covers `sheet`'s window
-// and the main thread goes on drawing; returns when the work is done. The
-// work must not touch widgets or the live design. An exception it throws is
-// logged with `where` and ends it.
-void runUnderPleaseWait(design_window::PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work);
+using design_window::runUnderPleaseWait;
 
 // Asks before a series is replaced: true when there is no such series or
 // the user said Yes.

@@ -100,6 +100,25 @@ TEST(Folders, MadeWithTheirParentsOrTheSystemsReason)
     EXPECT_EQ(error, "No such file or directory");
 }
 
+TEST(FileStamp, ChangesWhenTheFileIsReplacedRewrittenOrRemoved)
+{
+    quorvant::test::TempFolder tmp;
+    const QString path = tmp.file("design.zelg");
+    EXPECT_FALSE(platform::fileStamp(path).exists);
+    ASSERT_TRUE(platform::writeFileAtomically(path, "first"));
+    const platform::FileStamp first = platform::fileStamp(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(platform::fileStamp(path), first);
+    // The same bytes written again by an atomic write: another file.
+    ASSERT_TRUE(platform::writeFileAtomically(path, "first"));
+    const platform::FileStamp again = platform::fileStamp(path);
+    EXPECT_NE(again, first);
+    writeTestFile(path, "a longer text");
+    EXPECT_NE(platform::fileStamp(path), again);
+    QFile::remove(path);
+    EXPECT_FALSE(platform::fileStamp(path).exists);
+}
+
 TEST(Paths, UserFolderFollowsXdgAndBundleFollowsTheOverride)
 {
     const QString user = platform::userResourcePath();
