@@ -491,42 +491,16 @@ void TVNWindowController::updateTitle()
 void TVNWindowController::selectTool(int tool)
 {
     design_window::Selected_Control_Tool = tool;
-    m_drawingTool = tool;
-    m_drawnClipArt = design_window::Library_Selected_Image;
     if (tool == kSelectTool)
         return;
-    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
-        : tool == kImageTool                   ? GraphicClass::Image
-                                               : GraphicClass::Barcode;
-    createWithTool(cls, std::nullopt);
+    // One click of a tool is one object, placed at once; the canvas goes on
+    // selecting and moving, so a drag that follows makes no second one.
+    createWithTool(tool == kTextTool    ? GraphicClass::Text
+                   : tool == kImageTool ? GraphicClass::Image
+                                        : GraphicClass::Barcode);
 }
 
-bool TVNWindowController::drawsWithTool() const
-{
-    // Only a tool the user chose draws: the placements of profiles,
-    // invitations and photos leave Selected_Control_Tool set as well.
-    return m_drawingTool == kTextTool || m_drawingTool == kImageTool || m_drawingTool == kBarcodeTool;
-}
-
-void TVNWindowController::drawWithTool(const QRectF &rect)
-{
-    const int tool = m_drawingTool;
-    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
-        : tool == kImageTool                   ? GraphicClass::Image
-                                               : GraphicClass::Barcode;
-    // Started from the canvas' mouse handling: the designer a barcode opens
-    // runs once that has finished.
-    QTimer::singleShot(0, this, [this, tool, cls, rect] {
-        // What the canvas builds follows the tool, which a placement since
-        // may have changed.
-        design_window::Selected_Control_Tool = tool;
-        design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
-        createWithTool(cls, rect);
-        design_window::Library_Selected_Image.clear();
-    });
-}
-
-void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF> rect)
+void TVNWindowController::createWithTool(GraphicClass cls)
 {
     const QString side = design_window::Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
     TVNGraphicView *canvas = currentCanvas();
@@ -536,22 +510,16 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
     // has set it up: one undo step for both, and nothing left on Cancel.
     if (barcode)
         document->disableUndoRegistration();
-    canvas->createGraphicOfClass(cls, nullptr, rect.has_value(), rect.value_or(QRectF()), side,
+    canvas->createGraphicOfClass(cls, nullptr, false, QRectF(), side,
                                  cls == GraphicClass::Text ? tr("Text") : QString(), QString());
     const GraphicPtr created = canvas->_Selected_Graphic;
     if (created)
         Show_RHS_Properties(created.get());
     Refresh_Canvas();
-    if (!barcode) 
+    if (!barcode)
         return;
-    if (created) {
-        const QRectF placed = created->bounds();
+    if (created)
         Open_Barcode_Window(created.get());
-        // A drawn barcode keeps the box the user drew; one placed by the
-        // tool takes the size of its symbol.
-        if (rect)
-            created->setBounds(placed);
-    }
     document->enableUndoRegistration();
     if (!created)
         return;
