@@ -29,10 +29,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QIcon>
 #include <QTimer>
 #include <QToolBar>
@@ -49,15 +52,18 @@ namespace {
 constexpr double kCanvasScale = 2.0;
 constexpr int kInspectorMinimumWidth = 180;
 constexpr int kInspectorWidth = 340;
+// Beyond this the window would only add grey around the card.
+constexpr QSize kLargestFirstSize(1600, 1100);
 
 // Shares a splitter's width between the canvas area and the inspector on
 // every resize: the inspector has its full width while the canvas area still
-// shows the whole card, and shrinks (down to its minimum) before the card is
-// cut.
+// shows the whole card, and shrinks before the card is cut, but never below
+// the width its controls need (the card scrolls instead) unless the window
+// has no room for even that.
 class SplitterResizer : public QObject {
 public:
-    SplitterResizer(QSplitter *splitter, QWidget *canvasArea)
-        : QObject(splitter), m_splitter(splitter), m_canvasArea(canvasArea)
+    SplitterResizer(QSplitter *splitter, QWidget *canvasArea, QScrollArea *inspector)
+        : QObject(splitter), m_splitter(splitter), m_canvasArea(canvasArea), m_inspector(inspector)
     {
     }
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -66,7 +72,10 @@ public:
             const int total = m_splitter->width() - m_splitter->handleWidth();
             const auto *scroll = m_canvasArea->findChild<QScrollArea *>();
             const int canvas = scroll && scroll->widget() ? scroll->widget()->width() + 2 * scroll->frameWidth() + 8 : 0;
-            const int inspector = std::clamp(total - canvas, kInspectorMinimumWidth, kInspectorWidth);
+            const int controls = m_inspector->widget()->minimumSizeHint().width() + 2 * m_inspector->frameWidth()
+                + m_inspector->verticalScrollBar()->sizeHint().width();
+            const int least = std::clamp(std::min(controls, total / 2), kInspectorMinimumWidth, kInspectorWidth);
+            const int inspector = std::clamp(total - canvas, least, kInspectorWidth);
             m_splitter->setSizes({std::max(0, total - inspector), inspector});
         }
         return false;
@@ -75,6 +84,7 @@ public:
 private:
     QSplitter *m_splitter;
     QWidget *m_canvasArea;
+    QScrollArea *m_inspector;
 };
 
 } // namespace
@@ -147,10 +157,24 @@ TVNWindowController::TVNWindowController(std::optional<HubServices> services)
     });
     connect(grid, &TVNGrid::changed, this, [this] { Refresh_Canvas(); });
 
-    resize(1200, 760);
+    takeFirstSize();
     New_Project_Setting_Reset();
     // After the reset, which gives a first start its default frames.
     Load_and_fill_backgrounds();
+}
+
+void TVNWindowController::takeFirstSize()
+{
+    // Most of the screen's available area, centred on it: the frames, the
+    // card and the whole inspector side by side where the screen allows;
+    // on a small screen the inspector scrolls. A frame and a task bar take
+    // a little more than the area left around the window.
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    const QRect area = shown->availableGeometry();
+    const QSize size = (area.size() - QSize(40, 60)).boundedTo(kLargestFirstSize).expandedTo(QSize(640, 480));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
 }
 
 TVNWindowController::~TVNWindowController()
@@ -244,9 +268,9 @@ void TVNWindowController::buildCanvases()
     splitter->addWidget(inspectorScroll);
     splitter->setStretchFactor(0, 1);
     splitter->setChildrenCollapsible(false);
-    // In a small window the inspector gives up its width (it scrolls) before
-    // the canvas does.
-    splitter->installEventFilter(new SplitterResizer(splitter, left));
+    // In a small window the inspector gives up the width its controls do
+    // not need before the canvas does.
+    splitter->installEventFilter(new SplitterResizer(splitter, left, inspectorScroll));
     setCentralWidget(splitter);
 }
 
@@ -291,6 +315,10 @@ void TVNWindowController::buildActions()
 
     act_undo = action(tr("&Undo"), "act_undo", QKeySequence::Undo);
     act_redo = action(tr("&Redo"), "act_redo", QKeySequence::Redo);
+    // A toolbar button's label is its action's icon text: a fixed one keeps
+    // the buttons after it in place while the menu names the step.
+    act_undo->setIconText(tr("Undo"));
+    act_redo->setIconText(tr("Redo"));
     act_delete = action(tr("&Delete"), "act_delete", QKeySequence::Delete);
     // The inspector shows the object as the step left it: its fields are
     // what the next edit starts from, so a stale Bold box or text would
@@ -479,6 +507,10 @@ void TVNWindowController::updateUndoActions()
     // The Edit menu names the step that Undo and Redo take.
     act_undo->setText(undo.canUndo() ? tr("&Undo %1").arg(undo.undoText()) : tr("&Undo"));
     act_redo->setText(undo.canRedo() ? tr("&Redo %1").arg(undo.redoText()) : tr("&Redo"));
+    // The toolbar keeps its short labels (its buttons stay where they are)
+    // and names the step in the tip.
+    act_undo->setToolTip(QString(act_undo->text()).remove(QLatin1Char('&')));
+    act_redo->setToolTip(QString(act_redo->text()).remove(QLatin1Char('&')));
     act_delete->setEnabled(!currentCanvas()->selectedGraphics().empty());
 }
 

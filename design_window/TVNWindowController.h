@@ -449,6 +449,8 @@ private:
     DesignLoad loadDesign(const QString &path, const QString &mode);
 
     void buildCanvases();
+    // The window's first size and place on its screen.
+    void takeFirstSize();
     void buildActions();
     void buildInspector();
     void buildWizardCommands();

@@ -356,7 +356,12 @@ void Print_Wnd::takePrintableArea()
     // in, and the ones the page set-up panel shows and changes; they start
     // at the printer's printable area (Qt would give every paper 10 pt).
     const QPageLayout layout = m_printer->pageLayout();
-    m_printer->setPageMargins(layout.minimumMargins(), layout.units());
+    // A file takes the whole sheet, whatever the printer chosen before
+    // could not print.
+    if (m_printer->outputFormat() == QPrinter::PdfFormat)
+        m_printer->setPageLayout(QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF(), layout.units()));
+    else
+        m_printer->setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 void Print_Wnd::setQuietly(QSpinBox *box, int value)
