@@ -175,7 +175,7 @@ Print_Wnd *Print_Wnd::defaultInstance()
 
 void Print_Wnd::buildControls()
 {
-    auto spin = [this](QSpinBox *box, const char *name, int minimum, int maximum) {
+    auto spin = [](QSpinBox *box, const char *name, int minimum, int maximum) {
         named(box, name);
         box->setRange(minimum, maximum);
         box->setKeyboardTracking(false);
