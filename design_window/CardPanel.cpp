@@ -45,10 +45,7 @@ CardPanel::CardPanel(QWidget *parent, TVNGrid *grid)
     form->addRow(tr("Orientation:"), card_orientation);
 
     auto makeLength = [this](const char *name) {
-        auto *spin = named(new QDoubleSpinBox, name);
-        spin->setRange(5, 600);
-        spin->setDecimals(2);
-        spin->setSuffix(tr(" mm"));
+        auto *spin = newCardLengthField(name);
         spin->setKeyboardTracking(false);
         connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { sizeFieldsChanged(); });
         return spin;

@@ -7,6 +7,7 @@
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -39,6 +40,15 @@ QColor chooseColor(QWidget *parent, const QColor &initial)
     if (platform::runModal(dialog) != 1)
         return QColor();
     return dialog.selectedColor();
+}
+
+QDoubleSpinBox *newCardLengthField(const char *name)
+{
+    auto *field = named(new QDoubleSpinBox, name);
+    field->setRange(5, 600);
+    field->setDecimals(2);
+    field->setSuffix(QObject::tr(" mm"));
+    return field;
 }
 
 QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix)

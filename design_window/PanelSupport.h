@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <functional>
 
+class QDoubleSpinBox;
 class QFormLayout;
 class TVNDocument;
 
@@ -23,6 +24,11 @@ Widget *named(Widget *widget, const char *name)
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
+
+// A field for a card's width or height as every window shows it: millimetres
+// to two decimals ("85.60 mm"), from 5 to 600. The field rounds what it
+// holds to what it shows.
+QDoubleSpinBox *newCardLengthField(const char *name);
 
 // Lays `page` out as a form at the top with empty space below; the form.
 QFormLayout *newPageForm(QWidget *page);

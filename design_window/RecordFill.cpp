@@ -80,6 +80,9 @@ batch_data::RecordCounts RecordFill::check()
         m_largestBand = 0;
         counts = m_binding.check(m_design.seriesStore(), bindingsOf(m_design.graphics(0)),
                                  bindingsOf(m_design.graphics(1)), m_design.twoSided(), m_design.spreadsheet());
+        m_checked = counts.use;
+        m_runUse = {};
+        m_unusableTaken = false;
     });
     return counts;
 }
@@ -149,6 +152,8 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
 
 void RecordFill::fill(Side &side, int n, bool symbolRectangles)
 {
+    m_runUse.series = m_runUse.series || side.use.series;
+    m_runUse.spreadsheet = m_runUse.spreadsheet || side.use.spreadsheet;
     for (Bound &b : side.bound) {
         const QString value = m_binding.valueAt(b.binding, n, side.use).value_or(QString());
         if (b.text) {
@@ -296,13 +301,27 @@ void RecordFill::endRun()
         m_filled = {};
         m_looks.clear();
         m_problems.clear();
+        m_unusableTaken = true;
     });
 }
 
 std::vector<output::CardProblem> RecordFill::takeProblems()
 {
     std::vector<output::CardProblem> out;
-    platform::runOnMainThread([&] { out.swap(m_problems); });
+    platform::runOnMainThread([&] {
+        if (!m_unusableTaken) {
+            m_unusableTaken = true;
+            for (const batch_data::UnusableSource &u : m_binding.unusable()) {
+                const bool series = u.data_source_type == batch_data::kSeriesValue;
+                const bool hadRecords = series ? m_checked.series : m_checked.spreadsheet;
+                const bool used = series ? m_runUse.series : m_runUse.spreadsheet;
+                if (used || !hadRecords)
+                    out.push_back({output::CardProblem::Kind::Data, u.text()});
+            }
+        }
+        out.insert(out.end(), m_problems.begin(), m_problems.end());
+        m_problems.clear();
+    });
     return out;
 }
 

@@ -121,7 +121,11 @@ public:
 
     // What the fills since the last call could not put on the card: a
     // barcode value its symbology refused, a picture that could not be read.
-    // Taken, so that each record's card gets its own.
+    // Taken, so that each record's card gets its own. The first call after
+    // check() also gives, once, the bound series and columns that the run
+    // cannot use (see unusableSources) unless the run left their source out
+    // by choice: a source that had records at the check and that the fills
+    // since did not use.
     std::vector<output::CardProblem> takeProblems();
     // Barcode values of the run that gave no symbol (the object then shows
     // none), and the reason of the first.
@@ -156,6 +160,11 @@ private:
     int m_failedBarcodes = 0;
     QString m_firstBarcodeFailure;
     std::vector<output::CardProblem> m_problems;
+    // The sources the check found with records, the sources the run's fills
+    // used, and whether the unusable ones were given out yet.
+    batch_data::SourcesInUse m_checked;
+    batch_data::SourcesInUse m_runUse;
+    bool m_unusableTaken = true;
     std::atomic<qint64> m_largestBand = 0;
 };
 

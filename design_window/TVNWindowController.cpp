@@ -1,5 +1,6 @@
 #include "design_window/TVNWindowController.h"
 
+#include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/CardPanel.h"
 #include "design_window/CardSizes.h"
@@ -333,6 +334,9 @@ void TVNWindowController::buildActions()
     });
     connect(act_delete, &QAction::triggered, this, [this] { currentCanvas()->deleteSelectedGraphics(); });
     connect(&document->undoManager(), &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
+    // Undone or redone back to the step the file holds, or away from it.
+    connect(&document->undoManager(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
 
     act_tool_select = action(tr("Select"), "act_tool_select");
     act_tool_text = action(tr("Text"), "act_tool_text");
@@ -689,7 +693,16 @@ bool TVNWindowController::Check_And_Validate_File_Path(const QString &path)
 
 void TVNWindowController::Open_Export_File_Box()
 {
+    // The box stands over the window in front (the series manager exports
+    // through it too): kept over the main window, it would bring the main
+    // window up over that window, which then seems gone.
+    QWidget *front = QApplication::activeModalWidget();
+    const bool overFront = front && front != Open_Export_Files && front->window() != this;
+    if (overFront)
+        Open_Export_Files->setParent(front->window(), Open_Export_Files->windowFlags());
     Open_Export_Files->Open_Export_File_Box();
+    if (overFront)
+        Open_Export_Files->setParent(this, Open_Export_Files->windowFlags());
 }
 
 // ---------------------------------------------------------------- series store
@@ -881,13 +894,12 @@ void TVNWindowController::Update_Barcode_Graphics(TVNGraphic *graphic)
         // The object keeps the scale at which it drew its previous picture,
         // so the new one is neither distorted nor resized by the user's
         // earlier stretching.
-        const QSizeF previous = g->_barcode_image.size();
-        const double scale = previous.width() > 0 ? g->bounds().width() / previous.width() : 1.0;
+        const QSizeF size = barcodes::barcodeBoxSize(g->bounds(), g->_barcode_image.size(), picture);
         g->Set_Barcode_image(Barcode_output_image);
         // A longer symbol grows to the right and down; where that would take
         // it past the card's edge it moves back in (as far as it fits).
         const QSizeF card = canvasSize();
-        QRectF bounds(g->bounds().topLeft(), picture * scale);
+        QRectF bounds(g->bounds().topLeft(), size);
         const auto backIn = [](double near, double length, double cardLength) {
             return near + length > cardLength && length <= cardLength ? cardLength - length : near;
         };

@@ -173,9 +173,10 @@ public:
     QString designFilePath() const { return m_designFilePath; }
 
     // ---- unsaved changes (the window's modified state, "[*]" in its title)
-    // The design changed since it was created, opened or saved; whatever
-    // changes it outside the document's lists (the card records, the main
-    // photo) says so here.
+    // The mark follows the undo stack's clean state: undoing back to the
+    // step the design was created, opened or saved at clears it. Whatever
+    // changes the design beside the stack (the card records, the main photo)
+    // says so here, and then no undo step matches the file any more.
     void markDesignChanged() override;
     // When the design has changes, asks "Do you want to save changes before
     // closing?": Yes saves it, No lets the changes go. False when the user
@@ -303,7 +304,8 @@ public:
     // The mail command: the mail window over the design.
     void Mail_Button();
     // Reads the stored e-mail settings into the values the mail window
-    // sends with.
+    // sends with; a settings file that cannot be read is named in a message
+    // (and kept).
     void Get_Email_Details();
 
     // ---- tools and inspector
@@ -371,6 +373,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // The design marked unchanged (created, opened, saved): the undo stack's
+    // present step is the one that matches the file.
+    void changeEvent(QEvent *event) override;
 
 private:
     // ---- fields (outlets); the design's own are in DesignDocument
@@ -496,6 +501,8 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // Above zero while a card edit that records itself as one undo step runs.
+    int m_recordedCardEdits = 0;
     // The binding table (data_table_content) and the side being filled
     // (Graphics_array_Batch) live in the fill.
     std::unique_ptr<design_window::RecordFill> m_recordFill;

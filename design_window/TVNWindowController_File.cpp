@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <vector>
+#include <QEvent>
 #include <QStatusBar>
+#include <QUndoStack>
 
 using namespace design_window;
 
@@ -221,8 +223,27 @@ bool TVNWindowController::Exit_Application()
 
 void TVNWindowController::markDesignChanged()
 {
-    setWindowModified(true);
+    // A change beside the undo stack: undoing no longer leads back to the
+    // file. A step's own change leaves the mark to the stack's clean state,
+    // which it has not reached yet while the step runs.
+    QUndoStack &undo = document->undoManager();
+    if (m_recordedCardEdits == 0 && !document->isChangingByStep())
+        undo.resetClean();
+    if (!undo.isClean())
+        setWindowModified(true);
     statusBar()->clearMessage();
+}
+
+void TVNWindowController::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ModifiedChange || !document)
+        return;
+    QUndoStack &undo = document->undoManager();
+    if (!isWindowModified() && !undo.isClean())
+        undo.setClean();
+    else if (isWindowModified() && undo.isClean())
+        undo.resetClean();
 }
 
 bool TVNWindowController::maybeSave()

@@ -251,17 +251,25 @@ void TVNWindowController::chooseCard(const CardChoice &choice, QSizeF mm, int sh
 void TVNWindowController::editCard(const QString &actionName, const std::function<void()> &change)
 {
     const CardState before = cardState();
+    // What the change marks as changed is recorded below as one step.
+    ++m_recordedCardEdits;
     change();
+    --m_recordedCardEdits;
     const CardState after = cardState();
     if (sameCard(before.front, after.front) && sameCard(before.back, after.back) && before.shape == after.shape
         && before.sides == after.sides && before.choice == after.choice && before.bounds == after.bounds
         && before.graphics == after.graphics)
         return;
+    const bool recorded = document->isUndoRegistrationEnabled();
     document->registerChange(
         actionName, [this, before] { restoreCardState(before); }, [this, after] { restoreCardState(after); });
     updateSideControls();
     Refresh_Canvas();
+    if (recorded)
+        ++m_recordedCardEdits;
     markDesignChanged();
+    if (recorded)
+        --m_recordedCardEdits;
 }
 
 // ---------------------------------------------------------------- grid

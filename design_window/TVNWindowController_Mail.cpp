@@ -3,9 +3,11 @@
 #include "design_window/MailWindows.h"
 #include "design_window/TVNWindowController.h"
 #include "output/mail/EmailSettings.h"
+#include "platform/Helpers.h"
 #include "platform/Log.h"
 
 #include <QAction>
+#include <QDir>
 #include <functional>
 
 using namespace design_window;
@@ -30,7 +32,14 @@ void TVNWindowController::buildMailCommands()
 
 void TVNWindowController::Get_Email_Details()
 {
-    output::mail::Get_Email_Details();
+    const QString problem = output::mail::Get_Email_Details();
+    if (problem.isEmpty())
+        return;
+    // Said at start-up, where it is called: the user learns that the mail
+    // settings are empty for now and where the file with the old ones is.
+    Show_MessageBox(tr("The e-mail settings file could not be read:\n%1\n\n%2\n\nThe e-mail settings are empty for "
+                       "now. The file is left as it is until you save the e-mail settings.")
+                        .arg(QDir::toNativeSeparators(output::mail::Preferences::defaultPath()), problem));
 }
 
 void TVNWindowController::Mail_Button()

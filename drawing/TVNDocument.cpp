@@ -4,6 +4,13 @@
 
 namespace {
 
+// A command's change, reported as one the undo stack holds.
+void stepChanged(TVNDocument &doc)
+{
+    const TVNDocument::StepScope step(doc);
+    emit doc.graphicsChanged();
+}
+
 class InsertGraphicCommand : public QUndoCommand {
 public:
     InsertGraphicCommand(TVNDocument &doc, GraphicList &list, GraphicPtr graphic, int index, const QString &name)
@@ -15,14 +22,14 @@ public:
         // The list may have changed outside the undo stack since.
         const int index = std::clamp(m_index, 0, int(m_list.size()));
         m_list.insert(m_list.begin() + index, m_graphic);
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
     void undo() override
     {
         const auto it = std::find(m_list.begin(), m_list.end(), m_graphic);
         if (it != m_list.end())
             m_list.erase(it);
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
 
 private:
@@ -45,13 +52,13 @@ public:
             return;
         m_index = int(it - m_list.begin());
         m_list.erase(it);
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
     void undo() override
     {
         const int index = std::clamp(m_index, 0, int(m_list.size()));
         m_list.insert(m_list.begin() + index, m_graphic);
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
 
 private:
@@ -77,7 +84,7 @@ private:
     {
         for (size_t i = 0; i < m_graphics.size() && i < size_t(bounds.size()); ++i)
             m_graphics[i]->setBounds(bounds[qsizetype(i)]);
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
     TVNDocument &m_doc;
     GraphicList m_graphics;
@@ -104,7 +111,7 @@ private:
             m_graphics[i]->Set_Barcode_image(states[i].image);
             m_graphics[i]->setBounds(states[i].bounds);
         }
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
     TVNDocument &m_doc;
     GraphicList m_graphics;
@@ -139,7 +146,7 @@ private:
     {
         for (std::size_t i = 0; i < m_graphics.size() && i < states.size(); ++i)
             m_graphics[i]->assignState(*states[i]);
-        emit m_doc.graphicsChanged();
+        stepChanged(m_doc);
     }
     TVNDocument &m_doc;
     GraphicList m_graphics;
@@ -149,20 +156,27 @@ private:
 
 class FunctionCommand : public QUndoCommand {
 public:
-    FunctionCommand(const QString &name, std::function<void()> undo, std::function<void()> redo)
-        : QUndoCommand(name), m_undo(std::move(undo)), m_redo(std::move(redo))
+    FunctionCommand(TVNDocument &doc, const QString &name, std::function<void()> undo, std::function<void()> redo)
+        : QUndoCommand(name), m_doc(doc), m_undo(std::move(undo)), m_redo(std::move(redo))
     {
     }
     void redo() override
     {
         // The change is made before it is registered.
-        if (m_done)
+        if (m_done) {
+            const TVNDocument::StepScope step(m_doc);
             m_redo();
+        }
         m_done = true;
     }
-    void undo() override { m_undo(); }
+    void undo() override
+    {
+        const TVNDocument::StepScope step(m_doc);
+        m_undo();
+    }
 
 private:
+    TVNDocument &m_doc;
     std::function<void()> m_undo, m_redo;
     bool m_done = false;
 };
@@ -170,6 +184,19 @@ private:
 } // namespace
 
 TVNDocument::TVNDocument(QObject *parent) : QObject(parent) {}
+
+TVNDocument::StepScope::StepScope(TVNDocument &doc)
+    : m_doc(doc), m_counted(doc.isUndoRegistrationEnabled())
+{
+    if (m_counted)
+        ++m_doc._stepDepth;
+}
+
+TVNDocument::StepScope::~StepScope()
+{
+    if (m_counted)
+        --m_doc._stepDepth;
+}
 
 // The undo stack goes first: its commands refer to the lists.
 TVNDocument::~TVNDocument()
@@ -241,13 +268,16 @@ void TVNDocument::registerGraphicsChange(const GraphicList &changed, const Graph
 {
     if (changed.empty() || changed.size() != before.size())
         return;
-    if (isUndoRegistrationEnabled())
-        _undoStack.push(new GraphicsChangeCommand(*this, changed, before, actionName, merge));
-    emit graphicsChanged();
+    if (!isUndoRegistrationEnabled()) {
+        emit graphicsChanged();
+        return;
+    }
+    _undoStack.push(new GraphicsChangeCommand(*this, changed, before, actionName, merge));
+    stepChanged(*this);
 }
 
 void TVNDocument::registerChange(const QString &actionName, std::function<void()> undo, std::function<void()> redo)
 {
     if (isUndoRegistrationEnabled())
-        _undoStack.push(new FunctionCommand(actionName, std::move(undo), std::move(redo)));
+        _undoStack.push(new FunctionCommand(*this, actionName, std::move(undo), std::move(redo)));
 }

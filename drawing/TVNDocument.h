@@ -67,6 +67,24 @@ public:
     // makes the change again; both work from values they hold.
     void registerChange(const QString &actionName, std::function<void()> undo, std::function<void()> redo);
 
+    // True while a step of the undo stack is made, undone or redone: a
+    // graphicsChanged then reports a change that the stack holds (and whose
+    // undoing brings the design back), not one made beside it.
+    bool isChangingByStep() const { return _stepDepth > 0; }
+    // Marks a step being made, undone or redone for its lifetime; a change
+    // made with registration off is no step and is not marked.
+    class StepScope {
+    public:
+        explicit StepScope(TVNDocument &doc);
+        ~StepScope();
+        StepScope(const StepScope &) = delete;
+        StepScope &operator=(const StepScope &) = delete;
+
+    private:
+        TVNDocument &m_doc;
+        bool m_counted;
+    };
+
 signals:
     // A list or a graphic changed (also by undo and redo).
     void graphicsChanged();
@@ -76,4 +94,5 @@ private:
 
     QUndoStack _undoStack;
     int _undoDisabled = 0;
+    int _stepDepth = 0;
 };

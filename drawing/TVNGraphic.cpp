@@ -365,7 +365,7 @@ void TVNBarcode::drawContents(QPainter &painter, const drawing::DrawStyle &style
         // A symbol's modules must keep their edges: a PDF would otherwise
         // store a 2-D symbol's bitmap as a lossy JPEG.
         painter.setRenderHint(QPainter::LosslessImageRendering);
-        _barcode_image.draw(painter, _bounds);
+        _barcode_image.draw(painter, barcodes::barcodePictureRect(barcodeSettings(), _barcode_image.size(), _bounds));
         return;
     }
     if (!style.onCanvas || _bounds.isEmpty())

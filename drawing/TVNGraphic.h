@@ -230,8 +230,9 @@ public:
     bool makeBarcodeImage(QString *error = nullptr);
 
 protected:
-    // Draws _barcode_image stretched over the bounds; without one only a
-    // dashed frame marks the object on the canvas.
+    // Draws _barcode_image over the bounds (a QR Code or Data Matrix keeps
+    // its proportions, centred); without one only a dashed frame marks the
+    // object on the canvas.
     void drawContents(QPainter &painter, const drawing::DrawStyle &style) const override;
 
 private:

@@ -4,6 +4,8 @@
 #include "platform/MainThread.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <vector>
@@ -11,6 +13,19 @@
 namespace platform {
 
 namespace {
+
+// The width a window needs for its whole title in the title bar: the title
+// in a bold title-bar font, and room on both sides for a window manager's
+// three buttons (a centred title has them to its one side and their width
+// kept free on the other).
+int titleBarWidth(const QString &title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int button = 2 * metrics.height();
+    return metrics.horizontalAdvance(title) + 2 * 3 * button;
+}
 
 int showMessageBox(const AlertRequest &request)
 {
@@ -28,6 +43,11 @@ int showMessageBox(const AlertRequest &request)
                                  ? request.defaultButton : 0;
     box.setDefaultButton(added[defaultIndex]);
     box.setEscapeButton(added.back());
+    // A short message makes a narrow box whose title the window manager
+    // cuts to "...": a row across the box keeps it as wide as its title.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
     for (std::size_t i = 0; i < added.size(); ++i)
         if (box.clickedButton() == added[i])

@@ -1,9 +1,11 @@
 #include "profiles_wizards/CardSizeList.h"
 
 #include "design_window/CardSizes.h"
+#include "design_window/PanelSupport.h"
 #include "platform/Helpers.h"
 
 #include <QAbstractTableModel>
+#include <cmath>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -90,12 +92,8 @@ CardSizeList::CardSizeList(QWidget *parent)
             [this] { tableViewSelectionDidChange(); });
 
     auto makeLength = [](const char *name) {
-        auto *spin = new QDoubleSpinBox;
-        spin->setObjectName(name);
-        spin->setRange(5, 600);
-        spin->setDecimals(3);
+        QDoubleSpinBox *spin = design_window::newCardLengthField(name);
         spin->setSingleStep(0.5);
-        spin->setSuffix(QStringLiteral(" mm"));
         return spin;
     };
     width_Stepper = makeLength("width_Stepper");
@@ -136,7 +134,12 @@ void CardSizeList::tableViewSelectionDidChange()
     const QString orientation =
         Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H") : QStringLiteral("V");
     // The size follows the row's place in the category, not its text.
-    const QSizeF mm = design_window::Get_My_card_Size(Category_ComboBox->currentText(), orientation, row);
+    showSize(design_window::Get_My_card_Size(Category_ComboBox->currentText(), orientation, row));
+}
+
+void CardSizeList::showSize(QSizeF mm)
+{
+    m_shownMm = mm;
     width_Stepper->setValue(mm.width());
     height_Stepper->setValue(mm.height());
 }
@@ -198,8 +201,7 @@ void CardSizeList::showChoice(const design_window::CardChoice &choice, QSizeF mm
         const QSignalBlocker block(ColList->selectionModel());
         Mark_List_New_Selection(choice.sizeIndex);
     }
-    width_Stepper->setValue(mm.width());
-    height_Stepper->setValue(mm.height());
+    showSize(mm);
 }
 
 design_window::CardChoice CardSizeList::choice() const
@@ -217,7 +219,13 @@ design_window::CardChoice CardSizeList::choice() const
 
 QSizeF CardSizeList::sizeInMillimetres() const
 {
-    return QSizeF(width_Stepper->value(), height_Stepper->value());
+    // The steppers show a size rounded to their two decimals (the CR80's
+    // 85.598 mm as 85.60): while one still shows the length put in it, that
+    // length is meant, not its rounding.
+    const auto meant = [](double exact, const QDoubleSpinBox *field) {
+        return std::abs(std::round(exact * 100) / 100 - field->value()) < 1e-9 ? exact : field->value();
+    };
+    return QSizeF(meant(m_shownMm.width(), width_Stepper), meant(m_shownMm.height(), height_Stepper));
 }
 
 const QList<QVariantMap> &CardSizeList::ListData() const

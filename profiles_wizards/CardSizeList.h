@@ -50,7 +50,8 @@ public:
     // The category, row and orientation chosen; row -1 when the steppers
     // hold a size other than the row's.
     design_window::CardChoice choice() const;
-    // Width and height in millimetres, as the steppers hold them.
+    // Width and height in millimetres: each the length last shown while its
+    // stepper still shows it, else what the stepper holds.
     QSizeF sizeInMillimetres() const;
 
     // The rows' names under "Extension".
@@ -64,7 +65,10 @@ public:
     QDoubleSpinBox *height_Stepper = nullptr;
 
 private:
+    void showSize(QSizeF mm);
+
     SizeNamesModel *m_model = nullptr;
+    QSizeF m_shownMm;
 };
 
 } // namespace profiles_wizards

@@ -202,12 +202,6 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
                 break;
         }
     }
-    // The library interleaves the largest size's blocks in a way readers do
-    // not accept: a symbol that cannot be scanned is worse than none.
-    if (out.isValid() && out.W == 144 && out.H == 144) {
-        std::fprintf(stderr, "144x144 symbols are not supported\n");
-        out.modules.clear();
-    }
     return out;
 }
 

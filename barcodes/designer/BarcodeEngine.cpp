@@ -260,27 +260,26 @@ Barcode_Gen renderRecordFor(const BarcodeSettings &s)
 
 // ---------------------------------------------------------------- 2-D symbols
 
-platform::Image Draw_QR_Barcode(const QString &value, int ecLevel, int version, int side, double dpi,
+platform::Image Draw_QR_Barcode(const QString &value, int ecLevel, int version, int side, double,
                                 const QColor &background, QString *error)
 {
-    const std::unique_ptr<DataMatrix> grid = QRFrontEnd::encodeWithECLevel(ecLevel, version, value);
+    std::shared_ptr<const DataMatrix> grid = QRFrontEnd::encodeWithECLevel(ecLevel, version, value);
     if (!grid) {
         setError(error, QStringLiteral("The value is too long for the chosen QR Code version and level."));
         return {};
     }
-    QString reason;
-    const platform::Image image = QRFrontEnd::renderDataMatrix(*grid, side, dpi, &reason);
-    if (image.isNull()) {
-        setError(error, reason.isEmpty() ? QStringLiteral("The QR Code image could not be made.") : reason);
-        return {};
-    }
-    // The front end centres whole modules of one point or more in the
-    // square; what is left around them is the quiet zone it already has.
-    const double n = double(grid->dimension());
-    const double square = std::max(double(side), n);
-    const double module = std::floor(square / n);
-    const double margin = std::floor((square - module * n) / 2.0);
-    return opaqueWithQuietZone(image, std::max(0.0, kQRQuietModules * module - margin), background);
+    // The symbol fills the side on whatever device it is drawn, so the
+    // picture is drawn there rather than resampled from a bitmap. Its quiet
+    // zone is four modules of the smallest symbol the settings allow, so an
+    // object bound to values of different lengths keeps one picture size and
+    // every record's symbol fills the same side.
+    const double square = std::max(double(side), double(grid->dimension()));
+    const double smallest = double(4 * (std::max(version, 1) - 1) + 21);
+    const platform::Image image =
+        QRFrontEnd::drawingOf(grid, square, kQRQuietModules * square / std::min(smallest, square), background);
+    if (image.isNull())
+        setError(error, QStringLiteral("The QR Code image could not be made."));
+    return image;
 }
 
 platform::Image Draw_PDF_417_Barcode(const QString &value, QSizeF frame, int errorLevel, double dpi,
@@ -442,6 +441,23 @@ platform::Image Get_2d_barcode_from_image(const platform::Image &image_2d, const
     record.setWidth(layout.width);
     record.setHeight(layout.height);
     return imageFromBarcodeImage(image_2d, record, layout);
+}
+
+QRectF barcodePictureRect(const BarcodeSettings &settings, QSizeF picture, const QRectF &box)
+{
+    const QString title = barcodeTypeTitle(settings.barcode_font_index);
+    if ((title != kQRCode && title != kDataMatrix) || picture.isEmpty() || box.isEmpty())
+        return box;
+    const QSizeF fitted = picture.scaled(box.size(), Qt::KeepAspectRatio);
+    QRectF out(QPointF(0, 0), fitted);
+    out.moveCenter(box.center());
+    return out;
+}
+
+QSizeF barcodeBoxSize(const QRectF &box, QSizeF previousPicture, QSizeF newPicture)
+{
+    const double scale = previousPicture.width() > 0 && box.width() > 0 ? box.width() / previousPicture.width() : 1.0;
+    return newPicture * scale;
 }
 
 platform::Image barcodeImageFor(const BarcodeSettings &settings, const QString &value, const QString &header,

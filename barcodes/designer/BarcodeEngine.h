@@ -22,6 +22,7 @@
 #include "platform/Image.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -98,14 +99,18 @@ struct ControlStates {
 Barcode_Gen renderRecordFor(const BarcodeSettings &settings);
 
 // ---- Two-dimensional symbol images, without header and footer. Each
-// image is a bitmap at `dpi` whose quiet zone is opaque in `background` and
+// image (a bitmap at `dpi`, or for QR Code a drawing fitted to each device)
+// has a quiet zone opaque in `background` and
 // at least as wide as its symbology asks (QR Code 4 modules, Data Matrix 1,
 // PDF417 2), so the symbol scans on any card. A null image with the reason in
 // `error` when the value cannot be encoded.
 
 // QR Code at level 0..3 (L, M, Q, H) and version 1..40 (0: the smallest that
-// holds the value), drawn into a square of `side` points (raised to one
-// point per module).
+// holds the value), filling a square of `side` points (raised to one point
+// per module). Not a bitmap: it is drawn afresh at the resolution of each
+// device it is shown on (see QRFrontEnd::drawingOf), so `dpi` is not used.
+// Its quiet zone depends on the settings only, not on the value, so the
+// picture keeps its size from value to value.
 platform::Image Draw_QR_Barcode(const QString &value, int ecLevel, int version, int side, double dpi,
                                 const QColor &background, QString *error = nullptr);
 // PDF417 at `errorLevel`, stretched to `frame` points.
@@ -159,6 +164,18 @@ platform::Image linearPicture(const SymBarcode &symbol, const BarcodeLayout &lay
 // for a null symbol image.
 platform::Image Get_2d_barcode_from_image(const platform::Image &image_2d, const BarcodeSettings &settings,
                                           const QString &header, const QString &footer);
+
+// Where a barcode picture of `picture` points goes in an object's `box`: a
+// QR Code or Data Matrix picture keeps its proportions, as large as fits and
+// centred, so its modules stay square and its texts unstretched; any other
+// symbology fills the box (PDF417 keeps the width and height it was set).
+QRectF barcodePictureRect(const BarcodeSettings &settings, QSizeF picture, const QRectF &box);
+
+// The size an object's box takes for a new picture: the new picture at the
+// scale (by width) at which the box showed its previous one, so the new one
+// is neither distorted nor resized by the user's earlier stretching; the
+// picture's own size when there was none before.
+QSizeF barcodeBoxSize(const QRectF &box, QSizeF previousPicture, QSizeF newPicture);
 
 // The picture the card shows for `value` with `header` and `footer`, made
 // with the object's settings at `dpi`: the per-record image of a batch run.

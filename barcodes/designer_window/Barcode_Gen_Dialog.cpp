@@ -14,6 +14,7 @@
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/DesignHub.h"
+#include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
@@ -33,7 +34,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -437,14 +437,6 @@ QWidget *Barcode_Gen_Dialog::buildSizeTab()
     dm->addRow(tr("Encoding :"), comboWithHelp(dm_encoding_ComboBox, "dm_encoding_ComboBox", dm_encoding_help_btn,
                                                "dm_encoding_help_btn", &Barcode_Gen_Dialog::DM_Encoding_Help_btn));
     dm_format_ComboBox->addItems(dataMatrixFormatNames());
-    // The encoder interleaves the 144 x 144 symbol's blocks in a way no
-    // reader accepts, so it gives no symbol of that size: the row is not
-    // offered. It stays in the list (disabled) because designs store the
-    // format as its row number.
-    if (auto *rows = qobject_cast<QStandardItemModel *>(dm_format_ComboBox->model())) {
-        if (QStandardItem *row = rows->item(int(dataMatrixFormatNames().indexOf(QStringLiteral("C144X144")))))
-            row->setEnabled(false);
-    }
     dm_encoding_ComboBox->addItems(dataMatrixEncodingNames());
     dm->addRow(tr("Width :"), pair(dm_widthText_2D, dm_widthStepper_2D, "dm_widthText_2D", "dm_widthStepper_2D",
                                    &Barcode_Gen_Dialog::dm_widthChanged));
@@ -593,6 +585,10 @@ void Barcode_Gen_Dialog::Set_Barcode_Prop_To_Control(TVNGraphic *graphic)
         setFieldNumber(dm_moduleText_2D, dm_moduleStepper_2D, s.dm_module_val, true);
         setCombo(dm_format_ComboBox, s.dm_format_index);
         setCombo(dm_encoding_ComboBox, s.dm_encoding_index);
+        // The size fields follow the loaded size and module as they do when
+        // the user picks a size.
+        if (liner_or_2D_font == 1)
+            data_matrix_barcode_size_acc_format();
         setFieldNumber(hdr_mar_Text, hdr_mar_Stepper, s.hdr_margin_val, false);
         setFieldNumber(ftr_mar_Text, ftr_mar_Stepper, s.ftr_margin_val, false);
         setFieldNumber(val_mar_Text, val_mar_Stepper, s.val_margin_val, false);
@@ -686,7 +682,27 @@ void Barcode_Gen_Dialog::OK_Btn_Clicked()
     // keep a value its picture does not show.
     if (!Check_And_Validat_Barcode(true, true))
         return;
-    Barcode_output_image = barcodeImage->image();
+    const platform::Image picture = barcodeImage->image();
+    // The object's box takes the picture at the object's scale; a picture
+    // larger than the card would be cut off at its edge.
+    if (pass_barcode_control && design_window::Main_App_wnd) {
+        const QSizeF card = drawing::host().canvasSize();
+        const QSizeF size = barcodeBoxSize(pass_barcode_control->bounds(),
+                                           pass_barcode_control->_barcode_image.size(), picture.size());
+        constexpr double kSlack = 1e-6;
+        if (!card.isEmpty() && (size.width() > card.width() + kSlack || size.height() > card.height() + kSlack)) {
+            constexpr double kMillimetres = 25.4 / 72.0;
+            Show_MessageBox(QStringLiteral("The barcode does not fit on the card at this size: it is %1 x %2 mm, "
+                                           "the card %3 x %4 mm. Make it smaller, or choose Cancel to keep the "
+                                           "barcode as it was.")
+                                .arg(size.width() * kMillimetres, 0, 'f', 1)
+                                .arg(size.height() * kMillimetres, 0, 'f', 1)
+                                .arg(card.width() * kMillimetres, 0, 'f', 1)
+                                .arg(card.height() * kMillimetres, 0, 'f', 1));
+            return;
+        }
+    }
+    Barcode_output_image = picture;
     done(1);
 }
 

@@ -4,7 +4,10 @@
 #include "barcodes/qrencoder/QRSymbolEncoder.h"
 #include "platform/Helpers.h"
 
+#include <QPaintEngine>
+#include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 
@@ -112,6 +115,100 @@ QImage QRFrontEnd::renderModules(const DataMatrix &grid, int imageDimension)
                         std::size_t(scale) * std::size_t(n));
     }
     return image;
+}
+
+QImage QRFrontEnd::renderModulesFilling(const DataMatrix &grid, int imageDimension)
+{
+    const std::int64_t n = grid.dimension();
+    if (n == 0)
+        return {};
+    const int d = int(std::max<std::int64_t>(imageDimension, n));
+    const int scale = int(d / n);
+    if (d - scale * int(n) <= scale)
+        return renderModules(grid, d);
+
+    QImage image(d, d, QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    enum : uchar { Margin, Dark, Light };
+    image.setColorTable({qRgba(255, 255, 255, 0), qRgba(0, 0, 0, 255), qRgba(255, 255, 255, 255)});
+    // Module i covers the pixels from edge(i) up to edge(i + 1).
+    const auto edge = [&](std::int64_t i) { return int(i * d / n); };
+    for (std::int64_t y = 0; y < n; ++y) {
+        uchar *first = image.scanLine(edge(y));
+        for (std::int64_t x = 0; x < n; ++x)
+            std::memset(first + edge(x), grid.valueAt(x, y) ? Dark : Light, std::size_t(edge(x + 1) - edge(x)));
+        for (int r = edge(y) + 1; r < edge(y + 1); ++r)
+            std::memcpy(image.scanLine(r), first, std::size_t(d));
+    }
+    return image;
+}
+
+platform::Image QRFrontEnd::drawingOf(std::shared_ptr<const DataMatrix> grid, double side, double quiet,
+                                      const QColor &background)
+{
+    if (!grid || grid->dimension() == 0 || !(side > 0))
+        return {};
+    const double n = double(grid->dimension());
+    side = std::max(side, n);
+    quiet = std::max(quiet, 0.0);
+    QColor fill = background.isValid() ? background : QColor(Qt::white);
+    fill.setAlpha(255);
+    const QRectF symbol(quiet, quiet, side, side);
+    const QSizeF size(side + 2 * quiet, side + 2 * quiet);
+    return platform::Image::drawing(
+        size,
+        [grid, symbol, size, fill](QPainter &painter) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.fillRect(QRectF(QPointF(0, 0), size), fill);
+            const QTransform t = painter.deviceTransform();
+            const QPaintEngine *engine = painter.paintEngine();
+            const bool pixels = engine && engine->type() == QPaintEngine::Raster && t.type() <= QTransform::TxScale
+                && t.m11() > 0 && t.m22() > 0;
+            if (pixels) {
+                // The side in this device's pixels, never more than it is.
+                const QRectF area = t.mapRect(symbol);
+                const int d = int(std::floor(std::min(area.width(), area.height()) + 1e-6));
+                const QImage modules = renderModulesFilling(*grid, d);
+                if (!modules.isNull()) {
+                    const QPoint at(int(std::lround(area.center().x() - modules.width() / 2.0)),
+                                    int(std::lround(area.center().y() - modules.height() / 2.0)));
+                    // Device pixels, past any offset the device itself adds
+                    // (a widget painted inside its window).
+                    const QTransform offset = painter.worldTransform().inverted() * t;
+                    painter.resetTransform();
+                    painter.drawImage(at - QPoint(int(std::lround(offset.dx())), int(std::lround(offset.dy()))),
+                                      modules);
+                }
+            } else {
+                // Exact rectangles, a run of dark modules at a time.
+                const std::int64_t count = grid->dimension();
+                const double module = symbol.width() / double(count);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(Qt::white);
+                painter.drawRect(symbol);
+                painter.setBrush(Qt::black);
+                for (std::int64_t y = 0; y < count; ++y) {
+                    for (std::int64_t x = 0; x < count;) {
+                        if (!grid->valueAt(x, y)) {
+                            ++x;
+                            continue;
+                        }
+                        std::int64_t end = x;
+                        while (end < count && grid->valueAt(end, y))
+                            ++end;
+                        painter.drawRect(QRectF(symbol.left() + double(x) * module,
+                                                symbol.top() + double(y) * module, double(end - x) * module,
+                                                module));
+                        x = end;
+                    }
+                }
+            }
+            painter.restore();
+        },
+        true);
 }
 
 platform::Image QRFrontEnd::renderDataMatrix(const DataMatrix &grid, int imageDimension, double dpi, QString *error)

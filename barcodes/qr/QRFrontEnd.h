@@ -8,6 +8,7 @@
 #include "barcodes/qr/QRModuleGrid.h"
 #include "platform/Image.h"
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <memory>
@@ -48,6 +49,22 @@ public:
                                             QString *error = nullptr);
     // The D × D bitmap before resampling (8 bits a pixel: clear, black, white).
     static QImage renderModules(const DataMatrix &grid, int imageDimension);
+    // The same, but the modules fill the D × D square to within one module:
+    // whole pixels of one size (the renderer's rule above) wherever that
+    // leaves at most one module's width unfilled, otherwise the pixels left
+    // over are shared out, so modules differ by one pixel at most. No module
+    // is ever split across pixels.
+    static QImage renderModulesFilling(const DataMatrix &grid, int imageDimension);
+
+    // The grid as a picture of `side` points (raised to one point per
+    // module) inside a quiet zone of `quiet` points on every side, filled
+    // with `background`. It is drawn afresh on each device: on a bitmap the
+    // side is taken in that device's pixels and rendered by
+    // renderModulesFilling, so the symbol fills its side at any resolution
+    // with no module split across pixels; on a vector device (PDF, print,
+    // SVG) the modules are exact rectangles. Any thread.
+    static platform::Image drawingOf(std::shared_ptr<const DataMatrix> grid, double side, double quiet,
+                                     const QColor &background);
 
     // The largest number of bytes of the given mode that `version` holds at
     // `level` by the character capacity tables (Kanji counts two bytes per

@@ -12,12 +12,69 @@ bool sideUses(const std::vector<SeriesBinding> &side, int source)
                        [source](const SeriesBinding &b) { return b.bindable && b.data_source_type == source; });
 }
 
+QString UnusableSource::text() const
+{
+    if (data_source_type == kSeriesValue)
+        return path.isEmpty() ? QStringLiteral("series \"%1\": %2").arg(series, reason)
+                              : QStringLiteral("series \"%1\" (%2): %3").arg(series, path, reason);
+    return QStringLiteral("column %1: %2").arg(column).arg(reason);
+}
+
+std::vector<UnusableSource> unusableSources(const SeriesStore &store, const std::vector<SeriesBinding> &front,
+                                            const std::vector<SeriesBinding> &back, bool twoSided,
+                                            const ListData &spreadsheet)
+{
+    std::vector<SeriesBinding> bound;
+    for (const auto *side : {&front, &back}) {
+        if (side == &back && !twoSided)
+            break;
+        for (const SeriesBinding &b : *side) {
+            if (b.bindable && (b.data_source_type == kSeriesValue || b.data_source_type == kSpreadsheetValue))
+                bound.push_back(b);
+        }
+    }
+    std::vector<UnusableSource> out;
+    auto known = [&](const UnusableSource &u) { return std::find(out.begin(), out.end(), u) != out.end(); };
+    QStringList seen;
+    for (const SeriesBinding &b : bound) {
+        if (b.data_source_type != kSeriesValue || seen.contains(b.batch_list_name))
+            continue;
+        seen << b.batch_list_name;
+        QString why;
+        if (!store.readText(b.batch_list_name, &why))
+            out.push_back({kSeriesValue, b.batch_list_name, store.seriesFilePath(b.batch_list_name).value_or(QString()),
+                           0, why});
+    }
+    // The columns the table has: every record holds the same keys.
+    const QVariantMap first = spreadsheet.isEmpty() ? QVariantMap() : spreadsheet.rows().first();
+    int columns = 0;
+    while (first.contains(ListData::columnKey(columns + 1)))
+        ++columns;
+    for (const SeriesBinding &b : bound) {
+        if (b.data_source_type != kSpreadsheetValue)
+            continue;
+        const int k = b.excel_col_indx;
+        UnusableSource u{kSpreadsheetValue, QString(), QString(), k, QString()};
+        if (spreadsheet.isEmpty())
+            u.reason = QStringLiteral("No spreadsheet rows are loaded.");
+        else if (k < 0 || (k > 0 && !first.contains(ListData::columnKey(k))))
+            u.reason = columns == 1 ? QStringLiteral("The spreadsheet has 1 column.")
+                                    : QStringLiteral("The spreadsheet has %1 columns.").arg(columns);
+        else
+            continue;
+        if (!known(u))
+            out.push_back(u);
+    }
+    return out;
+}
+
 RecordCounts RecordBinding::check(const SeriesStore &store, const std::vector<SeriesBinding> &front,
                                   const std::vector<SeriesBinding> &back, bool twoSided, ListData spreadsheet)
 {
     auto bound = [&](int source) { return sideUses(front, source) || (twoSided && sideUses(back, source)); };
 
     m_series.clear();
+    m_unusable = unusableSources(store, front, back, twoSided, spreadsheet);
     SourcesInUse use;
     if (bound(kSeriesValue)) {
         Create_Dataset_binding_table(store, front, back, twoSided);

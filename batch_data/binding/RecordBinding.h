@@ -44,6 +44,31 @@ struct RecordCounts {
     bool operator==(const RecordCounts &) const = default;
 };
 
+// A bound series or spreadsheet column that cannot give values: a series
+// whose file is missing, unreadable or not UTF-8 text, or a column that the
+// loaded spreadsheet table does not have. Objects bound to it come out of a
+// run without their data, which the run's end message must say.
+struct UnusableSource {
+    int data_source_type = kSeriesValue; // kSeriesValue or kSpreadsheetValue
+    QString series;                      // the series' name
+    QString path;                        // and its file
+    int column = 0;                      // the column k (from 1)
+    QString reason;                      // why, as the user reads it
+    // "series \"Names\" (PATH): No such file." or "column 3: The spreadsheet
+    // has 2 columns."
+    QString text() const;
+    bool operator==(const UnusableSource &) const = default;
+};
+
+// The bound series and columns of the front, and of the back of a two-sided
+// design, that `store` and `spreadsheet` cannot give values for, each once,
+// series first, in the order the objects are listed. A series shorter than
+// the others is not among them: its objects get "" past its end. Reads each
+// bound series file; any thread.
+std::vector<UnusableSource> unusableSources(const SeriesStore &store, const std::vector<SeriesBinding> &front,
+                                            const std::vector<SeriesBinding> &back, bool twoSided,
+                                            const ListData &spreadsheet);
+
 // Whether a bindable object of `side` takes its value from `source`
 // (Check_Front_Side_Dataset_Is_Used and the other three side checks).
 bool sideUses(const std::vector<SeriesBinding> &side, int source);
@@ -90,8 +115,12 @@ public:
     std::optional<QString> valueAt(const SeriesBinding &binding, int n, SourcesInUse use) const;
 
     const ListData &spreadsheet() const { return m_spreadsheet; }
+    // What the last check found unusable (unusableSources), whether or not
+    // its source is in use.
+    const std::vector<UnusableSource> &unusable() const { return m_unusable; }
 
 private:
+    std::vector<UnusableSource> m_unusable;
     QHash<QString, QStringList> m_series;
     ListData m_spreadsheet;
 };

@@ -41,6 +41,14 @@ bool writeSeriesValues(const SeriesStore &store, const QString &name, const QStr
             return false;
         }
         data = old.readAll();
+        // Values in UTF-8 after bytes in another encoding would make the
+        // file unreadable as either: the old series is left as it is.
+        QString why;
+        if (!store.readText(name, &why)) {
+            if (error)
+                *error = unreadableSeriesMessage(name, *path, why);
+            return false;
+        }
         // The old last value keeps its own line.
         if (!data.isEmpty() && !data.endsWith('\n'))
             data += '\n';

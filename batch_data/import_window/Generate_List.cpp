@@ -142,6 +142,16 @@ Generate_List::Generate_List()
     layout->addLayout(modes);
     layout->addLayout(buttons);
 
+    // Tab runs down each column as the form reads, the columns left to
+    // right, then Cancel and OK.
+    QWidget *const chain[] = {radioButton_Sequntial, seq_file_name, prefix_txt, from_txt, to_txt, suffix_txt,
+                              manage_digit_chk, help_btn, radioButton_Constant, const_file_name, value_txt,
+                              count_txt, count_stepper, radioButton_Random, rndm_file_name, rand_prefix_txt,
+                              rand_length_txt, rand_length_stepper, rand_suffix_txt, rand_count_txt,
+                              rand_count_stepper, cancel_btn, ok_btn};
+    for (std::size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
     connect(radioButton_Sequntial, &QRadioButton::clicked, this, &Generate_List::Sequintial_Radio_Pressed);
     connect(radioButton_Constant, &QRadioButton::clicked, this, &Generate_List::Constant_Radio_Pressed);
     connect(radioButton_Random, &QRadioButton::clicked, this, &Generate_List::Random_Radio_Pressed);

@@ -90,19 +90,35 @@ QStringList SeriesStore::Get_datasheet_File_Name_Array() const
     return names;
 }
 
-std::optional<QString> SeriesStore::readText(const QString &name) const
+QString SeriesStore::notUtf8Message()
 {
+    return QStringLiteral("The file is not in UTF-8 text encoding and cannot be read without changing its "
+                          "characters; save it as UTF-8 text.");
+}
+
+std::optional<QString> SeriesStore::readText(const QString &name, QString *error) const
+{
+    auto fail = [&](const QString &why) -> std::optional<QString> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
     const auto path = seriesFilePath(name);
     if (!path)
-        return std::nullopt;
+        return fail(QStringLiteral("Invalid series name."));
+    if (!QFileInfo(*path).isFile())
+        return fail(QStringLiteral("No such file."));
     QFile file(*path);
-    if (!QFileInfo(*path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
+    // A NUL has no place in a line of text: the file holds binary data.
+    if (decoder.hasError() || bytes.contains('\0'))
+        return fail(notUtf8Message());
     return text;
 }
 
@@ -115,10 +131,10 @@ QString SeriesStore::Get_First_Value_Of_Dataset(const QString &name) const
     return end < 0 ? *text : text->left(end);
 }
 
-QStringList SeriesStore::readValues(const QString &name) const
+QStringList SeriesStore::readValues(const QString &name, QString *error) const
 {
     QStringList values;
-    const auto text = readText(name);
+    const auto text = readText(name, error);
     if (!text)
         return values;
     for (const QString &piece : text->split(QLatin1Char('\n'))) {
@@ -129,9 +145,9 @@ QStringList SeriesStore::readValues(const QString &name) const
     return values;
 }
 
-QStringList SeriesStore::readRecords(const QString &name) const
+QStringList SeriesStore::readRecords(const QString &name, QString *error) const
 {
-    const auto text = readText(name);
+    const auto text = readText(name, error);
     if (!text)
         return {};
     const QString trimmed = Trim_Str(*text);
@@ -199,6 +215,11 @@ bool SeriesStore::removeSeries(const QString &name) const
 {
     const auto path = seriesFilePath(name);
     return path && QFile::remove(*path);
+}
+
+QString unreadableSeriesMessage(const QString &name, const QString &path, const QString &reason)
+{
+    return QStringLiteral("The Batch Processing Series \"%1\" could not be read.\n%2\n\n%3").arg(name, path, reason);
 }
 
 void Delete_Excel_File_Temp_Folder()

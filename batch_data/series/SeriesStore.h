@@ -54,16 +54,25 @@ public:
                                             const std::vector<SeriesBinding> &back,
                                             bool twoSided) const;
 
-    // The whole file as text; nullopt when missing, unreadable or not UTF-8.
-    std::optional<QString> readText(const QString &name) const;
+    // The whole file as text; nullopt when missing, unreadable or not UTF-8,
+    // with the reason as the user reads it in `error` ("No such file.", the
+    // system's reason, or notUtf8Message()).
+    std::optional<QString> readText(const QString &name, QString *error = nullptr) const;
 
     // Values as the series editor and viewer show them: split at every line
-    // feed, each trimmed, empty lines skipped.
-    QStringList readValues(const QString &name) const;
+    // feed, each trimmed, empty lines skipped. Empty, with the reason in
+    // `error`, when the file cannot be read.
+    QStringList readValues(const QString &name, QString *error = nullptr) const;
 
     // Records as a batch run counts them: the whole text trimmed, then split
     // at every line feed; an empty line is a record with an empty value.
-    QStringList readRecords(const QString &name) const;
+    // Empty, with the reason in `error`, when the file cannot be read.
+    QStringList readRecords(const QString &name, QString *error = nullptr) const;
+
+    // Why a series file that is not UTF-8 text is not read: taking its bytes
+    // in another encoding would change its characters, and showing it empty
+    // would invite saving over it.
+    static QString notUtf8Message();
 
     // Writes the series atomically: every value followed by one line feed.
     // A line break inside a value becomes a space, so that the lines of
@@ -90,6 +99,10 @@ QString seriesLine(const QString &value);
 // The bytes of a series file: every value as its line, each followed by a
 // line feed, UTF-8.
 QByteArray seriesFileBytes(const QStringList &values);
+
+// What the user is told about a series file that exists but cannot be read:
+// the series, its file and why.
+QString unreadableSeriesMessage(const QString &name, const QString &path, const QString &reason);
 
 // Removes the private folder into which the open workbook was unpacked, with
 // everything in it; failures are ignored.

@@ -11,6 +11,7 @@
 #include "design_window/ResourceFolder.h"
 #include "design_window/SingleInstance.h"
 #include "design_window/DesignHub.h"
+#include "platform/Alerts.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +41,13 @@ const QString kFileAccessError = QStringLiteral("Error in file accessing.");
 const QString kListEmpty = QStringLiteral("List is empty.");
 const QString kInUseUpdate = QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
 const QString kInUseDelete = QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
+
+// "Error in file accessing." with the system's reason below it, so that a
+// read-only folder or a full disk can be told apart.
+QString fileAccessError(const QString &reason)
+{
+    return reason.isEmpty() ? kFileAccessError : kFileAccessError + QStringLiteral("\n\n") + reason;
+}
 
 // The file-type choice shown under the export panel: the main window's
 // accessory view when there is one, else one of our own.
@@ -383,6 +392,7 @@ void BatchWizard::AddNew_Btn_Clicked()
     batch_list_name->setText(QStringLiteral("Untitled"));
     ListData_value.clear();
     Update_Value_List_Count();
+    markSaved();
 }
 
 void BatchWizard::Update_Btn_Clicked()
@@ -395,23 +405,31 @@ void BatchWizard::On_Update()
     if (!Batch_List_Selection_Validation())
         return;
     const QString name = Get_List_Name_Text(selectedRows(List).first());
-    const auto path = currentSeriesStore().seriesFilePath(name);
+    const batch_data::SeriesStore store = currentSeriesStore();
+    const auto path = store.seriesFilePath(name);
     // The series must be there and writable, or its edits could not be saved.
     QFile file(path.value_or(QString()));
     if (!path || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         Show_NSLog_Message(QStringLiteral("err no : %1").arg(errno));
-        Show_MessageBox(kFileAccessError);
+        Show_MessageBox(fileAccessError(path ? QStringLiteral("%1: %2").arg(*path, file.errorString()) : QString()));
         return;
     }
     file.close();
+    // A file that cannot be read as UTF-8 is not opened: shown empty, one
+    // Save would write over every value it holds.
+    QString why;
+    const QStringList values = store.readValues(name, &why);
+    if (!why.isEmpty()) {
+        Show_MessageBox(batch_data::unreadableSeriesMessage(name, *path, why));
+        return;
+    }
     Show_hide_first_screen(true);
     Show_hide_Last_screen(false);
     batch_list_name->setText(name);
     update_list_name->setText(name);
-    ListData_value.clear();
-    for (const QString &value : currentSeriesStore().readValues(name))
-        ListData_value.append(value);
+    ListData_value = values;
     Update_Value_List_Count();
+    markSaved();
 }
 
 void BatchWizard::Delete_List_Btn_Clicked()
@@ -539,10 +557,15 @@ void BatchWizard::doubleClickInTable(QTableWidget *table)
 
 void BatchWizard::Save_Btn_Clicked()
 {
+    saveEditor();
+}
+
+bool BatchWizard::saveEditor()
+{
     if (ListData_value.isEmpty()) {
         Show_MessageBox(kListEmpty);
         List_value->setFocus();
-        return;
+        return false;
     }
     const batch_data::SeriesStore store = currentSeriesStore();
     const QString name = Remove_Reserve_Char_In_File_Name(batch_list_name->text());
@@ -551,31 +574,33 @@ void BatchWizard::Save_Btn_Clicked()
     if (!path) {
         Show_MessageBox(tr("Please enter a valid name for the Batch Processing Series."));
         batch_list_name->setFocus();
-        return;
+        return false;
     }
     // Neither the opened series nor one it would replace may be in use.
     if ((!oldName.isEmpty() && seriesInUse(oldName)) || (name != oldName && seriesInUse(name))) {
         Show_MessageBox(kInUseUpdate);
-        return;
+        return false;
     }
     const bool exists = QFileInfo(*path).isFile();
     if (exists && name != oldName
         && !Show_YES_NO_MessageBox(tr("Batch Processing Series already exists. Do you want to replace it?")))
-        return;
+        return false;
     // Saving onto another existing series replaces it and keeps the one
     // opened; saving under a new name renames the opened one.
     const QString renamedFrom = exists ? QString() : oldName;
     QString error;
     if (!batch_data::saveSeriesValues(store, name, ListData_value, renamedFrom, &error)) {
         Show_NSLog_Message(error);
-        Show_MessageBox(kFileAccessError);
-        return;
+        Show_MessageBox(fileAccessError(QStringLiteral("%1: %2").arg(*path, error)));
+        return false;
     }
     raise();
     Show_hide_first_screen(false);
     Show_hide_Last_screen(true);
     Fill_List();
     Mark_List_New_Selection(int(ListData.indexOf(name)));
+    markSaved();
+    return true;
 }
 
 void BatchWizard::Export_Value_Btn_Clicked()
@@ -636,13 +661,81 @@ void BatchWizard::Open_Export_File_Box()
     box.Open_Export_File_Box();
 }
 
+void BatchWizard::markSaved()
+{
+    m_savedValues = ListData_value;
+}
+
+bool BatchWizard::hasUnsavedEdit() const
+{
+    // An empty editor cannot be saved, and leaves the files as they are.
+    return !list_value_box->isHidden() && !ListData_value.isEmpty() && ListData_value != m_savedValues;
+}
+
+bool BatchWizard::leaveEditor()
+{
+    if (!hasUnsavedEdit())
+        return true;
+    const QString name = Trim_Str(batch_list_name->text());
+    const int answer = platform::showAlert(
+        {tr("The changes to the Batch Processing Series \"%1\" have not been saved.\n\nDo you want to save them "
+            "under another name?")
+             .arg(name),
+         {tr("Save As..."), tr("Discard"), tr("Cancel")},
+         0});
+    switch (answer) {
+    case 0:
+        return saveUnderAnotherName();
+    case 1:
+        ListData_value = m_savedValues;
+        Update_Value_List_Count();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool BatchWizard::saveUnderAnotherName()
+{
+    QInputDialog ask(this);
+    ask.setObjectName("save_as_name");
+    ask.setWindowTitle(tr("Save As"));
+    ask.setLabelText(tr("Name of the Batch Processing Series:"));
+    ask.setTextValue(Trim_Str(batch_list_name->text()));
+    if (platform::runModal(ask) != 1)
+        return false;
+    const QString opened = update_list_name->text();
+    const QString previousName = batch_list_name->text();
+    const QString name = Trim_Str(ask.textValue());
+    // Under another name the values become a series of their own: the one
+    // that was opened (perhaps in use) keeps its values.
+    if (name != opened)
+        update_list_name->clear();
+    batch_list_name->setText(name);
+    if (saveEditor())
+        return true;
+    update_list_name->setText(opened);
+    batch_list_name->setText(previousName);
+    return false;
+}
+
+void BatchWizard::reject()
+{
+    if (!leaveEditor())
+        return;
+    QDialog::reject();
+}
+
 void BatchWizard::Back_Btn_Clicked()
 {
+    if (!leaveEditor())
+        return;
     Show_hide_first_screen(false);
     Show_hide_Last_screen(true);
 }
 
 void BatchWizard::Close_2_Btn_Clicked()
 {
-    done(0);
+    if (leaveEditor())
+        done(0);
 }

@@ -47,6 +47,8 @@ public:
     void Save_Btn_Clicked();
     void Back_Btn_Clicked();
     void Close_2_Btn_Clicked();
+    // Escape and the window's close button leave as Close does.
+    void reject() override;
     // A double click on either table: opens the series or edits the value.
     void doubleClickInTable(QTableWidget *table);
 
@@ -91,7 +93,21 @@ public:
     QPushButton *import_value_btn = nullptr;
     QPushButton *series_value_btn = nullptr;
 
+    // The editor holds values that differ from those last opened or saved.
+    bool hasUnsavedEdit() const;
+
 private:
+    // Before the editor is left with an edit that was not saved: asks to
+    // save it under another name, discard it, or stay. True when the editor
+    // may be left (saved or discarded).
+    bool leaveEditor();
+    // Asks a name and saves the editor's values as that series; the series
+    // that was opened stays as it is. False when called off or not saved.
+    bool saveUnderAnotherName();
+    // Save: true when the values were written.
+    bool saveEditor();
+    // The values as last opened or saved, against which an edit is told.
+    void markSaved();
     // The clear-or-append question before values come into a filled
     // editor; false when the user called it off.
     bool askClearOrAppend();
@@ -104,4 +120,6 @@ private:
     static QList<int> selectedRows(const QTableWidget *table);
     static void fillTable(QTableWidget *table, const QStringList &rows);
     static void appendRow(QTableWidget *table, const QString &text);
+
+    QStringList m_savedValues;
 };

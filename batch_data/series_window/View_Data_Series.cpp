@@ -6,6 +6,7 @@
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -50,18 +51,32 @@ int View_Data_Series::Open_Wnd()
     series_name->setText(file_name);
     ListData.clear();
     Update_batch_List_Count();
-    Load_file_Func(file_name);
+    QString error;
+    if (!Load_file_Func(file_name, &error)) {
+        Show_MessageBox(error);
+        return 0;
+    }
     const int result = platform::runModal(*this);
     hide();
     return result;
 }
 
-void View_Data_Series::Load_file_Func(const QString &name)
+bool View_Data_Series::Load_file_Func(const QString &name, QString *error)
 {
     // The store reads a series as the editor does: trimmed, blanks out.
-    for (const QString &value : design_window::currentSeriesStore().readValues(name))
+    const batch_data::SeriesStore store = design_window::currentSeriesStore();
+    const QString path = store.seriesFilePath(name).value_or(QString());
+    QString why;
+    const QStringList values = store.readValues(name, &why);
+    if (!why.isEmpty() && QFileInfo(path).isFile()) {
+        if (error)
+            *error = batch_data::unreadableSeriesMessage(name, path, why);
+        return false;
+    }
+    for (const QString &value : values)
         Create_Avail_List(value);
     Update_batch_List_Count();
+    return true;
 }
 
 void View_Data_Series::Create_Avail_List(const QString &value)

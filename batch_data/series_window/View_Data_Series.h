@@ -15,11 +15,14 @@ public:
     View_Data_Series();
     static View_Data_Series &defaultInstance();
 
-    // Shows the series named `file_name` modally until OK; 1.
+    // Shows the series named `file_name` modally until OK; 1. A series file
+    // that is there but cannot be read (not UTF-8, no permission) is not
+    // shown as an empty list: the user is told why, and the result is 0.
     int Open_Wnd();
     // Fills the list from the series `name` (trimmed values, blanks left
-    // out); a missing or unreadable series gives an empty list.
-    void Load_file_Func(const QString &name);
+    // out); a missing series gives an empty list. False, with the message
+    // for the user in `error`, when the file is there but cannot be read.
+    bool Load_file_Func(const QString &name, QString *error = nullptr);
     void Create_Avail_List(const QString &value);
     void Update_batch_List_Count();
     void OK_Btn_Clicked();

@@ -10,8 +10,9 @@
 //
 // Every record whose card could not be made whole (left out, or made
 // without a barcode or picture) is printed on standard error as
-// "record N: REASON", N from 1 as the files are numbered; the other cards
-// are still written, and the program then exits with status 3.
+// "record N: REASON", N from 1 as the files are numbered, after a line
+// "data: REASON" for each bound series or column the run could not use; the
+// other cards are still written, and the program then exits with status 3.
 
 #include "bench/output/ExportBench.h"
 #include "design_window/ExportFileBox.h"

@@ -33,6 +33,7 @@ QString heading(Kind kind, const QList<int> &records)
     case Kind::Picture:
         return cards + (one ? QStringLiteral(" was made without its picture") : QStringLiteral(" were made without their picture"));
     case Kind::Skipped:
+    case Kind::Data:
         break;
     }
     return cards + (one ? QStringLiteral(" could not be made and was left out")
@@ -83,6 +84,13 @@ QString CardProblems::message() const
 {
     std::lock_guard lock(m_mutex);
     QStringList paragraphs;
+    QStringList unused;
+    for (const auto &[record, problem] : m_problems) {
+        if (problem.kind == Kind::Data && !unused.contains(problem.reason))
+            unused << problem.reason;
+    }
+    if (!unused.isEmpty())
+        paragraphs << QStringLiteral("The cards were made without data that could not be used:\n") + unused.join(QLatin1Char('\n'));
     for (Kind kind : {Kind::Skipped, Kind::Barcode, Kind::Picture}) {
         QList<int> records;
         QStringList reasons;
@@ -106,6 +114,11 @@ QStringList CardProblems::lines() const
 {
     std::lock_guard lock(m_mutex);
     QStringList out;
+    for (const auto &[record, problem] : m_problems) {
+        const QString line = QStringLiteral("data: ") + problem.reason;
+        if (problem.kind == Kind::Data && !out.contains(line))
+            out << line;
+    }
     int current = -1;
     QStringList reasons;
     const auto flush = [&] {
@@ -113,6 +126,8 @@ QStringList CardProblems::lines() const
             out << QStringLiteral("record %1: %2").arg(current + 1).arg(reasons.join(QStringLiteral("; ")));
     };
     for (const auto &[record, problem] : m_problems) {
+        if (problem.kind == Kind::Data)
+            continue;
         if (record != current) {
             flush();
             current = record;

@@ -26,6 +26,8 @@ struct CardProblem {
         Barcode, // a bound barcode got no symbol
         Picture, // a bound picture could not be read
         Skipped, // the card could not be made and was left out
+        Data,    // a bound series or column could not be used, on every card
+                 // that shows it: said once for the run, not per card
     };
     Kind kind = Kind::Barcode;
     // Why, as the user reads it, e.g. "\"12345\": EAN-13 takes 12 or 13 digits".
@@ -46,13 +48,15 @@ public:
     QList<int> records() const;
     // Records left out of the run.
     int skipped() const;
-    // The lines of the end message, one per kind: "Cards 17 and 45 were made
+    // The lines of the end message, one per kind: first the data the run
+    // could not use, each source once; then "Cards 17 and 45 were made
     // without their barcode: ...", at most kNamed cards each with their
     // reasons, then how many more. Cards are numbered from 1, as the
     // exported files are. Empty when there is no problem.
     QString message() const;
-    // One line per record, "record N: REASON" (N from 1, the reasons of
-    // one record joined by "; "), as the benchmark programs print them.
+    // One line "data: REASON" for each source the run could not use, then
+    // one line per record, "record N: REASON" (N from 1, the reasons of one
+    // record joined by "; "), as the benchmark programs print them.
     QStringList lines() const;
 
 private:

@@ -155,7 +155,24 @@ void ImageExport::Export_Button(design_window::DesignHub &window)
             return;
         window.mainWidget()->raise();
         window.mainWidget()->activateWindow();
-        window.Export_Single_File(withExtension(chosen, format), true);
+        const QString path = withExtension(chosen, format);
+        // Bound data that could not be used (a series gone, a column the
+        // spreadsheet lacks) is said in place of the success message.
+        output::CardProblems unused;
+        for (const output::CardProblem &problem : m_records->takeProblems())
+            unused.add(0, problem);
+        m_lastProblems = unused.lines();
+        if (unused.isEmpty()) {
+            window.Export_Single_File(path, true);
+            return;
+        }
+        if (!window.Export_Single_File(path, false))
+            return;
+        output::ExportOptions options = answer.options;
+        options.sides = export_card_side;
+        Export_File_Path = output::shownCardPath(path, options);
+        Export_File_Message = output::runEndMessage(kExportedMessage, 1, 1, false, unused);
+        window.Open_Export_File_Box();
         return;
     }
     const QString folder = chooseFolder(window.mainWidget());

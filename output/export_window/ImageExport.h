@@ -86,7 +86,9 @@ public:
     // What the last batch run wrote, and the message it ended with.
     output::BatchExportResult lastRun() const { return m_lastRun; }
     QString lastMessage() const { return m_lastMessage; }
-    // Its cards that were not made whole, one "record N: REASON" line each.
+    // Its cards that were not made whole, one "record N: REASON" line each,
+    // after a "data: REASON" line for each bound source it could not use
+    // (those of a single export too).
     QStringList lastProblems() const { return m_lastProblems; }
 
     // The options sheet over `window`.

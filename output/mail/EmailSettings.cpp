@@ -60,17 +60,26 @@ Preferences::Preferences(QString path)
     : mPreferencesPath(std::move(path))
 {
     QFile file(mPreferencesPath);
-    std::optional<QVariant> root;
-    if (file.open(QIODevice::ReadOnly))
-        root = platform::readPropertyList(file.readAll());
-    if (root && root->typeId() == QMetaType::QVariantMap) {
-        mDict = root->toMap();
-        return;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_loadProblem = file.errorString();
+        } else if (const QByteArray bytes = file.readAll(); !bytes.isEmpty()) {
+            QString why;
+            const std::optional<QVariant> root = platform::readPropertyList(bytes, &why);
+            if (root && root->typeId() == QMetaType::QVariantMap) {
+                mDict = root->toMap();
+                return;
+            }
+            m_loadProblem = root ? QStringLiteral("It holds no dictionary of settings.") : why;
+        }
     }
+    setDefaults();
+    // Whatever the user had in a file that cannot be read stays there.
+    if (!m_loadProblem.isEmpty())
+        return;
     QString why;
     if (!writePrivateFile(mPreferencesPath, QByteArray(), &why))
         platform::log(QStringLiteral("The e-mail settings file %1 cannot be created: %2").arg(mPreferencesPath, why));
-    setDefaults();
 }
 
 Preferences Preferences::sharedInstance()
@@ -118,14 +127,16 @@ bool Preferences::flush(QString *error) const
     return writePrivateFile(mPreferencesPath, platform::writePropertyList(mDict), error);
 }
 
-void Get_Email_Details()
+QString Get_Email_Details()
 {
-    const EmailSettings stored = Preferences::sharedInstance().values();
+    const Preferences store = Preferences::sharedInstance();
+    const EmailSettings stored = store.values();
     sender_email = stored.send_email_SenderEmail;
     sender_pwd = stored.send_email_Password;
     sending_server = stored.send_email_SMTP_server;
     sending_port = stored.send_email_PORT_num;
     send_enable_ssl = stored.send_email_enable_ssl;
+    return store.loadProblem();
 }
 
 bool isValidEmail(const QString &address)

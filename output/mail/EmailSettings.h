@@ -37,9 +37,12 @@ struct EmailSettings {
 
 class Preferences {
 public:
-    // Loads the file at `path`. A missing, empty or damaged file (anything
-    // but a dictionary) is replaced by an empty one and the defaults are
-    // used: every text "" and the SSL choice absent.
+    // Loads the file at `path`. A missing or empty file is made anew, empty,
+    // and the defaults are used: every text "" and the SSL choice absent.
+    // A file that cannot be read, or holds anything but a dictionary (cut
+    // short, edited by hand), gets the defaults too but is left as it is, so
+    // that the settings in it are not lost: only flush() writes over it.
+    // loadProblem() then says why it could not be read.
     explicit Preferences(QString path);
     // A store over the settings file, loaded now; nothing is shared between
     // calls.
@@ -54,10 +57,14 @@ public:
     // reason, when it could not be written; the old file is then untouched.
     bool flush(QString *error = nullptr) const;
     void setDefaults();
+    // Why the file could not be read; "" when it was read, or was missing
+    // or empty.
+    QString loadProblem() const { return m_loadProblem; }
 
 private:
     QString mPreferencesPath;
     QVariantMap mDict;
+    QString m_loadProblem;
 };
 
 // The settings the mail window sends with: copies of the stored sender,
@@ -68,8 +75,10 @@ extern QString sender_pwd;
 extern QString sending_server;
 extern QString sending_port;
 extern QString send_enable_ssl;
-// Copies the stored settings into the five values above.
-void Get_Email_Details();
+// Copies the stored settings into the five values above. Returns why the
+// settings file could not be read ("" when it could): the values are then
+// empty and the file is kept as it is.
+QString Get_Email_Details();
 
 // The address check: after trimming at least 6 characters, exactly one "@"
 // and at least one ".".

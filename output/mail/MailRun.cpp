@@ -294,6 +294,13 @@ MailRunResult runMail(const MailJob &job, MailCards &cards, MailProgress &progre
                     noBatchCards = makeCards([&](const QString &side) { return cards.currentCard(side); }, &drawn);
                     if (!drawn)
                         failWith(QStringLiteral("The card could not be drawn."));
+                    // Bound data that could not be used is named once.
+                    std::vector<CardProblem> problems;
+                    platform::runOnMainThread([&] { problems = cards.takeProblems(); });
+                    if (progress.problems) {
+                        for (const CardProblem &problem : problems)
+                            progress.problems->add(0, problem);
+                    }
                     if (noBatchCards.isEmpty())
                         break;
                 }

@@ -76,8 +76,8 @@ Email_Setting::Email_Setting(QWidget *parent)
     _send_mail_result_status = new QLabel(this);
     _send_mail_result_status->setObjectName("_send_mail_result_status");
     _send_mail_result_status->setWordWrap(true);
-    _send_mail_result_status->setMinimumHeight(48);
     _send_mail_result_status->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    _send_mail_result_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto button = [this](const QString &title, const char *name, void (Email_Setting::*handler)()) {
         auto *b = new QPushButton(title, this);
@@ -113,12 +113,38 @@ Email_Setting::Email_Setting(QWidget *parent)
     buttons->addWidget(save_btn);
 
     auto *layout = new QVBoxLayout(this);
+    // Never smaller than what it shows (the test mail's status grows).
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addLayout(form);
     layout->addWidget(security);
     layout->addWidget(test);
     layout->addLayout(buttons);
 
     plz_wait_Window = new PleaseWaitSheet(this);
+
+    // What the last test mail found says nothing about settings changed
+    // since.
+    for (QLineEdit *edit :
+         {_send_mail_to, _send_mail_sender_mail, _send_mail_smtp, _send_mail_port, _send_mail_password})
+        connect(edit, &QLineEdit::textChanged, this, [this] { showStatus(QString()); });
+    connect(_send_mail_ssl, &QRadioButton::toggled, this, [this] { showStatus(QString()); });
+    showStatus(QString());
+}
+
+void Email_Setting::showStatus(const QString &text)
+{
+    _send_mail_result_status->setText(text);
+    // A wrapped label asks its layout for no more height than its shortest
+    // line needs: it is given the height its text takes at its width, and
+    // the window grows to show it whole.
+    const int lines = qMax(2, int(text.count(QLatin1Char('\n'))) + 1);
+    const int shownWidth = qMax(_send_mail_result_status->width(), _send_mail_to->minimumWidth());
+    _send_mail_result_status->setMinimumHeight(
+        qMax(_send_mail_result_status->heightForWidth(shownWidth), lines * fontMetrics().lineSpacing()));
+    if (QLayout *box = _send_mail_result_status->parentWidget()->layout())
+        box->invalidate();
+    layout()->invalidate();
+    layout()->activate();
 }
 
 Email_Setting::~Email_Setting()
@@ -213,7 +239,7 @@ void Email_Setting::Send_Test_Email()
     message.enableSsl = sslFlag();
     message.subject = design_window::App_Name + QStringLiteral(" Test Mail");
     message.body = QStringLiteral("This is test mail sent by ") + design_window::App_Name + QStringLiteral(".");
-    _send_mail_result_status->setText(QStringLiteral("It may take a while, Please wait..."));
+    showStatus(QStringLiteral("It may take a while, Please wait..."));
     m_testMail = std::thread([this, message, script = mailScript] {
         const MailResult result = sendEmail_pyth(message, script);
         // Queued to the dialog's thread; dropped if the dialog is gone.
@@ -228,7 +254,7 @@ void Email_Setting::testMailDone(const MailResult &result)
     const QString text =
         result.sent ? QStringLiteral("E-mail has been sent successfully.")
                     : kTestMailFailure + QStringLiteral("\n\nCould not send email.\n") + result.reason;
-    _send_mail_result_status->setText(text);
+    showStatus(text);
     Show_MessageBox(text);
     emit testMailFinished(result.sent);
 }
@@ -241,7 +267,7 @@ void Email_Setting::Reset_Button()
     for (QLineEdit *edit :
          {_send_mail_to, _send_mail_sender_mail, _send_mail_smtp, _send_mail_port, _send_mail_password})
         edit->clear();
-    _send_mail_result_status->clear();
+    showStatus(QString());
     TLS_Selected();
     Get_Email_Details();
 }

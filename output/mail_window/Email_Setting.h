@@ -80,6 +80,8 @@ signals:
 
 private:
     QString sslFlag() const;
+    // The test mail's status, shown whole; "" empties it.
+    void showStatus(const QString &text);
     void testMailDone(const output::mail::MailResult &result);
 
     std::thread m_testMail;

@@ -62,8 +62,16 @@ bool DesignCards::prepare(int label, CardSides sides)
     // Drawn from its graphics rather than from that rendering, a picture is
     // the same picture on every card and the PDF keeps it once.
     m_live = {true, true};
-    if (m_records <= 0)
+    if (m_records <= 0) {
+        // Bound data that could not be used (a series gone) is named even
+        // when every label is the design as it is.
+        if (!m_unusedTaken && m_design.takeProblems) {
+            m_unusedTaken = true;
+            for (const CardProblem &problem : m_design.takeProblems())
+                m_problems.add(label, problem);
+        }
         return true;
+    }
     if (label >= m_records)
         return false;
     // The back first, then the front, as the design window fills them.

@@ -89,6 +89,8 @@ private:
     // (else the rendering at opening).
     std::array<bool, 2> m_live{true, true};
     bool m_filled = false;
+    // Without records, what the design's bindings could not use was taken.
+    bool m_unusedTaken = false;
     // The symbols swapped for rectangles, with the pictures they had.
     std::vector<std::pair<GraphicPtr, platform::Image>> m_swappedSymbols;
     int m_failedFills = 0;

@@ -406,3 +406,54 @@ TEST_F(DesignWindow, OneClickOfAToolIsOneObjectThatADragMovesAndOneUndoRemoves)
         EXPECT_EQ(made->bounds(), before.translated(30, 20)) << row.tool;
     }
 }
+
+namespace {
+
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget &widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
+
+} // namespace
+
+TEST_F(DesignWindow, TheCanvasIsDrawnWhileAFileDialogIsOpenOverIt)
+{
+    addText("Shown behind", QRectF(20, 20, 150, 40));
+    wnd->currentCanvas()->deselectAll();
+    wnd->show();
+    QApplication::processEvents();
+    const QImage before = canvasPicture();
+    // The text's ink is on the canvas to begin with.
+    int inked = 0;
+    const QImage textArea = before.copy(onCanvas(QRectF(20, 20, 150, 40)));
+    for (int y = 0; y < textArea.height(); ++y)
+        for (int x = 0; x < textArea.width(); ++x)
+            inked += qGray(textArea.pixel(x, y)) < 128;
+    ASSERT_GT(inked, 50);
+
+    for (const char *command : {"act_open", "act_save_as"}) {
+        QImage during;
+        platform::ScopedModalResponder user([&](QDialog &dialog) {
+            // The dialog stands open over the window while the canvas is
+            // drawn again (as when the dialog moves off it).
+            dialog.setWindowModality(Qt::ApplicationModal);
+            dialog.show();
+            QApplication::processEvents();
+            PaintCounter paints(*wnd->currentCanvas());
+            wnd->currentCanvas()->update();
+            QApplication::processEvents();
+            EXPECT_GT(paints.count, 0) << command;
+            during = canvasPicture();
+            dialog.hide();
+            return 0;
+        });
+        outlet<QAction>(*wnd, command)->trigger();
+        EXPECT_EQ(during, before) << command;
+    }
+}

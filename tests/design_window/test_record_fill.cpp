@@ -218,6 +218,52 @@ TEST_F(RecordFillTest, EveryRecordOfATwoSidedRunReadsBackFromItsBarcodes)
     EXPECT_EQ(fill.failedBarcodes(), 0);
 }
 
+TEST_F(RecordFillTest, QRCodesFillTheirSetSideOnEveryRecordOfATwoSidedRun)
+{
+    // Addresses of 25 to 121 characters take different QR versions; every record's
+    // symbol is as large as the 80-point side the object was set to.
+    QStringList urls;
+    for (int n = 0; n < 9; ++n)
+        urls.append(QStringLiteral("https://quorvant.example/") + QString(n * 12, QLatin1Char('a' + n)));
+    writeSeries("Urls", urls);
+    constexpr int kSide = 80;
+    for (int side : {0, 1}) {
+        GraphicPtr g = add(side, GraphicClass::Barcode, {}, kSeriesValue, "Urls");
+        g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("QR Code"));
+        g->linear_or_2d = 1;
+        g->qr_size_val = kSide;
+        g->show_hide_hdr = g->show_hide_ftr = 1;
+        g->two_d_font_val = urls.first();
+        auto *barcode = static_cast<TVNBarcode *>(g.get());
+        ASSERT_TRUE(barcode->makeBarcodeImage());
+        g->setBounds(QRectF(QPointF(20 + 60 * side, 20), barcode->_barcode_image.size()));
+    }
+    twoSided = true;
+    counts = fill.check();
+    ASSERT_EQ(counts.total, 9);
+    fill.setResolution(kDpi);
+    const double set = kSide * kDpi / 72;
+    for (int n = 0; n < 9; ++n) {
+        const QImage back = card(n, "B");
+        const QImage sides[] = {card(n, "F"), back};
+        for (int side : {0, 1}) {
+            const GraphicList &graphics = side ? doc.graphics_back : doc.graphics;
+            const QImage shown = sides[side].copy(pixels(graphics.front()->bounds()));
+            QRect dark;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (qGray(shown.pixel(x, y)) < 128)
+                        dark |= QRect(x, y, 1, 1);
+            EXPECT_EQ(dark.width(), dark.height()) << "record " << n << " side " << side;
+            EXPECT_GE(dark.width(), 0.9 * set) << "record " << n << " side " << side;
+            EXPECT_LE(dark.width(), set + 1) << "record " << n << " side " << side;
+            EXPECT_EQ(quorvant::test::decodeBarcode(shown, ZXing::BarcodeFormat::QRCode).text,
+                      urls[n].toStdString())
+                << "record " << n << " side " << side;
+        }
+    }
+}
+
 TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSides)
 {
     // Front: an EAN-13 symbol and a picture; back: a text. Record 2 has a

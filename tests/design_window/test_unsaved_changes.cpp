@@ -59,6 +59,40 @@ protected:
     // The base design's text (behind its image).
     GraphicPtr baseText() const { return wnd->Get_Front_Controls_Array().at(1); }
 
+    // One change of every kind a user makes, each one undo step.
+    struct Change {
+        const char *what;
+        std::function<void()> make;
+    };
+    std::vector<Change> everyKindOfChange()
+    {
+        quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\n");
+        CardPanel *card = outlet<CardPanel>(*wnd, "card_panel");
+        return {
+            {"a new text", [&] { add(TVNWindowController::kTextTool); }},
+            {"an object moved", [&] { drag(QPointF(40, 30), QPointF(50, 40)); }},
+            {"an object deleted", [&] {
+                 wnd->currentCanvas()->selectGraphic(baseText());
+                 outlet<QAction>(*wnd, "act_delete")->trigger();
+             }},
+            {"a text edited", [&] {
+                 wnd->Show_RHS_Properties(baseText().get());
+                 outlet<TextPanel>(*wnd, "textPanel")->text_content->setPlainText("Edited");
+             }},
+            {"a text bound", [&] {
+                 wnd->Show_RHS_Properties(baseText().get());
+                 outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
+                 wnd->Data_Source_Type_Changed();
+                 outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(0);
+                 wnd->Batch_Series_Changed();
+             }},
+            {"the card's width", [card] { card->card_width_mm->setValue(70); }},
+            {"the card's outline", [card] { emit card->card_shape_combo->activated(2); }},
+            {"the card's sides", [card] { emit card->card_sides_combo->activated(1); }},
+            {"the card's fill", [card] { card->card_fill_chk->setChecked(true); }},
+        };
+    }
+
     QString base, other;
 };
 
@@ -67,34 +101,7 @@ protected:
 TEST_F(UnsavedChanges, EveryKindOfChangeMarksTheDesignAndSavingClearsIt)
 {
     EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
-    quorvant::test::writeTestFile(QDir(Data_Folder_Path).filePath("Names.txt"), "Ann\n");
-    CardPanel &card = *outlet<CardPanel>(*wnd, "card_panel");
-    struct Change {
-        const char *what;
-        std::function<void()> make;
-    } const changes[] = {
-        {"a new text", [&] { add(TVNWindowController::kTextTool); }},
-        {"an object moved", [&] { drag(QPointF(40, 30), QPointF(50, 40)); }},
-        {"an object deleted", [&] {
-             wnd->currentCanvas()->selectGraphic(baseText());
-             outlet<QAction>(*wnd, "act_delete")->trigger();
-         }},
-        {"a text edited", [&] {
-             wnd->Show_RHS_Properties(baseText().get());
-             outlet<TextPanel>(*wnd, "textPanel")->text_content->setPlainText("Edited");
-         }},
-        {"a text bound", [&] {
-             wnd->Show_RHS_Properties(baseText().get());
-             outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
-             wnd->Data_Source_Type_Changed();
-             outlet<QComboBox>(*wnd, "Batch_Series")->setCurrentIndex(0);
-             wnd->Batch_Series_Changed();
-         }},
-        {"the card's width", [&] { card.card_width_mm->setValue(70); }},
-        {"the card's outline", [&] { emit card.card_shape_combo->activated(2); }},
-        {"the card's sides", [&] { emit card.card_sides_combo->activated(1); }},
-        {"the card's fill", [&] { card.card_fill_chk->setChecked(true); }},
-    };
+    const std::vector<Change> changes = everyKindOfChange();
     for (const Change &change : changes) {
         openBase();
         change.make();
@@ -173,4 +180,53 @@ TEST_F(UnsavedChanges, YesOnAnUntitledDesignWhosePanelIsCancelledKeepsEverything
     EXPECT_EQ(wnd->Read_and_load_design_Log(other, "L"), 0);
     EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
     EXPECT_TRUE(wnd->isWindowModified());
+}
+
+TEST_F(UnsavedChanges, UndoingBackToTheSavedStepClearsTheMarkAndRedoingSetsItAgain)
+{
+    QAction *undo = outlet<QAction>(*wnd, "act_undo");
+    QAction *redo = outlet<QAction>(*wnd, "act_redo");
+    for (const Change &change : everyKindOfChange()) {
+        openBase();
+        change.make();
+        undo->trigger();
+        EXPECT_EQ(shownTitle(), "base.zelg - Quorvant") << change.what;
+        redo->trigger();
+        EXPECT_EQ(shownTitle(), "base.zelg* - Quorvant") << change.what;
+    }
+
+    // Saved after two steps: undoing one of them is a change from the file.
+    openBase();
+    add(TVNWindowController::kTextTool);
+    drag(QPointF(40, 30), QPointF(50, 40));
+    ASSERT_TRUE(wnd->Save_Design());
+    EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
+    undo->trigger();
+    EXPECT_EQ(shownTitle(), "base.zelg* - Quorvant");
+    redo->trigger();
+    EXPECT_EQ(shownTitle(), "base.zelg - Quorvant");
+
+    // A new design and an opened one start from their own clean step.
+    for (const char *command : {"act_new", "open"}) {
+        add(TVNWindowController::kTextTool);
+        answer = [](const platform::AlertRequest &) { return int(No); };
+        if (QLatin1String(command) == QLatin1String("open"))
+            ASSERT_EQ(wnd->Read_and_load_design_Log(other, "L"), 1);
+        else
+            outlet<QAction>(*wnd, command)->trigger();
+        EXPECT_FALSE(wnd->isWindowModified()) << command;
+        drag(QPointF(15, 15), QPointF(25, 25));
+        add(TVNWindowController::kTextTool);
+        undo->trigger();
+        undo->trigger();
+        EXPECT_FALSE(wnd->isWindowModified()) << command;
+    }
+
+    // A change that no undo step holds (a spreadsheet chosen by another
+    // window) keeps the mark whatever is undone after it.
+    openBase();
+    add(TVNWindowController::kTextTool);
+    wnd->markDesignChanged();
+    undo->trigger();
+    EXPECT_EQ(shownTitle(), "base.zelg* - Quorvant");
 }

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -203,4 +204,28 @@ TEST(SetObjEnabled, ABoxSwitchesOnAgainTheControlsSwitchedOffInside)
     SetObjEnabled(&box, true);
     EXPECT_TRUE(button->isEnabled());
     EXPECT_NO_FATAL_FAILURE(SetObjEnabled(nullptr, true));
+}
+
+TEST(Alerts, AShortMessageLeavesRoomForTheWholeTitle)
+{
+    QApplication::setApplicationName(QStringLiteral("Quorvant"));
+    for (const char *text : {"OK", "Saved.", "Please enter password."}) {
+        int width = 0;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr) << text;
+            width = box->width();
+            title = box->windowTitle();
+            box->close();
+        });
+        Show_MessageBox(QString::fromLatin1(text));
+        // The title in the title bar's bold font, with room for the window
+        // manager's buttons on either side of it.
+        QFont font = QApplication::font("QMdiSubWindowTitleBar");
+        font.setBold(true);
+        const QFontMetrics metrics(font);
+        EXPECT_EQ(title, "Quorvant") << text;
+        EXPECT_GE(width, metrics.horizontalAdvance(title) + 6 * metrics.height()) << text;
+    }
 }

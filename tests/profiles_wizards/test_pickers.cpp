@@ -313,6 +313,34 @@ TEST_F(CardWizardTest, OkGivesTheCardTheChosenSize)
     EXPECT_EQ(wnd->design().Front_card_Prop.Card_Size, QSizeF(90 * 2.834645669291, points.height()));
 }
 
+TEST_F(CardWizardTest, SizesReadAsTheInspectorShowsThem)
+{
+    auto *inspectorWidth = outlet<QDoubleSpinBox>(*wnd, "card_width_mm");
+    auto *inspectorHeight = outlet<QDoubleSpinBox>(*wnd, "card_height_mm");
+    const struct {
+        int category, orientation, row;
+        const char *width, *height; // the size table's inches in millimetres, to two decimals
+    } rows[] = {
+        {0, 0, 0, "85.60 mm", "54.10 mm"},
+        {0, 1, 0, "54.10 mm", "85.60 mm"},
+        {1, 0, 0, "59.94 mm", "40.13 mm"},
+    };
+    for (const auto &row : rows) {
+        QStringList shown;
+        open([&](Card_Wizard &d) {
+            d.sizes->Category_ComboBox->setCurrentIndex(row.category);
+            d.sizes->comboBoxSelectionDidChange(d.sizes->Category_ComboBox);
+            d.sizes->Preset_ComboBox->setCurrentIndex(row.orientation);
+            d.sizes->comboBoxSelectionDidChange(d.sizes->Preset_ComboBox);
+            d.sizes->Mark_List_New_Selection(row.row);
+            shown = QStringList{d.sizes->width_Stepper->text(), d.sizes->height_Stepper->text()};
+            d.ok_btn->click();
+        });
+        EXPECT_EQ(shown, (QStringList{row.width, row.height}));
+        EXPECT_EQ((QStringList{inspectorWidth->text(), inspectorHeight->text()}), shown) << row.width;
+    }
+}
+
 TEST_F(CardWizardTest, CancelPutsBackTheOutlineItFound)
 {
     struct Case {

@@ -36,3 +36,25 @@ TEST(DataMatrixValues, LineBreaksStayInsideTheCommentLines)
         EXPECT_EQ(dmtxDecode(bitmap), bytes);
     }
 }
+
+// The largest size, chosen or picked for a long value, read back by libdmtx
+// (zxing-cpp 1.4 reads no 144 x 144 symbol at all, not even its own).
+TEST(DataMatrixValues, LargestSizeIsDrawnAndReadBack)
+{
+    struct Case {
+        QString value;
+        const char *format;
+    };
+    const Case cases[] = {
+        {QStringLiteral("HELLO"), "C144X144"},
+        {QStringLiteral("Card 0042 ").repeated(100), "C144X144"},
+        {QString(3000, QChar('5')), "Auto"},
+    };
+    for (const Case &c : cases) {
+        const DataMatrixDrawing d = Draw_DataMatrix_Barcode(c.value, c.format, "Auto", 1, 300);
+        ASSERT_FALSE(d.image.isNull()) << c.format;
+        EXPECT_EQ(d.grid.W, 144);
+        EXPECT_EQ(d.grid.H, 144);
+        EXPECT_EQ(dmtxDecode(d.image.bitmap()), c.value.toStdString()) << c.format;
+    }
+}

@@ -238,13 +238,15 @@ TEST(BarcodeEngine, ValuesWithoutASymbolGiveNoPictureAndSayWhy)
 
 TEST(BarcodeEngine, CustomResolutionSetsTheBitmapsPixels)
 {
-    // 60 points at 1200 dpi are 1000 pixels; "Auto" gives 600 dpi.
-    BarcodeSettings s = settingsFor(QStringLiteral("QR Code"), QStringLiteral("0123"));
+    // A 10 x 10 Data Matrix page (12 modules with its border) at 1200 dpi is
+    // 200 pixels; "Auto" gives 600 dpi. (A QR Code is drawn at the
+    // resolution of the device it is shown on instead.)
+    BarcodeSettings s = settingsFor(QStringLiteral("DataMatrix"), QStringLiteral("0123"));
     s.dpi_val_index = int(dpiItems().indexOf(QStringLiteral("Custom")));
     s.dpi_custom_val = QStringLiteral("1200");
     const BarcodeSymbol custom = Generate_Barcode_Variable(s, s.two_d_font_val, {}, {}, barcodeDpi(s));
-    EXPECT_EQ(custom.image_2d.bitmap().width(), 1000);
+    EXPECT_EQ(custom.image_2d.bitmap().width(), 200);
     s.dpi_val_index = 0;
     const BarcodeSymbol automatic = Generate_Barcode_Variable(s, s.two_d_font_val, {}, {}, barcodeDpi(s));
-    EXPECT_EQ(automatic.image_2d.bitmap().width(), 500);
+    EXPECT_EQ(automatic.image_2d.bitmap().width(), 100);
 }

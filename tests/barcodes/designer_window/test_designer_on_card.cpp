@@ -185,8 +185,9 @@ TEST_F(DesignerOnCard, DoubleClickGivesEverySelectedBarcodeTheResultAndUndoBring
         auto user = answer({});
         second = addBarcode();
     }
-    // The user had drawn the second one twice as large.
-    second->setBounds(QRectF(QPointF(4, 4), second->bounds().size() * 2));
+    // The user had drawn the second one larger (as large as the card lets
+    // its new symbol be).
+    second->setBounds(QRectF(QPointF(4, 4), second->bounds().size() * 1.4));
     const BarcodeState before = BarcodeState::of(*second);
     TVNGraphicView *canvas = wnd->currentCanvas();
     canvas->selectGraphic(first);
@@ -203,7 +204,7 @@ TEST_F(DesignerOnCard, DoubleClickGivesEverySelectedBarcodeTheResultAndUndoBring
         EXPECT_EQ(read(g->_barcode_image, BarcodeFormat::Code128), "BOTH-2");
     }
     // Each keeps the scale it was drawn at.
-    EXPECT_NEAR(second->bounds().width() / second->_barcode_image.size().width(), 2.0, 1e-9);
+    EXPECT_NEAR(second->bounds().width() / second->_barcode_image.size().width(), 1.4, 1e-9);
     EXPECT_EQ(second->bounds().topLeft(), QPointF(4, 4));
 
     wnd->design().document->undoManager().undo();
@@ -276,4 +277,79 @@ TEST_F(DesignerOnCard, TheBarcodeToolMakesOneBarcodeAndADragAfterItNoSecond)
     // The barcode and its settings are one step.
     wnd->findChild<QAction *>("act_undo")->trigger();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+}
+
+TEST_F(DesignerOnCard, ASymbologyChangeFitsItsBoxOnTheCardOrIsRefused)
+{
+    // A QR Code near the card's right edge becomes a linear symbol: one that
+    // the card can hold takes a box that agrees with its picture, inside the
+    // card, every text drawn; one wider than the card is refused with a
+    // message and the object stays as it was.
+    struct Row {
+        const char *title;
+        const char *value;
+        bool fits;
+    };
+    const Row rows[] = {
+        {"Code 128", "QV-42", true},
+        {"Industrial 2 of 5", "590123412345", false},
+    };
+    for (const Row &row : rows) {
+        GraphicPtr barcode;
+        {
+            auto user = answer([](Barcode_Gen_Dialog &d) {
+                choose(d, QStringLiteral("QR Code"), QStringLiteral("https://quorvant.example/c/7"));
+            });
+            barcode = addBarcode();
+        }
+        const QSizeF card = wnd->design().Front_card_Prop.Card_Size;
+        barcode->setBounds(QRectF(QPointF(card.width() - barcode->bounds().width() - 5, 30), barcode->bounds().size()));
+        wnd->currentCanvas()->selectGraphic(barcode);
+        const QRectF before = barcode->bounds();
+        const BarcodeSettings settingsBefore = barcode->barcodeSettings();
+        alerts.clear();
+        bool stayedOpen = false;
+        {
+            auto user = platform::ScopedModalResponder([&](QDialog &) {
+                choose(designer, QString::fromLatin1(row.title), QString::fromLatin1(row.value));
+                designer.setResult(0);
+                designer.ok_btn->click();
+                if (designer.result() != 1) {
+                    stayedOpen = true;
+                    designer.cancel_btn->click();
+                }
+                return designer.result();
+            });
+            wnd->Open_Barcode_Window(barcode.get());
+        }
+        const QImage shown = this->card();
+        if (!row.fits) {
+            EXPECT_TRUE(stayedOpen);
+            ASSERT_EQ(alerts.size(), 1);
+            EXPECT_TRUE(alerts.first().startsWith("The barcode does not fit on the card")) << alerts.first().toStdString();
+            EXPECT_EQ(barcode->bounds(), before);
+            EXPECT_EQ(barcode->barcodeSettings(), settingsBefore);
+            EXPECT_EQ(decodeBarcode(shown, BarcodeFormat::QRCode).text, "https://quorvant.example/c/7");
+            continue;
+        }
+        EXPECT_FALSE(stayedOpen) << alerts.join('|').toStdString();
+        EXPECT_TRUE(QRectF(QPointF(0, 0), card).contains(barcode->bounds())) << row.title;
+        EXPECT_EQ(barcode->bounds().size(), barcode->_barcode_image.size()) << row.title;
+        // Header, value and footer all on the card: what the card shows is
+        // what the picture drawn alone shows, inside the box.
+        const auto inked = [](const QImage &image) {
+            QRect out;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        out |= QRect(x, y, 1, 1);
+            return out;
+        };
+        const QRect onCard = inked(shown);
+        const QRect alone = inked(barcode->_barcode_image.toBitmap(300, Qt::white));
+        const QRectF box(barcode->bounds().topLeft() * 300 / 72, barcode->bounds().size() * 300 / 72);
+        EXPECT_TRUE(box.adjusted(-1, -1, 1, 1).contains(onCard)) << row.title;
+        EXPECT_NEAR(onCard.width(), alone.width(), 2) << row.title;
+        EXPECT_NEAR(onCard.height(), alone.height(), 2) << row.title;
+    }
 }

@@ -2,6 +2,7 @@
 // help buttons, invalid values, OK and Cancel, the data source and the
 // resolution, with alerts and modal runs answered by the test.
 
+#include "barcodes/datamatrix/DataMatrixSymbol.h"
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "barcodes/designer_window/Stepper.h"
@@ -289,6 +290,34 @@ TEST_F(DesignerWindow, ResolutionAndQRVersionFollowTheLoadedObject)
     EXPECT_FALSE(visible(dialog.dpi_Text));
 }
 
+TEST_F(DesignerWindow, DataMatrixSizeFieldsAreRaisedToTheLoadedSizeAndModule)
+{
+    // Rows and columns of the size name times the module size, raised only.
+    struct Case {
+        const char *format;
+        int module;
+        int width;
+        int height;
+    };
+    const Case cases[] = {
+        {"C18X18", 3, 54, 54},
+        {"C16X48", 2, 96, 54}, // 32 high: the 54 of the object before stays
+        {"Auto", 5, 96, 54},
+    };
+    for (const Case &c : cases) {
+        TVNBarcode graphic;
+        BarcodeSettings s;
+        s.linear_or_2d = 1;
+        s.barcode_font_index = int(barcodeTypeTitles().indexOf("DataMatrix"));
+        s.dm_format_index = int(dataMatrixFormatNames().indexOf(c.format));
+        s.dm_module_val = c.module;
+        graphic.setBarcodeSettings(s);
+        dialog.Set_Barcode_Prop_To_Control(&graphic);
+        EXPECT_EQ(dialog.dm_widthText_2D->text(), QString::number(c.width)) << c.format;
+        EXPECT_EQ(dialog.dm_HeightText_2D->text(), QString::number(c.height)) << c.format;
+    }
+}
+
 TEST_F(DesignerWindow, FlipsMirrorThePreviewImage)
 {
     type(QStringLiteral("FLIP-1"));
@@ -389,6 +418,6 @@ TEST_F(DesignerWindow, TwoDimensionalValuesMayBeAnyTextAndTheLargestDataMatrixIs
 
     const auto *rows = qobject_cast<QStandardItemModel *>(dialog.dm_format_ComboBox->model());
     ASSERT_NE(rows, nullptr);
-    EXPECT_FALSE(rows->item(dialog.dm_format_ComboBox->findText("C144X144"))->isEnabled());
+    EXPECT_TRUE(rows->item(dialog.dm_format_ComboBox->findText("C144X144"))->isEnabled());
     EXPECT_TRUE(rows->item(dialog.dm_format_ComboBox->findText("C132X132"))->isEnabled());
 }

@@ -98,3 +98,52 @@ TEST(ListData, RecordsAreNumberedInTheTableAndNeedEveryChosenColumn)
     // The design file may hold numbers as numbers.
     EXPECT_EQ(ListData({{{"Extension", 1}, {"Column1", 42.0}}}).value(0, 1), "42");
 }
+
+TEST_F(RecordBindingTest, UnusableSourcesAreTheBoundSeriesAndColumnsThatGiveNoValues)
+{
+    writeSeries("Names", "Ann\nBob\nCy\n");
+    writeSeries("Short", "1\n");
+    // As a Latin-1 editor saves "Zoë" and "Søren".
+    writeSeries("Latin1", "Zo\xEB\nS\xF8ren\n");
+    writeTestFile(tmp.file("DataSet/Folder.txt/inside"), "x");
+    const QString notUtf8 = SeriesStore::notUtf8Message();
+    auto path = [&](const char *name) { return tmp.file(QStringLiteral("DataSet/%1.txt").arg(name)); };
+    ListData twoColumns;
+    twoColumns.Create_List_By_Array({"a", "b"}, 2);
+    using U = batch_data::UnusableSource;
+    struct Row {
+        const char *why;
+        std::vector<SeriesBinding> front, back;
+        bool twoSided;
+        ListData sheet;
+        std::vector<U> expected;
+    } const rows[] = {
+        {"readable series, a shorter one included, and columns the table has",
+         {series("Names"), series("Short"), column(0), column(2)}, {}, false, twoColumns, {}},
+        {"a deleted series, named once for two objects",
+         {series("Gone"), series("Names"), series("Gone")}, {}, false, {},
+         {{batch_data::kSeriesValue, "Gone", path("Gone"), 0, "No such file."}}},
+        {"a series that is not UTF-8, and one that is a folder", {series("Latin1"), series("Folder")}, {}, false, {},
+         {{batch_data::kSeriesValue, "Latin1", path("Latin1"), 0, notUtf8},
+          {batch_data::kSeriesValue, "Folder", path("Folder"), 0, "No such file."}}},
+        {"a column past the table's two", {column(3), column(1), column(3)}, {}, false, twoColumns,
+         {{batch_data::kSpreadsheetValue, {}, {}, 3, "The spreadsheet has 2 columns."}}},
+        {"a column without any table", {column(1)}, {}, false, {},
+         {{batch_data::kSpreadsheetValue, {}, {}, 1, "No spreadsheet rows are loaded."}}},
+        {"the back counts on a two-sided card only", {}, {series("Gone"), column(5)}, false, twoColumns, {}},
+        {"series before columns, on either side", {column(5)}, {series("Gone")}, true, twoColumns,
+         {{batch_data::kSeriesValue, "Gone", path("Gone"), 0, "No such file."},
+          {batch_data::kSpreadsheetValue, {}, {}, 5, "The spreadsheet has 2 columns."}}},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(batch_data::unusableSources(store, row.front, row.back, row.twoSided, row.sheet), row.expected)
+            << row.why;
+        // The check keeps what it found for the run's end message.
+        binding_.check(store, row.front, row.back, row.twoSided, row.sheet);
+        EXPECT_EQ(binding_.unusable(), row.expected) << row.why;
+    }
+    EXPECT_EQ(U({batch_data::kSeriesValue, "Gone", "/d/Gone.txt", 0, "No such file."}).text(),
+              "series \"Gone\" (/d/Gone.txt): No such file.");
+    EXPECT_EQ(U({batch_data::kSpreadsheetValue, {}, {}, 3, "The spreadsheet has 2 columns."}).text(),
+              "column 3: The spreadsheet has 2 columns.");
+}

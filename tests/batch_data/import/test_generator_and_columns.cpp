@@ -197,6 +197,12 @@ TEST(SeriesTarget, WritesWholeSeriesThroughTheCheckedName)
     EXPECT_EQ(readTestFile(folder.file("DataSet/S.txt")), "old\nb\n");
     EXPECT_TRUE(writeSeriesValues(store, "New", {"c"}, SeriesWrite::Append));
     EXPECT_EQ(readTestFile(folder.file("DataSet/New.txt")), "c\n");
+    // Nothing is appended to a series in another encoding (Latin-1 "Zoë").
+    writeTestFile(folder.file("DataSet/L.txt"), "Zo\xEB\n");
+    QString appendError;
+    EXPECT_FALSE(writeSeriesValues(store, "L", {"d"}, SeriesWrite::Append, &appendError));
+    EXPECT_EQ(appendError, batch_data::unreadableSeriesMessage("L", folder.file("DataSet/L.txt"), SeriesStore::notUtf8Message()));
+    EXPECT_EQ(readTestFile(folder.file("DataSet/L.txt")), "Zo\xEB\n");
 
     QString message;
     EXPECT_EQ(checkedSeriesName(" *Names? "), "Names");

@@ -17,6 +17,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -331,4 +332,48 @@ TEST_F(SeriesDialogs, ColumnImportNeverOverwritesASeriesTheDesignUsesAndForgetsA
     EXPECT_EQ(tickedWhenAsked, QList<bool>({false, false}));
     EXPECT_EQ(series("Name"), "in use\n");
     EXPECT_EQ(series("City"), "Oslo\nRome\n");
+}
+
+TEST_F(SeriesDialogs, GeneratorTabRunsDownEachColumnAsTheFormReads)
+{
+    Generate_List &gen = Generate_List::defaultInstance();
+    const struct {
+        QRadioButton *Generate_List::*mode;
+        QLineEdit *Generate_List::*first;
+        std::vector<QLineEdit *Generate_List::*> fields; // top to bottom, as the form shows them
+    } rows[] = {
+        {&Generate_List::radioButton_Sequntial, &Generate_List::seq_file_name,
+         {&Generate_List::seq_file_name, &Generate_List::prefix_txt, &Generate_List::from_txt, &Generate_List::to_txt,
+          &Generate_List::suffix_txt}},
+        {&Generate_List::radioButton_Constant, &Generate_List::const_file_name,
+         {&Generate_List::const_file_name, &Generate_List::value_txt, &Generate_List::count_txt}},
+        {&Generate_List::radioButton_Random, &Generate_List::rndm_file_name,
+         {&Generate_List::rndm_file_name, &Generate_List::rand_prefix_txt, &Generate_List::rand_length_txt,
+          &Generate_List::rand_suffix_txt, &Generate_List::rand_count_txt}},
+    };
+    for (const auto &row : rows) {
+        QList<QWidget *> visited;
+        drive([] { Open_Generate_List(1, 1); }, [&](QDialog &d) {
+            d.show();
+            QApplication::setActiveWindow(&d);
+            (gen.*row.mode)->click();
+            (gen.*row.first)->setFocus();
+            // The user presses Tab until the focus comes round again.
+            for (int i = 0; i < 40 && (visited.isEmpty() || QApplication::focusWidget() != visited.first()); ++i) {
+                visited.append(QApplication::focusWidget());
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QApplication::sendEvent(QApplication::focusWidget(), &tab);
+            }
+            d.hide();
+        });
+        QList<QWidget *> fieldsInOrder;
+        for (QLineEdit *Generate_List::*field : row.fields)
+            fieldsInOrder.append(gen.*field);
+        QList<QWidget *> fieldsVisited;
+        for (QWidget *w : visited)
+            if (fieldsInOrder.contains(w))
+                fieldsVisited.append(w);
+        EXPECT_EQ(fieldsVisited, fieldsInOrder) << (gen.*row.mode)->text().toStdString();
+        EXPECT_TRUE(visited.contains(gen.ok_btn)) << (gen.*row.mode)->text().toStdString();
+    }
 }

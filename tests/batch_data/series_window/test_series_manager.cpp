@@ -113,7 +113,8 @@ TEST_F(SeriesWindow, RefusedNamesAndFailedWritesLoseNothing)
     alerts.clear();
     manager().batch_list_name->setText("X");
     manager().Save_Btn_Clicked();
-    EXPECT_EQ(alerts, QStringList{"Error in file accessing."});
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first(), "Error in file accessing.\n\n" + seriesFile("X.txt") + ": Filename refers to a directory");
     EXPECT_EQ(readTestFile(seriesFile("A.txt")), "keep\n");
     EXPECT_TRUE(manager().avl_list_box->isHidden());   // still editing
 }
@@ -246,7 +247,8 @@ TEST_F(SeriesWindow, SeriesFilesAreFoundWhateverTheCaseOfTheirExtension)
     alerts.clear();
     selectSeries("beta");
     manager().Update_Btn_Clicked();
-    EXPECT_EQ(alerts, QStringList{"Error in file accessing."});
+    // The message keeps its words and adds the file and the system's reason.
+    EXPECT_EQ(alerts, QStringList{"Error in file accessing.\n\n" + seriesFile("beta.txt") + ": No such file or directory"});
     EXPECT_TRUE(manager().list_value_box->isHidden());
 }
 
@@ -429,4 +431,31 @@ TEST_F(SeriesWindow, ViewerListsTheTrimmedValuesOfASeries)
     EXPECT_TRUE(viewer.ListData.isEmpty());
     EXPECT_EQ(viewer.list_count->text(), "Total Rows : 0");
     EXPECT_EQ(shown, 2);
+}
+
+TEST_F(SeriesWindow, ExportResultBoxStandsOverTheManagerWhichStaysShown)
+{
+    // The manager open as the user has it: a modal window over the design.
+    manager().setWindowModality(Qt::ApplicationModal);
+    manager().show();
+    manager().AddNew_Btn_Clicked();
+    manager().Create_Value_List("12");
+    dialogs["QFileDialog"] = [&](QDialog &d) {
+        static_cast<QFileDialog &>(d).selectFile(tmp.file("out.txt"));
+        return 1;
+    };
+    const QWidget *over = nullptr;
+    bool managerShown = false;
+    dialogs["Export_File_Box"] = [&](QDialog &box) {
+        over = box.parentWidget();
+        managerShown = manager().isVisible();
+        return 1;
+    };
+    manager().findChild<QPushButton *>("export_value_btn")->click();
+    manager().hide();
+    manager().setWindowModality(Qt::NonModal);
+    EXPECT_EQ(over, &manager());
+    EXPECT_TRUE(managerShown);
+    // The main window's own exports still show it over the main window.
+    EXPECT_EQ(wnd->findChild<QDialog *>("Open_Export_Files")->parentWidget(), wnd.get());
 }

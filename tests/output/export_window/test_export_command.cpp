@@ -444,6 +444,81 @@ TEST_F(ExportCommandTest, ACardMadeWithoutItsBarcodeIsNamedAndNeverASuccess)
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
 
+TEST_F(ExportCommandTest, BoundDataThatCannotBeUsedIsNamedAndNeverASuccess)
+{
+    // The names as a Latin-1 editor saves them.
+    const QByteArray latin1 = "Zo\xEB \xC5ngstr\xF6m\nS\xF8ren Kierkeg\xE5rd\nAda Lovelace\n";
+    const QString success = "Frame has been exported successfully.";
+    auto series = [](const char *name) { return Data_Folder_Path + "/" + name + ".txt"; };
+    const QString heading = "The cards were made without data that could not be used:\n";
+    struct Row {
+        const char *why;
+        std::function<void()> damage;
+        bool untickSeries;
+        QStringList files; // in the chosen folder ("Quorvant" for a batch)
+        QStringList named; // what the message names; none: the success text
+    };
+    const QStringList batchFiles{"Quorvant"};
+    const Row rows[] = {
+        {"a bound series deleted", [&] { QFile::remove(series("Backs")); }, false, batchFiles,
+         {"series \"Backs\" (" + series("Backs") + "): No such file."}},
+        {"a bound series not in UTF-8", [&] { writeTestFile(series("Names"), latin1); }, false, batchFiles,
+         {"series \"Names\" (" + series("Names") + "): " + batch_data::SeriesStore::notUtf8Message()}},
+        {"a shorter series is not a fault", [&] { writeTestFile(series("Backs"), "B-0001\n"); }, false, batchFiles, {}},
+        {"every bound series gone: the design as it is, still named",
+         [&] {
+             for (const char *name : {"Names", "Codes", "Backs"})
+                 QFile::remove(series(name));
+         },
+         false, {"card.PNG", "card_Back.PNG"},
+         {"series \"Codes\" (" + series("Codes") + "): No such file.",
+          "series \"Names\" (" + series("Names") + "): No such file.",
+          "series \"Backs\" (" + series("Backs") + "): No such file."}},
+        {"series left out by the user", [&] { QFile::remove(series("Backs")); }, true, {"card.PNG", "card_Back.PNG"}, {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.why);
+        bindDesign(3);
+        row.damage();
+        const QByteArray namesBefore = readTestFile(series("Names"));
+        const QString folder = tmp.file(QStringLiteral("run%1").arg(&row - rows));
+        QDir().mkpath(folder);
+        pick("PNG", 72, 0);
+        if (row.untickSeries) {
+            chooseOptions = [base = chooseOptions](ExportWindow &w) {
+                base(w);
+                w.Export_with_batch_chk->setChecked(false);
+            };
+        }
+        typedPath = row.files == batchFiles ? folder : QDir(folder).filePath("card");
+        resultBoxes.clear();
+        alerts.clear();
+        exportFromMenu();
+        EXPECT_EQ(files(folder).isEmpty() ? QStringList{"Quorvant"} : files(folder), row.files);
+        if (row.files == batchFiles) {
+            // Every card is still made.
+            EXPECT_EQ(files(QDir(folder).filePath("Quorvant")).size(), 6);
+        }
+        ASSERT_EQ(resultBoxes.size(), 1);
+        const QString box = resultBoxes.first();
+        if (row.named.isEmpty()) {
+            EXPECT_TRUE(box.endsWith(" | " + success)) << qPrintable(box);
+        } else {
+            EXPECT_FALSE(box.contains(success)) << qPrintable(box);
+            EXPECT_TRUE(box.contains(heading + row.named.join('\n'))) << qPrintable(box);
+        }
+        if (row.files == batchFiles) {
+            QStringList data;
+            for (const QString &line : row.named)
+                data << "data: " + line;
+            EXPECT_EQ(exporter->lastProblems(), data);
+        }
+        EXPECT_TRUE(alerts.isEmpty()) << qPrintable(alerts.join('|'));
+        // Nothing is written over a series the run could not read.
+        EXPECT_EQ(readTestFile(series("Names")), namesBefore);
+    }
+}
+
 TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSaysStopped)
 {
     bindDesign(200);

@@ -40,18 +40,21 @@ const EmailSettings kNothingStored{QString(""), QString(""), QString(""), QStrin
 
 } // namespace
 
-TEST(EmailSettings, AnythingButADictionaryIsEmptiedByTheNextLoad)
+TEST(EmailSettings, AMissingOrEmptyFileIsMadeAnewAndADamagedOneIsKept)
 {
     TempFolder folder;
     const struct {
         const char *name;
         std::optional<QByteArray> content;
+        bool damaged; // kept byte for byte, with a reason
     } rows[] = {
-        {"missing", std::nullopt},
-        {"not XML", "SendEmailPwd=secret"},
-        {"an array", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>"},
-        {"cut short", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>SendEmailPwd</key><str"},
-        {"empty", ""},
+        {"missing", std::nullopt, false},
+        {"empty", "", false},
+        {"not XML", "SendEmailPwd=secret", true},
+        {"an array", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>", true},
+        {"cut short", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>SendEmailPwd</key><str", true},
+        {"a bare &", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>SendEmailPwd</key>"
+                     "<string>Tom&Jerry</string></dict></plist>", true},
     };
     for (const auto &row : rows) {
         const QString path = folder.file(QString::fromLatin1(row.name));
@@ -59,12 +62,17 @@ TEST(EmailSettings, AnythingButADictionaryIsEmptiedByTheNextLoad)
             writeTestFile(path, *row.content);
             QFile::setPermissions(path, QFileDevice::Permissions(0x6644));
         }
-        const EmailSettings loaded = Preferences(path).values();
+        const Preferences store(path);
         // Every text empty, the SSL choice absent.
-        EXPECT_EQ(loaded, kNothingStored) << row.name;
-        EXPECT_TRUE(loaded.send_email_enable_ssl.isNull()) << row.name;
-        EXPECT_EQ(QFileInfo(path).size(), 0) << row.name;
-        EXPECT_EQ(mode(path), 0600u) << row.name;
+        EXPECT_EQ(store.values(), kNothingStored) << row.name;
+        EXPECT_TRUE(store.values().send_email_enable_ssl.isNull()) << row.name;
+        EXPECT_EQ(store.loadProblem().isEmpty(), !row.damaged) << row.name;
+        if (row.damaged) {
+            EXPECT_EQ(readTestFile(path), *row.content) << row.name;
+        } else {
+            EXPECT_EQ(QFileInfo(path).size(), 0) << row.name;
+            EXPECT_EQ(mode(path), 0600u) << row.name;
+        }
     }
 }
 

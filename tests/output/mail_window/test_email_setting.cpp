@@ -1,9 +1,12 @@
 // The e-mail settings dialog, driven through its handlers with the user's
 // answers scripted; its test mail goes to a real SMTP server.
+#include "design_window/ResourceFolder.h"
+#include "design_window/TVNWindowController.h"
 #include "output/mail/EmailSettings.h"
 #include "output/mail_window/Email_Setting.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "platform/PropertyList.h"
 #include "tests/output/mail/MailTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -11,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -227,6 +231,27 @@ TEST(EmailSettingDialog, TestMailGoesOutWhileTheWindowKeepsAnswering)
         else
             EXPECT_TRUE(status.startsWith(failure) && status.contains("535")) << status.toStdString();
         EXPECT_EQ(alerts.texts, QStringList{status.trimmed()}) << row.name;
+        // Shown whole: the label is as tall as its wrapped text, inside its
+        // box and the window.
+        QApplication::processEvents();
+        QLabel *shownStatus = dialog._send_mail_result_status;
+        EXPECT_GE(shownStatus->height(), shownStatus->heightForWidth(shownStatus->width())) << row.name;
+        auto *box = dialog.findChild<QWidget *>("test_box");
+        EXPECT_TRUE(box->contentsRect().contains(shownStatus->geometry()))
+            << row.name;
+        EXPECT_LE(box->geometry().bottom(), dialog.height()) << row.name;
+    }
+
+    // A setting changed since: the result no longer stands.
+    for (QWidget *field : std::initializer_list<QWidget *>{dialog._send_mail_port, dialog._send_mail_ssl}) {
+        dialog._send_mail_result_status->setText(QStringLiteral("E-mail has been sent successfully."));
+        if (field == dialog._send_mail_ssl) {
+            dialog._send_mail_ssl->click();
+        } else {
+            QKeyEvent typed(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+            QApplication::sendEvent(field, &typed);
+        }
+        EXPECT_EQ(dialog._send_mail_result_status->text(), QString()) << field->objectName().toStdString();
     }
 
     const QList<QJsonObject> got = server.messages();
@@ -237,4 +262,54 @@ TEST(EmailSettingDialog, TestMailGoesOutWhileTheWindowKeepsAnswering)
     EXPECT_EQ(got[0]["body"].toString().trimmed(), "This is test mail sent by Quorvant.");
     // The test mail saves nothing.
     EXPECT_FALSE(QFileInfo::exists(Preferences::defaultPath()));
+}
+
+TEST(EmailSettingDialog, AnUnreadableSettingsFileIsNamedAtStartAndKeptUntilTheUserSaves)
+{
+    TempFolder tmp;
+    design_window::setResourceFolder(tmp.file("res"));
+    const QString path = Preferences::defaultPath();
+    const QByteArray stored = platform::writePropertyList(QVariantMap{
+        {"SendEmailSender", "me@example.org"}, {"SendEmailPwd", "Tom&Jerry"}, {"SendEmailSMTP", "smtp.example.org"}});
+    const struct {
+        const char *name;
+        QByteArray bytes;
+    } rows[] = {
+        {"cut short", stored.left(stored.indexOf("Tom&amp;"))},
+        {"a bare & typed by hand", QByteArray(stored).replace("Tom&amp;Jerry", "Tom&Jerry")},
+    };
+    const Fields typed{"new@example.org", "pw", "mail.example.org", "587", ""};
+    for (const auto &row : rows) {
+        writeTestFile(path, row.bytes);
+        {
+            AlertLog alerts;
+            // The program's start.
+            auto window = std::make_unique<TVNWindowController>();
+            ASSERT_EQ(alerts.texts.size(), 1) << row.name;
+            EXPECT_TRUE(alerts.texts[0].startsWith("The e-mail settings file could not be read:\n" + path))
+                << alerts.texts[0].toStdString();
+        }
+        EXPECT_EQ(sender_email, QString()) << row.name;
+        EXPECT_EQ(readTestFile(path), row.bytes) << row.name;
+
+        // The settings window shows nothing stored; closing it writes nothing,
+        // saving writes a good file.
+        Email_Setting dialog;
+        for (QPushButton *button : {dialog.close_btn, dialog.save_btn}) {
+            platform::ScopedModalResponder user([&](QDialog &) {
+                EXPECT_TRUE(shown(dialog) == Fields{}) << row.name;
+                fill(dialog, typed);
+                button->click();
+                return dialog.result();
+            });
+            dialog.Open_Wnd();
+            if (button == dialog.close_btn) {
+                EXPECT_EQ(readTestFile(path), row.bytes) << row.name;
+            }
+        }
+        const Preferences saved(path);
+        EXPECT_TRUE(saved.loadProblem().isEmpty()) << row.name;
+        EXPECT_EQ(saved.values(), (EmailSettings{"", typed.sender, typed.password, typed.smtp, typed.port, "N"}))
+            << row.name;
+    }
 }

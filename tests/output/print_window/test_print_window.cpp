@@ -3,6 +3,7 @@
 // and a real barcode reader. No printer is installed here (the scheduler
 // address leads nowhere), so the printer list offers the PDF file alone.
 
+#include "design_window/DesignFile.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
@@ -533,4 +534,73 @@ TEST(PrintCommand, ACardMadeWithoutItsBarcodeIsNamedAndEveryOtherCardPrinted)
     EXPECT_EQ(idsOnPage(pdf, 1, layout, 5), ids);
     // Every record's QR Code went out as rectangles, not as a picture.
     EXPECT_EQ(pdfImages(pdf).objects, 0);
+}
+
+TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
+{
+    struct Row {
+        const char *why;
+        QString series;      // the series a text is bound to ("" none)
+        int column;          // the column a text is bound to (0 none)
+        bool records;        // a series of five ids is bound too
+        QString expected;    // the alert; "" none
+    };
+    const Row rows[] = {
+        {"a deleted series beside one that has records", "Gone", 0, true,
+         "5 cards were printed.\n\nThe cards were made without data that could not be used:\nseries \"Gone\" (%1): "
+         "No such file."},
+        {"a column the spreadsheet does not have", "", 3, true,
+         "5 cards were printed.\n\nThe cards were made without data that could not be used:\ncolumn 3: The "
+         "spreadsheet has 2 columns."},
+        {"the only bound series deleted: the design as it is, still named", "Gone", 0, false,
+         "1 cards were printed.\n\nThe cards were made without data that could not be used:\nseries \"Gone\" (%1): "
+         "No such file."},
+        {"every bound source usable", "", 0, true, ""},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.why);
+        PrintCommandDesk desk;
+        TVNWindowController &window = desk.window;
+        QStringList ids, titles{"Id", "Name"};
+        for (int n = 0; n < 5; ++n)
+            ids << recordId(n);
+        ASSERT_TRUE(window.seriesStore().writeSeries("Ids", ids));
+        design_window::restoreSpreadsheetTable(
+            {titles, {{{"Extension", "1"}, {"Column1", "7"}, {"Column2", "Ann"}}}});
+        window.applyCardSize(QSizeF(88.9, 50.8));
+        auto bound = [&](GraphicClass cls, QRectF box, int type, const QString &series, int column) {
+            GraphicPtr g = newGraphicOfClass(cls);
+            g->setBounds(box);
+            g->Set_Data_source_type(type);
+            g->Set_Batch_List_Name(series);
+            g->Set_Excel_binding_Index(column);
+            window.Get_Front_Controls_Array().push_back(g);
+        };
+        if (row.records)
+            bound(GraphicClass::Barcode, QRectF(18, 52, 216, 78), 1, "Ids", 0);
+        if (!row.series.isEmpty())
+            bound(GraphicClass::Text, QRectF(18, 4, 120, 30), 1, row.series, 0);
+        if (row.column > 0)
+            bound(GraphicClass::Text, QRectF(18, 4, 120, 30), 2, {}, row.column);
+        platform::ScopedModalResponder user([&](QDialog &d) {
+            if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+                PrintTest::choosePaper(*w, QPageSize::Letter);
+                PrintTest::setGrid(*w, 1, 1);
+                if (auto *copies = w->findChild<QSpinBox *>("no_of_copy"))
+                    copies->setValue(1);
+                w->PrintButtonPressed();
+            } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+                panel->selectFile(desk.tmp.file("cards.pdf"));
+                return 1;
+            }
+            return 0;
+        });
+        window.findChild<QAction *>("act_print")->trigger();
+        const QString gone = window.seriesStore().seriesFilePath("Gone").value_or(QString());
+        QString expected = row.expected;
+        expected.replace("%1", gone);
+        EXPECT_EQ(desk.alerts, expected.isEmpty() ? QStringList() : QStringList{expected});
+        EXPECT_TRUE(QFileInfo(desk.tmp.file("cards.pdf")).size() > 0);
+        design_window::restoreSpreadsheetTable({});
+    }
 }
