@@ -273,7 +273,6 @@ void TVNWindowController::New_Project_Setting_Reset()
     last_ctrl_X = 0;
     last_ctrl_Y = 0;
     design_window::Selected_Control_Tool = kSelectTool;
-    m_drawingTool = kSelectTool;
     m_designFilePath.clear();
     m_designFileStamp = {};
     updateTitle();
