@@ -4,7 +4,6 @@
 #include "batch_data/import_window/SeriesImportWindowsImpl.h"
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/HubServices.h"
-#include "design_window/SeriesWindows.h"
 #include "output/export_window/ImageExport.h"
 #include "output/mail_window/DesignMailCards.h"
 #include "output/mail_window/MailWindowsImpl.h"
@@ -32,15 +31,10 @@ Services::Services()
     // The mail command and the e-mail settings.
     hub.mail = m_mailWindows.get();
     // The barcode tool, a double click on a barcode and the inspector's
-    // designer button open the designer; its View button shows the chosen
-    // series. The designer is made when first opened, not at start-up.
+    // designer button open the designer; its View button opens the viewers
+    // of hub.series. The designer is made when first opened, not at start-up.
     hub.barcodeDesigner = [](TVNGraphic *graphic) {
-        barcodes::Barcode_Gen_Dialog &designer = barcodes::Barcode_Gen_Dialog::defaultInstance();
-        designer.setSeriesViewer([](const QString &name) {
-            if (design_window::SeriesWindows *windows = design_window::seriesWindows())
-                windows->viewSeries(name);
-        });
-        return designer.Open_Wnd(graphic);
+        return barcodes::Barcode_Gen_Dialog::defaultInstance().Open_Wnd(graphic);
     };
 
     // One layer up from the design window: the series manager's Import and

@@ -4,7 +4,6 @@
 #include "design_window/BarcodeDesigner.h"
 
 #include <QFormLayout>
-#include <QLabel>
 #include <QPushButton>
 
 using namespace design_window;
@@ -12,8 +11,7 @@ using namespace design_window;
 BarcodePanel::BarcodePanel(QWidget *parent, TVNDocument *document)
     : ObjectPanel(parent, document, "barcode_panel", tr("Barcode"))
 {
-    barcode_value_lbl = named(new QLabel, "barcode_value_lbl");
-    barcode_value_lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    barcode_value_lbl = named(new ElidedLabel, "barcode_value_lbl");
     form()->addRow(tr("Value:"), barcode_value_lbl);
     barcode_designer_btn = named(new QPushButton(tr("Barcode Designer...")), "barcode_designer_btn");
     connect(barcode_designer_btn, &QPushButton::clicked, this, &BarcodePanel::designerRequested);
@@ -24,7 +22,7 @@ bool BarcodePanel::showGraphic(const GraphicPtr &graphic)
 {
     if (!graphic || graphic->graphicClass() != GraphicClass::Barcode)
         return false;
-    barcode_value_lbl->setText(barcodes::barcodeValueOf(graphic->barcodeSettings()));
+    barcode_value_lbl->setValue(barcodes::barcodeValueOf(graphic->barcodeSettings()));
     barcode_designer_btn->setEnabled(barcodeDesignerInstalled());
     return true;
 }

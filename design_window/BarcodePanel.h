@@ -4,7 +4,6 @@
 
 #include "design_window/PanelSupport.h"
 
-class QLabel;
 class QPushButton;
 
 class BarcodePanel : public ObjectPanel {
@@ -13,7 +12,9 @@ public:
     BarcodePanel(QWidget *parent, TVNDocument *document);
     bool showGraphic(const GraphicPtr &graphic) override;
 
-    QLabel *barcode_value_lbl = nullptr;
+    // The value, cut to the panel's width (a long one would push the
+    // designer button out of sight).
+    ElidedLabel *barcode_value_lbl = nullptr;
     QPushButton *barcode_designer_btn = nullptr;
 
 signals:

@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace design_window {
@@ -23,6 +24,10 @@ namespace {
 // PDF can hold. Anything larger cannot be printed or exported and would give
 // the canvases a size no window can have.
 constexpr double kMaxCardSidePt = 200 * 72;
+
+// A stored bitmap's data: PNG unless its "format" says "jpeg".
+const QByteArray kPngFormat = QByteArrayLiteral("png");
+const QByteArray kJpegFormat = QByteArrayLiteral("jpeg");
 
 // ---- the fields of a graphic's barcode settings, one row per stored field
 // under its field name
@@ -148,7 +153,9 @@ QVariantMap pointDict(const QPointF &p)
 }
 
 // An image as a dictionary: vector pictures are stored as SVG, bitmaps as
-// PNG. A null image has no dictionary.
+// PNG, or as the JPEG data they were read from ("format" "jpeg"): a photo
+// encoded again as PNG would take several times its size and seconds to
+// write. A null image has no dictionary.
 std::optional<QVariantMap> imageDict(const platform::Image &image)
 {
     if (image.isNull())
@@ -157,6 +164,11 @@ std::optional<QVariantMap> imageDict(const platform::Image &image)
     if (image.isVector()) {
         dict.insert("kind", QStringLiteral("svg"));
         dict.insert("data", image.toSvg());
+    } else if (!image.encoded().isEmpty()) {
+        dict.insert("kind", QStringLiteral("bitmap"));
+        if (image.encodedFormat() != kPngFormat)
+            dict.insert("format", QString::fromLatin1(image.encodedFormat()));
+        dict.insert("data", image.encoded());
     } else {
         QByteArray png;
         QBuffer buffer(&png);
@@ -544,14 +556,19 @@ public:
         out = QPointF(x, y);
     }
 
+    // A picture whose data does not decode is left out and its key noted
+    // (see takeDamagedPictures()): one damaged picture costs only itself. A
+    // dictionary that is no image at all makes the file damaged.
     void image(const QVariantMap &map, const QString &key, platform::Image &out)
     {
         const auto d = dict(map, key);
         if (!d)
             return;
         QString kind;
+        QString format = QString::fromLatin1(kPngFormat);
         double w = 0, h = 0;
         string(*d, "kind", kind);
+        string(*d, "format", format);
         number(*d, "width", w);
         number(*d, "height", h);
         const QVariant *data = find(*d, "data");
@@ -560,22 +577,25 @@ public:
         if (!data || data->typeId() != QMetaType::QByteArray || w <= 0 || h <= 0)
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         const QByteArray bytes = data->toByteArray();
+        platform::Image picture;
         if (kind == QLatin1String("svg")) {
             // Drawn once into a recording of our own: the file's content is
             // never replayed as it stands.
-            const platform::Image picture = platform::Image::fromSvg(bytes, QSizeF(w, h));
-            if (picture.isNull())
-                return fail(QStringLiteral("\"%1\" is a damaged picture.").arg(key));
-            out = picture;
+            picture = platform::Image::fromSvg(bytes, QSizeF(w, h));
         } else if (kind == QLatin1String("bitmap")) {
-            QImage bitmap;
-            if (!bitmap.loadFromData(bytes, "PNG"))
-                return fail(QStringLiteral("\"%1\" is a damaged picture.").arg(key));
-            out = platform::Image::fromBitmap(bitmap, QSizeF(w, h));
+            // The data is kept as it is, so saving again stores the same bytes.
+            picture = platform::Image::fromEncoded(bytes, format.toLatin1(), QSizeF(w, h));
         } else {
-            fail(QStringLiteral("\"%1\" is not an image.").arg(key));
+            return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         }
+        if (picture.isNull())
+            m_damagedPictures.append(key);
+        else
+            out = picture;
     }
+
+    // The keys of the pictures left out since the last call.
+    QStringList takeDamagedPictures() { return std::exchange(m_damagedPictures, {}); }
 
     void richText(const QVariantMap &map, const QString &key, drawing::RichText &out)
     {
@@ -650,6 +670,7 @@ public:
 
 private:
     QString m_error;
+    QStringList m_damagedPictures;
 };
 
 GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
@@ -742,7 +763,22 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
     return g;
 }
 
-void readGraphics(Reader &in, const QVariantMap &map, const QString &key, GraphicList &out)
+// The picture an object shows; null when it shows none (a text, or an image
+// or barcode whose picture is missing).
+platform::Image shownPicture(const TVNGraphic &g)
+{
+    if (const auto *image = dynamic_cast<const TVNImage *>(&g))
+        return image->image();
+    if (g.graphicClass() == GraphicClass::Barcode)
+        return g._barcode_image;
+    return {};
+}
+
+// Reads one side's objects. An object whose stored picture is damaged, and
+// that has none from elsewhere (its file, its barcode settings), is named in
+// `missing`.
+void readGraphics(Reader &in, const QVariantMap &map, const QString &key, const QString &side, GraphicList &out,
+                  QStringList &missing)
 {
     const auto items = in.list(map, key);
     if (!items)
@@ -753,6 +789,9 @@ void readGraphics(Reader &in, const QVariantMap &map, const QString &key, Graphi
         GraphicPtr g = readGraphic(in, item.toMap());
         if (!g)
             return;
+        const bool damaged = !in.takeDamagedPictures().isEmpty();
+        if (damaged && g->graphicClass() != GraphicClass::Text && shownPicture(*g).isNull())
+            missing.append(describeObject(*g, side, out.size()));
         out.push_back(std::move(g));
     }
 }
@@ -954,7 +993,7 @@ QByteArray encodeDesign(const Design &d, QString *error)
     return bytes;
 }
 
-std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
+std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, QStringList *missingPictures)
 {
     auto refuse = [error](const QString &why) -> std::optional<Design> {
         if (error)
@@ -976,10 +1015,15 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
 
     Design d;
     Reader in;
-    readGraphics(in, map, "front_graphics", d.front);
-    readGraphics(in, map, "back_graphics", d.back);
+    QStringList missing;
+    readGraphics(in, map, "front_graphics", QStringLiteral("front"), d.front, missing);
+    readGraphics(in, map, "back_graphics", QStringLiteral("back"), d.back, missing);
     in.card(map, "Front_card_Prop", d.frontCard);
+    if (!in.takeDamagedPictures().isEmpty())
+        missing.append(QStringLiteral("The background picture of the front"));
     in.card(map, "Back_card_Prop", d.backCard);
+    if (!in.takeDamagedPictures().isEmpty())
+        missing.append(QStringLiteral("The background picture of the back"));
     in.string(map, "Card_Category", d.card.category);
     in.integer(map, "Card_Size_Index", d.card.sizeIndex);
     in.string(map, "Card_Orientation", d.card.orientation);
@@ -1030,7 +1074,26 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error)
         in.fail(QStringLiteral("The card orientation is damaged."));
     if (!in.ok())
         return refuse(in.error());
+    if (missingPictures)
+        *missingPictures = missing;
     return d;
+}
+
+Design detachedDesign(Design design)
+{
+    for (GraphicList *side : {&design.front, &design.back}) {
+        for (GraphicPtr &g : *side) {
+            if (!g)
+                continue;
+            g = g->clone();
+            g->_barcode_image = g->_barcode_image.unshared();
+            if (auto *image = dynamic_cast<TVNImage *>(g.get()))
+                image->setImage(image->image().unshared());
+        }
+    }
+    for (Card_Property *card : {&design.frontCard, &design.backCard})
+        card->BG_Image = card->BG_Image.unshared();
+    return design;
 }
 
 bool saveDesignFile(const QString &path, const Design &design, QString *error)
@@ -1055,7 +1118,7 @@ std::optional<QString> designFileRefusal(const QString &path)
     return std::nullopt;
 }
 
-std::optional<Design> loadDesignFile(const QString &path, QString *error)
+std::optional<Design> loadDesignFile(const QString &path, QString *error, QStringList *missingPictures)
 {
     auto refuse = [&](const QString &reason) {
         if (error)
@@ -1076,7 +1139,7 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error)
         return refuse(file.errorString());
     if (bytes.size() > kMostDesignFileBytes)
         return refuse(QStringLiteral("It has more than %L1 bytes, more than any design.").arg(kMostDesignFileBytes));
-    return decodeDesign(bytes, error);
+    return decodeDesign(bytes, error, missingPictures);
 }
 
 SpreadsheetTable currentSpreadsheetTable()

@@ -5,7 +5,8 @@
 // main photo with its adjustments, the user profiles of both sides with their
 // spreadsheet settings and the spreadsheet data source's table. Colours, fonts, images and graphics are
 // dictionaries keyed by field name; an image keeps its size in points and its
-// content as SVG (vector pictures) or PNG (bitmaps); a text keeps its rich
+// content as SVG (vector pictures), PNG or the JPEG it was read from
+// (bitmaps); a text keeps its rich
 // text whole (every run's font and colour) beside its plain text.
 //
 // Reading builds a complete design first; nothing of the open design is
@@ -68,11 +69,19 @@ struct Design {
 QByteArray encodeDesign(const Design &design, QString *error = nullptr);
 // Decodes the file's bytes, in the forms written now and in the typed
 // values of earlier files; nullopt with a reason when the data is not a
-// design file or is damaged.
-std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nullptr);
+// design file or is damaged. A stored picture whose data is damaged costs
+// only itself: its object comes without it (the canvas shows the missing
+// picture's placeholder there) and is named in `missingPictures`.
+std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nullptr,
+                                   QStringList *missingPictures = nullptr);
+
+// The design with every object cloned: a value that no later edit of the
+// open design reaches, so a worker thread may encode it (pictures are shared,
+// never changed in place).
+Design detachedDesign(Design design);
 
 // Writes the design atomically: the previous file stays intact when the
-// write fails.
+// write fails. Touches nothing but `design`: may run on any thread.
 bool saveDesignFile(const QString &path, const Design &design, QString *error = nullptr);
 
 // The largest file read as a design: far beyond a design of thousands of
@@ -86,7 +95,8 @@ inline constexpr qint64 kMostDesignFileBytes = qint64(512) << 20;
 std::optional<QString> designFileRefusal(const QString &path);
 // Reads and decodes the design file; nullopt with the reason when the path
 // is refused (designFileRefusal), cannot be read or is not a design.
-std::optional<Design> loadDesignFile(const QString &path, QString *error = nullptr);
+std::optional<Design> loadDesignFile(const QString &path, QString *error = nullptr,
+                                     QStringList *missingPictures = nullptr);
 
 // Who an object is, for messages: its kind, its id (or the start of its
 // text) and where it sits, `index` from 0 in the list of `side` ("front" or

@@ -6,9 +6,12 @@
 #include "drawing/TVNGraphic.h"
 
 #include <QColor>
+#include <QFont>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QDoubleSpinBox;
 class QFormLayout;
@@ -36,10 +39,26 @@ QFormLayout *newPageForm(QWidget *page);
 // The colour panel; an invalid colour when cancelled.
 QColor chooseColor(QWidget *parent, const QColor &initial);
 
+// The family `font` is drawn with: its own, or the one the system puts in
+// its place (on Debian, Liberation Serif for "Times New Roman"). What a
+// label or a family list shows for a stored font.
+QString drawnFamily(const QFont &font);
+// The name of the face `font` is drawn with, as a font label shows it: the
+// drawn family, followed by its style unless that is the plain one
+// ("DejaVu Sans", "DejaVu Sans Bold Oblique").
+QString drawnFontName(const QFont &font);
+// The font panel opened on `stored` as it is drawn (family, style and size
+// selected). The chosen font, without a style name (design files keep the
+// weight and slant, which it then has); `stored` itself, unaltered, when OK
+// left family, style and size as they were; none when cancelled.
+std::optional<QFont> chooseFont(QWidget *parent, const QFont &stored);
+
 // An open (or, with `save`, a save) panel; the chosen path, empty when
-// cancelled. `suffix` is added to a typed name without one.
+// cancelled. `suffix` is added to a typed name without one; with several
+// types in `filter` (";;" between them), the extension of the type chosen
+// in the panel instead. `chosenFilter`, when given, receives that type.
 QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter,
-                     const QString &suffix = {});
+                     const QString &suffix = {}, QString *chosenFilter = nullptr);
 
 // False after telling the user "Please select valid file path." when the
 // trimmed path names nothing; true when it exists.
@@ -78,4 +97,23 @@ protected:
 private:
     TVNDocument *m_document;
     QFormLayout *m_form;
+};
+
+// A label for a value of any length in a panel: each line is cut short with
+// "…" where the label is narrower, and at most kShownLines lines are shown,
+// so a long value neither widens nor lengthens the panel. text() keeps the
+// whole value; the tool tip shows it.
+class ElidedLabel : public QLabel {
+public:
+    static constexpr int kShownLines = 3;
+    explicit ElidedLabel(QWidget *parent = nullptr);
+    // The whole value; what is shown is cut to the label's width.
+    void setValue(const QString &value);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // The lines as drawn at the label's present width.
+    QStringList shownLines() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };

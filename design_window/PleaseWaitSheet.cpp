@@ -1,12 +1,15 @@
 #include "design_window/PleaseWaitSheet.h"
 
 #include "design_window/Globals.h"
+
 #include "platform/Helpers.h"
 
 #include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
 #include <exception>
 #include <thread>
 
@@ -33,10 +36,11 @@ PleaseWaitSheet::PleaseWaitSheet(QWidget *owner)
     setFixedWidth(280);
 }
 
-void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work)
+void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::function<void()> &work,
+                        std::chrono::milliseconds showAfter)
 {
-    sheet.open();
     QEventLoop loop;
+    std::atomic<bool> done = false;
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
@@ -44,12 +48,21 @@ void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::fu
         } catch (...) {
             failure = std::current_exception();
         }
+        done = true;
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    // User input is held off by the window-modal sheet meanwhile.
-    loop.exec();
+    if (showAfter.count() > 0) {
+        QTimer::singleShot(showAfter, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!done) {
+        // User input is held off by the window-modal sheet meanwhile.
+        sheet.open();
+        while (!done)
+            loop.exec();
+        sheet.hide();
+    }
     worker.join();
-    sheet.hide();
     if (failure) {
         try {
             std::rethrow_exception(failure);

@@ -8,6 +8,7 @@
 #include "platform/Installed.h"
 
 #include <QString>
+#include <functional>
 
 namespace design_window {
 
@@ -30,5 +31,17 @@ public:
 // removes it) and gives the installed one, or null.
 inline void setSeriesWindows(SeriesWindows *windows) { platform::Installed<SeriesWindows>::set(windows); }
 inline SeriesWindows *seriesWindows() { return platform::Installed<SeriesWindows>::get(); }
+
+// What a View button beside a data source opens, by the source's code as
+// graphics store it (0 a typed value, 1 a series, 2 a spreadsheet column):
+// for a series the series viewer on the trimmed `seriesName` ("Please
+// select the series." when none is chosen), for a spreadsheet column the
+// spreadsheet viewer with the data source's records; nothing for a typed
+// value. The View buttons of the inspector, the barcode designer and the
+// profile dialogs all come here, so each opens what the source is bound to.
+void viewBoundSource(int source, const QString &seriesName, const std::function<void(const QString &)> &viewSeries,
+                     const std::function<void()> &viewSpreadsheet);
+// The same with the installed windows; nothing without them.
+void viewBoundSource(int source, const QString &seriesName);
 
 } // namespace design_window

@@ -17,6 +17,7 @@
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
 #include "output/export/CardFiles.h"
+#include "platform/Files.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -150,9 +151,14 @@ public:
     // Replaces the open design with `design` (graphics, cards, settings).
     void applyDesign(design_window::Design design);
     // Saves the design to `path`; true when written. With show_msg the
-    // status bar says where it went; failures are always reported.
+    // status bar says where it went; failures are always reported, with the
+    // system's reason. The design's value is copied here; encoding and
+    // writing it run on a worker while the window goes on drawing (under a
+    // sheet when it takes long), and input waits meanwhile.
     bool Save_project_file(const QString &path, bool show_msg);
-    // Save: to the design's file, or through Save As when untitled.
+    // Save: to the design's file, or through Save As when untitled. When the
+    // file was changed on disk since this window opened or saved it, asks
+    // first whether to overwrite it, save under another name or cancel.
     bool Save_Design();
     bool Save_Design_As();
     // Open panel, then load with mode "L". 1 when loaded.
@@ -168,7 +174,8 @@ public:
     // opened (the user was told why).
     bool openDesignFromArguments(const QStringList &arguments);
     void New_Project_Setting_Reset();
-    // The exit command's question (maybeSave): true when the window may go.
+    // The exit command's question (maybeSave): true when the window may go;
+    // never while a save is being written.
     bool Exit_Application();
     QString designFilePath() const { return m_designFilePath; }
 
@@ -309,12 +316,13 @@ public:
     void Get_Email_Details();
 
     // ---- tools and inspector
-    // Makes a new object of the tool's kind on the current side at once.
+    // Makes a new object of the tool's kind on the current side at once;
+    // the select tool stays current.
     void selectTool(int tool);
-    // A new object of `cls` on the current side, in `rect` (card points) or
-    // at the next placement point; a new barcode is set up in the designer
-    // at once and stays only when the designer ends with OK.
-    void createWithTool(GraphicClass cls, std::optional<QRectF> rect);
+    // A new object of `cls` at the current side's next placement point; a
+    // new barcode is set up in the designer at once and stays only when the
+    // designer ends with OK.
+    void createWithTool(GraphicClass cls);
     void Show_RHS_Properties(TVNGraphic *graphic) override;
     // The inspector's data-source handlers.
     void Data_Source_Type_Changed();
@@ -353,11 +361,6 @@ public:
     // side when none), then gives the result to the side's selected barcode
     // objects as one undoable step.
     void Open_Barcode_Window(TVNGraphic *graphic) override;
-    // While the text, image or barcode tool is current, a rectangle dragged
-    // over empty card space draws one more object of its kind there (an
-    // image takes the last clip-art picked from the library).
-    bool drawsWithTool() const override;
-    void drawWithTool(const QRectF &rect) override;
     platform::Image no_image() const override;
     platform::Image Main_Photo_image() const override;
     bool fileExists(const QString &path) const override;
@@ -465,6 +468,8 @@ private:
     DesignLoad loadDesign(const QString &path, const QString &mode);
 
     void buildCanvases();
+    // The window's first size and place on its screen.
+    void takeFirstSize();
     void buildActions();
     void buildInspector();
     void buildWizardCommands();
@@ -510,13 +515,13 @@ private:
 
     GraphicPtr m_inspected;
     QString m_designFilePath;
+    // The design file as this window last read or wrote it, to tell whether
+    // another program (another window of ours) wrote it since.
+    platform::FileStamp m_designFileStamp;
+    // A save is being written: the window neither closes nor starts another.
+    bool m_saving = false;
     // Above zero while a card edit that records itself as one undo step runs.
     int m_recordedCardEdits = 0;
-    // The tool the user chose last; a drag over empty card draws with it.
-    int m_drawingTool = kSelectTool;
-    // The clip-art last inserted from the library, for images drawn with the
-    // image tool after it; none once another tool is chosen.
-    QString m_drawnClipArt;
     // The binding table (data_table_content) and the side being filled
     // (Graphics_array_Batch) live in the fill.
     std::unique_ptr<design_window::RecordFill> m_recordFill;

@@ -1,19 +1,24 @@
 // The design window's file commands: new, open, save, save as and exit.
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/PleaseWaitSheet.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/RecordFill.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
 #include "drawing/canvas/TVNGraphicView.h"
 #include "drawing/canvas/TVNGrid.h"
+#include "platform/Alerts.h"
+#include "platform/Files.h"
 #include "platform/Helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <vector>
 #include <QEvent>
 #include <QStatusBar>
+#include <new>
 #include <QUndoStack>
 
 using namespace design_window;
@@ -21,6 +26,8 @@ using namespace design_window;
 namespace {
 
 const QString kDesignFilter = QStringLiteral("Design files (*.zelg)");
+// A save shorter than this shows no sheet: it would only flash.
+constexpr std::chrono::milliseconds kSaveSheetDelay(400);
 
 // The main photo's graphics ("PARTY_IMAGE") of a list.
 std::vector<TVNImage *> mainPhotoGraphics(const GraphicList &list)
@@ -109,8 +116,27 @@ void TVNWindowController::applyDesign(Design d)
 
 bool TVNWindowController::Save_project_file(const QString &path, bool show_msg)
 {
+    // The window still gets close requests while a save runs.
+    if (m_saving)
+        return false;
+    const QScopedValueRollback saving(m_saving, true);
+    const Design design = detachedDesign(currentDesign());
     QString error;
-    if (!saveDesignFile(path, currentDesign(), &error)) {
+    bool saved = false;
+    PleaseWaitSheet sheet(this);
+    runUnderPleaseWait(
+        sheet, "Save_project_file",
+        [&] {
+            try {
+                saved = saveDesignFile(path, design, &error);
+            } catch (const std::bad_alloc &) {
+                error = tr("There is not enough memory to encode the design.");
+            }
+        },
+        kSaveSheetDelay);
+    if (!saved) {
+        if (error.isEmpty())
+            error = tr("The design could not be written.");
         Show_NSLog_Message(QStringLiteral("Saving %1 failed: %2").arg(path, error));
         Show_MessageBox(tr("The design could not be saved.\n%1").arg(error));
         return false;
@@ -126,8 +152,24 @@ bool TVNWindowController::Save_Design()
 {
     if (m_designFilePath.isEmpty())
         return Save_Design_As();
+    // Another window (or program) that saved the file since would lose its
+    // work without a word; a file removed since loses nothing.
+    const platform::FileStamp onDisk = platform::fileStamp(m_designFilePath);
+    if (onDisk.exists && onDisk != m_designFileStamp) {
+        const int choice = platform::showAlert(
+            {tr("The design file \"%1\" was changed by another program since it was opened or last saved "
+                "here.\nOverwrite it with this design, save this design under another name, or cancel?")
+                 .arg(QDir::toNativeSeparators(m_designFilePath)),
+             {tr("Overwrite"), tr("Save As..."), tr("Cancel")},
+             2});
+        if (choice == 1)
+            return Save_Design_As();
+        if (choice != 0)
+            return false;
+    }
     if (!Save_project_file(m_designFilePath, true))
         return false;
+    m_designFileStamp = platform::fileStamp(m_designFilePath);
     setWindowModified(false);
     return true;
 }
@@ -142,6 +184,7 @@ bool TVNWindowController::Save_Design_As()
     if (!Save_project_file(path, true))
         return false;
     m_designFilePath = path;
+    m_designFileStamp = platform::fileStamp(path);
     updateTitle();
     setWindowModified(false);
     return true;
@@ -184,23 +227,41 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
         return DesignLoad::NotLoaded;
     }
     QString error;
-    std::optional<Design> design = loadDesignFile(Trim_Str(path), &error);
-    if (!design) {
+    QStringList missingPictures;
+    platform::FileStamp stamp;
+    std::optional<Design> design;
+    const auto read = [&] {
+        // Taken before reading: a change while the file is read counts as
+        // one made after.
+        stamp = platform::fileStamp(Trim_Str(path));
+        design = loadDesignFile(Trim_Str(path), &error, &missingPictures);
+        if (design)
+            return true;
         Show_NSLog_Message(QStringLiteral("Loading %1 failed: %2").arg(path, error));
         Show_MessageBox(tr("The selected file \"%1\" is not a valid design file or it is damaged.")
                             .arg(QDir::toNativeSeparators(path)));
+        return false;
+    };
+    if (!read())
         return DesignLoad::NotLoaded;
-    }
     // Asked only now: a file that cannot be opened replaces nothing.
     if (!maybeSave())
         return DesignLoad::CalledOff;
+    // Saving the open design may just have written this very file: what was
+    // read is then out of date.
+    if (platform::fileStamp(Trim_Str(path)) != stamp && !read())
+        return DesignLoad::NotLoaded;
     applyDesign(std::move(*design));
     // The file keeps the values its objects showed when it was saved; an
     // opened design shows its first record, as it does after every run.
     m_recordFill->showFirstRecord();
     Refresh_Canvas();
     m_designFilePath = mode == QLatin1String("L") ? Trim_Str(path) : QString();
+    m_designFileStamp = mode == QLatin1String("L") ? stamp : platform::FileStamp();
     updateTitle();
+    if (!missingPictures.isEmpty())
+        Show_MessageBox(tr("These pictures of the design are damaged and are shown as missing:\n%1")
+                            .arg(missingPictures.join(QLatin1Char('\n'))));
     return DesignLoad::Loaded;
 }
 
@@ -219,14 +280,14 @@ void TVNWindowController::New_Project_Setting_Reset()
     last_ctrl_X = 0;
     last_ctrl_Y = 0;
     design_window::Selected_Control_Tool = kSelectTool;
-    m_drawingTool = kSelectTool;
     m_designFilePath.clear();
+    m_designFileStamp = {};
     updateTitle();
 }
 
 bool TVNWindowController::Exit_Application()
 {
-    return maybeSave();
+    return !m_saving && maybeSave();
 }
 
 void TVNWindowController::markDesignChanged()

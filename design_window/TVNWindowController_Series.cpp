@@ -94,23 +94,10 @@ QString TVNWindowController::changedColumnsMessage(const QStringList &before, co
 
 void TVNWindowController::View_batch_Series_Button()
 {
-    SeriesWindows *windows = seriesWindows();
-    if (!windows)
-        return;
     try {
-        const QString source = Data_source_type->currentText();
-        if (source == QLatin1String("Manual"))
-            return;
-        if (source == QLatin1String("Series")) {
-            const QString name = Trim_Str(Batch_Series->currentText());
-            if (name.isEmpty() || Batch_Series->currentIndex() < 0) {
-                Show_MessageBox(tr("Please select the series."));
-                return;
-            }
-            windows->viewSeries(name);
-            return;
-        }
-        windows->viewSpreadsheet();
+        const QString item = Data_source_type->currentText();
+        const int source = item == QLatin1String("Manual") ? 0 : item == QLatin1String("Series") ? 1 : 2;
+        viewBoundSource(source, Batch_Series->currentIndex() < 0 ? QString() : Batch_Series->currentText());
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
     }

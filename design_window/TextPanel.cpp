@@ -111,10 +111,17 @@ void TextPanel::fontChanged()
 {
     if (m_filling || !m_text)
         return;
-    QFont font = m_text->textFont();
-    font.setFamily(text_font_family->currentFont().family());
+    // Only what the user changed: the family list shows the family that is
+    // drawn (a substitute for one the system lacks), and the bold box a
+    // weight that may be other than plain bold or normal.
+    const QFont stored = m_text->textFont();
+    QFont font = stored;
+    const QString family = text_font_family->currentFont().family();
+    if (family != stored.family() && family != drawnFamily(stored))
+        font.setFamily(family);
     font.setPointSizeF(text_font_size->value());
-    font.setBold(text_bold->isChecked());
+    if (text_bold->isChecked() != stored.bold())
+        font.setBold(text_bold->isChecked());
     font.setItalic(text_italic->isChecked());
     editGraphic(m_text, tr("Font"), [&] { m_text->setTextFont(font); });
 }

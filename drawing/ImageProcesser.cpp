@@ -235,6 +235,11 @@ platform::Image drawing::adjustedPhoto(const platform::Image &photo, const Photo
 {
     if (photo.isNull())
         return {};
+    // Neutral adjustments leave a bitmap's pixels as they are: the photo
+    // itself serves, with the file data it was read from, and a camera
+    // photo costs no pass over its millions of pixels.
+    if (!photo.isVector() && adjustments == PhotoAdjustments{})
+        return photo;
     const QImage pixels = photo.isVector() ? photo.toBitmap(144) : photo.bitmap();
     const QImage processed = ImageProcesser::Get_Processed_Image(pixels, adjustments);
     if (processed.isNull() || pixels.width() <= 0)

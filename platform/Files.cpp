@@ -1,29 +1,340 @@
 #include "platform/Files.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
+namespace {
+
+bool failWith(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+// A NUL would cut the path short in the C library below.
+std::optional<QByteArray> nativePath(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty() || native.contains('\0'))
+        return std::nullopt;
+    return native;
+}
+
+// A name beside the final one that no other writer picks: hidden, and not
+// ending in the final name's extension, so that nothing takes it for the
+// file while it is written.
+QByteArray temporaryName(const QByteArray &folder, const QByteArray &fileName)
+{
+    return folder + "/." + fileName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36)
+           + ".part";
+}
+
+} // namespace
+
+// The open temporary file; removed unless it was renamed into place.
+class AtomicFile::Temporary {
+public:
+    ~Temporary()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!name.isEmpty())
+            ::unlink(name.constData());
+    }
+
+    // Opens a new file in `folder` that has no name yet where the file
+    // system allows it (a program killed meanwhile leaves nothing behind),
+    // else a hidden one; the errno value on failure.
+    int open()
+    {
+#ifdef O_TMPFILE
+        // The nameless file is given its name through /proc.
+        static const bool viaProc = ::access("/proc/self/fd", F_OK) == 0;
+        fd = !viaProc ? -1 : ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return 0;
+        if (viaProc && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return errno;
+#endif
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray candidate = temporaryName(folder, fileName);
+            fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                name = candidate;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    // Every byte, or the errno value of the write that failed. A write cut
+    // short is tried again from where it stopped, so that a full disk is
+    // told by the system's own error.
+    int write(const char *next, qint64 left) const
+    {
+        while (left > 0) {
+            const ssize_t done = ::write(fd, next, size_t(std::min<qint64>(left, 1 << 30)));
+            if (done < 0 && errno == EINTR)
+                continue;
+            if (done < 0)
+                return errno;
+            if (done == 0)
+                return ENOSPC;
+            next += done;
+            left -= done;
+        }
+        return 0;
+    }
+
+    // Puts the written file in place of the target; the errno value on
+    // failure.
+    int replace()
+    {
+        if (name.isEmpty()) {
+            // A nameless file gets a hidden name first: a link cannot replace
+            // a file, a rename can.
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+            for (int attempt = 0; name.isEmpty(); ++attempt) {
+                const QByteArray candidate = temporaryName(folder, fileName);
+                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, candidate.constData(), AT_SYMLINK_FOLLOW) == 0)
+                    name = candidate;
+                else if (errno != EEXIST || attempt == 100)
+                    return errno;
+            }
+        }
+        // The data on the disk and the file closed: on some file systems
+        // only now does a full disk show.
+        if (::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS)
+            return errno;
+        const int closed = ::close(fd);
+        fd = -1;
+        if (closed != 0 && errno != EINTR)
+            return errno;
+        if (::rename(name.constData(), target.constData()) != 0)
+            return errno;
+        name.clear();
+        return 0;
+    }
+
+    QByteArray target;
+    QByteArray folder;
+    QByteArray fileName;
+    int fd = -1;
+    QByteArray name;
+};
+
+namespace {
+
+// What a streaming writer gathers before it goes to the disk.
+constexpr qsizetype kChunk = 64 * 1024;
+
+} // namespace
+
+QString systemReason(int code)
+{
+    return qt_error_string(code);
+}
+
+AtomicFile::AtomicFile(const QString &path)
+    : m_path(path)
+{
+}
+
+AtomicFile::~AtomicFile()
+{
+    cancelWriting();
+}
+
+bool AtomicFile::fail(int code)
+{
+    m_failed = true;
+    setErrorString(systemReason(code));
+    return false;
+}
+
+bool AtomicFile::open(OpenMode mode)
+{
+    if (isOpen() || (mode & ~QIODevice::Unbuffered) != QIODevice::WriteOnly) {
+        setErrorString(QStringLiteral("The file can only be opened once, for writing."));
+        return false;
+    }
+    if (m_path.isEmpty()) {
+        setErrorString(QStringLiteral("No file name given."));
+        return false;
+    }
+    // A link is followed (a chain of them, up to a loop's worth): the file it
+    // names is replaced.
+    QString finalPath = QFileInfo(m_path).absoluteFilePath();
+    for (int hops = 0; hops < 40 && QFileInfo(finalPath).isSymLink(); ++hops)
+        finalPath = QFileInfo(finalPath).symLinkTarget();
+    const QFileInfo info(finalPath);
+    const std::optional<QByteArray> target = nativePath(finalPath);
+    const std::optional<QByteArray> folder = nativePath(info.absolutePath());
+    if (!target || !folder) {
+        setErrorString(QStringLiteral("The file name is not valid."));
+        return false;
+    }
+    struct stat existing {};
+    const bool replacing = ::stat(target->constData(), &existing) == 0;
+    if (replacing && S_ISDIR(existing.st_mode))
+        return fail(EISDIR);
+
+    auto temporary = std::make_unique<Temporary>();
+    temporary->target = *target;
+    temporary->folder = *folder;
+    temporary->fileName = QFile::encodeName(info.fileName());
+    if (const int failed = temporary->open())
+        return fail(failed);
+    // Who may read the file does not change with its contents.
+    if (replacing)
+        ::fchmod(temporary->fd, existing.st_mode & 07777);
+    m_temporary = std::move(temporary);
+    m_failed = false;
+    m_pending.clear();
+    return QIODevice::open(mode);
+}
+
+bool AtomicFile::setPermissions(QFileDevice::Permissions permissions)
+{
+    if (!m_temporary)
+        return false;
+    // Qt's owner bits: ReadOwner 0x4000, WriteOwner 0x2000, ExeOwner 0x1000,
+    // then the group's at 0x0040..0x0010 and the others' at 0x0004..0x0001.
+    mode_t mode = 0;
+    for (const auto &[flag, bit] : {std::pair{QFileDevice::ReadOwner, S_IRUSR}, std::pair{QFileDevice::WriteOwner, S_IWUSR},
+                                    std::pair{QFileDevice::ExeOwner, S_IXUSR}, std::pair{QFileDevice::ReadGroup, S_IRGRP},
+                                    std::pair{QFileDevice::WriteGroup, S_IWGRP}, std::pair{QFileDevice::ExeGroup, S_IXGRP},
+                                    std::pair{QFileDevice::ReadOther, S_IROTH}, std::pair{QFileDevice::WriteOther, S_IWOTH},
+                                    std::pair{QFileDevice::ExeOther, S_IXOTH}}) {
+        if (permissions.testFlag(flag))
+            mode |= bit;
+    }
+    return ::fchmod(m_temporary->fd, mode) == 0;
+}
+
+bool AtomicFile::flushPending()
+{
+    if (m_pending.isEmpty())
+        return true;
+    const int failed = m_temporary->write(m_pending.constData(), m_pending.size());
+    m_pending.clear();
+    return failed == 0 || fail(failed);
+}
+
+qint64 AtomicFile::writeData(const char *data, qint64 len)
+{
+    if (m_failed || !m_temporary)
+        return -1;
+    // Small pieces (a PDF writer's) are gathered; a large one goes straight
+    // through.
+    if (m_pending.size() + len > kChunk && !flushPending())
+        return -1;
+    if (len >= kChunk) {
+        if (const int failed = m_temporary->write(data, len)) {
+            fail(failed);
+            return -1;
+        }
+        return len;
+    }
+    m_pending.append(data, len);
+    return len;
+}
+
+qint64 AtomicFile::readData(char *, qint64)
+{
+    return -1;
+}
+
+bool AtomicFile::commit()
+{
+    if (!isOpen() || !m_temporary)
+        return false;
+    int failed = m_failed ? -1 : 0;
+    if (!failed && !m_pending.isEmpty()) {
+        failed = m_temporary->write(m_pending.constData(), m_pending.size());
+        m_pending.clear();
+    }
+    if (!failed)
+        failed = m_temporary->replace();
+    // Closing keeps the reason of an earlier failed write.
+    const QString earlier = errorString();
+    m_temporary.reset();
+    QIODevice::close();
+    if (failed > 0)
+        return fail(failed);
+    if (failed < 0) {
+        setErrorString(earlier);
+        return false;
+    }
+    return true;
+}
+
+void AtomicFile::cancelWriting()
+{
+    m_temporary.reset();
+    m_pending.clear();
+    if (isOpen())
+        QIODevice::close();
+}
+
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
 {
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("No file name given."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(data) != data.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    AtomicFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return failWith(error, file.errorString());
     return true;
+}
+
+bool makeFolders(const QString &path, QString *error)
+{
+    if (path.isEmpty())
+        return failWith(error, QStringLiteral("No folder name given."));
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // From the top down, each folder that is not there yet: the first one
+    // that cannot be made is the one whose reason the user reads.
+    QStringList folders;
+    for (QString folder = absolute; !folders.contains(folder); folder = QFileInfo(folder).path())
+        folders.prepend(folder);
+    for (const QString &folder : folders) {
+        const std::optional<QByteArray> native = nativePath(folder);
+        if (!native)
+            return failWith(error, QStringLiteral("The folder name is not valid."));
+        struct stat st {};
+        if (::stat(native->constData(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return failWith(error, systemReason(ENOTDIR));
+            continue;
+        }
+        if (errno != ENOENT)
+            return failWith(error, systemReason(errno));
+        if (::mkdir(native->constData(), 0777) != 0
+            && !(errno == EEXIST && ::stat(native->constData(), &st) == 0 && S_ISDIR(st.st_mode)))
+            return failWith(error, systemReason(errno));
+    }
+    return true;
+}
+
+FileStamp fileStamp(const QString &path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QHash>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPageLayout>
@@ -38,6 +39,16 @@ constexpr qint64 kMaxSvgCost = 250'000;
 constexpr qint64 kSvgCharactersPerCost = 8;
 constexpr qint64 kSvgPathBytesPerCost = 16;
 
+// "png" or "jpeg" when `head` starts as such a file does; empty otherwise.
+QByteArray encodedFormatOf(const QByteArray &head)
+{
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return QByteArrayLiteral("png");
+    if (head.startsWith("\xff\xd8\xff"))
+        return QByteArrayLiteral("jpeg");
+    return {};
+}
+
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
 // Anything else is refused: a path would be read from the disk, and an SVG
 // picture (whatever its label) would be drawn without these checks.
@@ -57,7 +68,7 @@ bool isEmbeddedBitmap(QStringView href)
     if (!base64)
         return false;
     const QByteArray bytes = QByteArray::fromBase64(payload.left(16).toLatin1());
-    return bytes.startsWith("\x89PNG\r\n\x1a\n") || bytes.startsWith("\xff\xd8\xff");
+    return !encodedFormatOf(bytes).isEmpty();
 }
 
 // Checks SVG data before QtSvg sees it, so that a hostile or damaged
@@ -164,6 +175,7 @@ bool svgIsWithinBounds(const QByteArray &svg)
     };
     return measure(measure, 0, 0);
 }
+
 } // namespace
 
 Image Image::fromBitmap(const QImage &bitmap, QSizeF points)
@@ -230,12 +242,45 @@ Image Image::fromFile(const QString &path)
     // Only regular files: a pipe or a device would block the reader forever.
     if (!QFileInfo(path).isFile())
         return {};
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray format = encodedFormatOf(file.peek(8));
+    if (!format.isEmpty())
+        return fromEncoded(file.readAll(), format);
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     QImage bitmap = reader.read();
     if (bitmap.isNull())
         return {};
     return fromBitmap(bitmap);
+}
+
+Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points)
+{
+    // The format is checked against the data's own signature, so that no
+    // other decoder is ever handed the data.
+    if (format.isEmpty() || encodedFormatOf(data.left(8)) != format)
+        return {};
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(true);
+    Image img = fromBitmap(reader.read(), points);
+    if (!img.isNull()) {
+        img.m_encoded = data;
+        img.m_encodedFormat = format;
+    }
+    return img;
+}
+
+Image Image::unshared() const
+{
+    Image copy = *this;
+    if (m_vector && !m_paint)
+        copy.m_picture.detach();
+    return copy;
 }
 
 bool Image::isNull() const

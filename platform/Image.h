@@ -39,8 +39,19 @@ public:
     // covers every pixel of its area with opaque paint, so a bitmap made of
     // it need not be cleared first.
     static Image drawing(QSizeF points, std::function<void(QPainter &)> paint, bool opaque = false);
-    // Reads a picture file; a null image when it cannot be read.
+    // Reads a picture file; a null image when it cannot be read. A PNG or
+    // JPEG file's own bytes are kept with the bitmap (see encoded()).
     static Image fromFile(const QString &path);
+    // A bitmap decoded from PNG ("png") or JPEG ("jpeg") data, keeping the
+    // data; shown at `points` (as fromBitmap()). Null when the data is not a
+    // picture of that format or does not decode.
+    static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {});
+
+    // A copy that another thread may draw while this one is drawn: a
+    // recording replays through a read position its copies share, so the
+    // copy gets a recording of its own. Bitmaps and drawings are shared as
+    // they are (only ever read).
+    Image unshared() const;
 
     bool isNull() const;
     bool isVector() const { return m_vector; }
@@ -49,6 +60,12 @@ public:
     void setSize(QSizeF points) { m_size = points; }
 
     const QImage &bitmap() const { return m_bitmap; }
+    // The PNG or JPEG data the bitmap was decoded from, and its format
+    // ("png", "jpeg"): the picture as its file has it, which stores far
+    // smaller and faster than the pixels encoded again. Empty when the bitmap
+    // was made otherwise.
+    const QByteArray &encoded() const { return m_encoded; }
+    const QByteArray &encodedFormat() const { return m_encodedFormat; }
     // The recording of a vector image; a drawing() image is recorded on
     // demand.
     QPicture picture() const;
@@ -79,6 +96,8 @@ private:
     bool m_vector = false;
     QSizeF m_size;
     QImage m_bitmap;
+    QByteArray m_encoded;
+    QByteArray m_encodedFormat;
     QPicture m_picture;
     std::shared_ptr<const std::function<void(QPainter &)>> m_paint;
     bool m_opaque = false;

@@ -1,12 +1,12 @@
 #include "profiles_wizards/TemplateFiles.h"
 
 #include "design_window/Globals.h"
+#include "platform/Files.h"
 #include "platform/Helpers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <vector>
 
 namespace profiles_wizards {
@@ -117,11 +117,11 @@ void deleteTemplate(const QString &thumbnail)
 
 bool writeTemplate(const QString &newBase, const QByteArray &design, const QByteArray &png, QString *error)
 {
-    QSaveFile designFile(withDesignExtension(newBase));
-    QSaveFile pngFile(newBase + QStringLiteral(".png"));
+    platform::AtomicFile designFile(withDesignExtension(newBase));
+    platform::AtomicFile pngFile(newBase + QStringLiteral(".png"));
     // Checked first, so that a folder in the way of the second file cannot
     // leave the first one replaced alone.
-    for (const QSaveFile *file : {&designFile, &pngFile}) {
+    for (const platform::AtomicFile *file : {&designFile, &pngFile}) {
         if (QFileInfo(file->fileName()).isDir()) {
             setError(error, QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(file->fileName())));
             return false;
@@ -143,7 +143,7 @@ bool writeTemplate(const QString &newBase, const QByteArray &design, const QByte
             QFile::rename(aside, original);
         }
     };
-    for (const QSaveFile *file : {&designFile, &pngFile}) {
+    for (const platform::AtomicFile *file : {&designFile, &pngFile}) {
         const QString original = file->fileName();
         if (!QFileInfo::exists(original))
             continue;
@@ -157,7 +157,7 @@ bool writeTemplate(const QString &newBase, const QByteArray &design, const QByte
         }
         setAside.emplace_back(original, aside);
     }
-    for (QSaveFile *file : {&designFile, &pngFile}) {
+    for (platform::AtomicFile *file : {&designFile, &pngFile}) {
         if (!file->commit()) {
             setError(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file->fileName()), file->errorString()));
             if (file == &pngFile)

@@ -294,7 +294,7 @@ void UserProfileForm::updateToolButtons()
     view_excel_btn->setEnabled(bool(tools.viewSpreadsheet));
     batch_series_btn->setEnabled(bool(tools.openSeriesManager));
     for (ProfileField f : kProfileFields)
-        row(f).view_btn->setEnabled(sourceOf(f) == Series && tools.viewSeries);
+        row(f).view_btn->setEnabled(canView(sourceOf(f)));
 }
 
 // ---------------------------------------------------------------- source and series choices
@@ -335,7 +335,7 @@ void UserProfileForm::sourceChosen(ProfileField f)
         clear_pic_btn->setEnabled(typed);
     }
     r.ser_col_cb->setEnabled(!typed);
-    r.view_btn->setEnabled(source == Series && tools.viewSeries);
+    r.view_btn->setEnabled(canView(source));
     const QSignalBlocker block(r.ser_col_cb);
     if (typed) {
         r.ser_col_cb->clear();
@@ -530,13 +530,18 @@ void UserProfileForm::Batch_Series_Btn_Clicked()
 
 void UserProfileForm::View_Data_Series_By_Name(QComboBox *combo)
 {
-    const QString name = Trim_Str(combo->currentText());
-    if (name.isEmpty()) {
-        Show_MessageBox(tr("Please select the series."));
+    for (ProfileField f : kProfileFields) {
+        if (row(f).ser_col_cb != combo)
+            continue;
+        design_window::viewBoundSource(sourceOf(f), combo->currentIndex() < 0 ? QString() : combo->currentText(),
+                                       tools.viewSeries, tools.viewSpreadsheet);
         return;
     }
-    if (tools.viewSeries)
-        tools.viewSeries(name);
+}
+
+bool UserProfileForm::canView(int source) const
+{
+    return (source == Series && tools.viewSeries) || (source == Column && tools.viewSpreadsheet);
 }
 
 // ---------------------------------------------------------------- photo

@@ -88,7 +88,9 @@ public:
     void Remove_Excel_in_Data_Source_Combo();
     void View_Excel_Btn_Clicked();
     void Batch_Series_Btn_Clicked();
-    // The series chosen in `combo`; "Please select the series." when none.
+    // The viewer of what the field whose list is `combo` is bound to: its
+    // series ("Please select the series." when none is chosen) or the
+    // spreadsheet.
     void View_Data_Series_By_Name(QComboBox *combo);
 
     void Browse_image_Btn_Clicked();
@@ -161,6 +163,8 @@ protected:
     int sourceOf(design_window::ProfileField f) const;
 
 private:
+    // Whether a field's View button has a viewer for `source`.
+    bool canView(int source) const;
     void buildRow(design_window::ProfileField f, bool editableCaptions);
     void selectSource(design_window::ProfileField f, int item);
     void sourceChosen(design_window::ProfileField f);

@@ -87,7 +87,7 @@ void fill2DRecord(Barcode_Gen &record, const BarcodeSettings &settings, const QS
 platform::Image draw2DSymbol(const QString &title, const BarcodeSettings &s, const QString &value, double dpi,
                              QString *error)
 {
-    const QColor background = s.barcode_back_clr_val;
+    const QColor &background = kTwoDimensionalBackground;
     if (title == kQRCode)
         return Draw_QR_Barcode(value, s.qr_ec_index, s.qr_version_index, s.qr_size_val, dpi, background, error);
     if (title == kPDF417)

@@ -105,6 +105,12 @@ Barcode_Gen renderRecordFor(const BarcodeSettings &settings);
 // PDF417 2), so the symbol scans on any card. A null image with the reason in
 // `error` when the value cannot be encoded.
 
+// What the three are drawn on: white, as their pictures with header and
+// footer are. An object's background colour belongs to linear symbols, the
+// only ones the designer offers it for; the object keeps it for a switch
+// back to one.
+inline const QColor kTwoDimensionalBackground{Qt::white};
+
 // QR Code at level 0..3 (L, M, Q, H) and version 1..40 (0: the smallest that
 // holds the value), filling a square of `side` points (raised to one point
 // per module). Not a bitmap: it is drawn afresh at the resolution of each

@@ -13,6 +13,7 @@
 #include "design_window/Globals.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/SeriesWindows.h"
 #include "design_window/DesignHub.h"
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNGraphic.h"
@@ -22,7 +23,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -79,7 +79,8 @@ bool hasFixedCaptionGroups(const QString &title)
 
 QString fontLabel(const QFont &font)
 {
-    return QStringLiteral("%1 ( %2 )").arg(font.family()).arg(font.pointSizeF(), 0, 'f', 2);
+    // The face that is drawn: a substituted family names its stand-in.
+    return QStringLiteral("%1 ( %2 )").arg(design_window::drawnFontName(font)).arg(font.pointSizeF(), 0, 'f', 2);
 }
 
 template <class Widget>
@@ -962,7 +963,7 @@ void Barcode_Gen_Dialog::Draw_QR_Barcode(const QString &value)
 {
     image_2d = barcodes::Draw_QR_Barcode(value, QR_EC_Level_Val.load(), QR_Version_Val.load(),
                                          int(fieldFloatValue(HeightText_2D->text())), USED_DPI_VALUE.load(),
-                                         buttonColor(bar_back_clr), &m_previewError);
+                                         kTwoDimensionalBackground, &m_previewError);
 }
 
 void Barcode_Gen_Dialog::Draw_PDF_417_Barcode(const QString &value)
@@ -970,14 +971,14 @@ void Barcode_Gen_Dialog::Draw_PDF_417_Barcode(const QString &value)
     Barcode_module_size = pdf_HeightStepper_2D->intValue();
     const QSizeF frame(int(fieldFloatValue(Pdf_widthText_2D->text())), pdf_HeightStepper_2D->intValue());
     image_2d = barcodes::Draw_PDF_417_Barcode(value, frame, pdf_ec_lvl_Stepper->intValue(), USED_DPI_VALUE.load(),
-                                              buttonColor(bar_back_clr), &m_previewError);
+                                              kTwoDimensionalBackground, &m_previewError);
 }
 
 void Barcode_Gen_Dialog::Draw_DataMatrix_Barcode(const QString &value)
 {
     Barcode_module_size = dm_moduleStepper_2D->intValue();
     image_2d = drawDataMatrixSymbol(value, dm_format_ComboBox->currentText(), dm_encoding_ComboBox->currentText(),
-                                    Barcode_module_size.load(), USED_DPI_VALUE.load(), buttonColor(bar_back_clr),
+                                    Barcode_module_size.load(), USED_DPI_VALUE.load(), kTwoDimensionalBackground,
                                     &m_previewError);
     if (image_2d.isNull())
         Set_Blank_Image();
@@ -1092,10 +1093,8 @@ void Barcode_Gen_Dialog::fontLabels()
 
 void Barcode_Gen_Dialog::chooseFont(const QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &))
 {
-    QFontDialog panel(font, this);
-    panel.setOption(QFontDialog::DontUseNativeDialog);
-    if (platform::runModal(panel) == 1)
-        (this->*taken)(panel.currentFont());
+    if (const std::optional<QFont> chosen = design_window::chooseFont(this, font))
+        (this->*taken)(*chosen);
 }
 
 void Barcode_Gen_Dialog::Value_Font_Changed()
@@ -1360,7 +1359,9 @@ bool Barcode_Gen_Dialog::applyDataSourceChoice(bool fromUser)
 {
     const QString item = Data_source_type->currentText();
     const bool manual = item == kManual;
-    view_series_btn->setEnabled(!manual && bool(m_seriesViewer));
+    // The viewers are the program's batch data windows; without them the
+    // button has nothing to open.
+    view_series_btn->setEnabled(!manual && design_window::seriesWindows());
     Batch_Series->setEnabled(!manual);
     dataText->setReadOnly(!manual);
     dataText_2D->setReadOnly(!manual);
@@ -1466,21 +1467,13 @@ void Barcode_Gen_Dialog::comboBoxSelectionDidChange(QComboBox *sender)
     }
 }
 
-void Barcode_Gen_Dialog::setSeriesViewer(std::function<void(const QString &)> viewer)
-{
-    m_seriesViewer = std::move(viewer);
-    view_series_btn->setEnabled(Data_source_type->currentText() != kManual && bool(m_seriesViewer));
-}
-
 void Barcode_Gen_Dialog::View_batch_Series_Button()
 {
-    const QString name = Trim_Str(Batch_Series->currentText());
-    if (name.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please select the series."));
-        return;
-    }
-    if (m_seriesViewer)
-        m_seriesViewer(name);
+    // The source the object is bound to decides the viewer: a spreadsheet
+    // column's title is no series name.
+    const QString item = Data_source_type->currentText();
+    const int source = item == kManual ? 0 : item == kSeries ? 1 : 2;
+    design_window::viewBoundSource(source, Batch_Series->currentIndex() < 0 ? QString() : Batch_Series->currentText());
 }
 
 // ---------------------------------------------------------------- help

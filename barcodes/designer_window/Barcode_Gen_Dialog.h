@@ -154,10 +154,6 @@ public:
     void DM_Encoding_Help_btn();
     void DPI_Help_Label();
 
-    // Opens the series viewer on a series name; the button stays disabled
-    // while none is installed.
-    void setSeriesViewer(std::function<void(const QString &)> viewer);
-
     // ---- state
     // 0 linear or postal symbology, 1 QR Code, PDF417 or Data Matrix.
     int liner_or_2D_font = 0;
@@ -312,7 +308,6 @@ private:
     QFont m_footerFont;
     QString m_previewError;
     int m_lastDataSource = 0;
-    std::function<void(const QString &)> m_seriesViewer;
 };
 
 } // namespace barcodes

@@ -38,7 +38,6 @@ SeriesStore importSeriesStore();
 // main window; false without one).
 bool seriesInUseByDesign(const QString &name);
 
-// The please-wait sheet's run (design_window/PleaseWaitSheet.h).
 using design_window::runUnderPleaseWait;
 
 // Asks before a series is replaced: true when there is no such series or

@@ -39,6 +39,11 @@ QString failureMessage(const QString &path, const QString &reason)
     return reason.isEmpty() ? path : path + QStringLiteral("\n\n") + reason;
 }
 
+QString writtenCardsMessage(int written, int total)
+{
+    return QStringLiteral("The export ended early: %1 of %2 cards were written.").arg(written).arg(total);
+}
+
 QString shownCardPath(const QString &basePath, const ExportOptions &options)
 {
     return options.needsFront() ? Create_Front_Card_Path(basePath) : Create_Back_Card_Path(basePath);

@@ -50,6 +50,10 @@ CardFilesResult writeCardFiles(const platform::Image &front, const platform::Ima
 // why, in one message.
 QString failureMessage(const QString &path, const QString &reason);
 
+// What a batch run that a failed write ended tells of what it did: "The
+// export ended early: 3 of 9 cards were written."
+QString writtenCardsMessage(int written, int total);
+
 // The file a result box shows for a card written to `basePath`: the back
 // path when only the back is written, else the path itself.
 QString shownCardPath(const QString &basePath, const ExportOptions &options);

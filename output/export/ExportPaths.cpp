@@ -1,5 +1,7 @@
 #include "output/export/ExportPaths.h"
 
+#include "platform/Files.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -35,13 +37,18 @@ QString batchCardPath(const QString &folder, int record, const QString &extensio
 bool makeExportFolder(const QString &path, QString *error)
 {
     const QFileInfo info(path);
-    // mkpath asks for 0777 and the umask takes off what the user keeps
-    // private, as for any folder the user makes.
-    if (info.isDir() || QDir().mkpath(path))
+    if (info.exists() && !info.isDir()) {
+        if (error)
+            *error = QStringLiteral("A file of that name is in the way.");
+        return false;
+    }
+    // Folders are asked for with 0777 and the umask takes off what the user
+    // keeps private, as for any folder the user makes.
+    QString why;
+    if (platform::makeFolders(path, &why))
         return true;
     if (error)
-        *error = info.exists() ? QStringLiteral("A file of that name is in the way.")
-                               : QStringLiteral("The folder could not be created.");
+        *error = QStringLiteral("The folder could not be created: %1.").arg(why);
     return false;
 }
 

@@ -21,7 +21,8 @@ QString batchCardPath(const QString &folder, int record, const QString &extensio
 
 // Makes `path` and any missing parents, with the permissions the user's
 // umask gives new folders; an existing folder is fine. False with the reason
-// otherwise.
+// otherwise, the system's own where it gave one ("The folder could not be
+// created: Permission denied.").
 bool makeExportFolder(const QString &path, QString *error = nullptr);
 
 } // namespace output

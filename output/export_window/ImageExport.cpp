@@ -5,6 +5,7 @@
 #include "design_window/RecordFill.h"
 #include "design_window/DesignHub.h"
 #include "output/export/ExportPaths.h"
+#include "output/export/ImageFiles.h"
 #include "output/export_window/ExportWindow.h"
 #include "output/widgets/Send_Modeless.h"
 #include "platform/Helpers.h"
@@ -30,6 +31,13 @@ QString withExtension(const QString &path, const QString &title)
     if (QFileInfo(path).suffix().compare(title, Qt::CaseInsensitive) == 0)
         return path;
     return path + QLatin1Char('.') + title;
+}
+
+// The save panel's type for a format: its title, and the title as the
+// extension, as the files are named.
+QString typeFilter(const QString &title)
+{
+    return QStringLiteral("%1 (*.%1)").arg(title);
 }
 
 QString chooseFolder(QWidget *parent)
@@ -148,11 +156,20 @@ void ImageExport::Export_Button(design_window::DesignHub &window)
     m_records->Get_total_Card_count();
 
     if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
-        const QString format = answer.options.format;
+        // Every format the export writes, the one chosen in the options
+        // first; the file is written in the one chosen last, in the panel.
+        QStringList formats = output::exportFormatTitles();
+        formats.move(std::max<qsizetype>(formats.indexOf(answer.options.format), 0), 0);
+        QStringList types;
+        for (const QString &title : formats)
+            types << typeFilter(title);
+        QString chosenType;
         const QString chosen = runFilePanel(window.mainWidget(), true, tr("Export Image"),
-                                            QStringLiteral("%1 (*.%1)").arg(format), format);
+                                            types.join(QStringLiteral(";;")), formats.first(), &chosenType);
         if (chosen.isEmpty())
             return;
+        const QString format = formats.value(std::max<qsizetype>(types.indexOf(chosenType), 0));
+        window.design().export_options.format = format;
         window.mainWidget()->raise();
         window.mainWidget()->activateWindow();
         const QString path = withExtension(chosen, format);
@@ -272,7 +289,10 @@ void ImageExport::Export_Batch_File(const QString &folder)
         Hide_One_By_One_Modeless();
         Export_File_Path = settings.folder;
         // The success message only for a run that made every card whole.
-        if (!result.error.isEmpty()) {
+        if (!result.failedPath.isEmpty()) {
+            m_lastMessage = output::failureMessage(result.failedPath, result.reason) + QStringLiteral("\n\n")
+                            + output::writtenCardsMessage(result.records, settings.count);
+        } else if (!result.error.isEmpty()) {
             m_lastMessage = QStringLiteral("The export ended early because of an unexpected error (%1).\n\n"
                                            "%2 of %3 cards were made.")
                                 .arg(result.error)
@@ -311,7 +331,7 @@ void ImageExport::Export_Batch_File(const QString &folder)
         return;
     }
     if (!result.ok()) {
-        QString text = output::failureMessage(result.failedPath, result.reason);
+        QString text = m_lastMessage;
         if (!problems.isEmpty())
             text += QStringLiteral("\n\n") + problems;
         Show_MessageBox(text);

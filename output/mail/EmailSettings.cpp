@@ -1,5 +1,6 @@
 #include "output/mail/EmailSettings.h"
 
+#include "platform/Files.h"
 #include "platform/Helpers.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -7,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace output::mail {
 
@@ -37,7 +37,7 @@ bool writePrivateFile(const QString &path, const QByteArray &data, QString *erro
             *error = why;
         return false;
     };
-    QSaveFile file(path);
+    platform::AtomicFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
     if (!file.setPermissions(kOwnerOnly)) {

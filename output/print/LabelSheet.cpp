@@ -1,5 +1,7 @@
 #include "output/print/LabelSheet.h"
 
+#include "platform/Files.h"
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -8,7 +10,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <exception>
 
 namespace output {
@@ -136,7 +137,7 @@ SheetRun printSheetsToPdf(const QString &path, const SheetLayout &layout, int la
                           const PageProgress &afterPage)
 {
     SheetRun run;
-    QSaveFile file(path);
+    platform::AtomicFile file(path);
     // The file is named: it is what the user can look for.
     const auto failedFile = [&] { return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()); };
     if (!file.open(QIODevice::WriteOnly)) {

@@ -8,8 +8,10 @@
 #include "drawing/TVNRenderingView.h"
 #include "platform/PropertyList.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPainter>
 #include <cmath>
@@ -484,4 +486,175 @@ TEST_F(DesignFile, APathThatIsNoRegularFileOrTooLargeIsRefusedAtOnce)
     }
     ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
     EXPECT_EQ(wnd->Get_Front_Controls_Array().front(), text);
+}
+
+TEST_F(DesignFile, ADamagedPictureCostsOnlyItsObject)
+{
+    // Three image objects without files: one whose stored picture will be
+    // damaged, one that stays whole, one that never had a picture (the
+    // placeholder the canvas shows for a missing picture).
+    const QString logoFile = makePng("logo.png", QColor(200, 40, 40), QSize(30, 20));
+    const QString photoFile = makePng("photo.png", QColor(40, 40, 200), QSize(20, 30));
+    const QRectF logoBox(10, 10, 60, 40), emptyBox(80, 10, 60, 40);
+    const auto place = [&](const char *id, QRectF box, const QString &picture) {
+        auto image = std::static_pointer_cast<TVNImage>(add(TVNWindowController::kImageTool));
+        image->control_ID = id;
+        image->setBounds(box);
+        if (!picture.isEmpty())
+            image->setImage(platform::Image::fromFile(picture));
+        return image;
+    };
+    place("Logo", logoBox, logoFile);
+    const auto photo = place("Photo", QRectF(10, 60, 40, 60), photoFile);
+    place("Empty", emptyBox, {});
+    addText("Stays", QRectF(60, 70, 80, 20));
+    const QString file = tmp.file("damaged.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+
+    // The logo's PNG data damaged in the file (its header overwritten),
+    // everything else left as it was.
+    const QByteArray logoData = readTestFile(logoFile).toBase64();
+    QByteArray bytes = readTestFile(file);
+    const qsizetype at = bytes.indexOf(logoData);
+    ASSERT_GE(at, 0);
+    bytes.replace(at, 16, QByteArray(16, 'A'));
+    writeTestFile(file, bytes);
+
+    wnd->New_Project_Setting_Reset();
+    alerts.clear();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
+    ASSERT_EQ(alerts.size(), 1);
+    // New objects go in front: the logo, placed first, is the fourth.
+    EXPECT_TRUE(alerts.first().contains(R"(The image "Logo" (object 4 on the front))")) << alerts.first().toStdString();
+    EXPECT_FALSE(alerts.first().contains("Photo"));
+
+    const GraphicList &front = wnd->Get_Front_Controls_Array();
+    ASSERT_EQ(front.size(), 4u);
+    EXPECT_TRUE(static_cast<TVNImage &>(*front[3]).image().isNull());
+    EXPECT_EQ(static_cast<TVNImage &>(*front[2]).image().toBitmap(72), photo->image().toBitmap(72));
+    EXPECT_EQ(static_cast<TVNText &>(*front[0]).contentsString(), "Stays");
+    // The canvas shows the damaged picture as it shows one that is missing.
+    wnd->currentCanvas()->deselectAll();
+    const QImage canvas = canvasPicture();
+    EXPECT_EQ(canvas.copy(onCanvas(logoBox)), canvas.copy(onCanvas(emptyBox)));
+}
+
+TEST_F(DesignFile, APhotoIsStoredAsTheJpegItWasReadFrom)
+{
+    QImage pixels(120, 80, QImage::Format_RGB32);
+    pixels.fill(QColor(90, 140, 60));
+    const QString jpeg = tmp.file("photo.jpg");
+    ASSERT_TRUE(pixels.save(jpeg, "JPG", 80));
+    const QByteArray jpegBytes = readTestFile(jpeg);
+    const GraphicPtr image = add(TVNWindowController::kImageTool);
+    image->setBounds(QRectF(10, 10, 60, 40));
+    static_cast<TVNImage &>(*image).setFilePath(jpeg, {});
+    const QString first = tmp.file("first.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(first, false));
+    const auto storedPicture = [](const QString &file) {
+        const QVariantMap design = platform::readPropertyList(readTestFile(file))->toList().value(1).toMap();
+        return design.value("front_graphics").toList().value(0).toMap().value("image").toMap();
+    };
+    EXPECT_EQ(storedPicture(first).value("data").toByteArray(), jpegBytes);
+    EXPECT_EQ(storedPicture(first).value("format").toString(), "jpeg");
+
+    // With the photo's file gone the stored JPEG is the picture, and a save
+    // writes the same file again, byte for byte.
+    const QImage shown = static_cast<TVNImage &>(*image).image().toBitmap(72);
+    ASSERT_TRUE(QFile::remove(jpeg));
+    wnd->New_Project_Setting_Reset();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(first, "L"), 1) << alerts.join('|').toStdString();
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    EXPECT_EQ(static_cast<TVNImage &>(*wnd->Get_Front_Controls_Array()[0]).image().toBitmap(72), shown);
+    const QString second = tmp.file("second.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(second, false));
+    EXPECT_EQ(readTestFile(second), readTestFile(first));
+}
+
+// Deletes the window's front object at `index` as the user does.
+void deleteObject(TVNWindowController &window, size_t index)
+{
+    window.currentCanvas()->selectGraphic(window.Get_Front_Controls_Array().at(index));
+    outlet<QAction>(window, "act_delete")->trigger();
+}
+
+TEST_F(DesignFile, SavingOverAFileAnotherWindowSavedAsksFirst)
+{
+    enum Answer { Overwrite = 0, SaveAs = 1, Cancel = 2 }; // the question's buttons in order
+    addText("Mine", QRectF(10, 10, 60, 20));
+    addText("Theirs", QRectF(10, 40, 60, 20));
+    const QString file = tmp.file("shared.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    const QByteArray original = readTestFile(file);
+
+    for (const Answer answerGiven : {Cancel, SaveAs, Overwrite}) {
+        const std::string row = "answer " + std::to_string(answerGiven);
+        writeTestFile(file, original);
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << row;
+        // The same design opened in a second window, which deletes one
+        // object and saves.
+        auto other = std::make_unique<TVNWindowController>();
+        ASSERT_EQ(other->Read_and_load_design_Log(file, "L"), 1) << row;
+        deleteObject(*other, 0);
+        ASSERT_TRUE(other->Save_Design()) << row;
+        const QByteArray theirs = readTestFile(file);
+        ASSERT_NE(theirs, original) << row;
+
+        // This window deletes the other object and saves.
+        deleteObject(*wnd, 1);
+        const QString mine = tmp.file("mine.zelg");
+        ASSERT_TRUE(wnd->Save_project_file(mine, false)) << row;
+        const QString elsewhere = tmp.file("elsewhere.zelg");
+        QFile::remove(elsewhere);
+        alerts.clear();
+        QStringList buttons;
+        answer = [&](const platform::AlertRequest &r) {
+            buttons = r.buttons;
+            return int(answerGiven);
+        };
+        platform::ScopedModalResponder panel([&](QDialog &d) {
+            static_cast<QFileDialog &>(d).selectFile(elsewhere);
+            return 1;
+        });
+        const bool saved = wnd->Save_Design();
+        ASSERT_EQ(alerts.size(), 1) << row;
+        EXPECT_TRUE(alerts.first().contains("changed by another program")) << row;
+        EXPECT_EQ(buttons, (QStringList{"Overwrite", "Save As...", "Cancel"})) << row;
+        EXPECT_EQ(saved, answerGiven != Cancel) << row;
+        EXPECT_EQ(readTestFile(file), answerGiven == Overwrite ? readTestFile(mine) : theirs) << row;
+        EXPECT_EQ(wnd->designFilePath(), answerGiven == SaveAs ? elsewhere : file) << row;
+        if (answerGiven == SaveAs) {
+            EXPECT_EQ(readTestFile(elsewhere), readTestFile(mine)) << row;
+        }
+        EXPECT_EQ(wnd->isWindowModified(), answerGiven == Cancel) << row;
+
+        // Once this window has written the file, saving again asks nothing.
+        if (saved) {
+            alerts.clear();
+            wnd->markDesignChanged();
+            EXPECT_TRUE(wnd->Save_Design()) << row;
+            EXPECT_TRUE(alerts.isEmpty()) << row;
+        }
+        other.reset();
+        answer = [](const platform::AlertRequest &r) { return r.buttons.size() == 3 ? 1 : 0; };
+    }
+}
+
+TEST_F(DesignFile, AFailedSaveSaysWhyAndKeepsTheDesignUnsaved)
+{
+    const QString folder = tmp.file("gone");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = QDir(folder).filePath("design.zelg");
+    addText("Kept", QRectF(10, 10, 60, 20));
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+    addText("Unsaved", QRectF(10, 40, 60, 20));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    alerts.clear();
+    EXPECT_FALSE(wnd->Save_Design());
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("The design could not be saved.")) << alerts.first().toStdString();
+    EXPECT_TRUE(alerts.first().contains("No such file or directory")) << alerts.first().toStdString();
+    EXPECT_TRUE(wnd->isWindowModified());
+    EXPECT_FALSE(QFile::exists(file));
 }

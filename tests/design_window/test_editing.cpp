@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "tests/design_window/Outlets.h"
 
+#include "design_window/BarcodePanel.h"
 #include "design_window/CardPanel.h"
 #include "design_window/DataSourcePanel.h"
 #include "design_window/TextPanel.h"
@@ -20,6 +21,9 @@
 #include <QFontComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QToolBar>
 
 using namespace design_window;
 using quorvant::test::outlet;
@@ -67,6 +71,69 @@ TEST_F(DesignWindow, TextStaysVisibleAfterEveryFontAndColourChange)
     }
     EXPECT_EQ(text->textColor(), QColor(0, 0, 120));
     EXPECT_EQ(text->textFont().pointSizeF(), 20);
+}
+
+TEST_F(DesignWindow, TextFontKeepsWhatTheUserDidNotChange)
+{
+    // A family the system draws with a stand-in and a weight between normal
+    // and bold stay as stored when only the size changes.
+    const auto text = addText("MMMMMM", QRectF(10, 10, 200, 60));
+    QFont stored(QStringLiteral("Times New Roman"));
+    stored.setPointSizeF(12);
+    stored.setWeight(QFont::Medium);
+    text->setTextFont(stored);
+    wnd->Show_RHS_Properties(text.get());
+    TextPanel &panel = *outlet<TextPanel>(*wnd, "textPanel");
+    panel.text_font_size->setValue(18);
+    QFont expected = stored;
+    expected.setPointSizeF(18);
+    EXPECT_EQ(text->textFont(), expected);
+    // A family the user picks is taken.
+    panel.text_font_family->setCurrentFont(QFont(QStringLiteral("Liberation Sans")));
+    EXPECT_EQ(text->textFont().family(), "Liberation Sans");
+}
+
+TEST_F(DesignWindow, ALongBarcodeValueIsCutShortAndTheDesignerButtonStaysInSight)
+{
+    wnd->resize(1280, 800);
+    wnd->show();
+    const GraphicPtr barcode = add(TVNWindowController::kBarcodeTool);
+    BarcodePanel &panel = *outlet<BarcodePanel>(*wnd, "barcodePanel");
+    auto *inspector = wnd->findChild<QWidget *>("property_inspector");
+    ASSERT_TRUE(inspector);
+    auto *scroll = qobject_cast<QScrollArea *>(inspector->parentWidget()->parentWidget());
+    ASSERT_TRUE(scroll);
+    const QString longValue = QString(400, QLatin1Char('7'));
+    const struct {
+        QString value;
+        bool cut;
+    } rows[] = {
+        {"A-1", false},
+        {longValue, true},
+        {"https://quorvant.example/" + longValue, true},
+    };
+    for (const auto &row : rows) {
+        barcodes::BarcodeSettings s = barcode->barcodeSettings();
+        s.linear_font_val = row.value;
+        barcode->setBarcodeSettings(s);
+        wnd->Show_RHS_Properties(barcode.get());
+        QCoreApplication::sendPostedEvents(); // the layouts settle
+        const std::string what = row.value.left(30).toStdString();
+        // The value is kept whole; the label shows what fits.
+        EXPECT_EQ(panel.barcode_value_lbl->text(), row.value) << what;
+        const QStringList shown = panel.barcode_value_lbl->shownLines();
+        ASSERT_EQ(shown.size(), 1) << what;
+        EXPECT_EQ(shown.first().endsWith(QChar(0x2026)), row.cut) << what;
+        EXPECT_LE(panel.barcode_value_lbl->fontMetrics().horizontalAdvance(shown.first()),
+                  panel.barcode_value_lbl->contentsRect().width())
+            << what;
+        // The inspector needs no sideways scrolling and the button is in view.
+        EXPECT_LE(inspector->width(), scroll->viewport()->width()) << what;
+        const QRect button(panel.barcode_designer_btn->mapTo(scroll->viewport(), QPoint(0, 0)),
+                           panel.barcode_designer_btn->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(button)) << what;
+        EXPECT_TRUE(panel.barcode_designer_btn->isVisible()) << what;
+    }
 }
 
 TEST_F(DesignWindow, BoundTextStaysVisibleWhileTheSaveQuestionIsUp)
@@ -359,7 +426,7 @@ TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
     EXPECT_TRUE(QFileInfo(res.filePath("Frames")).isDir()) << "the folders themselves are the program's";
 }
 
-TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
+TEST_F(DesignWindow, ADragOverEmptyCardDrawsNothingAfterAPlacement)
 {
     // The invitation's placement leaves the text and image tools set as it
     // goes; the user chose none, so a drag over empty card draws nothing.
@@ -369,18 +436,40 @@ TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
     drag({20, 20}, {120, 80});
     QApplication::processEvents();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+}
 
-    // The text tool the user chose draws a text, even after a placement
-    // changed the tool the canvas builds with.
-    wnd->selectTool(TVNWindowController::kTextTool);
-    wnd->design().document->graphics.clear();
-    wnd->currentCanvas()->deselectAll();
-    Selected_Control_Tool = TVNWindowController::kImageTool;
-    drag({20, 20}, {120, 80});
-    QApplication::processEvents();
-    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
-    EXPECT_EQ(wnd->Get_Front_Controls_Array().front()->graphicClass(), GraphicClass::Text);
-    EXPECT_EQ(wnd->Get_Front_Controls_Array().front()->bounds(), QRectF(20, 20, 100, 60));
+TEST_F(DesignWindow, OneClickOfAToolIsOneObjectThatADragMovesAndOneUndoRemoves)
+{
+    wnd->show();
+    auto *tools = outlet<QToolBar>(*wnd, "tool_bar");
+    const auto count = [&] { return wnd->Get_Front_Controls_Array().size(); };
+    struct Row {
+        const char *tool;
+        GraphicClass made;
+    };
+    const Row rows[] = {{"act_tool_text", GraphicClass::Text}, {"act_tool_image", GraphicClass::Image}};
+    for (const Row &row : rows) {
+        wnd->design().document->graphics.clear();
+        QTest::mouseClick(tools->widgetForAction(outlet<QAction>(*wnd, row.tool)), Qt::LeftButton);
+        ASSERT_EQ(count(), 1u) << row.tool;
+        const GraphicPtr made = wnd->Get_Front_Controls_Array().front();
+        EXPECT_EQ(made->graphicClass(), row.made) << row.tool;
+        EXPECT_EQ(wnd->currentCanvas()->selectedGraphics(), GraphicList{made}) << row.tool;
+        // A drag over empty card after it makes no second object.
+        drag({150, 100}, {220, 130});
+        QApplication::processEvents();
+        EXPECT_EQ(count(), 1u) << row.tool;
+        // One undo step takes the object away.
+        outlet<QAction>(*wnd, "act_undo")->trigger();
+        EXPECT_EQ(count(), 0u) << row.tool;
+        outlet<QAction>(*wnd, "act_redo")->trigger();
+        // A drag that starts on it moves it, and makes nothing new.
+        const QRectF before = made->bounds();
+        drag(before.center(), before.center() + QPointF(30, 20));
+        QApplication::processEvents();
+        EXPECT_EQ(count(), 1u) << row.tool;
+        EXPECT_EQ(made->bounds(), before.translated(30, 20)) << row.tool;
+    }
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "design_window/ExportFileBox.h"
 #include "design_window/Globals.h"
 #include "design_window/LongSmsDlg.h"
+#include "design_window/PleaseWaitSheet.h"
 #include "design_window/ResourceFolder.h"
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
@@ -17,6 +18,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <atomic>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -175,5 +179,45 @@ TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
         });
         EXPECT_EQ(box.Open_Export_File_Box(), c.result);
         EXPECT_EQ(opened, c.opens ? QList<QUrl>{QUrl::fromLocalFile(file)} : QList<QUrl>{}) << c.option;
+    }
+}
+
+TEST(PleaseWaitSheet, TheWorkRunsOffTheMainThreadWhileTheWindowGoesOn)
+{
+    // The work cannot end before the main thread has looked at the sheet
+    // and released it: a work run on the main thread, or a main thread that
+    // stopped while the work runs, would never get there.
+    struct Row {
+        int showAfterMs;
+        bool shownAtOnce;
+    } const rows[] = {{0, true}, {300, false}};
+    for (const Row &row : rows) {
+        QWidget owner;
+        owner.show();
+        PleaseWaitSheet sheet(&owner);
+        std::atomic<bool> released = false;
+        QList<bool> seen; // the sheet's visibility, each time the main thread looked
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            seen.append(sheet.isVisible());
+            if (sheet.isVisible())
+                released = true;
+        });
+        watch.start(10);
+        std::thread::id workedOn;
+        runUnderPleaseWait(
+            sheet, "test",
+            [&] {
+                workedOn = std::this_thread::get_id();
+                while (!released)
+                    std::this_thread::yield();
+            },
+            std::chrono::milliseconds(row.showAfterMs));
+        watch.stop();
+        EXPECT_NE(workedOn, std::this_thread::get_id()) << row.showAfterMs;
+        ASSERT_FALSE(seen.isEmpty()) << row.showAfterMs;
+        EXPECT_EQ(seen.first(), row.shownAtOnce) << row.showAfterMs;
+        EXPECT_TRUE(seen.last()) << row.showAfterMs;
+        EXPECT_FALSE(sheet.isVisible()) << row.showAfterMs;
     }
 }

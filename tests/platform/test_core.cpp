@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <stdexcept>
 
 using quorvant::test::readTestFile;
@@ -41,6 +42,81 @@ TEST(AtomicWrite, ReplacesTheWholeFileOrLeavesTheOldOne)
     if (!written) {
         EXPECT_EQ(readTestFile(path), QByteArray("second"));
     }
+}
+
+TEST(AtomicWrite, AFullDiskLeavesNoEmptyOrCutFileAndSaysWhy)
+{
+    // Room for one page: what fits is written whole; what does not, from a
+    // few bytes more than the room (which a buffered write used to leave
+    // cut at 4,096 bytes under its final name) to many times it, leaves the
+    // old file or none, and the system's own words.
+    quorvant::test::SmallDisk disk(4);
+    const struct {
+        const char *name;
+        qsizetype bytes;
+        bool written;
+    } rows[] = {
+        {"card.png", 100, true},
+        {"cut.png", 8000, false},
+        {"big.png", 70000, false},
+        {"card.png", 8000, false},
+    };
+    for (const auto &row : rows) {
+        const QString path = disk.file(row.name);
+        const QByteArray before = readTestFile(path);
+        const QByteArray data(row.bytes, 'q');
+        QString error;
+        EXPECT_EQ(platform::writeFileAtomically(path, data, &error), row.written) << row.name;
+        EXPECT_EQ(readTestFile(path), row.written ? data : before) << row.name;
+        if (!row.written) {
+            EXPECT_EQ(error, disk.fullReason()) << row.name;
+        }
+    }
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"card.png"});
+
+    // A folder that is read-only says so (where the test may mount one).
+    if (disk.makeReadOnly()) {
+        QString error;
+        EXPECT_FALSE(platform::writeFileAtomically(disk.file("card.png"), "new", &error));
+        EXPECT_EQ(error, platform::systemReason(EROFS));
+        EXPECT_EQ(readTestFile(disk.file("card.png")), QByteArray(100, 'q'));
+        EXPECT_FALSE(platform::makeFolders(disk.file("Quorvant/Cards"), &error));
+        EXPECT_EQ(error, "Read-only file system");
+    }
+}
+
+TEST(Folders, MadeWithTheirParentsOrTheSystemsReason)
+{
+    quorvant::test::TempFolder tmp;
+    writeTestFile(tmp.file("file"), "in the way");
+    QString error;
+    EXPECT_TRUE(platform::makeFolders(tmp.file("a/b/c"), &error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(tmp.file("a/b/c")).isDir());
+    EXPECT_TRUE(platform::makeFolders(tmp.file("a/b"), &error));
+    EXPECT_FALSE(platform::makeFolders(tmp.file("file/sub"), &error));
+    EXPECT_EQ(error, "Not a directory");
+    // Where even root cannot make a folder.
+    EXPECT_FALSE(platform::makeFolders("/proc/1/Quorvant", &error));
+    EXPECT_EQ(error, "No such file or directory");
+}
+
+TEST(FileStamp, ChangesWhenTheFileIsReplacedRewrittenOrRemoved)
+{
+    quorvant::test::TempFolder tmp;
+    const QString path = tmp.file("design.zelg");
+    EXPECT_FALSE(platform::fileStamp(path).exists);
+    ASSERT_TRUE(platform::writeFileAtomically(path, "first"));
+    const platform::FileStamp first = platform::fileStamp(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(platform::fileStamp(path), first);
+    // The same bytes written again by an atomic write: another file.
+    ASSERT_TRUE(platform::writeFileAtomically(path, "first"));
+    const platform::FileStamp again = platform::fileStamp(path);
+    EXPECT_NE(again, first);
+    writeTestFile(path, "a longer text");
+    EXPECT_NE(platform::fileStamp(path), again);
+    QFile::remove(path);
+    EXPECT_FALSE(platform::fileStamp(path).exists);
 }
 
 TEST(Paths, UserFolderFollowsXdgAndBundleFollowsTheOverride)

@@ -1,6 +1,7 @@
 #include "platform/Image.h"
 #include "tests/support/TestSupport.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -149,4 +150,49 @@ TEST(ImageSvg, DamagedOrHostileDataIsRefusedOrDrawsPromptly)
     for (const QByteArray &data : absurd)
         if (const Image img = Image::fromSvg(data, size); !img.isNull())
             (void)img.toBitmap(300, Qt::white);
+}
+
+TEST(ImageValue, PngAndJpegDataIsKeptAndNothingElseIsDecodedAsThem)
+{
+    QImage pixels(30, 20, QImage::Format_RGB32);
+    pixels.fill(QColor(20, 120, 220));
+    const auto encode = [&](const char *format) {
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        pixels.save(&buffer, format);
+        return data;
+    };
+    const QByteArray png = encode("PNG"), jpeg = encode("JPG"), bmp = encode("BMP");
+    struct Row {
+        const char *what;
+        QByteArray data;
+        QByteArray format;
+        bool read;
+    } const rows[] = {
+        {"png", png, "png", true},
+        {"jpeg", jpeg, "jpeg", true},
+        {"png labelled jpeg", png, "jpeg", false},
+        {"bmp labelled png", bmp, "png", false},
+        {"png cut short", png.left(png.size() / 2), "png", false},
+        {"no format", png, "", false},
+    };
+    for (const Row &row : rows) {
+        const Image image = Image::fromEncoded(row.data, row.format, QSizeF(60, 40));
+        EXPECT_EQ(!image.isNull(), row.read) << row.what;
+        if (!row.read)
+            continue;
+        EXPECT_EQ(image.encoded(), row.data) << row.what;
+        EXPECT_EQ(image.encodedFormat(), row.format) << row.what;
+        EXPECT_EQ(image.size(), QSizeF(60, 40)) << row.what;
+        EXPECT_EQ(image.bitmap().size(), pixels.size()) << row.what;
+    }
+
+    // A file's own bytes come with the picture read from it; a bitmap made
+    // otherwise has none.
+    quorvant::test::TempFolder tmp;
+    const QString file = tmp.file("photo.jpeg");
+    quorvant::test::writeTestFile(file, jpeg);
+    EXPECT_EQ(Image::fromFile(file).encoded(), jpeg);
+    EXPECT_TRUE(Image::fromBitmap(pixels).encoded().isEmpty());
 }

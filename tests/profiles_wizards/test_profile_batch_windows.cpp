@@ -15,6 +15,7 @@
 #include "drawing/TVNGraphic.h"
 #include "profiles_wizards/UserProfileForm.h"
 #include "tests/profiles_wizards/WizardTestSupport.h"
+#include "tests/support/ViewerShown.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -131,4 +132,45 @@ TEST_F(ProfileBatchWindows, FormButtonsOpenTheBatchWindowsAndItsColumnsFillTheCa
     EXPECT_EQ(text("Fup_Name"), "Bold and plain");
     EXPECT_EQ(text("Fup_PhoneNO"), "24");
     EXPECT_EQ(text("Fup_CompanySlogan"), "Go far");
+}
+
+TEST_F(ProfileBatchWindows, ViewButtonsOpenTheViewerOfEachFieldsSource)
+{
+    // A series and a spreadsheet column of the same title: each field's
+    // source decides what its View button shows.
+    quorvant::test::writeTestFile(res("DataSet/Only.txt"), "S-1\nS-2\n");
+    restoreSpreadsheetTable(
+        {{"Only"}, {{{"Extension", 1}, {"Column1", "X-1"}}, {{"Extension", 2}, {"Column1", "X-2"}}}});
+    struct Case {
+        F field;
+        int source;
+        quorvant::test::ViewerShown shown;
+    };
+    const Case cases[] = {
+        {F::slogan, 1, {"View_Data_Series", {"S-1", "S-2"}}},
+        {F::phone, 2, {"Data_From_Excel", {"X-1", "X-2"}}},
+    };
+    QList<quorvant::test::ViewerShown> opened;
+    user = [&](QDialog &d) {
+        auto *form = dynamic_cast<UserProfileForm *>(&d);
+        if (!form) {
+            opened << quorvant::test::viewerShown(d);
+            d.setResult(1);
+            return;
+        }
+        for (const Case &c : cases) {
+            const UserProfileForm::Row &r = form->row(c.field);
+            r.ds_combo->setCurrentIndex(c.source);
+            r.ser_col_cb->setCurrentIndex(r.ser_col_cb->findText("Only"));
+            ASSERT_EQ(r.ser_col_cb->currentText(), "Only") << c.source;
+            ASSERT_TRUE(form->row(c.field).view_btn->isEnabled()) << c.source;
+            form->row(c.field).view_btn->click();
+        }
+        form->cancel_btn->click();
+    };
+    wnd->User_Profile_Button_Clicked();
+    QList<quorvant::test::ViewerShown> expected;
+    for (const Case &c : cases)
+        expected << c.shown;
+    EXPECT_EQ(opened, expected);
 }

@@ -418,7 +418,9 @@ TEST_F(ProfileTest, SpreadsheetAndSeriesToolsOfTheForm)
             EXPECT_EQ(f.excel_path_field->text(), panelPick);
             bindColumn(f, F::slogan, 1);
             EXPECT_EQ(f.row(F::slogan).value->text(), "Oslo");
-            EXPECT_FALSE(f.row(F::slogan).view_btn->isEnabled());
+            // A field bound to a column views the spreadsheet.
+            ASSERT_TRUE(f.row(F::slogan).view_btn->isEnabled());
+            f.row(F::slogan).view_btn->click();
             bindSeries(f, F::slogan, "slogans");
             EXPECT_EQ(f.row(F::slogan).value->text(), "Think big");
             f.row(F::slogan).view_btn->click();
@@ -432,7 +434,8 @@ TEST_F(ProfileTest, SpreadsheetAndSeriesToolsOfTheForm)
             EXPECT_EQ(f.row(F::slogan).ds_combo->count(), 2);
         },
         false);
-    EXPECT_EQ(tools, QStringList({"columns " + panelPick, "series slogans", "sheet", "manager", "columns " + panelPick}));
+    EXPECT_EQ(tools, QStringList({"columns " + panelPick, "sheet", "series slogans", "sheet", "manager",
+                                  "columns " + panelPick}));
 
     // Cancel after a spreadsheet was loaded keeps its path.
     sheet = {{"City"}, {{{"Extension", "1"}, {"Column1", "Oslo"}}}};

@@ -11,7 +11,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace quorvant::test {
@@ -19,6 +24,48 @@ namespace quorvant::test {
 TempFolder::TempFolder()
 {
     m_dir.setAutoRemove(true);
+}
+
+SmallDisk::SmallDisk(int kib, int fileLimitKib)
+{
+    const QByteArray options = "size=" + QByteArray::number(kib) + "k";
+    const QByteArray where = QFile::encodeName(m_folder.path());
+    m_mounted = ::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
+    if (m_mounted)
+        return;
+    // A write past the limit fails with EFBIG instead of killing the process.
+    m_previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_previousLimit = (long long)limit.rlim_cur;
+    limit.rlim_cur = rlim_t(fileLimitKib > 0 ? fileLimitKib : kib) * 1024;
+    m_limited = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    EXPECT_TRUE(m_limited) << "neither a tmpfs nor a file size limit: " << std::strerror(errno);
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_folder.path()).constData(), MNT_DETACH);
+    if (m_limited) {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = rlim_t(m_previousLimit);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, m_previousSignal);
+    }
+}
+
+QString SmallDisk::fullReason() const
+{
+    return QString::fromLocal8Bit(std::strerror(m_mounted ? ENOSPC : EFBIG));
+}
+
+bool SmallDisk::makeReadOnly()
+{
+    return m_mounted
+           && ::mount(nullptr, QFile::encodeName(m_folder.path()).constData(), nullptr,
+                      MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
 }
 
 void writeTestFile(const QString &path, const QByteArray &bytes)

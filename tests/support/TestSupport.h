@@ -24,6 +24,35 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A folder on a file system with room for `kib` KiB, where writing more
+// fails as a full disk does: a tmpfs of that size mounted there where the
+// test may mount (as root), else a limit of `fileLimitKib` (by default
+// `kib`) on the size of any one file the process writes (RLIMIT_FSIZE, the
+// whole process, while the object lives). Tests check what holds either way
+// and compare reasons with fullReason().
+class SmallDisk {
+public:
+    explicit SmallDisk(int kib, int fileLimitKib = 0);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    QString path() const { return m_folder.path(); }
+    QString file(const QString &name) const { return m_folder.file(name); }
+    bool mounted() const { return m_mounted; }
+    // What the system says when the disk is full: "No space left on device"
+    // on the tmpfs, "File too large" under the limit.
+    QString fullReason() const;
+    // Makes the mounted file system read-only; false when it is not mounted.
+    bool makeReadOnly();
+
+private:
+    TempFolder m_folder;
+    bool m_mounted = false;
+    bool m_limited = false;
+    long long m_previousLimit = 0;
+    void (*m_previousSignal)(int) = nullptr;
+};
+
 // Writes a file for a test, creating its folders; a failure fails the test.
 void writeTestFile(const QString &path, const QByteArray &bytes);
 // A file's bytes, or "<missing>" when it cannot be read.

@@ -3,6 +3,7 @@
 // resolution, with alerts and modal runs answered by the test.
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "barcodes/designer/BarcodeEngine.h"
 #include "barcodes/designer/Barcode_Gen.h"
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
 #include "barcodes/designer_window/Stepper.h"
@@ -13,12 +14,18 @@
 #include "drawing/TVNGraphic.h"
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
+#include "design_window/HubServices.h"
+#include "tests/support/InstalledServices.h"
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ViewerShown.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -249,6 +256,43 @@ TEST_F(DesignerWindow, SpreadsheetColumnBindsTheObjectAndShowsItsFirstValue)
     EXPECT_EQ(previewText(ZXing::BarcodeFormat::Code39), "ID-7781");
 }
 
+TEST_F(DesignerWindow, ViewButtonOpensTheViewerOfTheBoundSource)
+{
+    // A series and a spreadsheet column of the same title: the source the
+    // object is bound to decides what is shown.
+    writeTestFile(folder.file("Only.txt"), "S-1\nS-2\n");
+    design_window::restoreSpreadsheetTable({{"Only"},
+                                            {{{"Extension", 1}, {"Column1", "X-1"}},
+                                             {{"Extension", 2}, {"Column1", "X-2"}},
+                                             {{"Extension", 3}, {"Column1", "X-3"}}}});
+    design_window::HubServices services;
+    services.series = &batch_data::designSeriesWindows();
+    const InstalledServices installed(services);
+    struct Case {
+        QString source;
+        ViewerShown shown;
+    };
+    const Case cases[] = {
+        {"Series", {"View_Data_Series", {"S-1", "S-2"}}},
+        {"Excel", {"Data_From_Excel", {"X-1", "X-2", "X-3"}}},
+    };
+    for (const Case &c : cases) {
+        TVNBarcode graphic;
+        dialog.Set_Barcode_Prop_To_Control(&graphic);
+        pick(dialog.Data_source_type, c.source);
+        pick(dialog.Batch_Series, QStringLiteral("Only"));
+        ASSERT_TRUE(dialog.view_series_btn->isEnabled()) << c.source.toStdString();
+        QList<ViewerShown> opened;
+        platform::ScopedModalResponder viewer([&](QDialog &d) {
+            opened << viewerShown(d);
+            return 1;
+        });
+        dialog.view_series_btn->click();
+        EXPECT_EQ(opened, QList<ViewerShown>{c.shown}) << c.source.toStdString();
+    }
+    EXPECT_TRUE(shown.isEmpty());
+}
+
 TEST_F(DesignerWindow, SeriesWithoutAnySeriesIsRefusedAndTheSourceStays)
 {
     TVNBarcode graphic;
@@ -370,6 +414,132 @@ TEST_F(DesignerWindow, FontsAndLengthPairsReshapeThePreview)
     dialog.LR_Margin_Changed(dialog.LR_mar_Text);
     EXPECT_EQ(dialog.LR_mar_Stepper->value(), 0.0);
     EXPECT_EQ(dialog.currentSettings().LR_margin_val, 0.0f);
+}
+
+TEST_F(DesignerWindow, FontPanelsOpenOnTheDrawnFontAndOkWithoutAChangeKeepsIt)
+{
+    const auto font = [](const char *family, double size, QFont::Weight weight, bool italic) {
+        QFont f(QString::fromLatin1(family));
+        f.setPointSizeF(size);
+        f.setWeight(weight);
+        f.setItalic(italic);
+        return f;
+    };
+    // The face fontconfig draws each with (Debian 12, fonts-dejavu and
+    // fonts-liberation); "Times New Roman", a new object's font, is drawn
+    // with its metric twin.
+    struct Row {
+        QFont stored;
+        const char *label;
+        const char *style; // the style the panel opens on
+    } const rows[] = {
+        {font("DejaVu Sans", 9, QFont::Normal, false), "DejaVu Sans ( 9.00 )", "Book"},
+        {font("Times New Roman", 10, QFont::Normal, false), "Liberation Serif ( 10.00 )", "Regular"},
+        {font("DejaVu Sans", 12, QFont::Bold, true), "DejaVu Sans Bold Oblique ( 12.00 )", "Bold Oblique"},
+        {font("Liberation Serif", 14, QFont::Normal, true), "Liberation Serif Italic ( 14.00 )", "Italic"},
+    };
+    using Field = QFont BarcodeSettings::*;
+    const std::tuple<QPushButton *, QLabel *, Field> buttons[] = {
+        {dialog.val_font_btn, dialog.value_font_value, &BarcodeSettings::value_font_val},
+        {dialog.header_font_btn, dialog.header_font_value, &BarcodeSettings::header_font_val},
+        {dialog.footer_font_btn, dialog.footer_font_value, &BarcodeSettings::footer_font_val},
+    };
+    for (const Row &row : rows) {
+        for (const auto &[button, label, field] : buttons) {
+            TVNBarcode graphic;
+            BarcodeSettings s = graphic.barcodeSettings();
+            s.linear_font_val = QStringLiteral("F-1");
+            s.*field = row.stored;
+            graphic.setBarcodeSettings(s);
+            dialog.Set_Barcode_Prop_To_Control(&graphic);
+            dialog.goButtonActionPerformed();
+            const QImage before = dialog.barcodeImage->image().toBitmap(300, Qt::white);
+            const QString where = label->objectName() + " " + row.label;
+            EXPECT_EQ(label->text(), row.label) << where.toStdString();
+            QFont opened;
+            {
+                platform::ScopedModalResponder panel([&](QDialog &d) {
+                    opened = static_cast<QFontDialog &>(d).currentFont();
+                    return 1;
+                });
+                button->click();
+            }
+            EXPECT_EQ(opened.family(), QFontInfo(row.stored).family()) << where.toStdString();
+            EXPECT_EQ(opened.styleName(), row.style) << where.toStdString();
+            EXPECT_EQ(opened.pointSizeF(), row.stored.pointSizeF()) << where.toStdString();
+            EXPECT_EQ(dialog.currentSettings().*field, row.stored) << where.toStdString();
+            EXPECT_EQ(label->text(), row.label) << where.toStdString();
+            EXPECT_EQ(dialog.barcodeImage->image().toBitmap(300, Qt::white), before) << where.toStdString();
+        }
+    }
+
+    // A style the user picks is kept as weight and slant, which design
+    // files store, and named on the label.
+    TVNBarcode graphic;
+    dialog.Set_Barcode_Prop_To_Control(&graphic);
+    {
+        platform::ScopedModalResponder panel([](QDialog &d) {
+            QFont bold(QStringLiteral("DejaVu Sans"));
+            bold.setStyleName(QStringLiteral("Bold"));
+            bold.setPointSize(11);
+            static_cast<QFontDialog &>(d).setCurrentFont(bold);
+            return 1;
+        });
+        dialog.val_font_btn->click();
+    }
+    const QFont taken = dialog.currentSettings().value_font_val;
+    EXPECT_EQ(taken.family(), "DejaVu Sans");
+    EXPECT_EQ(taken.weight(), QFont::Bold);
+    EXPECT_FALSE(taken.italic());
+    EXPECT_TRUE(taken.styleName().isEmpty());
+    EXPECT_EQ(dialog.value_font_value->text(), "DejaVu Sans Bold ( 11.00 )");
+}
+
+TEST_F(DesignerWindow, TwoDimensionalSymbolsAreDrawnOnWhiteWhateverTheLinearBackground)
+{
+    // The background well belongs to the linear panel; a 2-D symbol is
+    // drawn on white (its Colours box offers header and footer only) and
+    // the object keeps its colour for a switch back.
+    const QColor yellow(255, 255, 0);
+    const auto yellowPixels = [&](const platform::Image &picture) {
+        const QImage bitmap = picture.toBitmap(300, Qt::white).convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < bitmap.height(); ++y)
+            for (int x = 0; x < bitmap.width(); ++x)
+                n += QColor(bitmap.pixel(x, y)) == yellow;
+        return n;
+    };
+    const std::pair<const char *, ZXing::BarcodeFormat> symbologies[] = {
+        {"QR Code", ZXing::BarcodeFormat::QRCode},
+        {"PDF417", ZXing::BarcodeFormat::PDF417},
+        {"DataMatrix", ZXing::BarcodeFormat::DataMatrix},
+    };
+    for (const auto &[title, format] : symbologies) {
+        TVNBarcode graphic;
+        dialog.Set_Barcode_Prop_To_Control(&graphic);
+        type(QStringLiteral("LINEAR-1"));
+        platform::ScopedModalResponder panel([&](QDialog &d) {
+            static_cast<QColorDialog &>(d).setCurrentColor(yellow);
+            d.accept();
+            return d.result();
+        });
+        dialog.bar_back_clr->click();
+        ASSERT_GT(yellowPixels(dialog.barcodeImage->image()), 100) << title;
+
+        dialog.dataText_2D->setPlainText(QStringLiteral("TWO-D-1"));
+        choose(QString::fromLatin1(title));
+        EXPECT_EQ(yellowPixels(dialog.barcodeImage->image()), 0) << title;
+        EXPECT_EQ(previewText(format), "TWO-D-1") << title;
+        // What the card and the exports show.
+        const BarcodeSettings settings = dialog.currentSettings();
+        EXPECT_EQ(settings.barcode_back_clr_val, yellow) << title;
+        const platform::Image card = barcodeImageFor(settings);
+        EXPECT_EQ(yellowPixels(card), 0) << title;
+        EXPECT_EQ(decodeBarcode(card.toBitmap(300, Qt::white), format).text, "TWO-D-1") << title;
+
+        choose(QStringLiteral("Code 39"));
+        EXPECT_GT(yellowPixels(dialog.barcodeImage->image()), 100) << title;
+    }
 }
 
 TEST_F(DesignerWindow, KerningFollowsTheLoadedObjectAndIsStoredOnlyWhereItIsAllowed)

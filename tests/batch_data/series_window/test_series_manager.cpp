@@ -114,7 +114,7 @@ TEST_F(SeriesWindow, RefusedNamesAndFailedWritesLoseNothing)
     manager().batch_list_name->setText("X");
     manager().Save_Btn_Clicked();
     ASSERT_EQ(alerts.size(), 1);
-    EXPECT_EQ(alerts.first(), "Error in file accessing.\n\n" + seriesFile("X.txt") + ": Filename refers to a directory");
+    EXPECT_EQ(alerts.first(), "Error in file accessing.\n\n" + seriesFile("X.txt") + ": Is a directory");
     EXPECT_EQ(readTestFile(seriesFile("A.txt")), "keep\n");
     EXPECT_TRUE(manager().avl_list_box->isHidden());   // still editing
 }

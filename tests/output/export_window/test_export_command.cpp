@@ -30,6 +30,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -104,6 +106,8 @@ protected:
     // panel (none cancels it), the alerts answered and the result boxes seen.
     std::function<void(ExportWindow &)> chooseOptions;
     QString typedPath;
+    // What the user does in the panel before typing the path.
+    std::function<void(QFileDialog &)> inPanel;
     QStringList alerts;
     int alertAnswer = 0;
     QStringList resultBoxes;
@@ -134,6 +138,8 @@ protected:
             }
             if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
                 ++panels;
+                if (inPanel)
+                    inPanel(*panel);
                 if (typedPath.isEmpty())
                     return 0;
                 panel->selectFile(typedPath);
@@ -271,6 +277,28 @@ TEST_F(ExportCommandTest, ADesignWithoutDataIsWrittenAsItIsThroughTheSavePanel)
     }
 }
 
+TEST_F(ExportCommandTest, TheSavePanelOffersEveryFormatAndWritesTheOneChosenThere)
+{
+    // JPEG chosen in the options comes first; the user then takes the next
+    // type down in the panel and types a name without an extension.
+    pick("JPEG", 72, 1);
+    typedPath = tmp.file("card");
+    QStringList offered;
+    inPanel = [&](QFileDialog &panel) {
+        auto *types = panel.findChild<QComboBox *>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i)
+            offered << types->itemText(i);
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCoreApplication::sendEvent(types, &down);
+    };
+    exportFromMenu();
+    EXPECT_EQ(offered, (QStringList{"JPEG (*.JPEG)", "TIFF (*.TIFF)", "PNG (*.PNG)", "BMP (*.BMP)"}));
+    EXPECT_EQ(files(tmp.path()), QStringList{"card.TIFF"});
+    EXPECT_EQ(QImageReader(tmp.file("card.TIFF")).format(), "tiff");
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("card.TIFF") + " | Frame has been exported successfully."});
+}
+
 TEST_F(ExportCommandTest, ASingleExportThatCannotWriteShowsWhyAndNoSuccessBox)
 {
     pick("PNG", 72, 0);
@@ -395,20 +423,78 @@ TEST_F(ExportCommandTest, AFailedWriteIsOneMessageNamingTheFileAndNoSuccessBox)
     expectRecordZeroShown();
 }
 
+TEST_F(ExportCommandTest, AFullDiskLeavesOnlyWholeCardsAndSaysWhyAndHowManyWereWritten)
+{
+    // Room for a few cards on a real file system (a 96 KiB tmpfs where the
+    // test may mount one; else no file may pass 2 KiB, which no card fits):
+    // the disk fills up while several encoders write.
+    SmallDisk disk(96, 2);
+    bindDesign(30);
+    pick("PNG", 150, 0);
+    typedPath = disk.path();
+    exportFromMenu();
+
+    ASSERT_EQ(alerts.size(), 1);
+    const QString alert = alerts.first();
+    EXPECT_TRUE(alert.contains("\n\n" + disk.fullReason() + "\n\n")) << alert.toStdString();
+    EXPECT_TRUE(resultBoxes.isEmpty());
+    EXPECT_FALSE(exporter->lastRun().ok());
+    // Every file under its final name is a whole card that reads back; the
+    // message counts the cards whose files are all there.
+    const QStringList written = files(disk.file("Quorvant"));
+    int whole = 0;
+    for (int n = 0; n < 30; ++n) {
+        const QString front = QStringLiteral("Card_%1.PNG").arg(n + 1);
+        const QString back = QStringLiteral("Card_%1_Back.PNG").arg(n + 1);
+        if (written.contains(front)) {
+            EXPECT_EQ(decodedValue(QImage(disk.file("Quorvant/" + front))), codeOf(n, "F").toStdString()) << n;
+        }
+        if (written.contains(back)) {
+            EXPECT_EQ(decodedValue(QImage(disk.file("Quorvant/" + back))), codeOf(n, "B").toStdString()) << n;
+        }
+        whole += written.contains(front) && written.contains(back) ? 1 : 0;
+    }
+    EXPECT_LT(whole, 30);
+    // Room for every encoder's first file at once: some cards are there.
+    if (disk.mounted()) {
+        EXPECT_FALSE(written.isEmpty());
+    }
+    for (const QString &file : written)
+        EXPECT_TRUE(file.startsWith("Card_") && file.endsWith(".PNG")) << file.toStdString();
+    EXPECT_TRUE(alert.endsWith(QStringLiteral("The export ended early: %1 of 30 cards were written.").arg(whole)))
+        << alert.toStdString();
+    expectRecordZeroShown();
+}
+
 TEST_F(ExportCommandTest, AFolderThatCannotBeMadeIsReportedBeforeAnythingIsFilled)
 {
     bindDesign(3);
     const QString shownBefore = name->contentsString();
     pick("PNG", 72, 1);
-    typedPath = tmp.path();
     writeTestFile(tmp.file("Quorvant"), "in the way");
-    exportFromMenu();
-    EXPECT_EQ(alerts, QStringList{"The export folder could not be made.\n\n" + tmp.file("Quorvant")
-                                  + "\nA file of that name is in the way."});
-    EXPECT_EQ(name->contentsString(), shownBefore);
-    EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
-    EXPECT_TRUE(resultBoxes.isEmpty());
-    EXPECT_FALSE(Card_Value_In_Process);
+    SmallDisk readOnly(16);
+    const struct {
+        QString chosen;
+        QString why;
+    } rows[] = {
+        {tmp.path(), "A file of that name is in the way."},
+        // The system's own reason: no folder can be made in a process's
+        // entry under /proc, even by root; nor on a read-only file system.
+        {"/proc/1", "The folder could not be created: No such file or directory."},
+        {readOnly.makeReadOnly() ? readOnly.path() : QString(), "The folder could not be created: Read-only file system."},
+    };
+    for (const auto &row : rows) {
+        if (row.chosen.isEmpty())
+            continue;
+        alerts.clear();
+        typedPath = row.chosen;
+        exportFromMenu();
+        EXPECT_EQ(alerts, QStringList{"The export folder could not be made.\n\n" + row.chosen + "/Quorvant\n" + row.why});
+        EXPECT_EQ(name->contentsString(), shownBefore);
+        EXPECT_FALSE(Send_Modeless::defaultInstance().isVisible());
+        EXPECT_TRUE(resultBoxes.isEmpty());
+        EXPECT_FALSE(Card_Value_In_Process);
+    }
 }
 
 TEST_F(ExportCommandTest, UntickedDataWritesTheDesignAsItIs)

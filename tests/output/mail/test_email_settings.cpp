@@ -119,6 +119,25 @@ TEST(EmailSettings, AFailedSaveSaysWhy)
     EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
+TEST(EmailSettings, ASaveOntoAFullDiskKeepsTheEarlierFileAndSaysWhy)
+{
+    // Room for the short settings, not for the long ones: the earlier file
+    // stays whole, where the save used to leave it empty.
+    SmallDisk disk(4, 1);
+    const QString path = disk.file(QStringLiteral("com.zelt.card.plist"));
+    const EmailSettings saved{"", "a@b.cd", "x", "smtp.b.cd", "465", "Y"};
+    Preferences store(path);
+    store.setValues(saved);
+    QString why;
+    ASSERT_TRUE(store.flush(&why)) << why.toStdString();
+    const QByteArray before = readTestFile(path);
+    store.setValues({"", "a@b.cd", QString(5000, 'p'), "smtp.b.cd", "465", "Y"});
+    EXPECT_FALSE(store.flush(&why));
+    EXPECT_EQ(why, disk.fullReason());
+    EXPECT_EQ(readTestFile(path), before);
+    EXPECT_EQ(Preferences(path).values(), saved);
+}
+
 TEST(EmailSettings, GetEmailDetailsCopiesTheStoredSettings)
 {
     // The user's configuration folder, the user's alone.

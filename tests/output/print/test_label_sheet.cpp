@@ -6,6 +6,7 @@
 #include "tests/output/PdfTools.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
 #include <gtest/gtest.h>
@@ -186,4 +187,22 @@ TEST(LabelSheet, TheSampleOutlinesEachCellOnlyWhenAskedTo)
         EXPECT_EQ(grey < 100, outlines) << "grey " << grey;
         EXPECT_EQ(qGray(sheet.pixel(110, 30)), 255) << "the gap stays white";
     }
+}
+
+TEST(LabelSheet, AFullDiskLeavesNoCutFileAndSaysWhy)
+{
+    // A few sheets of cards (about 6 KB of PDF) onto a disk with room for
+    // 4 KiB: the last bytes, written as the file is finished, do not fit.
+    SmallDisk disk(4);
+    SheetLayout layout;
+    layout.paper = QSizeF(612, 792);
+    layout.labelWidth = 252;
+    layout.labelHeight = 144;
+    layout.rows = 5;
+    layout.columns = 2;
+    Cards cards;
+    const QString pdf = disk.file("cards.pdf");
+    const SheetRun run = printSheetsToPdf(pdf, layout, 60, cards);
+    EXPECT_EQ(run.failure, pdf + ": " + disk.fullReason());
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }

@@ -9,6 +9,9 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -45,6 +48,52 @@ TEST(ProgressSheet, ShowsTheOpeningTextUntilATickCountsTheRecord)
     sheet.endRun();
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_FALSE(sheet.msend_modTimer->isActive());
+}
+
+// The progress bar as the screen shows it (the window's backing store, not
+// a fresh drawing): how many of its columns differ from `empty`.
+int filledColumns(Send_Modeless &sheet, const QImage &empty, QImage *shown = nullptr)
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    const QRect bar(sheet._Curr_Progress->mapTo(&sheet, QPoint(0, 0)), sheet._Curr_Progress->size());
+    const QImage now = QGuiApplication::primaryScreen()->grabWindow(sheet.winId()).toImage().copy(bar);
+    if (shown)
+        *shown = now;
+    if (empty.isNull())
+        return 0;
+    int columns = 0;
+    for (int x = 0; x < now.width(); ++x) {
+        for (int y = 0; y < now.height(); ++y) {
+            if (now.pixel(x, y) != empty.pixel(x, y)) {
+                ++columns;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+TEST(ProgressSheet, TheBarMovesOnScreenFromTheFirstCardsOfALongRun)
+{
+    QMainWindow owner;
+    owner.show();
+    Send_Modeless &sheet = Send_Modeless::defaultInstance();
+    const std::shared_ptr<output::RunState> run = sheet.beginRun(&owner, 100000, "0 / 100000 Frame");
+    QImage empty;
+    filledColumns(sheet, {}, &empty);
+    const int width = sheet._Curr_Progress->width();
+    // A few pixels' worth of cards each: the bar used to wait for nine.
+    int before = 0;
+    for (int cards : {900, 1800, 2700}) {
+        run->curr_barcode_count = cards;
+        sheet.update_sending_progress_bar();
+        const int filled = filledColumns(sheet, empty);
+        EXPECT_GT(filled, before) << cards;
+        EXPECT_NEAR(filled, cards * width / 100000.0, 3) << cards;
+        before = filled;
+    }
+    sheet.endRun();
 }
 
 TEST(ProgressSheet, StopRaisesTheRequestOnlyWhenConfirmed)
