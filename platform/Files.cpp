@@ -149,6 +149,31 @@ QString systemReason(int code)
     return qt_error_string(code);
 }
 
+bool openRegularFile(QFile &file, const QString &path, QString *error)
+{
+    const std::optional<QByteArray> native = nativePath(path);
+    if (!native)
+        return failWith(error, QStringLiteral("The file name is not valid."));
+    // Without O_NONBLOCK opening a FIFO would wait for a writer.
+    const int fd = ::open(native->constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(error, errno == ENOENT ? QStringLiteral("There is no such file.") : systemReason(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return failWith(error, QStringLiteral("It is not a regular file."));
+    }
+    // A regular file reads as usual from here.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failWith(error, file.errorString());
+    }
+    return true;
+}
+
 AtomicFile::AtomicFile(const QString &path)
     : m_path(path)
 {

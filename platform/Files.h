@@ -10,6 +10,8 @@
 #include <memory>
 #include <QtGlobal>
 
+class QFile;
+
 namespace platform {
 
 // A file that a writer streams into (a PDF, a property list) and that is
@@ -71,6 +73,14 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *e
 // afterwards; false with the system's reason for the first folder that
 // could not be made.
 bool makeFolders(const QString &path, QString *error = nullptr);
+
+// Opens the file at `path` in `file` for reading, only when it is a regular
+// file. What it is is judged after opening, which never waits for a writer,
+// so a path that is (or has just become) a FIFO, a device such as
+// /dev/zero or a folder is refused and never blocks or floods the reader.
+// False with the reason ("There is no such file.", "It is not a regular
+// file." or the system's) otherwise.
+bool openRegularFile(QFile &file, const QString &path, QString *error = nullptr);
 
 // The system's description of the error number `code` (an errno value), as
 // "No space left on device".

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <stdexcept>
+#include <sys/stat.h>
 
 using quorvant::test::readTestFile;
 using quorvant::test::writeTestFile;
@@ -117,6 +118,39 @@ TEST(FileStamp, ChangesWhenTheFileIsReplacedRewrittenOrRemoved)
     EXPECT_NE(platform::fileStamp(path), again);
     QFile::remove(path);
     EXPECT_FALSE(platform::fileStamp(path).exists);
+}
+
+TEST(OpenRegularFile, ReadsAFileAndRefusesAFifoADeviceOrAFolderWithoutWaiting)
+{
+    // Opened first and judged after: a FIFO with no writer would block a
+    // plain open for ever, so this test would never end.
+    quorvant::test::TempFolder tmp;
+    const QString fifo = tmp.file("fifo.zelg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = tmp.file("zero.zelg");
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    const QString file = tmp.file("design.zelg");
+    writeTestFile(file, "<plist/>");
+    const struct {
+        QString path;
+        const char *reason;
+    } refused[] = {
+        {fifo, "It is not a regular file."},
+        {zero, "It is not a regular file."},
+        {tmp.path(), "It is not a regular file."},
+        {tmp.file("missing.zelg"), "There is no such file."},
+    };
+    for (const auto &row : refused) {
+        QFile opened;
+        QString error;
+        EXPECT_FALSE(platform::openRegularFile(opened, row.path, &error)) << row.path.toStdString();
+        EXPECT_EQ(error, row.reason) << row.path.toStdString();
+        EXPECT_FALSE(opened.isOpen());
+    }
+    QFile opened;
+    QString error;
+    ASSERT_TRUE(platform::openRegularFile(opened, file, &error)) << error.toStdString();
+    EXPECT_EQ(opened.readAll(), "<plist/>");
 }
 
 TEST(Paths, UserFolderFollowsXdgAndBundleFollowsTheOverride)
