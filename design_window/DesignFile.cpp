@@ -1127,14 +1127,21 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error, QStrin
     };
     if (const auto refusal = designFileRefusal(path))
         return refuse(*refusal);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(file.errorString());
-    // Read no further than the bound, whatever the file became since it
-    // was looked at.
-    if (file.isSequential())
-        return refuse(QStringLiteral("It is not a regular file."));
-    const QByteArray bytes = file.read(kMostDesignFileBytes + 1);
+    // Judged again once open: the path may have become a FIFO or a device
+    // since it was looked at, and the read goes no further than the bound.
+    QFile file;
+    QString reason;
+    if (!platform::openRegularFile(file, path, &reason))
+        return refuse(reason);
+    // A piece at a time: asking for the bound at once would take that much
+    // memory for every design, however small.
+    QByteArray bytes;
+    while (bytes.size() <= kMostDesignFileBytes) {
+        const QByteArray piece = file.read(qint64(1) << 20);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (file.error() != QFileDevice::NoError)
         return refuse(file.errorString());
     if (bytes.size() > kMostDesignFileBytes)
