@@ -56,8 +56,15 @@ void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::fu
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!done) {
-        // User input is held off by the window-modal sheet meanwhile.
-        sheet.open();
+        // User input is held off by the sheet meanwhile. Over an owner not
+        // shown yet (a dialog that reads before it opens) a window-modal
+        // sheet would hold off nothing: it then holds off every window.
+        if (const QWidget *owner = sheet.parentWidget(); owner && owner->isVisible()) {
+            sheet.open(); // window-modal
+        } else {
+            sheet.setWindowModality(Qt::ApplicationModal);
+            sheet.show();
+        }
         while (!done)
             loop.exec();
         sheet.hide();

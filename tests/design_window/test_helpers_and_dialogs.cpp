@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <atomic>
 #include <thread>
@@ -220,4 +221,47 @@ TEST(PleaseWaitSheet, TheWorkRunsOffTheMainThreadWhileTheWindowGoesOn)
         EXPECT_TRUE(seen.last()) << row.showAfterMs;
         EXPECT_FALSE(sheet.isVisible()) << row.showAfterMs;
     }
+}
+
+TEST(PleaseWaitSheet, OverAnOwnerNotYetShownItHoldsOffClicksOnEveryWindow)
+{
+    // A dialog that reads its file before it opens waits under its sheet
+    // while still hidden: a click elsewhere (a second read of the same
+    // file, a run) must wait too, as when the read held the main thread.
+    QWidget other;
+    auto *button = new QPushButton(QStringLiteral("Run"), &other);
+    button->setGeometry(10, 10, 80, 30);
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    const auto click = [&] { QTest::mouseClick(other.windowHandle(), Qt::LeftButton, {}, QPoint(50, 25)); };
+    click();
+    ASSERT_EQ(clicks, 1); // a click reaches the window when nothing waits
+    clicks = 0;
+
+    QDialog owner;
+    PleaseWaitSheet sheet(&owner);
+    std::atomic<bool> released = false;
+    bool clickedWhileShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (sheet.isVisible() && !released) {
+            click();
+            clickedWhileShown = true;
+            released = true;
+        }
+    });
+    watch.start(10);
+    runUnderPleaseWait(sheet, "test", [&] {
+        while (!released)
+            std::this_thread::yield();
+    });
+    watch.stop();
+    ASSERT_TRUE(clickedWhileShown);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(sheet.isVisible());
+    // Afterwards the window takes clicks again.
+    click();
+    EXPECT_EQ(clicks, 1);
 }
