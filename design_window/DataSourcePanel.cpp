@@ -177,7 +177,8 @@ void DataSourcePanel::Batch_Series_Changed()
 void DataSourcePanel::showBoundValue(const QString &value)
 {
     if (auto *text = dynamic_cast<TVNText *>(m_graphic.get())) {
-        text->setContentsString(value);
+        // A first value of megabytes is laid out only as far as the box shows.
+        text->setShownContents(value, text->firstCharacterLook());
         text->Text_Value = value;
     } else if (auto *image = dynamic_cast<TVNImage *>(m_graphic.get())) {
         if (!value.isEmpty() && QFileInfo(value).isFile()) {

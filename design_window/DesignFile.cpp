@@ -318,8 +318,8 @@ std::optional<QVariant> fileForm(const QVariant &value, QString *why)
     }
 }
 
-// Who an object is, for messages: its kind, its id (or the start of its
-// text) and where it sits.
+} // namespace
+
 QString describeObject(const TVNGraphic &g, const QString &side, size_t index)
 {
     QString label = g.control_ID.trimmed();
@@ -333,6 +333,8 @@ QString describeObject(const TVNGraphic &g, const QString &side, size_t index)
     return label.isEmpty() ? QStringLiteral("The %1 (%2)").arg(kind, where)
                            : QStringLiteral("The %1 \"%2\" (%3)").arg(kind, label, where);
 }
+
+namespace {
 
 // ---- reading values: a missing key keeps the initial value, a value of the
 // wrong kind makes the whole file damaged. Numbers and flags are taken in the
@@ -1102,15 +1104,42 @@ bool saveDesignFile(const QString &path, const Design &design, QString *error)
     return platform::writeFileAtomically(path, bytes, error);
 }
 
+std::optional<QString> designFileRefusal(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("There is no such file.");
+    if (!info.isFile())
+        return QStringLiteral("It is not a regular file.");
+    if (info.size() > kMostDesignFileBytes)
+        return QStringLiteral("It has %L1 bytes, more than any design (%L2 bytes at most).")
+            .arg(info.size())
+            .arg(kMostDesignFileBytes);
+    return std::nullopt;
+}
+
 std::optional<Design> loadDesignFile(const QString &path, QString *error, QStringList *missingPictures)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto refuse = [&](const QString &reason) {
         if (error)
-            *error = file.errorString();
+            *error = reason;
         return std::nullopt;
-    }
-    return decodeDesign(file.readAll(), error, missingPictures);
+    };
+    if (const auto refusal = designFileRefusal(path))
+        return refuse(*refusal);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString());
+    // Read no further than the bound, whatever the file became since it
+    // was looked at.
+    if (file.isSequential())
+        return refuse(QStringLiteral("It is not a regular file."));
+    const QByteArray bytes = file.read(kMostDesignFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refuse(file.errorString());
+    if (bytes.size() > kMostDesignFileBytes)
+        return refuse(QStringLiteral("It has more than %L1 bytes, more than any design.").arg(kMostDesignFileBytes));
+    return decodeDesign(bytes, error, missingPictures);
 }
 
 SpreadsheetTable currentSpreadsheetTable()

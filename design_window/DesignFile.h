@@ -83,8 +83,25 @@ Design detachedDesign(Design design);
 // Writes the design atomically: the previous file stays intact when the
 // write fails. Touches nothing but `design`: may run on any thread.
 bool saveDesignFile(const QString &path, const Design &design, QString *error = nullptr);
+
+// The largest file read as a design: far beyond a design of thousands of
+// objects with its photos, and short of what reading one in whole would
+// cost in memory.
+inline constexpr qint64 kMostDesignFileBytes = qint64(512) << 20;
+// Why the path is not read as a design at all: it is not a regular file (a
+// folder, a FIFO that would block the read, a device such as /dev/zero that
+// never ends) or it is larger than kMostDesignFileBytes. None when it may
+// be read.
+std::optional<QString> designFileRefusal(const QString &path);
+// Reads and decodes the design file; nullopt with the reason when the path
+// is refused (designFileRefusal), cannot be read or is not a design.
 std::optional<Design> loadDesignFile(const QString &path, QString *error = nullptr,
                                      QStringList *missingPictures = nullptr);
+
+// Who an object is, for messages: its kind, its id (or the start of its
+// text) and where it sits, `index` from 0 in the list of `side` ("front" or
+// "back"): "The text \"Name\" (object 2 on the front)".
+QString describeObject(const TVNGraphic &g, const QString &side, size_t index);
 
 // One graphic as a dictionary and back (also used for templates).
 QVariantMap graphicToDictionary(const TVNGraphic &graphic);

@@ -26,6 +26,16 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
     return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
 }
 
+// A record's value in quotes as a message names it: a value of megabytes
+// by its start and its length, so the message stays one to read.
+QString quoted(const QString &value)
+{
+    constexpr qsizetype kShown = 60;
+    if (value.size() <= kShown)
+        return QStringLiteral("\"%1\"").arg(value);
+    return QStringLiteral("\"%1...\" (%L2 characters)").arg(value.left(kShown)).arg(value.size());
+}
+
 } // namespace
 
 std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)
@@ -157,7 +167,9 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
     for (Bound &b : side.bound) {
         const QString value = m_binding.valueAt(b.binding, n, side.use).value_or(QString());
         if (b.text) {
-            b.text->setContentsString(value, m_looks.value(b.graphic.get()));
+            // Laid out only as far as the box can show: a value of megabytes
+            // would otherwise take minutes to lay out.
+            b.text->setShownContents(value, m_looks.value(b.graphic.get()));
             b.text->Text_Value = value;
         } else if (b.image) {
             if (b.showsMainPhoto)
@@ -167,10 +179,11 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
             if (value.isEmpty())
                 b.image->setImage({});
             else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
-                m_problems.push_back({output::CardProblem::Kind::Picture, QStringLiteral("no file \"%1\"").arg(value)});
+                m_problems.push_back(
+                    {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quoted(value))});
             else if (!b.showsMainPhoto && b.image->image().isNull())
                 m_problems.push_back(
-                    {output::CardProblem::Kind::Picture, QStringLiteral("\"%1\" could not be read").arg(value)});
+                    {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quoted(value))});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {
@@ -178,7 +191,7 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
                                                    b.barcodeDpi, &error);
                 if (symbol.isNull()) {
-                    const QString reason = QStringLiteral("\"%1\": %2").arg(value, error);
+                    const QString reason = QStringLiteral("%1: %2").arg(quoted(value), error);
                     m_problems.push_back({output::CardProblem::Kind::Barcode, reason});
                     if (m_failedBarcodes++ == 0) {
                         m_firstBarcodeFailure = QStringLiteral("Record %1, %2").arg(n + 1).arg(reason);

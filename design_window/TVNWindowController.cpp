@@ -30,10 +30,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QIcon>
 #include <QTimer>
 #include <QToolBar>
@@ -50,15 +53,18 @@ namespace {
 constexpr double kCanvasScale = 2.0;
 constexpr int kInspectorMinimumWidth = 180;
 constexpr int kInspectorWidth = 340;
+// Beyond this the window would only add grey around the card.
+constexpr QSize kLargestFirstSize(1600, 1100);
 
 // Shares a splitter's width between the canvas area and the inspector on
 // every resize: the inspector has its full width while the canvas area still
-// shows the whole card, and shrinks (down to its minimum) before the card is
-// cut.
+// shows the whole card, and shrinks before the card is cut, but never below
+// the width its controls need (the card scrolls instead) unless the window
+// has no room for even that.
 class SplitterResizer : public QObject {
 public:
-    SplitterResizer(QSplitter *splitter, QWidget *canvasArea)
-        : QObject(splitter), m_splitter(splitter), m_canvasArea(canvasArea)
+    SplitterResizer(QSplitter *splitter, QWidget *canvasArea, QScrollArea *inspector)
+        : QObject(splitter), m_splitter(splitter), m_canvasArea(canvasArea), m_inspector(inspector)
     {
     }
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -67,7 +73,10 @@ public:
             const int total = m_splitter->width() - m_splitter->handleWidth();
             const auto *scroll = m_canvasArea->findChild<QScrollArea *>();
             const int canvas = scroll && scroll->widget() ? scroll->widget()->width() + 2 * scroll->frameWidth() + 8 : 0;
-            const int inspector = std::clamp(total - canvas, kInspectorMinimumWidth, kInspectorWidth);
+            const int controls = m_inspector->widget()->minimumSizeHint().width() + 2 * m_inspector->frameWidth()
+                + m_inspector->verticalScrollBar()->sizeHint().width();
+            const int least = std::clamp(std::min(controls, total / 2), kInspectorMinimumWidth, kInspectorWidth);
+            const int inspector = std::clamp(total - canvas, least, kInspectorWidth);
             m_splitter->setSizes({std::max(0, total - inspector), inspector});
         }
         return false;
@@ -76,6 +85,7 @@ public:
 private:
     QSplitter *m_splitter;
     QWidget *m_canvasArea;
+    QScrollArea *m_inspector;
 };
 
 } // namespace
@@ -148,10 +158,24 @@ TVNWindowController::TVNWindowController(std::optional<HubServices> services)
     });
     connect(grid, &TVNGrid::changed, this, [this] { Refresh_Canvas(); });
 
-    resize(1200, 760);
+    takeFirstSize();
     New_Project_Setting_Reset();
     // After the reset, which gives a first start its default frames.
     Load_and_fill_backgrounds();
+}
+
+void TVNWindowController::takeFirstSize()
+{
+    // Most of the screen's available area, centred on it: the frames, the
+    // card and the whole inspector side by side where the screen allows;
+    // on a small screen the inspector scrolls. A frame and a task bar take
+    // a little more than the area left around the window.
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    const QRect area = shown->availableGeometry();
+    const QSize size = (area.size() - QSize(40, 60)).boundedTo(kLargestFirstSize).expandedTo(QSize(640, 480));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
 }
 
 TVNWindowController::~TVNWindowController()
@@ -245,9 +269,9 @@ void TVNWindowController::buildCanvases()
     splitter->addWidget(inspectorScroll);
     splitter->setStretchFactor(0, 1);
     splitter->setChildrenCollapsible(false);
-    // In a small window the inspector gives up its width (it scrolls) before
-    // the canvas does.
-    splitter->installEventFilter(new SplitterResizer(splitter, left));
+    // In a small window the inspector gives up the width its controls do
+    // not need before the canvas does.
+    splitter->installEventFilter(new SplitterResizer(splitter, left, inspectorScroll));
     setCentralWidget(splitter);
 }
 
@@ -292,6 +316,10 @@ void TVNWindowController::buildActions()
 
     act_undo = action(tr("&Undo"), "act_undo", QKeySequence::Undo);
     act_redo = action(tr("&Redo"), "act_redo", QKeySequence::Redo);
+    // A toolbar button's label is its action's icon text: a fixed one keeps
+    // the buttons after it in place while the menu names the step.
+    act_undo->setIconText(tr("Undo"));
+    act_redo->setIconText(tr("Redo"));
     act_delete = action(tr("&Delete"), "act_delete", QKeySequence::Delete);
     // The inspector shows the object as the step left it: its fields are
     // what the next edit starts from, so a stale Bold box or text would
@@ -483,6 +511,10 @@ void TVNWindowController::updateUndoActions()
     // The Edit menu names the step that Undo and Redo take.
     act_undo->setText(undo.canUndo() ? tr("&Undo %1").arg(undo.undoText()) : tr("&Undo"));
     act_redo->setText(undo.canRedo() ? tr("&Redo %1").arg(undo.redoText()) : tr("&Redo"));
+    // The toolbar keeps its short labels (its buttons stay where they are)
+    // and names the step in the tip.
+    act_undo->setToolTip(QString(act_undo->text()).remove(QLatin1Char('&')));
+    act_redo->setToolTip(QString(act_redo->text()).remove(QLatin1Char('&')));
     act_delete->setEnabled(!currentCanvas()->selectedGraphics().empty());
 }
 
@@ -495,42 +527,16 @@ void TVNWindowController::updateTitle()
 void TVNWindowController::selectTool(int tool)
 {
     design_window::Selected_Control_Tool = tool;
-    m_drawingTool = tool;
-    m_drawnClipArt = design_window::Library_Selected_Image;
     if (tool == kSelectTool)
         return;
-    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
-        : tool == kImageTool                   ? GraphicClass::Image
-                                               : GraphicClass::Barcode;
-    createWithTool(cls, std::nullopt);
+    // One click of a tool is one object, placed at once; the canvas goes on
+    // selecting and moving, so a drag that follows makes no second one.
+    createWithTool(tool == kTextTool    ? GraphicClass::Text
+                   : tool == kImageTool ? GraphicClass::Image
+                                        : GraphicClass::Barcode);
 }
 
-bool TVNWindowController::drawsWithTool() const
-{
-    // Only a tool the user chose draws: the placements of profiles,
-    // invitations and photos leave Selected_Control_Tool set as well.
-    return m_drawingTool == kTextTool || m_drawingTool == kImageTool || m_drawingTool == kBarcodeTool;
-}
-
-void TVNWindowController::drawWithTool(const QRectF &rect)
-{
-    const int tool = m_drawingTool;
-    const GraphicClass cls = tool == kTextTool ? GraphicClass::Text
-        : tool == kImageTool                   ? GraphicClass::Image
-                                               : GraphicClass::Barcode;
-    // Started from the canvas' mouse handling: the designer a barcode opens
-    // runs once that has finished.
-    QTimer::singleShot(0, this, [this, tool, cls, rect] {
-        // What the canvas builds follows the tool, which a placement since
-        // may have changed.
-        design_window::Selected_Control_Tool = tool;
-        design_window::Library_Selected_Image = cls == GraphicClass::Image ? m_drawnClipArt : QString();
-        createWithTool(cls, rect);
-        design_window::Library_Selected_Image.clear();
-    });
-}
-
-void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF> rect)
+void TVNWindowController::createWithTool(GraphicClass cls)
 {
     const QString side = design_window::Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
     TVNGraphicView *canvas = currentCanvas();
@@ -540,22 +546,16 @@ void TVNWindowController::createWithTool(GraphicClass cls, std::optional<QRectF>
     // has set it up: one undo step for both, and nothing left on Cancel.
     if (barcode)
         document->disableUndoRegistration();
-    canvas->createGraphicOfClass(cls, nullptr, rect.has_value(), rect.value_or(QRectF()), side,
+    canvas->createGraphicOfClass(cls, nullptr, false, QRectF(), side,
                                  cls == GraphicClass::Text ? tr("Text") : QString(), QString());
     const GraphicPtr created = canvas->_Selected_Graphic;
     if (created)
         Show_RHS_Properties(created.get());
     Refresh_Canvas();
-    if (!barcode) 
+    if (!barcode)
         return;
-    if (created) {
-        const QRectF placed = created->bounds();
+    if (created)
         Open_Barcode_Window(created.get());
-        // A drawn barcode keeps the box the user drew; one placed by the
-        // tool takes the size of its symbol.
-        if (rect)
-            created->setBounds(placed);
-    }
     document->enableUndoRegistration();
     if (!created)
         return;

@@ -316,12 +316,13 @@ public:
     void Get_Email_Details();
 
     // ---- tools and inspector
-    // Makes a new object of the tool's kind on the current side at once.
+    // Makes a new object of the tool's kind on the current side at once;
+    // the select tool stays current.
     void selectTool(int tool);
-    // A new object of `cls` on the current side, in `rect` (card points) or
-    // at the next placement point; a new barcode is set up in the designer
-    // at once and stays only when the designer ends with OK.
-    void createWithTool(GraphicClass cls, std::optional<QRectF> rect);
+    // A new object of `cls` at the current side's next placement point; a
+    // new barcode is set up in the designer at once and stays only when the
+    // designer ends with OK.
+    void createWithTool(GraphicClass cls);
     void Show_RHS_Properties(TVNGraphic *graphic) override;
     // The inspector's data-source handlers.
     void Data_Source_Type_Changed();
@@ -338,7 +339,9 @@ public:
     void Batch_Series_Button() override;
     // Lets the user choose an xlsx workbook and its columns as the
     // spreadsheet data source (the column picker in mode "E"); the
-    // inspector then offers "Excel". 1 when the picker ended with OK.
+    // inspector then offers "Excel". 1 when the picker ended with OK: the
+    // canvas then shows the new first row, and the objects whose bound
+    // column the new table lacks or titles otherwise are listed.
     int Choose_Spreadsheet_Source();
     // The graphic the inspector shows (null for the card).
     TVNGraphic *inspectedGraphic() const { return m_inspected.get(); }
@@ -358,11 +361,6 @@ public:
     // side when none), then gives the result to the side's selected barcode
     // objects as one undoable step.
     void Open_Barcode_Window(TVNGraphic *graphic) override;
-    // While the text, image or barcode tool is current, a rectangle dragged
-    // over empty card space draws one more object of its kind there (an
-    // image takes the last clip-art picked from the library).
-    bool drawsWithTool() const override;
-    void drawWithTool(const QRectF &rect) override;
     platform::Image no_image() const override;
     platform::Image Main_Photo_image() const override;
     bool fileExists(const QString &path) const override;
@@ -389,6 +387,11 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What to tell the user of the objects whose bound columns the new
+    // column titles `after` lack or title otherwise than `before` did;
+    // empty when there are none.
+    QString changedColumnsMessage(const QStringList &before, const QStringList &after) const;
+
     // ---- fields (outlets); the design's own are in DesignDocument
     TVNGrid *grid = nullptr;
     platform::Image _no_image;
@@ -465,6 +468,8 @@ private:
     DesignLoad loadDesign(const QString &path, const QString &mode);
 
     void buildCanvases();
+    // The window's first size and place on its screen.
+    void takeFirstSize();
     void buildActions();
     void buildInspector();
     void buildWizardCommands();
@@ -517,11 +522,6 @@ private:
     bool m_saving = false;
     // Above zero while a card edit that records itself as one undo step runs.
     int m_recordedCardEdits = 0;
-    // The tool the user chose last; a drag over empty card draws with it.
-    int m_drawingTool = kSelectTool;
-    // The clip-art last inserted from the library, for images drawn with the
-    // image tool after it; none once another tool is chosen.
-    QString m_drawnClipArt;
     // The binding table (data_table_content) and the side being filled
     // (Graphics_array_Batch) live in the fill.
     std::unique_ptr<design_window::RecordFill> m_recordFill;

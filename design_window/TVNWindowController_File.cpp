@@ -219,6 +219,13 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
 {
     if (Check_And_Validate_File_Path(path))
         return DesignLoad::NotLoaded;
+    // A FIFO, a device or a file of gigabytes is not read at all.
+    if (const auto refusal = designFileRefusal(Trim_Str(path))) {
+        Show_NSLog_Message(QStringLiteral("Loading %1 refused: %2").arg(path, *refusal));
+        Show_MessageBox(tr("The selected file \"%1\" cannot be opened as a design.\n%2")
+                            .arg(QDir::toNativeSeparators(path), *refusal));
+        return DesignLoad::NotLoaded;
+    }
     QString error;
     QStringList missingPictures;
     platform::FileStamp stamp;
@@ -273,7 +280,6 @@ void TVNWindowController::New_Project_Setting_Reset()
     last_ctrl_X = 0;
     last_ctrl_Y = 0;
     design_window::Selected_Control_Tool = kSelectTool;
-    m_drawingTool = kSelectTool;
     m_designFilePath.clear();
     m_designFileStamp = {};
     updateTitle();

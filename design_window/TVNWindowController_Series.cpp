@@ -1,9 +1,12 @@
 // The design window's series and spreadsheet commands: the series manager,
 // the spreadsheet data source and the inspector's view button. The windows
 // are reached through SeriesWindows.
+#include "batch_data/binding/ColumnChanges.h"
 #include "design_window/DataSourcePanel.h"
+#include "design_window/DesignFile.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/RecordFill.h"
 #include "design_window/SeriesWindows.h"
 #include "design_window/TVNWindowController.h"
 #include "platform/Helpers.h"
@@ -48,11 +51,45 @@ int TVNWindowController::Choose_Spreadsheet_Source()
     const QString path = runFilePanel(this, false, tr("Choose a Spreadsheet"), tr("Excel Workbook (*.xlsx)"));
     if (path.isEmpty())
         return 0;
+    const QStringList before = currentSpreadsheetTable().titles;
     const int result = windows->buildSpreadsheetSource(path);
-    if (result == 1)
+    if (result == 1) {
         markDesignChanged();   // the design file keeps the table
+        // Named as the user last saw them, before the new values go in.
+        const QString changed = changedColumnsMessage(before, currentSpreadsheetTable().titles);
+        // The canvas shows the new workbook's first row now, not the old
+        // one's until the next run.
+        Select_first_row_value_for_design(false);
+        if (!changed.isEmpty())
+            Show_MessageBox(changed);
+    }
     Show_RHS_Properties(m_inspected.get());
     return result;
+}
+
+QString TVNWindowController::changedColumnsMessage(const QStringList &before, const QStringList &after) const
+{
+    QStringList lines;
+    const auto quoted = [](const QString &title) { return QStringLiteral("\"%1\"").arg(title); };
+    for (int side : {0, 1}) {
+        if (side == 1 && CARD_SIDE_STR != QLatin1String("2"))
+            break;
+        const GraphicList &list = side == 0 ? document->graphics : document->graphics_back;
+        for (const batch_data::ColumnChange &change : batch_data::changedColumns(bindingsOf(list), before, after)) {
+            const QString object = describeObject(*list.at(size_t(change.object)),
+                                                  side == 0 ? QStringLiteral("front") : QStringLiteral("back"),
+                                                  size_t(change.object));
+            const QString column = change.oldTitle.isEmpty()
+                ? tr("column %1").arg(change.column)
+                : tr("column %1 %2").arg(change.column).arg(quoted(change.oldTitle));
+            lines.append(change.newTitle ? tr("%1: %2 is now %3.").arg(object, column, quoted(*change.newTitle))
+                                         : tr("%1: %2 is not in this spreadsheet.").arg(object, column));
+        }
+    }
+    if (lines.isEmpty())
+        return QString();
+    return tr("The new spreadsheet's columns differ where these objects are bound; please bind them again:\n%1")
+        .arg(lines.join(QLatin1Char('\n')));
 }
 
 void TVNWindowController::View_batch_Series_Button()

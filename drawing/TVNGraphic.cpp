@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -12,6 +13,8 @@
 #include <QTextDocument>
 #include <QTextOption>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -166,6 +169,29 @@ void TVNText::setContentsString(const QString &text, const Look &look)
     cursor.setBlockFormat(look.paragraph);
     cursor.setBlockCharFormat(look.characters);
     cursor.insertText(text, look.characters);
+}
+
+qsizetype TVNText::shownCharacters(const Look &look) const
+{
+    const QFont font = look.characters.font().resolve(_Text_contents->defaultFont());
+    const QFontMetricsF metrics(font, &pointDevice());
+    // A line is never less than half the font's height, even with the
+    // tightest line spacing a paragraph can ask for.
+    const double lineHeight = std::max(metrics.height() / 2, 0.01);
+    // The font's height is about 1.15 times its size.
+    const double narrowest = std::max(metrics.height() / 12, 0.01);
+    const double lines = std::floor(std::max(0.0, _bounds.height()) / lineHeight) + 1;
+    const double perLine = std::floor(std::max(0.0, _bounds.width()) / narrowest) + 1;
+    // Compared as doubles: a huge box must not overflow the count.
+    const double bound = lines * perLine;
+    if (bound >= double(std::numeric_limits<qsizetype>::max() / 2))
+        return std::numeric_limits<qsizetype>::max() / 2;
+    return std::max(kShownCharactersFloor, qsizetype(bound));
+}
+
+void TVNText::setShownContents(const QString &text, const Look &look)
+{
+    setContentsString(text.left(shownCharacters(look)), look);
 }
 
 drawing::RichText TVNText::richText() const

@@ -162,6 +162,18 @@ public:
     Look firstCharacterLook() const;
     // Replaces the whole text, which takes `look`.
     void setContentsString(const QString &text, const Look &look);
+    // The most characters of a whole text in `look` that this box can show:
+    // as many lines as fit its height, each with as many characters as fit
+    // its width at about a tenth of the font's size apiece (narrower than
+    // any printing glyph), and never fewer than kShownCharactersFloor. Text past
+    // it would be cut by the box anyway; a value filled in from data is
+    // laid out only this far, so that a value of megabytes costs no more
+    // than a full box.
+    static constexpr qsizetype kShownCharactersFloor = 4096;
+    qsizetype shownCharacters(const Look &look) const;
+    // Replaces the whole text with as much of `text` as the box can show
+    // (shownCharacters), in `look`: how a value from data is put in.
+    void setShownContents(const QString &text, const Look &look);
     // The rich text with every character's font and colour as they are
     // drawn, and the whole text replaced by one; the alignment stays.
     drawing::RichText richText() const;

@@ -407,6 +407,13 @@ BarcodeSymbol Generate_Barcode_Variable(const BarcodeSettings &settings, const Q
             out.image_2d = draw2DSymbol(out.title, settings, value, dpi, &out.error);
             return out;
         }
+        if (value.size() > kMostLinearCharacters) {
+            out.error = QStringLiteral("The value has %L1 characters; a %2 symbol carries at most %L3.")
+                            .arg(value.size())
+                            .arg(out.title)
+                            .arg(kMostLinearCharacters);
+            return out;
+        }
         const PrintState print = Get_Print_State(settings.show_hide_val, controls.captionCheckboxEnabled);
         std::unique_ptr<SymBarcode> symbol = newLinearSymbol(out.title, value, print.printsCaption);
         if (!symbol || !symbol->isContentValid()) {

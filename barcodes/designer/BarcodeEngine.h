@@ -156,9 +156,15 @@ std::unique_ptr<SymBarcode> newLinearSymbol(const QString &title, const QString 
 BarcodeLayout dressLinearSymbol(SymBarcode &symbol, const Barcode_Gen &record, const QString &header,
                                 const QString &footer, bool printsCaption, const ControlStates &controls = {});
 
+// The most characters a linear or postal symbol is made of. Readers stop
+// far below it; a longer value (a whole file bound by mistake) would be a
+// symbol of millions of bars, too fine to read and minutes to draw.
+inline constexpr qsizetype kMostLinearCharacters = 1000;
+
 // Makes the symbol of `value` with the object's symbology and settings:
-// a value that is empty or not 7-bit ASCII, a value the symbology cannot
-// encode, or a title outside the list gives no symbol.
+// a value that is empty or not 7-bit ASCII, a linear value longer than
+// kMostLinearCharacters, a value the symbology cannot encode, or a title
+// outside the list gives no symbol.
 BarcodeSymbol Generate_Barcode_Variable(const BarcodeSettings &settings, const QString &value,
                                         const QString &header, const QString &footer, double dpi,
                                         const ControlStates &controls = {});

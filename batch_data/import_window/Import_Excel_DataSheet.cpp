@@ -173,21 +173,32 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
         }
     });
     m_source = std::move(source);
+    if (m_source->workbook && m_source->workbook->worksheets().isEmpty()) {
+        m_source->workbook.reset();
+        error = tr("It holds no worksheet.");
+    }
+    // A file that cannot be read is refused at once: an empty dialog would
+    // only say later that there is no column.
+    auto refuse = [&](const QString &reason) {
+        Show_NSLog_Message(QStringLiteral("Open_excel_Wnd: %1: %2").arg(path, reason));
+        Show_MessageBox(unreadableSpreadsheetMessage(path, reason));
+        m_source = std::make_unique<Source>();
+        return 0;
+    };
     if (!m_source->workbook && !m_source->odsRows)
-        Show_NSLog_Message(QStringLiteral("Open_excel_Wnd: %1").arg(error));
+        return refuse(error);
     // Worksheet N is item N - 1, shown by the name on its tab.
     QStringList parts;
     if (m_source->workbook) {
         for (const WorksheetEntry &sheet : m_source->workbook->worksheets())
             parts.append(sheet.name);
-    } else if (m_source->odsRows) {
+    } else {
         parts.append(QStringLiteral("sheet1")); // only the first table is read
     }
     Sheet_ComboBox->addItems(parts);
-    if (!parts.isEmpty()) {
-        Sheet_ComboBox->setCurrentIndex(0);
-        comboBoxSelectionDidChange();
-    }
+    Sheet_ComboBox->setCurrentIndex(0);
+    if (const auto sheetError = readColumns())
+        return refuse(*sheetError);
     setResult(0);
     List_ComboBox->addItems(importSeriesStore().Get_datasheet_File_Name_Array());
     const int result = platform::runModal(*this);
@@ -197,6 +208,14 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
 }
 
 void Import_Excel_DataSheet::comboBoxSelectionDidChange()
+{
+    if (const auto error = readColumns()) {
+        Show_NSLog_Message(QStringLiteral("comboBoxSelectionDidChange: %1").arg(*error));
+        Show_MessageBox(tr("The worksheet \"%1\" cannot be read.\n%2").arg(Sheet_ComboBox->currentText(), *error));
+    }
+}
+
+std::optional<QString> Import_Excel_DataSheet::readColumns()
 {
     Excel_Sheet_Number = Sheet_ComboBox->currentIndex() + 1;
     std::optional<QStringList> header;
@@ -221,17 +240,18 @@ void Import_Excel_DataSheet::comboBoxSelectionDidChange()
         runUnderPleaseWait(*plz_wait_Window, "comboBoxSelectionDidChange",
                            [&] { read = m_source->workbook->header(sheet, 1, &error); });
         if (!read)
-            Show_NSLog_Message(QStringLiteral("comboBoxSelectionDidChange: %1").arg(error));
-        if (read && read->names) {
+            return error.isEmpty() ? tr("It could not be read.") : error;
+        if (read->names) {
             header = read->names;
             m_columns = read->columns > 0 ? read->columns : int(read->names->size());
         }
     }
     // A worksheet without rows leaves the list as it was.
     if (!header)
-        return;
+        return std::nullopt;
     ListData_xl = columnRecords(*header);
     showColumns();
+    return std::nullopt;
 }
 
 void Import_Excel_DataSheet::showColumns()

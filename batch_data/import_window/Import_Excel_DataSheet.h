@@ -33,10 +33,13 @@ public:
     static Import_Excel_DataSheet &defaultInstance();
 
     // Resets the dialog, reads the workbook and runs the dialog: 1 when an
-    // import ran, 0 after Cancel.
+    // import ran, 0 after Cancel. A file that cannot be read (or holds no
+    // worksheet, or whose first worksheet cannot be read) is refused with a
+    // message naming it and the reason, without the dialog: 0.
     int Open_excel_Wnd(const QString &path);
 
-    // Reads the chosen worksheet's header row into the column list.
+    // Reads the chosen worksheet's header row into the column list; a
+    // worksheet that cannot be read is named, with the reason.
     void comboBoxSelectionDidChange();
     void Select_ALL_Pressed();
     void Clear_All_Pressed();
@@ -74,6 +77,9 @@ public:
 private:
     struct Source;
     void showColumns();
+    // Reads the chosen worksheet's header row into the column list; the
+    // reason when the worksheet cannot be read.
+    std::optional<QString> readColumns();
     // The rows of the chosen worksheet (read under the please-wait sheet);
     // none after a message.
     std::optional<batch_data::SheetRows> readRows();

@@ -85,7 +85,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString &path, boo
     if (error)
         *error = reason;
     if (!self._workbook) {
-        platform::log(QStringLiteral("Error: %1").arg(reason));
+        platform::log(QStringLiteral("Error: workbook %1: %2").arg(path, reason));
         self._sharedStrings.clear();
         self._data.clear();
         return {};

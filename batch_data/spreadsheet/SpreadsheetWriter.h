@@ -9,7 +9,8 @@
 // batch_data::Workbook that the single instance holds: opening replaces it,
 // the reads take the worksheet choice from the process-wide values below,
 // and Delete_Work_Folder() drops it with its folder. Writing never touches
-// it. The class operations run on the main thread.
+// it. The class operations run on the main thread, or on one worker while
+// the main thread waits for it under a please-wait sheet.
 
 #include "batch_data/spreadsheet/Workbook.h"
 

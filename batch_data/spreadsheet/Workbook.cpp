@@ -112,13 +112,31 @@ Workbook::Workbook(Workbook &&) noexcept = default;
 Workbook &Workbook::operator=(Workbook &&) noexcept = default;
 Workbook::~Workbook() = default;
 
+QString unreadableSpreadsheetMessage(const QString &path, const QString &reason)
+{
+    // The readers' reasons may start in lower case, as parts of log lines.
+    QString sentence = reason;
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toUpper();
+    return QStringLiteral("The file \"%1\" cannot be read as a spreadsheet.\n%2")
+        .arg(QDir::toNativeSeparators(path), sentence);
+}
+
 std::optional<Workbook> Workbook::open(const QString &path, QString *error, const WorksheetLimits &limits)
 {
     auto refuse = [&](const QString &reason) {
         if (error)
-            *error = QStringLiteral("cannot open workbook %1: %2").arg(path, reason);
+            *error = reason;
         return std::nullopt;
     };
+    // Said in the user's terms: the caller names the file.
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refuse(QStringLiteral("There is no such file."));
+    if (!info.isFile())
+        return refuse(QStringLiteral("It is not a regular file."));
+    if (QFile probe(path); !probe.open(QIODevice::ReadOnly))
+        return refuse(probe.errorString());
     auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quorvant-workbook-XXXXXX"));
     if (!folder->isValid()) {
         if (error)
@@ -129,8 +147,17 @@ std::optional<Workbook> Workbook::open(const QString &path, QString *error, cons
     if (!ZipArchive::unzipFileAtPath(path, folder->path(), true, QString(), &unpacking)) {
         // A code says the archive as a whole was refused; without one only
         // some entries were.
-        if (unpacking.code != 0)
-            return refuse(unpacking.description);
+        switch (unpacking.code) {
+        case 0:
+            break;
+        case -1:
+            return refuse(QStringLiteral("It is not an xlsx workbook, or it is damaged: it cannot be opened as a zip "
+                                         "package."));
+        case -2:
+            return refuse(QStringLiteral("It is an empty package, not an xlsx workbook."));
+        default:
+            return refuse(QStringLiteral("It cannot be unpacked: %1.").arg(unpacking.description));
+        }
         platform::log(QStringLiteral("Workbook %1 could not be unpacked completely").arg(path));
     }
 
@@ -143,7 +170,7 @@ std::optional<Workbook> Workbook::open(const QString &path, QString *error, cons
         QString reason;
         std::optional<QStringList> read = readSharedStrings(stringsPart, &reason);
         if (!read)
-            return refuse(reason);
+            return refuse(QStringLiteral("Its shared strings are damaged: %1.").arg(reason));
         strings = std::move(*read);
     }
     QStringList formatCodes;
@@ -152,7 +179,7 @@ std::optional<Workbook> Workbook::open(const QString &path, QString *error, cons
         QString reason;
         formatCodes = readCellFormatCodes(stylesPart.readAll(), &reason);
         if (!reason.isEmpty())
-            return refuse(QStringLiteral("the styles are damaged: %1").arg(reason));
+            return refuse(QStringLiteral("Its styles are damaged: %1.").arg(reason));
     }
     QFile workbookPart(folder->filePath(QStringLiteral("xl/workbook.xml")));
     const bool date1904 = workbookPart.open(QIODevice::ReadOnly) && readDate1904(workbookPart.readAll());

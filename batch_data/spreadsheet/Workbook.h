@@ -63,13 +63,18 @@ struct SheetHeader {
     bool operator==(const SheetHeader &) const = default;
 };
 
+// What the importers tell the user of a spreadsheet file that cannot be
+// read: the file's name, then the reason.
+QString unreadableSpreadsheetMessage(const QString &path, const QString &reason);
+
 class Workbook {
 public:
-    // No workbook when no temporary folder can be made, the package cannot
-    // be opened at all (not a zip archive, no entry, beyond the unpacking
-    // limits) or its shared strings or styles are damaged. A package with
-    // some damaged or refused entries opens, with a log line; its other
-    // parts read.
+    // No workbook when no temporary folder can be made, the path is no
+    // readable regular file, the package cannot be opened at all (not a zip
+    // archive, no entry, beyond the unpacking limits) or its shared strings
+    // or styles are damaged; `error` then gives the reason as a user reads
+    // it, without the path. A package with some damaged or refused entries
+    // opens, with a log line; its other parts read.
     static std::optional<Workbook> open(const QString &path, QString *error = nullptr,
                                         const WorksheetLimits &limits = WorksheetLimits{});
 

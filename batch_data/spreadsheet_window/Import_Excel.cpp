@@ -4,6 +4,7 @@
 #include "batch_data/series_window/BatchWizard.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
+#include "design_window/PleaseWaitSheet.h"
 #include "design_window/SingleInstance.h"
 #include "platform/Helpers.h"
 #include "platform/ModalRun.h"
@@ -39,6 +40,7 @@ Import_Excel::Import_Excel()
     cancel_btn = batch_data::newButton(tr("Cancel"), "cancel_btn", bottom);
     ok_btn = batch_data::newButton(tr("OK"), "ok_btn", bottom);
     ok_btn->setDefault(true);
+    plz_wait_Window = new design_window::PleaseWaitSheet(this);
 
     connect(Sheet_ComboBox, &QComboBox::activated, this, &Import_Excel::comboBoxSelectionDidChange);
     connect(ColList, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
@@ -74,42 +76,65 @@ int Import_Excel::Open_excel_Wnd(const QString &path)
     fillColumnList();
     Sheet_ComboBox->clear();
     excel_content.clear();
-    Load_file_Func(path);
+    // A file that cannot be read is refused at once: an empty picker would
+    // only say later that there is no column.
+    if (const auto reason = Load_file_Func(path)) {
+        Show_NSLog_Message(QStringLiteral("Open_excel_Wnd: %1: %2").arg(path, *reason));
+        Show_MessageBox(batch_data::unreadableSpreadsheetMessage(path, *reason));
+        return 0;
+    }
     const int result = platform::runModal(*this);
     hide();
     return result;
 }
 
-void Import_Excel::Load_file_Func(const QString &path)
+std::optional<QString> Import_Excel::Load_file_Func(const QString &path)
 {
     QString error;
-    SpreadsheetWriter::ReadWorkbook(path, true, &error);
+    QStringList sheets;
+    design_window::runUnderPleaseWait(*plz_wait_Window, "Load_file_Func", [&] {
+        SpreadsheetWriter::ReadWorkbook(path, true, &error);
+        sheets = SpreadsheetWriter::Read_Sheet_Name();
+    });
     if (!error.isEmpty())
-        Show_NSLog_Message(error);
+        return error;
+    if (sheets.isEmpty())
+        return tr("It holds no worksheet.");
     // The worksheets by the names the workbook gives them, in its order:
     // item i is worksheet i + 1.
-    Sheet_ComboBox->addItems(SpreadsheetWriter::Read_Sheet_Name());
-    if (Sheet_ComboBox->count() > 0) {
-        Sheet_ComboBox->setCurrentIndex(0);
-        comboBoxSelectionDidChange(0);
-    }
+    Sheet_ComboBox->addItems(sheets);
+    Sheet_ComboBox->setCurrentIndex(0);
+    return readColumns(0);
 }
 
 void Import_Excel::comboBoxSelectionDidChange(int index)
 {
+    if (const auto error = readColumns(index)) {
+        Show_NSLog_Message(QStringLiteral("comboBoxSelectionDidChange: %1").arg(*error));
+        Show_MessageBox(tr("The worksheet \"%1\" cannot be read.\n%2").arg(Sheet_ComboBox->itemText(index), *error));
+    }
+}
+
+std::optional<QString> Import_Excel::readColumns(int index)
+{
     if (index < 0)
-        return;
+        return std::nullopt;
     batch_data::Excel_Sheet_Number = index + 1;
     // The list shows this worksheet's columns or none: ticks on another
     // sheet's titles would pick cells the user never saw.
     ListData_xl.clear();
     fillColumnList();
-    excel_content = SpreadsheetWriter::ReadData_only_column();
+    QString error;
+    design_window::runUnderPleaseWait(*plz_wait_Window, "comboBoxSelectionDidChange",
+                                   [&] { excel_content = SpreadsheetWriter::ReadData_only_column(&error); });
+    if (!error.isEmpty())
+        return error;
     if (excel_content.isEmpty())
-        return;
+        return std::nullopt;
     for (const batch_data::SheetColumn &column : batch_data::sheetColumns(excel_content.first()))
         ListData_xl.append({column, false});
     fillColumnList();
+    return std::nullopt;
 }
 
 void Import_Excel::Create_List(const QString &title, bool state, int column)
@@ -197,7 +222,9 @@ void Import_Excel::CancelPressed()
 std::optional<batch_data::SheetRows> Import_Excel::readRows()
 {
     QString error;
-    excel_content = SpreadsheetWriter::ReadWorkbook(QString(), false, &error);
+    design_window::runUnderPleaseWait(*plz_wait_Window, "readRows", [&] {
+        excel_content = SpreadsheetWriter::ReadWorkbook(QString(), false, &error);
+    });
     if (excel_content.isEmpty()) {
         Show_NSLog_Message(error);
         Show_MessageBox(tr("Either file is corrupted or selected file contains invalid characters."));

@@ -15,6 +15,10 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
+namespace design_window {
+class PleaseWaitSheet;
+}
+
 class Import_Excel : public QDialog {
     Q_OBJECT
 public:
@@ -22,12 +26,17 @@ public:
     static Import_Excel &defaultInstance();
 
     // Opens the workbook at `path` and runs the picker; set open_mode first.
-    // 1 after a finished OK, 0 after Cancel.
+    // 1 after a finished OK, 0 after Cancel. A file that cannot be read (or
+    // holds no worksheet, or whose first worksheet cannot be read) is
+    // refused with a message naming it and the reason, without the picker:
+    // 0.
     int Open_excel_Wnd(const QString &path);
-    // Opens the workbook and lists its worksheets; the first is chosen.
-    void Load_file_Func(const QString &path);
+    // Opens the workbook and lists its worksheets; the first is chosen. The
+    // reason when the workbook or that worksheet cannot be read.
+    std::optional<QString> Load_file_Func(const QString &path);
     // The worksheet at `index` of the list: its titled columns, none ticked
-    // (none at all when it has no row).
+    // (none at all when it has no row); one that cannot be read is named,
+    // with the reason.
     void comboBoxSelectionDidChange(int index);
     void Create_List(const QString &title, bool state, int column);
     void Select_ALL_Pressed();
@@ -61,12 +70,17 @@ public:
     QPushButton *clear_all_btn = nullptr;
     QPushButton *ok_btn = nullptr;
     QPushButton *cancel_btn = nullptr;
+    // Shown over the picker while a workbook is read.
+    design_window::PleaseWaitSheet *plz_wait_Window = nullptr;
 
 protected:
     void reject() override { CancelPressed(); }
 
 private:
     void fillColumnList();
+    // Lists the columns of the worksheet at `index`; the reason when it
+    // cannot be read.
+    std::optional<QString> readColumns(int index);
     void setAllStates(bool state);
     // The positions of the ticked columns, in list order.
     QList<int> tickedColumns() const;

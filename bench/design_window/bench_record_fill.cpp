@@ -30,7 +30,9 @@ double residentMiB(const char *field)
 
 class Batch {
 public:
-    explicit Batch(int records)
+    // With `hugeFirst`, record 1's name is 10 MB of words and its code 10 MB
+    // of digits: a whole file bound by mistake.
+    explicit Batch(int records, bool hugeFirst = false)
     {
         QStringList names, photos, codes;
         for (int p = 0; p < kPhotos; ++p) {
@@ -49,6 +51,13 @@ public:
             names.append(QStringLiteral("Visitor %1 Example-Name").arg(n + 1));
             photos.append(m_dir.filePath(QStringLiteral("photo%1.jpg").arg(n % kPhotos)));
             codes.append(QStringLiteral("QV-%1").arg(n + 1, 6, 10, QLatin1Char('0')));
+        }
+        if (hugeFirst && records > 0) {
+            QString words;
+            while (words.size() < 10 * 1024 * 1024)
+                words += QStringLiteral("Kierkegard ");
+            names[0] = words.trimmed();
+            codes[0] = QString(10 * 1024 * 1024, QLatin1Char('7'));
         }
         const batch_data::SeriesStore store(m_dir.filePath(QStringLiteral("DataSet")));
         store.writeSeries(QStringLiteral("Names"), names);
@@ -160,6 +169,38 @@ void BM_FillAndRenderPicture(benchmark::State &state)
 }
 // Every picture goes through each recording: 200 records show the cost.
 BENCHMARK(BM_FillAndRenderPicture)->Arg(200)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The card of a record of megabytes beside that of an ordinary one: the
+// text is laid out only as far as its box shows and the code is refused
+// before it is encoded, so both cost about the same.
+void runOneRecord(benchmark::State &state, bool huge)
+{
+    Batch batch(2, huge);
+    batch.fill().setResolution(kDpi);
+    QSize size;
+    for (auto _ : state) {
+        const QImage card = batch.card(0);
+        benchmark::DoNotOptimize(card.constBits());
+        size = card.size();
+        batch.fill().takeProblems();
+    }
+    if (size != QSize(1011, 639)) {
+        state.SkipWithError("the card was not filled and rendered");
+        return;
+    }
+}
+
+void BM_FillARecordOfTenMegabytes(benchmark::State &state)
+{
+    runOneRecord(state, true);
+}
+BENCHMARK(BM_FillARecordOfTenMegabytes)->Unit(benchmark::kMillisecond);
+
+void BM_FillAnOrdinaryRecord(benchmark::State &state)
+{
+    runOneRecord(state, false);
+}
+BENCHMARK(BM_FillAnOrdinaryRecord)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

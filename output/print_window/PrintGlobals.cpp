@@ -46,7 +46,7 @@ QSizeF paperSizeOf(const QPrinter &printer)
 
 SheetMargins marginsOf(const QPrinter &printer)
 {
-    const QMarginsF m = inMillimetres(printer).minimumMargins() * kPointsPerMillimetre;
+    const QMarginsF m = inMillimetres(printer).margins() * kPointsPerMillimetre;
     return {float(m.left()), float(m.right()), float(m.top()), float(m.bottom())};
 }
 

@@ -49,8 +49,9 @@ extern Print_Wnd *Print_Var;
 // Set while the print window sets itself up: the sample is not redrawn.
 extern bool loading;
 
-// The paper size of `printer` in points and its margins (printable area)
-// for the orientation it has.
+// The paper size of `printer` in points and its page margins for the
+// orientation it has: the printable area the print window starts them from,
+// or what the page set-up panel made of them.
 QSizeF paperSizeOf(const QPrinter &printer);
 SheetMargins marginsOf(const QPrinter &printer);
 

@@ -36,6 +36,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 using namespace output;
@@ -84,6 +85,58 @@ QString millimetres(float points)
     return QString::asprintf("%0.2f", double(Points_to_MM_Convert(points)));
 }
 
+// A count of rows or columns: a number typed above the most that fit is
+// taken as that most, where a plain spin box would refuse the keystroke and
+// keep the old value without a word.
+class CountSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString &text, int &pos) const override
+    {
+        const QValidator::State state = QSpinBox::validate(text, pos);
+        return state == QValidator::Invalid && aboveMaximum(text) ? QValidator::Intermediate : state;
+    }
+    void fixup(QString &text) const override
+    {
+        if (aboveMaximum(text))
+            text = textFromValue(maximum());
+        else
+            QSpinBox::fixup(text);
+    }
+
+private:
+    bool aboveMaximum(const QString &text) const
+    {
+        const QString digits = text.trimmed();
+        if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+            return false;
+        bool ok = false;
+        const qlonglong value = digits.toLongLong(&ok);
+        return !ok || value > maximum();
+    }
+};
+
+// Qt's page set-up panel starts its margin fields at 0 for a printer of the
+// system, whatever the print settings hold, and would hand back margins the
+// printer cannot print (which the settings then refuse). The fields are
+// given the margins the window shows and lays the sheet out in, so that the
+// panel shows and changes the ones in use.
+void showMarginsIn(QPageSetupDialog &setup, const QPrinter &printer)
+{
+    const auto *units = setup.findChild<QComboBox *>(QStringLiteral("unitCombo"));
+    if (!units || !units->currentData().canConvert<QPageLayout::Unit>())
+        return;
+    const QMarginsF m = printer.pageLayout().margins(units->currentData().value<QPageLayout::Unit>());
+    const std::pair<const char *, qreal> fields[] = {
+        {"leftMargin", m.left()}, {"rightMargin", m.right()}, {"topMargin", m.top()}, {"bottomMargin", m.bottom()}};
+    for (const auto &[name, value] : fields) {
+        if (auto *field = setup.findChild<QDoubleSpinBox *>(QLatin1String(name)))
+            field->setValue(value);
+    }
+}
+
 } // namespace
 
 Print_Wnd::Print_Wnd(PrintedDesign design, QWidget *parent)
@@ -122,12 +175,10 @@ Print_Wnd *Print_Wnd::defaultInstance()
 
 void Print_Wnd::buildControls()
 {
-    auto spin = [this](const char *name, int minimum, int maximum, void (Print_Wnd::*handler)()) {
-        auto *box = named(new QSpinBox(this), name);
+    auto spin = [](QSpinBox *box, const char *name, int minimum, int maximum) {
+        named(box, name);
         box->setRange(minimum, maximum);
         box->setKeyboardTracking(false);
-        if (handler)
-            connect(box, &QSpinBox::valueChanged, this, handler);
         return box;
     };
     auto lengthSpin = [this](const char *name, double minimum) {
@@ -179,10 +230,12 @@ void Print_Wnd::buildControls()
     height_Text = lengthSpin("height_Text", 0.1);
     horz_mar_Text = lengthSpin("horz_mar_Text", 0);
     vert_mar_Text = lengthSpin("vert_mar_Text", 0);
-    Row_Text = spin("Row_Text", 1, kMostCells, &Print_Wnd::Check_Max_Cell_Value);
-    Col_Text = spin("Col_Text", 1, kMostCells, &Print_Wnd::Check_Max_Cell_Value);
-    Total_Text = spin("Total_Text", 0, 999999, nullptr);
-    Copies_Text = spin("Copies_Text", 1, 999, nullptr);
+    Row_Text = spin(new CountSpinBox(labels), "Row_Text", 1, kMostCells);
+    Col_Text = spin(new CountSpinBox(labels), "Col_Text", 1, kMostCells);
+    Total_Text = spin(new QSpinBox(labels), "Total_Text", 0, 999999);
+    Copies_Text = spin(new QSpinBox(labels), "Copies_Text", 1, 999);
+    for (QSpinBox *count : {Row_Text, Col_Text})
+        connect(count, &QSpinBox::valueChanged, this, &Print_Wnd::Check_Max_Cell_Value);
     labelForm->addRow(tr("Card width:"), width_Text);
     labelForm->addRow(tr("Card height:"), height_Text);
     labelForm->addRow(tr("Horizontal gap:"), horz_mar_Text);
@@ -294,6 +347,21 @@ void Print_Wnd::takeDefaultPaper()
     const QPageSize paper = QPrinterInfo::printerInfo(m_printer->printerName()).defaultPageSize();
     if (paper.isValid())
         m_printer->setPageSize(paper);
+    takePrintableArea();
+}
+
+void Print_Wnd::takePrintableArea()
+{
+    // The page margins are the ones the window shows and lays the sheet out
+    // in, and the ones the page set-up panel shows and changes; they start
+    // at the printer's printable area (Qt would give every paper 10 pt).
+    const QPageLayout layout = m_printer->pageLayout();
+    // A file takes the whole sheet, whatever the printer chosen before
+    // could not print.
+    if (m_printer->outputFormat() == QPrinter::PdfFormat)
+        m_printer->setPageLayout(QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF(), layout.units()));
+    else
+        m_printer->setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 void Print_Wnd::setQuietly(QSpinBox *box, int value)
@@ -401,6 +469,12 @@ void Print_Wnd::Set_values_From_Printer()
     r_mar_id->setText(millimetres(Rite_Mar));
     t_mar_id->setText(millimetres(Top_Mar));
     b_mar_id->setText(millimetres(Bot_Mar));
+    // The page set-up panel of the system works on its printers only.
+    page_setup_btn->setEnabled(settings.outputFormat() == QPrinter::NativeFormat && !m_run);
+    // Another paper holds another number of labels: rows or columns beyond
+    // it are brought down, and the sheet laid out again.
+    if (updateGridLimits() && !loading)
+        Check_Max_Cell_Value();
     Refresh_Preview();
 }
 
@@ -416,11 +490,8 @@ void Print_Wnd::Refresh_Preview()
                                         Qt::SmoothTransformation)));
 }
 
-void Print_Wnd::Check_Max_Cell_Value()
+GridRequest Print_Wnd::gridRequest() const
 {
-    if (!printInfo)
-        return;
-    barcode_counter = 0;
     GridRequest request;
     request.widthMm = float(width_Text->value());
     request.heightMm = float(height_Text->value());
@@ -431,17 +502,33 @@ void Print_Wnd::Check_Max_Cell_Value()
     request.autoCentre = Auto_Center_chk_bx->isChecked();
     request.sides = cardSidesFromCode(Print_Card_Side);
     request.pairing = pairingFromCode(Print_Card_Algn);
-    const SheetMargins margins{Left_Mar, Rite_Mar, Top_Mar, Bot_Mar};
-    const GridFit fit = fitGrid(request, paperSizeOf(*m_printer), margins);
-    // The most rows and columns that fit, as the spin boxes' ranges: a
-    // number typed beyond them is held at the limit where the user sees it.
-    GridRequest most = request;
+    return request;
+}
+
+bool Print_Wnd::updateGridLimits()
+{
+    // The most rows and columns that fit, as the spin boxes' ranges: the
+    // arrows stop there and a larger number typed is held at it.
+    GridRequest most = gridRequest();
     most.rows = most.columns = kMostCells;
-    const GridFit limit = fitGrid(most, paperSizeOf(*m_printer), margins);
+    const GridFit limit = fitGrid(most, paperSizeOf(*m_printer), {Left_Mar, Rite_Mar, Top_Mar, Bot_Mar});
+    bool held = false;
     for (const auto &[box, count] : {std::pair{Row_Text, limit.rows}, std::pair{Col_Text, limit.columns}}) {
         const QSignalBlocker block(box);
+        const int before = box->value();
         box->setMaximum(std::max(count, 1));
+        held = held || box->value() != before;
     }
+    return held;
+}
+
+void Print_Wnd::Check_Max_Cell_Value()
+{
+    if (!printInfo)
+        return;
+    barcode_counter = 0;
+    updateGridLimits();
+    const GridFit fit = fitGrid(gridRequest(), paperSizeOf(*m_printer), {Left_Mar, Rite_Mar, Top_Mar, Bot_Mar});
     label_width = fit.labelWidth;
     label_hight = fit.labelHeight;
     horz_mar = fit.horizontalGap;
@@ -450,6 +537,12 @@ void Print_Wnd::Check_Max_Cell_Value()
     Print_Col = fit.columns;
     setQuietly(Row_Text, fit.rows);
     setQuietly(Col_Text, fit.columns);
+    // Auto-centred, the greyed gap fields show the gaps the sheet is laid
+    // out with.
+    if (Auto_Center_chk_bx->isChecked()) {
+        setQuietly(horz_mar_Text, Points_to_MM_Convert(fit.horizontalGap));
+        setQuietly(vert_mar_Text, Points_to_MM_Convert(fit.verticalGap));
+    }
     if (!batchRun()) {
         Total_Label = fit.rows * fit.columns;
         setQuietly(Total_Text, Total_Label);
@@ -464,6 +557,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
             const QString name = Printer_ComboBox->currentText();
             if (name == kPdfFileItem) {
                 m_printer->setOutputFormat(QPrinter::PdfFormat);
+                takePrintableArea();
             } else if (m_printer->outputFormat() != QPrinter::NativeFormat || name != m_printer->printerName()) {
                 m_printer->setOutputFormat(QPrinter::NativeFormat);
                 m_printer->setPrinterName(name);
@@ -473,6 +567,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
         } else if (sender == Orient_ComboBox) {
             m_printer->setPageOrientation(Orient_ComboBox->currentIndex() == 0 ? QPageLayout::Portrait
                                                                                : QPageLayout::Landscape);
+            takePrintableArea();
             Set_values_From_Printer();
             Check_Max_Cell_Value();
         } else if (sender == print_alignment) {
@@ -487,6 +582,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
 void Print_Wnd::pagesetup()
 {
     QPageSetupDialog setup(m_printer.get(), this);
+    showMarginsIn(setup, *m_printer);
     if (platform::runModal(setup) != 1)
         return;
     Set_values_From_Printer();
@@ -502,6 +598,14 @@ void Print_Wnd::Show_Margin_Checked()
 void Print_Wnd::Auto_Center_Checked()
 {
     auto_center_flag = Auto_Center_chk_bx->isChecked();
+    // The gap fields show the computed gaps while auto-centring; the user's
+    // own come back when it ends.
+    if (auto_center_flag) {
+        m_typedGaps = {horz_mar_Text->value(), vert_mar_Text->value()};
+    } else {
+        setQuietly(horz_mar_Text, m_typedGaps.first);
+        setQuietly(vert_mar_Text, m_typedGaps.second);
+    }
     horz_mar_Text->setEnabled(!auto_center_flag);
     vert_mar_Text->setEnabled(!auto_center_flag);
     SetObjEnabled(align_Gp_Bx, !auto_center_flag);
@@ -641,8 +745,9 @@ void Print_Wnd::Execute_Printing(bool preview)
 
 void Print_Wnd::setRunCommandsEnabled(bool enabled)
 {
-    for (QWidget *command : std::initializer_list<QWidget *>{print_btn, preview_btn, cancel_btn, page_setup_btn})
+    for (QWidget *command : std::initializer_list<QWidget *>{print_btn, preview_btn, cancel_btn})
         command->setEnabled(enabled);
+    page_setup_btn->setEnabled(enabled && m_printer->outputFormat() == QPrinter::NativeFormat);
 }
 
 bool Print_Wnd::runProgress(int done, int pages)

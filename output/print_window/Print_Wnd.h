@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <utility>
 
 class QButtonGroup;
 class QCheckBox;
@@ -125,8 +126,15 @@ protected:
 
 private:
     void buildControls();
+    // The grid fields as the grid check takes them.
+    output::GridRequest gridRequest() const;
+    // Sets the rows' and columns' ranges to the most that fit the paper;
+    // true when a field was brought down to its new limit.
+    bool updateGridLimits();
     // The paper the printer of the print settings takes by default.
     void takeDefaultPaper();
+    // Page margins at the printer's printable area.
+    void takePrintableArea();
     // Spin box values without running their handlers.
     void setQuietly(QSpinBox *box, int value);
     void setQuietly(QDoubleSpinBox *box, double value);
@@ -142,6 +150,8 @@ private:
     void setRunCommandsEnabled(bool enabled);
 
     output::PrintedDesign m_design;
+    // The gaps the user typed, kept while auto-centring shows its own.
+    std::pair<double, double> m_typedGaps{0, 0};
     std::unique_ptr<QPrinter> m_printer;
     // The run going on, shared with the progress sheet; null between runs.
     std::shared_ptr<output::RunState> m_run;

@@ -9,12 +9,14 @@
 #include "platform/PropertyList.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPainter>
 #include <cmath>
 #include <limits>
+#include <sys/stat.h>
 
 using namespace design_window;
 using quorvant::test::readTestFile;
@@ -445,6 +447,45 @@ TEST_F(DesignFile, ADesignNamedOnTheCommandLineOpens)
     alerts.clear();
     EXPECT_FALSE(wnd->openDesignFromArguments({tmp.file("missing.zelg")}));
     EXPECT_EQ(alerts, QStringList{"Please select valid file path."});
+}
+
+TEST_F(DesignFile, APathThatIsNoRegularFileOrTooLargeIsRefusedAtOnce)
+{
+    // Each would block the read, never end it, or cost gigabytes: none is
+    // opened, the open design stays, and the message names file and reason.
+    auto text = addText("kept", QRectF(10, 10, 120, 20));
+    const QString fifo = tmp.file("fifo.zelg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = tmp.file("zero.zelg");
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    const QString folder = tmp.file("folder.zelg");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString huge = tmp.file("huge.zelg");
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(design_window::kMostDesignFileBytes + 1)); // sparse: no disk used
+    }
+    const struct {
+        QString path;
+        QString reason;
+    } rows[] = {
+        {fifo, "It is not a regular file."},
+        {zero, "It is not a regular file."},
+        {folder, "It is not a regular file."},
+        {huge, "It has 536,870,913 bytes, more than any design (536,870,912 bytes at most)."},
+    };
+    for (const auto &row : rows) {
+        alerts.clear();
+        EXPECT_EQ(wnd->Read_and_load_design_Log(row.path, "L"), 0) << row.path.toStdString();
+        EXPECT_EQ(alerts, QStringList{"The selected file \"" + row.path + "\" cannot be opened as a design.\n"
+                                      + row.reason});
+        QString error;
+        EXPECT_FALSE(design_window::loadDesignFile(row.path, &error));
+        EXPECT_EQ(error, row.reason);
+    }
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().front(), text);
 }
 
 TEST_F(DesignFile, ADamagedPictureCostsOnlyItsObject)

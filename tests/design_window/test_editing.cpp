@@ -22,6 +22,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTest>
+#include <QToolBar>
 
 using namespace design_window;
 using quorvant::test::outlet;
@@ -424,7 +426,7 @@ TEST_F(DesignWindow, DefaultContentComesOnceAndWhatTheUserDeletedStaysDeleted)
     EXPECT_TRUE(QFileInfo(res.filePath("Frames")).isDir()) << "the folders themselves are the program's";
 }
 
-TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
+TEST_F(DesignWindow, ADragOverEmptyCardDrawsNothingAfterAPlacement)
 {
     // The invitation's placement leaves the text and image tools set as it
     // goes; the user chose none, so a drag over empty card draws nothing.
@@ -434,18 +436,40 @@ TEST_F(DesignWindow, OnlyAToolTheUserChoseDrawsADraggedRectangle)
     drag({20, 20}, {120, 80});
     QApplication::processEvents();
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+}
 
-    // The text tool the user chose draws a text, even after a placement
-    // changed the tool the canvas builds with.
-    wnd->selectTool(TVNWindowController::kTextTool);
-    wnd->design().document->graphics.clear();
-    wnd->currentCanvas()->deselectAll();
-    Selected_Control_Tool = TVNWindowController::kImageTool;
-    drag({20, 20}, {120, 80});
-    QApplication::processEvents();
-    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
-    EXPECT_EQ(wnd->Get_Front_Controls_Array().front()->graphicClass(), GraphicClass::Text);
-    EXPECT_EQ(wnd->Get_Front_Controls_Array().front()->bounds(), QRectF(20, 20, 100, 60));
+TEST_F(DesignWindow, OneClickOfAToolIsOneObjectThatADragMovesAndOneUndoRemoves)
+{
+    wnd->show();
+    auto *tools = outlet<QToolBar>(*wnd, "tool_bar");
+    const auto count = [&] { return wnd->Get_Front_Controls_Array().size(); };
+    struct Row {
+        const char *tool;
+        GraphicClass made;
+    };
+    const Row rows[] = {{"act_tool_text", GraphicClass::Text}, {"act_tool_image", GraphicClass::Image}};
+    for (const Row &row : rows) {
+        wnd->design().document->graphics.clear();
+        QTest::mouseClick(tools->widgetForAction(outlet<QAction>(*wnd, row.tool)), Qt::LeftButton);
+        ASSERT_EQ(count(), 1u) << row.tool;
+        const GraphicPtr made = wnd->Get_Front_Controls_Array().front();
+        EXPECT_EQ(made->graphicClass(), row.made) << row.tool;
+        EXPECT_EQ(wnd->currentCanvas()->selectedGraphics(), GraphicList{made}) << row.tool;
+        // A drag over empty card after it makes no second object.
+        drag({150, 100}, {220, 130});
+        QApplication::processEvents();
+        EXPECT_EQ(count(), 1u) << row.tool;
+        // One undo step takes the object away.
+        outlet<QAction>(*wnd, "act_undo")->trigger();
+        EXPECT_EQ(count(), 0u) << row.tool;
+        outlet<QAction>(*wnd, "act_redo")->trigger();
+        // A drag that starts on it moves it, and makes nothing new.
+        const QRectF before = made->bounds();
+        drag(before.center(), before.center() + QPointF(30, 20));
+        QApplication::processEvents();
+        EXPECT_EQ(count(), 1u) << row.tool;
+        EXPECT_EQ(made->bounds(), before.translated(30, 20)) << row.tool;
+    }
 }
 
 namespace {

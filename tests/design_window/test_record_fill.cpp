@@ -304,6 +304,36 @@ TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSi
     EXPECT_TRUE(fill.takeProblems().empty());
 }
 
+TEST_F(RecordFillTest, AValueOfMegabytesIsLaidOutOnlyAsFarAsItsBoxShows)
+{
+    // One 10 MB record: words that wrap, and one word longer than any line.
+    QString huge;
+    while (huge.size() < 10 * 1024 * 1024)
+        huge += QStringLiteral("Kierkegard ");
+    const QString word(10 * 1024 * 1024, QLatin1Char('W'));
+    writeSeries("Huge", {huge.trimmed(), word});
+    const QRectF box(10, 10, 200, 60);
+    TVNText &text = add(0, boundText(box, kSeriesValue, "Huge"));
+    GraphicPtr code = add(0, GraphicClass::Barcode, {10, 100, 150, 60}, kSeriesValue, "Huge");
+    add(0, GraphicClass::Image, {200, 100, 60, 60}, kSeriesValue, "Huge");
+
+    counts = fill.check();
+    ASSERT_EQ(counts.total, 2);
+    for (int n : {0, 1}) {
+        const QImage image = card(n, "F");
+        const QString shown = text.contentsString();
+        // What the box holds is the value's start, cut where a full box ends.
+        EXPECT_GT(shown.size(), 500) << n;
+        EXPECT_LE(shown.size(), text.shownCharacters(text.firstCharacterLook())) << n;
+        EXPECT_LT(shown.size(), 100000) << n;
+        EXPECT_TRUE((n == 0 ? huge : word).startsWith(shown)) << n;
+        EXPECT_GT(pixelsLike(image, box, Qt::black), 500) << n;
+        // What the card lacks is named without repeating the megabytes.
+        for (const output::CardProblem &problem : fill.takeProblems())
+            EXPECT_LT(problem.reason.size(), 1000) << n;
+    }
+}
+
 TEST_F(RecordFillTest, LargeSidesAreDrawnInBoundedBandsWithTheWholeDrawingsPixels)
 {
     writeSeries("Names", {"Annabel Fitzgerald-Whitmore", "Bob"});

@@ -234,3 +234,24 @@ TEST_F(UnsavedChanges, UndoingBackToTheSavedStepClearsTheMarkAndRedoingSetsItAga
     undo->trigger();
     EXPECT_EQ(shownTitle(), "base.zelg* - Quorvant");
 }
+
+TEST_F(UnsavedChanges, OpeningTheDesignsOwnFileAfterSavingItShowsWhatWasJustSaved)
+{
+    // The file is read before the question; Yes then writes it anew, and the
+    // design opened must be the one written, not the one read before.
+    addText("Unsaved", QRectF(5, 5, 50, 20));
+    answer = [](const platform::AlertRequest &) { return int(Yes); };
+    ASSERT_EQ(wnd->Read_and_load_design_Log(base, "L"), 1);
+    EXPECT_EQ(alerts, QStringList{kQuestion});
+    EXPECT_TRUE(readTestFile(base).contains("Unsaved"));
+    const GraphicList &front = wnd->Get_Front_Controls_Array();
+    ASSERT_EQ(front.size(), 3u);
+    EXPECT_EQ(static_cast<TVNText &>(*front[0]).contentsString(), "Unsaved");
+    EXPECT_FALSE(wnd->isWindowModified());
+
+    // The window knows the file as it wrote it: saving again asks nothing.
+    alerts.clear();
+    drag(QPointF(40, 30), QPointF(50, 40));
+    EXPECT_TRUE(wnd->Save_Design());
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}

@@ -17,9 +17,11 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -113,6 +115,51 @@ TEST(ModalRun, TheResponderFillsTheSetUpDialogOrItRunsUntilItEnds)
         dialog.reject();
     });
     EXPECT_EQ(platform::runModal(dialog, true), 0);
+}
+
+TEST(ModalRun, ADialogOpensCentredOnTheWindowItWasOpenedFrom)
+{
+    QMainWindow main;
+    main.setGeometry(40, 60, 700, 500);
+    main.show();
+    QDialog withParent(&main);
+    withParent.resize(200, 100);
+    QDialog withoutParent; // as the windows made before the main window
+    withoutParent.resize(160, 80);
+    QDialog laidOut(&main); // sized by its layout when it opens
+    auto *layout = new QVBoxLayout(&laidOut);
+    layout->addWidget(new QLineEdit(&laidOut));
+    layout->addWidget(new QPushButton("OK", &laidOut));
+    struct Row {
+        QDialog *dialog;
+        bool run; // shown by a real modal run, not a scripted one
+        const char *what;
+    };
+    const Row rows[] = {{&withParent, false, "a child of the main window"},
+                        {&withoutParent, false, "a dialog without a parent"},
+                        {&laidOut, false, "a dialog sized by its layout"},
+                        {&withoutParent, true, "a real run"}};
+    for (const Row &row : rows) {
+        QPoint centre;
+        const auto seen = [&] {
+            centre = row.dialog->frameGeometry().center();
+            row.dialog->reject();
+        };
+        if (row.run) {
+            QTimer::singleShot(0, row.dialog, seen);
+            platform::runModal(*row.dialog);
+        } else {
+            platform::ScopedModalResponder responder([&](QDialog &) {
+                seen();
+                return 0;
+            });
+            platform::runModal(*row.dialog);
+        }
+        // Within the window frame's few pixels, which the dialog's own
+        // frame adds only once it is shown.
+        EXPECT_LE((centre - main.frameGeometry().center()).manhattanLength(), 4) << row.what;
+        EXPECT_FALSE(row.dialog->isVisible()) << row.what;
+    }
 }
 
 TEST(HelpFile, OpensTheUsersCopyOrTheBundlesOrSaysItIsMissing)

@@ -20,6 +20,8 @@
 #include "tests/profiles_wizards/WizardTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -117,6 +119,21 @@ TEST_F(CommandTest, LibraryPicksBecomeImagesAndFramesBackgrounds)
     auto *image = dynamic_cast<TVNImage *>(selected().get());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->image().toBitmap(72).pixelColor(1, 1), QColor(Qt::yellow));
+    // The pick is one object: a drag over empty card after it adds none,
+    // and one undo takes it away.
+    TVNGraphicView *canvas = wnd->currentCanvas();
+    for (const auto &[type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(300, 200)},
+                                   std::pair{QEvent::MouseMove, QPointF(400, 240)},
+                                   std::pair{QEvent::MouseButtonRelease, QPointF(400, 240)}}) {
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+    action("act_undo")->trigger();
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+    action("act_redo")->trigger();
     // A plain image object afterwards does not take the library's pick.
     wnd->selectTool(TVNWindowController::kImageTool);
     EXPECT_NE(static_cast<TVNImage *>(selected().get())->image().toBitmap(72).pixelColor(1, 1), QColor(Qt::yellow));

@@ -223,6 +223,13 @@ TEST(BarcodeEngine, ValuesWithoutASymbolGiveNoPictureAndSayWhy)
         {"QR Code", QString(), "Invalid barcode value"},
         {"EAN-13", QStringLiteral("ABC"), "The value cannot be written as EAN-13."},
         {"QR Code", QString(7090, QLatin1Char('7')), "The value is too long for the chosen QR Code version and level."},
+        // A value of megabytes is refused before anything is encoded or drawn.
+        {"Code 128", QString(10 << 20, QLatin1Char('7')),
+         "The value has 10,485,760 characters; a Code 128 symbol carries at most 1,000."},
+        {"QR Code", QString(10 << 20, QLatin1Char('7')),
+         "The value is too long for the chosen QR Code version and level."},
+        {"PDF417", QString(10 << 20, QLatin1Char('7')), "The value cannot be encoded as PDF417."},
+        {"DataMatrix", QString(10 << 20, QLatin1Char('7')), "The value is too long for a Data Matrix symbol."},
         // C10X10 holds 6 digits.
         {"DataMatrix", QStringLiteral("12345678901234567890"), "The value does not fit the chosen Data Matrix size.",
          1},

@@ -1,3 +1,4 @@
+#include "batch_data/binding/ColumnChanges.h"
 #include "batch_data/binding/RecordBinding.h"
 #include "tests/support/TestSupport.h"
 
@@ -97,6 +98,32 @@ TEST(ListData, RecordsAreNumberedInTheTableAndNeedEveryChosenColumn)
                                                 {{"Extension", "2"}, {"Column1", "Cid"}, {"Column2", ""}}}));
     // The design file may hold numbers as numbers.
     EXPECT_EQ(ListData({{{"Extension", 1}, {"Column1", 42.0}}}).value(0, 1), "42");
+}
+
+TEST(ColumnChanges, ObjectsWhoseColumnIsGoneOrRetitledAreListedInOrder)
+{
+    using batch_data::ColumnChange;
+    using batch_data::SeriesBinding;
+    // The old workbook: ID, Name, Photo; the new one: Name, ID.
+    const QStringList before{"ID", "Name", "Photo"}, after{"Name", "ID"};
+    const std::vector<SeriesBinding> objects{
+        {true, batch_data::kSpreadsheetValue, {}, 1},  // ID: now Name's column
+        {true, batch_data::kSeriesValue, "ID", 1},     // a series: not the workbook's
+        {true, batch_data::kSpreadsheetValue, {}, 0},  // the record number stays
+        {true, batch_data::kSpreadsheetValue, {}, 3},  // Photo: gone
+        {false, batch_data::kSpreadsheetValue, {}, 3}, // cannot be bound
+        {true, batch_data::kTypedValue, {}, 2},        // typed
+        {true, batch_data::kSpreadsheetValue, {}, 5},  // beyond both tables
+    };
+    EXPECT_EQ(batch_data::changedColumns(objects, before, after),
+              (std::vector<ColumnChange>{
+                  {0, 1, "ID", "Name"}, {3, 3, "Photo", std::nullopt}, {6, 5, "", std::nullopt}}));
+    // The same titles in the same places change nothing; column 5 is still missing.
+    EXPECT_EQ(batch_data::changedColumns(objects, before, {"ID", "Name", "Photo", "Extra"}),
+              (std::vector<ColumnChange>{{6, 5, "", std::nullopt}}));
+    // A workbook that adds the column an object was bound past gives it one.
+    EXPECT_EQ(batch_data::changedColumns({{true, batch_data::kSpreadsheetValue, {}, 2}}, {"ID"}, {"ID", "Name"}),
+              (std::vector<ColumnChange>{{0, 2, "", "Name"}}));
 }
 
 TEST_F(RecordBindingTest, UnusableSourcesAreTheBoundSeriesAndColumnsThatGiveNoValues)

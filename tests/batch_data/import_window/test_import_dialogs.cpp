@@ -8,6 +8,7 @@
 #include "batch_data/import_window/SeriesImportWindowsImpl.h"
 #include "batch_data/series_window/BatchWizard.h"
 #include "batch_data/series_window/SeriesImporters.h"
+#include "batch_data/zip/ZipArchive.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/SeriesImportWindows.h"
 #include "tests/design_window/WindowFixture.h"
@@ -17,6 +18,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -359,6 +361,65 @@ TEST_F(SeriesDialogs, ColumnImportNeverOverwritesASeriesTheDesignUsesAndForgetsA
     EXPECT_EQ(tickedWhenAsked, QList<bool>({false, false}));
     EXPECT_EQ(series("Name"), "in use\n");
     EXPECT_EQ(series("City"), "Oslo\nRome\n");
+}
+
+TEST_F(SeriesDialogs, AFileThatCannotBeReadIsRefusedAtOnceAndNothingIsWritten)
+{
+    const QString xlsx = fixture("people.xlsx");
+    QByteArray whole = readTestFile(xlsx);
+    writeTestFile(tmp.file("cut.xlsx"), whole.left(whole.size() / 2));
+    ZipArchive notAWorkbook(tmp.file("photos.xlsx"));
+    ASSERT_TRUE(notAWorkbook.open());
+    notAWorkbook.writeData("a photo", "photo.txt");
+    ASSERT_TRUE(notAWorkbook.close());
+    ZipArchive damagedSheet(tmp.file("sheet.xlsx"));
+    ASSERT_TRUE(damagedSheet.open());
+    damagedSheet.writeData(R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+ xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>
+ <sheet name="People" sheetId="1" r:id="rId1"/></sheets></workbook>)",
+                           "xl/workbook.xml");
+    damagedSheet.writeData(R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
+ <Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>
+</Relationships>)",
+                           "xl/_rels/workbook.xml.rels");
+    // Cut off inside the first cell.
+    damagedSheet.writeData("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Na",
+                           "xl/worksheets/sheet1.xml");
+    ASSERT_TRUE(damagedSheet.close());
+    ASSERT_TRUE(QDir().mkpath(tmp.file("folder.xlsx")));
+
+    const QString notZip = "It is not an xlsx workbook, or it is damaged: it cannot be opened as a zip package.";
+    const struct {
+        QString path;
+        QString reason;
+    } rows[] = {
+        // An XML Spreadsheet 2003 file made by LibreOffice.
+        {QStringLiteral(QUORVANT_TEST_DATA "/spreadsheet/sample_2003.xml"), notZip},
+        {tmp.file("cut.xlsx"), notZip},
+        {tmp.file("photos.xlsx"), "It holds no worksheet."},
+        {tmp.file("sheet.xlsx"), "The worksheet is damaged: the part ends inside <t> at byte 66"},
+        {tmp.file("folder.xlsx"), "It is not a regular file."},
+        {tmp.file("missing.xlsx"), "There is no such file."},
+    };
+    writeTestFile(design_window::Data_Folder_Path + "/Name.txt", "kept\n");
+    const QStringList before = QDir(design_window::Data_Folder_Path).entryList(QDir::Files);
+    auto &sheet = Import_Excel_DataSheet::defaultInstance();
+    for (const auto &row : rows) {
+        alerts.clear();
+        int result = -1;
+        // No dialog opens: the answer would be an import.
+        drive([&] { result = sheet.Open_excel_Wnd(row.path); }, [&](QDialog &d) {
+            ADD_FAILURE() << "the dialog opened on " << row.path.toStdString();
+            sheet.Select_ALL_Pressed();
+            sheet.ok_btn->click();
+            d.setResult(1);
+        });
+        EXPECT_EQ(result, 0) << row.path.toStdString();
+        EXPECT_EQ(alerts, QStringList{"The file \"" + row.path + "\" cannot be read as a spreadsheet.\n" + row.reason})
+            << alerts.join('|').toStdString();
+    }
+    EXPECT_EQ(QDir(design_window::Data_Folder_Path).entryList(QDir::Files), before);
+    EXPECT_EQ(series("Name"), "kept\n");
 }
 
 TEST_F(SeriesDialogs, GeneratorTabRunsDownEachColumnAsTheFormReads)

@@ -59,3 +59,30 @@ TEST_F(SeriesWindow, ViewButtonShowsTheChosenSeries)
     outlet<QPushButton>(*wnd, "view_series_btn")->click();
     EXPECT_EQ(seen, (QStringList{"Ann", "Bob"}));
 }
+
+TEST_F(SeriesWindow, BindingATextToASeriesOfMegabytesShowsWhatItsBoxHolds)
+{
+    // The inspector puts the series' first value in at once: one line of
+    // 10 MB is laid out only as far as the box shows.
+    QString huge;
+    while (huge.size() < 10 * 1024 * 1024)
+        huge += QStringLiteral("Kierkegard ");
+    writeSeries("Huge", (huge.trimmed() + "\nBob\n").toUtf8());
+    auto text = addText("t", QRectF(10, 10, 200, 40));
+    outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(1);
+    wnd->Data_Source_Type_Changed();
+    QComboBox *series = outlet<QComboBox>(*wnd, "Batch_Series");
+    series->setCurrentIndex(series->findText("Huge"));
+    wnd->Batch_Series_Changed();
+    const QString shown = text->contentsString();
+    EXPECT_GT(shown.size(), 100);
+    EXPECT_LE(shown.size(), text->shownCharacters(text->firstCharacterLook()));
+    EXPECT_TRUE(huge.startsWith(shown));
+    // The canvas draws it in the box (2 pixels a point).
+    const QImage box = canvasPicture().copy(QRect(20, 20, 400, 80));
+    int dark = 0;
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x)
+            dark += box.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(dark, 500);
+}

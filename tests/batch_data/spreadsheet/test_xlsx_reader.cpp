@@ -63,7 +63,8 @@ TEST(XlsxReader, FixedOperationsReadTheLibreOfficeSampleAsAUserSeesIt)
     writeTestFile(tmp.file("junk.xlsx"), "junk");
     QString error;
     EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(tmp.file("junk.xlsx"), true, &error).isEmpty());
-    EXPECT_TRUE(error.contains("junk.xlsx")) << error.toStdString();
+    // Said as the user reads it; the windows name the file.
+    EXPECT_EQ(error, "It is not an xlsx workbook, or it is damaged: it cannot be opened as a zip package.");
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_TRUE(SpreadsheetWriter::Worksheet_Parts().isEmpty());
     EXPECT_TRUE(SpreadsheetWriter::ReadData_only_column().isEmpty());

@@ -4,10 +4,13 @@
 #include "tests/batch_data/series_window/SeriesWindowFixture.h"
 #include "tests/design_window/Outlets.h"
 
+#include "barcodes/designer/BarcodeEngine.h"
+#include "batch_data/binding/RecordBinding.h"
 #include "batch_data/spreadsheet/SpreadsheetWriter.h"
 #include "batch_data/spreadsheet_window/Data_From_Excel.h"
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 #include "batch_data/zip/ZipArchive.h"
+#include "design_window/PleaseWaitSheet.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -145,9 +148,13 @@ TEST_F(SpreadsheetSource, OkNeedsAColumnAndATick)
     };
     picker().open_mode = "E";
     EXPECT_EQ(picker().Open_excel_Wnd(kSample), 0);
+    // A file that is no workbook is refused before the picker opens.
     quorvant::test::writeTestFile(tmp.file("junk.xlsx"), "not a workbook");
     EXPECT_EQ(picker().Open_excel_Wnd(tmp.file("junk.xlsx")), 0);
-    EXPECT_EQ(alerts, (QStringList{"No column is selected.", "There is no column."}));
+    EXPECT_EQ(alerts, (QStringList{"No column is selected.",
+                                   "The file \"" + tmp.file("junk.xlsx")
+                                       + "\" cannot be read as a spreadsheet.\nIt is not an xlsx workbook, or it "
+                                         "is damaged: it cannot be opened as a zip package."}));
     EXPECT_TRUE(design_window::currentSpreadsheetTable().rows.isEmpty());
 }
 
@@ -236,4 +243,97 @@ TEST_F(SpreadsheetSource, DesignWindowChoosesASpreadsheetAndBindsItsColumns)
     // Cancelling the file choice changes nothing.
     dialogs["QFileDialog"] = [](QDialog &) { return 0; };
     EXPECT_EQ(wnd->Choose_Spreadsheet_Source(), 0);
+}
+
+TEST_F(SpreadsheetSource, EveryReadOfTheWorkbookRunsUnderThePickersPleaseWaitSheet)
+{
+    struct ShowCounter : QObject {
+        int shows = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            shows += event->type() == QEvent::Show;
+            return false;
+        }
+    } counter;
+    design_window::PleaseWaitSheet *sheet = picker().plz_wait_Window;
+    sheet->installEventFilter(&counter);
+    int shownWhenPicking = -1;
+    dialogs["Import_Excel"] = [&](QDialog &d) {
+        auto &p = static_cast<Import_Excel &>(d);
+        // Opening read the workbook, then its first worksheet's titles.
+        shownWhenPicking = counter.shows;
+        EXPECT_FALSE(sheet->isVisible());
+        p.Sheet_ComboBox->setCurrentIndex(1);
+        p.comboBoxSelectionDidChange(1);
+        p.Select_ALL_Pressed();
+        p.ok_btn->click(); // reads the rows
+        return d.result();
+    };
+    picker().open_mode = "E";
+    EXPECT_EQ(picker().Open_excel_Wnd(kSample), 1);
+    sheet->removeEventFilter(&counter);
+    EXPECT_EQ(shownWhenPicking, 2);
+    EXPECT_EQ(counter.shows, 4);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(records(), (QList<QStringList>{{"1", "two  spaces", "42"}}));
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+TEST_F(SpreadsheetSource, AnotherWorkbookShowsItsFirstRowAtOnceAndNamesTheObjectsToBindAgain)
+{
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        tmp.file("first.xlsx"), {{"ID", "Name", "Photo"}, {"QV-0001", "Ann", "ann.png"}, {"QV-0002", "Bob", "bob.png"}},
+        false));
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(tmp.file("second.xlsx"), {{"Name", "ID"}, {"Zoe", "QV-0100"}}, false));
+    auto choose = [&](const QString &path) {
+        dialogs["QFileDialog"] = [path](QDialog &d) {
+            static_cast<QFileDialog &>(d).selectFile(path);
+            return 1;
+        };
+        dialogs["Import_Excel"] = [](QDialog &d) {
+            static_cast<Import_Excel &>(d).Select_ALL_Pressed();
+            static_cast<Import_Excel &>(d).ok_btn->click();
+            return d.result();
+        };
+        return wnd->Choose_Spreadsheet_Source();
+    };
+    ASSERT_EQ(choose(tmp.file("first.xlsx")), 1);
+    // A Code 128 bound to ID, a name bound to Name, the record number.
+    const QRectF codeBox(10, 60, 200, 60);
+    GraphicPtr code = add(TVNWindowController::kBarcodeTool);
+    code->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf("Code 128"));
+    code->setBounds(codeBox);
+    auto name = addText("typed", QRectF(10, 10, 150, 30));
+    auto number = addText("typed", QRectF(170, 10, 60, 30));
+    number->control_ID = "Number";
+    for (auto [g, column] : {std::pair<TVNGraphic *, int>{code.get(), 1}, {name.get(), 2}, {number.get(), 0}}) {
+        g->Set_Data_source_type(batch_data::kSpreadsheetValue);
+        g->Set_Excel_binding_Index(column);
+    }
+    wnd->Select_first_row_value_for_design(false);
+    // The user's view: the symbol read back from the canvas's pixels.
+    auto shownCode = [&] {
+        const QImage canvas = canvasPicture();
+        const QRect box(codeBox.topLeft().toPoint() * 2, codeBox.size().toSize() * 2);
+        return quorvant::test::decodeBarcode(canvas.copy(box), ZXing::BarcodeFormat::Code128).text;
+    };
+    EXPECT_EQ(shownCode(), "QV-0001");
+    EXPECT_EQ(name->contentsString(), "Ann");
+
+    alerts.clear();
+    ASSERT_EQ(choose(tmp.file("second.xlsx")), 1);
+    // At once, without a run: the new first row, column by column.
+    EXPECT_EQ(shownCode(), "Zoe");
+    EXPECT_EQ(name->contentsString(), "QV-0100");
+    EXPECT_EQ(number->contentsString(), "1");
+    EXPECT_EQ(alerts, QStringList{"The new spreadsheet's columns differ where these objects are bound; please bind "
+                                  "them again:\n"
+                                  "The text \"Ann\" (object 2 on the front): column 2 \"Name\" is now \"ID\".\n"
+                                  "The barcode (object 3 on the front): column 1 \"ID\" is now \"Name\"."})
+        << alerts.join('|').toStdString();
+
+    // The same columns again: nothing to bind again.
+    alerts.clear();
+    ASSERT_EQ(choose(tmp.file("second.xlsx")), 1);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }

@@ -15,8 +15,12 @@
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPageSetupDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <unistd.h>
 
@@ -233,4 +237,51 @@ TEST(PrintToCups, ALandscapeSheetComesOutOfTheQueueInLandscape)
         EXPECT_TRUE(dark(0.85, 0.15) != dark(0.15, 0.85)) << "the card is not where one turn puts it";
         EXPECT_FALSE(dark(0.15, 0.15) || dark(0.85, 0.85)) << "the sheet was not turned, or turned twice";
     }
+}
+
+TEST(PrintToCups, PageSetupShowsAndChangesTheMarginsTheSheetIsLaidOutIn)
+{
+    PrintCommandDesk desk;
+    desk.window.applyCardSize(QSizeF(88.9, 50.8));
+    QStringList shownInSetup;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *setup = dynamic_cast<QPageSetupDialog *>(&d)) {
+            // The panel's margins in millimetres, as the user reads them.
+            auto *units = setup->findChild<QComboBox *>("unitCombo");
+            units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
+            for (const char *name : {"leftMargin", "topMargin"})
+                shownInSetup.append(setup->findChild<QDoubleSpinBox *>(name)->cleanText());
+            auto *left = setup->findChild<QDoubleSpinBox *>("leftMargin");
+            left->selectAll();
+            QTest::keyClicks(left, "25");
+            // The panel hands its fields to the print settings as its own
+            // run ends with OK.
+            QTimer::singleShot(0, setup, [setup] { setup->accept(); });
+            return setup->exec();
+        }
+        auto *w = dynamic_cast<Print_Wnd *>(&d);
+        if (!w)
+            return 0;
+        // The PPD's 18 pt, in the window and in the panel alike.
+        EXPECT_EQ(w->l_mar_id->text(), "6.35");
+        EXPECT_TRUE(w->page_setup_btn->isEnabled());
+        w->page_setup_btn->click();
+        EXPECT_EQ(shownInSetup, (QStringList{"6.35", "6.35"}));
+        // The margin set there is the one shown and laid out with: one
+        // column of 88.9 mm beside 25 and 6.35 mm on US Letter.
+        EXPECT_EQ(w->l_mar_id->text(), "25.00");
+        EXPECT_NEAR(output::Points_to_MM_Convert(output::Left_Mar), 25, 0.01);
+        w->Col_Text->selectAll();
+        QTest::keyClicks(w->Col_Text, "3");
+        QTest::keyClick(w->Col_Text, Qt::Key_Return);
+        EXPECT_EQ(w->Col_Text->text(), "2");
+        // A PDF file has no page set-up panel of the system.
+        w->Printer_ComboBox->setCurrentText(Print_Wnd::kPdfFileItem);
+        w->comboBoxSelectionDidChange(w->Printer_ComboBox);
+        EXPECT_FALSE(w->page_setup_btn->isEnabled());
+        EXPECT_EQ(w->l_mar_id->text(), "0.00");
+        return 0;
+    });
+    desk.window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(desk.alerts, QStringList{});
 }

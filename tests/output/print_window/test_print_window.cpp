@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 
 using namespace quorvant::test;
@@ -44,7 +45,95 @@ void letterOfTen(Print_Wnd &w)
     PrintTest::setGrid(w, 5, 2);
 }
 
+// Types `text` into a field as a user does: what it shows selected, the
+// keys, then Enter.
+void typeInto(QAbstractSpinBox *field, const QString &text)
+{
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
 } // namespace
+
+TEST_F(PrintTest, RowsAndColumnsTakeWhatIsTypedUpToTheMostThatFit)
+{
+    struct Row {
+        const char *field, *typed;
+        const char *rows, *columns; // the fields as the user then sees them
+    };
+    struct Sheet {
+        QPageSize::PageSizeId paper;
+        const char *width, *height; // typed first
+        std::vector<Row> steps;
+        const char *why;
+    };
+    // The 252 x 144 pt card is 88.9 x 50.8 mm: on A4 (210 x 297 mm) 2
+    // columns and 5 rows fit. A CR80 card (85.6 x 54 mm) on US Letter
+    // (215.9 x 279.4 mm): 2 columns and 5 rows.
+    const Sheet sheets[] = {
+        {QPageSize::A4, "", "",
+         {{"Row_Text", "4", "4", "1"}, {"Col_Text", "5", "4", "2"}, {"Row_Text", "2", "2", "2"},
+          {"Row_Text", "7", "5", "2"}, {"Row_Text", "123456789012", "5", "2"}},
+         "A4 after an opening with both sides stacked, which holds 2 rows"},
+        {QPageSize::Letter, "85.6", "54",
+         {{"Row_Text", "3", "3", "1"}, {"Row_Text", "4", "4", "1"}, {"Col_Text", "2", "4", "2"},
+          {"Col_Text", "3", "4", "2"}},
+         "a CR80 card on US Letter"},
+    };
+    for (const Sheet &sheet : sheets) {
+        // The opening before: both sides stacked, 2 rows, then Escape.
+        open([&](Print_Wnd &w) {
+            PrintTest::choosePaper(w, sheet.paper);
+            w.card_side_rows[0]->click();
+            typeInto(w.Row_Text, "2");
+            EXPECT_EQ(w.Row_Text->text(), "2");
+            QTest::keyClick(&w, Qt::Key_Escape);
+            EXPECT_FALSE(w.isVisible());
+        });
+        open([&](Print_Wnd &w) {
+            if (*sheet.width) {
+                typeInto(w.width_Text, sheet.width);
+                typeInto(w.height_Text, sheet.height);
+            }
+            for (const Row &row : sheet.steps) {
+                typeInto(w.findChild<QSpinBox *>(row.field), row.typed);
+                const QString after = QStringLiteral("%1 typed into %2, %3").arg(row.typed, row.field, sheet.why);
+                EXPECT_EQ(w.Row_Text->text(), QLatin1String(row.rows)) << after.toStdString();
+                EXPECT_EQ(w.Col_Text->text(), QLatin1String(row.columns)) << after.toStdString();
+                // The sheet is laid out as the fields say.
+                EXPECT_EQ(output::Print_Row, w.Row_Text->value()) << after.toStdString();
+                EXPECT_EQ(output::Print_Col, w.Col_Text->value()) << after.toStdString();
+                EXPECT_EQ(w.Total_Text->value(), w.Row_Text->value() * w.Col_Text->value()) << after.toStdString();
+            }
+        });
+    }
+}
+
+TEST_F(PrintTest, AutoCentringShowsTheGapsItLaysTheSheetOutWith)
+{
+    open([](Print_Wnd &w) {
+        PrintTest::choosePaper(w, QPageSize::A4);
+        typeInto(w.width_Text, "85.6");
+        typeInto(w.height_Text, "54");
+        typeInto(w.horz_mar_Text, "3");
+        typeInto(w.Col_Text, "2");
+        typeInto(w.Row_Text, "5");
+        w.Auto_Center_chk_bx->click();
+        // (210 - 2 x 85.6) / 3 and (297 - 5 x 54) / 6, in greyed fields.
+        EXPECT_EQ(w.horz_mar_Text->text(), "12.93 mm");
+        EXPECT_EQ(w.vert_mar_Text->text(), "4.50 mm");
+        EXPECT_FALSE(w.horz_mar_Text->isEnabled());
+        EXPECT_NEAR(output::Points_to_MM_Convert(output::horz_mar), 12.93, 0.01);
+        typeInto(w.Col_Text, "1");
+        EXPECT_EQ(w.horz_mar_Text->text(), "62.20 mm");
+        // Without it the gaps typed before are back and used.
+        w.Auto_Center_chk_bx->click();
+        EXPECT_EQ(w.horz_mar_Text->text(), "3.00 mm");
+        EXPECT_EQ(w.vert_mar_Text->text(), "0.00 mm");
+        EXPECT_NEAR(output::Points_to_MM_Convert(output::horz_mar), 3, 0.001);
+    });
+}
 
 TEST_F(PrintTest, OpeningStartsFromItsDefaultsWithTheCardsSize)
 {
