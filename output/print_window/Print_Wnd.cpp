@@ -789,8 +789,10 @@ void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, cons
                    .arg(run.pages)
                    .arg(pages)
                    .arg(run.failure, outcome);
-    else if (!problems.isEmpty())
-        text = QStringLiteral("%1 cards were printed.").arg(printed - cards.problems().skipped());
+    else if (!problems.isEmpty()) {
+        const int made = printed - cards.problems().skipped();
+        text = made == 1 ? QStringLiteral("1 card was printed.") : QStringLiteral("%1 cards were printed.").arg(made);
+    }
     if (!problems.isEmpty())
         text += QStringLiteral("\n\n") + problems;
     if (!problems.isEmpty())

@@ -553,7 +553,7 @@ TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
          "5 cards were printed.\n\nThe cards were made without data that could not be used:\ncolumn 3: The "
          "spreadsheet has 2 columns."},
         {"the only bound series deleted: the design as it is, still named", "Gone", 0, false,
-         "1 cards were printed.\n\nThe cards were made without data that could not be used:\nseries \"Gone\" (%1): "
+         "1 card was printed.\n\nThe cards were made without data that could not be used:\nseries \"Gone\" (%1): "
          "No such file."},
         {"every bound source usable", "", 0, true, ""},
     };
