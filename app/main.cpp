@@ -19,6 +19,7 @@ int main(int argc, char **argv)
     // The windows of the higher layers that the design window opens.
     app::Services services;
     TVNWindowController window(services.hub());
+    window.showStartMessages();
     // Leaving the start window later in the session ends the program.
     QObject::connect(&window, &TVNWindowController::programEndRequested, &app, [] { QCoreApplication::exit(0); });
     // A design file named on the command line (as a file manager passes it)

@@ -206,7 +206,8 @@ void CardPanel::sizeRowChanged()
         mm = Get_My_card_Size(choice.category, choice.orientation, choice.sizeIndex);
     } else {
         // A custom size: turning the card swaps its sides.
-        mm = QSizeF(card_width_mm->value(), card_height_mm->value());
+        mm = QSizeF(cardLengthMeant(m_shown.sizeMm.width(), card_width_mm),
+                    cardLengthMeant(m_shown.sizeMm.height(), card_height_mm));
         const bool portrait = mm.height() > mm.width();
         if (portrait != (choice.orientation == QLatin1String("V")))
             mm.transpose();
@@ -224,7 +225,9 @@ void CardPanel::sizeFieldsChanged()
         const QSignalBlocker block(card_size_list);
         card_size_list->setCurrentRow(-1);
     }
-    emit sizeChosen(m_shown.choice, QSizeF(card_width_mm->value(), card_height_mm->value()));
+    // The side the user did not touch keeps its exact length.
+    emit sizeChosen(m_shown.choice, QSizeF(cardLengthMeant(m_shown.sizeMm.width(), card_width_mm),
+                                           cardLengthMeant(m_shown.sizeMm.height(), card_height_mm)));
 }
 
 void CardPanel::chooseFillColor()

@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace design_window {
 
@@ -100,6 +101,11 @@ std::optional<QFont> chooseFont(QWidget *parent, const QFont &stored)
     taken.setStyleName(QString());
     taken.setLetterSpacing(stored.letterSpacingType(), stored.letterSpacing());
     return taken;
+}
+
+double cardLengthMeant(double exact, const QDoubleSpinBox *field)
+{
+    return std::abs(std::round(exact * 100) / 100 - field->value()) < 1e-9 ? exact : field->value();
 }
 
 QString runFilePanel(QWidget *parent, bool save, const QString &title, const QString &filter, const QString &suffix,

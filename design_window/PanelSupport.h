@@ -32,6 +32,10 @@ Widget *named(Widget *widget, const char *name)
 // to two decimals ("85.60 mm"), from 5 to 600. The field rounds what it
 // holds to what it shows.
 QDoubleSpinBox *newCardLengthField(const char *name);
+// The length such a field stands for: `exact`, the length last put in it,
+// while the field still shows that length rounded (a CR80's 85.598 mm shown
+// as 85.60 stays 85.598); else what the user made it hold.
+double cardLengthMeant(double exact, const QDoubleSpinBox *field);
 
 // Lays `page` out as a form at the top with empty space below; the form.
 QFormLayout *newPageForm(QWidget *page);

@@ -311,9 +311,14 @@ public:
     // The mail command: the mail window over the design.
     void Mail_Button();
     // Reads the stored e-mail settings into the values the mail window
-    // sends with; a settings file that cannot be read is named in a message
-    // (and kept).
+    // sends with; why a settings file could not be read (it is kept) waits
+    // for showStartMessages().
     void Get_Email_Details();
+    // What the program found at start that the user must know (an e-mail
+    // settings file that could not be read), said once. Called by the
+    // program once it runs, never by the tools that make the window without
+    // anyone to answer it.
+    void showStartMessages();
 
     // ---- tools and inspector
     // Makes a new object of the tool's kind on the current side at once;
@@ -520,6 +525,8 @@ private:
     platform::FileStamp m_designFileStamp;
     // A save is being written: the window neither closes nor starts another.
     bool m_saving = false;
+    // Why the e-mail settings file could not be read at start, until said.
+    QString m_mailSettingsProblem;
     // Above zero while a card edit that records itself as one undo step runs.
     int m_recordedCardEdits = 0;
     // The binding table (data_table_content) and the side being filled

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <functional>
+#include <utility>
 
 using namespace design_window;
 
@@ -32,11 +33,16 @@ void TVNWindowController::buildMailCommands()
 
 void TVNWindowController::Get_Email_Details()
 {
-    const QString problem = output::mail::Get_Email_Details();
-    if (problem.isEmpty())
+    m_mailSettingsProblem = output::mail::Get_Email_Details();
+}
+
+void TVNWindowController::showStartMessages()
+{
+    if (m_mailSettingsProblem.isEmpty())
         return;
-    // Said at start-up, where it is called: the user learns that the mail
-    // settings are empty for now and where the file with the old ones is.
+    const QString problem = std::exchange(m_mailSettingsProblem, QString());
+    // The user learns that the mail settings are empty for now and where the
+    // file with the old ones is.
     Show_MessageBox(tr("The e-mail settings file could not be read:\n%1\n\n%2\n\nThe e-mail settings are empty for "
                        "now. The file is left as it is until you save the e-mail settings.")
                         .arg(QDir::toNativeSeparators(output::mail::Preferences::defaultPath()), problem));

@@ -58,10 +58,6 @@ public:
     virtual void Show_RHS_Properties(TVNGraphic *graphic) = 0;
     // Double click on a barcode graphic.
     virtual void Open_Barcode_Window(TVNGraphic *graphic) = 0;
-    // Whether a rectangle dragged over empty card space draws a new object
-    // with the current tool, and the drawing of it (`rect` in card points).
-    virtual bool drawsWithTool() const { return false; }
-    virtual void drawWithTool(const QRectF &) {}
 
     // Placeholder of an image graphic whose file is missing.
     virtual platform::Image no_image() const = 0;

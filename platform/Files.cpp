@@ -217,6 +217,10 @@ bool AtomicFile::open(OpenMode mode)
     const bool replacing = ::stat(target->constData(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
         return fail(EISDIR);
+    // A file the user made read-only is not replaced, though the folder
+    // would let the rename through.
+    if (replacing && ::faccessat(AT_FDCWD, target->constData(), W_OK, AT_EACCESS) != 0)
+        return fail(errno);
 
     auto temporary = std::make_unique<Temporary>();
     temporary->target = *target;

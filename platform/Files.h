@@ -31,7 +31,8 @@ public:
 
     // Opens the temporary file; `mode` must be QIODevice::WriteOnly. A link
     // at the path is followed: the file it names will be replaced. An
-    // existing file's permissions are taken over.
+    // existing file's permissions are taken over; one the user may not
+    // write is refused ("Permission denied").
     bool open(OpenMode mode) override;
     // The permissions the file is to have, before anything is written.
     bool setPermissions(QFileDevice::Permissions permissions);
@@ -65,7 +66,8 @@ private:
 // final name. False (with the system's reason in `error`) when any step
 // fails; the old file is then untouched and no temporary file is left. A
 // link at `path` is followed: the file it names is replaced, the link stays.
-// An existing file keeps its permissions.
+// An existing file keeps its permissions; one the user may not write is
+// refused.
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error = nullptr);
 
 // Makes the folder `path` and any missing folders above it, with the

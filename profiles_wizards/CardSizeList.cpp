@@ -5,7 +5,6 @@
 #include "platform/Helpers.h"
 
 #include <QAbstractTableModel>
-#include <cmath>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -222,10 +221,8 @@ QSizeF CardSizeList::sizeInMillimetres() const
     // The steppers show a size rounded to their two decimals (the CR80's
     // 85.598 mm as 85.60): while one still shows the length put in it, that
     // length is meant, not its rounding.
-    const auto meant = [](double exact, const QDoubleSpinBox *field) {
-        return std::abs(std::round(exact * 100) / 100 - field->value()) < 1e-9 ? exact : field->value();
-    };
-    return QSizeF(meant(m_shownMm.width(), width_Stepper), meant(m_shownMm.height(), height_Stepper));
+    return QSizeF(design_window::cardLengthMeant(m_shownMm.width(), width_Stepper),
+                  design_window::cardLengthMeant(m_shownMm.height(), height_Stepper));
 }
 
 const QList<QVariantMap> &CardSizeList::ListData() const

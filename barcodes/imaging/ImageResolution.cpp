@@ -484,4 +484,10 @@ bool writeIndexedBitmapOver(QImage &target, const QRectF &area, const QImage &so
     return writeIndexed(target, area, source, true, under, &written);
 }
 
+void paintInDevicePixels(QPainter &painter)
+{
+    painter.resetTransform();
+    painter.setWorldTransform(painter.deviceTransform().inverted());
+}
+
 } // namespace barcodes

@@ -51,4 +51,11 @@ bool writeIndexedBitmapOver(QImage &target, const QRectF &area, const QImage &so
 // image when the source is null or the size has no whole pixel.
 platform::Image Resize_Image(const platform::Image &image, QSizeF new_size);
 
+// Makes the painter's coordinates the device's pixels. A widget's painter is
+// redirected into its window's backing store (offset by the widget's place in
+// the window, scaled by the screen's pixel ratio); resetTransform() keeps
+// that redirection, which the device transform includes, so it is undone
+// here as well.
+void paintInDevicePixels(QPainter &painter);
+
 } // namespace barcodes

@@ -175,12 +175,11 @@ platform::Image QRFrontEnd::drawingOf(std::shared_ptr<const DataMatrix> grid, do
                 if (!modules.isNull()) {
                     const QPoint at(int(std::lround(area.center().x() - modules.width() / 2.0)),
                                     int(std::lround(area.center().y() - modules.height() / 2.0)));
-                    // Device pixels, past any offset the device itself adds
-                    // (a widget painted inside its window).
-                    const QTransform offset = painter.worldTransform().inverted() * t;
-                    painter.resetTransform();
-                    painter.drawImage(at - QPoint(int(std::lround(offset.dx())), int(std::lround(offset.dy()))),
-                                      modules);
+                    // Device pixels, past any offset and pixel ratio the
+                    // device itself adds (a widget painted inside its
+                    // window, on a high-resolution screen).
+                    paintInDevicePixels(painter);
+                    painter.drawImage(at, modules);
                 }
             } else {
                 // Exact rectangles, a run of dark modules at a time.

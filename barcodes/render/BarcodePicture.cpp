@@ -161,17 +161,6 @@ void BarcodePicture::paint(QPainter &painter) const
 
 namespace {
 
-// Makes the painter's coordinates the device's pixels. A widget's painter is
-// redirected into its window's backing store (offset by the widget's place in
-// the window, scaled by the screen's pixel ratio); resetTransform() keeps
-// that redirection, which the device transform includes, so it is undone
-// here as well.
-void paintInDevicePixels(QPainter &painter)
-{
-    painter.resetTransform();
-    painter.setWorldTransform(painter.deviceTransform().inverted());
-}
-
 // The painter's bitmap when device pixels are its own pixels, so that rows
 // may be written into it directly; none otherwise.
 QImage *directBitmap(QPainter &painter)

@@ -332,7 +332,7 @@ void Generate_List::OKPressed()
         QString error;
         if (!writeSeriesValues(store, *name, generateValues(request), SeriesWrite::Replace, &error)) {
             Show_NSLog_Message(QStringLiteral("Generate_List: %1").arg(error));
-            Show_MessageBox(tr("Error in file accessing."));
+            Show_MessageBox(seriesWriteFailure(store, *name, error));
             return;
         }
     } else if (manager.appendValues) {

@@ -47,4 +47,13 @@ bool mayReplaceSeries(const SeriesStore &store, const QString &name)
     return Show_YES_NO_MessageBox(QStringLiteral("Batch Processing Series already exists. Do you want to replace it?"));
 }
 
+QString seriesWriteFailure(const SeriesStore &store, const QString &name, const QString &reason)
+{
+    const QString path = store.seriesFilePath(name).value_or(QString());
+    // The reason may name the file already.
+    const QString why = path.isEmpty() || reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
+    return why.isEmpty() ? QStringLiteral("Error in file accessing.")
+                         : QStringLiteral("Error in file accessing.\n\n") + why;
+}
+
 } // namespace batch_data

@@ -44,4 +44,9 @@ using design_window::runUnderPleaseWait;
 // the user said Yes.
 bool mayReplaceSeries(const SeriesStore &store, const QString &name);
 
+// "Error in file accessing." for a series that could not be written, with
+// its file and the reason (a read-only folder, a full disk, a series in
+// another encoding that values would be appended to).
+QString seriesWriteFailure(const SeriesStore &store, const QString &name, const QString &reason);
+
 } // namespace batch_data

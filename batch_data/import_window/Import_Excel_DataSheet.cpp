@@ -452,7 +452,7 @@ void Import_Excel_DataSheet::Insert_file_Func()
     if (!writeSeriesValues(store, *name, allInOneValues(*rows, ticked, contains_header->isChecked()),
                            fill_col_option == 2 ? SeriesWrite::Append : SeriesWrite::Replace, &error)) {
         Show_NSLog_Message(QStringLiteral("Insert_file_Func: %1").arg(error));
-        Show_MessageBox(tr("Error in file accessing."));
+        Show_MessageBox(seriesWriteFailure(store, *name, error));
         return;
     }
     finishImport();

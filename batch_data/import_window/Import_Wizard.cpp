@@ -329,7 +329,7 @@ bool Import_Wizard::deliver(QLineEdit *nameField, const QStringList &values)
         QString error;
         if (!writeSeriesValues(store, name, values, SeriesWrite::Replace, &error)) {
             Show_NSLog_Message(QStringLiteral("Import_Wizard: %1").arg(error));
-            Show_MessageBox(tr("Error in file accessing."));
+            Show_MessageBox(seriesWriteFailure(store, name, error));
             return false;
         }
     } else if (manager.appendValues) {

@@ -211,10 +211,20 @@ bool SeriesStore::writeSeriesFile(const QString &name, const QByteArray &data, Q
     return platform::writeFileAtomically(*path, data, error);
 }
 
-bool SeriesStore::removeSeries(const QString &name) const
+bool SeriesStore::removeSeries(const QString &name, QString *error) const
 {
     const auto path = seriesFilePath(name);
-    return path && QFile::remove(*path);
+    if (!path) {
+        if (error)
+            *error = QStringLiteral("Invalid series name.");
+        return false;
+    }
+    QFile file(*path);
+    if (file.remove())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 QString unreadableSeriesMessage(const QString &name, const QString &path, const QString &reason)

@@ -84,8 +84,8 @@ public:
     bool writeSeriesFile(const QString &name, const QByteArray &data, QString *error = nullptr) const;
 
     // Removes the series file; false when the name is refused or the removal
-    // fails.
-    bool removeSeries(const QString &name) const;
+    // fails, with the system's reason in `error`.
+    bool removeSeries(const QString &name, QString *error = nullptr) const;
 
     // File name extension of series files.
     static QString extension();

@@ -446,7 +446,7 @@ void BatchWizard::Delete_List_Btn_Clicked()
         return;
     const batch_data::SeriesStore store = currentSeriesStore();
     bool metInUse = false;
-    bool failed = false;
+    QStringList failed; // "PATH: REASON" of each series that stayed
     for (int row : rows) {
         const QString name = Get_List_Name_Text(row);
         if (seriesInUse(name)) {
@@ -457,12 +457,14 @@ void BatchWizard::Delete_List_Btn_Clicked()
             }
             continue;
         }
-        failed |= !store.removeSeries(name);
+        QString why;
+        if (!store.removeSeries(name, &why))
+            failed << QStringLiteral("%1: %2").arg(store.seriesFilePath(name).value_or(name), why);
     }
     // The list shows what the folder holds now, whichever series went.
     Fill_List();
-    if (failed)
-        Show_MessageBox(kFileAccessError);
+    if (!failed.isEmpty())
+        Show_MessageBox(fileAccessError(failed.join(QLatin1Char('\n'))));
     if (!metInUse && current >= 1 && current - 1 < ListData.size())
         Mark_List_New_Selection(current - 1);
 }

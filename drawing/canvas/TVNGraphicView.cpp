@@ -18,8 +18,6 @@
 namespace {
 
 constexpr double kHandlePixels = 7;
-// The smallest rectangle, across and down, that drawing with a tool makes.
-constexpr double kMinimumDrawnPoints = 4;
 
 // The shifts along one axis that keep `keep` of the span [start, end] (or
 // all of it, or the whole card where either is smaller) on [0, length].
@@ -445,11 +443,6 @@ void TVNGraphicView::paintEvent(QPaintEvent *)
     painter.drawPath(outline);
 
     const QColor selection(40, 110, 220);
-    if (m_drag == Drag::Draw && !m_drawRect.isEmpty()) {
-        painter.setPen(QPen(selection, 0, Qt::DashLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(m_drawRect);
-    }
     for (const GraphicPtr &g : m_selection) {
         painter.setPen(QPen(selection, 0, Qt::DashLine));
         painter.drawRect(g->bounds());
@@ -503,10 +496,6 @@ void TVNGraphicView::mousePressEvent(QMouseEvent *event)
     if (!hit) {
         if (!extend)
             deselectAll();
-        if (!extend && drawing::host().drawsWithTool()) {
-            m_drag = Drag::Draw;
-            m_drawRect = QRectF(point, QSizeF());
-        }
         return;
     }
     if (extend && isGraphicSelected(hit)) {
@@ -533,13 +522,6 @@ void TVNGraphicView::mouseMoveEvent(QMouseEvent *event)
         return;
     QPointF point = cardPointFromWidget(event->position());
 
-    if (m_drag == Drag::Draw) {
-        if (gridConstrains())
-            point = QPointF(m_grid->snap(point.x()), m_grid->snap(point.y()));
-        m_drawRect = QRectF(m_dragStart, point).normalized() & QRectF(QPointF(0, 0), m_canvasSize);
-        update();
-        return;
-    }
     if (m_drag == Drag::Move) {
         QPointF delta = point - m_dragStart;
         if (gridConstrains()) {
@@ -656,16 +638,6 @@ void TVNGraphicView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || m_drag == Drag::None) {
         QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    if (m_drag == Drag::Draw) {
-        m_drag = Drag::None;
-        const QRectF drawn = m_drawRect;
-        m_drawRect = QRectF();
-        update();
-        // A click, or a line too thin to grab, draws nothing.
-        if (drawn.width() >= kMinimumDrawnPoints && drawn.height() >= kMinimumDrawnPoints)
-            drawing::host().drawWithTool(drawn);
         return;
     }
     if (m_dragChanged) {

@@ -96,7 +96,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    enum class Drag { None, Move, Resize, Draw };
+    enum class Drag { None, Move, Resize };
 
     void insertAtFront(const GraphicPtr &graphic);
     void notifySelection();
@@ -134,6 +134,4 @@ private:
     GraphicList m_dragGraphics;
     QList<QRectF> m_dragStartBounds;
     bool m_dragChanged = false;
-    // The rectangle being drawn with a tool.
-    QRectF m_drawRect;
 };

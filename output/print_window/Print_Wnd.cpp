@@ -680,6 +680,10 @@ void Print_Wnd::Execute_Printing(bool preview)
         Show_MessageBox(QStringLiteral("There is no barcode to print."));
         return;
     }
+    // The bound data is checked afresh for each run, as the window did when
+    // it opened: an earlier run (or preview) took its unusable sources, and a
+    // run that did not check would end without naming them.
+    Verify_Card_Count();
     const bool batch = batchRun();
     const RecordsInProcess filling(batch);
     DesignCards cards(m_design, front_image, back_image, batch ? int(design_window::Total_Batch_Excel_Card) : 0);
@@ -785,8 +789,10 @@ void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, cons
                    .arg(run.pages)
                    .arg(pages)
                    .arg(run.failure, outcome);
-    else if (!problems.isEmpty())
-        text = QStringLiteral("%1 cards were printed.").arg(printed - cards.problems().skipped());
+    else if (!problems.isEmpty()) {
+        const int made = printed - cards.problems().skipped();
+        text = made == 1 ? QStringLiteral("1 card was printed.") : QStringLiteral("%1 cards were printed.").arg(made);
+    }
     if (!problems.isEmpty())
         text += QStringLiteral("\n\n") + problems;
     if (!problems.isEmpty())

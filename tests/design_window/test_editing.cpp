@@ -299,8 +299,9 @@ TEST_F(DesignWindow, TheCardHasOneSizeWhicheverWayItIsSet)
         {"Set_Card_Size_In_Control", [&] { wnd->Set_Card_Size_In_Control(QSizeF(60, 40)); }, {60 * mm, 40 * mm}},
         {"Set_Document_Size", [&] { wnd->Set_Document_Size(QSizeF(200, 120)); }, {200, 120}},
         {"SetDocumentCanvasSize", [&] { wnd->SetDocumentCanvasSize(QSizeF(150, 250)); }, {150, 250}},
-        // The page's fields hold millimetres to two decimals: 150 pt is 52.92 mm.
-        {"the card page", [&] { outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->setValue(70); }, {52.92 * mm, 70 * mm}},
+        // The page's fields show millimetres to two decimals (150 pt as
+        // 52.92 mm); the width the user did not touch keeps its 150 pt.
+        {"the card page", [&] { outlet<CardPanel>(*wnd, "card_panel")->card_height_mm->setValue(70); }, {150, 70 * mm}},
     };
     for (const Row &row : rows) {
         row.set();

@@ -285,6 +285,10 @@ TEST_F(WindowTest, CardPageSetsSizesShapeAndBackground)
     EXPECT_EQ(panel.card_size_list->currentRow(), -1);
     EXPECT_EQ(wnd->design().card_choice.sizeIndex, -1);
     EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.width(), 60 * 2.834645669291, 1e-9);
+    // The height the user did not touch keeps its length (150.114 mm),
+    // not the 150.11 mm its field shows.
+    EXPECT_NEAR(wnd->design().Front_card_Prop.Card_Size.height(), 5.91 * 72, 1e-6);
+    EXPECT_EQ(panel.card_height_mm->text(), "150.11 mm");
 
     panel.card_shape_combo->setCurrentIndex(2);
     emit panel.card_shape_combo->activated(2);

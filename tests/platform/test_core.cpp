@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using quorvant::test::readTestFile;
 using quorvant::test::writeTestFile;
@@ -43,6 +44,47 @@ TEST(AtomicWrite, ReplacesTheWholeFileOrLeavesTheOldOne)
     if (!written) {
         EXPECT_EQ(readTestFile(path), QByteArray("second"));
     }
+}
+
+TEST(AtomicWrite, ALinkIsFollowedPermissionsKeptAndAReadOnlyFileRefused)
+{
+    quorvant::test::TempFolder tmp;
+    ASSERT_EQ(::chmod(QFile::encodeName(tmp.path()).constData(), 0777), 0);
+    const QString path = tmp.file("design.zelg");
+    writeTestFile(tmp.file("real.zelg"), "first");
+    ASSERT_TRUE(QFile::link(tmp.file("real.zelg"), path));
+    ASSERT_EQ(::chmod(QFile::encodeName(tmp.file("real.zelg")).constData(), 0640), 0);
+    writeTestFile(tmp.file("kept.zelg"), "the user's own");
+    ASSERT_EQ(::chmod(QFile::encodeName(tmp.file("kept.zelg")).constData(), 0444), 0);
+    // Root writes as another user, for whom a file's permissions hold
+    // (where root may switch).
+    const uid_t before = ::geteuid();
+    const bool asUser = before != 0
+                        || (::chown(QFile::encodeName(tmp.file("real.zelg")).constData(), 65534, gid_t(-1)) == 0
+                            && ::seteuid(65534) == 0);
+
+    QString linked;
+    QString readOnly;
+    const bool linkWritten = platform::writeFileAtomically(path, "second", &linked);
+    const bool readOnlyWritten = platform::writeFileAtomically(tmp.file("kept.zelg"), "replaced", &readOnly);
+    ASSERT_EQ(::seteuid(before), 0);
+
+    // Through the link: the file it names takes the bytes and keeps its
+    // permissions; the link stays a link.
+    EXPECT_TRUE(linkWritten) << linked.toStdString();
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(readTestFile(tmp.file("real.zelg")), QByteArray("second"));
+    struct stat real {};
+    ASSERT_EQ(::stat(QFile::encodeName(tmp.file("real.zelg")).constData(), &real), 0);
+    EXPECT_EQ(real.st_mode & 07777, 0640u);
+    // A file the user made read-only is not replaced behind its back.
+    if (asUser) {
+        EXPECT_FALSE(readOnlyWritten);
+        EXPECT_EQ(readOnly, platform::systemReason(EACCES));
+        EXPECT_EQ(readTestFile(tmp.file("kept.zelg")), QByteArray("the user's own"));
+    }
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{"design.zelg", "kept.zelg", "real.zelg"}));
 }
 
 TEST(AtomicWrite, AFullDiskLeavesNoEmptyOrCutFileAndSaysWhy)

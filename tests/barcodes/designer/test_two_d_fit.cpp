@@ -144,3 +144,33 @@ TEST(TwoDimensionalFit, SymbolsKeepSquareModulesCentredInAnyBox)
         }
     }
 }
+
+TEST(TwoDimensionalFit, QRCodeFillsItsSideInPlaceOnAHighResolutionScreen)
+{
+    // A screen with a pixel ratio (a widget's backing store on a scaled
+    // display) has more device pixels a point: the symbol still fills its
+    // side where the card puts it, neither doubled nor moved.
+    const QString value = QStringLiteral("QUORVANT HIDPI");
+    const platform::Image picture = Draw_QR_Barcode(value, 1, 0, 60, 600, Qt::white);
+    ASSERT_FALSE(picture.isNull());
+    const QRectF box(QPointF(50, 40), picture.size());
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        QImage screen(int(200 * ratio), int(200 * ratio), QImage::Format_RGB32);
+        screen.setDevicePixelRatio(ratio);
+        screen.fill(Qt::white);
+        {
+            QPainter painter(&screen);
+            picture.draw(painter, box);
+        }
+        screen.setDevicePixelRatio(1);
+        const QRect symbol = darkBounds(screen);
+        const double side = 60 * ratio;
+        const QPointF centre = box.center() * ratio;
+        EXPECT_LE(symbol.width(), side + 1e-6) << ratio;
+        EXPECT_GE(symbol.width(), side - side / 21) << ratio;
+        EXPECT_EQ(symbol.width(), symbol.height()) << ratio;
+        EXPECT_NEAR(symbol.center().x(), centre.x(), 1.5) << ratio;
+        EXPECT_NEAR(symbol.center().y(), centre.y(), 1.5) << ratio;
+        EXPECT_EQ(decodeBarcode(screen, BarcodeFormat::QRCode).text, value.toStdString()) << ratio;
+    }
+}

@@ -575,7 +575,7 @@ TEST_F(DesignerWindow, KerningFollowsTheLoadedObjectAndIsStoredOnlyWhereItIsAllo
     }
 }
 
-TEST_F(DesignerWindow, TwoDimensionalValuesMayBeAnyTextAndTheLargestDataMatrixIsNotOffered)
+TEST_F(DesignerWindow, TwoDimensionalValuesMayBeAnyTextAndEveryDataMatrixSizeIsOffered)
 {
     choose(QStringLiteral("QR Code"));
     const QString value = QStringLiteral("Grüße 日本 €");

@@ -118,6 +118,18 @@ TEST_F(SeriesDialogs, GeneratorWritesAsksAndRefusesLikeTheUserExpects)
                                    "Batch Processing Series already exists. Do you want to replace it?"}));
     EXPECT_EQ(series("Ids"), "ID-08\nID-09\nID-10\n");
 
+    // A write that fails names the file and the system's reason.
+    const QString folder = design_window::Data_Folder_Path + "/Taken.txt";
+    QDir().mkpath(folder + "/inside");
+    alerts.clear();
+    answer = [](const platform::AlertRequest &) { return 0; }; // "Yes", replace
+    drive([] { Open_Generate_List(1, 0); }, sequential("Taken", "1", "3"));
+    ASSERT_EQ(alerts.size(), 2);
+    EXPECT_TRUE(alerts[1].startsWith("Error in file accessing.\n\n" + folder + ": ")) << qPrintable(alerts[1]);
+    EXPECT_GT(alerts[1].size(), ("Error in file accessing.\n\n" + folder + ": ").size()) << qPrintable(alerts[1]);
+    EXPECT_TRUE(QFileInfo(folder + "/inside").isDir());
+    alerts.clear();
+
     // Into the editor: the constant mode, with the count clamped as typed.
     drive([] { Open_Generate_List(0, 1); }, [&](QDialog &) {
         EXPECT_FALSE(gen.seq_file_name->isVisibleTo(&gen));
@@ -251,6 +263,21 @@ TEST_F(SeriesDialogs, SpreadsheetColumnsBecomeSeriesWithTheClashQuestionsInOrder
     });
     EXPECT_EQ(series("Name"), "old\nAnn\nOslo\nBob\nRome\n");
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+
+    // Appended to a series in another encoding (Latin-1 "Zoë"): refused,
+    // with the file and why, and the series left byte for byte.
+    const QString latin1 = design_window::Data_Folder_Path + "/Latin1.txt";
+    writeTestFile(latin1, "Zo\xEB\n");
+    drive([&] { sheet.Open_excel_Wnd(fixture("people.ods")); }, [&](QDialog &) {
+        sheet.Select_ALL_Pressed();
+        sheet.Fill_col_RD->click();
+        sheet.matrix_fill_type->button(2)->click();
+        sheet.List_ComboBox->setCurrentText("Latin1");
+        sheet.ok_btn->click();
+    });
+    EXPECT_EQ(alerts, QStringList{"Error in file accessing.\n\n"
+                                  + unreadableSeriesMessage("Latin1", latin1, SeriesStore::notUtf8Message())});
+    EXPECT_EQ(readTestFile(latin1), "Zo\xEB\n");
 }
 
 TEST_F(SeriesDialogs, DataMenuOpensTheWizardAndTheGenerator)

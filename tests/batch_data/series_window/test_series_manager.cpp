@@ -184,6 +184,20 @@ TEST_F(SeriesWindow, DeletingSelectsThePreviousRow)
     EXPECT_EQ(manager().List->selectionModel()->selectedRows().value(0).row(), 3);
     EXPECT_EQ(manager().batch_list_count->text(), "Total List : 4");
 
+    // A removal that fails names the file and the system's reason: here a
+    // folder took the series file's place after the list was shown.
+    QFile::remove(seriesFile("s4.txt"));
+    QDir().mkpath(seriesFile("s4.txt/inside"));
+    alerts.clear();
+    select(manager().List, {3});
+    manager().Delete_List_Btn_Clicked();
+    ASSERT_EQ(alerts.size(), 2);
+    EXPECT_TRUE(alerts[1].startsWith("Error in file accessing.\n\n" + seriesFile("s4.txt") + ": "))
+        << qPrintable(alerts[1]);
+    EXPECT_GT(alerts[1].size(), ("Error in file accessing.\n\n" + seriesFile("s4.txt") + ": ").size());
+    EXPECT_TRUE(QFileInfo(seriesFile("s4.txt/inside")).isDir());
+    QDir(seriesFile("s4.txt")).removeRecursively();
+
     // An empty list says so.
     for (const char *name : {"s1", "s2", "s3", "s4"})
         QFile::remove(seriesFile(QString(name) + ".txt"));

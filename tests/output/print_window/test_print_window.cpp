@@ -553,7 +553,7 @@ TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
          "5 cards were printed.\n\nThe cards were made without data that could not be used:\ncolumn 3: The "
          "spreadsheet has 2 columns."},
         {"the only bound series deleted: the design as it is, still named", "Gone", 0, false,
-         "1 cards were printed.\n\nThe cards were made without data that could not be used:\nseries \"Gone\" (%1): "
+         "1 card was printed.\n\nThe cards were made without data that could not be used:\nseries \"Gone\" (%1): "
          "No such file."},
         {"every bound source usable", "", 0, true, ""},
     };
@@ -603,4 +603,48 @@ TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
         EXPECT_TRUE(QFileInfo(desk.tmp.file("cards.pdf")).size() > 0);
         design_window::restoreSpreadsheetTable({});
     }
+}
+
+TEST(PrintCommand, EveryRunOfOnePrintWindowNamesTheDataItCouldNotUse)
+{
+    // A preview and then two prints from one opening of the window: each
+    // print names the deleted series, none ends as a success.
+    PrintCommandDesk desk;
+    TVNWindowController &window = desk.window;
+    QStringList ids;
+    for (int n = 0; n < 5; ++n)
+        ids << recordId(n);
+    ASSERT_TRUE(window.seriesStore().writeSeries("Ids", ids));
+    window.applyCardSize(QSizeF(88.9, 50.8));
+    for (const auto &[cls, box, series] : {std::tuple{GraphicClass::Barcode, QRectF(18, 52, 216, 78), "Ids"},
+                                           std::tuple{GraphicClass::Text, QRectF(18, 4, 120, 30), "Gone"}}) {
+        GraphicPtr g = newGraphicOfClass(cls);
+        g->setBounds(box);
+        g->Set_Data_source_type(1);
+        g->Set_Batch_List_Name(QLatin1String(series));
+        window.Get_Front_Controls_Array().push_back(g);
+    }
+    int pdfs = 0;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            PrintTest::choosePaper(*w, QPageSize::Letter);
+            PrintTest::setGrid(*w, 1, 1);
+            if (auto *copies = w->findChild<QSpinBox *>("no_of_copy"))
+                copies->setValue(1);
+            w->PreviewButtonPressed();
+            w->PrintButtonPressed();
+            w->PrintButtonPressed();
+        } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+            panel->selectFile(desk.tmp.file(QStringLiteral("cards%1.pdf").arg(++pdfs)));
+            return 1;
+        }
+        return 0;
+    });
+    window.findChild<QAction *>("act_print")->trigger();
+    const QString expected = "5 cards were printed.\n\nThe cards were made without data that could not be used:\n"
+                             "series \"Gone\" ("
+        + window.seriesStore().seriesFilePath("Gone").value_or(QString()) + "): No such file.";
+    EXPECT_EQ(desk.alerts, (QStringList{expected, expected}));
+    for (int n : {1, 2})
+        EXPECT_GT(QFileInfo(desk.tmp.file(QStringLiteral("cards%1.pdf").arg(n))).size(), 0) << n;
 }
