@@ -1,18 +1,22 @@
-"""export_cards and print_cards given a design path that is no design file.
+"""export_cards and print_cards given a design they cannot use whole.
 
-Run by hand or by ctest: test_refused_design.py EXPORT_CARDS PRINT_CARDS.
-Each call must end at once with the design's refusal on standard error and
-exit status 1, writing nothing: a FIFO, a link to /dev/zero and a missing
-path. A tool that waits for a press on a message box no one sees never
-returns; the subprocess limit turns that into a failure instead of a hang.
+Run by hand or by ctest:
+test_refused_design.py EXPORT_CARDS PRINT_CARDS EXPORT_CARDS_DESIGN.
+A design path that is no design file (a FIFO, a link to /dev/zero, a missing
+path) must end the call at once with the design's refusal on standard error
+and exit status 1, writing nothing. A design whose one embedded picture is
+damaged still gives every card, names the picture and exits with 3. A tool
+that waits for a press on a message box no one sees never returns; the
+subprocess limit turns that into a failure instead of a hang.
 """
 import os
+import plistlib
 import subprocess
 import sys
 import tempfile
 import unittest
 
-EXPORT_CARDS, PRINT_CARDS = sys.argv[1], sys.argv[2]
+EXPORT_CARDS, PRINT_CARDS, EXPORT_CARDS_DESIGN = sys.argv[1], sys.argv[2], sys.argv[3]
 
 
 class RefusedDesign(unittest.TestCase):
@@ -47,6 +51,38 @@ class RefusedDesign(unittest.TestCase):
                     self.assertIn(refusal, result.stderr)
         self.assertEqual(os.listdir(out), [])
         self.assertFalse(os.path.exists(pdf))
+
+    def test_a_damaged_picture_is_named_and_every_card_made(self):
+        # The export design of three records, and on its front one more
+        # image object, bound to nothing, whose stored PNG is damaged.
+        design = os.path.join(self.dir.name, "damaged.zelg")
+        made = self.run_tool([EXPORT_CARDS_DESIGN, design, "3"])
+        self.assertEqual(made.returncode, 0, made.stderr)
+        with open(design, "rb") as f:
+            root = plistlib.load(f)
+        front = root[1]["front_graphics"]
+        photo = next(g for g in front if g["class"] == "TVNImage")
+        extra = dict(photo, data_source_type="0", batch_list_name="", filePath="", Text_Value="")
+        extra["image"] = {"data": b"\x89PNG\r\n\x1a\n" + b"\0" * 64, "format": "png", "kind": "bitmap",
+                          "width": "60", "height": "40"}
+        front.insert(0, extra)
+        with open(design, "wb") as f:
+            plistlib.dump(root, f)
+        before = open(design, "rb").read()
+
+        out = os.path.join(self.dir.name, "out")
+        os.mkdir(out)
+        pdf = os.path.join(self.dir.name, "cards.pdf")
+        named = "These pictures of the design are damaged and are shown as missing:\nThe image (object 1 on the front)"
+        exported = self.run_tool([EXPORT_CARDS, design, out, "PNG", "72"])
+        self.assertEqual(exported.returncode, 3, exported.stderr)
+        self.assertIn(named, exported.stderr)
+        self.assertEqual(len(os.listdir(os.path.join(out, "Quorvant"))), 6)
+        printed = self.run_tool([PRINT_CARDS, design, pdf, "2", "2", "A4"])
+        self.assertEqual(printed.returncode, 3, printed.stderr)
+        self.assertIn(named, printed.stderr)
+        self.assertIn("3 cards", printed.stdout)
+        self.assertEqual(open(design, "rb").read(), before)
 
 
 if __name__ == "__main__":
