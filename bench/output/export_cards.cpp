@@ -118,6 +118,9 @@ int main(int argc, char **argv)
     TVNWindowController window;
     if (window.Read_and_load_design_Log(design, QStringLiteral("L")) != 1)
         return 1;
+    // What loading said (a damaged picture shown as missing) leaves the
+    // cards without that data; a message after it is a failed run.
+    const qsizetype loadAlerts = alerts.size();
     const bool twoSided = design_window::CARD_SIDE_STR == QLatin1String("2");
     const QStringList sides = twoSided ? QStringList{QStringLiteral("B"), QStringLiteral("F")}
                                        : QStringList{QStringLiteral("F")};
@@ -172,5 +175,7 @@ int main(int argc, char **argv)
     design_window::setImageExportWindows(nullptr);
     if (!exporter.lastProblems().isEmpty())
         return 3;
-    return alerts.isEmpty() ? 0 : 1;
+    if (alerts.size() > loadAlerts)
+        return 1;
+    return loadAlerts > 0 ? 3 : 0;
 }

@@ -22,6 +22,7 @@
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/DesignCards.h"
 #include "output/print_window/Printing_View.h"
+#include "platform/Alerts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -81,6 +82,15 @@ int main(int argc, char **argv)
     if (paper.isEmpty())
         return fail("unknown paper");
 
+    // No one is there to press OK: a message the design's loading shows
+    // (a design path that is a FIFO, a picture that could not be read) goes
+    // to standard error instead of waiting for ever in a modal box.
+    QStringList alerts;
+    platform::ScopedAlertResponder say([&](const platform::AlertRequest &r) {
+        alerts << r.text.trimmed();
+        std::fprintf(stderr, "%s\n", qPrintable(r.text.trimmed()));
+        return r.defaultButton;
+    });
     TVNWindowController window;
     if (window.Read_and_load_design_Log(args[1], QStringLiteral("L")) != 1)
         return fail("the design could not be opened");
@@ -142,5 +152,5 @@ int main(int argc, char **argv)
     std::printf("%d cards, %d pages (%d x %d), %.3f s, peak %.1f MB, longest card %.1f ms, longest page %.1f ms\n",
                 records, run.pages, layout.rows, layout.columns, clock.nsecsElapsed() / 1e9, peakMegabytes(),
                 longestCard / 1e6, longestPage / 1e6);
-    return problems.isEmpty() ? 0 : 3;
+    return problems.isEmpty() && alerts.isEmpty() ? 0 : 3;
 }

@@ -1,0 +1,89 @@
+"""export_cards and print_cards given a design they cannot use whole.
+
+Run by hand or by ctest:
+test_refused_design.py EXPORT_CARDS PRINT_CARDS EXPORT_CARDS_DESIGN.
+A design path that is no design file (a FIFO, a link to /dev/zero, a missing
+path) must end the call at once with the design's refusal on standard error
+and exit status 1, writing nothing. A design whose one embedded picture is
+damaged still gives every card, names the picture and exits with 3. A tool
+that waits for a press on a message box no one sees never returns; the
+subprocess limit turns that into a failure instead of a hang.
+"""
+import os
+import plistlib
+import subprocess
+import sys
+import tempfile
+import unittest
+
+EXPORT_CARDS, PRINT_CARDS, EXPORT_CARDS_DESIGN = sys.argv[1], sys.argv[2], sys.argv[3]
+
+
+class RefusedDesign(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_DATA_HOME=os.path.join(self.dir.name, "data"))
+        fifo = os.path.join(self.dir.name, "fifo.zelg")
+        os.mkfifo(fifo)
+        zero = os.path.join(self.dir.name, "zero.zelg")
+        os.symlink("/dev/zero", zero)
+        self.cases = [
+            (fifo, 'The selected file "%s" cannot be opened as a design.\nIt is not a regular file.' % fifo),
+            (zero, 'The selected file "%s" cannot be opened as a design.\nIt is not a regular file.' % zero),
+            (os.path.join(self.dir.name, "missing.zelg"), "Please select valid file path."),
+        ]
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def run_tool(self, call):
+        return subprocess.run(call, env=self.env, capture_output=True, text=True, timeout=60)
+
+    def test_each_tool_names_the_refusal_and_fails(self):
+        out = os.path.join(self.dir.name, "out")
+        os.mkdir(out)
+        pdf = os.path.join(self.dir.name, "cards.pdf")
+        for design, refusal in self.cases:
+            for call in ([EXPORT_CARDS, design, out, "PNG", "72"], [PRINT_CARDS, design, pdf, "2", "2", "A4"]):
+                with self.subTest(tool=os.path.basename(call[0]), design=os.path.basename(design)):
+                    result = self.run_tool(call)
+                    self.assertEqual(result.returncode, 1, result.stderr)
+                    self.assertIn(refusal, result.stderr)
+        self.assertEqual(os.listdir(out), [])
+        self.assertFalse(os.path.exists(pdf))
+
+    def test_a_damaged_picture_is_named_and_every_card_made(self):
+        # The export design of three records, and on its front one more
+        # image object, bound to nothing, whose stored PNG is damaged.
+        design = os.path.join(self.dir.name, "damaged.zelg")
+        made = self.run_tool([EXPORT_CARDS_DESIGN, design, "3"])
+        self.assertEqual(made.returncode, 0, made.stderr)
+        with open(design, "rb") as f:
+            root = plistlib.load(f)
+        front = root[1]["front_graphics"]
+        photo = next(g for g in front if g["class"] == "TVNImage")
+        extra = dict(photo, data_source_type="0", batch_list_name="", filePath="", Text_Value="")
+        extra["image"] = {"data": b"\x89PNG\r\n\x1a\n" + b"\0" * 64, "format": "png", "kind": "bitmap",
+                          "width": "60", "height": "40"}
+        front.insert(0, extra)
+        with open(design, "wb") as f:
+            plistlib.dump(root, f)
+        before = open(design, "rb").read()
+
+        out = os.path.join(self.dir.name, "out")
+        os.mkdir(out)
+        pdf = os.path.join(self.dir.name, "cards.pdf")
+        named = "These pictures of the design are damaged and are shown as missing:\nThe image (object 1 on the front)"
+        exported = self.run_tool([EXPORT_CARDS, design, out, "PNG", "72"])
+        self.assertEqual(exported.returncode, 3, exported.stderr)
+        self.assertIn(named, exported.stderr)
+        self.assertEqual(len(os.listdir(os.path.join(out, "Quorvant"))), 6)
+        printed = self.run_tool([PRINT_CARDS, design, pdf, "2", "2", "A4"])
+        self.assertEqual(printed.returncode, 3, printed.stderr)
+        self.assertIn(named, printed.stderr)
+        self.assertIn("3 cards", printed.stdout)
+        self.assertEqual(open(design, "rb").read(), before)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1])
