@@ -45,6 +45,15 @@ void letterOfTen(Print_Wnd &w)
     PrintTest::setGrid(w, 5, 2);
 }
 
+// US Letter, one card a sheet, one copy.
+void letterOfOne(Print_Wnd &w)
+{
+    PrintTest::choosePaper(w, QPageSize::Letter);
+    PrintTest::setGrid(w, 1, 1);
+    if (auto *copies = w.findChild<QSpinBox *>("no_of_copy"))
+        copies->setValue(1);
+}
+
 // Types `text` into a field as a user does: what it shows selected, the
 // keys, then Enter.
 void typeInto(QAbstractSpinBox *field, const QString &text)
@@ -584,10 +593,7 @@ TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
             bound(GraphicClass::Text, QRectF(18, 4, 120, 30), 2, {}, row.column);
         platform::ScopedModalResponder user([&](QDialog &d) {
             if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
-                PrintTest::choosePaper(*w, QPageSize::Letter);
-                PrintTest::setGrid(*w, 1, 1);
-                if (auto *copies = w->findChild<QSpinBox *>("no_of_copy"))
-                    copies->setValue(1);
+                letterOfOne(*w);
                 w->PrintButtonPressed();
             } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
                 panel->selectFile(desk.tmp.file("cards.pdf"));
@@ -627,10 +633,7 @@ TEST(PrintCommand, EveryRunOfOnePrintWindowNamesTheDataItCouldNotUse)
     int pdfs = 0;
     platform::ScopedModalResponder user([&](QDialog &d) {
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
-            PrintTest::choosePaper(*w, QPageSize::Letter);
-            PrintTest::setGrid(*w, 1, 1);
-            if (auto *copies = w->findChild<QSpinBox *>("no_of_copy"))
-                copies->setValue(1);
+            letterOfOne(*w);
             w->PreviewButtonPressed();
             w->PrintButtonPressed();
             w->PrintButtonPressed();
