@@ -41,18 +41,25 @@ public:
     QList<int> done;
 };
 
-} // namespace
-
-TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
+// US Letter with 5 rows of 2 badges of 252 x 144 pt: ten cards a sheet.
+SheetLayout letterOfTenBadges()
 {
-    TempFolder tmp;
-    const QString pdf = tmp.file("cards.pdf");
     SheetLayout layout;
     layout.paper = QSizeF(612, 792);
     layout.labelWidth = 252;
     layout.labelHeight = 144;
     layout.rows = 5;
     layout.columns = 2;
+    return layout;
+}
+
+} // namespace
+
+TEST(LabelSheet, EveryPageIsReportedAndAStoppedOrFailedRunLeavesTheEarlierFile)
+{
+    TempFolder tmp;
+    const QString pdf = tmp.file("cards.pdf");
+    const SheetLayout layout = letterOfTenBadges();
     Cards cards;
     QList<int> progress;
     EXPECT_EQ(printSheetsToPdf(pdf, layout, 23, cards, [&](int done, int pages) {
@@ -194,12 +201,7 @@ TEST(LabelSheet, AFullDiskLeavesNoCutFileAndSaysWhy)
     // A few sheets of cards (about 6 KB of PDF) onto a disk with room for
     // 4 KiB: the last bytes, written as the file is finished, do not fit.
     SmallDisk disk(4);
-    SheetLayout layout;
-    layout.paper = QSizeF(612, 792);
-    layout.labelWidth = 252;
-    layout.labelHeight = 144;
-    layout.rows = 5;
-    layout.columns = 2;
+    const SheetLayout layout = letterOfTenBadges();
     Cards cards;
     const QString pdf = disk.file("cards.pdf");
     const SheetRun run = printSheetsToPdf(pdf, layout, 60, cards);
