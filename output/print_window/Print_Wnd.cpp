@@ -792,10 +792,13 @@ void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, cons
                    .arg(pages)
                    .arg(outcome);
     else if (!run.failure.isEmpty())
-        text = QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
+        text = QStringLiteral("Printing failed after %1 of %2 sheets: %3%4%5")
                    .arg(run.pages)
                    .arg(pages)
-                   .arg(run.failure, outcome);
+                   // The system's reasons ("No space left on device") end
+                   // without a full stop.
+                   .arg(run.failure, run.failure.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."),
+                        outcome);
     else if (!problems.isEmpty()) {
         const int made = printed - cards.problems().skipped();
         text = made == 1 ? QStringLiteral("1 card was printed.") : QStringLiteral("%1 cards were printed.").arg(made);
