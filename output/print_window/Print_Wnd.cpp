@@ -471,11 +471,13 @@ void Print_Wnd::Set_values_From_Printer()
     b_mar_id->setText(millimetres(Bot_Mar));
     // The page set-up panel of the system works on its printers only.
     page_setup_btn->setEnabled(settings.outputFormat() == QPrinter::NativeFormat && !m_run);
-    // Another paper holds another number of labels: rows or columns beyond
-    // it are brought down, and the sheet laid out again.
-    if (updateGridLimits() && !loading)
+    // Another printer, paper, orientation or page set-up moves the printable
+    // area: the sheet is laid out again in it, with the rows and columns
+    // that fit there and, auto-centred, the gaps that spread them over it.
+    if (loading)
+        updateGridLimits();
+    else
         Check_Max_Cell_Value();
-    Refresh_Preview();
 }
 
 void Print_Wnd::Refresh_Preview()
@@ -555,13 +557,20 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
     try {
         if (sender == Printer_ComboBox) {
             const QString name = Printer_ComboBox->currentText();
+            const bool onPrinter = m_printer->outputFormat() == QPrinter::NativeFormat;
+            // The printer left keeps its paper, orientation and margins for
+            // when it is chosen again.
+            if (onPrinter && name != m_printer->printerName())
+                m_pageSetups.insert_or_assign(m_printer->printerName(), m_printer->pageLayout());
             if (name == kPdfFileItem) {
                 m_printer->setOutputFormat(QPrinter::PdfFormat);
                 takePrintableArea();
-            } else if (m_printer->outputFormat() != QPrinter::NativeFormat || name != m_printer->printerName()) {
+            } else if (!onPrinter || name != m_printer->printerName()) {
                 m_printer->setOutputFormat(QPrinter::NativeFormat);
                 m_printer->setPrinterName(name);
-                takeDefaultPaper();
+                const auto kept = m_pageSetups.find(name);
+                if (kept == m_pageSetups.end() || !m_printer->setPageLayout(kept->second))
+                    takeDefaultPaper();
             }
             Set_values_From_Printer();
         } else if (sender == Orient_ComboBox) {
@@ -569,7 +578,6 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
                                                                                : QPageLayout::Landscape);
             takePrintableArea();
             Set_values_From_Printer();
-            Check_Max_Cell_Value();
         } else if (sender == print_alignment) {
             Print_Card_Algn = print_alignment->currentIndex() == 0 ? QStringLiteral("U") : QStringLiteral("L");
             Check_Max_Cell_Value();
@@ -586,7 +594,6 @@ void Print_Wnd::pagesetup()
     if (platform::runModal(setup) != 1)
         return;
     Set_values_From_Printer();
-    Check_Max_Cell_Value();
 }
 
 void Print_Wnd::Show_Margin_Checked()
@@ -785,10 +792,13 @@ void Print_Wnd::reportRun(const SheetRun &run, int pages, bool nothingSent, cons
                    .arg(pages)
                    .arg(outcome);
     else if (!run.failure.isEmpty())
-        text = QStringLiteral("Printing failed after %1 of %2 sheets: %3%4")
+        text = QStringLiteral("Printing failed after %1 of %2 sheets: %3%4%5")
                    .arg(run.pages)
                    .arg(pages)
-                   .arg(run.failure, outcome);
+                   // The system's reasons ("No space left on device") end
+                   // without a full stop.
+                   .arg(run.failure, run.failure.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."),
+                        outcome);
     else if (!problems.isEmpty()) {
         const int made = printed - cards.problems().skipped();
         text = made == 1 ? QStringLiteral("1 card was printed.") : QStringLiteral("%1 cards were printed.").arg(made);

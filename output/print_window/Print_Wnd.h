@@ -15,7 +15,9 @@
 #include "platform/Image.h"
 
 #include <QDialog>
+#include <QPageLayout>
 #include <array>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -51,7 +53,7 @@ public:
     // and runs it until Cancel or its close button; true when it ran.
     bool Open_Print_Wnd();
     // Reads the paper, its size, orientation and margins from the print
-    // settings.
+    // settings and lays the sheet out again in that printable area.
     void Set_values_From_Printer();
     // Redraws the sheet sample and its picture, scrolled to the sheet's top.
     void Refresh_Preview();
@@ -152,6 +154,10 @@ private:
     output::PrintedDesign m_design;
     // The gaps the user typed, kept while auto-centring shows its own.
     std::pair<double, double> m_typedGaps{0, 0};
+    // The page set-up of each printer of the system chosen before, by name:
+    // choosing it again (after another printer or the PDF file) brings back
+    // the paper and margins the user gave it.
+    std::map<QString, QPageLayout> m_pageSetups;
     std::unique_ptr<QPrinter> m_printer;
     // The run going on, shared with the progress sheet; null between runs.
     std::shared_ptr<output::RunState> m_run;

@@ -2,6 +2,7 @@
 
 #include "platform/Helpers.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -60,16 +61,19 @@ output::SheetRun Printing_View::spool(QPrinter &settings, const output::PageProg
     if (lp.isEmpty())
         return print(settings, progress);
 
-    // The file Qt would send the printer, made by the same engine; the
-    // options below are the ones Qt would send with it.
-    QTemporaryDir folder;
+    // The file Qt would send the printer, made by the same engine, in the
+    // system's temporary folder; the options below are the ones Qt would send
+    // with it. Every write of the file is checked: a job cut short (a full
+    // disk) never reaches the queue.
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/quorvant-print-XXXXXX"));
+    if (!folder.isValid()) {
+        output::SheetRun run;
+        run.failure = QStringLiteral("The print job could not be made in %1: %2")
+                          .arg(QDir::toNativeSeparators(QDir::tempPath()), folder.errorString());
+        return run;
+    }
     const QString file = folder.filePath(QStringLiteral("job.pdf"));
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(file);
-    pdf.setPageLayout(settings.pageLayout());
-    pdf.setDocName(settings.docName());
-    output::SheetRun run = print(pdf, progress);
+    output::SheetRun run = printToPdf(file, progress);
     if (run.stopped || !run.failure.isEmpty())
         return run;
 

@@ -27,9 +27,11 @@ public:
     output::SheetRun print(QPrinter &printer, const output::PageProgress &progress = {});
     // Prints the job on the system printer that `settings` name, with their
     // paper, orientation and copies. The sheets go to a temporary PDF file
-    // first and reach the printer's queue (through CUPS's lp) only once all
-    // of them are made, so a stopped or failed run prints nothing. `nothingSent`
-    // tells whether that held: without lp the job goes straight to the printer.
+    // first (in QDir::tempPath()) and reach the printer's queue (through
+    // CUPS's lp) only once all of them are made and the file is written
+    // whole, so a stopped or failed run, or a file that could not be written,
+    // prints nothing. `nothingSent` tells whether that held: without lp the
+    // job goes straight to the printer.
     output::SheetRun spool(QPrinter &settings, const output::PageProgress &progress, bool *nothingSent);
     // Prints the job to a PDF file, written whole or not at all.
     output::SheetRun printToPdf(const QString &path, const output::PageProgress &progress = {});

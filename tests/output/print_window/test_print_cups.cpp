@@ -9,12 +9,11 @@
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
 #include "output/widgets/Send_Modeless.h"
+#include "tests/output/print_window/CupsScheduler.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -22,89 +21,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <unistd.h>
 
 using namespace quorvant::test;
 
 namespace {
 
-// The scheduler: started before the first test and stopped after the last,
-// each within bounds.
-class Scheduler : public ::testing::Environment {
-public:
-    static QString folder() { return s_dir->path(); }
-    static QString output() { return folder() + QStringLiteral("/out/job.pdf"); }
-
-    void SetUp() override
-    {
-        s_dir = new QTemporaryDir;
-        const QString d = folder();
-        for (const char *sub : {"spool", "cache", "state", "log", "out", "tmp", "serverroot"})
-            QDir(d).mkpath(QString::fromLatin1(sub));
-        // The filters and the backend run as the scheduler's user.
-        for (const char *open : {"", "/out", "/tmp"})
-            QFile::setPermissions(d + open, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                | QFileDevice::ReadOther | QFileDevice::WriteOther
-                                                | QFileDevice::ExeOther);
-        writeTestFile(d + "/cupsd.conf",
-                      QStringLiteral("Listen %1/cups.sock\nBrowsing No\nLogLevel warn\n"
-                                     "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n")
-                          .arg(d)
-                          .toUtf8());
-        QString files = QStringLiteral("ServerRoot %1/serverroot\nRequestRoot %1/spool\nCacheDir %1/cache\n"
-                                       "StateDir %1/state\nTempDir %1/tmp\nAccessLog %1/log/access_log\n"
-                                       "ErrorLog %1/log/error_log\nPageLog %1/log/page_log\nFileDevice Yes\n")
-                            .arg(d);
-        if (getuid() == 0)
-            files += QStringLiteral("User lp\nGroup lp\n");
-        writeTestFile(d + "/cups-files.conf", files.toUtf8());
-
-        m_cupsd.start(QStringLiteral("cupsd"), {QStringLiteral("-f"), QStringLiteral("-c"), d + "/cupsd.conf",
-                                                 QStringLiteral("-s"), d + "/cups-files.conf"});
-        ASSERT_TRUE(m_cupsd.waitForStarted(10000)) << "cupsd (package cups-daemon) did not start";
-        ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(d + "/cups.sock"); }, 20000))
-            << "the scheduler opened no socket: " << readTestFile(d + "/log/error_log").toStdString();
-        qputenv("CUPS_SERVER", (d + "/cups.sock").toUtf8());
-        runTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), QStringLiteral("TESTPDF"), QStringLiteral("-E"),
-                                            QStringLiteral("-v"), QStringLiteral("file://") + output(),
-                                            QStringLiteral("-P"),
-                                            QStringLiteral(QUORVANT_TEST_DATA "/print/test.ppd")});
-        // The system's default printer, as on a desk with one printer.
-        runTool(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("TESTPDF")});
-    }
-
-    void TearDown() override
-    {
-        m_cupsd.terminate();
-        if (!m_cupsd.waitForFinished(10000)) {
-            m_cupsd.kill();
-            m_cupsd.waitForFinished(5000);
-        }
-        delete s_dir;
-    }
-
-    // Waits, with the event loop running, until `done` holds; false when it
-    // did not within `ms`.
-    static bool waitFor(const std::function<bool()> &done, int ms)
-    {
-        const QDeadlineTimer deadline(ms);
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (done() || deadline.hasExpired())
-                loop.quit();
-        });
-        poll.start(50);
-        if (!done())
-            loop.exec();
-        return done();
-    }
-
-private:
-    static inline QTemporaryDir *s_dir = nullptr;
-    QProcess m_cupsd;
-};
-const auto *const kScheduler = ::testing::AddGlobalTestEnvironment(new Scheduler);
+using Scheduler = CupsScheduler;
+const auto *const kScheduler =
+    ::testing::AddGlobalTestEnvironment(new CupsScheduler({{QStringLiteral("TESTPDF"), QStringLiteral("test.ppd")}}));
 
 } // namespace
 
