@@ -43,11 +43,12 @@ float gridHeight(const SheetLayout &l)
 }
 
 // How far past the free length a row of labels may reach and still count
-// as fitting. The lengths come from millimetres in single precision, a few
-// millionths of a point off: labels that fill the paper exactly (two of
-// 97 mm and a 6 mm gap in 200 mm) must not lose one to that, whichever paper
-// and margins make up the 200 mm. A hundredth of a point is far below what
-// a printer can show.
+// as fitting. The lengths come from millimetres in single precision, up to
+// some thousandths of a point off on the largest papers: labels that fill
+// the paper exactly (two of 97 mm and a 6 mm gap in 200 mm) must not lose
+// one to that, whichever paper and margins make up the 200 mm. A hundredth
+// of a point is far below what a printer can show, and below the 0.01 mm
+// step of the typed sizes, so a grid a step too wide still does not fit.
 constexpr float kFitSlack = 0.01f;
 
 // The count of labels of `length` (with `gap` between them) along `free`

@@ -353,23 +353,35 @@ TEST_F(PrintTest, AlignmentsAndAutoCentringPlaceTheLabelsOnThePrintedSheet)
 
 TEST_F(PrintTest, AGridThatFillsThePrintableWidthExactlyKeepsEveryColumn)
 {
-    // A4 with 5 mm margins at either side leaves 200 mm across: two labels
-    // of 97 mm and the 6 mm gap between them fill it exactly.
-    open([](Print_Wnd &w) {
-        PrintTest::choosePaper(w, QPageSize::A4);
-        setMargins(w, QMarginsF(5, 10, 5, 30) * output::kPointsPerMillimetre);
-        typeInto(w.width_Text, "97");
-        typeInto(w.horz_mar_Text, "6");
-        typeInto(w.Col_Text, "3");
-        EXPECT_EQ(w.Col_Text->text(), "2");
-        EXPECT_EQ(w.Col_Text->maximum(), 2);
-        EXPECT_EQ(w.Total_Text->value(), 2);
-        w.PrintButtonPressed();
-    });
-    // The labels start 5 and 5 + 97 + 6 = 108 mm across, under the 10 mm
-    // top margin; the 88.9 mm card sits (97 - 88.9) / 2 = 4.05 mm into its
-    // label: at 9.05 and 112.05 mm, 25.65 and 317.62 pt, and 28.35 pt down.
-    expectCardsAt(pdf, cardPlaces({25.65, 317.62}, {28.35}), "two 97 mm labels in 200 mm");
+    // Margins that leave 200 mm across: two labels of 97 mm and the 6 mm gap
+    // between them fill it exactly, on A4 with 5 mm at either side as on
+    // US Letter (215.9 mm) with 7.95 mm.
+    struct Row {
+        QPageSize::PageSizeId paper;
+        double sideMm;
+        QList<double> lefts;
+        std::string why;
+    };
+    // The labels start at the side margin and 97 + 6 = 103 mm further; the
+    // 88.9 mm card sits (97 - 88.9) / 2 = 4.05 mm into its label: at 9.05
+    // and 112.05 mm on A4, 12 and 115 mm on Letter. Down, all sit under the
+    // 10 mm (28.35 pt) top margin.
+    const Row rows[] = {{QPageSize::A4, 5, {25.65, 317.62}, "A4"},
+                        {QPageSize::Letter, 7.95, {34.02, 325.98}, "Letter"}};
+    for (const Row &row : rows) {
+        open([&](Print_Wnd &w) {
+            PrintTest::choosePaper(w, row.paper);
+            setMargins(w, QMarginsF(row.sideMm, 10, row.sideMm, 30) * output::kPointsPerMillimetre);
+            typeInto(w.width_Text, "97");
+            typeInto(w.horz_mar_Text, "6");
+            typeInto(w.Col_Text, "3");
+            EXPECT_EQ(w.Col_Text->text(), "2") << row.why;
+            EXPECT_EQ(w.Col_Text->maximum(), 2) << row.why;
+            EXPECT_EQ(w.Total_Text->value(), 2) << row.why;
+            w.PrintButtonPressed();
+        });
+        expectCardsAt(pdf, cardPlaces(row.lefts, {28.35}), "two 97 mm labels in 200 mm of " + row.why);
+    }
 }
 
 TEST_F(PrintTest, NothingIsPrintedForNoLabelsOrAnOversizeLabelRefused)
