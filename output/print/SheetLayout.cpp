@@ -42,6 +42,15 @@ float gridHeight(const SheetLayout &l)
     return float(nr) * l.labelHeight + float(nr - 1) * l.verticalGap;
 }
 
+// How far past the free length a row of labels may reach and still count
+// as fitting. The lengths come from millimetres in single precision, up to
+// some thousandths of a point off on the largest papers: labels that fill
+// the paper exactly (two of 97 mm and a 6 mm gap in 200 mm) must not lose
+// one to that, whichever paper and margins make up the 200 mm. A hundredth
+// of a point is far below what a printer can show, and below the 0.01 mm
+// step of the typed sizes, so a grid a step too wide still does not fit.
+constexpr float kFitSlack = 0.01f;
+
 // The count of labels of `length` (with `gap` between them) along `free`
 // points, for `wanted` asked; `gapOut` takes the gap to use.
 int fitCount(int wanted, float free, float length, float gap, bool autoCentre, float *gapOut)
@@ -55,7 +64,7 @@ int fitCount(int wanted, float free, float length, float gap, bool autoCentre, f
         }
         int fit = n;
         if (length > 0)
-            fit = std::min(n, std::max(1, int(free / length)));
+            fit = std::min(n, std::max(1, int((free + kFitSlack) / length)));
         // The gap for the count that fits, at once.
         *gapOut = std::max(0.0f, (free - float(fit) * length) / float(fit + 1));
         return fit;
@@ -65,7 +74,7 @@ int fitCount(int wanted, float free, float length, float gap, bool autoCentre, f
         return n;
     if (length + gap <= 0)
         return n;
-    return std::min(n, std::max(1, int(std::floor((free + gap) / (length + gap)))));
+    return std::min(n, std::max(1, int(std::floor((free + gap + kFitSlack) / (length + gap)))));
 }
 
 } // namespace

@@ -402,11 +402,14 @@ TEST_F(WindowTest, DataSourceBindsAndShowsTheFirstValue)
     EXPECT_EQ(alerts, QStringList{"Please create batch processing series first."});
 
     // The help button opens the long-message dialog with the help text.
-    platform::ScopedModalResponder help([](QDialog &d) {
+    int helpRuns = 0;
+    platform::ScopedModalResponder help([&helpRuns](QDialog &d) {
+        ++helpRuns;
         EXPECT_EQ(static_cast<Long_SMS_Dlg &>(d).title_lbl->text(), "Batch Processing Settings Help :");
         return 1;
     });
     outlet<DataSourcePanel>(*wnd, "data_source_box")->data_source_help_btn->click();
+    EXPECT_EQ(helpRuns, 1);
     EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
 }
 

@@ -109,12 +109,15 @@ TEST(ModalRun, TheResponderFillsTheSetUpDialogOrItRunsUntilItEnds)
     EXPECT_EQ(field->text(), "typed");
 
     // Unscripted, a sheet is modal to its own window and runs until it ends.
+    int shown = 0;
     QTimer::singleShot(0, &dialog, [&] {
+        ++shown;
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
         dialog.reject();
     });
     EXPECT_EQ(platform::runModal(dialog, true), 0);
+    EXPECT_EQ(shown, 1) << "the sheet was never shown";
 }
 
 TEST(ModalRun, ADialogOpensCentredOnTheWindowItWasOpenedFrom)

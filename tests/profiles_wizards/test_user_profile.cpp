@@ -85,10 +85,11 @@ protected:
     // Runs the design window's profile button for the edited side; `act`
     // fills the form, then OK (or Cancel) ends it unless `act` did. A
     // refused OK leaves the dialog with Cancel. A file panel opened
-    // meanwhile picks `panelPick`.
+    // meanwhile picks `panelPick`. The form must open once: checks among
+    // the steps pass unseen when it never does.
     int profileButton(const std::function<void(UserProfileForm &)> &act, bool ok = true)
     {
-        int result = -1;
+        int result = -1, formRuns = 0;
         user = [&](QDialog &d) {
             if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
                 panel->selectFile(panelPick);
@@ -96,6 +97,7 @@ protected:
                 return;
             }
             auto &form = dynamic_cast<UserProfileForm &>(d);
+            ++formRuns;
             opened << form.windowTitle();
             bool ended = false;
             const auto end = QObject::connect(&form, &QDialog::finished, [&] { ended = true; });
@@ -108,6 +110,7 @@ protected:
             result = form.result();
         };
         wnd->User_Profile_Button_Clicked();
+        EXPECT_EQ(formRuns, 1) << "the profile form did not open once";
         return result;
     }
 

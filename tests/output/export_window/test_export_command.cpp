@@ -455,15 +455,16 @@ TEST_F(ExportCommandTest, AFullDiskLeavesOnlyWholeCardsAndSaysWhyAndHowManyWereW
         whole += written.contains(front) && written.contains(back) ? 1 : 0;
     }
     EXPECT_LT(whole, 30);
-    // Room for every encoder's first file at once: some cards are there.
-    if (disk.mounted()) {
-        EXPECT_FALSE(written.isEmpty());
-    }
     for (const QString &file : written)
         EXPECT_TRUE(file.startsWith("Card_") && file.endsWith(".PNG")) << file.toStdString();
     EXPECT_TRUE(alert.endsWith(QStringLiteral("The export ended early: %1 of 30 cards were written.").arg(whole)))
         << alert.toStdString();
     expectRecordZeroShown();
+    // Room for every encoder's first file at once: some cards are there.
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs could be mounted (that takes root): under the file size limit no card fits, so "
+                        "that the cards with room are written is not checked";
+    EXPECT_FALSE(written.isEmpty());
 }
 
 TEST_F(ExportCommandTest, AFolderThatCannotBeMadeIsReportedBeforeAnythingIsFilled)
@@ -485,7 +486,8 @@ TEST_F(ExportCommandTest, AFolderThatCannotBeMadeIsReportedBeforeAnythingIsFille
     };
     for (const auto &row : rows) {
         if (row.chosen.isEmpty())
-            continue;
+            GTEST_SKIP() << "no tmpfs could be mounted and made read-only (that takes root): the read-only file "
+                            "system is not checked";
         alerts.clear();
         typedPath = row.chosen;
         exportFromMenu();

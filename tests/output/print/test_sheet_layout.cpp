@@ -1,7 +1,8 @@
-// The label grid as a user sees it on a drawn sheet: where the sides sit in
-// their cell, how the grid check fits rows and columns to the paper, and
-// which labels each page holds. (Where the block of labels sits for each
-// alignment is read from printed PDFs in the print window's tests.)
+// The label grid as a user sees it on a drawn sheet: where the block of
+// labels sits for each alignment, where the sides sit in their cell, how the
+// grid check fits rows and columns to the paper, and which labels each page
+// holds. Places are worked out by hand from the paper, the margins and the
+// labels, never by the layout's own arithmetic.
 
 #include "output/print/LabelSheet.h"
 
@@ -87,6 +88,30 @@ SheetLayout letterGrid()
 
 } // namespace
 
+TEST(SheetLayout, EachAlignmentPutsTheBlockWhereItsButtonSays)
+{
+    // US Letter (612 x 792) with margins of 20 left, 60 right, 30 top and
+    // 90 bottom: a printable area of 532 x 672 from (20, 30). The block of
+    // 2 rows x 3 columns of 100 x 80 labels, gaps 10 across and 6 down, is
+    // 320 x 166. Across it starts at 20, at 20 + (532 - 320) / 2 = 126 or at
+    // 612 - 60 - 320 = 232; down at 30, at 30 + (672 - 166) / 2 = 283 or at
+    // 792 - 90 - 166 = 536 (page coordinates, y down).
+    const double lefts[] = {20, 126, 232};
+    const double tops[] = {30, 283, 536};
+    for (int alignment = 1; alignment <= 9; ++alignment) {
+        SheetLayout layout = letterGrid();
+        layout.margins = {20, 60, 30, 90};
+        layout.alignment = alignment;
+        SolidCards cards(QSizeF(100, 80));
+        const QImage sheet = drawPage(layout, 0, 6, cards);
+        const QRectF block(lefts[(alignment - 1) % 3], tops[(alignment - 1) / 3], 320, 166);
+        expectNear(boxOf(sheet, 0, 40), block, "alignment " + std::to_string(alignment));
+        // The last label (row 2, column 3) is in the block's lower right corner.
+        EXPECT_EQ(qGray(sheet.pixel(((block.bottomRight() - QPointF(50, 40)) * kScale).toPoint())), 0)
+            << "alignment " << alignment;
+    }
+}
+
 TEST(SheetLayout, EachSideIsPlacedInItsCellAsTheSidesAndPairingSay)
 {
     // One label at the top left of the printable area, which starts at
@@ -163,6 +188,24 @@ TEST(SheetLayout, GridCheckFitsRowsAndColumnsToThePaper)
         EXPECT_EQ(fit.columns, row.columns) << row.why;
         EXPECT_NEAR(Points_to_MM_Convert(fit.horizontalGap), row.horizontalGapMm, 0.01) << row.why;
         EXPECT_NEAR(Points_to_MM_Convert(fit.verticalGap), row.verticalGapMm, 0.01) << row.why;
+    }
+    // Two 97 mm labels and a 6 mm gap fill 200 mm exactly: 3 columns asked
+    // for become floor((200 + 6) / (97 + 6)) = 2, whether the 200 mm are a
+    // whole paper or what margins leave of a wider one. Auto-centred, two
+    // 100 mm labels fill it with no gap.
+    for (const auto &[paperMm, marginMm] : {std::pair{200.0, 0.0f}, {210.0, 5.0f}, {216.0, 8.0f}, {297.0, 48.5f}}) {
+        const QSizeF paper(paperMm * kPointsPerMillimetre, 297 * kPointsPerMillimetre);
+        const float m = MM_to_Points_Convert(marginMm);
+        GridRequest exact = card(1, 3, false, 6);
+        exact.widthMm = 97;
+        const GridFit fit = fitGrid(exact, paper, {m, m, m, m});
+        EXPECT_EQ(fit.columns, 2) << paperMm << " mm paper, " << marginMm << " mm margins";
+        EXPECT_NEAR(Points_to_MM_Convert(fit.horizontalGap), 6, 0.001) << paperMm << " mm paper";
+        GridRequest centred = card(1, 3, true);
+        centred.widthMm = 100;
+        const GridFit full = fitGrid(centred, paper, {m, m, m, m});
+        EXPECT_EQ(full.columns, 2) << paperMm << " mm paper, auto-centred";
+        EXPECT_NEAR(full.horizontalGap, 0, 0.001) << paperMm << " mm paper, auto-centred";
     }
     // No printable area (a printer without settings) and a card without a
     // size: nothing to divide by, so the counts stay as typed.

@@ -28,6 +28,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -64,22 +65,51 @@ inline const PdfWord *findWord(const QList<PdfWord> &words, const QString &text)
     return nullptr;
 }
 
-// The barcode of each of the first `cells` labels of a page, as a reader
-// sees it in the label's card (one card at a time: the reader takes one
-// linear symbol per picture).
-inline QStringList idsOnPage(const QString &pdf, int page, const output::SheetLayout &layout, int cells)
+// The top left corners of a sheet's cards, in points from the page's top
+// left, row by row: each of `tops` with each of `lefts`, the first `count`
+// of them (every one when -1). A test works them out by hand from the paper,
+// the margins, the gaps and the card, never with the layout's own code, so a
+// card put in a wrong place is not looked for in the same wrong place.
+inline QList<QPointF> cardPlaces(const QList<double> &lefts, const QList<double> &tops, qsizetype count = -1)
+{
+    QList<QPointF> places;
+    for (double top : tops) {
+        for (double left : lefts)
+            places.append(QPointF(left, top));
+    }
+    return count < 0 ? places : places.mid(0, count);
+}
+
+// What a card of the test designs shows: the id its Code 128 symbol reads,
+// then the name its text box holds.
+inline QString cardShowing(int record)
+{
+    return recordId(record) + QLatin1Char(' ') + recordName(record);
+}
+
+// What each 252 x 144 pt card of a page shows at its place: the id its Code
+// 128 symbol reads in the card's own square of the page (one card at a time:
+// the reader takes one linear symbol per picture), "-" when none reads
+// there; then the word that starts where the card's text box starts, 18 pt
+// in and 10 pt down, within a point, if there is one.
+inline QStringList cardsOnPage(const QString &pdf, int page, const QList<QPointF> &places)
 {
     constexpr int kDpi = 200;
     const QImage sheet = renderPdfPage(pdf, page, kDpi);
-    QStringList ids;
-    for (int i = 0; i < cells; ++i) {
-        const output::LabelPlace place =
-            output::labelPlace(layout, i / layout.columns + 1, i % layout.columns + 1, {252, 144});
-        const QImage card = cropPoints(sheet, output::onPage(place.first, layout.paper), kDpi);
-        const Decoded d = decodeBarcode(card, ZXing::BarcodeFormat::Code128);
-        ids.append(d.valid ? QString::fromStdString(d.text) : QStringLiteral("-"));
+    const QList<PdfWord> words = pdfWords(pdf, page);
+    QStringList shown;
+    for (const QPointF &place : places) {
+        const Decoded d = decodeBarcode(cropPoints(sheet, QRectF(place, QSizeF(252, 144)), kDpi),
+                                        ZXing::BarcodeFormat::Code128);
+        QString card = d.valid ? QString::fromStdString(d.text) : QStringLiteral("-");
+        const QPointF text = place + QPointF(18, 10);
+        for (const PdfWord &w : words) {
+            if (std::abs(w.box.left() - text.x()) <= 1 && std::abs(w.box.top() - text.y()) <= 1)
+                card += QLatin1Char(' ') + w.text;
+        }
+        shown.append(card);
     }
-    return ids;
+    return shown;
 }
 
 // The print layout as the print window leaves it is kept for the next
@@ -237,12 +267,16 @@ protected:
     }
 
     // Opens the window; `user` acts in it while it runs. The save panel
-    // answers `pdf`; a preview dialog goes to `inPreview`.
+    // answers `pdf`; a preview dialog goes to `inPreview`. The window must
+    // run `user` once: checks among its steps pass unseen when it never
+    // opens.
     void open(const std::function<void(Print_Wnd &)> &user,
               const std::function<void(QPrintPreviewDialog &)> &inPreview = {})
     {
+        int runs = 0;
         platform::ScopedModalResponder responder([&](QDialog &d) {
             if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+                ++runs;
                 user(*w);
                 return 0;
             }
@@ -255,6 +289,7 @@ protected:
             return 0;
         });
         ASSERT_TRUE(wnd->Open_Print_Wnd());
+        ASSERT_EQ(runs, 1) << "the print window did not run the user's steps once";
     }
 
 public:

@@ -61,11 +61,12 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
         window.Get_Front_Controls_Array().push_back(graphic);
     }
 
-    output::SheetLayout layout;
+    int windowRuns = 0;
     platform::ScopedModalResponder user([&](QDialog &d) {
         auto *w = dynamic_cast<Print_Wnd *>(&d);
         if (!w)
             return 0;
+        ++windowRuns;
         EXPECT_EQ(w->Printer_ComboBox->currentText(), "TESTPDF");
         EXPECT_EQ(w->Paper_id->text(), "US Letter"); // the PPD's name
         EXPECT_EQ(w->l_mar_id->text(), "6.35"); // the PPD's 18 pt
@@ -73,11 +74,11 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
         w->Auto_Center_chk_bx->click();
         PrintTest::setGrid(*w, 5, 2);
         EXPECT_EQ(w->Total_Text->value(), 12);
-        layout = output::currentSheetLayout();
         w->PrintButtonPressed();
         return 0;
     });
     window.findChild<QAction *>("act_print")->trigger();
+    ASSERT_EQ(windowRuns, 1) << "the print window did not open";
     EXPECT_EQ(alerts, QStringList{});
     // The front shows record 0 again.
     EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
@@ -91,16 +92,25 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
         << "the queue wrote nothing: " << readTestFile(Scheduler::folder() + "/log/error_log").toStdString();
     const QString pdf = Scheduler::output();
     EXPECT_EQ(pdfInfo(pdf).pages, 2);
-    EXPECT_EQ(idsOnPage(pdf, 1, layout, 10), ids.mid(0, 10));
-    EXPECT_EQ(idsOnPage(pdf, 2, layout, 3), (QStringList{recordId(10), recordId(11), "-"}));
+    // The PPD's 18 pt at every edge leave 576 x 756 pt of the 612 x 792 pt
+    // sheet: (576 - 2 x 252) / 3 = 24 across and (756 - 5 x 144) / 6 = 6
+    // down before, between and after the cards.
+    const QList<double> lefts{42, 318}, tops{24, 174, 324, 474, 624};
+    QStringList first;
+    for (int n = 0; n < 10; ++n)
+        first.append(cardShowing(n));
+    EXPECT_EQ(cardsOnPage(pdf, 1, cardPlaces(lefts, tops)), first);
+    EXPECT_EQ(cardsOnPage(pdf, 2, cardPlaces(lefts, tops, 3)), (QStringList{cardShowing(10), cardShowing(11), "-"}));
 
     // A stopped run sends the queue nothing.
     const auto completedJobs = [] {
         return runTool("lpstat", {"-W", "completed", "-o", "TESTPDF"}).split('\n', Qt::SkipEmptyParts).size();
     };
     const qsizetype before = completedJobs();
+    windowRuns = 0;
     platform::ScopedModalResponder stopping([&](QDialog &d) {
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            ++windowRuns;
             PrintTest::setGrid(*w, 5, 2);
             // The run handles events between cards: the Stop button is
             // pressed after the first, and Yes answered.
@@ -110,6 +120,7 @@ TEST(PrintToCups, TheDesignsRecordsComeOutOfTheQueueInTheirCells)
         return 0;
     });
     window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(windowRuns, 1) << "the print window did not open";
     EXPECT_EQ(alerts, (QStringList{"Are you sure you want to continue?",
                                    "Printing was stopped after 1 of 12 cards (1 of 2 sheets). Nothing was printed."}));
     EXPECT_EQ(static_cast<TVNText &>(*text).contentsString(), recordName(0));
@@ -127,8 +138,10 @@ TEST(PrintToCups, ALandscapeSheetComesOutOfTheQueueInLandscape)
     window.design().Front_card_Prop.Card_Fill = true;
     window.design().Front_card_Prop.Card_Fill_Color = Qt::black;
     QFile::remove(Scheduler::output());
+    int windowRuns = 0;
     platform::ScopedModalResponder user([&](QDialog &d) {
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+            ++windowRuns;
             w->Orient_ComboBox->setCurrentIndex(1);
             w->comboBoxSelectionDidChange(w->Orient_ComboBox);
             EXPECT_GT(output::currentSheetLayout().paper.width(), output::currentSheetLayout().paper.height());
@@ -138,6 +151,7 @@ TEST(PrintToCups, ALandscapeSheetComesOutOfTheQueueInLandscape)
         return 0;
     });
     window.findChild<QAction *>("act_print")->trigger();
+    ASSERT_EQ(windowRuns, 1) << "the print window did not open";
     EXPECT_EQ(alerts, QStringList{});
     ASSERT_TRUE(Scheduler::waitFor(
         [] {
@@ -168,8 +182,10 @@ TEST(PrintToCups, PageSetupShowsAndChangesTheMarginsTheSheetIsLaidOutIn)
     PrintCommandDesk desk;
     desk.window.applyCardSize(QSizeF(88.9, 50.8));
     QStringList shownInSetup;
+    int windowRuns = 0, setupRuns = 0;
     platform::ScopedModalResponder user([&](QDialog &d) {
         if (auto *setup = dynamic_cast<QPageSetupDialog *>(&d)) {
+            ++setupRuns;
             // The panel's margins in millimetres, as the user reads them.
             auto *units = setup->findChild<QComboBox *>("unitCombo");
             units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
@@ -186,6 +202,7 @@ TEST(PrintToCups, PageSetupShowsAndChangesTheMarginsTheSheetIsLaidOutIn)
         auto *w = dynamic_cast<Print_Wnd *>(&d);
         if (!w)
             return 0;
+        ++windowRuns;
         // The PPD's 18 pt, in the window and in the panel alike.
         EXPECT_EQ(w->l_mar_id->text(), "6.35");
         EXPECT_TRUE(w->page_setup_btn->isEnabled());
@@ -207,5 +224,7 @@ TEST(PrintToCups, PageSetupShowsAndChangesTheMarginsTheSheetIsLaidOutIn)
         return 0;
     });
     desk.window.findChild<QAction *>("act_print")->trigger();
+    EXPECT_EQ(windowRuns, 1) << "the print window did not open";
+    EXPECT_EQ(setupRuns, 1) << "the page set-up panel did not open";
     EXPECT_EQ(desk.alerts, QStringList{});
 }

@@ -16,12 +16,15 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPageLayout>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
+#include <string>
 
 using namespace quorvant::test;
 
@@ -45,6 +48,14 @@ void letterOfTen(Print_Wnd &w)
     PrintTest::setGrid(w, 5, 2);
 }
 
+// Where letterOfTen puts the first `count` 252 x 144 pt cards of a sheet:
+// on 612 x 792 pt, (612 - 2 x 252) / 3 = 36 across and (792 - 5 x 144) / 6
+// = 12 down before, between and after them.
+QList<QPointF> letterOfTenPlaces(qsizetype count = 10)
+{
+    return cardPlaces({36, 324}, {12, 168, 324, 480, 636}, count);
+}
+
 // US Letter, one card a sheet, one copy.
 void letterOfOne(Print_Wnd &w)
 {
@@ -52,6 +63,25 @@ void letterOfOne(Print_Wnd &w)
     PrintTest::setGrid(w, 1, 1);
     if (auto *copies = w.findChild<QSpinBox *>("no_of_copy"))
         copies->setValue(1);
+}
+
+// Page margins (points) as a printer's page set-up leaves them.
+void setMargins(Print_Wnd &w, const QMarginsF &margins)
+{
+    ASSERT_TRUE(output::printInfo->setPageMargins(margins, QPageLayout::Point));
+    w.Set_values_From_Printer();
+    w.Check_Max_Cell_Value();
+}
+
+// Page 1 of `pdf` holds the design's own card (the symbol of "TYPED", the
+// text "FRONT") at each of `places`, and no other card.
+void expectCardsAt(const QString &pdf, const QList<QPointF> &places, const std::string &why)
+{
+    EXPECT_EQ(cardsOnPage(pdf, 1, places), QStringList(places.size(), "TYPED FRONT")) << why;
+    const QList<PdfWord> words = pdfWords(pdf, 1);
+    EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const PdfWord &w) { return w.text == "FRONT"; }),
+              places.size())
+        << why;
 }
 
 // Types `text` into a field as a user does: what it shows selected, the
@@ -219,15 +249,14 @@ TEST_F(PrintTest, EveryRecordIsPrintedAndTheDesignShowsRecordZeroAfterwards)
         letterOfTen(w);
         EXPECT_EQ(w.Total_Text->value(), 23);
         w.PrintButtonPressed();
-        const output::SheetLayout layout = output::currentSheetLayout();
         EXPECT_EQ(pdfInfo(pdf).pages, 3);
         EXPECT_EQ(pdfInfo(pdf).paper, QSizeF(612, 792));
         QStringList first, last;
         for (int n = 0; n < 10; ++n)
-            first.append(recordId(n));
-        last << recordId(20) << recordId(21) << recordId(22) << "-" << "-";
-        EXPECT_EQ(idsOnPage(pdf, 1, layout, 10), first);
-        EXPECT_EQ(idsOnPage(pdf, 3, layout, 5), last);
+            first.append(cardShowing(n));
+        last << cardShowing(20) << cardShowing(21) << cardShowing(22) << "-" << "-";
+        EXPECT_EQ(cardsOnPage(pdf, 1, letterOfTenPlaces()), first);
+        EXPECT_EQ(cardsOnPage(pdf, 3, letterOfTenPlaces(5)), last);
         EXPECT_NE(findWord(pdfWords(pdf, 3), recordName(22)), nullptr) << "texts stay text";
     });
     EXPECT_EQ(alerts, QStringList{});
@@ -246,7 +275,9 @@ TEST_F(PrintTest, PagesOfABatchRunStopWhereTheRecordsEnd)
         w.Total_Text->setValue(8);
         w.PrintButtonPressed();
         EXPECT_EQ(pdfInfo(pdf).pages, 2);
-        EXPECT_EQ(idsOnPage(pdf, 2, output::currentSheetLayout(), 4), (QStringList{recordId(4), "-", "-", "-"}));
+        // Top left aligned on a sheet without margins: cards at 0 and 252
+        // across, 0 and 144 down.
+        EXPECT_EQ(cardsOnPage(pdf, 2, cardPlaces({0, 252}, {0, 144})), (QStringList{cardShowing(4), "-", "-", "-"}));
     });
 }
 
@@ -289,18 +320,26 @@ TEST_F(PrintTest, SidesAndPairingsPutFrontAndBackInTheirPlaces)
 
 TEST_F(PrintTest, AlignmentsAndAutoCentringPlaceTheLabelsOnThePrintedSheet)
 {
-    // 2 x 2 cards of 252 x 144 on Letter (no margins to a PDF file): the
-    // block is 504 x 288, leaving 108 across and 504 down.
+    // 2 x 2 cards of 252 x 144 on Letter (612 x 792) with margins that
+    // differ on every side, as a printer's page set-up leaves them: 20 left,
+    // 40 right, 30 top and 90 bottom. The block is 504 x 288 in a printable
+    // area of 552 x 672 from (20, 30): 48 across and 384 down to spare.
     struct Row {
         int alignment; // 0: auto-centred
-        QPointF topLeft;
+        QList<double> lefts, tops;
     };
-    const Row rows[] = {{1, {0, 0}},     {2, {54, 0}},     {3, {108, 0}},    {4, {0, 252}},
-                        {5, {54, 252}},  {6, {108, 252}},  {7, {0, 504}},    {8, {54, 504}},
-                        {9, {108, 504}}, {0, {36, 168}}}; // auto: gaps 108 / 3 and 504 / 3
+    const QList<double> left{20, 272}, centre{44, 296}, right{68, 320};
+    const QList<double> top{30, 174}, middle{222, 366}, bottom{414, 558};
+    const Row rows[] = {{1, left, top},     {2, centre, top},     {3, right, top},
+                        {4, left, middle},  {5, centre, middle},  {6, right, middle},
+                        {7, left, bottom},  {8, centre, bottom},  {9, right, bottom},
+                        // Gaps of 48 / 3 = 16 across and 384 / 3 = 128 down
+                        // before, between and after the cards.
+                        {0, {36, 304}, {158, 430}}};
     for (const Row &row : rows) {
         open([&](Print_Wnd &w) {
             PrintTest::choosePaper(w, QPageSize::Letter);
+            setMargins(w, QMarginsF(20, 30, 40, 90));
             setGrid(w, 2, 2);
             if (row.alignment == 0)
                 w.Auto_Center_chk_bx->click();
@@ -308,10 +347,40 @@ TEST_F(PrintTest, AlignmentsAndAutoCentringPlaceTheLabelsOnThePrintedSheet)
                 w.align_buttons[size_t(row.alignment - 1)]->click();
             w.PrintButtonPressed();
         });
-        const PdfWord *text = findWord(pdfWords(pdf, 1), "FRONT");
-        ASSERT_NE(text, nullptr) << "alignment " << row.alignment;
-        EXPECT_NEAR(text->box.left() - 18, row.topLeft.x(), 2) << "alignment " << row.alignment;
-        EXPECT_NEAR(text->box.top() - 10, row.topLeft.y(), 4) << "alignment " << row.alignment;
+        expectCardsAt(pdf, cardPlaces(row.lefts, row.tops), "alignment " + std::to_string(row.alignment));
+    }
+}
+
+TEST_F(PrintTest, AGridThatFillsThePrintableWidthExactlyKeepsEveryColumn)
+{
+    // Margins that leave 200 mm across: two labels of 97 mm and the 6 mm gap
+    // between them fill it exactly, on A4 with 5 mm at either side as on
+    // US Letter (215.9 mm) with 7.95 mm.
+    struct Row {
+        QPageSize::PageSizeId paper;
+        double sideMm;
+        QList<double> lefts;
+        std::string why;
+    };
+    // The labels start at the side margin and 97 + 6 = 103 mm further; the
+    // 88.9 mm card sits (97 - 88.9) / 2 = 4.05 mm into its label: at 9.05
+    // and 112.05 mm on A4, 12 and 115 mm on Letter. Down, all sit under the
+    // 10 mm (28.35 pt) top margin.
+    const Row rows[] = {{QPageSize::A4, 5, {25.65, 317.62}, "A4"},
+                        {QPageSize::Letter, 7.95, {34.02, 325.98}, "Letter"}};
+    for (const Row &row : rows) {
+        open([&](Print_Wnd &w) {
+            PrintTest::choosePaper(w, row.paper);
+            setMargins(w, QMarginsF(row.sideMm, 10, row.sideMm, 30) * output::kPointsPerMillimetre);
+            typeInto(w.width_Text, "97");
+            typeInto(w.horz_mar_Text, "6");
+            typeInto(w.Col_Text, "3");
+            EXPECT_EQ(w.Col_Text->text(), "2") << row.why;
+            EXPECT_EQ(w.Col_Text->maximum(), 2) << row.why;
+            EXPECT_EQ(w.Total_Text->value(), 2) << row.why;
+            w.PrintButtonPressed();
+        });
+        expectCardsAt(pdf, cardPlaces(row.lefts, {28.35}), "two 97 mm labels in 200 mm of " + row.why);
     }
 }
 
@@ -363,8 +432,8 @@ TEST_F(PrintTest, AStoppedOrFailingRunIsReportedAndRecordZeroPutBack)
     open([this](Print_Wnd &w) {
         letterOfTen(w);
         w.PrintButtonPressed();
-        EXPECT_EQ(idsOnPage(pdf, 1, output::currentSheetLayout(), 6),
-                  (QStringList{recordId(0), recordId(1), recordId(2), "-", recordId(4), recordId(5)}));
+        EXPECT_EQ(cardsOnPage(pdf, 1, letterOfTenPlaces(6)),
+                  (QStringList{cardShowing(0), cardShowing(1), cardShowing(2), "-", cardShowing(4), cardShowing(5)}));
     });
     EXPECT_EQ(alerts, QStringList{"5 cards were printed.\n\nCard 4 could not be made and was left out:\n"
                                   "Card 4: the picture is missing"});
@@ -521,13 +590,9 @@ TEST(PrintCommand, ACardMadeWithoutItsBarcodeIsNamedAndEveryOtherCardPrinted)
         window.Get_Front_Controls_Array().push_back(code);
     }
     const QString pdf = tmp.file("cards.pdf");
-    output::SheetLayout layout;
     platform::ScopedModalResponder user([&](QDialog &d) {
         if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
-            PrintTest::choosePaper(*w, QPageSize::Letter);
-            w->Auto_Center_chk_bx->click();
-            PrintTest::setGrid(*w, 5, 2);
-            layout = output::currentSheetLayout();
+            letterOfTen(*w);
             w->PrintButtonPressed();
         } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
             panel->selectFile(pdf);
@@ -540,7 +605,7 @@ TEST(PrintCommand, ACardMadeWithoutItsBarcodeIsNamedAndEveryOtherCardPrinted)
     EXPECT_TRUE(alerts.first().startsWith("5 cards were printed.\n\nCard 3 was made without its barcode:\n"
                                           "Card 3: \"40123X\": "))
         << alerts.first().toStdString();
-    EXPECT_EQ(idsOnPage(pdf, 1, layout, 5), ids);
+    EXPECT_EQ(cardsOnPage(pdf, 1, letterOfTenPlaces(5)), ids);
     // Every record's QR Code went out as rectangles, not as a picture.
     EXPECT_EQ(pdfImages(pdf).objects, 0);
 }

@@ -137,9 +137,11 @@ TEST(ExportOptions, StartOverEveryTimeAndAnswerWithTheChoice)
     QMainWindow owner;
     ExportWindow window(&owner);
     // The user picks PNG at 300 dpi, both sides combined, and leaves the
-    // series out.
+    // series out. Each opening must run the user's steps once.
+    int runs = 0;
     {
-        platform::ScopedModalResponder user([](QDialog &d) {
+        platform::ScopedModalResponder user([&runs](QDialog &d) {
+            ++runs;
             auto &w = static_cast<ExportWindow &>(d);
             EXPECT_EQ(w.fileFormatPopup->currentText(), "TIFF");
             EXPECT_EQ(w.saveDPIText->currentText(), "72");
@@ -160,11 +162,13 @@ TEST(ExportOptions, StartOverEveryTimeAndAnswerWithTheChoice)
         expected.accepted = true;
         expected.options = {"PNG", 300, "BOTH", true};
         EXPECT_EQ(window.run({true, false}), expected);
+        EXPECT_EQ(runs, 1);
     }
     // Next time the choice is gone; the back side leaves the combine check
     // as it is, but not offered; Cancel answers not accepted.
     {
-        platform::ScopedModalResponder user([](QDialog &d) {
+        platform::ScopedModalResponder user([&runs](QDialog &d) {
+            ++runs;
             auto &w = static_cast<ExportWindow &>(d);
             EXPECT_EQ(w.fileFormatPopup->currentText(), "TIFF");
             EXPECT_FALSE(w.export_combined_image_chk->isChecked());
@@ -179,6 +183,7 @@ TEST(ExportOptions, StartOverEveryTimeAndAnswerWithTheChoice)
         });
         const output::ExportAnswer answer = window.run({});
         EXPECT_FALSE(answer.accepted);
+        EXPECT_EQ(runs, 2);
     }
 }
 
