@@ -21,6 +21,7 @@
 #include "profiles_wizards/WizardGlobals.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
@@ -192,13 +193,26 @@ public:
         // with: the template when one was opened, else the open design.
         const design_window::User_Profile_Class front = main->design().Front_user_profile;
         const design_window::User_Profile_Class back = main->design().Back_user_profile;
+        // So is the spreadsheet its fields were bound to, which opening the
+        // template would replace with the template's own (mostly none).
+        const SpreadsheetSource sheet = SpreadsheetSource::current();
         const auto placeProfile = [&] {
             if (!gallery.profile_confirmed)
                 return;
             main->design().Front_user_profile = front;
             main->design().Back_user_profile = back;
+            QString lost;
+            if (bindsColumn(front) || bindsColumn(back)) {
+                // Objects of the template bound to columns of its own
+                // spreadsheet read the profile's from now on.
+                lost = main->changedColumnsMessage(design_window::currentSpreadsheetTable().titles,
+                                                   sheet.table.titles, isProfileField);
+                sheet.restore();
+            }
             design_window::Fill_User_Profile = true;
             placeConfirmedProfile(true);
+            if (!lost.isEmpty())
+                Show_MessageBox(lost);
         };
         if (chosen != 1)
             return placeProfile();
@@ -215,6 +229,34 @@ public:
     }
 
 private:
+    // The design's spreadsheet data source as the design file keeps it.
+    struct SpreadsheetSource {
+        design_window::SpreadsheetTable table;
+        QString path;
+        bool inUse = false;
+        static SpreadsheetSource current()
+        {
+            return {design_window::currentSpreadsheetTable(), design_window::Excel_Source_Path,
+                    design_window::Excel_Binding_Use};
+        }
+        void restore() const
+        {
+            design_window::restoreSpreadsheetTable(table);
+            design_window::Excel_Source_Path = path;
+            design_window::Excel_Binding_Use = inUse;
+        }
+    };
+    static bool bindsColumn(const design_window::User_Profile_Class &profile)
+    {
+        return std::any_of(profile.fields.begin(), profile.fields.end(),
+                           [](const design_window::ProfileFieldValue &f) { return f.xl; });
+    }
+    // A graphic the profile placement owns: it binds it again itself.
+    static bool isProfileField(const TVNGraphic &graphic)
+    {
+        return design_window::profileFieldOfValueId(Trim_Str(graphic.control_ID)).has_value();
+    }
+
     // The profile of both sides, confirmed in a wizard, placed on the card.
     static void placeConfirmedProfile(bool confirmed)
     {
