@@ -17,6 +17,7 @@
 #include "profiles_wizards/UserProfileForm.h"
 #include "tests/batch_data/zip/PythonRunner.h"
 #include "tests/design_window/Outlets.h"
+#include "tests/output/CardFixtures.h"
 #include "tests/profiles_wizards/WizardTestSupport.h"
 
 #include <QAction>
@@ -57,11 +58,48 @@ protected:
         services.imageExport = exporter.get();
         return services;
     }
+    // The user: picks `panelPick` in every file panel, every column of a
+    // workbook (or none: `pickColumns`), PNG at kDpi for an export, and
+    // leaves the rest to `act`; a profile dialog that `act` leaves open
+    // ends with OK.
+    QString panelPick;
+    bool pickColumns = true;
+    std::function<void(QDialog &)> act;
+    QStringList opened;
+    QStringList resultBoxes;
+    bool dataOffered = false;
+
     void SetUp() override
     {
         WindowTest::SetUp();
         for (UserProfileForm *form : forms())
             form->tools = profiles_wizards::installedProfileBatchTools();
+        user = [this](QDialog &d) {
+            opened << QString::fromLatin1(d.metaObject()->className());
+            if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
+                panel->selectFile(panelPick);
+                panel->setResult(1);
+            } else if (auto *picker = dynamic_cast<Import_Excel *>(&d)) {
+                picker->Select_ALL_Pressed();
+                (pickColumns ? picker->ok_btn : picker->cancel_btn)->click();
+            } else if (auto *options = dynamic_cast<ExportWindow *>(&d)) {
+                dataOffered = options->Export_with_excel_chk->isEnabled() && options->Export_with_excel_chk->isChecked();
+                options->fileFormatPopup->setCurrentText("PNG");
+                options->saveDPIText->setCurrentText(QString::number(kDpi));
+                options->buttons->button(QDialogButtonBox::Ok)->click();
+            } else if (auto *box = dynamic_cast<Export_File_Box *>(&d)) {
+                resultBoxes << box->_open_log_message->text();
+                box->_open_log_chk->setChecked(false);
+                box->setResult(1);
+            } else {
+                bool ended = false;
+                const auto end = QObject::connect(&d, &QDialog::finished, [&] { ended = true; });
+                act(d);
+                if (auto *form = dynamic_cast<UserProfileForm *>(&d); form && !ended)
+                    form->ok_btn->click();
+                QObject::disconnect(end);
+            }
+        };
     }
     void TearDown() override
     {
@@ -141,29 +179,17 @@ TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachEx
     const QString people = peopleWorkbook();
     const QString exportFolder = tmp.file("out");
     QDir().mkpath(exportFolder);
-    QStringList opened;
-    user = [&](QDialog &d) {
-        opened << QString::fromLatin1(d.metaObject()->className());
-        if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
-            panel->selectFile(people);
-            panel->setResult(1);
-        } else if (auto *picker = dynamic_cast<Import_Excel *>(&d)) {
-            picker->Select_ALL_Pressed();
-            picker->ok_btn->click();
-        } else if (auto *form = dynamic_cast<User_profile *>(&d)) {
+    panelPick = people;
+    act = [&](QDialog &d) {
+        if (auto *form = dynamic_cast<User_profile *>(&d)) {
             form->excel_browse_btn->click();
-            const auto side = [form](F field, int item) {
-                form->side_combos[std::size_t(field)]->setCurrentIndex(item);
-            };
-            bind(*form, F::Name, 2, "Name");
-            side(F::Name, 0);
-            bind(*form, F::image, 2, "Photo");
-            side(F::image, 0);
-            bind(*form, F::unique, 1, "a series");
-            side(F::unique, 1);
+            for (const auto &[field, source, item, side] :
+                 {std::tuple{F::Name, 2, "Name", 0}, {F::image, 2, "Photo", 0}, {F::unique, 1, "a series", 1}}) {
+                bind(*form, field, source, item);
+                form->side_combos[std::size_t(field)]->setCurrentIndex(side);
+            }
             EXPECT_EQ(form->row(F::Name).value->text(), "Ann Lee");
             form->preview_btn->click();
-            form->ok_btn->click();
         } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
             gallery->user_profile_btn->click();
             gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
@@ -199,9 +225,8 @@ TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachEx
     // The card's own profile dialog shows the columns and the workbook.
     opened.clear();
     wnd->setEditedSide(0);
-    user = [&](QDialog &d) {
+    act = [&](QDialog &d) {
         auto &form = dynamic_cast<UserProfileForm &>(d);
-        opened << form.objectName();
         for (const auto &[field, column] : {std::pair{F::Name, "Name"}, {F::image, "Photo"}}) {
             EXPECT_EQ(form.row(field).ds_combo->currentText(), "Excel") << column;
             EXPECT_EQ(form.row(field).ser_col_cb->currentText(), column);
@@ -213,23 +238,7 @@ TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachEx
     EXPECT_EQ(opened, QStringList{"Show_User_Profile"});
 
     // Every record exported: each card its own row's photo and name.
-    QStringList resultBoxes;
-    bool dataOffered = false;
-    user = [&](QDialog &d) {
-        if (auto *options = dynamic_cast<ExportWindow *>(&d)) {
-            dataOffered = options->Export_with_excel_chk->isEnabled() && options->Export_with_excel_chk->isChecked();
-            options->fileFormatPopup->setCurrentText("PNG");
-            options->saveDPIText->setCurrentText(QString::number(kDpi));
-            options->buttons->button(QDialogButtonBox::Ok)->click();
-        } else if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
-            panel->selectFile(exportFolder);
-            panel->setResult(1);
-        } else if (auto *box = dynamic_cast<Export_File_Box *>(&d)) {
-            resultBoxes << box->_open_log_message->text();
-            box->_open_log_chk->setChecked(false);
-            box->setResult(1);
-        }
-    };
+    panelPick = exportFolder;
     outlet<QAction>(*wnd, "act_export")->trigger();
     waitForExport();
     EXPECT_TRUE(dataOffered);
@@ -241,11 +250,8 @@ TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachEx
     for (int n = 0; n < 3; ++n) {
         const QImage card(QStringLiteral("%1/Quorvant/Card_%2.PNG").arg(exportFolder).arg(n + 1));
         ASSERT_FALSE(card.isNull()) << n;
-        const QColor middle = card.pixelColor((photoBox.center() * kDpi / 72).toPoint());
-        EXPECT_TRUE(std::abs(middle.red() - kPeople[n].photo.red()) < 8
-                    && std::abs(middle.green() - kPeople[n].photo.green()) < 8
-                    && std::abs(middle.blue() - kPeople[n].photo.blue()) < 8)
-            << "card " << n + 1 << ": " << middle.name().toStdString();
+        const QPoint middle = (photoBox.center() * kDpi / 72).toPoint();
+        EXPECT_TRUE(quorvant::test::looksLike(card, middle.x(), middle.y(), kPeople[n].photo)) << "card " << n + 1;
         cards << card;
     }
     // The name's box as the card draws each row's name by itself: the
@@ -282,33 +288,15 @@ TEST_F(ProfileSpreadsheetBinding, AnotherWorkbookKeepsEachChosenColumnByTitleAnd
         rows << QStringList{tmp.file(p.name + ".png"), "Oslo", p.name.toUpper()};
     const QString moved = workbook("moved.xlsx", {"Photo", "City", "Name"}, rows);
 
-    QString panelPick = people;
-    bool pickColumns = true;
     const auto browse = [&](UserProfileForm &form, const QString &path) {
         panelPick = path;
         form.excel_browse_btn->click();
     };
-    const auto withForm = [&](const std::function<void(UserProfileForm &)> &act) {
-        int runs = 0;
-        user = [&](QDialog &d) {
-            if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
-                panel->selectFile(panelPick);
-                panel->setResult(1);
-            } else if (auto *picker = dynamic_cast<Import_Excel *>(&d)) {
-                picker->Select_ALL_Pressed();
-                (pickColumns ? picker->ok_btn : picker->cancel_btn)->click();
-            } else if (auto *form = dynamic_cast<UserProfileForm *>(&d)) {
-                ++runs;
-                bool ended = false;
-                const auto end = QObject::connect(form, &QDialog::finished, [&] { ended = true; });
-                act(*form);
-                if (!ended)
-                    form->ok_btn->click();
-                QObject::disconnect(end);
-            }
-        };
+    const auto withForm = [&](const std::function<void(UserProfileForm &)> &fill) {
+        opened.clear();
+        act = [&](QDialog &d) { fill(dynamic_cast<UserProfileForm &>(d)); };
         wnd->User_Profile_Button_Clicked();
-        EXPECT_EQ(runs, 1);
+        EXPECT_EQ(opened.count("Show_User_Profile"), 1);
     };
 
     // Bound in the card's own dialog; then the design loses its workbook
