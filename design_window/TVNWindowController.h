@@ -394,7 +394,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-
     // ---- fields (outlets); the design's own are in DesignDocument
     TVNGrid *grid = nullptr;
     platform::Image _no_image;

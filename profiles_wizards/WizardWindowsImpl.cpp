@@ -21,11 +21,11 @@
 #include "profiles_wizards/WizardGlobals.h"
 
 #include <QBuffer>
-#include <algorithm>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace profiles_wizards {
 
