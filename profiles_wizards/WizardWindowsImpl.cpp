@@ -188,6 +188,13 @@ public:
         Template_Wizard &gallery = Template_Wizard::defaultInstance();
         if (!main)
             return;
+        // The open design as the gallery found it: the gallery's profile
+        // dialog keeps its profile and workbook in the open design, meant
+        // for the card the gallery ends with.
+        const SpreadsheetSource ownSheet = SpreadsheetSource::current();
+        const design_window::User_Profile_Class ownFront = main->design().Front_user_profile;
+        const design_window::User_Profile_Class ownBack = main->design().Back_user_profile;
+        const bool ownChanges = main->mainWidget()->isWindowModified();
         const int chosen = gallery.Open_Template_Window();
         // A profile confirmed in the gallery is meant for the card it ends
         // with: the template when one was opened, else the open design.
@@ -216,8 +223,13 @@ public:
         };
         if (chosen != 1)
             return placeProfile();
-        // The template replaces the open design (after asking to save its
-        // changes, when it has any).
+        // The template replaces the open design, after asking to save the
+        // design's own changes when it has any: it is asked about and saved
+        // as it was, not with what the profile brought for the template.
+        ownSheet.restore();
+        main->design().Front_user_profile = ownFront;
+        main->design().Back_user_profile = ownBack;
+        main->mainWidget()->setWindowModified(ownChanges);
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
             return placeProfile();
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {

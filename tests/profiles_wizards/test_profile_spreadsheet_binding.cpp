@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
@@ -196,12 +197,11 @@ TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachEx
             gallery->ok_btn->click();
         }
     };
-    // The workbook is part of the open design, which is not saved.
-    answers = {1};
+    // The workbook came for the template: the new, unchanged design is
+    // replaced without a question.
     outlet<QAction>(*wnd, "act_templates")->trigger();
     EXPECT_EQ(opened, (QStringList{"Template_Wizard", "User_profile", "QFileDialog", "Import_Excel"}));
-    EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
-    alerts.clear();
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
 
     // The template's card, its name and photo bound to their columns, the
     // unique number to the series on the back.
@@ -355,4 +355,63 @@ TEST_F(ProfileSpreadsheetBinding, AnotherWorkbookKeepsEachChosenColumnByTitleAnd
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "ANN LEE");
     EXPECT_EQ(graphic(0, "Fup_PhoneNO")->data_source_type, 0);
     EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_PhoneNO")).contentsString(), "555-0100");
+}
+
+TEST_F(ProfileSpreadsheetBinding, TheGalleryAsksOnlyForTheOpenDesignsOwnChangesAndSavesThemWithItsOwnWorkbook)
+{
+    Check_Path_And_Create_Files();
+    const QString people = peopleWorkbook();
+    const QString towns = workbook("towns.xlsx", {"Town"}, {{"Oslo"}, {"Rome"}});
+    // A saved design with a workbook of its own, chosen from the data menu.
+    panelPick = towns;
+    outlet<QAction>(*wnd, "act_spreadsheet")->trigger();
+    ASSERT_EQ(currentSpreadsheetTable().titles, QStringList{"Town"});
+    const QString badge = tmp.file("badge.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(badge, false));
+    const QByteArray saved = quorvant::test::readTestFile(badge);
+    ASSERT_EQ(wnd->Read_and_load_design_Log(badge, "L"), 1);
+    alerts.clear();
+
+    // The profile binds the name to the people's workbook; the template
+    // takes it.
+    int forms = 0;
+    act = [&](QDialog &d) {
+        if (auto *form = dynamic_cast<User_profile *>(&d)) {
+            ++forms;
+            panelPick = people;
+            form->excel_browse_btn->click();
+            bind(*form, F::Name, 2, "Name");
+        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
+            gallery->user_profile_btn->click();
+            gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
+            gallery->ok_btn->click();
+        }
+    };
+    const auto takeTemplate = [&] {
+        forms = 0;
+        outlet<QAction>(*wnd, "act_templates")->trigger();
+        ASSERT_EQ(forms, 1);
+        EXPECT_EQ(Excel_Source_Path, people);
+        EXPECT_EQ(graphic(0, "Fup_Name")->excel_col_indx, 1);
+    };
+
+    // Unchanged, the design is replaced unasked and its file stays as it was.
+    takeTemplate();
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
+    EXPECT_TRUE(quorvant::test::readTestFile(badge) == saved) << "the design file was written";
+
+    // Changed, it is asked about; saved, its file has the change, its own
+    // workbook and no profile.
+    answers = {1}; // the template's card is not kept
+    ASSERT_EQ(wnd->Read_and_load_design_Log(badge, "L"), 1);
+    alerts.clear();
+    outlet<QDoubleSpinBox>(*wnd, "card_width_mm")->setValue(70);
+    answers = {0};
+    takeTemplate();
+    EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
+    const std::optional<Design> reread = loadDesignFile(badge);
+    ASSERT_TRUE(reread);
+    EXPECT_NEAR(reread->frontCard.Card_Size.width() * 25.4 / 72, 70, 0.01);
+    EXPECT_EQ(reread->table.titles, QStringList{"Town"});
+    EXPECT_FALSE(reread->frontProfile.field(F::Name).xl);
 }
