@@ -83,6 +83,11 @@ public:
     virtual void Remove_Excel_Col_Name_In_Combo(QComboBox *combo) = 0;
     // The series manager.
     virtual void Batch_Series_Button() = 0;
+    // What to tell the user of the objects (but those `skip` accepts, when
+    // given) whose bound columns the column titles `after` lack or title
+    // otherwise than `before` did; empty when there are none.
+    virtual QString changedColumnsMessage(const QStringList &before, const QStringList &after,
+                                          const std::function<bool(const TVNGraphic &)> &skip) const = 0;
 
     // ---- per-record fill (any thread where RecordFill says so)
     virtual void Check_Series_Or_Excel_Use_or_not() = 0;

@@ -130,6 +130,8 @@ public:
     void Fill_Excel_Col_Name_In_Combo(QComboBox *combo) override;
     void Add_Excel_Col_Name_In_Combo(QComboBox *combo) override;
     void Remove_Excel_Col_Name_In_Combo(QComboBox *combo) override;
+    QString changedColumnsMessage(const QStringList &before, const QStringList &after,
+                                  const std::function<bool(const TVNGraphic &)> &skip) const override;
 
     // ---- record binding and per-record fill (design_window::RecordFill);
     // any thread: the fill hands itself to the main thread
@@ -392,11 +394,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // What to tell the user of the objects whose bound columns the new
-    // column titles `after` lack or title otherwise than `before` did;
-    // empty when there are none.
-    QString changedColumnsMessage(const QStringList &before, const QStringList &after) const;
-
     // ---- fields (outlets); the design's own are in DesignDocument
     TVNGrid *grid = nullptr;
     platform::Image _no_image;

@@ -56,7 +56,7 @@ int TVNWindowController::Choose_Spreadsheet_Source()
     if (result == 1) {
         markDesignChanged();   // the design file keeps the table
         // Named as the user last saw them, before the new values go in.
-        const QString changed = changedColumnsMessage(before, currentSpreadsheetTable().titles);
+        const QString changed = changedColumnsMessage(before, currentSpreadsheetTable().titles, {});
         // The canvas shows the new workbook's first row now, not the old
         // one's until the next run.
         Select_first_row_value_for_design(false);
@@ -67,7 +67,8 @@ int TVNWindowController::Choose_Spreadsheet_Source()
     return result;
 }
 
-QString TVNWindowController::changedColumnsMessage(const QStringList &before, const QStringList &after) const
+QString TVNWindowController::changedColumnsMessage(const QStringList &before, const QStringList &after,
+                                                  const std::function<bool(const TVNGraphic &)> &skip) const
 {
     QStringList lines;
     const auto quoted = [](const QString &title) { return QStringLiteral("\"%1\"").arg(title); };
@@ -76,6 +77,8 @@ QString TVNWindowController::changedColumnsMessage(const QStringList &before, co
             break;
         const GraphicList &list = side == 0 ? document->graphics : document->graphics_back;
         for (const batch_data::ColumnChange &change : batch_data::changedColumns(bindingsOf(list), before, after)) {
+            if (skip && skip(*list.at(size_t(change.object))))
+                continue;
             const QString object = describeObject(*list.at(size_t(change.object)),
                                                   side == 0 ? QStringLiteral("front") : QStringLiteral("back"),
                                                   size_t(change.object));

@@ -495,12 +495,65 @@ void UserProfileForm::Browse_excel_Btn_Clicked()
     excel_path_field->setText(path);
     if (main.Check_And_Validate_File_Path(path))
         return;
+    // The column each field bound to the spreadsheet has chosen, by title:
+    // a new workbook may hold it at another position, or not at all.
+    std::array<QString, kProfileFieldCount> chosen;
+    for (ProfileField f : kProfileFields) {
+        const QComboBox *list = row(f).ser_col_cb;
+        if (sourceOf(f) == Column && list->currentIndex() >= 0)
+            chosen[std::size_t(f)] = list->currentText();
+    }
     if (tools.chooseSpreadsheetColumns)
         tools.chooseSpreadsheetColumns(path);
-    if (spreadsheetHasRows())
+    QStringList lost;
+    if (spreadsheetHasRows()) {
         Add_Excel_in_Data_Source_Combo();
-    else
+        lost = refreshColumnLists(chosen);
+    } else {
+        // No records to take values from: such a field takes its value as
+        // typed, rather than another source the list happens to fall on.
+        for (ProfileField f : kProfileFields) {
+            if (sourceOf(f) != Column)
+                continue;
+            selectSource(f, Typed);
+            lost << fieldName(f);
+        }
         Remove_Excel_in_Data_Source_Combo();
+    }
+    if (!lost.isEmpty())
+        Show_MessageBox(tr("These fields lost their spreadsheet column; please choose it again: %1")
+                            .arg(lost.join(QLatin1String(", "))));
+}
+
+QStringList UserProfileForm::refreshColumnLists(const std::array<QString, kProfileFieldCount> &chosen)
+{
+    QStringList lost;
+    for (ProfileField f : kProfileFields) {
+        if (sourceOf(f) != Column)
+            continue;
+        QComboBox *list = row(f).ser_col_cb;
+        {
+            const QSignalBlocker block(list);
+            mainWindow().Fill_Excel_Col_Name_In_Combo(list);
+            list->setCurrentIndex(-1);
+        }
+        const QString &title = chosen[std::size_t(f)];
+        if (title.isEmpty())
+            continue;
+        // Chosen through the signal: the value box shows the new first row.
+        list->setCurrentIndex(list->findText(title, Qt::MatchExactly));
+        if (list->currentIndex() >= 0)
+            continue;
+        // The old workbook's value no longer comes from anywhere.
+        showValue(f, QString());
+        lost << fieldName(f);
+    }
+    return lost;
+}
+
+QString UserProfileForm::fieldName(ProfileField f)
+{
+    return profileFieldTitle(f).remove(QLatin1String(" :"));
 }
 
 void UserProfileForm::Add_Excel_in_Data_Source_Combo()

@@ -11,6 +11,7 @@
 #include "drawing/TVNGraphic.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -167,6 +168,13 @@ private:
     bool canView(int source) const;
     void buildRow(design_window::ProfileField f, bool editableCaptions);
     void selectSource(design_window::ProfileField f, int item);
+    // The column lists of the fields bound to the spreadsheet filled with
+    // its titles anew, each field keeping the column titled as in `chosen`
+    // (by field; empty for none). The names of the fields whose column the
+    // spreadsheet no longer has.
+    QStringList refreshColumnLists(const std::array<QString, design_window::kProfileFieldCount> &chosen);
+    // How messages name field `f` ("Company Name").
+    static QString fieldName(design_window::ProfileField f);
     void sourceChosen(design_window::ProfileField f);
     void seriesChosen(design_window::ProfileField f);
     // The field's value from the spreadsheet or series just chosen.

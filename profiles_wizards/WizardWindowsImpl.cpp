@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace profiles_wizards {
 
@@ -187,23 +188,48 @@ public:
         Template_Wizard &gallery = Template_Wizard::defaultInstance();
         if (!main)
             return;
+        // The open design as the gallery found it: the gallery's profile
+        // dialog keeps its profile and workbook in the open design, meant
+        // for the card the gallery ends with.
+        const SpreadsheetSource ownSheet = SpreadsheetSource::current();
+        const design_window::User_Profile_Class ownFront = main->design().Front_user_profile;
+        const design_window::User_Profile_Class ownBack = main->design().Back_user_profile;
+        const bool ownChanges = main->mainWidget()->isWindowModified();
         const int chosen = gallery.Open_Template_Window();
         // A profile confirmed in the gallery is meant for the card it ends
         // with: the template when one was opened, else the open design.
         const design_window::User_Profile_Class front = main->design().Front_user_profile;
         const design_window::User_Profile_Class back = main->design().Back_user_profile;
+        // So is the spreadsheet its fields were bound to, which opening the
+        // template would replace with the template's own (mostly none).
+        const SpreadsheetSource sheet = SpreadsheetSource::current();
         const auto placeProfile = [&] {
             if (!gallery.profile_confirmed)
                 return;
             main->design().Front_user_profile = front;
             main->design().Back_user_profile = back;
+            QString lost;
+            if (bindsColumn(front) || bindsColumn(back)) {
+                // Objects of the template bound to columns of its own
+                // spreadsheet read the profile's from now on.
+                lost = main->changedColumnsMessage(design_window::currentSpreadsheetTable().titles,
+                                                   sheet.table.titles, isProfileField);
+                sheet.restore();
+            }
             design_window::Fill_User_Profile = true;
             placeConfirmedProfile(true);
+            if (!lost.isEmpty())
+                Show_MessageBox(lost);
         };
         if (chosen != 1)
             return placeProfile();
-        // The template replaces the open design (after asking to save its
-        // changes, when it has any).
+        // The template replaces the open design, after asking to save the
+        // design's own changes when it has any: it is asked about and saved
+        // as it was, not with what the profile brought for the template.
+        ownSheet.restore();
+        main->design().Front_user_profile = ownFront;
+        main->design().Back_user_profile = ownBack;
+        main->mainWidget()->setWindowModified(ownChanges);
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
             return placeProfile();
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {
@@ -215,6 +241,34 @@ public:
     }
 
 private:
+    // The design's spreadsheet data source as the design file keeps it.
+    struct SpreadsheetSource {
+        design_window::SpreadsheetTable table;
+        QString path;
+        bool inUse = false;
+        static SpreadsheetSource current()
+        {
+            return {design_window::currentSpreadsheetTable(), design_window::Excel_Source_Path,
+                    design_window::Excel_Binding_Use};
+        }
+        void restore() const
+        {
+            design_window::restoreSpreadsheetTable(table);
+            design_window::Excel_Source_Path = path;
+            design_window::Excel_Binding_Use = inUse;
+        }
+    };
+    static bool bindsColumn(const design_window::User_Profile_Class &profile)
+    {
+        return std::any_of(profile.fields.begin(), profile.fields.end(),
+                           [](const design_window::ProfileFieldValue &f) { return f.xl; });
+    }
+    // A graphic the profile placement owns: it binds it again itself.
+    static bool isProfileField(const TVNGraphic &graphic)
+    {
+        return design_window::profileFieldOfValueId(Trim_Str(graphic.control_ID)).has_value();
+    }
+
     // The profile of both sides, confirmed in a wizard, placed on the card.
     static void placeConfirmedProfile(bool confirmed)
     {

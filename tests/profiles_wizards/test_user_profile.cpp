@@ -643,3 +643,52 @@ TEST_F(ProfileTest, DesignFilesWithoutProfilesOpenAndDamagedProfilesAreRefused)
         EXPECT_TRUE(why.startsWith("The user profile \"Front_user_profile\" is damaged")) << why.toStdString();
     }
 }
+
+TEST_F(ProfileTest, GalleryProfileKeepsItsSpreadsheetOverTheTemplatesOwnAndNamesWhatThatUnbinds)
+{
+    // A user template with a workbook of its own: a town under its column 2
+    // and the name field of an earlier profile under column 1.
+    const auto boundText = [](const QString &id, int column) {
+        auto text = std::make_shared<TVNText>();
+        text->control_ID = id;
+        text->Set_Data_source_type(kProfileSpreadsheet);
+        text->Set_Excel_binding(true);
+        text->Set_Excel_binding_Index(column);
+        return text;
+    };
+    Design badge;
+    badge.front = {boundText("TOWN", 2), boundText("Fup_Name", 1)};
+    badge.table = {{"Surname", "Town"}, {{{"Extension", "1"}, {"Column1", "Moe"}, {"Column2", "Bergen"}}}};
+    badge.excelBindingUse = true;
+    badge.excelSourcePath = "/elsewhere/old.xlsx";
+    ASSERT_TRUE(saveDesignFile(res("Templates/Badge.zelg"), badge));
+    makePicture(res("Templates/Badge.png"));
+    // The workbook the profile binds to (the column picker stands in).
+    panelPick = makePicture(res("people.xlsx"));
+    int forms = 0;
+    user = [&](QDialog &d) {
+        if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
+            panel->selectFile(panelPick);
+            panel->setResult(1);
+        } else if (auto *form = dynamic_cast<User_profile *>(&d)) {
+            ++forms;
+            form->excel_browse_btn->click();
+            bindColumn(*form, F::Name, 1);
+            form->ok_btn->click();
+        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
+            gallery->user_profile_btn->click();
+            gallery->ok_btn->click();
+        }
+    };
+    wnd->findChild<QAction *>("act_templates")->trigger();
+    ASSERT_EQ(forms, 1);
+    EXPECT_EQ(currentSpreadsheetTable(), sheet);
+    EXPECT_EQ(Excel_Source_Path, panelPick);
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Oslo");
+    // The template's town now reads the phone column; the name field is
+    // the profile's own, bound again.
+    EXPECT_EQ(alerts, QStringList{"The new spreadsheet's columns differ where these objects are bound; please bind "
+                                  "them again:\n"
+                                  "The text \"TOWN\" (object 1 on the front): column 2 \"Town\" is now \"Phone\"."})
+        << alerts.join('|').toStdString();
+}

@@ -1,0 +1,417 @@
+// A profile bound to a workbook's columns keeps its binding: made in the
+// template gallery through the program's own column picker, it reaches the
+// template's card bound to its columns and every exported card carries its
+// own row; in the card's own dialog another workbook keeps each chosen
+// column by title and names the fields that lost theirs.
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
+#include "batch_data/spreadsheet_window/Import_Excel.h"
+#include "design_window/DesignFile.h"
+#include "design_window/ExportFileBox.h"
+#include "design_window/ResourceFolder.h"
+#include "design_window/SeriesWindows.h"
+#include "drawing/TVNGraphic.h"
+#include "output/export_window/ExportWindow.h"
+#include "output/export_window/ImageExport.h"
+#include "profiles_wizards/Template_Wizard.h"
+#include "profiles_wizards/ThumbnailList.h"
+#include "profiles_wizards/UserProfileForm.h"
+#include "tests/batch_data/zip/PythonRunner.h"
+#include "tests/design_window/Outlets.h"
+#include "tests/output/CardFixtures.h"
+#include "tests/profiles_wizards/WizardTestSupport.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace design_window;
+using profiles_wizards::UserProfileForm;
+using F = ProfileField;
+using quorvant::test::outlet;
+
+namespace {
+
+constexpr double kDpi = 150;
+
+struct Person {
+    QString name;
+    QColor photo;
+};
+const Person kPeople[] = {{"Ann Lee", Qt::red}, {"Bob Stone", Qt::green}, {"Cy Young", Qt::blue}};
+
+class ProfileSpreadsheetBinding : public quorvant::test::WindowTest {
+protected:
+    std::unique_ptr<ImageExport> exporter = std::make_unique<ImageExport>();
+
+    HubServices services() const override
+    {
+        HubServices services = WindowTest::services();
+        services.series = &batch_data::designSeriesWindows();
+        services.imageExport = exporter.get();
+        return services;
+    }
+    // The user: picks `panelPick` in every file panel, every column of a
+    // workbook (or none: `pickColumns`), PNG at kDpi for an export, and
+    // leaves the rest to `act`; a profile dialog that `act` leaves open
+    // ends with OK.
+    QString panelPick;
+    bool pickColumns = true;
+    std::function<void(QDialog &)> act;
+    QStringList opened;
+    QStringList resultBoxes;
+    bool dataOffered = false;
+
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        for (UserProfileForm *form : forms())
+            form->tools = profiles_wizards::installedProfileBatchTools();
+        user = [this](QDialog &d) {
+            opened << QString::fromLatin1(d.metaObject()->className());
+            if (auto *panel = qobject_cast<QFileDialog *>(&d)) {
+                panel->selectFile(panelPick);
+                panel->setResult(1);
+            } else if (auto *picker = dynamic_cast<Import_Excel *>(&d)) {
+                picker->Select_ALL_Pressed();
+                (pickColumns ? picker->ok_btn : picker->cancel_btn)->click();
+            } else if (auto *options = dynamic_cast<ExportWindow *>(&d)) {
+                dataOffered = options->Export_with_excel_chk->isEnabled() && options->Export_with_excel_chk->isChecked();
+                options->fileFormatPopup->setCurrentText("PNG");
+                options->saveDPIText->setCurrentText(QString::number(kDpi));
+                options->buttons->button(QDialogButtonBox::Ok)->click();
+            } else if (auto *box = dynamic_cast<Export_File_Box *>(&d)) {
+                resultBoxes << box->_open_log_message->text();
+                box->_open_log_chk->setChecked(false);
+                box->setResult(1);
+            } else {
+                bool ended = false;
+                const auto end = QObject::connect(&d, &QDialog::finished, [&] { ended = true; });
+                act(d);
+                if (auto *form = dynamic_cast<UserProfileForm *>(&d); form && !ended)
+                    form->ok_btn->click();
+                QObject::disconnect(end);
+            }
+        };
+    }
+    void TearDown() override
+    {
+        for (UserProfileForm *form : forms())
+            form->tools = {};
+        restoreSpreadsheetTable({});
+        WindowTest::TearDown();
+        exporter.reset();
+        setSeriesWindows(nullptr);
+    }
+    static std::array<UserProfileForm *, 2> forms()
+    {
+        return {&Show_User_Profile::defaultInstance(), &User_profile::defaultInstance()};
+    }
+
+    // A workbook made by openpyxl with a title row `titles` and one row per
+    // entry of `rows`.
+    QString workbook(const QString &name, const QStringList &titles, const QList<QStringList> &rows)
+    {
+        const QString path = tmp.file(name);
+        QStringList args{path, titles.join('\t')};
+        for (const QStringList &row : rows)
+            args << row.join('\t');
+        const auto made = quorvant::test::runPython(QStringLiteral(R"(
+import sys, openpyxl
+wb = openpyxl.Workbook()
+for line in sys.argv[2:]:
+    wb.active.append(line.split('\t'))
+wb.save(sys.argv[1])
+)"), args);
+        EXPECT_TRUE(made.ok) << made.err.toStdString();
+        return path;
+    }
+    // Name, Number, Photo, URL of kPeople, each photo a picture of one colour.
+    QString peopleWorkbook()
+    {
+        QList<QStringList> rows;
+        for (const Person &p : kPeople) {
+            const QString photo = makePicture(tmp.file(p.name + ".png"), p.photo, QSize(60, 80));
+            rows << QStringList{p.name, QString::number(rows.size() + 101), photo, "https://example.org/" + p.name};
+        }
+        return workbook("people.xlsx", {"Name", "Number", "Photo", "URL"}, rows);
+    }
+
+    static void bind(UserProfileForm &f, F field, int source, const QString &item)
+    {
+        f.row(field).ds_combo->setCurrentIndex(source);
+        QComboBox *list = f.row(field).ser_col_cb;
+        list->setCurrentIndex(list->findText(item));
+        ASSERT_EQ(list->currentText(), item);
+    }
+    GraphicPtr graphic(int side, const QString &id) const
+    {
+        for (const GraphicPtr &g : side ? wnd->Get_Back_Controls_Array() : wnd->Get_Front_Controls_Array())
+            if (g->control_ID == id)
+                return g;
+        return nullptr;
+    }
+    void waitForExport()
+    {
+        if (!exporter->isRunning())
+            return;
+        QEventLoop loop;
+        QObject::connect(exporter.get(), &ImageExport::batchFinished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        loop.exec();
+        ASSERT_FALSE(exporter->isRunning()) << "the export did not end";
+    }
+};
+
+} // namespace
+
+TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachExportedCardHasItsRow)
+{
+    Check_Path_And_Create_Files();
+    quorvant::test::writeTestFile(res("DataSet/a series.txt"), "U-001\nU-002\nU-003\n");
+    const QString people = peopleWorkbook();
+    const QString exportFolder = tmp.file("out");
+    QDir().mkpath(exportFolder);
+    panelPick = people;
+    act = [&](QDialog &d) {
+        if (auto *form = dynamic_cast<User_profile *>(&d)) {
+            form->excel_browse_btn->click();
+            for (const auto &[field, source, item, side] :
+                 {std::tuple{F::Name, 2, "Name", 0}, {F::image, 2, "Photo", 0}, {F::unique, 1, "a series", 1}}) {
+                bind(*form, field, source, item);
+                form->side_combos[std::size_t(field)]->setCurrentIndex(side);
+            }
+            EXPECT_EQ(form->row(F::Name).value->text(), "Ann Lee");
+            form->preview_btn->click();
+        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
+            gallery->user_profile_btn->click();
+            gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
+            gallery->ok_btn->click();
+        }
+    };
+    // The workbook came for the template: the new, unchanged design is
+    // replaced without a question.
+    outlet<QAction>(*wnd, "act_templates")->trigger();
+    EXPECT_EQ(opened, (QStringList{"Template_Wizard", "User_profile", "QFileDialog", "Import_Excel"}));
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
+
+    // The template's card, its name and photo bound to their columns, the
+    // unique number to the series on the back.
+    EXPECT_GT(wnd->Get_Front_Controls_Array().size(), 3u);
+    const GraphicPtr name = graphic(0, "Fup_Name");
+    const GraphicPtr photo = graphic(0, "Fup_Photo");
+    const GraphicPtr unique = graphic(1, "Fup_UniqueNo");
+    ASSERT_TRUE(name && photo && unique);
+    EXPECT_EQ(std::tuple(name->data_source_type, name->excel_binding, name->excel_col_indx), std::tuple(2, true, 1));
+    EXPECT_EQ(std::tuple(photo->data_source_type, photo->excel_binding, photo->excel_col_indx), std::tuple(2, true, 3));
+    EXPECT_EQ(std::tuple(unique->data_source_type, unique->batch_list_name), std::tuple(1, QString("a series")));
+    // The workbook stays the design's data source: the inspector shows the
+    // name's column.
+    EXPECT_EQ(currentSpreadsheetTable().titles, (QStringList{"Name", "Number", "Photo", "URL"}));
+    EXPECT_EQ(Excel_Source_Path, people);
+    EXPECT_TRUE(Excel_Binding_Use);
+    wnd->Show_RHS_Properties(name.get());
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Data_source_type")->currentText(), "Excel");
+    EXPECT_EQ(outlet<QComboBox>(*wnd, "Batch_Series")->currentText(), "Name");
+
+    // The card's own profile dialog shows the columns and the workbook.
+    opened.clear();
+    wnd->setEditedSide(0);
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        for (const auto &[field, column] : {std::pair{F::Name, "Name"}, {F::image, "Photo"}}) {
+            EXPECT_EQ(form.row(field).ds_combo->currentText(), "Excel") << column;
+            EXPECT_EQ(form.row(field).ser_col_cb->currentText(), column);
+        }
+        EXPECT_EQ(form.excel_path_field->text(), people);
+        form.cancel_btn->click();
+    };
+    wnd->User_Profile_Button_Clicked();
+    EXPECT_EQ(opened, QStringList{"Show_User_Profile"});
+
+    // Every record exported: each card its own row's photo and name.
+    panelPick = exportFolder;
+    outlet<QAction>(*wnd, "act_export")->trigger();
+    waitForExport();
+    EXPECT_TRUE(dataOffered);
+    EXPECT_EQ(resultBoxes, QStringList{"Frame has been exported successfully."});
+    EXPECT_EQ(QDir(exportFolder + "/Quorvant").entryList(QDir::Files, QDir::Name),
+              (QStringList{"Card_1.PNG", "Card_2.PNG", "Card_3.PNG"}));
+    const QRectF photoBox = photo->bounds();
+    QList<QImage> cards;
+    for (int n = 0; n < 3; ++n) {
+        const QImage card(QStringLiteral("%1/Quorvant/Card_%2.PNG").arg(exportFolder).arg(n + 1));
+        ASSERT_FALSE(card.isNull()) << n;
+        const QPoint middle = (photoBox.center() * kDpi / 72).toPoint();
+        EXPECT_TRUE(quorvant::test::looksLike(card, middle.x(), middle.y(), kPeople[n].photo)) << "card " << n + 1;
+        cards << card;
+    }
+    // The name's box as the card draws each row's name by itself: the
+    // exported card whose box matches it (a pixel's shift aside) is that
+    // row's.
+    const QRect nameBox = QRectF(name->bounds().topLeft() * kDpi / 72, name->bounds().size() * kDpi / 72).toAlignedRect();
+    for (int n = 0; n < 3; ++n) {
+        wnd->Check_Series_Or_Excel_Use_or_not();
+        wnd->Set_data_table_value_to_card(n, "F", false);
+        EXPECT_EQ(static_cast<TVNText &>(*name).contentsString(), kPeople[n].name);
+        const QImage drawn = wnd->renderedSide(0).toBitmap(kDpi).copy(nameBox);
+        for (int m = 0; m < 3; ++m) {
+            double differs = 1;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    differs = std::min(differs, quorvant::test::differingPixelShare(
+                                                    cards[m].copy(nameBox.translated(dx, dy)), drawn, 40));
+            if (m == n)
+                EXPECT_LT(differs, 0.005) << "card " << m + 1;
+            else
+                EXPECT_GT(differs, 0.03) << "card " << m + 1 << " has the name of row " << n + 1;
+        }
+    }
+    wnd->Select_first_row_value_for_design(false);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
+}
+
+TEST_F(ProfileSpreadsheetBinding, AnotherWorkbookKeepsEachChosenColumnByTitleAndNamesTheFieldsThatLostIt)
+{
+    const QString people = peopleWorkbook();
+    // The same people, the columns in another order and no number.
+    QList<QStringList> rows;
+    for (const Person &p : kPeople)
+        rows << QStringList{tmp.file(p.name + ".png"), "Oslo", p.name.toUpper()};
+    const QString moved = workbook("moved.xlsx", {"Photo", "City", "Name"}, rows);
+
+    const auto browse = [&](UserProfileForm &form, const QString &path) {
+        panelPick = path;
+        form.excel_browse_btn->click();
+    };
+    const auto withForm = [&](const std::function<void(UserProfileForm &)> &fill) {
+        opened.clear();
+        act = [&](QDialog &d) { fill(dynamic_cast<UserProfileForm &>(d)); };
+        wnd->User_Profile_Button_Clicked();
+        EXPECT_EQ(opened.count("Show_User_Profile"), 1);
+    };
+
+    // Bound in the card's own dialog; then the design loses its workbook
+    // while the fields still say "Excel".
+    withForm([&](UserProfileForm &form) {
+        browse(form, people);
+        bind(form, F::Name, 2, "Name");
+        bind(form, F::phone, 2, "Number");
+        bind(form, F::image, 2, "Photo");
+    });
+    const SpreadsheetTable peopleTable = currentSpreadsheetTable();
+    restoreSpreadsheetTable({});
+    alerts.clear();
+    withForm([&](UserProfileForm &form) {
+        EXPECT_EQ(form.row(F::Name).ds_combo->currentText(), "Excel");
+        EXPECT_EQ(form.row(F::Name).ser_col_cb->count(), 1);
+        browse(form, people);
+        // Offered again in full; nothing was chosen from the one item.
+        EXPECT_EQ(form.row(F::Name).ser_col_cb->count(), 5);
+        form.cancel_btn->click();
+    });
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
+    // No columns picked: still no records, and the fields say so.
+    restoreSpreadsheetTable({});
+    pickColumns = false;
+    withForm([&](UserProfileForm &form) {
+        browse(form, people);
+        for (F field : {F::Name, F::phone, F::image})
+            EXPECT_EQ(form.row(field).ds_combo->currentText(), "Manual");
+        EXPECT_EQ(form.row(F::Name).ds_combo->count(), 2);
+        form.cancel_btn->click();
+    });
+    EXPECT_EQ(alerts, QStringList{"These fields lost their spreadsheet column; please choose it again: Name, "
+                                  "Phone No., Photo"});
+    pickColumns = true;
+    alerts.clear();
+    restoreSpreadsheetTable(peopleTable);
+
+    // With the columns chosen, another workbook keeps each by its title
+    // and shows its first row; the number's field is named.
+    withForm([&](UserProfileForm &form) {
+        EXPECT_EQ(form.row(F::phone).ser_col_cb->currentText(), "Number");
+        browse(form, moved);
+        EXPECT_EQ(form.row(F::Name).ser_col_cb->currentText(), "Name");
+        EXPECT_EQ(form.row(F::Name).value->text(), "ANN LEE");
+        EXPECT_EQ(form.row(F::image).ser_col_cb->currentText(), "Photo");
+        EXPECT_EQ(form.image_path_val->text(), tmp.file("Ann Lee.png"));
+        EXPECT_EQ(form.row(F::phone).ser_col_cb->currentIndex(), -1);
+        EXPECT_TRUE(form.row(F::phone).value->text().isEmpty());
+        EXPECT_EQ(alerts, QStringList{"These fields lost their spreadsheet column; please choose it again: Phone No."});
+        form.row(F::phone).ds_combo->setCurrentIndex(0);
+        form.row(F::phone).value->setText("555-0100");
+    });
+    EXPECT_EQ(std::tuple(graphic(0, "Fup_Name")->excel_col_indx, graphic(0, "Fup_Photo")->excel_col_indx),
+              std::tuple(3, 1));
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "ANN LEE");
+    EXPECT_EQ(graphic(0, "Fup_PhoneNO")->data_source_type, 0);
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_PhoneNO")).contentsString(), "555-0100");
+}
+
+TEST_F(ProfileSpreadsheetBinding, TheGalleryAsksOnlyForTheOpenDesignsOwnChangesAndSavesThemWithItsOwnWorkbook)
+{
+    Check_Path_And_Create_Files();
+    const QString people = peopleWorkbook();
+    const QString towns = workbook("towns.xlsx", {"Town"}, {{"Oslo"}, {"Rome"}});
+    // A saved design with a workbook of its own, chosen from the data menu.
+    panelPick = towns;
+    outlet<QAction>(*wnd, "act_spreadsheet")->trigger();
+    ASSERT_EQ(currentSpreadsheetTable().titles, QStringList{"Town"});
+    const QString badge = tmp.file("badge.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(badge, false));
+    const QByteArray saved = quorvant::test::readTestFile(badge);
+    ASSERT_EQ(wnd->Read_and_load_design_Log(badge, "L"), 1);
+    alerts.clear();
+
+    // The profile binds the name to the people's workbook; the template
+    // takes it.
+    int forms = 0;
+    act = [&](QDialog &d) {
+        if (auto *form = dynamic_cast<User_profile *>(&d)) {
+            ++forms;
+            panelPick = people;
+            form->excel_browse_btn->click();
+            bind(*form, F::Name, 2, "Name");
+        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
+            gallery->user_profile_btn->click();
+            gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
+            gallery->ok_btn->click();
+        }
+    };
+    const auto takeTemplate = [&] {
+        forms = 0;
+        outlet<QAction>(*wnd, "act_templates")->trigger();
+        ASSERT_EQ(forms, 1);
+        EXPECT_EQ(Excel_Source_Path, people);
+        EXPECT_EQ(graphic(0, "Fup_Name")->excel_col_indx, 1);
+    };
+
+    // Unchanged, the design is replaced unasked and its file stays as it was.
+    takeTemplate();
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
+    EXPECT_TRUE(quorvant::test::readTestFile(badge) == saved) << "the design file was written";
+
+    // Changed, it is asked about; saved, its file has the change, its own
+    // workbook and no profile.
+    answers = {1}; // the template's card is not kept
+    ASSERT_EQ(wnd->Read_and_load_design_Log(badge, "L"), 1);
+    alerts.clear();
+    outlet<QDoubleSpinBox>(*wnd, "card_width_mm")->setValue(70);
+    answers = {0};
+    takeTemplate();
+    EXPECT_EQ(alerts, QStringList{"Do you want to save changes before closing?"});
+    const std::optional<Design> reread = loadDesignFile(badge);
+    ASSERT_TRUE(reread);
+    EXPECT_NEAR(reread->frontCard.Card_Size.width() * 25.4 / 72, 70, 0.01);
+    EXPECT_EQ(reread->table.titles, QStringList{"Town"});
+    EXPECT_FALSE(reread->frontProfile.field(F::Name).xl);
+}
