@@ -41,6 +41,23 @@ void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::fu
 {
     QEventLoop loop;
     std::atomic<bool> done = false;
+    bool shown = false;
+    const auto show = [&] {
+        // User input is held off by the sheet meanwhile. Over an owner not
+        // shown yet (a dialog that reads before it opens) a window-modal
+        // sheet would hold off nothing: it then holds off every window.
+        if (const QWidget *owner = sheet.parentWidget(); owner && owner->isVisible()) {
+            sheet.open(); // window-modal
+        } else {
+            sheet.setWindowModality(Qt::ApplicationModal);
+            sheet.show();
+        }
+        shown = true;
+    };
+    // Covering from the start means before the work can finish: a worker
+    // faster than this thread would otherwise leave the sheet unshown.
+    if (showAfter.count() <= 0)
+        show();
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
@@ -55,20 +72,12 @@ void runUnderPleaseWait(PleaseWaitSheet &sheet, const char *where, const std::fu
         QTimer::singleShot(showAfter, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    if (!done) {
-        // User input is held off by the sheet meanwhile. Over an owner not
-        // shown yet (a dialog that reads before it opens) a window-modal
-        // sheet would hold off nothing: it then holds off every window.
-        if (const QWidget *owner = sheet.parentWidget(); owner && owner->isVisible()) {
-            sheet.open(); // window-modal
-        } else {
-            sheet.setWindowModality(Qt::ApplicationModal);
-            sheet.show();
-        }
-        while (!done)
-            loop.exec();
+    if (!done && !shown)
+        show();
+    while (!done)
+        loop.exec();
+    if (shown)
         sheet.hide();
-    }
     worker.join();
     if (failure) {
         try {
