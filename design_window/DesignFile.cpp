@@ -1101,6 +1101,15 @@ bool saveDesignFile(const QString &path, const Design &design, QString *error)
     const QByteArray bytes = encodeDesign(design, error);
     if (bytes.isEmpty())
         return false;
+    // A file that would not open again never takes the last good one's place.
+    if (bytes.size() > kMostDesignFileBytes) {
+        if (error)
+            *error = QStringLiteral("It would have %L1 bytes, more than any design (%L2 bytes at most), and could "
+                                    "not be opened again.")
+                         .arg(bytes.size())
+                         .arg(kMostDesignFileBytes);
+        return false;
+    }
     return platform::writeFileAtomically(path, bytes, error);
 }
 

@@ -81,7 +81,9 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nul
 Design detachedDesign(Design design);
 
 // Writes the design atomically: the previous file stays intact when the
-// write fails. Touches nothing but `design`: may run on any thread.
+// write fails, or when the design has grown past what loadDesignFile reads
+// (kMostDesignFileBytes). Touches nothing but `design`: may run on any
+// thread.
 bool saveDesignFile(const QString &path, const Design &design, QString *error = nullptr);
 
 // The largest file read as a design: far beyond a design of thousands of
