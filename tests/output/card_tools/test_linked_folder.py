@@ -5,7 +5,8 @@ The output folder a/dirlink is a link to ../b/real, where the first card's
 file is a link to ../../g.png: the system reads that as b/g.png (the text
 counts from b/real/Quorvant, the folder that really holds the link), while
 the path as typed would make it a/g.png. The card must land in b/g.png, and
-a/g.png, another file, must stay as it was, byte for byte.
+a/g.png, another file, must stay as it was, byte for byte. A loop of links
+where a card goes is refused with the system's reason, and stays.
 """
 import os
 import subprocess
@@ -66,6 +67,17 @@ class LinkedFolder(unittest.TestCase):
                          sorted(os.listdir(self.path("plain", "Quorvant"))))
         self.assertEqual(sorted(os.listdir(self.path("a"))), ["dirlink", "g.png"])
         self.assertEqual(sorted(os.listdir(self.path("b"))), ["g.png", "real"])
+
+    def test_a_loop_of_links_is_refused_with_the_systems_reason(self):
+        folder = self.path("out", "Quorvant")
+        os.makedirs(folder)
+        os.symlink("loopB", os.path.join(folder, "Card_2.PNG"))
+        os.symlink("Card_2.PNG", os.path.join(folder, "loopB"))
+        result = self.run_tool([EXPORT_CARDS, self.design, self.path("out"), "PNG", "72"])
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn(os.path.join(folder, "Card_2.PNG") + "\n\nToo many levels of symbolic links", result.stderr)
+        self.assertEqual(os.readlink(os.path.join(folder, "Card_2.PNG")), "loopB")
+        self.assertEqual(os.readlink(os.path.join(folder, "loopB")), "Card_2.PNG")
 
 
 if __name__ == "__main__":
