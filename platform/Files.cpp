@@ -46,6 +46,12 @@ QByteArray temporaryName(const QByteArray &folder, const QByteArray &fileName)
 // after as many (SYMLOOP_MAX) and calls it a loop.
 constexpr int kMostLinks = 40;
 
+// `name` in the folder `folder`.
+QByteArray joined(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
 // The real path of the folder `folder`, every link and "." or ".." in it
 // resolved by the system; the errno value when it cannot be reached.
 int realFolder(const QByteArray &folder, QByteArray *real)
@@ -77,7 +83,7 @@ int destination(QByteArray path, QByteArray *folder, QByteArray *name)
         if (const int failed = realFolder(given, folder))
             return failed;
         *name = path.mid(slash + 1);
-        const QByteArray full = *folder + (folder->endsWith('/') ? "" : "/") + *name;
+        const QByteArray full = joined(*folder, *name);
         struct stat st {};
         if (::lstat(full.constData(), &st) != 0) {
             // A new file where no link points yet; a link to nothing is
@@ -95,7 +101,7 @@ int destination(QByteArray path, QByteArray *folder, QByteArray *name)
         if (length >= text.size())
             return ENAMETOOLONG;
         text.truncate(length);
-        path = text.startsWith('/') ? text : *folder + (folder->endsWith('/') ? "" : "/") + text;
+        path = text.startsWith('/') ? text : joined(*folder, text);
     }
 }
 
@@ -270,7 +276,7 @@ bool AtomicFile::open(OpenMode mode)
     QByteArray fileName;
     if (const int failed = destination(*given, &folder, &fileName))
         return fail(failed);
-    const QByteArray target = folder + (folder.endsWith('/') ? "" : "/") + fileName;
+    const QByteArray target = joined(folder, fileName);
     struct stat existing {};
     const bool replacing = ::stat(target.constData(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
