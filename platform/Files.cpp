@@ -281,6 +281,12 @@ bool AtomicFile::open(OpenMode mode)
     const bool replacing = ::stat(target.constData(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
         return fail(EISDIR);
+    // A device, a pipe or a socket is not replaced by a file of that name
+    // (root could otherwise put a file in place of /dev/null).
+    if (replacing && !S_ISREG(existing.st_mode)) {
+        setErrorString(QStringLiteral("It is not a regular file."));
+        return false;
+    }
     // A file the user made read-only is not replaced, though the folder
     // would let the rename through.
     if (replacing && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)

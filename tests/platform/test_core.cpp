@@ -230,6 +230,17 @@ TEST(AtomicWrite, ALinkLeadsWhereTheSystemSaysItPoints)
     EXPECT_EQ(everythingIn(tmp.path()), before);
     for (const char *link : {"loopA", "loopB", "dangling.png", "toDangling.png", "noFolder.png", "folderLoop"})
         EXPECT_TRUE(S_ISLNK(statOf(tmp.file(link)).st_mode)) << link;
+
+    // A pipe, named or linked to, is no file to put a card in place of.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.file("pipe")).constData(), 0600), 0);
+    makeLink("pipe", tmp.file("toPipe.png"));
+    for (const char *name : {"pipe", "toPipe.png"}) {
+        error.clear();
+        EXPECT_FALSE(platform::writeFileAtomically(tmp.file(name), "card", &error)) << name;
+        EXPECT_EQ(error, "It is not a regular file.") << name;
+    }
+    EXPECT_TRUE(S_ISFIFO(statOf(tmp.file("pipe")).st_mode));
+    EXPECT_TRUE(S_ISLNK(statOf(tmp.file("toPipe.png")).st_mode));
 }
 
 TEST(AtomicWrite, AFullDiskLeavesNoEmptyOrCutFileAndSaysWhy)
