@@ -305,9 +305,17 @@ bool AtomicFile::open(OpenMode mode)
         struct stat made {};
         if (::fstat(temporary->fd, &made) != 0)
             return fail(errno);
-        if (made.st_gid != existing.st_gid && ::fchown(temporary->fd, uid_t(-1), existing.st_gid) != 0)
-            return fail(errno);
-        if (::fchmod(temporary->fd, existing.st_mode & 07777) != 0)
+        mode_t mode = existing.st_mode & 07777;
+        if (made.st_gid != existing.st_gid && ::fchown(temporary->fd, uid_t(-1), existing.st_gid) != 0) {
+            // A group the user is not in (or one this system does not know)
+            // cannot be given. Refusing would stop users saving their own
+            // file: it keeps the group any new file there gets, and that
+            // group is given no more than everyone else had.
+            if (errno != EPERM && errno != EINVAL)
+                return fail(errno);
+            mode = (mode & ~mode_t(S_IRWXG)) | ((mode & S_IRWXO) << 3);
+        }
+        if (::fchmod(temporary->fd, mode) != 0)
             return fail(errno);
     }
     m_temporary = std::move(temporary);

@@ -34,9 +34,10 @@ public:
     // the real folder that holds it): the file it names will be replaced. A
     // chain of links that loops or ends at nothing is refused with the
     // system's reason, as is a path that names no regular file (a folder, a
-    // device). An existing file's permissions and group are taken over, or
-    // the open fails; one the user may not write is refused ("Permission
-    // denied").
+    // device). An existing file's permissions and group are taken over; a
+    // group the user is not in cannot be, and then the file keeps the group
+    // a new file gets, with no more rights than others have. One the user may
+    // not write is refused ("Permission denied").
     bool open(OpenMode mode) override;
     // The permissions the file is to have, before anything is written.
     bool setPermissions(QFileDevice::Permissions permissions);
@@ -71,8 +72,8 @@ private:
 // fails; the old file is then untouched and no temporary file is left. A
 // link at `path` is followed as AtomicFile::open() follows it: the file it
 // names is replaced, the link stays. An existing file keeps its permissions
-// and group; one the user may not write, or one that is not a regular file,
-// is refused.
+// and group (as far as AtomicFile::open() can keep them); one the user may
+// not write, or one that is not a regular file, is refused.
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error = nullptr);
 
 // Makes the folder `path` and any missing folders above it, with the
