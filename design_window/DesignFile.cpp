@@ -1096,11 +1096,9 @@ Design detachedDesign(Design design)
     return design;
 }
 
-bool saveDesignFile(const QString &path, const Design &design, QString *error)
+QByteArray designFileBytes(const Design &design, QString *error)
 {
     const QByteArray bytes = encodeDesign(design, error);
-    if (bytes.isEmpty())
-        return false;
     // A file that would not open again never takes the last good one's place.
     if (bytes.size() > kMostDesignFileBytes) {
         if (error)
@@ -1108,9 +1106,15 @@ bool saveDesignFile(const QString &path, const Design &design, QString *error)
                                     "not be opened again.")
                          .arg(bytes.size())
                          .arg(kMostDesignFileBytes);
-        return false;
+        return {};
     }
-    return platform::writeFileAtomically(path, bytes, error);
+    return bytes;
+}
+
+bool saveDesignFile(const QString &path, const Design &design, QString *error)
+{
+    const QByteArray bytes = designFileBytes(design, error);
+    return !bytes.isEmpty() && platform::writeFileAtomically(path, bytes, error);
 }
 
 std::optional<QString> designFileRefusal(const QString &path)
