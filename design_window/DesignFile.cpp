@@ -1096,12 +1096,25 @@ Design detachedDesign(Design design)
     return design;
 }
 
-bool saveDesignFile(const QString &path, const Design &design, QString *error)
+QByteArray designFileBytes(const Design &design, QString *error)
 {
     const QByteArray bytes = encodeDesign(design, error);
-    if (bytes.isEmpty())
-        return false;
-    return platform::writeFileAtomically(path, bytes, error);
+    // A file that would not open again never takes the last good one's place.
+    if (bytes.size() > kMostDesignFileBytes) {
+        if (error)
+            *error = QStringLiteral("It would have %L1 bytes, more than any design (%L2 bytes at most), and could "
+                                    "not be opened again.")
+                         .arg(bytes.size())
+                         .arg(kMostDesignFileBytes);
+        return {};
+    }
+    return bytes;
+}
+
+bool saveDesignFile(const QString &path, const Design &design, QString *error)
+{
+    const QByteArray bytes = designFileBytes(design, error);
+    return !bytes.isEmpty() && platform::writeFileAtomically(path, bytes, error);
 }
 
 std::optional<QString> designFileRefusal(const QString &path)

@@ -80,8 +80,13 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nul
 // never changed in place).
 Design detachedDesign(Design design);
 
-// Writes the design atomically: the previous file stays intact when the
-// write fails. Touches nothing but `design`: may run on any thread.
+// The bytes saveDesignFile writes: empty, with the reason, when the design
+// cannot be encoded or has grown past what loadDesignFile reads
+// (kMostDesignFileBytes), so that it would not open again.
+QByteArray designFileBytes(const Design &design, QString *error = nullptr);
+// Writes the design atomically (designFileBytes): the previous file stays
+// intact when the design cannot be stored or the write fails. Touches
+// nothing but `design`: may run on any thread.
 bool saveDesignFile(const QString &path, const Design &design, QString *error = nullptr);
 
 // The largest file read as a design: far beyond a design of thousands of

@@ -138,7 +138,9 @@ bool TVNWindowController::Save_project_file(const QString &path, bool show_msg)
         if (error.isEmpty())
             error = tr("The design could not be written.");
         Show_NSLog_Message(QStringLiteral("Saving %1 failed: %2").arg(path, error));
-        Show_MessageBox(tr("The design could not be saved.\n%1").arg(error));
+        if (!error.endsWith(QLatin1Char('.')))
+            error += QLatin1Char('.');
+        Show_MessageBox(tr("The design \"%1\" could not be saved: %2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     // No box on every save: the title's modified mark goes and the status

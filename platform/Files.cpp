@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -39,6 +40,69 @@ QByteArray temporaryName(const QByteArray &folder, const QByteArray &fileName)
 {
     return folder + "/." + fileName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36)
            + ".part";
+}
+
+// The most links followed from one name to the next; the system gives up
+// after as many (SYMLOOP_MAX) and calls it a loop.
+constexpr int kMostLinks = 40;
+
+// `name` in the folder `folder`.
+QByteArray joined(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+// The real path of the folder `folder`, every link and "." or ".." in it
+// resolved by the system; the errno value when it cannot be reached.
+int realFolder(const QByteArray &folder, QByteArray *real)
+{
+    char *resolved = ::realpath(folder.constData(), nullptr);
+    if (!resolved)
+        return errno;
+    *real = resolved;
+    ::free(resolved);
+    return 0;
+}
+
+// Where a write to `path` lands, as the system would open it: the real
+// folder and the name in it. A link at the end is read and its text taken
+// from the folder that holds the link, not from the path given (which may
+// run through a linked folder, so that its ".." is another folder than the
+// text says); a chain of links is followed to its end. The errno value when
+// a folder cannot be reached, the chain loops (ELOOP) or ends at nothing
+// (ENOENT), or the path names a folder.
+int destination(QByteArray path, QByteArray *folder, QByteArray *name)
+{
+    for (int links = 0;; ++links) {
+        if (path.endsWith('/')) {
+            struct stat st {};
+            return ::stat(path.constData(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : ENOTDIR;
+        }
+        const qsizetype slash = path.lastIndexOf('/');
+        const QByteArray given = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+        if (const int failed = realFolder(given, folder))
+            return failed;
+        *name = path.mid(slash + 1);
+        const QByteArray full = joined(*folder, *name);
+        struct stat st {};
+        if (::lstat(full.constData(), &st) != 0) {
+            // A new file where no link points yet; a link to nothing is
+            // refused as the system refuses to read through it.
+            return errno == ENOENT && links == 0 ? 0 : errno;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return 0;
+        if (links == kMostLinks)
+            return ELOOP;
+        QByteArray text(qsizetype(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t length = ::readlink(full.constData(), text.data(), size_t(text.size()));
+        if (length < 0)
+            return errno;
+        if (length >= text.size())
+            return ENAMETOOLONG;
+        text.truncate(length);
+        path = text.startsWith('/') ? text : joined(*folder, text);
+    }
 }
 
 } // namespace
@@ -201,36 +265,59 @@ bool AtomicFile::open(OpenMode mode)
         setErrorString(QStringLiteral("No file name given."));
         return false;
     }
-    // A link is followed (a chain of them, up to a loop's worth): the file it
-    // names is replaced.
-    QString finalPath = QFileInfo(m_path).absoluteFilePath();
-    for (int hops = 0; hops < 40 && QFileInfo(finalPath).isSymLink(); ++hops)
-        finalPath = QFileInfo(finalPath).symLinkTarget();
-    const QFileInfo info(finalPath);
-    const std::optional<QByteArray> target = nativePath(finalPath);
-    const std::optional<QByteArray> folder = nativePath(info.absolutePath());
-    if (!target || !folder) {
+    const std::optional<QByteArray> given = nativePath(m_path);
+    if (!given) {
         setErrorString(QStringLiteral("The file name is not valid."));
         return false;
     }
+    // A link is followed where the system follows it: the file it names is
+    // replaced.
+    QByteArray folder;
+    QByteArray fileName;
+    if (const int failed = destination(*given, &folder, &fileName))
+        return fail(failed);
+    const QByteArray target = joined(folder, fileName);
     struct stat existing {};
-    const bool replacing = ::stat(target->constData(), &existing) == 0;
+    const bool replacing = ::stat(target.constData(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
         return fail(EISDIR);
+    // A device, a pipe or a socket is not replaced by a file of that name
+    // (root could otherwise put a file in place of /dev/null).
+    if (replacing && !S_ISREG(existing.st_mode)) {
+        setErrorString(QStringLiteral("It is not a regular file."));
+        return false;
+    }
     // A file the user made read-only is not replaced, though the folder
     // would let the rename through.
-    if (replacing && ::faccessat(AT_FDCWD, target->constData(), W_OK, AT_EACCESS) != 0)
+    if (replacing && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
         return fail(errno);
 
     auto temporary = std::make_unique<Temporary>();
-    temporary->target = *target;
-    temporary->folder = *folder;
-    temporary->fileName = QFile::encodeName(info.fileName());
+    temporary->target = target;
+    temporary->folder = folder;
+    temporary->fileName = fileName;
     if (const int failed = temporary->open())
         return fail(failed);
-    // Who may read the file does not change with its contents.
-    if (replacing)
-        ::fchmod(temporary->fd, existing.st_mode & 07777);
+    // Who may read the file does not change with its contents: its group
+    // first, as a change of group clears the set-id bits the mode then
+    // puts back.
+    if (replacing) {
+        struct stat made {};
+        if (::fstat(temporary->fd, &made) != 0)
+            return fail(errno);
+        mode_t mode = existing.st_mode & 07777;
+        if (made.st_gid != existing.st_gid && ::fchown(temporary->fd, uid_t(-1), existing.st_gid) != 0) {
+            // A group the user is not in (or one this system does not know)
+            // cannot be given. Refusing would stop users saving their own
+            // file: it keeps the group any new file there gets, and that
+            // group is given no more than everyone else had.
+            if (errno != EPERM && errno != EINVAL)
+                return fail(errno);
+            mode = (mode & ~mode_t(S_IRWXG)) | ((mode & S_IRWXO) << 3);
+        }
+        if (::fchmod(temporary->fd, mode) != 0)
+            return fail(errno);
+    }
     m_temporary = std::move(temporary);
     m_failed = false;
     m_pending.clear();

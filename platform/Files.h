@@ -30,9 +30,14 @@ public:
     QString fileName() const { return m_path; }
 
     // Opens the temporary file; `mode` must be QIODevice::WriteOnly. A link
-    // at the path is followed: the file it names will be replaced. An
-    // existing file's permissions are taken over; one the user may not
-    // write is refused ("Permission denied").
+    // at the path is followed as the system follows it (its text read from
+    // the real folder that holds it): the file it names will be replaced. A
+    // chain of links that loops or ends at nothing is refused with the
+    // system's reason, as is a path that names no regular file (a folder, a
+    // device). An existing file's permissions and group are taken over; a
+    // group the user is not in cannot be, and then the file keeps the group
+    // a new file gets, with no more rights than others have. One the user may
+    // not write is refused ("Permission denied").
     bool open(OpenMode mode) override;
     // The permissions the file is to have, before anything is written.
     bool setPermissions(QFileDevice::Permissions permissions);
@@ -65,9 +70,10 @@ private:
 // disk that fills up part way never leaves an empty or cut file under the
 // final name. False (with the system's reason in `error`) when any step
 // fails; the old file is then untouched and no temporary file is left. A
-// link at `path` is followed: the file it names is replaced, the link stays.
-// An existing file keeps its permissions; one the user may not write is
-// refused.
+// link at `path` is followed as AtomicFile::open() follows it: the file it
+// names is replaced, the link stays. An existing file keeps its permissions
+// and group (as far as AtomicFile::open() can keep them); one the user may
+// not write, or one that is not a regular file, is refused.
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error = nullptr);
 
 // Makes the folder `path` and any missing folders above it, with the

@@ -110,11 +110,13 @@ public:
             return;
         QString error;
         QDir().mkpath(userTemplatesFolder());
-        const QByteArray design = design_window::encodeDesign(main->currentDesign());
-        const QByteArray png = templateThumbnail(*main);
-        if (png.isEmpty())
+        // A design that cannot be stored, or would not open again, replaces
+        // no template.
+        const QByteArray design = design_window::designFileBytes(main->currentDesign(), &error);
+        const QByteArray png = design.isEmpty() ? QByteArray() : templateThumbnail(*main);
+        if (!design.isEmpty() && png.isEmpty())
             error = QStringLiteral("The card has no size.");
-        if (!error.isEmpty()
+        if (design.isEmpty() || png.isEmpty()
             || !writeTemplate(QDir(userTemplatesFolder()).filePath(export_template_name), design, png, &error)) {
             Show_NSLog_Message(QStringLiteral("Template export failed: %1").arg(error));
             Show_MessageBox(QObject::tr("The template could not be exported.\n%1").arg(error));

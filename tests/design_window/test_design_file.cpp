@@ -18,6 +18,7 @@
 #include <limits>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace design_window;
 using quorvant::test::readTestFile;
@@ -686,8 +687,71 @@ TEST_F(DesignFile, AFailedSaveSaysWhyAndKeepsTheDesignUnsaved)
     alerts.clear();
     EXPECT_FALSE(wnd->Save_Design());
     ASSERT_EQ(alerts.size(), 1);
-    EXPECT_TRUE(alerts.first().startsWith("The design could not be saved.")) << alerts.first().toStdString();
-    EXPECT_TRUE(alerts.first().contains("No such file or directory")) << alerts.first().toStdString();
+    EXPECT_EQ(alerts.first(), "The design \"" + file + "\" could not be saved: No such file or directory.");
     EXPECT_TRUE(wnd->isWindowModified());
     EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(DesignFile, ADesignTooLargeToOpenAgainIsNotSavedOverTheLastOne)
+{
+    // A kept worksheet whose 520 rows share one cell of a million
+    // characters: little memory here, but more file than a design may have.
+    const QString file = tmp.file("design.zelg");
+    addText("Kept", QRectF(10, 10, 60, 20));
+    ASSERT_TRUE(wnd->Save_project_file(file, false));
+    const QByteArray kept = readTestFile(file);
+    const QString cell(1 << 20, QLatin1Char('n'));
+    SpreadsheetTable table{{"Notes"}, {}};
+    for (int row = 1; row <= 520; ++row)
+        table.rows.append({{"Extension", row}, {"Column1", cell}});
+    restoreSpreadsheetTable(table);
+    const quorvant::test::OnScopeExit noTable([] { restoreSpreadsheetTable({}); });
+    alerts.clear();
+    EXPECT_FALSE(wnd->Save_project_file(file, true));
+    ASSERT_EQ(alerts.size(), 1);
+    const QString prefix = "The design \"" + file + "\" could not be saved: It would have ";
+    EXPECT_TRUE(alerts.first().startsWith(prefix)) << alerts.first().toStdString();
+    EXPECT_TRUE(alerts.first().endsWith(" bytes, more than any design (536,870,912 bytes at most), and could not be "
+                                        "opened again."))
+        << alerts.first().toStdString();
+    const qint64 size = QLocale().toLongLong(alerts.first().mid(prefix.size()).section(' ', 0, 0));
+    EXPECT_GT(size, kMostDesignFileBytes);
+    EXPECT_EQ(readTestFile(file), kept);
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"design.zelg"});
+    EXPECT_TRUE(wnd->isWindowModified());
+}
+
+TEST_F(DesignFile, ASaveThroughALinkedFolderLandsWhereTheLinkPoints)
+{
+    // a/dirlink is b/real, so its design.zelg, a link to "../kept.zelg",
+    // is b/kept.zelg; read from the path as given it would be a/kept.zelg,
+    // another file.
+    ASSERT_TRUE(QDir().mkpath(tmp.file("a")));
+    ASSERT_TRUE(QDir().mkpath(tmp.file("b/real")));
+    ASSERT_EQ(::symlink("../b/real", QFile::encodeName(tmp.file("a/dirlink")).constData()), 0);
+    ASSERT_EQ(::symlink("../kept.zelg", QFile::encodeName(tmp.file("b/real/design.zelg")).constData()), 0);
+    writeTestFile(tmp.file("a/kept.zelg"), "unrelated");
+    addText("Old", QRectF(10, 10, 60, 20));
+    ASSERT_TRUE(wnd->Save_project_file(tmp.file("b/kept.zelg"), false));
+
+    const QString linked = tmp.file("a/dirlink/design.zelg");
+    ASSERT_EQ(wnd->Read_and_load_design_Log(linked, "L"), 1) << alerts.join('|').toStdString();
+    addText("New", QRectF(10, 40, 60, 20));
+    alerts.clear();
+    EXPECT_TRUE(wnd->Save_Design());
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+
+    EXPECT_EQ(readTestFile(tmp.file("a/kept.zelg")), QByteArray("unrelated"));
+    EXPECT_TRUE(QFileInfo(tmp.file("b/real/design.zelg")).isSymLink());
+    const std::optional<Design> saved = loadDesignFile(tmp.file("b/kept.zelg"));
+    ASSERT_TRUE(saved);
+    QStringList texts;
+    for (const GraphicPtr &g : saved->front)
+        texts << static_cast<const TVNText &>(*g).contentsString();
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"New", "Old"}));
+    EXPECT_EQ(QDir(tmp.file("a")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"dirlink", "kept.zelg"}));
+    EXPECT_EQ(QDir(tmp.file("b")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"kept.zelg", "real"}));
 }

@@ -649,8 +649,8 @@ TEST_F(WindowTest, FailedSaveIsReportedAndKeepsTheLastGoodFile)
 
     alerts.clear();
     EXPECT_FALSE(wnd->Save_project_file(tmp.file("no/such/folder/design.zelg"), true));
-    ASSERT_EQ(alerts.size(), 1);
-    EXPECT_TRUE(alerts.first().startsWith("The design could not be saved."));
+    EXPECT_EQ(alerts, QStringList{"The design \"" + tmp.file("no/such/folder/design.zelg")
+                                  + "\" could not be saved: No such file or directory."});
 
     // A write that cannot complete leaves the earlier file as it was: the
     // target's folder is replaced by a file so the rename must fail.
@@ -674,7 +674,7 @@ TEST_F(WindowTest, ASaveOntoAFullDiskSaysWhyAndKeepsTheLastGoodFile)
         add(TVNWindowController::kTextTool);
     alerts.clear();
     EXPECT_FALSE(wnd->Save_project_file(path, true));
-    EXPECT_EQ(alerts, QStringList{"The design could not be saved.\n" + disk.fullReason()});
+    EXPECT_EQ(alerts, QStringList{"The design \"" + path + "\" could not be saved: " + disk.fullReason() + "."});
     EXPECT_EQ(quorvant::test::readTestFile(path), saved);
     EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"design.zelg"});
 }

@@ -261,3 +261,18 @@ TEST_F(ExportTest, ExportReplacesOnlyWithACompleteTemplateAndReportsFailure)
     EXPECT_TRUE(alerts[1].startsWith("The template could not be exported.\n")) << alerts[1].toStdString();
     EXPECT_EQ(readTestFile(user("Badge.zelg")), "design of Badge");
 }
+
+TEST_F(ExportTest, ADesignThatCannotBeStoredReplacesNoTemplate)
+{
+    writeTestFile(user("Staff.zelg"), "design of Staff");
+    writeTestFile(user("Staff.png"), "picture of Staff");
+    wnd->design().Front_card_Prop.Card_Location = QPointF(qQNaN(), 0);
+    answers = {0}; // Yes, replace
+    exportAs("Staff");
+    ASSERT_EQ(alerts.size(), 2);
+    EXPECT_EQ(alerts[1], "The template could not be exported.\nThe card settings cannot be stored: \"x\" is not a "
+                         "finite number.");
+    EXPECT_EQ(readTestFile(user("Staff.zelg")), "design of Staff");
+    EXPECT_EQ(readTestFile(user("Staff.png")), "picture of Staff");
+    EXPECT_EQ(QDir(user("")).entryList(QDir::Files | QDir::Hidden), QStringList({"Staff.png", "Staff.zelg"}));
+}
