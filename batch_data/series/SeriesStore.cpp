@@ -127,8 +127,10 @@ QString SeriesStore::Get_First_Value_Of_Dataset(const QString &name) const
     const auto text = readText(name);
     if (!text)
         return QString();
-    const qsizetype end = text->indexOf(QLatin1Char('\n'));
-    return end < 0 ? *text : text->left(end);
+    const auto end = std::find_if(text->cbegin(), text->cend(), [](QChar c) {
+        return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    });
+    return text->left(end - text->cbegin());
 }
 
 QStringList SeriesStore::readValues(const QString &name, QString *error) const
@@ -137,7 +139,7 @@ QStringList SeriesStore::readValues(const QString &name, QString *error) const
     const auto text = readText(name, error);
     if (!text)
         return values;
-    for (const QString &piece : text->split(QLatin1Char('\n'))) {
+    for (const QString &piece : textLines(*text)) {
         const QString value = Trim_Str(piece);
         if (!value.isEmpty())
             values.append(value);
@@ -153,7 +155,7 @@ QStringList SeriesStore::readRecords(const QString &name, QString *error) const
     const QString trimmed = Trim_Str(*text);
     if (trimmed.isEmpty())
         return {};
-    return trimmed.split(QLatin1Char('\n'));
+    return textLines(trimmed);
 }
 
 bool SeriesStore::Check_Batch_File_In_Use_Validation(const QString &name,
@@ -167,6 +169,23 @@ bool SeriesStore::Check_Batch_File_In_Use_Validation(const QString &name,
     if (boundTo(front, name))
         return true;
     return twoSided && boundTo(back, name);
+}
+
+QStringList textLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
 }
 
 QString seriesLine(const QString &value)

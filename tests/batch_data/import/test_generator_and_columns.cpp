@@ -203,6 +203,10 @@ TEST(SeriesTarget, WritesWholeSeriesThroughTheCheckedName)
     EXPECT_FALSE(writeSeriesValues(store, "L", {"d"}, SeriesWrite::Append, &appendError));
     EXPECT_EQ(appendError, batch_data::unreadableSeriesMessage("L", folder.file("DataSet/L.txt"), SeriesStore::notUtf8Message()));
     EXPECT_EQ(readTestFile(folder.file("DataSet/L.txt")), "Zo\xEB\n");
+    // Old Mac line ends: the new values come after the old ones, each a line.
+    writeTestFile(folder.file("DataSet/Mac.txt"), "x\ry\r");
+    EXPECT_TRUE(writeSeriesValues(store, "Mac", {"z"}, SeriesWrite::Append));
+    EXPECT_EQ(store.readValues("Mac"), (QStringList{"x", "y", "z"}));
 
     QString message;
     EXPECT_EQ(checkedSeriesName(" *Names? "), "Names");

@@ -128,6 +128,7 @@ TEST(TextImport, ValuesOfTextCsvAndRtfFiles)
         {"CSV, empty fields skipped", "a,,b\n,\n", TextFormat::Csv, {"a", "b"}},
         {"text cleaned", "x{y}\\z\n\n  w  \r\n", TextFormat::Plain, {"xyz", "w"}},
         {"text with BOM", "\xEF\xBB\xBFone\r\ntwo", TextFormat::Plain, {"one", "two"}},
+        {"text, old Mac line ends", "a\rb\r\r c\r", TextFormat::Plain, {"a", "b", "c"}},
         {"text lines after a font-like line kept", "a\nNSFont = x\nb", TextFormat::Plain, {"a", "NSFont = x", "b"}},
         {"RTF keeps braces it shows", "{\\rtf1 \\{1\\}\\par two}", TextFormat::Rtf, {"{1}", "two"}},
     };

@@ -58,24 +58,29 @@ TEST_F(SeriesStoreTest, NamesThatWouldLeaveTheFolderAreRefused)
 TEST_F(SeriesStoreTest, ReadersSplitAndTrimAsTheirUseNeeds)
 {
     // Values skip empty lines; records keep them; the first value is the
-    // text before the first line feed, as read.
+    // text before the first line end, as read. LF, CR LF and a lone CR (old
+    // Mac text) each end a line, alone or mixed in one file.
     const struct {
-        const char *bytes;
+        QByteArray bytes;
         QStringList values;
         qsizetype records;
         QString first;
     } cases[] = {
         {"a\n\n b \nc\n", {"a", "b", "c"}, 4, "a"},
-        {"a\r\n\r\n b \r\nc\r\n", {"a", "b", "c"}, 4, "a\r"},
+        {"a\r\n\r\n b \r\nc\r\n", {"a", "b", "c"}, 4, "a"},
+        {"a\r\r b \rc\r", {"a", "b", "c"}, 4, "a"},
+        {"Zo\xc3\xab\rB\xc3\xb8\r\nC\nD", {"Zo\u00eb", "B\u00f8", "C", "D"}, 4, "Zo\u00eb"},
         {"a\n\n b \nc", {"a", "b", "c"}, 4, "a"},
+        {"\rsecond\r", {"second"}, 1, ""},
         {"\nsecond\n", {"second"}, 1, ""},
-        {"caf\xe9\n", {}, 0, ""},   // not UTF-8: no text at all
+        {"caf\xe9\r", {}, 0, ""},   // not UTF-8: no text at all
+        {QByteArray("a\r\0b\r", 5), {}, 0, ""},
     };
     for (const auto &c : cases) {
         writeTestFile(file("s.txt"), c.bytes);
-        EXPECT_EQ(store.readValues("s"), c.values) << c.bytes;
-        EXPECT_EQ(store.readRecords("s").size(), c.records) << c.bytes;
-        EXPECT_EQ(store.Get_First_Value_Of_Dataset("s"), c.first) << c.bytes;
+        EXPECT_EQ(store.readValues("s"), c.values) << c.bytes.toStdString();
+        EXPECT_EQ(store.readRecords("s").size(), c.records) << c.bytes.toStdString();
+        EXPECT_EQ(store.Get_First_Value_Of_Dataset("s"), c.first) << c.bytes.toStdString();
     }
     EXPECT_EQ(store.Get_First_Value_Of_Dataset("missing"), "");
 }

@@ -350,6 +350,39 @@ TEST_F(ExportCommandTest, EveryRecordOfABoundDesignGoesIntoTheFolderAndReadsBack
     expectRecordZeroShown();
 }
 
+TEST_F(ExportCommandTest, SeriesWithOldMacLineEndsGiveACardForEachValue)
+{
+    bindDesign(3);
+    // The three series saved again as an old Mac program saves them: a CR
+    // after each value (none after the last one of "Codes").
+    const struct {
+        const char *name;
+        std::function<QString(int)> value;
+        const char *end;
+    } series[] = {
+        {"Names", nameOf, "\r"},
+        {"Codes", [](int n) { return codeOf(n, "F"); }, ""},
+        {"Backs", [](int n) { return codeOf(n, "B"); }, "\r"},
+    };
+    for (const auto &s : series) {
+        QStringList values;
+        for (int n = 0; n < 3; ++n)
+            values << s.value(n);
+        writeTestFile(Data_Folder_Path + "/" + s.name + ".txt", (values.join('\r') + s.end).toUtf8());
+    }
+    pick("PNG", 150, 0);
+    typedPath = tmp.path();
+    exportFromMenu();
+    EXPECT_EQ(files(tmp.file("Quorvant")), (QStringList{"Card_1.PNG", "Card_1_Back.PNG", "Card_2.PNG",
+                                                       "Card_2_Back.PNG", "Card_3.PNG", "Card_3_Back.PNG"}));
+    for (int n = 0; n < 3; ++n) {
+        EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1.PNG").arg(n + 1))), codeOf(n, "F").toStdString());
+        EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1_Back.PNG").arg(n + 1))), codeOf(n, "B").toStdString());
+    }
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
+    expectRecordZeroShown();
+}
+
 // The design window's records, with the Stop button pressed while record
 // `stopAt` is filled.
 class StopAtRecord : public output::WindowRecords {
