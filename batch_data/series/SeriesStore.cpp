@@ -96,6 +96,11 @@ QString SeriesStore::notUtf8Message()
                           "characters; save it as UTF-8 text.");
 }
 
+QString SeriesStore::binaryMessage()
+{
+    return QStringLiteral("The file holds NUL (binary) bytes, so it is not text; save the series as UTF-8 text.");
+}
+
 std::optional<QString> SeriesStore::readText(const QString &name, QString *error) const
 {
     auto fail = [&](const QString &why) -> std::optional<QString> {
@@ -114,10 +119,13 @@ std::optional<QString> SeriesStore::readText(const QString &name, QString *error
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
+    // A NUL has no place in a line of text: the file holds binary data,
+    // whatever encoding the rest of it may seem to be in.
+    if (bytes.contains('\0'))
+        return fail(binaryMessage());
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    // A NUL has no place in a line of text: the file holds binary data.
-    if (decoder.hasError() || bytes.contains('\0'))
+    if (decoder.hasError())
         return fail(notUtf8Message());
     return text;
 }

@@ -56,9 +56,10 @@ public:
                                             const std::vector<SeriesBinding> &back,
                                             bool twoSided) const;
 
-    // The whole file as text; nullopt when missing, unreadable or not UTF-8,
-    // with the reason as the user reads it in `error` ("No such file.", the
-    // system's reason, or notUtf8Message()).
+    // The whole file as text; nullopt when missing, unreadable, holding NUL
+    // bytes or not UTF-8, with the reason as the user reads it in `error`
+    // ("No such file.", the system's reason, binaryMessage() or
+    // notUtf8Message()).
     std::optional<QString> readText(const QString &name, QString *error = nullptr) const;
 
     // Values as the series editor and viewer show them: split at every line
@@ -75,6 +76,10 @@ public:
     // in another encoding would change its characters, and showing it empty
     // would invite saving over it.
     static QString notUtf8Message();
+    // Why a series file holding NUL bytes is not read: it is binary data (an
+    // archive, a picture, a document) saved under a series name, not text in
+    // some other encoding.
+    static QString binaryMessage();
 
     // Writes the series atomically: every value followed by one line feed.
     // A line break inside a value becomes a space, so that the lines of

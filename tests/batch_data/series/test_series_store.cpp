@@ -85,6 +85,35 @@ TEST_F(SeriesStoreTest, ReadersSplitAndTrimAsTheirUseNeeds)
     EXPECT_EQ(store.Get_First_Value_Of_Dataset("missing"), "");
 }
 
+TEST_F(SeriesStoreTest, AFileThatCannotBeReadSaysWhyInItsOwnWords)
+{
+    const struct {
+        QByteArray bytes;
+        QString reason;
+    } cases[] = {
+        // As a Latin-1 editor saves "Zoë".
+        {"Zo\xeb\n", SeriesStore::notUtf8Message()},
+        // A zip archive saved under a series name: valid UTF-8 so far, but
+        // its NUL bytes make it data, not text.
+        {QByteArray("PK\x03\x04\x14\0\0\0", 8), SeriesStore::binaryMessage()},
+        // NUL and Latin-1 together: the NUL says more about the file.
+        {QByteArray("Zo\xeb\0\n", 5), SeriesStore::binaryMessage()},
+        // UTF-16 text is NUL bytes between the letters.
+        {QByteArray("\xff\xfe" "A\0\n\0", 6), SeriesStore::binaryMessage()},
+    };
+    for (const auto &c : cases) {
+        writeTestFile(file("s.txt"), c.bytes);
+        QString why;
+        EXPECT_FALSE(store.readText("s", &why)) << c.bytes.toStdString();
+        EXPECT_EQ(why, c.reason) << c.bytes.toStdString();
+        why.clear();
+        EXPECT_TRUE(store.readValues("s", &why).isEmpty());
+        EXPECT_EQ(why, c.reason) << c.bytes.toStdString();
+    }
+    EXPECT_TRUE(SeriesStore::binaryMessage().contains("NUL (binary) bytes"));
+    EXPECT_NE(SeriesStore::binaryMessage(), SeriesStore::notUtf8Message());
+}
+
 TEST_F(SeriesStoreTest, WrittenValuesStayOneLineEach)
 {
     ASSERT_TRUE(store.writeSeries("Names", {"Ann", "Bob\nSmith", "Cy\r\nDee", QString("E") + QChar(0x2028) + "F", "É"}));
