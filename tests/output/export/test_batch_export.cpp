@@ -131,6 +131,19 @@ TEST_F(BatchExportTest, BothSidesOfEveryRecordAreWrittenAndEverySymbolReads)
     }
 }
 
+TEST_F(BatchExportTest, TheCountMovesAsEachRecordsFilesAreOnDisk)
+{
+    // One encoder: when the count moves to k, the files of exactly k records
+    // are in the folder, and the count is told each time.
+    settings.count = 5;
+    settings.encoders = 1;
+    settings.options.sides = QStringLiteral("BOTH");
+    QStringList seen;
+    state.onAdvance = [&] { seen << QStringLiteral("%1: %2").arg(state.curr_barcode_count).arg(files().size()); };
+    EXPECT_TRUE(run().ok());
+    EXPECT_EQ(seen, (QStringList{"1: 2", "2: 4", "3: 6", "4: 8", "5: 10"}));
+}
+
 TEST_F(BatchExportTest, AFailedWriteEndsTheRunAndNamesItsFile)
 {
     // One encoder, so that what is in flight when the write fails is known:

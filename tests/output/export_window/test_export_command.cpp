@@ -34,6 +34,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -441,6 +442,63 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | The run was stopped after 5 of 10 cards."});
     expectRecordZeroShown();
     EXPECT_EQ(wnd->design()._Main_Photo_image.size(), photo.size());
+}
+
+// The design window's records, with the progress sheet looked at before
+// each record is drawn, once it counts the records before it: what it shows
+// and how many files the export folder holds then. The run waits meanwhile,
+// so those records are exactly the ones finished.
+class WatchProgress : public output::WindowRecords {
+public:
+    WatchProgress(TVNWindowController &window, QString folder)
+        : WindowRecords(window)
+        , m_folder(std::move(folder))
+    {
+    }
+    // Asked for from the run's thread, the back before the front.
+    platform::Image drawCard(int n, const QString &side) override
+    {
+        if (side == QLatin1String("B"))
+            platform::runOnMainThread([&] { look(n); });
+        return WindowRecords::drawCard(n, side);
+    }
+    QStringList seen;
+
+private:
+    void look(int n)
+    {
+        Send_Modeless &sheet = Send_Modeless::defaultInstance();
+        // No tick: each finished card has to show by itself.
+        sheet.msend_modTimer->stop();
+        QElapsedTimer limit;
+        limit.start();
+        while (!m_missed && sheet._Curr_Progress->value() < n && limit.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        m_missed |= sheet._Curr_Progress->value() < n;
+        // "k / N", with or without the opening text's "Frame".
+        seen << QStringLiteral("%1| bar %2| %3 files")
+                    .arg(sheet._curr_msg_cnt->text().section(QLatin1Char(' '), 0, 2))
+                    .arg(sheet._Curr_Progress->value())
+                    .arg(QDir(m_folder).entryList(QDir::Files | QDir::Hidden).size());
+    }
+    QString m_folder;
+    // A count that never came is not waited for again.
+    bool m_missed = false;
+};
+
+TEST_F(ExportCommandTest, TheProgressSheetCountsEachCardAsItsFilesAreWritten)
+{
+    bindDesign(4);
+    auto records = std::make_unique<WatchProgress>(*wnd, tmp.file("Quorvant"));
+    WatchProgress &watching = *records;
+    ImageExport exporting(std::move(records));
+    pick("PNG", 150, 0);
+    typedPath = tmp.path();
+    exporting.Export_Button(*wnd);
+    waitForBatch(exporting);
+    EXPECT_EQ(watching.seen.join('\n').toStdString(), "0 / 4| bar 0| 0 files\n1 / 4| bar 1| 2 files\n"
+                                                      "2 / 4| bar 2| 4 files\n3 / 4| bar 3| 6 files");
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
 }
 
 TEST_F(ExportCommandTest, AFailedWriteIsOneMessageNamingTheFileAndNoSuccessBox)
