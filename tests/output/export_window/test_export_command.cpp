@@ -216,6 +216,15 @@ protected:
             w.export_combined_image_chk->setChecked(combine);
         };
     }
+    // The Export command of `exporting` into the test's folder with the
+    // options given, waiting for its batch run to end.
+    void exportWith(ImageExport &exporting, const QString &format, int dpi, int sideRow)
+    {
+        pick(format, dpi, sideRow);
+        typedPath = tmp.path();
+        exporting.Export_Button(*wnd);
+        waitForBatch(exporting);
+    }
     // The Export command from the menu, waiting for a batch run to end.
     void exportFromMenu()
     {
@@ -228,6 +237,21 @@ protected:
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
     QImage exported(const QString &name) const { return QImage(tmp.file("Quorvant/" + name)); }
+    // The export folder holds both sides of `records` records in `format`,
+    // and each side's symbol reads as its record's value.
+    void expectBothSidesRead(int records, const QString &format)
+    {
+        QStringList names;
+        for (int n = 1; n <= records; ++n)
+            names << QStringLiteral("Card_%1.%2").arg(n).arg(format) << QStringLiteral("Card_%1_Back.%2").arg(n).arg(format);
+        EXPECT_EQ(files(tmp.file("Quorvant")), names);
+        for (int n = 0; n < records; ++n) {
+            EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1.%2").arg(n + 1).arg(format))),
+                      codeOf(n, "F").toStdString());
+            EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1_Back.%2").arg(n + 1).arg(format))),
+                      codeOf(n, "B").toStdString());
+        }
+    }
     // The design shows record 0 on both sides.
     void expectRecordZeroShown()
     {
@@ -319,16 +343,11 @@ TEST_F(ExportCommandTest, EveryRecordOfABoundDesignGoesIntoTheFolderAndReadsBack
     pick("TIFF", 150, 0);
     typedPath = tmp.path();
     exportFromMenu();
-    EXPECT_EQ(files(tmp.file("Quorvant")), (QStringList{"Card_1.TIFF", "Card_1_Back.TIFF", "Card_2.TIFF",
-                                                       "Card_2_Back.TIFF", "Card_3.TIFF", "Card_3_Back.TIFF"}));
+    expectBothSidesRead(3, "TIFF");
     for (int n = 0; n < 3; ++n) {
-        const QImage front = exported(QStringLiteral("Card_%1.TIFF").arg(n + 1));
-        const QImage back = exported(QStringLiteral("Card_%1_Back.TIFF").arg(n + 1));
         // 3.37 x 2.13 in at 150 dpi.
-        EXPECT_EQ(front.size(), QSize(506, 320));
-        EXPECT_EQ(back.size(), QSize(506, 320));
-        EXPECT_EQ(decodedValue(front), codeOf(n, "F").toStdString());
-        EXPECT_EQ(decodedValue(back), codeOf(n, "B").toStdString());
+        EXPECT_EQ(exported(QStringLiteral("Card_%1.TIFF").arg(n + 1)).size(), QSize(506, 320));
+        EXPECT_EQ(exported(QStringLiteral("Card_%1_Back.TIFF").arg(n + 1)).size(), QSize(506, 320));
     }
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
     expectRecordZeroShown();
@@ -374,12 +393,7 @@ TEST_F(ExportCommandTest, SeriesWithOldMacLineEndsGiveACardForEachValue)
     pick("PNG", 150, 0);
     typedPath = tmp.path();
     exportFromMenu();
-    EXPECT_EQ(files(tmp.file("Quorvant")), (QStringList{"Card_1.PNG", "Card_1_Back.PNG", "Card_2.PNG",
-                                                       "Card_2_Back.PNG", "Card_3.PNG", "Card_3_Back.PNG"}));
-    for (int n = 0; n < 3; ++n) {
-        EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1.PNG").arg(n + 1))), codeOf(n, "F").toStdString());
-        EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1_Back.PNG").arg(n + 1))), codeOf(n, "B").toStdString());
-    }
+    expectBothSidesRead(3, "PNG");
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
     expectRecordZeroShown();
 }
@@ -421,10 +435,7 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
     auto records = std::make_unique<StopAtRecord>(*wnd, 4);
     StopAtRecord &stopping = *records;
     ImageExport exporting(std::move(records));
-    pick("PNG", 150, 0);
-    typedPath = tmp.path();
-    exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    exportWith(exporting, "PNG", 150, 0);
 
     EXPECT_TRUE(stopping.sheetShown);
     EXPECT_TRUE(stopping.refreshHeld);
@@ -492,10 +503,7 @@ TEST_F(ExportCommandTest, TheProgressSheetCountsEachCardAsItsFilesAreWritten)
     auto records = std::make_unique<WatchProgress>(*wnd, tmp.file("Quorvant"));
     WatchProgress &watching = *records;
     ImageExport exporting(std::move(records));
-    pick("PNG", 150, 0);
-    typedPath = tmp.path();
-    exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    exportWith(exporting, "PNG", 150, 0);
     EXPECT_EQ(watching.seen.join('\n').toStdString(), "0 / 4| bar 0| 0 files\n1 / 4| bar 1| 2 files\n"
                                                       "2 / 4| bar 2| 4 files\n3 / 4| bar 3| 6 files");
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
@@ -720,10 +728,7 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
         keepQuestionOpen();
         return 0;
     });
-    pick("PNG", 72, 1);
-    typedPath = tmp.path();
-    exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    exportWith(exporting, "PNG", 72, 1);
 
     EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
     // A record already asked for when the user clicked is finished; none
