@@ -84,9 +84,7 @@ std::optional<QStringList> pastedTextValues(const QString &text, bool toFile, QS
         return std::nullopt;
     }
     QStringList lines;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    for (const QString &line : textLines(text)) {
         if (!toFile || !line.isEmpty())
             lines.append(line);
     }

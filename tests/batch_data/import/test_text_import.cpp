@@ -178,6 +178,9 @@ TEST(TextImport, PastedTextAndImageFolders)
     EXPECT_EQ(pastedTextValues(pasted, true), QStringList({"a  ", " b"}));
     EXPECT_EQ(pastedTextValues(pasted, false), QStringList({"a  ", "", " b"}));
     EXPECT_EQ(pastedTextValues("x\r\ny\r\n", true), QStringList({"x", "y"}));
+    // Lines from an old Mac program, alone or mixed with the others.
+    EXPECT_EQ(pastedTextValues("x\ry\r\rz\r\nw", true), QStringList({"x", "y", "z", "w"}));
+    EXPECT_EQ(pastedTextValues("x\r\ry", false), QStringList({"x", "", "y"}));
     QString message;
     EXPECT_FALSE(pastedTextValues(" \n\t", true, &message));
     EXPECT_EQ(message, "Please enter some data.");
