@@ -3,11 +3,11 @@
 #include "batch_data/import/CsvReader.h"
 #include "batch_data/import/RtfReader.h"
 #include "batch_data/import/TextDecoding.h"
+#include "batch_data/series/SeriesStore.h"
 #include "platform/Helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace batch_data {
 
@@ -16,12 +16,6 @@ namespace {
 QString unusableMessage()
 {
     return QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
-}
-
-QStringList textLines(const QString &text)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return text.split(lineBreak);
 }
 
 } // namespace
@@ -90,9 +84,7 @@ std::optional<QStringList> pastedTextValues(const QString &text, bool toFile, QS
         return std::nullopt;
     }
     QStringList lines;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    for (const QString &line : textLines(text)) {
         if (!toFile || !line.isEmpty())
             lines.append(line);
     }

@@ -30,8 +30,9 @@ std::optional<QStringList> textFileValues(const QByteArray &bytes, TextFormat fo
 
 // The lines of pasted text. For a series file (`toFile`) the lines of at
 // least one character, blanks kept; for the series editor every line (the
-// editor trims and drops empty ones). A line's CR LF ending counts as its
-// line break. None with "Please enter some data." when the text is blank.
+// editor trims and drops empty ones). CR LF, LF and a lone CR each end a
+// line, as in the series files. None with "Please enter some data." when
+// the text is blank.
 std::optional<QStringList> pastedTextValues(const QString &text, bool toFile, QString *message = nullptr);
 
 // The full paths of the image files directly in `folder` (by extension:

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 using namespace batch_data;
 using design_window::checkFilePath;
@@ -79,6 +80,8 @@ Import_Wizard::Import_Wizard()
     ManualEdit = new QPlainTextEdit(this);
     ManualEdit->setObjectName("ManualEdit");
     ManualEdit->setPlaceholderText(tr("Paste or type one value per line"));
+    // A value never holds a tab; Tab moves on, so the keyboard can leave.
+    ManualEdit->setTabChangesFocus(true);
     Manual_file_name = field(this, "Manual_file_name", tr("Series name"));
     Image_file_name = field(this, "Image_file_name", tr("Series name"));
     Image_path = field(this, "Image_path", tr("Folder of images"));
@@ -116,6 +119,16 @@ Import_Wizard::Import_Wizard()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
+
+    // Tab goes as the form reads: row by row, left to right, the buttons at
+    // the bottom last (not in the order the fields were made).
+    QWidget *const order[] = {Excel_RD, Excel_path, Excel_btn,
+                              Text_RD, Text_file_name, Text_path, Text_btn,
+                              Mnul_RD, Manual_file_name, ManualEdit,
+                              Image_RD, Image_file_name, Image_path, Image_btn,
+                              help_btn, cancel_btn, ok_btn};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(Excel_RD, &QRadioButton::clicked, this, &Import_Wizard::Excel_RD_Pressed);
     connect(Text_RD, &QRadioButton::clicked, this, &Import_Wizard::Text_RD_Pressed);

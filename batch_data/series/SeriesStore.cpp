@@ -96,6 +96,11 @@ QString SeriesStore::notUtf8Message()
                           "characters; save it as UTF-8 text.");
 }
 
+QString SeriesStore::binaryMessage()
+{
+    return QStringLiteral("The file holds NUL (binary) bytes, so it is not text; save the series as UTF-8 text.");
+}
+
 std::optional<QString> SeriesStore::readText(const QString &name, QString *error) const
 {
     auto fail = [&](const QString &why) -> std::optional<QString> {
@@ -114,10 +119,13 @@ std::optional<QString> SeriesStore::readText(const QString &name, QString *error
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
+    // A NUL has no place in a line of text: the file holds binary data,
+    // whatever encoding the rest of it may seem to be in.
+    if (bytes.contains('\0'))
+        return fail(binaryMessage());
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    // A NUL has no place in a line of text: the file holds binary data.
-    if (decoder.hasError() || bytes.contains('\0'))
+    if (decoder.hasError())
         return fail(notUtf8Message());
     return text;
 }
@@ -127,8 +135,10 @@ QString SeriesStore::Get_First_Value_Of_Dataset(const QString &name) const
     const auto text = readText(name);
     if (!text)
         return QString();
-    const qsizetype end = text->indexOf(QLatin1Char('\n'));
-    return end < 0 ? *text : text->left(end);
+    const auto end = std::find_if(text->cbegin(), text->cend(), [](QChar c) {
+        return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    });
+    return text->left(end - text->cbegin());
 }
 
 QStringList SeriesStore::readValues(const QString &name, QString *error) const
@@ -137,7 +147,7 @@ QStringList SeriesStore::readValues(const QString &name, QString *error) const
     const auto text = readText(name, error);
     if (!text)
         return values;
-    for (const QString &piece : text->split(QLatin1Char('\n'))) {
+    for (const QString &piece : textLines(*text)) {
         const QString value = Trim_Str(piece);
         if (!value.isEmpty())
             values.append(value);
@@ -153,7 +163,7 @@ QStringList SeriesStore::readRecords(const QString &name, QString *error) const
     const QString trimmed = Trim_Str(*text);
     if (trimmed.isEmpty())
         return {};
-    return trimmed.split(QLatin1Char('\n'));
+    return textLines(trimmed);
 }
 
 bool SeriesStore::Check_Batch_File_In_Use_Validation(const QString &name,
@@ -167,6 +177,23 @@ bool SeriesStore::Check_Batch_File_In_Use_Validation(const QString &name,
     if (boundTo(front, name))
         return true;
     return twoSided && boundTo(back, name);
+}
+
+QStringList textLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
 }
 
 QString seriesLine(const QString &value)

@@ -1,6 +1,8 @@
 #pragma once
 // The Batch Processing Series store: one UTF-8 text file per series in the
 // series folder, one value per line, every value followed by a line feed.
+// Files written elsewhere may end their lines with CR LF, or with a lone CR
+// as old Mac text does: every reader here takes each of them as a line end.
 // The store keeps no state of its own; the folder is the store. Every
 // operation takes the series folder so that callers (and tests) decide where
 // it lies.
@@ -42,7 +44,7 @@ public:
     // positions stay stable. Empty when the folder is missing.
     QStringList Get_datasheet_File_Name_Array() const;
 
-    // The text before the first line feed of the series file, as read (not
+    // The text before the first line end of the series file, as read (not
     // trimmed); "" for a missing or unreadable file.
     QString Get_First_Value_Of_Dataset(const QString &name) const;
 
@@ -54,18 +56,19 @@ public:
                                             const std::vector<SeriesBinding> &back,
                                             bool twoSided) const;
 
-    // The whole file as text; nullopt when missing, unreadable or not UTF-8,
-    // with the reason as the user reads it in `error` ("No such file.", the
-    // system's reason, or notUtf8Message()).
+    // The whole file as text; nullopt when missing, unreadable, holding NUL
+    // bytes or not UTF-8, with the reason as the user reads it in `error`
+    // ("No such file.", the system's reason, binaryMessage() or
+    // notUtf8Message()).
     std::optional<QString> readText(const QString &name, QString *error = nullptr) const;
 
     // Values as the series editor and viewer show them: split at every line
-    // feed, each trimmed, empty lines skipped. Empty, with the reason in
+    // end, each trimmed, empty lines skipped. Empty, with the reason in
     // `error`, when the file cannot be read.
     QStringList readValues(const QString &name, QString *error = nullptr) const;
 
     // Records as a batch run counts them: the whole text trimmed, then split
-    // at every line feed; an empty line is a record with an empty value.
+    // at every line end; an empty line is a record with an empty value.
     // Empty, with the reason in `error`, when the file cannot be read.
     QStringList readRecords(const QString &name, QString *error = nullptr) const;
 
@@ -73,6 +76,10 @@ public:
     // in another encoding would change its characters, and showing it empty
     // would invite saving over it.
     static QString notUtf8Message();
+    // Why a series file holding NUL bytes is not read: it is binary data (an
+    // archive, a picture, a document) saved under a series name, not text in
+    // some other encoding.
+    static QString binaryMessage();
 
     // Writes the series atomically: every value followed by one line feed.
     // A line break inside a value becomes a space, so that the lines of
@@ -94,6 +101,9 @@ private:
     QString m_folder;
 };
 
+// The lines of a text, split at every CR LF, LF and lone CR; the piece after
+// the last line end comes last, empty when the text ends with one.
+QStringList textLines(const QString &text);
 // One line of a series file as it must be written: breaks turned to spaces.
 QString seriesLine(const QString &value);
 // The bytes of a series file: every value as its line, each followed by a

@@ -117,6 +117,13 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
     const ExportOptions &options = settings.options;
     auto basePath = [&](int record) { return batchCardPath(settings.folder, record, options.format); };
 
+    // Records whose handling is over (written, left out or failed): the
+    // run's count as the progress sheet shows it. It moves as each card's
+    // files are on disk, not as its filling starts, which runs ahead of the
+    // encoders by the records queued for them.
+    int finished = 0;
+    auto finish = [&] { run.advance(++finished); };
+
     std::optional<JobQueue> queue;
     std::vector<std::thread> encoders;
     auto encode = [&] {
@@ -138,6 +145,7 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
             result.files += int(written.written.size());
             if (written.ok())
                 ++result.records;
+            finish();
         }
     };
 
@@ -151,7 +159,6 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
                 result.stopped = true;
                 break;
             }
-            run.curr_barcode_count = i + 1;
             Job job{i, {}, {}};
             QString skipped;
             try {
@@ -176,7 +183,9 @@ BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecord
             if (!skipped.isEmpty()) {
                 // One bad record does not lose the others.
                 run.problems.add(i, {CardProblem::Kind::Skipped, skipped});
+                std::lock_guard lock(resultMutex);
                 ++result.skipped;
+                finish();
                 continue;
             }
             if (!queue) {

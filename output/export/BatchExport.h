@@ -83,8 +83,9 @@ struct BatchExportResult {
 // unless `records` may be called there directly (the main thread is not
 // left to process events meanwhile). Returns when every file is written or
 // the run has ended. `run` is shared with the progress sheet: the run
-// advances its current record (from 1), obeys its stop request and adds the
-// cards' problems.
+// advances its count by one as each record is finished (its files written,
+// or the record left out), obeys its stop request and adds the cards'
+// problems.
 BatchExportResult runBatchExport(const BatchExportSettings &settings, CardRecords &records, RunState &run);
 
 } // namespace output

@@ -140,6 +140,13 @@ QStringList CardProblems::lines() const
     return out;
 }
 
+void RunState::advance(double count)
+{
+    curr_barcode_count = count;
+    if (onAdvance)
+        onAdvance();
+}
+
 bool RunState::holdWhileAsked() const
 {
     // The question is answered on the main thread; a tenth of the time a

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -66,14 +67,22 @@ private:
 
 struct RunState {
     // The run values under their fixed names, owned by the run: the stop
-    // request, the number of items, and the item being made (from 1; 0
-    // before the first).
+    // request, the number of items, and the run's count: the item being
+    // made (from 1; 0 before the first), or for the image export the cards
+    // finished so far.
     std::atomic<bool> Stop_SMS_Sending_Now{false};
     std::atomic<int> list_count{0};
     std::atomic<double> curr_barcode_count{0};
     // The Stop question is open.
     std::atomic<bool> asking{false};
     CardProblems problems;
+    // Told, on the thread that moved it, each time advance() moves the
+    // count; set before the run starts. The progress sheet uses it to show
+    // every card as it is finished rather than at its next tick.
+    std::function<void()> onAdvance;
+
+    // Sets the count and tells onAdvance.
+    void advance(double count);
 
     // Returns once the Stop question is answered (at once when it is not
     // open); true when the run is to stop.

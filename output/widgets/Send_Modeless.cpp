@@ -79,6 +79,22 @@ std::shared_ptr<output::RunState> Send_Modeless::beginRun(QWidget *owner, int co
     _tot_msg_cnt->setText(QString::number(count));
     _curr_msg_cnt->setText(openingText);
     pause_label->clear();
+    // A run that advances its count shows each step at once. The count is
+    // read when the main thread gets to it, so steps that come faster than
+    // it draws make one refresh, never a queue of them.
+    auto pending = std::make_shared<std::atomic<bool>>(false);
+    m_run->onAdvance = [sheet = QPointer<Send_Modeless>(this), run = std::weak_ptr(m_run), pending] {
+        if (pending->exchange(true))
+            return;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [sheet, run, pending] {
+                pending->store(false);
+                if (sheet && sheet->m_run && sheet->m_run == run.lock())
+                    sheet->update_sending_progress_bar();
+            },
+            Qt::QueuedConnection);
+    };
 
     // A sheet: it blocks its owner's window only, and moves with it.
     QWidget *window = owner ? owner->window() : nullptr;

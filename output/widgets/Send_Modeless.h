@@ -2,10 +2,12 @@
 // The progress sheet of a long run over records (the batch image export,
 // the e-mail run): the total, the current count, a bar, a pause text and a
 // Stop button, over the window of the run's owner. One sheet serves the
-// whole program. A timer on the main thread refreshes it every 0.5 s from
-// the run counters, which the run's worker advances; the Stop button raises
-// the stop request after the user confirms it, and the worker obeys it
-// between records.
+// whole program. A run that advances its count through RunState::advance()
+// (the image export, card by card) has each step shown as soon as the main
+// thread is free; a timer on the main thread refreshes the sheet every
+// 0.5 s as well, for the runs that set the count directly. The Stop button
+// raises the stop request after the user confirms it, and the worker obeys
+// it between records.
 //
 // The sheet is a widget: main thread only. A worker reaches beginRun() and
 // endRun() through platform::runOnMainThread. The run's values (stop
@@ -33,7 +35,7 @@ public:
     // The start of a run of `count` items: a new run state (stop request
     // clear, list_count = count, curr_barcode_count 0), the Stop button
     // enabled, the bar from 0 to count at 0, the total shown and
-    // `openingText` as the current count until the first tick; then the
+    // `openingText` as the current count until the first refresh; then the
     // sheet shown over `owner`'s window and the progress timer started.
     std::shared_ptr<output::RunState> beginRun(QWidget *owner, int count, const QString &openingText);
     // The end of a run: the timer stopped and the sheet hidden.

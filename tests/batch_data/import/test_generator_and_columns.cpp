@@ -203,6 +203,16 @@ TEST(SeriesTarget, WritesWholeSeriesThroughTheCheckedName)
     EXPECT_FALSE(writeSeriesValues(store, "L", {"d"}, SeriesWrite::Append, &appendError));
     EXPECT_EQ(appendError, batch_data::unreadableSeriesMessage("L", folder.file("DataSet/L.txt"), SeriesStore::notUtf8Message()));
     EXPECT_EQ(readTestFile(folder.file("DataSet/L.txt")), "Zo\xEB\n");
+    // Nor to binary data, and the message says that is what it holds.
+    const QByteArray zip("PK\x03\x04\0\0", 6);
+    writeTestFile(folder.file("DataSet/Z.txt"), zip);
+    EXPECT_FALSE(writeSeriesValues(store, "Z", {"d"}, SeriesWrite::Append, &appendError));
+    EXPECT_EQ(appendError, batch_data::unreadableSeriesMessage("Z", folder.file("DataSet/Z.txt"), SeriesStore::binaryMessage()));
+    EXPECT_EQ(readTestFile(folder.file("DataSet/Z.txt")), zip);
+    // Old Mac line ends: the new values come after the old ones, each a line.
+    writeTestFile(folder.file("DataSet/Mac.txt"), "x\ry\r");
+    EXPECT_TRUE(writeSeriesValues(store, "Mac", {"z"}, SeriesWrite::Append));
+    EXPECT_EQ(store.readValues("Mac"), (QStringList{"x", "y", "z"}));
 
     QString message;
     EXPECT_EQ(checkedSeriesName(" *Names? "), "Names");

@@ -128,6 +128,7 @@ TEST(TextImport, ValuesOfTextCsvAndRtfFiles)
         {"CSV, empty fields skipped", "a,,b\n,\n", TextFormat::Csv, {"a", "b"}},
         {"text cleaned", "x{y}\\z\n\n  w  \r\n", TextFormat::Plain, {"xyz", "w"}},
         {"text with BOM", "\xEF\xBB\xBFone\r\ntwo", TextFormat::Plain, {"one", "two"}},
+        {"text, old Mac line ends", "a\rb\r\r c\r", TextFormat::Plain, {"a", "b", "c"}},
         {"text lines after a font-like line kept", "a\nNSFont = x\nb", TextFormat::Plain, {"a", "NSFont = x", "b"}},
         {"RTF keeps braces it shows", "{\\rtf1 \\{1\\}\\par two}", TextFormat::Rtf, {"{1}", "two"}},
     };
@@ -177,6 +178,9 @@ TEST(TextImport, PastedTextAndImageFolders)
     EXPECT_EQ(pastedTextValues(pasted, true), QStringList({"a  ", " b"}));
     EXPECT_EQ(pastedTextValues(pasted, false), QStringList({"a  ", "", " b"}));
     EXPECT_EQ(pastedTextValues("x\r\ny\r\n", true), QStringList({"x", "y"}));
+    // Lines from an old Mac program, alone or mixed with the others.
+    EXPECT_EQ(pastedTextValues("x\ry\r\rz\r\nw", true), QStringList({"x", "y", "z", "w"}));
+    EXPECT_EQ(pastedTextValues("x\r\ry", false), QStringList({"x", "", "y"}));
     QString message;
     EXPECT_FALSE(pastedTextValues(" \n\t", true, &message));
     EXPECT_EQ(message, "Please enter some data.");

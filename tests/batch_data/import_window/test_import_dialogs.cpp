@@ -465,3 +465,49 @@ TEST_F(SeriesDialogs, GeneratorTabRunsDownEachColumnAsTheFormReads)
         EXPECT_TRUE(visited.contains(gen.ok_btn)) << (gen.*row.mode)->text().toStdString();
     }
 }
+
+TEST_F(SeriesDialogs, WizardTabGoesAsTheFormReadsAndLeavesThePasteBox)
+{
+    Import_Wizard &wizard = Import_Wizard::defaultInstance();
+    // Each source's fields are the ones enabled; the other sources' mode
+    // buttons are left to the arrow keys, as in any group of radio buttons.
+    const QStringList buttons{"help_btn", "cancel_btn", "ok_btn"};
+    const struct {
+        QRadioButton *Import_Wizard::*mode;
+        QStringList order;
+    } rows[] = {
+        {&Import_Wizard::Excel_RD, QStringList{"Excel_RD", "Excel_path", "Excel_btn"} + buttons},
+        {&Import_Wizard::Text_RD, QStringList{"Text_RD", "Text_file_name", "Text_path", "Text_btn"} + buttons},
+        {&Import_Wizard::Mnul_RD, QStringList{"Mnul_RD", "Manual_file_name", "ManualEdit"} + buttons},
+        {&Import_Wizard::Image_RD, QStringList{"Image_RD", "Image_file_name", "Image_path", "Image_btn"} + buttons},
+    };
+    for (const auto &row : rows) {
+        QStringList visited;
+        QString typed;
+        drive([] { Open_Import_Wizard(1, 0); }, [&](QDialog &d) {
+            d.show();
+            QApplication::setActiveWindow(&d);
+            (wizard.*row.mode)->click();
+            (wizard.*row.mode)->setFocus();
+            // The user presses Tab until the focus comes round again.
+            for (int i = 0; i < 40; ++i) {
+                QWidget *focus = QApplication::focusWidget();
+                const QString name = focus ? focus->objectName() : QStringLiteral("(nothing)");
+                if (!visited.isEmpty() && name == visited.first())
+                    break;
+                visited << name;
+                if (!focus)
+                    break;
+                // As the keyboard sends it: with its character, which a
+                // text box that takes Tab would type.
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+                QApplication::sendEvent(focus, &tab);
+            }
+            typed = wizard.ManualEdit->toPlainText();
+            d.hide();
+        });
+        EXPECT_EQ(visited.join(" > ").toStdString(), row.order.join(" > ").toStdString());
+        // Tab in the paste box moved on and typed nothing.
+        EXPECT_EQ(typed.toStdString(), "");
+    }
+}

@@ -58,26 +58,60 @@ TEST_F(SeriesStoreTest, NamesThatWouldLeaveTheFolderAreRefused)
 TEST_F(SeriesStoreTest, ReadersSplitAndTrimAsTheirUseNeeds)
 {
     // Values skip empty lines; records keep them; the first value is the
-    // text before the first line feed, as read.
+    // text before the first line end, as read. LF, CR LF and a lone CR (old
+    // Mac text) each end a line, alone or mixed in one file.
     const struct {
-        const char *bytes;
+        QByteArray bytes;
         QStringList values;
         qsizetype records;
         QString first;
     } cases[] = {
         {"a\n\n b \nc\n", {"a", "b", "c"}, 4, "a"},
-        {"a\r\n\r\n b \r\nc\r\n", {"a", "b", "c"}, 4, "a\r"},
+        {"a\r\n\r\n b \r\nc\r\n", {"a", "b", "c"}, 4, "a"},
+        {"a\r\r b \rc\r", {"a", "b", "c"}, 4, "a"},
+        {"Zo\xc3\xab\rB\xc3\xb8\r\nC\nD", {"Zo\u00eb", "B\u00f8", "C", "D"}, 4, "Zo\u00eb"},
         {"a\n\n b \nc", {"a", "b", "c"}, 4, "a"},
+        {"\rsecond\r", {"second"}, 1, ""},
         {"\nsecond\n", {"second"}, 1, ""},
-        {"caf\xe9\n", {}, 0, ""},   // not UTF-8: no text at all
+        {"caf\xe9\r", {}, 0, ""},   // not UTF-8: no text at all
+        {QByteArray("a\r\0b\r", 5), {}, 0, ""},
     };
     for (const auto &c : cases) {
         writeTestFile(file("s.txt"), c.bytes);
-        EXPECT_EQ(store.readValues("s"), c.values) << c.bytes;
-        EXPECT_EQ(store.readRecords("s").size(), c.records) << c.bytes;
-        EXPECT_EQ(store.Get_First_Value_Of_Dataset("s"), c.first) << c.bytes;
+        EXPECT_EQ(store.readValues("s"), c.values) << c.bytes.toStdString();
+        EXPECT_EQ(store.readRecords("s").size(), c.records) << c.bytes.toStdString();
+        EXPECT_EQ(store.Get_First_Value_Of_Dataset("s"), c.first) << c.bytes.toStdString();
     }
     EXPECT_EQ(store.Get_First_Value_Of_Dataset("missing"), "");
+}
+
+TEST_F(SeriesStoreTest, AFileThatCannotBeReadSaysWhyInItsOwnWords)
+{
+    const struct {
+        QByteArray bytes;
+        QString reason;
+    } cases[] = {
+        // As a Latin-1 editor saves "Zoë".
+        {"Zo\xeb\n", SeriesStore::notUtf8Message()},
+        // A zip archive saved under a series name: valid UTF-8 so far, but
+        // its NUL bytes make it data, not text.
+        {QByteArray("PK\x03\x04\x14\0\0\0", 8), SeriesStore::binaryMessage()},
+        // NUL and Latin-1 together: the NUL says more about the file.
+        {QByteArray("Zo\xeb\0\n", 5), SeriesStore::binaryMessage()},
+        // UTF-16 text is NUL bytes between the letters.
+        {QByteArray("\xff\xfe" "A\0\n\0", 6), SeriesStore::binaryMessage()},
+    };
+    for (const auto &c : cases) {
+        writeTestFile(file("s.txt"), c.bytes);
+        QString why;
+        EXPECT_FALSE(store.readText("s", &why)) << c.bytes.toStdString();
+        EXPECT_EQ(why, c.reason) << c.bytes.toStdString();
+        why.clear();
+        EXPECT_TRUE(store.readValues("s", &why).isEmpty());
+        EXPECT_EQ(why, c.reason) << c.bytes.toStdString();
+    }
+    EXPECT_TRUE(SeriesStore::binaryMessage().contains("NUL (binary) bytes"));
+    EXPECT_NE(SeriesStore::binaryMessage(), SeriesStore::notUtf8Message());
 }
 
 TEST_F(SeriesStoreTest, WrittenValuesStayOneLineEach)

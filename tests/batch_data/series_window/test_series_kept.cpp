@@ -13,10 +13,9 @@ namespace {
 
 const QString kInUseUpdate = "Batch Processing Series can't be update because it is currently in use.";
 
-QString unreadable(const QString &name, const QString &path)
+QString unreadable(const QString &name, const QString &path, const QString &reason)
 {
-    return "The Batch Processing Series \"" + name + "\" could not be read.\n" + path + "\n\n"
-        + batch_data::SeriesStore::notUtf8Message();
+    return "The Batch Processing Series \"" + name + "\" could not be read.\n" + path + "\n\n" + reason;
 }
 
 } // namespace
@@ -26,12 +25,15 @@ TEST_F(SeriesWindow, SeriesThatIsNotUtf8IsRefusedByNameAndKeptByteForByte)
     struct Case {
         const char *name;
         QByteArray bytes;
+        QString reason;
     };
     const Case cases[] = {
         // The names as a Latin-1 (ISO 8859-1) editor saves them.
-        {"Latin1", QByteArray("Zo\xEB \xC5ngstr\xF6m\nS\xF8ren Kierkeg\xE5rd\nAda Lovelace\n")},
-        // A zip archive saved under a series name.
-        {"Binary", QByteArray("PK\x03\x04\x14\0\0\0\x08\0", 10)},
+        {"Latin1", QByteArray("Zo\xEB \xC5ngstr\xF6m\nS\xF8ren Kierkeg\xE5rd\nAda Lovelace\n"),
+         batch_data::SeriesStore::notUtf8Message()},
+        // A zip archive saved under a series name: binary, whatever the
+        // encoding of its other bytes.
+        {"Binary", QByteArray("PK\x03\x04\x14\0\0\0\x08\0", 10), batch_data::SeriesStore::binaryMessage()},
     };
     for (const Case &c : cases)
         writeSeries(c.name, c.bytes);
@@ -45,7 +47,7 @@ TEST_F(SeriesWindow, SeriesThatIsNotUtf8IsRefusedByNameAndKeptByteForByte)
         alerts.clear();
         selectSeries(c.name);
         manager().Update_Btn_Clicked();
-        EXPECT_EQ(alerts, QStringList{unreadable(c.name, path)}) << c.name;
+        EXPECT_EQ(alerts, QStringList{unreadable(c.name, path, c.reason)}) << c.name;
         // Not shown as an empty series that a Save would write over.
         EXPECT_TRUE(manager().list_value_box->isHidden()) << c.name;
         EXPECT_FALSE(manager().avl_list_box->isHidden()) << c.name;
@@ -53,7 +55,7 @@ TEST_F(SeriesWindow, SeriesThatIsNotUtf8IsRefusedByNameAndKeptByteForByte)
         alerts.clear();
         View_Data_Series::defaultInstance().file_name = c.name;
         EXPECT_EQ(View_Data_Series::defaultInstance().Open_Wnd(), 0) << c.name;
-        EXPECT_EQ(alerts, QStringList{unreadable(c.name, path)}) << c.name;
+        EXPECT_EQ(alerts, QStringList{unreadable(c.name, path, c.reason)}) << c.name;
         EXPECT_EQ(readTestFile(path), c.bytes) << c.name;
     }
     EXPECT_EQ(viewerShown, 0);

@@ -447,6 +447,29 @@ TEST_F(SeriesWindow, ViewerListsTheTrimmedValuesOfASeries)
     EXPECT_EQ(shown, 2);
 }
 
+TEST_F(SeriesWindow, OldMacLineEndsAreLinesToTheViewerAndTheEditorWhoseSaveWritesLineFeeds)
+{
+    // As an old Mac program saves a list: a CR after each value, none after
+    // the last.
+    writeSeries("Mac", "Ann\r Bob \r\rCy");
+    View_Data_Series &viewer = View_Data_Series::defaultInstance();
+    int shown = 0;
+    dialogs["View_Data_Series"] = [&](QDialog &) { return ++shown; };
+    viewer.file_name = "Mac";
+    EXPECT_EQ(viewer.Open_Wnd(), 1);
+    EXPECT_EQ(viewer.ListData, (QStringList{"Ann", "Bob", "Cy"}));
+
+    manager().Fill_List();
+    selectSeries("Mac");
+    manager().Update_Btn_Clicked();
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+    EXPECT_EQ(manager().ListData_value, (QStringList{"Ann", "Bob", "Cy"}));
+    manager().Create_Value_List("Dee");
+    manager().Save_Btn_Clicked();
+    EXPECT_EQ(readTestFile(seriesFile("Mac.txt")), "Ann\nBob\nCy\nDee\n");
+    EXPECT_EQ(shown, 1);
+}
+
 TEST_F(SeriesWindow, ExportResultBoxStandsOverTheManagerWhichStaysShown)
 {
     // The manager open as the user has it: a modal window over the design.

@@ -131,6 +131,19 @@ TEST_F(BatchExportTest, BothSidesOfEveryRecordAreWrittenAndEverySymbolReads)
     }
 }
 
+TEST_F(BatchExportTest, TheCountMovesAsEachRecordsFilesAreOnDisk)
+{
+    // One encoder: when the count moves to k, the files of exactly k records
+    // are in the folder, and the count is told each time.
+    settings.count = 5;
+    settings.encoders = 1;
+    settings.options.sides = QStringLiteral("BOTH");
+    QStringList seen;
+    state.onAdvance = [&] { seen << QStringLiteral("%1: %2").arg(state.curr_barcode_count).arg(files().size()); };
+    EXPECT_TRUE(run().ok());
+    EXPECT_EQ(seen, (QStringList{"1: 2", "2: 4", "3: 6", "4: 8", "5: 10"}));
+}
+
 TEST_F(BatchExportTest, AFailedWriteEndsTheRunAndNamesItsFile)
 {
     // One encoder, so that what is in flight when the write fails is known:
@@ -158,10 +171,15 @@ TEST_F(BatchExportTest, ARecordThatCannotBeMadeIsLeftOutListedAndTheRunGoesOn)
     };
     records.undrawable = {3};
     records.withoutBarcode = {4};
+    // A record left out is finished too: the count goes up by one for each
+    // record, whichever thread ends it, and ends at the total.
+    QList<double> counts;
+    state.onAdvance = [&] { counts << state.curr_barcode_count; };
     const output::BatchExportResult result = run();
     EXPECT_TRUE(result.ok()) << result.reason.toStdString();
     EXPECT_EQ(result.records, 4);
     EXPECT_EQ(result.skipped, 2);
+    EXPECT_EQ(counts, (QList<double>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(files(), (QStringList{"Card_1.PNG", "Card_3.PNG", "Card_5.PNG", "Card_6.PNG"}));
     EXPECT_EQ(state.problems.lines(), (QStringList{"record 2: The series has no line 2.",
                                                    "record 4: the card could not be drawn", "record 5: \"4\": refused"}));

@@ -34,6 +34,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -215,6 +216,15 @@ protected:
             w.export_combined_image_chk->setChecked(combine);
         };
     }
+    // The Export command of `exporting` into the test's folder with the
+    // options given, waiting for its batch run to end.
+    void exportWith(ImageExport &exporting, const QString &format, int dpi, int sideRow)
+    {
+        pick(format, dpi, sideRow);
+        typedPath = tmp.path();
+        exporting.Export_Button(*wnd);
+        waitForBatch(exporting);
+    }
     // The Export command from the menu, waiting for a batch run to end.
     void exportFromMenu()
     {
@@ -227,6 +237,21 @@ protected:
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
     QImage exported(const QString &name) const { return QImage(tmp.file("Quorvant/" + name)); }
+    // The export folder holds both sides of `records` records in `format`,
+    // and each side's symbol reads as its record's value.
+    void expectBothSidesRead(int records, const QString &format)
+    {
+        QStringList names;
+        for (int n = 1; n <= records; ++n)
+            names << QStringLiteral("Card_%1.%2").arg(n).arg(format) << QStringLiteral("Card_%1_Back.%2").arg(n).arg(format);
+        EXPECT_EQ(files(tmp.file("Quorvant")), names);
+        for (int n = 0; n < records; ++n) {
+            EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1.%2").arg(n + 1).arg(format))),
+                      codeOf(n, "F").toStdString());
+            EXPECT_EQ(decodedValue(exported(QStringLiteral("Card_%1_Back.%2").arg(n + 1).arg(format))),
+                      codeOf(n, "B").toStdString());
+        }
+    }
     // The design shows record 0 on both sides.
     void expectRecordZeroShown()
     {
@@ -318,16 +343,11 @@ TEST_F(ExportCommandTest, EveryRecordOfABoundDesignGoesIntoTheFolderAndReadsBack
     pick("TIFF", 150, 0);
     typedPath = tmp.path();
     exportFromMenu();
-    EXPECT_EQ(files(tmp.file("Quorvant")), (QStringList{"Card_1.TIFF", "Card_1_Back.TIFF", "Card_2.TIFF",
-                                                       "Card_2_Back.TIFF", "Card_3.TIFF", "Card_3_Back.TIFF"}));
+    expectBothSidesRead(3, "TIFF");
     for (int n = 0; n < 3; ++n) {
-        const QImage front = exported(QStringLiteral("Card_%1.TIFF").arg(n + 1));
-        const QImage back = exported(QStringLiteral("Card_%1_Back.TIFF").arg(n + 1));
         // 3.37 x 2.13 in at 150 dpi.
-        EXPECT_EQ(front.size(), QSize(506, 320));
-        EXPECT_EQ(back.size(), QSize(506, 320));
-        EXPECT_EQ(decodedValue(front), codeOf(n, "F").toStdString());
-        EXPECT_EQ(decodedValue(back), codeOf(n, "B").toStdString());
+        EXPECT_EQ(exported(QStringLiteral("Card_%1.TIFF").arg(n + 1)).size(), QSize(506, 320));
+        EXPECT_EQ(exported(QStringLiteral("Card_%1_Back.TIFF").arg(n + 1)).size(), QSize(506, 320));
     }
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
     expectRecordZeroShown();
@@ -347,6 +367,34 @@ TEST_F(ExportCommandTest, EveryRecordOfABoundDesignGoesIntoTheFolderAndReadsBack
         EXPECT_TRUE(looksLike(both, 3, 315, kFrontCard));
         EXPECT_TRUE(looksLike(both, 3, 635, kBackCard));
     }
+    expectRecordZeroShown();
+}
+
+TEST_F(ExportCommandTest, SeriesWithOldMacLineEndsGiveACardForEachValue)
+{
+    bindDesign(3);
+    // The three series saved again as an old Mac program saves them: a CR
+    // after each value (none after the last one of "Codes").
+    const struct {
+        const char *name;
+        std::function<QString(int)> value;
+        const char *end;
+    } series[] = {
+        {"Names", nameOf, "\r"},
+        {"Codes", [](int n) { return codeOf(n, "F"); }, ""},
+        {"Backs", [](int n) { return codeOf(n, "B"); }, "\r"},
+    };
+    for (const auto &s : series) {
+        QStringList values;
+        for (int n = 0; n < 3; ++n)
+            values << s.value(n);
+        writeTestFile(Data_Folder_Path + "/" + s.name + ".txt", (values.join('\r') + s.end).toUtf8());
+    }
+    pick("PNG", 150, 0);
+    typedPath = tmp.path();
+    exportFromMenu();
+    expectBothSidesRead(3, "PNG");
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
     expectRecordZeroShown();
 }
 
@@ -387,10 +435,7 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
     auto records = std::make_unique<StopAtRecord>(*wnd, 4);
     StopAtRecord &stopping = *records;
     ImageExport exporting(std::move(records));
-    pick("PNG", 150, 0);
-    typedPath = tmp.path();
-    exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    exportWith(exporting, "PNG", 150, 0);
 
     EXPECT_TRUE(stopping.sheetShown);
     EXPECT_TRUE(stopping.refreshHeld);
@@ -408,6 +453,60 @@ TEST_F(ExportCommandTest, AStopDuringRecordFiveOfTenEndsTheRunAndSaysSo)
     EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | The run was stopped after 5 of 10 cards."});
     expectRecordZeroShown();
     EXPECT_EQ(wnd->design()._Main_Photo_image.size(), photo.size());
+}
+
+// The design window's records, with the progress sheet looked at before
+// each record is drawn, once it counts the records before it: what it shows
+// and how many files the export folder holds then. The run waits meanwhile,
+// so those records are exactly the ones finished.
+class WatchProgress : public output::WindowRecords {
+public:
+    WatchProgress(TVNWindowController &window, QString folder)
+        : WindowRecords(window)
+        , m_folder(std::move(folder))
+    {
+    }
+    // Asked for from the run's thread, the back before the front.
+    platform::Image drawCard(int n, const QString &side) override
+    {
+        if (side == QLatin1String("B"))
+            platform::runOnMainThread([&] { look(n); });
+        return WindowRecords::drawCard(n, side);
+    }
+    QStringList seen;
+
+private:
+    void look(int n)
+    {
+        Send_Modeless &sheet = Send_Modeless::defaultInstance();
+        // No tick: each finished card has to show by itself.
+        sheet.msend_modTimer->stop();
+        QElapsedTimer limit;
+        limit.start();
+        while (!m_missed && sheet._Curr_Progress->value() < n && limit.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        m_missed |= sheet._Curr_Progress->value() < n;
+        // "k / N", with or without the opening text's "Frame".
+        seen << QStringLiteral("%1| bar %2| %3 files")
+                    .arg(sheet._curr_msg_cnt->text().section(QLatin1Char(' '), 0, 2))
+                    .arg(sheet._Curr_Progress->value())
+                    .arg(QDir(m_folder).entryList(QDir::Files | QDir::Hidden).size());
+    }
+    QString m_folder;
+    // A count that never came is not waited for again.
+    bool m_missed = false;
+};
+
+TEST_F(ExportCommandTest, TheProgressSheetCountsEachCardAsItsFilesAreWritten)
+{
+    bindDesign(4);
+    auto records = std::make_unique<WatchProgress>(*wnd, tmp.file("Quorvant"));
+    WatchProgress &watching = *records;
+    ImageExport exporting(std::move(records));
+    exportWith(exporting, "PNG", 150, 0);
+    EXPECT_EQ(watching.seen.join('\n').toStdString(), "0 / 4| bar 0| 0 files\n1 / 4| bar 1| 2 files\n"
+                                                      "2 / 4| bar 2| 4 files\n3 / 4| bar 3| 6 files");
+    EXPECT_EQ(resultBoxes, QStringList{tmp.file("Quorvant") + " | Frame has been exported successfully."});
 }
 
 TEST_F(ExportCommandTest, AFailedWriteIsOneMessageNamingTheFileAndNoSuccessBox)
@@ -631,10 +730,7 @@ TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSa
         keepQuestionOpen();
         return 0;
     });
-    pick("PNG", 72, 1);
-    typedPath = tmp.path();
-    exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    exportWith(exporting, "PNG", 72, 1);
 
     EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
     // A record already asked for when the user clicked is finished; none
