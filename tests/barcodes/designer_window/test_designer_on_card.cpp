@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace barcodes;
@@ -352,4 +353,46 @@ TEST_F(DesignerOnCard, ASymbologyChangeFitsItsBoxOnTheCardOrIsRefused)
         EXPECT_NEAR(onCard.width(), alone.width(), 2) << row.title;
         EXPECT_NEAR(onCard.height(), alone.height(), 2) << row.title;
     }
+}
+
+TEST_F(DesignerOnCard, UndoingBackToTheOpenedFileClearsTheChangedMarkWhicheverToolAddedTheObject)
+{
+    const QString file = folder.file("badge.zelg");
+    writeTestFile(file, design_window::encodeDesign(design_window::Design{}));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
+    // The title as the window system shows it, "*" placeholder resolved.
+    wnd->winId();
+    const auto shownTitle = [&] { return wnd->windowHandle()->title(); };
+    const QString saved = shownTitle();
+    ASSERT_FALSE(saved.contains('*')) << saved.toStdString();
+
+    const std::pair<const char *, bool> tools[] = {{"act_tool_text", false}, {"act_tool_barcode", true}};
+    for (const auto &[tool, designer] : tools) {
+        SCOPED_TRACE(tool);
+        int designerRuns = 0;
+        auto user = answer([&](Barcode_Gen_Dialog &d) {
+            ++designerRuns;
+            choose(d, QStringLiteral("QR Code"), QStringLiteral("Zoë-001"));
+        });
+        wnd->findChild<QAction *>(tool)->trigger();
+        EXPECT_EQ(designerRuns, designer ? 1 : 0);
+        ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+        EXPECT_TRUE(wnd->hasUnsavedChanges());
+        EXPECT_TRUE(shownTitle().contains('*')) << shownTitle().toStdString();
+
+        wnd->findChild<QAction *>("act_undo")->trigger();
+        EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+        EXPECT_FALSE(wnd->findChild<QAction *>("act_undo")->isEnabled());
+        EXPECT_FALSE(wnd->hasUnsavedChanges());
+        EXPECT_EQ(shownTitle().toStdString(), saved.toStdString());
+
+        // Redone, it is a change again; undone, the file's state again.
+        wnd->findChild<QAction *>("act_redo")->trigger();
+        EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+        EXPECT_TRUE(wnd->hasUnsavedChanges());
+        wnd->findChild<QAction *>("act_undo")->trigger();
+        EXPECT_FALSE(wnd->hasUnsavedChanges());
+        EXPECT_EQ(shownTitle().toStdString(), saved.toStdString());
+    }
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
