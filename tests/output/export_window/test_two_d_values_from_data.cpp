@@ -4,19 +4,16 @@
 // 300 dpi from the menu, and every symbol read back byte for byte by
 // outside readers (zxing-cpp for QR Code and PDF417, libdmtx for Data
 // Matrix).
-#include "tests/design_window/WindowFixture.h"
+#include "tests/batch_data/series_window/SeriesWindowFixture.h"
 #include "tests/design_window/Outlets.h"
 #include "tests/support/SecondReaders.h"
 
 #include "barcodes/designer/BarcodeEngine.h"
-#include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "batch_data/spreadsheet_window/Import_Excel.h"
-#include "design_window/HubServices.h"
 #include "design_window/ExportFileBox.h"
 #include "output/export_window/ExportWindow.h"
 #include "output/export_window/ImageExport.h"
 #include "tests/batch_data/zip/PythonRunner.h"
-#include "tests/support/InstalledServices.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -29,7 +26,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <map>
 
 using namespace quorvant::test;
 using quorvant::test::outlet;
@@ -70,27 +66,12 @@ std::string readSymbol(const QImage &picture, const QRectF &box, double pixelsPe
     return d.valid ? d.bytes : "<none>";
 }
 
-class TwoDimensionalValuesFromData : public DesignWindow {
+class TwoDimensionalValuesFromData : public SeriesWindow {
 protected:
+    void addServices(design_window::HubServices &services) override { services.imageExport = &exporter; }
     void SetUp() override
     {
-        // The window enables its commands from what is installed when it is
-        // made, as the program installs it at start-up.
-        design_window::HubServices services;
-        services.series = &batch_data::designSeriesWindows();
-        services.imageExport = &exporter;
-        installed = std::make_unique<InstalledServices>(services);
-        DesignWindow::SetUp();
-        // Dialogs are answered by class name; one with no answer fails.
-        unscripted.reset();
-        unscripted = std::make_unique<platform::ScopedModalResponder>([this](QDialog &d) {
-            const auto it = dialogs.find(QString::fromLatin1(d.metaObject()->className()));
-            if (it == dialogs.end()) {
-                ADD_FAILURE() << "unscripted dialog " << d.metaObject()->className();
-                return 0;
-            }
-            return it->second(d);
-        });
+        SeriesWindow::SetUp();
         dialogs["ExportWindow"] = [](QDialog &d) {
             auto &w = static_cast<ExportWindow &>(d);
             EXPECT_TRUE(w.Export_with_batch_chk->isChecked() || w.Export_with_excel_chk->isChecked());
@@ -110,11 +91,6 @@ protected:
             box._open_log_chk->setChecked(false);
             return 1;
         };
-    }
-    void TearDown() override
-    {
-        DesignWindow::TearDown();
-        installed.reset();
     }
 
     // One barcode of each 2-D symbology on the front, each bound through the
@@ -177,8 +153,6 @@ protected:
     }
 
     ImageExport exporter;
-    std::unique_ptr<InstalledServices> installed;
-    std::map<QString, std::function<int(QDialog &)>> dialogs;
     std::vector<GraphicPtr> symbols;
     QString chosenPath;
     QStringList resultBoxes;
@@ -188,7 +162,7 @@ protected:
 
 TEST_F(TwoDimensionalValuesFromData, ASeriesOfNamesIsDrawnAndExportedByteForByte)
 {
-    writeTestFile(design_window::Data_Folder_Path + "/People.txt", (kNames.join('\n') + '\n').toUtf8());
+    writeSeries("People", (kNames.join('\n') + '\n').toUtf8());
     placeBoundSymbols(1, 0);
     ASSERT_EQ(symbols.size(), std::size(kSymbols));
     expectCanvasShows(kNames.first());
