@@ -72,7 +72,8 @@ protected:
     void SetUp() override
     {
         SeriesWindow::SetUp();
-        dialogs["ExportWindow"] = [](QDialog &d) {
+        dialogs["ExportWindow"] = [this](QDialog &d) {
+            ++optionSheets;
             auto &w = static_cast<ExportWindow &>(d);
             EXPECT_TRUE(w.Export_with_batch_chk->isChecked() || w.Export_with_excel_chk->isChecked());
             w.fileFormatPopup->setCurrentText("PNG");
@@ -130,6 +131,7 @@ protected:
     {
         QDir().mkpath(folder);
         chosenPath = folder;
+        optionSheets = 0;
         outlet<QAction>(*wnd, "act_export")->trigger();
         if (exporter.isRunning()) {
             QEventLoop loop;
@@ -138,6 +140,7 @@ protected:
             loop.exec();
         }
         ASSERT_FALSE(exporter.isRunning()) << "the batch run did not end";
+        EXPECT_EQ(optionSheets, 1);
         EXPECT_EQ(resultBoxes.join('|').toStdString(), "Frame has been exported successfully.");
         EXPECT_EQ(exporter.lastProblems().join('|').toStdString(), "");
         const QString cards = QDir(folder).filePath("Quorvant");
@@ -155,6 +158,7 @@ protected:
     ImageExport exporter;
     std::vector<GraphicPtr> symbols;
     QString chosenPath;
+    int optionSheets = 0;
     QStringList resultBoxes;
 };
 
@@ -195,6 +199,7 @@ wb.save(sys.argv[1])
     };
     outlet<QAction>(*wnd, "act_spreadsheet")->trigger();
     dialogs.erase("Import_Excel");
+    ASSERT_EQ(design_window::currentSpreadsheetTable().titles.join('|').toStdString(), "Number|Name");
 
     // Items: "Record No.", "Number", "Name".
     placeBoundSymbols(2, 2);
