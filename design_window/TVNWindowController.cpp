@@ -43,6 +43,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 using namespace design_window;
 
@@ -595,8 +596,10 @@ void TVNWindowController::createWithTool(GraphicClass cls)
         canvas->_Selected_Graphic = created;
     } else {
         emit document->graphicsChanged();
-        // The design is as it was before the tool was chosen.
-        setWindowModified(wasModified);
+        // The design is as it was before the tool was chosen, unless the
+        // designer's windows changed it meanwhile.
+        if (document->undoManager().isClean())
+            setWindowModified(wasModified);
     }
     Show_RHS_Properties(kept ? created.get() : nullptr);
     Refresh_Canvas();
@@ -890,7 +893,13 @@ void TVNWindowController::Open_Barcode_Window(TVNGraphic *graphic)
     for (const GraphicPtr &g : changed)
         before.push_back(BarcodeState::of(*g));
 
-    Update_Barcode_Graphics(openBarcodeDesigner(opened.get()));
+    // The designer's own windows may change the design beside the object
+    // (the spreadsheet table, through its viewer): such a change is one
+    // beside the undo stack, even while the object is a new barcode's draft.
+    const int recording = std::exchange(m_recordedCardEdits, 0);
+    TVNGraphic *const designed = openBarcodeDesigner(opened.get());
+    m_recordedCardEdits = recording;
+    Update_Barcode_Graphics(designed);
 
     bool differs = !Barcode_output_image.isNull();
     for (std::size_t i = 0; i < changed.size() && !differs; ++i)
