@@ -26,17 +26,15 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
     return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
 }
 
-// A record's value in quotes as a message names it: a value of megabytes
-// by its start and its length, so the message stays one to read.
-QString quoted(const QString &value)
+} // namespace
+
+QString quotedValue(const QString &value)
 {
     constexpr qsizetype kShown = 60;
     if (value.size() <= kShown)
         return QStringLiteral("\"%1\"").arg(value);
     return QStringLiteral("\"%1...\" (%L2 characters)").arg(value.left(kShown)).arg(value.size());
 }
-
-} // namespace
 
 std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)
 {
@@ -180,10 +178,10 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 b.image->setImage({});
             else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
                 m_problems.push_back(
-                    {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quoted(value))});
+                    {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quotedValue(value))});
             else if (!b.showsMainPhoto && b.image->image().isNull())
                 m_problems.push_back(
-                    {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quoted(value))});
+                    {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quotedValue(value))});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {
@@ -191,7 +189,7 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 symbol = barcodes::barcodeImageFor(b.barcode, value, b.barcode.header_val, b.barcode.footer_val,
                                                    b.barcodeDpi, &error);
                 if (symbol.isNull()) {
-                    const QString reason = QStringLiteral("%1: %2").arg(quoted(value), error);
+                    const QString reason = QStringLiteral("%1: %2").arg(quotedValue(value), error);
                     m_problems.push_back({output::CardProblem::Kind::Barcode, reason});
                     if (m_failedBarcodes++ == 0) {
                         m_firstBarcodeFailure = QStringLiteral("Record %1, %2").arg(n + 1).arg(reason);

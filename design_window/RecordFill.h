@@ -217,6 +217,10 @@ inline int sideNumber(const QString &code)
     return code == QLatin1String("F") ? 0 : 1;
 }
 
+// A record's value in quotes as a message names it: a value of megabytes
+// by its start and its length, so the message stays one to read.
+QString quotedValue(const QString &value);
+
 // How each graphic of `list` takes its value (only texts, images and
 // barcodes can be bound).
 std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list);

@@ -43,6 +43,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 using namespace design_window;
 
@@ -55,6 +56,28 @@ constexpr int kInspectorMinimumWidth = 180;
 constexpr int kInspectorWidth = 340;
 // Beyond this the window would only add grey around the card.
 constexpr QSize kLargestFirstSize(1600, 1100);
+
+// While it lives (and `on`), changes count as parts of a step recorded on
+// its own, not as changes beside the undo stack.
+class DraftEdits {
+public:
+    DraftEdits(int &counter, bool on) : m_counter(counter), m_on(on)
+    {
+        if (m_on)
+            ++m_counter;
+    }
+    ~DraftEdits()
+    {
+        if (m_on)
+            --m_counter;
+    }
+    DraftEdits(const DraftEdits &) = delete;
+    DraftEdits &operator=(const DraftEdits &) = delete;
+
+private:
+    int &m_counter;
+    bool m_on;
+};
 
 // Shares a splitter's width between the canvas area and the inspector on
 // every resize: the inspector has its full width while the canvas area still
@@ -544,6 +567,9 @@ void TVNWindowController::createWithTool(GraphicClass cls)
     const bool wasModified = isWindowModified();
     // A new barcode becomes part of the design only once the designer's OK
     // has set it up: one undo step for both, and nothing left on Cancel.
+    // Until then the object is the designer's draft, no change of the
+    // design: undoing the step leads back to the state the file holds.
+    const DraftEdits draft(m_recordedCardEdits, barcode);
     if (barcode)
         document->disableUndoRegistration();
     canvas->createGraphicOfClass(cls, nullptr, false, QRectF(), side,
@@ -570,8 +596,10 @@ void TVNWindowController::createWithTool(GraphicClass cls)
         canvas->_Selected_Graphic = created;
     } else {
         emit document->graphicsChanged();
-        // The design is as it was before the tool was chosen.
-        setWindowModified(wasModified);
+        // The design is as it was before the tool was chosen, unless the
+        // designer's windows changed it meanwhile.
+        if (document->undoManager().isClean())
+            setWindowModified(wasModified);
     }
     Show_RHS_Properties(kept ? created.get() : nullptr);
     Refresh_Canvas();
@@ -865,7 +893,13 @@ void TVNWindowController::Open_Barcode_Window(TVNGraphic *graphic)
     for (const GraphicPtr &g : changed)
         before.push_back(BarcodeState::of(*g));
 
-    Update_Barcode_Graphics(openBarcodeDesigner(opened.get()));
+    // The designer's own windows may change the design beside the object
+    // (the spreadsheet table, through its viewer): such a change is one
+    // beside the undo stack, even while the object is a new barcode's draft.
+    const int recording = std::exchange(m_recordedCardEdits, 0);
+    TVNGraphic *const designed = openBarcodeDesigner(opened.get());
+    m_recordedCardEdits = recording;
+    Update_Barcode_Graphics(designed);
 
     bool differs = !Barcode_output_image.isNull();
     for (std::size_t i = 0; i < changed.size() && !differs; ++i)

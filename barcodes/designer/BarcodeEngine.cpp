@@ -394,7 +394,11 @@ BarcodeSymbol Generate_Barcode_Variable(const BarcodeSettings &settings, const Q
 {
     BarcodeSymbol out;
     out.title = barcodeTypeTitle(settings.barcode_font_index);
-    if (const auto problem = barcodeValueProblem(value, false)) {
+    // The rule of the symbol's kind, as the designer checks a typed value:
+    // a 2-D symbol holds any text as UTF-8, a linear one ASCII only.
+    BarcodeSymbolState kind;
+    kind.twoDimensional = out.isTwoDimensional();
+    if (const auto problem = barcodeValueProblem(value, false, kind)) {
         out.error = *problem;
         return out;
     }

@@ -162,7 +162,7 @@ BarcodeLayout dressLinearSymbol(SymBarcode &symbol, const Barcode_Gen &record, c
 inline constexpr qsizetype kMostLinearCharacters = 1000;
 
 // Makes the symbol of `value` with the object's symbology and settings:
-// a value that is empty or not 7-bit ASCII, a linear value longer than
+// an empty value, a linear value that is not 7-bit ASCII or longer than
 // kMostLinearCharacters, a value the symbology cannot encode, or a title
 // outside the list gives no symbol.
 BarcodeSymbol Generate_Barcode_Variable(const BarcodeSettings &settings, const QString &value,

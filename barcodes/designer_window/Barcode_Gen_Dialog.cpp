@@ -13,6 +13,7 @@
 #include "design_window/Globals.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PanelSupport.h"
+#include "design_window/RecordFill.h"
 #include "design_window/SeriesWindows.h"
 #include "design_window/DesignHub.h"
 #include "drawing/DrawingHost.h"
@@ -738,6 +739,28 @@ QString Barcode_Gen_Dialog::currentValue() const
     return liner_or_2D_font == 1 ? dataText_2D->toPlainText() : dataText->text();
 }
 
+void Barcode_Gen_Dialog::setCurrentValue(const QString &value)
+{
+    const QSignalBlocker blockLinear(dataText);
+    const QSignalBlocker block2D(dataText_2D);
+    if (liner_or_2D_font == 1)
+        dataText_2D->setPlainText(value);
+    else
+        dataText->setText(value);
+}
+
+std::optional<Barcode_Gen_Dialog::BoundValue> Barcode_Gen_Dialog::boundFirstValue() const
+{
+    const int item = Batch_Series->currentIndex();
+    if (Data_source_type->currentText() == kManual || item < 0)
+        return std::nullopt;
+    const QString name = Trim_Str(Batch_Series->currentText());
+    if (Data_source_type->currentText() == kSeries)
+        return BoundValue{QStringLiteral("Series \"%1\"").arg(name),
+                          Trim_Str(design_window::currentSeriesStore().Get_First_Value_Of_Dataset(name))};
+    return BoundValue{QStringLiteral("Column \"%1\"").arg(name), Trim_Str(design_window::firstSpreadsheetValue(item))};
+}
+
 ControlStates Barcode_Gen_Dialog::controlStates() const
 {
     ControlStates c;
@@ -777,6 +800,10 @@ void Barcode_Gen_Dialog::barcodeTypeChanged()
         kerning_value_Checkbox->setEnabled(false);
     // The unit labels follow the panels at once.
     _setLabels();
+    // Bound to data, the symbol shows the data's first value whichever field
+    // the new symbology reads, not one typed there before the binding.
+    if (const auto bound = boundFirstValue(); bound && !bound->value.isEmpty())
+        setCurrentValue(bound->value);
     if (currentValue().isEmpty()) {
         Show_MessageBox(QStringLiteral("Please enter barcode value"));
         Set_Blank_Image();
@@ -880,7 +907,13 @@ void Barcode_Gen_Dialog::Set_Blank_Image()
 {
     image_2d = {};
     barcodeImage->setImage({});
-    barcode_error_label->setText(m_previewError.isEmpty() ? kInvalidValue : m_previewError);
+    QString notice = m_previewError.isEmpty() ? kInvalidValue : m_previewError;
+    // The data's own value cannot be drawn this way: said as a run names
+    // each such record, so the user knows it is not a typing slip.
+    if (const auto bound = boundFirstValue(); bound && !bound->value.isEmpty() && bound->value == currentValue())
+        notice = QStringLiteral("%1, first value %2: %3").arg(bound->source, design_window::quotedValue(bound->value),
+                                                               notice);
+    barcode_error_label->setText(notice);
     barcode_error_label->show();
 }
 
@@ -1420,21 +1453,10 @@ void Barcode_Gen_Dialog::comboBoxSelectionDidChange(QComboBox *sender)
                 return;
             pass_barcode_control->Set_Batch_List_Name(name);
             pass_barcode_control->Set_Batch_List_Index(index);
-            QString value;
-            if (Data_source_type->currentText() == kSeries) {
-                value = design_window::currentSeriesStore().Get_First_Value_Of_Dataset(name);
-            } else {
-                // The column is what a batch run reads the values from.
+            // The column is what a batch run reads the values from.
+            if (Data_source_type->currentText() != kSeries)
                 pass_barcode_control->Set_Excel_binding_Index(index);
-                value = design_window::firstSpreadsheetValue(index);
-            }
-            value = Trim_Str(value);
-            if (liner_or_2D_font == 1) {
-                const QSignalBlocker block(dataText_2D);
-                dataText_2D->setPlainText(value);
-            } else {
-                dataText->setText(value);
-            }
+            setCurrentValue(boundFirstValue().value_or(BoundValue{}).value);
             goButtonActionPerformed();
             if (design_window::Main_App_wnd)
                 design_window::Main_App_wnd->Refresh_Canvas();

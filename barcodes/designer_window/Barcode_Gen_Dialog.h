@@ -20,6 +20,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -286,6 +287,15 @@ private:
     QPushButton *colourWell(const char *name);
 
     QString currentValue() const;
+    // Puts `value` into the value field the symbology reads.
+    void setCurrentValue(const QString &value);
+    // The data the object is bound to, named as the runs name it, and its
+    // first value; none while the value is typed or no item is chosen.
+    struct BoundValue {
+        QString source;
+        QString value;
+    };
+    std::optional<BoundValue> boundFirstValue() const;
     ControlStates controlStates() const;
     // The settings of the controls; the record every symbol is drawn with.
     void publishRecord(const BarcodeSettings &settings);

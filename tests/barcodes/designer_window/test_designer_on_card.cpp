@@ -4,9 +4,11 @@
 
 #include "barcodes/designer/BarcodeEngine.h"
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/DesignFile.h"
 #include "design_window/Globals.h"
+#include "design_window/HubServices.h"
 #include "design_window/ResourceFolder.h"
 #include "design_window/TVNWindowController.h"
 #include "drawing/TVNDocument.h"
@@ -15,6 +17,7 @@
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "platform/PropertyList.h"
+#include "tests/support/InstalledServices.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -25,6 +28,9 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTableWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace barcodes;
@@ -352,4 +358,99 @@ TEST_F(DesignerOnCard, ASymbologyChangeFitsItsBoxOnTheCardOrIsRefused)
         EXPECT_NEAR(onCard.width(), alone.width(), 2) << row.title;
         EXPECT_NEAR(onCard.height(), alone.height(), 2) << row.title;
     }
+}
+
+TEST_F(DesignerOnCard, UndoingBackToTheOpenedFileClearsTheChangedMarkWhicheverToolAddedTheObject)
+{
+    const QString file = folder.file("badge.zelg");
+    writeTestFile(file, design_window::encodeDesign(design_window::Design{}));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
+    // The title as the window system shows it, "*" placeholder resolved.
+    wnd->winId();
+    const auto shownTitle = [&] { return wnd->windowHandle()->title(); };
+    const QString saved = shownTitle();
+    ASSERT_FALSE(saved.contains('*')) << saved.toStdString();
+
+    const std::pair<const char *, bool> tools[] = {{"act_tool_text", false}, {"act_tool_barcode", true}};
+    for (const auto &[tool, designer] : tools) {
+        SCOPED_TRACE(tool);
+        int designerRuns = 0;
+        auto user = answer([&](Barcode_Gen_Dialog &d) {
+            ++designerRuns;
+            choose(d, QStringLiteral("QR Code"), QStringLiteral("Zoë-001"));
+        });
+        wnd->findChild<QAction *>(tool)->trigger();
+        EXPECT_EQ(designerRuns, designer ? 1 : 0);
+        ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+        EXPECT_TRUE(wnd->hasUnsavedChanges());
+        EXPECT_TRUE(shownTitle().contains('*')) << shownTitle().toStdString();
+
+        wnd->findChild<QAction *>("act_undo")->trigger();
+        EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+        EXPECT_FALSE(wnd->findChild<QAction *>("act_undo")->isEnabled());
+        EXPECT_FALSE(wnd->hasUnsavedChanges());
+        EXPECT_EQ(shownTitle().toStdString(), saved.toStdString());
+
+        // Redone, it is a change again; undone, the file's state again.
+        wnd->findChild<QAction *>("act_redo")->trigger();
+        EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+        EXPECT_TRUE(wnd->hasUnsavedChanges());
+        wnd->findChild<QAction *>("act_undo")->trigger();
+        EXPECT_FALSE(wnd->hasUnsavedChanges());
+        EXPECT_EQ(shownTitle().toStdString(), saved.toStdString());
+    }
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+TEST_F(DesignerOnCard, AChangeMadeFromTheBarcodeToolsDesignerStaysAChangeAfterUndoOrCancel)
+{
+    // Each window finds the data windows when it is made.
+    design_window::HubServices services;
+    services.series = &batch_data::designSeriesWindows();
+    services.barcodeDesigner = [this](TVNGraphic *g) { return designer.Open_Wnd(g); };
+    const InstalledServices installed(services);
+    // The table is the process's: the next suite starts without it.
+    const auto noTable = qScopeGuard([] { design_window::restoreSpreadsheetTable({}); });
+    design_window::Design saved;
+    saved.table = {{"Name"}, {{{"Extension", 1}, {"Column1", QStringLiteral("Zoë")}}}};
+    const QString file = folder.file("badge.zelg");
+    writeTestFile(file, design_window::encodeDesign(saved));
+
+    // The design's own spreadsheet table, edited in the viewer the designer
+    // opens: neither undoing the new barcode nor cancelling it undoes that.
+    for (const bool ok : {true, false}) {
+        SCOPED_TRACE(ok ? "OK, then Undo" : "Cancel");
+        wnd = std::make_unique<TVNWindowController>();
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
+        ASSERT_FALSE(wnd->hasUnsavedChanges());
+        const QString edited = ok ? QStringLiteral("Zoë Ødegård") : QStringLiteral("Zoë Straße");
+        int viewerRuns = 0;
+        auto user = answer(
+            [&](Barcode_Gen_Dialog &d) {
+                d.Data_source_type->setCurrentIndex(d.Data_source_type->findText(QStringLiteral("Excel")));
+                d.comboBoxSelectionDidChange(d.Data_source_type);
+                d.Batch_Series->setCurrentIndex(d.Batch_Series->findText(QStringLiteral("Name")));
+                d.comboBoxSelectionDidChange(d.Batch_Series);
+                platform::ScopedModalResponder viewer([&](QDialog &v) {
+                    ++viewerRuns;
+                    auto *table = v.findChild<QTableWidget *>();
+                    table->item(0, table->columnCount() - 1)->setText(edited);
+                    return 1;
+                });
+                d.view_series_btn->click();
+                choose(d, QStringLiteral("QR Code"), {});
+            },
+            ok);
+        addBarcode();
+        EXPECT_EQ(viewerRuns, 1);
+        ASSERT_EQ(design_window::currentSpreadsheetTable().rows.value(0).value("Column1").toString(), edited);
+        if (ok) {
+            EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1u);
+            wnd->findChild<QAction *>("act_undo")->trigger();
+        }
+        EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty());
+        EXPECT_TRUE(wnd->hasUnsavedChanges());
+        EXPECT_TRUE(wnd->isWindowModified());
+    }
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }

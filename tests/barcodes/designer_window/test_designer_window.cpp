@@ -18,6 +18,7 @@
 #include "design_window/HubServices.h"
 #include "tests/support/InstalledServices.h"
 #include "tests/support/ScopedValue.h"
+#include "tests/support/SecondReaders.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/ViewerShown.h"
 
@@ -590,4 +591,60 @@ TEST_F(DesignerWindow, TwoDimensionalValuesMayBeAnyTextAndEveryDataMatrixSizeIsO
     ASSERT_NE(rows, nullptr);
     EXPECT_TRUE(rows->item(dialog.dm_format_ComboBox->findText("C144X144"))->isEnabled());
     EXPECT_TRUE(rows->item(dialog.dm_format_ComboBox->findText("C132X132"))->isEnabled());
+}
+
+TEST_F(DesignerWindow, BoundDataFollowsASymbologySwitchAndWhatItCannotDrawIsSaid)
+{
+    const QString url = QStringLiteral("https://quorvant.example/p/1");
+    writeTestFile(folder.file("URLs.txt"), (url + "\nhttps://quorvant.example/p/2\n").toUtf8());
+    design_window::restoreSpreadsheetTable({{"Name"}, {{{"Extension", 1}, {"Column1", QStringLiteral("Zoë")}}}});
+    TVNBarcode graphic;
+    dialog.Set_Barcode_Prop_To_Control(&graphic);
+    choose(QStringLiteral("QR Code"));
+    pick(dialog.Data_source_type, QStringLiteral("Series"));
+    pick(dialog.Batch_Series, QStringLiteral("URLs"));
+    EXPECT_EQ(previewText(ZXing::BarcodeFormat::QRCode), url.toStdString());
+
+    struct Row {
+        const char *source;
+        const char *item;
+        const char *title;
+        QString shownValue;
+        QString notice; // none: the preview reads the value
+    };
+    const Row rows[] = {
+        {"Series", "URLs", "Industrial 2 of 5", url,
+         "Series \"URLs\", first value \"" + url + "\": The value cannot be written as Industrial 2 of 5."},
+        {"Series", "URLs", "Code 128", url, {}},
+        {"Excel", "Name", "Code 39", QStringLiteral("Zoë"),
+         QStringLiteral("Column \"Name\", first value \"Zoë\": Invalid barcode value")},
+        {"Excel", "Name", "DataMatrix", QStringLiteral("Zoë"), {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.title);
+        if (dialog.Data_source_type->currentText() != row.source) {
+            pick(dialog.Data_source_type, row.source);
+            pick(dialog.Batch_Series, row.item);
+        }
+        choose(row.title);
+        // The data's first value, never the sample typed before the binding.
+        EXPECT_EQ((isTwoDimensionalTitle(row.title) ? dialog.dataText_2D->toPlainText() : dialog.dataText->text())
+                      .toStdString(),
+                  row.shownValue.toStdString());
+        EXPECT_EQ(visible(dialog.barcode_error_label), !row.notice.isEmpty());
+        if (row.notice.isEmpty()) {
+            EXPECT_FALSE(dialog.barcodeImage->image().isNull());
+        } else {
+            EXPECT_TRUE(dialog.barcodeImage->image().isNull());
+            EXPECT_EQ(dialog.barcode_error_label->text().toStdString(), row.notice.toStdString());
+        }
+    }
+    EXPECT_EQ(dmtxDecode(dialog.barcodeImage->image().toBitmap(300, Qt::white)), "Zoë");
+
+    // A typed value that cannot be drawn is no fault of the data.
+    pick(dialog.Data_source_type, QStringLiteral("Manual"));
+    choose(QStringLiteral("EAN-13"));
+    type(QStringLiteral("ABC"));
+    EXPECT_EQ(dialog.barcode_error_label->text(), "The value cannot be written as EAN-13.");
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
 }

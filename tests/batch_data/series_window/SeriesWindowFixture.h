@@ -25,6 +25,7 @@ protected:
         // The hub finds its series windows when it is made.
         design_window::HubServices services;
         services.series = &batch_data::designSeriesWindows();
+        addServices(services);
         installed = std::make_unique<quorvant::test::InstalledServices>(services);
         DesignWindow::SetUp();
         // Dialogs are answered by class name; one with no answer fails.
@@ -48,6 +49,9 @@ protected:
         DesignWindow::TearDown();
         installed.reset();
     }
+
+    // What a suite needs installed besides the series windows.
+    virtual void addServices(design_window::HubServices &) {}
 
     std::unique_ptr<quorvant::test::InstalledServices> installed;
 
