@@ -213,7 +213,7 @@ public:
                 // Objects of the template bound to columns of its own
                 // spreadsheet read the profile's from now on.
                 lost = main->changedColumnsMessage(design_window::currentSpreadsheetTable().titles,
-                                                   sheet.table.titles, isProfileField);
+                                                   sheet.table.titles, isProfileFieldGraphic);
                 sheet.restore();
             }
             design_window::Fill_User_Profile = true;
@@ -229,9 +229,15 @@ public:
         ownSheet.restore();
         main->design().Front_user_profile = ownFront;
         main->design().Back_user_profile = ownBack;
+        // Its bound objects show its own first row again, not the one of
+        // a workbook the profile dialog chose.
+        main->Select_first_row_value_for_design(false);
         main->mainWidget()->setWindowModified(ownChanges);
+        // Cancel at the save question (or a template that cannot be read)
+        // calls the gallery off: the open design stays as it was, without
+        // the profile meant for the template.
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
-            return placeProfile();
+            return;
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {
             main->design().card_choice = size->choice;
             main->applyCardSize(size->mm);
@@ -263,12 +269,6 @@ private:
         return std::any_of(profile.fields.begin(), profile.fields.end(),
                            [](const design_window::ProfileFieldValue &f) { return f.xl; });
     }
-    // A graphic the profile placement owns: it binds it again itself.
-    static bool isProfileField(const TVNGraphic &graphic)
-    {
-        return design_window::profileFieldOfValueId(Trim_Str(graphic.control_ID)).has_value();
-    }
-
     // The profile of both sides, confirmed in a wizard, placed on the card.
     static void placeConfirmedProfile(bool confirmed)
     {

@@ -59,6 +59,7 @@ protected:
                            [this] { tools << "sheet"; }, [this](const QString &path) {
                                tools << "columns " + path;
                                restoreSpreadsheetTable(sheet);
+                               return 1;
                            }};
     }
     void TearDown() override
