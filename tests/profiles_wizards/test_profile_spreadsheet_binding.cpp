@@ -172,6 +172,25 @@ wb.save(sys.argv[1])
         text->Set_Excel_binding_Index(column);
         return text;
     }
+    // The gallery's user: a profile whose name is bound to the column
+    // "Name" of `workbook` (counted in profileForms), then the "Thank You"
+    // template.
+    int profileForms = 0;
+    void chooseTemplateWithNameFrom(const QString &workbook)
+    {
+        act = [this, workbook](QDialog &d) {
+            if (auto *form = dynamic_cast<User_profile *>(&d)) {
+                ++profileForms;
+                panelPick = workbook;
+                form->excel_browse_btn->click();
+                bind(*form, F::Name, 2, "Name");
+            } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
+                gallery->user_profile_btn->click();
+                gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
+                gallery->ok_btn->click();
+            }
+        };
+    }
     void waitForExport()
     {
         if (!exporter->isRunning())
@@ -386,23 +405,11 @@ TEST_F(ProfileSpreadsheetBinding, TheGalleryAsksOnlyForTheOpenDesignsOwnChangesA
 
     // The profile binds the name to the people's workbook; the template
     // takes it.
-    int forms = 0;
-    act = [&](QDialog &d) {
-        if (auto *form = dynamic_cast<User_profile *>(&d)) {
-            ++forms;
-            panelPick = people;
-            form->excel_browse_btn->click();
-            bind(*form, F::Name, 2, "Name");
-        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
-            gallery->user_profile_btn->click();
-            gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
-            gallery->ok_btn->click();
-        }
-    };
+    chooseTemplateWithNameFrom(people);
     const auto takeTemplate = [&] {
-        forms = 0;
+        profileForms = 0;
         outlet<QAction>(*wnd, "act_templates")->trigger();
-        ASSERT_EQ(forms, 1);
+        ASSERT_EQ(profileForms, 1);
         EXPECT_EQ(Excel_Source_Path, people);
         EXPECT_EQ(graphic(0, "Fup_Name")->excel_col_indx, 1);
     };
@@ -434,17 +441,17 @@ TEST_F(ProfileSpreadsheetBinding, ACancelledOrUnreadableWorkbookLeavesThePathThe
     const QString moved = workbook("moved.xlsx", {"Photo", "City", "Name"}, {{"x.png", "Oslo", "ZED"}});
     const QString broken = tmp.file("broken.xlsx");
     quorvant::test::writeTestFile(broken, "no workbook");
-    int forms = 0;
+    int formRuns = 0;
     act = [&](QDialog &d) {
         auto &form = dynamic_cast<UserProfileForm &>(d);
-        ++forms;
+        ++formRuns;
         panelPick = people;
         form.excel_browse_btn->click();
         bind(form, F::Name, 2, "Name");
         bind(form, F::image, 2, "Photo");
     };
     wnd->User_Profile_Button_Clicked();
-    ASSERT_EQ(forms, 1);
+    ASSERT_EQ(formRuns, 1);
     const SpreadsheetTable peopleTable = currentSpreadsheetTable();
     alerts.clear();
     opened.clear();
@@ -453,7 +460,7 @@ TEST_F(ProfileSpreadsheetBinding, ACancelledOrUnreadableWorkbookLeavesThePathThe
     // workbook at all. OK keeps the first workbook and its columns.
     act = [&](QDialog &d) {
         auto &form = dynamic_cast<UserProfileForm &>(d);
-        ++forms;
+        ++formRuns;
         for (const QString &path : {moved, broken}) {
             panelPick = path;
             pickColumns = path != moved;
@@ -468,7 +475,7 @@ TEST_F(ProfileSpreadsheetBinding, ACancelledOrUnreadableWorkbookLeavesThePathThe
         }
     };
     wnd->User_Profile_Button_Clicked();
-    ASSERT_EQ(forms, 2);
+    ASSERT_EQ(formRuns, 2);
     EXPECT_EQ(opened, (QStringList{"Show_User_Profile", "QFileDialog", "Import_Excel", "QFileDialog"}));
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_TRUE(alerts[0].startsWith(QStringLiteral("The file \"%1\" cannot be read as a spreadsheet.").arg(broken)))
@@ -548,22 +555,10 @@ TEST_F(ProfileSpreadsheetBinding, CancelAtTheGallerysSaveQuestionLeavesTheOpenDe
 
     // The profile binds the name to the people's workbook and is meant for
     // a template; the save question is answered Cancel.
-    int forms = 0;
-    act = [&](QDialog &d) {
-        if (auto *form = dynamic_cast<User_profile *>(&d)) {
-            ++forms;
-            panelPick = people;
-            form->excel_browse_btn->click();
-            bind(*form, F::Name, 2, "Name");
-        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
-            gallery->user_profile_btn->click();
-            gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
-            gallery->ok_btn->click();
-        }
-    };
+    chooseTemplateWithNameFrom(people);
     answers = {0, 2};
     outlet<QAction>(*wnd, "act_templates")->trigger();
-    ASSERT_EQ(forms, 1);
+    ASSERT_EQ(profileForms, 1);
     ASSERT_EQ(alerts.size(), 2);
     EXPECT_TRUE(alerts[0].startsWith("The new spreadsheet's columns differ")) << alerts[0].toStdString();
     EXPECT_EQ(alerts[1], "Do you want to save changes before closing?");
