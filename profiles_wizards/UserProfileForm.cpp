@@ -484,9 +484,7 @@ void UserProfileForm::OK_Btn_Clicked()
 
 void UserProfileForm::Cancel_Btn_Clicked()
 {
-    // The spreadsheet stays loaded whatever happens to the profile.
-    if (spreadsheetHasRows())
-        Excel_Source_Path = excel_path_field->text();
+    // Its opener puts back a workbook browsed meanwhile.
     done(0);
 }
 

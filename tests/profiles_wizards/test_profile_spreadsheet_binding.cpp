@@ -507,6 +507,10 @@ TEST_F(ProfileSpreadsheetBinding, ABrowseInTheProfileDialogNamesTheDesignsOtherO
     };
     wnd->User_Profile_Button_Clicked();
     ASSERT_TRUE(graphic(0, "Fup_Photo"));
+    const SpreadsheetTable peopleTable = currentSpreadsheetTable();
+    wnd->Show_RHS_Properties(number.get());
+    auto *columns = outlet<QComboBox>(*wnd, "Batch_Series");
+    wnd->setWindowModified(false);   // as saved
     alerts.clear();
 
     // Another workbook: the design's own objects are named as the data menu
@@ -520,6 +524,7 @@ TEST_F(ProfileSpreadsheetBinding, ABrowseInTheProfileDialogNamesTheDesignsOtherO
         ++browsed;
         EXPECT_EQ(number->contentsString(), "201");
         EXPECT_EQ(form.row(F::Name).value->text(), "Dee Park");
+        EXPECT_GE(columns->findText("Town"), 0);
         form.cancel_btn->click();
     };
     wnd->User_Profile_Button_Clicked();
@@ -529,9 +534,34 @@ TEST_F(ProfileSpreadsheetBinding, ABrowseInTheProfileDialogNamesTheDesignsOtherO
                                    "column 4 \"URL\" is not in this spreadsheet.",
                                    "These fields lost their spreadsheet column; please choose it again: Photo"}))
         << alerts.join('|').toStdString();
+    // Cancel changes nothing: the profile's photo still reads column 3,
+    // which is the photo again, not the other workbook's town.
+    EXPECT_EQ(Excel_Source_Path, people);
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(currentSpreadsheetTable().titles, peopleTable.titles);
+    EXPECT_EQ(currentSpreadsheetTable().rows, peopleTable.rows);
+    EXPECT_EQ(graphic(0, "Fup_Photo")->excel_col_indx, 3);
+    EXPECT_EQ(number->contentsString(), "101");
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Ann Lee");
+    EXPECT_EQ(url->excel_col_indx, 4);
+    EXPECT_GE(columns->findText("Photo"), 0);
+    EXPECT_EQ(columns->findText("Town"), -1);
+    EXPECT_FALSE(wnd->isWindowModified());
+
+    // OK keeps the other workbook.
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        panelPick = others;
+        form.excel_browse_btn->click();
+        ++browsed;
+        form.row(F::image).ds_combo->setCurrentIndex(0);   // the photo lost its column
+    };
+    wnd->User_Profile_Button_Clicked();
+    ASSERT_EQ(browsed, 2);
+    EXPECT_EQ(Excel_Source_Path, others);
     EXPECT_EQ(currentSpreadsheetTable().titles, (QStringList{"Name", "Number", "Town"}));
     EXPECT_EQ(number->contentsString(), "201");
-    EXPECT_EQ(url->excel_col_indx, 4);
+    EXPECT_TRUE(wnd->isWindowModified());
 }
 
 TEST_F(ProfileSpreadsheetBinding, CancelAtTheGallerysSaveQuestionLeavesTheOpenDesignAsItWas)
