@@ -88,6 +88,13 @@ public:
     // otherwise than `before` did; empty when there are none.
     virtual QString changedColumnsMessage(const QStringList &before, const QStringList &after,
                                           const std::function<bool(const TVNGraphic &)> &skip) const = 0;
+    // The column picker over the workbook at `path`; its OK makes the ticked
+    // columns the design's spreadsheet data source, as Data > Spreadsheet
+    // does: the canvas shows the new first row, and the objects (but those
+    // `skip` accepts, when given) whose columns change or vanish are named.
+    // 1 after OK; 0 when cancelled or unreadable, the data source as it was.
+    virtual int replaceSpreadsheetSource(const QString &path,
+                                         const std::function<bool(const TVNGraphic &)> &skip) = 0;
 
     // ---- per-record fill (any thread where RecordFill says so)
     virtual void Check_Series_Or_Excel_Use_or_not() = 0;

@@ -132,6 +132,8 @@ public:
     void Remove_Excel_Col_Name_In_Combo(QComboBox *combo) override;
     QString changedColumnsMessage(const QStringList &before, const QStringList &after,
                                   const std::function<bool(const TVNGraphic &)> &skip) const override;
+    int replaceSpreadsheetSource(const QString &path,
+                                 const std::function<bool(const TVNGraphic &)> &skip) override;
 
     // ---- record binding and per-record fill (design_window::RecordFill);
     // any thread: the fill hands itself to the main thread

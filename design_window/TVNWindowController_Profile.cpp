@@ -59,6 +59,9 @@ int TVNWindowController::Open_User_Profile_Window(bool load, const QString &side
     const int result = windows->openUserProfile(load, Trim_Str(side));
     if (result == 1)
         Fill_User_Profile = true;
+    // A workbook browsed in the dialog, or put back by its Cancel: the
+    // inspector lists the columns the design has now.
+    Show_RHS_Properties(m_inspected.get());
     return result;
 }
 

@@ -44,19 +44,27 @@ void TVNWindowController::Batch_Series_Button()
 
 int TVNWindowController::Choose_Spreadsheet_Source()
 {
-    SeriesWindows *windows = seriesWindows();
-    if (!windows)
+    if (!seriesWindows())
         return 0;
     Delete_Excel_File_Temp_Folder();
     const QString path = runFilePanel(this, false, tr("Choose a Spreadsheet"), tr("Excel Workbook (*.xlsx)"));
     if (path.isEmpty())
+        return 0;
+    return replaceSpreadsheetSource(path, {});
+}
+
+int TVNWindowController::replaceSpreadsheetSource(const QString &path,
+                                                  const std::function<bool(const TVNGraphic &)> &skip)
+{
+    SeriesWindows *windows = seriesWindows();
+    if (!windows)
         return 0;
     const QStringList before = currentSpreadsheetTable().titles;
     const int result = windows->buildSpreadsheetSource(path);
     if (result == 1) {
         markDesignChanged();   // the design file keeps the table
         // Named as the user last saw them, before the new values go in.
-        const QString changed = changedColumnsMessage(before, currentSpreadsheetTable().titles, {});
+        const QString changed = changedColumnsMessage(before, currentSpreadsheetTable().titles, skip);
         // The canvas shows the new workbook's first row now, not the old
         // one's until the next run.
         Select_first_row_value_for_design(false);

@@ -66,7 +66,17 @@ ProfileBatchTools installedProfileBatchTools()
             },
             [windows](const QString &name) { windows->viewSeries(name); },
             [windows] { windows->viewSpreadsheet(); },
-            [windows](const QString &path) { windows->buildSpreadsheetSource(path); }};
+            [](const QString &path) {
+                // As Data > Spreadsheet does, but for the profile's own
+                // fields: the form binds those again and names the lost.
+                design_window::DesignHub *main = Main_App_wnd;
+                return main ? main->replaceSpreadsheetSource(path, isProfileFieldGraphic) : 0;
+            }};
+}
+
+bool isProfileFieldGraphic(const TVNGraphic &graphic)
+{
+    return profileFieldOfValueId(Trim_Str(graphic.control_ID)).has_value();
 }
 
 UserProfileForm::UserProfileForm(bool editableCaptions)
@@ -474,9 +484,7 @@ void UserProfileForm::OK_Btn_Clicked()
 
 void UserProfileForm::Cancel_Btn_Clicked()
 {
-    // The spreadsheet stays loaded whatever happens to the profile.
-    if (spreadsheetHasRows())
-        Excel_Source_Path = excel_path_field->text();
+    // Its opener puts back a workbook browsed meanwhile.
     done(0);
 }
 
@@ -490,10 +498,7 @@ void UserProfileForm::Browse_excel_Btn_Clicked()
     design_window::DesignHub &main = mainWindow();
     main.Delete_Excel_File_Temp_Folder();
     const QString path = runFilePanel(this, false, tr("Choose Spreadsheet"), tr("Spreadsheets (*.xlsx *.XLSX)"));
-    if (path.isEmpty())
-        return;
-    excel_path_field->setText(path);
-    if (main.Check_And_Validate_File_Path(path))
+    if (path.isEmpty() || main.Check_And_Validate_File_Path(path))
         return;
     // The column each field bound to the spreadsheet has chosen, by title:
     // a new workbook may hold it at another position, or not at all.
@@ -503,8 +508,11 @@ void UserProfileForm::Browse_excel_Btn_Clicked()
         if (sourceOf(f) == Column && list->currentIndex() >= 0)
             chosen[std::size_t(f)] = list->currentText();
     }
-    if (tools.chooseSpreadsheetColumns)
-        tools.chooseSpreadsheetColumns(path);
+    // A cancelled picker, or a workbook it could not read, leaves the
+    // design's data source as it was: so the path and the fields stay too.
+    if (!tools.chooseSpreadsheetColumns || tools.chooseSpreadsheetColumns(path) != 1)
+        return;
+    excel_path_field->setText(path);
     QStringList lost;
     if (spreadsheetHasRows()) {
         Add_Excel_in_Data_Source_Combo();

@@ -34,8 +34,9 @@ struct ProfileBatchTools {
     // The spreadsheet data source's records.
     std::function<void()> viewSpreadsheet;
     // The column picker on the workbook at `path`; its OK makes the ticked
-    // columns the spreadsheet data source.
-    std::function<void(const QString &path)> chooseSpreadsheetColumns;
+    // columns the design's spreadsheet data source. 1 after OK, 0 when the
+    // data source stayed as it was.
+    std::function<int(const QString &path)> chooseSpreadsheetColumns;
 };
 
 // The tools of the batch data windows the program installed (see
@@ -43,6 +44,10 @@ struct ProfileBatchTools {
 // manager opens through the design window, which then lists the series
 // afresh.
 ProfileBatchTools installedProfileBatchTools();
+
+// Whether `graphic` shows a profile field: a profile placement binds such a
+// graphic again itself.
+bool isProfileFieldGraphic(const TVNGraphic &graphic);
 
 // The name of a field's control: its field's prefix ("name", "comp_name",
 // ..., "image") and the control's suffix ("value", "ds_combo", ...).

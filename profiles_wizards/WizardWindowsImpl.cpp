@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace profiles_wizards {
 
@@ -137,7 +138,15 @@ public:
         UserProfileForm &dialog = side.isEmpty() ? static_cast<UserProfileForm &>(User_profile::defaultInstance())
                                                  : Show_User_Profile::defaultInstance();
         dialog.load_side = side;
-        return dialog.Open_Wnd(load);
+        // Cancel changes nothing: a workbook browsed meanwhile goes again,
+        // or the card's profile objects would read its columns by their
+        // old numbers.
+        design_window::DesignHub *main = design_window::Main_App_wnd;
+        const std::optional<OpenDesign> before = main ? std::optional(OpenDesign::current(*main)) : std::nullopt;
+        const int result = dialog.Open_Wnd(load);
+        if (result != 1 && before)
+            before->restore(*main);
+        return result;
     }
 
     int runStartWindow() override
@@ -193,10 +202,7 @@ public:
         // The open design as the gallery found it: the gallery's profile
         // dialog keeps its profile and workbook in the open design, meant
         // for the card the gallery ends with.
-        const SpreadsheetSource ownSheet = SpreadsheetSource::current();
-        const design_window::User_Profile_Class ownFront = main->design().Front_user_profile;
-        const design_window::User_Profile_Class ownBack = main->design().Back_user_profile;
-        const bool ownChanges = main->mainWidget()->isWindowModified();
+        const OpenDesign own = OpenDesign::current(*main);
         const int chosen = gallery.Open_Template_Window();
         // A profile confirmed in the gallery is meant for the card it ends
         // with: the template when one was opened, else the open design.
@@ -215,7 +221,7 @@ public:
                 // Objects of the template bound to columns of its own
                 // spreadsheet read the profile's from now on.
                 lost = main->changedColumnsMessage(design_window::currentSpreadsheetTable().titles,
-                                                   sheet.table.titles, isProfileField);
+                                                   sheet.table.titles, isProfileFieldGraphic);
                 sheet.restore();
             }
             design_window::Fill_User_Profile = true;
@@ -228,12 +234,12 @@ public:
         // The template replaces the open design, after asking to save the
         // design's own changes when it has any: it is asked about and saved
         // as it was, not with what the profile brought for the template.
-        ownSheet.restore();
-        main->design().Front_user_profile = ownFront;
-        main->design().Back_user_profile = ownBack;
-        main->mainWidget()->setWindowModified(ownChanges);
+        own.restore(*main);
+        // Cancel at the save question (or a template that cannot be read)
+        // calls the gallery off: the open design stays as it was, without
+        // the profile meant for the template.
         if (main->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1)
-            return placeProfile();
+            return;
         if (const std::optional<Template_Wizard::CardSize> size = gallery.chosenCardSize()) {
             main->design().card_choice = size->choice;
             main->applyCardSize(size->mm);
@@ -260,17 +266,34 @@ private:
             design_window::Excel_Binding_Use = inUse;
         }
     };
+    // The open design's profiles, spreadsheet data source and changed mark,
+    // put back when what a dialog brought it is called off.
+    struct OpenDesign {
+        SpreadsheetSource sheet;
+        design_window::User_Profile_Class front;
+        design_window::User_Profile_Class back;
+        bool changed = false;
+        static OpenDesign current(design_window::DesignHub &main)
+        {
+            return {SpreadsheetSource::current(), main.design().Front_user_profile,
+                    main.design().Back_user_profile, main.mainWidget()->isWindowModified()};
+        }
+        void restore(design_window::DesignHub &main) const
+        {
+            sheet.restore();
+            main.design().Front_user_profile = front;
+            main.design().Back_user_profile = back;
+            // Its bound objects show its own first row again, not the one
+            // of a workbook the profile dialog chose.
+            main.Select_first_row_value_for_design(false);
+            main.mainWidget()->setWindowModified(changed);
+        }
+    };
     static bool bindsColumn(const design_window::User_Profile_Class &profile)
     {
         return std::any_of(profile.fields.begin(), profile.fields.end(),
                            [](const design_window::ProfileFieldValue &f) { return f.xl; });
     }
-    // A graphic the profile placement owns: it binds it again itself.
-    static bool isProfileField(const TVNGraphic &graphic)
-    {
-        return design_window::profileFieldOfValueId(Trim_Str(graphic.control_ID)).has_value();
-    }
-
     // The profile of both sides, confirmed in a wizard, placed on the card.
     static void placeConfirmedProfile(bool confirmed)
     {

@@ -3,6 +3,7 @@
 // template's card bound to its columns and every exported card carries its
 // own row; in the card's own dialog another workbook keeps each chosen
 // column by title and names the fields that lost theirs.
+#include "batch_data/binding/RecordBinding.h"
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 #include "design_window/DesignFile.h"
@@ -10,6 +11,7 @@
 #include "design_window/ResourceFolder.h"
 #include "design_window/SeriesWindows.h"
 #include "drawing/TVNGraphic.h"
+#include "drawing/canvas/TVNGraphicView.h"
 #include "output/export_window/ExportWindow.h"
 #include "output/export_window/ImageExport.h"
 #include "profiles_wizards/Template_Wizard.h"
@@ -158,6 +160,36 @@ wb.save(sys.argv[1])
             if (g->control_ID == id)
                 return g;
         return nullptr;
+    }
+    // A text of the design's own, no profile field, bound to column
+    // `column` of the spreadsheet.
+    std::shared_ptr<TVNText> boundText(const QRectF &bounds, int column)
+    {
+        wnd->selectTool(TVNWindowController::kTextTool);
+        auto text = std::static_pointer_cast<TVNText>(wnd->currentCanvas()->_Selected_Graphic);
+        text->setBounds(bounds);
+        text->Set_Data_source_type(batch_data::kSpreadsheetValue);
+        text->Set_Excel_binding_Index(column);
+        return text;
+    }
+    // The gallery's user: a profile whose name is bound to the column
+    // "Name" of `workbook` (counted in profileForms), then the "Thank You"
+    // template.
+    int profileForms = 0;
+    void chooseTemplateWithNameFrom(const QString &workbook)
+    {
+        act = [this, workbook](QDialog &d) {
+            if (auto *form = dynamic_cast<User_profile *>(&d)) {
+                ++profileForms;
+                panelPick = workbook;
+                form->excel_browse_btn->click();
+                bind(*form, F::Name, 2, "Name");
+            } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
+                gallery->user_profile_btn->click();
+                gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
+                gallery->ok_btn->click();
+            }
+        };
     }
     void waitForExport()
     {
@@ -319,11 +351,11 @@ TEST_F(ProfileSpreadsheetBinding, AnotherWorkbookKeepsEachChosenColumnByTitleAnd
         form.cancel_btn->click();
     });
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
-    // No columns picked: still no records, and the fields say so.
+    // A workbook of titles only: still no records, and the fields say so.
     restoreSpreadsheetTable({});
-    pickColumns = false;
+    const QString titlesOnly = workbook("titles.xlsx", {"Name", "Number", "Photo", "URL"}, {});
     withForm([&](UserProfileForm &form) {
-        browse(form, people);
+        browse(form, titlesOnly);
         for (F field : {F::Name, F::phone, F::image})
             EXPECT_EQ(form.row(field).ds_combo->currentText(), "Manual");
         EXPECT_EQ(form.row(F::Name).ds_combo->count(), 2);
@@ -331,7 +363,6 @@ TEST_F(ProfileSpreadsheetBinding, AnotherWorkbookKeepsEachChosenColumnByTitleAnd
     });
     EXPECT_EQ(alerts, QStringList{"These fields lost their spreadsheet column; please choose it again: Name, "
                                   "Phone No., Photo"});
-    pickColumns = true;
     alerts.clear();
     restoreSpreadsheetTable(peopleTable);
 
@@ -374,23 +405,11 @@ TEST_F(ProfileSpreadsheetBinding, TheGalleryAsksOnlyForTheOpenDesignsOwnChangesA
 
     // The profile binds the name to the people's workbook; the template
     // takes it.
-    int forms = 0;
-    act = [&](QDialog &d) {
-        if (auto *form = dynamic_cast<User_profile *>(&d)) {
-            ++forms;
-            panelPick = people;
-            form->excel_browse_btn->click();
-            bind(*form, F::Name, 2, "Name");
-        } else if (auto *gallery = dynamic_cast<Template_Wizard *>(&d)) {
-            gallery->user_profile_btn->click();
-            gallery->thumbnails->selectItem(gallery->thumbnails->indexOfPath(res("Templates/Thank You.png")));
-            gallery->ok_btn->click();
-        }
-    };
+    chooseTemplateWithNameFrom(people);
     const auto takeTemplate = [&] {
-        forms = 0;
+        profileForms = 0;
         outlet<QAction>(*wnd, "act_templates")->trigger();
-        ASSERT_EQ(forms, 1);
+        ASSERT_EQ(profileForms, 1);
         EXPECT_EQ(Excel_Source_Path, people);
         EXPECT_EQ(graphic(0, "Fup_Name")->excel_col_indx, 1);
     };
@@ -414,4 +433,175 @@ TEST_F(ProfileSpreadsheetBinding, TheGalleryAsksOnlyForTheOpenDesignsOwnChangesA
     EXPECT_NEAR(reread->frontCard.Card_Size.width() * 25.4 / 72, 70, 0.01);
     EXPECT_EQ(reread->table.titles, QStringList{"Town"});
     EXPECT_FALSE(reread->frontProfile.field(F::Name).xl);
+}
+
+TEST_F(ProfileSpreadsheetBinding, ACancelledOrUnreadableWorkbookLeavesThePathTheTableAndTheFieldsAsTheyWere)
+{
+    const QString people = peopleWorkbook();
+    const QString moved = workbook("moved.xlsx", {"Photo", "City", "Name"}, {{"x.png", "Oslo", "ZED"}});
+    const QString broken = tmp.file("broken.xlsx");
+    quorvant::test::writeTestFile(broken, "no workbook");
+    int formRuns = 0;
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        ++formRuns;
+        panelPick = people;
+        form.excel_browse_btn->click();
+        bind(form, F::Name, 2, "Name");
+        bind(form, F::image, 2, "Photo");
+    };
+    wnd->User_Profile_Button_Clicked();
+    ASSERT_EQ(formRuns, 1);
+    const SpreadsheetTable peopleTable = currentSpreadsheetTable();
+    alerts.clear();
+    opened.clear();
+
+    // Another workbook, its column picker cancelled; then one that is no
+    // workbook at all. OK keeps the first workbook and its columns.
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        ++formRuns;
+        for (const QString &path : {moved, broken}) {
+            panelPick = path;
+            pickColumns = path != moved;
+            form.excel_browse_btn->click();
+            EXPECT_EQ(form.excel_path_field->text(), people) << path.toStdString();
+            for (const auto &[field, column] : {std::pair{F::Name, "Name"}, {F::image, "Photo"}}) {
+                EXPECT_EQ(form.row(field).ds_combo->currentText(), "Excel") << path.toStdString();
+                EXPECT_EQ(form.row(field).ser_col_cb->currentText(), column) << path.toStdString();
+            }
+            EXPECT_EQ(form.row(F::Name).value->text(), "Ann Lee") << path.toStdString();
+            EXPECT_EQ(form.image_path_val->text(), tmp.file("Ann Lee.png")) << path.toStdString();
+        }
+    };
+    wnd->User_Profile_Button_Clicked();
+    ASSERT_EQ(formRuns, 2);
+    EXPECT_EQ(opened, (QStringList{"Show_User_Profile", "QFileDialog", "Import_Excel", "QFileDialog"}));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts[0].startsWith(QStringLiteral("The file \"%1\" cannot be read as a spreadsheet.").arg(broken)))
+        << alerts[0].toStdString();
+    EXPECT_EQ(Excel_Source_Path, people);
+    EXPECT_EQ(currentSpreadsheetTable().titles, peopleTable.titles);
+    EXPECT_EQ(currentSpreadsheetTable().rows, peopleTable.rows);
+    EXPECT_EQ(graphic(0, "Fup_Name")->excel_col_indx, 1);
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Ann Lee");
+}
+
+TEST_F(ProfileSpreadsheetBinding, ABrowseInTheProfileDialogNamesTheDesignsOtherObjectsAndShowsTheNewFirstRow)
+{
+    const QString people = peopleWorkbook();
+    const QString others = workbook("others.xlsx", {"Name", "Number", "Town"}, {{"Dee Park", "201", "Oslo"}});
+    // The design's own texts bound to the number and the URL.
+    panelPick = people;
+    outlet<QAction>(*wnd, "act_spreadsheet")->trigger();
+    const auto number = boundText(QRectF(10, 120, 80, 20), 2);
+    const auto url = boundText(QRectF(10, 150, 200, 20), 4);
+    wnd->Select_first_row_value_for_design(false);
+    ASSERT_EQ(number->contentsString(), "101");
+    // The profile's name and photo bound in the card's own dialog.
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        form.excel_browse_btn->click();
+        bind(form, F::Name, 2, "Name");
+        bind(form, F::image, 2, "Photo");
+    };
+    wnd->User_Profile_Button_Clicked();
+    ASSERT_TRUE(graphic(0, "Fup_Photo"));
+    const SpreadsheetTable peopleTable = currentSpreadsheetTable();
+    wnd->Show_RHS_Properties(number.get());
+    auto *columns = outlet<QComboBox>(*wnd, "Batch_Series");
+    wnd->setWindowModified(false);   // as saved
+    alerts.clear();
+
+    // Another workbook: the design's own objects are named as the data menu
+    // names them, the profile's photo by the dialog; the canvas has the new
+    // first row while the dialog is still open.
+    int browsed = 0;
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        panelPick = others;
+        form.excel_browse_btn->click();
+        ++browsed;
+        EXPECT_EQ(number->contentsString(), "201");
+        EXPECT_EQ(form.row(F::Name).value->text(), "Dee Park");
+        EXPECT_GE(columns->findText("Town"), 0);
+        form.cancel_btn->click();
+    };
+    wnd->User_Profile_Button_Clicked();
+    ASSERT_EQ(browsed, 1);
+    EXPECT_EQ(alerts, (QStringList{"The new spreadsheet's columns differ where these objects are bound; please bind "
+                                   "them again:\nThe text \"https://example.org/Ann Lee\" (object 3 on the front): "
+                                   "column 4 \"URL\" is not in this spreadsheet.",
+                                   "These fields lost their spreadsheet column; please choose it again: Photo"}))
+        << alerts.join('|').toStdString();
+    // Cancel changes nothing: the profile's photo still reads column 3,
+    // which is the photo again, not the other workbook's town.
+    EXPECT_EQ(Excel_Source_Path, people);
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(currentSpreadsheetTable().titles, peopleTable.titles);
+    EXPECT_EQ(currentSpreadsheetTable().rows, peopleTable.rows);
+    EXPECT_EQ(graphic(0, "Fup_Photo")->excel_col_indx, 3);
+    EXPECT_EQ(number->contentsString(), "101");
+    EXPECT_EQ(static_cast<TVNText &>(*graphic(0, "Fup_Name")).contentsString(), "Ann Lee");
+    EXPECT_EQ(url->excel_col_indx, 4);
+    EXPECT_GE(columns->findText("Photo"), 0);
+    EXPECT_EQ(columns->findText("Town"), -1);
+    EXPECT_FALSE(wnd->isWindowModified());
+
+    // OK keeps the other workbook.
+    act = [&](QDialog &d) {
+        auto &form = dynamic_cast<UserProfileForm &>(d);
+        panelPick = others;
+        form.excel_browse_btn->click();
+        ++browsed;
+        form.row(F::image).ds_combo->setCurrentIndex(0);   // the photo lost its column
+    };
+    wnd->User_Profile_Button_Clicked();
+    ASSERT_EQ(browsed, 2);
+    EXPECT_EQ(Excel_Source_Path, others);
+    EXPECT_EQ(currentSpreadsheetTable().titles, (QStringList{"Name", "Number", "Town"}));
+    EXPECT_EQ(number->contentsString(), "201");
+    EXPECT_TRUE(wnd->isWindowModified());
+}
+
+TEST_F(ProfileSpreadsheetBinding, CancelAtTheGallerysSaveQuestionLeavesTheOpenDesignAsItWas)
+{
+    Check_Path_And_Create_Files();
+    const QString people = peopleWorkbook();
+    const QString towns = workbook("towns.xlsx", {"Town"}, {{"Oslo"}, {"Rome"}});
+    // A changed design: a text bound to its own workbook's town.
+    panelPick = towns;
+    outlet<QAction>(*wnd, "act_spreadsheet")->trigger();
+    const auto town = boundText(QRectF(10, 120, 80, 20), 1);
+    wnd->Select_first_row_value_for_design(false);
+    ASSERT_EQ(town->contentsString(), "Oslo");
+    ASSERT_TRUE(wnd->isWindowModified());
+    const QString ownPath = Excel_Source_Path;
+    const size_t objects = wnd->Get_Front_Controls_Array().size();
+    const QImage canvas = wnd->currentCanvas()->grab().toImage();
+    QAction *undo = outlet<QAction>(*wnd, "act_undo");
+    const std::pair undoBefore{undo->isEnabled(), undo->text()};
+    alerts.clear();
+
+    // The profile binds the name to the people's workbook and is meant for
+    // a template; the save question is answered Cancel.
+    chooseTemplateWithNameFrom(people);
+    answers = {0, 2};
+    outlet<QAction>(*wnd, "act_templates")->trigger();
+    ASSERT_EQ(profileForms, 1);
+    ASSERT_EQ(alerts.size(), 2);
+    EXPECT_TRUE(alerts[0].startsWith("The new spreadsheet's columns differ")) << alerts[0].toStdString();
+    EXPECT_EQ(alerts[1], "Do you want to save changes before closing?");
+
+    // Nothing of the gallery is left: no profile, the design's own
+    // workbook and first row, its changed mark and its undo step.
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), objects);
+    EXPECT_FALSE(graphic(0, "Fup_Name"));
+    EXPECT_FALSE(wnd->design().Front_user_profile.Fill_User_Profile_Enable);
+    EXPECT_EQ(currentSpreadsheetTable().titles, QStringList{"Town"});
+    EXPECT_EQ(Excel_Source_Path, ownPath);
+    EXPECT_EQ(town->contentsString(), "Oslo");
+    EXPECT_TRUE(wnd->currentCanvas()->grab().toImage() == canvas);
+    EXPECT_TRUE(wnd->isWindowModified());
+    EXPECT_EQ(std::pair(undo->isEnabled(), undo->text()), undoBefore);
 }

@@ -59,6 +59,7 @@ protected:
                            [this] { tools << "sheet"; }, [this](const QString &path) {
                                tools << "columns " + path;
                                restoreSpreadsheetTable(sheet);
+                               return 1;
                            }};
     }
     void TearDown() override
@@ -440,10 +441,14 @@ TEST_F(ProfileTest, SpreadsheetAndSeriesToolsOfTheForm)
     EXPECT_EQ(tools, QStringList({"columns " + panelPick, "sheet", "series slogans", "sheet", "manager",
                                   "columns " + panelPick}));
 
-    // Cancel after a spreadsheet was loaded keeps its path.
+    // Cancel puts back the workbook the design had.
+    Excel_Source_Path = "own.xlsx";
+    const SpreadsheetTable own{{"Town"}, {{{"Extension", "1"}, {"Column1", "Rome"}}}};
+    restoreSpreadsheetTable(own);
     sheet = {{"City"}, {{{"Extension", "1"}, {"Column1", "Oslo"}}}};
     profileButton([&](UserProfileForm &f) { f.excel_browse_btn->click(); }, false);
-    EXPECT_EQ(Excel_Source_Path, panelPick);
+    EXPECT_EQ(Excel_Source_Path, "own.xlsx");
+    EXPECT_EQ(currentSpreadsheetTable(), own);
 }
 
 TEST_F(ProfileTest, BackProfileSavedOpenedAndFilledRecordByRecord)
