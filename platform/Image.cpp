@@ -15,6 +15,7 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -47,6 +48,71 @@ QByteArray encodedFormatOf(const QByteArray &head)
     if (head.startsWith("\xff\xd8\xff"))
         return QByteArrayLiteral("jpeg");
     return {};
+}
+
+// Whether JPEG data runs whole from its start to its end-of-image marker:
+// every segment inside the data, with no stray bytes where a marker belongs,
+// and a frame and a scan before the end. The decoder takes data cut short
+// (a copy or a download that stopped) or with broken segments with only a
+// warning and draws what is missing grey; this tells such data apart on
+// any thread. The compressed data of a scan is not decoded here: it runs to
+// the next marker, which a whole file always has.
+bool jpegIsWhole(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    const qsizetype size = data.size();
+    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return false;
+    bool frame = false;
+    bool scan = false;
+    qsizetype at = 2;
+    for (;;) {
+        // A marker: 0xFF, any number of fill bytes 0xFF, then its code.
+        if (at >= size || bytes[at] != 0xFF)
+            return false;
+        while (at < size && bytes[at] == 0xFF)
+            ++at;
+        if (at >= size)
+            return false;
+        const uchar code = bytes[at++];
+        if (code == 0xD9)
+            return frame && scan;
+        if (code == 0x00 || code == 0xD8)
+            return false;
+        // Restart markers and TEM stand alone; every other marker leads a
+        // segment that starts with its length.
+        if (code == 0x01 || (code >= 0xD0 && code <= 0xD7))
+            continue;
+        if (at + 2 > size)
+            return false;
+        const qsizetype length = qsizetype(bytes[at]) << 8 | bytes[at + 1];
+        if (length < 2 || at + length > size)
+            return false;
+        at += length;
+        // Start of frame: C0 to CF but for the tables C4, C8 and CC.
+        if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC)
+            frame = true;
+        if (code != 0xDA)
+            continue;
+        // The scan's compressed data runs to the next marker; inside it
+        // 0xFF is followed by 0x00 (a data byte) or a restart marker.
+        scan = true;
+        for (;;) {
+            const void *found = std::memchr(bytes + at, 0xFF, size_t(size - at));
+            if (!found)
+                return false;
+            at = static_cast<const uchar *>(found) - bytes;
+            if (at + 1 >= size)
+                return false;
+            const uchar next = bytes[at + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
+                at += 2;
+            else if (next == 0xFF)
+                ++at; // a fill byte before the marker
+            else
+                break;
+        }
+    }
 }
 
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
@@ -245,9 +311,14 @@ Image Image::fromFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    // Judged before anything is read: a file of gigabytes that starts like
+    // a picture would otherwise be read whole.
+    const qint64 bytes = file.size();
+    if (bytes > kMostBytesReadWhole)
+        return {};
     const QByteArray format = encodedFormatOf(file.peek(8));
     if (!format.isEmpty())
-        return fromEncoded(file.readAll(), format);
+        return fromEncoded(file.read(bytes), format);
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     QImage bitmap = reader.read();
@@ -262,6 +333,8 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
     // other decoder is ever handed the data.
     if (format.isEmpty() || encodedFormatOf(data.left(8)) != format)
         return {};
+    if (format == "jpeg" && !jpegIsWhole(data))
+        return {};
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -272,6 +345,16 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
         img.m_encoded = data;
         img.m_encodedFormat = format;
     }
+    return img;
+}
+
+Image Image::damaged(const QByteArray &data, const QByteArray &format, QSizeF points)
+{
+    Image img;
+    img.m_size = points;
+    img.m_encoded = data;
+    img.m_encodedFormat = format;
+    img.m_damaged = true;
     return img;
 }
 

@@ -1,9 +1,11 @@
 #include "tests/support/TestSupport.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -92,6 +94,22 @@ void runOnWorker(const std::function<void()> &work)
     while (!done)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     worker.join();
+}
+
+QByteArray photoJpeg(QSize size, bool progressive)
+{
+    QImage pixels(size, QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            pixels.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x * 5 + y * 91) % 256));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(pixels)) << writer.errorString().toStdString();
+    return data;
 }
 
 double differingPixelShare(const QImage &a, const QImage &b, int tolerance)
