@@ -1,6 +1,7 @@
 #include "design_window/RecordFill.h"
 
 #include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/DesignFile.h"
 #include "design_window/DesignHub.h"
 #include "design_window/Globals.h"
 #include "drawing/CardLayers.h"
@@ -329,10 +330,28 @@ std::vector<output::CardProblem> RecordFill::takeProblems()
                 if (used || !hadRecords)
                     out.push_back({output::CardProblem::Kind::Data, u.text()});
             }
+            for (const QString &picture : damagedPicturesOnCards(m_checked))
+                out.push_back({output::CardProblem::Kind::Damaged, picture});
         }
         out.insert(out.end(), m_problems.begin(), m_problems.end());
         m_problems.clear();
     });
+    return out;
+}
+
+QStringList RecordFill::damagedPicturesOnCards(batch_data::SourcesInUse use) const
+{
+    QStringList out;
+    for (int side : {0, 1}) {
+        if (side == 1 && !m_design.twoSided())
+            break;
+        const QString name = side == 0 ? QStringLiteral("front") : QStringLiteral("back");
+        out += objectsWithDamagedPictures(m_design.graphics(side), name, [&](const TVNGraphic &g) {
+            return g.ctrl_is_visible && g.ctrl_is_printable && !m_binding.valueAt(bindingOf(g), 0, use);
+        });
+        if (m_design.background && m_design.background(side).isDamaged())
+            out += describeBackgroundPicture(name);
+    }
     return out;
 }
 

@@ -87,7 +87,7 @@ protected:
                      },
                      [this](const QString &path) { mainPhotos.append(path); },
                      [this] { return batch_data::SeriesStore(tmp.file("DataSet")); }, [this] { return sheet; },
-                     [this] { return twoSided; }}};
+                     [this] { return twoSided; }, [this](int side) { return backgrounds[side]; }}};
 
     template <class G>
     G &add(int side, std::shared_ptr<G> g)
@@ -118,6 +118,8 @@ protected:
     TVNDocument doc;
     ListData sheet;
     bool twoSided = false;
+    // The background pictures the cards of each side draw.
+    platform::Image backgrounds[2];
     batch_data::RecordCounts counts;
     QStringList mainPhotos;
     int backgroundsDrawn = 0;
@@ -302,6 +304,87 @@ TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSi
     EXPECT_EQ(name.contentsString(), "Ann");
     EXPECT_EQ(ean->linear_font_val, "4012345000009");
     EXPECT_TRUE(fill.takeProblems().empty());
+}
+
+TEST_F(RecordFillTest, APhotoFileCutShortIsNamedAsUnreadable)
+{
+    const QByteArray photo = quorvant::test::photoJpeg(QSize(96, 64));
+    const QByteArray cutShort = photo.left(photo.size() * 2 / 3);
+    // The decoder itself draws it, with its lower part grey.
+    ASSERT_FALSE(QImage::fromData(cutShort, "JPG").isNull());
+    const QString whole = tmp.file("whole.jpg"), cut = tmp.file("cut.jpg");
+    writeTestFile(whole, photo);
+    writeTestFile(cut, cutShort);
+    writeSeries("Photos", {whole, cut, whole});
+    const QRectF box(200, 10, 60, 60);
+    add(0, GraphicClass::Image, box, kSeriesValue, "Photos");
+    counts = fill.check();
+    ASSERT_EQ(counts.total, 3);
+    const int boxPixels = pixels(box).width() * pixels(box).height();
+    using Kind = output::CardProblem::Kind;
+    for (int n : {0, 1, 2}) {
+        const QImage shown = card(n, "F");
+        if (n == 1) {
+            EXPECT_EQ(fill.takeProblems(), (std::vector<output::CardProblem>{
+                                               {Kind::Picture, "\"" + cut + "\" could not be read"}}));
+            // Nothing of it is drawn, grey or otherwise.
+            EXPECT_EQ(pixelsLike(shown, box, Qt::white), boxPixels);
+        } else {
+            EXPECT_TRUE(fill.takeProblems().empty()) << n;
+            EXPECT_LT(pixelsLike(shown, box, Qt::white), boxPixels / 2) << n;
+        }
+    }
+}
+
+TEST_F(RecordFillTest, DamagedPicturesOnTheCardsAreNamedOncePerRun)
+{
+    const platform::Image damaged = platform::Image::damaged("\x89PNG\r\n\x1a\n", "png", QSizeF(40, 30));
+    const auto image = [&](int side, const char *id, QRectF box) {
+        auto g = std::static_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
+        g->control_ID = id;
+        g->setBounds(box);
+        g->setImage(damaged);
+        return add(side, g), g;
+    };
+    QImage face(8, 8, QImage::Format_RGB32);
+    face.fill(Qt::red);
+    ASSERT_TRUE(face.save(tmp.file("face.png")));
+    writeSeries("Faces", {tmp.file("face.png"), tmp.file("face.png")});
+    image(0, "Shown", {10, 10, 40, 30});
+    image(0, "Not printed", {60, 10, 40, 30})->ctrl_is_printable = false;
+    image(0, "Hidden", {110, 10, 40, 30})->ctrl_is_visible = false;
+    // Each record gives this one its picture.
+    auto bound = image(0, "Bound", {160, 10, 40, 30});
+    bound->Set_Data_source_type(kSeriesValue);
+    bound->Set_Batch_List_Name("Faces");
+    image(1, "Back", {10, 10, 40, 30});
+    backgrounds[0] = backgrounds[1] = damaged;
+
+    using Kind = output::CardProblem::Kind;
+    const output::CardProblem front{Kind::Damaged, "The image \"Shown\" (object 1 on the front)"};
+    const output::CardProblem frontBackground{Kind::Damaged, "The background picture of the front"};
+    const output::CardProblem back{Kind::Damaged, "The image \"Back\" (object 1 on the back)"};
+    const output::CardProblem backBackground{Kind::Damaged, "The background picture of the back"};
+    for (const bool both : {false, true}) {
+        SCOPED_TRACE(both ? "two sides" : "one side");
+        twoSided = both;
+        counts = fill.check();
+        ASSERT_EQ(counts.total, 2);
+        // Named once, whether or not a card was filled before.
+        const std::vector<output::CardProblem> named =
+            both ? std::vector{front, frontBackground, back, backBackground} : std::vector{front, frontBackground};
+        EXPECT_EQ(fill.takeProblems(), named);
+        card(0, "F");
+        card(1, "F");
+        EXPECT_TRUE(fill.takeProblems().empty());
+        fill.endRun();
+        EXPECT_TRUE(fill.takeProblems().empty());
+    }
+    // Not on the cards at all: a background that is not drawn.
+    backgrounds[0] = backgrounds[1] = {};
+    twoSided = false;
+    counts = fill.check();
+    EXPECT_EQ(fill.takeProblems(), std::vector{front});
 }
 
 TEST_F(RecordFillTest, AValueOfMegabytesIsLaidOutOnlyAsFarAsItsBoxShows)

@@ -415,6 +415,31 @@ TEST(SendMailWindow, ABoundSeriesThatIsGoneIsNamedInTheEndMessage)
                                         + QDir(Data_Folder_Path).filePath("Deleted.txt") + "): No such file."});
 }
 
+TEST(SendMailWindow, ADamagedPictureOfTheDesignIsNamedInTheEndMessage)
+{
+    using namespace design_window;
+    MailDesk desk(plainLogin());
+    SmtpTestServer &server = desk.server;
+    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
+    AlertLog &alerts = desk.alerts;
+    TVNWindowController &wnd = desk.wnd;
+    QStringList codes;
+    for (int n = 0; n < 3; ++n)
+        codes << QStringLiteral("QV-%1").arg(n + 1);
+    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    wnd.design().document->graphics = {boundBarcode({10, 10, 200, 60}, "Codes", "Code 128")};
+    openDesignWithCutPhoto(wnd, desk.tmp.path(), {150, 80, 60, 40});
+    ASSERT_EQ(alerts.texts, QStringList{kCutPhotoOpened});
+    alerts.texts.clear();
+
+    DesignMailCards cards;
+    Send_Mail window;
+    ASSERT_TRUE(sendEveryRecord(window, cards)) << alerts.texts.join('\n').toStdString();
+    EXPECT_EQ(server.messages().size(), 3);
+    EXPECT_EQ(alerts.texts, QStringList{"3 of 3 messages were sent.\n\nThe cards were made without these damaged "
+                                        "pictures of the design:\nThe image \"Photo\" (object 1 on the front)"});
+}
+
 TEST(SendMailWindow, AStopClickedWhileAHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)
 {
     using namespace design_window;
