@@ -70,6 +70,36 @@ bool SmallDisk::makeReadOnly()
                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
 }
 
+AddressSpaceLimit::AddressSpaceLimit(long long spareKiB)
+{
+    long long usedKiB = 0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmSize:"))
+                usedKiB = line.mid(7).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    rlimit limit{};
+    if (usedKiB <= 0 || ::getrlimit(RLIMIT_AS, &limit) != 0) {
+        ADD_FAILURE() << "the address space in use is not known";
+        return;
+    }
+    m_previous = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(usedKiB + spareKiB) * 1024;
+    m_set = ::setrlimit(RLIMIT_AS, &limit) == 0;
+    EXPECT_TRUE(m_set) << "the address space could not be limited";
+}
+
+AddressSpaceLimit::~AddressSpaceLimit()
+{
+    rlimit limit{};
+    if (!m_set || ::getrlimit(RLIMIT_AS, &limit) != 0)
+        return;
+    limit.rlim_cur = rlim_t(m_previous);
+    ::setrlimit(RLIMIT_AS, &limit);
+}
+
 void writeTestFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

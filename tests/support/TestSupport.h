@@ -54,6 +54,22 @@ private:
     void (*m_previousSignal)(int) = nullptr;
 };
 
+// While the object lives, the process's address space is limited to what
+// it uses now and `spareKiB` more (RLIMIT_AS), so that code that would take
+// far more memory fails (std::bad_alloc) instead of taking it. A failure to
+// set the limit fails the test.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(long long spareKiB);
+    ~AddressSpaceLimit();
+    AddressSpaceLimit(const AddressSpaceLimit &) = delete;
+    AddressSpaceLimit &operator=(const AddressSpaceLimit &) = delete;
+
+private:
+    bool m_set = false;
+    unsigned long long m_previous = 0;
+};
+
 // Writes a file for a test, creating its folders; a failure fails the test.
 void writeTestFile(const QString &path, const QByteArray &bytes);
 // A file's bytes, or "<missing>" when it cannot be read.
