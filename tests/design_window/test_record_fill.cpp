@@ -306,36 +306,6 @@ TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSi
     EXPECT_TRUE(fill.takeProblems().empty());
 }
 
-TEST_F(RecordFillTest, APhotoFileCutShortIsNamedAsUnreadable)
-{
-    const QByteArray photo = quorvant::test::photoJpeg(QSize(96, 64));
-    const QByteArray cutShort = photo.left(photo.size() * 2 / 3);
-    // The decoder itself draws it, with its lower part grey.
-    ASSERT_FALSE(QImage::fromData(cutShort, "JPG").isNull());
-    const QString whole = tmp.file("whole.jpg"), cut = tmp.file("cut.jpg");
-    writeTestFile(whole, photo);
-    writeTestFile(cut, cutShort);
-    writeSeries("Photos", {whole, cut, whole});
-    const QRectF box(200, 10, 60, 60);
-    add(0, GraphicClass::Image, box, kSeriesValue, "Photos");
-    counts = fill.check();
-    ASSERT_EQ(counts.total, 3);
-    const int boxPixels = pixels(box).width() * pixels(box).height();
-    using Kind = output::CardProblem::Kind;
-    for (int n : {0, 1, 2}) {
-        const QImage shown = card(n, "F");
-        if (n == 1) {
-            EXPECT_EQ(fill.takeProblems(), (std::vector<output::CardProblem>{
-                                               {Kind::Picture, "\"" + cut + "\" could not be read"}}));
-            // Nothing of it is drawn, grey or otherwise.
-            EXPECT_EQ(pixelsLike(shown, box, Qt::white), boxPixels);
-        } else {
-            EXPECT_TRUE(fill.takeProblems().empty()) << n;
-            EXPECT_LT(pixelsLike(shown, box, Qt::white), boxPixels / 2) << n;
-        }
-    }
-}
-
 TEST_F(RecordFillTest, DamagedPicturesOnTheCardsAreNamedOncePerRun)
 {
     const platform::Image damaged = platform::Image::damaged("\x89PNG\r\n\x1a\n", "png", QSizeF(40, 30));
