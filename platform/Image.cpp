@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPaintDevice>
@@ -14,6 +15,7 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -114,6 +116,63 @@ bool jpegIsWhole(const QByteArray &data)
         }
     }
 }
+
+// The JPEG decoder goes on past data it finds corrupt inside a scan (a
+// stretch of bytes lost or overwritten), drawing what it cannot read as
+// noise or grey, and says so only through a warning of its logging
+// category. While a picture is decoded on a thread, that thread's warnings
+// of the category are heard here: a handler installed once for the process
+// passes every other message on to the handler it replaced.
+constexpr char kJpegLogCategory[] = "qt.gui.imageio.jpeg";
+
+class DecoderWarnings {
+public:
+    DecoderWarnings()
+        : m_outer(t_heard)
+    {
+        static const bool installed = [] {
+            s_previousHandler.store(qInstallMessageHandler(hear));
+            // Heard even where the user's logging rules silence the category.
+            s_previousFilter.store(QLoggingCategory::installFilter(keepWarnings));
+            return true;
+        }();
+        Q_UNUSED(installed);
+        t_heard = this;
+    }
+    ~DecoderWarnings() { t_heard = m_outer; }
+    DecoderWarnings(const DecoderWarnings &) = delete;
+    DecoderWarnings &operator=(const DecoderWarnings &) = delete;
+
+    // Whether the decoder said the data was corrupt or ended early.
+    bool corrupt() const { return m_corrupt; }
+
+private:
+    static void hear(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (t_heard && context.category && std::strcmp(context.category, kJpegLogCategory) == 0
+            && (message.startsWith(QLatin1String("Corrupt JPEG data"))
+                || message.startsWith(QLatin1String("Premature end of JPEG file")))) {
+            // Said to the user as a picture that could not be read.
+            t_heard->m_corrupt = true;
+            return;
+        }
+        if (const QtMessageHandler previous = s_previousHandler.load())
+            previous(type, context, message);
+    }
+    static void keepWarnings(QLoggingCategory *category)
+    {
+        if (const QLoggingCategory::CategoryFilter previous = s_previousFilter.load())
+            previous(category);
+        if (std::strcmp(category->categoryName(), kJpegLogCategory) == 0)
+            category->setEnabled(QtWarningMsg, true);
+    }
+
+    static inline std::atomic<QtMessageHandler> s_previousHandler{nullptr};
+    static inline std::atomic<QLoggingCategory::CategoryFilter> s_previousFilter{nullptr};
+    static inline thread_local DecoderWarnings *t_heard = nullptr;
+    DecoderWarnings *m_outer;
+    bool m_corrupt = false;
+};
 
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
 // Anything else is refused: a path would be read from the disk, and an SVG
@@ -340,7 +399,11 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(true);
-    Image img = fromBitmap(reader.read(), points);
+    const DecoderWarnings warnings;
+    const QImage bitmap = reader.read();
+    if (warnings.corrupt())
+        return {};
+    Image img = fromBitmap(bitmap, points);
     if (!img.isNull()) {
         img.m_encoded = data;
         img.m_encodedFormat = format;

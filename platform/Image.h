@@ -53,8 +53,9 @@ public:
     // A bitmap decoded from PNG ("png") or JPEG ("jpeg") data, keeping the
     // data; shown at `points` (as fromBitmap()). Null when the data is not a
     // picture of that format, does not decode, or is damaged: JPEG data cut
-    // short or with broken segments, which the decoder would draw with its
-    // lower part grey and only a warning.
+    // short, with broken segments or that the decoder finds corrupt, which
+    // it would draw with its lower part grey or noisy and only a warning.
+    // Any thread.
     static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {});
     // A stored picture that could not be read, kept as it was stored so
     // that storing it again loses nothing: null (it shows and draws as a

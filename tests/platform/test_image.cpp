@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -228,6 +229,15 @@ TEST(ImageValue, JpegDataCutShortOrWithBrokenSegmentsIsNoPicture)
     QByteArray stray = baseline;
     const qsizetype firstSegmentEnd = 4 + ((uchar(baseline[4]) << 8) | uchar(baseline[5]));
     stray.insert(firstSegmentEnd, "junk");
+    // Bytes lost inside the compressed data: every segment still in place.
+    QByteArray zeroed = baseline;
+    const qsizetype scan = startOfScan(baseline, 1);
+    const qsizetype scanData = scan + 2 + ((uchar(baseline[scan + 2]) << 8) | uchar(baseline[scan + 3]));
+    zeroed.replace((scanData + baseline.size()) / 2, 16, QByteArray(16, '\0'));
+    // A JFIF revision the decoder does not know, which it only warns about.
+    QByteArray revision = baseline;
+    ASSERT_EQ(revision.mid(6, 5), QByteArray("JFIF\0", 5));
+    revision[11] = 3;
     const struct Row {
         const char *what;
         QByteArray data;
@@ -237,6 +247,7 @@ TEST(ImageValue, JpegDataCutShortOrWithBrokenSegmentsIsNoPicture)
         {"progressive", progressive, true},
         {"bytes after the end marker", baseline + "trailing", true},
         {"a comment holding the end marker's bytes", comment, true},
+        {"an unknown JFIF revision", revision, true},
         {"cut in half", baseline.left(baseline.size() / 2), false},
         {"without the end marker", baseline.chopped(2), false},
         {"without the last byte", baseline.chopped(1), false},
@@ -245,6 +256,7 @@ TEST(ImageValue, JpegDataCutShortOrWithBrokenSegmentsIsNoPicture)
         {"progressive cut inside its last scan", progressive.chopped(20), false},
         {"a segment longer than the data", longSegment, false},
         {"stray bytes between segments", stray, false},
+        {"bytes zeroed inside the scan", zeroed, false},
     };
     quorvant::test::TempFolder tmp;
     for (const Row &row : rows) {
@@ -259,6 +271,21 @@ TEST(ImageValue, JpegDataCutShortOrWithBrokenSegmentsIsNoPicture)
     }
     // What is refused here the decoder itself takes without an error.
     EXPECT_FALSE(QImage::fromData(baseline.left(baseline.size() / 2), "JPG").isNull());
+    EXPECT_FALSE(QImage::fromData(zeroed, "JPG").isNull());
+
+    // The same on a worker thread, and where the user's logging rules
+    // silence the decoder's warnings.
+    int decoded = 0;
+    quorvant::test::runOnWorker([&] {
+        EXPECT_TRUE(Image::fromEncoded(zeroed, "jpeg").isNull());
+        EXPECT_FALSE(Image::fromEncoded(baseline, "jpeg").isNull());
+        ++decoded;
+    });
+    EXPECT_EQ(decoded, 1);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
+    const bool silenced = Image::fromEncoded(zeroed, "jpeg").isNull();
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_TRUE(silenced);
 }
 
 TEST(ImageValue, AFileLargerThanAnyPictureIsNotRead)
