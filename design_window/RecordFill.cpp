@@ -175,12 +175,14 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 m_design.showMainPhoto(value);
             b.image->setFilePath(value, drawing::host().Main_Photo_image());
             // No value, no picture (not the placeholder of a missing file).
+            // The main photo's frame shows the main photo just read from the
+            // value, so it is named as any other picture file.
             if (value.isEmpty())
                 b.image->setImage({});
-            else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
+            else if (!QFileInfo(value).isFile())
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quotedValue(value))});
-            else if (!b.showsMainPhoto && b.image->image().isNull())
+            else if (b.image->image().isNull())
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quotedValue(value))});
         } else {

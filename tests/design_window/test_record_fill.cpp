@@ -514,3 +514,51 @@ TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnReco
     EXPECT_EQ(front->contentsString(), "Ann");
     EXPECT_EQ(back->contentsString(), "Ann") << "the back shows the first record again too";
 }
+
+TEST(RecordFillInTheWindow, TheMainPhotosFrameNamesEachRecordWhosePhotoCannotBeShown)
+{
+    // The main photo's frame bound to a series: each record's photo becomes
+    // the design's main photo, and one that is gone or cut short is named
+    // as any bound picture file is.
+    using namespace design_window;
+    TempFolder tmp;
+    const platform::ScopedAlertResponder alerts([](const platform::AlertRequest &) { return 0; });
+    const ScopedValue resourcePath(Resource_Path);
+    const ScopedValue dataFolderPath(Data_Folder_Path);
+    setResourceFolder(tmp.file("res"));
+    TVNWindowController wnd;
+    const QByteArray jpeg = quorvant::test::photoJpeg(QSize(40, 30));
+    writeTestFile(tmp.file("whole.jpg"), jpeg);
+    writeTestFile(tmp.file("cut.jpg"), jpeg.left(jpeg.size() * 2 / 3));
+    const QStringList photos{tmp.file("whole.jpg"), tmp.file("gone.jpg"), tmp.file("cut.jpg")};
+    writeTestFile(QDir(Data_Folder_Path).filePath("Photos.txt"), photos.join('\n').toUtf8());
+    auto frame = std::static_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
+    frame->control_ID = "PARTY_IMAGE";
+    frame->setBounds({10, 10, 80, 60});
+    frame->Set_Data_source_type(kSeriesValue);
+    frame->Set_Batch_List_Name("Photos");
+    wnd.design().document->graphics = {frame};
+
+    using Kind = output::CardProblem::Kind;
+    std::vector<std::vector<output::CardProblem>> named;
+    std::vector<bool> shown;
+    quorvant::test::runOnWorker([&] {
+        wnd.Check_Series_Or_Excel_Use_or_not();
+        named.push_back(wnd.recordFill().takeProblems());
+        for (int n = 0; n < Total_Batch_Excel_Card; ++n) {
+            wnd.Set_data_table_value_to_card(n, "F", true);
+            named.push_back(wnd.recordFill().takeProblems());
+            shown.push_back(!frame->image().isNull());
+        }
+        wnd.recordFill().endRun(sourcesInUse());
+    });
+    const std::vector<std::vector<output::CardProblem>> expected{
+        {},
+        {},
+        {{Kind::Picture, "no file \"" + tmp.file("gone.jpg") + "\""}},
+        {{Kind::Picture, "\"" + tmp.file("cut.jpg") + "\" could not be read"}},
+    };
+    EXPECT_EQ(named, expected);
+    EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(frame->filePath(), photos.first()) << "the run ends on the first record";
+}
