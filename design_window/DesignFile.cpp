@@ -765,16 +765,15 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
         in.string(dict, "filePath", path);
         in.image(dict, "image", picture);
         if (in.ok()) {
-            // The file gives the picture when it is still there; otherwise
-            // the stored copy. The main photo's graphic keeps its stored
-            // copy: the design's main photo replaces it once that is loaded.
-            // A damaged copy stays with an object that has no other picture,
-            // so that saving keeps it.
+            // The file gives the picture when it can be read; otherwise (gone,
+            // cut short, damaged) the stored copy. The main photo's graphic
+            // keeps its stored copy: the design's main photo replaces it once
+            // that is loaded. A damaged copy stays with an object that has no
+            // other picture, so that saving keeps it.
             if (!path.isEmpty())
                 image->setFilePath(path, picture);
             const bool mainPhoto = g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
-            const bool stored = !picture.isNull() && (path.isEmpty() || !QFileInfo(path).isFile());
-            if (mainPhoto || stored || (picture.isDamaged() && image->image().isNull()))
+            if (mainPhoto || image->image().isNull())
                 image->setImage(picture);
         }
     }

@@ -175,3 +175,40 @@ TEST_F(DesignFilePictures, APictureThatCannotBeEncodedFailsTheSaveAndReplacesNot
     EXPECT_TRUE(alerts.first().contains(error)) << alerts.first().toStdString();
     EXPECT_EQ(readTestFile(file), kept);
 }
+
+TEST_F(DesignFilePictures, APictureFileThatCannotBeReadGivesWayToTheStoredCopy)
+{
+    // An image placed from a file, which is later cut short (a copy that
+    // stopped) or left empty: the design shows, draws and saves again the
+    // copy it stored.
+    const QByteArray jpeg = quorvant::test::photoJpeg(QSize(48, 32));
+    const QString photo = tmp.file("photo.jpg");
+    writeTestFile(photo, jpeg);
+    auto image = std::static_pointer_cast<TVNImage>(add(TVNWindowController::kImageTool));
+    image->control_ID = "Photo";
+    image->setBounds({10, 10, 48, 32});
+    image->setFilePath(photo, {});
+    ASSERT_EQ(image->image().encoded(), jpeg);
+    const QString file = tmp.file("photo.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join('|').toStdString();
+    const QVariantMap stored = storedPicture(designOf(file), "Photo");
+    ASSERT_EQ(stored.value("data").toByteArray(), jpeg);
+
+    for (const QByteArray &left : {jpeg.left(jpeg.size() / 2), QByteArray()}) {
+        SCOPED_TRACE(left.size());
+        writeTestFile(photo, left);
+        wnd->New_Project_Setting_Reset();
+        alerts.clear();
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+        EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+        const GraphicList &front = wnd->Get_Front_Controls_Array();
+        const auto found = std::find_if(front.begin(), front.end(), [](const GraphicPtr &g) { return g->control_ID == "Photo"; });
+        ASSERT_NE(found, front.end());
+        const auto &opened = static_cast<const TVNImage &>(**found);
+        EXPECT_EQ(opened.filePath(), photo);
+        EXPECT_EQ(opened.image().encoded(), jpeg);
+        addText("Added", QRectF(60, 100, 80, 20));
+        ASSERT_TRUE(wnd->Save_Design()) << alerts.join('|').toStdString();
+        EXPECT_EQ(storedPicture(designOf(file), "Photo"), stored);
+    }
+}
