@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -155,45 +156,46 @@ QVariantMap pointDict(const QPointF &p)
 // An image as a dictionary: vector pictures are stored as SVG, bitmaps as
 // PNG, or as the JPEG data they were read from ("format" "jpeg"): a photo
 // encoded again as PNG would take several times its size and seconds to
-// write. A null image has no dictionary.
-std::optional<QVariantMap> imageDict(const platform::Image &image)
+// write. A picture kept damaged from the file is stored as it was read. A
+// null image has no dictionary. False, with the reason, when the picture
+// cannot be encoded.
+bool insertImage(QVariantMap &dict, const char *key, const platform::Image &image, QString *why)
 {
-    if (image.isNull())
-        return std::nullopt;
-    QVariantMap dict{{"width", image.size().width()}, {"height", image.size().height()}};
+    if (image.isNull() && !image.isDamaged())
+        return true;
+    QVariantMap stored{{"width", image.size().width()}, {"height", image.size().height()}};
+    const bool svg = image.isDamaged() ? image.encodedFormat() == "svg" : image.isVector();
+    stored.insert("kind", svg ? QStringLiteral("svg") : QStringLiteral("bitmap"));
     if (image.isVector()) {
-        dict.insert("kind", QStringLiteral("svg"));
-        dict.insert("data", image.toSvg());
-    } else if (!image.encoded().isEmpty()) {
-        dict.insert("kind", QStringLiteral("bitmap"));
-        if (image.encodedFormat() != kPngFormat)
-            dict.insert("format", QString::fromLatin1(image.encodedFormat()));
-        dict.insert("data", image.encoded());
+        stored.insert("data", image.toSvg());
+    } else if (!image.encoded().isEmpty() || image.isDamaged()) {
+        if (!svg && image.encodedFormat() != kPngFormat)
+            stored.insert("format", QString::fromLatin1(image.encodedFormat()));
+        stored.insert("data", image.encoded());
     } else {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        image.bitmap().save(&buffer, "PNG");
-        dict.insert("kind", QStringLiteral("bitmap"));
-        dict.insert("data", png);
+        if (!image.bitmap().save(&buffer, "PNG") || png.isEmpty()) {
+            if (why)
+                *why = QStringLiteral("its picture could not be encoded as PNG.");
+            return false;
+        }
+        stored.insert("data", png);
     }
-    return dict;
+    dict.insert(QLatin1String(key), stored);
+    return true;
 }
 
-void insertImage(QVariantMap &dict, const char *key, const platform::Image &image)
-{
-    if (auto d = imageDict(image))
-        dict.insert(QLatin1String(key), *d);
-}
-
-QVariantMap cardDict(const Card_Property &card)
+QVariantMap cardDict(const Card_Property &card, QString *why)
 {
     QVariantMap dict{{"Card_Size", sizeDict(card.Card_Size)},
                      {"Card_Location", pointDict(card.Card_Location)},
                      {"Card_Fill", card.Card_Fill},
                      {"Card_Fill_Color", colorDict(card.Card_Fill_Color)},
                      {"BG_Image_Path", card.BG_Image_Path}};
-    insertImage(dict, "BG_Image", card.BG_Image);
+    if (!insertImage(dict, "BG_Image", card.BG_Image, why))
+        return {};
     return dict;
 }
 
@@ -332,6 +334,38 @@ QString describeObject(const TVNGraphic &g, const QString &side, size_t index)
     const QString where = QStringLiteral("object %1 on the %2").arg(index + 1).arg(side);
     return label.isEmpty() ? QStringLiteral("The %1 (%2)").arg(kind, where)
                            : QStringLiteral("The %1 \"%2\" (%3)").arg(kind, label, where);
+}
+
+QString describeBackgroundPicture(const QString &side)
+{
+    return QStringLiteral("The background picture of the %1").arg(side);
+}
+
+namespace {
+
+// The picture an object shows; null when it shows none (a text, or an image
+// or barcode whose picture is missing).
+platform::Image shownPicture(const TVNGraphic &g)
+{
+    if (const auto *image = dynamic_cast<const TVNImage *>(&g))
+        return image->image();
+    if (g.graphicClass() == GraphicClass::Barcode)
+        return g._barcode_image;
+    return {};
+}
+
+} // namespace
+
+QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QString &side,
+                                       const std::function<bool(const TVNGraphic &)> &counted)
+{
+    QStringList out;
+    for (size_t i = 0; i < graphics.size(); ++i) {
+        const GraphicPtr &g = graphics[i];
+        if (g && shownPicture(*g).isDamaged() && (!counted || counted(*g)))
+            out.append(describeObject(*g, side, i));
+    }
+    return out;
 }
 
 namespace {
@@ -556,8 +590,8 @@ public:
         out = QPointF(x, y);
     }
 
-    // A picture whose data does not decode is left out and its key noted
-    // (see takeDamagedPictures()): one damaged picture costs only itself. A
+    // A picture whose data does not decode costs only itself: it is kept as
+    // a damaged image (shown as missing, stored again as it was read). A
     // dictionary that is no image at all makes the file damaged.
     void image(const QVariantMap &map, const QString &key, platform::Image &out)
     {
@@ -589,13 +623,10 @@ public:
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         }
         if (picture.isNull())
-            m_damagedPictures.append(key);
-        else
-            out = picture;
+            picture = platform::Image::damaged(bytes, kind == QLatin1String("svg") ? "svg" : format.toLatin1(),
+                                               QSizeF(w, h));
+        out = picture;
     }
-
-    // The keys of the pictures left out since the last call.
-    QStringList takeDamagedPictures() { return std::exchange(m_damagedPictures, {}); }
 
     void richText(const QVariantMap &map, const QString &key, drawing::RichText &out)
     {
@@ -670,7 +701,6 @@ public:
 
 private:
     QString m_error;
-    QStringList m_damagedPictures;
 };
 
 GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
@@ -735,13 +765,15 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
         in.string(dict, "filePath", path);
         in.image(dict, "image", picture);
         if (in.ok()) {
-            // The file gives the picture when it is still there; otherwise
-            // the stored copy. The main photo's graphic keeps its stored
-            // copy: the design's main photo replaces it once that is loaded.
+            // The file gives the picture when it can be read; otherwise (gone,
+            // cut short, damaged) the stored copy. The main photo's graphic
+            // keeps its stored copy: the design's main photo replaces it once
+            // that is loaded. A damaged copy stays with an object that has no
+            // other picture, so that saving keeps it.
             if (!path.isEmpty())
                 image->setFilePath(path, picture);
             const bool mainPhoto = g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
-            if (mainPhoto || (!picture.isNull() && (path.isEmpty() || !QFileInfo(path).isFile())))
+            if (mainPhoto || image->image().isNull())
                 image->setImage(picture);
         }
     }
@@ -763,22 +795,7 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
     return g;
 }
 
-// The picture an object shows; null when it shows none (a text, or an image
-// or barcode whose picture is missing).
-platform::Image shownPicture(const TVNGraphic &g)
-{
-    if (const auto *image = dynamic_cast<const TVNImage *>(&g))
-        return image->image();
-    if (g.graphicClass() == GraphicClass::Barcode)
-        return g._barcode_image;
-    return {};
-}
-
-// Reads one side's objects. An object whose stored picture is damaged, and
-// that has none from elsewhere (its file, its barcode settings), is named in
-// `missing`.
-void readGraphics(Reader &in, const QVariantMap &map, const QString &key, const QString &side, GraphicList &out,
-                  QStringList &missing)
+void readGraphics(Reader &in, const QVariantMap &map, const QString &key, GraphicList &out)
 {
     const auto items = in.list(map, key);
     if (!items)
@@ -789,9 +806,6 @@ void readGraphics(Reader &in, const QVariantMap &map, const QString &key, const 
         GraphicPtr g = readGraphic(in, item.toMap());
         if (!g)
             return;
-        const bool damaged = !in.takeDamagedPictures().isEmpty();
-        if (damaged && g->graphicClass() != GraphicClass::Text && shownPicture(*g).isNull())
-            missing.append(describeObject(*g, side, out.size()));
         out.push_back(std::move(g));
     }
 }
@@ -889,7 +903,7 @@ SpreadsheetTable &keptTable()
 
 } // namespace
 
-QVariantMap graphicToDictionary(const TVNGraphic &g)
+QVariantMap graphicToDictionary(const TVNGraphic &g, QString *error)
 {
     QVariantMap dict{{"class", className(g.graphicClass())},
                      {"bounds", rectDict(g.bounds())},
@@ -903,7 +917,8 @@ QVariantMap graphicToDictionary(const TVNGraphic &g)
                      {"ctrl_is_visible", g.ctrl_is_visible},
                      {"ctrl_is_printable", g.ctrl_is_printable}};
     insertBarcodeSettings(dict, g.barcodeSettings());
-    insertImage(dict, "_barcode_image", g._barcode_image);
+    if (!insertImage(dict, "_barcode_image", g._barcode_image, error))
+        return {};
 
     if (const auto *text = dynamic_cast<const TVNText *>(&g)) {
         dict.insert("Text_contents", text->contentsString());
@@ -913,7 +928,8 @@ QVariantMap graphicToDictionary(const TVNGraphic &g)
         dict.insert("alignment", int(text->alignment()));
     } else if (const auto *image = dynamic_cast<const TVNImage *>(&g)) {
         dict.insert("filePath", image->filePath());
-        insertImage(dict, "image", image->image());
+        if (!insertImage(dict, "image", image->image(), error))
+            return {};
     }
     return dict;
 }
@@ -934,8 +950,16 @@ QByteArray encodeDesign(const Design &d, QString *error)
             *error = why;
         return QByteArray();
     };
-    QVariantMap settings{{"Front_card_Prop", cardDict(d.frontCard)},
-                         {"Back_card_Prop", cardDict(d.backCard)},
+    QString why;
+    QVariantMap cards[2];
+    for (const auto &[card, side, out] : {std::tuple{&d.frontCard, QStringLiteral("front"), &cards[0]},
+                                          std::tuple{&d.backCard, QStringLiteral("back"), &cards[1]}}) {
+        *out = cardDict(*card, &why);
+        if (out->isEmpty())
+            return refuse(QStringLiteral("%1 cannot be stored: %2").arg(describeBackgroundPicture(side), why));
+    }
+    QVariantMap settings{{"Front_card_Prop", cards[0]},
+                         {"Back_card_Prop", cards[1]},
                          {"Card_Category", d.card.category},
                          {"Card_Size_Index", d.card.sizeIndex},
                          {"Card_Orientation", d.card.orientation},
@@ -951,7 +975,6 @@ QByteArray encodeDesign(const Design &d, QString *error)
         settings.insert(k.name, QVariant::fromValue(d.photo.*k.member));
     for (const auto &k : kPhotoFlags)
         settings.insert(k.name, d.photo.*k.member);
-    QString why;
     const auto stored = fileForm(settings, &why);
     if (!stored)
         return refuse(QStringLiteral("The card settings cannot be stored: %1").arg(why));
@@ -969,7 +992,8 @@ QByteArray encodeDesign(const Design &d, QString *error)
             const GraphicPtr &g = side.graphics[i];
             if (!g)
                 continue;
-            const auto item = fileForm(graphicToDictionary(*g), &why);
+            const QVariantMap dict = graphicToDictionary(*g, &why);
+            const auto item = dict.isEmpty() ? std::nullopt : fileForm(dict, &why);
             if (!item)
                 return refuse(QStringLiteral("%1 cannot be stored: %2").arg(describeObject(*g, side.side, i), why));
             list.append(*item);
@@ -1015,15 +1039,10 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, QStr
 
     Design d;
     Reader in;
-    QStringList missing;
-    readGraphics(in, map, "front_graphics", QStringLiteral("front"), d.front, missing);
-    readGraphics(in, map, "back_graphics", QStringLiteral("back"), d.back, missing);
+    readGraphics(in, map, "front_graphics", d.front);
+    readGraphics(in, map, "back_graphics", d.back);
     in.card(map, "Front_card_Prop", d.frontCard);
-    if (!in.takeDamagedPictures().isEmpty())
-        missing.append(QStringLiteral("The background picture of the front"));
     in.card(map, "Back_card_Prop", d.backCard);
-    if (!in.takeDamagedPictures().isEmpty())
-        missing.append(QStringLiteral("The background picture of the back"));
     in.string(map, "Card_Category", d.card.category);
     in.integer(map, "Card_Size_Index", d.card.sizeIndex);
     in.string(map, "Card_Orientation", d.card.orientation);
@@ -1074,8 +1093,15 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, QStr
         in.fail(QStringLiteral("The card orientation is damaged."));
     if (!in.ok())
         return refuse(in.error());
-    if (missingPictures)
-        *missingPictures = missing;
+    if (missingPictures) {
+        *missingPictures = objectsWithDamagedPictures(d.front, QStringLiteral("front"))
+            + objectsWithDamagedPictures(d.back, QStringLiteral("back"));
+        for (const auto &[card, side] : {std::pair{&d.frontCard, QStringLiteral("front")},
+                                         std::pair{&d.backCard, QStringLiteral("back")}}) {
+            if (card->BG_Image.isDamaged())
+                missingPictures->append(describeBackgroundPicture(side));
+        }
+    }
     return d;
 }
 

@@ -16,11 +16,13 @@
 #include "design_window/UserProfile.h"
 #include "drawing/Card_Property.h"
 #include "drawing/TVNGraphic.h"
+#include "platform/Image.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 namespace design_window {
@@ -70,8 +72,10 @@ QByteArray encodeDesign(const Design &design, QString *error = nullptr);
 // Decodes the file's bytes, in the forms written now and in the typed
 // values of earlier files; nullopt with a reason when the data is not a
 // design file or is damaged. A stored picture whose data is damaged costs
-// only itself: its object comes without it (the canvas shows the missing
-// picture's placeholder there) and is named in `missingPictures`.
+// only itself: its object keeps it as a damaged image (the canvas shows the
+// missing picture's placeholder there, output nothing, and a save stores
+// the data again as it was read) and is named in `missingPictures`, unless
+// the object has a picture from elsewhere (its file, its barcode settings).
 std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nullptr,
                                    QStringList *missingPictures = nullptr);
 
@@ -92,7 +96,7 @@ bool saveDesignFile(const QString &path, const Design &design, QString *error = 
 // The largest file read as a design: far beyond a design of thousands of
 // objects with its photos, and short of what reading one in whole would
 // cost in memory.
-inline constexpr qint64 kMostDesignFileBytes = qint64(512) << 20;
+inline constexpr qint64 kMostDesignFileBytes = platform::kMostBytesReadWhole;
 // Why the path is not read as a design at all: it is not a regular file (a
 // folder, a FIFO that would block the read, a device such as /dev/zero that
 // never ends) or it is larger than kMostDesignFileBytes. None when it may
@@ -107,9 +111,18 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error = nullp
 // text) and where it sits, `index` from 0 in the list of `side` ("front" or
 // "back"): "The text \"Name\" (object 2 on the front)".
 QString describeObject(const TVNGraphic &g, const QString &side, size_t index);
+// "The background picture of the front" (`side` "front" or "back").
+QString describeBackgroundPicture(const QString &side);
+// The objects of `graphics`, the list of `side`, that show a picture kept
+// damaged from the file (platform::Image::isDamaged), named as
+// describeObject() does; only those `counted` accepts, when given.
+QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QString &side,
+                                       const std::function<bool(const TVNGraphic &)> &counted = {});
 
-// One graphic as a dictionary and back (also used for templates).
-QVariantMap graphicToDictionary(const TVNGraphic &graphic);
+// One graphic as a dictionary and back (also used for templates). Empty,
+// with the reason in `error`, when a picture of the graphic cannot be
+// encoded.
+QVariantMap graphicToDictionary(const TVNGraphic &graphic, QString *error = nullptr);
 GraphicPtr graphicFromDictionary(const QVariantMap &dict, QString *error = nullptr);
 
 // The spreadsheet data source's table: read when saving, given back when

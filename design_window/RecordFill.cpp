@@ -1,6 +1,7 @@
 #include "design_window/RecordFill.h"
 
 #include "barcodes/designer/BarcodeEngine.h"
+#include "design_window/DesignFile.h"
 #include "design_window/DesignHub.h"
 #include "design_window/Globals.h"
 #include "drawing/CardLayers.h"
@@ -174,12 +175,14 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 m_design.showMainPhoto(value);
             b.image->setFilePath(value, drawing::host().Main_Photo_image());
             // No value, no picture (not the placeholder of a missing file).
+            // The main photo's frame shows the main photo just read from the
+            // value, so it is named as any other picture file.
             if (value.isEmpty())
                 b.image->setImage({});
-            else if (!b.showsMainPhoto && !QFileInfo(value).isFile())
+            else if (!QFileInfo(value).isFile())
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quotedValue(value))});
-            else if (!b.showsMainPhoto && b.image->image().isNull())
+            else if (b.image->image().isNull())
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quotedValue(value))});
         } else {
@@ -329,10 +332,28 @@ std::vector<output::CardProblem> RecordFill::takeProblems()
                 if (used || !hadRecords)
                     out.push_back({output::CardProblem::Kind::Data, u.text()});
             }
+            for (const QString &picture : damagedPicturesOnCards(m_checked))
+                out.push_back({output::CardProblem::Kind::Damaged, picture});
         }
         out.insert(out.end(), m_problems.begin(), m_problems.end());
         m_problems.clear();
     });
+    return out;
+}
+
+QStringList RecordFill::damagedPicturesOnCards(batch_data::SourcesInUse use) const
+{
+    QStringList out;
+    for (int side : {0, 1}) {
+        if (side == 1 && !m_design.twoSided())
+            break;
+        const QString name = side == 0 ? QStringLiteral("front") : QStringLiteral("back");
+        out += objectsWithDamagedPictures(m_design.graphics(side), name, [&](const TVNGraphic &g) {
+            return g.ctrl_is_visible && g.ctrl_is_printable && !m_binding.valueAt(bindingOf(g), 0, use);
+        });
+        if (m_design.background && m_design.background(side).isDamaged())
+            out += describeBackgroundPicture(name);
+    }
     return out;
 }
 

@@ -60,6 +60,9 @@ public:
         std::function<batch_data::SeriesStore()> seriesStore;
         std::function<batch_data::ListData()> spreadsheet;
         std::function<bool()> twoSided;
+        // The background picture side 0 or 1 draws on its cards (null when
+        // the card draws none).
+        std::function<platform::Image(int side)> background;
     };
 
     explicit RecordFill(Design design);
@@ -125,7 +128,8 @@ public:
     // check() also gives, once, the bound series and columns that the run
     // cannot use (see unusableSources) unless the run left their source out
     // by choice: a source that had records at the check and that the fills
-    // since did not use.
+    // since did not use; and the pictures on the run's sides that are kept
+    // damaged from the design's file (see damagedPicturesOnCards).
     std::vector<output::CardProblem> takeProblems();
     // Barcode values of the run that gave no symbol (the object then shows
     // none), and the reason of the first.
@@ -160,8 +164,14 @@ private:
     int m_failedBarcodes = 0;
     QString m_firstBarcodeFailure;
     std::vector<output::CardProblem> m_problems;
+    // The damaged pictures the cards of the run show as missing: on the
+    // sides the run draws, printed and visible, not filled from the run's
+    // data; each background drawn. Named as the design's opening named them.
+    QStringList damagedPicturesOnCards(batch_data::SourcesInUse use) const;
+
     // The sources the check found with records, the sources the run's fills
-    // used, and whether the unusable ones were given out yet.
+    // used, and whether the unusable ones (and the damaged pictures) were
+    // given out yet.
     batch_data::SourcesInUse m_checked;
     batch_data::SourcesInUse m_runUse;
     bool m_unusableTaken = true;

@@ -162,7 +162,11 @@ TVNWindowController::TVNWindowController(std::optional<HubServices> services)
         [](int side) { return TVNRenderingView::cardFace(side); },
         [this](const QString &path) { Update_frame_Main_Photo_And_Path(path, false); },
         [this] { return seriesStore(); }, [] { return batch_data::ListData(currentSpreadsheetTable().rows); },
-        [] { return CARD_SIDE_STR == QLatin1String("2"); }});
+        [] { return CARD_SIDE_STR == QLatin1String("2"); },
+        [this](int side) {
+            const Card_Property &card = side == 1 ? Back_card_Prop : Front_card_Prop;
+            return card.Card_Fill ? card.BG_Image : platform::Image();
+        }});
     buildExportCommands();
     buildMailCommands();
     Get_Email_Details();

@@ -262,7 +262,9 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     m_designFileStamp = mode == QLatin1String("L") ? stamp : platform::FileStamp();
     updateTitle();
     if (!missingPictures.isEmpty())
-        Show_MessageBox(tr("These pictures of the design are damaged and are shown as missing:\n%1")
+        Show_MessageBox(tr("These pictures of the design are damaged and are shown as missing:\n%1\n\n"
+                           "Their objects are kept as they are: saving the design keeps each damaged "
+                           "picture as it was stored until you replace it.")
                             .arg(missingPictures.join(QLatin1Char('\n'))));
     return DesignLoad::Loaded;
 }

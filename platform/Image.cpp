@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPaintDevice>
@@ -14,7 +15,9 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -48,6 +51,128 @@ QByteArray encodedFormatOf(const QByteArray &head)
         return QByteArrayLiteral("jpeg");
     return {};
 }
+
+// Whether JPEG data runs whole from its start to its end-of-image marker:
+// every segment inside the data, with no stray bytes where a marker belongs,
+// and a frame and a scan before the end. The decoder takes data cut short
+// (a copy or a download that stopped) or with broken segments with only a
+// warning and draws what is missing grey; this tells such data apart on
+// any thread. The compressed data of a scan is not decoded here: it runs to
+// the next marker, which a whole file always has.
+bool jpegIsWhole(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    const qsizetype size = data.size();
+    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return false;
+    bool frame = false;
+    bool scan = false;
+    qsizetype at = 2;
+    for (;;) {
+        // A marker: 0xFF, any number of fill bytes 0xFF, then its code.
+        if (at >= size || bytes[at] != 0xFF)
+            return false;
+        while (at < size && bytes[at] == 0xFF)
+            ++at;
+        if (at >= size)
+            return false;
+        const uchar code = bytes[at++];
+        if (code == 0xD9)
+            return frame && scan;
+        if (code == 0x00 || code == 0xD8)
+            return false;
+        // Restart markers and TEM stand alone; every other marker leads a
+        // segment that starts with its length.
+        if (code == 0x01 || (code >= 0xD0 && code <= 0xD7))
+            continue;
+        if (at + 2 > size)
+            return false;
+        const qsizetype length = qsizetype(bytes[at]) << 8 | bytes[at + 1];
+        if (length < 2 || at + length > size)
+            return false;
+        at += length;
+        // Start of frame: C0 to CF but for the tables C4, C8 and CC.
+        if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC)
+            frame = true;
+        if (code != 0xDA)
+            continue;
+        // The scan's compressed data runs to the next marker; inside it
+        // 0xFF is followed by 0x00 (a data byte) or a restart marker.
+        scan = true;
+        for (;;) {
+            const void *found = std::memchr(bytes + at, 0xFF, size_t(size - at));
+            if (!found)
+                return false;
+            at = static_cast<const uchar *>(found) - bytes;
+            if (at + 1 >= size)
+                return false;
+            const uchar next = bytes[at + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
+                at += 2;
+            else if (next == 0xFF)
+                ++at; // a fill byte before the marker
+            else
+                break;
+        }
+    }
+}
+
+// The JPEG decoder goes on past data it finds corrupt inside a scan (a
+// stretch of bytes lost or overwritten), drawing what it cannot read as
+// noise or grey, and says so only through a warning of its logging
+// category. While a picture is decoded on a thread, that thread's warnings
+// of the category are heard here: a handler installed once for the process
+// passes every other message on to the handler it replaced.
+constexpr char kJpegLogCategory[] = "qt.gui.imageio.jpeg";
+
+class DecoderWarnings {
+public:
+    DecoderWarnings()
+        : m_outer(t_heard)
+    {
+        static const bool installed = [] {
+            s_previousHandler.store(qInstallMessageHandler(hear));
+            // Heard even where the user's logging rules silence the category.
+            s_previousFilter.store(QLoggingCategory::installFilter(keepWarnings));
+            return true;
+        }();
+        Q_UNUSED(installed);
+        t_heard = this;
+    }
+    ~DecoderWarnings() { t_heard = m_outer; }
+    DecoderWarnings(const DecoderWarnings &) = delete;
+    DecoderWarnings &operator=(const DecoderWarnings &) = delete;
+
+    // Whether the decoder said the data was corrupt or ended early.
+    bool corrupt() const { return m_corrupt; }
+
+private:
+    static void hear(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (t_heard && context.category && std::strcmp(context.category, kJpegLogCategory) == 0
+            && (message.startsWith(QLatin1String("Corrupt JPEG data"))
+                || message.startsWith(QLatin1String("Premature end of JPEG file")))) {
+            // Said to the user as a picture that could not be read.
+            t_heard->m_corrupt = true;
+            return;
+        }
+        if (const QtMessageHandler previous = s_previousHandler.load())
+            previous(type, context, message);
+    }
+    static void keepWarnings(QLoggingCategory *category)
+    {
+        if (const QLoggingCategory::CategoryFilter previous = s_previousFilter.load())
+            previous(category);
+        if (std::strcmp(category->categoryName(), kJpegLogCategory) == 0)
+            category->setEnabled(QtWarningMsg, true);
+    }
+
+    static inline std::atomic<QtMessageHandler> s_previousHandler{nullptr};
+    static inline std::atomic<QLoggingCategory::CategoryFilter> s_previousFilter{nullptr};
+    static inline thread_local DecoderWarnings *t_heard = nullptr;
+    DecoderWarnings *m_outer;
+    bool m_corrupt = false;
+};
 
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
 // Anything else is refused: a path would be read from the disk, and an SVG
@@ -245,9 +370,14 @@ Image Image::fromFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    // Judged before anything is read: a file of gigabytes that starts like
+    // a picture would otherwise be read whole.
+    const qint64 bytes = file.size();
+    if (bytes > kMostBytesReadWhole)
+        return {};
     const QByteArray format = encodedFormatOf(file.peek(8));
     if (!format.isEmpty())
-        return fromEncoded(file.readAll(), format);
+        return fromEncoded(file.read(bytes), format);
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     QImage bitmap = reader.read();
@@ -262,16 +392,32 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
     // other decoder is ever handed the data.
     if (format.isEmpty() || encodedFormatOf(data.left(8)) != format)
         return {};
+    if (format == "jpeg" && !jpegIsWhole(data))
+        return {};
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(true);
-    Image img = fromBitmap(reader.read(), points);
+    const DecoderWarnings warnings;
+    const QImage bitmap = reader.read();
+    if (warnings.corrupt())
+        return {};
+    Image img = fromBitmap(bitmap, points);
     if (!img.isNull()) {
         img.m_encoded = data;
         img.m_encodedFormat = format;
     }
+    return img;
+}
+
+Image Image::damaged(const QByteArray &data, const QByteArray &format, QSizeF points)
+{
+    Image img;
+    img.m_size = points;
+    img.m_encoded = data;
+    img.m_encodedFormat = format;
+    img.m_damaged = true;
     return img;
 }
 

@@ -19,6 +19,12 @@ class QPainter;
 
 namespace platform {
 
+// The most bytes of one file the program reads whole into memory: a picture
+// file, a design file (which keeps its photos' own bytes). Past any photo a
+// card shows and any design of thousands of objects, and short of what
+// holding that much would cost.
+inline constexpr qint64 kMostBytesReadWhole = qint64(512) << 20;
+
 class Image {
 public:
     Image() = default;
@@ -39,13 +45,23 @@ public:
     // covers every pixel of its area with opaque paint, so a bitmap made of
     // it need not be cleared first.
     static Image drawing(QSizeF points, std::function<void(QPainter &)> paint, bool opaque = false);
-    // Reads a picture file; a null image when it cannot be read. A PNG or
-    // JPEG file's own bytes are kept with the bitmap (see encoded()).
+    // Reads a picture file; a null image when it cannot be read, and
+    // without reading anything of a file larger than kMostBytesReadWhole.
+    // A PNG or JPEG file's own bytes are kept with the bitmap (see
+    // encoded()).
     static Image fromFile(const QString &path);
     // A bitmap decoded from PNG ("png") or JPEG ("jpeg") data, keeping the
     // data; shown at `points` (as fromBitmap()). Null when the data is not a
-    // picture of that format or does not decode.
+    // picture of that format, does not decode, or is damaged: JPEG data cut
+    // short, with broken segments or that the decoder finds corrupt, which
+    // it would draw with its lower part grey or noisy and only a warning.
+    // Any thread.
     static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {});
+    // A stored picture that could not be read, kept as it was stored so
+    // that storing it again loses nothing: null (it shows and draws as a
+    // missing picture) and damaged, with `data` as encoded() and `format`
+    // ("png", "jpeg", "svg" or whatever the store said) as encodedFormat().
+    static Image damaged(const QByteArray &data, const QByteArray &format, QSizeF points);
 
     // A copy that another thread may draw while this one is drawn: a
     // recording replays through a read position its copies share, so the
@@ -54,6 +70,8 @@ public:
     Image unshared() const;
 
     bool isNull() const;
+    // Made by damaged(): a null image that keeps what could not be read.
+    bool isDamaged() const { return m_damaged; }
     bool isVector() const { return m_vector; }
     QSizeF size() const { return m_size; }
     // Changes the size in points at which the content is shown.
@@ -63,7 +81,7 @@ public:
     // The PNG or JPEG data the bitmap was decoded from, and its format
     // ("png", "jpeg"): the picture as its file has it, which stores far
     // smaller and faster than the pixels encoded again. Empty when the bitmap
-    // was made otherwise.
+    // was made otherwise. A damaged() image's data as it was stored.
     const QByteArray &encoded() const { return m_encoded; }
     const QByteArray &encodedFormat() const { return m_encodedFormat; }
     // The recording of a vector image; a drawing() image is recorded on
@@ -101,6 +119,7 @@ private:
     QPicture m_picture;
     std::shared_ptr<const std::function<void(QPainter &)>> m_paint;
     bool m_opaque = false;
+    bool m_damaged = false;
 };
 
 // PDF data of a drawing: one page of `points`, painter coordinates in points.

@@ -100,7 +100,7 @@ public:
                                          }};
             },
             [](const QString &) {}, [store] { return store; }, [] { return batch_data::ListData(); },
-            [] { return false; }});
+            [] { return false; }, [](int) { return platform::Image(); }});
         m_counts = m_fill->check();
     }
 

@@ -11,7 +11,8 @@
 // Every record whose card could not be made whole (left out, or made
 // without a barcode or picture) is printed on standard error as
 // "record N: REASON", N from 1 as the files are numbered, after a line
-// "data: REASON" for each bound series or column the run could not use; the
+// "data: REASON" for each bound series or column the run could not use and
+// a line "damaged: OBJECT" for each damaged picture of the design; the
 // other cards are still written, and the program then exits with status 3.
 
 #include "bench/output/ExportBench.h"

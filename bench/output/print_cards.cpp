@@ -15,8 +15,9 @@
 // Every record whose card could not be made whole (left out, or made
 // without a barcode or picture) is printed on standard error as
 // "record N: REASON", N from 1, after a line "data: REASON" for each bound
-// series or column the run could not use; the other cards are still
-// printed, and the program then exits with status 3.
+// series or column the run could not use and a line "damaged: OBJECT" for
+// each damaged picture of the design; the other cards are still printed,
+// and the program then exits with status 3.
 
 #include "design_window/Globals.h"
 #include "design_window/TVNWindowController.h"

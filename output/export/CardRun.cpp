@@ -1,5 +1,7 @@
 #include "output/export/CardRun.h"
 
+#include <algorithm>
+#include <iterator>
 #include <thread>
 
 namespace output {
@@ -23,6 +25,23 @@ QString cardList(const QList<int> &records)
     return named.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
+// The problems said once for the whole run rather than per card: the kind,
+// the paragraph's heading in the end message and the prefix of its lines.
+struct RunWide {
+    Kind kind;
+    const char *heading;
+    const char *prefix;
+};
+constexpr RunWide kRunWide[] = {
+    {Kind::Data, "The cards were made without data that could not be used:\n", "data: "},
+    {Kind::Damaged, "The cards were made without these damaged pictures of the design:\n", "damaged: "},
+};
+
+bool isRunWide(Kind kind)
+{
+    return std::any_of(std::begin(kRunWide), std::end(kRunWide), [kind](const RunWide &w) { return w.kind == kind; });
+}
+
 QString heading(Kind kind, const QList<int> &records)
 {
     const bool one = records.size() == 1;
@@ -34,6 +53,7 @@ QString heading(Kind kind, const QList<int> &records)
         return cards + (one ? QStringLiteral(" was made without its picture") : QStringLiteral(" were made without their picture"));
     case Kind::Skipped:
     case Kind::Data:
+    case Kind::Damaged:
         break;
     }
     return cards + (one ? QStringLiteral(" could not be made and was left out")
@@ -84,13 +104,15 @@ QString CardProblems::message() const
 {
     std::lock_guard lock(m_mutex);
     QStringList paragraphs;
-    QStringList unused;
-    for (const auto &[record, problem] : m_problems) {
-        if (problem.kind == Kind::Data && !unused.contains(problem.reason))
-            unused << problem.reason;
+    for (const RunWide &wide : kRunWide) {
+        QStringList named;
+        for (const auto &[record, problem] : m_problems) {
+            if (problem.kind == wide.kind && !named.contains(problem.reason))
+                named << problem.reason;
+        }
+        if (!named.isEmpty())
+            paragraphs << QLatin1String(wide.heading) + named.join(QLatin1Char('\n'));
     }
-    if (!unused.isEmpty())
-        paragraphs << QStringLiteral("The cards were made without data that could not be used:\n") + unused.join(QLatin1Char('\n'));
     for (Kind kind : {Kind::Skipped, Kind::Barcode, Kind::Picture}) {
         QList<int> records;
         QStringList reasons;
@@ -114,10 +136,12 @@ QStringList CardProblems::lines() const
 {
     std::lock_guard lock(m_mutex);
     QStringList out;
-    for (const auto &[record, problem] : m_problems) {
-        const QString line = QStringLiteral("data: ") + problem.reason;
-        if (problem.kind == Kind::Data && !out.contains(line))
-            out << line;
+    for (const RunWide &wide : kRunWide) {
+        for (const auto &[record, problem] : m_problems) {
+            const QString line = QLatin1String(wide.prefix) + problem.reason;
+            if (problem.kind == wide.kind && !out.contains(line))
+                out << line;
+        }
     }
     int current = -1;
     QStringList reasons;
@@ -126,7 +150,7 @@ QStringList CardProblems::lines() const
             out << QStringLiteral("record %1: %2").arg(current + 1).arg(reasons.join(QStringLiteral("; ")));
     };
     for (const auto &[record, problem] : m_problems) {
-        if (problem.kind == Kind::Data)
+        if (isRunWide(problem.kind))
             continue;
         if (record != current) {
             flush();

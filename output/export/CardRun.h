@@ -29,6 +29,8 @@ struct CardProblem {
         Skipped, // the card could not be made and was left out
         Data,    // a bound series or column could not be used, on every card
                  // that shows it: said once for the run, not per card
+        Damaged, // a picture of the design itself is damaged (shown as
+                 // missing since it was opened): said once for the run
     };
     Kind kind = Kind::Barcode;
     // Why, as the user reads it, e.g. "\"12345\": EAN-13 takes 12 or 13 digits".
@@ -50,14 +52,16 @@ public:
     // Records left out of the run.
     int skipped() const;
     // The lines of the end message, one per kind: first the data the run
-    // could not use, each source once; then "Cards 17 and 45 were made
+    // could not use and the damaged pictures of the design, each once; then
+    // "Cards 17 and 45 were made
     // without their barcode: ...", at most kNamed cards each with their
     // reasons, then how many more. Cards are numbered from 1, as the
     // exported files are. Empty when there is no problem.
     QString message() const;
-    // One line "data: REASON" for each source the run could not use, then
-    // one line per record, "record N: REASON" (N from 1, the reasons of one
-    // record joined by "; "), as the benchmark programs print them.
+    // One line "data: REASON" for each source the run could not use and
+    // one "damaged: OBJECT" for each damaged picture, then one line per
+    // record, "record N: REASON" (N from 1, the reasons of one record joined
+    // by "; "), as the benchmark programs print them.
     QStringList lines() const;
 
 private:

@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <cmath>
 #include <limits>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -497,27 +496,14 @@ TEST_F(DesignFile, ASmallDesignOpensWithoutTheMemoryOfTheLargestOne)
     addText("small", QRectF(10, 10, 120, 20));
     const QString file = tmp.file("small.zelg");
     ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join("|").toStdString();
-    qint64 usedKiB = 0;
-    QFile status("/proc/self/status");
-    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmSize:"))
-            usedKiB = line.mid(7).trimmed().split(' ').first().toLongLong();
-    }
-    ASSERT_GT(usedKiB, 0);
-    rlimit before{};
-    ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
-    rlimit tight = before;
-    tight.rlim_cur = rlim_t(usedKiB + 384 * 1024) * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
     std::optional<Design> read;
     QString error;
     try {
+        const quorvant::test::AddressSpaceLimit limit(384 * 1024);
         read = loadDesignFile(file, &error);
     } catch (const std::bad_alloc &) {
         error = "out of memory";
     }
-    ::setrlimit(RLIMIT_AS, &before);
     ASSERT_TRUE(read) << error.toStdString();
     ASSERT_EQ(read->front.size(), 1u);
 }

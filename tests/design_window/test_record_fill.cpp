@@ -87,7 +87,7 @@ protected:
                      },
                      [this](const QString &path) { mainPhotos.append(path); },
                      [this] { return batch_data::SeriesStore(tmp.file("DataSet")); }, [this] { return sheet; },
-                     [this] { return twoSided; }}};
+                     [this] { return twoSided; }, [this](int side) { return backgrounds[side]; }}};
 
     template <class G>
     G &add(int side, std::shared_ptr<G> g)
@@ -118,6 +118,8 @@ protected:
     TVNDocument doc;
     ListData sheet;
     bool twoSided = false;
+    // The background pictures the cards of each side draw.
+    platform::Image backgrounds[2];
     batch_data::RecordCounts counts;
     QStringList mainPhotos;
     int backgroundsDrawn = 0;
@@ -304,6 +306,57 @@ TEST_F(RecordFillTest, EachCardListsWhatItLacksAndTheRunEndsOnRecordZeroOnBothSi
     EXPECT_TRUE(fill.takeProblems().empty());
 }
 
+TEST_F(RecordFillTest, DamagedPicturesOnTheCardsAreNamedOncePerRun)
+{
+    const platform::Image damaged = platform::Image::damaged("\x89PNG\r\n\x1a\n", "png", QSizeF(40, 30));
+    const auto image = [&](int side, const char *id, QRectF box) {
+        auto g = std::static_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
+        g->control_ID = id;
+        g->setBounds(box);
+        g->setImage(damaged);
+        return add(side, g), g;
+    };
+    QImage face(8, 8, QImage::Format_RGB32);
+    face.fill(Qt::red);
+    ASSERT_TRUE(face.save(tmp.file("face.png")));
+    writeSeries("Faces", {tmp.file("face.png"), tmp.file("face.png")});
+    image(0, "Shown", {10, 10, 40, 30});
+    image(0, "Not printed", {60, 10, 40, 30})->ctrl_is_printable = false;
+    image(0, "Hidden", {110, 10, 40, 30})->ctrl_is_visible = false;
+    // Each record gives this one its picture.
+    auto bound = image(0, "Bound", {160, 10, 40, 30});
+    bound->Set_Data_source_type(kSeriesValue);
+    bound->Set_Batch_List_Name("Faces");
+    image(1, "Back", {10, 10, 40, 30});
+    backgrounds[0] = backgrounds[1] = damaged;
+
+    using Kind = output::CardProblem::Kind;
+    const output::CardProblem front{Kind::Damaged, "The image \"Shown\" (object 1 on the front)"};
+    const output::CardProblem frontBackground{Kind::Damaged, "The background picture of the front"};
+    const output::CardProblem back{Kind::Damaged, "The image \"Back\" (object 1 on the back)"};
+    const output::CardProblem backBackground{Kind::Damaged, "The background picture of the back"};
+    for (const bool both : {false, true}) {
+        SCOPED_TRACE(both ? "two sides" : "one side");
+        twoSided = both;
+        counts = fill.check();
+        ASSERT_EQ(counts.total, 2);
+        // Named once, whether or not a card was filled before.
+        const std::vector<output::CardProblem> named =
+            both ? std::vector{front, frontBackground, back, backBackground} : std::vector{front, frontBackground};
+        EXPECT_EQ(fill.takeProblems(), named);
+        card(0, "F");
+        card(1, "F");
+        EXPECT_TRUE(fill.takeProblems().empty());
+        fill.endRun();
+        EXPECT_TRUE(fill.takeProblems().empty());
+    }
+    // Not on the cards at all: a background that is not drawn.
+    backgrounds[0] = backgrounds[1] = {};
+    twoSided = false;
+    counts = fill.check();
+    EXPECT_EQ(fill.takeProblems(), std::vector{front});
+}
+
 TEST_F(RecordFillTest, AValueOfMegabytesIsLaidOutOnlyAsFarAsItsBoxShows)
 {
     // One 10 MB record: words that wrap, and one word longer than any line.
@@ -460,4 +513,52 @@ TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnReco
         << "the back's own fill";
     EXPECT_EQ(front->contentsString(), "Ann");
     EXPECT_EQ(back->contentsString(), "Ann") << "the back shows the first record again too";
+}
+
+TEST(RecordFillInTheWindow, TheMainPhotosFrameNamesEachRecordWhosePhotoCannotBeShown)
+{
+    // The main photo's frame bound to a series: each record's photo becomes
+    // the design's main photo, and one that is gone or cut short is named
+    // as any bound picture file is.
+    using namespace design_window;
+    TempFolder tmp;
+    const platform::ScopedAlertResponder alerts([](const platform::AlertRequest &) { return 0; });
+    const ScopedValue resourcePath(Resource_Path);
+    const ScopedValue dataFolderPath(Data_Folder_Path);
+    setResourceFolder(tmp.file("res"));
+    TVNWindowController wnd;
+    const QByteArray jpeg = quorvant::test::photoJpeg(QSize(40, 30));
+    writeTestFile(tmp.file("whole.jpg"), jpeg);
+    writeTestFile(tmp.file("cut.jpg"), jpeg.left(jpeg.size() * 2 / 3));
+    const QStringList photos{tmp.file("whole.jpg"), tmp.file("gone.jpg"), tmp.file("cut.jpg")};
+    writeTestFile(QDir(Data_Folder_Path).filePath("Photos.txt"), photos.join('\n').toUtf8());
+    auto frame = std::static_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
+    frame->control_ID = "PARTY_IMAGE";
+    frame->setBounds({10, 10, 80, 60});
+    frame->Set_Data_source_type(kSeriesValue);
+    frame->Set_Batch_List_Name("Photos");
+    wnd.design().document->graphics = {frame};
+
+    using Kind = output::CardProblem::Kind;
+    std::vector<std::vector<output::CardProblem>> named;
+    std::vector<bool> shown;
+    quorvant::test::runOnWorker([&] {
+        wnd.Check_Series_Or_Excel_Use_or_not();
+        named.push_back(wnd.recordFill().takeProblems());
+        for (int n = 0; n < Total_Batch_Excel_Card; ++n) {
+            wnd.Set_data_table_value_to_card(n, "F", true);
+            named.push_back(wnd.recordFill().takeProblems());
+            shown.push_back(!frame->image().isNull());
+        }
+        wnd.recordFill().endRun(sourcesInUse());
+    });
+    const std::vector<std::vector<output::CardProblem>> expected{
+        {},
+        {},
+        {{Kind::Picture, "no file \"" + tmp.file("gone.jpg") + "\""}},
+        {{Kind::Picture, "\"" + tmp.file("cut.jpg") + "\" could not be read"}},
+    };
+    EXPECT_EQ(named, expected);
+    EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(frame->filePath(), photos.first()) << "the run ends on the first record";
 }

@@ -1,13 +1,16 @@
 #pragma once
 // What an exported file holds, as outside tools read it: the Code 128
-// symbol on it, its colours, its format, size and resolution; and a graphic
-// that clicks the run sheet's Stop button.
+// symbol on it, its colours, its format, size and resolution; a graphic
+// that clicks the run sheet's Stop button; and a design whose photo was
+// damaged on the disk.
 
+#include "design_window/TVNWindowController.h"
 #include "drawing/TVNGraphic.h"
 #include "output/widgets/Send_Modeless.h"
 #include "tests/support/TestSupport.h"
 
 #include <QColor>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -74,5 +77,40 @@ inline FileFacts identifyFile(const QString &path)
             f[4] == QLatin1String("PixelsPerCentimeter") ? perUnit * 2.54 : perUnit,
             f[5].endsWith(QLatin1Char('a'))};
 }
+
+// Saves the design of `window` into `folder` with one more image object on
+// the front, "Photo" at `box`, whose picture is a JPEG kept in the design;
+// cuts that JPEG short in the file, as a disk or a copy that failed would,
+// and opens the file again. Opening names the object (an alert, answered by
+// the test's responder) and the design is the file's from then on.
+inline void openDesignWithCutPhoto(TVNWindowController &window, const QString &folder, const QRectF &box)
+{
+    const QByteArray jpeg = photoJpeg(QSize(96, 64));
+    const QByteArray cut = jpeg.left(jpeg.size() * 2 / 3);
+    // The decoder itself draws it, with its lower part grey.
+    ASSERT_FALSE(QImage::fromData(cut, "JPG").isNull());
+    auto photo = std::static_pointer_cast<TVNImage>(newGraphicOfClass(GraphicClass::Image));
+    photo->control_ID = QStringLiteral("Photo");
+    photo->setBounds(box);
+    photo->setImage(platform::Image::fromEncoded(jpeg, "jpeg"));
+    ASSERT_FALSE(photo->image().isNull());
+    window.Get_Front_Controls_Array().insert(window.Get_Front_Controls_Array().begin(), photo);
+    const QString file = QDir(folder).filePath(QStringLiteral("cut photo.zelg"));
+    ASSERT_TRUE(window.Save_project_file(file, false));
+    // Saved: opening asks nothing about unsaved changes.
+    window.setWindowModified(false);
+    QByteArray bytes = readTestFile(file);
+    const qsizetype at = bytes.indexOf(jpeg.toBase64());
+    ASSERT_GE(at, 0);
+    bytes.replace(at, jpeg.toBase64().size(), cut.toBase64());
+    writeTestFile(file, bytes);
+    ASSERT_EQ(window.Read_and_load_design_Log(file, QStringLiteral("L")), 1);
+}
+
+// What opening the design of openDesignWithCutPhoto() says.
+inline const QString kCutPhotoOpened = QStringLiteral(
+    "These pictures of the design are damaged and are shown as missing:\nThe image \"Photo\" (object 1 on the "
+    "front)\n\nTheir objects are kept as they are: saving the design keeps each damaged picture as it was "
+    "stored until you replace it.");
 
 } // namespace quorvant::test

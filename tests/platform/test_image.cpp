@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <new>
 #include <sys/stat.h>
 
 using platform::Image;
@@ -195,4 +197,130 @@ TEST(ImageValue, PngAndJpegDataIsKeptAndNothingElseIsDecodedAsThem)
     quorvant::test::writeTestFile(file, jpeg);
     EXPECT_EQ(Image::fromFile(file).encoded(), jpeg);
     EXPECT_TRUE(Image::fromBitmap(pixels).encoded().isEmpty());
+}
+
+namespace {
+
+// Where the `n`th (from 1) start-of-scan marker of `jpeg` begins.
+qsizetype startOfScan(const QByteArray &jpeg, int n)
+{
+    qsizetype at = -1;
+    for (int i = 0; i < n; ++i)
+        at = jpeg.indexOf("\xff\xda", at + 1);
+    return at;
+}
+
+} // namespace
+
+TEST(ImageValue, JpegDataCutShortOrWithBrokenSegmentsIsNoPicture)
+{
+    // The decoder draws such data with its lower part grey and only a
+    // warning; the program must tell it from a whole picture.
+    const QByteArray baseline = quorvant::test::photoJpeg(QSize(64, 48));
+    const QByteArray progressive = quorvant::test::photoJpeg(QSize(64, 48), true);
+    ASSERT_GT(startOfScan(progressive, 2), 0) << "the progressive picture has one scan";
+    QByteArray comment = baseline;
+    // A comment segment whose bytes look like the end-of-image marker.
+    comment.insert(2, QByteArray("\xff\xfe\x00\x06\xff\xd9\xff\xd9", 8));
+    QByteArray longSegment = baseline;
+    // The first segment after the start claims more bytes than the data has.
+    longSegment[4] = char(0xff);
+    longSegment[5] = char(0xff);
+    QByteArray stray = baseline;
+    const qsizetype firstSegmentEnd = 4 + ((uchar(baseline[4]) << 8) | uchar(baseline[5]));
+    stray.insert(firstSegmentEnd, "junk");
+    // Bytes lost inside the compressed data: every segment still in place.
+    QByteArray zeroed = baseline;
+    const qsizetype scan = startOfScan(baseline, 1);
+    const qsizetype scanData = scan + 2 + ((uchar(baseline[scan + 2]) << 8) | uchar(baseline[scan + 3]));
+    zeroed.replace((scanData + baseline.size()) / 2, 16, QByteArray(16, '\0'));
+    // A JFIF revision the decoder does not know, which it only warns about.
+    QByteArray revision = baseline;
+    ASSERT_EQ(revision.mid(6, 5), QByteArray("JFIF\0", 5));
+    revision[11] = 3;
+    const struct Row {
+        const char *what;
+        QByteArray data;
+        bool read;
+    } rows[] = {
+        {"baseline", baseline, true},
+        {"progressive", progressive, true},
+        {"bytes after the end marker", baseline + "trailing", true},
+        {"a comment holding the end marker's bytes", comment, true},
+        {"an unknown JFIF revision", revision, true},
+        {"cut in half", baseline.left(baseline.size() / 2), false},
+        {"without the end marker", baseline.chopped(2), false},
+        {"without the last byte", baseline.chopped(1), false},
+        {"cut inside the tables", baseline.left(40), false},
+        {"progressive cut before its second scan", progressive.left(startOfScan(progressive, 2)), false},
+        {"progressive cut inside its last scan", progressive.chopped(20), false},
+        {"a segment longer than the data", longSegment, false},
+        {"stray bytes between segments", stray, false},
+        {"bytes zeroed inside the scan", zeroed, false},
+    };
+    quorvant::test::TempFolder tmp;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        const Image image = Image::fromEncoded(row.data, "jpeg", QSizeF(64, 48));
+        EXPECT_EQ(!image.isNull(), row.read);
+        EXPECT_FALSE(image.isDamaged());
+        // The same as a file, as a photo bound to a record is read.
+        const QString file = tmp.file(QString::fromLatin1(row.what) + ".jpg");
+        quorvant::test::writeTestFile(file, row.data);
+        EXPECT_EQ(!Image::fromFile(file).isNull(), row.read);
+    }
+    // What is refused here the decoder itself takes without an error.
+    EXPECT_FALSE(QImage::fromData(baseline.left(baseline.size() / 2), "JPG").isNull());
+    EXPECT_FALSE(QImage::fromData(zeroed, "JPG").isNull());
+
+    // The same on a worker thread, and where the user's logging rules
+    // silence the decoder's warnings.
+    int decoded = 0;
+    quorvant::test::runOnWorker([&] {
+        EXPECT_TRUE(Image::fromEncoded(zeroed, "jpeg").isNull());
+        EXPECT_FALSE(Image::fromEncoded(baseline, "jpeg").isNull());
+        ++decoded;
+    });
+    EXPECT_EQ(decoded, 1);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
+    const bool silenced = Image::fromEncoded(zeroed, "jpeg").isNull();
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_TRUE(silenced);
+}
+
+TEST(ImageValue, AFileLargerThanAnyPictureIsNotRead)
+{
+    // Sparse files that start as pictures do, far past the bound: nothing of
+    // them is read. Under an address-space limit a few hundred megabytes
+    // above what the process uses, reading one whole would fail.
+    quorvant::test::TempFolder tmp;
+    const qint64 huge = qint64(3) << 30;
+    const struct {
+        const char *name;
+        QByteArray head;
+        qint64 size;
+    } files[] = {
+        {"huge.jpg", QByteArray("\xff\xd8\xff\xe0", 4), huge},
+        {"huge.png", QByteArray("\x89PNG\r\n\x1a\n", 8), huge},
+        {"huge.bmp", QByteArray("BM", 2), huge},
+        {"just over.jpg", QByteArray("\xff\xd8\xff\xe0", 4), platform::kMostBytesReadWhole + 1},
+    };
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.name);
+        QFile file(tmp.file(f.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(f.head), f.head.size());
+        ASSERT_TRUE(file.resize(f.size)); // no disk used
+        file.close();
+        bool read = true;
+        QString failure;
+        try {
+            const quorvant::test::AddressSpaceLimit limit(256 * 1024);
+            read = !Image::fromFile(file.fileName()).isNull();
+        } catch (const std::bad_alloc &) {
+            failure = "out of memory";
+        }
+        EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+        EXPECT_FALSE(read);
+    }
 }

@@ -1,9 +1,11 @@
 #include "tests/support/TestSupport.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -68,6 +70,36 @@ bool SmallDisk::makeReadOnly()
                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
 }
 
+AddressSpaceLimit::AddressSpaceLimit(long long spareKiB)
+{
+    long long usedKiB = 0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmSize:"))
+                usedKiB = line.mid(7).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    rlimit limit{};
+    if (usedKiB <= 0 || ::getrlimit(RLIMIT_AS, &limit) != 0) {
+        ADD_FAILURE() << "the address space in use is not known";
+        return;
+    }
+    m_previous = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(usedKiB + spareKiB) * 1024;
+    m_set = ::setrlimit(RLIMIT_AS, &limit) == 0;
+    EXPECT_TRUE(m_set) << "the address space could not be limited";
+}
+
+AddressSpaceLimit::~AddressSpaceLimit()
+{
+    rlimit limit{};
+    if (!m_set || ::getrlimit(RLIMIT_AS, &limit) != 0)
+        return;
+    limit.rlim_cur = rlim_t(m_previous);
+    ::setrlimit(RLIMIT_AS, &limit);
+}
+
 void writeTestFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -92,6 +124,22 @@ void runOnWorker(const std::function<void()> &work)
     while (!done)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     worker.join();
+}
+
+QByteArray photoJpeg(QSize size, bool progressive)
+{
+    QImage pixels(size, QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            pixels.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x * 5 + y * 91) % 256));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(pixels)) << writer.errorString().toStdString();
+    return data;
 }
 
 double differingPixelShare(const QImage &a, const QImage &b, int tolerance)

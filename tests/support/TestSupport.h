@@ -2,6 +2,7 @@
 // Helpers shared by the test suites: a private folder per test and a real
 // barcode reader (zxing-cpp) to check what we draw.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
@@ -53,6 +54,22 @@ private:
     void (*m_previousSignal)(int) = nullptr;
 };
 
+// While the object lives, the process's address space is limited to what
+// it uses now and `spareKiB` more (RLIMIT_AS), so that code that would take
+// far more memory fails (std::bad_alloc) instead of taking it. A failure to
+// set the limit fails the test.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(long long spareKiB);
+    ~AddressSpaceLimit();
+    AddressSpaceLimit(const AddressSpaceLimit &) = delete;
+    AddressSpaceLimit &operator=(const AddressSpaceLimit &) = delete;
+
+private:
+    bool m_set = false;
+    unsigned long long m_previous = 0;
+};
+
 // Writes a file for a test, creating its folders; a failure fails the test.
 void writeTestFile(const QString &path, const QByteArray &bytes);
 // A file's bytes, or "<missing>" when it cannot be read.
@@ -61,6 +78,12 @@ QByteArray readTestFile(const QString &path);
 // Runs `work` on a worker thread while this (main) thread keeps processing
 // events, as the program's event loop would; returns when the work is done.
 void runOnWorker(const std::function<void()> &work);
+
+// A photo-like picture (every pixel different from its neighbours) of
+// `size` as the JPEG encoder writes it, baseline or progressive (several
+// scans, each led by its tables). Its compressed data is most of it, so data
+// cut short anywhere past the first tenth still decodes, with a warning.
+QByteArray photoJpeg(QSize size, bool progressive = false);
 
 // Share (0..1) of pixels whose colour differs by more than `tolerance` in any
 // channel (alpha included); images of different sizes differ everywhere.

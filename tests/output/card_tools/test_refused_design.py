@@ -5,12 +5,15 @@ test_refused_design.py EXPORT_CARDS PRINT_CARDS EXPORT_CARDS_DESIGN.
 A design path that is no design file (a FIFO, a link to /dev/zero, a missing
 path) must end the call at once with the design's refusal on standard error
 and exit status 1, writing nothing. A design whose one embedded picture is
-damaged still gives every card, names the picture and exits with 3. A tool
+damaged still gives every card, names the picture and exits with 3; so do
+bound photo files that are too large to read (3 GiB, under an address space
+of half that) or cut short, each named by its record. A tool
 that waits for a press on a message box no one sees never returns; the
 subprocess limit turns that into a failure instead of a hang.
 """
 import os
 import plistlib
+import resource
 import subprocess
 import sys
 import tempfile
@@ -82,6 +85,63 @@ class RefusedDesign(unittest.TestCase):
         self.assertEqual(printed.returncode, 3, printed.stderr)
         self.assertIn(named, printed.stderr)
         self.assertIn("3 cards", printed.stdout)
+        self.assertEqual(open(design, "rb").read(), before)
+
+    def test_photos_too_large_or_cut_short_are_named_and_the_run_goes_on(self):
+        # The export design of four records; its photo series points record 2
+        # at a 3 GiB file that starts as a JPEG does (sparse: no disk used)
+        # and record 3 at a JPEG cut short. On the front one more image
+        # object, bound to nothing, whose stored JPEG is cut short.
+        design = os.path.join(self.dir.name, "photos.zelg")
+        made = self.run_tool([EXPORT_CARDS_DESIGN, design, "4"])
+        self.assertEqual(made.returncode, 0, made.stderr)
+        series = os.path.join(made.stdout.strip().rsplit("series in ", 1)[1], "Photos.txt")
+        photos = open(series, encoding="utf-8").read().split("\n")
+        whole = open(photos[0], "rb").read()
+        huge = os.path.join(self.dir.name, "huge.jpg")
+        with open(huge, "wb") as f:
+            f.write(whole[:4])
+            f.truncate(3 << 30)
+        cut = os.path.join(self.dir.name, "cut.jpg")
+        with open(cut, "wb") as f:
+            f.write(whole[: len(whole) * 2 // 3])
+        photos[1], photos[2] = huge, cut
+        with open(series, "w", encoding="utf-8") as f:
+            f.write("\n".join(photos))
+        with open(design, "rb") as f:
+            root = plistlib.load(f)
+        front = root[1]["front_graphics"]
+        photo = next(g for g in front if g["class"] == "TVNImage")
+        extra = dict(photo, data_source_type="0", batch_list_name="", filePath="", Text_Value="")
+        extra["image"] = {"data": whole[: len(whole) // 2], "format": "jpeg", "kind": "bitmap",
+                          "width": "60", "height": "40"}
+        front.insert(0, extra)
+        with open(design, "wb") as f:
+            plistlib.dump(root, f)
+        before = open(design, "rb").read()
+
+        # An address space of 1.5 GiB, far short of the large file.
+        def limited():
+            resource.setrlimit(resource.RLIMIT_AS, (3 << 29, resource.RLIM_INFINITY))
+
+        out = os.path.join(self.dir.name, "out")
+        os.mkdir(out)
+        pdf = os.path.join(self.dir.name, "cards.pdf")
+        opened = "These pictures of the design are damaged and are shown as missing:\nThe image (object 1 on the front)"
+        named = ['record 2: "%s" could not be read' % huge, 'record 3: "%s" could not be read' % cut,
+                 "damaged: The image (object 1 on the front)"]
+        for call in ([EXPORT_CARDS, design, out, "PNG", "72"], [PRINT_CARDS, design, pdf, "2", "2", "A4"]):
+            with self.subTest(tool=os.path.basename(call[0])):
+                result = subprocess.run(call, env=dict(self.env, MALLOC_ARENA_MAX="2"), capture_output=True,
+                                        text=True, timeout=120, preexec_fn=limited)
+                self.assertEqual(result.returncode, 3, result.stderr)
+                self.assertIn(opened, result.stderr)
+                for line in named:
+                    self.assertIn(line, result.stderr.splitlines())
+                self.assertNotIn("bad_alloc", result.stderr)
+        # Every card is still made: both sides of four records.
+        self.assertEqual(len(os.listdir(os.path.join(out, "Quorvant"))), 8)
+        self.assertGreater(os.path.getsize(pdf), 0)
         self.assertEqual(open(design, "rb").read(), before)
 
 

@@ -706,6 +706,59 @@ TEST_F(ExportCommandTest, BoundDataThatCannotBeUsedIsNamedAndNeverASuccess)
     }
 }
 
+TEST_F(ExportCommandTest, ADamagedPictureOfTheDesignIsNamedAndNeverASuccess)
+{
+    const QString success = "Frame has been exported successfully.";
+    const QString named = "The cards were made without these damaged pictures of the design:\n"
+                          "The image \"Photo\" (object 1 on the front)";
+    const struct Row {
+        const char *why;
+        int records;     // 0: the design as it is, through the save panel
+        bool printed;    // the photo is marked printable
+        bool damaged;    // the end message names it
+    } rows[] = {
+        {"the design as it is", 0, true, true},
+        {"a photo that is never printed", 0, false, false},
+        {"a batch of records", 3, true, true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.why);
+        wnd->New_Project_Setting_Reset();
+        if (row.records > 0)
+            bindDesign(row.records);
+        const QString folder = tmp.file(QStringLiteral("run%1").arg(&row - rows));
+        QDir().mkpath(folder);
+        alerts.clear();
+        openDesignWithCutPhoto(*wnd, folder, {150, 10, 80, 60});
+        EXPECT_EQ(alerts, QStringList{kCutPhotoOpened});
+        wnd->Get_Front_Controls_Array().front()->ctrl_is_printable = row.printed;
+        pick("PNG", 72, 1);
+        typedPath = row.records > 0 ? folder : QDir(folder).filePath("card");
+        resultBoxes.clear();
+        alerts.clear();
+        exportFromMenu();
+        EXPECT_TRUE(alerts.isEmpty()) << qPrintable(alerts.join('|'));
+        if (row.records > 0) {
+            // Every card is still made.
+            EXPECT_EQ(files(QDir(folder).filePath("Quorvant")).size(), row.records);
+        } else {
+            EXPECT_TRUE(files(folder).contains("card.PNG")) << qPrintable(files(folder).join(' '));
+        }
+        ASSERT_EQ(resultBoxes.size(), 1);
+        const QString box = resultBoxes.first();
+        if (!row.damaged) {
+            EXPECT_TRUE(box.endsWith(" | " + success)) << qPrintable(box);
+            EXPECT_TRUE(exporter->lastProblems().isEmpty()) << qPrintable(exporter->lastProblems().join('|'));
+            continue;
+        }
+        EXPECT_FALSE(box.contains(success)) << qPrintable(box);
+        const int cards = std::max(row.records, 1);
+        EXPECT_TRUE(box.endsWith(QStringLiteral(" | %1 of %1 cards were made.\n\n").arg(cards) + named))
+            << qPrintable(box);
+        EXPECT_EQ(exporter->lastProblems(), QStringList{"damaged: The image \"Photo\" (object 1 on the front)"});
+    }
+}
+
 TEST_F(ExportCommandTest, NoRecordStartsWhileTheStopQuestionIsOpenAndTheResultSaysStopped)
 {
     bindDesign(200);

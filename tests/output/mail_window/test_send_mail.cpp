@@ -391,28 +391,54 @@ TEST(SendMailWindow, ACardSentWithoutItsBarcodeIsNamedInTheEndMessage)
         << alerts.texts.first().toStdString();
 }
 
-TEST(SendMailWindow, ABoundSeriesThatIsGoneIsNamedInTheEndMessage)
+namespace {
+
+// The desk's design bound to three records: a Code 128 symbol of the
+// series "Codes" on the front, with `more` objects beside it.
+void bindThreeCodes(MailDesk &desk, GraphicList more = {})
 {
-    using namespace design_window;
-    MailDesk desk(plainLogin());
-    SmtpTestServer &server = desk.server;
-    ASSERT_TRUE(server.failure().isEmpty()) << server.failure().toStdString();
-    AlertLog &alerts = desk.alerts;
-    TVNWindowController &wnd = desk.wnd;
     QStringList codes;
     for (int n = 0; n < 3; ++n)
         codes << QStringLiteral("QV-%1").arg(n + 1);
-    writeTestFile(QDir(Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
-    wnd.design().document->graphics = {boundBarcode({10, 10, 200, 60}, "Codes", "Code 128"),
-                                       boundBarcode({10, 80, 120, 40}, "Deleted", "Code 128")};
+    writeTestFile(QDir(design_window::Data_Folder_Path).filePath("Codes.txt"), codes.join('\n').toUtf8());
+    more.insert(more.begin(), boundBarcode({10, 10, 200, 60}, "Codes", "Code 128"));
+    desk.wnd.design().document->graphics = more;
+}
 
+// Sends every record of the desk's design to one address; the alerts the
+// run ends with.
+QStringList sentEveryRecord(MailDesk &desk)
+{
+    EXPECT_TRUE(desk.server.failure().isEmpty()) << desk.server.failure().toStdString();
+    desk.alerts.texts.clear();
     DesignMailCards cards;
     Send_Mail window;
-    ASSERT_TRUE(sendEveryRecord(window, cards)) << alerts.texts.join('\n').toStdString();
-    EXPECT_EQ(server.messages().size(), 3);
-    EXPECT_EQ(alerts.texts, QStringList{"3 of 3 messages were sent.\n\nThe cards were made without data that could "
-                                        "not be used:\nseries \"Deleted\" ("
-                                        + QDir(Data_Folder_Path).filePath("Deleted.txt") + "): No such file."});
+    EXPECT_TRUE(sendEveryRecord(window, cards)) << desk.alerts.texts.join('\n').toStdString();
+    EXPECT_EQ(desk.server.messages().size(), 3);
+    return desk.alerts.texts;
+}
+
+} // namespace
+
+TEST(SendMailWindow, ABoundSeriesThatIsGoneIsNamedInTheEndMessage)
+{
+    MailDesk desk(plainLogin());
+    bindThreeCodes(desk, {boundBarcode({10, 80, 120, 40}, "Deleted", "Code 128")});
+    EXPECT_EQ(sentEveryRecord(desk),
+              QStringList{"3 of 3 messages were sent.\n\nThe cards were made without data that could not be used:\n"
+                          "series \"Deleted\" ("
+                          + QDir(design_window::Data_Folder_Path).filePath("Deleted.txt") + "): No such file."});
+}
+
+TEST(SendMailWindow, ADamagedPictureOfTheDesignIsNamedInTheEndMessage)
+{
+    MailDesk desk(plainLogin());
+    bindThreeCodes(desk);
+    openDesignWithCutPhoto(desk.wnd, desk.tmp.path(), {150, 80, 60, 40});
+    ASSERT_EQ(desk.alerts.texts, QStringList{kCutPhotoOpened});
+    EXPECT_EQ(sentEveryRecord(desk), QStringList{"3 of 3 messages were sent.\n\nThe cards were made without these "
+                                                 "damaged pictures of the design:\nThe image \"Photo\" (object 1 on "
+                                                 "the front)"});
 }
 
 TEST(SendMailWindow, AStopClickedWhileAHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)

@@ -8,6 +8,7 @@
 #include "design_window/TVNWindowController.h"
 #include "output/print_window/PrintWindowsImpl.h"
 #include "output/widgets/Send_Modeless.h"
+#include "tests/output/CardFixtures.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
 #include <QAction>
@@ -673,6 +674,48 @@ TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
         EXPECT_EQ(desk.alerts, expected.isEmpty() ? QStringList() : QStringList{expected});
         EXPECT_TRUE(QFileInfo(desk.tmp.file("cards.pdf")).size() > 0);
         design_window::restoreSpreadsheetTable({});
+    }
+}
+
+TEST(PrintCommand, ADamagedPictureOfTheDesignIsNamedInThePrintEndMessage)
+{
+    const QString named = "\n\nThe cards were made without these damaged pictures of the design:\n"
+                          "The image \"Photo\" (object 1 on the front)";
+    for (const bool records : {false, true}) {
+        SCOPED_TRACE(records ? "five records" : "the design as it is");
+        PrintCommandDesk desk;
+        TVNWindowController &window = desk.window;
+        window.applyCardSize(QSizeF(88.9, 50.8));
+        if (records) {
+            QStringList ids;
+            for (int n = 0; n < 5; ++n)
+                ids << recordId(n);
+            ASSERT_TRUE(window.seriesStore().writeSeries("Ids", ids));
+            GraphicPtr code = newGraphicOfClass(GraphicClass::Barcode);
+            code->setBounds(QRectF(18, 52, 216, 78));
+            code->Set_Data_source_type(1);
+            code->Set_Batch_List_Name("Ids");
+            window.Get_Front_Controls_Array().push_back(code);
+        }
+        openDesignWithCutPhoto(window, desk.tmp.path(), QRectF(180, 4, 60, 44));
+        ASSERT_EQ(desk.alerts, QStringList{kCutPhotoOpened});
+        desk.alerts.clear();
+        int printed = 0;
+        platform::ScopedModalResponder user([&](QDialog &d) {
+            if (auto *w = dynamic_cast<Print_Wnd *>(&d)) {
+                letterOfOne(*w);
+                w->PrintButtonPressed();
+                ++printed;
+            } else if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+                panel->selectFile(desk.tmp.file("cards.pdf"));
+                return 1;
+            }
+            return 0;
+        });
+        window.findChild<QAction *>("act_print")->trigger();
+        EXPECT_EQ(printed, 1);
+        EXPECT_EQ(desk.alerts, QStringList{(records ? "5 cards were printed." : "1 card was printed.") + named});
+        EXPECT_GT(QFileInfo(desk.tmp.file("cards.pdf")).size(), 0);
     }
 }
 
