@@ -326,15 +326,8 @@ void ImageExport::Export_Batch_File(const QString &folder)
     });
     if (m_closing)
         return;
-    if (!result.error.isEmpty()) {
-        Show_MessageBox(problems.isEmpty() ? m_lastMessage : m_lastMessage + QStringLiteral("\n\n") + problems);
-        return;
-    }
     if (!result.ok()) {
-        QString text = m_lastMessage;
-        if (!problems.isEmpty())
-            text += QStringLiteral("\n\n") + problems;
-        Show_MessageBox(text);
+        Show_MessageBox(problems.isEmpty() ? m_lastMessage : m_lastMessage + QStringLiteral("\n\n") + problems);
         return;
     }
     platform::runOnMainThread([&] { window->Open_Export_File_Box(); });

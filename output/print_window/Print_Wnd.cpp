@@ -507,21 +507,17 @@ GridRequest Print_Wnd::gridRequest() const
     return request;
 }
 
-bool Print_Wnd::updateGridLimits()
+void Print_Wnd::updateGridLimits()
 {
     // The most rows and columns that fit, as the spin boxes' ranges: the
     // arrows stop there and a larger number typed is held at it.
     GridRequest most = gridRequest();
     most.rows = most.columns = kMostCells;
     const GridFit limit = fitGrid(most, paperSizeOf(*m_printer), {Left_Mar, Rite_Mar, Top_Mar, Bot_Mar});
-    bool held = false;
     for (const auto &[box, count] : {std::pair{Row_Text, limit.rows}, std::pair{Col_Text, limit.columns}}) {
         const QSignalBlocker block(box);
-        const int before = box->value();
         box->setMaximum(std::max(count, 1));
-        held = held || box->value() != before;
     }
-    return held;
 }
 
 void Print_Wnd::Check_Max_Cell_Value()

@@ -130,9 +130,8 @@ private:
     void buildControls();
     // The grid fields as the grid check takes them.
     output::GridRequest gridRequest() const;
-    // Sets the rows' and columns' ranges to the most that fit the paper;
-    // true when a field was brought down to its new limit.
-    bool updateGridLimits();
+    // Sets the rows' and columns' ranges to the most that fit the paper.
+    void updateGridLimits();
     // The paper the printer of the print settings takes by default.
     void takeDefaultPaper();
     // Page margins at the printer's printable area.
