@@ -379,24 +379,18 @@ bool AtomicFile::commit()
 {
     if (!isOpen() || !m_temporary)
         return false;
-    int failed = m_failed ? -1 : 0;
-    if (!failed && !m_pending.isEmpty()) {
-        failed = m_temporary->write(m_pending.constData(), m_pending.size());
-        m_pending.clear();
-    }
-    if (!failed)
-        failed = m_temporary->replace();
-    // Closing keeps the reason of an earlier failed write.
-    const QString earlier = errorString();
+    // A write that failed has set its reason already.
+    const bool written = !m_failed && flushPending();
+    const int failed = written ? m_temporary->replace() : 0;
+    // Closing may clear the reason of a failed write.
+    const QString reason = errorString();
     m_temporary.reset();
     QIODevice::close();
-    if (failed > 0)
-        return fail(failed);
-    if (failed < 0) {
-        setErrorString(earlier);
+    if (!written) {
+        setErrorString(reason);
         return false;
     }
-    return true;
+    return failed == 0 || fail(failed);
 }
 
 void AtomicFile::cancelWriting()
