@@ -1,5 +1,6 @@
 #include "batch_data/import_window/ImportSupport.h"
 
+#include "batch_data/series_window/BatchDialogLook.h"
 #include "design_window/Globals.h"
 #include "design_window/DesignHub.h"
 #include "platform/Helpers.h"
@@ -52,8 +53,7 @@ QString seriesWriteFailure(const SeriesStore &store, const QString &name, const 
     const QString path = store.seriesFilePath(name).value_or(QString());
     // The reason may name the file already.
     const QString why = path.isEmpty() || reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
-    return why.isEmpty() ? QStringLiteral("Error in file accessing.")
-                         : QStringLiteral("Error in file accessing.\n\n") + why;
+    return fileAccessError(why);
 }
 
 } // namespace batch_data

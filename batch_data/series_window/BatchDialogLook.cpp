@@ -37,4 +37,10 @@ QPushButton *newButton(const QString &text, const char *name, QBoxLayout *row)
     return button;
 }
 
+QString fileAccessError(const QString &reason)
+{
+    const QString message = QStringLiteral("Error in file accessing.");
+    return reason.isEmpty() ? message : message + QStringLiteral("\n\n") + reason;
+}
+
 } // namespace batch_data

@@ -1,6 +1,7 @@
 #pragma once
 // What the batch data dialogs share in their look: the dialog background,
-// the one-column tables of names or values, and buttons in a row.
+// the one-column tables of names or values, buttons in a row, and the words
+// of a file that could not be read or written.
 
 #include <QString>
 
@@ -18,5 +19,8 @@ void applyDialogBackground(QWidget &dialog);
 QTableWidget *newListTable(const QString &title, const char *name);
 // A button named `name` appended to `row`.
 QPushButton *newButton(const QString &text, const char *name, QBoxLayout *row);
+// "Error in file accessing." with the system's reason below it, so that a
+// read-only folder or a full disk can be told apart.
+QString fileAccessError(const QString &reason = QString());
 
 } // namespace batch_data

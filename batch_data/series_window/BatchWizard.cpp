@@ -32,22 +32,15 @@
 #include <cerrno>
 
 using namespace design_window;
+using batch_data::fileAccessError;
 using batch_data::newButton;
 using batch_data::newListTable;
 
 namespace {
 
-const QString kFileAccessError = QStringLiteral("Error in file accessing.");
 const QString kListEmpty = QStringLiteral("List is empty.");
 const QString kInUseUpdate = QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
 const QString kInUseDelete = QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
-
-// "Error in file accessing." with the system's reason below it, so that a
-// read-only folder or a full disk can be told apart.
-QString fileAccessError(const QString &reason)
-{
-    return reason.isEmpty() ? kFileAccessError : kFileAccessError + QStringLiteral("\n\n") + reason;
-}
 
 // The file-type choice shown under the export panel: the main window's
 // accessory view when there is one, else one of our own.
@@ -645,7 +638,7 @@ void BatchWizard::Export_Value_Btn_Clicked()
     QString error;
     if (!batch_data::exportSeriesValues(path, format, ListData_value, &error)) {
         Show_NSLog_Message(error);
-        Show_MessageBox(kFileAccessError);
+        Show_MessageBox(fileAccessError());
         return;
     }
     Export_File_Message = QStringLiteral("Record has been exported successfully.");
