@@ -39,7 +39,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QIcon>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
