@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -38,7 +39,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QIcon>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -56,28 +56,6 @@ constexpr int kInspectorMinimumWidth = 180;
 constexpr int kInspectorWidth = 340;
 // Beyond this the window would only add grey around the card.
 constexpr QSize kLargestFirstSize(1600, 1100);
-
-// While it lives (and `on`), changes count as parts of a step recorded on
-// its own, not as changes beside the undo stack.
-class DraftEdits {
-public:
-    DraftEdits(int &counter, bool on) : m_counter(counter), m_on(on)
-    {
-        if (m_on)
-            ++m_counter;
-    }
-    ~DraftEdits()
-    {
-        if (m_on)
-            --m_counter;
-    }
-    DraftEdits(const DraftEdits &) = delete;
-    DraftEdits &operator=(const DraftEdits &) = delete;
-
-private:
-    int &m_counter;
-    bool m_on;
-};
 
 // Shares a splitter's width between the canvas area and the inspector on
 // every resize: the inspector has its full width while the canvas area still
@@ -573,7 +551,7 @@ void TVNWindowController::createWithTool(GraphicClass cls)
     // has set it up: one undo step for both, and nothing left on Cancel.
     // Until then the object is the designer's draft, no change of the
     // design: undoing the step leads back to the state the file holds.
-    const DraftEdits draft(m_recordedCardEdits, barcode);
+    const QScopedValueRollback draft(m_recordedCardEdits, m_recordedCardEdits + (barcode ? 1 : 0));
     if (barcode)
         document->disableUndoRegistration();
     canvas->createGraphicOfClass(cls, nullptr, false, QRectF(), side,

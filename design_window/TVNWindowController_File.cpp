@@ -221,8 +221,9 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
 {
     if (Check_And_Validate_File_Path(path))
         return DesignLoad::NotLoaded;
+    const QString file = Trim_Str(path);
     // A FIFO, a device or a file of gigabytes is not read at all.
-    if (const auto refusal = designFileRefusal(Trim_Str(path))) {
+    if (const auto refusal = designFileRefusal(file)) {
         Show_NSLog_Message(QStringLiteral("Loading %1 refused: %2").arg(path, *refusal));
         Show_MessageBox(tr("The selected file \"%1\" cannot be opened as a design.\n%2")
                             .arg(QDir::toNativeSeparators(path), *refusal));
@@ -235,8 +236,8 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     const auto read = [&] {
         // Taken before reading: a change while the file is read counts as
         // one made after.
-        stamp = platform::fileStamp(Trim_Str(path));
-        design = loadDesignFile(Trim_Str(path), &error, &missingPictures);
+        stamp = platform::fileStamp(file);
+        design = loadDesignFile(file, &error, &missingPictures);
         if (design)
             return true;
         Show_NSLog_Message(QStringLiteral("Loading %1 failed: %2").arg(path, error));
@@ -251,14 +252,14 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
         return DesignLoad::CalledOff;
     // Saving the open design may just have written this very file: what was
     // read is then out of date.
-    if (platform::fileStamp(Trim_Str(path)) != stamp && !read())
+    if (platform::fileStamp(file) != stamp && !read())
         return DesignLoad::NotLoaded;
     applyDesign(std::move(*design));
     // The file keeps the values its objects showed when it was saved; an
     // opened design shows its first record, as it does after every run.
     m_recordFill->showFirstRecord();
     Refresh_Canvas();
-    m_designFilePath = mode == QLatin1String("L") ? Trim_Str(path) : QString();
+    m_designFilePath = mode == QLatin1String("L") ? file : QString();
     m_designFileStamp = mode == QLatin1String("L") ? stamp : platform::FileStamp();
     updateTitle();
     if (!missingPictures.isEmpty())
