@@ -122,7 +122,8 @@ private:
 // system, whatever the print settings hold, and would hand back margins the
 // printer cannot print (which the settings then refuse). The fields are
 // given the margins the window shows and lays the sheet out in, so that the
-// panel shows and changes the ones in use.
+// panel shows and changes the ones in use. (For a PDF file the panel shows
+// them itself, and setting them again changes nothing.)
 void showMarginsIn(QPageSetupDialog &setup, const QPrinter &printer)
 {
     const auto *units = setup.findChild<QComboBox *>(QStringLiteral("unitCombo"));
@@ -469,8 +470,6 @@ void Print_Wnd::Set_values_From_Printer()
     r_mar_id->setText(millimetres(Rite_Mar));
     t_mar_id->setText(millimetres(Top_Mar));
     b_mar_id->setText(millimetres(Bot_Mar));
-    // The page set-up panel of the system works on its printers only.
-    page_setup_btn->setEnabled(settings.outputFormat() == QPrinter::NativeFormat && !m_run);
     // Another printer, paper, orientation or page set-up moves the printable
     // area: the sheet is laid out again in it, with the rows and columns
     // that fit there and, auto-centred, the gaps that spread them over it.
@@ -554,13 +553,21 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
         if (sender == Printer_ComboBox) {
             const QString name = Printer_ComboBox->currentText();
             const bool onPrinter = m_printer->outputFormat() == QPrinter::NativeFormat;
-            // The printer left keeps its paper, orientation and margins for
-            // when it is chosen again.
+            // The printer or PDF file left keeps its paper, orientation and
+            // margins for when it is chosen again.
             if (onPrinter && name != m_printer->printerName())
                 m_pageSetups.insert_or_assign(m_printer->printerName(), m_printer->pageLayout());
+            else if (!onPrinter && name != kPdfFileItem)
+                m_pdfPageSetup = m_printer->pageLayout();
             if (name == kPdfFileItem) {
-                m_printer->setOutputFormat(QPrinter::PdfFormat);
-                takePrintableArea();
+                // Chosen while in use (as the window opens), the file keeps
+                // its page set-up; the first time, it starts from the paper
+                // of the printer chosen before.
+                if (onPrinter) {
+                    m_printer->setOutputFormat(QPrinter::PdfFormat);
+                    if (!m_pdfPageSetup || !m_printer->setPageLayout(*m_pdfPageSetup))
+                        takePrintableArea();
+                }
             } else if (!onPrinter || name != m_printer->printerName()) {
                 m_printer->setOutputFormat(QPrinter::NativeFormat);
                 m_printer->setPrinterName(name);
@@ -748,9 +755,8 @@ void Print_Wnd::Execute_Printing(bool preview)
 
 void Print_Wnd::setRunCommandsEnabled(bool enabled)
 {
-    for (QWidget *command : std::initializer_list<QWidget *>{print_btn, preview_btn, cancel_btn})
+    for (QWidget *command : std::initializer_list<QWidget *>{print_btn, preview_btn, cancel_btn, page_setup_btn})
         command->setEnabled(enabled);
-    page_setup_btn->setEnabled(enabled && m_printer->outputFormat() == QPrinter::NativeFormat);
 }
 
 bool Print_Wnd::runProgress(int done, int pages)

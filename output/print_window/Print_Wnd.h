@@ -19,6 +19,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QButtonGroup;
@@ -157,6 +158,9 @@ private:
     // choosing it again (after another printer or the PDF file) brings back
     // the paper and margins the user gave it.
     std::map<QString, QPageLayout> m_pageSetups;
+    // The same for the PDF file, kept apart so that no printer's name can
+    // take its place; empty until the file is left for a printer.
+    std::optional<QPageLayout> m_pdfPageSetup;
     std::unique_ptr<QPrinter> m_printer;
     // The run going on, shared with the progress sheet; null between runs.
     std::shared_ptr<output::RunState> m_run;

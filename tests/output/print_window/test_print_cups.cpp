@@ -216,10 +216,11 @@ TEST(PrintToCups, PageSetupShowsAndChangesTheMarginsTheSheetIsLaidOutIn)
         QTest::keyClicks(w->Col_Text, "3");
         QTest::keyClick(w->Col_Text, Qt::Key_Return);
         EXPECT_EQ(w->Col_Text->text(), "2");
-        // A PDF file has no page set-up panel of the system.
+        // A PDF file has a page set-up of its own, starting from the whole
+        // sheet.
         w->Printer_ComboBox->setCurrentText(Print_Wnd::kPdfFileItem);
         w->comboBoxSelectionDidChange(w->Printer_ComboBox);
-        EXPECT_FALSE(w->page_setup_btn->isEnabled());
+        EXPECT_TRUE(w->page_setup_btn->isEnabled());
         EXPECT_EQ(w->l_mar_id->text(), "0.00");
         return 0;
     });

@@ -6,6 +6,7 @@
 // the PDF file and from what the queue wrote, with poppler.
 
 #include "design_window/TVNWindowController.h"
+#include "output/print_window/Sample_Preview.h"
 #include "tests/output/print_window/CupsScheduler.h"
 #include "tests/output/print_window/PrintTestSupport.h"
 
@@ -49,13 +50,13 @@ QStringList gapsShown(const Print_Wnd &w)
     return {w.horz_mar_Text->cleanText(), w.vert_mar_Text->cleanText()};
 }
 
-// Where a page has ink: the spans, in points from the left (or the top), of
-// the columns (or rows) of pixels that hold any dark pixel.
+// Where a picture of a sheet at `dpi` has ink: the spans, in points from the
+// left (or the top), of the columns (or rows) of pixels that hold any dark
+// pixel.
 using Span = std::pair<double, double>;
-QList<Span> inkedSpans(const QString &pdf, Qt::Orientation across)
+QList<Span> inkedSpans(const QImage &sheet, double dpi, Qt::Orientation across)
 {
-    constexpr int kDpi = 144;
-    const QImage page = renderPdfPage(pdf, 1, kDpi).convertToFormat(QImage::Format_Grayscale8);
+    const QImage page = sheet.convertToFormat(QImage::Format_Grayscale8);
     const bool columns = across == Qt::Horizontal;
     const int count = columns ? page.width() : page.height();
     const int length = columns ? page.height() : page.width();
@@ -68,19 +69,27 @@ QList<Span> inkedSpans(const QString &pdf, Qt::Orientation across)
         if (ink && start < 0)
             start = i;
         if (!ink && start >= 0) {
-            spans.append({start * 72.0 / kDpi, i * 72.0 / kDpi});
+            spans.append({start * 72.0 / dpi, i * 72.0 / dpi});
             start = -1;
         }
     }
     return spans;
 }
 
-// Spans within a point of those expected.
-::testing::AssertionResult spansNear(const QList<Span> &found, const QList<Span> &expected)
+// The same on the first page of a PDF file.
+QList<Span> inkedSpans(const QString &pdf, Qt::Orientation across)
+{
+    constexpr int kDpi = 144;
+    return inkedSpans(renderPdfPage(pdf, 1, kDpi), kDpi, across);
+}
+
+// Spans within `points` of those expected.
+::testing::AssertionResult spansNear(const QList<Span> &found, const QList<Span> &expected, double points = 1)
 {
     bool near = found.size() == expected.size();
     for (qsizetype i = 0; near && i < found.size(); ++i)
-        near = std::abs(found[i].first - expected[i].first) <= 1 && std::abs(found[i].second - expected[i].second) <= 1;
+        near = std::abs(found[i].first - expected[i].first) <= points
+            && std::abs(found[i].second - expected[i].second) <= points;
     if (near)
         return ::testing::AssertionSuccess();
     auto failure = ::testing::AssertionFailure() << "found";
@@ -222,4 +231,104 @@ TEST(PrinterChange, APrintersPageSetupStaysWithItWhileOthersAreChosen)
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(setups, 1);
     EXPECT_EQ(desk.alerts, QStringList{});
+}
+
+// The PDF file has a page set-up of its own: A4 with margins of 10 mm is
+// shown, laid out, previewed and printed, and it is the file's again after
+// a printer was chosen in between.
+TEST(PrinterChange, ThePdfFilesPageSetupIsPrintedAndKeptWhileAPrinterIsChosen)
+{
+    BlackCardDesk desk;
+    const QString pdf = desk.tmp.file("a4.pdf");
+    QList<QStringList> inSetup;
+    QImage sample;
+    int runs = 0;
+    platform::ScopedModalResponder user([&](QDialog &d) {
+        if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+            panel->selectFile(pdf);
+            return 1;
+        }
+        if (auto *setup = dynamic_cast<QPageSetupDialog *>(&d)) {
+            auto *paper = setup->findChild<QComboBox *>("pageSizeCombo");
+            auto *units = setup->findChild<QComboBox *>("unitCombo");
+            if (!paper || !units) {
+                ADD_FAILURE() << "the page set-up panel has no paper or unit list";
+                return 0;
+            }
+            units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
+            const char *const names[] = {"leftMargin", "rightMargin", "topMargin", "bottomMargin"};
+            QStringList shown{paper->currentText()};
+            for (const char *name : names)
+                shown.append(setup->findChild<QDoubleSpinBox *>(name)->cleanText());
+            inSetup.append(shown);
+            // The first time A4 and 10 mm are set up; later the panel is
+            // only looked at.
+            if (inSetup.size() > 1)
+                return 0;
+            choose(paper, "A4");
+            for (const char *name : names) {
+                auto *field = setup->findChild<QDoubleSpinBox *>(name);
+                field->selectAll();
+                QTest::keyClicks(field, "10");
+            }
+            QTimer::singleShot(0, setup, [setup] { setup->accept(); });
+            return setup->exec();
+        }
+        auto *w = dynamic_cast<Print_Wnd *>(&d);
+        if (!w)
+            return 0;
+        ++runs;
+        const auto shown = [w] { return QStringList{w->Paper_id->text(), w->Size_id->text()} + marginsShown(*w); };
+        const QStringList a4{"A4", "210.00 x 297.00", "10.00", "10.00", "10.00", "10.00"};
+        // The file starts from the paper of the printer chosen before.
+        choose(w->Printer_ComboBox, Print_Wnd::kPdfFileItem);
+        EXPECT_EQ(shown(), (QStringList{"US Letter", "215.90 x 279.40", "0.00", "0.00", "0.00", "0.00"}));
+        EXPECT_TRUE(w->page_setup_btn->isEnabled());
+        w->page_setup_btn->click();
+        EXPECT_EQ(shown(), a4);
+        PrintTest::setGrid(*w, 5, 2);
+        w->Auto_Center_chk_bx->click();
+        // (190 - 2 x 85.6) / 3 and (277 - 5 x 54.1) / 6.
+        EXPECT_EQ(gapsShown(*w), (QStringList{"6.27", "1.08"}));
+        EXPECT_EQ(w->Total_Text->value(), 10);
+        // The sample is the sheet at a pixel a point.
+        EXPECT_EQ(w->PrintView->size(), QSize(595, 842));
+        sample = w->PrintView->grab().toImage();
+        w->PrintButtonPressed();
+
+        choose(w->Printer_ComboBox, "MARGINS");
+        EXPECT_EQ(shown(), (QStringList{"US Letter", "215.90 x 279.40", "6.35", "6.35", "12.70", "12.70"}));
+        // US Letter less 25.4 mm holds 4 rows of cards, so 4 rows come
+        // back: (277 - 4 x 54.1) / 5.
+        EXPECT_EQ(w->Row_Text->value(), 4);
+        choose(w->Printer_ComboBox, Print_Wnd::kPdfFileItem);
+        EXPECT_EQ(shown(), a4);
+        EXPECT_EQ(gapsShown(*w), (QStringList{"6.27", "12.12"}));
+        EXPECT_EQ(w->PrintView->size(), QSize(595, 842));
+        w->page_setup_btn->click();
+        return 0;
+    });
+    desk.window.findChild<QAction *>("act_print")->trigger();
+    ASSERT_EQ(runs, 1) << "the print window did not open";
+    EXPECT_EQ(desk.alerts, QStringList{});
+    // The panel shows the file's own paper and margins: none on its first
+    // run, 10 mm when the file is chosen again.
+    EXPECT_EQ(inSetup, (QList<QStringList>{{"Letter / ANSI A", "0.00", "0.00", "0.00", "0.00"},
+                                           {"A4", "10.00", "10.00", "10.00", "10.00"}}));
+
+    // A4 is 595 x 842 pt in the file. The cards, 242.65 x 153.35 pt, start
+    // 10 + 6.27 mm (46.11 pt) from the left and 10 + 1.08 mm (31.42 pt) from
+    // the top: left and right of the grid 46.1 and 45.8 pt, above and below
+    // it 31.4 and 31.5 pt (the page is 0.28 pt narrower and 0.11 pt taller
+    // than A4 in millimetres).
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(pdfInfo(pdf).paper, QSizeF(595, 842));
+    EXPECT_EQ(pdfInfo(pdf).pages, 1);
+    const QList<Span> columns{{46.11, 288.76}, {306.52, 549.17}};
+    const QList<Span> rows{{31.42, 184.77}, {187.84, 341.20}, {344.27, 497.62}, {500.69, 654.05}, {657.12, 810.47}};
+    EXPECT_TRUE(spansNear(inkedSpans(pdf, Qt::Horizontal), columns));
+    EXPECT_TRUE(spansNear(inkedSpans(pdf, Qt::Vertical), rows));
+    // The sample outlines the same cells, its lines a pixel wide.
+    EXPECT_TRUE(spansNear(inkedSpans(sample, 72, Qt::Horizontal), columns, 1.5));
+    EXPECT_TRUE(spansNear(inkedSpans(sample, 72, Qt::Vertical), rows, 1.5));
 }

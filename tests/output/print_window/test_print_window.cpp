@@ -18,11 +18,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <string>
@@ -241,6 +243,51 @@ TEST_F(PrintTest, TheGridFieldsAreFittedToThePaper)
         EXPECT_NEAR(w.height_Text->value(), 54, 0.001);
         EXPECT_NEAR(output::Points_to_MM_Convert(output::label_hight), 108, 0.01);
     });
+}
+
+// Without a printer the PDF file has a page set-up of its own: A4 with
+// margins of 10 mm is what the window shows when it opens again, and the
+// sheet it prints.
+TEST_F(PrintTest, WithoutAPrinterThePdfFileKeepsItsPageSetupWhenTheWindowOpensAgain)
+{
+    int setups = 0;
+    open([&setups](Print_Wnd &w) {
+        platform::ScopedModalResponder panel([&setups](QDialog &d) {
+            auto *setup = dynamic_cast<QPageSetupDialog *>(&d);
+            auto *paper = setup ? setup->findChild<QComboBox *>("pageSizeCombo") : nullptr;
+            auto *units = setup ? setup->findChild<QComboBox *>("unitCombo") : nullptr;
+            if (!paper || !units)
+                return 0;
+            ++setups;
+            paper->setCurrentIndex(paper->findText("A4"));
+            units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
+            for (const char *name : {"leftMargin", "rightMargin", "topMargin", "bottomMargin"}) {
+                auto *field = setup->findChild<QDoubleSpinBox *>(name);
+                field->selectAll();
+                QTest::keyClicks(field, "10");
+            }
+            QTimer::singleShot(0, setup, [setup] { setup->accept(); });
+            return setup->exec();
+        });
+        ASSERT_EQ(w.Printer_ComboBox->currentText(), Print_Wnd::kPdfFileItem);
+        w.page_setup_btn->click();
+    });
+    EXPECT_EQ(setups, 1) << "the page set-up panel did not run";
+    open([](Print_Wnd &w) {
+        EXPECT_EQ((QStringList{w.Paper_id->text(), w.Size_id->text(), w.l_mar_id->text(), w.r_mar_id->text(),
+                               w.t_mar_id->text(), w.b_mar_id->text()}),
+                  (QStringList{"A4", "210.00 x 297.00", "10.00", "10.00", "10.00", "10.00"}));
+        w.Auto_Center_chk_bx->click();
+        setGrid(w, 5, 2);
+        w.PrintButtonPressed();
+    });
+    // 190 x 277 mm inside the margins hold 2 x 5 cards of 252 x 144 pt with
+    // (538.58 - 504) / 3 = 11.53 pt and (785.20 - 720) / 6 = 10.87 pt before,
+    // between and after them: 39.87 pt left and 39.60 pt right of the grid
+    // on the 595 pt page, 39.21 pt above and 39.32 pt below it on 842 pt.
+    EXPECT_EQ(pdfInfo(pdf).paper, QSizeF(595, 842));
+    expectCardsAt(pdf, cardPlaces({39.87, 303.40}, {39.21, 194.08, 348.94, 503.81, 658.68}),
+                  "2 x 5 centred on A4 within 10 mm");
 }
 
 TEST_F(PrintTest, EveryRecordIsPrintedAndTheDesignShowsRecordZeroAfterwards)
