@@ -50,6 +50,9 @@ public:
     virtual void applyCardSize(QSizeF mm) = 0;
     // The card takes a preset choice, a size and an outline as one step.
     virtual void chooseCard(const CardChoice &choice, QSizeF mm, int shape) = 0;
+    // The card takes one side or two as one step, as the card panel's
+    // Sides choice does: the side selector follows.
+    virtual void chooseCardSides(bool twoSided) = 0;
     // The main photo read again from `path`, its adjustments applied.
     virtual void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path) = 0;
     // The start window's background pattern.

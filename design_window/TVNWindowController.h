@@ -108,6 +108,10 @@ public:
     // millimetres and an outline, as one undoable change; objects left
     // wholly outside are brought back onto it.
     void chooseCard(const design_window::CardChoice &choice, QSizeF mm, int shape) override;
+    // The card takes one side or two as one undoable change; the side
+    // selector is enabled for two, and a one-sided card is edited on its
+    // front. Its back objects stay with the design either way.
+    void chooseCardSides(bool twoSided) override;
     void set_Front_BG_Image(const QString &path);
 
     // ---- files and paths
@@ -233,12 +237,14 @@ public:
     // The front placement, then the back placement.
     void Fill_User_profile_Details() override;
     // Runs `place` (a profile placement on either side) as one undo step
-    // named "User Profile": the fields it creates and what it changes in
-    // the objects already on the card.
+    // named "User Profile": the fields it creates, what it changes in the
+    // objects already on the card, and a change of the card's sides it
+    // makes first. The inspector then shows the edited side's selection.
     void placeProfileAsOneStep(const std::function<void()> &place) override;
     // Places the front or back profile record on its canvas (the
     // inspector's "Excel" source offered as Excel_Binding_Use says, and
-    // only that while no profile has been confirmed: Fill_User_Profile).
+    // only that while no profile has been confirmed: Fill_User_Profile, or
+    // for the back while the card has one side).
     void Fill_User_profile_info_front_side();
     void Fill_User_profile_info_back_side();
     // Places the scratch record on the scratch canvas, always; the design

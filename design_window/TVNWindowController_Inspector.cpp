@@ -67,9 +67,7 @@ void TVNWindowController::buildInspector()
             keepObjectsOnCard();
         });
     });
-    connect(cardPanel, &CardPanel::sidesChosen, this, [this](bool twoSided) {
-        editCard(tr("Card Sides"), [&] { CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1"); });
-    });
+    connect(cardPanel, &CardPanel::sidesChosen, this, [this](bool twoSided) { chooseCardSides(twoSided); });
     connect(cardPanel, &CardPanel::fillChosen, this, [this](bool fill, const QColor &color) {
         editCard(tr("Card Fill"), [&] {
             editedCard().Card_Fill = fill;
@@ -246,6 +244,11 @@ void TVNWindowController::chooseCard(const CardChoice &choice, QSizeF mm, int sh
         keepObjectsOnCard();
     });
     Show_RHS_Properties(nullptr);
+}
+
+void TVNWindowController::chooseCardSides(bool twoSided)
+{
+    editCard(tr("Card Sides"), [&] { CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1"); });
 }
 
 void TVNWindowController::editCard(const QString &actionName, const std::function<void()> &change)

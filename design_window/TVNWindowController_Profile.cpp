@@ -39,7 +39,10 @@ void TVNWindowController::Fill_User_profile_info_front_side()
 void TVNWindowController::Fill_User_profile_info_back_side()
 {
     offerSpreadsheetSource(Data_source_type, Excel_Binding_Use);
-    if (!Fill_User_Profile)
+    // A one-sided card's back is neither shown, printed nor exported: no
+    // field goes where nobody would see it. Whoever places fields meant for
+    // the back gives the card its back first.
+    if (!Fill_User_Profile || CARD_SIDE_STR != QLatin1String("2"))
         return;
     placeProfile(*_graphicView_BACK, Back_user_profile, QStringLiteral("B"),
                  [this](const QString &id) { return Get_Control_Rect_From_Template(id); });
@@ -78,9 +81,12 @@ void TVNWindowController::placeProfileAsOneStep(const std::function<void()> &pla
     design_window::editGraphics(*document, existing, tr("User Profile"), place);
     if (recorded)
         undo.endMacro();
-    // The placement selects the fields as it goes and binds them after: the
-    // inspector shows the selected field as it now stands (its source too).
-    Show_RHS_Properties(m_inspected.get());
+    // The placement selects the fields on both canvases as it goes and binds
+    // them after: the inspector shows what the canvas being edited has
+    // selected, as it now stands (its source too), and never a field of the
+    // side that is not shown.
+    const GraphicList &selection = currentCanvas()->selectedGraphics();
+    Show_RHS_Properties(selection.size() == 1 ? selection.front().get() : nullptr);
 }
 
 void TVNWindowController::User_Profile_Button_Clicked()

@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
@@ -294,15 +295,40 @@ private:
         return std::any_of(profile.fields.begin(), profile.fields.end(),
                            [](const design_window::ProfileFieldValue &f) { return f.xl; });
     }
+    // The names of the fields the user chose the back alone for: the back
+    // record holds them and the front record does not.
+    static QStringList backOnlyFields(const design_window::DesignDocument &design)
+    {
+        QStringList names;
+        for (design_window::ProfileField f : design_window::kProfileFields) {
+            const bool onBack = !design.Back_user_profile.field(f).value.isEmpty();
+            if (onBack && design.Front_user_profile.field(f).value.isEmpty())
+                names << design_window::profileFieldTitle(f).remove(QLatin1String(" :"));
+        }
+        return names;
+    }
     // The profile of both sides, confirmed in a wizard, placed on the card.
+    // Fields meant for the back alone give a one-sided card its back, in
+    // the same undo step, and the user is told; fields meant for both sides
+    // go on the sides the card has.
     static void placeConfirmedProfile(bool confirmed)
     {
         design_window::DesignHub *main = design_window::Main_App_wnd;
         if (!confirmed || !main)
             return;
-        main->placeProfileAsOneStep([main] { main->Fill_User_profile_Details(); });
+        const QStringList forTheBack = design_window::CARD_SIDE_STR == QLatin1String("2")
+                                           ? QStringList()
+                                           : backOnlyFields(main->design());
+        main->placeProfileAsOneStep([&] {
+            if (!forTheBack.isEmpty())
+                main->chooseCardSides(true);
+            main->Fill_User_profile_Details();
+        });
         main->markDesignChanged();
         main->Refresh_Canvas();
+        if (!forTheBack.isEmpty())
+            Show_MessageBox(QObject::tr("The card now has two sides, for the profile fields placed on its back: %1")
+                                .arg(forTheBack.join(QLatin1String(", "))));
     }
 };
 

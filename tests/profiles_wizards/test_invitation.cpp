@@ -72,10 +72,12 @@ protected:
     // windows run so far by object name (panels as "panel").
     QString panelPick;
     QStringList opened;
-    // The user's steps on the start window, and how often they ran: checks
-    // among them pass unseen when the window never opens.
+    // The user's steps on the start window, how often they ran and how
+    // often the test opens it: checks among them pass unseen when the
+    // window never opens, and a window run twice does the user's part twice.
     std::function<void(Invitation_Wizard &)> steps;
     int stepsRun = 0;
+    int stepsExpected = 1;
     QString photo;
     int programEnds = 0;
     QLocale savedLocale;
@@ -106,7 +108,7 @@ protected:
     void TearDown() override
     {
         if (steps) {
-            EXPECT_GT(stepsRun, 0) << "the start window never ran the user's steps";
+            EXPECT_EQ(stepsRun, stepsExpected) << "the start window did not run the user's steps as often as opened";
         }
         QLocale::setDefault(savedLocale);
         Invite_Answers = {};
@@ -293,11 +295,14 @@ TEST_F(StartWindowTest, PhotoEditorAppliesAdjustmentsOnceAndCloseChangesNothing)
     wnd->Update_frame_Main_Photo_And_Path(photo, true);
     wnd->applyCardSize(QSizeF(100, 70));
     Card_Shape = 1;
+    stepsExpected = 0;
     const auto editPhoto = [&](const std::function<void(Invitation_Wizard &)> &edit) {
         steps = edit;
         opened.clear();
+        ++stepsExpected;
         wnd->findChild<QAction *>("act_edit_main_photo")->trigger();
         EXPECT_EQ(opened, QStringList{"Invitation_Wizard"});
+        EXPECT_EQ(stepsRun, stepsExpected) << "the photo editor did not run the user's steps once";
     };
 
     editPhoto([&](Invitation_Wizard &w) {
@@ -409,6 +414,8 @@ TEST_F(StartWindowTest, OpenChoiceLoadsADesignAndLeavingAsksOnlyAboutChanges)
         // session goes on rather than lose the design.
         {"changes, save called off", true, {0}, {"Do you want to save changes before closing?"}, false},
     };
+    // The start window opened for Open, for New and once for each row.
+    stepsExpected = 2 + int(std::size(rows));
     for (const auto &row : rows) {
         wnd->New_Project_Setting_Reset();
         wnd->setWindowModified(row.changed);

@@ -233,7 +233,11 @@ TEST_F(ProfileSpreadsheetBinding, GalleryProfileReachesTheTemplateBoundAndEachEx
     // replaced without a question.
     outlet<QAction>(*wnd, "act_templates")->trigger();
     EXPECT_EQ(opened, (QStringList{"Template_Wizard", "User_profile", "QFileDialog", "Import_Excel"}));
-    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('\n').toStdString();
+    // The unique number was meant for the back: the one-sided template
+    // has one now.
+    EXPECT_EQ(alerts, QStringList{"The card now has two sides, for the profile fields placed on its back: Unique No."});
+    EXPECT_EQ(CARD_SIDE_STR, "2");
+    alerts.clear();
 
     // The template's card, its name and photo bound to their columns, the
     // unique number to the series on the back.

@@ -54,10 +54,12 @@ protected:
     }
 
     // The user's part in the designer for the next opening: `script` edits
-    // the window, then OK (or Cancel) is pressed.
+    // the window, then OK (or Cancel) is pressed. Each opening counts in
+    // designerRuns: checks after a Cancel pass unseen when it never opened.
     platform::ScopedModalResponder answer(std::function<void(Barcode_Gen_Dialog &)> script, bool ok = true)
     {
         return platform::ScopedModalResponder([this, script, ok](QDialog &) {
+            ++designerRuns;
             if (script)
                 script(designer);
             (ok ? designer.ok_btn : designer.cancel_btn)->click();
@@ -95,6 +97,7 @@ protected:
         return 0;
     }};
     Barcode_Gen_Dialog designer;
+    int designerRuns = 0;
     std::unique_ptr<TVNWindowController> wnd;
 };
 
@@ -139,6 +142,7 @@ TEST_F(DesignerOnCard, NewBarcodeStaysOnlyWithOkAsOneUndoStep)
                            false);
         EXPECT_EQ(addBarcode(), nullptr);
     }
+    ASSERT_EQ(designerRuns, 1) << "the barcode tool did not open the designer once";
     EXPECT_TRUE(design_window::Barcode_output_image.isNull());
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().empty()) << "Cancel leaves no object behind";
     EXPECT_EQ(undo.count(), 0);
@@ -149,6 +153,7 @@ TEST_F(DesignerOnCard, NewBarcodeStaysOnlyWithOkAsOneUndoStep)
         auto user = answer([](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 128"), QStringLiteral("NEW-1")); });
         barcode = addBarcode();
     }
+    ASSERT_EQ(designerRuns, 2);
     ASSERT_NE(barcode, nullptr);
     EXPECT_EQ(wnd->Get_Front_Controls_Array(), GraphicList{barcode});
     EXPECT_EQ(read(barcode->_barcode_image, BarcodeFormat::Code128), "NEW-1");
