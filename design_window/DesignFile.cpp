@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -153,6 +154,33 @@ QVariantMap pointDict(const QPointF &p)
     return {{"x", p.x()}, {"y", p.y()}};
 }
 
+// What a damaged picture keeps as its format: its entry's own "kind" and,
+// when the entry had one, its "format", as "KIND" or "KIND/FORMAT". Storing
+// it again then writes the entry as it was read: a "bitmap" whose format
+// says "svg" stays a bitmap that cannot be read, rather than turning into
+// an SVG picture that the next reading would draw.
+QByteArray damagedFormat(const QString &kind, const std::optional<QString> &format)
+{
+    return format ? (kind + QLatin1Char('/') + *format).toUtf8() : kind.toUtf8();
+}
+
+struct StoredKind {
+    QString kind;
+    std::optional<QString> format;
+};
+
+StoredKind storedKindOfDamaged(const platform::Image &image)
+{
+    const QString label = QString::fromUtf8(image.encodedFormat());
+    const qsizetype slash = label.indexOf(QLatin1Char('/'));
+    const QString kind = label.left(slash);
+    if (kind == QLatin1String("svg") || kind == QLatin1String("bitmap"))
+        return {kind, slash < 0 ? std::nullopt : std::optional(label.mid(slash + 1))};
+    // A damaged picture made elsewhere names only its bitmap format.
+    return {QStringLiteral("bitmap"),
+            label == QLatin1String(kPngFormat) ? std::nullopt : std::optional(label)};
+}
+
 // An image as a dictionary: vector pictures are stored as SVG, bitmaps as
 // PNG, or as the JPEG data they were read from ("format" "jpeg"): a photo
 // encoded again as PNG would take several times its size and seconds to
@@ -164,12 +192,18 @@ bool insertImage(QVariantMap &dict, const char *key, const platform::Image &imag
     if (image.isNull() && !image.isDamaged())
         return true;
     QVariantMap stored{{"width", image.size().width()}, {"height", image.size().height()}};
-    const bool svg = image.isDamaged() ? image.encodedFormat() == "svg" : image.isVector();
-    stored.insert("kind", svg ? QStringLiteral("svg") : QStringLiteral("bitmap"));
-    if (image.isVector()) {
+    if (image.isDamaged()) {
+        const StoredKind was = storedKindOfDamaged(image);
+        stored.insert("kind", was.kind);
+        if (was.format)
+            stored.insert("format", *was.format);
+        stored.insert("data", image.encoded());
+    } else if (image.isVector()) {
+        stored.insert("kind", QStringLiteral("svg"));
         stored.insert("data", image.toSvg());
-    } else if (!image.encoded().isEmpty() || image.isDamaged()) {
-        if (!svg && image.encodedFormat() != kPngFormat)
+    } else if (!image.encoded().isEmpty()) {
+        stored.insert("kind", QStringLiteral("bitmap"));
+        if (image.encodedFormat() != kPngFormat)
             stored.insert("format", QString::fromLatin1(image.encodedFormat()));
         stored.insert("data", image.encoded());
     } else {
@@ -181,6 +215,7 @@ bool insertImage(QVariantMap &dict, const char *key, const platform::Image &imag
                 *why = QStringLiteral("its picture could not be encoded as PNG.");
             return false;
         }
+        stored.insert("kind", QStringLiteral("bitmap"));
         stored.insert("data", png);
     }
     dict.insert(QLatin1String(key), stored);
@@ -600,6 +635,7 @@ public:
             return;
         QString kind;
         QString format = QString::fromLatin1(kPngFormat);
+        const bool formatGiven = find(*d, "format") != nullptr;
         double w = 0, h = 0;
         string(*d, "kind", kind);
         string(*d, "format", format);
@@ -623,9 +659,20 @@ public:
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         }
         if (picture.isNull())
-            picture = platform::Image::damaged(bytes, kind == QLatin1String("svg") ? "svg" : format.toLatin1(),
-                                               QSizeF(w, h));
+            picture = platform::Image::damaged(
+                bytes, damagedFormat(kind, formatGiven ? std::optional(format) : std::nullopt), QSizeF(w, h));
         out = picture;
+    }
+
+    // An image object whose damaged stored picture gave way to the picture
+    // of its file `path`.
+    void pictureShownFromFile(const TVNGraphic &g, const QString &path) { m_shownFromFile.emplace(&g, path); }
+    // The file whose picture `g` shows in place of its damaged stored one;
+    // empty when there is none.
+    QString fileShownFor(const TVNGraphic &g) const
+    {
+        const auto it = m_shownFromFile.find(&g);
+        return it == m_shownFromFile.end() ? QString() : it->second;
     }
 
     void richText(const QVariantMap &map, const QString &key, drawing::RichText &out)
@@ -701,6 +748,7 @@ public:
 
 private:
     QString m_error;
+    std::map<const TVNGraphic *, QString> m_shownFromFile;
 };
 
 GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
@@ -769,12 +817,15 @@ GraphicPtr readGraphic(Reader &in, const QVariantMap &dict)
             // cut short, damaged) the stored copy. The main photo's graphic
             // keeps its stored copy: the design's main photo replaces it once
             // that is loaded. A damaged copy stays with an object that has no
-            // other picture, so that saving keeps it.
+            // other picture, so that saving keeps it; one that gives way to
+            // the file's picture is reported, as saving replaces it.
             if (!path.isEmpty())
                 image->setFilePath(path, picture);
             const bool mainPhoto = g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
             if (mainPhoto || image->image().isNull())
                 image->setImage(picture);
+            else if (picture.isDamaged())
+                in.pictureShownFromFile(*g, path);
         }
     }
     if (!in.ok())
@@ -1017,7 +1068,7 @@ QByteArray encodeDesign(const Design &d, QString *error)
     return bytes;
 }
 
-std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, QStringList *missingPictures)
+std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, DamagedPictures *damaged)
 {
     auto refuse = [error](const QString &why) -> std::optional<Design> {
         if (error)
@@ -1093,13 +1144,21 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, QStr
         in.fail(QStringLiteral("The card orientation is damaged."));
     if (!in.ok())
         return refuse(in.error());
-    if (missingPictures) {
-        *missingPictures = objectsWithDamagedPictures(d.front, QStringLiteral("front"))
-            + objectsWithDamagedPictures(d.back, QStringLiteral("back"));
+    if (damaged) {
+        *damaged = {};
+        for (const auto &[graphics, side] : {std::pair{&d.front, QStringLiteral("front")},
+                                             std::pair{&d.back, QStringLiteral("back")}}) {
+            damaged->missing += objectsWithDamagedPictures(*graphics, side);
+            for (size_t i = 0; i < graphics->size(); ++i) {
+                const QString file = in.fileShownFor(*(*graphics)[i]);
+                if (!file.isEmpty())
+                    damaged->shownFromFiles.append({describeObject(*(*graphics)[i], side, i), file});
+            }
+        }
         for (const auto &[card, side] : {std::pair{&d.frontCard, QStringLiteral("front")},
                                          std::pair{&d.backCard, QStringLiteral("back")}}) {
             if (card->BG_Image.isDamaged())
-                missingPictures->append(describeBackgroundPicture(side));
+                damaged->missing.append(describeBackgroundPicture(side));
         }
     }
     return d;
@@ -1157,7 +1216,7 @@ std::optional<QString> designFileRefusal(const QString &path)
     return std::nullopt;
 }
 
-std::optional<Design> loadDesignFile(const QString &path, QString *error, QStringList *missingPictures)
+std::optional<Design> loadDesignFile(const QString &path, QString *error, DamagedPictures *damaged)
 {
     auto refuse = [&](const QString &reason) {
         if (error)
@@ -1185,7 +1244,7 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error, QStrin
         return refuse(file.errorString());
     if (bytes.size() > kMostDesignFileBytes)
         return refuse(QStringLiteral("It has more than %L1 bytes, more than any design.").arg(kMostDesignFileBytes));
-    return decodeDesign(bytes, error, missingPictures);
+    return decodeDesign(bytes, error, damaged);
 }
 
 SpreadsheetTable currentSpreadsheetTable()

@@ -24,6 +24,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace design_window {
 
@@ -69,15 +70,29 @@ struct Design {
 // text, any text exactly (characters XML cannot carry as UTF-8 data). Empty,
 // with the reason naming the object, when something cannot be stored.
 QByteArray encodeDesign(const Design &design, QString *error = nullptr);
+// The stored pictures of a design file whose data could not be read, named
+// as describeObject() and describeBackgroundPicture() name them.
+struct DamagedPictures {
+    // Kept as damaged images: the canvas shows the missing picture's
+    // placeholder, output nothing, and a save stores each entry again as it
+    // was read (its kind, format and data).
+    QStringList missing;
+    // Image objects that show the picture of their file instead, each with
+    // the file's path: the file's picture is the object's picture now, and
+    // a save stores it in place of the damaged one.
+    QList<std::pair<QString, QString>> shownFromFiles;
+    bool isEmpty() const { return missing.isEmpty() && shownFromFiles.isEmpty(); }
+};
+
 // Decodes the file's bytes, in the forms written now and in the typed
 // values of earlier files; nullopt with a reason when the data is not a
 // design file or is damaged. A stored picture whose data is damaged costs
-// only itself: its object keeps it as a damaged image (the canvas shows the
-// missing picture's placeholder there, output nothing, and a save stores
-// the data again as it was read) and is named in `missingPictures`, unless
-// the object has a picture from elsewhere (its file, its barcode settings).
+// only itself: an image object whose file reads shows that file's picture
+// (named in `damaged->shownFromFiles`); otherwise the object keeps it as a
+// damaged image (named in `damaged->missing`), unless its barcode settings
+// make its picture.
 std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error = nullptr,
-                                   QStringList *missingPictures = nullptr);
+                                   DamagedPictures *damaged = nullptr);
 
 // The design with every object cloned: a value that no later edit of the
 // open design reaches, so a worker thread may encode it (pictures are shared,
@@ -105,7 +120,7 @@ std::optional<QString> designFileRefusal(const QString &path);
 // Reads and decodes the design file; nullopt with the reason when the path
 // is refused (designFileRefusal), cannot be read or is not a design.
 std::optional<Design> loadDesignFile(const QString &path, QString *error = nullptr,
-                                     QStringList *missingPictures = nullptr);
+                                     DamagedPictures *damaged = nullptr);
 
 // Who an object is, for messages: its kind, its id (or the start of its
 // text) and where it sits, `index` from 0 in the list of `side` ("front" or

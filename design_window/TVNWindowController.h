@@ -476,6 +476,10 @@ private:
     // The open panel, then the chosen file loaded with mode "L".
     DesignLoad openDesignFile();
     DesignLoad loadDesign(const QString &path, const QString &mode);
+    // What the design just applied shows of its stored pictures that could
+    // not be read, and what saving it does with them; empty when there are
+    // none.
+    QString damagedPicturesMessage(const design_window::DamagedPictures &damaged) const;
 
     void buildCanvases();
     // The window's first size and place on its screen.
@@ -528,6 +532,10 @@ private:
     // The design file as this window last read or wrote it, to tell whether
     // another program (another window of ours) wrote it since.
     platform::FileStamp m_designFileStamp;
+    // The main photo that applyDesign() gave the main photo's graphics was
+    // read from the design's photo file, rather than taken from a picture
+    // stored with one of them.
+    bool m_mainPhotoFromFile = false;
     // A save is being written: the window neither closes nor starts another.
     bool m_saving = false;
     // Why the e-mail settings file could not be read at start, until said.

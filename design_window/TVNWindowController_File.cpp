@@ -90,6 +90,7 @@ void TVNWindowController::applyDesign(Design d)
     _Main_Photo_image = {};
     if (!Invite_Answers.photo.isEmpty())
         Update_frame_Main_Photo_And_Path(Invite_Answers.photo, false);
+    m_mainPhotoFromFile = !_Main_Photo_image.isNull();
     std::vector<TVNImage *> photos = mainPhotoGraphics(document->graphics);
     for (TVNImage *image : mainPhotoGraphics(document->graphics_back))
         photos.push_back(image);
@@ -230,14 +231,14 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
         return DesignLoad::NotLoaded;
     }
     QString error;
-    QStringList missingPictures;
+    DamagedPictures damagedPictures;
     platform::FileStamp stamp;
     std::optional<Design> design;
     const auto read = [&] {
         // Taken before reading: a change while the file is read counts as
         // one made after.
         stamp = platform::fileStamp(file);
-        design = loadDesignFile(file, &error, &missingPictures);
+        design = loadDesignFile(file, &error, &damagedPictures);
         if (design)
             return true;
         Show_NSLog_Message(QStringLiteral("Loading %1 failed: %2").arg(path, error));
@@ -255,6 +256,7 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     if (platform::fileStamp(file) != stamp && !read())
         return DesignLoad::NotLoaded;
     applyDesign(std::move(*design));
+    const QString damagedMessage = damagedPicturesMessage(damagedPictures);
     // The file keeps the values its objects showed when it was saved; an
     // opened design shows its first record, as it does after every run.
     m_recordFill->showFirstRecord();
@@ -262,12 +264,50 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     m_designFilePath = mode == QLatin1String("L") ? file : QString();
     m_designFileStamp = mode == QLatin1String("L") ? stamp : platform::FileStamp();
     updateTitle();
-    if (!missingPictures.isEmpty())
-        Show_MessageBox(tr("These pictures of the design are damaged and are shown as missing:\n%1\n\n"
-                           "Their objects are kept as they are: saving the design keeps each damaged "
-                           "picture as it was stored until you replace it.")
-                            .arg(missingPictures.join(QLatin1Char('\n'))));
+    if (!damagedMessage.isEmpty())
+        Show_MessageBox(damagedMessage);
     return DesignLoad::Loaded;
+}
+
+QString TVNWindowController::damagedPicturesMessage(const DamagedPictures &damaged) const
+{
+    // What the opened design shows is what it saves: a picture still
+    // damaged is shown as missing and stored again as it was; any other
+    // takes the damaged one's place at the next save.
+    QStringList live = objectsWithDamagedPictures(document->graphics, QStringLiteral("front"))
+        + objectsWithDamagedPictures(document->graphics_back, QStringLiteral("back"));
+    for (const auto &[card, side] : {std::pair{&Front_card_Prop, QStringLiteral("front")},
+                                     std::pair{&Back_card_Prop, QStringLiteral("back")}}) {
+        if (card->BG_Image.isDamaged())
+            live.append(describeBackgroundPicture(side));
+    }
+    QStringList missing;
+    QStringList shown;
+    for (const QString &object : damaged.missing) {
+        if (live.contains(object))
+            missing.append(object);
+        // The main photo's graphics show the photo loaded with the design.
+        else if (m_mainPhotoFromFile)
+            shown.append(tr("%1 shows the main photo \"%2\"")
+                             .arg(object, QDir::toNativeSeparators(Invite_Answers.photo)));
+        else
+            shown.append(tr("%1 shows the main photo kept with another object").arg(object));
+    }
+    for (const auto &[object, file] : damaged.shownFromFiles)
+        shown.append(tr("%1 shows \"%2\"").arg(object, QDir::toNativeSeparators(file)));
+
+    QStringList parts;
+    if (!missing.isEmpty())
+        parts.append(tr("These pictures of the design are damaged and are shown as missing:\n%1\n\n"
+                        "Their objects are kept as they are: saving the design keeps each damaged "
+                        "picture as it was stored until you replace it.")
+                         .arg(missing.join(QLatin1Char('\n'))));
+    if (!shown.isEmpty())
+        parts.append(tr("These pictures of the design are damaged, and their objects show the picture of "
+                        "their file instead:\n%1\n\n"
+                        "Saving the design stores the file's picture in place of each damaged one.")
+                         .arg(shown.join(QLatin1Char('\n'))));
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 void TVNWindowController::New_Project_Setting_Reset()

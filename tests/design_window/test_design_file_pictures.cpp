@@ -1,9 +1,10 @@
 // Pictures in the design file that cannot be read or written: a damaged
-// stored picture stays in the file as it was until the user replaces it,
-// and a picture that cannot be encoded fails the save before anything is
-// replaced.
+// stored picture stays in the file as it was until the user replaces it or
+// its object shows the picture of its file instead, and a picture that
+// cannot be encoded fails the save before anything is replaced.
 #include "WindowFixture.h"
 
+#include "drawing/TVNRenderingView.h"
 #include "platform/PropertyList.h"
 
 
@@ -58,6 +59,51 @@ void replaceStoredData(const QString &file, const QHash<QString, QByteArray> &da
     }
     root[1] = design;
     writeTestFile(file, platform::writePropertyList(root));
+}
+
+// `file` with the stored picture of the front object `id` (of the front's
+// card when empty) made of `kind`, `format` (none when null) and `data`; its
+// size stays.
+void replaceStoredEntry(const QString &file, const QString &id, const QString &kind, const QString &format,
+                        const QByteArray &data)
+{
+    const auto made = [&](QVariantMap image) {
+        image.insert("kind", kind);
+        image.remove("format");
+        if (!format.isNull())
+            image.insert("format", format);
+        image.insert("data", data);
+        return image;
+    };
+    QVariantList root = platform::readPropertyList(readTestFile(file))->toList();
+    QVariantMap design = root.value(1).toMap();
+    if (id.isEmpty()) {
+        QVariantMap card = design.value("Front_card_Prop").toMap();
+        card.insert("BG_Image", made(card.value("BG_Image").toMap()));
+        design.insert("Front_card_Prop", card);
+    } else {
+        QVariantList front = design.value("front_graphics").toList();
+        for (QVariant &g : front) {
+            QVariantMap graphic = g.toMap();
+            if (graphic.value("control_ID").toString() == id)
+                graphic.insert("image", made(graphic.value("image").toMap()));
+            g = graphic;
+        }
+        design.insert("front_graphics", front);
+    }
+    root[1] = design;
+    writeTestFile(file, platform::writePropertyList(root));
+}
+
+// Pixels of `picture` inside `box` for which `is` holds.
+int pixelsWhere(const QImage &picture, const QRect &box, const std::function<bool(QColor)> &is)
+{
+    int count = 0;
+    const QRect inside = box & picture.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            count += is(picture.pixelColor(x, y));
+    return count;
 }
 
 using DesignFilePictures = DesignWindow;
@@ -210,5 +256,145 @@ TEST_F(DesignFilePictures, APictureFileThatCannotBeReadGivesWayToTheStoredCopy)
         addText("Added", QRectF(60, 100, 80, 20));
         ASSERT_TRUE(wnd->Save_Design()) << alerts.join('|').toStdString();
         EXPECT_EQ(storedPicture(designOf(file), "Photo"), stored);
+    }
+}
+
+TEST_F(DesignFilePictures, TheOpenMessageSaysWhatADamagedPictureShowsAndTheSaveDoesIt)
+{
+    // The object's file and the card's background file: light colours, so
+    // that dark pixels can only come from a damaged entry drawn after all.
+    const QColor fileGreen(90, 220, 90), backgroundYellow(250, 240, 150);
+    const auto green = [](QColor c) { return c.green() > 180 && c.red() < 130 && c.blue() < 130; };
+    const auto yellow = [](QColor c) { return c.red() > 230 && c.green() > 220 && c.blue() < 180; };
+    // The placeholder's light grey ground, as drawing::placeholderPicture paints it.
+    const auto placeholder = [](QColor c) { return c == QColor(236, 236, 236); };
+    const auto dark = [](QColor c) { return qGray(c.rgb()) < 100; };
+    // An SVG drawing that fills its box black: stored under kind "bitmap" it
+    // is no picture, and must never come to be drawn.
+    const QByteArray blackSvg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="30">)"
+                                R"(<rect width="40" height="30" fill="black"/></svg>)";
+    const QByteArray cutPng = "\x89PNG\r\n\x1a\n" + QByteArray(64, '\0');
+    const QByteArray jpeg = quorvant::test::photoJpeg(QSize(48, 32));
+
+    enum class File { Reads, Gone, NotAPicture };
+    struct Row {
+        const char *what;
+        const char *id; // the front object, or the card's background when empty
+        const char *kind;
+        const char *format; // the entry's "format", none when null
+        QByteArray data;
+        File file;
+    } const rows[] = {
+        {"svg that does not parse", "Pic", "svg", nullptr, "<svg", File::NotAPicture},
+        {"svg with a format beside it", "Pic", "svg", "png", "<svg", File::Gone},
+        {"bitmap whose format says svg", "Pic", "bitmap", "svg", blackSvg, File::NotAPicture},
+        {"bitmap with format png, cut short", "Pic", "bitmap", "png", cutPng, File::Gone},
+        {"bitmap without a format, not PNG", "Pic", "bitmap", nullptr, "GIF89a", File::NotAPicture},
+        {"bitmap with format jpeg, cut short", "Pic", "bitmap", "jpeg", jpeg.left(jpeg.size() * 2 / 3),
+         File::NotAPicture},
+        {"bitmap with an unknown format", "Pic", "bitmap", "webp", "RIFF", File::Gone},
+        {"bitmap with format png, cut short, file reads", "Pic", "bitmap", "png", cutPng, File::Reads},
+        {"bitmap whose format says svg, file reads", "Pic", "bitmap", "svg", blackSvg, File::Reads},
+        {"svg that does not parse, file reads", "Pic", "svg", nullptr, "<svg", File::Reads},
+        {"main photo, cut short, photo file reads", "PARTY_IMAGE", "bitmap", "png", cutPng, File::Reads},
+        {"main photo, cut short, photo file gone", "PARTY_IMAGE", "bitmap", "png", cutPng, File::Gone},
+        // The background's file is not read again when a design opens: its
+        // stored picture is the background.
+        {"background, bitmap whose format says svg", "", "bitmap", "svg", blackSvg, File::Reads},
+        {"background, svg that does not parse", "", "svg", nullptr, "<svg", File::Reads},
+    };
+    const QRectF box(20, 20, 80, 60), clear(150, 90, 40, 30);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString id = QString::fromLatin1(row.id);
+        const bool background = id.isEmpty();
+        const QString file = tmp.file("design.zelg");
+        const QString picture = makePng("picture.png", fileGreen);
+        const QString backgroundFile = makePng("background.png", backgroundYellow);
+        wnd->New_Project_Setting_Reset();
+        wnd->Update_frame_Main_Photo_And_Path(id == "PARTY_IMAGE" ? picture : QString(), true);
+        auto image = std::static_pointer_cast<TVNImage>(add(TVNWindowController::kImageTool));
+        image->control_ID = background ? QString("Pic") : id;
+        image->setBounds(box);
+        image->setFilePath(picture, wnd->design()._Main_Photo_image);
+        wnd->design().Front_card_Prop.Card_Fill = true;
+        wnd->design().Front_card_Prop.BG_Image_Path = backgroundFile;
+        wnd->design().Front_card_Prop.BG_Image = platform::Image::fromFile(backgroundFile);
+        ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join('|').toStdString();
+        replaceStoredEntry(file, id, row.kind, row.format, row.data);
+        const QVariantMap damaged = storedPicture(designOf(file), id);
+        if (row.file == File::Gone)
+            QFile::remove(picture);
+        else if (row.file == File::NotAPicture)
+            writeTestFile(picture, "not a picture");
+
+        // What the message says: shown as missing, or the file's picture.
+        const bool missing = background || row.file != File::Reads;
+        const QString object =
+            background ? QString("The background picture of the front") : QString("The image \"%1\" (object 1 on the front)").arg(id);
+        const QString shows = id == "PARTY_IMAGE" ? QString("%1 shows the main photo \"%2\"").arg(object, picture)
+                                                  : QString("%1 shows \"%2\"").arg(object, picture);
+        const QString message = missing
+            ? "These pictures of the design are damaged and are shown as missing:\n" + object
+                + "\n\nTheir objects are kept as they are: saving the design keeps each damaged picture as it was "
+                  "stored until you replace it."
+            : "These pictures of the design are damaged, and their objects show the picture of their file "
+              "instead:\n" + shows + "\n\nSaving the design stores the file's picture in place of each damaged one.";
+        wnd->New_Project_Setting_Reset();
+        alerts.clear();
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+        EXPECT_EQ(alerts.join("\n--\n").toStdString(), message.toStdString());
+
+        // What the canvas and the card's output show.
+        const auto output = [&] {
+            return TVNRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(),
+                                                              TVNRenderingView::cardFace(0))
+                .toBitmap(72);
+        };
+        const auto checkShown = [&](const char *when) {
+            SCOPED_TRACE(when);
+            wnd->currentCanvas()->deselectAll();
+            const QImage canvas = canvasPicture();
+            const QImage card = output();
+            const int area = int(box.width() * box.height());
+            if (background) {
+                EXPECT_EQ(pixelsWhere(canvas, onCanvas(clear), yellow), 0);
+                EXPECT_EQ(pixelsWhere(card, clear.toRect(), yellow), 0);
+                EXPECT_EQ(pixelsWhere(card, clear.toRect(), dark), 0);
+            } else if (missing) {
+                EXPECT_GT(pixelsWhere(canvas, onCanvas(box), placeholder), area * 4 / 2);
+                EXPECT_EQ(pixelsWhere(card, box.toRect(), placeholder), 0);
+                EXPECT_EQ(pixelsWhere(card, box.toRect(), dark), 0);
+                EXPECT_EQ(pixelsWhere(card, box.toRect(), green), 0);
+            } else {
+                EXPECT_GT(pixelsWhere(canvas, onCanvas(box), green), area * 4 / 2);
+                EXPECT_GT(pixelsWhere(card, box.toRect(), green), area / 2);
+            }
+        };
+        checkShown("opened");
+
+        // What the save stores: the entry as it was read, or the file's picture.
+        ASSERT_TRUE(wnd->Save_Design()) << alerts.join('|').toStdString();
+        const QVariantMap saved = storedPicture(designOf(file), id);
+        if (missing) {
+            EXPECT_EQ(saved, damaged);
+        } else {
+            EXPECT_EQ(saved.value("kind").toString(), "bitmap");
+            const QImage stored = QImage::fromData(saved.value("data").toByteArray());
+            ASSERT_FALSE(stored.isNull());
+            EXPECT_EQ(stored.pixelColor(stored.rect().center()), fileGreen);
+            if (id == "Pic") {
+                EXPECT_EQ(saved.value("data").toByteArray(), readTestFile(picture));
+            }
+        }
+
+        // Opened again: the same message for what is still damaged, and the
+        // same pictures.
+        wnd->New_Project_Setting_Reset();
+        alerts.clear();
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+        EXPECT_EQ(alerts.join("\n--\n").toStdString(), missing ? message.toStdString() : "");
+        checkShown("opened again");
+        alerts.clear();
     }
 }
