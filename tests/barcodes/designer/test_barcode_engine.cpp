@@ -2,7 +2,6 @@
 // it: pictures made from a barcode object's settings, read back by a real
 // reader (zxing-cpp) and inspected pixel by pixel.
 
-#include "barcodes/datamatrix/DataMatrixSymbol.h"
 #include "barcodes/designer/BarcodeEngine.h"
 #include "tests/support/TestSupport.h"
 
@@ -243,34 +242,6 @@ TEST(BarcodeEngine, ValuesWithoutASymbolGiveNoPictureAndSayWhy)
         s.dm_format_index = row.dataMatrixFormat;
         EXPECT_TRUE(barcodeImageFor(s, row.value, {}, {}, 300, &error).isNull()) << row.title;
         EXPECT_EQ(error, QLatin1String(row.reason)) << row.title;
-    }
-}
-
-TEST(BarcodeEngine, DataMatrixValuesThatOnlyBase256FitsGiveAPicture)
-{
-    // Two codewords a UTF-8 byte in ASCII, one in Base 256: only Base 256
-    // fits these values into their sizes.
-    struct Row {
-        QString value;
-        const char *format;
-    };
-    const Row rows[] = {
-        {QStringLiteral("Ünïcødé 2"), "C18X18"},
-        {QStringLiteral("ÄÖÜß"), "C8X32"},
-        {QStringLiteral("Ωμέγα"), "C12X26"},
-    };
-    for (const Row &row : rows) {
-        for (const char *encoding : {"Auto", "Base256", "C40"}) {
-            BarcodeSettings s = settingsFor(QStringLiteral("DataMatrix"), row.value);
-            s.dm_format_index = int(dataMatrixFormatNames().indexOf(row.format));
-            s.dm_encoding_index = int(dataMatrixEncodingNames().indexOf(encoding));
-            QString error;
-            const platform::Image picture = barcodeImageFor(s, &error);
-            ASSERT_FALSE(picture.isNull()) << row.format << " " << encoding << ": " << error.toStdString();
-            EXPECT_TRUE(error.isEmpty());
-            const Decoded d = decodeBarcode(pixels(picture, 300), BarcodeFormat::DataMatrix);
-            EXPECT_EQ(d.bytes, row.value.toUtf8().toStdString()) << row.format << " " << encoding;
-        }
     }
 }
 
