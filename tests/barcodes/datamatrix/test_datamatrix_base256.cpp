@@ -149,7 +149,7 @@ TEST(DataMatrixBase256, ChosenBase256IsBase256WheneverItFits)
     EXPECT_EQ(dmtxDecode(pictureOf(digits)), "123456");
 }
 
-// Values whose symbols libiec16022 makes are drawn by it as before, whatever
+// Values whose symbols libiec16022 makes are drawn by it unchanged, whatever
 // the choice and size: with the letters chosen (one a byte, or its own), the
 // library gives the very grid drawn.
 TEST(DataMatrixBase256, SymbolsTheFirstLibraryMakesStayAsItDrawsThem)
