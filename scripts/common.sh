@@ -14,13 +14,13 @@ export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 BUILD_PACKAGES=(
   cmake g++ ccache pkg-config
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-  libminizip-dev zlib1g-dev libpugixml-dev libiec16022-dev
+  libminizip-dev zlib1g-dev libpugixml-dev libiec16022-dev libdmtx-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation python-is-python3
 )
 # Real outside tools that the tests use as oracles.
 TEST_PACKAGES=(
-  libzxing-dev libzbar-dev libdmtx-dev python3-openpyxl python3-aiosmtpd openssl poppler-utils
+  libzxing-dev libzbar-dev python3-openpyxl python3-aiosmtpd openssl poppler-utils
   xvfb xauth imagemagick
   cups-daemon cups-client cups-filters
 )

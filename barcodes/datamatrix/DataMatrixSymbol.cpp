@@ -11,6 +11,7 @@
 extern "C" {
 #include <iec16022ecc200.h>
 }
+#include <dmtx.h>
 
 namespace barcodes {
 
@@ -18,6 +19,14 @@ namespace {
 
 // libiec16022 keeps global state between calls.
 std::mutex &libraryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+// libdmtx keeps a writable static of its own beside the state of each
+// encoder, so its calls are serialised as well.
+std::mutex &base256LibraryMutex()
 {
     static std::mutex m;
     return m;
@@ -173,6 +182,112 @@ QByteArray commentText(const QByteArray &value)
 
 } // namespace
 
+namespace {
+
+// The size of libdmtx with W columns and H rows; -1 when there is none.
+int base256SizeIndex(int W, int H)
+{
+    for (int i = 0; i < DmtxSymbolSquareCount + DmtxSymbolRectCount; ++i) {
+        if (dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, i) == W
+            && dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, i) == H)
+            return i;
+    }
+    return -1;
+}
+
+// The size with the fewest data codewords that still holds `needed`, the
+// square first where a square and a rectangle hold as many; -1 when none does.
+int smallestBase256Size(int needed)
+{
+    int best = -1;
+    for (int i = 0; i < DmtxSymbolSquareCount + DmtxSymbolRectCount; ++i) {
+        const int words = dmtxGetSymbolAttribute(DmtxSymAttribSymbolDataWords, i);
+        if (words >= needed && (best < 0 || words < dmtxGetSymbolAttribute(DmtxSymAttribSymbolDataWords, best)))
+            best = i;
+    }
+    return best;
+}
+
+// `data` in Base 256 encodation, which libiec16022 cannot make: libdmtx
+// writes the latch codeword (231), the length and the bytes, pads, adds the
+// error correction and places the modules. W = H = 0 takes the smallest size
+// that holds them. An invalid grid when they do not fit.
+DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
+{
+    DataMatrixGrid out;
+    out.W = W;
+    out.H = H;
+    out.encoding.assign(std::size_t(data.size()), 'B');
+    // The latch, a length of one codeword below 250 bytes and of two above.
+    out.encodedLength = 1 + (data.size() < 250 ? 1 : 2) + int(data.size());
+    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(out.encodedLength) : base256SizeIndex(W, H);
+    if (sizeIndex < 0)
+        return out;
+    out.W = dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, sizeIndex);
+    out.H = dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, sizeIndex);
+    out.capacity = dmtxGetSymbolAttribute(DmtxSymAttribSymbolDataWords, sizeIndex);
+    out.eccLength = dmtxGetSymbolAttribute(DmtxSymAttribSymbolErrorWords, sizeIndex);
+    if (out.encodedLength > out.capacity)
+        return out;
+
+    QByteArray bytes = data; // the library takes a writable pointer
+    std::lock_guard<std::mutex> lock(base256LibraryMutex());
+    DmtxEncode *encoder = dmtxEncodeCreate();
+    if (encoder == nullptr)
+        return out;
+    dmtxEncodeSetProp(encoder, DmtxPropScheme, DmtxSchemeBase256);
+    dmtxEncodeSetProp(encoder, DmtxPropSizeRequest, sizeIndex);
+    // The modules are read from the message; the image the library renders
+    // as well is kept at one pixel a module.
+    dmtxEncodeSetProp(encoder, DmtxPropModuleSize, 1);
+    dmtxEncodeSetProp(encoder, DmtxPropMarginSize, 0);
+    if (dmtxEncodeDataMatrix(encoder, int(bytes.size()), reinterpret_cast<unsigned char *>(bytes.data())) == DmtxPass
+        && encoder->message != nullptr && encoder->region.sizeIdx == sizeIndex) {
+        // The library's row 0 is the bottom row, as in libiec16022's grid.
+        out.modules.resize(std::size_t(out.W) * std::size_t(out.H));
+        for (int y = 0; y < out.H; ++y) {
+            for (int x = 0; x < out.W; ++x) {
+                const int status = dmtxSymbolModuleStatus(encoder->message, sizeIndex, y, x);
+                out.modules[std::size_t(y) * std::size_t(out.W) + std::size_t(x)] =
+                    (status & DmtxModuleOnRGB) != 0 ? 1 : 0;
+            }
+        }
+    }
+    dmtxEncodeDestroy(&encoder);
+    return out;
+}
+
+// The library's own choice, then the encodations that mend where it fails,
+// then Base 256 when none of those holds the data at this size.
+DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
+{
+    DataMatrixGrid out = callLibrary(data, W, H, 0);
+    // The library's own choice fails on some texts with bytes above 127
+    // (UTF-8 "€", "日本"); ASCII encodation with upper shifts holds them.
+    const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
+    if (!out.isValid() && nonAscii)
+        out = callLibrary(data, W, H, 'A');
+    // The library's EDIFACT encodation, which its own choice may take for
+    // runs of capitals and punctuation, is read back with characters added
+    // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"); the other encodations hold the
+    // same text correctly.
+    if (out.isValid() && out.encoding.find('E') != std::string::npos) {
+        for (const char other : {'A', 'C', 'T'}) {
+            out = callLibrary(data, W, H, other);
+            if (out.isValid())
+                break;
+        }
+    }
+    if (out.isValid())
+        return out;
+    // Bytes above 127 take two codewords each in ASCII and more in C40 or
+    // Text, one in Base 256: UTF-8 text may fit in Base 256 alone.
+    DataMatrixGrid base256 = encodeBase256(data, W, H);
+    return base256.isValid() ? base256 : out;
+}
+
+} // namespace
+
 DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation)
 {
     if (data.isEmpty() || data.size() > MAXBARCODE) {
@@ -181,28 +296,15 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
         out.H = H;
         return out;
     }
-    DataMatrixGrid out = callLibrary(data, W, H, encodation);
-    // The library makes no symbol at all when bytes are marked for Base 256;
-    // its own choice holds the same bytes.
-    if (!out.isValid() && encodation == 'B')
-        return encodeDataMatrix(data, W, H, 0);
-    // The library's own choice fails on some texts with bytes above 127
-    // (UTF-8 "€", "日本"); ASCII encodation with upper shifts holds them.
-    const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
-    if (!out.isValid() && encodation == 0 && nonAscii)
-        out = callLibrary(data, W, H, 'A');
-    // The library's EDIFACT encodation, which its own choice may take for
-    // runs of capitals and punctuation, is read back with characters added
-    // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"); the other encodations hold the
-    // same text correctly.
-    if (out.isValid() && encodation == 0 && out.encoding.find('E') != std::string::npos) {
-        for (const char other : {'A', 'C', 'T'}) {
-            out = callLibrary(data, W, H, other);
-            if (out.isValid())
-                break;
-        }
-    }
-    return out;
+    if (encodation == 0)
+        return encodeWithAnyEncodation(data, W, H);
+    const DataMatrixGrid chosen = encodation == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, encodation);
+    if (chosen.isValid())
+        return chosen;
+    // A value is refused only when no encodation holds it; the chosen one's
+    // counters stay for the diagnostics when none does.
+    DataMatrixGrid other = encodeWithAnyEncodation(data, W, H);
+    return other.isValid() ? other : chosen;
 }
 
 QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const DataMatrixGrid &grid)

@@ -1,7 +1,8 @@
 #pragma once
-// Data Matrix ECC200 symbols through libiec16022: the size and encodation
-// choices of the designer, the library call, the EPS page of a symbol and the
-// symbol image, plus the size minimum that a chosen symbol size imposes.
+// Data Matrix ECC200 symbols through libiec16022 (and libdmtx for Base 256,
+// which libiec16022 cannot make): the size and encodation choices of the
+// designer, the library calls, the EPS page of a symbol and the symbol image,
+// plus the size minimum that a chosen symbol size imposes.
 
 #include "platform/Image.h"
 
@@ -34,13 +35,13 @@ DataMatrixFormat dataMatrixFormatFromName(const QString &name);
 // library is to choose.
 char dataMatrixEncodationLetter(const QString &item);
 
-// A symbol as libiec16022 makes it.
+// A symbol as the libraries make it.
 struct DataMatrixGrid {
     int W = 0;
     int H = 0;
     // W × H values, modules[y * W + x], 1 dark; row y = 0 is the BOTTOM row.
     std::vector<std::uint8_t> modules;
-    std::string encoding; // the encodation letters the library used
+    std::string encoding; // the encodation letters used, one per byte
     int encodedLength = 0;
     int capacity = 0;
     int eccLength = 0;
@@ -50,13 +51,15 @@ struct DataMatrixGrid {
 };
 
 // Encodes `data` at W × H (0 and 0: the smallest size that holds it) with
-// one encodation letter per byte, or the library's own choice when
-// `encodation` is 0. Base 256 ('B'), which the library cannot make, and the
-// library's own choice where it fails on bytes above 127, fall back to an
-// encodation that holds the same bytes. Calls are serialised: the library
-// keeps global state.
+// one encodation letter per byte, or any encodation that holds it when
+// `encodation` is 0: first the library's own choice and the encodations that
+// mend where it fails on bytes above 127, then Base 256. Base 256 ('B'),
+// which libiec16022 cannot make, comes from libdmtx's encoder. When the
+// chosen encodation does not hold the data at this size, another one that
+// does is taken, so only data that no encodation holds gets no symbol.
+// Calls are serialised: both libraries keep global state.
 // An invalid grid when the data does not fit; the counters and size are
-// filled in as far as the library got.
+// filled in as far as the chosen encodation got.
 DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encodation);
 
 // The EPS page of a symbol: a 1-bit image of W × H samples one unit in from

@@ -88,6 +88,14 @@ std::optional<std::string> zbarDecode(const QImage &image, ZbarSymbology symbolo
 
 std::optional<std::string> dmtxDecode(const QImage &image, int quietPixels)
 {
+    const std::optional<DmtxReading> reading = dmtxRead(image, quietPixels);
+    if (!reading)
+        return std::nullopt;
+    return reading->bytes;
+}
+
+std::optional<DmtxReading> dmtxRead(const QImage &image, int quietPixels)
+{
     if (image.isNull())
         return std::nullopt;
     int width = 0, height = 0;
@@ -97,14 +105,15 @@ std::optional<std::string> dmtxDecode(const QImage &image, int quietPixels)
         return std::nullopt;
     // Our rows run from the top.
     dmtxImageSetProp(dimage, DmtxPropImageFlip, DmtxFlipNone);
-    std::optional<std::string> out;
+    std::optional<DmtxReading> out;
     DmtxDecode *decode = dmtxDecodeCreate(dimage, 1);
     if (decode) {
         DmtxRegion *region = dmtxRegionFindNext(decode, nullptr);
         if (region) {
             DmtxMessage *message = dmtxDecodeMatrixRegion(decode, region, DmtxUndefined);
             if (message) {
-                out = std::string(reinterpret_cast<const char *>(message->output), message->outputIdx);
+                out = DmtxReading{std::string(reinterpret_cast<const char *>(message->output), message->outputIdx),
+                                  std::vector<unsigned char>(message->code, message->code + message->codeSize)};
                 dmtxMessageDestroy(&message);
             }
             dmtxRegionDestroy(&region);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvant::test {
 
@@ -22,5 +23,14 @@ std::optional<std::string> zbarDecode(const QImage &image, ZbarSymbology symbolo
 // The bytes of the Data Matrix symbol that libdmtx finds in the image (with a
 // white border of `quietPixels`); none when it finds none.
 std::optional<std::string> dmtxDecode(const QImage &image, int quietPixels = 16);
+
+// What libdmtx reads from that symbol: its bytes, and the codewords it
+// holds after error correction (the data codewords first, so an encodation
+// shows in the first one: 231 latches to Base 256).
+struct DmtxReading {
+    std::string bytes;
+    std::vector<unsigned char> codewords;
+};
+std::optional<DmtxReading> dmtxRead(const QImage &image, int quietPixels = 16);
 
 } // namespace quorvant::test

@@ -233,6 +233,8 @@ TEST(BarcodeEngine, ValuesWithoutASymbolGiveNoPictureAndSayWhy)
         // C10X10 holds 6 digits.
         {"DataMatrix", QStringLiteral("12345678901234567890"), "The value does not fit the chosen Data Matrix size.",
          1},
+        // C18X18 holds 18 codewords; 40 bytes of UTF-8 take 42 even in Base 256.
+        {"DataMatrix", QString(20, QChar(0x00E9)), "The value does not fit the chosen Data Matrix size.", 5},
     };
     for (const Row &row : rows) {
         QString error;

@@ -593,6 +593,46 @@ TEST_F(DesignerWindow, TwoDimensionalValuesMayBeAnyTextAndEveryDataMatrixSizeIsO
     EXPECT_TRUE(rows->item(dialog.dm_format_ComboBox->findText("C132X132"))->isEnabled());
 }
 
+TEST_F(DesignerWindow, DataMatrixEncodationListDrawsBase256AndRefusesOnlyWhatNothingFits)
+{
+    choose(QStringLiteral("DataMatrix"));
+    pick(dialog.dm_format_ComboBox, QStringLiteral("C18X18"));
+    struct Row {
+        const char *encoding;
+        QString value;
+        bool base256;           // the first codeword latches to Base 256
+        const char *notice;     // none: the preview reads the value
+    };
+    const Row rows[] = {
+        {"Base256", QStringLiteral("HELLO 18"), true, nullptr},
+        {"Ascii", QStringLiteral("HELLO 18"), false, nullptr},
+        // 13 UTF-8 bytes: 21 codewords in ASCII, 15 in Base 256 of the 18.
+        {"Auto", QStringLiteral("Ünïcødé 2"), true, nullptr},
+        {"Ascii", QStringLiteral("Ünïcødé 2"), true, nullptr},
+        {"Base256", QStringLiteral("Ünïcødé 2"), true, nullptr},
+        {"Auto", QString(20, QChar(0x00E9)), false, "The value does not fit the chosen Data Matrix size."},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::string(row.encoding) + " " + row.value.toStdString());
+        pick(dialog.dm_encoding_ComboBox, QString::fromLatin1(row.encoding));
+        dialog.dataText_2D->setPlainText(row.value);
+        dialog.goButtonActionPerformed();
+        if (row.notice != nullptr) {
+            EXPECT_TRUE(dialog.barcodeImage->image().isNull());
+            EXPECT_EQ(dialog.barcode_error_label->text().toStdString(), row.notice);
+            continue;
+        }
+        EXPECT_TRUE(dialog.barcode_error_label->isHidden()) << dialog.barcode_error_label->text().toStdString();
+        const std::optional<DmtxReading> read = dmtxRead(dialog.barcodeImage->image().toBitmap(300, Qt::white));
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->bytes, row.value.toStdString());
+        // 18 x 18: 18 data and 14 error codewords.
+        EXPECT_EQ(read->codewords.size(), 32u);
+        EXPECT_EQ(read->codewords[0] == 231, row.base256);
+    }
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
+}
+
 TEST_F(DesignerWindow, BoundDataFollowsASymbologySwitchAndWhatItCannotDrawIsSaid)
 {
     const QString url = QStringLiteral("https://quorvant.example/p/1");

@@ -8,6 +8,7 @@
 #include "tests/design_window/Outlets.h"
 #include "tests/support/SecondReaders.h"
 
+#include "barcodes/datamatrix/DataMatrixSymbol.h"
 #include "barcodes/designer/BarcodeEngine.h"
 #include "batch_data/spreadsheet_window/Import_Excel.h"
 #include "design_window/ExportFileBox.h"
@@ -42,6 +43,7 @@ constexpr double kDpi = 300;
 struct Placed {
     const char *title;
     QPointF at;
+    const char *dataMatrixFormat = "Auto";
 };
 const Placed kSymbols[] = {
     {"QR Code", {6, 6}},
@@ -52,11 +54,16 @@ const Placed kSymbols[] = {
 // The bytes of the one symbol of `title` inside `box` (points) of a picture
 // at `pixelsPerPoint`: zxing-cpp for QR Code and PDF417, libdmtx for Data
 // Matrix. "<none>" when nothing is read.
-std::string readSymbol(const QImage &picture, const QRectF &box, double pixelsPerPoint, const QString &title)
+QImage symbolPart(const QImage &picture, const QRectF &box, double pixelsPerPoint)
 {
     const QRect pixels =
         QRectF(box.topLeft() * pixelsPerPoint, box.size() * pixelsPerPoint).toAlignedRect().adjusted(-8, -8, 8, 8);
-    const QImage part = picture.copy(pixels & picture.rect());
+    return picture.copy(pixels & picture.rect());
+}
+
+std::string readSymbol(const QImage &picture, const QRectF &box, double pixelsPerPoint, const QString &title)
+{
+    const QImage part = symbolPart(picture, box, pixelsPerPoint);
     if (title == QLatin1String("DataMatrix"))
         return dmtxDecode(part).value_or("<none>");
     const Decoded d = decodeBarcode(part, title == QLatin1String("QR Code") ? ZXing::BarcodeFormat::QRCode
@@ -98,10 +105,11 @@ protected:
     // inspector to item `item` of `source` (1 series, 2 spreadsheet).
     void placeBoundSymbols(int source, int item)
     {
-        for (const Placed &p : kSymbols) {
+        for (const Placed &p : placed) {
             GraphicPtr g = add(TVNWindowController::kBarcodeTool);
             ASSERT_NE(g, nullptr);
             g->barcode_font_index = int(barcodes::barcodeTypeTitles().indexOf(p.title));
+            g->dm_format_index = int(barcodes::dataMatrixFormatNames().indexOf(p.dataMatrixFormat));
             g->linear_or_2d = 1;
             outlet<QComboBox>(*wnd, "Data_source_type")->setCurrentIndex(source);
             wnd->Data_Source_Type_Changed();
@@ -121,8 +129,8 @@ protected:
         canvas->setScale(4);
         const QImage shown = canvasPicture();
         for (std::size_t i = 0; i < symbols.size(); ++i)
-            EXPECT_EQ(readSymbol(shown, symbols[i]->bounds(), 4, kSymbols[i].title), value.toStdString())
-                << kSymbols[i].title << " on the canvas";
+            EXPECT_EQ(readSymbol(shown, symbols[i]->bounds(), 4, placed[i].title), value.toStdString())
+                << placed[i].title << " on the canvas";
     }
 
     // Exports the front of every record into `folder`/Quorvant and reads
@@ -144,18 +152,21 @@ protected:
         EXPECT_EQ(resultBoxes.join('|').toStdString(), "Frame has been exported successfully.");
         EXPECT_EQ(exporter.lastProblems().join('|').toStdString(), "");
         const QString cards = QDir(folder).filePath("Quorvant");
-        EXPECT_EQ(QDir(cards).entryList(QDir::Files).size(), kNames.size());
-        for (int n = 0; n < kNames.size(); ++n) {
+        EXPECT_EQ(QDir(cards).entryList(QDir::Files).size(), names.size());
+        for (int n = 0; n < names.size(); ++n) {
             const QImage card(QDir(cards).filePath(QStringLiteral("Card_%1.PNG").arg(n + 1)));
             ASSERT_FALSE(card.isNull()) << "card " << n + 1;
             for (std::size_t i = 0; i < symbols.size(); ++i)
-                EXPECT_EQ(readSymbol(card, symbols[i]->bounds(), kDpi / 72, kSymbols[i].title),
-                          kNames[n].toUtf8().toStdString())
-                    << kSymbols[i].title << " on card " << n + 1;
+                EXPECT_EQ(readSymbol(card, symbols[i]->bounds(), kDpi / 72, placed[i].title),
+                          names[n].toUtf8().toStdString())
+                    << placed[i].title << " on card " << n + 1;
         }
     }
 
     ImageExport exporter;
+    // What is placed and the values of the records.
+    std::vector<Placed> placed{std::begin(kSymbols), std::end(kSymbols)};
+    QStringList names = kNames;
     std::vector<GraphicPtr> symbols;
     QString chosenPath;
     int optionSheets = 0;
@@ -169,7 +180,28 @@ TEST_F(TwoDimensionalValuesFromData, ASeriesOfNamesIsDrawnAndExportedByteForByte
     writeSeries("People", (kNames.join('\n') + '\n').toUtf8());
     placeBoundSymbols(1, 0);
     ASSERT_EQ(symbols.size(), std::size(kSymbols));
-    expectCanvasShows(kNames.first());
+    expectCanvasShows(names.first());
+    expectExportedCardsHold(tmp.file("series"));
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+// Names that an 18 x 18 Data Matrix holds in Base 256 encodation only (two
+// codewords a UTF-8 byte in ASCII, one in Base 256), beside one it holds in
+// ASCII: each record drawn at the chosen size, none refused.
+TEST_F(TwoDimensionalValuesFromData, AChosenDataMatrixSizeHoldsNamesThatFitOnlyInBase256)
+{
+    names = {QStringLiteral("Ünïcødé 2"), QStringLiteral("CARD-0042"), QStringLiteral("Zoë Ødegård"),
+             QStringLiteral("Привет")};
+    placed = {{"DataMatrix", {120, 6}, "C18X18"}};
+    writeSeries("People", (names.join('\n') + '\n').toUtf8());
+    placeBoundSymbols(1, 0);
+    ASSERT_EQ(symbols.size(), 1u);
+    expectCanvasShows(names.first());
+    // 18 x 18 holds 18 data and 14 error codewords; 231 latches to Base 256.
+    const std::optional<DmtxReading> shown = dmtxRead(symbolPart(canvasPicture(), symbols[0]->bounds(), 4));
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->codewords.size(), 32u);
+    EXPECT_EQ(shown->codewords[0], 231);
     expectExportedCardsHold(tmp.file("series"));
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
@@ -204,7 +236,7 @@ wb.save(sys.argv[1])
     // Items: "Record No.", "Number", "Name".
     placeBoundSymbols(2, 2);
     ASSERT_EQ(symbols.size(), std::size(kSymbols));
-    expectCanvasShows(kNames.first());
+    expectCanvasShows(names.first());
     expectExportedCardsHold(tmp.file("sheet"));
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
