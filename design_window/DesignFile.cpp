@@ -356,6 +356,11 @@ platform::Image shownPicture(const TVNGraphic &g)
 
 } // namespace
 
+QString damagedPictureNamed(const QString &who, const platform::Image &picture)
+{
+    return picture.damage().isEmpty() ? who : QStringLiteral("%1: %2").arg(who, picture.damage());
+}
+
 QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QString &side,
                                        const std::function<bool(const TVNGraphic &)> &counted)
 {
@@ -363,7 +368,7 @@ QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QStrin
     for (size_t i = 0; i < graphics.size(); ++i) {
         const GraphicPtr &g = graphics[i];
         if (g && shownPicture(*g).isDamaged() && (!counted || counted(*g)))
-            out.append(describeObject(*g, side, i));
+            out.append(damagedPictureNamed(describeObject(*g, side, i), shownPicture(*g)));
     }
     return out;
 }
@@ -612,19 +617,20 @@ public:
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         const QByteArray bytes = data->toByteArray();
         platform::Image picture;
+        QString why;
         if (kind == QLatin1String("svg")) {
             // Drawn once into a recording of our own: the file's content is
             // never replayed as it stands.
             picture = platform::Image::fromSvg(bytes, QSizeF(w, h));
         } else if (kind == QLatin1String("bitmap")) {
             // The data is kept as it is, so saving again stores the same bytes.
-            picture = platform::Image::fromEncoded(bytes, format.toLatin1(), QSizeF(w, h));
+            picture = platform::Image::fromEncoded(bytes, format.toLatin1(), QSizeF(w, h), &why);
         } else {
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         }
         if (picture.isNull())
             picture = platform::Image::damaged(bytes, kind == QLatin1String("svg") ? "svg" : format.toLatin1(),
-                                               QSizeF(w, h));
+                                               QSizeF(w, h), why);
         out = picture;
     }
 
@@ -1099,7 +1105,7 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, QStr
         for (const auto &[card, side] : {std::pair{&d.frontCard, QStringLiteral("front")},
                                          std::pair{&d.backCard, QStringLiteral("back")}}) {
             if (card->BG_Image.isDamaged())
-                missingPictures->append(describeBackgroundPicture(side));
+                missingPictures->append(damagedPictureNamed(describeBackgroundPicture(side), card->BG_Image));
         }
     }
     return d;

@@ -113,9 +113,13 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error = nullp
 QString describeObject(const TVNGraphic &g, const QString &side, size_t index);
 // "The background picture of the front" (`side` "front" or "back").
 QString describeBackgroundPicture(const QString &side);
+// `who` (describeObject(), describeBackgroundPicture()) with why its
+// damaged `picture` could not be read, when that is known:
+// "The image \"Photo\" (object 1 on the front): the picture ends early".
+QString damagedPictureNamed(const QString &who, const platform::Image &picture);
 // The objects of `graphics`, the list of `side`, that show a picture kept
 // damaged from the file (platform::Image::isDamaged), named as
-// describeObject() does; only those `counted` accepts, when given.
+// damagedPictureNamed() does; only those `counted` accepts, when given.
 QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QString &side,
                                        const std::function<bool(const TVNGraphic &)> &counted = {});
 

@@ -95,8 +95,9 @@ TEST_F(DesignFilePictures, ADamagedPictureIsSavedAsItWasStoredUntilReplaced)
     // three objects, the logo the third.
     const auto opened = [](int photo, int logo) {
         return QStringLiteral("These pictures of the design are damaged and are shown as missing:\n"
-                              "The image \"Photo\" (object %1 on the front)\nThe image \"Logo\" (object %2 on the "
-                              "front)\nThe background picture of the front\n\n"
+                              "The image \"Photo\" (object %1 on the front): the picture ends early\n"
+                              "The image \"Logo\" (object %2 on the front): the picture's data is corrupt\n"
+                              "The background picture of the front: the picture's data is corrupt\n\n"
                               "Their objects are kept as they are: saving the design keeps each damaged picture as "
                               "it was stored until you replace it.")
             .arg(photo)
@@ -210,5 +211,55 @@ TEST_F(DesignFilePictures, APictureFileThatCannotBeReadGivesWayToTheStoredCopy)
         addText("Added", QRectF(60, 100, 80, 20));
         ASSERT_TRUE(wnd->Save_Design()) << alerts.join('|').toStdString();
         EXPECT_EQ(storedPicture(designOf(file), "Photo"), stored);
+    }
+}
+
+TEST_F(DesignFilePictures, StoredPhotosAreJudgedByWhatTheDecoderReads)
+{
+    // One image object per kind of JPEG data, stored in the design: opening
+    // names each damaged one with its reason and draws the whole ones as
+    // the clean photo.
+    const QByteArray clean = quorvant::test::photoJpeg(QSize(48, 32));
+    const auto variants = quorvant::test::jpegVariants(clean);
+    QHash<QString, QByteArray> stored;
+    for (size_t i = 0; i < variants.size(); ++i) {
+        auto image = std::static_pointer_cast<TVNImage>(add(TVNWindowController::kImageTool));
+        image->control_ID = QStringLiteral("v%1").arg(i);
+        image->setBounds({10, 10, 48, 32});
+        image->setImage(platform::Image::fromEncoded(clean, "jpeg"));
+        stored.insert(image->control_ID, variants[i].data);
+    }
+    const QString file = tmp.file("photos.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join('|').toStdString();
+    replaceStoredData(file, stored);
+
+    // New objects go in front: variant i is object (count - i).
+    QStringList damaged;
+    for (size_t i = variants.size(); i-- > 0;) {
+        if (!variants[i].reason.isEmpty())
+            damaged << QStringLiteral("The image \"v%1\" (object %2 on the front): %3")
+                           .arg(i)
+                           .arg(variants.size() - i)
+                           .arg(variants[i].reason);
+    }
+    wnd->New_Project_Setting_Reset();
+    alerts.clear();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("These pictures of the design are damaged and are shown as missing:\n"
+                                          + damaged.join('\n') + "\n\n"))
+        << alerts.first().toStdString();
+
+    const QImage pixels = platform::Image::fromEncoded(clean, "jpeg").bitmap();
+    const GraphicList &front = wnd->Get_Front_Controls_Array();
+    ASSERT_EQ(front.size(), variants.size());
+    for (size_t i = 0; i < variants.size(); ++i) {
+        SCOPED_TRACE(variants[i].what);
+        const auto &image = static_cast<const TVNImage &>(*front[variants.size() - 1 - i]);
+        ASSERT_EQ(image.control_ID, QStringLiteral("v%1").arg(i));
+        EXPECT_EQ(image.image().isDamaged(), !variants[i].reason.isEmpty());
+        if (variants[i].reason.isEmpty()) {
+            EXPECT_EQ(image.image().bitmap(), pixels);
+        }
     }
 }
