@@ -233,6 +233,44 @@ struct JpegErrors {
     }
 };
 
+// The orientation (1 to 8, as EXIF numbers them) that the first EXIF block
+// of the markers gives; 1, as stored, when there is none.
+int exifOrientation(jpeg_saved_marker_ptr markers)
+{
+    for (jpeg_saved_marker_ptr m = markers; m; m = m->next) {
+        if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 + 8 || std::memcmp(m->data, "Exif\0\0", 6) != 0)
+            continue;
+        // A TIFF header, then the first directory of 12-byte entries.
+        const uchar *tiff = m->data + 6;
+        const size_t size = m->data_length - 6;
+        const bool little = tiff[0] == 'I' && tiff[1] == 'I';
+        if (!little && !(tiff[0] == 'M' && tiff[1] == 'M'))
+            return 1;
+        const auto u16 = [&](size_t at) -> quint32 {
+            return little ? tiff[at] | tiff[at + 1] << 8 : tiff[at] << 8 | tiff[at + 1];
+        };
+        const auto u32 = [&](size_t at) -> quint32 {
+            return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+        };
+        const size_t directory = u32(4);
+        if (u16(2) != 42 || directory > size - 2)
+            return 1;
+        const quint32 entries = u16(directory);
+        for (quint32 i = 0; i < entries; ++i) {
+            const size_t entry = directory + 2 + size_t(i) * 12;
+            if (entry + 12 > size)
+                break;
+            // Orientation, a SHORT held in the entry itself.
+            if (u16(entry) == 0x0112 && u16(entry + 2) == 3) {
+                const quint32 orientation = u16(entry + 8);
+                return orientation >= 1 && orientation <= 8 ? int(orientation) : 1;
+            }
+        }
+        return 1;
+    }
+    return 1;
+}
+
 // One decode: the decoder's state and what it made. Kept by the caller so
 // that nothing with a destructor lives in the frame an error jumps back to.
 struct JpegRead {
@@ -240,6 +278,7 @@ struct JpegRead {
     JpegErrors errors;
     QImage bitmap;
     std::vector<JSAMPLE> row;
+    int orientation = 1; // EXIF's
 };
 
 // Decodes `data` into read.bitmap; false when the decoder gave up (the
@@ -262,6 +301,8 @@ bool runJpegDecoder(JpegRead &read, const QByteArray &data, qint64 mostBytes)
     jpeg_mem_src(&read.info, read.errors.data, static_cast<unsigned long>(data.size()));
     jpeg_save_markers(&read.info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&read.info, TRUE);
+    // Read now: the saved markers are freed as the decode finishes.
+    read.orientation = exifOrientation(read.info.marker_list);
     QImage::Format format = QImage::Format_RGB32;
     switch (read.info.jpeg_color_space) {
     case JCS_GRAYSCALE:
@@ -317,44 +358,6 @@ bool runJpegDecoder(JpegRead &read, const QByteArray &data, qint64 mostBytes)
     return true;
 }
 
-// The orientation (1 to 8, as EXIF numbers them) that the first EXIF block
-// of the markers gives; 1, as stored, when there is none.
-int exifOrientation(jpeg_saved_marker_ptr markers)
-{
-    for (jpeg_saved_marker_ptr m = markers; m; m = m->next) {
-        if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 + 8 || std::memcmp(m->data, "Exif\0\0", 6) != 0)
-            continue;
-        // A TIFF header, then the first directory of 12-byte entries.
-        const uchar *tiff = m->data + 6;
-        const size_t size = m->data_length - 6;
-        const bool little = tiff[0] == 'I' && tiff[1] == 'I';
-        if (!little && !(tiff[0] == 'M' && tiff[1] == 'M'))
-            return 1;
-        const auto u16 = [&](size_t at) -> quint32 {
-            return little ? tiff[at] | tiff[at + 1] << 8 : tiff[at] << 8 | tiff[at + 1];
-        };
-        const auto u32 = [&](size_t at) -> quint32 {
-            return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
-        };
-        const size_t directory = u32(4);
-        if (u16(2) != 42 || directory > size - 2)
-            return 1;
-        const quint32 entries = u16(directory);
-        for (quint32 i = 0; i < entries; ++i) {
-            const size_t entry = directory + 2 + size_t(i) * 12;
-            if (entry + 12 > size)
-                break;
-            // Orientation, a SHORT held in the entry itself.
-            if (u16(entry) == 0x0112 && u16(entry + 2) == 3) {
-                const quint32 orientation = u16(entry + 8);
-                return orientation >= 1 && orientation <= 8 ? int(orientation) : 1;
-            }
-        }
-        return 1;
-    }
-    return 1;
-}
-
 // The bitmap turned upright as `orientation` (EXIF's 1 to 8) asks: mirrored
 // and then turned a quarter clockwise, as Qt's readers transform.
 QImage upright(const QImage &bitmap, int orientation)
@@ -395,11 +398,9 @@ QImage decodeJpeg(const QByteArray &data, QString *error)
     JpegRead read;
     const bool decoded = runJpegDecoder(read, data, mostBytes);
     const JpegDamage damage = read.errors.damage;
-    int orientation = 1;
     int dpmX = 0;
     int dpmY = 0;
     if (decoded && damage == JpegDamage::None) {
-        orientation = exifOrientation(read.info.marker_list);
         // Dots per inch (1) or per centimetre (2); 0 says only the aspect.
         const double perMetre = read.info.density_unit == 1 ? 100 / 2.54 : read.info.density_unit == 2 ? 100 : 0;
         dpmX = int(perMetre * read.info.X_density);
@@ -416,7 +417,7 @@ QImage decodeJpeg(const QByteArray &data, QString *error)
         read.bitmap.setDotsPerMeterX(dpmX);
         read.bitmap.setDotsPerMeterY(dpmY);
     }
-    return upright(read.bitmap, orientation);
+    return upright(read.bitmap, read.orientation);
 }
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
 // Anything else is refused: a path would be read from the disk, and an SVG

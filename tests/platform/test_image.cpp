@@ -351,7 +351,8 @@ QImage qtReads(const QByteArray &data)
 QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool bigEndian)
 {
     const auto u16 = [&](int v) {
-        return bigEndian ? QByteArray{char(v >> 8), char(v & 0xff)} : QByteArray{char(v & 0xff), char(v >> 8)};
+        const char high = char(v >> 8), low = char(v & 0xff);
+        return QByteArray(1, bigEndian ? high : low) + (bigEndian ? low : high);
     };
     const auto u32 = [&](int v) { return bigEndian ? u16(0) + u16(v) : u16(v) + u16(0); };
     // A TIFF header, one directory of one entry (tag, SHORT, count 1, the
@@ -359,7 +360,8 @@ QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool big
     const QByteArray tiff = (bigEndian ? QByteArray("MM") : QByteArray("II")) + u16(42) + u32(8) + u16(1)
         + u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0) + u32(0);
     const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
-    const QByteArray segment = QByteArray("\xff\xe1") + char((body.size() + 2) >> 8) + char((body.size() + 2) & 0xff) + body;
+    const QByteArray segment = QByteArray("\xff\xe1") + char((body.size() + 2) >> 8) + char((body.size() + 2) & 0xff)
+        + body;
     const qsizetype afterJfif = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
     return QByteArray(jpeg).insert(afterJfif, segment);
 }
@@ -479,6 +481,8 @@ TEST(ImageValue, JpegOrientationColoursAndResolutionAreReadAsQtReadsThem)
             rows.emplace_back(QStringLiteral("EXIF orientation %1, %2").arg(orientation).arg(bigEndian ? "MM" : "II"),
                               withExifOrientation(photo300, orientation, bigEndian));
     }
+    // The reference turns the picture: the EXIF block is read.
+    ASSERT_EQ(qtReads(withExifOrientation(photo300, 6, true)).size(), QSize(48, 64));
     for (const auto &[what, data] : rows) {
         SCOPED_TRACE(what.toStdString());
         const QImage expected = qtReads(data);
