@@ -437,7 +437,12 @@ TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
         }
     }
 
-    // Reasons for what is no JPEG at all, or too large to read.
+    // Reasons for what is no JPEG at all, or too large to read: a frame
+    // that claims 60000 x 60000 pixels is refused before they are made.
+    QByteArray huge = clean;
+    const qsizetype frame = huge.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\xea\x60\xea\x60", 4));
     const struct {
         const char *what;
         QByteArray data;
@@ -446,9 +451,11 @@ TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
         {"text", "not a picture at all", "it is not a picture"},
         {"a PNG named JPEG", QByteArray("\x89PNG\r\n\x1a\n", 8) + clean, "it is not a picture"},
         {"only a start marker", "\xff\xd8", "the picture ends early"},
+        {"60000 x 60000 pixels", huge, "the picture is too large"},
     };
     for (const auto &other : others) {
         QString why;
+        const quorvant::test::AddressSpaceLimit limit(512 * 1024);
         EXPECT_TRUE(Image::fromEncoded(other.data, "jpeg", {}, &why).isNull()) << other.what;
         EXPECT_EQ(why, other.reason) << other.what;
     }
