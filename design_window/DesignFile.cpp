@@ -391,6 +391,16 @@ platform::Image shownPicture(const TVNGraphic &g)
 
 } // namespace
 
+QString damagedPictureNamed(const QString &who, const QString &reason)
+{
+    return reason.isEmpty() ? who : QStringLiteral("%1: %2").arg(who, reason);
+}
+
+QString damagedPictureNamed(const QString &who, const platform::Image &picture)
+{
+    return damagedPictureNamed(who, picture.damage());
+}
+
 QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QString &side,
                                        const std::function<bool(const TVNGraphic &)> &counted)
 {
@@ -398,7 +408,7 @@ QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QStrin
     for (size_t i = 0; i < graphics.size(); ++i) {
         const GraphicPtr &g = graphics[i];
         if (g && shownPicture(*g).isDamaged() && (!counted || counted(*g)))
-            out.append(describeObject(*g, side, i));
+            out.append(damagedPictureNamed(describeObject(*g, side, i), shownPicture(*g)));
     }
     return out;
 }
@@ -648,19 +658,22 @@ public:
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         const QByteArray bytes = data->toByteArray();
         platform::Image picture;
+        QString why;
         if (kind == QLatin1String("svg")) {
             // Drawn once into a recording of our own: the file's content is
             // never replayed as it stands.
             picture = platform::Image::fromSvg(bytes, QSizeF(w, h));
+            if (picture.isNull())
+                why = QStringLiteral("the drawing cannot be read");
         } else if (kind == QLatin1String("bitmap")) {
             // The data is kept as it is, so saving again stores the same bytes.
-            picture = platform::Image::fromEncoded(bytes, format.toLatin1(), QSizeF(w, h));
+            picture = platform::Image::fromEncoded(bytes, format.toLatin1(), QSizeF(w, h), &why);
         } else {
             return fail(QStringLiteral("\"%1\" is not an image.").arg(key));
         }
         if (picture.isNull())
             picture = platform::Image::damaged(
-                bytes, damagedFormat(kind, formatGiven ? std::optional(format) : std::nullopt), QSizeF(w, h));
+                bytes, damagedFormat(kind, formatGiven ? std::optional(format) : std::nullopt), QSizeF(w, h), why);
         out = picture;
     }
 
@@ -1148,17 +1161,19 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, Dama
         *damaged = {};
         for (const auto &[graphics, side] : {std::pair{&d.front, QStringLiteral("front")},
                                              std::pair{&d.back, QStringLiteral("back")}}) {
-            damaged->missing += objectsWithDamagedPictures(*graphics, side);
             for (size_t i = 0; i < graphics->size(); ++i) {
-                const QString file = in.fileShownFor(*(*graphics)[i]);
+                const TVNGraphic &g = *(*graphics)[i];
+                if (const platform::Image picture = shownPicture(g); picture.isDamaged())
+                    damaged->missing.append({describeObject(g, side, i), picture.damage()});
+                const QString file = in.fileShownFor(g);
                 if (!file.isEmpty())
-                    damaged->shownFromFiles.append({describeObject(*(*graphics)[i], side, i), file});
+                    damaged->shownFromFiles.append({describeObject(g, side, i), file});
             }
         }
         for (const auto &[card, side] : {std::pair{&d.frontCard, QStringLiteral("front")},
                                          std::pair{&d.backCard, QStringLiteral("back")}}) {
             if (card->BG_Image.isDamaged())
-                damaged->missing.append(describeBackgroundPicture(side));
+                damaged->missing.append({describeBackgroundPicture(side), card->BG_Image.damage()});
         }
     }
     return d;

@@ -75,8 +75,9 @@ QByteArray encodeDesign(const Design &design, QString *error = nullptr);
 struct DamagedPictures {
     // Kept as damaged images: the canvas shows the missing picture's
     // placeholder, output nothing, and a save stores each entry again as it
-    // was read (its kind, format and data).
-    QStringList missing;
+    // was read (its kind, format and data). Each with why it could not be
+    // read (see damagedPictureNamed()).
+    QList<std::pair<QString, QString>> missing;
     // Image objects that show the picture of their file instead, each with
     // the file's path: the file's picture is the object's picture now, and
     // a save stores it in place of the damaged one.
@@ -128,9 +129,14 @@ std::optional<Design> loadDesignFile(const QString &path, QString *error = nullp
 QString describeObject(const TVNGraphic &g, const QString &side, size_t index);
 // "The background picture of the front" (`side` "front" or "back").
 QString describeBackgroundPicture(const QString &side);
+// `who` (describeObject(), describeBackgroundPicture()) with why its
+// damaged `picture` could not be read, when that is known:
+// "The image \"Photo\" (object 1 on the front): the picture ends early".
+QString damagedPictureNamed(const QString &who, const platform::Image &picture);
+QString damagedPictureNamed(const QString &who, const QString &reason);
 // The objects of `graphics`, the list of `side`, that show a picture kept
 // damaged from the file (platform::Image::isDamaged), named as
-// describeObject() does; only those `counted` accepts, when given.
+// damagedPictureNamed() does; only those `counted` accepts, when given.
 QStringList objectsWithDamagedPictures(const GraphicList &graphics, const QString &side,
                                        const std::function<bool(const TVNGraphic &)> &counted = {});
 

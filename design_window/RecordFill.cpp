@@ -7,6 +7,7 @@
 #include "drawing/CardLayers.h"
 #include "drawing/DrawingHost.h"
 #include "output/print/SymbolRectangles.h"
+#include "platform/Image.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
 
@@ -25,6 +26,17 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
     const bool bindable =
         dynamic_cast<const TVNText *>(&g) || dynamic_cast<const TVNImage *>(&g) || dynamic_cast<const TVNBarcode *>(&g);
     return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
+}
+
+// Why the picture file at `path` could not be read, as a problem of its
+// record. The image read it (or the main photo did) and kept no reason: it
+// is read again, which only a record whose picture failed pays for.
+QString unreadablePicture(const QString &path)
+{
+    QString why;
+    const bool read = !platform::Image::fromFile(path, &why).isNull();
+    const QString named = QStringLiteral("%1 could not be read").arg(quotedValue(path));
+    return read || why.isEmpty() ? named : QStringLiteral("%1: %2.").arg(named, why);
 }
 
 } // namespace
@@ -183,8 +195,7 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quotedValue(value))});
             else if (b.image->image().isNull())
-                m_problems.push_back(
-                    {output::CardProblem::Kind::Picture, QStringLiteral("%1 could not be read").arg(quotedValue(value))});
+                m_problems.push_back({output::CardProblem::Kind::Picture, unreadablePicture(value)});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {
@@ -351,8 +362,11 @@ QStringList RecordFill::damagedPicturesOnCards(batch_data::SourcesInUse use) con
         out += objectsWithDamagedPictures(m_design.graphics(side), name, [&](const TVNGraphic &g) {
             return g.ctrl_is_visible && g.ctrl_is_printable && !m_binding.valueAt(bindingOf(g), 0, use);
         });
-        if (m_design.background && m_design.background(side).isDamaged())
-            out += describeBackgroundPicture(name);
+        if (m_design.background) {
+            const platform::Image background = m_design.background(side);
+            if (background.isDamaged())
+                out += damagedPictureNamed(describeBackgroundPicture(name), background);
+        }
     }
     return out;
 }

@@ -279,13 +279,13 @@ QString TVNWindowController::damagedPicturesMessage(const DamagedPictures &damag
     for (const auto &[card, side] : {std::pair{&Front_card_Prop, QStringLiteral("front")},
                                      std::pair{&Back_card_Prop, QStringLiteral("back")}}) {
         if (card->BG_Image.isDamaged())
-            live.append(describeBackgroundPicture(side));
+            live.append(damagedPictureNamed(describeBackgroundPicture(side), card->BG_Image));
     }
     QStringList missing;
     QStringList shown;
-    for (const QString &object : damaged.missing) {
-        if (live.contains(object))
-            missing.append(object);
+    for (const auto &[object, reason] : damaged.missing) {
+        if (const QString named = damagedPictureNamed(object, reason); live.contains(named))
+            missing.append(named);
         // The main photo's graphics show the photo loaded with the design.
         else if (m_mainPhotoFromFile)
             shown.append(tr("%1 shows the main photo \"%2\"")

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPaintDevice>
@@ -13,12 +12,19 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
+#include <QTransform>
 #include <QXmlStreamReader>
 #include <algorithm>
-#include <atomic>
+#include <climits>
 #include <cmath>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <vector>
+
+// After <cstdio>: the decoder's header uses FILE without including it.
+#include <jpeglib.h>
+#include <jerror.h>
 
 namespace platform {
 
@@ -43,53 +49,95 @@ constexpr qint64 kSvgCharactersPerCost = 8;
 constexpr qint64 kSvgPathBytesPerCost = 16;
 
 // "png" or "jpeg" when `head` starts as such a file does; empty otherwise.
+// JPEG data is taken at its start marker alone, so that data damaged right
+// after it is judged as JPEG, not passed to other decoders.
 QByteArray encodedFormatOf(const QByteArray &head)
 {
     if (head.startsWith("\x89PNG\r\n\x1a\n"))
         return QByteArrayLiteral("png");
-    if (head.startsWith("\xff\xd8\xff"))
+    if (head.startsWith("\xff\xd8"))
         return QByteArrayLiteral("jpeg");
     return {};
 }
+
+// Why a picture could not be read, as the messages that name it say.
+const QString kNotOpened = QStringLiteral("it cannot be opened");
+const QString kFileTooLarge = QStringLiteral("the file is too large");
+const QString kPictureTooLarge = QStringLiteral("the picture is too large");
+const QString kEndsEarly = QStringLiteral("the picture ends early");
+const QString kCorrupt = QStringLiteral("the picture's data is corrupt");
+const QString kNoPicture = QStringLiteral("it is not a picture");
+
+void setError(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+}
+
+// What keeps JPEG data from being drawn whole. Ordered: where several
+// apply, the later one is named.
+enum class JpegDamage { None, Corrupt, EndsEarly, TooLarge };
 
 // Whether JPEG data runs whole from its start to its end-of-image marker:
 // every segment inside the data, with no stray bytes where a marker belongs,
 // and a frame and a scan before the end. The decoder takes data cut short
 // (a copy or a download that stopped) or with broken segments with only a
-// warning and draws what is missing grey; this tells such data apart on
-// any thread. The compressed data of a scan is not decoded here: it runs to
-// the next marker, which a whole file always has.
-bool jpegIsWhole(const QByteArray &data)
+// warning and draws what is missing grey, or, for a stray byte after the
+// start marker, reads on as if nothing were amiss. Past stray bytes the
+// walk goes on to the next marker, as the decoder does, so that data both
+// broken and cut short is named as cut short. The compressed data of a
+// scan is not decoded here: it runs to the next marker, which a whole file
+// always has.
+JpegDamage jpegStructure(const QByteArray &data)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     const qsizetype size = data.size();
-    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
-        return false;
+    if (size < 4)
+        return JpegDamage::EndsEarly;
+    if (bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return JpegDamage::Corrupt;
+    JpegDamage damage = JpegDamage::None;
     bool frame = false;
     bool scan = false;
     qsizetype at = 2;
+    // Moves `at` to the next 0xFF at or after it; false when there is none.
+    const auto toNextFF = [&] {
+        const void *found = at < size ? std::memchr(bytes + at, 0xFF, size_t(size - at)) : nullptr;
+        if (found)
+            at = static_cast<const uchar *>(found) - bytes;
+        return found != nullptr;
+    };
     for (;;) {
         // A marker: 0xFF, any number of fill bytes 0xFF, then its code.
-        if (at >= size || bytes[at] != 0xFF)
-            return false;
+        if (at >= size)
+            return JpegDamage::EndsEarly;
+        if (bytes[at] != 0xFF) {
+            damage = JpegDamage::Corrupt;
+            if (!toNextFF())
+                return JpegDamage::EndsEarly;
+        }
         while (at < size && bytes[at] == 0xFF)
             ++at;
         if (at >= size)
-            return false;
+            return JpegDamage::EndsEarly;
         const uchar code = bytes[at++];
         if (code == 0xD9)
-            return frame && scan;
-        if (code == 0x00 || code == 0xD8)
-            return false;
+            return frame && scan ? damage : JpegDamage::Corrupt;
+        if (code == 0x00 || code == 0xD8) {
+            damage = JpegDamage::Corrupt;
+            continue;
+        }
         // Restart markers and TEM stand alone; every other marker leads a
         // segment that starts with its length.
         if (code == 0x01 || (code >= 0xD0 && code <= 0xD7))
             continue;
         if (at + 2 > size)
-            return false;
+            return JpegDamage::EndsEarly;
         const qsizetype length = qsizetype(bytes[at]) << 8 | bytes[at + 1];
-        if (length < 2 || at + length > size)
-            return false;
+        if (length < 2)
+            return JpegDamage::Corrupt;
+        if (at + length > size)
+            return JpegDamage::EndsEarly;
         at += length;
         // Start of frame: C0 to CF but for the tables C4, C8 and CC.
         if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC)
@@ -100,12 +148,8 @@ bool jpegIsWhole(const QByteArray &data)
         // 0xFF is followed by 0x00 (a data byte) or a restart marker.
         scan = true;
         for (;;) {
-            const void *found = std::memchr(bytes + at, 0xFF, size_t(size - at));
-            if (!found)
-                return false;
-            at = static_cast<const uchar *>(found) - bytes;
-            if (at + 1 >= size)
-                return false;
+            if (!toNextFF() || at + 1 >= size)
+                return JpegDamage::EndsEarly;
             const uchar next = bytes[at + 1];
             if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
                 at += 2;
@@ -117,63 +161,264 @@ bool jpegIsWhole(const QByteArray &data)
     }
 }
 
-// The JPEG decoder goes on past data it finds corrupt inside a scan (a
-// stretch of bytes lost or overwritten), drawing what it cannot read as
-// noise or grey, and says so only through a warning of its logging
-// category. While a picture is decoded on a thread, that thread's warnings
-// of the category are heard here: a handler installed once for the process
-// passes every other message on to the handler it replaced.
-constexpr char kJpegLogCategory[] = "qt.gui.imageio.jpeg";
+// The decoder's error manager. It hears every warning with its code (the
+// decoder goes on past data it finds corrupt, drawing what it cannot read
+// as noise or grey, and says so only in a warning), prints nothing, and
+// leaves a decode that cannot go on through longjmp rather than exit().
+struct JpegErrors {
+    jpeg_error_mgr manager; // first: the decoder sees only this part
+    std::jmp_buf failed;
+    const uchar *data = nullptr;
+    JpegDamage damage = JpegDamage::None;
 
-class DecoderWarnings {
-public:
-    DecoderWarnings()
-        : m_outer(t_heard)
+    static JpegErrors &of(j_common_ptr info) { return *reinterpret_cast<JpegErrors *>(info->err); }
+    void note(JpegDamage d) { damage = std::max(damage, d); }
+
+    // Whether the bytes the decoder skipped before the marker it is at are
+    // fill (all 0x00 or 0xFF, as some cameras and editors pad a file
+    // before its end) rather than compressed data the decoder did not use,
+    // which a scan scrambled or cut leaves behind.
+    bool skippedOnlyFill(j_decompress_ptr info) const
     {
-        static const bool installed = [] {
-            s_previousHandler.store(qInstallMessageHandler(hear));
-            // Heard even where the user's logging rules silence the category.
-            s_previousFilter.store(QLoggingCategory::installFilter(keepWarnings));
-            return true;
-        }();
-        Q_UNUSED(installed);
-        t_heard = this;
+        // The decoder gives the count; the skipped bytes end where it last
+        // took its place in the data, at the marker's first 0xFF.
+        const long count = info->err->msg_parm.i[0];
+        const qsizetype end = info->src->next_input_byte - data;
+        if (count <= 0 || count > end)
+            return false;
+        return std::all_of(data + end - count, data + end, [](uchar b) { return b == 0x00 || b == 0xFF; });
     }
-    ~DecoderWarnings() { t_heard = m_outer; }
-    DecoderWarnings(const DecoderWarnings &) = delete;
-    DecoderWarnings &operator=(const DecoderWarnings &) = delete;
 
-    // Whether the decoder said the data was corrupt or ended early.
-    bool corrupt() const { return m_corrupt; }
-
-private:
-    static void hear(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    static void emitMessage(j_common_ptr info, int level)
     {
-        if (t_heard && context.category && std::strcmp(context.category, kJpegLogCategory) == 0
-            && (message.startsWith(QLatin1String("Corrupt JPEG data"))
-                || message.startsWith(QLatin1String("Premature end of JPEG file")))) {
-            // Said to the user as a picture that could not be read.
-            t_heard->m_corrupt = true;
+        if (level >= 0) // trace messages
             return;
+        JpegErrors &self = of(info);
+        switch (info->err->msg_code) {
+        // Header details that leave the pixels as they are.
+        case JWRN_JFIF_MAJOR:
+        case JWRN_ADOBE_XFORM:
+        case JWRN_BOGUS_ICC:
+            return;
+        case JWRN_JPEG_EOF:
+            self.note(JpegDamage::EndsEarly);
+            return;
+        case JWRN_EXTRANEOUS_DATA:
+            if (info->is_decompressor && self.skippedOnlyFill(reinterpret_cast<j_decompress_ptr>(info)))
+                return;
+            break;
+        default:
+            break;
         }
-        if (const QtMessageHandler previous = s_previousHandler.load())
-            previous(type, context, message);
+        // Every other warning (a bad Huffman code, a marker hit inside a
+        // scan, a restart marker lost, ...) means data lost or corrupt.
+        self.note(JpegDamage::Corrupt);
     }
-    static void keepWarnings(QLoggingCategory *category)
+    static void outputMessage(j_common_ptr) {}
+    [[noreturn]] static void errorExit(j_common_ptr info)
     {
-        if (const QLoggingCategory::CategoryFilter previous = s_previousFilter.load())
-            previous(category);
-        if (std::strcmp(category->categoryName(), kJpegLogCategory) == 0)
-            category->setEnabled(QtWarningMsg, true);
+        JpegErrors &self = of(info);
+        switch (info->err->msg_code) {
+        case JERR_OUT_OF_MEMORY:
+        case JERR_NO_BACKING_STORE:
+        case JERR_IMAGE_TOO_BIG:
+        case JERR_WIDTH_OVERFLOW:
+            self.note(JpegDamage::TooLarge);
+            break;
+        default:
+            self.note(JpegDamage::Corrupt);
+            break;
+        }
+        std::longjmp(self.failed, 1);
     }
-
-    static inline std::atomic<QtMessageHandler> s_previousHandler{nullptr};
-    static inline std::atomic<QLoggingCategory::CategoryFilter> s_previousFilter{nullptr};
-    static inline thread_local DecoderWarnings *t_heard = nullptr;
-    DecoderWarnings *m_outer;
-    bool m_corrupt = false;
 };
 
+// The orientation (1 to 8, as EXIF numbers them) that the first EXIF block
+// of the markers gives; 1, as stored, when there is none.
+int exifOrientation(jpeg_saved_marker_ptr markers)
+{
+    for (jpeg_saved_marker_ptr m = markers; m; m = m->next) {
+        if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 + 8 || std::memcmp(m->data, "Exif\0\0", 6) != 0)
+            continue;
+        // A TIFF header, then the first directory of 12-byte entries.
+        const uchar *tiff = m->data + 6;
+        const size_t size = m->data_length - 6;
+        const bool little = tiff[0] == 'I' && tiff[1] == 'I';
+        if (!little && !(tiff[0] == 'M' && tiff[1] == 'M'))
+            return 1;
+        const auto u16 = [&](size_t at) -> quint32 {
+            return little ? tiff[at] | tiff[at + 1] << 8 : tiff[at] << 8 | tiff[at + 1];
+        };
+        const auto u32 = [&](size_t at) -> quint32 {
+            return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+        };
+        const size_t directory = u32(4);
+        if (u16(2) != 42 || directory > size - 2)
+            return 1;
+        const quint32 entries = u16(directory);
+        for (quint32 i = 0; i < entries; ++i) {
+            const size_t entry = directory + 2 + size_t(i) * 12;
+            if (entry + 12 > size)
+                break;
+            // Orientation, a SHORT held in the entry itself.
+            if (u16(entry) == 0x0112 && u16(entry + 2) == 3) {
+                const quint32 orientation = u16(entry + 8);
+                return orientation >= 1 && orientation <= 8 ? int(orientation) : 1;
+            }
+        }
+        return 1;
+    }
+    return 1;
+}
+
+// One decode: the decoder's state and what it made. Kept by the caller so
+// that nothing with a destructor lives in the frame an error jumps back to.
+struct JpegRead {
+    jpeg_decompress_struct info{};
+    JpegErrors errors;
+    QImage bitmap;
+    std::vector<JSAMPLE> row;
+    int orientation = 1; // EXIF's
+};
+
+// Decodes `data` into read.bitmap; false when the decoder gave up (the
+// reason in read.errors.damage). Warnings along the way are only noted.
+bool runJpegDecoder(JpegRead &read, const QByteArray &data, qint64 mostBytes)
+{
+    read.errors.data = reinterpret_cast<const uchar *>(data.constData());
+    read.info.err = jpeg_std_error(&read.errors.manager);
+    read.errors.manager.error_exit = JpegErrors::errorExit;
+    read.errors.manager.emit_message = JpegErrors::emitMessage;
+    read.errors.manager.output_message = JpegErrors::outputMessage;
+    if (setjmp(read.errors.failed))
+        return false;
+    jpeg_create_decompress(&read.info);
+    // The decoder's own buffers (a progressive picture keeps every
+    // coefficient) stay within a few times the pixels' bound: past it the
+    // decoder stops with an error rather than exhaust memory.
+    if (mostBytes > 0)
+        read.info.mem->max_memory_to_use = long(std::min<qint64>(3 * mostBytes, LONG_MAX));
+    jpeg_mem_src(&read.info, read.errors.data, static_cast<unsigned long>(data.size()));
+    jpeg_save_markers(&read.info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&read.info, TRUE);
+    // Read now: the saved markers are freed as the decode finishes.
+    read.orientation = exifOrientation(read.info.marker_list);
+    QImage::Format format = QImage::Format_RGB32;
+    switch (read.info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        read.info.out_color_space = JCS_GRAYSCALE;
+        format = QImage::Format_Grayscale8;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        read.info.out_color_space = JCS_CMYK;
+        break;
+    default:
+        // Straight into RGB32's 0xffRRGGBB words; the decoder sets the
+        // padding byte to 0xFF.
+        read.info.out_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+        break;
+    }
+    jpeg_calc_output_dimensions(&read.info);
+    const qint64 width = read.info.output_width;
+    const qint64 height = read.info.output_height;
+    if (mostBytes > 0 && width * height * 4 > mostBytes) {
+        read.errors.note(JpegDamage::TooLarge);
+        return false;
+    }
+    read.bitmap = QImage(int(width), int(height), format);
+    if (read.bitmap.isNull()) {
+        read.errors.note(JpegDamage::TooLarge);
+        return false;
+    }
+    const bool cmyk = read.info.out_color_space == JCS_CMYK;
+    if (cmyk)
+        read.row.resize(size_t(width) * 4);
+    jpeg_start_decompress(&read.info);
+    while (read.info.output_scanline < read.info.output_height) {
+        const int y = int(read.info.output_scanline);
+        JSAMPROW row = cmyk ? read.row.data() : read.bitmap.scanLine(y);
+        if (jpeg_read_scanlines(&read.info, &row, 1) != 1) {
+            read.errors.note(JpegDamage::Corrupt);
+            return false;
+        }
+        if (cmyk) {
+            // Stored inverted, as Adobe's programs write CMYK JPEGs.
+            auto *out = reinterpret_cast<QRgb *>(read.bitmap.scanLine(y));
+            for (qint64 x = 0; x < width; ++x) {
+                const JSAMPLE *in = read.row.data() + x * 4;
+                const int k = in[3];
+                out[x] = qRgb(k * in[0] / 255, k * in[1] / 255, k * in[2] / 255);
+            }
+        }
+    }
+    // Reads on to the end marker: what lies between the last scan and it is
+    // heard too.
+    jpeg_finish_decompress(&read.info);
+    return true;
+}
+
+// The bitmap turned upright as `orientation` (EXIF's 1 to 8) asks: mirrored
+// and then turned a quarter clockwise, as Qt's readers transform.
+QImage upright(const QImage &bitmap, int orientation)
+{
+    struct Steps {
+        bool mirror; // left to right
+        bool flip;   // top to bottom
+        bool quarter;
+    };
+    static constexpr Steps kSteps[9] = {{false, false, false}, {false, false, false}, {true, false, false},
+                                        {true, true, false},   {false, true, false},  {false, true, true},
+                                        {false, false, true},  {true, false, true},   {true, true, true}};
+    const Steps steps = kSteps[orientation];
+    QImage out = bitmap;
+    if (steps.mirror || steps.flip)
+        out = out.mirrored(steps.mirror, steps.flip);
+    if (steps.quarter) {
+        out = out.transformed(QTransform().rotate(90));
+        out.setDotsPerMeterX(bitmap.dotsPerMeterY());
+        out.setDotsPerMeterY(bitmap.dotsPerMeterX());
+    }
+    return out;
+}
+
+// JPEG data decoded whole, upright, at the resolution it states; null with
+// the reason when it is damaged. A picture the decoder reads through with
+// only harmless warnings (an unknown JFIF revision, fill bytes before a
+// marker) is whole.
+QImage decodeJpeg(const QByteArray &data, QString *error)
+{
+    const JpegDamage structure = jpegStructure(data);
+    if (structure != JpegDamage::None) {
+        setError(error, structure == JpegDamage::EndsEarly ? kEndsEarly : kCorrupt);
+        return {};
+    }
+    // The bound Qt's own readers keep, in megabytes; 0 for none.
+    const qint64 mostBytes = qint64(QImageReader::allocationLimit()) << 20;
+    JpegRead read;
+    const bool decoded = runJpegDecoder(read, data, mostBytes);
+    const JpegDamage damage = read.errors.damage;
+    int dpmX = 0;
+    int dpmY = 0;
+    if (decoded && damage == JpegDamage::None) {
+        // Dots per inch (1) or per centimetre (2); 0 says only the aspect.
+        const double perMetre = read.info.density_unit == 1 ? 100 / 2.54 : read.info.density_unit == 2 ? 100 : 0;
+        dpmX = int(perMetre * read.info.X_density);
+        dpmY = int(perMetre * read.info.Y_density);
+    }
+    jpeg_destroy_decompress(&read.info);
+    if (!decoded || damage != JpegDamage::None) {
+        setError(error, damage == JpegDamage::TooLarge    ? kPictureTooLarge
+                            : damage == JpegDamage::EndsEarly ? kEndsEarly
+                                                              : kCorrupt);
+        return {};
+    }
+    if (dpmX > 0 && dpmY > 0) {
+        read.bitmap.setDotsPerMeterX(dpmX);
+        read.bitmap.setDotsPerMeterY(dpmY);
+    }
+    return upright(read.bitmap, read.orientation);
+}
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
 // Anything else is refused: a path would be read from the disk, and an SVG
 // picture (whatever its label) would be drawn without these checks.
@@ -362,47 +607,55 @@ QPicture Image::picture() const
     return picture;
 }
 
-Image Image::fromFile(const QString &path)
+Image Image::fromFile(const QString &path, QString *error)
 {
     // Only regular files: a pipe or a device would block the reader forever.
-    if (!QFileInfo(path).isFile())
-        return {};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        setError(error, kNotOpened);
         return {};
+    }
     // Judged before anything is read: a file of gigabytes that starts like
     // a picture would otherwise be read whole.
     const qint64 bytes = file.size();
-    if (bytes > kMostBytesReadWhole)
+    if (bytes > kMostBytesReadWhole) {
+        setError(error, kFileTooLarge);
         return {};
+    }
     const QByteArray format = encodedFormatOf(file.peek(8));
     if (!format.isEmpty())
-        return fromEncoded(file.read(bytes), format);
+        return fromEncoded(file.read(bytes), format, {}, error);
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     QImage bitmap = reader.read();
-    if (bitmap.isNull())
+    if (bitmap.isNull()) {
+        setError(error, reader.error() == QImageReader::UnsupportedFormatError ? kNoPicture : kCorrupt);
         return {};
+    }
     return fromBitmap(bitmap);
 }
 
-Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points)
+Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points, QString *error)
 {
     // The format is checked against the data's own signature, so that no
     // other decoder is ever handed the data.
-    if (format.isEmpty() || encodedFormatOf(data.left(8)) != format)
+    if (format.isEmpty() || encodedFormatOf(data.left(8)) != format) {
+        setError(error, kNoPicture);
         return {};
-    if (format == "jpeg" && !jpegIsWhole(data))
-        return {};
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(true);
-    const DecoderWarnings warnings;
-    const QImage bitmap = reader.read();
-    if (warnings.corrupt())
-        return {};
+    }
+    QImage bitmap;
+    if (format == "jpeg") {
+        bitmap = decodeJpeg(data, error);
+    } else {
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, format);
+        reader.setAutoTransform(true);
+        bitmap = reader.read();
+        if (bitmap.isNull())
+            setError(error, kCorrupt);
+    }
     Image img = fromBitmap(bitmap, points);
     if (!img.isNull()) {
         img.m_encoded = data;
@@ -411,13 +664,14 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
     return img;
 }
 
-Image Image::damaged(const QByteArray &data, const QByteArray &format, QSizeF points)
+Image Image::damaged(const QByteArray &data, const QByteArray &format, QSizeF points, const QString &why)
 {
     Image img;
     img.m_size = points;
     img.m_encoded = data;
     img.m_encodedFormat = format;
     img.m_damaged = true;
+    img.m_damage = why;
     return img;
 }
 

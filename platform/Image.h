@@ -48,20 +48,30 @@ public:
     // Reads a picture file; a null image when it cannot be read, and
     // without reading anything of a file larger than kMostBytesReadWhole.
     // A PNG or JPEG file's own bytes are kept with the bitmap (see
-    // encoded()).
-    static Image fromFile(const QString &path);
+    // encoded()). Why it could not be read goes to `error`, a short
+    // lower-case phrase ("the picture ends early", "the file is too large",
+    // "it is not a picture", ...) to follow "could not be read: ". Any
+    // thread.
+    static Image fromFile(const QString &path, QString *error = nullptr);
     // A bitmap decoded from PNG ("png") or JPEG ("jpeg") data, keeping the
-    // data; shown at `points` (as fromBitmap()). Null when the data is not a
-    // picture of that format, does not decode, or is damaged: JPEG data cut
-    // short, with broken segments or that the decoder finds corrupt, which
-    // it would draw with its lower part grey or noisy and only a warning.
+    // data; shown at `points` (as fromBitmap()). Null, with the reason in
+    // `error` as fromFile() gives it, when the data is not a picture of that
+    // format, does not decode, or is damaged. JPEG data is judged by what
+    // its decoder reports: data cut short, with broken segments, or with
+    // compressed data it finds corrupt is damaged (it would draw the lost
+    // part grey or as noise); harmless warnings (an unknown JFIF revision,
+    // fill bytes before a marker) are not. The EXIF orientation is applied.
     // Any thread.
-    static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {});
+    static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {},
+                             QString *error = nullptr);
     // A stored picture that could not be read, kept as it was stored so
     // that storing it again loses nothing: null (it shows and draws as a
     // missing picture) and damaged, with `data` as encoded() and `format`
-    // ("png", "jpeg", "svg" or whatever the store said) as encodedFormat().
-    static Image damaged(const QByteArray &data, const QByteArray &format, QSizeF points);
+    // ("png", "jpeg", "svg" or whatever the store said) as encodedFormat(),
+    // and why it could not be read (as fromEncoded() says it; may be empty)
+    // as damage().
+    static Image damaged(const QByteArray &data, const QByteArray &format, QSizeF points,
+                         const QString &why = {});
 
     // A copy that another thread may draw while this one is drawn: a
     // recording replays through a read position its copies share, so the
@@ -72,6 +82,7 @@ public:
     bool isNull() const;
     // Made by damaged(): a null image that keeps what could not be read.
     bool isDamaged() const { return m_damaged; }
+    const QString &damage() const { return m_damage; }
     bool isVector() const { return m_vector; }
     QSizeF size() const { return m_size; }
     // Changes the size in points at which the content is shown.
@@ -120,6 +131,7 @@ private:
     std::shared_ptr<const std::function<void(QPainter &)>> m_paint;
     bool m_opaque = false;
     bool m_damaged = false;
+    QString m_damage;
 };
 
 // PDF data of a drawing: one page of `points`, painter coordinates in points.

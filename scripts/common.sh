@@ -14,7 +14,7 @@ export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 BUILD_PACKAGES=(
   cmake g++ ccache pkg-config
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-  libminizip-dev zlib1g-dev libpugixml-dev libiec16022-dev libdmtx-dev
+  libminizip-dev zlib1g-dev libpugixml-dev libiec16022-dev libdmtx-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation python-is-python3
 )

@@ -141,8 +141,9 @@ TEST_F(DesignFilePictures, ADamagedPictureIsSavedAsItWasStoredUntilReplaced)
     // three objects, the logo the third.
     const auto opened = [](int photo, int logo) {
         return QStringLiteral("These pictures of the design are damaged and are shown as missing:\n"
-                              "The image \"Photo\" (object %1 on the front)\nThe image \"Logo\" (object %2 on the "
-                              "front)\nThe background picture of the front\n\n"
+                              "The image \"Photo\" (object %1 on the front): the picture ends early\n"
+                              "The image \"Logo\" (object %2 on the front): the picture's data is corrupt\n"
+                              "The background picture of the front: the picture's data is corrupt\n\n"
                               "Their objects are kept as they are: saving the design keeps each damaged picture as "
                               "it was stored until you replace it.")
             .arg(photo)
@@ -284,24 +285,25 @@ TEST_F(DesignFilePictures, TheOpenMessageSaysWhatADamagedPictureShowsAndTheSaveD
         const char *format; // the entry's "format", none when null
         QByteArray data;
         File file;
+        const char *reason; // why the stored picture is damaged, as the message says
     } const rows[] = {
-        {"svg that does not parse", "Pic", "svg", nullptr, "<svg", File::NotAPicture},
-        {"svg with a format beside it", "Pic", "svg", "png", "<svg", File::Gone},
-        {"bitmap whose format says svg", "Pic", "bitmap", "svg", blackSvg, File::NotAPicture},
-        {"bitmap with format png, cut short", "Pic", "bitmap", "png", cutPng, File::Gone},
-        {"bitmap without a format, not PNG", "Pic", "bitmap", nullptr, "GIF89a", File::NotAPicture},
+        {"svg that does not parse", "Pic", "svg", nullptr, "<svg", File::NotAPicture, "the drawing cannot be read"},
+        {"svg with a format beside it", "Pic", "svg", "png", "<svg", File::Gone, "the drawing cannot be read"},
+        {"bitmap whose format says svg", "Pic", "bitmap", "svg", blackSvg, File::NotAPicture, "it is not a picture"},
+        {"bitmap with format png, cut short", "Pic", "bitmap", "png", cutPng, File::Gone, "the picture's data is corrupt"},
+        {"bitmap without a format, not PNG", "Pic", "bitmap", nullptr, "GIF89a", File::NotAPicture, "it is not a picture"},
         {"bitmap with format jpeg, cut short", "Pic", "bitmap", "jpeg", jpeg.left(jpeg.size() * 2 / 3),
-         File::NotAPicture},
-        {"bitmap with an unknown format", "Pic", "bitmap", "webp", "RIFF", File::Gone},
-        {"bitmap with format png, cut short, file reads", "Pic", "bitmap", "png", cutPng, File::Reads},
-        {"bitmap whose format says svg, file reads", "Pic", "bitmap", "svg", blackSvg, File::Reads},
-        {"svg that does not parse, file reads", "Pic", "svg", nullptr, "<svg", File::Reads},
-        {"main photo, cut short, photo file reads", "PARTY_IMAGE", "bitmap", "png", cutPng, File::Reads},
-        {"main photo, cut short, photo file gone", "PARTY_IMAGE", "bitmap", "png", cutPng, File::Gone},
+         File::NotAPicture, "the picture ends early"},
+        {"bitmap with an unknown format", "Pic", "bitmap", "webp", "RIFF", File::Gone, "it is not a picture"},
+        {"bitmap with format png, cut short, file reads", "Pic", "bitmap", "png", cutPng, File::Reads, "the picture's data is corrupt"},
+        {"bitmap whose format says svg, file reads", "Pic", "bitmap", "svg", blackSvg, File::Reads, "it is not a picture"},
+        {"svg that does not parse, file reads", "Pic", "svg", nullptr, "<svg", File::Reads, "the drawing cannot be read"},
+        {"main photo, cut short, photo file reads", "PARTY_IMAGE", "bitmap", "png", cutPng, File::Reads, "the picture's data is corrupt"},
+        {"main photo, cut short, photo file gone", "PARTY_IMAGE", "bitmap", "png", cutPng, File::Gone, "the picture's data is corrupt"},
         // The background's file is not read again when a design opens: its
         // stored picture is the background.
-        {"background, bitmap whose format says svg", "", "bitmap", "svg", blackSvg, File::Reads},
-        {"background, svg that does not parse", "", "svg", nullptr, "<svg", File::Reads},
+        {"background, bitmap whose format says svg", "", "bitmap", "svg", blackSvg, File::Reads, "it is not a picture"},
+        {"background, svg that does not parse", "", "svg", nullptr, "<svg", File::Reads, "the drawing cannot be read"},
     };
     const QRectF box(20, 20, 80, 60), clear(150, 90, 40, 30);
     for (const Row &row : rows) {
@@ -335,7 +337,7 @@ TEST_F(DesignFilePictures, TheOpenMessageSaysWhatADamagedPictureShowsAndTheSaveD
         const QString shows = id == "PARTY_IMAGE" ? QString("%1 shows the main photo \"%2\"").arg(object, picture)
                                                   : QString("%1 shows \"%2\"").arg(object, picture);
         const QString message = missing
-            ? "These pictures of the design are damaged and are shown as missing:\n" + object
+            ? "These pictures of the design are damaged and are shown as missing:\n" + object + ": " + row.reason
                 + "\n\nTheir objects are kept as they are: saving the design keeps each damaged picture as it was "
                   "stored until you replace it."
             : "These pictures of the design are damaged, and their objects show the picture of their file "
@@ -396,5 +398,55 @@ TEST_F(DesignFilePictures, TheOpenMessageSaysWhatADamagedPictureShowsAndTheSaveD
         EXPECT_EQ(alerts.join("\n--\n").toStdString(), missing ? message.toStdString() : "");
         checkShown("opened again");
         alerts.clear();
+    }
+}
+
+TEST_F(DesignFilePictures, StoredPhotosAreJudgedByWhatTheDecoderReads)
+{
+    // One image object per kind of JPEG data, stored in the design: opening
+    // names each damaged one with its reason and draws the whole ones as
+    // the clean photo.
+    const QByteArray clean = quorvant::test::photoJpeg(QSize(48, 32));
+    const auto variants = quorvant::test::jpegVariants(clean);
+    QHash<QString, QByteArray> stored;
+    for (size_t i = 0; i < variants.size(); ++i) {
+        auto image = std::static_pointer_cast<TVNImage>(add(TVNWindowController::kImageTool));
+        image->control_ID = QStringLiteral("v%1").arg(i);
+        image->setBounds({10, 10, 48, 32});
+        image->setImage(platform::Image::fromEncoded(clean, "jpeg"));
+        stored.insert(image->control_ID, variants[i].data);
+    }
+    const QString file = tmp.file("photos.zelg");
+    ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join('|').toStdString();
+    replaceStoredData(file, stored);
+
+    // New objects go in front: variant i is object (count - i).
+    QStringList damaged;
+    for (size_t i = variants.size(); i-- > 0;) {
+        if (!variants[i].reason.isEmpty())
+            damaged << QStringLiteral("The image \"v%1\" (object %2 on the front): %3")
+                           .arg(i)
+                           .arg(variants.size() - i)
+                           .arg(variants[i].reason);
+    }
+    wnd->New_Project_Setting_Reset();
+    alerts.clear();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first().startsWith("These pictures of the design are damaged and are shown as missing:\n"
+                                          + damaged.join('\n') + "\n\n"))
+        << alerts.first().toStdString();
+
+    const QImage pixels = platform::Image::fromEncoded(clean, "jpeg").bitmap();
+    const GraphicList &front = wnd->Get_Front_Controls_Array();
+    ASSERT_EQ(front.size(), variants.size());
+    for (size_t i = 0; i < variants.size(); ++i) {
+        SCOPED_TRACE(variants[i].what);
+        const auto &image = static_cast<const TVNImage &>(*front[variants.size() - 1 - i]);
+        ASSERT_EQ(image.control_ID, QStringLiteral("v%1").arg(i));
+        EXPECT_EQ(image.image().isDamaged(), !variants[i].reason.isEmpty());
+        if (variants[i].reason.isEmpty()) {
+            EXPECT_EQ(image.image().bitmap(), pixels);
+        }
     }
 }

@@ -556,7 +556,7 @@ TEST(RecordFillInTheWindow, TheMainPhotosFrameNamesEachRecordWhosePhotoCannotBeS
         {},
         {},
         {{Kind::Picture, "no file \"" + tmp.file("gone.jpg") + "\""}},
-        {{Kind::Picture, "\"" + tmp.file("cut.jpg") + "\" could not be read"}},
+        {{Kind::Picture, "\"" + tmp.file("cut.jpg") + "\" could not be read: the picture ends early."}},
     };
     EXPECT_EQ(named, expected);
     EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));

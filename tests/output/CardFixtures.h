@@ -110,7 +110,7 @@ inline void openDesignWithCutPhoto(TVNWindowController &window, const QString &f
 // What opening the design of openDesignWithCutPhoto() says.
 inline const QString kCutPhotoOpened = QStringLiteral(
     "These pictures of the design are damaged and are shown as missing:\nThe image \"Photo\" (object 1 on the "
-    "front)\n\nTheir objects are kept as they are: saving the design keeps each damaged picture as it was "
+    "front): the picture ends early\n\nTheir objects are kept as they are: saving the design keeps each damaged picture as it was "
     "stored until you replace it.");
 
 } // namespace quorvant::test

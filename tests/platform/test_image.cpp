@@ -5,11 +5,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QRegularExpression>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <new>
+#include <vector>
+
+#include <jpeglib.h>
 #include <sys/stat.h>
 
 using platform::Image;
@@ -323,4 +330,207 @@ TEST(ImageValue, AFileLargerThanAnyPictureIsNotRead)
         EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
         EXPECT_FALSE(read);
     }
+}
+
+namespace {
+
+// What Qt's own JPEG reader makes of `data`, turned upright as the EXIF
+// orientation says: the reference the program's decoder is held to.
+QImage qtReads(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+// `jpeg` with an EXIF block after its JFIF header that holds only the
+// orientation (1 to 8), in either byte order.
+QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool bigEndian)
+{
+    const auto u16 = [&](int v) {
+        const char high = char(v >> 8), low = char(v & 0xff);
+        return QByteArray(1, bigEndian ? high : low) + (bigEndian ? low : high);
+    };
+    const auto u32 = [&](int v) { return bigEndian ? u16(0) + u16(v) : u16(v) + u16(0); };
+    // A TIFF header, one directory of one entry (tag, SHORT, count 1, the
+    // value), no next directory.
+    const QByteArray tiff = (bigEndian ? QByteArray("MM") : QByteArray("II")) + u16(42) + u32(8) + u16(1)
+        + u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0) + u32(0);
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    const QByteArray segment = QByteArray("\xff\xe1") + char((body.size() + 2) >> 8) + char((body.size() + 2) & 0xff)
+        + body;
+    const qsizetype afterJfif = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
+    return QByteArray(jpeg).insert(afterJfif, segment);
+}
+
+// A CMYK JPEG of `size` (inverted, with the Adobe marker, as Adobe's
+// programs write it), which Qt cannot write.
+QByteArray cmykJpeg(QSize size)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&info, &out, &outSize);
+    info.image_width = JDIMENSION(size.width());
+    info.image_height = JDIMENSION(size.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(size_t(size.width()) * 4);
+    while (info.next_scanline < info.image_height) {
+        const int y = int(info.next_scanline);
+        for (int x = 0; x < size.width(); ++x) {
+            JSAMPLE *p = row.data() + x * 4;
+            p[0] = JSAMPLE(255 - (x * 37 + y * 11) % 256);
+            p[1] = JSAMPLE(255 - (x * y) % 256);
+            p[2] = JSAMPLE(255 - (x * 5 + y * 91) % 256);
+            p[3] = JSAMPLE(255 - (x + y) % 64);
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const QByteArray data(reinterpret_cast<const char *>(out), qsizetype(outSize));
+    std::free(out);
+    return data;
+}
+
+} // namespace
+
+TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
+{
+    const QByteArray clean = quorvant::test::photoJpeg(QSize(64, 48));
+    const QImage pixels = Image::fromEncoded(clean, "jpeg").bitmap();
+    ASSERT_FALSE(pixels.isNull());
+    quorvant::test::TempFolder tmp;
+    for (const auto &variant : quorvant::test::jpegVariants(clean)) {
+        SCOPED_TRACE(variant.what);
+        QString why = "unset";
+        const Image image = Image::fromEncoded(variant.data, "jpeg", QSizeF(64, 48), &why);
+        QString whyFile = "unset";
+        const QString file = tmp.file(QString::fromLatin1(variant.what) + ".jpg");
+        quorvant::test::writeTestFile(file, variant.data);
+        const Image fromFile = Image::fromFile(file, &whyFile);
+        if (variant.reason.isEmpty()) {
+            ASSERT_FALSE(image.isNull()) << why.toStdString();
+            EXPECT_EQ(image.bitmap(), pixels);
+            EXPECT_EQ(image.encoded(), variant.data);
+            EXPECT_EQ(fromFile.bitmap(), pixels);
+            // The reference decoder draws the same.
+            EXPECT_EQ(differingPixelShare(image.bitmap(), qtReads(variant.data), 0), 0.0);
+        } else {
+            EXPECT_TRUE(image.isNull());
+            EXPECT_EQ(why, variant.reason);
+            EXPECT_TRUE(fromFile.isNull());
+            EXPECT_EQ(whyFile, variant.reason);
+            // Qt's reader draws each of them, with at most a warning.
+            EXPECT_FALSE(qtReads(variant.data).isNull());
+        }
+    }
+
+    // Reasons for what is no JPEG at all, or too large to read: a frame
+    // that claims 60000 x 60000 pixels is refused before they are made.
+    QByteArray huge = clean;
+    const qsizetype frame = huge.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0);
+    huge.replace(frame + 5, 4, QByteArray("\xea\x60\xea\x60", 4));
+    const struct {
+        const char *what;
+        QByteArray data;
+        QString reason;
+    } others[] = {
+        {"text", "not a picture at all", "it is not a picture"},
+        {"a PNG named JPEG", QByteArray("\x89PNG\r\n\x1a\n", 8) + clean, "it is not a picture"},
+        {"only a start marker", "\xff\xd8", "the picture ends early"},
+        {"60000 x 60000 pixels", huge, "the picture is too large"},
+    };
+    for (const auto &other : others) {
+        QString why;
+        const quorvant::test::AddressSpaceLimit limit(512 * 1024);
+        EXPECT_TRUE(Image::fromEncoded(other.data, "jpeg", {}, &why).isNull()) << other.what;
+        EXPECT_EQ(why, other.reason) << other.what;
+    }
+}
+
+TEST(ImageValue, JpegOrientationColoursAndResolutionAreReadAsQtReadsThem)
+{
+    QImage grey(40, 30, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uchar(x * 6 + y * 3);
+    QByteArray greyJpeg;
+    QBuffer buffer(&greyJpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(grey.save(&buffer, "JPG"));
+    // Written at 300 dpi: 64 x 48 pixels show at 15.36 x 11.52 points.
+    QImage photo = QImage::fromData(quorvant::test::photoJpeg(QSize(64, 48)));
+    photo.setDotsPerMeterX(11811);
+    photo.setDotsPerMeterY(11811);
+    QByteArray photo300;
+    QBuffer photoBuffer(&photo300);
+    photoBuffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(photo.save(&photoBuffer, "JPG", 95));
+    const QByteArray progressive = quorvant::test::photoJpeg(QSize(64, 48), true);
+
+    std::vector<std::pair<QString, QByteArray>> rows{
+        {"grey", greyJpeg}, {"CMYK", cmykJpeg(QSize(40, 30))}, {"300 dpi", photo300}, {"progressive", progressive}};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        for (bool bigEndian : {false, true})
+            rows.emplace_back(QStringLiteral("EXIF orientation %1, %2").arg(orientation).arg(bigEndian ? "MM" : "II"),
+                              withExifOrientation(photo300, orientation, bigEndian));
+    }
+    // The reference turns the picture: the EXIF block is read.
+    ASSERT_EQ(qtReads(withExifOrientation(photo300, 6, true)).size(), QSize(48, 64));
+    for (const auto &[what, data] : rows) {
+        SCOPED_TRACE(what.toStdString());
+        const QImage expected = qtReads(data);
+        ASSERT_FALSE(expected.isNull());
+        QString why;
+        const Image image = Image::fromEncoded(data, "jpeg", {}, &why);
+        ASSERT_FALSE(image.isNull()) << why.toStdString();
+        EXPECT_EQ(image.bitmap().size(), expected.size());
+        EXPECT_EQ(differingPixelShare(image.bitmap(), expected, 0), 0.0);
+        EXPECT_EQ(image.size(), Image::fromBitmap(expected).size());
+    }
+}
+
+TEST(ImageValue, JpegDecodingLeavesTheUsersLoggingAlone)
+{
+    const QByteArray clean = quorvant::test::photoJpeg(QSize(64, 48));
+    QByteArray damaged;
+    for (const auto &variant : quorvant::test::jpegVariants(clean))
+        if (QByteArray(variant.what) == "scrambled inside its scan")
+            damaged = variant.data;
+    ASSERT_FALSE(damaged.isEmpty());
+    EXPECT_TRUE(Image::fromEncoded(damaged, "jpeg").isNull());
+
+    // A handler installed after the first decode hears nothing of the
+    // decoder, and the decoder still judges the data.
+    static std::atomic<int> heard = 0;
+    heard = 0;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { ++heard; });
+    const bool refused = Image::fromEncoded(damaged, "jpeg").isNull();
+    const bool whole = !Image::fromEncoded(clean, "jpeg").isNull();
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(whole);
+    EXPECT_EQ(heard, 0);
+
+    // The user's rules about Qt's JPEG category stand.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
+    (void)Image::fromEncoded(damaged, "jpeg");
+    const QLoggingCategory jpegCategory("qt.gui.imageio.jpeg");
+    const bool forced = jpegCategory.isWarningEnabled();
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(forced);
 }

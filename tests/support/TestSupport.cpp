@@ -142,6 +142,49 @@ QByteArray photoJpeg(QSize size, bool progressive)
     return data;
 }
 
+std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg)
+{
+    EXPECT_EQ(jpeg.mid(6, 5), QByteArray("JFIF\0", 5)) << "JFIF header first";
+    EXPECT_TRUE(jpeg.endsWith("\xff\xd9"));
+    // Fill bytes before the end marker, as some cameras and editors write.
+    QByteArray padded = jpeg;
+    padded.insert(padded.size() - 2, QByteArray(20, '\0'));
+    // A JFIF revision 2.01, which the decoder does not know and warns about.
+    const auto revised = [](QByteArray data) {
+        data[11] = 2;
+        data[12] = 1;
+        return data;
+    };
+    // Bytes overwritten a third into the compressed data (never with a
+    // marker's 0xFF): every segment stays in place, the scan decodes wrong.
+    // A few bytes the decoder may read through without noticing; this many
+    // it notices.
+    const qsizetype scan = jpeg.indexOf("\xff\xda");
+    const qsizetype scanData = scan + 2 + ((uchar(jpeg[scan + 2]) << 8) | uchar(jpeg[scan + 3]));
+    const qsizetype scanBytes = jpeg.size() - 2 - scanData;
+    QByteArray scrambled = jpeg;
+    quint32 state = 12345;
+    for (qsizetype i = scanData + scanBytes / 3, end = i + std::min<qsizetype>(256, scanBytes / 4); i < end; ++i) {
+        state = state * 1103515245 + 12345;
+        scrambled[i] = char((state >> 16) % 0xFF);
+    }
+    QByteArray stray = jpeg;
+    stray.insert(2, '\0');
+    const QString endsEarly = QStringLiteral("the picture ends early");
+    const QString corrupt = QStringLiteral("the picture's data is corrupt");
+    return {
+        {"clean", jpeg, {}},
+        {"padded before its end marker", padded, {}},
+        {"JFIF 2.01", revised(jpeg), {}},
+        {"padded, JFIF 2.01", revised(padded), {}},
+        {"cut short", jpeg.left(jpeg.size() * 2 / 3), endsEarly},
+        {"a stray byte after its start marker", stray, corrupt},
+        {"a stray byte after its start marker, cut short", stray.left(stray.size() * 2 / 3), endsEarly},
+        {"scrambled inside its scan", scrambled, corrupt},
+        {"scrambled inside its scan, JFIF 2.01", revised(scrambled), corrupt},
+    };
+}
+
 double differingPixelShare(const QImage &a, const QImage &b, int tolerance)
 {
     if (a.size() != b.size() || a.isNull())

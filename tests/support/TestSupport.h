@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <ZXing/BarcodeFormat.h>
 #include <ZXing/DecodeHints.h>
@@ -84,6 +85,17 @@ void runOnWorker(const std::function<void()> &work);
 // scans, each led by its tables). Its compressed data is most of it, so data
 // cut short anywhere past the first tenth still decodes, with a warning.
 QByteArray photoJpeg(QSize size, bool progressive = false);
+
+// JPEG data as cameras, editors and damage leave it, made from a clean
+// `jpeg` (as Qt's encoder writes it, JFIF header first) by editing bytes.
+// A whole one decodes to the clean one's pixels; a damaged one is refused
+// with `reason` as platform::Image says it.
+struct JpegVariant {
+    const char *what;
+    QByteArray data;
+    QString reason; // empty for a whole one
+};
+std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg);
 
 // Share (0..1) of pixels whose colour differs by more than `tolerance` in any
 // channel (alpha included); images of different sizes differ everywhere.

@@ -7,7 +7,8 @@ path) must end the call at once with the design's refusal on standard error
 and exit status 1, writing nothing. A design whose one embedded picture is
 damaged still gives every card, names the picture and exits with 3; so do
 bound photo files that are too large to read (3 GiB, under an address space
-of half that) or cut short, each named by its record. A tool
+of half that) or cut short, each named by its record with the reason, while
+photos the decoder reads whole are drawn. A tool
 that waits for a press on a message box no one sees never returns; the
 subprocess limit turns that into a failure instead of a hang.
 """
@@ -127,9 +128,11 @@ class RefusedDesign(unittest.TestCase):
         out = os.path.join(self.dir.name, "out")
         os.mkdir(out)
         pdf = os.path.join(self.dir.name, "cards.pdf")
-        opened = "These pictures of the design are damaged and are shown as missing:\nThe image (object 1 on the front)"
-        named = ['record 2: "%s" could not be read' % huge, 'record 3: "%s" could not be read' % cut,
-                 "damaged: The image (object 1 on the front)"]
+        opened = ("These pictures of the design are damaged and are shown as missing:\n"
+                  "The image (object 1 on the front): the picture ends early\n")
+        named = ['record 2: "%s" could not be read: the file is too large.' % huge,
+                 'record 3: "%s" could not be read: the picture ends early.' % cut,
+                 "damaged: The image (object 1 on the front): the picture ends early"]
         for call in ([EXPORT_CARDS, design, out, "PNG", "72"], [PRINT_CARDS, design, pdf, "2", "2", "A4"]):
             with self.subTest(tool=os.path.basename(call[0])):
                 result = subprocess.run(call, env=dict(self.env, MALLOC_ARENA_MAX="2"), capture_output=True,
@@ -143,6 +146,70 @@ class RefusedDesign(unittest.TestCase):
         self.assertEqual(len(os.listdir(os.path.join(out, "Quorvant"))), 8)
         self.assertGreater(os.path.getsize(pdf), 0)
         self.assertEqual(open(design, "rb").read(), before)
+
+    def test_photos_are_judged_by_what_the_decoder_reads(self):
+        # A clean JPEG as Qt writes it, and the same edited as cameras,
+        # editors and damage leave it: whole ones are drawn as the clean one
+        # is, damaged ones named with the reason. Every other value is the
+        # same on every record, so the cards of whole photos are the clean
+        # card byte for byte.
+        design = os.path.join(self.dir.name, "judged.zelg")
+        made = self.run_tool([EXPORT_CARDS_DESIGN, design, "9"])
+        self.assertEqual(made.returncode, 0, made.stderr)
+        folder = made.stdout.strip().rsplit("series in ", 1)[1]
+        photos = open(os.path.join(folder, "Photos.txt"), encoding="utf-8").read().split("\n")
+        clean = open(photos[0], "rb").read()
+        self.assertEqual(clean[6:11], b"JFIF\0")
+        padded = clean[:-2] + b"\0" * 20 + clean[-2:]
+        revised = lambda data: data[:11] + b"\x02\x01" + data[13:]  # JFIF 2.01
+        # As jpegVariants() in the C++ test support scrambles a scan.
+        scan = clean.index(b"\xff\xda")
+        scan_data = scan + 2 + int.from_bytes(clean[scan + 2:scan + 4], "big")
+        scan_bytes = len(clean) - 2 - scan_data
+        start, count = scan_data + scan_bytes // 3, min(256, scan_bytes // 4)
+        state, noise = 12345, bytearray()
+        for _ in range(count):
+            state = (state * 1103515245 + 12345) & 0xFFFFFFFF
+            noise.append((state >> 16) % 0xFF)
+        scrambled = clean[:start] + bytes(noise) + clean[start + count:]
+        stray = clean[:2] + b"\0" + clean[2:]
+        ends, corrupt = "the picture ends early", "the picture's data is corrupt"
+        variants = [("clean", clean, None), ("padded", padded, None), ("jfif201", revised(clean), None),
+                    ("padded201", revised(padded), None), ("cut", clean[:len(clean) * 2 // 3], ends),
+                    ("stray", stray, corrupt), ("straycut", stray[:len(stray) * 2 // 3], ends),
+                    ("scrambled", scrambled, corrupt), ("scrambled201", revised(scrambled), corrupt)]
+        paths = []
+        for name, data, _ in variants:
+            paths.append(os.path.join(self.dir.name, name + ".jpg"))
+            with open(paths[-1], "wb") as f:
+                f.write(data)
+        with open(os.path.join(folder, "Photos.txt"), "w", encoding="utf-8") as f:
+            f.write("\n".join(paths))
+        for other in ("Names", "Roles", "Codes", "BackCodes"):
+            path = os.path.join(folder, other + ".txt")
+            first = open(path, encoding="utf-8").read().split("\n")[0]
+            with open(path, "w", encoding="utf-8") as f:
+                f.write("\n".join([first] * len(variants)))
+
+        out = os.path.join(self.dir.name, "out")
+        os.mkdir(out)
+        result = self.run_tool([EXPORT_CARDS, design, out, "PNG", "72"])
+        self.assertEqual(result.returncode, 3, result.stderr)
+        named = [line for line in result.stderr.splitlines() if line.startswith("record ")]
+        expected = ['record %d: "%s" could not be read: %s.' % (n + 1, paths[n], reason)
+                    for n, (_, _, reason) in enumerate(variants) if reason]
+        self.assertEqual(named, expected)
+        # Front and back of each record, in record order.
+        cards = sorted(os.listdir(os.path.join(out, "Quorvant")))
+        self.assertEqual(len(cards), 2 * len(variants))
+        pixels = [open(os.path.join(out, "Quorvant", card), "rb").read() for card in cards]
+        per_record = [pixels[2 * n:2 * n + 2] for n in range(len(variants))]
+        for n, (name, _, reason) in enumerate(variants):
+            with self.subTest(photo=name):
+                if reason:
+                    self.assertNotEqual(per_record[n], per_record[0])
+                else:
+                    self.assertEqual(per_record[n], per_record[0])
 
 
 if __name__ == "__main__":

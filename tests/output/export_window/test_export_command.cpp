@@ -710,7 +710,7 @@ TEST_F(ExportCommandTest, ADamagedPictureOfTheDesignIsNamedAndNeverASuccess)
 {
     const QString success = "Frame has been exported successfully.";
     const QString named = "The cards were made without these damaged pictures of the design:\n"
-                          "The image \"Photo\" (object 1 on the front)";
+                          "The image \"Photo\" (object 1 on the front): the picture ends early";
     const struct Row {
         const char *why;
         int records;     // 0: the design as it is, through the save panel
@@ -755,7 +755,7 @@ TEST_F(ExportCommandTest, ADamagedPictureOfTheDesignIsNamedAndNeverASuccess)
         const int cards = std::max(row.records, 1);
         EXPECT_TRUE(box.endsWith(QStringLiteral(" | %1 of %1 cards were made.\n\n").arg(cards) + named))
             << qPrintable(box);
-        EXPECT_EQ(exporter->lastProblems(), QStringList{"damaged: The image \"Photo\" (object 1 on the front)"});
+        EXPECT_EQ(exporter->lastProblems(), QStringList{"damaged: The image \"Photo\" (object 1 on the front): the picture ends early"});
     }
 }
 

@@ -438,7 +438,7 @@ TEST(SendMailWindow, ADamagedPictureOfTheDesignIsNamedInTheEndMessage)
     ASSERT_EQ(desk.alerts.texts, QStringList{kCutPhotoOpened});
     EXPECT_EQ(sentEveryRecord(desk), QStringList{"3 of 3 messages were sent.\n\nThe cards were made without these "
                                                  "damaged pictures of the design:\nThe image \"Photo\" (object 1 on "
-                                                 "the front)"});
+                                                 "the front): the picture ends early"});
 }
 
 TEST(SendMailWindow, AStopClickedWhileAHighResolutionCardIsDrawnIsAnsweredBeforeItsDone)

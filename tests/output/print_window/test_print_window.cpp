@@ -727,7 +727,7 @@ TEST(PrintCommand, BoundDataThatCannotBeUsedIsNamedInThePrintEndMessage)
 TEST(PrintCommand, ADamagedPictureOfTheDesignIsNamedInThePrintEndMessage)
 {
     const QString named = "\n\nThe cards were made without these damaged pictures of the design:\n"
-                          "The image \"Photo\" (object 1 on the front)";
+                          "The image \"Photo\" (object 1 on the front): the picture ends early";
     for (const bool records : {false, true}) {
         SCOPED_TRACE(records ? "five records" : "the design as it is");
         PrintCommandDesk desk;
