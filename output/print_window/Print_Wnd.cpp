@@ -592,6 +592,9 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *sender)
 
 void Print_Wnd::pagesetup()
 {
+    // For the PDF file Qt warns that the panel is meant for printers of the
+    // system; it works on the file all the same, with every paper Qt knows
+    // and margins from 0, which is what a file can print.
     QPageSetupDialog setup(m_printer.get(), this);
     showMarginsIn(setup, *m_printer);
     if (platform::runModal(setup) != 1)

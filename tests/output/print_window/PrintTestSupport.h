@@ -21,13 +21,18 @@
 #include "tests/support/TestSupport.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -110,6 +115,34 @@ inline QStringList cardsOnPage(const QString &pdf, int page, const QList<QPointF
         shown.append(card);
     }
     return shown;
+}
+
+// Sets the page set-up panel to `paper` with `margin` millimetres at every
+// edge, typed as the user types them, and ends its run with OK: the panel
+// hands its fields to the print settings only then. A panel without its
+// paper list, unit list or margin fields is a failure and is cancelled.
+inline int acceptPageSetup(QPageSetupDialog &setup, const QString &paper, const QString &margin)
+{
+    auto *papers = setup.findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
+    auto *units = setup.findChild<QComboBox *>(QStringLiteral("unitCombo"));
+    const int paperIndex = papers ? papers->findText(paper) : -1;
+    if (paperIndex < 0 || !units) {
+        ADD_FAILURE() << "the page set-up panel offers no " << paper.toStdString() << " or no unit list";
+        return 0;
+    }
+    units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
+    papers->setCurrentIndex(paperIndex);
+    for (const char *name : {"leftMargin", "rightMargin", "topMargin", "bottomMargin"}) {
+        auto *field = setup.findChild<QDoubleSpinBox *>(QLatin1String(name));
+        if (!field) {
+            ADD_FAILURE() << "the page set-up panel has no " << name;
+            return 0;
+        }
+        field->selectAll();
+        QTest::keyClicks(field, margin);
+    }
+    QTimer::singleShot(0, &setup, [&setup] { setup.accept(); });
+    return setup.exec();
 }
 
 // The print layout as the print window leaves it is kept for the next

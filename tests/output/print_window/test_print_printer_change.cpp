@@ -263,16 +263,7 @@ TEST(PrinterChange, ThePdfFilesPageSetupIsPrintedAndKeptWhileAPrinterIsChosen)
             inSetup.append(shown);
             // The first time A4 and 10 mm are set up; later the panel is
             // only looked at.
-            if (inSetup.size() > 1)
-                return 0;
-            choose(paper, "A4");
-            for (const char *name : names) {
-                auto *field = setup->findChild<QDoubleSpinBox *>(name);
-                field->selectAll();
-                QTest::keyClicks(field, "10");
-            }
-            QTimer::singleShot(0, setup, [setup] { setup->accept(); });
-            return setup->exec();
+            return inSetup.size() > 1 ? 0 : acceptPageSetup(*setup, "A4", "10");
         }
         auto *w = dynamic_cast<Print_Wnd *>(&d);
         if (!w)

@@ -254,20 +254,10 @@ TEST_F(PrintTest, WithoutAPrinterThePdfFileKeepsItsPageSetupWhenTheWindowOpensAg
     open([&setups](Print_Wnd &w) {
         platform::ScopedModalResponder panel([&setups](QDialog &d) {
             auto *setup = dynamic_cast<QPageSetupDialog *>(&d);
-            auto *paper = setup ? setup->findChild<QComboBox *>("pageSizeCombo") : nullptr;
-            auto *units = setup ? setup->findChild<QComboBox *>("unitCombo") : nullptr;
-            if (!paper || !units)
+            if (!setup)
                 return 0;
             ++setups;
-            paper->setCurrentIndex(paper->findText("A4"));
-            units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
-            for (const char *name : {"leftMargin", "rightMargin", "topMargin", "bottomMargin"}) {
-                auto *field = setup->findChild<QDoubleSpinBox *>(name);
-                field->selectAll();
-                QTest::keyClicks(field, "10");
-            }
-            QTimer::singleShot(0, setup, [setup] { setup->accept(); });
-            return setup->exec();
+            return acceptPageSetup(*setup, "A4", "10");
         });
         ASSERT_EQ(w.Printer_ComboBox->currentText(), Print_Wnd::kPdfFileItem);
         w.page_setup_btn->click();
