@@ -1164,7 +1164,7 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, Dama
             for (size_t i = 0; i < graphics->size(); ++i) {
                 const TVNGraphic &g = *(*graphics)[i];
                 if (const platform::Image picture = shownPicture(g); picture.isDamaged())
-                    damaged->missing.append({describeObject(g, side, i), picture.damage()});
+                    damaged->missing.append(describeObject(g, side, i));
                 const QString file = in.fileShownFor(g);
                 if (!file.isEmpty())
                     damaged->shownFromFiles.append({describeObject(g, side, i), file});
@@ -1173,7 +1173,7 @@ std::optional<Design> decodeDesign(const QByteArray &bytes, QString *error, Dama
         for (const auto &[card, side] : {std::pair{&d.frontCard, QStringLiteral("front")},
                                          std::pair{&d.backCard, QStringLiteral("back")}}) {
             if (card->BG_Image.isDamaged())
-                damaged->missing.append({describeBackgroundPicture(side), card->BG_Image.damage()});
+                damaged->missing.append(describeBackgroundPicture(side));
         }
     }
     return d;

@@ -75,9 +75,9 @@ QByteArray encodeDesign(const Design &design, QString *error = nullptr);
 struct DamagedPictures {
     // Kept as damaged images: the canvas shows the missing picture's
     // placeholder, output nothing, and a save stores each entry again as it
-    // was read (its kind, format and data). Each with why it could not be
-    // read (see damagedPictureNamed()).
-    QList<std::pair<QString, QString>> missing;
+    // was read (its kind, format and data). The damaged image says why it
+    // could not be read (see damagedPictureNamed()).
+    QStringList missing;
     // Image objects that show the picture of their file instead, each with
     // the file's path: the file's picture is the object's picture now, and
     // a save stores it in place of the damaged one.

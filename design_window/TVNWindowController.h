@@ -476,10 +476,12 @@ private:
     // The open panel, then the chosen file loaded with mode "L".
     DesignLoad openDesignFile();
     DesignLoad loadDesign(const QString &path, const QString &mode);
-    // What the design just applied shows of its stored pictures that could
+    // What the design just opened shows of its stored pictures that could
     // not be read, and what saving it does with them; empty when there are
-    // none.
-    QString damagedPicturesMessage(const design_window::DamagedPictures &damaged) const;
+    // none. `storedPaths` are the image objects' paths before the first
+    // record was shown.
+    QString damagedPicturesMessage(const design_window::DamagedPictures &damaged,
+                                   const QHash<const TVNGraphic *, QString> &storedPaths) const;
 
     void buildCanvases();
     // The window's first size and place on its screen.

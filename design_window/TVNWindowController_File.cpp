@@ -1,4 +1,5 @@
 // The design window's file commands: new, open, save, save as and exit.
+#include "batch_data/binding/RecordBinding.h"
 #include "design_window/Globals.h"
 #include "design_window/PanelSupport.h"
 #include "design_window/PleaseWaitSheet.h"
@@ -256,10 +257,17 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     if (platform::fileStamp(file) != stamp && !read())
         return DesignLoad::NotLoaded;
     applyDesign(std::move(*design));
-    const QString damagedMessage = damagedPicturesMessage(damagedPictures);
+    QHash<const TVNGraphic *, QString> storedPaths;
+    for (const GraphicList *graphics : {&document->graphics, &document->graphics_back}) {
+        for (const GraphicPtr &g : *graphics) {
+            if (const auto *image = dynamic_cast<const TVNImage *>(g.get()))
+                storedPaths.insert(g.get(), image->filePath());
+        }
+    }
     // The file keeps the values its objects showed when it was saved; an
     // opened design shows its first record, as it does after every run.
     m_recordFill->showFirstRecord();
+    const QString damagedMessage = damagedPicturesMessage(damagedPictures, storedPaths);
     Refresh_Canvas();
     m_designFilePath = mode == QLatin1String("L") ? file : QString();
     m_designFileStamp = mode == QLatin1String("L") ? stamp : platform::FileStamp();
@@ -269,32 +277,56 @@ TVNWindowController::DesignLoad TVNWindowController::loadDesign(const QString &p
     return DesignLoad::Loaded;
 }
 
-QString TVNWindowController::damagedPicturesMessage(const DamagedPictures &damaged) const
+QString TVNWindowController::damagedPicturesMessage(const DamagedPictures &damaged,
+                                                   const QHash<const TVNGraphic *, QString> &storedPaths) const
 {
     // What the opened design shows is what it saves: a picture still
-    // damaged is shown as missing and stored again as it was; any other
-    // takes the damaged one's place at the next save.
-    QStringList live = objectsWithDamagedPictures(document->graphics, QStringLiteral("front"))
-        + objectsWithDamagedPictures(document->graphics_back, QStringLiteral("back"));
-    for (const auto &[card, side] : {std::pair{&Front_card_Prop, QStringLiteral("front")},
-                                     std::pair{&Back_card_Prop, QStringLiteral("back")}}) {
-        if (card->BG_Image.isDamaged())
-            live.append(damagedPictureNamed(describeBackgroundPicture(side), card->BG_Image));
-    }
+    // damaged is shown as missing and stored again as it was; whatever its
+    // object shows instead (its file, the main photo, its first record's
+    // picture, or nothing) takes the damaged one's place at the next save.
+    QStringList named = damaged.missing;
+    for (const auto &[object, file] : damaged.shownFromFiles)
+        named.append(object);
     QStringList missing;
     QStringList shown;
-    for (const auto &[object, reason] : damaged.missing) {
-        if (const QString named = damagedPictureNamed(object, reason); live.contains(named))
-            missing.append(named);
-        // The main photo's graphics show the photo loaded with the design.
-        else if (m_mainPhotoFromFile)
-            shown.append(tr("%1 shows the main photo \"%2\"")
-                             .arg(object, QDir::toNativeSeparators(Invite_Answers.photo)));
-        else
-            shown.append(tr("%1 shows the main photo kept with another object").arg(object));
+    for (const auto &[graphics, side] : {std::pair{&document->graphics, QStringLiteral("front")},
+                                         std::pair{&document->graphics_back, QStringLiteral("back")}}) {
+        for (size_t i = 0; i < graphics->size(); ++i) {
+            const TVNGraphic &g = *(*graphics)[i];
+            const QString object = describeObject(g, side, i);
+            if (!named.contains(object))
+                continue;
+            const auto *image = dynamic_cast<const TVNImage *>(&g);
+            const platform::Image &picture = image ? image->image() : g._barcode_image;
+            if (picture.isDamaged()) {
+                missing.append(damagedPictureNamed(object, picture));
+                continue;
+            }
+            if (!image) {
+                shown.append(picture.isNull() ? tr("%1 shows no picture").arg(object)
+                                              : tr("%1 shows the barcode of its first record").arg(object));
+                continue;
+            }
+            // The first record gave a bound object its value's file, or none.
+            const bool fromRecord = image->filePath() != storedPaths.value(&g);
+            const bool mainPhoto = g.control_ID.trimmed() == QLatin1String("PARTY_IMAGE")
+                && !(fromRecord && g.data_source_type == batch_data::kSeriesValue);
+            if (picture.isNull())
+                shown.append(tr("%1 shows no picture").arg(object));
+            else if (mainPhoto && m_mainPhotoFromFile)
+                shown.append(tr("%1 shows the main photo \"%2\"")
+                                 .arg(object, QDir::toNativeSeparators(Invite_Answers.photo)));
+            else if (mainPhoto)
+                shown.append(tr("%1 shows the main photo kept with another object").arg(object));
+            else
+                shown.append(tr("%1 shows \"%2\"").arg(object, QDir::toNativeSeparators(image->filePath())));
+        }
     }
-    for (const auto &[object, file] : damaged.shownFromFiles)
-        shown.append(tr("%1 shows \"%2\"").arg(object, QDir::toNativeSeparators(file)));
+    for (const auto &[card, side] : {std::pair{&Front_card_Prop, QStringLiteral("front")},
+                                     std::pair{&Back_card_Prop, QStringLiteral("back")}}) {
+        if (card->BG_Image.isDamaged() && named.contains(describeBackgroundPicture(side)))
+            missing.append(damagedPictureNamed(describeBackgroundPicture(side), card->BG_Image));
+    }
 
     QStringList parts;
     if (!missing.isEmpty())
@@ -303,9 +335,10 @@ QString TVNWindowController::damagedPicturesMessage(const DamagedPictures &damag
                         "picture as it was stored until you replace it.")
                          .arg(missing.join(QLatin1Char('\n'))));
     if (!shown.isEmpty())
-        parts.append(tr("These pictures of the design are damaged, and their objects show the picture of "
-                        "their file instead:\n%1\n\n"
-                        "Saving the design stores the file's picture in place of each damaged one.")
+        parts.append(tr("These pictures of the design are damaged, and their objects show something else "
+                        "instead:\n%1\n\n"
+                        "Saving the design stores what each of these objects shows in place of its damaged "
+                        "picture.")
                          .arg(shown.join(QLatin1Char('\n'))));
     return parts.join(QStringLiteral("\n\n"));
 }

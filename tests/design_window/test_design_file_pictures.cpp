@@ -4,6 +4,7 @@
 // cannot be encoded fails the save before anything is replaced.
 #include "WindowFixture.h"
 
+#include "batch_data/binding/RecordBinding.h"
 #include "drawing/TVNRenderingView.h"
 #include "platform/PropertyList.h"
 
@@ -340,8 +341,8 @@ TEST_F(DesignFilePictures, TheOpenMessageSaysWhatADamagedPictureShowsAndTheSaveD
             ? "These pictures of the design are damaged and are shown as missing:\n" + object + ": " + row.reason
                 + "\n\nTheir objects are kept as they are: saving the design keeps each damaged picture as it was "
                   "stored until you replace it."
-            : "These pictures of the design are damaged, and their objects show the picture of their file "
-              "instead:\n" + shows + "\n\nSaving the design stores the file's picture in place of each damaged one.";
+            : "These pictures of the design are damaged, and their objects show something else instead:\n" + shows
+                + "\n\nSaving the design stores what each of these objects shows in place of its damaged picture.";
         wnd->New_Project_Setting_Reset();
         alerts.clear();
         ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
@@ -448,5 +449,64 @@ TEST_F(DesignFilePictures, StoredPhotosAreJudgedByWhatTheDecoderReads)
         if (variants[i].reason.isEmpty()) {
             EXPECT_EQ(image.image().bitmap(), pixels);
         }
+    }
+}
+
+TEST_F(DesignFilePictures, ABoundObjectsDamagedPictureGivesWayToItsFirstRecord)
+{
+    // An image object bound to a series: opening the design shows the
+    // series' first value in its place, so the message names that and the
+    // save stores it, not the damaged entry.
+    const QColor faceGreen(90, 220, 90);
+    const QString face = makePng("face.png", faceGreen);
+    const QByteArray cutPng = "\x89PNG\r\n\x1a\n" + QByteArray(64, '\0');
+    const QRectF box(20, 20, 80, 60);
+    const QString object = "The image \"Pic\" (object 1 on the front)";
+    const QString tail = "\n\nSaving the design stores what each of these objects shows in place of its damaged picture.";
+    struct Row {
+        const char *what;
+        QString first; // the series' first value
+        QString shows; // the line of the message
+    } const rows[] = {
+        {"a picture file", face, QString("%1 shows \"%2\"").arg(object, face)},
+        {"a file that is gone", tmp.file("gone.png"), QString("%1 shows no picture").arg(object)},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        wnd->New_Project_Setting_Reset();
+        ASSERT_TRUE(wnd->seriesStore().writeSeries("Faces", {row.first, face}));
+        auto image = std::static_pointer_cast<TVNImage>(add(TVNWindowController::kImageTool));
+        image->control_ID = "Pic";
+        image->setBounds(box);
+        image->setImage(platform::Image::fromFile(makePng("own.png", QColor(200, 40, 40))));
+        image->Set_Data_source_type(batch_data::kSeriesValue);
+        image->Set_Batch_List_Name("Faces");
+        const QString file = tmp.file("bound.zelg");
+        ASSERT_TRUE(wnd->Save_project_file(file, false)) << alerts.join('|').toStdString();
+        replaceStoredData(file, {{"Pic", cutPng}});
+
+        wnd->New_Project_Setting_Reset();
+        alerts.clear();
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1);
+        EXPECT_EQ(alerts.join("\n--\n").toStdString(),
+                  ("These pictures of the design are damaged, and their objects show something else instead:\n"
+                   + row.shows + tail)
+                      .toStdString());
+        wnd->currentCanvas()->deselectAll();
+        const QImage canvas = canvasPicture();
+        const bool shows = row.first == face;
+        const int green = pixelsWhere(canvas, onCanvas(box), [&](QColor c) { return c == faceGreen; });
+        if (!shows)
+            EXPECT_EQ(green, 0);
+        else
+            EXPECT_GT(green, int(box.width() * box.height()));
+
+        ASSERT_TRUE(wnd->Save_Design()) << alerts.join('|').toStdString();
+        const QVariantMap saved = storedPicture(designOf(file), "Pic");
+        if (!shows)
+            EXPECT_TRUE(saved.isEmpty());
+        else
+            EXPECT_EQ(saved.value("data").toByteArray(), readTestFile(face));
+        alerts.clear();
     }
 }
