@@ -97,8 +97,8 @@ protected:
         exporter.reset();
     }
 
-    // The profile of the issue at hand: the unique number from the series,
-    // on the side `side`; with `photo`, a photo on the front as well.
+    // The profile: the unique number from the series on the side `side`;
+    // with `photo`, a photo on the front as well.
     void uniqueFromTheSeriesOn(int side, const QString &photo = {})
     {
         fill = [side, photo](User_profile &form) {
