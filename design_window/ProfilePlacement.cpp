@@ -6,6 +6,8 @@
 #include "platform/Helpers.h"
 
 #include <exception>
+#include <optional>
+#include <utility>
 
 namespace design_window {
 
@@ -51,11 +53,14 @@ void placeField(TVNGraphicView &canvas, GraphicClass cls, const ProfileFieldValu
 void placeProfile(TVNGraphicView &canvas, const User_Profile_Class &profile, const QString &side,
                   const std::function<QRectF(const QString &id)> &defaultRect)
 {
-    // Where a field goes: its graphic's own place when the canvas has one.
-    auto place = [&](const ProfileFieldValue &field) -> std::pair<bool, QRectF> {
+    // Where a field goes: its graphic's own place when the canvas has one,
+    // else its default rectangle, or nowhere without one.
+    auto place = [&](const ProfileFieldValue &field) -> std::optional<std::pair<bool, QRectF>> {
         if (canvas.Selcect_Ctrl_With_ID(field.id))
-            return {false, QRectF()};
-        return {true, defaultRect(field.id)};
+            return std::pair(false, QRectF());
+        if (!defaultRect)
+            return std::nullopt;
+        return std::pair(true, defaultRect(field.id));
     };
     const QString pick = Library_Selected_Image;
     try {
@@ -65,15 +70,15 @@ void placeProfile(TVNGraphicView &canvas, const User_Profile_Class &profile, con
             const ProfileFieldValue &field = profile.field(f);
             if (f == ProfileField::image || field.value.isEmpty())
                 continue;
-            const auto [useRect, rect] = place(field);
-            placeField(canvas, GraphicClass::Text, field, side, useRect, rect);
+            if (const auto where = place(field))
+                placeField(canvas, GraphicClass::Text, field, side, where->first, where->second);
         }
         const ProfileFieldValue &photo = profile.field(ProfileField::image);
-        if (!photo.value.isEmpty()) {
-            const auto [useRect, rect] = place(photo);
+        const auto where = photo.value.isEmpty() ? std::nullopt : place(photo);
+        if (where) {
             Selected_Control_Tool = drawing::kImageTool;
             Library_Selected_Image = photo.value;
-            placeField(canvas, GraphicClass::Image, photo, side, useRect, rect);
+            placeField(canvas, GraphicClass::Image, photo, side, where->first, where->second);
         }
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -20,7 +20,8 @@ namespace design_window {
 // Places `profile` on `canvas` for side code `side` ("F" or "B"): first every
 // profile-field graphic of the canvas is hidden, then each non-empty field is
 // placed (and so shown again); an empty field's graphic stays invisible.
-// `defaultRect` gives the rectangle of a field id that has no graphic yet.
+// `defaultRect` gives the rectangle of a field id that has no graphic yet;
+// without it only the fields whose graphic the canvas has are placed.
 // Leaves Selected_Control_Tool at 2 (text), or 8 (image) when a photo was
 // placed, and the last placed graphic as the canvas' selected graphic; the
 // library pick (Library_Selected_Image) is as it was. A failure ends the

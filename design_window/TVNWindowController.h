@@ -243,8 +243,9 @@ public:
     void placeProfileAsOneStep(const std::function<void()> &place) override;
     // Places the front or back profile record on its canvas (the
     // inspector's "Excel" source offered as Excel_Binding_Use says, and
-    // only that while no profile has been confirmed: Fill_User_Profile, or
-    // for the back while the card has one side).
+    // only that while no profile has been confirmed: Fill_User_Profile).
+    // A one-sided card's back gets no new field: only the fields it kept
+    // take their values.
     void Fill_User_profile_info_front_side();
     void Fill_User_profile_info_back_side();
     // Places the scratch record on the scratch canvas, always; the design

@@ -39,13 +39,17 @@ void TVNWindowController::Fill_User_profile_info_front_side()
 void TVNWindowController::Fill_User_profile_info_back_side()
 {
     offerSpreadsheetSource(Data_source_type, Excel_Binding_Use);
-    // A one-sided card's back is neither shown, printed nor exported: no
-    // field goes where nobody would see it. Whoever places fields meant for
-    // the back gives the card its back first.
-    if (!Fill_User_Profile || CARD_SIDE_STR != QLatin1String("2"))
+    if (!Fill_User_Profile)
         return;
-    placeProfile(*_graphicView_BACK, Back_user_profile, QStringLiteral("B"),
-                 [this](const QString &id) { return Get_Control_Rect_From_Template(id); });
+    // A one-sided card's back is neither shown, printed nor exported: no
+    // new field goes where nobody would see it (whoever places fields meant
+    // for the back gives the card its back first). The fields the back
+    // keeps from when it had two sides follow the back's record, so that
+    // taking two sides again shows the profile as it now stands.
+    std::function<QRectF(const QString &)> newFieldRect;
+    if (CARD_SIDE_STR == QLatin1String("2"))
+        newFieldRect = [this](const QString &id) { return Get_Control_Rect_From_Template(id); };
+    placeProfile(*_graphicView_BACK, Back_user_profile, QStringLiteral("B"), newFieldRect);
 }
 
 void TVNWindowController::Fill_User_profile_info_TEMP_side()

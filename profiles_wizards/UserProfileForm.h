@@ -73,6 +73,8 @@ public:
 
     // The empty form (also the Reset button); the spreadsheet path stays.
     void Reset_all_Ctrl();
+    // How messages name field `f` ("Company Name").
+    static QString fieldName(design_window::ProfileField f);
     // False, with the failing field's title in checked_field_name, when a
     // field takes a series or a column but none is chosen.
     bool Check_Validation();
@@ -178,8 +180,6 @@ private:
     // (by field; empty for none). The names of the fields whose column the
     // spreadsheet no longer has.
     QStringList refreshColumnLists(const std::array<QString, design_window::kProfileFieldCount> &chosen);
-    // How messages name field `f` ("Company Name").
-    static QString fieldName(design_window::ProfileField f);
     void sourceChosen(design_window::ProfileField f);
     void seriesChosen(design_window::ProfileField f);
     // The field's value from the spreadsheet or series just chosen.

@@ -303,7 +303,7 @@ private:
         for (design_window::ProfileField f : design_window::kProfileFields) {
             const bool onBack = !design.Back_user_profile.field(f).value.isEmpty();
             if (onBack && design.Front_user_profile.field(f).value.isEmpty())
-                names << design_window::profileFieldTitle(f).remove(QLatin1String(" :"));
+                names << UserProfileForm::fieldName(f);
         }
         return names;
     }

@@ -97,8 +97,8 @@ protected:
         exporter.reset();
     }
 
-    // The profile of the issue at hand: the unique number from the series,
-    // on the side `side`; with `photo`, a photo on the front as well.
+    // The profile: the unique number from the series on the side `side`;
+    // with `photo`, a photo on the front as well.
     void uniqueFromTheSeriesOn(int side, const QString &photo = {})
     {
         fill = [side, photo](User_profile &form) {
@@ -288,5 +288,50 @@ TEST_F(ProfileSides, EachWizardPutsTheFieldOnlyOnSidesTheCardHasOrGivesItTheBack
         EXPECT_EQ(graphic(1, "Fup_UniqueNo") != nullptr, row.onBack) << row.name;
         EXPECT_EQ(alerts, row.told) << row.name;
         EXPECT_EQ(wnd->inspectedGraphic(), canvasSelection()) << row.name;
+    }
+}
+
+TEST_F(ProfileSides, TheBackKeptByAOneSidedCardFollowsTheProfileAndGetsNoNewField)
+{
+    // Two sides, the unique number from the series on both; then one side.
+    wnd->chooseCardSides(true);
+    uniqueFromTheSeriesOn(Both);
+    galleryWithProfile(false);
+    outlet<QAction>(*wnd, "act_card_size_wizard")->trigger();
+    const GraphicPtr back = graphic(1, "Fup_UniqueNo");
+    ASSERT_NE(back, nullptr);
+    wnd->chooseCardSides(false);
+
+    const struct {
+        const char *name;
+        int side;
+        // What the back shows once the card has two sides again.
+        bool shown;
+        QString text;
+    } rows[] = {
+        {"typed, both sides", Both, true, "TYPED"},
+        {"typed, front only", Front, false, {}},
+    };
+    for (const auto &row : rows) {
+        fill = [&row](User_profile &form) {
+            form.row(F::unique).ds_combo->setCurrentIndex(0);
+            form.row(F::unique).value->setText("TYPED");
+            form.side_combos[std::size_t(F::unique)]->setCurrentIndex(row.side);
+            form.row(F::Name).value->setText("A Name");
+            form.side_combos[std::size_t(F::Name)]->setCurrentIndex(Both);
+        };
+        outlet<QAction>(*wnd, "act_card_size_wizard")->trigger();
+        EXPECT_EQ(CARD_SIDE_STR, "1") << row.name;
+        EXPECT_TRUE(alerts.isEmpty()) << row.name << ": " << alerts.join('\n').toStdString();
+        EXPECT_NE(graphic(0, "Fup_Name"), nullptr) << row.name;
+        EXPECT_EQ(graphic(1, "Fup_Name"), nullptr) << row.name << ": a new field on the back nobody sees";
+        wnd->chooseCardSides(true);
+        EXPECT_EQ(graphic(1, "Fup_UniqueNo"), back) << row.name;
+        EXPECT_EQ(back->ctrl_is_visible, row.shown) << row.name;
+        if (row.shown) {
+            EXPECT_EQ(static_cast<TVNText &>(*back).contentsString(), row.text) << row.name;
+            EXPECT_EQ(back->data_source_type, kProfileTyped) << row.name << ": still bound to the series";
+        }
+        wnd->chooseCardSides(false);
     }
 }
