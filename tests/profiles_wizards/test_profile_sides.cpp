@@ -14,6 +14,7 @@
 #include "profiles_wizards/ThumbnailList.h"
 #include "profiles_wizards/UserProfileForm.h"
 #include "tests/design_window/Outlets.h"
+#include "tests/profiles_wizards/ExportWait.h"
 #include "tests/profiles_wizards/WizardTestSupport.h"
 
 #include <QAction>
@@ -21,13 +22,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QUndoStack>
 
 using namespace design_window;
@@ -143,16 +142,7 @@ protected:
         const GraphicList &selection = wnd->currentCanvas()->selectedGraphics();
         return selection.size() == 1 ? selection.front().get() : nullptr;
     }
-    void waitForExport()
-    {
-        if (!exporter->isRunning())
-            return;
-        QEventLoop loop;
-        QObject::connect(exporter.get(), &ImageExport::batchFinished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-        loop.exec();
-        ASSERT_FALSE(exporter->isRunning()) << "the export did not end";
-    }
+    void waitForExport() { quorvant::test::waitForExport(*exporter); }
 };
 
 } // namespace

@@ -20,6 +20,7 @@
 #include "tests/batch_data/zip/PythonRunner.h"
 #include "tests/design_window/Outlets.h"
 #include "tests/output/CardFixtures.h"
+#include "tests/profiles_wizards/ExportWait.h"
 #include "tests/profiles_wizards/WizardTestSupport.h"
 
 #include <QAction>
@@ -28,12 +29,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
@@ -191,16 +190,7 @@ wb.save(sys.argv[1])
             }
         };
     }
-    void waitForExport()
-    {
-        if (!exporter->isRunning())
-            return;
-        QEventLoop loop;
-        QObject::connect(exporter.get(), &ImageExport::batchFinished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-        loop.exec();
-        ASSERT_FALSE(exporter->isRunning()) << "the export did not end";
-    }
+    void waitForExport() { quorvant::test::waitForExport(*exporter); }
 };
 
 } // namespace
