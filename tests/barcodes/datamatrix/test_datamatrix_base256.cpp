@@ -91,6 +91,9 @@ TEST(DataMatrixBase256, ValuesThatFitOnlyInBase256AreDrawnAtTheChosenSize)
             EXPECT_EQ(d.grid.capacity, row.dataCodewords) << where;
             EXPECT_EQ(d.grid.encoding, std::string(bytes.size(), 'B')) << where;
             EXPECT_EQ(d.image.size(), QSizeF(size.columns * 2, size.rows * 2)) << where;
+            EXPECT_TRUE(d.eps.contains("%%BarcodeData: " + row.value.toUtf8() + "\n")) << where;
+            EXPECT_TRUE(d.eps.contains(QStringLiteral("%%BarcodeSize: %1x%2\n").arg(size.columns).arg(size.rows).toUtf8()))
+                << where;
 
             const std::optional<DmtxReading> read = dmtxRead(d.image.bitmap());
             ASSERT_TRUE(read.has_value()) << where << " " << encoding;
@@ -254,7 +257,13 @@ TEST(DataMatrixBase256, ValuesNoEncodationHoldsAreStillRefused)
         for (const char *encoding : {"Auto", "Base256", "Ascii"})
             EXPECT_TRUE(Draw_DataMatrix_Barcode(row.value, row.format, encoding, 1, 300).image.isNull())
                 << row.format << " " << encoding;
-    testing::internal::GetCapturedStdout();
+    const std::string out = testing::internal::GetCapturedStdout();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("No barcode produced"), std::string::npos);
+    // Base 256 chosen: its own counts, the latch and length beside the 40
+    // bytes, against the 18 data and 14 error codewords of the size.
+    const std::string lines[] = {"Size    : 18x18\n", "Encoded : 42 of 18 bytes with 14 bytes of ecc\n",
+                                 "Encoding: " + std::string(40, 'B') + "\n"};
+    for (const std::string &line : lines)
+        EXPECT_NE(out.find(line), std::string::npos) << line << out;
 }
