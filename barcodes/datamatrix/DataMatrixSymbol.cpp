@@ -218,19 +218,23 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     out.W = W;
     out.H = H;
     out.encoding.assign(std::size_t(data.size()), 'B');
-    // The latch, a length of one codeword below 250 bytes and of two above.
-    out.encodedLength = 1 + (data.size() < 250 ? 1 : 2) + int(data.size());
-    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(out.encodedLength) : base256SizeIndex(W, H);
-    if (sizeIndex < 0)
-        return out;
-    out.W = dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, sizeIndex);
-    out.H = dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, sizeIndex);
-    out.capacity = dmtxGetSymbolAttribute(DmtxSymAttribSymbolDataWords, sizeIndex);
-    out.eccLength = dmtxGetSymbolAttribute(DmtxSymAttribSymbolErrorWords, sizeIndex);
-    if (out.encodedLength > out.capacity)
+    // The latch, the length and the bytes. The length takes one codeword
+    // below 250 bytes and two above, except where the bytes run to the end of
+    // the symbol: then one codeword (0) says so. Any size with two codewords
+    // beside the bytes therefore holds them.
+    const int bytes = int(data.size());
+    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(bytes + 2) : base256SizeIndex(W, H);
+    if (sizeIndex >= 0) {
+        out.W = dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, sizeIndex);
+        out.H = dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, sizeIndex);
+        out.capacity = dmtxGetSymbolAttribute(DmtxSymAttribSymbolDataWords, sizeIndex);
+        out.eccLength = dmtxGetSymbolAttribute(DmtxSymAttribSymbolErrorWords, sizeIndex);
+    }
+    out.encodedLength = 1 + (bytes < 250 || bytes + 2 == out.capacity ? 1 : 2) + bytes;
+    if (sizeIndex < 0 || out.encodedLength > out.capacity)
         return out;
 
-    QByteArray bytes = data; // the library takes a writable pointer
+    QByteArray writable = data; // the library takes a writable pointer
     std::lock_guard<std::mutex> lock(base256LibraryMutex());
     DmtxEncode *encoder = dmtxEncodeCreate();
     if (encoder == nullptr)
@@ -241,7 +245,7 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     // as well is kept at one pixel a module.
     dmtxEncodeSetProp(encoder, DmtxPropModuleSize, 1);
     dmtxEncodeSetProp(encoder, DmtxPropMarginSize, 0);
-    if (dmtxEncodeDataMatrix(encoder, int(bytes.size()), reinterpret_cast<unsigned char *>(bytes.data())) == DmtxPass
+    if (dmtxEncodeDataMatrix(encoder, bytes, reinterpret_cast<unsigned char *>(writable.data())) == DmtxPass
         && encoder->message != nullptr && encoder->region.sizeIdx == sizeIndex) {
         // The library's row 0 is the bottom row, as in libiec16022's grid.
         out.modules.resize(std::size_t(out.W) * std::size_t(out.H));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 extern "C" {
 #include <iec16022ecc200.h>
@@ -90,6 +91,9 @@ TEST(DataMatrixBase256, ValuesThatFitOnlyInBase256AreDrawnAtTheChosenSize)
             EXPECT_EQ(d.grid.capacity, row.dataCodewords) << where;
             EXPECT_EQ(d.grid.encoding, std::string(bytes.size(), 'B')) << where;
             EXPECT_EQ(d.image.size(), QSizeF(size.columns * 2, size.rows * 2)) << where;
+            EXPECT_TRUE(d.eps.contains("%%BarcodeData: " + row.value.toUtf8() + "\n")) << where;
+            EXPECT_TRUE(d.eps.contains(QStringLiteral("%%BarcodeSize: %1x%2\n").arg(size.columns).arg(size.rows).toUtf8()))
+                << where;
 
             const std::optional<DmtxReading> read = dmtxRead(d.image.bitmap());
             ASSERT_TRUE(read.has_value()) << where << " " << encoding;
@@ -149,6 +153,59 @@ TEST(DataMatrixBase256, ChosenBase256IsBase256WheneverItFits)
     EXPECT_EQ(dmtxDecode(pictureOf(digits)), "123456");
 }
 
+TEST(DataMatrixBase256, EverySizeHoldsBase256ToItsLastDataCodeword)
+{
+    // Data codewords of each size. The latch and a one-codeword length leave
+    // room for all but two of them: past 249 bytes the length takes two
+    // codewords, or one (0) when the bytes run to the end of the symbol.
+    const std::map<std::string, int> dataCodewords{
+        {"C10X10", 3},     {"C12X12", 5},     {"C14X14", 8},     {"C16X16", 12},    {"C18X18", 18},
+        {"C20X20", 22},    {"C22X22", 30},    {"C24X24", 36},    {"C26X26", 44},    {"C32X32", 62},
+        {"C36X36", 86},    {"C40X40", 114},   {"C44X44", 144},   {"C48X48", 174},   {"C52X52", 204},
+        {"C64X64", 280},   {"C72X72", 368},   {"C80X80", 456},   {"C88X88", 576},   {"C96X96", 696},
+        {"C104X104", 816}, {"C120X120", 1050}, {"C132X132", 1304}, {"C144X144", 1558}, {"C8X18", 5},
+        {"C8X32", 10},     {"C12X26", 16},    {"C12X36", 22},    {"C16X36", 32},    {"C16X48", 49}};
+    int sizes = 0;
+    for (const QString &format : dataMatrixFormatNames()) {
+        if (format == QLatin1String("Auto"))
+            continue;
+        const DataMatrixFormat size = dataMatrixFormatFromName(format);
+        const int capacity = dataCodewords.at(format.toStdString());
+        for (const int length : {capacity - 2, capacity - 3, capacity - 1}) {
+            const std::string where = format.toStdString() + " " + std::to_string(length) + " bytes";
+            if (length < 1)
+                continue;
+            // Bytes above 127, which ASCII, C40 and Text take two codewords
+            // or more for: nothing but Base 256 holds them at this size.
+            QByteArray data(length, '\0');
+            for (int i = 0; i < length; ++i)
+                data[i] = char(0x80 | ((i * 37 + length) & 0x7F));
+            const DataMatrixGrid grid = encodeDataMatrix(data, size.columns, size.rows, 'B');
+            EXPECT_EQ(grid.capacity, capacity) << where;
+            if (length == capacity - 1) {
+                EXPECT_FALSE(grid.isValid()) << where;
+                continue;
+            }
+            ASSERT_TRUE(grid.isValid()) << where;
+            EXPECT_EQ(grid.W, size.columns) << where;
+            EXPECT_EQ(grid.H, size.rows) << where;
+            EXPECT_LE(grid.encodedLength, capacity) << where;
+            const std::optional<DmtxReading> read = dmtxRead(pictureOf(grid));
+            ASSERT_TRUE(read.has_value()) << where;
+            EXPECT_EQ(read->bytes, data.toStdString()) << where;
+            EXPECT_EQ(read->codewords.front(), kBase256Latch) << where;
+            // zxing-cpp reads no 144 x 144 symbol, libiec16022's included.
+            if (size.columns != 144) {
+                const Decoded z = decodeBarcode(pictureOf(grid), ZXing::BarcodeFormat::DataMatrix);
+                EXPECT_FALSE(z.mirrored) << where;
+                EXPECT_EQ(z.valid ? z.bytes : "<unreadable>", data.toStdString()) << where;
+            }
+        }
+        ++sizes;
+    }
+    EXPECT_EQ(sizes, 30);
+}
+
 // Values whose symbols libiec16022 makes are drawn by it unchanged, whatever
 // the choice and size: with the letters chosen (one a byte, or its own), the
 // library gives the very grid drawn.
@@ -200,7 +257,13 @@ TEST(DataMatrixBase256, ValuesNoEncodationHoldsAreStillRefused)
         for (const char *encoding : {"Auto", "Base256", "Ascii"})
             EXPECT_TRUE(Draw_DataMatrix_Barcode(row.value, row.format, encoding, 1, 300).image.isNull())
                 << row.format << " " << encoding;
-    testing::internal::GetCapturedStdout();
+    const std::string out = testing::internal::GetCapturedStdout();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("No barcode produced"), std::string::npos);
+    // Base 256 chosen: its own counts, the latch and length beside the 40
+    // bytes, against the 18 data and 14 error codewords of the size.
+    const std::string lines[] = {"Size    : 18x18\n", "Encoded : 42 of 18 bytes with 14 bytes of ecc\n",
+                                 "Encoding: " + std::string(40, 'B') + "\n"};
+    for (const std::string &line : lines)
+        EXPECT_NE(out.find(line), std::string::npos) << line << out;
 }
