@@ -390,8 +390,8 @@ QImage upright(const QImage &bitmap, int orientation)
 
 // JPEG data decoded whole, upright, at the resolution it states; null with
 // the reason when it is damaged. A picture the decoder reads through with
-// only harmless warnings (an unknown JFIF revision, fill bytes before a
-// marker) is whole.
+// only harmless warnings (an unknown JFIF revision, fill after the
+// compressed data) is whole.
 QImage decodeJpeg(const QByteArray &data, QString *error)
 {
     const JpegDamage structure = jpegStructure(data);
