@@ -96,6 +96,12 @@ JpegDamage jpegStructure(const QByteArray &data)
         return JpegDamage::EndsEarly;
     if (bytes[0] != 0xFF || bytes[1] != 0xD8)
         return JpegDamage::Corrupt;
+    // Running out of data before the end marker means the data was cut
+    // short, unless it still ends with that marker: then a byte changed
+    // inside it (one that reads as a marker, a length gone wrong) claims
+    // more than follows, and the data is corrupt.
+    const JpegDamage runsOut = bytes[size - 2] == 0xFF && bytes[size - 1] == 0xD9 ? JpegDamage::Corrupt
+                                                                                 : JpegDamage::EndsEarly;
     JpegDamage damage = JpegDamage::None;
     bool frame = false;
     bool scan = false;
@@ -110,16 +116,16 @@ JpegDamage jpegStructure(const QByteArray &data)
     for (;;) {
         // A marker: 0xFF, any number of fill bytes 0xFF, then its code.
         if (at >= size)
-            return JpegDamage::EndsEarly;
+            return runsOut;
         if (bytes[at] != 0xFF) {
             damage = JpegDamage::Corrupt;
             if (!toNextFF())
-                return JpegDamage::EndsEarly;
+                return runsOut;
         }
         while (at < size && bytes[at] == 0xFF)
             ++at;
         if (at >= size)
-            return JpegDamage::EndsEarly;
+            return runsOut;
         const uchar code = bytes[at++];
         if (code == 0xD9)
             return frame && scan ? damage : JpegDamage::Corrupt;
@@ -132,12 +138,12 @@ JpegDamage jpegStructure(const QByteArray &data)
         if (code == 0x01 || (code >= 0xD0 && code <= 0xD7))
             continue;
         if (at + 2 > size)
-            return JpegDamage::EndsEarly;
+            return runsOut;
         const qsizetype length = qsizetype(bytes[at]) << 8 | bytes[at + 1];
         if (length < 2)
             return JpegDamage::Corrupt;
         if (at + length > size)
-            return JpegDamage::EndsEarly;
+            return runsOut;
         at += length;
         // Start of frame: C0 to CF but for the tables C4, C8 and CC.
         if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC)
@@ -149,7 +155,7 @@ JpegDamage jpegStructure(const QByteArray &data)
         scan = true;
         for (;;) {
             if (!toNextFF() || at + 1 >= size)
-                return JpegDamage::EndsEarly;
+                return runsOut;
             const uchar next = bytes[at + 1];
             if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
                 at += 2;
@@ -384,8 +390,8 @@ QImage upright(const QImage &bitmap, int orientation)
 
 // JPEG data decoded whole, upright, at the resolution it states; null with
 // the reason when it is damaged. A picture the decoder reads through with
-// only harmless warnings (an unknown JFIF revision, fill bytes before a
-// marker) is whole.
+// only harmless warnings (an unknown JFIF revision, fill after the
+// compressed data) is whole.
 QImage decodeJpeg(const QByteArray &data, QString *error)
 {
     const JpegDamage structure = jpegStructure(data);

@@ -59,9 +59,10 @@ public:
     // format, does not decode, or is damaged. JPEG data is judged by what
     // its decoder reports: data cut short, with broken segments, or with
     // compressed data it finds corrupt is damaged (it would draw the lost
-    // part grey or as noise); harmless warnings (an unknown JFIF revision,
-    // fill bytes before a marker) are not. The EXIF orientation is applied.
-    // Any thread.
+    // part grey or as noise), and so is a stray byte where a marker
+    // belongs; harmless warnings (an unknown JFIF revision, zero or 0xFF
+    // fill after the compressed data) are not. The EXIF orientation is
+    // applied. Any thread.
     static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {},
                              QString *error = nullptr);
     // A stored picture that could not be read, kept as it was stored so

@@ -168,6 +168,11 @@ std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg)
         state = state * 1103515245 + 12345;
         scrambled[i] = char((state >> 16) % 0xFF);
     }
+    // Four bytes halfway into the compressed data that read as a segment
+    // claiming far more bytes than follow it: the data is all there, so
+    // it is corrupt, not cut short.
+    QByteArray falseMarker = jpeg;
+    falseMarker.replace(scanData + scanBytes / 2, 4, QByteArray("\xff\xe5\x7f\xff", 4));
     QByteArray stray = jpeg;
     stray.insert(2, '\0');
     const QString endsEarly = QStringLiteral("the picture ends early");
@@ -182,6 +187,7 @@ std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg)
         {"a stray byte after its start marker, cut short", stray.left(stray.size() * 2 / 3), endsEarly},
         {"scrambled inside its scan", scrambled, corrupt},
         {"scrambled inside its scan, JFIF 2.01", revised(scrambled), corrupt},
+        {"a false marker inside its scan", falseMarker, corrupt},
     };
 }
 
