@@ -425,6 +425,7 @@ QImage decodeJpeg(const QByteArray &data, QString *error)
     }
     return upright(read.bitmap, read.orientation);
 }
+
 // Whether an <image> reference is a PNG or JPEG carried in the data itself.
 // Anything else is refused: a path would be read from the disk, and an SVG
 // picture (whatever its label) would be drawn without these checks.

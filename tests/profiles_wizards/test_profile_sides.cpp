@@ -14,7 +14,7 @@
 #include "profiles_wizards/ThumbnailList.h"
 #include "profiles_wizards/UserProfileForm.h"
 #include "tests/design_window/Outlets.h"
-#include "tests/profiles_wizards/ExportWait.h"
+#include "tests/support/ExportWait.h"
 #include "tests/profiles_wizards/WizardTestSupport.h"
 
 #include <QAction>
@@ -225,11 +225,7 @@ TEST_F(ProfileSides, ABackFieldGivesTheOneSidedTemplateItsBackWhichIsSavedAndExp
         EXPECT_EQ(static_cast<TVNText &>(*field).contentsString(), kUniques[n]);
         const QImage drawn = wnd->renderedSide(1).toBitmap(kDpi).copy(box);
         for (int m = 0; m < 3; ++m) {
-            double differs = 1;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    differs = std::min(differs, quorvant::test::differingPixelShare(
-                                                    backs[m].copy(box.translated(dx, dy)), drawn, 40));
+            const double differs = quorvant::test::differingPixelShareNear(backs[m], box, drawn, 40);
             if (m == n)
                 EXPECT_LT(differs, 0.005) << "back " << m + 1;
             else

@@ -211,6 +211,15 @@ double differingPixelShare(const QImage &a, const QImage &b, int tolerance)
     return double(differing) / (double(x.width()) * x.height());
 }
 
+double differingPixelShareNear(const QImage &page, const QRect &box, const QImage &drawn, int tolerance)
+{
+    double least = 1;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            least = std::min(least, differingPixelShare(page.copy(box.translated(dx, dy)), drawn, tolerance));
+    return least;
+}
+
 Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels)
 {
     ZXing::DecodeHints hints;

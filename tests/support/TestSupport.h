@@ -100,6 +100,10 @@ std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg);
 // Share (0..1) of pixels whose colour differs by more than `tolerance` in any
 // channel (alpha included); images of different sizes differ everywhere.
 double differingPixelShare(const QImage &a, const QImage &b, int tolerance);
+// The least differingPixelShare() of `drawn` and the `box` of `page`, with the
+// box moved up to one pixel either way: a card placed on a page lands on
+// whole pixels that rounding may shift by one.
+double differingPixelShareNear(const QImage &page, const QRect &box, const QImage &drawn, int tolerance);
 
 struct Decoded {
     bool valid = false;

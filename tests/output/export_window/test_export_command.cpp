@@ -18,6 +18,7 @@
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
 #include "tests/output/CardFixtures.h"
+#include "tests/support/ExportWait.h"
 #include "tests/support/ScopedValue.h"
 
 #include <QAction>
@@ -66,18 +67,6 @@ QString nameOf(int n)
 QString codeOf(int n, const QString &side)
 {
     return QStringLiteral("%1-%2").arg(side).arg(n + 1, 4, 10, QLatin1Char('0'));
-}
-
-// Waits for `exporter`'s batch run to end while the main thread serves it.
-void waitForBatch(ImageExport &exporter)
-{
-    if (!exporter.isRunning())
-        return;
-    QEventLoop loop;
-    QObject::connect(&exporter, &ImageExport::batchFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    loop.exec();
-    ASSERT_FALSE(exporter.isRunning()) << "the batch run did not end";
 }
 
 class ExportCommandTest : public ::testing::Test {
@@ -223,14 +212,14 @@ protected:
         pick(format, dpi, sideRow);
         typedPath = tmp.path();
         exporting.Export_Button(*wnd);
-        waitForBatch(exporting);
+        quorvant::test::waitForExport(exporting);
     }
     // The Export command from the menu, waiting for a batch run to end.
     void exportFromMenu()
     {
         ASSERT_TRUE(outlet<QAction>(*wnd, "act_export")->isEnabled());
         outlet<QAction>(*wnd, "act_export")->trigger();
-        waitForBatch(*exporter);
+        quorvant::test::waitForExport(*exporter);
     }
     QStringList files(const QString &folder) const
     {
@@ -848,7 +837,7 @@ TEST_F(ExportCommandTest, AnUnexpectedErrorInTheRunIsToldAndNeverASuccess)
     pick("PNG", 72, 1);
     typedPath = tmp.path();
     exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    quorvant::test::waitForExport(exporting);
 
     EXPECT_EQ(alerts, QStringList{"The export ended early because of an unexpected error (no memory for the card "
                                   "layers).\n\n0 of 3 cards were made."});
@@ -911,7 +900,7 @@ TEST_F(ExportCommandTest, TheExportCommandIsOffDuringARunAndOnAfterItHoweverItEn
         if (!row.folderInTheWay) {
             EXPECT_FALSE(outlet<QAction>(*wnd, "act_export")->isEnabled());
         }
-        waitForBatch(exporting);
+        quorvant::test::waitForExport(exporting);
         QCoreApplication::processEvents();
         // The queued click started nothing: one folder panel, one run.
         EXPECT_EQ(panels - panelsBefore, 1);
@@ -951,7 +940,7 @@ TEST_F(ExportCommandTest, ARunEndsOnlyOnceTheStopQuestionIsAnswered)
     pick("PNG", 72, 1);
     typedPath = tmp.path();
     exporting.Export_Button(*wnd);
-    waitForBatch(exporting);
+    quorvant::test::waitForExport(exporting);
     EXPECT_EQ(alerts, QStringList{"Are you sure you want to continue?"});
     // No result box over the open question; after No, the full run's.
     EXPECT_EQ(boxesWhileAsked, 0);

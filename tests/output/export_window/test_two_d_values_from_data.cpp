@@ -6,6 +6,7 @@
 // Matrix).
 #include "tests/batch_data/series_window/SeriesWindowFixture.h"
 #include "tests/design_window/Outlets.h"
+#include "tests/support/ExportWait.h"
 #include "tests/support/SecondReaders.h"
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
@@ -22,11 +23,9 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace quorvant::test;
 using quorvant::test::outlet;
@@ -141,13 +140,8 @@ protected:
         chosenPath = folder;
         optionSheets = 0;
         outlet<QAction>(*wnd, "act_export")->trigger();
-        if (exporter.isRunning()) {
-            QEventLoop loop;
-            QObject::connect(&exporter, &ImageExport::batchFinished, &loop, &QEventLoop::quit);
-            QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        ASSERT_FALSE(exporter.isRunning()) << "the batch run did not end";
+        quorvant::test::waitForExport(exporter);
+        ASSERT_FALSE(exporter.isRunning());
         EXPECT_EQ(optionSheets, 1);
         EXPECT_EQ(resultBoxes.join('|').toStdString(), "Frame has been exported successfully.");
         EXPECT_EQ(exporter.lastProblems().join('|').toStdString(), "");
