@@ -2,6 +2,8 @@
 
 #include "platform/Helpers.h"
 
+#include <algorithm>
+
 
 namespace design_window {
 
@@ -91,18 +93,35 @@ constexpr QRectF frame(double x, double top, double width, double height)
 
 const ProfileTemplate &defaultProfileTemplate()
 {
-    // Landscape (CR80 242.6 x 153.4 pt): the photo with the unique number
-    // below it at the left, the other texts in a column at the right.
-    // Portrait (153.4 x 242.6 pt): the photo centred at the top, the texts
-    // below it. Rows of 15 (14) points take a 12 pt line.
-    static const ProfileTemplate frames{
-        kTemplateBox,
-        {frame(82, 8, 152, 15), frame(82, 23, 152, 15), frame(82, 38, 152, 15), frame(82, 53, 152, 15),
-         frame(82, 68, 152, 15), frame(82, 83, 152, 15), frame(82, 98, 152, 15), frame(82, 113, 152, 15),
-         frame(82, 128, 152, 15), frame(8, 96, 70, 15), frame(12, 14, 62, 76)},
-        {frame(8, 92, 137, 14), frame(8, 106, 137, 14), frame(8, 120, 137, 14), frame(8, 134, 137, 14),
-         frame(8, 148, 137, 14), frame(8, 162, 137, 14), frame(8, 176, 137, 14), frame(8, 190, 137, 14),
-         frame(8, 204, 137, 14), frame(8, 218, 137, 14), frame(46, 10, 62, 76)}};
+    // Rows of 13.5 points hold one line of the placed texts' 12 pt serif
+    // (13.3 points high), and stay 9 points inside the card's edges, clear
+    // of a template's border. The widths hold typical values at that font
+    // on a CR80 card (242.6 x 153.4 pt): a name of 24 characters
+    // ("Alexandra Montgomery-Lee", 138 pt) and an ID of 16
+    // ("ID-2026-0000ABCD", 102 pt); a value wider than its frame wraps onto
+    // a line the frame cannot show.
+    // Landscape: the photo at the left, nine texts in a column beside it,
+    // and the unique number across the card's foot.
+    // Portrait (153.4 x 242.6 pt): the photo centred at the top, the ten
+    // texts below it across the card.
+    constexpr double row = 13.5;
+    const auto rows = [](double x, double top, double width) {
+        std::array<QRectF, 10> out;
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = frame(x, top + double(i) * row, width, row);
+        return out;
+    };
+    static const ProfileTemplate frames = [&] {
+        ProfileTemplate t{kTemplateBox, {}, {}};
+        const std::array<QRectF, 10> column = rows(82, 9, 154);
+        std::copy(column.begin(), column.end() - 1, t.landscape.begin());
+        t.landscape[std::size_t(ProfileField::unique)] = frame(8, 9 + 9 * row, 228, row);
+        t.landscape[std::size_t(ProfileField::image)] = frame(12, 14, 62, 76);
+        const std::array<QRectF, 10> below = rows(6, 92, 141.4);
+        std::copy(below.begin(), below.end(), t.portrait.begin());
+        t.portrait[std::size_t(ProfileField::image)] = frame(46, 10, 62, 76);
+        return t;
+    }();
     return frames;
 }
 

@@ -22,7 +22,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPainter>
 #include <QUndoStack>
+#include <map>
 
 using namespace design_window;
 using profiles_wizards::UserProfileForm;
@@ -182,6 +184,65 @@ TEST_F(ProfileTest, DefaultRectanglesTurnTheTemplateOverForEachOrientation)
             placed << r;
         }
     }
+}
+
+TEST_F(ProfileTest, DefaultFramesShowTypicalValuesWholeOnEitherOrientation)
+{
+    // An ID of 16 characters and a name of 24, and typical other values,
+    // placed on a CR80 card each way round: every value is drawn whole on
+    // one line, as the same text drawn alone in its frame shows it. A value
+    // its frame is too narrow for wraps onto a second line the frame cuts
+    // off, and the card shows less ink there.
+    const std::map<F, QString> values{{F::Name, "Alexandra Montgomery-Lee"},
+                                      {F::Title, "Senior Account Manager"},
+                                      {F::Company_name, "Northwind Traders Ltd."},
+                                      {F::slogan, "Quality since 1987"},
+                                      {F::address, "12 Harbour Road, Leith"},
+                                      {F::phone, "+44 131 555 0101"},
+                                      {F::fax, "+44 131 555 0102"},
+                                      {F::email, "a.lee@northwind.co.uk"},
+                                      {F::website, "www.northwind.co.uk"},
+                                      {F::unique, "ID-2026-0000ABCD"}};
+    int checked = 0;
+    for (const QSizeF card : {drawing::kCR80SizePt, drawing::kCR80SizePt.transposed()}) {
+        wnd->New_Project_Setting_Reset();
+        wnd->applyCardSize(card * (25.4 / 72));
+        User_Profile_Class &p = wnd->design().Front_user_profile;
+        for (const auto &[field, value] : values)
+            p.field(field).value = value;
+        Fill_User_Profile = true;
+        wnd->Fill_User_profile_info_front_side();
+        const GraphicList &front = wnd->Get_Front_Controls_Array();
+        const QImage drawn = TVNRenderingView::image_From_Card_Graphics(front, true).toBitmap(kDpi);
+        ASSERT_FALSE(drawn.isNull());
+        for (const auto &[field, value] : values) {
+            const GraphicPtr g = graphic(0, profileValueId(field));
+            ASSERT_TRUE(g) << profileValueId(field).toStdString();
+            const QRectF frame = g->bounds();
+            EXPECT_TRUE(QRectF(QPointF(), card).contains(frame));
+            // The value alone, at the placed text's font, in a box as wide
+            // as the card: its ink as the card should show it.
+            QImage alone(drawn.size(), QImage::Format_ARGB32_Premultiplied);
+            alone.fill(Qt::white);
+            {
+                QPainter painter(&alone);
+                painter.scale(kDpi / 72, kDpi / 72);
+                QFont font(QStringLiteral("Times New Roman"));
+                font.setPixelSize(12);
+                painter.setFont(font);
+                painter.setPen(Qt::black);
+                painter.drawText(QRectF(frame.topLeft(), QSizeF(card.width(), frame.height())),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, value);
+            }
+            const int expected = darkPixels(alone, QRectF(QPointF(0, frame.top()), QSizeF(card.width(), frame.height())));
+            const int shown = darkPixels(drawn, frame);
+            EXPECT_GT(expected, 100) << value.toStdString();
+            EXPECT_NEAR(shown, expected, expected / 10) << value.toStdString() << " in " << frame.width() << " x "
+                                                        << frame.height() << " on " << card.width();
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 20);
 }
 
 TEST_F(ProfileTest, PlacementFindsItsGraphicsAgainAndCopiesEachBinding)
