@@ -564,6 +564,7 @@ void Barcode_Gen_Dialog::Set_Barcode_Prop_To_Control(TVNGraphic *graphic)
         setCombo(align_hdr_combo, s.align_hdr_index);
         setCombo(align_ftr_combo, s.align_ftr_index);
 
+        m_binding = {s.data_source_type, s.batch_list_name, s.batch_list_index, s.excel_binding, s.excel_col_indx};
         design_window::offerSpreadsheetSource(Data_source_type,
                                               !design_window::currentSpreadsheetTable().titles.isEmpty());
         int source = s.data_source_type;
@@ -633,6 +634,11 @@ void Barcode_Gen_Dialog::Set_Barcode_Prop_To_Control(TVNGraphic *graphic)
 BarcodeSettings Barcode_Gen_Dialog::currentSettings() const
 {
     BarcodeSettings s = pass_barcode_control ? pass_barcode_control->barcodeSettings() : BarcodeSettings{};
+    s.data_source_type = m_binding.data_source_type;
+    s.batch_list_name = m_binding.batch_list_name;
+    s.batch_list_index = m_binding.batch_list_index;
+    s.excel_binding = m_binding.excel_binding;
+    s.excel_col_indx = m_binding.excel_col_indx;
     s.linear_or_2d = liner_or_2D_font;
     s.barcode_font_index = barcodeTypePopup->currentIndex();
     s.linear_font_val = dataText->text();
@@ -1398,13 +1404,12 @@ bool Barcode_Gen_Dialog::applyDataSourceChoice(bool fromUser)
     Batch_Series->setEnabled(!manual);
     dataText->setReadOnly(!manual);
     dataText_2D->setReadOnly(!manual);
-    const BarcodeSettings loaded = pass_barcode_control ? pass_barcode_control->barcodeSettings() : BarcodeSettings{};
     const QSignalBlocker block(Batch_Series);
     if (manual) {
         Batch_Series->clear();
-        if (fromUser && pass_barcode_control) {
-            pass_barcode_control->Set_Data_source_type(0);
-            pass_barcode_control->Set_Excel_binding(false);
+        if (fromUser) {
+            m_binding.data_source_type = 0;
+            m_binding.excel_binding = false;
         }
     } else if (item == kSeries) {
         design_window::fillSeriesNames(Batch_Series);
@@ -1415,19 +1420,20 @@ bool Barcode_Gen_Dialog::applyDataSourceChoice(bool fromUser)
             applyDataSourceChoice(false);
             return false;
         }
-        if (!loaded.batch_list_name.isEmpty())
-            Batch_Series->setCurrentIndex(Batch_Series->findText(loaded.batch_list_name));
-        if (fromUser && pass_barcode_control) {
-            pass_barcode_control->Set_Data_source_type(1);
-            pass_barcode_control->Set_Excel_binding(false);
+        if (!m_binding.batch_list_name.isEmpty())
+            Batch_Series->setCurrentIndex(Batch_Series->findText(m_binding.batch_list_name));
+        if (fromUser) {
+            m_binding.data_source_type = 1;
+            m_binding.excel_binding = false;
         }
     } else {
         Batch_Series->clear();
         design_window::fillColumnTitles(Batch_Series);
-        Batch_Series->setCurrentIndex(loaded.excel_col_indx < Batch_Series->count() ? loaded.excel_col_indx : -1);
-        if (fromUser && pass_barcode_control) {
-            pass_barcode_control->Set_Data_source_type(2);
-            pass_barcode_control->Set_Excel_binding(true);
+        Batch_Series->setCurrentIndex(m_binding.excel_col_indx < Batch_Series->count() ? m_binding.excel_col_indx
+                                                                                       : -1);
+        if (fromUser) {
+            m_binding.data_source_type = 2;
+            m_binding.excel_binding = true;
         }
     }
     m_lastDataSource = Data_source_type->currentIndex();
@@ -1451,11 +1457,11 @@ void Barcode_Gen_Dialog::comboBoxSelectionDidChange(QComboBox *sender)
             const int index = Batch_Series->currentIndex();
             if (name.isEmpty() || !pass_barcode_control)
                 return;
-            pass_barcode_control->Set_Batch_List_Name(name);
-            pass_barcode_control->Set_Batch_List_Index(index);
+            m_binding.batch_list_name = name;
+            m_binding.batch_list_index = index;
             // The column is what a batch run reads the values from.
             if (Data_source_type->currentText() != kSeries)
-                pass_barcode_control->Set_Excel_binding_Index(index);
+                m_binding.excel_col_indx = index;
             setCurrentValue(boundFirstValue().value_or(BoundValue{}).value);
             goButtonActionPerformed();
             if (design_window::Main_App_wnd)

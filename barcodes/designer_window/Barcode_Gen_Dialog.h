@@ -57,8 +57,8 @@ public:
     // and applies what its selections stand for (resolution, QR version and
     // level, data source).
     void Set_Barcode_Prop_To_Control(TVNGraphic *graphic);
-    // The settings that the controls make up, over the loaded object's own
-    // (whose binding the data-source choice has already set).
+    // The settings that the controls and the data-source choice made in the
+    // window make up, over the loaded object's own.
     BarcodeSettings currentSettings() const;
     void OK_Btn_Clicked();
     void Cancel_Btn_Clicked();
@@ -304,8 +304,8 @@ private:
     void showHelp(const QString &title, const QString &text);
     void fontLabels();
     void applyResolutionChoice();
-    // Shows what the source item stands for; with `fromUser` the object
-    // takes it at once. False when the choice was refused.
+    // Shows what the source item stands for; with `fromUser` it becomes the
+    // pending binding. False when the choice was refused.
     bool applyDataSourceChoice(bool fromUser);
     bool enabledHere(const QWidget *control) const;
     void chooseFont(const QFont &font, void (Barcode_Gen_Dialog::*taken)(const QFont &));
@@ -318,6 +318,17 @@ private:
     QFont m_footerFont;
     QString m_previewError;
     int m_lastDataSource = 0;
+    // Where the value comes from, as chosen in the window. The object takes
+    // it with the other settings on OK, so a cancelled choice leaves the
+    // object bound as it was.
+    struct Binding {
+        int data_source_type = 0;
+        QString batch_list_name;
+        int batch_list_index = 0;
+        bool excel_binding = false;
+        int excel_col_indx = 0;
+    };
+    Binding m_binding;
 };
 
 } // namespace barcodes

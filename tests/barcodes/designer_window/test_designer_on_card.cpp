@@ -4,6 +4,7 @@
 
 #include "barcodes/designer/BarcodeEngine.h"
 #include "barcodes/designer_window/Barcode_Gen_Dialog.h"
+#include "barcodes/designer_window/Stepper.h"
 #include "batch_data/spreadsheet_window/BatchDataWindows.h"
 #include "design_window/BarcodeDesigner.h"
 #include "design_window/DesignFile.h"
@@ -17,13 +18,28 @@
 #include "platform/Alerts.h"
 #include "platform/ModalRun.h"
 #include "platform/PropertyList.h"
+#include "batch_data/series/SeriesStore.h"
+#include "design_window/ExportFileBox.h"
+#include "output/export_window/ExportWindow.h"
+#include "output/export_window/ImageExport.h"
+#include "tests/design_window/Outlets.h"
+#include "tests/support/ExportWait.h"
 #include "tests/support/InstalledServices.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -457,5 +473,321 @@ TEST_F(DesignerOnCard, AChangeMadeFromTheBarcodeToolsDesignerStaysAChangeAfterUn
         EXPECT_TRUE(wnd->hasUnsavedChanges());
         EXPECT_TRUE(wnd->isWindowModified());
     }
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+namespace {
+
+const QStringList kPeople{QStringLiteral("P-0001"), QStringLiteral("P-0002"), QStringLiteral("P-0003")};
+
+// A saved design whose Code 128 barcode takes its values from the series
+// "People", bound through the inspector, with a second series and a
+// spreadsheet table to choose from; the window finds the data windows and
+// the export.
+class BoundBarcode : public DesignerOnCard {
+protected:
+    void SetUp() override
+    {
+        DesignerOnCard::SetUp();
+        design_window::HubServices services;
+        services.series = &batch_data::designSeriesWindows();
+        services.barcodeDesigner = [this](TVNGraphic *g) { return designer.Open_Wnd(g); };
+        services.imageExport = &exporter;
+        installed = std::make_unique<InstalledServices>(services);
+        wnd = std::make_unique<TVNWindowController>();
+        Check_Path_And_Create_Files();
+        const batch_data::SeriesStore store(design_window::Data_Folder_Path);
+        ASSERT_TRUE(store.writeSeries("People", kPeople) && store.writeSeries("Other", {"O-1"}));
+        design_window::Design design;
+        design.table = {{"Name", "Badge"}, {{{"Extension", 1}, {"Column1", "Ann"}, {"Column2", "ID-7781"}}}};
+        writeTestFile(file, design_window::encodeDesign(design));
+        ASSERT_EQ(wnd->Read_and_load_design_Log(file, "L"), 1) << alerts.join('|').toStdString();
+        {
+            auto user = answer([](Barcode_Gen_Dialog &d) {
+                choose(d, QStringLiteral("Code 128"), QStringLiteral("TYPED"));
+            });
+            barcode = addBarcode();
+        }
+        ASSERT_NE(barcode, nullptr);
+        inspectorSource()->setCurrentIndex(inspectorSource()->findText(QStringLiteral("Series")));
+        wnd->Data_Source_Type_Changed();
+        inspectorList()->setCurrentIndex(inspectorList()->findText(QStringLiteral("People")));
+        wnd->Batch_Series_Changed();
+        ASSERT_EQ(barcode->data_source_type, 1);
+        ASSERT_TRUE(wnd->Save_Design());
+        saved = readTestFile(file);
+        ASSERT_FALSE(saved.isEmpty());
+    }
+    void TearDown() override
+    {
+        DesignerOnCard::TearDown();
+        design_window::restoreSpreadsheetTable({});
+    }
+
+    QComboBox *inspectorSource() const { return outlet<QComboBox>(*wnd, "Data_source_type"); }
+    QComboBox *inspectorList() const { return outlet<QComboBox>(*wnd, "Batch_Series"); }
+    std::string inspectorShows() const
+    {
+        return (inspectorSource()->currentText() + " / " + inspectorList()->currentText()).toStdString();
+    }
+
+    // What a batch export over the series writes for the front of each
+    // record, into `folder`/Quorvant.
+    QStringList exportedCards(const QString &folder)
+    {
+        QDir().mkpath(folder);
+        QStringList boxes;
+        platform::ScopedModalResponder user([&](QDialog &d) {
+            if (auto *options = dynamic_cast<ExportWindow *>(&d)) {
+                EXPECT_TRUE(options->Export_with_batch_chk->isChecked());
+                options->fileFormatPopup->setCurrentText("PNG");
+                options->saveDPIText->setCurrentText("300");
+                options->matrix_export_card_side->button(1)->click();
+                options->buttons->button(QDialogButtonBox::Ok)->click();
+                return d.result();
+            }
+            if (auto *panel = dynamic_cast<QFileDialog *>(&d)) {
+                panel->selectFile(folder);
+                return 1;
+            }
+            if (auto *box = dynamic_cast<Export_File_Box *>(&d)) {
+                boxes << box->_open_log_message->text();
+                box->_open_log_chk->setChecked(false);
+                return 1;
+            }
+            ADD_FAILURE() << "unexpected dialog " << d.metaObject()->className();
+            return 0;
+        });
+        outlet<QAction>(*wnd, "act_export")->trigger();
+        waitForExport(exporter);
+        EXPECT_EQ(boxes.join('|').toStdString(), "Frame has been exported successfully.");
+        const QDir cards(QDir(folder).filePath("Quorvant"));
+        QStringList out;
+        for (const QString &name : cards.entryList({"*.PNG"}, QDir::Files, QDir::Name))
+            out << QString::fromStdString(decodeBarcode(QImage(cards.filePath(name)), BarcodeFormat::Code128).text);
+        return out;
+    }
+
+    ScopedValue<std::atomic<bool>> seriesValues{design_window::Use_Data_Sheet_Values};
+    ScopedValue<std::atomic<bool>> sheetValues{design_window::Use_Excel_Binding_Values};
+    ScopedValue<std::atomic<int>> cards{design_window::Total_Batch_Excel_Card};
+    ScopedValue<QString> exportSides{design_window::export_card_side};
+    ScopedValue<QString> exportPath{design_window::Export_File_Path};
+    ScopedValue<QString> exportMessage{design_window::Export_File_Message};
+    ScopedSettings settings;
+    ImageExport exporter;
+    std::unique_ptr<InstalledServices> installed;
+    const QString file = folder.file("badge.zelg");
+    QByteArray saved;
+    GraphicPtr barcode;
+};
+
+void pick(Barcode_Gen_Dialog &d, QComboBox *combo, const QString &item)
+{
+    ASSERT_GE(combo->findText(item), 0) << item.toStdString();
+    combo->setCurrentIndex(combo->findText(item));
+    d.comboBoxSelectionDidChange(combo);
+}
+
+// A field of a pair typed in, as a user leaves it.
+void typeIn(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    emit field->editingFinished();
+}
+
+} // namespace
+
+TEST_F(BoundBarcode, CancelAfterAnyChangeLeavesTheDesignAsSaved)
+{
+    using Change = std::function<void(Barcode_Gen_Dialog &)>;
+    const auto manual = [](Barcode_Gen_Dialog &d) { pick(d, d.Data_source_type, QStringLiteral("Manual")); };
+    // A click on a check box: the box flips, then its handler runs.
+    const auto toggle = [](QCheckBox *Barcode_Gen_Dialog::*box, void (Barcode_Gen_Dialog::*handler)()) {
+        return [box, handler](Barcode_Gen_Dialog &d) {
+            (d.*box)->setChecked(!(d.*box)->isChecked());
+            (d.*handler)();
+        };
+    };
+    const auto takeFont = [](QPushButton *button) {
+        platform::ScopedModalResponder panel([](QDialog &d) {
+            static_cast<QFontDialog &>(d).setCurrentFont(QFont(QStringLiteral("DejaVu Sans"), 14));
+            return 1;
+        });
+        button->click();
+    };
+    const auto takeColour = [](QPushButton *well) {
+        platform::ScopedModalResponder panel([](QDialog &d) {
+            static_cast<QColorDialog &>(d).setCurrentColor(QColor(200, 30, 30));
+            d.accept();
+            return d.result();
+        });
+        well->click();
+    };
+    const auto twoD = [](const char *title) {
+        return [title](Barcode_Gen_Dialog &d) { choose(d, QString::fromLatin1(title), QStringLiteral("P-0001")); };
+    };
+    const std::pair<const char *, Change> rows[] = {
+        {"symbology", [](Barcode_Gen_Dialog &d) { choose(d, QStringLiteral("Code 39"), QStringLiteral("P-0001")); }},
+        {"linear value",
+         [&](Barcode_Gen_Dialog &d) {
+             manual(d);
+             d.dataText->setText(QStringLiteral("TYPED-2"));
+             d.controlTextDidChange(d.dataText);
+         }},
+        {"2-D value",
+         [&](Barcode_Gen_Dialog &d) {
+             manual(d);
+             choose(d, QStringLiteral("QR Code"), QStringLiteral("QR-TYPED"));
+         }},
+        {"source Manual", manual},
+        {"source Series, other series",
+         [](Barcode_Gen_Dialog &d) {
+             pick(d, d.Data_source_type, QStringLiteral("Series"));
+             pick(d, d.Batch_Series, QStringLiteral("Other"));
+         }},
+        {"source Excel", [](Barcode_Gen_Dialog &d) { pick(d, d.Data_source_type, QStringLiteral("Excel")); }},
+        {"series name", [](Barcode_Gen_Dialog &d) { pick(d, d.Batch_Series, QStringLiteral("Other")); }},
+        {"column",
+         [](Barcode_Gen_Dialog &d) {
+             pick(d, d.Data_source_type, QStringLiteral("Excel"));
+             pick(d, d.Batch_Series, QStringLiteral("Badge"));
+         }},
+        {"header text",
+         [](Barcode_Gen_Dialog &d) {
+             d.HeaderText->setText(QStringLiteral("ASSET"));
+             d.controlTextDidChange(d.HeaderText);
+         }},
+        {"footer text",
+         [](Barcode_Gen_Dialog &d) {
+             d.FooterText->setText(QStringLiteral("ROOM 4"));
+             d.controlTextDidChange(d.FooterText);
+         }},
+        {"hide header", toggle(&Barcode_Gen_Dialog::hideHeaderCheckbox, &Barcode_Gen_Dialog::hideHeaderChanged)},
+        {"hide footer", toggle(&Barcode_Gen_Dialog::hideFooterCheckbox, &Barcode_Gen_Dialog::hideFooterChanged)},
+        {"hide value", toggle(&Barcode_Gen_Dialog::captionCheckbox, &Barcode_Gen_Dialog::captionChanged)},
+        {"value on top", toggle(&Barcode_Gen_Dialog::showinTopCheckbox, &Barcode_Gen_Dialog::showinTopChanged)},
+        {"spread value", toggle(&Barcode_Gen_Dialog::kerning_value_Checkbox, &Barcode_Gen_Dialog::Set_Font_Clr)},
+        {"header alignment", [](Barcode_Gen_Dialog &d) { pick(d, d.align_hdr_combo, d.align_hdr_combo->itemText(0)); }},
+        {"footer alignment", [](Barcode_Gen_Dialog &d) { pick(d, d.align_ftr_combo, d.align_ftr_combo->itemText(2)); }},
+        {"bar height", [](Barcode_Gen_Dialog &d) { typeIn(d.HeightText, QStringLiteral("1.5")); }},
+        {"bar width", [](Barcode_Gen_Dialog &d) { d.widthStepper->stepUp(); }},
+        {"margins",
+         [](Barcode_Gen_Dialog &d) {
+             for (QLineEdit *field : {d.val_mar_Text, d.hdr_mar_Text, d.ftr_mar_Text, d.TB_mar_Text, d.LR_mar_Text})
+                 typeIn(field, QStringLiteral("0.4"));
+         }},
+        {"QR size, version and level",
+         [&](Barcode_Gen_Dialog &d) {
+             twoD("QR Code")(d);
+             typeIn(d.HeightText_2D, QStringLiteral("90"));
+             pick(d, d.qr_version_ComboBox, QStringLiteral("V4"));
+             pick(d, d.qr_ec_lvl_ComboBox, d.qr_ec_lvl_ComboBox->itemText(3));
+         }},
+        {"PDF417 size and level",
+         [&](Barcode_Gen_Dialog &d) {
+             twoD("PDF417")(d);
+             typeIn(d.Pdf_widthText_2D, QStringLiteral("160"));
+             typeIn(d.pdf_HeightText_2D, QStringLiteral("40"));
+             typeIn(d.pdf_ec_lvl_Text, QStringLiteral("4"));
+         }},
+        {"Data Matrix module, format and encodation",
+         [&](Barcode_Gen_Dialog &d) {
+             twoD("DataMatrix")(d);
+             d.dm_moduleStepper_2D->stepUp();
+             pick(d, d.dm_format_ComboBox, QStringLiteral("C24X24"));
+             pick(d, d.dm_encoding_ComboBox, QStringLiteral("Base256"));
+         }},
+        {"fonts",
+         [&](Barcode_Gen_Dialog &d) {
+             for (QPushButton *button : {d.val_font_btn, d.header_font_btn, d.footer_font_btn})
+                 takeFont(button);
+         }},
+        {"colours",
+         [&](Barcode_Gen_Dialog &d) {
+             for (QPushButton *well : {d.barcode_clr, d.bar_back_clr, d.bar_val_clr, d.bar_hdr_clr, d.bar_ftr_clr})
+                 takeColour(well);
+         }},
+        {"resolution",
+         [&](Barcode_Gen_Dialog &d) {
+             twoD("QR Code")(d);
+             pick(d, d.DPI_ComboBox, QStringLiteral("Custom"));
+             typeIn(d.dpi_Text, QStringLiteral("450"));
+         }},
+    };
+    // Cancel as the user may say it: the button, Escape, the window's close.
+    const std::function<void(Barcode_Gen_Dialog &)> cancels[] = {
+        [](Barcode_Gen_Dialog &d) { d.cancel_btn->click(); },
+        [](Barcode_Gen_Dialog &d) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&d, &escape);
+        },
+        [](Barcode_Gen_Dialog &d) {
+            d.show();
+            d.close();
+        },
+    };
+    const QUndoStack &undo = wnd->design().document->undoManager();
+    const int steps = undo.count();
+    ASSERT_FALSE(wnd->isWindowModified());
+    ASSERT_EQ(inspectorShows(), "Series / People");
+    const QString again = folder.file("again.zelg");
+    int runs = 0;
+    QStringList unchanged;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Change &change = rows[i].second;
+        SCOPED_TRACE(rows[i].first);
+        platform::ScopedModalResponder user([&](QDialog &) {
+            const BarcodeSettings opened = designer.currentSettings();
+            ++runs;
+            change(designer);
+            if (designer.currentSettings() == opened)
+                unchanged << rows[i].first;
+            // The window must end (and with 0): a stale result proves nothing.
+            int ended = -1;
+            const auto end = QObject::connect(&designer, &QDialog::finished, [&](int result) { ended = result; });
+            cancels[i % std::size(cancels)](designer);
+            QObject::disconnect(end);
+            EXPECT_EQ(ended, 0);
+            return ended;
+        });
+        outlet<QPushButton>(*wnd, "barcode_designer_btn")->click();
+        ASSERT_TRUE(wnd->Save_project_file(again, false));
+        EXPECT_TRUE(readTestFile(again) == saved);
+        EXPECT_EQ(undo.count(), steps);
+        EXPECT_FALSE(wnd->isWindowModified());
+        EXPECT_EQ(inspectorShows(), "Series / People");
+    }
+    EXPECT_EQ(runs, int(std::size(rows)));
+    EXPECT_TRUE(unchanged.isEmpty()) << "rows that change nothing: " << unchanged.join(", ").toStdString();
+
+    // OK takes the source chosen in the window, as one step.
+    {
+        auto user = answer(manual);
+        outlet<QPushButton>(*wnd, "barcode_designer_btn")->click();
+    }
+    EXPECT_EQ(barcode->data_source_type, 0);
+    EXPECT_EQ(undo.count(), steps + 1);
+    EXPECT_TRUE(wnd->isWindowModified());
+    EXPECT_EQ(inspectorSource()->currentText(), "Manual");
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}
+
+TEST_F(BoundBarcode, ManualChosenThenCancelledStillExportsEachRecordsOwnValue)
+{
+    {
+        auto user = answer(
+            [](Barcode_Gen_Dialog &d) {
+                pick(d, d.Data_source_type, QStringLiteral("Manual"));
+                d.dataText->setText(QStringLiteral("TYPED-9"));
+                d.controlTextDidChange(d.dataText);
+            },
+            false);
+        outlet<QPushButton>(*wnd, "barcode_designer_btn")->click();
+    }
+    ASSERT_EQ(designerRuns, 2) << "the designer's button did not open it";
+    EXPECT_EQ(inspectorShows(), "Series / People");
+    const QStringList expected(kPeople);
+    EXPECT_EQ(exportedCards(folder.file("out")), expected);
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }

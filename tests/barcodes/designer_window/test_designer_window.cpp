@@ -251,8 +251,9 @@ TEST_F(DesignerWindow, SpreadsheetColumnBindsTheObjectAndShowsItsFirstValue)
     pick(dialog.Data_source_type, QStringLiteral("Excel"));
     EXPECT_TRUE(dialog.dataText->isReadOnly());
     pick(dialog.Batch_Series, QStringLiteral("Badge"));
-    EXPECT_EQ(graphic.data_source_type, 2);
-    EXPECT_EQ(graphic.excel_col_indx, 2);
+    // The binding that OK gives the object.
+    EXPECT_EQ(dialog.currentSettings().data_source_type, 2);
+    EXPECT_EQ(dialog.currentSettings().excel_col_indx, 2);
     EXPECT_EQ(dialog.dataText->text(), "ID-7781");
     EXPECT_EQ(previewText(ZXing::BarcodeFormat::Code39), "ID-7781");
 }
