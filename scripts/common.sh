@@ -20,7 +20,7 @@ BUILD_PACKAGES=(
 )
 # Real outside tools that the tests use as oracles.
 TEST_PACKAGES=(
-  libzxing-dev libzbar-dev python3-openpyxl python3-aiosmtpd openssl poppler-utils
+  valgrind libzxing-dev libzbar-dev python3-openpyxl python3-aiosmtpd openssl poppler-utils
   xvfb xauth imagemagick
   cups-daemon cups-client cups-filters
 )

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <vector>
 
 extern "C" {
 #include <iec16022ecc200.h>
@@ -124,9 +126,46 @@ std::string encodationLetters(const QByteArray &data, char encodation)
     return letters;
 }
 
+// The blocks libiec16022 allocates during the call in progress on this
+// thread; none outside its calls. Its archive is linked with its malloc,
+// calloc and free renamed to the functions below (CMakeLists.txt).
+struct LibraryBlock {
+    void *pointer;
+    std::size_t size;
+};
+thread_local std::vector<LibraryBlock> *t_libraryBlocks = nullptr;
+
+void noteBlock(void *pointer, std::size_t size)
+{
+    if (pointer != nullptr && t_libraryBlocks != nullptr)
+        t_libraryBlocks->push_back({pointer, size});
+}
+
+// When the library refuses a value it chose the letters for, it loses the
+// letters: a block of one letter a byte and a NUL. Only such a block is
+// freed; the library keeps other blocks (its error-correction tables) from
+// call to call.
+void freeLostLetters(const std::vector<LibraryBlock> &blocks, qsizetype length)
+{
+    for (const LibraryBlock &block : blocks) {
+        const char *text = static_cast<const char *>(block.pointer);
+        if (block.size == std::size_t(length) + 1 && text[length] == '\0'
+            && std::strspn(text, "ACTXEB") == std::size_t(length))
+            std::free(block.pointer);
+    }
+}
+
 DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation)
 {
     DataMatrixGrid out;
+    out.W = W;
+    out.H = H;
+    out.encodation = encodation;
+    // Choosing the letters for a value of MAXBARCODE bytes, the library reads
+    // memory it never wrote, and its answer changes from run to run: it is
+    // not asked to.
+    if (encodation == 0 && data.size() >= MAXBARCODE)
+        return out;
     std::string letters;
     if (encodation != 0)
         letters = encodationLetters(data, encodation);
@@ -135,10 +174,13 @@ DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation
     int w = W, h = H, len = 0, max = 0, ecc = 0;
     char *encoding = encodation != 0 ? letters.data() : nullptr;
     unsigned char *grid = nullptr;
+    std::vector<LibraryBlock> blocks;
     {
         std::lock_guard<std::mutex> lock(libraryMutex());
+        t_libraryBlocks = &blocks;
         grid = iec16022ecc200(&w, &h, &encoding, int(bytes.size()),
                               reinterpret_cast<unsigned char *>(bytes.data()), &len, &max, &ecc);
+        t_libraryBlocks = nullptr;
     }
     out.W = w;
     out.H = h;
@@ -150,8 +192,11 @@ DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation
         if (encodation == 0)
             std::free(encoding); // the library's own choice, allocated for us
     }
-    if (grid == nullptr)
+    if (grid == nullptr) {
+        if (encodation == 0)
+            freeLostLetters(blocks, bytes.size());
         return out;
+    }
     if (w > 0 && h > 0)
         out.modules.assign(grid, grid + std::size_t(w) * std::size_t(h));
     std::free(grid);
@@ -181,6 +226,32 @@ QByteArray commentText(const QByteArray &value)
 }
 
 } // namespace
+
+// The allocation functions of the linked libiec16022 archive.
+extern "C" void *barcodes_iec16022_malloc(std::size_t size)
+{
+    void *pointer = std::malloc(size);
+    noteBlock(pointer, size);
+    return pointer;
+}
+
+extern "C" void *barcodes_iec16022_calloc(std::size_t count, std::size_t size)
+{
+    void *pointer = std::calloc(count, size);
+    noteBlock(pointer, count * size);
+    return pointer;
+}
+
+extern "C" void barcodes_iec16022_free(void *pointer)
+{
+    if (t_libraryBlocks != nullptr) {
+        auto &blocks = *t_libraryBlocks;
+        blocks.erase(std::remove_if(blocks.begin(), blocks.end(),
+                                    [pointer](const LibraryBlock &b) { return b.pointer == pointer; }),
+                     blocks.end());
+    }
+    std::free(pointer);
+}
 
 namespace {
 
@@ -217,6 +288,7 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     DataMatrixGrid out;
     out.W = W;
     out.H = H;
+    out.encodation = 'B';
     out.encoding.assign(std::size_t(data.size()), 'B');
     // The latch, the length and the bytes. The length takes one codeword
     // below 250 bytes and two above, except where the bytes run to the end of
@@ -261,33 +333,47 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     return out;
 }
 
-// The library's own choice, then the encodations that mend where it fails,
-// then Base 256 when none of those holds the data at this size.
+// The library's own choice; where it does not hold the data, ASCII, C40,
+// Text and Base 256: at a fixed size the first that holds it, at the
+// smallest size the one with the smallest symbol.
 DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
 {
-    DataMatrixGrid out = callLibrary(data, W, H, 0);
-    // The library's own choice fails on some texts with bytes above 127
-    // (UTF-8 "€", "日本"); ASCII encodation with upper shifts holds them.
-    const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
-    if (!out.isValid() && nonAscii)
-        out = callLibrary(data, W, H, 'A');
+    const DataMatrixGrid own = callLibrary(data, W, H, 0);
     // The library's EDIFACT encodation, which its own choice may take for
     // runs of capitals and punctuation, is read back with characters added
     // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"); the other encodations hold the
-    // same text correctly.
-    if (out.isValid() && out.encoding.find('E') != std::string::npos) {
-        for (const char other : {'A', 'C', 'T'}) {
-            out = callLibrary(data, W, H, other);
-            if (out.isValid())
-                break;
+    // same text correctly, the first of them that does is taken.
+    const bool edifact = own.isValid() && own.encoding.find('E') != std::string::npos;
+    if (own.isValid() && !edifact)
+        return own;
+    // The library's own choice fails on some texts with bytes above 127
+    // (UTF-8 "€", "日本"), and at a fixed size on some values that one
+    // encodation holds ("Pw2ohJpiadlC8" in Text at 16 x 16). Bytes above 127
+    // take two codewords each in ASCII and more in C40 or Text, one in Base
+    // 256: UTF-8 text may fit in Base 256 alone. The library picks the size
+    // with the fewest data codewords that holds a value, and so does Base 256.
+    const bool firstThatHolds = edifact || W != 0 || H != 0;
+    DataMatrixGrid best, ascii, lastLibrary = own;
+    for (const char other : {'A', 'C', 'T', 'B'}) {
+        DataMatrixGrid grid = other == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, other);
+        if (other == 'A')
+            ascii = grid;
+        if (!grid.isValid()) {
+            if (other != 'B')
+                lastLibrary = grid;
+            continue;
         }
+        if (firstThatHolds)
+            return grid;
+        if (!best.isValid() || grid.capacity < best.capacity)
+            best = grid;
     }
-    if (out.isValid())
-        return out;
-    // Bytes above 127 take two codewords each in ASCII and more in C40 or
-    // Text, one in Base 256: UTF-8 text may fit in Base 256 alone.
-    DataMatrixGrid base256 = encodeBase256(data, W, H);
-    return base256.isValid() ? base256 : out;
+    if (best.isValid())
+        return best;
+    // The counters of the refusal: ASCII's for bytes above 127, else the
+    // library's own choice (after EDIFACT, its last try).
+    const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
+    return nonAscii ? ascii : edifact ? lastLibrary : own;
 }
 
 } // namespace

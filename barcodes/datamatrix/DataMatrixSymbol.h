@@ -42,6 +42,10 @@ struct DataMatrixGrid {
     // W × H values, modules[y * W + x], 1 dark; row y = 0 is the BOTTOM row.
     std::vector<std::uint8_t> modules;
     std::string encoding; // the encodation letters used, one per byte
+    // The encodation the symbol is drawn in: 'A', 'C', 'T' or 'B' as the
+    // encodation list items, 0 for the library's own choice (its letters in
+    // `encoding`).
+    char encodation = 0;
     int encodedLength = 0;
     int capacity = 0;
     int eccLength = 0;
@@ -52,11 +56,14 @@ struct DataMatrixGrid {
 
 // Encodes `data` at W × H (0 and 0: the smallest size that holds it) with
 // one encodation letter per byte, or any encodation that holds it when
-// `encodation` is 0: first the library's own choice and the encodations that
-// mend where it fails on bytes above 127, then Base 256. Base 256 ('B'),
-// which libiec16022 cannot make, comes from libdmtx's encoder. When the
-// chosen encodation does not hold the data at this size, another one that
-// does is taken, so only data that no encodation holds gets no symbol.
+// `encodation` is 0. Any encodation is, at a fixed size, the first that holds
+// the data of: libiec16022's own choice, ASCII, C40, Text, Base 256; at the
+// smallest size, the library's own choice where it holds the data, else the
+// one of the others that takes the smallest symbol. Base 256 ('B'), which
+// libiec16022 cannot make, comes from libdmtx's encoder. When the chosen
+// encodation does not hold the data, any encodation is taken (`encodation`
+// of the grid says which), so only data that none holds gets no symbol.
+// The same data and choices give the same grid on every run.
 // Calls are serialised: both libraries keep global state.
 // An invalid grid when the data does not fit; the counters and size are
 // filled in as far as the chosen encodation got.

@@ -298,10 +298,36 @@ platform::Image Draw_PDF_417_Barcode(const QString &value, QSizeF frame, int err
     return opaqueWithQuietZone(view.getImage(), kPdf417QuietModules * module, background);
 }
 
+namespace {
+
+// The encodation list item of an encodation letter; "Auto" for the
+// library's own choice.
+QString encodationItem(char letter)
+{
+    for (const QString &item : dataMatrixEncodingNames()) {
+        if (dataMatrixEncodationLetter(item) == letter)
+            return item;
+    }
+    return dataMatrixEncodingNames().first();
+}
+
+} // namespace
+
 platform::Image drawDataMatrixSymbol(const QString &value, const QString &format, const QString &encoding,
-                                     int moduleSize, double dpi, const QColor &background, QString *error)
+                                     int moduleSize, double dpi, const QColor &background, QString *error,
+                                     QString *note)
 {
     const DataMatrixDrawing drawing = Draw_DataMatrix_Barcode(value, format, encoding, moduleSize, dpi);
+    const char chosen = dataMatrixEncodationLetter(encoding);
+    if (note != nullptr) {
+        note->clear();
+        if (!drawing.image.isNull() && chosen != 0 && drawing.grid.encodation != chosen) {
+            const bool autoSize = dataMatrixFormatFromName(format).columns == 0;
+            *note = QStringLiteral("The value does not fit in %1 at %2: it is drawn in %3.")
+                        .arg(encoding, autoSize ? QStringLiteral("any size") : QStringLiteral("this size"),
+                             encodationItem(drawing.grid.encodation));
+        }
+    }
     if (drawing.image.isNull()) {
         setError(error, format == QLatin1String("Auto") || format.isEmpty()
                             ? QStringLiteral("The value is too long for a Data Matrix symbol.")

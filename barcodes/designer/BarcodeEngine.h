@@ -123,10 +123,13 @@ platform::Image Draw_QR_Barcode(const QString &value, int ecLevel, int version, 
 platform::Image Draw_PDF_417_Barcode(const QString &value, QSizeF frame, int errorLevel, double dpi,
                                      const QColor &background, QString *error = nullptr);
 // Data Matrix ECC200 of the size and encodation list items, `moduleSize`
-// points per module.
+// points per module. A chosen encodation that does not hold the value gives
+// way to one that does; `note` then says so in the list's names ("The value
+// does not fit in C40 at this size: it is drawn in Base256."), and is
+// emptied otherwise.
 platform::Image drawDataMatrixSymbol(const QString &value, const QString &format, const QString &encoding,
                                      int moduleSize, double dpi, const QColor &background,
-                                     QString *error = nullptr);
+                                     QString *error = nullptr, QString *note = nullptr);
 
 // ---- The symbology dispatch.
 

@@ -249,6 +249,10 @@ void Barcode_Gen_Dialog::buildWindow()
     barcode_error_label->setWordWrap(true);
     barcode_error_label->hide();
     left->addWidget(barcode_error_label);
+    dm_encoding_note_label = named(new QLabel, "dm_encoding_note_label");
+    dm_encoding_note_label->setWordWrap(true);
+    dm_encoding_note_label->hide();
+    left->addWidget(dm_encoding_note_label);
 
     auto *placement = new QHBoxLayout;
     bar_align_combo = named(new QComboBox, "bar_align_combo");
@@ -844,6 +848,7 @@ BarcodeSymbol Barcode_Gen_Dialog::Generate_Barcode_Variable(bool show, const QSt
     if (show)
         barcodeImage->setImage({});
     barcode_error_label->hide();
+    dm_encoding_note_label->hide();
     Get_Print_State();
     try {
         if (liner_or_2D_font != 0) {
@@ -912,6 +917,7 @@ bool Barcode_Gen_Dialog::Check_And_Validat_Barcode(bool show_message, bool check
 void Barcode_Gen_Dialog::Set_Blank_Image()
 {
     image_2d = {};
+    dm_encoding_note_label->hide();
     barcodeImage->setImage({});
     QString notice = m_previewError.isEmpty() ? kInvalidValue : m_previewError;
     // The data's own value cannot be drawn this way: said as a run names
@@ -1016,9 +1022,12 @@ void Barcode_Gen_Dialog::Draw_PDF_417_Barcode(const QString &value)
 void Barcode_Gen_Dialog::Draw_DataMatrix_Barcode(const QString &value)
 {
     Barcode_module_size = dm_moduleStepper_2D->intValue();
+    QString note;
     image_2d = drawDataMatrixSymbol(value, dm_format_ComboBox->currentText(), dm_encoding_ComboBox->currentText(),
                                     Barcode_module_size.load(), USED_DPI_VALUE.load(), kTwoDimensionalBackground,
-                                    &m_previewError);
+                                    &m_previewError, &note);
+    dm_encoding_note_label->setText(note);
+    dm_encoding_note_label->setVisible(!note.isEmpty());
     if (image_2d.isNull())
         Set_Blank_Image();
 }

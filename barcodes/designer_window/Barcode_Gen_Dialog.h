@@ -178,6 +178,9 @@ public:
     QScrollArea *image_scroll = nullptr;
     SymBarcodeImageView *barcodeImage = nullptr;
     QLabel *barcode_error_label = nullptr;
+    // Below the preview: says when the chosen Data Matrix encodation gave
+    // way to another; hidden otherwise.
+    QLabel *dm_encoding_note_label = nullptr;
     QComboBox *bar_align_combo = nullptr;
     QComboBox *bar_orient_combo = nullptr;
     QTabWidget *sett_tab = nullptr;

@@ -5,6 +5,11 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
+
+extern "C" {
+#include <iec16022ecc200.h>
+}
 
 using namespace barcodes;
 using namespace quorvant::test;
@@ -56,5 +61,94 @@ TEST(DataMatrixValues, LargestSizeIsDrawnAndReadBack)
         EXPECT_EQ(d.grid.W, 144);
         EXPECT_EQ(d.grid.H, 144);
         EXPECT_EQ(dmtxDecode(d.image.bitmap()), c.value.toStdString()) << c.format;
+    }
+}
+
+// Values that libiec16022's own choice refuses at the chosen size while one
+// encodation holds them (found by calling the library with each encodation's
+// letters): the symbol is that encodation, as its latch codeword shows.
+TEST(DataMatrixValues, AutoFindsTheEncodationThatHoldsTheValueAtTheChosenSize)
+{
+    struct Row {
+        const char *value;
+        const char *format;
+        unsigned char latch; // 230 latches to C40, 239 to Text
+    };
+    const Row rows[] = {
+        {"Pw2ohJpiadlC8", "C16X16", 239},
+        {"471OZ3G3A3", "C14X14", 230},
+        {"70RT3B9PWP3KHQRW", "C16X16", 230},
+        {"V22A7X00GSGY1JUSUW1LMT", "C12X26", 230},
+        {"24O3BXVX5DACKHGMOPLOB06C6", "C18X18", 230},
+    };
+    for (const Row &row : rows) {
+        const DataMatrixDrawing d = Draw_DataMatrix_Barcode(row.value, row.format, "Auto", 2, 300);
+        ASSERT_FALSE(d.image.isNull()) << row.value;
+        const DataMatrixFormat size = dataMatrixFormatFromName(row.format);
+        EXPECT_EQ(QSize(d.grid.W, d.grid.H), QSize(size.columns, size.rows)) << row.value;
+        const std::optional<DmtxReading> read = dmtxRead(d.image.bitmap());
+        ASSERT_TRUE(read.has_value()) << row.value;
+        EXPECT_EQ(read->bytes, row.value);
+        EXPECT_EQ(read->codewords[0], row.latch) << row.value;
+        const Decoded z = decodeBarcode(d.image.bitmap(), ZXing::BarcodeFormat::DataMatrix);
+        EXPECT_FALSE(z.mirrored);
+        EXPECT_EQ(z.text, row.value);
+    }
+}
+
+// 3,116 digits fill 144 x 144 in ASCII. The library's own choice of letters
+// for a value that long reads memory it never wrote (valgrind) and refuses or
+// draws it at random; C40 does not hold it and falls back.
+TEST(DataMatrixValues, LongestValueIsTheSameSymbolOnEveryRun)
+{
+    QString digits;
+    for (int i = 0; i < MAXBARCODE; ++i)
+        digits += QChar('0' + (i * 7 + i / 10) % 10);
+    for (const char *format : {"C144X144", "Auto"}) {
+        for (const char *encoding : {"Auto", "C40"}) {
+            std::vector<DataMatrixGrid> runs;
+            for (int run = 0; run < 3; ++run)
+                runs.push_back(encodeDataMatrix(digits.toLatin1(), dataMatrixFormatFromName(format).columns,
+                                                dataMatrixFormatFromName(format).rows,
+                                                dataMatrixEncodationLetter(encoding)));
+            ASSERT_TRUE(runs[0].isValid()) << format << " " << encoding;
+            EXPECT_EQ(runs[0].W, 144);
+            EXPECT_EQ(runs[1].modules, runs[0].modules);
+            EXPECT_EQ(runs[2].modules, runs[0].modules);
+        }
+    }
+    const DataMatrixDrawing d = Draw_DataMatrix_Barcode(digits, "C144X144", "C40", 1, 300);
+    EXPECT_EQ(dmtxDecode(d.image.bitmap()), digits.toStdString());
+}
+
+// At the smallest size the encodation with the smallest symbol is taken, and
+// Base 256 picks its size in the library's order: the fewest data codewords
+// that hold the value, a square before a rectangle of as many. The library's
+// own pick for as many ASCII codewords is the reference.
+TEST(DataMatrixValues, AutoSizeIsTheSmallestSymbolInTheLibrarysOrder)
+{
+    // 693 bytes: 1,202 codewords in ASCII (132 x 132), 696 in Base 256,
+    // every data codeword of 96 x 96.
+    QByteArray text;
+    while (text.size() < 693)
+        text += QString::fromUtf8("日本語のテキスト 2026 ").toUtf8();
+    text.truncate(693);
+    const DataMatrixDrawing d = Draw_DataMatrix_Barcode(QString::fromUtf8(text), "Auto", "Auto", 1, 300);
+    EXPECT_EQ(QSize(d.grid.W, d.grid.H), QSize(96, 96));
+    EXPECT_EQ(d.grid.encodation, 'B');
+    EXPECT_EQ(dmtxDecode(d.image.bitmap()), text.toStdString());
+
+    for (int bytes = 1; bytes <= 60; ++bytes) {
+        // Base 256: the latch, one length codeword and the bytes.
+        std::string digits(std::size_t(2 * (bytes + 2)), '7');
+        std::string letters(digits.size(), 'A');
+        char *encoding = letters.data();
+        int W = 0, H = 0, len = 0, max = 0, ecc = 0;
+        unsigned char *grid = iec16022ecc200(&W, &H, &encoding, int(digits.size()),
+                                             reinterpret_cast<unsigned char *>(digits.data()), &len, &max, &ecc);
+        ASSERT_NE(grid, nullptr);
+        std::free(grid);
+        const DataMatrixGrid base256 = encodeDataMatrix(QByteArray(bytes, char(0xE9)), 0, 0, 'B');
+        EXPECT_EQ(QSize(base256.W, base256.H), QSize(W, H)) << bytes << " bytes";
     }
 }

@@ -603,21 +603,31 @@ TEST_F(DesignerWindow, DataMatrixEncodationListDrawsBase256AndRefusesOnlyWhatNot
         QString value;
         bool base256;           // the first codeword latches to Base 256
         const char *notice;     // none: the preview reads the value
+        const char *note;       // what the Data Matrix settings say, if anything
     };
+    const char *asciiGaveWay = "The value does not fit in Ascii at this size: it is drawn in Base256.";
     const Row rows[] = {
-        {"Base256", QStringLiteral("HELLO 18"), true, nullptr},
-        {"Ascii", QStringLiteral("HELLO 18"), false, nullptr},
+        {"Base256", QStringLiteral("HELLO 18"), true, nullptr, nullptr},
+        {"Ascii", QStringLiteral("HELLO 18"), false, nullptr, nullptr},
         // 13 UTF-8 bytes: 21 codewords in ASCII, 15 in Base 256 of the 18.
-        {"Auto", QStringLiteral("Ünïcødé 2"), true, nullptr},
-        {"Ascii", QStringLiteral("Ünïcødé 2"), true, nullptr},
-        {"Base256", QStringLiteral("Ünïcødé 2"), true, nullptr},
-        {"Auto", QString(20, QChar(0x00E9)), false, "The value does not fit the chosen Data Matrix size."},
+        {"Auto", QStringLiteral("Ünïcødé 2"), true, nullptr, nullptr},
+        {"Ascii", QStringLiteral("Ünïcødé 2"), true, nullptr, asciiGaveWay},
+        {"C40", QStringLiteral("Ünïcødé 2"), true, nullptr,
+         "The value does not fit in C40 at this size: it is drawn in Base256."},
+        {"Ascii", QStringLiteral("HELLO 18"), false, nullptr, nullptr},
+        {"Ascii", QStringLiteral("Ünïcødé 2"), true, nullptr, asciiGaveWay},
+        {"Ascii", QString(20, QChar(0x00E9)), false, "The value does not fit the chosen Data Matrix size.", nullptr},
+        {"Auto", QString(20, QChar(0x00E9)), false, "The value does not fit the chosen Data Matrix size.", nullptr},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.encoding) + " " + row.value.toStdString());
         pick(dialog.dm_encoding_ComboBox, QString::fromLatin1(row.encoding));
         dialog.dataText_2D->setPlainText(row.value);
         dialog.goButtonActionPerformed();
+        EXPECT_EQ(!dialog.dm_encoding_note_label->isHidden(), row.note != nullptr);
+        if (row.note != nullptr) {
+            EXPECT_EQ(dialog.dm_encoding_note_label->text().toStdString(), row.note);
+        }
         if (row.notice != nullptr) {
             EXPECT_TRUE(dialog.barcodeImage->image().isNull());
             EXPECT_EQ(dialog.barcode_error_label->text().toStdString(), row.notice);
@@ -631,6 +641,13 @@ TEST_F(DesignerWindow, DataMatrixEncodationListDrawsBase256AndRefusesOnlyWhatNot
         EXPECT_EQ(read->codewords.size(), 32u);
         EXPECT_EQ(read->codewords[0] == 231, row.base256);
     }
+    // The note goes with the Data Matrix symbol it was about.
+    pick(dialog.dm_encoding_ComboBox, QStringLiteral("Ascii"));
+    dialog.dataText_2D->setPlainText(QStringLiteral("Ünïcødé 2"));
+    dialog.goButtonActionPerformed();
+    ASSERT_FALSE(dialog.dm_encoding_note_label->isHidden());
+    choose(QStringLiteral("QR Code"));
+    EXPECT_TRUE(dialog.dm_encoding_note_label->isHidden());
     EXPECT_TRUE(shown.isEmpty()) << shown.join('|').toStdString();
 }
 

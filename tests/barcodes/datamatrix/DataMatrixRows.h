@@ -1,0 +1,35 @@
+#pragma once
+// The rows of the stored Data Matrix table (tests/data/datamatrix/symbols.tsv):
+// a value made from its kind, length and seed, a size name and an encodation
+// item, and a hash of the grid drawn for them. The table is written by
+// datamatrix_symbol_table (see make_symbol_table.sh) and read by the suite
+// that holds every stored symbol to what is drawn now.
+
+#include "barcodes/datamatrix/DataMatrixSymbol.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvant::test {
+
+struct DataMatrixRow {
+    std::string kind; // digits, upper, lower, punct, mixed, edifact, utf8
+    int length = 0;   // characters
+    int seed = 0;
+    QString format;   // size name
+    QString encoding; // encodation item
+};
+
+// Every row of the table, in table order.
+std::vector<DataMatrixRow> dataMatrixRows();
+
+// The value of a row: `length` characters of its kind, the same on every run.
+QString dataMatrixRowValue(const DataMatrixRow &row);
+
+// FNV-1a over W, H and the modules, as 16 hex digits; "refused" for no grid.
+std::string dataMatrixGridHash(const barcodes::DataMatrixGrid &grid);
+
+} // namespace quorvant::test
