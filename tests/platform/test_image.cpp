@@ -369,9 +369,12 @@ QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool big
     return QByteArray(jpeg).insert(afterJfif, segment);
 }
 
-// A CMYK JPEG of `size` (inverted, with the Adobe marker, as Adobe's
-// programs write it), which Qt cannot write.
-QByteArray cmykJpeg(QSize size)
+// JPEG data as libjpeg writes a pattern of `size` with `components`: RGB
+// for 3, CMYK for 4 (inverted, with the Adobe marker, as Adobe's programs
+// write it, which Qt cannot), of no known colour space otherwise; `adjust`
+// changes its settings before the write.
+QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_struct &)> &adjust = {},
+                         int components = 3)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -382,20 +385,20 @@ QByteArray cmykJpeg(QSize size)
     jpeg_mem_dest(&info, &out, &outSize);
     info.image_width = JDIMENSION(size.width());
     info.image_height = JDIMENSION(size.height());
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
+    info.input_components = components;
+    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_UNKNOWN;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_set_quality(&info, 85, TRUE);
+    if (adjust)
+        adjust(info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(size_t(size.width()) * 4);
+    std::vector<JSAMPLE> row(size_t(size.width()) * components);
     while (info.next_scanline < info.image_height) {
         const int y = int(info.next_scanline);
         for (int x = 0; x < size.width(); ++x) {
-            JSAMPLE *p = row.data() + x * 4;
-            p[0] = JSAMPLE(255 - (x * 37 + y * 11) % 256);
-            p[1] = JSAMPLE(255 - (x * y) % 256);
-            p[2] = JSAMPLE(255 - (x * 5 + y * 91) % 256);
-            p[3] = JSAMPLE(255 - (x + y) % 64);
+            const int values[] = {x * 7 + y * 3, x * y, x * x + y, x + y};
+            for (int c = 0; c < components; ++c)
+                row[size_t(x * components + c)] = JSAMPLE(values[c % 4] & 255);
         }
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -482,46 +485,6 @@ TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
 }
 
 namespace {
-
-// JPEG data as libjpeg writes a pattern of `size` with `components` (RGB
-// when 3, of no known colour space otherwise), `adjust` changing its
-// settings before the write.
-QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_struct &)> &adjust = {},
-                         int components = 3)
-{
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char *out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&info, &out, &outSize);
-    info.image_width = JDIMENSION(size.width());
-    info.image_height = JDIMENSION(size.height());
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_UNKNOWN;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    if (adjust)
-        adjust(info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(size_t(size.width()) * components);
-    while (info.next_scanline < info.image_height) {
-        const int y = int(info.next_scanline);
-        for (int x = 0; x < size.width(); ++x) {
-            const int values[] = {x * 7 + y * 3, x * y, x * x + y};
-            for (int c = 0; c < components; ++c)
-                row[size_t(x * components + c)] = JSAMPLE(values[c % 3] & 255);
-        }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    const QByteArray data(reinterpret_cast<const char *>(out), qsizetype(outSize));
-    std::free(out);
-    return data;
-}
 
 // What libjpeg itself, with an error manager that only listens, makes of
 // JPEG data: the codes of the warnings it sends and of the error that ends
@@ -745,7 +708,7 @@ TEST(ImageValue, JpegOrientationColoursAndResolutionAreReadAsQtReadsThem)
     const QByteArray progressive = quorvant::test::photoJpeg(QSize(64, 48), true);
 
     std::vector<std::pair<QString, QByteArray>> rows{
-        {"grey", greyJpeg}, {"CMYK", cmykJpeg(QSize(40, 30))}, {"300 dpi", photo300}, {"progressive", progressive}};
+        {"grey", greyJpeg}, {"CMYK", libjpegWrites(QSize(40, 30), {}, 4)}, {"300 dpi", photo300}, {"progressive", progressive}};
     for (int orientation = 1; orientation <= 8; ++orientation) {
         for (bool bigEndian : {false, true})
             rows.emplace_back(QStringLiteral("EXIF orientation %1, %2").arg(orientation).arg(bigEndian ? "MM" : "II"),
