@@ -21,6 +21,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 // After <cstdio>: the decoder's header uses FILE without including it.
@@ -197,6 +198,7 @@ struct JpegErrors {
     jpeg_error_mgr manager; // first: the decoder sees only this part
     std::jmp_buf failed;
     const uchar *data = nullptr;
+    qsizetype size = 0;
     JpegDamage damage = JpegDamage::None;
     qsizetype checkedUpTo = 0; // where the last report of skipped bytes was
 
@@ -214,7 +216,12 @@ struct JpegErrors {
     bool skippedOnlyFill(j_decompress_ptr info)
     {
         const long count = info->err->msg_parm.i[0];
-        const qsizetype end = info->src->next_input_byte - data;
+        // Past the data only at its end, where the decoder reads a marker
+        // of its own.
+        const JOCTET *at = info->src->next_input_byte;
+        if (std::less<>()(at, data) || std::less<>()(data + size, at))
+            return false;
+        const qsizetype end = at - data;
         const qsizetype from = std::min(checkedUpTo, end);
         checkedUpTo = end;
         const auto fillBefore = [&](qsizetype at) {
@@ -224,9 +231,9 @@ struct JpegErrors {
             return at - n;
         };
         qsizetype fill = fillBefore(end);
-        for (qsizetype at = from; at + 1 < end - fill && fill < count; ++at) {
-            if (data[at] == 0xFF && data[at + 1] >= 0xD0 && data[at + 1] <= 0xD7)
-                fill += fillBefore(at);
+        for (qsizetype i = from; i + 1 < end - fill && fill < count; ++i) {
+            if (data[i] == 0xFF && data[i + 1] >= 0xD0 && data[i + 1] <= 0xD7)
+                fill += fillBefore(i);
         }
         return count > 0 && fill >= count;
     }
@@ -330,6 +337,7 @@ struct JpegRead {
 bool runJpegDecoder(JpegRead &read, const QByteArray &data, qint64 mostBytes)
 {
     read.errors.data = reinterpret_cast<const uchar *>(data.constData());
+    read.errors.size = data.size();
     read.info.err = jpeg_std_error(&read.errors.manager);
     read.errors.manager.error_exit = JpegErrors::errorExit;
     read.errors.manager.emit_message = JpegErrors::emitMessage;
