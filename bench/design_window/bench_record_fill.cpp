@@ -205,8 +205,9 @@ void BM_FillAnOrdinaryRecord(benchmark::State &state)
 BENCHMARK(BM_FillAnOrdinaryRecord)->Unit(benchmark::kMillisecond);
 
 // A 12-megapixel camera photo (as Qt writes it at quality 90) with 256
-// bytes scrambled `percent` into its compressed data.
-QByteArray damagedCameraPhoto(int percent)
+// bytes scrambled a third into its compressed data. Without restart markers
+// the decoder notices only where the scan ends: each read is a whole decode.
+QByteArray damagedCameraPhoto()
 {
     QImage photo(4000, 3000, QImage::Format_RGB32);
     QPainter painter(&photo);
@@ -224,7 +225,7 @@ QByteArray damagedCameraPhoto(int percent)
     const qsizetype scan = jpeg.indexOf("\xff\xda");
     const qsizetype data = scan + 2 + ((uchar(jpeg[scan + 2]) << 8) | uchar(jpeg[scan + 3]));
     quint32 state = 12345;
-    for (qsizetype i = data + (jpeg.size() - data) * percent / 100, end = i + 256; i < end; ++i) {
+    for (qsizetype i = data + (jpeg.size() - data) / 3, end = i + 256; i < end; ++i) {
         state = state * 1103515245 + 12345;
         jpeg[i] = char((state >> 16) % 0xFF);
     }
@@ -232,16 +233,15 @@ QByteArray damagedCameraPhoto(int percent)
 }
 
 // 60 records whose bound photo is that damaged 12-megapixel photo, each
-// card rendered at 300 dpi and its photo named with the reason of the read
-// that refused it. Arg: how far into the data the damage lies, which is
-// how far each decode goes.
+// card rendered at 300 dpi and its photo named with the reason of the one
+// read that refused it.
 void BM_FillRecordsBoundToADamagedPhoto(benchmark::State &state)
 {
     constexpr int kRecords = 60;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("camera.jpg"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(damagedCameraPhoto(int(state.range(0)))) <= 0) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(damagedCameraPhoto()) <= 0) {
         state.SkipWithError("the photo was not written");
         return;
     }
@@ -282,7 +282,7 @@ void BM_FillRecordsBoundToADamagedPhoto(benchmark::State &state)
     state.counters["per_record"] =
         benchmark::Counter(double(kRecords), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_FillRecordsBoundToADamagedPhoto)->Arg(33)->Arg(90)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_FillRecordsBoundToADamagedPhoto)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 
