@@ -28,15 +28,13 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
     return {bindable, g.data_source_type, g.batch_list_name, g.excel_col_indx};
 }
 
-// Why the picture file at `path` could not be read, as a problem of its
-// record. The image read it (or the main photo did) and kept no reason: it
-// is read again, which only a record whose picture failed pays for.
-QString unreadablePicture(const QString &path)
+// The picture file at `path` that could not be read, as a problem of its
+// record, with why as the read that failed kept it (`why`, empty when the
+// file was read but the photo adjustments gave nothing).
+QString unreadablePicture(const QString &path, const QString &why)
 {
-    QString why;
-    const bool read = !platform::Image::fromFile(path, &why).isNull();
     const QString named = QStringLiteral("%1 could not be read").arg(quotedValue(path));
-    return read || why.isEmpty() ? named : QStringLiteral("%1: %2.").arg(named, why);
+    return why.isEmpty() ? named : QStringLiteral("%1: %2.").arg(named, why);
 }
 
 } // namespace
@@ -194,8 +192,8 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
             else if (!QFileInfo(value).isFile())
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quotedValue(value))});
-            else if (b.image->image().isNull())
-                m_problems.push_back({output::CardProblem::Kind::Picture, unreadablePicture(value)});
+            else if (const platform::Image picture = b.image->image(); picture.isNull())
+                m_problems.push_back({output::CardProblem::Kind::Picture, unreadablePicture(value, picture.damage())});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {

@@ -225,7 +225,8 @@ public:
     bool hasUnsavedChanges() const { return isWindowModified(); }
 
     // Reads the picture at `path` as the main photo with the photo's
-    // adjustments applied (none when it cannot be read); with change_path
+    // adjustments applied (none when it cannot be read: a null image whose
+    // damage() says why, which the frame showing it keeps); with change_path
     // the path becomes the design's main photo path.
     void Update_frame_Main_Photo_And_Path(const QString &path, bool change_path) override;
 

@@ -233,8 +233,9 @@ QImage ImageProcesser::Get_Processed_Image(const QImage &image, const drawing::P
 
 platform::Image drawing::adjustedPhoto(const platform::Image &photo, const PhotoAdjustments &adjustments)
 {
+    // A photo that could not be read stays so, with why.
     if (photo.isNull())
-        return {};
+        return photo;
     // Neutral adjustments leave a bitmap's pixels as they are: the photo
     // itself serves, with the file data it was read from, and a camera
     // photo costs no pass over its millions of pixels.

@@ -28,8 +28,8 @@ struct PhotoAdjustments {
 
 // The photo with `adjustments` applied to its own pixels (a vector picture
 // drawn at 144 dpi first), shown at the photo's scale: a turned photo grows
-// in points as it grows in pixels. A null image for a null photo or a failed
-// adjustment.
+// in points as it grows in pixels. A null photo comes back as it is (with
+// why it could not be read); a failed adjustment gives a null image.
 platform::Image adjustedPhoto(const platform::Image &photo, const PhotoAdjustments &adjustments);
 
 } // namespace drawing

@@ -209,8 +209,8 @@ public:
     // Stores the path (also as Text_Value) and loads the picture from it;
     // the main photo's graphic ("PARTY_IMAGE") shows `mainPhoto`, the
     // design's main photo as the caller has it, instead. A file that cannot
-    // be read leaves it without a picture: the canvas shows its placeholder
-    // there, output nothing.
+    // be read leaves it without a picture, whose damage() says why: the
+    // canvas shows its placeholder there, output nothing.
     void setFilePath(const QString &path, const platform::Image &mainPhoto);
 
     platform::Image image() const { return _image; }

@@ -1,4 +1,5 @@
 #include "platform/Image.h"
+#include "platform/JpegMessages.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -20,6 +21,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 // After <cstdio>: the decoder's header uses FILE without including it.
@@ -66,6 +68,7 @@ const QString kFileTooLarge = QStringLiteral("the file is too large");
 const QString kPictureTooLarge = QStringLiteral("the picture is too large");
 const QString kEndsEarly = QStringLiteral("the picture ends early");
 const QString kCorrupt = QStringLiteral("the picture's data is corrupt");
+const QString kUnsupported = QStringLiteral("the picture is of a kind that is not supported");
 const QString kNoPicture = QStringLiteral("it is not a picture");
 
 void setError(QString *error, const QString &reason)
@@ -76,7 +79,23 @@ void setError(QString *error, const QString &reason)
 
 // What keeps JPEG data from being drawn whole. Ordered: where several
 // apply, the later one is named.
-enum class JpegDamage { None, Corrupt, EndsEarly, TooLarge };
+enum class JpegDamage { None, Corrupt, EndsEarly, Unsupported, TooLarge };
+
+const QString &reasonFor(JpegDamage damage)
+{
+    switch (damage) {
+    case JpegDamage::EndsEarly:
+        return kEndsEarly;
+    case JpegDamage::Unsupported:
+        return kUnsupported;
+    case JpegDamage::TooLarge:
+        return kPictureTooLarge;
+    case JpegDamage::None:
+    case JpegDamage::Corrupt:
+        break;
+    }
+    return kCorrupt;
+}
 
 // Whether JPEG data runs whole from its start to its end-of-image marker:
 // every segment inside the data, with no stray bytes where a marker belongs,
@@ -169,30 +188,77 @@ JpegDamage jpegStructure(const QByteArray &data)
 
 // The decoder's error manager. It hears every warning with its code (the
 // decoder goes on past data it finds corrupt, drawing what it cannot read
-// as noise or grey, and says so only in a warning), prints nothing, and
-// leaves a decode that cannot go on through longjmp rather than exit().
+// as noise or grey, and says so only in a warning), judges it by its
+// verdict (platform/JpegMessages), prints nothing, and leaves the decode
+// through longjmp rather than exit(): at an error, and at the first
+// warning that data was lost. Going on past that would only draw a
+// picture already refused, and data that warns on every one of thousands
+// of scans would keep the decoder busy for seconds.
 struct JpegErrors {
     jpeg_error_mgr manager; // first: the decoder sees only this part
     std::jmp_buf failed;
     const uchar *data = nullptr;
+    qsizetype size = 0;
     JpegDamage damage = JpegDamage::None;
+    qsizetype checkedUpTo = 0; // where the last report of skipped bytes was
 
     static JpegErrors &of(j_common_ptr info) { return *reinterpret_cast<JpegErrors *>(info->err); }
     void note(JpegDamage d) { damage = std::max(damage, d); }
 
-    // Whether the bytes the decoder skipped before the marker it is at are
-    // fill (all 0x00 or 0xFF, as some cameras and editors pad a file
-    // before its end) rather than compressed data the decoder did not use,
-    // which a scan scrambled or cut leaves behind.
-    bool skippedOnlyFill(j_decompress_ptr info) const
+    // Whether the bytes the decoder skipped are fill (all 0x00 or 0xFF, as
+    // some cameras and editors pad before a marker) rather than compressed
+    // data the decoder did not use, which a scan scrambled or cut leaves
+    // behind. The decoder counts what it skipped right before the marker it
+    // is at (its place in the data is that marker's first 0xFF), plus what
+    // its look-ahead had taken before an earlier restart marker, which it
+    // reports only at the next marker it has to look for: those bytes lie
+    // right before restart markers passed since the last report.
+    bool skippedOnlyFill(j_decompress_ptr info)
     {
-        // The decoder gives the count; the skipped bytes end where it last
-        // took its place in the data, at the marker's first 0xFF.
         const long count = info->err->msg_parm.i[0];
-        const qsizetype end = info->src->next_input_byte - data;
-        if (count <= 0 || count > end)
+        // Past the data only at its end, where the decoder reads a marker
+        // of its own.
+        const JOCTET *at = info->src->next_input_byte;
+        if (std::less<>()(at, data) || std::less<>()(data + size, at))
             return false;
-        return std::all_of(data + end - count, data + end, [](uchar b) { return b == 0x00 || b == 0xFF; });
+        const qsizetype end = at - data;
+        const qsizetype from = std::min(checkedUpTo, end);
+        checkedUpTo = end;
+        const auto fillBefore = [&](qsizetype at) {
+            qsizetype n = at;
+            while (n > from && (data[n - 1] == 0x00 || data[n - 1] == 0xFF))
+                --n;
+            return at - n;
+        };
+        qsizetype fill = fillBefore(end);
+        for (qsizetype i = from; i + 1 < end - fill && fill < count; ++i) {
+            if (data[i] == 0xFF && data[i + 1] >= 0xD0 && data[i + 1] <= 0xD7)
+                fill += fillBefore(i);
+        }
+        return count > 0 && fill >= count;
+    }
+
+    // What the message the decoder is sending says of the picture.
+    JpegDamage damageOf(j_common_ptr info)
+    {
+        switch (jpeg::verdictOn(info->err->msg_code)) {
+        case jpeg::Verdict::Whole:
+            return JpegDamage::None;
+        case jpeg::Verdict::WholeIfFill:
+            return info->is_decompressor && skippedOnlyFill(reinterpret_cast<j_decompress_ptr>(info))
+                ? JpegDamage::None
+                : JpegDamage::Corrupt;
+        case jpeg::Verdict::EndsEarly:
+            return JpegDamage::EndsEarly;
+        case jpeg::Verdict::Unsupported:
+            return JpegDamage::Unsupported;
+        case jpeg::Verdict::TooLarge:
+            return JpegDamage::TooLarge;
+        case jpeg::Verdict::Corrupt:
+        case jpeg::Verdict::Trace: // never a warning: should one come as such, nothing is known of it
+            break;
+        }
+        return JpegDamage::Corrupt;
     }
 
     static void emitMessage(j_common_ptr info, int level)
@@ -200,41 +266,19 @@ struct JpegErrors {
         if (level >= 0) // trace messages
             return;
         JpegErrors &self = of(info);
-        switch (info->err->msg_code) {
-        // Header details that leave the pixels as they are.
-        case JWRN_JFIF_MAJOR:
-        case JWRN_ADOBE_XFORM:
-        case JWRN_BOGUS_ICC:
+        const JpegDamage damage = self.damageOf(info);
+        if (damage == JpegDamage::None)
             return;
-        case JWRN_JPEG_EOF:
-            self.note(JpegDamage::EndsEarly);
-            return;
-        case JWRN_EXTRANEOUS_DATA:
-            if (info->is_decompressor && self.skippedOnlyFill(reinterpret_cast<j_decompress_ptr>(info)))
-                return;
-            break;
-        default:
-            break;
-        }
-        // Every other warning (a bad Huffman code, a marker hit inside a
-        // scan, a restart marker lost, ...) means data lost or corrupt.
-        self.note(JpegDamage::Corrupt);
+        self.note(damage);
+        std::longjmp(self.failed, 1);
     }
     static void outputMessage(j_common_ptr) {}
     [[noreturn]] static void errorExit(j_common_ptr info)
     {
         JpegErrors &self = of(info);
-        switch (info->err->msg_code) {
-        case JERR_OUT_OF_MEMORY:
-        case JERR_NO_BACKING_STORE:
-        case JERR_IMAGE_TOO_BIG:
-        case JERR_WIDTH_OVERFLOW:
-            self.note(JpegDamage::TooLarge);
-            break;
-        default:
-            self.note(JpegDamage::Corrupt);
-            break;
-        }
+        // An error always ends the decode, whatever its verdict says of
+        // the pixels decoded so far.
+        self.note(std::max(self.damageOf(info), JpegDamage::Corrupt));
         std::longjmp(self.failed, 1);
     }
 };
@@ -287,11 +331,13 @@ struct JpegRead {
     int orientation = 1; // EXIF's
 };
 
-// Decodes `data` into read.bitmap; false when the decoder gave up (the
-// reason in read.errors.damage). Warnings along the way are only noted.
+// Decodes `data` into read.bitmap; false when the decoder gave up or met
+// damage (the reason in read.errors.damage). Warnings of whole data are
+// passed over.
 bool runJpegDecoder(JpegRead &read, const QByteArray &data, qint64 mostBytes)
 {
     read.errors.data = reinterpret_cast<const uchar *>(data.constData());
+    read.errors.size = data.size();
     read.info.err = jpeg_std_error(&read.errors.manager);
     read.errors.manager.error_exit = JpegErrors::errorExit;
     read.errors.manager.emit_message = JpegErrors::emitMessage;
@@ -389,14 +435,15 @@ QImage upright(const QImage &bitmap, int orientation)
 }
 
 // JPEG data decoded whole, upright, at the resolution it states; null with
-// the reason when it is damaged. A picture the decoder reads through with
-// only harmless warnings (an unknown JFIF revision, fill after the
-// compressed data) is whole.
+// the reason when it is damaged or of a kind not read. A picture the
+// decoder reads through with only warnings judged whole (an unknown JFIF
+// revision, scan parameters a sequential decoder does not use, fill after
+// the compressed data) is whole.
 QImage decodeJpeg(const QByteArray &data, QString *error)
 {
     const JpegDamage structure = jpegStructure(data);
     if (structure != JpegDamage::None) {
-        setError(error, structure == JpegDamage::EndsEarly ? kEndsEarly : kCorrupt);
+        setError(error, reasonFor(structure));
         return {};
     }
     // The bound Qt's own readers keep, in megabytes; 0 for none.
@@ -414,9 +461,7 @@ QImage decodeJpeg(const QByteArray &data, QString *error)
     }
     jpeg_destroy_decompress(&read.info);
     if (!decoded || damage != JpegDamage::None) {
-        setError(error, damage == JpegDamage::TooLarge    ? kPictureTooLarge
-                            : damage == JpegDamage::EndsEarly ? kEndsEarly
-                                                              : kCorrupt);
+        setError(error, reasonFor(damage));
         return {};
     }
     if (dpmX > 0 && dpmY > 0) {
@@ -618,27 +663,21 @@ Image Image::fromFile(const QString &path, QString *error)
 {
     // Only regular files: a pipe or a device would block the reader forever.
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        setError(error, kNotOpened);
-        return {};
-    }
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return unread(kNotOpened, error);
     // Judged before anything is read: a file of gigabytes that starts like
     // a picture would otherwise be read whole.
     const qint64 bytes = file.size();
-    if (bytes > kMostBytesReadWhole) {
-        setError(error, kFileTooLarge);
-        return {};
-    }
+    if (bytes > kMostBytesReadWhole)
+        return unread(kFileTooLarge, error);
     const QByteArray format = encodedFormatOf(file.peek(8));
     if (!format.isEmpty())
         return fromEncoded(file.read(bytes), format, {}, error);
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     QImage bitmap = reader.read();
-    if (bitmap.isNull()) {
-        setError(error, reader.error() == QImageReader::UnsupportedFormatError ? kNoPicture : kCorrupt);
-        return {};
-    }
+    if (bitmap.isNull())
+        return unread(reader.error() == QImageReader::UnsupportedFormatError ? kNoPicture : kCorrupt, error);
     return fromBitmap(bitmap);
 }
 
@@ -646,13 +685,12 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
 {
     // The format is checked against the data's own signature, so that no
     // other decoder is ever handed the data.
-    if (format.isEmpty() || encodedFormatOf(data.left(8)) != format) {
-        setError(error, kNoPicture);
-        return {};
-    }
+    if (format.isEmpty() || encodedFormatOf(data.left(8)) != format)
+        return unread(kNoPicture, error);
     QImage bitmap;
+    QString why = kCorrupt;
     if (format == "jpeg") {
-        bitmap = decodeJpeg(data, error);
+        bitmap = decodeJpeg(data, &why);
     } else {
         QBuffer buffer;
         buffer.setData(data);
@@ -660,14 +698,22 @@ Image Image::fromEncoded(const QByteArray &data, const QByteArray &format, QSize
         QImageReader reader(&buffer, format);
         reader.setAutoTransform(true);
         bitmap = reader.read();
-        if (bitmap.isNull())
-            setError(error, kCorrupt);
     }
+    if (bitmap.isNull())
+        return unread(why, error);
     Image img = fromBitmap(bitmap, points);
     if (!img.isNull()) {
         img.m_encoded = data;
         img.m_encodedFormat = format;
     }
+    return img;
+}
+
+Image Image::unread(const QString &why, QString *error)
+{
+    setError(error, why);
+    Image img;
+    img.m_damage = why;
     return img;
 }
 

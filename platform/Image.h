@@ -48,21 +48,26 @@ public:
     // Reads a picture file; a null image when it cannot be read, and
     // without reading anything of a file larger than kMostBytesReadWhole.
     // A PNG or JPEG file's own bytes are kept with the bitmap (see
-    // encoded()). Why it could not be read goes to `error`, a short
-    // lower-case phrase ("the picture ends early", "the file is too large",
-    // "it is not a picture", ...) to follow "could not be read: ". Any
-    // thread.
+    // encoded()). Why it could not be read goes to `error` and stays with
+    // the null image as damage(): a short lower-case phrase ("the picture
+    // ends early", "the file is too large", "it is not a picture", "the
+    // picture is of a kind that is not supported", ...) to follow "could
+    // not be read: ", so that no caller reads the file again to learn it.
+    // Any thread.
     static Image fromFile(const QString &path, QString *error = nullptr);
     // A bitmap decoded from PNG ("png") or JPEG ("jpeg") data, keeping the
     // data; shown at `points` (as fromBitmap()). Null, with the reason in
-    // `error` as fromFile() gives it, when the data is not a picture of that
-    // format, does not decode, or is damaged. JPEG data is judged by what
-    // its decoder reports: data cut short, with broken segments, or with
-    // compressed data it finds corrupt is damaged (it would draw the lost
-    // part grey or as noise), and so is a stray byte where a marker
-    // belongs; harmless warnings (an unknown JFIF revision, zero or 0xFF
-    // fill after the compressed data) are not. The EXIF orientation is
-    // applied. Any thread.
+    // `error` and damage() as fromFile() gives it, when the data is not a
+    // picture of that format, does not decode, is damaged or is of a kind
+    // the decoder does not read. JPEG data is judged by what its decoder
+    // reports, each of its messages by its verdict (platform/JpegMessages.h):
+    // data cut short, with broken segments, or with compressed data it finds
+    // corrupt is damaged (it would draw the lost part grey or as noise), and
+    // so is a stray byte where a marker belongs; the decode ends at the
+    // first such sign. Header details the decoder ignores or corrects (an
+    // unknown JFIF revision, scan parameters that a sequential scan does
+    // not use, zero or 0xFF fill after the compressed data) leave it whole.
+    // The EXIF orientation is applied. Any thread.
     static Image fromEncoded(const QByteArray &data, const QByteArray &format, QSizeF points = {},
                              QString *error = nullptr);
     // A stored picture that could not be read, kept as it was stored so
@@ -83,6 +88,9 @@ public:
     bool isNull() const;
     // Made by damaged(): a null image that keeps what could not be read.
     bool isDamaged() const { return m_damaged; }
+    // Why the picture could not be read: as damaged() was given it, or as
+    // the fromFile() or fromEncoded() that gave this null image said it.
+    // Empty for every other image.
     const QString &damage() const { return m_damage; }
     bool isVector() const { return m_vector; }
     QSizeF size() const { return m_size; }
@@ -123,6 +131,9 @@ public:
     static Image fromSvg(const QByteArray &svg, QSizeF points);
 
 private:
+    // A null image that keeps why it could not be read, also given to `error`.
+    static Image unread(const QString &why, QString *error);
+
     bool m_vector = false;
     QSizeF m_size;
     QImage m_bitmap;

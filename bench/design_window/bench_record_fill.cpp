@@ -12,6 +12,8 @@
 #include "drawing/DrawingHost.h"
 #include "drawing/TVNDocument.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -201,6 +203,86 @@ void BM_FillAnOrdinaryRecord(benchmark::State &state)
     runOneRecord(state, false);
 }
 BENCHMARK(BM_FillAnOrdinaryRecord)->Unit(benchmark::kMillisecond);
+
+// A 12-megapixel camera photo (as Qt writes it at quality 90) with 256
+// bytes scrambled a third into its compressed data. Without restart markers
+// the decoder notices only where the scan ends: each read is a whole decode.
+QByteArray damagedCameraPhoto()
+{
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    QPainter painter(&photo);
+    QLinearGradient sky(0, 0, 0, 3000);
+    sky.setColorAt(0, QColor(135, 206, 235));
+    sky.setColorAt(1, QColor(254, 243, 199));
+    painter.fillRect(photo.rect(), sky);
+    painter.setBrush(QColor(21, 128, 61));
+    painter.drawEllipse(QRect(-500, 1800, 5000, 3000));
+    painter.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "JPG", 90);
+    const qsizetype scan = jpeg.indexOf("\xff\xda");
+    const qsizetype data = scan + 2 + ((uchar(jpeg[scan + 2]) << 8) | uchar(jpeg[scan + 3]));
+    quint32 state = 12345;
+    for (qsizetype i = data + (jpeg.size() - data) / 3, end = i + 256; i < end; ++i) {
+        state = state * 1103515245 + 12345;
+        jpeg[i] = char((state >> 16) % 0xFF);
+    }
+    return jpeg;
+}
+
+// 60 records whose bound photo is that damaged 12-megapixel photo, each
+// card rendered at 300 dpi and its photo named with the reason of the one
+// read that refused it.
+void BM_FillRecordsBoundToADamagedPhoto(benchmark::State &state)
+{
+    constexpr int kRecords = 60;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("camera.jpg"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(damagedCameraPhoto()) <= 0) {
+        state.SkipWithError("the photo was not written");
+        return;
+    }
+    file.close();
+    const batch_data::SeriesStore store(dir.filePath(QStringLiteral("DataSet")));
+    store.writeSeries(QStringLiteral("Photos"), QStringList(kRecords, path));
+    TVNDocument doc;
+    GraphicPtr photo = newGraphicOfClass(GraphicClass::Image);
+    photo->setBounds({10, 10, 70, 92});
+    photo->Set_Data_source_type(batch_data::kSeriesValue);
+    photo->Set_Batch_List_Name(QStringLiteral("Photos"));
+    doc.graphics.push_back(photo);
+    design_window::RecordFill fill(design_window::RecordFill::Design{
+        [&doc](int side) -> GraphicList & { return side ? doc.graphics_back : doc.graphics; },
+        [](int side) {
+            return drawing::CardFace{drawing::kCR80SizePt, side, drawing::kShapeRounded,
+                                     [](QPainter &p, const QRectF &card, int) { p.fillRect(card, Qt::white); }};
+        },
+        [](const QString &) {}, [store] { return store; }, [] { return batch_data::ListData(); },
+        [] { return false; }, [](int) { return platform::Image(); }});
+    const batch_data::RecordCounts counts = fill.check();
+    fill.setResolution(kDpi);
+    (void)fill.takeProblems();
+    const QString named = QStringLiteral("could not be read: the picture's data is corrupt.");
+    int refused = 0;
+    for (auto _ : state) {
+        for (int n = 0; n < counts.total; ++n) {
+            const platform::Image card = fill.Set_data_table_value_to_card(n, QStringLiteral("F"), counts.use);
+            benchmark::DoNotOptimize(card.bitmap().constBits());
+            const std::vector<output::CardProblem> problems = fill.takeProblems();
+            refused += problems.size() == 1 && problems.front().reason.endsWith(named);
+        }
+    }
+    if (counts.total != kRecords || refused != kRecords * int(state.iterations())) {
+        state.SkipWithError("the photo was not refused with its reason on every record");
+        return;
+    }
+    state.counters["per_record"] =
+        benchmark::Counter(double(kRecords), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_FillRecordsBoundToADamagedPhoto)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

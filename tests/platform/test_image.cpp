@@ -10,13 +10,16 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <atomic>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <new>
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 #include <sys/stat.h>
 
 using platform::Image;
@@ -366,9 +369,12 @@ QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool big
     return QByteArray(jpeg).insert(afterJfif, segment);
 }
 
-// A CMYK JPEG of `size` (inverted, with the Adobe marker, as Adobe's
-// programs write it), which Qt cannot write.
-QByteArray cmykJpeg(QSize size)
+// JPEG data as libjpeg writes a pattern of `size` with `components`: RGB
+// for 3, CMYK for 4 (inverted, with the Adobe marker, as Adobe's programs
+// write it, which Qt cannot), of no known colour space otherwise; `adjust`
+// changes its settings before the write.
+QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_struct &)> &adjust = {},
+                         int components = 3)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -379,20 +385,20 @@ QByteArray cmykJpeg(QSize size)
     jpeg_mem_dest(&info, &out, &outSize);
     info.image_width = JDIMENSION(size.width());
     info.image_height = JDIMENSION(size.height());
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
+    info.input_components = components;
+    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_UNKNOWN;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_set_quality(&info, 85, TRUE);
+    if (adjust)
+        adjust(info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(size_t(size.width()) * 4);
+    std::vector<JSAMPLE> row(size_t(size.width()) * components);
     while (info.next_scanline < info.image_height) {
         const int y = int(info.next_scanline);
         for (int x = 0; x < size.width(); ++x) {
-            JSAMPLE *p = row.data() + x * 4;
-            p[0] = JSAMPLE(255 - (x * 37 + y * 11) % 256);
-            p[1] = JSAMPLE(255 - (x * y) % 256);
-            p[2] = JSAMPLE(255 - (x * 5 + y * 91) % 256);
-            p[3] = JSAMPLE(255 - (x + y) % 64);
+            const int values[] = {x * 7 + y * 3, x * y, x * x + y, x + y};
+            for (int c = 0; c < components; ++c)
+                row[size_t(x * components + c)] = JSAMPLE(values[c % 4] & 255);
         }
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -432,6 +438,8 @@ TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
             EXPECT_EQ(why, variant.reason);
             EXPECT_TRUE(fromFile.isNull());
             EXPECT_EQ(whyFile, variant.reason);
+            // The image keeps the reason, so that nobody reads it again.
+            EXPECT_EQ(fromFile.damage(), variant.reason);
             // Qt's reader draws each of them, with at most a warning.
             EXPECT_FALSE(qtReads(variant.data).isNull());
         }
@@ -465,7 +473,7 @@ TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
         {"only a start marker", "\xff\xd8", "the picture ends early"},
         {"60000 x 60000 pixels", huge, "the picture is too large"},
         {"65535 x 65535 pixels", widest, "the picture is too large"},
-        {"12-bit samples", twelveBits, "the picture's data is corrupt"},
+        {"12-bit samples", twelveBits, "the picture is of a kind that is not supported"},
         {"a sample table numbered 7", noTable, "the picture's data is corrupt"},
     };
     for (const auto &other : others) {
@@ -473,6 +481,205 @@ TEST(ImageValue, JpegIsJudgedByWhatItsDecoderReadsWhateverWarningComesFirst)
         const quorvant::test::AddressSpaceLimit limit(512 * 1024);
         EXPECT_TRUE(Image::fromEncoded(other.data, "jpeg", {}, &why).isNull()) << other.what;
         EXPECT_EQ(why.toStdString(), other.reason.toStdString()) << other.what;
+    }
+}
+
+namespace {
+
+// What libjpeg itself, with an error manager that only listens, makes of
+// JPEG data: the codes of the warnings it sends and of the error that ends
+// it, in order, and the pixels when it reads to the end.
+struct PlainDecode {
+    std::vector<int> messages;
+    QImage pixels;
+};
+
+struct ListeningErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf failed;
+    std::vector<int> *messages;
+};
+
+// Nothing with a destructor lives in this frame, which an error jumps back to.
+bool runPlainDecode(const QByteArray &data, std::vector<int> &messages, std::vector<JSAMPLE> &rgb, QSize &size)
+{
+    jpeg_decompress_struct info{};
+    ListeningErrors errors{};
+    errors.messages = &messages;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.emit_message = [](j_common_ptr common, int level) {
+        if (level < 0)
+            reinterpret_cast<ListeningErrors *>(common->err)->messages->push_back(common->err->msg_code);
+    };
+    errors.manager.error_exit = [](j_common_ptr common) {
+        auto *listening = reinterpret_cast<ListeningErrors *>(common->err);
+        listening->messages->push_back(common->err->msg_code);
+        std::longjmp(listening->failed, 1);
+    };
+    if (setjmp(errors.failed)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    size = QSize(int(info.output_width), int(info.output_height));
+    rgb.resize(size_t(size.width()) * size_t(size.height()) * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = rgb.data() + size_t(info.output_scanline) * size_t(size.width()) * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+PlainDecode plainDecode(const QByteArray &data)
+{
+    PlainDecode out;
+    std::vector<JSAMPLE> rgb;
+    QSize size;
+    if (runPlainDecode(data, out.messages, rgb, size)) {
+        out.pixels = QImage(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(out.pixels.scanLine(y));
+            for (int x = 0; x < size.width(); ++x) {
+                const JSAMPLE *p = rgb.data() + (size_t(y) * size_t(size.width()) + size_t(x)) * 3;
+                line[x] = qRgb(p[0], p[1], p[2]);
+            }
+        }
+    }
+    return out;
+}
+
+// Where the compressed data of the `n`th (from 1) scan of `jpeg` starts.
+qsizetype scanDataOf(const QByteArray &jpeg, int n)
+{
+    const qsizetype scan = startOfScan(jpeg, n);
+    return scan + 2 + ((uchar(jpeg[scan + 2]) << 8) | uchar(jpeg[scan + 3]));
+}
+
+QByteArray overwritten(QByteArray data, qsizetype at, const QByteArray &bytes)
+{
+    return data.replace(at, bytes.size(), bytes);
+}
+
+} // namespace
+
+TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
+{
+    // For each message a file can raise, a file that raises it first (as
+    // libjpeg itself, only listening, reports): a whole one draws as the
+    // file it was made from, pixel for pixel, and as libjpeg draws that;
+    // the others are refused with their reason, decided by the first sign.
+    const QSize size(64, 48);
+    const QByteArray baseline = libjpegWrites(size);
+    const QByteArray restarts = libjpegWrites(size, [](jpeg_compress_struct &i) { i.restart_interval = 1; });
+    const QByteArray arithmetic = libjpegWrites(size, [](jpeg_compress_struct &i) { i.arith_code = TRUE; });
+    const QByteArray progressive = libjpegWrites(size, [](jpeg_compress_struct &i) { jpeg_simple_progression(&i); });
+    const QByteArray adobe = libjpegWrites(size, [](jpeg_compress_struct &i) {
+        i.write_JFIF_header = FALSE;
+        i.write_Adobe_marker = TRUE;
+    });
+    // Every coefficient of every component in a scan of its own.
+    std::vector<jpeg_scan_info> oneByOne{{3, {0, 1, 2, 0}, 0, 0, 0, 0}};
+    for (int c = 0; c < 3; ++c)
+        for (int k = 1; k < 64; ++k)
+            oneByOne.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
+    const QByteArray manyScans = libjpegWrites(size, [&](jpeg_compress_struct &i) {
+        i.scan_info = oneByOne.data();
+        i.num_scans = int(oneByOne.size());
+    });
+    ASSERT_GT(startOfScan(manyScans, 190), 0);
+
+    const qsizetype frame = baseline.indexOf("\xff\xc0");
+    const qsizetype scan = startOfScan(baseline, 1);
+    // Ss, Se and Ah/Al after the scan's components.
+    const auto parameters = [](const QByteArray &jpeg) {
+        const qsizetype at = startOfScan(jpeg, 1);
+        return at + 5 + 2 * qsizetype(uchar(jpeg[at + 4]));
+    };
+    const qsizetype restart0 = restarts.indexOf("\xff\xd0");
+    const qsizetype restart1 = restarts.indexOf("\xff\xd1");
+    // The first scan of the progressive file twice over.
+    const qsizetype scan1 = startOfScan(progressive, 1);
+    const qsizetype scan2 = startOfScan(progressive, 2);
+    const QByteArray twice = QByteArray(progressive).insert(scan2, progressive.mid(scan1, scan2 - scan1));
+    // Past the first scan's data, a marker of the hierarchical process.
+    const QByteArray hierarchical("\xff\xde\x00\x04\x00\x00", 6);
+    const QByteArray twiceThenUnknown = QByteArray(twice).insert(startOfScan(twice, 3), hierarchical);
+    const QByteArray ones = QByteArray("\xff\x00", 2).repeated(4);
+
+    const QString whole;
+    const QString corrupt = "the picture's data is corrupt";
+    const QString unsupported = "the picture is of a kind that is not supported";
+    const struct Row {
+        const char *what;
+        QByteArray data;
+        int first;         // the message libjpeg sends first; -1 none
+        QString reason;    // empty: drawn as `original`
+        QByteArray original;
+    } rows[] = {
+        {"baseline", baseline, -1, whole, baseline},
+        {"190 scans", manyScans, -1, whole, manyScans},
+        {"Ah and Al 1 in a sequential scan", overwritten(baseline, parameters(baseline) + 2, "\x11"),
+         JWRN_NOT_SEQUENTIAL, whole, baseline},
+        {"Ah and Al 1 in an arithmetic scan", overwritten(arithmetic, parameters(arithmetic) + 2, "\x11"),
+         JWRN_NOT_SEQUENTIAL, whole, arithmetic},
+        {"JFIF 2.01", overwritten(baseline, 11, "\x02\x01"), JWRN_JFIF_MAJOR, whole, baseline},
+        {"Adobe transform 7", overwritten(adobe, adobe.indexOf("\xff\xee") + 15, "\x07"), JWRN_ADOBE_XFORM, whole,
+         adobe},
+        {"zeros before a restart marker", QByteArray(restarts).insert(restart1, QByteArray(3, '\0')),
+         JWRN_EXTRANEOUS_DATA, whole, restarts},
+        {"zeros before the end marker", QByteArray(baseline).insert(baseline.size() - 2, QByteArray(20, '\0')),
+         JWRN_EXTRANEOUS_DATA, whole, baseline},
+        {"other bytes before a restart marker", QByteArray(restarts).insert(restart1, "\x12\x34\x56"),
+         JWRN_EXTRANEOUS_DATA, corrupt, {}},
+        {"a restart marker numbered wrong", overwritten(restarts, restart0 + 1, "\xd1"), JWRN_MUST_RESYNC, corrupt, {}},
+        {"a run of one bits in the scan", QByteArray(baseline).insert(scanDataOf(baseline, 1) + 200, ones),
+         JWRN_HUFF_BAD_CODE, corrupt, {}},
+        {"arithmetic data overwritten", overwritten(arithmetic, scanDataOf(arithmetic, 1), ones.repeated(5)),
+         JWRN_ARITH_BAD_CODE, corrupt, {}},
+        {"the scan cut, the end marker kept", baseline.left((scan + baseline.size()) / 2) + "\xff\xd9",
+         JWRN_HIT_MARKER, corrupt, {}},
+        {"a progressive scan twice", twice, JWRN_BOGUS_PROGRESSION, corrupt, {}},
+        {"a progressive scan twice, then an unknown marker", twiceThenUnknown, JWRN_BOGUS_PROGRESSION, corrupt, {}},
+        {"cut short", baseline.left(baseline.size() * 2 / 3), JWRN_JPEG_EOF, "the picture ends early", {}},
+        {"12-bit samples", overwritten(baseline, frame + 4, "\x0c"), JERR_BAD_PRECISION, unsupported, {}},
+        {"the lossless process", overwritten(baseline, frame + 1, "\xc3"), JERR_SOF_UNSUPPORTED, unsupported, {}},
+        {"a marker of the hierarchical process", QByteArray(baseline).insert(frame, hierarchical),
+         JERR_UNKNOWN_MARKER, unsupported, {}},
+        {"a height left to a later marker", overwritten(baseline, frame + 5, QByteArray(2, '\0')),
+         JERR_EMPTY_IMAGE, unsupported, {}},
+        {"two components of no known colour space", libjpegWrites(size, {}, 2), JERR_CONVERSION_NOTIMPL,
+         unsupported, {}},
+        {"sampling factors of 5", overwritten(baseline, frame + 11, "\x55"), JERR_BAD_SAMPLING, corrupt, {}},
+        {"more blocks to a unit than allowed", overwritten(overwritten(baseline, frame + 11, "\x44"), frame + 14, "\x44"),
+         JERR_BAD_MCU_SIZE, corrupt, {}},
+        {"a scan of an undefined table", overwritten(baseline, scan + 6, "\x33"), JERR_NO_HUFF_TABLE, corrupt, {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        const PlainDecode plain = plainDecode(row.data);
+        EXPECT_EQ(plain.messages.empty() ? -1 : plain.messages.front(), row.first);
+        QString why = "unset";
+        const Image image = Image::fromEncoded(row.data, "jpeg", {}, &why);
+        if (row.reason.isEmpty()) {
+            EXPECT_FALSE(image.isNull()) << why.toStdString();
+            // Every message of the file is the oddity: the pixels are those
+            // of the file without it.
+            EXPECT_TRUE(std::all_of(plain.messages.begin(), plain.messages.end(), [&](int m) { return m == row.first; }));
+            const QImage original = plainDecode(row.original).pixels;
+            EXPECT_FALSE(original.isNull());
+            EXPECT_EQ(differingPixelShare(plain.pixels, original, 0), 0.0);
+            EXPECT_EQ(differingPixelShare(image.bitmap(), original, 0), 0.0);
+        } else {
+            EXPECT_TRUE(image.isNull());
+            EXPECT_EQ(why.toStdString(), row.reason.toStdString());
+            EXPECT_EQ(image.damage().toStdString(), row.reason.toStdString());
+        }
     }
 }
 
@@ -497,7 +704,7 @@ TEST(ImageValue, JpegOrientationColoursAndResolutionAreReadAsQtReadsThem)
     const QByteArray progressive = quorvant::test::photoJpeg(QSize(64, 48), true);
 
     std::vector<std::pair<QString, QByteArray>> rows{
-        {"grey", greyJpeg}, {"CMYK", cmykJpeg(QSize(40, 30))}, {"300 dpi", photo300}, {"progressive", progressive}};
+        {"grey", greyJpeg}, {"CMYK", libjpegWrites(QSize(40, 30), {}, 4)}, {"300 dpi", photo300}, {"progressive", progressive}};
     for (int orientation = 1; orientation <= 8; ++orientation) {
         for (bool bigEndian : {false, true})
             rows.emplace_back(QStringLiteral("EXIF orientation %1, %2").arg(orientation).arg(bigEndian ? "MM" : "II"),

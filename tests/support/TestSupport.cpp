@@ -175,6 +175,17 @@ std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg)
     falseMarker.replace(scanData + scanBytes / 2, 4, QByteArray("\xff\xe5\x7f\xff", 4));
     QByteArray stray = jpeg;
     stray.insert(2, '\0');
+    // Scan parameters that a sequential scan has no use for (Ss, Se, Ah and
+    // Al after the components), as some cameras write them: the decoder
+    // warns and decodes every coefficient all the same.
+    const qsizetype parameters = scan + 5 + 2 * qsizetype(uchar(jpeg[scan + 4]));
+    const auto scanParameters = [&](int ss, int se, int ahAl) {
+        QByteArray data = jpeg;
+        data[parameters] = char(ss);
+        data[parameters + 1] = char(se);
+        data[parameters + 2] = char(ahAl);
+        return data;
+    };
     const QString endsEarly = QStringLiteral("the picture ends early");
     const QString corrupt = QStringLiteral("the picture's data is corrupt");
     return {
@@ -182,6 +193,9 @@ std::vector<JpegVariant> jpegVariants(const QByteArray &jpeg)
         {"padded before its end marker", padded, {}},
         {"JFIF 2.01", revised(jpeg), {}},
         {"padded, JFIF 2.01", revised(padded), {}},
+        {"Ah and Al 1 in its scan", scanParameters(0, 63, 0x11), {}},
+        {"Ss, Se, Ah and Al all 0 in its scan", scanParameters(0, 0, 0), {}},
+        {"Ss 1 in its scan", scanParameters(1, 63, 0), {}},
         {"cut short", jpeg.left(jpeg.size() * 2 / 3), endsEarly},
         {"a stray byte after its start marker", stray, corrupt},
         {"a stray byte after its start marker, cut short", stray.left(stray.size() * 2 / 3), endsEarly},

@@ -15,6 +15,7 @@ subprocess limit turns that into a failure instead of a hang.
 import hashlib
 import os
 import plistlib
+import re
 import resource
 import subprocess
 import sys
@@ -174,9 +175,13 @@ class RefusedDesign(unittest.TestCase):
             noise.append((state >> 16) % 0xFF)
         scrambled = clean[:start] + bytes(noise) + clean[start + count:]
         stray = clean[:2] + b"\0" + clean[2:]
+        # Scan parameters (Ss, Se, Ah/Al) that a sequential scan does not use.
+        parameters = scan + 5 + 2 * clean[scan + 4]
+        scan_parameters = lambda values: clean[:parameters] + bytes(values) + clean[parameters + 3:]
         ends, corrupt = "the picture ends early", "the picture's data is corrupt"
         variants = [("clean", clean, None), ("padded", padded, None), ("jfif201", revised(clean), None),
-                    ("padded201", revised(padded), None), ("cut", clean[:len(clean) * 2 // 3], ends),
+                    ("padded201", revised(padded), None), ("ahal", scan_parameters([0, 63, 0x11]), None),
+                    ("sezero", scan_parameters([0, 0, 0]), None), ("cut", clean[:len(clean) * 2 // 3], ends),
                     ("stray", stray, corrupt), ("straycut", stray[:len(stray) * 2 // 3], ends),
                     ("scrambled", scrambled, corrupt), ("scrambled201", revised(scrambled), corrupt)]
         paths = []
@@ -200,8 +205,11 @@ class RefusedDesign(unittest.TestCase):
         expected = ['record %d: "%s" could not be read: %s.' % (n + 1, paths[n], reason)
                     for n, (_, _, reason) in enumerate(variants) if reason]
         self.assertEqual(named, expected)
-        # Front and back of each record, in record order.
-        cards = sorted(os.listdir(os.path.join(out, "Quorvant")))
+        # Front and back of each record, in record order (by the number in
+        # the name: "10" after "9").
+        cards = sorted(os.listdir(os.path.join(out, "Quorvant")),
+                       key=lambda name: [int(part) if part.isdigit() else part
+                                         for part in re.split(r"(\d+)", name)])
         self.assertEqual(len(cards), 2 * len(variants))
         # Compared by digest: a failure names the photo, not the bytes.
         pixels = [hashlib.sha256(open(os.path.join(out, "Quorvant", card), "rb").read()).hexdigest()
