@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QShowEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -75,15 +76,21 @@ protected:
     }
     void showEvent(QShowEvent *event) override
     {
+        // QMessageBox places the box for the size it gave it, then the
+        // fitted size may reach past the screen: placed again.
         QMessageBox::showEvent(event);
-        keepFitted();
+        if (keepFitted() && !event->spontaneous())
+            adjustPosition(parentWidget());
     }
 
 private:
-    void keepFitted()
+    // True when the size had to be put back.
+    bool keepFitted()
     {
-        if (m_fitted.isValid() && size() != m_fitted)
-            setFixedSize(m_fitted);
+        if (!m_fitted.isValid() || size() == m_fitted)
+            return false;
+        setFixedSize(m_fitted);
+        return true;
     }
 
     MessageArea *m_area = nullptr;

@@ -169,9 +169,11 @@ QSize fitMessageWindow(QWidget &window, MessageArea &area)
     const int natural = std::max(label.naturalWidth(), 1);
     const int readable = std::min(room.width() / 2, label.fontMetrics().averageCharWidth() * kReadableCharacters);
 
-    // A readable width, or the widest word if wider; and when that makes the
-    // text taller than the screen, the widest lines the screen allows.
-    int width = std::min({natural, std::max(readable, label.widestWord()), widest});
+    // A readable width, or the widest word if wider and the screen can hold
+    // it (a wider one breaks anyway); and when that makes the text taller
+    // than the screen, the widest lines the screen allows.
+    const int word = label.widestWord();
+    int width = std::min({natural, word <= widest ? std::max(readable, word) : readable, widest});
     int height = label.heightForWidth(width);
     if (height + heightBesides(width) > room.height()) {
         width = std::min(natural, widest);

@@ -212,8 +212,9 @@ TEST(SetObjEnabled, ABoxSwitchesOnAgainTheControlsSwitchedOffInside)
 
 TEST(Alerts, TheWholeMessageShowsAndOneTallerThanTheScreenScrolls)
 {
-    // A value no line of the screen can hold, and a report of more lines
-    // than the screen has room for.
+    // A value wider than a message box makes itself (at most 800 pixels on
+    // this screen), one no line of the screen can hold, and a report of
+    // more lines than the screen has room for.
     QString tall;
     for (int card = 1; card <= 120; ++card)
         tall += QStringLiteral("\nCard %1: \"4012345X\": The value cannot be written as EAN-13.").arg(card);
@@ -223,6 +224,7 @@ TEST(Alerts, TheWholeMessageShowsAndOneTallerThanTheScreenScrolls)
         bool scrolls;
     } rows[] = {
         {"short", "Saved.", false},
+        {"a word wider than a message box", "Card 3: \"" + QString(90, QLatin1Char('W')) + "\"", false},
         {"a word wider than the screen",
          "Card 3 was made without its barcode:\nCard 3: \"" + QString(300, QLatin1Char('W'))
              + "\": The value is too long for a Data Matrix symbol.",
