@@ -6,11 +6,11 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QShowEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <vector>
 
 namespace platform {

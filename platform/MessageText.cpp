@@ -25,8 +25,8 @@ struct TextSize {
     qreal height = 0; // of all lines
 };
 
-// Lays the text of `label` out in lines of `width` pixels, with the text's
-// own line breaks kept; `layout` then holds the lines for drawing.
+// Lays `text` out in lines of `width` pixels, with its own line breaks
+// kept; `layout` then holds the lines for drawing.
 TextSize layOut(QTextLayout &layout, const QString &text, qreal width, QTextOption::WrapMode mode)
 {
     QString lines = text;
@@ -62,20 +62,23 @@ QSize extraAround(const QLabel &label)
     return label.size() - label.contentsRect().size();
 }
 
-// The room a window has on its screen, less its frame: the frame the window
-// system reports, or before it is shown a title bar and borders as the
-// style draws them.
+// The room a window has on its screen, less its frame: a title bar and
+// borders as the style draws them, or the frame the window system reported
+// when the window was shown before, where that is larger. (Taking the
+// larger keeps a window that shows the same text twice at the same size.)
 QSize roomOnScreen(const QWidget &window)
 {
     const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : &window;
     const QScreen *screen = owner->screen();
     const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
-    QMargins frame = window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
-    if (frame.isNull()) {
-        const QStyle *style = window.style();
-        const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
-        const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-        frame = QMargins(border, title + border, border, border);
+    const QStyle *style = window.style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
+    const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    QMargins frame(border, title + border, border, border);
+    if (const QWindow *shown = window.windowHandle()) {
+        const QMargins reported = shown->frameMargins();
+        frame = QMargins(std::max(frame.left(), reported.left()), std::max(frame.top(), reported.top()),
+                         std::max(frame.right(), reported.right()), std::max(frame.bottom(), reported.bottom()));
     }
     return available.shrunkBy(frame);
 }
@@ -155,7 +158,10 @@ QSize fitMessageWindow(QWidget &window, MessageArea &area)
     // The window around an area of `size`.
     const auto around = [&](QSize size) {
         area.setMinimumSize(size);
+        // Activated, so a window's minimum size from an earlier, longer
+        // message gives way too.
         layout->invalidate();
+        layout->activate();
         const QSize least = layout->totalMinimumSize();
         return QSize(least.width(),
                      layout->hasHeightForWidth() ? layout->totalHeightForWidth(least.width()) : least.height());

@@ -189,7 +189,8 @@ TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
 {
     // A run whose card 3 got no barcode for a value of 300 characters, and
     // one that names more cards than the screen can hold, into a folder
-    // whose path has no place to wrap.
+    // whose path has no place to wrap; then the first again, in the same
+    // window, which takes the size it had the first time.
     const QString value(300, QLatin1Char('W'));
     const QString oneCard = "4 of 5 cards were made.\n\nCard 3 was made without its barcode:\nCard 3: "
                             + design_window::quotedValue(value) + ": The value is too long for a Data Matrix symbol.";
@@ -207,13 +208,16 @@ TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
     } rows[] = {
         {"one card", oneCard, "/tmp/cards/Quorvant", false},
         {"more cards than the screen holds", manyCards, deepFolder, true},
+        {"one card again", oneCard, "/tmp/cards/Quorvant", false},
     };
     Export_File_Box box;
+    QList<QSize> sizes;
     for (const auto &row : rows) {
         QStringList why{"not shown"};
         bool scrolls = false;
         platform::ScopedModalResponder shown([&](QDialog &d) {
             d.show();
+            sizes << d.size();
             why = QStringList{quorvant::test::whyTextIsNotShownWhole(d, row.message),
                               quorvant::test::whyTextIsNotShownWhole(d, row.path)};
             for (const QScrollBar *bar : d.findChildren<QScrollBar *>())
@@ -225,6 +229,8 @@ TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
         EXPECT_EQ(why.join('|').toStdString(), "|") << row.what;
         EXPECT_EQ(scrolls, row.scrolls) << row.what;
     }
+    ASSERT_EQ(sizes.size(), 3);
+    EXPECT_EQ(sizes[2], sizes[0]);
 }
 
 TEST(PleaseWaitSheet, TheWorkRunsOffTheMainThreadWhileTheWindowGoesOn)
