@@ -29,13 +29,17 @@ function(quorvant_library name)
   endif()
 endfunction()
 
-# quorvant_test(NAME [QT] SOURCES ... LIBS ...)
+# quorvant_test(NAME [QT] [PLATFORM QPA] SOURCES ... LIBS ...)
 # A GoogleTest program. With QT its main() creates a QApplication on the
 # offscreen platform and points XDG_DATA_HOME, HOME and TMPDIR into a private
 # temporary folder, so no test touches the user's files. Without QT it uses
-# gtest_main.
+# gtest_main. PLATFORM replaces "offscreen" under CTest, e.g. with an
+# offscreen screen of another size ("offscreen:configfile=FILE").
 function(quorvant_test name)
-  cmake_parse_arguments(Q "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(Q "QT" "PLATFORM" "SOURCES;LIBS" ${ARGN})
+  if(NOT Q_PLATFORM)
+    set(Q_PLATFORM offscreen)
+  endif()
   add_executable(${name} ${Q_SOURCES})
   target_compile_options(${name} PRIVATE ${QUORVANT_WARNINGS})
   target_include_directories(${name} PRIVATE ${QUORVANT_SOURCE_ROOT})
@@ -48,7 +52,7 @@ function(quorvant_test name)
     target_link_libraries(${name} PRIVATE ${Q_LIBS} GTest::gtest_main GTest::gmock)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${Q_PLATFORM}")
 endfunction()
 
 # quorvant_bench(NAME SOURCES ... LIBS ...)

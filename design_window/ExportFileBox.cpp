@@ -3,6 +3,7 @@
 #include "design_window/Globals.h"
 #include "platform/Desktop.h"
 #include "platform/Helpers.h"
+#include "platform/MessageText.h"
 #include "platform/ModalRun.h"
 
 #include <QCheckBox>
@@ -28,13 +29,14 @@ Export_File_Box::Export_File_Box(QWidget *parent)
 {
     setObjectName("Open_Export_Files");
     setWindowTitle(design_window::App_Name);
-    _open_log_message = new QLabel(this);
+    // The message of a run may be long (the cards it could not make whole,
+    // with their values): it scrolls when the screen cannot hold it. A path
+    // wraps anywhere, as it has no spaces to wrap at.
+    m_message = new platform::MessageArea(this);
+    _open_log_message = m_message->label();
     _open_log_message->setObjectName("_open_log_message");
-    _open_log_message->setWordWrap(true);
-    _open_log_path = new QLabel(this);
+    _open_log_path = new platform::WrappingLabel(this);
     _open_log_path->setObjectName("_open_log_path");
-    _open_log_path->setWordWrap(true);
-    _open_log_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
     _open_log_chk = new QCheckBox(this);
     _open_log_chk->setObjectName("_open_log_chk");
     _open_log_chk->setChecked(true);
@@ -42,7 +44,7 @@ Export_File_Box::Export_File_Box(QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { done(1); });
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(_open_log_message);
+    layout->addWidget(m_message);
     layout->addWidget(_open_log_path);
     layout->addWidget(_open_log_chk);
     layout->addWidget(buttons);
@@ -56,6 +58,7 @@ design_window::ExportResultAnswer Export_File_Box::run(const design_window::Expo
     _open_log_chk->setChecked(settings.value(choiceKey(folder), true).toBool());
     _open_log_path->setText(request.path);
     _open_log_message->setText(request.message);
+    resize(platform::fitMessageWindow(*this, *m_message));
     const bool accepted = platform::runModal(*this) == 1;
     hide();
     if (accepted)

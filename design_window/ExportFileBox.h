@@ -7,6 +7,10 @@
 class QCheckBox;
 class QLabel;
 
+namespace platform {
+class MessageArea;
+}
+
 namespace design_window {
 
 // What the box reports: the written file, or the folder of a batch run,
@@ -38,4 +42,7 @@ public:
     QCheckBox *_open_log_chk = nullptr;
     QLabel *_open_log_path = nullptr;
     QLabel *_open_log_message = nullptr;
+
+private:
+    platform::MessageArea *m_message = nullptr; // holds _open_log_message
 };

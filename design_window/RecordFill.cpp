@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <QTextBoundaryFinder>
 #include <exception>
 #include <stdexcept>
 
@@ -41,10 +42,27 @@ QString unreadablePicture(const QString &path, const QString &why)
 
 QString quotedValue(const QString &value)
 {
+    // Both ends, since values that differ tend to differ at one of them (a
+    // running number at the end, a prefix at the start). The cuts move to
+    // the nearest whole character, so neither a surrogate pair nor a letter
+    // and its accents is split.
     constexpr qsizetype kShown = 60;
     if (value.size() <= kShown)
         return QStringLiteral("\"%1\"").arg(value);
-    return QStringLiteral("\"%1...\" (%L2 characters)").arg(value.left(kShown)).arg(value.size());
+    constexpr qsizetype kHead = kShown / 2;
+    constexpr qsizetype kTail = kShown - kHead - 1; // one for the ellipsis
+    // Only the ends are looked at: a value may run to megabytes.
+    const QStringView start = QStringView(value).first(kShown);
+    QTextBoundaryFinder inStart(QTextBoundaryFinder::Grapheme, start);
+    inStart.setPosition(kHead);
+    const qsizetype head = inStart.isAtBoundary() ? kHead : inStart.toPreviousBoundary();
+    const QStringView end = QStringView(value).last(kShown);
+    QTextBoundaryFinder inEnd(QTextBoundaryFinder::Grapheme, end);
+    inEnd.setPosition(kShown - kTail);
+    const qsizetype tail = inEnd.isAtBoundary() ? kTail : kShown - inEnd.toNextBoundary();
+    // One arg() for all three, so a "%1" in the value stays as it is.
+    const QString length = QStringLiteral("(%L1 characters)").arg(value.size());
+    return QStringLiteral("\"%1\u2026%2\" %3").arg(start.first(head), end.last(tail), length);
 }
 
 std::vector<batch_data::SeriesBinding> bindingsOf(const GraphicList &list)

@@ -227,8 +227,9 @@ inline int sideNumber(const QString &code)
     return code == QLatin1String("F") ? 0 : 1;
 }
 
-// A record's value in quotes as a message names it: a value of megabytes
-// by its start and its length, so the message stays one to read.
+// A record's value in quotes as a message names it: a value longer than 60
+// characters by its start and its end around an ellipsis, and its length,
+// so the message stays one to read.
 QString quotedValue(const QString &value);
 
 // How each graphic of `list` takes its value (only texts, images and

@@ -2,12 +2,15 @@
 
 #include "platform/Log.h"
 #include "platform/MainThread.h"
+#include "platform/MessageText.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <vector>
 
 namespace platform {
@@ -27,15 +30,82 @@ int titleBarWidth(const QString &title)
     return metrics.horizontalAdvance(title) + 2 * 3 * button;
 }
 
+// A message box that shows its text in a MessageArea, sized to the whole
+// text as far as the screen allows. QMessageBox sizes itself again on each
+// show and layout request, capping its width below what a long word may
+// need: the fitted size is put back after it.
+class AlertBox : public QMessageBox {
+public:
+    explicit AlertBox(QWidget *parent)
+        : QMessageBox(parent)
+    {
+    }
+
+    // Shows `text`. The box keeps it too, for copying with Ctrl+C and for
+    // screen readers, in its own label, which gives way to the area.
+    void setMessage(const QString &text)
+    {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        auto *grid = qobject_cast<QGridLayout *>(layout());
+        auto *own = findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        if (!grid || !own)
+            return;
+        m_area = new MessageArea(this);
+        m_area->label()->setText(text);
+        delete grid->replaceWidget(own, m_area);
+        own->hide();
+    }
+
+    // Once every row is in place.
+    void fitToText()
+    {
+        if (!m_area)
+            return;
+        m_fitted = fitMessageWindow(*this, *m_area);
+        setFixedSize(m_fitted);
+    }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        const bool handled = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest)
+            keepFitted();
+        return handled;
+    }
+    void showEvent(QShowEvent *event) override
+    {
+        // QMessageBox places the box for the size it gave it, then the
+        // fitted size may reach past the screen: placed again.
+        QMessageBox::showEvent(event);
+        if (keepFitted() && !event->spontaneous())
+            adjustPosition(parentWidget());
+    }
+
+private:
+    // True when the size had to be put back.
+    bool keepFitted()
+    {
+        if (!m_fitted.isValid() || size() == m_fitted)
+            return false;
+        setFixedSize(m_fitted);
+        return true;
+    }
+
+    MessageArea *m_area = nullptr;
+    QSize m_fitted;
+};
+
 int showMessageBox(const AlertRequest &request)
 {
     QStringList buttons = request.buttons;
     if (buttons.isEmpty())
         buttons << QStringLiteral("OK");
 
-    QMessageBox box(QApplication::activeWindow());
+    AlertBox box(QApplication::activeWindow());
     box.setWindowTitle(QApplication::applicationName());
-    box.setText(request.text);
+    box.setMessage(request.text);
     std::vector<QPushButton *> added;
     for (const QString &title : buttons)
         added.push_back(box.addButton(title, QMessageBox::AcceptRole));
@@ -48,6 +118,7 @@ int showMessageBox(const AlertRequest &request)
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
         grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
+    box.fitToText();
     box.exec();
     for (std::size_t i = 0; i < added.size(); ++i)
         if (box.clickedButton() == added[i])

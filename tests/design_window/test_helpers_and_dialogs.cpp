@@ -5,6 +5,7 @@
 #include "design_window/Globals.h"
 #include "design_window/LongSmsDlg.h"
 #include "design_window/PleaseWaitSheet.h"
+#include "design_window/RecordFill.h"
 #include "design_window/ResourceFolder.h"
 #include "platform/Desktop.h"
 #include "platform/ModalRun.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -181,6 +183,54 @@ TEST(ExportResultBox, NamesFileOrFolderAndOpensOnlyWhenAsked)
         EXPECT_EQ(box.Open_Export_File_Box(), c.result);
         EXPECT_EQ(opened, c.opens ? QList<QUrl>{QUrl::fromLocalFile(file)} : QList<QUrl>{}) << c.option;
     }
+}
+
+TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
+{
+    // A run whose card 3 got no barcode for a value of 300 characters, and
+    // one that names more cards than the screen can hold, into a folder
+    // whose path has no place to wrap; then the first again, in the same
+    // window, which takes the size it had the first time.
+    const QString value(300, QLatin1Char('W'));
+    const QString oneCard = "4 of 5 cards were made.\n\nCard 3 was made without its barcode:\nCard 3: "
+                            + design_window::quotedValue(value) + ": The value is too long for a Data Matrix symbol.";
+    QString manyCards = "5 of 200 cards were made.\n";
+    for (int card = 1; card <= 195; ++card)
+        manyCards += QStringLiteral("\nCard %1: %2: The value cannot be written as EAN-13.")
+                         .arg(card)
+                         .arg(design_window::quotedValue(value));
+    const QString deepFolder = "/tmp/" + QString(200, QLatin1Char('x')) + "/Quorvant";
+    const struct {
+        const char *what;
+        QString message;
+        QString path;
+        bool scrolls;
+    } rows[] = {
+        {"one card", oneCard, "/tmp/cards/Quorvant", false},
+        {"more cards than the screen holds", manyCards, deepFolder, true},
+        {"one card again", oneCard, "/tmp/cards/Quorvant", false},
+    };
+    Export_File_Box box;
+    QList<QSize> sizes;
+    for (const auto &row : rows) {
+        QStringList why{"not shown"};
+        bool scrolls = false;
+        platform::ScopedModalResponder shown([&](QDialog &d) {
+            d.show();
+            sizes << d.size();
+            why = QStringList{quorvant::test::whyTextIsNotShownWhole(d, row.message),
+                              quorvant::test::whyTextIsNotShownWhole(d, row.path)};
+            for (const QScrollBar *bar : d.findChildren<QScrollBar *>())
+                scrolls = scrolls || bar->isVisible();
+            d.hide();
+            return 1;
+        });
+        box.run({row.path, row.message});
+        EXPECT_EQ(why.join('|').toStdString(), "|") << row.what;
+        EXPECT_EQ(scrolls, row.scrolls) << row.what;
+    }
+    ASSERT_EQ(sizes.size(), 3);
+    EXPECT_EQ(sizes[2], sizes[0]);
 }
 
 TEST(PleaseWaitSheet, TheWorkRunsOffTheMainThreadWhileTheWindowGoesOn)

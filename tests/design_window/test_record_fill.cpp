@@ -387,6 +387,46 @@ TEST_F(RecordFillTest, AValueOfMegabytesIsLaidOutOnlyAsFarAsItsBoxShows)
     }
 }
 
+TEST(QuotedValue, ALongValueShowsItsStartAndItsEndWithItsLength)
+{
+    // A value past 60 UTF-16 units keeps its first 30 and last 29 around an
+    // ellipsis, each cut moved to a whole character; the count is UTF-16
+    // units, as QString::size() gives it.
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const auto cycle = [&](int n) {
+        QString v;
+        for (int i = 0; i < n; ++i)
+            v += letters[i % 26];
+        return v;
+    };
+    const QString face = QStringLiteral("\U0001F600");   // a surrogate pair
+    const QString eAcute = QStringLiteral("e\u0301");     // a letter and its accent
+    const struct {
+        const char *what;
+        QString value;
+        QString expected;
+    } rows[] = {
+        {"short", "12345", "\"12345\""},
+        {"60, the limit", cycle(60), "\"" + cycle(60) + "\""},
+        {"61, one past", cycle(61),
+         "\"ABCDEFGHIJKLMNOPQRSTUVWXYZABCD\u2026GHIJKLMNOPQRSTUVWXYZABCDEFGHI\" (61 characters)"},
+        {"300", cycle(300), "\"ABCDEFGHIJKLMNOPQRSTUVWXYZABCD\u2026LMNOPQRSTUVWXYZABCDEFGHIJKLMN\" (300 characters)"},
+        {"two-byte letters", QString(100, QChar(0x0416)),
+         "\"" + QString(30, QChar(0x0416)) + "\u2026" + QString(29, QChar(0x0416)) + "\" (100 characters)"},
+        // Unit 30 and unit 71 fall inside a pair: the start keeps 29, the end 28.
+        {"surrogate pairs at both cuts", cycle(29) + face + cycle(39) + face + cycle(28),
+         "\"" + cycle(29) + "\u2026" + cycle(28) + "\" (100 characters)"},
+        {"a pair ending each cut", cycle(28) + face + cycle(40) + face + cycle(27),
+         "\"" + cycle(28) + face + "\u2026" + face + cycle(27) + "\" (99 characters)"},
+        {"an accent at the cut", cycle(29) + eAcute + cycle(70),
+         "\"" + cycle(29) + "\u2026" + cycle(70).right(29) + "\" (101 characters)"},
+        {"placeholders in the value", "%1%2%3" + cycle(94),
+         "\"%1%2%3" + cycle(24) + "\u2026" + cycle(94).right(29) + "\" (100 characters)"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(design_window::quotedValue(row.value).toStdString(), row.expected.toStdString()) << row.what;
+}
+
 TEST_F(RecordFillTest, LargeSidesAreDrawnInBoundedBandsWithTheWholeDrawingsPixels)
 {
     writeSeries("Names", {"Annabel Fitzgerald-Whitmore", "Bob"});

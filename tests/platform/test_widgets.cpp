@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -207,6 +208,44 @@ TEST(SetObjEnabled, ABoxSwitchesOnAgainTheControlsSwitchedOffInside)
     SetObjEnabled(&box, true);
     EXPECT_TRUE(button->isEnabled());
     EXPECT_NO_FATAL_FAILURE(SetObjEnabled(nullptr, true));
+}
+
+TEST(Alerts, TheWholeMessageShowsAndOneTallerThanTheScreenScrolls)
+{
+    // A value wider than a message box makes itself (at most 800 pixels on
+    // this screen), one no line of the screen can hold, and a report of
+    // more lines than the screen has room for.
+    QString tall;
+    for (int card = 1; card <= 120; ++card)
+        tall += QStringLiteral("\nCard %1: \"4012345X\": The value cannot be written as EAN-13.").arg(card);
+    const struct {
+        const char *what;
+        QString text;
+        bool scrolls;
+    } rows[] = {
+        {"short", "Saved.", false},
+        {"a word wider than a message box", "Card 3: \"" + QString(90, QLatin1Char('W')) + "\"", false},
+        {"a word wider than the screen",
+         "Card 3 was made without its barcode:\nCard 3: \"" + QString(300, QLatin1Char('W'))
+             + "\": The value is too long for a Data Matrix symbol.",
+         false},
+        {"taller than the screen", "120 cards were made without their barcode:" + tall, true},
+    };
+    for (const auto &row : rows) {
+        QString why = QStringLiteral("no alert was shown");
+        bool scrolls = false;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr) << row.what;
+            why = quorvant::test::whyTextIsNotShownWhole(*box, "\n" + row.text);
+            for (const QScrollBar *bar : box->findChildren<QScrollBar *>())
+                scrolls = scrolls || bar->isVisible();
+            box->close();
+        });
+        Show_MessageBox(row.text);
+        EXPECT_EQ(why.toStdString(), "") << row.what;
+        EXPECT_EQ(scrolls, row.scrolls) << row.what;
+    }
 }
 
 TEST(Alerts, AShortMessageLeavesRoomForTheWholeTitle)

@@ -5,8 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QAbstractTextDocumentLayout>
 #include <QImageWriter>
+#include <QLabel>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 #include <ZXing/ReadBarcode.h>
@@ -14,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -232,6 +239,67 @@ double differingPixelShareNear(const QImage &page, const QRect &box, const QImag
         for (int dx = -1; dx <= 1; ++dx)
             least = std::min(least, differingPixelShare(page.copy(box.translated(dx, dy)), drawn, tolerance));
     return least;
+}
+
+QString whyTextIsNotShownWhole(QWidget &window, const QString &text)
+{
+    QLabel *label = nullptr;
+    for (QLabel *candidate : window.findChildren<QLabel *>())
+        if (candidate->isVisible() && candidate->text() == text)
+            label = candidate;
+    if (!label)
+        return QStringLiteral("no visible label holds the text");
+    const QRect screen = window.screen()->availableGeometry();
+    if (!screen.contains(window.frameGeometry()))
+    {
+        const auto shown = [](const QRect &r) {
+            return QStringLiteral("%1x%2 at %3,%4").arg(r.width()).arg(r.height()).arg(r.left()).arg(r.top());
+        };
+        return QStringLiteral("the window (%1) leaves the screen (%2)").arg(shown(window.frameGeometry()), shown(screen));
+    }
+
+    // Qt's text document as the reference, wrapping at words and inside
+    // words too wide for a line.
+    const QRect inside = label->contentsRect();
+    QTextDocument reference;
+    reference.setDefaultFont(label->font());
+    reference.setDocumentMargin(0);
+    reference.setPlainText(text);
+    reference.setTextWidth(inside.width());
+    QImage expected(label->size(), QImage::Format_ARGB32);
+    expected.fill(label->palette().color(label->backgroundRole()));
+    {
+        QPainter painter(&expected);
+        painter.translate(inside.topLeft());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.palette.setColor(QPalette::Text, label->palette().color(label->foregroundRole()));
+        reference.documentLayout()->draw(&painter, context);
+    }
+    const QImage drawn = label->grab().toImage();
+    if (differingPixelShare(drawn, expected, 0) > 0) {
+        drawn.save(QDir::temp().filePath(QStringLiteral("text-drawn.png")));
+        expected.save(QDir::temp().filePath(QStringLiteral("text-expected.png")));
+        return QStringLiteral("the label draws other pixels than the whole text at its width (see %1)")
+            .arg(QDir::temp().filePath(QStringLiteral("text-*.png")));
+    }
+
+    const int needed = int(std::ceil(reference.size().height())) + label->height() - inside.height();
+    auto *scroll = qobject_cast<QScrollArea *>(label->parentWidget() ? label->parentWidget()->parentWidget() : nullptr);
+    if (!scroll || !scroll->verticalScrollBar()->isVisible()) {
+        const int inView = scroll ? scroll->viewport()->height() : label->height();
+        return needed <= inView && label->height() <= inView
+                   ? QString()
+                   : QStringLiteral("the text needs %1 pixels, %2 are in view").arg(needed).arg(inView);
+    }
+    // It scrolls: only once the window is as tall as the screen lets it be
+    // (less a title bar), and down to the last line.
+    const int titleBar = 2 * window.fontMetrics().height();
+    if (window.frameGeometry().height() < screen.height() - titleBar)
+        return QStringLiteral("the text scrolls in a window of %1 pixels on a screen of %2")
+            .arg(window.frameGeometry().height())
+            .arg(screen.height());
+    const int reach = scroll->verticalScrollBar()->maximum() + scroll->viewport()->height();
+    return reach >= needed ? QString() : QStringLiteral("scrolling reaches %1 of %2 pixels").arg(reach).arg(needed);
 }
 
 Decoded decodeBarcode(const QImage &image, ZXing::BarcodeFormats formats, int quietPixels)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QWidget>
 #include <QTemporaryDir>
 #include <functional>
 #include <string>
@@ -104,6 +105,14 @@ double differingPixelShare(const QImage &a, const QImage &b, int tolerance);
 // box moved up to one pixel either way: a card placed on a page lands on
 // whole pixels that rounding may shift by one.
 double differingPixelShareNear(const QImage &page, const QRect &box, const QImage &drawn, int tolerance);
+
+// Why the shown `window` fails to show `text` whole, or "" when it does.
+// The text is in a visible label; the window lies within its screen's
+// available area; the label draws the same pixels as Qt's text document
+// lays the text out at its width (nothing cut at the side); and every line
+// lies in view, or, in a scroll area, the window takes the screen's height
+// before its text scrolls and scrolling reaches the last line.
+QString whyTextIsNotShownWhole(QWidget &window, const QString &text);
 
 struct Decoded {
     bool valid = false;
