@@ -155,24 +155,23 @@ void freeLostLetters(const std::vector<LibraryBlock> &blocks, qsizetype length)
     }
 }
 
-DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation)
+// The library's grid for `data` at W x H with the given letters, one a
+// byte; with none, the library chooses them (its own choice).
+DataMatrixGrid libraryGrid(const QByteArray &data, int W, int H, std::string letters)
 {
     DataMatrixGrid out;
     out.W = W;
     out.H = H;
-    out.encodation = encodation;
+    const bool ownChoice = letters.empty();
     // Choosing the letters for a value of MAXBARCODE bytes, the library reads
     // memory it never wrote, and its answer changes from run to run: it is
     // not asked to.
-    if (encodation == 0 && data.size() >= MAXBARCODE)
+    if (ownChoice && data.size() >= MAXBARCODE)
         return out;
-    std::string letters;
-    if (encodation != 0)
-        letters = encodationLetters(data, encodation);
 
     QByteArray bytes = data; // the library takes a writable pointer
     int w = W, h = H, len = 0, max = 0, ecc = 0;
-    char *encoding = encodation != 0 ? letters.data() : nullptr;
+    char *encoding = ownChoice ? nullptr : letters.data();
     unsigned char *grid = nullptr;
     std::vector<LibraryBlock> blocks;
     {
@@ -189,11 +188,11 @@ DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation
     out.eccLength = ecc;
     if (encoding != nullptr) {
         out.encoding = encoding;
-        if (encodation == 0)
+        if (ownChoice)
             std::free(encoding); // the library's own choice, allocated for us
     }
     if (grid == nullptr) {
-        if (encodation == 0)
+        if (ownChoice)
             freeLostLetters(blocks, bytes.size());
         return out;
     }
@@ -203,6 +202,47 @@ DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation
     for (auto &m : out.modules)
         m = m ? 1 : 0;
     return out;
+}
+
+// `data` in one encodation ('A', 'C', 'T'), or the library's own choice (0).
+DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation)
+{
+    DataMatrixGrid out = libraryGrid(data, W, H, encodation != 0 ? encodationLetters(data, encodation) : std::string());
+    out.encodation = encodation;
+    return out;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether readers misread the library's own symbol where it ends an X12 run
+// and goes on in ASCII: it leaves out the unlatch codeword there when the
+// symbol still has two codewords or more, and readers take what follows as
+// one more X12 triplet ("326Z5B2X12C2X6 98" read as "326Z5B2X12C2X6 WIC").
+// With a single codeword left the unlatch may be left out and is read right.
+bool misreadAfterX12(const QByteArray &data, const DataMatrixGrid &own)
+{
+    const std::size_t lastX = own.encoding.rfind('X');
+    if (lastX == std::string::npos || lastX + 1 == own.encoding.size()
+        || own.encoding.find_first_not_of('A', lastX + 1) != std::string::npos)
+        return false;
+    // The ASCII codewords after the run: two digits share one, a byte above
+    // 127 takes two.
+    int asciiWords = 0;
+    for (qsizetype i = qsizetype(lastX) + 1; i < data.size(); ++i) {
+        if (isDigit(data[i]) && i + 1 < data.size() && isDigit(data[i + 1]))
+            ++i;
+        asciiWords += (static_cast<unsigned char>(data[i]) & 0x80) != 0 ? 2 : 1;
+    }
+    // The codewords up to the end of the run, from the same letters.
+    const qsizetype head = qsizetype(lastX) + 1;
+    const DataMatrixGrid upToRun = libraryGrid(data.left(head), 0, 0, own.encoding.substr(0, std::size_t(head)));
+    if (!upToRun.isValid())
+        return false;
+    const bool unlatched = own.encodedLength > upToRun.encodedLength + asciiWords;
+    return !unlatched && own.capacity - upToRun.encodedLength >= 2;
 }
 
 // A value as the text of a comment line: each line break in it starts a
@@ -333,18 +373,19 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     return out;
 }
 
-// The library's own choice; where it does not hold the data, ASCII, C40,
-// Text and Base 256: at a fixed size the first that holds it, at the
-// smallest size the one with the smallest symbol.
+// The library's own choice; where it does not hold the data or is misread,
+// ASCII, C40, Text and Base 256: at a fixed size the first that holds it, at
+// the smallest size the one with the smallest symbol.
 DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
 {
     const DataMatrixGrid own = callLibrary(data, W, H, 0);
     // The library's EDIFACT encodation, which its own choice may take for
     // runs of capitals and punctuation, is read back with characters added
-    // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"); the other encodations hold the
-    // same text correctly, the first of them that does is taken.
-    const bool edifact = own.isValid() && own.encoding.find('E') != std::string::npos;
-    if (own.isValid() && !edifact)
+    // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"), and so are some of its X12 runs
+    // (misreadAfterX12); the other encodations hold the same text correctly.
+    const bool misread = own.isValid()
+        && (own.encoding.find('E') != std::string::npos || misreadAfterX12(data, own));
+    if (own.isValid() && !misread)
         return own;
     // The library's own choice fails on some texts with bytes above 127
     // (UTF-8 "€", "日本"), and at a fixed size on some values that one
@@ -352,7 +393,7 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
     // take two codewords each in ASCII and more in C40 or Text, one in Base
     // 256: UTF-8 text may fit in Base 256 alone. The library picks the size
     // with the fewest data codewords that holds a value, and so does Base 256.
-    const bool firstThatHolds = edifact || W != 0 || H != 0;
+    const bool firstThatHolds = W != 0 || H != 0;
     DataMatrixGrid best, ascii, lastLibrary = own;
     for (const char other : {'A', 'C', 'T', 'B'}) {
         DataMatrixGrid grid = other == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, other);
@@ -371,9 +412,9 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
     if (best.isValid())
         return best;
     // The counters of the refusal: ASCII's for bytes above 127, else the
-    // library's own choice (after EDIFACT, its last try).
+    // library's own choice (after a misread one, its last try).
     const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
-    return nonAscii ? ascii : edifact ? lastLibrary : own;
+    return nonAscii ? ascii : misread ? lastLibrary : own;
 }
 
 } // namespace

@@ -59,8 +59,10 @@ struct DataMatrixGrid {
 // `encodation` is 0. Any encodation is, at a fixed size, the first that holds
 // the data of: libiec16022's own choice, ASCII, C40, Text, Base 256; at the
 // smallest size, the library's own choice where it holds the data, else the
-// one of the others that takes the smallest symbol. Base 256 ('B'), which
-// libiec16022 cannot make, comes from libdmtx's encoder. When the chosen
+// one of the others that takes the smallest symbol. The library's own choice
+// is not taken where readers would misread it (its EDIFACT, and X12 runs it
+// ends without the unlatch). Base 256 ('B'), which libiec16022 cannot make,
+// comes from libdmtx's encoder. When the chosen
 // encodation does not hold the data, any encodation is taken (`encodation`
 // of the grid says which), so only data that none holds gets no symbol.
 // The same data and choices give the same grid on every run.

@@ -300,15 +300,21 @@ platform::Image Draw_PDF_417_Barcode(const QString &value, QSizeF frame, int err
 
 namespace {
 
-// The encodation list item of an encodation letter; "Auto" for the
-// library's own choice.
-QString encodationItem(char letter)
+// The encodations a symbol is drawn in, by their list items; for the
+// library's own choice, each one its letters use ("Ascii and Text"), X12,
+// which the list does not offer, by its name.
+QString encodationItems(const DataMatrixGrid &grid)
 {
+    const std::string letters = grid.encodation != 0 ? std::string(1, grid.encodation) : grid.encoding;
+    QStringList used;
     for (const QString &item : dataMatrixEncodingNames()) {
-        if (dataMatrixEncodationLetter(item) == letter)
-            return item;
+        const char letter = dataMatrixEncodationLetter(item);
+        if (letter != 0 && letters.find(letter) != std::string::npos)
+            used << item;
     }
-    return dataMatrixEncodingNames().first();
+    if (letters.find('X') != std::string::npos)
+        used << QStringLiteral("X12");
+    return used.join(QStringLiteral(" and "));
 }
 
 } // namespace
@@ -325,7 +331,7 @@ platform::Image drawDataMatrixSymbol(const QString &value, const QString &format
             const bool autoSize = dataMatrixFormatFromName(format).columns == 0;
             *note = QStringLiteral("The value does not fit in %1 at %2: it is drawn in %3.")
                         .arg(encoding, autoSize ? QStringLiteral("any size") : QStringLiteral("this size"),
-                             encodationItem(drawing.grid.encodation));
+                             encodationItems(drawing.grid));
         }
     }
     if (drawing.image.isNull()) {

@@ -72,9 +72,11 @@ TEST(DataMatrixValues, AutoFindsTheEncodationThatHoldsTheValueAtTheChosenSize)
     struct Row {
         const char *value;
         const char *format;
-        unsigned char latch; // 230 latches to C40, 239 to Text
+        unsigned char latch; // 230 latches to C40, 239 to Text; 235 shifts ASCII up
     };
     const Row rows[] = {
+        // Refused by the library's own choice, held by all four: ASCII first.
+        {"ééé", "C18X18", 235},
         {"Pw2ohJpiadlC8", "C16X16", 239},
         {"471OZ3G3A3", "C14X14", 230},
         {"70RT3B9PWP3KHQRW", "C16X16", 230},
@@ -92,7 +94,7 @@ TEST(DataMatrixValues, AutoFindsTheEncodationThatHoldsTheValueAtTheChosenSize)
         EXPECT_EQ(read->codewords[0], row.latch) << row.value;
         const Decoded z = decodeBarcode(d.image.bitmap(), ZXing::BarcodeFormat::DataMatrix);
         EXPECT_FALSE(z.mirrored);
-        EXPECT_EQ(z.text, row.value);
+        EXPECT_EQ(z.bytes, row.value);
     }
 }
 
@@ -151,4 +153,70 @@ TEST(DataMatrixValues, AutoSizeIsTheSmallestSymbolInTheLibrarysOrder)
         const DataMatrixGrid base256 = encodeDataMatrix(QByteArray(bytes, char(0xE9)), 0, 0, 'B');
         EXPECT_EQ(QSize(base256.W, base256.H), QSize(W, H)) << bytes << " bytes";
     }
+}
+
+namespace {
+
+// libiec16022's own choice at the smallest size, called directly.
+DataMatrixGrid libraryOwnChoice(const std::string &value)
+{
+    std::string bytes = value;
+    DataMatrixGrid out;
+    char *encoding = nullptr;
+    unsigned char *grid = iec16022ecc200(&out.W, &out.H, &encoding, int(bytes.size()),
+                                         reinterpret_cast<unsigned char *>(bytes.data()), &out.encodedLength,
+                                         &out.capacity, &out.eccLength);
+    if (encoding != nullptr)
+        out.encoding = encoding;
+    std::free(encoding);
+    if (grid != nullptr)
+        out.modules.assign(grid, grid + std::size_t(out.W) * std::size_t(out.H));
+    std::free(grid);
+    for (auto &m : out.modules)
+        m = m ? 1 : 0;
+    return out;
+}
+
+} // namespace
+
+// libiec16022's own choices that are not drawn: its EDIFACT, which readers
+// misread at times, and X12 runs it ends without the unlatch while two
+// codewords are left, which zxing-cpp and libdmtx both misread (found by
+// reading its own symbols back). Another encodation holds each value at the
+// size the library picked. X12 symbols that read right stay the library's.
+TEST(DataMatrixValues, OwnChoicesThatReadersMisreadAreDrawnAnotherWay)
+{
+    struct Row {
+        const char *value;
+        const char *letters; // the library's own
+        bool ownReadsRight;
+        bool ownDrawn;
+    };
+    const Row rows[] = {
+        {"XY>>8XY51", "AXXXXXXAA", false, false}, // read "XY>>8XYP*K"
+        {"67AY>BX* >16 00", "AAAAXXXXXXXXXAA", false, false},
+        {"9A1201*3\r8ZA>74", "AAAAAAAXXXXXXAA", false, false},
+        {"8\r* 0*3C65", "AAXXXXXXAA", true, true}, // one codeword left after the run
+        {">X4B4*0A9X", "AXXXXXXXXX", true, true},
+        {"OLD-DESIGN-42", "AAAEEEEEEEEAA", false, false}, // read "OLD-DESIGN-{42"
+        {".CD/LD-AZ/GIZ4./ZSD", "AAEEEEEEEEEEEEEEEEE", true, false},
+        {"Y-Z2I/CNC-4L::O/N.N4YI4ECYCCIZLSYS2:BY", "AEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEE", true, false}, // 36 x 16
+    };
+    testing::internal::CaptureStderr();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.value);
+        const DataMatrixGrid own = libraryOwnChoice(row.value);
+        ASSERT_TRUE(own.isValid());
+        ASSERT_EQ(own.encoding, row.letters);
+        const QImage ownPicture = dataMatrixPageImage(own).bitmap().scaled(own.W * 4, own.H * 4);
+        EXPECT_EQ(decodeBarcode(ownPicture, ZXing::BarcodeFormat::DataMatrix).bytes == row.value, row.ownReadsRight);
+
+        const DataMatrixDrawing d = Draw_DataMatrix_Barcode(QString::fromLatin1(row.value), "Auto", "Auto", 2, 300);
+        ASSERT_FALSE(d.image.isNull());
+        EXPECT_EQ(QSize(d.grid.W, d.grid.H), QSize(own.W, own.H));
+        EXPECT_EQ(d.grid.modules == own.modules, row.ownDrawn);
+        EXPECT_EQ(decodeBarcode(d.image.bitmap(), ZXing::BarcodeFormat::DataMatrix).bytes, row.value);
+        EXPECT_EQ(dmtxDecode(d.image.bitmap()), row.value);
+    }
+    testing::internal::GetCapturedStderr();
 }

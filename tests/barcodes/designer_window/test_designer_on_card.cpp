@@ -791,3 +791,54 @@ TEST_F(BoundBarcode, ManualChosenThenCancelledStillExportsEachRecordsOwnValue)
     EXPECT_EQ(exportedCards(folder.file("out")), expected);
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
 }
+
+// A series chosen in the designer reaches the object, and every barcode
+// selected with it, on OK, and the inspector shows it; one chosen and
+// cancelled is not carried over to the next object the designer opens on.
+TEST_F(BoundBarcode, ASeriesChosenInTheDesignerBindsTheSelectedBarcodesOnOkOnly)
+{
+    GraphicPtr typed;
+    {
+        auto user = answer([](Barcode_Gen_Dialog &d) {
+            choose(d, QStringLiteral("Code 128"), QStringLiteral("TYPED-2"));
+        });
+        typed = addBarcode();
+    }
+    ASSERT_NE(typed, nullptr);
+    ASSERT_EQ(typed->data_source_type, 0);
+    const auto other = [](Barcode_Gen_Dialog &d) {
+        pick(d, d.Data_source_type, QStringLiteral("Series"));
+        pick(d, d.Batch_Series, QStringLiteral("Other"));
+    };
+    TVNGraphicView *canvas = wnd->currentCanvas();
+    const int runs = designerRuns;
+    canvas->deselectAll();
+    canvas->selectGraphic(barcode);
+    {
+        auto user = answer(other, false);
+        wnd->Open_Barcode_Window(barcode.get());
+    }
+    canvas->deselectAll();
+    canvas->selectGraphic(typed);
+    {
+        auto user = answer({});
+        wnd->Open_Barcode_Window(typed.get());
+    }
+    EXPECT_EQ(typed->data_source_type, 0);
+    EXPECT_EQ(inspectorShows(), "Manual / ");
+    EXPECT_EQ(read(typed->_barcode_image, BarcodeFormat::Code128), "TYPED-2");
+
+    canvas->selectGraphic(barcode);
+    {
+        auto user = answer(other);
+        wnd->Open_Barcode_Window(typed.get());
+    }
+    ASSERT_EQ(designerRuns, runs + 3) << "the designer did not open each time";
+    for (const GraphicPtr &g : {typed, barcode}) {
+        EXPECT_EQ(g->data_source_type, 1);
+        EXPECT_EQ(g->batch_list_name, "Other");
+        EXPECT_EQ(read(g->_barcode_image, BarcodeFormat::Code128), "O-1");
+    }
+    EXPECT_EQ(inspectorShows(), "Series / Other");
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join('|').toStdString();
+}

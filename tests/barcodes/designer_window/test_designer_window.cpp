@@ -618,6 +618,12 @@ TEST_F(DesignerWindow, DataMatrixEncodationListDrawsBase256AndRefusesOnlyWhatNot
         {"Ascii", QStringLiteral("Ünïcødé 2"), true, nullptr, asciiGaveWay},
         {"Ascii", QString(20, QChar(0x00E9)), false, "The value does not fit the chosen Data Matrix size.", nullptr},
         {"Auto", QString(20, QChar(0x00E9)), false, "The value does not fit the chosen Data Matrix size.", nullptr},
+        // 21 codewords in ASCII; libiec16022's own choice of letters holds
+        // them (called with no letters: all C40, and ASCII then Text).
+        {"Ascii", QStringLiteral("HELLO WORLD THIS IS LONG"), false, nullptr,
+         "The value does not fit in Ascii at this size: it is drawn in C40."},
+        {"Ascii", QStringLiteral("AB12 hello world tests"), false, nullptr,
+         "The value does not fit in Ascii at this size: it is drawn in Ascii and Text."},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.encoding) + " " + row.value.toStdString());
