@@ -601,8 +601,27 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
         const qsizetype at = startOfScan(jpeg, 1);
         return at + 5 + 2 * qsizetype(uchar(jpeg[at + 4]));
     };
-    const qsizetype restart0 = restarts.indexOf("\xff\xd0");
-    const qsizetype restart1 = restarts.indexOf("\xff\xd1");
+    // Where the `n`th restart marker (from 0) of `restarts` is.
+    const auto restart = [&](int n) {
+        qsizetype at = scanDataOf(restarts, 1);
+        for (int seen = -1; seen < n; ++seen)
+            at = restarts.indexOf(QByteArray(1, '\xff') + char(0xd0 + (seen + 1) % 8), at + 1);
+        return at;
+    };
+    const qsizetype restart0 = restart(0);
+    const qsizetype restart1 = restart(1);
+    // The last two of its 11: the decoder has read ahead to them when the
+    // interval before ends, and never reports what it skipped there.
+    const qsizetype restart9 = restart(9);
+    const qsizetype restart10 = restart(10);
+    ASSERT_GT(restart10, restart9);
+    const QByteArray leadingZeros = QByteArray(restarts).insert(restart0, QByteArray(3, '\0'));
+    // The interval after restart marker 9 holding the data of the one after
+    // marker 0, then two bytes of its own that no block uses: a scrambled
+    // file that draws the wrong block there.
+    const qsizetype ownData = restart9 + 2;
+    const QByteArray copiedInterval = restarts.left(ownData) + restarts.mid(restart0 + 2, restart1 - restart0 - 2)
+        + restarts.mid(ownData, 2) + restarts.mid(restart10);
     // The first scan of the progressive file twice over.
     const qsizetype scan1 = startOfScan(progressive, 1);
     const qsizetype scan2 = startOfScan(progressive, 2);
@@ -637,6 +656,11 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
          JWRN_EXTRANEOUS_DATA, whole, baseline},
         {"other bytes before a restart marker", QByteArray(restarts).insert(restart1, "\x12\x34\x56"),
          JWRN_EXTRANEOUS_DATA, corrupt, {}},
+        {"other bytes before the last restart marker", QByteArray(restarts).insert(restart10, "\x12"), -1, corrupt,
+         {}},
+        {"zeros before the first restart marker, other bytes before the last",
+         QByteArray(leadingZeros).insert(restart10 + 3, "\x12"), JWRN_EXTRANEOUS_DATA, corrupt, {}},
+        {"an interval holding another's data", copiedInterval, -1, corrupt, {}},
         {"a restart marker numbered wrong", overwritten(restarts, restart0 + 1, "\xd1"), JWRN_MUST_RESYNC, corrupt, {}},
         {"a run of one bits in the scan", QByteArray(baseline).insert(scanDataOf(baseline, 1) + 200, ones),
          JWRN_HUFF_BAD_CODE, corrupt, {}},
@@ -660,6 +684,8 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
          JERR_BAD_MCU_SIZE, corrupt, {}},
         {"a scan of an undefined table", overwritten(baseline, scan + 6, "\x33"), JERR_NO_HUFF_TABLE, corrupt, {}},
     };
+    // The scrambled interval draws another block.
+    EXPECT_GT(differingPixelShare(plainDecode(copiedInterval).pixels, plainDecode(restarts).pixels, 0), 0.0);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         const PlainDecode plain = plainDecode(row.data);
