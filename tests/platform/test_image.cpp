@@ -579,10 +579,18 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
     const QByteArray restarts = libjpegWrites(size, [](jpeg_compress_struct &i) { i.restart_interval = 1; });
     const QByteArray arithmetic = libjpegWrites(size, [](jpeg_compress_struct &i) { i.arith_code = TRUE; });
     const QByteArray progressive = libjpegWrites(size, [](jpeg_compress_struct &i) { jpeg_simple_progression(&i); });
+    // With Adobe's marker, whose transform (byte 15) says YCbCr (1), or RGB
+    // stored as it is (0).
     const QByteArray adobe = libjpegWrites(size, [](jpeg_compress_struct &i) {
         i.write_JFIF_header = FALSE;
         i.write_Adobe_marker = TRUE;
     });
+    const QByteArray adobeRgb = libjpegWrites(size, [](jpeg_compress_struct &i) {
+        i.write_JFIF_header = FALSE;
+        jpeg_set_colorspace(&i, JCS_RGB);
+    });
+    const auto transform7 = [](const QByteArray &jpeg) { return overwritten(jpeg, jpeg.indexOf("\xff\xee") + 15, "\x07"); };
+    ASSERT_EQ(adobeRgb[adobeRgb.indexOf("\xff\xee") + 15], 0);
     // Every coefficient of every component in a scan of its own.
     std::vector<jpeg_scan_info> oneByOne{{3, {0, 1, 2, 0}, 0, 0, 0, 0}};
     for (int c = 0; c < 3; ++c)
@@ -648,8 +656,9 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
         {"Ah and Al 1 in an arithmetic scan", overwritten(arithmetic, parameters(arithmetic) + 2, "\x11"),
          JWRN_NOT_SEQUENTIAL, whole, arithmetic},
         {"JFIF 2.01", overwritten(baseline, 11, "\x02\x01"), JWRN_JFIF_MAJOR, whole, baseline},
-        {"Adobe transform 7", overwritten(adobe, adobe.indexOf("\xff\xee") + 15, "\x07"), JWRN_ADOBE_XFORM, whole,
-         adobe},
+        // Colours the decoder can only guess: here it guesses YCbCr.
+        {"Adobe transform 7 for YCbCr", transform7(adobe), JWRN_ADOBE_XFORM, corrupt, {}},
+        {"Adobe transform 7 for RGB", transform7(adobeRgb), JWRN_ADOBE_XFORM, corrupt, {}},
         {"zeros before a restart marker", QByteArray(restarts).insert(restart1, QByteArray(3, '\0')),
          JWRN_EXTRANEOUS_DATA, whole, restarts},
         {"zeros before the end marker", QByteArray(baseline).insert(baseline.size() - 2, QByteArray(20, '\0')),
@@ -684,7 +693,9 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
          JERR_BAD_MCU_SIZE, corrupt, {}},
         {"a scan of an undefined table", overwritten(baseline, scan + 6, "\x33"), JERR_NO_HUFF_TABLE, corrupt, {}},
     };
-    // The scrambled interval draws another block.
+    // The guess is wrong for RGB, and the scrambled interval draws another
+    // block.
+    EXPECT_GT(differingPixelShare(plainDecode(transform7(adobeRgb)).pixels, plainDecode(adobeRgb).pixels, 8), 0.5);
     EXPECT_GT(differingPixelShare(plainDecode(copiedInterval).pixels, plainDecode(restarts).pixels, 0), 0.0);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
