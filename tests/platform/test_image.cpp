@@ -369,12 +369,13 @@ QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool big
     return QByteArray(jpeg).insert(afterJfif, segment);
 }
 
-// JPEG data as libjpeg writes a pattern of `size` with `components`: RGB
+// JPEG data as libjpeg writes a busy pattern of `size` (a gentle gradient
+// when `smooth`, a few bytes a block as a sky takes) with `components`: RGB
 // for 3, CMYK for 4 (inverted, with the Adobe marker, as Adobe's programs
 // write it, which Qt cannot), of no known colour space otherwise; `adjust`
 // changes its settings before the write.
 QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_struct &)> &adjust = {},
-                         int components = 3)
+                         int components = 3, bool smooth = false)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -396,7 +397,8 @@ QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_stru
     while (info.next_scanline < info.image_height) {
         const int y = int(info.next_scanline);
         for (int x = 0; x < size.width(); ++x) {
-            const int values[] = {x * 7 + y * 3, x * y, x * x + y, x + y};
+            const int values[] = {smooth ? 100 + x / 8 : x * 7 + y * 3, smooth ? 150 + y / 8 : x * y,
+                                  smooth ? 200 : x * x + y, x + y};
             for (int c = 0; c < components; ++c)
                 row[size_t(x * components + c)] = JSAMPLE(values[c % 4] & 255);
         }
@@ -566,6 +568,25 @@ QByteArray overwritten(QByteArray data, qsizetype at, const QByteArray &bytes)
     return data.replace(at, bytes.size(), bytes);
 }
 
+// Where the restart markers of the first scan of `jpeg` are.
+std::vector<qsizetype> restartMarkers(const QByteArray &jpeg)
+{
+    std::vector<qsizetype> out;
+    for (qsizetype at = scanDataOf(jpeg, 1); (at = jpeg.indexOf('\xff', at)) >= 0 && at + 1 < jpeg.size(); at += 2) {
+        if (uchar(jpeg[at + 1]) >= 0xD0 && uchar(jpeg[at + 1]) <= 0xD7)
+            out.push_back(at);
+    }
+    return out;
+}
+
+QByteArray zerosBeforeEveryRestart(QByteArray jpeg, int zeros)
+{
+    const std::vector<qsizetype> markers = restartMarkers(jpeg);
+    for (auto at = markers.rbegin(); at != markers.rend(); ++at)
+        jpeg.insert(*at, QByteArray(zeros, '\0'));
+    return jpeg;
+}
+
 } // namespace
 
 TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
@@ -609,21 +630,19 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
         const qsizetype at = startOfScan(jpeg, 1);
         return at + 5 + 2 * qsizetype(uchar(jpeg[at + 4]));
     };
-    // Where the `n`th restart marker (from 0) of `restarts` is.
-    const auto restart = [&](int n) {
-        qsizetype at = scanDataOf(restarts, 1);
-        for (int seen = -1; seen < n; ++seen)
-            at = restarts.indexOf(QByteArray(1, '\xff') + char(0xd0 + (seen + 1) % 8), at + 1);
-        return at;
-    };
-    const qsizetype restart0 = restart(0);
-    const qsizetype restart1 = restart(1);
-    // The last two of its 11: the decoder has read ahead to them when the
-    // interval before ends, and never reports what it skipped there.
-    const qsizetype restart9 = restart(9);
-    const qsizetype restart10 = restart(10);
-    ASSERT_GT(restart10, restart9);
+    const std::vector<qsizetype> restart = restartMarkers(restarts);
+    ASSERT_EQ(restart.size(), 11u);
+    const qsizetype restart0 = restart[0];
+    const qsizetype restart1 = restart[1];
+    // The last two: the decoder has read ahead to them when the interval
+    // before ends, and never reports what it skipped there.
+    const qsizetype restart9 = restart[9];
+    const qsizetype restart10 = restart[10];
     const QByteArray leadingZeros = QByteArray(restarts).insert(restart0, QByteArray(3, '\0'));
+    // A sky of 256 x 192 pixels, a restart marker between each two of its
+    // 192 blocks of a few bytes.
+    const QByteArray sky =
+        libjpegWrites({256, 192}, [](jpeg_compress_struct &i) { i.restart_interval = 1; }, 3, true);
     // The interval after restart marker 9 holding the data of the one after
     // marker 0, then two bytes of its own that no block uses: a scrambled
     // file that draws the wrong block there.
@@ -661,6 +680,8 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
         {"Adobe transform 7 for RGB", transform7(adobeRgb), JWRN_ADOBE_XFORM, corrupt, {}},
         {"zeros before a restart marker", QByteArray(restarts).insert(restart1, QByteArray(3, '\0')),
          JWRN_EXTRANEOUS_DATA, whole, restarts},
+        {"zeros before every restart marker of a sky", zerosBeforeEveryRestart(sky, 2), JWRN_EXTRANEOUS_DATA, whole,
+         sky},
         {"zeros before the end marker", QByteArray(baseline).insert(baseline.size() - 2, QByteArray(20, '\0')),
          JWRN_EXTRANEOUS_DATA, whole, baseline},
         {"other bytes before a restart marker", QByteArray(restarts).insert(restart1, "\x12\x34\x56"),
