@@ -31,7 +31,8 @@ batch_data::SeriesBinding bindingOf(const TVNGraphic &g)
 
 // The picture file at `path` that could not be read, as a problem of its
 // record, with why as the read that failed kept it (`why`, empty when the
-// file was read but the photo adjustments gave nothing).
+// file was read but the photo adjustments gave nothing, or when what failed
+// was not this file).
 QString unreadablePicture(const QString &path, const QString &why)
 {
     const QString named = QStringLiteral("%1 could not be read").arg(quotedValue(path));
@@ -85,6 +86,10 @@ struct RecordFill::Bound {
     // An image that shows the main photo takes each record's picture as the
     // main photo.
     bool showsMainPhoto = false;
+    // Whether the picture it shows is read from the record's value: the
+    // main photo's frame bound otherwise shows the design's main photo, so
+    // why that could not be read says nothing of the value's file.
+    bool showsValueFile = true;
     // A barcode's settings as the run found them, and the resolution of its
     // 2-D bitmaps.
     barcodes::BarcodeSettings barcode;
@@ -168,8 +173,9 @@ RecordFill::Side &RecordFill::prepared(int number, batch_data::SourcesInUse use,
             if (!m_looks.contains(g.get()))
                 m_looks.insert(g.get(), bound.text->firstCharacterLook());
         } else if ((bound.image = dynamic_cast<TVNImage *>(g.get()))) {
-            bound.showsMainPhoto = bound.binding.data_source_type == batch_data::kSeriesValue
-                && g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
+            const bool mainPhotoFrame = g->control_ID.trimmed() == QLatin1String("PARTY_IMAGE");
+            bound.showsMainPhoto = bound.binding.data_source_type == batch_data::kSeriesValue && mainPhotoFrame;
+            bound.showsValueFile = bound.showsMainPhoto || !mainPhotoFrame;
         } else {
             bound.barcode = g->barcodeSettings();
             bound.barcodeDpi = barcodes::barcodeDpi(bound.barcode);
@@ -211,7 +217,8 @@ void RecordFill::fill(Side &side, int n, bool symbolRectangles)
                 m_problems.push_back(
                     {output::CardProblem::Kind::Picture, QStringLiteral("no file %1").arg(quotedValue(value))});
             else if (const platform::Image picture = b.image->image(); picture.isNull())
-                m_problems.push_back({output::CardProblem::Kind::Picture, unreadablePicture(value, picture.damage())});
+                m_problems.push_back({output::CardProblem::Kind::Picture,
+                                      unreadablePicture(value, b.showsValueFile ? picture.damage() : QString())});
         } else {
             platform::Image symbol;
             if (!value.isEmpty()) {

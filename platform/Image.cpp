@@ -22,11 +22,14 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // After <cstdio>: the decoder's header uses FILE without including it.
 #include <jpeglib.h>
 #include <jerror.h>
+// The marker reader: its restart hook and its count of skipped bytes.
+#include <jpegint.h>
 
 namespace platform {
 
@@ -200,42 +203,88 @@ struct JpegErrors {
     const uchar *data = nullptr;
     qsizetype size = 0;
     JpegDamage damage = JpegDamage::None;
-    qsizetype checkedUpTo = 0; // where the last report of skipped bytes was
+    // Bytes the decoder dropped at restart markers and has not reported
+    // yet, each found to be fill where it lay.
+    unsigned int droppedFill = 0;
+    jpeg_marker_parser_method readRestartMarker = nullptr; // the decoder's own
 
     static JpegErrors &of(j_common_ptr info) { return *reinterpret_cast<JpegErrors *>(info->err); }
     void note(JpegDamage d) { damage = std::max(damage, d); }
 
-    // Whether the bytes the decoder skipped are fill (all 0x00 or 0xFF, as
-    // some cameras and editors pad before a marker) rather than compressed
-    // data the decoder did not use, which a scan scrambled or cut leaves
-    // behind. The decoder counts what it skipped right before the marker it
-    // is at (its place in the data is that marker's first 0xFF), plus what
-    // its look-ahead had taken before an earlier restart marker, which it
-    // reports only at the next marker it has to look for: those bytes lie
-    // right before restart markers passed since the last report.
-    bool skippedOnlyFill(j_decompress_ptr info)
+    // Where the decoder is in the data; -1 when past it (at its end, where
+    // the decoder reads a marker of its own).
+    qsizetype placeOf(j_decompress_ptr info) const
     {
-        const long count = info->err->msg_parm.i[0];
-        // Past the data only at its end, where the decoder reads a marker
-        // of its own.
         const JOCTET *at = info->src->next_input_byte;
         if (std::less<>()(at, data) || std::less<>()(data + size, at))
-            return false;
-        const qsizetype end = at - data;
-        const qsizetype from = std::min(checkedUpTo, end);
-        checkedUpTo = end;
-        const auto fillBefore = [&](qsizetype at) {
-            qsizetype n = at;
-            while (n > from && (data[n - 1] == 0x00 || data[n - 1] == 0xFF))
-                --n;
-            return at - n;
-        };
-        qsizetype fill = fillBefore(end);
-        for (qsizetype i = from; i + 1 < end - fill && fill < count; ++i) {
-            if (data[i] == 0xFF && data[i + 1] >= 0xD0 && data[i + 1] <= 0xD7)
-                fill += fillBefore(i);
+            return -1;
+        return at - data;
+    }
+
+    // The fill (0x00 and 0xFF bytes, as some cameras and editors pad
+    // before a marker) right before `end`, counted both ways the decoder
+    // counts what it skips: as its bit reader takes bytes (0xFF 0x00 is
+    // one byte, so each 0x00 ends one) and as its search for a marker
+    // skips them (such a pair is two bytes, any other byte one). A
+    // stretch of skipped bytes is all fill exactly when it counts no more
+    // than this: a byte of compressed data before the fill would add to
+    // its count.
+    struct Fill {
+        qsizetype read = 0;
+        qsizetype searched = 0;
+    };
+    Fill fillBefore(qsizetype end) const
+    {
+        qsizetype from = end;
+        while (from > 0 && (data[from - 1] == 0x00 || data[from - 1] == 0xFF))
+            --from;
+        Fill fill;
+        for (qsizetype i = from; i < end; ++i) {
+            if (data[i] != 0x00)
+                continue;
+            ++fill.read;
+            fill.searched += i > from && data[i - 1] == 0xFF ? 2 : 1;
         }
-        return count > 0 && fill >= count;
+        return fill;
+    }
+
+    // Whether the bytes the decoder reports skipped before the marker it
+    // is at are fill rather than compressed data it did not use, which a
+    // scan scrambled or cut leaves behind. Those dropped at restart
+    // markers were judged there; the rest its search skipped right before
+    // this marker (its place in the data is that marker's first 0xFF).
+    bool skippedOnlyFill(j_decompress_ptr info)
+    {
+        const long here = long(info->err->msg_parm.i[0]) - long(std::exchange(droppedFill, 0));
+        const qsizetype at = placeOf(info);
+        return here >= 0 && at >= 0 && here <= fillBefore(at).searched;
+    }
+
+    // The decoder's restart marker reader, first judging what the decoder
+    // drops there: bytes it had read ahead of the interval's last block
+    // and did not use. It reports them only when it next searches for a
+    // marker, which it may never do, so they are judged here, where they
+    // lie: before the marker when the decoder has read it already (its
+    // place is then past the marker), else before its place. What is not
+    // fill ends the decode as corrupt.
+    static boolean readRestart(j_decompress_ptr info)
+    {
+        JpegErrors &self = of(reinterpret_cast<j_common_ptr>(info));
+        const unsigned int dropped = info->marker->discarded_bytes - self.droppedFill;
+        if (dropped > 0) {
+            qsizetype end = self.placeOf(info);
+            if (end >= 2 && info->unread_marker != 0) {
+                end -= 2; // the marker's code and the 0xFF before it
+                while (end > 0 && self.data[end - 1] == 0xFF)
+                    --end;
+            }
+            if (end < 0 || self.fillBefore(end).read < qsizetype(dropped)) {
+                self.note(JpegDamage::Corrupt);
+                std::longjmp(self.failed, 1);
+            }
+            self.droppedFill += dropped;
+        }
+        return self.readRestartMarker(info);
     }
 
     // What the message the decoder is sending says of the picture.
@@ -345,6 +394,8 @@ bool runJpegDecoder(JpegRead &read, const QByteArray &data, qint64 mostBytes)
     if (setjmp(read.errors.failed))
         return false;
     jpeg_create_decompress(&read.info);
+    read.errors.readRestartMarker = read.info.marker->read_restart_marker;
+    read.info.marker->read_restart_marker = JpegErrors::readRestart;
     // The decoder's own buffers (a progressive picture keeps every
     // coefficient) stay within a few times the pixels' bound: past it the
     // decoder stops with an error rather than exhaust memory.

@@ -25,7 +25,6 @@ constexpr Row kRows[] = {
     // Warnings about header fields that the decoder ignores or corrects.
     {JWRN_NOT_SEQUENTIAL, Verdict::Whole}, // Ss, Se, Ah, Al of a sequential scan: every coefficient is decoded anyway
     {JWRN_JFIF_MAJOR, Verdict::Whole},     // the JFIF version: nothing the decoder reads depends on it
-    {JWRN_ADOBE_XFORM, Verdict::Whole},    // an unknown Adobe transform: the colour space its component count implies
     {JWRN_BOGUS_ICC, Verdict::Whole},      // a broken ICC profile: only raised when the profile is read, and it is not
 
     // Bytes skipped before a marker: padding, or data the decoder dropped.
@@ -43,6 +42,10 @@ constexpr Row kRows[] = {
     {JWRN_MUST_RESYNC, Verdict::Corrupt},       // a restart marker lost or changed: blocks skipped or moved
     {JWRN_BOGUS_PROGRESSION, Verdict::Corrupt}, // a scan repeated, or refining what no scan sent: a scan lost
     {JWRN_TOO_MUCH_DATA, Verdict::Corrupt},     // more lines asked for than there are: never, as lines are read
+
+    // A header field whose meaning the decoder can only guess.
+    {JWRN_ADOBE_XFORM, Verdict::Corrupt}, // a colour transform Adobe never defined, taken as YCbCr (YCCK):
+                                          // every colour changes where the data is stored as RGB (CMYK)
 
     // Errors in the data.
     {JERR_BAD_COMPONENT_ID, Verdict::Corrupt},

@@ -9,6 +9,7 @@
 #include "drawing/TVNDocument.h"
 #include "platform/Alerts.h"
 #include "platform/MainThread.h"
+#include "tests/drawing/TestHost.h"
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
@@ -510,6 +511,38 @@ TEST_F(RecordFillTest, BitmapRunsMatchTheRendererAndDrawWhatDoesNotChangeOnce)
         // Right of the middle box: the picture, or with no value the card.
         EXPECT_GT(pixelsLike(layered[size_t(n)], photoBox.adjusted(20, 5, -5, -5), photo[n]), 1000) << n;
     }
+}
+
+TEST_F(RecordFillTest, APictureIsNamedWithWhyOnlyItsOwnFileCouldNotBeRead)
+{
+    // A photo cut short, then a whole one, in a series; the main photo's
+    // frame fed from a spreadsheet shows the design's main photo (cut short
+    // too), not its value's file, which is whole.
+    const QByteArray jpeg = quorvant::test::photoJpeg(QSize(40, 30));
+    writeTestFile(tmp.file("whole.jpg"), jpeg);
+    writeTestFile(tmp.file("cut.jpg"), jpeg.left(jpeg.size() * 2 / 3));
+    writeSeries("Photos", {tmp.file("cut.jpg"), tmp.file("whole.jpg")});
+    add(0, GraphicClass::Image, {10, 10, 80, 60}, kSeriesValue, "Photos");
+    for (int row = 0; row < 2; ++row)
+        sheet.Create_List_By_Array({tmp.file("whole.jpg")}, 1);
+    add(0, GraphicClass::Image, {100, 10, 80, 60}, kSpreadsheetValue, {}, 1)->control_ID = "PARTY_IMAGE";
+    TestHost host;
+    host.mainPhoto = platform::Image::fromFile(tmp.file("cut.jpg"));
+    ASSERT_EQ(host.mainPhoto.damage(), "the picture ends early");
+
+    counts = fill.check();
+    using Kind = output::CardProblem::Kind;
+    const output::CardProblem frame{Kind::Picture, "\"" + tmp.file("whole.jpg") + "\" could not be read"};
+    const std::vector<std::vector<output::CardProblem>> expected{
+        {{Kind::Picture, "\"" + tmp.file("cut.jpg") + "\" could not be read: the picture ends early."}, frame},
+        {frame},
+    };
+    std::vector<std::vector<output::CardProblem>> named;
+    for (int n = 0; n < 2; ++n) {
+        card(n, "F");
+        named.push_back(fill.takeProblems());
+    }
+    EXPECT_EQ(named, expected);
 }
 
 TEST(RecordFillInTheWindow, AWorkerRunsThroughTheHubOnTheMainThreadAndEndsOnRecordZero)

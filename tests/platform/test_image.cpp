@@ -369,12 +369,13 @@ QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool big
     return QByteArray(jpeg).insert(afterJfif, segment);
 }
 
-// JPEG data as libjpeg writes a pattern of `size` with `components`: RGB
+// JPEG data as libjpeg writes a busy pattern of `size` (a gentle gradient
+// when `smooth`, a few bytes a block as a sky takes) with `components`: RGB
 // for 3, CMYK for 4 (inverted, with the Adobe marker, as Adobe's programs
 // write it, which Qt cannot), of no known colour space otherwise; `adjust`
 // changes its settings before the write.
 QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_struct &)> &adjust = {},
-                         int components = 3)
+                         int components = 3, bool smooth = false)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -396,7 +397,8 @@ QByteArray libjpegWrites(QSize size, const std::function<void(jpeg_compress_stru
     while (info.next_scanline < info.image_height) {
         const int y = int(info.next_scanline);
         for (int x = 0; x < size.width(); ++x) {
-            const int values[] = {x * 7 + y * 3, x * y, x * x + y, x + y};
+            const int values[] = {smooth ? 100 + x / 8 : x * 7 + y * 3, smooth ? 150 + y / 8 : x * y,
+                                  smooth ? 200 : x * x + y, x + y};
             for (int c = 0; c < components; ++c)
                 row[size_t(x * components + c)] = JSAMPLE(values[c % 4] & 255);
         }
@@ -566,6 +568,25 @@ QByteArray overwritten(QByteArray data, qsizetype at, const QByteArray &bytes)
     return data.replace(at, bytes.size(), bytes);
 }
 
+// Where the restart markers of the first scan of `jpeg` are.
+std::vector<qsizetype> restartMarkers(const QByteArray &jpeg)
+{
+    std::vector<qsizetype> out;
+    for (qsizetype at = scanDataOf(jpeg, 1); (at = jpeg.indexOf('\xff', at)) >= 0 && at + 1 < jpeg.size(); at += 2) {
+        if (uchar(jpeg[at + 1]) >= 0xD0 && uchar(jpeg[at + 1]) <= 0xD7)
+            out.push_back(at);
+    }
+    return out;
+}
+
+QByteArray zerosBeforeEveryRestart(QByteArray jpeg, int zeros)
+{
+    const std::vector<qsizetype> markers = restartMarkers(jpeg);
+    for (auto at = markers.rbegin(); at != markers.rend(); ++at)
+        jpeg.insert(*at, QByteArray(zeros, '\0'));
+    return jpeg;
+}
+
 } // namespace
 
 TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
@@ -579,10 +600,18 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
     const QByteArray restarts = libjpegWrites(size, [](jpeg_compress_struct &i) { i.restart_interval = 1; });
     const QByteArray arithmetic = libjpegWrites(size, [](jpeg_compress_struct &i) { i.arith_code = TRUE; });
     const QByteArray progressive = libjpegWrites(size, [](jpeg_compress_struct &i) { jpeg_simple_progression(&i); });
+    // With Adobe's marker, whose transform (byte 15) says YCbCr (1), or RGB
+    // stored as it is (0).
     const QByteArray adobe = libjpegWrites(size, [](jpeg_compress_struct &i) {
         i.write_JFIF_header = FALSE;
         i.write_Adobe_marker = TRUE;
     });
+    const QByteArray adobeRgb = libjpegWrites(size, [](jpeg_compress_struct &i) {
+        i.write_JFIF_header = FALSE;
+        jpeg_set_colorspace(&i, JCS_RGB);
+    });
+    const auto transform7 = [](const QByteArray &jpeg) { return overwritten(jpeg, jpeg.indexOf("\xff\xee") + 15, "\x07"); };
+    ASSERT_EQ(adobeRgb[adobeRgb.indexOf("\xff\xee") + 15], 0);
     // Every coefficient of every component in a scan of its own.
     std::vector<jpeg_scan_info> oneByOne{{3, {0, 1, 2, 0}, 0, 0, 0, 0}};
     for (int c = 0; c < 3; ++c)
@@ -601,8 +630,25 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
         const qsizetype at = startOfScan(jpeg, 1);
         return at + 5 + 2 * qsizetype(uchar(jpeg[at + 4]));
     };
-    const qsizetype restart0 = restarts.indexOf("\xff\xd0");
-    const qsizetype restart1 = restarts.indexOf("\xff\xd1");
+    const std::vector<qsizetype> restart = restartMarkers(restarts);
+    ASSERT_EQ(restart.size(), 11u);
+    const qsizetype restart0 = restart[0];
+    const qsizetype restart1 = restart[1];
+    // The last two: the decoder has read ahead to them when the interval
+    // before ends, and never reports what it skipped there.
+    const qsizetype restart9 = restart[9];
+    const qsizetype restart10 = restart[10];
+    const QByteArray leadingZeros = QByteArray(restarts).insert(restart0, QByteArray(3, '\0'));
+    // A sky of 256 x 192 pixels, a restart marker between each two of its
+    // 192 blocks of a few bytes.
+    const QByteArray sky =
+        libjpegWrites({256, 192}, [](jpeg_compress_struct &i) { i.restart_interval = 1; }, 3, true);
+    // The interval after restart marker 9 holding the data of the one after
+    // marker 0, then two bytes of its own that no block uses: a scrambled
+    // file that draws the wrong block there.
+    const qsizetype ownData = restart9 + 2;
+    const QByteArray copiedInterval = restarts.left(ownData) + restarts.mid(restart0 + 2, restart1 - restart0 - 2)
+        + restarts.mid(ownData, 2) + restarts.mid(restart10);
     // The first scan of the progressive file twice over.
     const qsizetype scan1 = startOfScan(progressive, 1);
     const qsizetype scan2 = startOfScan(progressive, 2);
@@ -629,14 +675,25 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
         {"Ah and Al 1 in an arithmetic scan", overwritten(arithmetic, parameters(arithmetic) + 2, "\x11"),
          JWRN_NOT_SEQUENTIAL, whole, arithmetic},
         {"JFIF 2.01", overwritten(baseline, 11, "\x02\x01"), JWRN_JFIF_MAJOR, whole, baseline},
-        {"Adobe transform 7", overwritten(adobe, adobe.indexOf("\xff\xee") + 15, "\x07"), JWRN_ADOBE_XFORM, whole,
-         adobe},
+        // Colours the decoder can only guess: here it guesses YCbCr.
+        {"Adobe transform 7 for YCbCr", transform7(adobe), JWRN_ADOBE_XFORM, corrupt, {}},
+        {"Adobe transform 7 for RGB", transform7(adobeRgb), JWRN_ADOBE_XFORM, corrupt, {}},
         {"zeros before a restart marker", QByteArray(restarts).insert(restart1, QByteArray(3, '\0')),
          JWRN_EXTRANEOUS_DATA, whole, restarts},
+        {"zeros before every restart marker of a sky", zerosBeforeEveryRestart(sky, 2), JWRN_EXTRANEOUS_DATA, whole,
+         sky},
         {"zeros before the end marker", QByteArray(baseline).insert(baseline.size() - 2, QByteArray(20, '\0')),
          JWRN_EXTRANEOUS_DATA, whole, baseline},
         {"other bytes before a restart marker", QByteArray(restarts).insert(restart1, "\x12\x34\x56"),
          JWRN_EXTRANEOUS_DATA, corrupt, {}},
+        {"a byte amid zeros before a restart marker",
+         QByteArray(restarts).insert(restart1, QByteArray(8, '\0') + '\x12' + QByteArray(8, '\0')), JWRN_EXTRANEOUS_DATA,
+         corrupt, {}},
+        {"other bytes before the last restart marker", QByteArray(restarts).insert(restart10, "\x12"), -1, corrupt,
+         {}},
+        {"zeros before the first restart marker, other bytes before the last",
+         QByteArray(leadingZeros).insert(restart10 + 3, "\x12"), JWRN_EXTRANEOUS_DATA, corrupt, {}},
+        {"an interval holding another's data", copiedInterval, -1, corrupt, {}},
         {"a restart marker numbered wrong", overwritten(restarts, restart0 + 1, "\xd1"), JWRN_MUST_RESYNC, corrupt, {}},
         {"a run of one bits in the scan", QByteArray(baseline).insert(scanDataOf(baseline, 1) + 200, ones),
          JWRN_HUFF_BAD_CODE, corrupt, {}},
@@ -660,6 +717,10 @@ TEST(ImageValue, EveryMessageOfTheJpegDecoderIsJudgedByItsVerdict)
          JERR_BAD_MCU_SIZE, corrupt, {}},
         {"a scan of an undefined table", overwritten(baseline, scan + 6, "\x33"), JERR_NO_HUFF_TABLE, corrupt, {}},
     };
+    // The guess is wrong for RGB, and the scrambled interval draws another
+    // block.
+    EXPECT_GT(differingPixelShare(plainDecode(transform7(adobeRgb)).pixels, plainDecode(adobeRgb).pixels, 8), 0.5);
+    EXPECT_GT(differingPixelShare(plainDecode(copiedInterval).pixels, plainDecode(restarts).pixels, 0), 0.0);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         const PlainDecode plain = plainDecode(row.data);
