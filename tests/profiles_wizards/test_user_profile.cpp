@@ -235,15 +235,17 @@ TEST_F(ProfileTest, DefaultFramesShowTypicalValuesWholeOnEitherOrientation)
             EXPECT_TRUE(QRectF(QPointF(), card).contains(frame));
             // The value alone, at the placed text's font, from the frame's
             // corner with nothing to stop it: its whole line, descenders
-            // included, lies inside the frame, and the card shows as much
-            // of its ink there.
+            // included, lies inside the frame, its advance (which decides
+            // where a line breaks) too, and the card shows as much of its
+            // ink there.
+            QFont font(QStringLiteral("Times New Roman"));
+            font.setPixelSize(12);
+            EXPECT_LE(QFontMetricsF(font).horizontalAdvance(value), frame.width()) << value.toStdString();
             QImage alone(drawn.size(), QImage::Format_ARGB32_Premultiplied);
             alone.fill(Qt::white);
             {
                 QPainter painter(&alone);
                 painter.scale(kDpi / 72, kDpi / 72);
-                QFont font(QStringLiteral("Times New Roman"));
-                font.setPixelSize(12);
                 painter.setFont(font);
                 painter.setPen(Qt::black);
                 painter.drawText(QRectF(frame.topLeft(), card), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, value);
