@@ -35,7 +35,9 @@ Export_File_Box::Export_File_Box(QWidget *parent)
     m_message = new platform::MessageArea(this);
     _open_log_message = m_message->label();
     _open_log_message->setObjectName("_open_log_message");
-    _open_log_path = new platform::WrappingLabel(this);
+    m_path = new platform::WrappingLabel(this);
+    m_path->setSelectable(true); // the user may copy it
+    _open_log_path = m_path;
     _open_log_path->setObjectName("_open_log_path");
     _open_log_chk = new QCheckBox(this);
     _open_log_chk->setObjectName("_open_log_chk");
@@ -58,6 +60,8 @@ design_window::ExportResultAnswer Export_File_Box::run(const design_window::Expo
     _open_log_chk->setChecked(settings.value(choiceKey(folder), true).toBool());
     _open_log_path->setText(request.path);
     _open_log_message->setText(request.message);
+    // The path on one line where it reads well, however short the message.
+    m_path->setMinimumWidth(platform::readableWidth(*this, *m_path));
     resize(platform::fitMessageWindow(*this, *m_message));
     const bool accepted = platform::runModal(*this) == 1;
     hide();

@@ -9,6 +9,7 @@ class QLabel;
 
 namespace platform {
 class MessageArea;
+class WrappingLabel;
 }
 
 namespace design_window {
@@ -45,4 +46,5 @@ public:
 
 private:
     platform::MessageArea *m_message = nullptr; // holds _open_log_message
+    platform::WrappingLabel *m_path = nullptr;  // is _open_log_path
 };

@@ -94,12 +94,14 @@ constexpr QRectF frame(double x, double top, double width, double height)
 const ProfileTemplate &defaultProfileTemplate()
 {
     // Rows of 13.5 points hold one line of the placed texts' 12 pt serif
-    // (13.3 points high), and stay 9 points inside the card's edges, clear
-    // of a template's border. The widths hold typical values at that font
-    // on a CR80 card (242.6 x 153.4 pt): a name of 24 characters
+    // (13.3 points high), and stay at least 6 points inside a CR80 card's edges
+    // (242.6 x 153.4 pt), clear of a template's border. The widths hold
+    // typical values at that font: a name of 24 characters
     // ("Alexandra Montgomery-Lee", 138 pt) and an ID of 16
     // ("ID-2026-0000ABCD", 102 pt); a value wider than its frame wraps onto
-    // a line the frame cannot show.
+    // a line the frame cannot show. The frames are not scaled to the card:
+    // the landscape ones end 233 points from the left, within a CR60 card
+    // (234 pt wide), the portrait ones 147.4, within a CR79 one (148.3).
     // Landscape: the photo at the left, nine texts in a column beside it,
     // and the unique number across the card's foot.
     // Portrait (153.4 x 242.6 pt): the photo centred at the top, the ten
@@ -113,9 +115,9 @@ const ProfileTemplate &defaultProfileTemplate()
     };
     static const ProfileTemplate frames = [&] {
         ProfileTemplate t{kTemplateBox, {}, {}};
-        const std::array<QRectF, 10> column = rows(82, 9, 154);
+        const std::array<QRectF, 10> column = rows(82, 9, 151);
         std::copy(column.begin(), column.end() - 1, t.landscape.begin());
-        t.landscape[std::size_t(ProfileField::unique)] = frame(8, 9 + 9 * row, 228, row);
+        t.landscape[std::size_t(ProfileField::unique)] = frame(8, 9 + 9 * row, 225, row);
         t.landscape[std::size_t(ProfileField::image)] = frame(12, 14, 62, 76);
         const std::array<QRectF, 10> below = rows(6, 92, 141.4);
         std::copy(below.begin(), below.end(), t.portrait.begin());

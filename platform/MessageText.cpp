@@ -1,6 +1,12 @@
 #include "platform/MessageText.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -25,15 +31,22 @@ struct TextSize {
     qreal height = 0; // of all lines
 };
 
-// Lays `text` out in lines of `width` pixels, with its own line breaks
-// kept; `layout` then holds the lines for drawing.
-TextSize layOut(QTextLayout &layout, const QString &text, qreal width, QTextOption::WrapMode mode)
+// `text` with each of its line breaks as one line separator, as it is laid
+// out; positions in the shown text count in this string.
+QString shownText(const QString &text)
 {
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     lines.replace(QLatin1Char('\r'), QChar::LineSeparator);
     lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    layout.setText(lines);
+    return lines;
+}
+
+// Lays `text` out in lines of `width` pixels, with its own line breaks
+// kept; `layout` then holds the lines for drawing.
+TextSize layOut(QTextLayout &layout, const QString &text, qreal width, QTextOption::WrapMode mode)
+{
+    layout.setText(shownText(text));
     QTextOption option;
     option.setWrapMode(mode);
     layout.setTextOption(option);
@@ -81,6 +94,12 @@ QSize roomOnScreen(const QWidget &window)
                          std::max(frame.right(), reported.right()), std::max(frame.bottom(), reported.bottom()));
     }
     return available.shrunkBy(frame);
+}
+
+// The widest lines that read well on a screen with `room`.
+int readableLimit(QSize room, const QLabel &label)
+{
+    return std::min(room.width() / 2, label.fontMetrics().averageCharWidth() * kReadableCharacters);
 }
 
 } // namespace
@@ -135,7 +154,114 @@ void WrappingLabel::paintEvent(QPaintEvent *)
     layOut(layout, text(), std::max(area.width(), 1), QTextOption::WrapAtWordBoundaryOrAnywhere);
     QPainter painter(this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-    layout.draw(&painter, area.topLeft());
+    QList<QTextLayout::FormatRange> selected;
+    if (!selection().isEmpty()) {
+        QTextLayout::FormatRange range;
+        range.start = std::min(m_anchor, m_position);
+        range.length = std::abs(m_position - m_anchor);
+        range.format.setBackground(palette().brush(QPalette::Highlight));
+        range.format.setForeground(palette().brush(QPalette::HighlightedText));
+        selected << range;
+    }
+    layout.draw(&painter, area.topLeft(), selected);
+}
+
+void WrappingLabel::setSelectable(bool selectable)
+{
+    m_selectable = selectable;
+    m_selectedIn.clear();
+    // As a selectable QLabel: a click gives it the focus that Ctrl+C needs,
+    // Tab passes it by.
+    setFocusPolicy(selectable ? Qt::ClickFocus : Qt::NoFocus);
+    if (selectable)
+        setCursor(Qt::IBeamCursor);
+    else
+        unsetCursor();
+    update();
+}
+
+QString WrappingLabel::selection() const
+{
+    if (!m_selectable || m_selectedIn != text() || m_anchor == m_position)
+        return {};
+    QString part = shownText(text()).mid(std::min(m_anchor, m_position), std::abs(m_position - m_anchor));
+    return part.replace(QChar::LineSeparator, QLatin1Char('\n'));
+}
+
+int WrappingLabel::positionAt(QPoint point) const
+{
+    const QRect area = contentsRect();
+    QTextLayout layout(QString(), font(), const_cast<WrappingLabel *>(this));
+    layOut(layout, text(), std::max(area.width(), 1), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QPointF at = point - area.topLeft();
+    if (at.y() < 0 || layout.lineCount() == 0)
+        return 0;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (at.y() < line.y() + line.height())
+            return line.xToCursor(at.x());
+    }
+    return int(layout.text().size());
+}
+
+void WrappingLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (!m_selectable || event->button() != Qt::LeftButton)
+        return QLabel::mousePressEvent(event);
+    m_selectedIn = text();
+    m_anchor = m_position = positionAt(event->position().toPoint());
+    update();
+}
+
+void WrappingLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_selectable || !(event->buttons() & Qt::LeftButton) || m_selectedIn != text())
+        return QLabel::mouseMoveEvent(event);
+    m_position = positionAt(event->position().toPoint());
+    update();
+}
+
+void WrappingLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_selectable || event->button() != Qt::LeftButton)
+        return QLabel::mouseReleaseEvent(event);
+    if (const QString part = selection(); !part.isEmpty() && QGuiApplication::clipboard()->supportsSelection())
+        QGuiApplication::clipboard()->setText(part, QClipboard::Selection);
+}
+
+void WrappingLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (!m_selectable || event->button() != Qt::LeftButton)
+        return QLabel::mouseDoubleClickEvent(event);
+    selectAll();
+}
+
+void WrappingLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (m_selectable && event == QKeySequence::Copy && !selection().isEmpty()) {
+        QGuiApplication::clipboard()->setText(selection());
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void WrappingLabel::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_selectable)
+        return QLabel::contextMenuEvent(event);
+    QMenu menu(this);
+    QAction *copy = menu.addAction(tr("Copy"), this, [this] { QGuiApplication::clipboard()->setText(selection()); });
+    copy->setEnabled(!selection().isEmpty());
+    menu.addAction(tr("Select All"), this, [this] { selectAll(); });
+    menu.exec(event->globalPos());
+}
+
+void WrappingLabel::selectAll()
+{
+    m_selectedIn = text();
+    m_anchor = 0;
+    m_position = int(shownText(text()).size());
+    update();
 }
 
 MessageArea::MessageArea(QWidget *parent)
@@ -149,6 +275,11 @@ MessageArea::MessageArea(QWidget *parent)
     // The window's own background behind the text, as behind any label.
     viewport()->setAutoFillBackground(false);
     m_label->setAutoFillBackground(false);
+}
+
+int readableWidth(const QWidget &window, const WrappingLabel &label)
+{
+    return std::min(label.naturalWidth(), readableLimit(roomOnScreen(window), label));
 }
 
 QSize fitMessageWindow(QWidget &window, MessageArea &area)
@@ -173,7 +304,7 @@ QSize fitMessageWindow(QWidget &window, MessageArea &area)
     const int besidesWidth = around({kProbeWidth, 1}).width() - kProbeWidth;
     const int widest = std::max(room.width() - besidesWidth, 1);
     const int natural = std::max(label.naturalWidth(), 1);
-    const int readable = std::min(room.width() / 2, label.fontMetrics().averageCharWidth() * kReadableCharacters);
+    const int readable = readableLimit(room, label);
 
     // A readable width, or the widest word if wider and the screen can hold
     // it (a wider one breaks anyway); and when that makes the text taller
@@ -190,6 +321,10 @@ QSize fitMessageWindow(QWidget &window, MessageArea &area)
     // first paint and the lines are not wrapped twice.
     const bool scrolls = height + heightBesides(width) > room.height();
     area.setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // Only text that scrolls takes the keyboard (its arrow keys scroll it):
+    // otherwise the focus stays with the window's controls, where Space
+    // presses a button or ticks a box.
+    area.setFocusPolicy(scrolls ? Qt::StrongFocus : Qt::NoFocus);
     if (scrolls) {
         // Still too tall: the text scrolls, its scroll bar beside the lines.
         const int bar = area.verticalScrollBar()->sizeHint().width();

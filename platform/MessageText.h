@@ -11,11 +11,16 @@ namespace platform {
 // A label whose lines break between words and, where one word (a path, a
 // long value) is wider than the line, inside it: no line is cut at the
 // side. Its height follows its width (heightForWidth); line breaks in the
-// text ("\n", "\r\n") are kept. text() is the text as set. Not selectable.
+// text ("\n", "\r\n") are kept. text() is the text as set.
 class WrappingLabel : public QLabel {
     Q_OBJECT
 public:
     explicit WrappingLabel(QWidget *parent = nullptr);
+
+    // Lets the mouse select the text, for a user who copies a path: drag
+    // to select, double-click for the whole text; Ctrl+C or the context
+    // menu copy it (and a selection is the X11 primary selection too).
+    void setSelectable(bool selectable);
 
     // The width of the widest line without wrapping, and of the widest run
     // without a break opportunity, in pixels.
@@ -29,6 +34,26 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    // The selected part of text(), empty when nothing is selected or the
+    // text was set again since.
+    QString selection() const;
+    int positionAt(QPoint point) const;
+    void selectAll();
+
+    bool m_selectable = false;
+    // Ends of the selection in m_selectedIn, its line breaks counted as one
+    // character each, as they are laid out.
+    QString m_selectedIn;
+    int m_anchor = 0;
+    int m_position = 0;
 };
 
 // A frameless scroll area holding a WrappingLabel. It never scrolls
@@ -46,6 +71,11 @@ public:
 private:
     WrappingLabel *m_label;
 };
+
+// The width at which `label` shows its text in `window`: its widest line,
+// at most a readable width for the window's screen (beyond it the text
+// wraps).
+int readableWidth(const QWidget &window, const WrappingLabel &label);
 
 // Gives `area` the room its whole text needs at a readable width, inside
 // `window`'s screen (less a title bar) with the rest of `window`'s layout

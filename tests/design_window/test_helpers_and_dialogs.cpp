@@ -12,7 +12,9 @@
 #include "tests/support/ScopedValue.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -190,7 +192,9 @@ TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
     // A run whose card 3 got no barcode for a value of 300 characters, and
     // one that names more cards than the screen can hold, into a folder
     // whose path has no place to wrap; then the first again, in the same
-    // window, which takes the size it had the first time.
+    // window, which takes the size it had the first time. A path that
+    // reads on one line is not wrapped to a short message's width; markup
+    // and ampersands show as typed.
     const QString value(300, QLatin1Char('W'));
     const QString oneCard = "4 of 5 cards were made.\n\nCard 3 was made without its barcode:\nCard 3: "
                             + design_window::quotedValue(value) + ": The value is too long for a Data Matrix symbol.";
@@ -205,16 +209,20 @@ TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
         QString message;
         QString path;
         bool scrolls;
+        bool pathOnOneLine;
     } rows[] = {
-        {"one card", oneCard, "/tmp/cards/Quorvant", false},
-        {"more cards than the screen holds", manyCards, deepFolder, true},
-        {"one card again", oneCard, "/tmp/cards/Quorvant", false},
+        {"one card", oneCard, "/tmp/cards/Quorvant", false, true},
+        {"more cards than the screen holds", manyCards, deepFolder, true, false},
+        {"one card again", oneCard, "/tmp/cards/Quorvant", false, true},
+        {"a short message", "Export completed.", "/home/someone/Pictures/Quorvant/Card_Front_0001.png", false, true},
+        {"markup and ampersands", "<b>Export</b> completed & done.", "/tmp/Tom & Jerry/<b>cards</b>", false, true},
     };
     Export_File_Box box;
     QList<QSize> sizes;
     for (const auto &row : rows) {
         QStringList why{"not shown"};
         bool scrolls = false;
+        bool pathOnOneLine = false;
         platform::ScopedModalResponder shown([&](QDialog &d) {
             d.show();
             sizes << d.size();
@@ -222,15 +230,55 @@ TEST(ExportResultBox, ShowsTheWholeEndMessageWithinTheScreen)
                               quorvant::test::whyTextIsNotShownWhole(d, row.path)};
             for (const QScrollBar *bar : d.findChildren<QScrollBar *>())
                 scrolls = scrolls || bar->isVisible();
+            const QLabel *path = box._open_log_path;
+            pathOnOneLine = QFontMetrics(path->font()).horizontalAdvance(row.path) <= path->contentsRect().width();
             d.hide();
             return 1;
         });
         box.run({row.path, row.message});
         EXPECT_EQ(why.join('|').toStdString(), "|") << row.what;
         EXPECT_EQ(scrolls, row.scrolls) << row.what;
+        EXPECT_EQ(pathOnOneLine, row.pathOnOneLine) << row.what;
     }
-    ASSERT_EQ(sizes.size(), 3);
+    ASSERT_EQ(sizes.size(), 5);
     EXPECT_EQ(sizes[2], sizes[0]);
+}
+
+TEST(ExportResultBox, ThePathIsSelectedAndCopiedWithTheMouseAndTheKeysWorkTheBox)
+{
+    // A real run worked as a user would: Space on the control that has the
+    // focus (the message is no control), a drag across the whole path, long
+    // enough to wrap, Ctrl+C, and Return.
+    const quorvant::test::ScopedSettings storedChoices;
+    const QString path = "/tmp/" + QString(150, QLatin1Char('x')) + "/Tom & Jerry/<b>cards</b>";
+    Export_File_Box box;
+    bool ran = false;
+    int highlighted = 0;
+    QString copied;
+    QTimer::singleShot(0, &box, [&] {
+        ran = true;
+        QApplication::setActiveWindow(&box);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QLabel *label = box._open_log_path;
+        const QRect inside = label->contentsRect();
+        ASSERT_GT(inside.height(), 2 * label->fontMetrics().height()) << "the path does not wrap";
+        QTest::mousePress(label, Qt::LeftButton, {}, inside.topLeft() + QPoint(0, 2));
+        QTest::mouseMove(label, inside.bottomRight() - QPoint(0, 2));
+        QTest::mouseRelease(label, Qt::LeftButton, {}, inside.bottomRight() - QPoint(0, 2));
+        const QImage shown = label->grab().toImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                highlighted += shown.pixelColor(x, y) == label->palette().color(QPalette::Highlight) ? 1 : 0;
+        QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+        copied = QGuiApplication::clipboard()->text();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    const ExportResultAnswer answer = box.run({path, "Export completed."});
+    EXPECT_TRUE(ran);
+    EXPECT_GT(highlighted, 100) << "no selection is drawn";
+    EXPECT_EQ(copied.toStdString(), path.toStdString());
+    EXPECT_TRUE(answer.accepted);
+    EXPECT_FALSE(answer.openResult) << "Space did not untick the box";
 }
 
 TEST(PleaseWaitSheet, TheWorkRunsOffTheMainThreadWhileTheWindowGoesOn)

@@ -230,6 +230,8 @@ TEST(Alerts, TheWholeMessageShowsAndOneTallerThanTheScreenScrolls)
              + "\": The value is too long for a Data Matrix symbol.",
          false},
         {"taller than the screen", "120 cards were made without their barcode:" + tall, true},
+        // QMessageBox took a first line with a tag in it for rich text.
+        {"markup and ampersands as typed", "Card 3: \"<b>Tom & Jerry</b>\"\nA &lt; B", false},
     };
     for (const auto &row : rows) {
         QString why = QStringLiteral("no alert was shown");

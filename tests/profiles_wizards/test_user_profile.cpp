@@ -1,6 +1,7 @@
 // User profiles: the dialogs driven as a user would, the profile placed on
 // either side of the card, kept in the design file, and filled record by
 // record; checked on what the card shows.
+#include "design_window/CardSizes.h"
 #include "design_window/DesignFile.h"
 #include "tests/design_window/Outlets.h"
 #include "design_window/Globals.h"
@@ -172,13 +173,25 @@ TEST_F(ProfileTest, DefaultRectanglesTurnTheTemplateOverForEachOrientation)
     for (const auto &c : cases)
         EXPECT_EQ(profileFieldRect(frames, c.card, c.id), c.expected) << c.id << " " << c.card.width();
 
-    // The dialog's own frames keep every field of a CR80 card on the card,
-    // landscape and portrait, without two fields overlapping.
-    for (const QSizeF card : {drawing::kCR80SizePt, drawing::kCR80SizePt.transposed()}) {
+    // The dialog's own frames keep every field on the card, landscape and
+    // portrait, without two fields overlapping, on every card size but the
+    // few too small for frames that are not scaled to the card.
+    const QStringList tooSmall{"CR50", "CR70", "Durable 1452 - Name Badge", "Durable 1453 - Name Badge",
+                               "Durable 1454 - Name Badge"};
+    QList<std::pair<QString, QSizeF>> cards;
+    for (const QString &category : {kPvcCategory, kPaperCategory}) {
+        const QStringList &names = category == kPvcCategory ? pvcCardNames() : paperCardNames();
+        for (int i = 0; i < names.size(); ++i)
+            for (const char *preset : {"H", "V"})
+                if (!tooSmall.contains(names[i]))
+                    cards.append({names[i] + " " + preset, MM_to_Points_Convert(Get_My_card_Size(category, preset, i))});
+    }
+    ASSERT_EQ(cards.size(), 20);
+    for (const auto &[name, card] : cards) {
         QList<QRectF> placed;
         for (F f : kProfileFields) {
             const QRectF r = profileFieldRect(defaultProfileTemplate(), card, profileValueId(f));
-            EXPECT_TRUE(QRectF(QPointF(), card).contains(r)) << profileValueId(f).toStdString();
+            EXPECT_TRUE(QRectF(QPointF(), card).contains(r)) << profileValueId(f).toStdString() << " on " << name.toStdString();
             for (const QRectF &other : placed)
                 EXPECT_FALSE(r.intersects(other)) << profileValueId(f).toStdString();
             placed << r;
@@ -190,9 +203,9 @@ TEST_F(ProfileTest, DefaultFramesShowTypicalValuesWholeOnEitherOrientation)
 {
     // An ID of 16 characters and a name of 24, and typical other values,
     // placed on a CR80 card each way round: every value is drawn whole on
-    // one line, as the same text drawn alone in its frame shows it. A value
-    // its frame is too narrow for wraps onto a second line the frame cuts
-    // off, and the card shows less ink there.
+    // one line, as the same text drawn alone shows it. A value its frame is
+    // too narrow for wraps onto a second line the frame cuts off, and a row
+    // lower than the line cuts its descenders.
     const std::map<F, QString> values{{F::Name, "Alexandra Montgomery-Lee"},
                                       {F::Title, "Senior Account Manager"},
                                       {F::Company_name, "Northwind Traders Ltd."},
@@ -220,23 +233,28 @@ TEST_F(ProfileTest, DefaultFramesShowTypicalValuesWholeOnEitherOrientation)
             ASSERT_TRUE(g) << profileValueId(field).toStdString();
             const QRectF frame = g->bounds();
             EXPECT_TRUE(QRectF(QPointF(), card).contains(frame));
-            // The value alone, at the placed text's font, in a box as wide
-            // as the card: its ink as the card should show it.
+            // The value alone, at the placed text's font, from the frame's
+            // corner with nothing to stop it: its whole line, descenders
+            // included, lies inside the frame, its advance (which decides
+            // where a line breaks) too, and the card shows as much of its
+            // ink there.
+            QFont font(QStringLiteral("Times New Roman"));
+            font.setPixelSize(12);
+            EXPECT_LE(QFontMetricsF(font).horizontalAdvance(value), frame.width()) << value.toStdString();
             QImage alone(drawn.size(), QImage::Format_ARGB32_Premultiplied);
             alone.fill(Qt::white);
             {
                 QPainter painter(&alone);
                 painter.scale(kDpi / 72, kDpi / 72);
-                QFont font(QStringLiteral("Times New Roman"));
-                font.setPixelSize(12);
                 painter.setFont(font);
                 painter.setPen(Qt::black);
-                painter.drawText(QRectF(frame.topLeft(), QSizeF(card.width(), frame.height())),
-                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, value);
+                painter.drawText(QRectF(frame.topLeft(), card), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, value);
             }
-            const int expected = darkPixels(alone, QRectF(QPointF(0, frame.top()), QSizeF(card.width(), frame.height())));
+            const int expected = darkPixels(alone, QRectF(QPointF(), card));
+            const int outside = expected - darkPixels(alone, frame);
             const int shown = darkPixels(drawn, frame);
             EXPECT_GT(expected, 100) << value.toStdString();
+            EXPECT_EQ(outside, 0) << value.toStdString() << " in " << frame.width() << " x " << frame.height();
             EXPECT_NEAR(shown, expected, expected / 10) << value.toStdString() << " in " << frame.width() << " x "
                                                         << frame.height() << " on " << card.width();
             ++checked;
