@@ -29,14 +29,17 @@ function(quorvant_library name)
   endif()
 endfunction()
 
-# quorvant_test(NAME [QT] [PLATFORM QPA] SOURCES ... LIBS ...)
+# quorvant_test(NAME [QT] [MEMORY] [PLATFORM QPA] SOURCES ... LIBS ...)
 # A GoogleTest program. With QT its main() creates a QApplication on the
 # offscreen platform and points XDG_DATA_HOME, HOME and TMPDIR into a private
 # temporary folder, so no test touches the user's files. Without QT it uses
 # gtest_main. PLATFORM replaces "offscreen" under CTest, e.g. with an
-# offscreen screen of another size ("offscreen:configfile=FILE").
+# offscreen screen of another size ("offscreen:configfile=FILE"). MEMORY
+# marks a suite of the readers and encoders that scripts/test also runs
+# under the sanitizers: its tests carry the label "memory", and the target
+# quorvant_memory_suites builds all such programs and nothing else.
 function(quorvant_test name)
-  cmake_parse_arguments(Q "QT" "PLATFORM" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(Q "QT;MEMORY" "PLATFORM" "SOURCES;LIBS" ${ARGN})
   if(NOT Q_PLATFORM)
     set(Q_PLATFORM offscreen)
   endif()
@@ -51,8 +54,12 @@ function(quorvant_test name)
   else()
     target_link_libraries(${name} PRIVATE ${Q_LIBS} GTest::gtest_main GTest::gmock)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${Q_PLATFORM}")
+  set(properties ENVIRONMENT "QT_QPA_PLATFORM=${Q_PLATFORM}")
+  if(Q_MEMORY)
+    list(APPEND properties LABELS memory)
+    add_dependencies(quorvant_memory_suites ${name})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()
 
 # quorvant_bench(NAME SOURCES ... LIBS ...)

@@ -5,6 +5,9 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${QUORVANT_BUILD_DIR:-$ROOT/build}
 # The second compiler's build, which scripts/test compiles and links as well.
 CLANG_BUILD_DIR=${QUORVANT_CLANG_BUILD_DIR:-$ROOT/build-clang}
+# The build with AddressSanitizer and UndefinedBehaviorSanitizer, in which
+# scripts/test runs the suites of the readers and encoders.
+ASAN_BUILD_DIR=${QUORVANT_ASAN_BUILD_DIR:-$ROOT/build-asan}
 
 # Paths relative to the checkout in ccache's keys, so that a fresh clone (as
 # CI makes) reuses what an earlier clone compiled on the same machine.
@@ -48,7 +51,8 @@ install_packages() {
 }
 
 # configure_and_build [CMAKE_ARGS...]: configures $BUILD_DIR the first time
-# (later runs keep its cache), then builds every target.
+# (later runs keep its cache), then builds $BUILD_TARGET, or every target
+# when it is unset.
 configure_and_build() {
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -59,7 +63,9 @@ configure_and_build() {
   else
     cmake -S "$ROOT" -B "$BUILD_DIR" "$@" >/dev/null
   fi
-  cmake --build "$BUILD_DIR" -j "$(nproc)"
+  local targets=()
+  [ -n "${BUILD_TARGET:-}" ] && targets=(--target "$BUILD_TARGET")
+  cmake --build "$BUILD_DIR" -j "$(nproc)" "${targets[@]}"
 }
 
 # Compiles and links every target with Clang into $CLANG_BUILD_DIR. Only the
@@ -68,4 +74,29 @@ configure_and_build() {
 build_with_clang() {
   BUILD_DIR=$CLANG_BUILD_DIR configure_and_build \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Check "-DCMAKE_CXX_FLAGS_CHECK=-O0 -DNDEBUG"
+}
+
+# Builds the suites labelled "memory" (the readers and encoders) with
+# AddressSanitizer and UndefinedBehaviorSanitizer into $ASAN_BUILD_DIR, and
+# nothing else. -O1 keeps the instrumented suites quick while the reports'
+# stacks stay whole.
+build_with_sanitizers() {
+  BUILD_DIR=$ASAN_BUILD_DIR BUILD_TARGET=quorvant_memory_suites configure_and_build \
+    -DQUORVANT_SANITIZE=ON -DQUORVANT_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g"
+}
+
+# run_memory_suites [CTEST_ARGS...]: runs the suites labelled "memory" of
+# $ASAN_BUILD_DIR. Any report (a fault, a leak, undefined behaviour) aborts
+# the test program and so fails the run; the leaks that system libraries
+# leave at exit on purpose are named in tests/support/lsan-suppressions.txt.
+run_memory_suites() {
+  (
+    cd "$ASAN_BUILD_DIR"
+    # The system's libjpeg and libiec16022 keep no frame pointers: the full
+    # unwinder follows an allocation through them back to our call.
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0
+    export LSAN_OPTIONS=suppressions=$ROOT/tests/support/lsan-suppressions.txt:print_suppressions=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    ctest -L memory --no-tests=error "$@"
+  )
 }

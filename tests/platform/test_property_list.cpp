@@ -21,7 +21,7 @@ QVariantMap trickyTree()
         {"Graphics",
          QVariantList{
              QVariantMap{{"Text", QString::fromUtf16(u"Grüße – 名前 ✓ & <tag> \"q\" 'a' ]]>")}, {"Font", font}},
-             QVariantMap{{"Bytes", QByteArray("\x00\x01\xff\xfe binary", 13)}},
+             QVariantMap{{"Bytes", QByteArray("\x00\x01\xff\xfe binary", 11)}},
              QVariantList{QVariantList{}, QVariantMap{}, QString()},
          }},
         {"Count", qint64(1) << 40},

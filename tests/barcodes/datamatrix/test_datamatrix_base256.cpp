@@ -79,8 +79,11 @@ TEST(DataMatrixBase256, ValuesThatFitOnlyInBase256AreDrawnAtTheChosenSize)
         const std::string bytes = row.value.toUtf8().toStdString();
         const std::string where = std::string(row.format) + " " + bytes.substr(0, 12);
         const DataMatrixFormat size = dataMatrixFormatFromName(row.format);
-        // No encodation of libiec16022 holds it at this size.
-        for (char letter : {'\0', 'A', 'C', 'T'})
+        // No encodation of libiec16022 holds it at this size. Its own choice
+        // is not asked directly: it refuses these values at every size, and
+        // a refusal loses the letters it chose, which only the engine's
+        // calls get back ("Auto" below takes that path).
+        for (char letter : {'A', 'C', 'T'})
             ASSERT_TRUE(libraryGrid(bytes, size.columns, size.rows, letter).empty()) << where << " " << letter;
 
         for (const char *encoding : {"Auto", "Base256", "Ascii", "Text"}) {
