@@ -7,6 +7,7 @@
 // that wants pixels uses), once through the resolution-independent picture.
 
 #include "bench/BenchSupport.h"
+#include "bench/CameraPicture.h"
 #include "barcodes/designer/BarcodeEngine.h"
 #include "design_window/RecordFill.h"
 #include "drawing/DrawingHost.h"
@@ -209,15 +210,7 @@ BENCHMARK(BM_FillAnOrdinaryRecord)->Unit(benchmark::kMillisecond);
 // the decoder notices only where the scan ends: each read is a whole decode.
 QByteArray damagedCameraPhoto()
 {
-    QImage photo(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&photo);
-    QLinearGradient sky(0, 0, 0, 3000);
-    sky.setColorAt(0, QColor(135, 206, 235));
-    sky.setColorAt(1, QColor(254, 243, 199));
-    painter.fillRect(photo.rect(), sky);
-    painter.setBrush(QColor(21, 128, 61));
-    painter.drawEllipse(QRect(-500, 1800, 5000, 3000));
-    painter.end();
+    const QImage photo = bench::cameraPicture();
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);

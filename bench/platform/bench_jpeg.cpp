@@ -5,6 +5,7 @@
 // with a restart marker after every block (47,000 of them), without and
 // with zero fill before each marker, which is judged at every marker.
 #include "bench/BenchSupport.h"
+#include "bench/CameraPicture.h"
 #include "platform/Image.h"
 
 #include <QBuffer>
@@ -24,18 +25,7 @@ namespace {
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-QImage cameraPicture()
-{
-    QImage photo(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter painter(&photo);
-    QLinearGradient sky(0, 0, 0, kHeight);
-    sky.setColorAt(0, QColor(135, 206, 235));
-    sky.setColorAt(1, QColor(254, 243, 199));
-    painter.fillRect(photo.rect(), sky);
-    painter.setBrush(QColor(21, 128, 61));
-    painter.drawEllipse(QRect(-500, 1800, 5000, 3000));
-    return photo;
-}
+using bench::cameraPicture;
 
 // The picture as Qt writes a progressive JPEG.
 const QByteArray &progressivePhoto()

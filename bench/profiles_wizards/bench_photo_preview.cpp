@@ -3,6 +3,7 @@
 // photo (what a full-size preview would cost on every move), and making
 // the main photo from the file once at Finish.
 #include "bench/BenchSupport.h"
+#include "bench/CameraPicture.h"
 #include "drawing/ImageProcesser.h"
 #include "platform/ModalRun.h"
 #include "profiles_wizards/Invitation_Wizard.h"
@@ -29,15 +30,7 @@ const QString &photoPath()
 {
     static QTemporaryDir dir;
     static const QString path = [] {
-        QImage photo(4000, 3000, QImage::Format_RGB32);
-        QPainter painter(&photo);
-        QLinearGradient sky(0, 0, 0, 3000);
-        sky.setColorAt(0, QColor(135, 206, 235));
-        sky.setColorAt(1, QColor(254, 243, 199));
-        painter.fillRect(photo.rect(), sky);
-        painter.setBrush(QColor(21, 128, 61));
-        painter.drawEllipse(QRect(-500, 1800, 5000, 3000));
-        painter.end();
+        const QImage photo = bench::cameraPicture();
         const QString file = dir.filePath("photo.jpg");
         photo.save(file, "JPG", 90);
         return file;
