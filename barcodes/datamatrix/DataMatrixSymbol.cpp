@@ -375,8 +375,9 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
 
 // The library's own choice; where it does not hold the data or is misread,
 // ASCII, C40, Text and Base 256: at a fixed size the first that holds it, at
-// the smallest size the one with the smallest symbol.
-DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
+// the smallest size the one with the smallest symbol. `tried`, an encodation
+// the caller found not to hold it, is not asked again.
+DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, char tried = 0)
 {
     const DataMatrixGrid own = callLibrary(data, W, H, 0);
     // The library's EDIFACT encodation, which its own choice may take for
@@ -396,6 +397,8 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H)
     const bool firstThatHolds = W != 0 || H != 0;
     DataMatrixGrid best, ascii, lastLibrary = own;
     for (const char other : {'A', 'C', 'T', 'B'}) {
+        if (other == tried) // the caller's choice, which did not hold it
+            continue;
         DataMatrixGrid grid = other == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, other);
         if (other == 'A')
             ascii = grid;
@@ -434,7 +437,7 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
         return chosen;
     // A value is refused only when no encodation holds it; the chosen one's
     // counters stay for the diagnostics when none does.
-    DataMatrixGrid other = encodeWithAnyEncodation(data, W, H);
+    DataMatrixGrid other = encodeWithAnyEncodation(data, W, H, encodation);
     return other.isValid() ? other : chosen;
 }
 
