@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 extern "C" {
@@ -27,8 +28,8 @@ std::mutex &libraryMutex()
 }
 
 // libdmtx keeps a writable static of its own beside the state of each
-// encoder, so its calls are serialised as well.
-std::mutex &base256LibraryMutex()
+// encoder and decoder, so its calls are serialised as well.
+std::mutex &dmtxLibraryMutex()
 {
     static std::mutex m;
     return m;
@@ -212,39 +213,6 @@ DataMatrixGrid callLibrary(const QByteArray &data, int W, int H, char encodation
     return out;
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Whether readers misread the library's own symbol where it ends an X12 run
-// and goes on in ASCII: it leaves out the unlatch codeword there when the
-// symbol still has two codewords or more, and readers take what follows as
-// one more X12 triplet ("326Z5B2X12C2X6 98" read as "326Z5B2X12C2X6 WIC").
-// With a single codeword left the unlatch may be left out and is read right.
-bool misreadAfterX12(const QByteArray &data, const DataMatrixGrid &own)
-{
-    const std::size_t lastX = own.encoding.rfind('X');
-    if (lastX == std::string::npos || lastX + 1 == own.encoding.size()
-        || own.encoding.find_first_not_of('A', lastX + 1) != std::string::npos)
-        return false;
-    // The ASCII codewords after the run: two digits share one, a byte above
-    // 127 takes two.
-    int asciiWords = 0;
-    for (qsizetype i = qsizetype(lastX) + 1; i < data.size(); ++i) {
-        if (isDigit(data[i]) && i + 1 < data.size() && isDigit(data[i + 1]))
-            ++i;
-        asciiWords += (static_cast<unsigned char>(data[i]) & 0x80) != 0 ? 2 : 1;
-    }
-    // The codewords up to the end of the run, from the same letters.
-    const qsizetype head = qsizetype(lastX) + 1;
-    const DataMatrixGrid upToRun = libraryGrid(data.left(head), 0, 0, own.encoding.substr(0, std::size_t(head)));
-    if (!upToRun.isValid())
-        return false;
-    const bool unlatched = own.encodedLength > upToRun.encodedLength + asciiWords;
-    return !unlatched && own.capacity - upToRun.encodedLength >= 2;
-}
-
 // A value as the text of a comment line: each line break in it starts a
 // continuation line ("%%+"), so no line of the value stands in the page
 // description as a line of its own.
@@ -296,7 +264,7 @@ extern "C" void barcodes_iec16022_free(void *pointer)
 namespace {
 
 // The size of libdmtx with W columns and H rows; -1 when there is none.
-int base256SizeIndex(int W, int H)
+int dmtxSizeIndex(int W, int H)
 {
     for (int i = 0; i < DmtxSymbolSquareCount + DmtxSymbolRectCount; ++i) {
         if (dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, i) == W
@@ -335,7 +303,7 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     // the symbol: then one codeword (0) says so. Any size with two codewords
     // beside the bytes therefore holds them.
     const int bytes = int(data.size());
-    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(bytes + 2) : base256SizeIndex(W, H);
+    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(bytes + 2) : dmtxSizeIndex(W, H);
     if (sizeIndex >= 0) {
         out.W = dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, sizeIndex);
         out.H = dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, sizeIndex);
@@ -347,7 +315,7 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
         return out;
 
     QByteArray writable = data; // the library takes a writable pointer
-    std::lock_guard<std::mutex> lock(base256LibraryMutex());
+    std::lock_guard<std::mutex> lock(dmtxLibraryMutex());
     DmtxEncode *encoder = dmtxEncodeCreate();
     if (encoder == nullptr)
         return out;
@@ -373,20 +341,84 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     return out;
 }
 
-// The library's own choice; where it does not hold the data or is misread,
-// ASCII, C40, Text and Base 256: at a fixed size the first that holds it, at
-// the smallest size the one with the smallest symbol. `tried`, an encodation
-// the caller found not to hold it, is not asked again.
+// What a reader gets from the modules of `grid`, or none when its error
+// correction fails: libdmtx decodes the module states as they are placed,
+// with no picture to search. A symbol is drawn only when this is its value:
+// libiec16022 writes some bytes wrongly (0x80 in a C40 or Text run, which
+// holds "’", "–" and "À" in UTF-8) and ends some X12 runs without their
+// unlatch, and every reader then reads another value.
+std::optional<QByteArray> readBack(const DataMatrixGrid &grid)
+{
+    const int sizeIndex = dmtxSizeIndex(grid.W, grid.H);
+    if (sizeIndex < 0 || !grid.isValid())
+        return std::nullopt;
+    const int mapRows = dmtxGetSymbolAttribute(DmtxSymAttribDataRegionRows, sizeIndex);
+    const int mapCols = dmtxGetSymbolAttribute(DmtxSymAttribDataRegionCols, sizeIndex);
+    const int regionsH = dmtxGetSymbolAttribute(DmtxSymAttribHorizDataRegions, sizeIndex);
+    const int regionsV = dmtxGetSymbolAttribute(DmtxSymAttribVertDataRegions, sizeIndex);
+
+    std::lock_guard<std::mutex> lock(dmtxLibraryMutex());
+    DmtxMessage *message = dmtxMessageCreate(sizeIndex, DmtxFormatMatrix);
+    if (message == nullptr)
+        return std::nullopt;
+    if (message->arraySize != std::size_t(regionsH) * std::size_t(mapCols) * std::size_t(regionsV) * std::size_t(mapRows)) {
+        dmtxMessageDestroy(&message);
+        return std::nullopt;
+    }
+    // The data regions without their finder and clock modules, the mapping
+    // matrix's row 0 at the top; the grid's row 0 is the bottom row.
+    const int arrayCols = regionsH * mapCols;
+    for (int ry = 0; ry < regionsV; ++ry) {
+        for (int r = 0; r < mapRows; ++r) {
+            const int y = ry * (mapRows + 2) + 1 + r;
+            const int arrayRow = regionsV * mapRows - 1 - (ry * mapRows + r);
+            for (int rx = 0; rx < regionsH; ++rx) {
+                for (int c = 0; c < mapCols; ++c) {
+                    const int x = rx * (mapCols + 2) + 1 + c;
+                    message->array[std::size_t(arrayRow) * std::size_t(arrayCols) + std::size_t(rx * mapCols + c)] =
+                        static_cast<unsigned char>((grid.dark(x, y) ? DmtxModuleOnRGB : DmtxModuleOff)
+                                                   | DmtxModuleAssigned);
+                }
+            }
+        }
+    }
+    message = dmtxDecodePopulatedArray(sizeIndex, message, DmtxUndefined);
+    if (message == nullptr) // freed by the library
+        return std::nullopt;
+    QByteArray out(reinterpret_cast<const char *>(message->output), message->outputIdx);
+    dmtxMessageDestroy(&message);
+    return out;
+}
+
+bool readsBackAs(const DataMatrixGrid &grid, const QByteArray &data)
+{
+    const std::optional<QByteArray> read = readBack(grid);
+    return read.has_value() && *read == data;
+}
+
+// A grid of `data` in one encodation: 'A', 'C', 'T' or 'B', or 0 for
+// libiec16022's own choice.
+DataMatrixGrid encodeIn(const QByteArray &data, int W, int H, char encodation)
+{
+    return encodation == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, encodation);
+}
+
+// `data` in any encodation that holds it, of: the library's own choice,
+// ASCII, C40, Text and Base 256. At a fixed size the first that holds it; at
+// the smallest size the library's own choice where it holds the data, else
+// the one of the others with the smallest symbol, the first of them where
+// two are as small. An encodation holds the data when its grid reads back as
+// the data. `tried`, an encodation the caller found not to hold it, is not
+// asked again.
 DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, char tried = 0)
 {
+    // The library's own choice may take EDIFACT for runs of capitals and
+    // punctuation. Values it wrote so have always been drawn in another
+    // encodation, where readers agree on the value's end; a design's symbols
+    // stay as they were.
     const DataMatrixGrid own = callLibrary(data, W, H, 0);
-    // The library's EDIFACT encodation, which its own choice may take for
-    // runs of capitals and punctuation, is read back with characters added
-    // ("OLD-DESIGN-42" as "OLD-DESIGN-{42"), and so are some of its X12 runs
-    // (misreadAfterX12); the other encodations hold the same text correctly.
-    const bool misread = own.isValid()
-        && (own.encoding.find('E') != std::string::npos || misreadAfterX12(data, own));
-    if (own.isValid() && !misread)
+    const bool ownOffered = own.encoding.find('E') == std::string::npos;
+    if (ownOffered && own.isValid() && readsBackAs(own, data))
         return own;
     // The library's own choice fails on some texts with bytes above 127
     // (UTF-8 "€", "日本"), and at a fixed size on some values that one
@@ -395,29 +427,39 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, cha
     // 256: UTF-8 text may fit in Base 256 alone. The library picks the size
     // with the fewest data codewords that holds a value, and so does Base 256.
     const bool firstThatHolds = W != 0 || H != 0;
-    DataMatrixGrid best, ascii, lastLibrary = own;
+    std::vector<DataMatrixGrid> made;
+    DataMatrixGrid ascii, lastRefused = own;
     for (const char other : {'A', 'C', 'T', 'B'}) {
         if (other == tried) // the caller's choice, which did not hold it
             continue;
-        DataMatrixGrid grid = other == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, other);
+        DataMatrixGrid grid = encodeIn(data, W, H, other);
         if (other == 'A')
             ascii = grid;
         if (!grid.isValid()) {
             if (other != 'B')
-                lastLibrary = grid;
+                lastRefused = grid;
             continue;
         }
-        if (firstThatHolds)
-            return grid;
-        if (!best.isValid() || grid.capacity < best.capacity)
-            best = grid;
+        if (firstThatHolds) {
+            if (readsBackAs(grid, data))
+                return grid;
+            continue;
+        }
+        made.push_back(std::move(grid));
     }
-    if (best.isValid())
-        return best;
-    // The counters of the refusal: ASCII's for bytes above 127, else the
-    // library's own choice (after a misread one, its last try).
+    std::stable_sort(made.begin(), made.end(),
+                     [](const DataMatrixGrid &a, const DataMatrixGrid &b) { return a.capacity < b.capacity; });
+    for (DataMatrixGrid &grid : made) {
+        if (readsBackAs(grid, data))
+            return std::move(grid);
+    }
+    // Refused. The counters for the diagnostics: ASCII's for bytes above
+    // 127, else the library's own choice, or when that made a symbol that
+    // was not taken, the last encodation the library refused.
     const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
-    return nonAscii ? ascii : misread ? lastLibrary : own;
+    DataMatrixGrid out = nonAscii ? ascii : own.isValid() ? lastRefused : own;
+    out.modules.clear();
+    return out;
 }
 
 } // namespace
@@ -432,13 +474,19 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
     }
     if (encodation == 0)
         return encodeWithAnyEncodation(data, W, H);
-    const DataMatrixGrid chosen = encodation == 'B' ? encodeBase256(data, W, H) : callLibrary(data, W, H, encodation);
-    if (chosen.isValid())
+    DataMatrixGrid chosen = encodeIn(data, W, H, encodation);
+    const bool made = chosen.isValid();
+    if (made && readsBackAs(chosen, data))
         return chosen;
     // A value is refused only when no encodation holds it; the chosen one's
     // counters stay for the diagnostics when none does.
     DataMatrixGrid other = encodeWithAnyEncodation(data, W, H, encodation);
-    return other.isValid() ? other : chosen;
+    if (other.isValid()) {
+        other.chosenReadsOtherwise = made;
+        return other;
+    }
+    chosen.modules.clear();
+    return chosen;
 }
 
 QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const DataMatrixGrid &grid)

@@ -49,6 +49,9 @@ struct DataMatrixGrid {
     int encodedLength = 0;
     int capacity = 0;
     int eccLength = 0;
+    // The chosen encodation made a symbol of the data that reads back as
+    // another value, so the symbol is drawn in another encodation.
+    bool chosenReadsOtherwise = false;
 
     bool isValid() const { return W > 0 && H > 0 && modules.size() == std::size_t(W) * std::size_t(H); }
     bool dark(int x, int y) const { return modules[std::size_t(y) * std::size_t(W) + std::size_t(x)] != 0; }
@@ -60,12 +63,13 @@ struct DataMatrixGrid {
 // the data of: libiec16022's own choice, ASCII, C40, Text, Base 256; at the
 // smallest size, the library's own choice where it holds the data, else the
 // one of the others that takes the smallest symbol. The library's own choice
-// is not taken where readers would misread it (its EDIFACT, and X12 runs it
-// ends without the unlatch). Base 256 ('B'), which libiec16022 cannot make,
-// comes from libdmtx's encoder. When the chosen
-// encodation does not hold the data, any encodation is taken (`encodation`
-// of the grid says which), so only data that none holds gets no symbol.
-// The same data and choices give the same grid on every run.
+// is not taken where it uses EDIFACT. Base 256 ('B'), which libiec16022
+// cannot make, comes from libdmtx's encoder.
+// An encodation holds the data only when its grid reads back as exactly the
+// data's bytes: no grid leaves here that a reader reads as another value.
+// When the chosen encodation does not hold the data, any encodation is taken
+// (`encodation` of the grid says which), so only data that none holds gets no
+// symbol. The same data and choices give the same grid on every run.
 // Calls are serialised: both libraries keep global state.
 // An invalid grid when the data does not fit; the counters and size are
 // filled in as far as the chosen encodation got.

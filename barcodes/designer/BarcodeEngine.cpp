@@ -329,9 +329,13 @@ platform::Image drawDataMatrixSymbol(const QString &value, const QString &format
         note->clear();
         if (!drawing.image.isNull() && chosen != 0 && drawing.grid.encodation != chosen) {
             const bool autoSize = dataMatrixFormatFromName(format).columns == 0;
-            *note = QStringLiteral("The value does not fit in %1 at %2: it is drawn in %3.")
-                        .arg(encoding, autoSize ? QStringLiteral("any size") : QStringLiteral("this size"),
-                             encodationItems(drawing.grid));
+            if (drawing.grid.chosenReadsOtherwise)
+                *note = QStringLiteral("%1 cannot write this value correctly: it is drawn in %2.")
+                            .arg(encoding, encodationItems(drawing.grid));
+            else
+                *note = QStringLiteral("The value does not fit in %1 at %2: it is drawn in %3.")
+                            .arg(encoding, autoSize ? QStringLiteral("any size") : QStringLiteral("this size"),
+                                 encodationItems(drawing.grid));
         }
     }
     if (drawing.image.isNull()) {

@@ -125,8 +125,9 @@ platform::Image Draw_PDF_417_Barcode(const QString &value, QSizeF frame, int err
 // Data Matrix ECC200 of the size and encodation list items, `moduleSize`
 // points per module. A chosen encodation that does not hold the value gives
 // way to one that does; `note` then says so in the list's names ("The value
-// does not fit in C40 at this size: it is drawn in Base256."), and is
-// emptied otherwise.
+// does not fit in C40 at this size: it is drawn in Base256.", or where the
+// value fits but would read back as another: "C40 cannot write this value
+// correctly: it is drawn in Ascii."), and is emptied otherwise.
 platform::Image drawDataMatrixSymbol(const QString &value, const QString &format, const QString &encoding,
                                      int moduleSize, double dpi, const QColor &background,
                                      QString *error = nullptr, QString *note = nullptr);

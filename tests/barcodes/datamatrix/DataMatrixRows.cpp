@@ -114,4 +114,29 @@ std::string dataMatrixGridHash(const barcodes::DataMatrixGrid &grid)
     return text;
 }
 
+std::string engineLetters(const QByteArray &data, char letter)
+{
+    auto values = [letter](unsigned char c) {
+        const int extra = c >= 128 ? 2 : 0;
+        c &= 0x7F;
+        const bool basic = c == ' ' || (c >= '0' && c <= '9')
+            || (letter == 'C' ? (c >= 'A' && c <= 'Z') : (c >= 'a' && c <= 'z'));
+        return extra + (basic ? 1 : 2);
+    };
+    std::string letters(std::size_t(data.size()), letter);
+    if (letter != 'C' && letter != 'T')
+        return letters;
+    int total = 0;
+    for (const char c : data)
+        total += values(static_cast<unsigned char>(c));
+    if (total % 3 != 1)
+        return letters;
+    // Bytes go to ASCII from the end until the triplets close.
+    for (std::size_t j = letters.size(); j-- > 0 && total % 3 != 0;) {
+        total -= values(static_cast<unsigned char>(data[qsizetype(j)]));
+        letters[j] = 'A';
+    }
+    return letters;
+}
+
 } // namespace quorvant::test

@@ -32,4 +32,9 @@ QString dataMatrixRowValue(const DataMatrixRow &row);
 // FNV-1a over W, H and the modules, as 16 hex digits; "refused" for no grid.
 std::string dataMatrixGridHash(const barcodes::DataMatrixGrid &grid);
 
+// The letters the engine passes for one encodation ('A', 'C', 'T', 'B'): one
+// a byte, and in C40 and Text ASCII for the bytes that would leave a single
+// value in the last triplet.
+std::string engineLetters(const QByteArray &data, char letter);
+
 } // namespace quorvant::test

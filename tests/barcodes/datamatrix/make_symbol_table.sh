@@ -13,21 +13,21 @@ tool="$build/tests/barcodes/datamatrix/datamatrix_symbol_table"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for run in 1 2 3; do
-  "$tool" 2>/dev/null | cut -f1-8 >"$work/run$run"
+  "$tool" 2>/dev/null | cut -f1-9 >"$work/run$run"
 done
 valgrind -q --error-limit=no "$tool" 2>/dev/null >"$work/valgrind"
-cut -f1-8 "$work/valgrind" >"$work/run4"
-paste "$work/run1" "$work/run2" "$work/run3" "$work/run4" <(cut -f9 "$work/valgrind") |
+cut -f1-9 "$work/valgrind" >"$work/run4"
+paste "$work/run1" "$work/run2" "$work/run3" "$work/run4" <(cut -f10 "$work/valgrind") |
   awk -F'\t' -v dropped="$work/dropped" '
     { same = 1
-      for (i = 1; i <= 8; ++i)
-        if ($i != $(i + 8) || $i != $(i + 16) || $i != $(i + 24)) same = 0
-      if (same && $33 == 0) {
-        line = $1; for (i = 2; i <= 8; ++i) line = line "\t" $i; print line
+      for (i = 1; i <= 9; ++i)
+        if ($i != $(i + 9) || $i != $(i + 18) || $i != $(i + 27)) same = 0
+      if (same && $37 == 0) {
+        line = $1; for (i = 2; i <= 9; ++i) line = line "\t" $i; print line
       } else print > dropped }' >"$work/kept"
 {
-  echo "# kind	length	seed	size	encodation	grid hash	drawn	how"
+  echo "# kind	length	seed	size	encodation	grid hash	drawn	how	reads back"
   cat "$work/kept"
 } >"$out"
 echo "kept $(wc -l <"$work/kept") rows, dropped $(cat "$work/dropped" 2>/dev/null | wc -l)" >&2
-[ -s "$work/dropped" ] && cut -f1-5,8 "$work/dropped" | head -20 >&2 || true
+[ -s "$work/dropped" ] && cut -f1-5,8,9 "$work/dropped" | head -20 >&2 || true
