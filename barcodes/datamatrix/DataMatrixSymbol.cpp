@@ -567,6 +567,41 @@ platform::Image dataMatrixPageImage(const DataMatrixGrid &grid)
     return platform::Image::fromBitmap(page, QSizeF(page.width(), page.height()));
 }
 
+namespace {
+
+// The page, resampled (8 bits a pixel), in a frame of W by H modules of
+// `module` points. A page of W + 2 by H + 2 modules spread over that frame
+// would have a rectangle's modules stretched along its longer side, which
+// readers take badly: the bitmap is widened (or heightened) with clear pixels
+// to the grid's W:H instead, so the page is scaled alike both ways, as large
+// as fits, and centred. A square page fits as it is and comes back unchanged.
+platform::Image pageInFrame(const platform::Image &page, int W, int H, int module)
+{
+    const QImage &bitmap = page.bitmap();
+    const QSizeF frame(double(W) * module, double(H) * module);
+    const int width = std::max(bitmap.width(), qRound(double(bitmap.height()) * W / H));
+    const int height = std::max(bitmap.height(), qRound(double(bitmap.width()) * H / W));
+    if (width == bitmap.width() && height == bitmap.height()) {
+        platform::Image same = page;
+        same.setSize(frame);
+        return same;
+    }
+    QImage framed(width, height, bitmap.format());
+    if (framed.isNull())
+        return {};
+    framed.setColorTable(bitmap.colorTable());
+    framed.setDotsPerMeterX(bitmap.dotsPerMeterX());
+    framed.setDotsPerMeterY(bitmap.dotsPerMeterY());
+    // The page's corner is its clear border.
+    framed.fill(uint(bitmap.pixelIndex(0, 0)));
+    const int left = (width - bitmap.width()) / 2, top = (height - bitmap.height()) / 2;
+    for (int y = 0; y < bitmap.height(); ++y)
+        std::memcpy(framed.scanLine(top + y) + left, bitmap.constScanLine(y), std::size_t(bitmap.width()));
+    return platform::Image::fromBitmap(framed, frame);
+}
+
+} // namespace
+
 DataMatrixDrawing Draw_DataMatrix_Barcode(const QString &value, const QString &format, const QString &encoding,
                                           int moduleSize, double dpi)
 {
@@ -578,12 +613,9 @@ DataMatrixDrawing Draw_DataMatrix_Barcode(const QString &value, const QString &f
     out.grid = encodeDataMatrix(utf8, size.columns, size.rows, letter);
     if (out.grid.isValid()) {
         out.eps = makeEPS_Data_Matrix(utf8, out.grid.W, out.grid.H, out.grid);
-        platform::Image resampled = Increase_DPI(dataMatrixPageImage(out.grid), dpi);
-        if (!resampled.isNull()) {
-            const int module = std::max(moduleSize, 1);
-            resampled.setSize(QSizeF(double(out.grid.W) * module, double(out.grid.H) * module));
-            out.image = resampled;
-        }
+        const platform::Image resampled = Increase_DPI(dataMatrixPageImage(out.grid), dpi);
+        if (!resampled.isNull())
+            out.image = pageInFrame(resampled, out.grid.W, out.grid.H, std::max(moduleSize, 1));
         return out;
     }
 

@@ -92,7 +92,9 @@ struct DataMatrixDrawing {
 
 // Makes the symbol of `value` with the chosen size and encodation list items:
 // its EPS page, and its image resampled to `dpi` and shown at W × moduleSize
-// by H × moduleSize points. When no symbol comes back, writes the diagnostic
+// by H × moduleSize points, the page scaled alike both ways to fit there and
+// centred (a rectangle's longer side has more clear margin than its border),
+// so modules stay square. When no symbol comes back, writes the diagnostic
 // lines to the standard streams and returns a null image.
 DataMatrixDrawing Draw_DataMatrix_Barcode(const QString &value, const QString &format, const QString &encoding,
                                           int moduleSize, double dpi);

@@ -344,10 +344,11 @@ platform::Image drawDataMatrixSymbol(const QString &value, const QString &format
                             : QStringLiteral("The value does not fit the chosen Data Matrix size."));
         return {};
     }
-    // The page leaves one module around the symbol; the W modules and that
-    // border share W x moduleSize points.
-    const int W = drawing.grid.W;
-    const double module = double(std::max(moduleSize, 1)) * W / (W + 2);
+    // The page leaves one module around the symbol and is scaled alike both
+    // ways into W x H modules of moduleSize points: along the grid's shorter
+    // side that side's modules and the border share the frame's points.
+    const int shorter = std::min(drawing.grid.W, drawing.grid.H);
+    const double module = double(std::max(moduleSize, 1)) * shorter / (shorter + 2);
     return opaqueWithQuietZone(drawing.image, std::max(0.0, (kDataMatrixQuietModules - 1.0) * module), background);
 }
 

@@ -82,11 +82,12 @@ TEST(DataMatrixEps, PageHoldsTheGridInsideItsBorder)
     }
     EXPECT_EQ(scan(d).text, "123456");
 
-    // The page with its border, 50 by 18 points, at 300 dots per inch, the
-    // border left transparent.
+    // The page with its border, 50 by 18 points, at 300 dots per inch (209
+    // by 75 pixels), widened with clear pixels to the grid's 3:1 so that its
+    // modules stay square at 96 by 32 points, the border left transparent.
     const DataMatrixDrawing rect = Draw_DataMatrix_Barcode("HELLO123", "C16X48", "Auto", 2, 300);
     EXPECT_EQ(rect.image.size(), QSizeF(96, 32));
-    EXPECT_EQ(rect.image.bitmap().size(), QSize(209, 75));
+    EXPECT_EQ(rect.image.bitmap().size(), QSize(225, 75));
     EXPECT_EQ(rect.image.bitmap().pixelColor(0, 0).alpha(), 0);
     EXPECT_EQ(scan(rect).text, "HELLO123");
 }
