@@ -1,5 +1,7 @@
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
 
+#include "barcodes/datamatrix/DataMatrixReader.h"
+
 #include "barcodes/imaging/ImageResolution.h"
 
 #include <QImage>
@@ -28,7 +30,7 @@ std::mutex &libraryMutex()
 }
 
 // libdmtx keeps a writable static of its own beside the state of each
-// encoder and decoder, so its calls are serialised as well.
+// encoder, so its calls are serialised as well.
 std::mutex &dmtxLibraryMutex()
 {
     static std::mutex m;
@@ -341,58 +343,13 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     return out;
 }
 
-// What a reader gets from the modules of `grid`, or none when its error
-// correction fails: libdmtx decodes the module states as they are placed,
-// with no picture to search. A symbol is drawn only when this is its value:
-// libiec16022 writes some bytes wrongly (0x80 in a C40 or Text run, which
-// holds "’", "–" and "À" in UTF-8) and ends some X12 runs without their
+// Whether a reader reads the grid as exactly `data`. A symbol is drawn only
+// then: libiec16022 writes some bytes wrongly (0x80 in a C40 or Text run,
+// which "’", "–" and "À" hold in UTF-8) and ends some X12 runs without their
 // unlatch, and every reader then reads another value.
-std::optional<QByteArray> readBack(const DataMatrixGrid &grid)
-{
-    const int sizeIndex = dmtxSizeIndex(grid.W, grid.H);
-    if (sizeIndex < 0 || !grid.isValid())
-        return std::nullopt;
-    const int mapRows = dmtxGetSymbolAttribute(DmtxSymAttribDataRegionRows, sizeIndex);
-    const int mapCols = dmtxGetSymbolAttribute(DmtxSymAttribDataRegionCols, sizeIndex);
-    const int regionsH = dmtxGetSymbolAttribute(DmtxSymAttribHorizDataRegions, sizeIndex);
-    const int regionsV = dmtxGetSymbolAttribute(DmtxSymAttribVertDataRegions, sizeIndex);
-
-    std::lock_guard<std::mutex> lock(dmtxLibraryMutex());
-    DmtxMessage *message = dmtxMessageCreate(sizeIndex, DmtxFormatMatrix);
-    if (message == nullptr)
-        return std::nullopt;
-    if (message->arraySize != std::size_t(regionsH) * std::size_t(mapCols) * std::size_t(regionsV) * std::size_t(mapRows)) {
-        dmtxMessageDestroy(&message);
-        return std::nullopt;
-    }
-    // The data regions without their finder and clock modules, the mapping
-    // matrix's row 0 at the top; the grid's row 0 is the bottom row.
-    const int arrayCols = regionsH * mapCols;
-    for (int ry = 0; ry < regionsV; ++ry) {
-        for (int r = 0; r < mapRows; ++r) {
-            const int y = ry * (mapRows + 2) + 1 + r;
-            const int arrayRow = regionsV * mapRows - 1 - (ry * mapRows + r);
-            for (int rx = 0; rx < regionsH; ++rx) {
-                for (int c = 0; c < mapCols; ++c) {
-                    const int x = rx * (mapCols + 2) + 1 + c;
-                    message->array[std::size_t(arrayRow) * std::size_t(arrayCols) + std::size_t(rx * mapCols + c)] =
-                        static_cast<unsigned char>((grid.dark(x, y) ? DmtxModuleOnRGB : DmtxModuleOff)
-                                                   | DmtxModuleAssigned);
-                }
-            }
-        }
-    }
-    message = dmtxDecodePopulatedArray(sizeIndex, message, DmtxUndefined);
-    if (message == nullptr) // freed by the library
-        return std::nullopt;
-    QByteArray out(reinterpret_cast<const char *>(message->output), message->outputIdx);
-    dmtxMessageDestroy(&message);
-    return out;
-}
-
 bool readsBackAs(const DataMatrixGrid &grid, const QByteArray &data)
 {
-    const std::optional<QByteArray> read = readBack(grid);
+    const std::optional<QByteArray> read = readDataMatrixGrid(grid.W, grid.H, grid.modules);
     return read.has_value() && *read == data;
 }
 

@@ -124,4 +124,48 @@ std::optional<DmtxReading> dmtxRead(const QImage &image, int quietPixels)
     return out;
 }
 
+std::optional<std::string> dmtxReadGrid(int W, int H, const std::vector<std::uint8_t> &modules)
+{
+    int sizeIndex = -1;
+    for (int i = 0; i < DmtxSymbolSquareCount + DmtxSymbolRectCount; ++i) {
+        if (dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, i) == W
+            && dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, i) == H)
+            sizeIndex = i;
+    }
+    if (sizeIndex < 0 || modules.size() != std::size_t(W) * std::size_t(H))
+        return std::nullopt;
+    const int mapRows = dmtxGetSymbolAttribute(DmtxSymAttribDataRegionRows, sizeIndex);
+    const int mapCols = dmtxGetSymbolAttribute(DmtxSymAttribDataRegionCols, sizeIndex);
+    const int regionsH = dmtxGetSymbolAttribute(DmtxSymAttribHorizDataRegions, sizeIndex);
+    const int regionsV = dmtxGetSymbolAttribute(DmtxSymAttribVertDataRegions, sizeIndex);
+    DmtxMessage *message = dmtxMessageCreate(sizeIndex, DmtxFormatMatrix);
+    if (message == nullptr)
+        return std::nullopt;
+    // The data regions without their finder and clock modules, the mapping
+    // matrix's row 0 at the top.
+    const int arrayCols = regionsH * mapCols;
+    for (int ry = 0; ry < regionsV; ++ry) {
+        for (int r = 0; r < mapRows; ++r) {
+            const int y = ry * (mapRows + 2) + 1 + r;
+            const int arrayRow = regionsV * mapRows - 1 - (ry * mapRows + r);
+            for (int rx = 0; rx < regionsH; ++rx) {
+                for (int c = 0; c < mapCols; ++c) {
+                    const int x = rx * (mapCols + 2) + 1 + c;
+                    message->array[std::size_t(arrayRow) * std::size_t(arrayCols) + std::size_t(rx * mapCols + c)] =
+                        static_cast<unsigned char>((modules[std::size_t(y) * std::size_t(W) + std::size_t(x)] != 0
+                                                        ? DmtxModuleOnRGB
+                                                        : DmtxModuleOff)
+                                                   | DmtxModuleAssigned);
+                }
+            }
+        }
+    }
+    message = dmtxDecodePopulatedArray(sizeIndex, message, DmtxUndefined);
+    if (message == nullptr) // freed by the library
+        return std::nullopt;
+    std::string out(reinterpret_cast<const char *>(message->output), std::size_t(message->outputIdx));
+    dmtxMessageDestroy(&message);
+    return out;
+}
+
 } // namespace quorvant::test

@@ -4,6 +4,7 @@
 // Code) and libdmtx (Data Matrix).
 
 #include <QImage>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,5 +33,10 @@ struct DmtxReading {
     std::vector<unsigned char> codewords;
 };
 std::optional<DmtxReading> dmtxRead(const QImage &image, int quietPixels = 16);
+
+// What libdmtx reads from a module grid as it is placed, with no picture to
+// search: W × H modules (modules[y * W + x], 1 dark, row 0 the bottom row).
+// None when its error correction fails or W × H is no size.
+std::optional<std::string> dmtxReadGrid(int W, int H, const std::vector<std::uint8_t> &modules);
 
 } // namespace quorvant::test
