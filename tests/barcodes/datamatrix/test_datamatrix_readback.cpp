@@ -193,9 +193,12 @@ TEST(DataMatrixReadBack, CasesThatReadAsAnotherValue)
             EXPECT_EQ(readPicture(chosen.image.bitmap(), chosen.grid.W), value);
         }
     }
-    // A chosen encodation that does not fit is not said to read otherwise.
-    const DataMatrixGrid tooLong = encodeDataMatrix("ééé", 18, 18, 'C');
+    // A chosen encodation that does not fit is not said to read otherwise:
+    // four "é" take 19 codewords in C40, past the 18 of 18 x 18 (three, in
+    // 14, fit and read right).
+    const DataMatrixGrid tooLong = encodeDataMatrix("éééé", 18, 18, 'C');
     ASSERT_TRUE(tooLong.isValid());
+    EXPECT_NE(tooLong.encodation, 'C');
     EXPECT_FALSE(tooLong.chosenReadsOtherwise);
 }
 
