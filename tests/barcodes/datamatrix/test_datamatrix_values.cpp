@@ -157,11 +157,14 @@ TEST(DataMatrixValues, AutoSizeIsTheSmallestSymbolInTheLibrarysOrder)
 
 namespace {
 
-// libiec16022's own choice at the smallest size, called directly.
-DataMatrixGrid libraryOwnChoice(const std::string &value)
+// libiec16022's own choice at W x H (the smallest size for 0 x 0), called
+// directly: only for values it holds, since it loses memory when it refuses.
+DataMatrixGrid libraryOwnChoice(const std::string &value, int W = 0, int H = 0)
 {
     std::string bytes = value;
     DataMatrixGrid out;
+    out.W = W;
+    out.H = H;
     char *encoding = nullptr;
     unsigned char *grid = iec16022ecc200(&out.W, &out.H, &encoding, int(bytes.size()),
                                          reinterpret_cast<unsigned char *>(bytes.data()), &out.encodedLength,
@@ -217,6 +220,29 @@ TEST(DataMatrixValues, OwnChoicesThatReadersMisreadAreDrawnAnotherWay)
         EXPECT_EQ(d.grid.modules == own.modules, row.ownDrawn);
         EXPECT_EQ(decodeBarcode(d.image.bitmap(), ZXing::BarcodeFormat::DataMatrix).bytes, row.value);
         EXPECT_EQ(dmtxDecode(d.image.bitmap()), row.value);
+    }
+    testing::internal::GetCapturedStderr();
+}
+
+// A value that only the library's EDIFACT holds at the chosen size is
+// refused there. The refusal's counters are those of an encodation that did
+// not fit, not those of the EDIFACT symbol left aside, with which the
+// diagnostics would say the value fits.
+TEST(DataMatrixValues, ValueOnlyEdifactHoldsIsRefusedAsNotFitting)
+{
+    const std::string value = "B1:V2K:LOU./W";
+    const DataMatrixGrid own = libraryOwnChoice(value, 16, 16);
+    ASSERT_TRUE(own.isValid());
+    ASSERT_EQ(own.encoding, "AEEEEEEEEEEEE");
+    ASSERT_LE(own.encodedLength, own.capacity);
+
+    testing::internal::CaptureStderr();
+    for (const char encodation : {char(0), 'A', 'C', 'T', 'B'}) {
+        SCOPED_TRACE(encodation);
+        const DataMatrixGrid grid = encodeDataMatrix(QByteArray::fromStdString(value), 16, 16, encodation);
+        EXPECT_TRUE(grid.modules.empty());
+        EXPECT_FALSE(grid.encodedLength > 0 && grid.encodedLength <= grid.capacity)
+            << grid.encodedLength << " of " << grid.capacity;
     }
     testing::internal::GetCapturedStderr();
 }
