@@ -10,6 +10,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <array>
 #include <cstdlib>
 #include <random>
 
@@ -340,5 +341,90 @@ TEST(DataMatrixReadBack, TwoTurnedModulesReadAsNothing)
             }
         }
         EXPECT_EQ(read, 0);
+    }
+}
+
+namespace {
+
+// The 10 x 10 grid of any three data codewords: the sum (exclusive or) of
+// three grids that ASCII draws of three characters each. The error
+// codewords and the places of the bits are linear in the data bits, and the
+// finder pattern, there three times, stays; so the sum is the grid of the
+// sum of the codewords. ASCII writes a character c below 128 as c + 1 (and
+// two digits as one codeword, so none is used).
+DataMatrixGrid gridOfCodewords(const std::array<int, 3> &codewords)
+{
+    auto written = [](int w) { return w >= 1 && w <= 128 && (w <= '0' || w > '9' + 1); };
+    std::array<QByteArray, 3> values;
+    for (const int target : codewords) {
+        bool found = false;
+        for (int a = 1; a <= 128 && !found; ++a) {
+            for (int b = 1; b <= 128 && !found; ++b) {
+                const int c = target ^ a ^ b;
+                if (!written(a) || !written(b) || !written(c))
+                    continue;
+                values[0].append(char(a - 1));
+                values[1].append(char(b - 1));
+                values[2].append(char(c - 1));
+                found = true;
+            }
+        }
+    }
+    DataMatrixGrid sum = encodeDataMatrix(values[0], 10, 10, 'A');
+    for (const QByteArray &value : {values[1], values[2]}) {
+        const DataMatrixGrid grid = encodeDataMatrix(value, 10, 10, 'A');
+        if (!sum.isValid() || !grid.isValid() || grid.W != sum.W || grid.encodedLength != 3)
+            return {};
+        for (std::size_t i = 0; i < sum.modules.size(); ++i)
+            sum.modules[i] ^= grid.modules[i];
+    }
+    return sum;
+}
+
+// The two codewords of a C40, Text or X12 triplet.
+std::array<int, 2> triplet(int a, int b, int c)
+{
+    const int packed = 1600 * a + 40 * b + c + 1;
+    return {packed / 256, packed % 256};
+}
+
+} // namespace
+
+// Data that no encoder writes reads as nothing, where a lenient reader
+// makes up bytes: a grid with it cannot be taken for the value. Grids of
+// well-formed codewords made the same way read as zxing-cpp reads them.
+TEST(DataMatrixReadBack, MalformedDataReadsAsNothing)
+{
+    struct Case {
+        std::array<int, 3> codewords;
+        const char *read; // nullptr for nothing
+    };
+    const std::array<int, 2> abc = triplet(14, 15, 16), upperA = triplet(1, 30, 14),
+                             shift1Past31 = triplet(0, 35, 3), shift2Past30 = triplet(1, 31, 3);
+    const Case cases[] = {
+        {{'H' + 1, 'I' + 1, '!' + 1}, "HI!"},
+        {{230, abc[0], abc[1]}, "ABC"},
+        {{230, upperA[0], upperA[1]}, "\xC1"},                // upper shift, "A"
+        {{235, 130 + 12, 'A' + 1}, nullptr},                  // upper shift before a digit pair
+        {{230, shift1Past31[0], shift1Past31[1]}, nullptr},   // shift 1 has values 0 to 31
+        {{239, shift2Past30[0], shift2Past30[1]}, nullptr},   // shift 2 has none past 30
+        {{230, 250, 1}, nullptr},                             // a triplet past 39, 39, 39
+        {{238, 250, 1}, nullptr},
+        {{232, 'A' + 1, 'B' + 1}, nullptr},                   // FNC1
+        {{240, 'A' + 1, 'B' + 1}, nullptr},                   // EDIFACT
+        {{241, 4, 'A' + 1}, nullptr},                         // ECI
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.codewords[0]) + " " + std::to_string(c.codewords[1]) + " "
+                     + std::to_string(c.codewords[2]));
+        const DataMatrixGrid grid = gridOfCodewords(c.codewords);
+        ASSERT_TRUE(grid.isValid());
+        const std::optional<QByteArray> ours = readDataMatrixGrid(grid.W, grid.H, grid.modules);
+        if (c.read == nullptr) {
+            EXPECT_FALSE(ours.has_value()) << ours->toHex(' ').toStdString();
+            continue;
+        }
+        EXPECT_EQ(ours, QByteArray(c.read));
+        EXPECT_EQ(readPicture(pictureOf(grid), grid.W), c.read);
     }
 }
