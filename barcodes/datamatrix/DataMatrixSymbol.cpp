@@ -377,6 +377,8 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, cha
     const bool ownOffered = own.encoding.find('E') == std::string::npos;
     if (ownOffered && own.isValid() && readsBackAs(own, data))
         return own;
+    // Whether an encodation held the data in a symbol that reads otherwise.
+    bool misread = ownOffered && own.isValid();
     // The library's own choice fails on some texts with bytes above 127
     // (UTF-8 "€", "日本"), and at a fixed size on some values that one
     // encodation holds ("Pw2ohJpiadlC8" in Text at 16 x 16). Bytes above 127
@@ -400,6 +402,7 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, cha
         if (firstThatHolds) {
             if (readsBackAs(grid, data))
                 return grid;
+            misread = true;
             continue;
         }
         made.push_back(std::move(grid));
@@ -409,6 +412,7 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, cha
     for (DataMatrixGrid &grid : made) {
         if (readsBackAs(grid, data))
             return std::move(grid);
+        misread = true;
     }
     // Refused. The counters for the diagnostics: ASCII's for bytes above
     // 127, else the library's own choice, or when that made a symbol that
@@ -416,6 +420,7 @@ DataMatrixGrid encodeWithAnyEncodation(const QByteArray &data, int W, int H, cha
     const bool nonAscii = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
     DataMatrixGrid out = nonAscii ? ascii : own.isValid() ? lastRefused : own;
     out.modules.clear();
+    out.fitsButReadsOtherwise = misread;
     return out;
 }
 
@@ -443,6 +448,7 @@ DataMatrixGrid encodeDataMatrix(const QByteArray &data, int W, int H, char encod
         return other;
     }
     chosen.modules.clear();
+    chosen.fitsButReadsOtherwise = made || other.fitsButReadsOtherwise;
     return chosen;
 }
 

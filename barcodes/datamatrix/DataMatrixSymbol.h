@@ -52,6 +52,9 @@ struct DataMatrixGrid {
     // The chosen encodation made a symbol of the data that reads back as
     // another value, so the symbol is drawn in another encodation.
     bool chosenReadsOtherwise = false;
+    // No symbol, though an encodation held the data: only in a symbol that
+    // reads back as another value.
+    bool fitsButReadsOtherwise = false;
 
     bool isValid() const { return W > 0 && H > 0 && modules.size() == std::size_t(W) * std::size_t(H); }
     bool dark(int x, int y) const { return modules[std::size_t(y) * std::size_t(W) + std::size_t(x)] != 0; }

@@ -339,9 +339,13 @@ platform::Image drawDataMatrixSymbol(const QString &value, const QString &format
         }
     }
     if (drawing.image.isNull()) {
-        setError(error, format == QLatin1String("Auto") || format.isEmpty()
-                            ? QStringLiteral("The value is too long for a Data Matrix symbol.")
-                            : QStringLiteral("The value does not fit the chosen Data Matrix size."));
+        const bool autoSize = format == QLatin1String("Auto") || format.isEmpty();
+        if (drawing.grid.fitsButReadsOtherwise)
+            setError(error, autoSize ? QStringLiteral("The value cannot be written correctly in a Data Matrix symbol.")
+                                     : QStringLiteral("The value cannot be written correctly at the chosen Data Matrix size."));
+        else
+            setError(error, autoSize ? QStringLiteral("The value is too long for a Data Matrix symbol.")
+                                     : QStringLiteral("The value does not fit the chosen Data Matrix size."));
         return {};
     }
     // The page leaves one module around the symbol and is scaled alike both

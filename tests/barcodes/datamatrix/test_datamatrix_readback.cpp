@@ -174,11 +174,15 @@ TEST(DataMatrixReadBack, CasesThatReadAsAnotherValue)
     EXPECT_EQ(readPicture(d.image.bitmap(), d.grid.W), name.toStdString());
     EXPECT_EQ(dmtxDecode(d.image.bitmap()), name.toStdString());
 
-    // Nothing holds it at 22 x 22: refused, where it was drawn wrongly.
+    // Only C40 and Text hold it at 22 x 22, wrongly: refused, where it was
+    // drawn reading otherwise, and the refusal says it fitted.
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(Draw_DataMatrix_Barcode(QString::fromUtf8("JOHN PAUL O’BRIEN SMITH JONES"), "C22X22", "Auto", 2, 300)
-                    .image.isNull());
+    const DataMatrixDrawing refused =
+        Draw_DataMatrix_Barcode(QString::fromUtf8("JOHN PAUL O’BRIEN SMITH JONES"), "C22X22", "Auto", 2, 300);
+    EXPECT_TRUE(refused.image.isNull());
+    EXPECT_TRUE(refused.grid.modules.empty());
+    EXPECT_TRUE(refused.grid.fitsButReadsOtherwise);
     testing::internal::GetCapturedStdout();
     EXPECT_NE(testing::internal::GetCapturedStderr().find("No barcode produced"), std::string::npos);
 
@@ -201,6 +205,11 @@ TEST(DataMatrixReadBack, CasesThatReadAsAnotherValue)
     ASSERT_TRUE(tooLong.isValid());
     EXPECT_NE(tooLong.encodation, 'C');
     EXPECT_FALSE(tooLong.chosenReadsOtherwise);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(encodeDataMatrix(QByteArray(40, 'x'), 10, 10, 'C').fitsButReadsOtherwise);
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
 }
 
 // A seeded run over an alphabet rich in 0x80 bytes, X12 (capitals, digits,

@@ -653,6 +653,16 @@ TEST_F(DesignerWindow, DataMatrixEncodationListDrawsBase256AndRefusesOnlyWhatNot
         EXPECT_EQ(read->codewords.size(), 32u);
         EXPECT_EQ(read->codewords[0] == 231, row.base256);
     }
+    // Only C40 and Text hold it at 22 x 22, and both write it wrongly: no
+    // symbol, and the notice does not say it is too long.
+    pick(dialog.dm_format_ComboBox, QStringLiteral("C22X22"));
+    pick(dialog.dm_encoding_ComboBox, QStringLiteral("C40"));
+    dialog.dataText_2D->setPlainText(QStringLiteral("JOHN PAUL O’BRIEN SMITH JONES"));
+    dialog.goButtonActionPerformed();
+    EXPECT_TRUE(dialog.barcodeImage->image().isNull());
+    EXPECT_EQ(dialog.barcode_error_label->text().toStdString(),
+              "The value cannot be written correctly at the chosen Data Matrix size.");
+    pick(dialog.dm_format_ComboBox, QStringLiteral("C18X18"));
     // The note goes with the Data Matrix symbol it was about.
     pick(dialog.dm_encoding_ComboBox, QStringLiteral("Ascii"));
     dialog.dataText_2D->setPlainText(QStringLiteral("Ünïcødé 2"));
