@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+
+extern "C" {
+#include <iec16022ecc200.h>
+}
 
 namespace quorvant::test {
 
@@ -137,6 +142,35 @@ std::string engineLetters(const QByteArray &data, char letter)
         letters[j] = 'A';
     }
     return letters;
+}
+
+barcodes::DataMatrixGrid libraryGridWith(const QByteArray &data, int W, int H, std::string letters)
+{
+    QByteArray bytes = data; // the library takes a writable pointer
+    const bool ownChoice = letters.empty();
+    char *encoding = ownChoice ? nullptr : letters.data();
+    barcodes::DataMatrixGrid out;
+    out.W = W;
+    out.H = H;
+    unsigned char *grid = iec16022ecc200(&out.W, &out.H, &encoding, int(bytes.size()),
+                                         reinterpret_cast<unsigned char *>(bytes.data()), &out.encodedLength,
+                                         &out.capacity, &out.eccLength);
+    if (encoding != nullptr)
+        out.encoding = encoding;
+    if (ownChoice)
+        std::free(encoding);
+    if (grid != nullptr)
+        out.modules.assign(grid, grid + std::size_t(out.W) * std::size_t(out.H));
+    std::free(grid);
+    for (auto &m : out.modules)
+        m = m ? 1 : 0;
+    return out;
+}
+
+QImage pagePicture(const barcodes::DataMatrixGrid &grid)
+{
+    const QImage page = barcodes::dataMatrixPageImage(grid).bitmap();
+    return page.scaled(page.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 } // namespace quorvant::test

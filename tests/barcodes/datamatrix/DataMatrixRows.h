@@ -3,11 +3,13 @@
 // a value made from its kind, length and seed, a size name and an encodation
 // item, and a hash of the grid drawn for them. The table is written by
 // datamatrix_symbol_table (see make_symbol_table.sh) and read by the suite
-// that holds every stored symbol to what is drawn now.
+// that holds every stored symbol to what is drawn now. Also what the Data
+// Matrix suites share: the library called directly, and a symbol's picture.
 
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -36,5 +38,14 @@ std::string dataMatrixGridHash(const barcodes::DataMatrixGrid &grid);
 // a byte, and in C40 and Text ASCII for the bytes that would leave a single
 // value in the last triplet.
 std::string engineLetters(const QByteArray &data, char letter);
+
+// libiec16022 called directly at W × H (0 and 0: the size it picks) with
+// `letters`, one a byte, or with none for its own choice, which loses memory
+// when it refuses a value: ask it so only for values it holds. The grid with
+// the library's counters and letters; no modules when it makes no symbol.
+barcodes::DataMatrixGrid libraryGridWith(const QByteArray &data, int W, int H, std::string letters);
+
+// The page of a grid at four pixels a module, for the readers.
+QImage pagePicture(const barcodes::DataMatrixGrid &grid);
 
 } // namespace quorvant::test

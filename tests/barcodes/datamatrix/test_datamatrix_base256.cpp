@@ -3,6 +3,7 @@
 // libdmtx and zxing-cpp, their first codeword looked at, and ASCII values
 // still drawn exactly as libiec16022 draws them.
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "tests/barcodes/datamatrix/DataMatrixRows.h"
 #include "tests/support/SecondReaders.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,31 +24,11 @@ namespace {
 // The codeword that latches from ASCII to Base 256 encodation.
 constexpr unsigned char kBase256Latch = 231;
 
-// The page of a grid at four pixels a module, for the readers.
-QImage pictureOf(const DataMatrixGrid &grid)
-{
-    const QImage page = dataMatrixPageImage(grid).bitmap();
-    return page.scaled(page.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-}
-
 // libiec16022 called directly with `letters` (empty: its own choice); an
 // empty grid when it makes no symbol.
 std::vector<std::uint8_t> libraryGrid(const std::string &value, int W, int H, std::string letters)
 {
-    std::string bytes = value;
-    char *encoding = letters.empty() ? nullptr : letters.data();
-    int len = 0, max = 0, ecc = 0;
-    unsigned char *grid = iec16022ecc200(&W, &H, &encoding, int(bytes.size()),
-                                         reinterpret_cast<unsigned char *>(bytes.data()), &len, &max, &ecc);
-    if (letters.empty())
-        std::free(encoding);
-    std::vector<std::uint8_t> out;
-    if (grid != nullptr) {
-        for (int i = 0; i < W * H; ++i)
-            out.push_back(grid[i] ? 1 : 0);
-        std::free(grid);
-    }
-    return out;
+    return libraryGridWith(QByteArray::fromStdString(value), W, H, std::move(letters)).modules;
 }
 
 std::vector<std::uint8_t> libraryGrid(const std::string &value, int W, int H, char letter)
@@ -104,7 +85,7 @@ TEST(DataMatrixBase256, ValuesThatFitOnlyInBase256AreDrawnAtTheChosenSize)
             ASSERT_FALSE(read->codewords.empty());
             EXPECT_EQ(read->codewords[0], kBase256Latch) << where;
         }
-        const Decoded z = decodeBarcode(pictureOf(encodeDataMatrix(row.value.toUtf8(), size.columns, size.rows, 0)),
+        const Decoded z = decodeBarcode(pagePicture(encodeDataMatrix(row.value.toUtf8(), size.columns, size.rows, 0)),
                                         ZXing::BarcodeFormat::DataMatrix);
         EXPECT_FALSE(z.mirrored) << where;
         EXPECT_EQ(z.valid ? z.bytes : "<unreadable>", bytes) << where;
@@ -123,7 +104,7 @@ TEST(DataMatrixBase256, ChosenBase256IsBase256WheneverItFits)
         ASSERT_TRUE(grid.isValid()) << length;
         EXPECT_EQ(grid.encodedLength, length + (length < 250 ? 2 : 3)) << length;
         EXPECT_LE(grid.encodedLength, grid.capacity) << length;
-        const std::optional<DmtxReading> read = dmtxRead(pictureOf(grid));
+        const std::optional<DmtxReading> read = dmtxRead(pagePicture(grid));
         ASSERT_TRUE(read.has_value()) << length;
         EXPECT_EQ(read->bytes, data.toStdString()) << length;
         EXPECT_EQ(read->codewords[0], kBase256Latch) << length;
@@ -145,7 +126,7 @@ TEST(DataMatrixBase256, ChosenBase256IsBase256WheneverItFits)
     const DataMatrixGrid largest = encodeDataMatrix(accents, 0, 0, 0);
     ASSERT_TRUE(largest.isValid());
     EXPECT_EQ(largest.W, 144);
-    const std::optional<DmtxReading> read = dmtxRead(pictureOf(largest));
+    const std::optional<DmtxReading> read = dmtxRead(pagePicture(largest));
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->bytes, accents.toStdString());
     EXPECT_EQ(read->codewords[0], kBase256Latch);
@@ -153,7 +134,7 @@ TEST(DataMatrixBase256, ChosenBase256IsBase256WheneverItFits)
     // Too long for Base 256 at the size but not for ASCII: still a symbol.
     const DataMatrixGrid digits = encodeDataMatrix("123456", 10, 10, 'B');
     ASSERT_TRUE(digits.isValid());
-    EXPECT_EQ(dmtxDecode(pictureOf(digits)), "123456");
+    EXPECT_EQ(dmtxDecode(pagePicture(digits)), "123456");
 }
 
 TEST(DataMatrixBase256, EverySizeHoldsBase256ToItsLastDataCodeword)
@@ -193,13 +174,13 @@ TEST(DataMatrixBase256, EverySizeHoldsBase256ToItsLastDataCodeword)
             EXPECT_EQ(grid.W, size.columns) << where;
             EXPECT_EQ(grid.H, size.rows) << where;
             EXPECT_LE(grid.encodedLength, capacity) << where;
-            const std::optional<DmtxReading> read = dmtxRead(pictureOf(grid));
+            const std::optional<DmtxReading> read = dmtxRead(pagePicture(grid));
             ASSERT_TRUE(read.has_value()) << where;
             EXPECT_EQ(read->bytes, data.toStdString()) << where;
             EXPECT_EQ(read->codewords.front(), kBase256Latch) << where;
             // zxing-cpp reads no 144 x 144 symbol, libiec16022's included.
             if (size.columns != 144) {
-                const Decoded z = decodeBarcode(pictureOf(grid), ZXing::BarcodeFormat::DataMatrix);
+                const Decoded z = decodeBarcode(pagePicture(grid), ZXing::BarcodeFormat::DataMatrix);
                 EXPECT_FALSE(z.mirrored) << where;
                 EXPECT_EQ(z.valid ? z.bytes : "<unreadable>", data.toStdString()) << where;
             }

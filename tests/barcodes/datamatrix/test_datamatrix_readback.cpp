@@ -24,13 +24,6 @@ using namespace quorvant::test;
 
 namespace {
 
-// The page of a grid at four pixels a module.
-QImage pictureOf(const DataMatrixGrid &grid)
-{
-    const QImage page = dataMatrixPageImage(grid).bitmap();
-    return page.scaled(page.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-}
-
 // What readers read from a picture of a symbol W modules wide: zxing-cpp,
 // or libdmtx's image reader at 144 x 144, which zxing-cpp does not read.
 std::string readPicture(const QImage &picture, int W)
@@ -43,29 +36,10 @@ std::string readPicture(const QImage &picture, int W)
     return z.mirrored ? "<mirrored>" : z.bytes;
 }
 
-// libiec16022 at W x H with the letters given, called here directly.
-DataMatrixGrid libraryWith(const QByteArray &data, int W, int H, std::string letters)
-{
-    QByteArray bytes = data;
-    char *encoding = letters.data();
-    DataMatrixGrid out;
-    out.W = W;
-    out.H = H;
-    int len = 0, max = 0, ecc = 0;
-    unsigned char *grid = iec16022ecc200(&out.W, &out.H, &encoding, int(bytes.size()),
-                                         reinterpret_cast<unsigned char *>(bytes.data()), &len, &max, &ecc);
-    if (grid != nullptr)
-        out.modules.assign(grid, grid + std::size_t(out.W) * std::size_t(out.H));
-    std::free(grid);
-    for (auto &m : out.modules)
-        m = m ? 1 : 0;
-    return out;
-}
-
 // libiec16022 in one encodation at W x H, as the engine asks it.
 DataMatrixGrid libraryIn(const QByteArray &data, int W, int H, char letter)
 {
-    return libraryWith(data, W, H, engineLetters(data, letter));
+    return libraryGridWith(data, W, H, engineLetters(data, letter));
 }
 
 // libdmtx in Base 256 at W x H (0 and 0: its smallest square or rectangle).
@@ -104,7 +78,7 @@ bool someEncodationHolds(const QByteArray &data, int W, int H)
 {
     for (const char letter : {'A', 'C', 'T', 'B'}) {
         const DataMatrixGrid grid = letter == 'B' ? libdmtxBase256(data, W, H) : libraryIn(data, W, H, letter);
-        if (grid.isValid() && readPicture(pictureOf(grid), grid.W) == data.toStdString())
+        if (grid.isValid() && readPicture(pagePicture(grid), grid.W) == data.toStdString())
             return true;
     }
     return false;
@@ -242,7 +216,7 @@ TEST(DataMatrixReadBack, SeededValuesReadBackOrNothingHoldsThem)
             continue;
         }
         ++drawn;
-        const bool right = readPicture(pictureOf(grid), grid.W) == bytes.toStdString();
+        const bool right = readPicture(pagePicture(grid), grid.W) == bytes.toStdString();
         misread += right ? 0 : 1;
         EXPECT_TRUE(right) << where << " in " << grid.encoding;
     }
@@ -289,7 +263,7 @@ TEST(DataMatrixReadBack, GridsReadAsLibdmtxReadsThem)
             while (letters.size() < std::size_t(bytes.size()))
                 letters.append(2 + random() % 8, "ACTX"[random() % 4]);
             letters.resize(std::size_t(bytes.size()));
-            grid = libraryWith(bytes, size[0], size[1], letters);
+            grid = libraryGridWith(bytes, size[0], size[1], letters);
         }
         if (!grid.isValid())
             continue;
@@ -434,6 +408,6 @@ TEST(DataMatrixReadBack, MalformedDataReadsAsNothing)
             continue;
         }
         EXPECT_EQ(ours, QByteArray(c.read));
-        EXPECT_EQ(readPicture(pictureOf(grid), grid.W), c.read);
+        EXPECT_EQ(readPicture(pagePicture(grid), grid.W), c.read);
     }
 }

@@ -1,6 +1,7 @@
 // Data Matrix values with line breaks and non-ASCII text: the symbol read
 // back by two readers, and the page description's comment lines intact.
 #include "barcodes/datamatrix/DataMatrixSymbol.h"
+#include "tests/barcodes/datamatrix/DataMatrixRows.h"
 #include "tests/support/SecondReaders.h"
 #include "tests/support/TestSupport.h"
 
@@ -155,33 +156,6 @@ TEST(DataMatrixValues, AutoSizeIsTheSmallestSymbolInTheLibrarysOrder)
     }
 }
 
-namespace {
-
-// libiec16022's own choice at W x H (the smallest size for 0 x 0), called
-// directly: only for values it holds, since it loses memory when it refuses.
-DataMatrixGrid libraryOwnChoice(const std::string &value, int W = 0, int H = 0)
-{
-    std::string bytes = value;
-    DataMatrixGrid out;
-    out.W = W;
-    out.H = H;
-    char *encoding = nullptr;
-    unsigned char *grid = iec16022ecc200(&out.W, &out.H, &encoding, int(bytes.size()),
-                                         reinterpret_cast<unsigned char *>(bytes.data()), &out.encodedLength,
-                                         &out.capacity, &out.eccLength);
-    if (encoding != nullptr)
-        out.encoding = encoding;
-    std::free(encoding);
-    if (grid != nullptr)
-        out.modules.assign(grid, grid + std::size_t(out.W) * std::size_t(out.H));
-    std::free(grid);
-    for (auto &m : out.modules)
-        m = m ? 1 : 0;
-    return out;
-}
-
-} // namespace
-
 // libiec16022's own choices that are not drawn: its EDIFACT, which readers
 // misread at times, and X12 runs it ends without the unlatch while two
 // codewords are left, which zxing-cpp and libdmtx both misread (found by
@@ -208,7 +182,7 @@ TEST(DataMatrixValues, OwnChoicesThatReadersMisreadAreDrawnAnotherWay)
     testing::internal::CaptureStderr();
     for (const Row &row : rows) {
         SCOPED_TRACE(row.value);
-        const DataMatrixGrid own = libraryOwnChoice(row.value);
+        const DataMatrixGrid own = libraryGridWith(QByteArray(row.value), 0, 0, {});
         ASSERT_TRUE(own.isValid());
         ASSERT_EQ(own.encoding, row.letters);
         const QImage ownPicture = dataMatrixPageImage(own).bitmap().scaled(own.W * 4, own.H * 4);
@@ -231,7 +205,7 @@ TEST(DataMatrixValues, OwnChoicesThatReadersMisreadAreDrawnAnotherWay)
 TEST(DataMatrixValues, ValueOnlyEdifactHoldsIsRefusedAsNotFitting)
 {
     const std::string value = "B1:V2K:LOU./W";
-    const DataMatrixGrid own = libraryOwnChoice(value, 16, 16);
+    const DataMatrixGrid own = libraryGridWith(QByteArray::fromStdString(value), 16, 16, {});
     ASSERT_TRUE(own.isValid());
     ASSERT_EQ(own.encoding, "AEEEEEEEEEEEE");
     ASSERT_LE(own.encodedLength, own.capacity);
