@@ -152,14 +152,11 @@ const Layout *layoutFor(int W, int H)
     constexpr int kSizes = DmtxSymbolSquareCount + DmtxSymbolRectCount;
     static std::array<std::unique_ptr<const Layout>, kSizes> layouts;
     static std::array<std::once_flag, kSizes> made;
-    for (int i = 0; i < kSizes; ++i) {
-        if (dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, i) == W
-            && dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, i) == H) {
-            std::call_once(made[std::size_t(i)], [i] { layouts[std::size_t(i)] = std::make_unique<Layout>(makeLayout(i)); });
-            return layouts[std::size_t(i)].get();
-        }
-    }
-    return nullptr;
+    const int i = dataMatrixSizeIndex(W, H);
+    if (i < 0)
+        return nullptr;
+    std::call_once(made[std::size_t(i)], [i] { layouts[std::size_t(i)] = std::make_unique<Layout>(makeLayout(i)); });
+    return layouts[std::size_t(i)].get();
 }
 
 // ------------------------------------------------------------ error check
@@ -378,6 +375,16 @@ private:
 };
 
 } // namespace
+
+int dataMatrixSizeIndex(int W, int H)
+{
+    for (int i = 0; i < DmtxSymbolSquareCount + DmtxSymbolRectCount; ++i) {
+        if (dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, i) == W
+            && dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, i) == H)
+            return i;
+    }
+    return -1;
+}
 
 std::optional<QByteArray> readDataMatrixGrid(int W, int H, const std::vector<std::uint8_t> &modules)
 {

@@ -17,6 +17,10 @@ namespace barcodes {
 // error check (it is read as it is, without correcting it), or the data is
 // malformed or holds what no value of ours does: FNC1, ECI, macros,
 // structured append, reader programming or EDIFACT.
+// libdmtx's index of the size of W columns and H rows, which its size table
+// and its encoder take; -1 when there is none.
+int dataMatrixSizeIndex(int W, int H);
+
 std::optional<QByteArray> readDataMatrixGrid(int W, int H, const std::vector<std::uint8_t> &modules);
 
 } // namespace barcodes

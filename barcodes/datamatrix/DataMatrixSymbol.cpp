@@ -265,17 +265,6 @@ extern "C" void barcodes_iec16022_free(void *pointer)
 
 namespace {
 
-// The size of libdmtx with W columns and H rows; -1 when there is none.
-int dmtxSizeIndex(int W, int H)
-{
-    for (int i = 0; i < DmtxSymbolSquareCount + DmtxSymbolRectCount; ++i) {
-        if (dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, i) == W
-            && dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, i) == H)
-            return i;
-    }
-    return -1;
-}
-
 // The size with the fewest data codewords that still holds `needed`, the
 // square first where a square and a rectangle hold as many; -1 when none does.
 int smallestBase256Size(int needed)
@@ -305,7 +294,7 @@ DataMatrixGrid encodeBase256(const QByteArray &data, int W, int H)
     // the symbol: then one codeword (0) says so. Any size with two codewords
     // beside the bytes therefore holds them.
     const int bytes = int(data.size());
-    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(bytes + 2) : dmtxSizeIndex(W, H);
+    const int sizeIndex = W == 0 && H == 0 ? smallestBase256Size(bytes + 2) : dataMatrixSizeIndex(W, H);
     if (sizeIndex >= 0) {
         out.W = dmtxGetSymbolAttribute(DmtxSymAttribSymbolCols, sizeIndex);
         out.H = dmtxGetSymbolAttribute(DmtxSymAttribSymbolRows, sizeIndex);
